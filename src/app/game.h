@@ -1,0 +1,162 @@
+// The game: one object that owns every piece of game state and handles the
+// window's events. It knows nothing of Qt; it draws, asks and plays sounds only
+// through the ports. Its procedures live in the folder of their subsystem
+// (model/, play/, engine/, view/, kifu/, media/).
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "app/ports.h"
+#include "engine/kiki.h"
+#include "kifu/kifu.h"
+#include "model/kyokumen.h"
+
+namespace mirado {
+
+// Palette indices used by the presentation.
+enum Iro : int {
+  IRO_KURO = 0,
+  IRO_MIDORI = 2,     // window background, grid, and the colour that erases outlines
+  IRO_AKA = 12,       // selection frame, hand counts
+  IRO_KIIRO = 14,     // coordinates
+  IRO_SHIRO = 15,     // labels, times, move number, notation
+};
+
+// Picture ids of koma_egaku besides the piece codes.
+enum : int {
+  PIC_ZUVANSHOGI = 1,   // logo while a game runs
+  PIC_ZUVANSHOGI2 = 2,  // logo before a game and when it is won
+  HAIKEI_MIDORI = 3,
+  HAIKEI_TATAMI = 4,
+  HAIKEI_TAKE = 5,
+  HAIKEI_UCHU = 6,
+  HAIKEI_RENGA = 7,
+};
+
+// Geometry of the window grid in twips.
+constexpr int BAN_LEFT = 1050;
+constexpr int BAN_TOP = 100;
+constexpr int MASU_W = 495;
+constexpr int MASU_H = 615;
+constexpr int FORM_W = 9000;
+constexpr int FORM_H = 8000;
+
+inline int cell_x(double c) { return BAN_LEFT + static_cast<int>(MASU_W * c); }
+inline int cell_y(double r) { return BAN_TOP + static_cast<int>(MASU_H * r); }
+
+class Game {
+ public:
+  explicit Game(const Ports& ports);
+
+  // ---- state (named as the design names it) ----
+  Kyokumen pos;   // ban, hands, hand totals, pawn-file flags
+  Kiki kiki;      // influence maps and king squares
+  Kifu kifu;      // the record of this game
+
+  int teban = 0;
+  int teban_nushi = 0;
+  int sente_gawa = 1, gote_gawa = -1;
+  int sita_gawa = -1, ue_gawa = 1;
+  int taikyoku_shu = 0;
+  int shuukyoku = 0;
+  int tesuu = 0;
+  int dankai = 1;
+  int click_jotai = 0;
+  int level = 3;
+  int saisei_chu = nashi;
+  int saikai_machi = nashi;
+  int te_tochuu = nashi;
+  int ichite_x = 0, ichite_y = 0;
+  int nite_x = 0, nite_y = 0;
+  double jikan_kaishi = 0;
+  double jikan_ima = 0;
+  double jikan_sita = 0, jikan_ue = 0;
+  int hyouji_byou = 0;
+  int nari_koma = 0;
+  int handicap = 0;
+  int handicap_zumi = nashi;
+  int hanten_zumi = nashi;
+  int haikei = HAIKEI_MIDORI;
+  int sidou_on = 0;
+  int sidou_iro = IRO_MIDORI;
+  bool font_bold = false;
+  bool timer1 = false;
+
+  std::array<bool, static_cast<int>(Menu::COUNT)> checked{};
+  std::array<bool, static_cast<int>(Control::COUNT)> visible{};
+  std::array<std::int32_t, static_cast<int>(Oto::COUNT)> oto{};  // sound handles, 0 = silent
+  std::int32_t ds_context = 0;
+
+  // ---- model ----
+  void shinki_kyoku();
+
+  // ---- moves (play) ----
+  // Applies a move to the board and hands. fr is the source row, or for a drop from the
+  // upper hand the hand slot, from the lower hand the on-screen row.
+  void te_ugokasu(int fc, int fr, int tc, int tr, int code);
+  void mochigoma_ni_kuwaeru(int code);
+
+  // ---- record and replay (kifu) ----
+  void kifu_kiroku(int moto_x, int moto_y, int saki_x, int saki_y, int moto_koma, int koma,
+                   double sita_mae, double sita_ato, double ue_mae, double ue_ato);
+  void ippo_susumu();
+  void ippo_modosu();
+  void file_mado(int drive, int dir, int file);
+  void kaki_mado(int mode);
+  void panel_tojiru() { file_mado(nashi, nashi, nashi); kaki_mado(1); }
+
+  // ---- drawing (view) ----
+  void koma_egaku(int code, double c, double r);
+  void waku_egaku(int iro, double c, double r);
+  void moji_egaku(double c, double r, std::string_view value, int iro, int mode, int size);
+  void moji_egaku(double c, double r, long value, int iro, int mode, int size);
+  void meisho_egaku(double c, double r, int code, int iro, int size);
+  void haikei_shiku(int id, int c1, int c2, int r1, int r2);
+  void zahyou_egaku();
+  void ban_egaku();
+  void mochigoma_sita_egaku();
+  void mochigoma_ue_egaku();
+  void zenbu_egaku();
+  void kaishi_egaku();
+  void waku_kesu();
+  void sidou_egaku(int moto_x, int moto_y, int iro, int code);
+
+  // ---- status texts (view) ----
+  void level_hyouji(int lv);
+  void handicap_hyouji(int h);
+  void tesuu_hyouji(int n);
+  void te_hyouji(int side, int c, int r, int code, int iro);
+  void te_kesu(int side);
+  void keika_hyouji(int side, double seconds);
+  void keika_kesu(int side);
+  void timer_tick();
+
+  // ---- sound (media) ----
+  void snd_play(Oto which);
+  void snd_loop(Oto which);
+  void snd_stop(Oto which);
+
+  // ---- window-side helpers ----
+  bool is_checked(Menu m) const { return checked[static_cast<int>(m)]; }
+  void set_checked(Menu m, bool on);
+  void set_visible(Control c, bool on);
+  void set_timer(bool on);
+  Answer msg(std::string_view text, std::string_view title, Buttons b = Buttons::ok,
+             Icon icon = Icon::none);
+
+  const Ports& ports() const { return ports_; }
+
+ private:
+  Ports ports_;
+};
+
+// Text helpers of the status display, free of any state.
+std::string kifu_moji(int value);
+std::string niketa(long value);
+std::string jikan_moji(double seconds);
+double keika_byou(double start, double now);
+std::string kansuuji(int value);           // 1..9 as 一..九, else empty
+std::string handicap_meishou(int level);  // -10..10, else empty
+
+}  // namespace mirado

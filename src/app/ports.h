@@ -1,0 +1,106 @@
+// The small interfaces through which the game logic reaches the outside world.
+// The Qt main window implements them for real; tests and the event runner use
+// recording fakes. Nothing here is called per square in a hot loop.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace mirado {
+
+// Drawing onto the window's retained surface. Positions and sizes are in twips
+// (15 twips to a pixel at scale 1).
+class Canvas {
+ public:
+  virtual ~Canvas() = default;
+  // Paints picture `id` with its top-left corner at (x, y). Ids are those of koma_egaku:
+  // 0 the empty square, piece codes, 1 and 2 the logos, 3..7 the background tiles.
+  virtual void picture(int id, int x, int y) = 0;
+  // Unfilled rectangle outline from (x1, y1) to (x2, y2) in palette colour 0..15.
+  virtual void rect(int colour, int x1, int y1, int x2, int y2) = 0;
+  // Prints text with the top of its line at (x, y), no background fill.
+  virtual void text(int x, int y, std::string_view utf8, int colour, int size_pt, bool bold) = 0;
+  // Synchronous repaint of the window, and an asynchronous refresh.
+  virtual void repaint() = 0;
+  virtual void refresh() = 0;
+};
+
+// Menu items and controls, named as the window names them.
+enum class Menu : int {
+  TAIKYOKU, MATCH_MAN, START, START2, SENTE, GOTE, LEVEL, LEVEL1, LEVEL2, LEVEL3, OWARI,
+  STOP, CANCEL, REVERSE, REPLAY, AFTER, LBEL_UP, LEBEL_DOWN, KIFU, KIFU_READ, KIFU_WRITE,
+  OPTION, HAIKEI_GA, MIDORI, UCHU, TATAMI, TAKE, RENGA, SIDOU, KEIKA, BGM, AICON, VER,
+  COUNT
+};
+
+enum class Control : int {
+  AICON_MAN1, AICON_MAN2, AICON_COM,
+  Drive1, Dir1, File1,
+  Text1, Text2, Text3, Text4,
+  Label1_0, Label1_1, Label1_2, Label1_3,
+  Command1,
+  COUNT
+};
+
+enum class Buttons { ok, yesno };
+enum class Icon { none, warning };
+enum class Answer { ok, yes, no };
+
+class Ui {
+ public:
+  virtual ~Ui() = default;
+  virtual void set_checked(Menu item, bool checked) = 0;
+  virtual void set_visible(Control c, bool visible) = 0;
+  // Moves a control's top-left corner (twips).
+  virtual void move_control(Control c, int left, int top) = 0;
+  virtual void set_text(Control c, std::string_view utf8) = 0;
+  // Modal message box; returns the user's answer (ok for an OK box).
+  virtual Answer message_box(std::string_view text, std::string_view title, Buttons buttons,
+                             Icon icon) = 0;
+  virtual void set_timer(bool enabled) = 0;
+};
+
+// Time of day in seconds since midnight, with fractions.
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual double now() = 0;
+  // Lets `seconds` pass while the window keeps painting but takes no user input.
+  virtual void wait(double seconds) = 0;
+};
+
+// The product's sound library, as its C interface offers it.
+class SoundLib {
+ public:
+  virtual ~SoundLib() = default;
+  virtual std::int32_t initialize(std::intptr_t window) = 0;
+  virtual void terminate(std::int32_t context) = 0;
+  virtual std::int32_t create_dsb(std::int32_t context, const void* wav, std::size_t size,
+                                  std::int32_t flags) = 0;
+  virtual void play(std::int32_t handle) = 0;
+  virtual void play_looping(std::int32_t handle) = 0;
+  virtual void stop(std::int32_t handle) = 0;
+  virtual void free(std::int32_t handle) = 0;
+};
+
+// The five sounds, in the order start-up loads them.
+enum class Oto : int { sonota, kinshi, koma, jusei, bgm, COUNT };
+
+// Optional observer of sound requests by name (the event runner reports them even
+// when a handle is 0).
+class SoundTrace {
+ public:
+  virtual ~SoundTrace() = default;
+  virtual void sound(std::string_view verb, Oto which) = 0;
+};
+
+struct Ports {
+  Canvas* canvas;
+  Ui* ui;
+  Clock* clock;
+  SoundLib* sound;
+  SoundTrace* trace = nullptr;
+};
+
+}  // namespace mirado

@@ -1,0 +1,58 @@
+// The in-memory game record: one entry per single move, three to a turn.
+#pragma once
+
+#include <vector>
+
+namespace mirado {
+
+struct KifuEntry {
+  int moto_x = 0;     // source column; 11 / -1 for a drop from the lower / upper hand
+  int moto_y = 0;     // source row (for a drop: the row of the hand cell)
+  int saki_x = 0;
+  int saki_y = 0;
+  int koma = 0;       // code placed on the destination (promoted if the move promoted)
+  int moto_koma = 0;  // code that stood on the source (for a drop, the dropped piece)
+  int tori_koma = 0;  // code captured on the destination, or 0
+  double sita_mae = 0, sita_ato = 0;  // lower player's time before / after the move
+  double ue_mae = 0, ue_ato = 0;      // upper player's time before / after the move
+};
+
+// Entries are numbered from 1 as the game counts moves. The record grows with the game;
+// it has no fixed limit.
+class Kifu {
+ public:
+  int kifu_ichi = 0;    // entries currently played out on the board
+  int kifu_nagasa = 0;  // valid entries
+
+  // Appends at position kifu_ichi + 1, dropping entries left from a line stepped back over.
+  void kiroku(const KifuEntry& e) {
+    ++kifu_ichi;
+    if (static_cast<int>(entries_.size()) <= kifu_ichi) entries_.resize(kifu_ichi + 1);
+    entries_[kifu_ichi] = e;
+    kifu_nagasa = kifu_ichi;
+  }
+
+  // Entry n, 1 <= n <= capacity; reading past the stored entries gives an entry of zeros.
+  KifuEntry& operator[](int n) {
+    if (n < 0) n = 0;
+    if (static_cast<int>(entries_.size()) <= n) entries_.resize(n + 1);
+    return entries_[n];
+  }
+  const KifuEntry& at(int n) const {
+    static const KifuEntry kZero{};
+    return (n >= 1 && n < static_cast<int>(entries_.size())) ? entries_[n] : kZero;
+  }
+
+  // Replaces the whole record (a loaded file); position 0.
+  void set_entries(std::vector<KifuEntry> list) {
+    entries_.assign(1, KifuEntry{});
+    entries_.insert(entries_.end(), list.begin(), list.end());
+    kifu_ichi = 0;
+    kifu_nagasa = static_cast<int>(list.size());
+  }
+
+ private:
+  std::vector<KifuEntry> entries_ = std::vector<KifuEntry>(1);  // slot 0 unused
+};
+
+}  // namespace mirado

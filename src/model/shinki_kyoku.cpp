@@ -1,0 +1,32 @@
+// Setting up a new game.
+#include "app/game.h"
+
+namespace mirado {
+
+void Game::shinki_kyoku() {
+  snd_stop(Oto::bgm);
+  dankai = 1;
+  handicap = 0;
+  handicap_zumi = nashi;
+  hanten_zumi = nashi;
+  te_tochuu = nashi;
+  taikyoku_shu = TAIKYOKU_NINGEN;
+  shuukyoku = 0;
+  teban = 0;
+  kifu.kifu_ichi = 0;  // the length stays, so CANCEL can replay the record later
+  tesuu = 0;
+  set_timer(false);
+  jikan_ue = 0;
+  jikan_sita = 0;
+  saikai_machi = nashi;
+  saisei_chu = nashi;
+  hyouji_byou = 0;
+  click_jotai = 0;
+  set_visible(Control::AICON_MAN1, false);
+  set_visible(Control::AICON_MAN2, false);
+  set_visible(Control::AICON_COM, false);
+  pos.shoki_haichi();
+  zenbu_egaku();
+}
+
+}  // namespace mirado

@@ -1,0 +1,37 @@
+#include "fakes.h"
+
+namespace mirado::test {
+
+int FakeCanvas::picture_at(double c, double r) const {
+  const int x = cell_x(c), y = cell_y(r);
+  for (auto it = ops.rbegin(); it != ops.rend(); ++it)
+    if (it->kind == Painted::kPicture && it->x == x && it->y == y) return it->id_or_colour;
+  return -1;
+}
+
+std::vector<std::string> FakeCanvas::texts() const {
+  std::vector<std::string> out;
+  for (const auto& op : ops)
+    if (op.kind == Painted::kText) out.push_back(op.text);
+  return out;
+}
+
+Answer FakeUi::message_box(std::string_view text, std::string_view title, Buttons b, Icon icon) {
+  Answer a = Answer::ok;
+  if (b == Buttons::yesno) {
+    a = Answer::yes;
+    if (!answers.empty()) {
+      a = answers.front();
+      answers.pop_front();
+    }
+  }
+  boxes.push_back({std::string(text), std::string(title), b, icon, a});
+  return a;
+}
+
+void FakeSound::sound(std::string_view verb, Oto which) {
+  static constexpr const char* kNames[] = {"snd_sonota", "snd_kinshi", "snd_koma", "snd_jusei", "snd_bgm"};
+  log.push_back(std::string(verb) + " " + kNames[static_cast<int>(which)]);
+}
+
+}  // namespace mirado::test

@@ -1,0 +1,93 @@
+// Recording fakes of the window ports, for driving the game logic without a display.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/game.h"
+
+namespace mirado::test {
+
+struct Painted {
+  enum Kind { kPicture, kRect, kText } kind;
+  int id_or_colour;
+  int x, y, x2, y2;
+  std::string text;
+  int size;
+  bool bold;
+};
+
+class FakeCanvas : public Canvas {
+ public:
+  std::vector<Painted> ops;
+  int repaints = 0, refreshes = 0;
+  void picture(int id, int x, int y) override { ops.push_back({Painted::kPicture, id, x, y, 0, 0, "", 0, false}); }
+  void rect(int colour, int x1, int y1, int x2, int y2) override {
+    ops.push_back({Painted::kRect, colour, x1, y1, x2, y2, "", 0, false});
+  }
+  void text(int x, int y, std::string_view s, int colour, int size, bool bold) override {
+    ops.push_back({Painted::kText, colour, x, y, 0, 0, std::string(s), size, bold});
+  }
+  void repaint() override { ++repaints; }
+  void refresh() override { ++refreshes; }
+  // Last picture painted with its top-left at the given cell, or -1.
+  int picture_at(double c, double r) const;
+  std::vector<std::string> texts() const;
+};
+
+struct Box {
+  std::string text, title;
+  Buttons buttons;
+  Icon icon;
+  Answer answer;
+};
+
+class FakeUi : public Ui {
+ public:
+  std::map<Menu, bool> checked;
+  std::map<Control, bool> visible;
+  std::map<Control, std::string> texts;
+  std::vector<Box> boxes;
+  std::deque<Answer> answers;  // answers for Yes/No boxes; yes when empty
+  bool timer = false;
+
+  void set_checked(Menu m, bool on) override { checked[m] = on; }
+  void set_visible(Control c, bool on) override { visible[c] = on; }
+  void move_control(Control, int, int) override {}
+  void set_text(Control c, std::string_view s) override { texts[c] = std::string(s); }
+  Answer message_box(std::string_view text, std::string_view title, Buttons b, Icon icon) override;
+  void set_timer(bool on) override { timer = on; }
+};
+
+class SimClock : public Clock {
+ public:
+  double t = 36000;
+  double now() override { return t; }
+  void wait(double s) override { t += s; }
+};
+
+class FakeSound : public SoundLib, public SoundTrace {
+ public:
+  std::vector<std::string> log;  // "play snd_koma", ...
+  std::int32_t initialize(std::intptr_t) override { return 1; }
+  void terminate(std::int32_t) override {}
+  std::int32_t create_dsb(std::int32_t, const void*, std::size_t, std::int32_t) override { return 0; }
+  void play(std::int32_t) override {}
+  void play_looping(std::int32_t) override {}
+  void stop(std::int32_t) override {}
+  void free(std::int32_t) override {}
+  void sound(std::string_view verb, Oto which) override;
+};
+
+// A game wired to fresh fakes.
+struct Harness {
+  FakeCanvas canvas;
+  FakeUi ui;
+  SimClock clock;
+  FakeSound sound;
+  Game game{Ports{&canvas, &ui, &clock, &sound, &sound}};
+};
+
+}  // namespace mirado::test

@@ -1,0 +1,119 @@
+// Check and mate detection on positions built for each rule.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "model/sfen.h"
+#include "model/tsumi.h"
+
+namespace mirado {
+namespace {
+
+struct Pos {
+  Kyokumen p;
+  Kiki k{};
+  explicit Pos(const char* sfen) {
+    SfenPosition sp;
+    std::string error;
+    EXPECT_TRUE(parse_sfen(sfen, sp, error)) << error;
+    p = sp.pos;
+    p.fu_suji_keisan();
+    kiki_keisan(p.ban, k);
+  }
+  int sita() { return tsumi_sita(p, k); }
+  int ue() { return tsumi_ue(p, k); }
+};
+
+TEST(Tsumi, KingNotAttackedIsNeverMatedEvenWithoutMoves) {
+  // The lower king in the corner, boxed in by its own pieces, nothing attacks it.
+  Pos s("k8/9/9/9/9/9/9/7LL/7LK b - 1");
+  EXPECT_EQ(s.sita(), nashi);
+}
+
+TEST(Tsumi, SupportedGoldInFrontOfTheKingMates) {
+  Pos s("4k4/9/9/9/9/9/4p4/4g4/4K4 b - 1");
+  EXPECT_EQ(sita_outechu(s.p, s.k), ari);
+  EXPECT_EQ(s.sita(), ari);
+}
+
+TEST(Tsumi, ContactCheckCannotBeAnsweredByADrop) {
+  Pos s("4k4/9/9/9/9/9/4p4/4g4/4K4 b GSR 1");
+  EXPECT_EQ(s.sita(), ari);
+}
+
+TEST(Tsumi, KnightCheckCannotBeAnsweredByADrop) {
+  // Upper knight on (4,7) checks the king on (5,9); own knights fill the escapes and
+  // the bishop covers (5,8).
+  Pos s("k8/9/9/9/7b1/9/3n5/3N1N3/3NKN3 b G 1");
+  EXPECT_EQ(s.k.oute_sita[5][9], 9);
+  EXPECT_EQ(s.sita(), ari);
+}
+
+TEST(Tsumi, KingTakesAnUndefendedChecker) {
+  Pos s("4k4/9/9/9/9/9/9/4g4/4K4 b - 1");
+  EXPECT_EQ(s.sita(), nashi);
+}
+
+TEST(Tsumi, AnotherPieceCapturesTheChecker) {
+  Pos s("4k4/9/9/9/9/9/4p4/R3g4/4K4 b - 1");
+  EXPECT_EQ(s.sita(), nashi);
+}
+
+TEST(Tsumi, APinnedCapturerDoesNotCount) {
+  // The lower gold on (6,9) could take the checker but would expose its king to the rook.
+  Pos s("4k4/9/9/9/9/9/4p4/4g4/4KG2r b - 1");
+  EXPECT_EQ(s.sita(), ari);
+}
+
+TEST(Tsumi, DistantCheckIsBlockedByADropUnlessOnlyForbiddenPawnsAreInHand) {
+  EXPECT_EQ(Pos("k8/4l4/9/9/9/9/9/3L1L3/3LKL3 b - 1").sita(), ari);
+  EXPECT_EQ(Pos("k8/4l4/9/9/9/9/9/3L1L3/3LKL3 b G 1").sita(), nashi);
+  EXPECT_EQ(Pos("k8/4l4/9/9/9/9/9/3L1L3/3LKL3 b P 1").sita(), nashi);
+  // Check along row 1: a pawn may not be dropped there, so pawns alone do not help.
+  EXPECT_EQ(Pos("K4r3/NN7/9/9/9/9/9/9/8k b 2P 1").sita(), ari);
+  EXPECT_EQ(Pos("K4r3/NN7/9/9/9/9/9/9/8k b S 1").sita(), nashi);
+}
+
+TEST(Tsumi, DoubleCheckWithADistantCheckerIsNotSavedByADrop) {
+  EXPECT_EQ(Pos("k8/4l4/9/9/b8/9/9/5L3/3LKL3 b G 1").sita(), ari);
+  EXPECT_EQ(Pos("k8/9/9/9/b8/9/9/5L3/3LKL3 b G 1").sita(), nashi);
+}
+
+TEST(Tsumi, PawnDropIsJudgedByThePositionUnderTestAndFlagsAreGivenBack) {
+  Pos s("k8/4l4/9/9/9/9/9/3L1L3/3LKL3 b P 1");
+  s.p.fu_suji_sita[5] = 1;  // stale: a pawn stood in column 5 when the flags were last set
+  s.p.fu_suji_ue[2] = 1;
+  EXPECT_EQ(s.sita(), nashi);
+  EXPECT_EQ(s.p.fu_suji_sita[5], 1);
+  EXPECT_EQ(s.p.fu_suji_ue[2], 1);
+}
+
+TEST(Tsumi, UpperSideMirror) {
+  Pos s("4k4/4G4/4P4/9/9/9/9/9/4K4 w - 1");
+  EXPECT_EQ(s.ue(), ari);
+  EXPECT_EQ(s.sita(), nashi);
+  EXPECT_EQ(Pos("4k4/4G4/9/9/9/9/9/9/4K4 w - 1").ue(), nashi);
+}
+
+TEST(Tsumi, UpperDefenceLaterInScanOrderIsStillFound) {
+  // The gold on (4,1) can block the rook's check on (5,2) but uncovers the rook on (1,1);
+  // the silver on (6,4) blocks properly. The trial of the gold must not hide that.
+  Pos s("R2gkp3/3p1p3/9/5s3/9/4R4/9/9/8K b - 1");
+  EXPECT_EQ(s.ue(), nashi);
+}
+
+TEST(Tsumi, MapsDescribeTheBoardAgainAfterTsumiUe) {
+  for (const char* sfen : {"R2gkp3/3p1p3/9/5s3/9/4R4/9/9/8K b - 1",
+                           "4k4/4G4/4P4/9/9/9/9/9/4K4 w - 1"}) {
+    Pos s(sfen);
+    Kyokumen before = s.p;
+    s.ue();
+    Kiki fresh{};
+    kiki_keisan(s.p.ban, fresh);
+    EXPECT_EQ(0, std::memcmp(&fresh, &s.k, sizeof fresh)) << sfen;
+    EXPECT_EQ(0, std::memcmp(before.ban, s.p.ban, sizeof before.ban)) << sfen;
+  }
+}
+
+}  // namespace
+}  // namespace mirado
