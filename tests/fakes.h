@@ -59,6 +59,10 @@ class FakeUi : public Ui {
   void set_text(Control c, std::string_view s) override { texts[c] = std::string(s); }
   Answer message_box(std::string_view text, std::string_view title, Buttons b, Icon icon) override;
   void set_timer(bool on) override { timer = on; }
+  std::map<Control, std::vector<std::string>> lists;
+  bool quitted = false;
+  void set_list(Control c, const std::vector<std::string>& items, int) override { lists[c] = items; }
+  void quit() override { quitted = true; }
 };
 
 class SimClock : public Clock {

@@ -5,7 +5,9 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/ports.h"
 #include "engine/kiki.h"
@@ -88,14 +90,68 @@ class Game {
   std::array<std::int32_t, static_cast<int>(Oto::COUNT)> oto{};  // sound handles, 0 = silent
   std::int32_t ds_context = 0;
 
-  // ---- model ----
+  // ---- window events (app/events.cpp) ----
+  void on_load(std::intptr_t window = 0);  // start-up, in the design's order
+  void on_menu(Menu item);                 // a menu item clicked, or a top-level menu opened
+  void on_mouse_down(int button, int shift, int x, int y);  // twips
+  void on_key(int ch);
+  void on_timer() { timer_tick(); }
+  void on_close();                         // the window's close request
+  bool quitting = false;
+
+  // ---- model: game control (model/seigyo.cpp) ----
   void shinki_kyoku();
+  void start();   // START: two people
+  void sente();   // SENTE: the person moves first against the computer
+  void gote();    // GOTE: the computer moves first
+  void level_cmd(int n);
+  void level_settei(int n);
+  void aicon_ichi(std::string_view position, int side);  // "上" or "下"
+  void matsu(double seconds);
+  void shuuryou();
+  void com_turn();  // com_ban1, com_ban2, com_ban3 in this order
+
+  // ---- play: the three moves of a turn (play/) ----
+  struct Sentaku {  // kept between the two presses, one per phase
+    int moto_x = 0, moto_y = 0, saki_x = 0, saki_y = 0, koma = 0;
+  };
+  Sentaku sentaku[4];  // [1..3] by phase
+  int oute_mae = nashi;
+  void koma_sentaku1(int button, int shift, int col, int row);
+  void koma_sentaku2(int button, int shift, int col, int row);
+  void koma_sentaku3(int button, int shift, int col, int row);
+  int koma_su(int side) const;
 
   // ---- moves (play) ----
   // Applies a move to the board and hands. fr is the source row, or for a drop from the
   // upper hand the hand slot, from the lower hand the on-screen row.
   void te_ugokasu(int fc, int fr, int tc, int tr, int code);
   void mochigoma_ni_kuwaeru(int code);
+
+  // ---- computer player (engine/com_ban.cpp) ----
+  void com_ban1();
+  void com_ban2();
+  void com_ban3();
+  void tenmetsu(int koma, int col, int row, int count);
+
+  // ---- record files, replay, board flip, handicap (kifu/) ----
+  std::string dir_path;                 // Dir1's path, UTF-8
+  std::vector<std::string> file_names;  // File1's entries
+  std::string panel_text[5];            // Text1..Text4 by number; [0] unused
+  void kifu_write();                    // KIFU_WRITE
+  void kifu_read();                     // KIFU_READ
+  void command1_click();
+  void drive1_change(const std::string& path);
+  void dir1_change(const std::string& path);
+  void file1_click(const std::string& name);
+  void text_change(int n, const std::string& value) { if (n >= 1 && n <= 4) panel_text[n] = value; }
+  void after();    // 進
+  void replay();   // 戻
+  void cancel();   // 最初
+  void reverse();  // 反転
+  void lbel_up();
+  void lebel_down();
+  void handicap_keikoku(int reason);
 
   // ---- record and replay (kifu) ----
   void kifu_kiroku(int moto_x, int moto_y, int saki_x, int saki_y, int moto_koma, int koma,
@@ -132,7 +188,20 @@ class Game {
   void keika_kesu(int side);
   void timer_tick();
 
-  // ---- sound (media) ----
+  // ---- settings, options, sound, about box (media/) ----
+  void settei_yomi();
+  void settei_kaki();
+  void haikei_sentaku(int id);
+  void haikei_menu(int id);  // MIDORI, UCHU, TATAMI, TAKE, RENGA
+  void sidou_menu();
+  void keika_menu();
+  void bgm_menu();
+  void aicon_menu();
+  void ver();
+  void snd_init(std::intptr_t window);
+  std::int32_t snd_load(const std::string& file_name, std::int32_t flags);
+  void snd_term();
+  void snd_warn(const std::string& text);
   void snd_play(Oto which);
   void snd_loop(Oto which);
   void snd_stop(Oto which);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace mirado {
 
@@ -59,6 +60,10 @@ class Ui {
   virtual Answer message_box(std::string_view text, std::string_view title, Buttons buttons,
                              Icon icon) = 0;
   virtual void set_timer(bool enabled) = 0;
+  // Fills a list control (Drive1, Dir1, File1) and marks the selected row (-1 none).
+  virtual void set_list(Control c, const std::vector<std::string>& items, int selected) = 0;
+  // The game has shut down (sounds freed); the window closes.
+  virtual void quit() = 0;
 };
 
 // Time of day in seconds since midnight, with fractions.

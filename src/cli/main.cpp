@@ -6,6 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/commands.h"
 #include "engine/kiki.h"
 #include "model/perft.h"
 #include "model/sfen.h"
@@ -22,7 +23,10 @@ int usage() {
   std::fputs(
       "usage: mirado-cli maps SFEN\n"
       "       mirado-cli mate SFEN\n"
-      "       mirado-cli perft SFEN DEPTH\n",
+      "       mirado-cli perft SFEN DEPTH\n"
+      "       mirado-cli think SFEN --level L [--ichite c,r] [--nite c,r] [--only 1|2|3] [--candidates]\n"
+      "       mirado-cli kifu FILE [--write OUT]\n"
+      "       mirado-cli play FILE\n",
       stderr);
   return kBadInput;
 }
@@ -48,6 +52,10 @@ json map_json(const Kiki::Map& m) {
   }
   return rows;
 }
+
+}  // namespace
+
+namespace mirado::cli {
 
 int cmd_maps(const char* sfen) {
   mirado::SfenPosition sp;
@@ -105,11 +113,13 @@ int cmd_perft(const char* sfen, const char* depth_text) {
   return 0;
 }
 
-}  // namespace
+}  // namespace mirado::cli
 
 int main(int argc, char** argv) {
+  using namespace mirado::cli;
   if (argc < 2) return usage();
   const std::string cmd = argv[1];
+  // Each subcommand gets the arguments after its name.
   if (cmd == "maps" && argc == 3) return cmd_maps(argv[2]);
   if (cmd == "mate" && argc == 3) return cmd_mate(argv[2]);
   if (cmd == "perft" && argc == 4) return cmd_perft(argv[2], argv[3]);
