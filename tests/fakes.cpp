@@ -1,5 +1,7 @@
 #include "fakes.h"
 
+#include "app/names.h"
+
 namespace mirado::test {
 
 int FakeCanvas::picture_at(double c, double r) const {
@@ -30,8 +32,7 @@ Answer FakeUi::message_box(std::string_view text, std::string_view title, Button
 }
 
 void FakeSound::sound(std::string_view verb, Oto which) {
-  static constexpr const char* kNames[] = {"snd_sonota", "snd_kinshi", "snd_koma", "snd_jusei", "snd_bgm"};
-  log.push_back(std::string(verb) + " " + kNames[static_cast<int>(which)]);
+  log.push_back(std::string(verb) + " " + oto_name(which));
 }
 
 }  // namespace mirado::test

@@ -75,9 +75,18 @@ class SimClock : public Clock {
 class FakeSound : public SoundLib, public SoundTrace {
  public:
   std::vector<std::string> log;  // "play snd_koma", ...
-  std::int32_t initialize(std::intptr_t) override { return 1; }
-  void terminate(std::int32_t) override {}
-  std::int32_t create_dsb(std::int32_t, const void*, std::size_t, std::int32_t) override { return 0; }
+  std::int32_t context = 1;           // what initialize answers (0: no device)
+  std::int32_t handle = 0;            // what create_dsb answers
+  std::string error;                  // what last_error answers
+  std::vector<std::string> loaded;    // the WAV bytes given to create_dsb
+  std::vector<std::int32_t> terminated;
+  std::int32_t initialize(std::intptr_t) override { return context; }
+  void terminate(std::int32_t c) override { terminated.push_back(c); }
+  std::int32_t create_dsb(std::int32_t, const void* wav, std::size_t size, std::int32_t) override {
+    loaded.emplace_back(static_cast<const char*>(wav), size);
+    return handle;
+  }
+  std::string last_error() const override { return error; }
   void play(std::int32_t) override {}
   void play_looping(std::int32_t) override {}
   void stop(std::int32_t) override {}

@@ -51,7 +51,7 @@ TEST(Game, NewGameResetsStateAndPaintsTheStartingPosition) {
   EXPECT_EQ(g.hanten_zumi, nashi);
   EXPECT_EQ(g.pos.mochigoma_sita[3], 0);
   EXPECT_EQ(g.kifu.kifu_ichi, 0);
-  EXPECT_EQ(g.kifu.kifu_nagasa, 7);  // kept, so the start of the record can be replayed
+  EXPECT_EQ(g.kifu.kifu_nagasa, 0);  // played after a flip or handicap: not replayable from the start
   EXPECT_FALSE(h.ui.timer);
   EXPECT_FALSE(h.ui.visible[Control::AICON_COM]);
   ASSERT_FALSE(h.sound.log.empty());

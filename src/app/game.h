@@ -51,7 +51,7 @@ class Game {
  public:
   explicit Game(const Ports& ports);
 
-  // ---- state (named as the design names it) ----
+  // ---- state ----
   Kyokumen pos;   // ban, hands, hand totals, pawn-file flags
   Kiki kiki;      // influence maps and king squares
   Kifu kifu;      // the record of this game
@@ -89,9 +89,12 @@ class Game {
   std::array<bool, static_cast<int>(Control::COUNT)> visible{};
   std::array<std::int32_t, static_cast<int>(Oto::COUNT)> oto{};  // sound handles, 0 = silent
   std::int32_t ds_context = 0;
+  // Where sound files are looked for after the working directory (empty: skipped).
+  std::string exe_dir;   // the folder of the running program
+  std::string data_dir;  // the installed data folder
 
   // ---- window events (app/events.cpp) ----
-  void on_load(std::intptr_t window = 0);  // start-up, in the design's order
+  void on_load(std::intptr_t window = 0);  // start-up
   void on_menu(Menu item);                 // a menu item clicked, or a top-level menu opened
   void on_mouse_down(int button, int shift, int x, int y);  // twips
   void on_key(int ch);
@@ -110,6 +113,8 @@ class Game {
   void matsu(double seconds);
   void shuuryou();
   void com_turn();  // com_ban1, com_ban2, com_ban3 in this order
+  bool te_tochuu_de_kotowaru(std::string_view title);
+  void com_taikyoku_kaishi(bool timer_first);
 
   // ---- play: the three moves of a turn (play/) ----
   struct Sentaku {  // kept between the two presses, one per phase
@@ -156,7 +161,8 @@ class Game {
   // ---- record and replay (kifu) ----
   void kifu_kiroku(int moto_x, int moto_y, int saki_x, int saki_y, int moto_koma, int koma,
                    double sita_mae, double sita_ato, double ue_mae, double ue_ato);
-  void ippo_susumu();
+  // false, with nothing changed, at the end of the record or on an entry that cannot be played
+  bool ippo_susumu();
   void ippo_modosu();
   void file_mado(int drive, int dir, int file);
   void kaki_mado(int mode);

@@ -87,6 +87,8 @@ class SoundLib {
   virtual void play_looping(std::int32_t handle) = 0;
   virtual void stop(std::int32_t handle) = 0;
   virtual void free(std::int32_t handle) = 0;
+  // Why the last initialize or create_dsb answered 0 (shown to the user as it is).
+  virtual std::string last_error() const { return {}; }
 };
 
 // The five sounds, in the order start-up loads them.

@@ -123,5 +123,8 @@ int main(int argc, char** argv) {
   if (cmd == "maps" && argc == 3) return cmd_maps(argv[2]);
   if (cmd == "mate" && argc == 3) return cmd_mate(argv[2]);
   if (cmd == "perft" && argc == 4) return cmd_perft(argv[2], argv[3]);
+  if (cmd == "play" && argc >= 3) return cmd_play(argc - 2, argv + 2);
+  if (cmd == "kifu" && argc >= 3) return cmd_kifu(argc - 2, argv + 2);
+  if (cmd == "think" && argc >= 3) return cmd_think(argc - 2, argv + 2);
   return usage();
 }

@@ -15,6 +15,7 @@ struct KifuEntry {
   int tori_koma = 0;  // code captured on the destination, or 0
   double sita_mae = 0, sita_ato = 0;  // lower player's time before / after the move
   double ue_mae = 0, ue_ato = 0;      // upper player's time before / after the move
+  int gyou = 0;       // line of the file it was loaded from; 0 for a move played here
 };
 
 // Entries are numbered from 1 as the game counts moves. The record grows with the game;

@@ -12,7 +12,7 @@ void Game::kifu_kiroku(int moto_x, int moto_y, int saki_x, int saki_y, int moto_
   e.saki_y = saki_y;
   e.moto_koma = moto_koma;
   e.koma = koma;
-  e.tori_koma = pos.ban[saki_x][saki_y];
+  e.tori_koma = on_ban(saki_x, saki_y) ? pos.ban[saki_x][saki_y] : kara;
   e.sita_mae = sita_mae;
   e.sita_ato = sita_ato;
   e.ue_mae = ue_mae;
@@ -31,8 +31,11 @@ void Game::kaki_mado(int mode) {
                                        Control::Text4,    Control::Label1_0, Control::Label1_1,
                                        Control::Label1_2, Control::Label1_3, Control::Command1};
   if (mode != 0) {
-    for (Control t : {Control::Text1, Control::Text2, Control::Text3, Control::Text4})
-      ports().ui->set_text(t, "");
+    const Control texts[] = {Control::Text1, Control::Text2, Control::Text3, Control::Text4};
+    for (int i = 0; i < 4; ++i) {
+      panel_text[i + 1].clear();
+      ports().ui->set_text(texts[i], "");
+    }
   }
   for (Control c : kPanel) set_visible(c, mode == 0);
 }

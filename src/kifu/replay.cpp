@@ -1,5 +1,9 @@
-// Stepping one record entry forward or back on the board, hands and clocks.
+// Stepping one record entry forward or back on the board, hands and clocks, and the
+// commands that step a whole turn (進, 戻) or return to the start (最初).
+#include <string>
+
 #include "app/game.h"
+#include "kifu/kensa.h"
 
 namespace mirado {
 
@@ -17,6 +21,7 @@ void hand_add(Kyokumen& p, int code, int delta) {
 }
 
 // A captured piece sits in the capturer's hand: a lower piece in the upper hand.
+// A king has no slot; only the total counts it.
 void captured_add(Kyokumen& p, int code, int delta) {
   const int slot = mochigoma_slot(code);
   if (code <= -10) {
@@ -28,19 +33,85 @@ void captured_add(Kyokumen& p, int code, int delta) {
   }
 }
 
+bool naru_shurui(int code) {
+  switch (koma_abs(code)) {
+    case HU: case KYOU: case KEI: case GIN: case KAKU: case HISHA: return true;
+    default: return false;
+  }
+}
+
+bool onaji_gawa(int a, int b) { return (is_sita(a) && is_sita(b)) || (is_ue(a) && is_ue(b)); }
+
+std::string board_move_kensa(const Kyokumen& p, const KifuEntry& e) {
+  if (p.ban[e.moto_x][e.moto_y] != e.moto_koma) return "移動元に記録された駒がありません";
+  const int nari = e.moto_koma + (e.moto_koma > 0 ? 1 : -1);
+  if (e.koma != e.moto_koma && !(naru_shurui(e.moto_koma) && e.koma == nari))
+    return "置いた駒が動かした駒とも、その成駒とも違います";
+  const int saki = p.ban[e.saki_x][e.saki_y];
+  if (e.tori_koma != saki) return "取った駒が移動先の駒と違います";
+  if (onaji_gawa(saki, e.moto_koma)) return "自分の駒を取る手です";
+  return {};
+}
+
+std::string drop_kensa(const Kyokumen& p, const KifuEntry& e) {
+  const bool sita = e.moto_x == TE_SITA && e.moto_y >= 3 && e.moto_y <= 9;
+  const bool ue = e.moto_x == TE_UE && e.moto_y >= 1 && e.moto_y <= 7;
+  if (!sita && !ue) return "移動元が盤上の升でも駒台でもありません";
+  if ((sita && !is_sita(e.koma)) || (ue && !is_ue(e.koma))) return "駒台と打った駒の持ち主が違います";
+  const int slot = mochigoma_slot(e.koma);
+  if (slot == 0 || koma_abs(e.koma) != MOCHIGOMA_KOMA[slot]) return "成駒や王は打てません";
+  if (e.moto_koma != e.koma) return "置いた駒が打った駒と違います";
+  const int held = sita ? p.mochigoma_sita[slot] : p.mochigoma_ue[slot];
+  if (held < 1) return "持駒にない駒を打つ手です";
+  if (p.ban[e.saki_x][e.saki_y] != kara || e.tori_koma != kara) return "駒のある升に打つ手です";
+  return {};
+}
+
+// King squares follow the board when stepping moves a king or takes one back.
+void ou_ichi_koushin(const Kyokumen& p, Kiki& k) {
+  for (int c = 1; c <= 9; ++c)
+    for (int r = 1; r <= 9; ++r) {
+      if (p.ban[c][r] == -OU) {
+        k.ou_sita_x = c;
+        k.ou_sita_y = r;
+      } else if (p.ban[c][r] == OU) {
+        k.ou_ue_x = c;
+        k.ou_ue_y = r;
+      }
+    }
+}
+
 }  // namespace
 
-void Game::ippo_susumu() {
+std::string te_kensa(const Kyokumen& p, const KifuEntry& e) {
+  if (!on_ban(e.saki_x, e.saki_y)) return "移動先が盤上の升ではありません";
+  const bool codes = is_koma(e.koma) && is_valid_code(e.koma) && is_koma(e.moto_koma) &&
+                     is_valid_code(e.moto_koma) && is_valid_code(e.tori_koma);
+  if (!codes) return "駒の番号が正しくありません";
+  return on_ban(e.moto_x, e.moto_y) ? board_move_kensa(p, e) : drop_kensa(p, e);
+}
+
+bool Game::ippo_susumu() {
+  if (kifu.kifu_ichi >= kifu.kifu_nagasa) return false;  // never past the end of the record
+  const int n = kifu.kifu_ichi + 1;
+  const KifuEntry e = kifu.at(n);
+  const std::string naze = te_kensa(pos, e);
+  if (!naze.empty()) {
+    // A move played here would be on line n + 3 of its saved file.
+    const int gyou = e.gyou > 0 ? e.gyou : n + 3;
+    snd_play(Oto::kinshi);
+    msg("棋譜の" + std::to_string(gyou) + "行目の手は盤上で指せません\n" + naze, "進む");
+    return false;
+  }
   click_jotai = 0;
   set_timer(false);
   waku_kesu();
-  const int n = ++kifu.kifu_ichi;
+  kifu.kifu_ichi = n;
   ++tesuu;
   tesuu_hyouji(tesuu);
-  const KifuEntry e = kifu.at(n);
 
-  if (e.moto_x >= 1 && e.moto_x <= 9) {
-    if (in_ban_array(e.moto_x, e.moto_y)) pos.ban[e.moto_x][e.moto_y] = kara;
+  if (on_ban(e.moto_x, e.moto_y)) {
+    pos.ban[e.moto_x][e.moto_y] = kara;
     koma_egaku(kara, e.moto_x, e.moto_y);
     waku_egaku(IRO_MIDORI, e.moto_x, e.moto_y);
   } else {
@@ -48,11 +119,12 @@ void Game::ippo_susumu() {
     if (e.koma >= 10) --pos.mochigoma_su_ue;
     else if (e.koma <= -10) --pos.mochigoma_su_sita;
   }
-  if (in_ban_array(e.saki_x, e.saki_y)) pos.ban[e.saki_x][e.saki_y] = e.koma;
+  pos.ban[e.saki_x][e.saki_y] = e.koma;
 
   captured_add(pos, e.tori_koma, +1);
   if (e.tori_koma == -OU) shuukyoku = ue_gawa;
   else if (e.tori_koma == OU) shuukyoku = sita_gawa;
+  ou_ichi_koushin(pos, kiki);
 
   jikan_ue = e.ue_ato;
   keika_hyouji(ue_gawa, jikan_ue);
@@ -69,6 +141,7 @@ void Game::ippo_susumu() {
   te_hyouji(e.koma > 0 ? ue_gawa : sita_gawa, e.saki_x, e.saki_y, e.koma, IRO_SHIRO);
   teban = -teban;
   tesuu_hyouji(tesuu);
+  return true;
 }
 
 void Game::ippo_modosu() {
@@ -103,6 +176,7 @@ void Game::ippo_modosu() {
   keika_hyouji(sita_gawa, jikan_sita);
 
   if (in_ban_array(e.saki_x, e.saki_y)) pos.ban[e.saki_x][e.saki_y] = e.tori_koma;
+  ou_ichi_koushin(pos, kiki);
   mochigoma_sita_egaku();
   mochigoma_ue_egaku();
   koma_egaku(kara, e.saki_x, e.saki_y);
@@ -122,6 +196,64 @@ void Game::ippo_modosu() {
   --kifu.kifu_ichi;
   --tesuu;
   tesuu_hyouji(tesuu);
+}
+
+void Game::after() {
+  if (shuukyoku != 0) {
+    msg("新規に対局してください", "終局");
+    return;
+  }
+  panel_tojiru();
+  if (teban == 0) {
+    snd_play(Oto::kinshi);
+    msg("「対局」で始めて下さい", "開始");
+    return;
+  }
+  saikai_machi = ari;
+  if (kifu.kifu_ichi >= kifu.kifu_nagasa) {
+    if (saisei_chu == ari) {
+      msg("終わり", "進む");
+    } else {
+      snd_play(Oto::kinshi);
+      msg("できません", "進む");
+    }
+    return;
+  }
+  // An entry that cannot be played ends the turn's steps at the last good position.
+  for (int i = 0; i < 3 && kifu.kifu_ichi < kifu.kifu_nagasa; ++i)
+    if (!ippo_susumu()) break;
+  teban_nushi = teban;
+  if (teban == ue_gawa) aicon_ichi("上", teban);
+  else if (teban == sita_gawa) aicon_ichi("下", teban);
+}
+
+void Game::replay() {
+  if (shuukyoku != 0) {
+    msg("新規に対局してください", "終局");
+    return;
+  }
+  if (te_tochuu == ari) {
+    snd_play(Oto::kinshi);
+    msg("３手目がまだ打ち終わっていせん", "戻る");
+    return;
+  }
+  panel_tojiru();
+  saikai_machi = ari;
+  shuukyoku = 0;
+  if (kifu.kifu_ichi < 1) {
+    snd_play(Oto::kinshi);
+    msg("できません", "戻る");
+    return;
+  }
+  for (int i = 0; i < 3; ++i) ippo_modosu();  // each refuses by itself at the start
+  teban_nushi = teban;
+  if (teban == ue_gawa) aicon_ichi("上", teban);
+  else if (teban == sita_gawa) aicon_ichi("下", teban);
+}
+
+void Game::cancel() {
+  shinki_kyoku();
+  snd_play(Oto::koma);
 }
 
 }  // namespace mirado

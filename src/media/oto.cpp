@@ -1,7 +1,104 @@
-// Playing the five sounds by name through the sound library.
+// Sound output: opening the sound library, loading the five WAV files into it, and
+// playing them by name.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <system_error>
+#include <vector>
+
 #include "app/game.h"
 
 namespace mirado {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// No sound of the game comes near this; anything bigger is not worth holding in memory.
+constexpr off_t kMaxWavBytes = 64L * 1024 * 1024;
+
+// The working directory first, then beside the program, then the installed data.
+std::optional<fs::path> sagasu(const Game& g, const std::string& name) {
+  std::vector<fs::path> basho{fs::path(name)};
+  for (const std::string* dir : {&g.exe_dir, &g.data_dir})
+    if (!dir->empty()) basho.push_back(fs::path(*dir) / name);
+  for (const fs::path& p : basho) {
+    std::error_code ec;
+    if (fs::exists(p, ec)) return p;
+  }
+  return std::nullopt;
+}
+
+// The whole file, or the system's description of why it cannot be read.
+bool yomu(const fs::path& p, std::string& data, std::string& error) {
+  const int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    error = std::strerror(errno);
+    return false;
+  }
+  struct stat st {};
+  int err = 0;
+  if (::fstat(fd, &st) != 0) err = errno;
+  else if (S_ISDIR(st.st_mode)) err = EISDIR;
+  else if (st.st_size > kMaxWavBytes) err = EFBIG;
+  else {
+    data.resize(static_cast<size_t>(st.st_size));
+    size_t got = 0;
+    while (got < data.size()) {
+      const ssize_t n = ::read(fd, data.data() + got, data.size() - got);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) {
+        err = errno;
+        break;
+      }
+      if (n == 0) break;  // the file shrank while being read
+      got += static_cast<size_t>(n);
+    }
+    data.resize(got);
+  }
+  ::close(fd);
+  if (err != 0) error = std::strerror(err);
+  return err == 0;
+}
+
+}  // namespace
+
+void Game::snd_init(std::intptr_t window) {
+  ds_context = ports_.sound->initialize(window);
+  if (ds_context == 0) snd_warn("Direct Soundインターフェースが作成できません。");
+}
+
+std::int32_t Game::snd_load(const std::string& file_name, std::int32_t flags) {
+  if (ds_context == 0) return 0;
+  const auto path = sagasu(*this, file_name);
+  if (!path) return 0;  // a missing sound just stays silent
+  std::string data, error;
+  if (!yomu(*path, data, error)) {
+    snd_warn(file_name + ": " + error);
+    return 0;
+  }
+  const std::int32_t handle = ports_.sound->create_dsb(ds_context, data.data(), data.size(), flags);
+  if (handle == 0) {
+    const std::string why = ports_.sound->last_error();
+    snd_warn(why.empty() ? file_name : file_name + ": " + why);
+  }
+  return handle;
+}
+
+void Game::snd_term() {
+  if (ds_context == 0) return;
+  ports_.sound->terminate(ds_context);
+  ds_context = 0;  // closing twice (menu quit, then the window closing) stays harmless
+}
+
+void Game::snd_warn(const std::string& text) {
+  msg(text, "ミラド将棋.dll", Buttons::ok, Icon::warning);
+}
 
 void Game::snd_play(Oto which) {
   if (ports_.trace) ports_.trace->sound("play", which);

@@ -45,10 +45,4 @@ void Game::matsu(double seconds) {
   ports().clock->wait(seconds);
 }
 
-void Game::shuuryou() {
-  for (Oto o : {Oto::sonota, Oto::kinshi, Oto::koma, Oto::jusei, Oto::bgm})
-    ports().sound->free(oto[static_cast<int>(o)]);
-  snd_term();
-}
-
 }  // namespace mirado

@@ -5,6 +5,9 @@ namespace mirado {
 
 void Game::shinki_kyoku() {
   snd_stop(Oto::bgm);
+  // Moves played after a flip or a handicap start from another position: replayed
+  // onto the normal start they would be wrong.
+  if (hanten_zumi == ari || handicap_zumi == ari) kifu.kifu_nagasa = 0;
   dankai = 1;
   handicap = 0;
   handicap_zumi = nashi;

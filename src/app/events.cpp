@@ -1,0 +1,83 @@
+// The window's events, routed to the procedures of each subsystem.
+#include "app/game.h"
+
+namespace mirado {
+
+void Game::on_load(std::intptr_t window) {
+  snd_init(window);
+  oto[static_cast<int>(Oto::sonota)] = snd_load("その他.wav", 3);
+  oto[static_cast<int>(Oto::kinshi)] = snd_load("禁止.wav", 3);
+  oto[static_cast<int>(Oto::koma)] = snd_load("駒打音.wav", 3);
+  oto[static_cast<int>(Oto::jusei)] = snd_load("銃声.wav", 3);
+  oto[static_cast<int>(Oto::bgm)] = snd_load("BGM.wav", 1);
+
+  saisei_chu = nashi;
+  kifu.kifu_nagasa = 0;
+  level = 3;
+  set_checked(Menu::LEVEL3, true);
+  sente_gawa = 1;
+  gote_gawa = -1;
+  ue_gawa = sente_gawa;
+  sita_gawa = gote_gawa;
+  // What holds until the settings file says otherwise.
+  haikei = HAIKEI_MIDORI;
+  set_checked(Menu::MIDORI, true);
+  sidou_on = 0;
+  sidou_iro = IRO_MIDORI;
+  for (Menu m : {Menu::SIDOU, Menu::KEIKA, Menu::BGM, Menu::AICON}) set_checked(m, false);
+  for (int c = 0; c < static_cast<int>(Control::COUNT); ++c) set_visible(static_cast<Control>(c), false);
+
+  settei_yomi();
+  shinki_kyoku();
+}
+
+void Game::on_menu(Menu item) {
+  switch (item) {
+    case Menu::TAIKYOKU: case Menu::STOP: case Menu::OPTION: panel_tojiru(); break;
+    case Menu::START: start(); break;
+    case Menu::SENTE: sente(); break;
+    case Menu::GOTE: gote(); break;
+    case Menu::LEVEL1: level_cmd(1); break;
+    case Menu::LEVEL2: level_cmd(2); break;
+    case Menu::LEVEL3: level_cmd(3); break;
+    case Menu::OWARI: on_close(); break;
+    case Menu::CANCEL: cancel(); break;
+    case Menu::REVERSE: reverse(); break;
+    case Menu::REPLAY: replay(); break;
+    case Menu::AFTER: after(); break;
+    case Menu::LBEL_UP: lbel_up(); break;
+    case Menu::LEBEL_DOWN: lebel_down(); break;
+    case Menu::KIFU_READ: kifu_read(); break;
+    case Menu::KIFU_WRITE: kifu_write(); break;
+    case Menu::MIDORI: haikei_menu(HAIKEI_MIDORI); break;
+    case Menu::UCHU: haikei_menu(HAIKEI_UCHU); break;
+    case Menu::TATAMI: haikei_menu(HAIKEI_TATAMI); break;
+    case Menu::TAKE: haikei_menu(HAIKEI_TAKE); break;
+    case Menu::RENGA: haikei_menu(HAIKEI_RENGA); break;
+    case Menu::SIDOU: sidou_menu(); break;
+    case Menu::KEIKA: keika_menu(); break;
+    case Menu::BGM: bgm_menu(); break;
+    case Menu::AICON: aicon_menu(); break;
+    case Menu::VER: ver(); break;
+    default: break;  // submenu parents that do nothing of their own
+  }
+}
+
+void Game::on_key(int ch) {
+  if (ch == 27) on_close();
+}
+
+void Game::shuuryou() {
+  for (Oto o : {Oto::sonota, Oto::kinshi, Oto::koma, Oto::jusei, Oto::bgm})
+    ports().sound->free(oto[static_cast<int>(o)]);
+  snd_term();
+}
+
+void Game::on_close() {
+  if (quitting) return;
+  quitting = true;
+  shuuryou();
+  ports().ui->quit();
+}
+
+}  // namespace mirado

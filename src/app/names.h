@@ -1,0 +1,17 @@
+// The names of menu items and controls as the window and the event scripts spell them.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "app/ports.h"
+
+namespace mirado {
+
+const char* menu_name(Menu m);
+const char* control_name(Control c);
+std::optional<Menu> menu_from_name(std::string_view name);
+std::optional<Control> control_from_name(std::string_view name);
+const char* oto_name(Oto o);  // the handle's variable name, e.g. "snd_koma"
+
+}  // namespace mirado

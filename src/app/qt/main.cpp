@@ -1,0 +1,79 @@
+// mirado-shogi: the game window.
+//   mirado-shogi                               play
+//   mirado-shogi --screenshot FILE.png [--scale N]
+//                                              render the window after start-up to a PNG
+//                                              and exit, without a display
+#include <QApplication>
+#include <QDir>
+#include <QFont>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "app/qt/main_window.h"
+#include "sound/sound_port.h"
+
+namespace {
+
+struct Options {
+  const char* screenshot = nullptr;
+  double scale = 1.0;
+  bool ok = true;
+};
+
+Options parse(int argc, char** argv) {
+  Options o;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) {
+      o.screenshot = argv[++i];
+    } else if (std::strcmp(argv[i], "--scale") == 0 && i + 1 < argc) {
+      o.scale = std::atof(argv[++i]);
+      if (!(o.scale >= 0.5 && o.scale <= 8)) o.ok = false;
+    } else {
+      o.ok = false;
+    }
+  }
+  return o;
+}
+
+int screenshot(mirado::qt::MainWindow& w, const Options& o) {
+  w.set_auto_answer(true);
+  w.surface().setFixedSize(static_cast<int>(mirado::qt::Surface::kBaseW * o.scale),
+                           static_cast<int>(mirado::qt::Surface::kBaseH * o.scale));
+  w.adjustSize();
+  w.start_up();
+  const QImage shot = w.grab().toImage();
+  if (!shot.save(QString::fromUtf8(o.screenshot))) {
+    std::fprintf(stderr, "mirado-shogi: cannot write %s\n", o.screenshot);
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const Options o = parse(argc, argv);
+  if (!o.ok) {
+    std::fputs("usage: mirado-shogi [--screenshot FILE.png [--scale N]]\n", stderr);
+    return 2;
+  }
+  if (o.screenshot) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("IPAPMincho"));
+  QApplication::setFont(QFont(QStringLiteral("ＭＳ Ｐ明朝")));
+
+  mirado::SdlSound sound;
+  mirado::qt::MainWindow w(&sound);
+  w.game().exe_dir = mirado::program_dir();
+  w.game().data_dir = mirado::installed_data_dir(w.game().exe_dir);
+  if (o.screenshot) return screenshot(w, o);
+
+  w.show();
+  w.start_up();
+  if (w.game().quitting) return 0;
+  return app.exec();
+}

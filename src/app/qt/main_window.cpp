@@ -1,0 +1,317 @@
+#include "app/qt/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QThread>
+#include <QTime>
+#include <cmath>
+#include <cstdio>
+
+#include "app/names.h"
+#include "app/qt/art/art.h"
+
+namespace mirado::qt {
+
+namespace {
+
+QString q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+struct MenuItem {
+  Menu id;
+  const char* caption;
+  Menu parent;  // Menu::COUNT for the menu bar
+  bool checkable;
+};
+
+// The menu bar, in order; a parent is listed before its children.
+constexpr MenuItem kMenus[] = {
+    {Menu::TAIKYOKU, "対局", Menu::COUNT, false},
+    {Menu::MATCH_MAN, "対局(人間)", Menu::TAIKYOKU, false},
+    {Menu::START, "スタート", Menu::MATCH_MAN, false},
+    {Menu::START2, "対局(COM)", Menu::TAIKYOKU, false},
+    {Menu::SENTE, "先手", Menu::START2, false},
+    {Menu::GOTE, "後手", Menu::START2, false},
+    {Menu::LEVEL, "COM対局ﾚﾍﾞﾙ", Menu::TAIKYOKU, false},
+    {Menu::LEVEL1, "LEVEL1", Menu::LEVEL, true},
+    {Menu::LEVEL2, "LEVEL2", Menu::LEVEL, true},
+    {Menu::LEVEL3, "LEVEL3", Menu::LEVEL, true},
+    {Menu::OWARI, "終わり", Menu::TAIKYOKU, false},
+    {Menu::STOP, "局面", Menu::COUNT, false},
+    {Menu::CANCEL, "最初", Menu::STOP, false},
+    {Menu::REVERSE, "反転", Menu::STOP, false},
+    {Menu::REPLAY, "戻", Menu::COUNT, false},
+    {Menu::AFTER, "進", Menu::COUNT, false},
+    {Menu::LBEL_UP, "△", Menu::COUNT, false},
+    {Menu::LEBEL_DOWN, "▽", Menu::COUNT, false},
+    {Menu::KIFU, "棋譜", Menu::COUNT, false},
+    {Menu::KIFU_READ, "読込", Menu::KIFU, false},
+    {Menu::KIFU_WRITE, "書込", Menu::KIFU, false},
+    {Menu::OPTION, "ｵﾌﾟｼｮﾝ", Menu::COUNT, false},
+    {Menu::HAIKEI_GA, "背景画", Menu::OPTION, false},
+    {Menu::MIDORI, "英国", Menu::HAIKEI_GA, true},
+    {Menu::UCHU, "ヌバラ", Menu::HAIKEI_GA, true},
+    {Menu::TATAMI, "美女１", Menu::HAIKEI_GA, true},
+    {Menu::TAKE, "美女２", Menu::HAIKEI_GA, true},
+    {Menu::RENGA, "美女３", Menu::HAIKEI_GA, true},
+    {Menu::SIDOU, "移動指導", Menu::OPTION, true},
+    {Menu::KEIKA, "経過時間", Menu::OPTION, true},
+    {Menu::BGM, "BGM", Menu::OPTION, true},
+    {Menu::AICON, "ｱｲｺﾝ", Menu::OPTION, true},
+    {Menu::VER, "その他", Menu::COUNT, false},
+};
+
+
+bool has_children(Menu m) {
+  for (const MenuItem& i : kMenus)
+    if (i.parent == m) return true;
+  return false;
+}
+
+}  // namespace
+
+WindowClock::WindowClock() : anchor_(QTime::currentTime().msecsSinceStartOfDay() / 1000.0) { elapsed_.start(); }
+
+double WindowClock::now() { return std::fmod(anchor_ + elapsed_.nsecsElapsed() / 1e9, 86400.0); }
+
+void WindowClock::wait(double seconds) {
+  QElapsedTimer t;
+  t.start();
+  const qint64 total = static_cast<qint64>(seconds * 1000);
+  while (t.elapsed() < total) {
+    const int slice = static_cast<int>(std::min<qint64>(50, total - t.elapsed()));
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, slice);
+    QThread::msleep(static_cast<unsigned long>(std::min(slice, 20)));
+  }
+}
+
+MainWindow::MainWindow(SoundLib* sound) {
+  setWindowTitle(QStringLiteral("ミラド 将棋"));
+  surface_ = new Surface(this);
+  setCentralWidget(surface_);
+  game_ = std::make_unique<Game>(Ports{surface_, this, &clock_, sound, nullptr});
+  menuBar()->setNativeMenuBar(false);  // the bare commands 戻 進 △ ▽ must work everywhere
+  build_menus();
+  build_controls();
+  timer1_.setInterval(50);
+  connect(&timer1_, &QTimer::timeout, this, [this] {
+    if (!busy_) game_->on_timer();
+  });
+  connect(surface_, &Surface::pressed, this, [this](int button, int x, int y) {
+    handle([&] { game_->on_mouse_down(button, 0, x, y); });
+  });
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::handle(const std::function<void()>& f) {
+  if (busy_ || closing_) return;  // one event at a time
+  busy_ = true;
+  f();
+  // A menu's own check toggling must not outlive the game's decision.
+  for (const MenuItem& i : kMenus)
+    if (i.checkable) actions_[static_cast<int>(i.id)]->setChecked(game_->is_checked(i.id));
+  busy_ = false;
+  if (close_pending_ && !closing_) {
+    close_pending_ = false;
+    handle([&] { game_->on_close(); });
+  }
+}
+
+void MainWindow::start_up() {
+  handle([&] { game_->on_load(static_cast<std::intptr_t>(winId())); });
+}
+
+void MainWindow::build_menus() {
+  std::map<Menu, QMenu*> menus;
+  for (const MenuItem& item : kMenus) {
+    QAction* act = nullptr;
+    const QString caption = QString::fromUtf8(item.caption);
+    if (has_children(item.id)) {
+      QMenu* m = item.parent == Menu::COUNT ? menuBar()->addMenu(caption) : menus[item.parent]->addMenu(caption);
+      menus[item.id] = m;
+      act = m->menuAction();
+      const Menu id = item.id;
+      if (item.parent == Menu::COUNT)
+        connect(m, &QMenu::aboutToShow, this, [this, id] { handle([&] { game_->on_menu(id); }); });
+    } else {
+      act = item.parent == Menu::COUNT ? menuBar()->addAction(caption) : menus[item.parent]->addAction(caption);
+      act->setCheckable(item.checkable);
+      const Menu id = item.id;
+      connect(act, &QAction::triggered, this, [this, id] { handle([&] { game_->on_menu(id); }); });
+    }
+    act->setObjectName(QString::fromLatin1(menu_name(item.id)));
+    actions_[static_cast<int>(item.id)] = act;
+  }
+}
+
+void MainWindow::build_controls() {
+  auto add = [&](Control c, QWidget* w, QRect twips) {
+    w->setObjectName(QString::fromLatin1(control_name(c)));
+    w->hide();
+    controls_[static_cast<int>(c)] = w;
+    geometry_[c] = twips;
+  };
+  // Player icons: pictures that let presses through to the board below.
+  const int icons[] = {0, 1, 2};
+  const Control icon_controls[] = {Control::AICON_MAN1, Control::AICON_MAN2, Control::AICON_COM};
+  for (int i : icons) {
+    auto* l = new QLabel(surface_);
+    l->setAttribute(Qt::WA_TransparentForMouseEvents);
+    l->setScaledContents(true);
+    l->setPixmap(QPixmap::fromImage(art::icon(i, devicePixelRatioF() * 2)));
+    add(icon_controls[i], l, QRect(3600, 6000, 480, 480));
+  }
+  auto* drive = new QComboBox(surface_);
+  add(Control::Drive1, drive, QRect(240, 360, 2535, 300));
+  auto* dir = new QListWidget(surface_);
+  add(Control::Dir1, dir, QRect(240, 600, 2535, 1710));
+  auto* file = new QListWidget(surface_);
+  add(Control::File1, file, QRect(240, 2280, 2535, 930));
+  const struct {
+    Control label, text;
+    const char* caption;
+    int top, n;
+  } rows[] = {{Control::Label1_3, Control::Text2, "対 局 名：", 2400, 2},
+              {Control::Label1_2, Control::Text3, "先    手 ：", 2640, 3},
+              {Control::Label1_1, Control::Text4, "後    手 ：", 2880, 4},
+              {Control::Label1_0, Control::Text1, "ﾌｧｲﾙ名 ：", 3120, 1}};
+  for (const auto& r : rows) {
+    add(r.label, new QLabel(QString::fromUtf8(r.caption), surface_), QRect(120, r.top, 855, 255));
+    auto* edit = new QLineEdit(surface_);
+    add(r.text, edit, QRect(960, r.top, 2295, 270));
+    const int n = r.n;
+    connect(edit, &QLineEdit::textEdited, this, [this, n](const QString& s) {
+      game_->text_change(n, s.toStdString());
+    });
+  }
+  auto* button = new QPushButton(QStringLiteral("RETURN"), surface_);
+  add(Control::Command1, button, QRect(3360, 3000, 855, 375));
+
+  connect(drive, &QComboBox::activated, this, [this, drive](int index) {
+    if (index >= 0) handle([&] { game_->drive1_change(drive->itemText(index).toStdString()); });
+  });
+  connect(dir, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+    handle([&] { game_->dir1_change(item->text().toStdString()); });
+  });
+  connect(file, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+    handle([&] { game_->file1_click(item->text().toStdString()); });
+  });
+  connect(button, &QPushButton::clicked, this, [this] { handle([&] { game_->command1_click(); }); });
+  place_controls();
+}
+
+void MainWindow::place_controls() {
+  const double s = surface_->scale();
+  for (const auto& [c, r] : geometry_) {
+    QWidget* w = controls_[static_cast<int>(c)];
+    const QPoint tl = surface_->to_logical(r.left(), r.top());
+    w->setGeometry(tl.x(), tl.y(), std::max(1, static_cast<int>(std::lround(r.width() / 15.0 * s))),
+                   std::max(1, static_cast<int>(std::lround(r.height() / 15.0 * s))));
+    QFont f(QStringLiteral("ＭＳ Ｐ明朝"));
+    f.setPixelSize(std::max(6, static_cast<int>(std::lround(12 * s))));
+    w->setFont(f);
+  }
+}
+
+void MainWindow::resizeEvent(QResizeEvent* e) {
+  QMainWindow::resizeEvent(e);
+  place_controls();
+}
+
+void MainWindow::set_checked(Menu item, bool checked) {
+  if (QAction* a = actions_[static_cast<int>(item)]) {
+    a->setCheckable(true);
+    a->setChecked(checked);
+  }
+}
+
+void MainWindow::set_visible(Control c, bool visible) {
+  if (QWidget* w = controls_[static_cast<int>(c)]) w->setVisible(visible);
+}
+
+void MainWindow::move_control(Control c, int left, int top) {
+  auto it = geometry_.find(c);
+  if (it == geometry_.end()) return;
+  it->second.moveTo(left, top);
+  place_controls();
+}
+
+void MainWindow::set_text(Control c, std::string_view utf8) {
+  if (auto* e = qobject_cast<QLineEdit*>(controls_[static_cast<int>(c)])) e->setText(q(utf8));
+}
+
+Answer MainWindow::message_box(std::string_view text, std::string_view title, Buttons buttons, Icon icon) {
+  if (auto_answer_) {
+    std::fprintf(stderr, "[%.*s] %.*s\n", static_cast<int>(title.size()), title.data(),
+                 static_cast<int>(text.size()), text.data());
+    return buttons == Buttons::ok ? Answer::ok : Answer::yes;
+  }
+  QMessageBox box(this);
+  box.setWindowModality(Qt::ApplicationModal);
+  box.setWindowTitle(q(title));
+  box.setText(q(text));
+  box.setIcon(icon == Icon::warning ? QMessageBox::Warning : QMessageBox::NoIcon);
+  if (buttons == Buttons::ok) {
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.exec();
+    return Answer::ok;
+  }
+  QPushButton* yes = box.addButton(QStringLiteral("はい"), QMessageBox::YesRole);
+  QPushButton* no = box.addButton(QStringLiteral("いいえ"), QMessageBox::NoRole);
+  box.setDefaultButton(yes);
+  box.setEscapeButton(yes);  // closing the box must never wipe the game
+  box.exec();
+  return box.clickedButton() == no ? Answer::no : Answer::yes;
+}
+
+void MainWindow::set_timer(bool enabled) {
+  if (enabled) timer1_.start();
+  else timer1_.stop();
+}
+
+void MainWindow::set_list(Control c, const std::vector<std::string>& items, int selected) {
+  QWidget* w = controls_[static_cast<int>(c)];
+  if (auto* combo = qobject_cast<QComboBox*>(w)) {
+    combo->clear();
+    for (const auto& s : items) combo->addItem(q(s));
+    combo->setCurrentIndex(selected);
+  } else if (auto* list = qobject_cast<QListWidget*>(w)) {
+    list->clear();
+    for (const auto& s : items) list->addItem(q(s));
+    if (selected >= 0 && selected < list->count()) list->setCurrentRow(selected);
+  }
+}
+
+void MainWindow::quit() {
+  closing_ = true;
+  timer1_.stop();
+  QMetaObject::invokeMethod(qApp, &QApplication::quit, Qt::QueuedConnection);
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* e) {
+  if (e->key() != Qt::Key_Escape) return QMainWindow::keyPressEvent(e);
+  // Typing a file name must never end the game.
+  if (qobject_cast<QLineEdit*>(QApplication::focusWidget())) return;
+  handle([&] { game_->on_key(27); });
+}
+
+void MainWindow::closeEvent(QCloseEvent* e) {
+  if (closing_) return e->accept();
+  e->ignore();
+  if (busy_) {
+    close_pending_ = true;
+    return;
+  }
+  handle([&] { game_->on_close(); });
+}
+
+}  // namespace mirado::qt

@@ -1,0 +1,90 @@
+// The main window: menus, controls, timer and message boxes for the game object.
+// It owns no game state; it forwards events and implements the ports.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <QTimer>
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "app/game.h"
+#include "app/qt/surface.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+
+namespace mirado::qt {
+
+// Time of day from a monotonic clock anchored at start-up, so a clock step cannot make
+// a player's time jump. Waiting keeps the window painting but takes no user input.
+class WindowClock : public Clock {
+ public:
+  WindowClock();
+  double now() override;
+  void wait(double seconds) override;
+
+ private:
+  QElapsedTimer elapsed_;
+  double anchor_;
+};
+
+class MainWindow : public QMainWindow, public Ui {
+  Q_OBJECT
+
+ public:
+  explicit MainWindow(SoundLib* sound);
+  ~MainWindow() override;
+
+  Game& game() { return *game_; }
+  Surface& surface() { return *surface_; }
+  void start_up();
+  QAction* action(Menu m) const { return actions_[static_cast<int>(m)]; }
+  QWidget* control(Control c) const { return controls_[static_cast<int>(c)]; }
+  // For runs without a user: message boxes are answered at once (OK, or Yes) and
+  // written to stderr instead of waiting for a click.
+  void set_auto_answer(bool on) { auto_answer_ = on; }
+
+  // Ui
+  void set_checked(Menu item, bool checked) override;
+  void set_visible(Control c, bool visible) override;
+  void move_control(Control c, int left, int top) override;
+  void set_text(Control c, std::string_view utf8) override;
+  Answer message_box(std::string_view text, std::string_view title, Buttons buttons, Icon icon) override;
+  void set_timer(bool enabled) override;
+  void set_list(Control c, const std::vector<std::string>& items, int selected) override;
+  void quit() override;
+
+ protected:
+  void keyPressEvent(QKeyEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+
+ private:
+  void build_menus();
+  void build_controls();
+  void place_controls();
+  // Runs one game event; a close request that arrives meanwhile is acted on afterwards.
+  void handle(const std::function<void()>& f);
+
+  WindowClock clock_;
+  std::unique_ptr<Game> game_;
+  Surface* surface_;
+  QTimer timer1_;
+  std::array<QAction*, static_cast<int>(Menu::COUNT)> actions_{};
+  std::array<QWidget*, static_cast<int>(Control::COUNT)> controls_{};
+  std::map<Control, QRect> geometry_;  // twips
+  bool busy_ = false;
+  bool close_pending_ = false;
+  bool closing_ = false;
+  bool auto_answer_ = false;
+};
+
+}  // namespace mirado::qt

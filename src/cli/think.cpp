@@ -1,0 +1,147 @@
+// mirado-cli think: the computer's turn on a position, as JSON.
+//
+//   mirado-cli think SFEN --level L [--ichite c,r] [--nite c,r] [--only 1|2|3] [--candidates]
+//
+// Runs com_ban1, com_ban2, com_ban3 in order (or only the named one, with the given
+// first and second destinations), applying each chosen move. The computer plays the
+// upper pieces; side values are those of a SENTE game (lower = 1, upper = -1). The side
+// to move in the SFEN is not read; the one written after names the pieces that move next.
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/commands.h"
+#include "engine/tansaku.h"
+#include "model/sfen.h"
+
+namespace {
+
+using json = nlohmann::ordered_json;
+
+constexpr int kBadInput = 2;
+
+int fail(const std::string& message) {
+  std::fprintf(stderr, "mirado-cli: think: %s\n", message.c_str());
+  return kBadInput;
+}
+
+bool parse_digit(const std::string& s, int lo, int hi, int& out) {
+  if (s.size() != 1 || s[0] < '0' || s[0] > '9') return false;
+  out = s[0] - '0';
+  return out >= lo && out <= hi;
+}
+
+// "c,r" with c and r in 1..9.
+bool parse_square(const std::string& s, int& c, int& r) {
+  const auto comma = s.find(',');
+  if (comma == std::string::npos) return false;
+  return parse_digit(s.substr(0, comma), 1, 9, c) && parse_digit(s.substr(comma + 1), 1, 9, r);
+}
+
+}  // namespace
+
+namespace mirado::cli {
+
+int cmd_think(int argc, char** argv) {
+  if (argc < 1) return fail("missing SFEN");
+  SfenPosition sp;
+  std::string error;
+  if (!parse_sfen(argv[0], sp, error)) return fail("bad SFEN: " + error);
+
+  int level = 0, only = 0;
+  int ichite_x = 0, ichite_y = 0, nite_x = 0, nite_y = 0;
+  bool candidates = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    auto value = [&](std::string& out) {
+      if (i + 1 >= argc) return false;
+      out = argv[++i];
+      return true;
+    };
+    std::string v;
+    if (a == "--level") {
+      if (!value(v) || !parse_digit(v, 1, 3, level)) return fail("--level needs 1, 2 or 3");
+    } else if (a == "--only") {
+      if (!value(v) || !parse_digit(v, 1, 3, only)) return fail("--only needs 1, 2 or 3");
+    } else if (a == "--ichite") {
+      if (!value(v) || !parse_square(v, ichite_x, ichite_y))
+        return fail("--ichite needs a square c,r with c and r in 1..9");
+    } else if (a == "--nite") {
+      if (!value(v) || !parse_square(v, nite_x, nite_y))
+        return fail("--nite needs a square c,r with c and r in 1..9");
+    } else if (a == "--candidates") {
+      candidates = true;
+    } else {
+      return fail("unknown argument '" + a + "'");
+    }
+  }
+  if (level == 0) return fail("--level is required (1, 2 or 3)");
+
+  Kyokumen p = sp.pos;
+  p.mochigoma_su_keisan();
+  Kiki k{};
+  kiki_keisan(p.ban, k);
+
+  ComTurn turn;
+  turn.level = level;
+  turn.ichite_x = ichite_x;
+  turn.ichite_y = ichite_y;
+  turn.nite_x = nite_x;
+  turn.nite_y = nite_y;
+  std::vector<Kouho> bufs[4];
+  KouhoKiroku logs[4];
+  if (candidates) {
+    for (int i = 1; i <= 3; ++i) {
+      bufs[i].resize(KOUHO_MAX);
+      logs[i].buf = bufs[i].data();
+      logs[i].cap = KOUHO_MAX;
+      turn.kiroku[i] = &logs[i];
+    }
+  }
+  turn.run(p, k, only);
+
+  json out;
+  json moves = json::array();
+  int made = 0;
+  int last = 0;
+  for (int i = 1; i <= 3; ++i) {
+    if (turn.ran[i]) last = i;
+    const Sashite& m = turn.te[i];
+    if (!turn.ran[i] || !m.ari) continue;
+    ++made;
+    moves.push_back({{"proc", i},
+                     {"from", {m.fc, m.fr}},
+                     {"to", {m.tc, m.tr}},
+                     {"piece_before", m.moto_koma},
+                     {"piece_after", m.koma},
+                     {"score_tenths", m.score}});
+  }
+  out["moves"] = moves;
+  out["shuukyoku"] = turn.shuukyoku;
+  // After move 1 the lower pieces move next, after move 2 the upper, after move 3 the lower.
+  const bool sita_next = last != 2;
+  out["sfen_after"] = to_sfen(p, sita_next, sp.move_number + made);
+  if (candidates) {
+    json c = json::object();
+    for (int i = 1; i <= 3; ++i) {
+      if (!turn.ran[i]) continue;
+      json list = json::array();
+      for (int j = 0; j < logs[i].n; ++j) {
+        const Kouho& t = logs[i].buf[j];
+        list.push_back({{"from", {t.fc, t.fr}},
+                        {"to", {t.tc, t.tr}},
+                        {"piece_after", t.koma},
+                        {"score_tenths", t.score}});
+      }
+      c[std::to_string(i)] = list;
+    }
+    out["candidates"] = c;
+  }
+  std::cout << out.dump() << "\n";
+  return 0;
+}
+
+}  // namespace mirado::cli

@@ -1,0 +1,723 @@
+// Move evaluation, its probes and board scan, and the piece rules. Every score is held
+// in integer tenths: a term of 0.1 is 1, a term of 10 is 100. Rules are applied in a
+// fixed order with exact comparisons; where a rule could be read two ways, the reading
+// taken is noted beside it.
+#include "engine/hyouka.h"
+
+#include "model/tsumi.h"
+
+namespace mirado {
+
+namespace {
+
+inline int iabs(int v) { return v < 0 ? -v : v; }
+
+// Reads off the 10 x 10 arrays give 0, as an empty square or an empty map cell would.
+// Every guarded read below is one the rules' own conditions make unreachable, or an
+// index that would be out of range; none changes a score.
+template <typename T>
+inline int at(const T (&m)[10][10], int c, int r) {
+  return (c >= 0 && c <= 9 && r >= 0 && r <= 9) ? m[c][r] : 0;
+}
+
+inline bool sita_ookoma(int v) { return v == -KAKU || v == -UMA || v == -HISHA || v == -RYUU; }
+inline bool sita_kin_gin(const Kyokumen& p) { return p.mochigoma_sita[4] > 0 || p.mochigoma_sita[5] > 0; }
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// Pre-search maps
+
+void kaku_oute_keisan(const Kyokumen& p, const Kiki& k, HyoukaJoutai& s) {
+  for (int c = 1; c <= 9; ++c)
+    for (int r = 1; r <= 9; ++r) {
+      s.kaku_oute_ue[c][r] = 0;
+      if (p.ban[c][r] == kara && k.kiki_ue[c][r] == 0 &&
+          p.idou_kanou(c, r, k.ou_ue_x, k.ou_ue_y, -KAKU) == ari)
+        s.kaku_oute_ue[c][r] = 1;
+    }
+}
+
+void kugi_keisan(Kyokumen& p, const Kiki& k, HyoukaJoutai& s) {
+  s.kugi_ue_ari = nashi;
+  // The ranging pieces of each side, in scan order (only they can reach a king from afar;
+  // their squares never change while one piece is lifted, except the lifted one itself).
+  int ue_n = 0, sita_n = 0;
+  int ue_c[40], ue_r[40], sita_c[40], sita_r[40];
+  for (int c = 1; c <= 9; ++c)
+    for (int r = 1; r <= 9; ++r) {
+      const int v = p.ban[c][r];
+      if ((v == KYOU || v == KAKU || v == UMA || v == HISHA || v == RYUU) && ue_n < 40) {
+        ue_c[ue_n] = c;
+        ue_r[ue_n++] = r;
+      } else if ((v == -KYOU || v == -KAKU || v == -UMA || v == -HISHA || v == -RYUU) && sita_n < 40) {
+        sita_c[sita_n] = c;
+        sita_r[sita_n++] = r;
+      }
+    }
+  for (int c = 1; c <= 9; ++c)
+    for (int r = 1; r <= 9; ++r) {
+      s.kugi_sita[c][r] = 0;
+      const int v = p.ban[c][r];
+      if (v == kara) continue;
+      p.ban[c][r] = kara;
+      if (v <= -10) {
+        for (int i = 0; i < ue_n; ++i) {
+          const int x = ue_c[i], y = ue_r[i];
+          if (x == c && y == r) continue;  // the lifted square is empty now
+          if (p.idou_kanou(x, y, k.ou_sita_x, k.ou_sita_y, p.ban[x][y]) == ari) {
+            s.kugi_sita[c][r] = 1;
+            break;
+          }
+        }
+      } else if (v >= 10) {
+        for (int i = 0; i < sita_n && s.kugi_ue_ari == nashi; ++i) {
+          const int x = sita_c[i], y = sita_r[i];
+          if (x == c && y == r) continue;
+          if (p.idou_kanou(x, y, k.ou_ue_x, k.ou_ue_y, p.ban[x][y]) == ari) s.kugi_ue_ari = ari;
+        }
+      }
+      p.ban[c][r] = v;
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Local probes
+
+int nigemichi_sita(const Kyokumen& p, const Kiki& k) {
+  const int kc = k.ou_sita_x, kr = k.ou_sita_y;
+  int n = 0;
+  for (int c = kc - 1; c <= kc + 1; ++c)
+    for (int r = kr - 1; r <= kr + 1; ++r) {
+      if ((c == kc && r == kr) || !on_ban(c, r)) continue;
+      if (p.ban[c][r] == kara && k.kiki_ue[c][r] == 0) ++n;
+    }
+  return n;
+}
+
+int nigeba_su(const Kyokumen& p, const Kiki& k, int col, int row, int koma) {
+  int n = 0;
+  for (int c = 1; c <= 9; ++c)
+    for (int r = 1; r <= 9; ++r) {
+      if (p.idou_kanou(col, row, c, r, koma) != ari) continue;
+      if (koma >= 10 ? k.kiki_sita[c][r] == 0 : k.kiki_ue[c][r] == 0) ++n;
+    }
+  return n;
+}
+
+int tate_nerai(Kyokumen& p, int col, int row) {
+  if (!on_ban(col, row)) return nashi;
+  const int saved = p.ban[col][row];
+  p.ban[col][row] = kara;
+  int answer = nashi;
+  for (int r = row + 1; r <= 9; ++r) {
+    const int v = p.ban[col][r];
+    if (v >= 10) break;
+    if (v == -KYOU || v == -HISHA || v == -RYUU) {
+      answer = p.idou_kanou(col, r, col, row, v);
+      break;
+    }
+  }
+  p.ban[col][row] = saved;
+  return answer;
+}
+
+int oogoma_kinsetsu(const Kyokumen& p, int col, int row) {
+  int n = 0;
+  for (int c = col - 1; c <= col + 1; ++c)
+    for (int r = row - 1; r <= row + 1; ++r) {
+      if ((c == col && r == row) || !on_ban(c, r)) continue;
+      if (p.ban[c][r] >= KAKU) ++n;
+    }
+  return -n;
+}
+
+int keima_ute(const Kyokumen& p, const Kiki& k, int col, int row) {
+  if (!sita_ookoma(k.atari_sita[col][row]) || row <= 5) return 0;
+  int v = 0;
+  for (int d = -1; d <= 1; d += 2) {
+    if (d == -1 && !(col > 2)) continue;
+    if (d == 1 && !(col < 8)) continue;
+    const int dc = col + d, dr = row - 2;
+    const int ac = col + 2 * d;
+    if (p.ban[dc][dr] == kara && k.kiki_sita[dc][dr] == 0 && p.ban[ac][row] <= -KAKU &&
+        k.atari_sita_x[col][row] != ac)
+      v += iabs(p.ban[ac][row]);
+  }
+  return v;
+}
+
+int kyousha_ute(const Kyokumen& p, const Kiki& k, int col, int row) {
+  if (!(row > 6)) return 0;
+  if (!(k.kiki_ue[col][row - 1] > 0 && k.kiki_sita[col][row - 1] == 0)) return 0;
+  if (!sita_ookoma(k.atari_sita[col][row])) return 0;
+  for (int r = row + 1; r <= 9; ++r) {
+    if (p.ban[col][r] == kara) continue;
+    return p.idou_kanou(col, row, col, r, KYOU) == ari ? iabs(p.ban[col][r]) : 0;
+  }
+  return 0;
+}
+
+int kaku_kiken(const Kyokumen& p, const HyoukaJoutai& s, int col, int row, int koma) {
+  int xc = 0, xr = 0;
+  for (int c = 1; c <= 9 && xc == 0; ++c)
+    for (int r = 1; r <= 9; ++r)
+      if (s.kaku_oute_ue[c][r] == 1 && (p.idou_kanou(col, row, c, r, -KAKU) == ari ||
+                                        p.idou_kanou(col, row, c, r, -UMA) == ari)) {
+        xc = c;
+        xr = r;
+        break;
+      }
+  if (xc == 0) return 0;
+  for (int c = 1; c <= 9; ++c)
+    for (int r = 1; r <= 9; ++r) {
+      const int v = p.ban[c][r];
+      if ((v == -KAKU || v == -UMA) && p.idou_kanou(c, r, xc, xr, v) == ari) return koma;
+    }
+  if (p.mochigoma_sita[6] > 0 && p.idou_kanou(TE_UE, 0, xc, xr, -KAKU) == ari) return koma;
+  return 0;
+}
+
+// ---------------------------------------------------------------------------------------
+// The board scan, in tenths
+
+int kyokumen_hyouka(Kyokumen& p, const Kiki& k, const HyoukaJoutai& s, int koma, int col, int row) {
+  const auto& ban = p.ban;
+  const auto& ks = k.kiki_sita;
+  const auto& ku = k.kiki_ue;
+  const int kuc = k.ou_ue_x, kur = k.ou_ue_y;
+  const int kc = k.ou_sita_x, kr = k.ou_sita_y;
+  const int* ms = p.mochigoma_sita;
+  int total = 0, count = 0, smallest = 9999;
+
+  for (int i = 1; i <= 9; ++i) {
+    for (int j = 1; j <= 9; ++j) {
+      const int v = ban[i][j];
+      if (v == kara) {
+        // A.1 (read as: all three bullets lie under kiki_sita(S) > 0).
+        if (ks[i][j] > 0) {
+          if (iabs(i - kuc) < 2 && iabs(j - kur) < 2) {
+            total -= 5 * ks[i][j];
+            if (ku[i][j] == 1 && ks[i][j] > 1) total -= 100;
+            if (sita_kin_gin(p)) total -= 100;
+          }
+          if (ku[i][j] == 0 && j <= 3) {
+            total -= 1;
+            if (tate_nerai(p, i, j) == ari) total -= 100;
+          }
+          if (j < 4 && ban[i][j + 1] == -HU && ks[i][j] >= ku[i][j]) {
+            total -= 300;
+            if (tate_nerai(p, i, j + 1) == ari) total -= 700;
+          }
+        }
+        // A.2
+        if (p.mochigoma_su_sita > 0) {
+          if (ms[2] > 0 && j > 2 && ban[i][j - 1] > 20 && (ks[i][j] > 0 || ku[i][j] == 0)) {
+            for (int y = j - 2; y >= 1; --y) {
+              if (ban[i][y] == kara) continue;
+              if (ban[i][y] > 20) total -= 1000 + ban[i][y] * 5;  // 100 + ban(Y) / 2
+              break;
+            }
+          }
+          if (ms[3] > 0 && (ku[i][j] == 0 || ks[i][j] > 0) && j > 2 && i >= 2 && i <= 8) {
+            if (ban[i - 1][j - 2] > 10 && ban[i + 1][j - 2] > 10) total -= 200;
+          }
+          if (sita_kin_gin(p) && ku[i][j] <= 1) {
+            const int og = oogoma_kinsetsu(p, i, j);
+            if (og < -1) total -= 50;
+            if (ku[i][j] == 0 && og < 0) {
+              total -= 10;
+              if (j < 4) total -= 100;
+            }
+          }
+          if (ku[i][j] == 0) {
+            if (j == 2 && ban[i][1] == KEI) total -= 50;
+            if (j < 4) total -= 1;
+            if (ms[4] > 0 && j > 1 && j < 9 && i >= 2 && i <= 8) {
+              if (ban[i - 1][j - 1] >= 10 && ban[i + 1][j + 1] >= 10 && ku[i - 1][j - 1] == 0 &&
+                  ku[i + 1][j + 1] == 0)
+                total -= 200;
+              if (ban[i - 1][j + 1] >= 10 && ban[i + 1][j - 1] >= 10 && ku[i - 1][j + 1] == 0 &&
+                  ku[i + 1][j - 1] == 0)
+                total -= 200;
+            }
+          }
+        }
+      } else if (v >= 10) {
+        // B.1 (read as: the 250 and the 700 both require kiki_sita(i, 2) > 0, each on its own).
+        if (v == OU && j == 1 && ks[i][2] > 0) {
+          total -= 500;
+          if (ks[i][2] >= ku[i][2]) total -= 2500;
+          if (sita_kin_gin(p)) total -= 7000;
+        }
+        // B.2
+        if (v == HU && k.atari_sita[i][j] == -HISHA && ms[1] > 0 && ks[i][j] >= ku[i][j] && j < 9 &&
+            ku[i][j + 1] == 1)
+          total -= 50;
+        // B.3
+        if (ks[i][j] > 0) {
+          const int ac = k.atari_sita_x[i][j], ar = k.atari_sita_y[i][j];
+          const int atari = iabs(k.atari_sita[i][j]);
+          const int kugi_a = s.kugi_sita[ac][ar];
+          if (k.himo_ue[i][j] == OU && (ks[i][j] > 1 || v > atari)) total -= 1000;
+          if (kugi_a == 0 && v > atari) total += (atari - v) * 10;
+          if (ku[i][j] > 0 && kugi_a == 0) {
+            if (ks[i][j] > ku[i][j] && k.himo_ue[i][j] >= atari) total -= v * 10;
+            if (j <= 3 && ku[i][j] == ks[i][j] && ban[i][j + 1] != kara && tate_nerai(p, i, j + 1) == ari)
+              total -= (v + iabs(k.atari_sita[i][j + 1])) * 10;
+          }
+          if (ku[i][j] == 0) {
+            total -= v * 10;
+            if (j <= 3) total -= 100;
+            if (s.ban_mae[i][j] <= -10) total += iabs(s.ban_mae[i][j]) * 10;
+            if (j < 4 && (k.atari_sita[i][j] == -HU || k.atari_sita[i][j] == -KYOU)) total -= 200;
+          }
+        }
+      } else if (v <= -10) {
+        // C.1
+        if (s.kiki_ue_mae[i][j] == 0 && ku[i][j] > 0) {
+          if (v == -KEI && j > 2 && ks[i][j - 1] == 0 &&
+              (ban[i][j - 1] == GIN || ban[i][j - 1] == UMA || ban[i][j - 1] == RYUU))
+            total += 10;
+          if (iabs(i - kuc) < 3 && iabs(j - kur) < 3) total += 150;
+        }
+        // C.2 (read as: a side counts when its square is empty or upper-occupied, with
+        // kiki_ue = 0 there in both cases).
+        if (v == -KEI && j > 4 && ban[i][j - 4] >= 100) {
+          for (int d = -1; d <= 1; d += 2) {
+            if (d == -1 && !(i > 1)) continue;
+            if (d == 1 && !(i < 9)) continue;
+            const int x = i + d, y = j - 2;
+            if ((ban[x][y] == kara || ban[x][y] >= 10) && ku[x][y] == 0) total -= 10;
+          }
+        }
+        // C.3
+        if ((v == -HISHA || v == -RYUU || v == -KYOU) && i == kuc) total -= 10;
+        // C.4
+        if (ks[col][row] == 0 && (ks[i][j] == 0 || (i == kc && j == kr)) &&
+            p.idou_kanou(col, row, i, j, koma) == ari) {
+          total += 1;
+          ++count;
+          if (iabs(v) < smallest) smallest = iabs(v);
+        }
+      }
+    }
+  }
+  if (count > 1) total += smallest * 10;
+  return total;
+}
+
+// ---------------------------------------------------------------------------------------
+// The piece rules. Returns true when a rule ends the evaluation (score holds
+// the result); otherwise score is the running score.
+
+namespace {
+
+struct Kyoku {
+  Kyokumen& p;
+  Kiki& k;
+  const HyoukaJoutai& s;
+  int torareru, koma, fc, fr, tc, tr;
+  int kc, kr;  // lower king
+  bool uchi() const { return fc == TE_UE || fc == TE_SITA; }
+  int bn(int c, int r) const { return at(p.ban, c, r); }
+  int ks(int c, int r) const { return at(k.kiki_sita, c, r); }
+  int ku(int c, int r) const { return at(k.kiki_ue, c, r); }
+};
+
+bool fu_rule(const Kyoku& x, int& score) {
+  const auto& p = x.p;
+  const auto& k = x.k;
+  const int tc = x.tc, tr = x.tr;
+  if (p.mochigoma_ue[2] > 0) score += kyousha_ute(p, k, tc, tr) * 10;
+  if (p.mochigoma_ue[3] > 0) score += keima_ute(p, k, tc, tr) * 10;
+  if (tr < 9) {
+    const int n = p.ban[tc][tr + 1];
+    if (n == KIN) score += 5;
+    if (n == HISHA) score -= 10;
+    if (n < -10 && nigeba_su(p, k, tc, tr + 1, n) == 0) score += iabs(n) * 10;
+  }
+  if (k.kiki_ue[tc][tr] > 0 && tc > 1 && tc < 9 &&
+      (p.ban[tc - 1][tr] == HISHA || p.ban[tc + 1][tr] == HISHA))
+    score -= 10;
+  if (x.uchi()) {
+    if (k.kiki_ue[tc][tr] == 0 && tr > 1 && p.ban[tc][tr - 1] >= 100 &&
+        (p.mochigoma_sita[1] > 0 || p.mochigoma_sita[2] > 0))
+      score += 60;
+    if (p.ban[2][8] == -KAKU && tc == 2 && tr == 7 && (k.kiki_sita[2][7] != 0 || k.kiki_ue[2][7] > 0))
+      score += 300;
+    const int ac = k.atari_sita_x[tc][tr], ar = k.atari_sita_y[tc][tr];
+    if (!(k.kiki_sita[ac][ar] == 0 && x.s.kiki_ue_mae[ac][ar] > 0)) {
+      const int a = k.atari_sita[tc][tr];
+      if ((a == -KYOU || a == -HISHA) && ac == tc && ar > tr && k.kiki_ue[tc][tr] > 0) {
+        score += 1200;
+        return true;
+      }
+    }
+    return false;
+  }
+  // Board moves.
+  score -= 1;
+  if (k.himo_ue[tc][tr] == KIN || k.himo_ue[tc][tr] == GIN) score += 6;
+  if (tr < 8) {
+    if (k.himo_ue[tc][tr] == KYOU) {
+      score += 10;
+    } else if (k.himo_ue[tc][tr] == HISHA && k.himo_ue_x[tc][tr] == tc && k.himo_ue_y[tc][tr] < tr &&
+               k.kiki_ue[tc][tr] >= k.kiki_sita[tc][tr]) {
+      score += 20;
+    }
+    if (k.kiki_sita[tc][tr + 1] == 0 && p.ban[tc][tr + 2] <= -30) score += 10;
+    if (tr < 7) {
+      if (p.ban[tc][tr + 1] == -HU && k.kiki_sita[tc][tr + 1] > 0) score -= 50;
+      if (tc < 9 && p.ban[tc + 1][tr] == KAKU) {
+        score += 5;
+        if (p.ban[tc + 1][tr + 2] == -HU) score += 50;
+      }
+      if (tc > 1) {
+        if (tc == 7 && tr == 4 && p.ban[8][2] == KAKU) score += 100;
+        if (p.ban[tc - 1][tr] == KAKU) {
+          score += 5;
+          if (p.ban[tc - 1][tr + 2] == -HU) score += 50;
+        }
+      }
+    }
+  }
+  if (x.torareru <= -10 && x.ku(x.fc, x.fr) == 1) {
+    if (tr > 2 && k.atari_sita[tc][tr] == -KYOU && p.ban[tc][tr - 2] == KAKU) score -= 50;
+    else score += 50;
+    if (x.torareru == -HU && (k.atari_sita[tc][tr] == -KYOU || k.atari_sita[tc][tr] == -HISHA))
+      score += 500;
+  }
+  const int n = x.bn(tc, tr + 1);
+  if (n <= -10) {
+    const int kut = k.kiki_ue[tc][tr], kst = k.kiki_sita[tc][tr];
+    if (kut > kst) { score += 10; return true; }
+    if (n == -HU) { score -= 50; return true; }
+    if (kut > 0) {
+      if (at(x.s.kiki_ue_mae, tc, tr + 1) > 0 && at(x.s.kiki_sita_mae, tc, tr + 1) == 0) {
+        score -= 10;
+        return true;
+      }
+      if (kut >= kst) { score += 50; return true; }
+    }
+    if (kut == 0 && kst == 0) { score += 10; return true; }
+  }
+  return false;
+}
+
+bool kyou_rule(const Kyoku& x, int& score) {
+  const auto& p = x.p;
+  const auto& k = x.k;
+  const int tc = x.tc, tr = x.tr;
+  if (p.mochigoma_ue[3] > 0) score += keima_ute(p, k, tc, tr) * 10;
+  if (x.uchi()) {
+    if (tr < 8) {
+      if (p.mochigoma_sita[1] > 0 && k.kiki_sita[tc][tr + 1] > 0 && k.kiki_sita[tc][tr] == 0) score -= 100;
+      if (p.ban[tc][tr + 1] <= -20 &&
+          (k.kiki_sita[tc][tr] == 0 || k.kiki_ue[tc][tr] >= k.kiki_sita[tc][tr])) {
+        // Read as: "a lance could move" is tested with the upper lance code 20; with no
+        // occupied square below nothing is returned.
+        for (int y = tr + 2; y <= 9; ++y) {
+          if (p.ban[tc][y] == kara) continue;
+          if (p.idou_kanou(tc, tr + 1, tc, y, KYOU) == ari && p.ban[tc][y] < -20) {
+            score += iabs(p.ban[tc][y]) * 10;
+            return true;
+          }
+          break;
+        }
+      }
+    }
+    return false;
+  }
+  if (x.torareru == 0) { score -= 9; return true; }
+  if (x.torareru == -KYOU) {
+    score += 100;
+    if (k.kiki_sita[tc][tr] >= 1) { score += 100; return true; }
+  }
+  return false;
+}
+
+bool kei_rule(const Kyoku& x, int& score) {
+  const auto& p = x.p;
+  const int tc = x.tc, tr = x.tr;
+  score -= 1;
+  if (x.ks(tc, tr + 1) > 0) score -= 10;
+  if (tr < 8 && tc > 1 && tc < 9) {
+    if (x.ks(tc - 1, tr + 2) > 0 && x.ks(tc + 1, tr + 2) > 0) score -= 10;
+    if (tc == 7 && tr == 3 && p.ban[8][4] == KAKU) { score -= 50; return true; }
+  }
+  return false;
+}
+
+bool gin_rule(const Kyoku& x, int& score) {
+  const auto& p = x.p;
+  const int tc = x.tc, tr = x.tr;
+  if (!(tr > 1)) return false;  // Read as: nothing of the silver's rules applies on row 1
+  if (tr > x.fr) {
+    const bool straight = x.fc == tc;
+    if (p.ban[7][5] == -GIN || p.ban[8][5] == -GIN || p.ban[9][5] == -GIN) {
+      if (straight) score += 50;
+    } else if (straight) {
+      score -= 1;
+    }
+  }
+  if (p.ban[tc][tr - 1] == KEI) score -= 5;
+  if (tc == 7 && tr == 3 && p.ban[8][3] == HU && p.ban[8][5] == -HU) { score += 1150; return true; }
+  return false;
+}
+
+bool kin_rule(const Kyoku& x, int& score) {
+  const auto& p = x.p;
+  const auto& k = x.k;
+  const int tc = x.tc, tr = x.tr;
+  if (tr > x.fr && tc != x.fc) score -= 5;
+  if (tr == 4) {
+    if (p.ban[6][4] == KAKU && k.kiki_sita[6][4] > 0) { score -= 50; return true; }
+  }
+  if (tr == 2) {
+    if (p.ban[8][3] == HU && p.ban[8][6] == -HU && tc == 7 && k.himo_sita[8][6] == -HISHA) score += 100;
+    // Read as: the bishop clause belongs to the T.row = 2 bullet.
+    if (p.mochigoma_sita[6] > 0 && x.s.kiki_ue_mae[tc][3] == 0 && p.ban[tc][3] >= 10) {
+      score += 20;
+      if (x.s.kiki_ue_mae[tc][4] == 1 && p.ban[tc][4] == KAKU) { score += 1250; return true; }
+    }
+  }
+  return false;
+}
+
+bool kaku_rule(const Kyoku& x, int& score) {
+  const auto& p = x.p;
+  const auto& k = x.k;
+  const int tc = x.tc, tr = x.tr;
+  score += oogoma_kinsetsu(p, tc, tr) * 10;
+  if (tr < 9) {
+    if (tr == 3) {
+      if (tc == 9 && p.ban[9][4] == HU && p.ban[9][6] == -HU && p.ban[9][9] == -KYOU) score -= 100;
+      if (tc == 7 && p.ban[8][5] == -HU && k.himo_sita[8][5] == -HISHA) score += 90;
+    }
+    if (k.kiki_sita[tc][tr + 1] > 0) {
+      if (nigeba_su(p, k, tc, tr, KAKU) == 0) score -= 1000;
+      if (tr < 8 && p.ban[tc][tr + 2] == -HU) score -= 10;
+    }
+  }
+  if (x.fr == 3 && !x.uchi()) {
+    if (x.fc == 9 && p.ban[9][4] == HU && p.ban[9][6] == -HU && k.himo_sita[9][6] == -KYOU) score += 100;
+    if (x.fc == 7 && p.ban[8][5] == -HU && k.himo_sita[8][5] == -HISHA &&
+        x.s.kiki_ue_mae[8][4] > k.kiki_ue[8][4])
+      score -= 100;
+  }
+  if (x.uchi()) {
+    if (tr > 6) {
+      if (nigeba_su(p, k, tc, tr, KAKU) <= 3) { score -= 200; return true; }
+    } else {  // Read as: "Otherwise" is the else of "T.row > 6"
+      if (tr == 5 && (tc == 1 || tc == 9) && p.ban[tc][7] == -HU) score -= 100;
+      if (tc == 4 && tr == 5 && p.ban[5][8] == -KIN) { score -= 100; return true; }
+    }
+  }
+  return false;
+}
+
+bool hisha_rule(const Kyoku& x, int& score) {
+  const auto& p = x.p;
+  const auto& k = x.k;
+  const int tc = x.tc, tr = x.tr;
+  score += oogoma_kinsetsu(p, tc, tr) * 10;
+  if (x.uchi()) {
+    if (tr == 9 && p.ban[tc][8] == -GIN && tc > 1 && tc < 9) {
+      if ((p.ban[tc - 1][9] != kara && p.ban[tc + 1][8] == -KIN) ||
+          (p.ban[tc + 1][9] != kara && p.ban[tc - 1][8] == -KIN)) {
+        score -= 10;
+        return true;
+      }
+    }
+    return false;
+  }
+  const int fc = x.fc, fr = x.fr;
+  if (k.kiki_sita[tc][tr] == 0 && tc == 3 && tr == 4 && p.ban[3][7] == -KAKU && p.ban[3][6] == -HU &&
+      p.ban[3][5] == kara)
+    score += 70;
+  if (tr < 8) {
+    if (k.kiki_sita[tc][tr + 1] > 0) {
+      score -= 10;
+      if (p.ban[tc][tr + 2] == -HU && fr == tr) score -= 50;
+    }
+    // Read as: beside the clause above, both inside T.row < 8; the two 11-point
+    // subtractions each on its own condition.
+    if (fr < 9 && p.ban[8][fr + 1] == -HU && k.himo_sita[8][fr + 1] == -HISHA) {
+      if (k.kiki_ue[8][fr] < x.s.kiki_ue_mae[8][fr]) score -= 110;
+      if (p.ban[7][fr] == HU && tr != fr) score -= 110;
+    }
+    if (k.kiki_sita[fc][fr] == 0 && fc == 2 && fr == 2 && tc == 2 && tr == 3) score -= 10;
+  }
+  if (k.kiki_sita[tc][tr] == 0 || (k.atari_sita[tc][tr] == -OU && k.kiki_ue[tc][tr] > 0)) {
+    if (nigeba_su(p, k, tc, tr, HISHA) <= 1) { score -= 350; return true; }
+    if ((tc == x.kc || tr == x.kr) && iabs(tc - x.kc) < 3 && iabs(tr - x.kr) < 3) {
+      score += 1000;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool ryuu_rule(const Kyoku& x, int& score) {
+  const auto& p = x.p;
+  const auto& k = x.k;
+  const int tc = x.tc, tr = x.tr;
+  score += oogoma_kinsetsu(p, tc, tr) * 10;
+  if (x.bn(tc, tr - 1) == -GIN && tc > 1 && tc < 9) {
+    if ((p.ban[tc - 1][tr] != kara && x.bn(tc + 1, tr - 1) == -KIN) ||
+        (p.ban[tc + 1][tr] != kara && x.bn(tc - 1, tr - 1) == -KIN))
+      score -= 100;
+  }
+  if (!x.uchi() && x.fr == 9 && p.ban[x.fc][8] == -GIN) {
+    if (x.fc > 1 && p.ban[x.fc - 1][8] == -KIN) score += 20;
+    if (x.fc < 9 && p.ban[x.fc + 1][8] == -KIN) score += 20;
+  }
+  if (tr == 9 && p.ban[tc][8] <= -10) {
+    if ((tc == 3 && p.ban[2][9] <= -10 && p.ban[4][8] == -KIN) ||
+        (tc == 7 && p.ban[8][9] <= -10 && p.ban[6][8] == -KIN))
+      score -= 1500;
+  }
+  if (k.kiki_sita[tc][tr] == 0 || (k.atari_sita[tc][tr] == -OU && k.kiki_ue[tc][tr] > 0)) {
+    if ((tc == x.kc || tr == x.kr) && iabs(tc - x.kc) < 3 && iabs(tr - x.kr) < 3) {
+      score += 1000;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool ou_rule(const Kyoku& x, int& score) {
+  const auto& p = x.p;
+  const auto& k = x.k;
+  const int tc = x.tc, tr = x.tr;
+  if (tr > 3) score -= (15 + tr) * 10;
+  if (tc != 5) score += 10;
+  if (x.s.kugi_ue_ari == ari) score += 100;
+  if (k.kiki_ue[tc][tr] > x.s.kiki_ue_mae[tc][tr]) score += 10;
+  if (nigeba_su(p, k, tc, tr, OU) < 2) { score -= 200; return true; }
+  return false;
+}
+
+// Step 14: the rules of the piece standing on T.
+void koma_rules(const Kyoku& x, int& score) {
+  switch (x.koma) {
+    case HU: fu_rule(x, score); break;
+    case TO:
+      if (x.k.kiki_ue[x.tc][x.tr] >= x.k.kiki_sita[x.tc][x.tr]) score += 10;
+      break;
+    case KYOU: kyou_rule(x, score); break;
+    case KEI: kei_rule(x, score); break;
+    case GIN: gin_rule(x, score); break;
+    case KIN: kin_rule(x, score); break;
+    case KAKU: kaku_rule(x, score); break;
+    case UMA: score += oogoma_kinsetsu(x.p, x.tc, x.tr) * 10; break;
+    case HISHA: hisha_rule(x, score); break;
+    case RYUU: ryuu_rule(x, score); break;
+    case OU: ou_rule(x, score); break;
+    default: break;  // promoted lance, knight, silver and every lower piece: nothing
+  }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// The evaluation
+
+int hyouka(Kyokumen& p, Kiki& k, const HyoukaJoutai& s, int torareru, int koma, int fc, int fr,
+           int tc, int tr) {
+  const int kc = k.ou_sita_x, kr = k.ou_sita_y;
+  const int kuc = k.ou_ue_x, kur = k.ou_ue_y;
+  const auto& ban = p.ban;
+  const auto& ks = k.kiki_sita;
+  const auto& ku = k.kiki_ue;
+  const bool uchi = fc == TE_UE || fc == TE_SITA;
+
+  // A. Decisive tests.
+  if (torareru == -OU) return TEN_OU_TORI;
+  if (ks[kuc][kur] >= 1) return TEN_JISATSU;
+  int score = 0;
+  if (ku[kc][kr] > 0) {
+    if (tsumi_sita(p, k) == ari) return koma == HU ? TEN_JISATSU : TEN_TSUMI;
+    if (k.atari_sita[tc][tr] == -OU && ku[tc][tr] > 0) score += 1000;
+    if (ks[tc][tr] <= 2 && k.himo_ue[tc][tr] == RYUU && tc != kc && tr != kr && iabs(tc - kc) < 2 &&
+        iabs(tr - kr) < 2 && (k.himo_ue_x[tc][tr] == kc || k.himo_ue_y[tc][tr] == kr))
+      score += 9000;
+    if (ks[tc][tr] == 0) score += 100;
+  }
+
+  // B. Move kind.
+  if (fc < 0) score -= 50;
+  else if (koma > s.moto_koma) score += 100;
+  score += kyokumen_hyouka(p, k, s, koma, tc, tr);
+  {
+    const int dc = iabs(tc - kc), dr = iabs(tr - kr);
+    if (dc > dr) {
+      if (s.kyori_mae > dc) score += 10;
+    } else if (s.kyori_mae > dr) {
+      score += 1;
+    }
+  }
+
+  // C. Pinned attacker.
+  {
+    const int ac = k.atari_sita_x[tc][tr], ar = k.atari_sita_y[tc][tr];
+    const bool line = (tc != kc && ac == kc) || (tr != kr && ar == kr) ||
+                      ((tc == kc || tr == kr) && ac != kc && ar != kr);
+    if (ks[ac][ar] > 0 && s.kugi_sita[ac][ar] == 1 &&
+        (ks[tc][tr] == 1 || (ks[tc][tr] == 2 && ku[kc][kr] > 0 && ku[tc][tr] > 0)) && line &&
+        p.idou_kanou(tc, tr, ac, ar, s.moto_koma) == ari) {
+      // The exception needs a covering piece before the move: a square off the board
+      // (no upper attacker was recorded) is not "now empty".
+      const int xc = s.atari_ue_x_mae[ac][ar], xr = s.atari_ue_y_mae[ac][ar];
+      const bool moved_cover = !uchi && on_ban(xc, xr) && ban[xc][xr] == kara;
+      if (!moved_cover) score += iabs(ban[ac][ar]) * 10;
+    }
+  }
+
+  // D. Safety of the target.
+  if (ks[tc][tr] == 0) {
+    if (koma != KAKU && koma != UMA && koma != OU && koma != HU) score -= kaku_kiken(p, s, tc, tr, koma) * 10;
+    if (koma == KYOU || (iabs(tc - kc) < 3 && iabs(tr - kr) < 3) || (koma >= KAKU && koma <= RYUU)) {
+      const int v = nigemichi_sita(p, k);
+      if (v < s.nigemichi_kijun) score += (s.nigemichi_kijun - v) * 10;
+    }
+  } else if (ku[tc][tr] > 0) {
+    if (sita_kin_gin(p) && tc > 1 && tc < 9) {
+      const int l = ban[tc - 1][tr], r = ban[tc + 1][tr];
+      if (((l == -HISHA || l == -RYUU) && r == OU) || ((r == -HISHA || r == -RYUU) && l == OU)) score -= koma * 10;
+    }
+    const int atari = iabs(k.atari_sita[tc][tr]);
+    if (koma > atari) score += (atari - koma) * 10;
+    if (k.atari_sita[tc][tr] == -OU && tr < kr && ku[kc][kr] > 0) score += koma * 10;
+  } else if (fc < 0) {
+    score -= (koma + 50) * 10;
+  }
+  if (ban[tc][9] == -KYOU && (tc == 1 || tc == 9) && koma != KYOU && koma != HISHA && koma != RYUU &&
+      fc != tc)
+    score -= 1;
+
+  // E. Captures.
+  if (torareru != 0) {
+    if (sita_ookoma(torareru) && koma <= 110) score += iabs(torareru) * 10;
+    if (s.level == 1) return score;
+    if (ks[tc][tr] > 0 && ku[tc][tr] > 0) {
+      if (ban[tc][tr] < iabs(k.atari_sita[tc][tr])) score += iabs(torareru) * 10;
+    }
+    if (ks[tc][tr] > 0 && ku[tc][tr] == 0) {
+      if (at(s.kiki_sita_mae, fc, fr) > 0 && nigeba_su(p, k, fc, fr, koma) == 0) score += iabs(torareru) * 10;
+    }
+    if (ks[tc][tr] == 0) {
+      score += iabs(torareru) * 10;
+      if (torareru == -TO || torareru == -NARIKYOU || torareru == -NARIKEI) score += 500;
+    }
+  }
+  if (s.level == 2) return score;
+
+  // F. Piece rules.
+  const Kyoku x{p, k, s, torareru, koma, fc, fr, tc, tr, kc, kr};
+  koma_rules(x, score);
+  return score;
+}
+
+}  // namespace mirado

@@ -1,0 +1,61 @@
+// The move evaluation of the computer player, its probes and piece rules: the score of a
+// trial position that the search has already made on the board, read from the upper
+// side. Scores are integer tenths of points (9999 -> 99990), so equal
+// scores really are equal and no floating point enters the evaluation.
+//
+// Everything here runs inside the search's candidate loop: no allocation, no virtual
+// calls; the board is changed only temporarily and always put back.
+#pragma once
+
+#include "engine/kiki.h"
+#include "model/kyokumen.h"
+
+namespace mirado {
+
+// Decisive scores, in tenths.
+constexpr int TEN_OU_TORI = 99990;    // capturing the lower king (9999)
+constexpr int TEN_TSUMI = 99980;      // a mating move (9998)
+constexpr int TEN_JISATSU = -99980;   // the upper king left attacked (-9998)
+constexpr int TEN_OUTE_SITA = -10000; // com_ban2: the person's king left attacked (-1000)
+
+// The search state the evaluation shares with the turn driver (the search state shared
+// with the evaluation and the pre-search maps). Plain arrays; the
+// driver fills it once per search (junbi) and sets the per-candidate fields.
+struct HyoukaJoutai {
+  int level = 3;
+  // Per candidate.
+  int moto_koma = 0;   // code of the moving piece before the move
+  int kyori_mae = 0;   // Chebyshev distance, before the move, from the source to the opponent's king
+  // Per search.
+  int nigemichi_kijun = 0;
+  Kiki::Map kiki_sita_mae{}, kiki_ue_mae{}, atari_ue_x_mae{}, atari_ue_y_mae{};
+  int ban_mae[10][10] = {};
+  int kaku_oute_ue[10][10] = {};
+  int kugi_sita[10][10] = {};
+  int kugi_ue_ari = nashi;
+};
+
+// ---- pre-search maps ----
+void kaku_oute_keisan(const Kyokumen& p, const Kiki& k, HyoukaJoutai& s);
+void kugi_keisan(Kyokumen& p, const Kiki& k, HyoukaJoutai& s);
+
+// ---- local probes (results in whole units unless said) ----
+int nigemichi_sita(const Kyokumen& p, const Kiki& k);
+int nigeba_su(const Kyokumen& p, const Kiki& k, int col, int row, int koma);
+int tate_nerai(Kyokumen& p, int col, int row);
+int oogoma_kinsetsu(const Kyokumen& p, int col, int row);
+int keima_ute(const Kyokumen& p, const Kiki& k, int col, int row);     // points (whole)
+int kyousha_ute(const Kyokumen& p, const Kiki& k, int col, int row);   // points (whole)
+int kaku_kiken(const Kyokumen& p, const HyoukaJoutai& s, int col, int row, int koma);  // points
+// The board scan, in tenths.
+int kyokumen_hyouka(Kyokumen& p, const Kiki& k, const HyoukaJoutai& s, int koma, int col, int row);
+
+// ---- the evaluation (with the piece rules), in tenths ----
+// torareru: what stood on the target before the move (0 for a drop); koma: the code on
+// the target now; (fc, fr): the source (fc -1 / 11 for a drop, fr then the hand index /
+// hand row); (tc, tr): the target. The maps must describe the trial position. The
+// pawn-file flags are left as they were found.
+int hyouka(Kyokumen& p, Kiki& k, const HyoukaJoutai& s, int torareru, int koma, int fc, int fr,
+           int tc, int tr);
+
+}  // namespace mirado

@@ -1,0 +1,315 @@
+// The computer's turn on the game object: icons, label, clock, record, blink, sounds, messages, hand-over.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string>
+
+#include "engine/tansaku.h"
+#include "fakes.h"
+
+namespace mirado {
+namespace {
+
+using test::FakeCanvas;
+using test::FakeSound;
+using test::FakeUi;
+using test::Painted;
+
+// A clock that moves on a little at every reading, so that thinking takes time; waits
+// move it on by the time waited.
+class StepClock : public Clock {
+ public:
+  double t = 36000;
+  double step = 0.25;
+  int readings = 0;
+  double now() override {
+    ++readings;
+    t += step;
+    return t;
+  }
+  void wait(double s) override { t += s; }
+};
+
+struct ComHarness {
+  FakeCanvas canvas;
+  FakeUi ui;
+  StepClock clock;
+  FakeSound sound;
+  Game game{Ports{&canvas, &ui, &clock, &sound, &sound}};
+
+  // A SENTE game against the computer, the computer (upper pieces) to move.
+  explicit ComHarness(int level = 3) {
+    Game& g = game;
+    g.taikyoku_shu = TAIKYOKU_COM;
+    g.sita_gawa = g.sente_gawa;
+    g.ue_gawa = g.gote_gawa;
+    g.teban = g.teban_nushi = g.ue_gawa;
+    g.level = level;
+    g.set_checked(Menu::KEIKA, true);
+    g.set_checked(Menu::AICON, true);
+  }
+  void position(const Kyokumen& p) {
+    game.pos = p;
+    game.pos.mochigoma_su_keisan();
+    kiki_keisan(game.pos.ban, game.kiki);
+  }
+  int sounds(const std::string& s) const {
+    return static_cast<int>(std::count(sound.log.begin(), sound.log.end(), s));
+  }
+  bool text_at(const std::string& s, double c, double r, int colour, int size) const {
+    for (const Painted& op : canvas.ops)
+      if (op.kind == Painted::kText && op.text == s && op.x == cell_x(c) && op.y == cell_y(r) &&
+          op.id_or_colour == colour && op.size == size)
+        return true;
+    return false;
+  }
+};
+
+Kyokumen board(std::initializer_list<std::array<int, 3>> pieces) {
+  Kyokumen p;
+  p.kara_ni();
+  for (const auto& x : pieces) p.ban[x[0]][x[1]] = x[2];
+  return p;
+}
+
+TEST(ComBan, AWholeTurnFromTheStartingPosition) {
+  ComHarness h;
+  Game& g = h.game;
+  Kyokumen expect_pos;
+  expect_pos.shoki_haichi();
+  Kiki k{};
+  kiki_keisan(expect_pos.ban, k);
+  ComTurn expect;
+  expect.level = 3;
+  expect.run(expect_pos, k);
+
+  g.com_turn();
+
+  // Three moves, the same as the search alone finds, recorded and applied.
+  EXPECT_EQ(g.kifu.kifu_ichi, 3);
+  EXPECT_EQ(g.tesuu, 3);
+  for (int i = 1; i <= 3; ++i) {
+    const KifuEntry& e = g.kifu.at(i);
+    EXPECT_EQ(e.moto_x, expect.te[i].fc);
+    EXPECT_EQ(e.moto_y, expect.te[i].fr);
+    EXPECT_EQ(e.saki_x, expect.te[i].tc);
+    EXPECT_EQ(e.saki_y, expect.te[i].tr);
+    EXPECT_EQ(e.moto_koma, expect.te[i].moto_koma);
+    EXPECT_EQ(e.koma, expect.te[i].koma);
+  }
+  EXPECT_EQ(std::memcmp(g.pos.ban, expect_pos.ban, sizeof g.pos.ban), 0);
+  EXPECT_EQ(g.ichite_x, expect.te[1].tc);
+  EXPECT_EQ(g.ichite_y, expect.te[1].tr);
+  EXPECT_EQ(g.nite_x, expect.te[2].tc);
+  EXPECT_EQ(g.nite_y, expect.te[2].tr);
+  // Hand-over to the person.
+  EXPECT_EQ(g.teban, g.sita_gawa);
+  EXPECT_EQ(g.teban_nushi, g.sita_gawa);
+  EXPECT_TRUE(h.ui.visible[Control::AICON_MAN1]);
+  EXPECT_FALSE(h.ui.visible[Control::AICON_COM]);
+  EXPECT_TRUE(h.ui.timer);  // KEIKA is checked
+  // One move sound per move; no message box in a quiet turn.
+  EXPECT_EQ(h.sounds("play snd_koma"), 3);
+  EXPECT_TRUE(h.ui.boxes.empty());
+  // The shadowed label, only once (com_ban1).
+  EXPECT_TRUE(h.text_at("思考中", -1.5, 8.5, IRO_KURO, 12));
+  EXPECT_TRUE(h.text_at("思考中", -1.6, 8.4, IRO_SHIRO, 12));
+  const std::vector<std::string> texts = h.canvas.texts();
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), "思考中"), 2);
+}
+
+TEST(ComBan, TheClockChargesThinkingTimeButNotTheBlinkAndPause) {
+  ComHarness h;
+  Game& g = h.game;
+  g.jikan_sita = 100;
+  g.jikan_ue = 50;
+  const double t0 = h.clock.t;
+  g.com_ban1();
+  const double elapsed = h.clock.t - t0;
+  const KifuEntry& e = g.kifu.at(1);
+  EXPECT_EQ(e.sita_mae, 100);
+  EXPECT_EQ(e.sita_ato, 100);
+  EXPECT_EQ(e.ue_mae, 50);
+  // The entry carries the time up to the entry, and the normal ending adds that same
+  // value: the 2 x 0.4 s blink and the 0.5 s pause after the entry are not counted.
+  const double thought = e.ue_ato - e.ue_mae;
+  EXPECT_GT(thought, 0);
+  EXPECT_GE(elapsed - thought, 1.3 - 1e-9);
+  EXPECT_DOUBLE_EQ(g.jikan_ue, e.ue_ato);
+  EXPECT_DOUBLE_EQ(g.jikan_ima, thought);
+  EXPECT_EQ(g.jikan_sita, 100);
+  EXPECT_EQ(g.teban, g.sita_gawa);
+}
+
+TEST(ComBan, TheMovingPieceBlinksTwiceWhereItStands) {
+  ComHarness h;
+  Game& g = h.game;
+  g.com_ban1();
+  const KifuEntry& e = g.kifu.at(1);
+  // Empty square, piece, empty, piece at the source cell, then the move paints it away.
+  std::vector<int> at_source;
+  for (const Painted& op : h.canvas.ops)
+    if (op.kind == Painted::kPicture && op.x == cell_x(e.moto_x) && op.y == cell_y(e.moto_y))
+      at_source.push_back(op.id_or_colour);
+  ASSERT_GE(at_source.size(), 5u);
+  EXPECT_EQ(std::vector<int>(at_source.end() - 5, at_source.end()),
+            (std::vector<int>{kara, e.moto_koma, kara, e.moto_koma, kara}));
+}
+
+TEST(ComBan, MateByADropEndsTheGameAndRecordsTheHandCell) {
+  ComHarness h;
+  Game& g = h.game;
+  Kyokumen p = board({{9, 1, OU}, {1, 9, -OU}, {2, 8, -GIN}, {2, 9, -KEI}, {2, 7, KIN}});
+  p.mochigoma_ue[5] = 1;
+  h.position(p);
+  g.com_turn();
+  ASSERT_EQ(h.ui.boxes.size(), 1u);
+  EXPECT_EQ(h.ui.boxes[0].text, "よし！!　コンピュータの勝ちです");
+  EXPECT_EQ(h.ui.boxes[0].title, "詰め!");
+  EXPECT_EQ(h.ui.boxes[0].buttons, Buttons::ok);
+  EXPECT_EQ(g.shuukyoku, g.ue_gawa);
+  EXPECT_EQ(h.canvas.picture_at(11.2, 0), PIC_ZUVANSHOGI2);
+  // com_ban2 and com_ban3 returned at once.
+  EXPECT_EQ(g.kifu.kifu_ichi, 1);
+  const KifuEntry& e = g.kifu.at(1);
+  EXPECT_EQ(e.moto_x, TE_UE);
+  EXPECT_EQ(e.moto_y, 8 - 5);  // the gold's hand cell
+  EXPECT_EQ(e.koma, KIN);
+  EXPECT_EQ(g.pos.ban[1][8], KIN);
+  EXPECT_EQ(g.pos.mochigoma_ue[5], 0);
+}
+
+TEST(ComBan, CapturingTheLowerKingWins) {
+  ComHarness h;
+  Game& g = h.game;
+  h.position(board({{5, 1, OU}, {5, 5, HISHA}, {5, 8, -OU}}));
+  g.com_turn();
+  ASSERT_EQ(h.ui.boxes.size(), 1u);
+  EXPECT_EQ(h.ui.boxes[0].text, "ｺﾝﾋﾟｭｰﾀの勝ちです");
+  EXPECT_EQ(h.ui.boxes[0].title, "終了");
+  EXPECT_EQ(g.shuukyoku, g.ue_gawa);
+  EXPECT_EQ(g.teban, g.sita_gawa);
+  EXPECT_EQ(g.pos.ban[5][8], RYUU);
+  EXPECT_EQ(g.kifu.kifu_ichi, 1);
+}
+
+TEST(ComBan, CheckIsAnnounced) {
+  ComHarness h;
+  Game& g = h.game;
+  // The bishop runs down its diagonal to (7, 7), promotes and checks the king on (5, 9).
+  h.position(board({{1, 1, OU}, {2, 2, KAKU}, {5, 9, -OU}, {4, 9, -KIN}, {6, 9, -KIN}, {4, 8, -GIN}}));
+  g.com_ban1();
+  ASSERT_EQ(g.kifu.kifu_ichi, 1);
+  ASSERT_GT(g.kiki.kiki_ue[g.kiki.ou_sita_x][g.kiki.ou_sita_y], 0);
+  ASSERT_EQ(h.ui.boxes.size(), 1u);
+  EXPECT_EQ(h.ui.boxes[0].text, "   ** 王手 **");
+  EXPECT_EQ(h.ui.boxes[0].title, "");
+  EXPECT_EQ(g.shuukyoku, 0);
+}
+
+TEST(ComBan, Com2CapturingTheUpperKingLetsThePersonWin) {
+  ComHarness h;
+  Game& g = h.game;
+  // The upper king is in check from the gold; every trial that leaves it attacked scores
+  // -9998, and the first of them in loop order is the gold taking it (defended by the
+  // lance, so the stale king square is attacked: -9998).
+  Kyokumen p = board({{1, 1, OU}, {1, 2, -KIN}, {1, 5, -KYOU}, {9, 9, -OU}});
+  p.mochigoma_ue[1] = 1;  // the mate test then answers no: with no king on the board a
+                          // drop could always interpose
+  h.position(p);
+  g.teban = g.sita_gawa;
+  g.com_ban2();
+  ASSERT_EQ(h.ui.boxes.size(), 1u);
+  EXPECT_EQ(h.ui.boxes[0].text, "あなたの勝ちです");
+  EXPECT_EQ(h.ui.boxes[0].title, "終了");
+  EXPECT_EQ(g.shuukyoku, g.sita_gawa);
+  EXPECT_EQ(g.teban, g.sita_gawa);
+  EXPECT_EQ(h.canvas.picture_at(11.2, 0), PIC_ZUVANSHOGI2);
+  g.com_ban3();  // the game is over: nothing more
+  EXPECT_EQ(g.kifu.kifu_ichi, 1);
+}
+
+TEST(ComBan, Com2MatingTheComputersKingOnlySaysSo) {
+  ComHarness h;
+  Game& g = h.game;
+  h.position(board({{1, 1, OU}, {2, 1, KEI}, {2, 2, KYOU}, {1, 3, -KIN}, {1, 5, -KYOU}, {9, 9, -OU}}));
+  g.com_ban2();
+  ASSERT_EQ(g.kifu.kifu_ichi, 1);
+  EXPECT_EQ(g.kifu.at(1).saki_x, 1);
+  EXPECT_EQ(g.kifu.at(1).saki_y, 2);
+  ASSERT_EQ(h.ui.boxes.size(), 1u);  // no check message after it
+  EXPECT_EQ(h.ui.boxes[0].text, "よし！!");
+  EXPECT_EQ(h.ui.boxes[0].title, "詰め ?");
+  EXPECT_EQ(g.shuukyoku, 0);  // the game goes on
+  EXPECT_EQ(g.nite_x, 1);
+  EXPECT_EQ(g.nite_y, 2);
+  EXPECT_EQ(g.teban, g.sita_gawa);
+}
+
+TEST(ComBan, Com3KeepsItsRestrictionsAndHandsOver) {
+  ComHarness h(2);
+  Game& g = h.game;
+  g.com_ban1();
+  g.com_ban2();
+  const int ix = g.ichite_x, iy = g.ichite_y, nx = g.nite_x, ny = g.nite_y;
+  g.com_ban3();
+  ASSERT_EQ(g.kifu.kifu_ichi, 3);
+  const KifuEntry& e = g.kifu.at(3);
+  EXPECT_FALSE(e.moto_x == ix && e.moto_y == iy);
+  EXPECT_FALSE(e.saki_x == nx && e.saki_y == ny);
+  EXPECT_EQ(g.ichite_x, ix);  // com_ban3 writes neither
+  EXPECT_EQ(g.nite_y, ny);
+  EXPECT_EQ(g.teban_nushi, g.sita_gawa);
+}
+
+TEST(ComBan, NoCandidateMakesNoMoveAndTheTurnGoesOn) {
+  ComHarness h;
+  Game& g = h.game;
+  h.position(board({{5, 1, OU}, {5, 9, -OU}}));
+  g.ichite_x = 5;
+  g.ichite_y = 1;
+  g.com_ban3();
+  EXPECT_EQ(g.kifu.kifu_ichi, 0);
+  EXPECT_EQ(g.tesuu, 0);
+  EXPECT_EQ(g.pos.ban[5][1], OU);
+  EXPECT_EQ(g.teban, g.sita_gawa);
+  EXPECT_EQ(g.teban_nushi, g.sita_gawa);
+  EXPECT_TRUE(h.ui.boxes.empty());
+}
+
+TEST(ComBan, EachProcedureReturnsAtOnceWhenTheGameIsOver) {
+  ComHarness h;
+  Game& g = h.game;
+  g.shuukyoku = g.sita_gawa;
+  g.com_turn();
+  EXPECT_EQ(g.kifu.kifu_ichi, 0);
+  EXPECT_TRUE(h.canvas.ops.empty());
+  EXPECT_TRUE(h.sound.log.empty());
+}
+
+TEST(ComBan, TheSameTurnEveryTime) {
+  std::vector<KifuEntry> first;
+  for (int round = 0; round < 2; ++round) {
+    ComHarness h(3);
+    Game& g = h.game;
+    g.com_turn();
+    for (int i = 1; i <= g.kifu.kifu_ichi; ++i) {
+      const KifuEntry e = g.kifu.at(i);
+      if (round == 0) {
+        first.push_back(e);
+      } else {
+        ASSERT_LT(static_cast<std::size_t>(i - 1), first.size());
+        EXPECT_EQ(e.moto_x, first[i - 1].moto_x);
+        EXPECT_EQ(e.moto_y, first[i - 1].moto_y);
+        EXPECT_EQ(e.saki_x, first[i - 1].saki_x);
+        EXPECT_EQ(e.saki_y, first[i - 1].saki_y);
+        EXPECT_EQ(e.koma, first[i - 1].koma);
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace mirado

@@ -1,0 +1,699 @@
+// The computer player's search and evaluation (Parts 4.1 steps 5-7, 4.2, 4.3, 4.4) on
+// positions built for each rule, and properties checked over the recorded positions.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "engine/hyouka.h"
+#include "engine/tansaku.h"
+#include "model/sfen.h"
+
+namespace mirado {
+namespace {
+
+// A position built square by square; both kings must be placed by the test.
+struct Pos {
+  Kyokumen p;
+  Pos() { p.kara_ni(); }
+  Pos& at(int c, int r, int code) {
+    p.ban[c][r] = code;
+    return *this;
+  }
+  Pos& ue(int slot, int n) {
+    p.mochigoma_ue[slot] = n;
+    p.mochigoma_su_keisan();
+    return *this;
+  }
+  Pos& sita(int slot, int n) {
+    p.mochigoma_sita[slot] = n;
+    p.mochigoma_su_keisan();
+    return *this;
+  }
+};
+
+struct Kekka {
+  Sashite best;
+  std::vector<Kouho> c;  // every scored trial, in order
+  Kyokumen after;        // the position after the search (must equal the one before)
+};
+
+Kekka run(const Kyokumen& p0, int level, Tejun t, int ix = 0, int iy = 0, int nx = 0, int ny = 0) {
+  Kekka r;
+  r.after = p0;
+  Kiki k{};
+  kiki_keisan(r.after.ban, k);
+  std::vector<Kouho> buf(KOUHO_MAX);
+  KouhoKiroku log{buf.data(), KOUHO_MAX};
+  r.best = tansaku(r.after, k, level, t, ix, iy, nx, ny, &log);
+  buf.resize(static_cast<std::size_t>(log.n));
+  r.c = buf;
+  return r;
+}
+
+// The score of one trial; fails the test when the search did not score it.
+int score(const Kekka& r, int fc, int fr, int tc, int tr, int koma) {
+  for (const Kouho& k : r.c)
+    if (k.fc == fc && k.fr == fr && k.tc == tc && k.tr == tr && k.koma == koma) return k.score;
+  ADD_FAILURE() << "no trial " << fc << "," << fr << " -> " << tc << "," << tr << " as " << koma;
+  return -12345678;
+}
+
+bool scored(const Kekka& r, int fc, int fr, int tc, int tr) {
+  for (const Kouho& k : r.c)
+    if (k.fc == fc && k.fr == fr && k.tc == tc && k.tr == tr) return true;
+  return false;
+}
+
+// What the piece rules added to one trial: level 2 returns just before them,
+// level 3 runs them, everything before is the same.
+int piece_rules(const Kyokumen& p, Tejun t, int fc, int fr, int tc, int tr, int koma) {
+  return score(run(p, 3, t), fc, fr, tc, tr, koma) - score(run(p, 2, t), fc, fr, tc, tr, koma);
+}
+
+bool same_position(const Kyokumen& a, const Kyokumen& b) {
+  return std::memcmp(a.ban, b.ban, sizeof a.ban) == 0 &&
+         std::memcmp(a.mochigoma_sita, b.mochigoma_sita, sizeof a.mochigoma_sita) == 0 &&
+         std::memcmp(a.mochigoma_ue, b.mochigoma_ue, sizeof a.mochigoma_ue) == 0 &&
+         a.mochigoma_su_sita == b.mochigoma_su_sita && a.mochigoma_su_ue == b.mochigoma_su_ue;
+}
+
+// bench/positions.sfen, found beside this file's folder.
+std::string positions_path() {
+  std::string here = __FILE__;
+  const auto slash = here.find_last_of('/');
+  here = slash == std::string::npos ? std::string(".") : here.substr(0, slash);
+  return here + "/../bench/positions.sfen";
+}
+
+std::vector<Kyokumen> bench_positions() {
+  std::vector<Kyokumen> out;
+  std::ifstream in(positions_path());
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    SfenPosition sp;
+    std::string error;
+    if (parse_sfen(line, sp, error)) {
+      sp.pos.mochigoma_su_keisan();
+      out.push_back(sp.pos);
+    } else {
+      ADD_FAILURE() << line << ": " << error;
+    }
+  }
+  return out;
+}
+
+// ---------------------------------------------------------------------------------------
+// Decisive scores
+
+TEST(Hyouka, CapturingTheLowerKingScores9999AndStopsTheSearch) {
+  Pos s;
+  s.at(5, 1, OU).at(5, 5, HISHA).at(5, 8, -OU).at(1, 9, -KYOU).ue(5, 1);
+  for (int level = 1; level <= 3; ++level) {
+    const Kekka r = run(s.p, level, Tejun::ichi);
+    ASSERT_TRUE(r.best.ari);
+    EXPECT_EQ(r.best.score, 99990);
+    EXPECT_EQ(r.best.fc, 5);
+    EXPECT_EQ(r.best.tc, 5);
+    EXPECT_EQ(r.best.tr, 8);
+    EXPECT_EQ(r.best.koma, RYUU);  // an optional promotion of a rook is always taken
+    // The optional promotion gives two trials, the unpromoted first; nothing after them:
+    // no later board move, no drop although the upper hand holds a gold.
+    ASSERT_GE(r.c.size(), 2u);
+    const Kouho& a = r.c[r.c.size() - 2];
+    const Kouho& b = r.c.back();
+    EXPECT_EQ(a.koma, HISHA);
+    EXPECT_EQ(b.koma, RYUU);
+    EXPECT_EQ(a.score, 99990);
+    EXPECT_EQ(b.score, 99990);
+    EXPECT_EQ(b.tr, 8);
+    for (const Kouho& k : r.c) EXPECT_NE(k.fc, TE_UE);
+  }
+}
+
+TEST(Hyouka, LeavingTheUpperKingAttackedScoresMinus9998BeforeAnyCheckBonus) {
+  // The gold shields the upper king from the lower rook; moving it aside also gives check
+  // to nothing, and moving it along the column keeps the shield.
+  Pos s;
+  s.at(5, 1, OU).at(5, 2, KIN).at(5, 9, -HISHA).at(1, 9, -OU);
+  const Kekka r = run(s.p, 3, Tejun::ichi);
+  EXPECT_EQ(score(r, 5, 2, 4, 3, KIN), -99980);
+  EXPECT_EQ(score(r, 5, 2, 6, 2, KIN), -99980);
+  EXPECT_NE(score(r, 5, 2, 5, 3, KIN), -99980);
+  // A move that checks the lower king but leaves the upper king attacked: still -9998.
+  Pos c;
+  c.at(5, 1, OU).at(5, 2, KIN).at(5, 9, -HISHA).at(3, 9, -OU).at(4, 6, KIN);
+  const Kekka rc = run(c.p, 3, Tejun::ichi);
+  EXPECT_EQ(score(rc, 5, 2, 4, 3, KIN), -99980);
+}
+
+// Lower king in the corner, walled in by its own silver and knight; an upper gold on
+// (2, 7) guards (1, 8). A piece dropped on (1, 8) gives mate; no board move does.
+Pos mate_position(int hand_slot) {
+  Pos s;
+  s.at(9, 1, OU).at(1, 9, -OU).at(2, 8, -GIN).at(2, 9, -KEI).at(2, 7, KIN).ue(hand_slot, 1);
+  return s;
+}
+
+TEST(Hyouka, AMatingDropScores9998AndEndsTheSearch) {
+  const Kekka r = run(mate_position(5).p, 3, Tejun::ichi);
+  ASSERT_TRUE(r.best.ari);
+  EXPECT_EQ(r.best.fc, TE_UE);
+  EXPECT_EQ(r.best.fr, 5);
+  EXPECT_EQ(r.best.tc, 1);
+  EXPECT_EQ(r.best.tr, 8);
+  EXPECT_EQ(r.best.score, 99980);
+  // Early stop: the mating drop is the last trial.
+  const Kouho& last = r.c.back();
+  EXPECT_EQ(last.tc, 1);
+  EXPECT_EQ(last.tr, 8);
+  EXPECT_EQ(last.score, 99980);
+}
+
+TEST(Hyouka, AMatingPawnScoresMinus9998) {
+  const Kekka r = run(mate_position(1).p, 3, Tejun::ichi);
+  EXPECT_EQ(score(r, TE_UE, 1, 1, 8, HU), -99980);
+  EXPECT_FALSE(r.best.fc == TE_UE && r.best.tc == 1 && r.best.tr == 8);
+}
+
+// ---------------------------------------------------------------------------------------
+// Levels
+
+TEST(Hyouka, Level1ScoresACaptureWithoutThePieceValueLevel2WithoutPieceRules) {
+  // An upper silver takes an undefended lower gold; a quiet knight move beside it.
+  Pos s;
+  s.at(5, 1, OU).at(5, 9, -OU).at(3, 3, GIN).at(3, 4, -KIN).at(8, 1, KEI);
+  const Kekka l1 = run(s.p, 1, Tejun::ichi), l2 = run(s.p, 2, Tejun::ichi), l3 = run(s.p, 3, Tejun::ichi);
+  // Rule 12.5: the captured gold's value, at levels 2 and 3 only.
+  EXPECT_EQ(score(l2, 3, 3, 3, 4, GIN) - score(l1, 3, 3, 3, 4, GIN), 1100);
+  // Level 3 adds the silver's rules on top of level 2 (here: straight forward, -0.1).
+  EXPECT_EQ(score(l3, 3, 3, 3, 4, GIN) - score(l2, 3, 3, 3, 4, GIN), -1);
+  // A quiet move: levels 1 and 3 both run the piece rules, level 2 does not.
+  EXPECT_EQ(score(l1, 8, 1, 7, 3, KEI), score(l3, 8, 1, 7, 3, KEI));
+  EXPECT_EQ(score(l3, 8, 1, 7, 3, KEI) - score(l2, 8, 1, 7, 3, KEI), -1);
+  // The levels choose differently here: level 1 sees no gain in the capture.
+  EXPECT_EQ(l2.best.tc, 3);
+  EXPECT_EQ(l2.best.tr, 4);
+  EXPECT_EQ(l3.best.tc, 3);
+  EXPECT_EQ(l3.best.tr, 4);
+}
+
+TEST(Hyouka, LevelsPickDifferentMovesInTheStartingPosition) {
+  Kyokumen p;
+  p.shoki_haichi();
+  const Kekka l1 = run(p, 1, Tejun::ichi), l2 = run(p, 2, Tejun::ichi), l3 = run(p, 3, Tejun::ichi);
+  // Level 3 and 1 play the pawn to (7, 4) beside the bishop's diagonal (+10 for it);
+  // level 2, without piece rules, plays the first of its equals.
+  EXPECT_EQ(l3.best.fc, 7);
+  EXPECT_EQ(l3.best.tr, 4);
+  EXPECT_EQ(l3.best.score, 100);
+  EXPECT_EQ(l1.best.score, 100);
+  EXPECT_NE(l2.best.fc, 7);
+}
+
+// ---------------------------------------------------------------------------------------
+// Piece rules, each on a position built for it: level 3 minus level 2.
+
+TEST(PieceRules, PawnBoardMoveTo74BesideTheBishop) {
+  Pos s;
+  s.at(5, 1, OU).at(8, 2, KAKU).at(7, 3, HU).at(5, 9, -OU);
+  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 7, 3, 7, 4, HU), -1 + 100);
+}
+
+TEST(PieceRules, PawnDropBelowAStrongPieceWhenTheLowerHandHoldsAPawn) {
+  Pos s;
+  s.at(5, 1, OU).at(3, 4, KAKU).at(5, 9, -OU).ue(1, 1).sita(1, 1);
+  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, TE_UE, 1, 3, 5, HU), 60);
+}
+
+TEST(PieceRules, PawnDropInFrontOfALowerRookReturnsPlus120) {
+  Pos s;
+  s.at(5, 1, OU).at(3, 4, KIN).at(3, 8, -HISHA).at(5, 9, -OU).ue(1, 1);
+  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, TE_UE, 1, 3, 5, HU), 1200);
+}
+
+TEST(PieceRules, PawnFacingALowerPieceEndsTheEvaluation) {
+  // (4, 4) -> (4, 5) with a lower silver on (4, 6): T defended by nothing and attacked by
+  // the silver, N not a pawn: none of the returns; -0.1 only (the silver has safe
+  // squares, so nothing for it).
+  Pos s;
+  s.at(5, 1, OU).at(4, 4, HU).at(4, 6, -GIN).at(9, 9, -OU);
+  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 4, 4, 4, 5, HU), -1);
+  // With an upper gold defending T: kiki_ue(T) = 1 = kiki_sita(T), N a silver,
+  // kiki_ue_mae(N) = 0, so "return score + 5" (and the gold defends: +0.6).
+  s.at(3, 4, KIN);
+  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 4, 4, 4, 5, HU), -1 + 6 + 50);
+  // A lower pawn in front: return score - 5 (the pawn attacks T: kiki_sita = 1 = kiki_ue).
+  s.at(4, 6, -HU);
+  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 4, 4, 4, 5, HU), -1 + 6 - 50);
+}
+
+TEST(PieceRules, TokinReturnsPlus1WhenDefendedAtLeastAsOftenAsAttacked) {
+  Pos s;
+  s.at(5, 1, OU).at(4, 6, HU).at(9, 9, -OU);
+  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 4, 6, 4, 7, TO), 10);
+}
+
+TEST(PieceRules, LanceQuietMoveEndsWithMinus09) {
+  Pos s;
+  s.at(5, 1, OU).at(1, 1, KYOU).at(9, 9, -OU);
+  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 1, 1, 1, 2, KYOU), -9);
+}
+
+TEST(PieceRules, LanceTakingADefendedLanceAdds10AndReturnsPlus10) {
+  Pos s;
+  s.at(5, 1, OU).at(1, 3, KYOU).at(1, 6, -KYOU).at(2, 7, -KIN).at(9, 9, -OU);
+  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 1, 3, 1, 6, KYOU), 200);
+}
+
+TEST(PieceRules, LanceDropAboveALowerPieceWithARookBehindIt) {
+  Pos s;
+  s.at(5, 1, OU).at(1, 5, -KEI).at(1, 8, -HISHA).at(9, 9, -OU).ue(2, 1);
+  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, TE_UE, 2, 1, 4, KYOU), 9000);
+}
+
+TEST(PieceRules, Knight) {
+  Pos s;
+  s.at(5, 1, OU).at(3, 1, KEI).at(2, 5, -HU).at(9, 9, -OU);
+  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 3, 1, 2, 3, KEI), -1 - 10);
+  Pos t;
+  t.at(5, 1, OU).at(8, 1, KEI).at(8, 4, KAKU).at(9, 9, -OU);
+  EXPECT_EQ(piece_rules(t.p, Tejun::ichi, 8, 1, 7, 3, KEI), -1 - 50);
+}
+
+TEST(PieceRules, SilverTo73ReturnsPlus115) {
+  Pos s;
+  s.at(5, 1, OU).at(6, 2, GIN).at(8, 3, HU).at(8, 5, -HU).at(9, 9, -OU);
+  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 6, 2, 7, 3, GIN), 1150);
+}
+
+TEST(PieceRules, SilverStraightForwardAgainstALowerSilverOnRow5) {
+  Pos s;
+  s.at(5, 1, OU).at(4, 3, GIN).at(8, 5, -GIN).at(1, 9, -OU);
+  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 4, 3, 4, 4, GIN), 50);
+  // On row 1 nothing of the silver's rules applies.
+  Pos t;
+  t.at(5, 1, OU).at(2, 2, GIN).at(8, 5, -GIN).at(1, 9, -OU);
+  EXPECT_EQ(piece_rules(t.p, Tejun::ichi, 2, 2, 1, 1, GIN), 0);
+}
+
+TEST(PieceRules, GoldOnRow2GuardingAgainstABishopDrop) {
+  Pos s;
+  s.at(9, 1, OU).at(4, 1, KIN).at(4, 3, HU).at(4, 4, KAKU).at(1, 9, -OU).sita(6, 1);
+  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 4, 1, 4, 2, KIN), 20 + 1250);
+}
+
+TEST(PieceRules, GoldDropOnRow7CountsAsDiagonalForward) {
+  Pos s;
+  s.at(9, 1, OU).at(1, 9, -OU).ue(5, 1);
+  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, TE_UE, 5, 5, 4, KIN), 0);  // row 4: not forward of 5
+  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, TE_UE, 5, 5, 7, KIN), -5);
+}
+
+TEST(PieceRules, BishopNextToAStrongPieceAndBishopDropWithoutEscape) {
+  Pos s;
+  s.at(9, 1, OU).at(5, 4, HISHA).at(1, 9, -OU).ue(6, 1);
+  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, TE_UE, 6, 5, 5, KAKU), -10);
+  Pos t;
+  t.at(9, 1, OU).at(4, 7, HU).at(6, 7, HU).at(1, 9, -OU).ue(6, 1);
+  EXPECT_EQ(piece_rules(t.p, Tejun::ichi, TE_UE, 6, 5, 8, KAKU), -200);
+}
+
+TEST(PieceRules, HorseAddsOogomaKinsetsu) {
+  Pos s;
+  s.at(9, 1, OU).at(1, 5, KAKU).at(2, 7, HISHA).at(9, 9, -OU);
+  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 1, 5, 3, 7, UMA), -10);
+}
+
+TEST(PieceRules, RookTo34AgainstTheBishopsPawn) {
+  Pos s;
+  s.at(1, 1, OU).at(3, 1, HISHA).at(3, 6, -HU).at(3, 7, -KAKU).at(9, 9, -OU);
+  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 3, 1, 3, 4, HISHA), 70 - 10);
+}
+
+TEST(PieceRules, RookAndDragonCloseToTheLowerKingReturnPlus100) {
+  Pos s;
+  s.at(9, 1, OU).at(5, 2, HISHA).at(5, 9, -OU);
+  // (5, 7): on K's column, two away, not attacked; (5, 8) in front is attacked: -1.
+  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 5, 2, 5, 7, HISHA), -10 + 1000);
+  Pos d;
+  d.at(9, 1, OU).at(5, 2, RYUU).at(5, 9, -OU);
+  EXPECT_EQ(piece_rules(d.p, Tejun::ichi, 5, 2, 5, 7, RYUU), 1000);
+}
+
+TEST(PieceRules, KingMovedUpTheBoard) {
+  Pos s;
+  s.at(5, 3, OU).at(9, 9, -OU);
+  // To (4, 4): -(15 + 4), +1 off column 5.
+  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 5, 3, 4, 4, OU), -190 + 10);
+}
+
+TEST(PieceRules, KingWithAPinnedShieldAndFewSafeSquares) {
+  // The upper gold on (5, 2) shields the king on (5, 1) from the lower rook: kugi_ue_ari.
+  // The king to (4, 1): safe squares around it (3, 1), (3, 2), (4, 2), (5, 1)... (5, 1) now
+  // attacked by the rook? The gold still shields column 5. nigeba_su counts >= 2.
+  Pos s;
+  s.at(5, 1, OU).at(5, 2, KIN).at(5, 9, -HISHA).at(1, 9, -OU);
+  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 5, 1, 4, 1, OU), 10 + 100);
+}
+
+TEST(PieceRules, NothingForLowerPiecesOrPromotedMinorPieces) {
+  Kyokumen p;
+  p.shoki_haichi();
+  const Kekka l2 = run(p, 2, Tejun::ni), l3 = run(p, 3, Tejun::ni);
+  ASSERT_EQ(l2.c.size(), l3.c.size());
+  for (std::size_t i = 0; i < l2.c.size(); ++i) EXPECT_EQ(l2.c[i].score, l3.c[i].score);
+  Pos s;
+  s.at(9, 1, OU).at(4, 6, GIN).at(1, 9, -OU);
+  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 4, 6, 4, 7, NARIGIN), 0);
+}
+
+// ---------------------------------------------------------------------------------------
+// Probes and scan
+
+TEST(Probes, NigemichiCountsEmptyUnattackedSquaresOnly) {
+  Pos s;
+  s.at(5, 5, -OU).at(4, 4, GIN).at(1, 1, OU);
+  Kiki k{};
+  kiki_keisan(s.p.ban, k);
+  // Around (5, 5): (4, 4) is occupied by an upper piece; the silver attacks (3, 5),
+  // (4, 5), (5, 5) and (3, 3), (5, 3) - of the king's squares (4, 5).
+  EXPECT_EQ(nigemichi_sita(s.p, k), 6);
+}
+
+TEST(Probes, TateNeraiSeesARookThroughLowerPiecesOnlyIfItsPathIsOpen) {
+  Pos s;
+  s.at(3, 3, GIN).at(3, 8, -HISHA).at(1, 1, OU).at(9, 9, -OU);
+  EXPECT_EQ(tate_nerai(s.p, 3, 3), ari);
+  s.at(3, 6, -HU);  // a lower piece in between: walked over, but the rook's path is closed
+  EXPECT_EQ(tate_nerai(s.p, 3, 3), nashi);
+  s.at(3, 6, HU);   // an upper piece in between stops the walk
+  EXPECT_EQ(tate_nerai(s.p, 3, 3), nashi);
+  EXPECT_EQ(s.p.ban[3][3], GIN);  // put back
+}
+
+TEST(Probes, OogomaKinsetsuKeimaUteKyoushaUteKakuKiken) {
+  Pos s;
+  s.at(5, 5, KAKU).at(4, 4, OU).at(6, 6, HISHA).at(5, 6, KIN).at(9, 9, -OU);
+  EXPECT_EQ(oogoma_kinsetsu(s.p, 5, 5), -2);
+
+  // keima_ute: an upper pawn on (5, 7) whose cheapest attacker is the lower rook on
+  // (5, 8); a knight dropped on (4, 5) would guard the pawn and attack the rook on (3, 7).
+  Pos k1;
+  k1.at(1, 1, OU).at(9, 9, -OU).at(5, 7, HU).at(5, 8, -HISHA).at(3, 7, -HISHA).at(4, 7, KIN);
+  Kiki k{};
+  kiki_keisan(k1.p.ban, k);
+  EXPECT_EQ(keima_ute(k1.p, k, 5, 7), 900);
+  // Not when that rook is itself the pawn's recorded attacker.
+  k1.at(4, 7, kara);
+  kiki_keisan(k1.p.ban, k);
+  EXPECT_EQ(k.atari_sita_x[5][7], 3);
+  EXPECT_EQ(keima_ute(k1.p, k, 5, 7), 0);
+
+  // kyousha_ute: pawn on (5, 7), the square behind (5, 6) defended and unattacked, the
+  // cheapest attacker a rook; the first piece below is the rook on (5, 9).
+  Pos k2;
+  k2.at(1, 1, OU).at(9, 8, -OU).at(5, 7, HU).at(5, 5, KIN).at(5, 9, -HISHA);
+  kiki_keisan(k2.p.ban, k);
+  EXPECT_EQ(kyousha_ute(k2.p, k, 5, 7), 900);
+
+  // kaku_kiken: a lower bishop in hand could be dropped on a square that checks the
+  // upper king and also attacks the moved piece.
+  Pos k3;
+  k3.at(1, 1, OU).at(9, 9, -OU).at(5, 5, KIN).sita(6, 1);
+  kiki_keisan(k3.p.ban, k);
+  HyoukaJoutai st;
+  kaku_oute_keisan(k3.p, k, st);
+  EXPECT_EQ(kaku_kiken(k3.p, st, 5, 5, KIN), KIN);
+  k3.sita(6, 0);
+  EXPECT_EQ(kaku_kiken(k3.p, st, 5, 5, KIN), 0);
+}
+
+TEST(Probes, KugiKeisanMarksPinnedLowerPiecesAndTheUpperFlag) {
+  Pos s;
+  s.at(5, 9, -OU).at(5, 7, -GIN).at(5, 2, HISHA).at(5, 1, OU).at(4, 1, KIN).at(1, 1, -KAKU);
+  Kiki k{};
+  kiki_keisan(s.p.ban, k);
+  HyoukaJoutai st;
+  kugi_keisan(s.p, k, st);
+  EXPECT_EQ(st.kugi_sita[5][7], 1);
+  EXPECT_EQ(st.kugi_sita[5][9], 0);  // the silver still stands between
+  EXPECT_EQ(st.kugi_ue_ari, nashi);
+  // The lower bishop on (3, 3) looks at the upper king on (5, 1) through the silver (4, 2).
+  s.at(1, 1, kara).at(3, 3, -KAKU).at(4, 2, GIN);
+  kiki_keisan(s.p.ban, k);
+  kugi_keisan(s.p, k, st);
+  EXPECT_EQ(st.kugi_ue_ari, ari);
+}
+
+TEST(Probes, ForkOfTwoUndefendedPiecesGainsTheSmallerValue) {
+  // An upper gold on (5, 5), unattacked, attacks (forward toward row 9) the undefended
+  // lower pawn (4, 6) and knight (6, 6).
+  Pos s;
+  s.at(1, 1, OU).at(9, 9, -OU).at(5, 5, KIN).at(4, 6, -HU).at(6, 6, -KEI);
+  Kiki k{};
+  kiki_keisan(s.p.ban, k);
+  HyoukaJoutai st;
+  std::memcpy(st.kiki_ue_mae, k.kiki_ue, sizeof st.kiki_ue_mae);
+  const int two = kyokumen_hyouka(s.p, k, st, KIN, 5, 5);
+  s.at(6, 6, kara);
+  kiki_keisan(s.p.ban, k);
+  std::memcpy(st.kiki_ue_mae, k.kiki_ue, sizeof st.kiki_ue_mae);
+  const int one = kyokumen_hyouka(s.p, k, st, KIN, 5, 5);
+  // The knight's own terms: none here (C.1 needs kiki_ue_mae = 0, and the maps before are
+  // the same maps); so the difference is the fork: 0.2 + 10 (the pawn) against 0.1.
+  EXPECT_EQ(two - one, 1 + 100);
+}
+
+// ---------------------------------------------------------------------------------------
+// The driver's rules
+
+TEST(Tansaku, Com2PrefersLeavingThePersonsKingAttackedAtMinus1000) {
+  Pos s;
+  s.at(1, 1, OU).at(5, 2, HISHA).at(5, 8, -KIN).at(5, 9, -OU);
+  const Kekka r = run(s.p, 3, Tejun::ni);
+  ASSERT_TRUE(r.best.ari);
+  EXPECT_EQ(r.best.score, -10000);
+  // The first of the equal -1000 trials in loop order: the gold to (4, 7).
+  EXPECT_EQ(r.best.fc, 5);
+  EXPECT_EQ(r.best.fr, 8);
+  EXPECT_EQ(r.best.tc, 4);
+  EXPECT_EQ(r.best.tr, 7);
+  EXPECT_EQ(score(r, 5, 8, 6, 8, -KIN), -10000);
+  EXPECT_NE(score(r, 5, 8, 5, 7, -KIN), -10000);  // still shielding
+}
+
+TEST(Tansaku, Com2AttackingTheUpperKingIsPreferredEvenToMinus1000) {
+  // The upper rook pins the lower gold to its king (moving the gold aside: -1000); the
+  // lower silver on (3, 3) can step to (4, 2) and attack the upper king: -9998.
+  Pos s;
+  s.at(5, 1, OU).at(5, 5, HISHA).at(5, 8, -KIN).at(5, 9, -OU).at(3, 3, -GIN);
+  const Kekka r = run(s.p, 3, Tejun::ni);
+  EXPECT_EQ(score(r, 5, 8, 4, 7, -KIN), -10000);
+  EXPECT_EQ(score(r, 3, 3, 4, 2, -GIN), -99980);
+  EXPECT_EQ(r.best.score, -99980);
+  EXPECT_EQ(r.best.fc, 3);
+}
+
+TEST(Tansaku, Com3NeverMovesTheFirstPieceNorCapturesTheSecond) {
+  Kyokumen p;
+  p.shoki_haichi();
+  // Suppose move 1 ended on (7, 4) and move 2 on (7, 5), next to it.
+  p.ban[7][3] = kara;
+  p.ban[7][4] = HU;
+  p.ban[7][7] = kara;
+  p.ban[7][5] = -HU;
+  const Kekka r = run(p, 3, Tejun::san, 7, 4, 7, 5);
+  for (const Kouho& k : r.c) {
+    EXPECT_FALSE(k.fc == 7 && k.fr == 4);
+    EXPECT_FALSE(k.tc == 7 && k.tr == 5);
+  }
+  // Without the restriction the pawn would take the pawn.
+  const Kekka free = run(p, 3, Tejun::ichi);
+  EXPECT_TRUE(scored(free, 7, 4, 7, 5));
+}
+
+TEST(Tansaku, Com3DropsAreNotRestricted) {
+  Pos s;
+  s.at(5, 1, OU).at(5, 9, -OU).at(2, 2, GIN).ue(5, 1);
+  const Kekka r = run(s.p, 3, Tejun::san, 2, 2, 3, 3);
+  EXPECT_TRUE(scored(r, TE_UE, 5, 3, 3));
+  EXPECT_FALSE(scored(r, 2, 2, 2, 3));
+}
+
+TEST(Tansaku, NoCandidateMeansNoMove) {
+  // The upper side owns only its king, and it is the piece moved by com_ban1.
+  Pos s;
+  s.at(5, 1, OU).at(5, 9, -OU);
+  const Kekka r = run(s.p, 3, Tejun::san, 5, 1, 0, 0);
+  EXPECT_FALSE(r.best.ari);
+  EXPECT_TRUE(r.c.empty());
+}
+
+TEST(Tansaku, OptionalPromotionScoresBothAndAlwaysTakesItForPawnRookBishop) {
+  // An upper silver to row 7 may promote: two trials, the better one kept.
+  Pos s;
+  s.at(1, 1, OU).at(9, 9, -OU).at(4, 6, GIN).at(4, 5, HU);
+  const Kekka r = run(s.p, 3, Tejun::ichi);
+  int n = 0;
+  for (std::size_t i = 0; i < r.c.size(); ++i)
+    if (r.c[i].fc == 4 && r.c[i].fr == 6 && r.c[i].tc == 4 && r.c[i].tr == 7) {
+      EXPECT_EQ(r.c[i].koma, n == 0 ? GIN : NARIGIN);
+      ++n;
+    }
+  EXPECT_EQ(n, 2);
+  // A pawn to row 7 whose unpromoted trial scores far higher (a lance drop behind it
+  // would win the rook: kyousha_ute, a pawn rule) is still played promoted, with the
+  // higher score.
+  Pos q;
+  q.at(1, 1, OU).at(9, 9, -OU).at(4, 5, KIN).at(4, 6, HU).at(4, 9, -HISHA).ue(2, 1);
+  const Kekka rq = run(q.p, 3, Tejun::ichi);
+  const int un = score(rq, 4, 6, 4, 7, HU), pro = score(rq, 4, 6, 4, 7, TO);
+  EXPECT_GT(un, pro);
+  ASSERT_TRUE(rq.best.ari);
+  EXPECT_EQ(rq.best.fc, 4);
+  EXPECT_EQ(rq.best.tr, 7);
+  EXPECT_EQ(rq.best.koma, TO);
+  EXPECT_EQ(rq.best.score, un);
+}
+
+TEST(Tansaku, FirstCandidateWinsAmongEquals) {
+  // At level 2 in the starting position several moves share the best score; the one met
+  // first in loop order (source column, source row, target column, target row) is played.
+  Kyokumen p;
+  p.shoki_haichi();
+  for (Tejun t : {Tejun::ichi, Tejun::ni}) {
+    const Kekka r = run(p, 2, t);
+    ASSERT_TRUE(r.best.ari);
+    int equals = 0;
+    const Kouho* first = nullptr;
+    for (const Kouho& k : r.c)
+      if (k.score == r.best.score) {
+        if (!first) first = &k;
+        ++equals;
+      }
+    if (t == Tejun::ichi) {
+      EXPECT_GE(equals, 2);
+    }
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->fc, r.best.fc);
+    EXPECT_EQ(first->fr, r.best.fr);
+    EXPECT_EQ(first->tc, r.best.tc);
+    EXPECT_EQ(first->tr, r.best.tr);
+  }
+}
+
+// Over every recorded position, level and procedure: the move played is the first in
+// loop order among the best (an optional promotion counted as one candidate with the
+// better of its two scores), board moves come before drops, the search stops right after
+// a king capture or a mating drop, the position is left as found, and the search is
+// deterministic.
+TEST(Tansaku, TieBreakEarlyStopsAndDeterminismOnRecordedPositions) {
+  const std::vector<Kyokumen> positions = bench_positions();
+  ASSERT_GE(positions.size(), 30u);
+  for (std::size_t pi = 0; pi < positions.size(); ++pi) {
+    for (int level = 1; level <= 3; ++level) {
+      for (int proc = 1; proc <= 3; ++proc) {
+        const Tejun t = static_cast<Tejun>(proc);
+        const bool ue = proc != 2;
+        const Kekka r = run(positions[pi], level, t, 0, 0, 0, 0);
+        SCOPED_TRACE("position " + std::to_string(pi + 1) + " level " + std::to_string(level) +
+                     " proc " + std::to_string(proc));
+        EXPECT_TRUE(same_position(r.after, positions[pi]));
+        // Group the trials by move.
+        struct G { int fc, fr, tc, tr, score, first; };
+        std::vector<G> groups;
+        for (std::size_t i = 0; i < r.c.size(); ++i) {
+          const Kouho& k = r.c[i];
+          if (!groups.empty() && groups.back().fc == k.fc && groups.back().fr == k.fr &&
+              groups.back().tc == k.tc && groups.back().tr == k.tr) {
+            G& g = groups.back();
+            if (ue ? k.score > g.score : k.score < g.score) g.score = k.score;
+          } else {
+            groups.push_back({k.fc, k.fr, k.tc, k.tr, k.score, static_cast<int>(i)});
+          }
+        }
+        // Board moves before drops.
+        bool seen_drop = false;
+        for (const G& g : groups) {
+          const bool drop = g.fc == TE_UE || g.fc == TE_SITA;
+          if (drop) seen_drop = true;
+          else EXPECT_FALSE(seen_drop);
+        }
+        if (groups.empty()) {
+          EXPECT_FALSE(r.best.ari);
+          continue;
+        }
+        int best = ue ? -999990 : 9990;
+        const G* chosen = nullptr;
+        for (const G& g : groups)
+          if (ue ? g.score > best : g.score < best) {
+            best = g.score;
+            chosen = &g;
+          }
+        ASSERT_NE(chosen, nullptr);
+        EXPECT_EQ(r.best.fc, chosen->fc);
+        EXPECT_EQ(r.best.fr, chosen->fr);
+        EXPECT_EQ(r.best.tc, chosen->tc);
+        EXPECT_EQ(r.best.tr, chosen->tr);
+        EXPECT_EQ(r.best.score, chosen->score);
+        // Early stops.
+        const G& last = groups.back();
+        if (ue && positions[pi].ban[chosen->tc][chosen->tr] == -OU) {
+          EXPECT_EQ(&last, chosen);
+        }
+        if (ue && chosen->fc == TE_UE && chosen->score >= 99980) {
+          EXPECT_EQ(&last, chosen);
+        }
+        // Determinism.
+        const Kekka again = run(positions[pi], level, t, 0, 0, 0, 0);
+        ASSERT_EQ(again.c.size(), r.c.size());
+        for (std::size_t i = 0; i < r.c.size(); ++i) EXPECT_EQ(again.c[i].score, r.c[i].score);
+      }
+    }
+  }
+}
+
+TEST(Tansaku, TheMapsDescribeTheBoardAfterTheSearch) {
+  const std::vector<Kyokumen> positions = bench_positions();
+  ASSERT_FALSE(positions.empty());
+  Kyokumen p = positions[positions.size() / 2];
+  Kiki k{};
+  kiki_keisan(p.ban, k);
+  tansaku(p, k, 3, Tejun::ni);
+  Kiki fresh{};
+  kiki_keisan(p.ban, fresh);
+  EXPECT_EQ(std::memcmp(&k, &fresh, sizeof k), 0);
+}
+
+TEST(ComTurn, AppliesThreeMovesAndEndsOnAMate) {
+  Kyokumen p;
+  p.shoki_haichi();
+  Kiki k{};
+  kiki_keisan(p.ban, k);
+  ComTurn t;
+  t.level = 3;
+  t.run(p, k);
+  EXPECT_TRUE(t.te[1].ari && t.te[2].ari && t.te[3].ari);
+  EXPECT_EQ(t.ichite_x, t.te[1].tc);
+  EXPECT_EQ(t.nite_y, t.te[2].tr);
+  EXPECT_EQ(t.shuukyoku, 0);
+
+  Kyokumen m = mate_position(5).p;
+  kiki_keisan(m.ban, k);
+  ComTurn tm;
+  tm.run(m, k);
+  EXPECT_EQ(tm.shuukyoku, -1);  // the upper side of a SENTE game
+  EXPECT_TRUE(tm.ran[1]);
+  EXPECT_FALSE(tm.ran[2]);
+  EXPECT_FALSE(tm.ran[3]);
+  EXPECT_EQ(m.ban[1][8], KIN);
+  EXPECT_EQ(m.mochigoma_ue[5], 0);
+  EXPECT_EQ(m.mochigoma_su_ue, 0);
+}
+
+}  // namespace
+}  // namespace mirado

@@ -1,0 +1,111 @@
+// mirado-cli kifu as a user runs it: JSON on stdout, the exit status, --write.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <nlohmann/json.hpp>
+
+#include "kifu/kifu_file.h"
+#include "kifu_support.h"
+#include "model/sfen.h"
+
+namespace mirado {
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+// The tool is built into the same directory as this test program.
+fs::path cli_path() {
+  std::error_code ec;
+  return fs::read_symlink("/proc/self/exe", ec).parent_path() / "mirado-cli";
+}
+
+struct CliRun {
+  int status = -1;
+  std::string out;
+};
+
+CliRun run(const std::string& args) {
+  CliRun r;
+  const std::string cmd = "'" + cli_path().string() + "' kifu " + args + " 2>&1";
+  FILE* p = ::popen(cmd.c_str(), "r");
+  if (!p) return r;
+  std::array<char, 4096> buf{};
+  for (std::size_t n; (n = std::fread(buf.data(), 1, buf.size(), p)) > 0;) r.out.append(buf.data(), n);
+  const int st = ::pclose(p);
+  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  return r;
+}
+
+class KifuCli : public test::KifuDir {
+ protected:
+  void SetUp() override {
+    test::KifuDir::SetUp();
+    if (!fs::exists(cli_path())) GTEST_SKIP() << "mirado-cli is not built next to the tests";
+  }
+};
+
+TEST_F(KifuCli, PrintsHeaderEntriesAndEveryPositionAndWritesTheSameBytesBack) {
+  test::Harness h;
+  Game& g = h.game;
+  g.teban = 1;
+  g.sita_gawa = 1;
+  g.ue_gawa = -1;
+  std::vector<std::string> sfens;
+  // The sample game move by move, so each position is known without stepping.
+  test::Harness each;
+  each.game.teban = 1;
+  test::play_sample_game(h);
+  for (int i = 1; i <= 9; ++i) {
+    const KifuEntry e = g.kifu.at(i);
+    const int fr = e.moto_x == TE_UE ? 8 - e.moto_y : e.moto_y;
+    test::play_move(each, e.moto_x, fr, e.saki_x, e.saki_y, e.koma);
+    sfens.push_back(to_sfen(each.game.pos, i % 2 == 0, i + 1));
+  }
+  g.kifu_write();
+  g.text_change(1, "対局一");
+  g.text_change(2, "三手指し");
+  g.text_change(3, "甲");
+  g.text_change(4, "乙");
+  g.command1_click();
+
+  const CliRun r = run("'対局一.棋譜' --write 'out.棋譜'");
+  ASSERT_EQ(r.status, 0) << r.out;
+  const json j = json::parse(r.out);
+  EXPECT_EQ(j["title"], "三手指し");
+  EXPECT_EQ(j["line2"], "乙");
+  EXPECT_EQ(j["line3"], "甲");
+  ASSERT_EQ(j["entries"].size(), 9u);
+  EXPECT_EQ(j["entries"][2], json({2, 8, 8, 2, -801, -800, 800, 3, 20, 10, 10}));
+  EXPECT_EQ(j["positions"], json(sfens));
+  EXPECT_TRUE(j["error"].is_null());
+  EXPECT_EQ(read_bytes("out.棋譜"), read_bytes("対局一.棋譜"));
+}
+
+TEST_F(KifuCli, AnEntryThatCannotBePlayedIsReportedWithItsLine) {
+  write_bytes("bad.棋譜", "t\nu\nv\n3 736-10 -10 0   0    2    0    0    \n\n5 55410  10  0   2    2    0    1    \n");
+  const CliRun r = run("bad.棋譜");
+  ASSERT_EQ(r.status, 0) << r.out;
+  const json j = json::parse(r.out);
+  EXPECT_EQ(j["entries"].size(), 2u);
+  EXPECT_EQ(j["positions"].size(), 1u);
+  EXPECT_EQ(j["error"]["line"], 6);
+  EXPECT_EQ(j["error"]["message"].get<std::string>().rfind("棋譜の6行目", 0), 0u);
+}
+
+TEST_F(KifuCli, AFileThatCannotBeReadExitsWithTwo) {
+  const CliRun missing = run("missing.棋譜");
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_NE(missing.out.find("棋譜ﾌｧｲﾙを開けません"), std::string::npos);
+  write_bytes("ok.棋譜", "t\nu\nv\n");
+  EXPECT_EQ(run("ok.棋譜 --frob").status, 2);
+  const CliRun empty = run("ok.棋譜");
+  ASSERT_EQ(empty.status, 0);
+  EXPECT_EQ(json::parse(empty.out)["entries"], json::array());
+}
+
+}  // namespace
+}  // namespace mirado

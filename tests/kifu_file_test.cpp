@@ -1,0 +1,191 @@
+// The record file format: fixed columns, code page 932, CR LF; reading back by column.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "kifu/kifu_file.h"
+#include "kifu_support.h"
+
+namespace mirado {
+namespace {
+
+KifuEntry entry(int mx, int my, int sx, int sy, int koma, int moto, int tori, double a, double b,
+                double c, double d) {
+  KifuEntry e;
+  e.moto_x = mx, e.moto_y = my, e.saki_x = sx, e.saki_y = sy;
+  e.koma = koma, e.moto_koma = moto, e.tori_koma = tori;
+  e.sita_mae = a, e.sita_ato = b, e.ue_mae = c, e.ue_ato = d;
+  return e;
+}
+
+TEST(KifuFormat, EntryLinesFillTheirColumnsExactly) {
+  // A lower pawn from (3, 7) to (3, 6), five seconds after the start.
+  EXPECT_EQ(entry_line(entry(3, 7, 3, 6, -10, -10, 0, 0, 5, 0, 0)),
+            "3 7" "3" "6" "-10 " "-10 " "0   " "0    " "5    " "0    " "0    ");
+  // Drops from each hand; a time of 1000 s or more still takes exactly five columns.
+  EXPECT_EQ(entry_line(entry(11, 8, 5, 5, -800, -800, 0, 1234, 1240, 77, 77)),
+            "118" "5" "5" "-800" "-800" "0   " "1234 " "1240 " "77   " "77   ");
+  EXPECT_EQ(entry_line(entry(-1, 2, 4, 4, 900, 900, 0, 3, 3, 99999, 99999.9)),
+            "-12" "4" "4" "900 " "900 " "0   " "3    " "3    " "99999" "99999");
+  // Times are written as whole seconds; one that does not fit is clamped to five digits.
+  EXPECT_EQ(entry_line(entry(2, 8, 8, 2, -801, -800, 800, 12.9, 100004, 0, 0)),
+            "2 8" "8" "2" "-801" "-800" "800 " "12   " "99999" "0    " "0    ");
+  EXPECT_EQ(entry_line(entry(1, 1, 1, 2, 20, 20, 0, 0, 0, 0, 0)).size(), 37u);
+}
+
+TEST(KifuFormat, FieldsAreCutByCharacterPosition) {
+  KifuEntry e;
+  ASSERT_TRUE(parse_entry_line("3 7" "3" "6" "-10 " "-10 " "0   " "0    " "5    " "0    " "1234 ", e));
+  EXPECT_EQ(e.moto_x, 3);
+  EXPECT_EQ(e.saki_y, 6);
+  EXPECT_EQ(e.moto_koma, -10);
+  EXPECT_EQ(e.sita_ato, 5);
+  EXPECT_EQ(e.ue_ato, 1234);  // followed by a space
+  // A two-byte character counts as one column: the fields after it stay in place.
+  ASSERT_TRUE(parse_entry_line("５ 7" "3" "6" "-10 " "-10 " "0   " "0    " "5    " "0    " "0    ", e));
+  EXPECT_EQ(e.moto_x, 0);  // not a number
+  EXPECT_EQ(e.moto_y, 7);
+  EXPECT_EQ(e.saki_x, 3);
+  EXPECT_EQ(e.koma, -10);
+  // Short lines, letters, a lone sign and digits followed by garbage.
+  ASSERT_TRUE(parse_entry_line("1", e));
+  EXPECT_EQ(e.moto_x, 1);
+  EXPECT_EQ(e.ue_ato, 0);
+  ASSERT_TRUE(parse_entry_line("ab" "x" "-" "9" "12x4" "  -3" "-   " "7.5  ", e));
+  EXPECT_EQ(e.moto_x, 0);
+  EXPECT_EQ(e.saki_x, 0);
+  EXPECT_EQ(e.saki_y, 9);
+  EXPECT_EQ(e.koma, 12);
+  EXPECT_EQ(e.moto_koma, -3);
+  EXPECT_EQ(e.tori_koma, 0);
+  EXPECT_EQ(e.sita_mae, 7);
+  // Blank lines are not moves.
+  EXPECT_FALSE(parse_entry_line("", e));
+  EXPECT_FALSE(parse_entry_line("     ", e));
+}
+
+TEST(KifuFormat, ReadsCrLfAndLfAlikeSkippingBlankLinesAndKeepingLineNumbers) {
+  const std::string crlf =
+      "\x91\xce\x8b\xc7\r\n\xc3\xbd\xc4\r\nB\r\n"
+      "3 736-10 -10 0   0    5    0    0    \r\n"
+      "\r\n"
+      "   \r\n"
+      "7 374 10  10  0   5    5    0    3    \r\n";
+  std::string lf = crlf;
+  for (std::size_t p; (p = lf.find('\r')) != std::string::npos;) lf.erase(p, 1);
+  for (const std::string& bytes : {crlf, lf}) {
+    const KifuFile f = parse_kifu(bytes);
+    EXPECT_EQ(f.title, "対局");
+    EXPECT_EQ(f.line2, "ﾃｽﾄ");
+    EXPECT_EQ(f.line3, "B");
+    ASSERT_EQ(f.entries.size(), 2u);
+    EXPECT_EQ(f.entries[0].gyou, 4);
+    EXPECT_EQ(f.entries[1].gyou, 7);
+    EXPECT_EQ(f.entries[1].koma, 10);
+    EXPECT_EQ(f.entries[1].ue_ato, 3);
+  }
+  // A last line without its line end is read too.
+  EXPECT_EQ(parse_kifu("t\nu\nv\n1 1111  10  0").entries.size(), 1u);
+}
+
+TEST(KifuFormat, MissingHeaderLinesRepeatTheLastLineRead) {
+  const KifuFile one = parse_kifu("only a title\r\n");
+  EXPECT_EQ(one.line2, "only a title");
+  EXPECT_EQ(one.line3, "only a title");
+  EXPECT_TRUE(one.entries.empty());
+  const KifuFile none = parse_kifu("");
+  EXPECT_EQ(none.title, "");
+  EXPECT_EQ(none.line3, "");
+  EXPECT_TRUE(parse_kifu("a\r\nb\r\nc\r\n").entries.empty());
+}
+
+TEST(KifuFormat, EncodingWritesCp932WithCrLfAndRefusesWhatItCannotHold) {
+  int bad = -1;
+  const auto bytes = encode_kifu("対局", "ﾃｽﾄ", "先手", {entry(3, 7, 3, 6, -10, -10, 0, 0, 5, 0, 0)}, bad);
+  ASSERT_TRUE(bytes);
+  EXPECT_EQ(bad, 0);
+  EXPECT_EQ(*bytes, "\x91\xce\x8b\xc7\r\n\xc3\xbd\xc4\r\n\x90\xe6\x8e\xe8\r\n"
+                    "3 736-10 -10 0   0    5    0    0    \r\n");
+  EXPECT_FALSE(encode_kifu("ok", "絵文字😀", "x", {}, bad));
+  EXPECT_EQ(bad, 2);
+  EXPECT_FALSE(encode_kifu("ok", "x", "two\nlines", {}, bad));
+  EXPECT_EQ(bad, 3);
+}
+
+TEST(KifuFormat, GarbageNeverBreaksTheReader) {
+  std::mt19937 rng(7);
+  for (int round = 0; round < 200; ++round) {
+    std::string bytes(static_cast<std::size_t>(rng() % 3000), '\0');
+    for (char& c : bytes) c = static_cast<char>(rng() % 256);
+    if (round % 3 == 0)
+      for (std::size_t i = 0; i < bytes.size(); i += 1 + rng() % 50) bytes[i] = '\n';
+    const KifuFile f = parse_kifu(bytes);
+    for (const KifuEntry& e : f.entries) {
+      EXPECT_GT(e.gyou, 3);
+      EXPECT_LE(std::abs(e.moto_x), 99);  // two columns hold at most two digits
+      EXPECT_LE(std::abs(e.ue_ato), 99999);
+    }
+  }
+  // A line of any length: only its first 37 characters are fields.
+  const KifuFile f = parse_kifu("a\nb\nc\n" + std::string(1 << 20, '9'));
+  ASSERT_EQ(f.entries.size(), 1u);
+  EXPECT_EQ(f.entries[0].moto_x, 99);
+  EXPECT_EQ(f.entries[0].ue_ato, 99999);
+}
+
+using KifuFiles = test::KifuDir;
+
+TEST_F(KifuFiles, ReadingRefusesWhatCannotBeReadWithAClearMessage) {
+  KifuFile f;
+  std::string error;
+  EXPECT_FALSE(read_kifu_file("nothing-here.棋譜", f, error));
+  EXPECT_NE(error.find("棋譜ﾌｧｲﾙを開けません"), std::string::npos);
+  EXPECT_NE(error.find("nothing-here.棋譜"), std::string::npos);
+
+  std::filesystem::create_directory("dir.棋譜");
+  EXPECT_FALSE(read_kifu_file("dir.棋譜", f, error));
+  EXPECT_NE(error.find("棋譜ﾌｧｲﾙを読み込めません"), std::string::npos);
+
+  write_bytes("huge.棋譜", "a\nb\nc\n" + std::string(KIFU_SAIDAI_BYTE, ' '));
+  EXPECT_FALSE(read_kifu_file("huge.棋譜", f, error));
+  EXPECT_NE(error.find("大きすぎます"), std::string::npos);
+
+  std::string many = "a\nb\nc\n";
+  for (int i = 0; i <= KIFU_SAIDAI_TE; ++i) many += "1\n";
+  write_bytes("many.棋譜", many);
+  EXPECT_FALSE(read_kifu_file("many.棋譜", f, error));
+
+  write_bytes("日本語の名前.棋譜", "t\r\nu\r\nv\r\n3 736-10 -10 0   0    5    0    0    \r\n");
+  ASSERT_TRUE(read_kifu_file("日本語の名前.棋譜", f, error)) << error;
+  EXPECT_EQ(f.entries.size(), 1u);
+}
+
+TEST_F(KifuFiles, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
+  std::string error;
+  ASSERT_TRUE(write_file_atomically("a.棋譜", "old", error)) << error;
+  ASSERT_TRUE(write_file_atomically("a.棋譜", "new contents", error));
+  EXPECT_EQ(read_bytes("a.棋譜"), "new contents");
+
+  std::filesystem::create_directory("taken.棋譜");
+  EXPECT_FALSE(write_file_atomically("taken.棋譜", "x", error));
+  EXPECT_NE(error.find("taken.棋譜"), std::string::npos);
+  EXPECT_FALSE(write_file_atomically("no/such/dir/b.棋譜", "x", error));
+
+  int files = 0;
+  for (const auto& e : std::filesystem::directory_iterator(dir_)) {
+    ++files;
+    EXPECT_EQ(e.path().filename().string().rfind(".kifu-", 0), std::string::npos) << e.path();
+  }
+  EXPECT_EQ(files, 2);
+  EXPECT_EQ(read_bytes("a.棋譜"), "new contents");
+}
+
+TEST(KifuFormat, CentredTextsMoveLeftByCharacters) {
+  EXPECT_EQ(chuuou_x("1234567890123"), 1050 + 495 * 3);
+  EXPECT_EQ(chuuou_x("対局"), chuuou_x("ab"));  // characters, not bytes
+  EXPECT_EQ(chuuou_x("") - chuuou_x("a"), 99);
+}
+
+}  // namespace
+}  // namespace mirado

@@ -1,0 +1,327 @@
+// The record panel through the game object: saving, the lists, opening a record file.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "kifu/kifu_file.h"
+#include "kifu/panel.h"
+#include "media/cp932.h"
+#include "kifu_support.h"
+
+namespace mirado {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Harness;
+
+class KifuPanel : public test::KifuDir {
+ protected:
+  Harness h;
+  Game& g = h.game;
+
+  void fill(const std::string& name, const std::string& title = "対局", const std::string& sente = "先手",
+            const std::string& gote = "後手") {
+    g.text_change(1, name);
+    g.text_change(2, title);
+    g.text_change(3, sente);
+    g.text_change(4, gote);
+  }
+  bool panel_open() { return h.ui.visible[Control::Command1] && h.ui.visible[Control::Text1]; }
+  const test::Box& last_box() { return h.ui.boxes.back(); }
+  std::vector<std::string> list(Control c) { return h.ui.lists[c]; }
+  std::size_t files_in_dir() {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
+  }
+};
+
+TEST_F(KifuPanel, SavesTheRecordByteForByteAsTheFormatTableSays) {
+  g.teban = 1;
+  g.sente_gawa = 1;
+  g.sita_gawa = 1;  // the lower pieces moved first: line 2 is the second player
+  g.ue_gawa = -1;
+  test::play_move(h, 3, 7, 3, 6, -HU, 5);
+  test::play_move(h, 7, 3, 7, 4, HU, 1234);
+  test::play_move(h, 2, 8, 8, 2, -UMA, 100000);  // a time that does not fit five columns
+  g.kifu_write();
+  EXPECT_TRUE(h.ui.visible[Control::Drive1]);
+  EXPECT_TRUE(h.ui.visible[Control::Dir1]);
+  EXPECT_FALSE(h.ui.visible[Control::File1]);
+  EXPECT_TRUE(panel_open());
+  fill("第1局");
+  g.command1_click();
+
+  const std::string expected =
+      "\x91\xce\x8b\xc7\r\n"  // 対局
+      "\x8c\xe3\x8e\xe8\r\n"  // 後手
+      "\x90\xe6\x8e\xe8\r\n"  // 先手
+      "3 736-10 -10 0   0    5    0    0    \r\n"
+      "7 37410  10  0   5    5    0    1234 \r\n"
+      "2 882-801-800800 5    999991234 1234 \r\n";
+  EXPECT_EQ(read_bytes("第1局.棋譜"), expected);
+  EXPECT_EQ(last_box().text, "棋譜を書き込みました");
+  EXPECT_EQ(last_box().title, "  ");
+  EXPECT_FALSE(panel_open());
+  EXPECT_FALSE(h.ui.visible[Control::Drive1]);
+  EXPECT_EQ(g.panel_text[1], "");
+  EXPECT_EQ(list(Control::File1), std::vector<std::string>{"第1局.棋譜"});
+}
+
+TEST_F(KifuPanel, SavesUpToThePositionWithHeaderLinesByWhoMovedFirst) {
+  g.teban = 1;  // start-up sides: sente_gawa 1 is not sita_gawa -1
+  test::play_sample_game(h);
+  for (int i = 0; i < 3; ++i) g.ippo_modosu();
+  g.kifu_write();
+  fill("back", "T", "Ａさん", "Ｂさん");
+  g.command1_click();
+  const KifuFile f = parse_kifu(read_bytes("back.棋譜"));
+  EXPECT_EQ(f.line2, "Ａさん");
+  EXPECT_EQ(f.line3, "Ｂさん");
+  ASSERT_EQ(f.entries.size(), 6u);
+  for (int i = 1; i <= 6; ++i) EXPECT_EQ(entry_line(f.entries[i - 1]), entry_line(g.kifu.at(i)));
+  // Saving again replaces the file without a question.
+  g.ippo_modosu();
+  g.kifu_write();
+  fill("back");
+  g.command1_click();
+  EXPECT_EQ(parse_kifu(read_bytes("back.棋譜")).entries.size(), 5u);
+  EXPECT_TRUE(std::none_of(h.ui.boxes.begin(), h.ui.boxes.end(),
+                           [](const test::Box& b) { return b.buttons == Buttons::yesno; }));
+}
+
+TEST_F(KifuPanel, WriteCommandRefusesAfterAFlipAHandicapOrInTheMiddleOfATurn) {
+  struct Case { int hanten, handicap, tochuu, shuukyoku; const char* text; bool kinshi; };
+  const Case cases[] = {
+      {ari, ari, ari, 0, "反転後は書き込みできません", false},
+      {nashi, ari, ari, 0, "ﾊﾝﾃﾞｷｬｯﾌﾟ設定後は書き込みできません", false},
+      {nashi, nashi, ari, 0, "３手目が打ち終わるまでできません", true},
+  };
+  for (const Case& c : cases) {
+    Harness hh;
+    hh.game.hanten_zumi = c.hanten;
+    hh.game.handicap_zumi = c.handicap;
+    hh.game.te_tochuu = c.tochuu;
+    hh.game.shuukyoku = c.shuukyoku;
+    hh.game.kifu_write();
+    ASSERT_EQ(hh.ui.boxes.size(), 1u) << c.text;
+    EXPECT_EQ(hh.ui.boxes[0].text, c.text);
+    EXPECT_EQ(hh.ui.boxes[0].title, "棋譜書込");
+    EXPECT_EQ(!hh.sound.log.empty() && hh.sound.log.back() == "play snd_kinshi", c.kinshi) << c.text;
+    EXPECT_FALSE(hh.ui.visible[Control::Command1]);
+  }
+  // A game won on the first or second move of a turn can be saved.
+  g.te_tochuu = ari;
+  g.shuukyoku = 1;
+  g.kifu_write();
+  EXPECT_TRUE(h.ui.boxes.empty());
+  EXPECT_TRUE(panel_open());
+}
+
+TEST_F(KifuPanel, ReturnRefusesBadInputBeforeWritingAnything) {
+  g.teban = 1;
+  g.kifu_write();
+  struct Case { std::string name, title, sente, text, box_title; bool moves; };
+  const Case cases[] = {
+      {"", "t", "s", "ﾌｧｲﾙ名が入力されていません", "  ", true},
+      {"a/b", "t", "s", "ﾌｧｲﾙ名に「/」や「.」「..」は使えません", "棋譜保存", true},
+      {".", "t", "s", "ﾌｧｲﾙ名に「/」や「.」「..」は使えません", "棋譜保存", true},
+      {"..", "t", "s", "ﾌｧｲﾙ名に「/」や「.」「..」は使えません", "棋譜保存", true},
+      {"ok", "t", "s", "保存するデータがありません", "棋譜保存", false},
+      {"ok", "絵😀", "s", "対局名に保存できない文字があります", "棋譜保存", true},
+      {"ok", "t", "two\r\nlines", "先手の名前に保存できない文字があります", "棋譜保存", true},
+  };
+  for (const Case& c : cases) {
+    g.kifu.kifu_ichi = 0;
+    g.kifu.kifu_nagasa = 0;
+    if (c.moves) g.kifu_kiroku(3, 7, 3, 6, -HU, -HU, 0, 0, 0, 0);
+    fill(c.name, c.title, c.sente);
+    g.command1_click();
+    ASSERT_FALSE(h.ui.boxes.empty());
+    EXPECT_EQ(last_box().text, c.text) << c.name;
+    EXPECT_EQ(last_box().title, c.box_title) << c.name;
+    EXPECT_TRUE(panel_open()) << c.name;
+    EXPECT_EQ(files_in_dir(), 0u) << c.name;
+  }
+}
+
+TEST_F(KifuPanel, AFailedSaveSaysSoAndKeepsThePanelAndTheOldFile) {
+  g.teban = 1;
+  g.kifu_kiroku(3, 7, 3, 6, -HU, -HU, 0, 0, 0, 0);
+  fs::create_directory("busy.棋譜");
+  g.kifu_write();
+  fill("busy");
+  g.command1_click();
+  EXPECT_EQ(last_box().text.rfind("棋譜を書き込めませんでした", 0), 0u);
+  EXPECT_TRUE(panel_open());
+  EXPECT_EQ(g.panel_text[1], "busy");
+  EXPECT_TRUE(fs::is_directory("busy.棋譜"));
+
+  fs::create_directory("gone");
+  g.dir1_change("gone");
+  fs::remove("gone");
+  fill("x");
+  g.command1_click();
+  EXPECT_EQ(last_box().text.rfind("棋譜を書き込めませんでした", 0), 0u);
+  EXPECT_TRUE(panel_open());
+  EXPECT_EQ(files_in_dir(), 1u);  // only busy.棋譜: no temporary file left behind
+}
+
+TEST_F(KifuPanel, ListsShowDrivesDirectoriesAndRecordFiles) {
+  fs::create_directories("棋譜集/sub");
+  fs::create_directory(".hidden");
+  fs::create_directory("alpha");
+  write_bytes("b.棋譜", "x");
+  write_bytes("あ.棋譜", "x");
+  write_bytes("a.txt", "x");
+  write_bytes("棋譜集/c.棋譜", "x");
+  g.kifu_read();
+  EXPECT_TRUE(h.ui.visible[Control::Drive1]);
+  EXPECT_TRUE(h.ui.visible[Control::Dir1]);
+  EXPECT_TRUE(h.ui.visible[Control::File1]);
+  EXPECT_FALSE(h.ui.visible[Control::Command1]);
+  const std::string here = fs::current_path().string();
+  EXPECT_EQ(g.dir_path, here);
+  EXPECT_EQ(list(Control::Dir1), (std::vector<std::string>{here, "..", "alpha", "棋譜集"}));
+  EXPECT_EQ(list(Control::File1), (std::vector<std::string>{"b.棋譜", "あ.棋譜"}));
+  const auto drives = list(Control::Drive1);
+  ASSERT_GE(drives.size(), 1u);
+  EXPECT_NE(std::find(drives.begin(), drives.end(), "/"), drives.end());
+
+  g.dir1_change("棋譜集");
+  EXPECT_EQ(g.dir_path, here + "/棋譜集");
+  EXPECT_EQ(list(Control::File1), std::vector<std::string>{"c.棋譜"});
+  EXPECT_EQ(list(Control::Dir1), (std::vector<std::string>{here + "/棋譜集", "..", "sub"}));
+  g.dir1_change("..");
+  EXPECT_EQ(g.dir_path, here);
+
+  h.ui.boxes.clear();
+  g.dir1_change("missing");
+  ASSERT_EQ(h.ui.boxes.size(), 1u);
+  EXPECT_EQ(h.ui.boxes[0].title, "ｴﾗｰ");
+  EXPECT_EQ(g.dir_path, here);
+
+  g.drive1_change("/no/such/drive");
+  EXPECT_EQ(last_box().text, "ﾃﾞﾊﾞｲｽが準備できていません");
+  EXPECT_EQ(last_box().title, "ｴﾗｰ");
+  EXPECT_EQ(g.dir_path, here);
+  g.drive1_change("/");
+  EXPECT_EQ(g.dir_path, "/");
+  EXPECT_EQ(list(Control::Dir1).at(0), "/");
+  EXPECT_NE(list(Control::Dir1).at(1), "..");  // the root has no parent entry
+}
+
+TEST(KifuDrives, HomeRootAndTheVolumesAUserWouldPick) {
+  const std::string mounts =
+      "/dev/sda1 / ext4 rw 0 0\n"
+      "proc /proc proc rw 0 0\n"
+      "tmpfs /run tmpfs rw 0 0\n"
+      "/dev/sda2 /boot ext4 rw 0 0\n"
+      "/dev/sdb1 /media/user/USB\\040STICK vfat rw 0 0\n"
+      "/dev/sdc1 /mnt/data ntfs3 rw 0 0\n"
+      "/dev/sda3 /home ext4 rw 0 0\n"
+      "overlay /var/lib/docker/x overlay rw 0 0\n"
+      "server:/x /srv/share nfs4 rw 0 0\n"
+      "/dev/sda1 /etc/hosts ext4 rw 0 0\n";
+  EXPECT_EQ(drive_list(mounts, "/home/user"),
+            (std::vector<std::string>{"/home/user", "/", "/media/user/USB STICK", "/mnt/data", "/home",
+                                      "/srv/share"}));
+  EXPECT_EQ(drive_list("", "/"), std::vector<std::string>{"/"});
+}
+
+TEST_F(KifuPanel, OpeningARecordStartsReplayWithTheSidesOfAFreshGame) {
+  write_bytes("下手先.棋譜", *utf8_to_cp932("名局\r\n上の人\r\n下の人\r\n"
+                                          "3 736-10 -10 0   0    5    0    0    \r\n"));
+  // Whatever the last game left, the first player is 1 again.
+  g.sente_gawa = -1;
+  g.gote_gawa = 1;
+  g.sita_gawa = -1;
+  g.teban = -1;
+  g.hanten_zumi = ari;
+  g.kifu_read();
+  g.file1_click("下手先.棋譜");
+  ASSERT_EQ(h.ui.boxes.size(), 2u);
+  EXPECT_EQ(h.ui.boxes[0].text, " 読み込みました");
+  EXPECT_EQ(h.ui.boxes[1].text, "棋譜を '進 'で進めて下さい");
+  EXPECT_EQ(h.ui.boxes[1].title, "棋譜");
+  EXPECT_FALSE(h.ui.visible[Control::File1]);
+  EXPECT_EQ(g.saisei_chu, ari);
+  EXPECT_EQ(g.hanten_zumi, nashi);
+  EXPECT_EQ(g.sente_gawa, 1);
+  EXPECT_EQ(g.gote_gawa, -1);
+  EXPECT_EQ(g.sita_gawa, 1);
+  EXPECT_EQ(g.ue_gawa, -1);
+  EXPECT_EQ(g.teban, 1);
+  EXPECT_EQ(g.taikyoku_shu, TAIKYOKU_NINGEN);
+  EXPECT_EQ(g.kifu.kifu_nagasa, 1);
+  EXPECT_EQ(g.kifu.kifu_ichi, 0);
+  // The header is printed around the board.
+  auto printed = [&](const std::string& s, int x, int y, int iro) {
+    return std::any_of(h.canvas.ops.begin(), h.canvas.ops.end(), [&](const test::Painted& p) {
+      return p.kind == test::Painted::kText && p.text == s && p.x == x && p.y == y && p.id_or_colour == iro;
+    });
+  };
+  EXPECT_TRUE(printed("名局", chuuou_x("名局") - 3000, 6350, IRO_AKA));
+  EXPECT_TRUE(printed("上の人", chuuou_x("上の人"), 100, IRO_SHIRO));
+  EXPECT_TRUE(printed("下の人", chuuou_x("下の人"), 6350, IRO_SHIRO));
+
+  write_bytes("上手先.棋譜", "t\nu\nv\n7 374 10  10  0   0    0    0    3    \n");
+  g.file1_click("上手先.棋譜");
+  EXPECT_EQ(g.taikyoku_shu, TAIKYOKU_COM);
+  EXPECT_EQ(g.ue_gawa, 1);
+  EXPECT_EQ(g.sita_gawa, -1);
+  EXPECT_EQ(g.teban, 1);
+}
+
+TEST_F(KifuPanel, ARecordWithoutEntriesOrAFileThatCannotBeReadIsReported) {
+  write_bytes("empty.棋譜", "a\r\nb\r\nc\r\n\r\n  \r\n");
+  g.file1_click("empty.棋譜");
+  EXPECT_EQ(last_box().text, "棋譜ﾌｧｲﾙにﾃﾞｰﾀがありません");
+  EXPECT_EQ(last_box().title, "棋譜");
+  EXPECT_EQ(g.saisei_chu, ari);
+  EXPECT_EQ(g.kifu.kifu_nagasa, 0);
+  EXPECT_EQ(g.teban, 0);
+
+  // A game in progress survives a click on a file that has gone.
+  g.shinki_kyoku();
+  g.teban = 1;
+  test::play_sample_game(h);
+  const Kyokumen before = g.pos;
+  g.kifu_read();
+  h.ui.boxes.clear();
+  g.file1_click("vanished.棋譜");
+  ASSERT_EQ(h.ui.boxes.size(), 1u);
+  EXPECT_EQ(h.ui.boxes[0].text.rfind("棋譜ﾌｧｲﾙを開けません", 0), 0u);
+  EXPECT_EQ(h.sound.log.back(), "play snd_kinshi");
+  EXPECT_TRUE(test::same_position(g.pos, before));
+  EXPECT_EQ(g.kifu.kifu_nagasa, 9);
+  EXPECT_EQ(g.saisei_chu, nashi);
+  EXPECT_TRUE(h.ui.visible[Control::File1]);  // another file can be chosen
+}
+
+TEST_F(KifuPanel, LoadStepSaveComesBackByteForByte) {
+  g.teban = 1;
+  g.sita_gawa = 1;  // as START sets them
+  g.ue_gawa = -1;
+  test::play_sample_game(h);
+  const Kyokumen end = g.pos;
+  g.kifu_write();
+  fill("first", "三手指し", "甲", "乙");
+  g.command1_click();
+
+  g.kifu_read();
+  g.file1_click("first.棋譜");
+  for (int i = 0; i < 3; ++i) g.after();
+  EXPECT_TRUE(test::same_position(g.pos, end));
+  EXPECT_EQ(g.kifu.kifu_ichi, 9);
+  g.after();
+  EXPECT_EQ(last_box().text, "終わり");
+
+  // Saved again from the loaded game, with the header typed as it was read.
+  g.saisei_chu = nashi;
+  g.kifu_write();
+  fill("second", "三手指し", "甲", "乙");
+  g.command1_click();
+  EXPECT_EQ(read_bytes("second.棋譜"), read_bytes("first.棋譜"));
+}
+
+}  // namespace
+}  // namespace mirado

@@ -1,0 +1,353 @@
+// Stepping through records (進, 戻, 最初), entries that cannot be played, turning the board.
+#include <gtest/gtest.h>
+
+#include "kifu/kensa.h"
+#include "kifu/kifu_file.h"
+#include "kifu_support.h"
+
+namespace mirado {
+namespace {
+
+using test::Harness;
+
+constexpr const char* kPawn = "3 736-10 -10 0   0    2    0    0    ";  // the lower pawn's first move
+
+// An entry line with small times, written by the saver.
+std::string L(int mx, int my, int sx, int sy, int koma, int moto, int tori) {
+  KifuEntry e;
+  e.moto_x = mx, e.moto_y = my, e.saki_x = sx, e.saki_y = sy;
+  e.koma = koma, e.moto_koma = moto, e.tori_koma = tori;
+  e.sita_mae = e.sita_ato = 2, e.ue_ato = 1;
+  return entry_line(e);
+}
+
+class KifuReplay : public test::KifuDir {
+ protected:
+  Harness h;
+  Game& g = h.game;
+
+  // Writes a record with the given entry lines and opens it as a click in File1 does.
+  void load(const std::vector<std::string>& lines) {
+    std::string bytes = "t\r\nu\r\nv\r\n";
+    for (const std::string& l : lines) bytes += l + "\r\n";
+    write_bytes("r.棋譜", bytes);
+    g.file1_click("r.棋譜");
+    ASSERT_EQ(g.saisei_chu, ari);
+    h.ui.boxes.clear();
+    h.sound.log.clear();
+  }
+  const test::Box& last_box() { return h.ui.boxes.back(); }
+};
+
+TEST_F(KifuReplay, ForwardAndBackATurnAtATimeOverAWholeRecord) {
+  Harness played;
+  played.game.teban = 1;
+  played.game.sita_gawa = 1;
+  played.game.ue_gawa = -1;
+  std::vector<Kyokumen> seen{played.game.pos};
+  test::play_sample_game(played);
+  std::vector<std::string> lines;
+  for (int i = 1; i <= 9; ++i) lines.push_back(entry_line(played.game.kifu.at(i)));
+  // Replay the record move by move on a second game to know every position.
+  {
+    Harness step;
+    step.game.kifu.set_entries({});
+    for (int i = 1; i <= 9; ++i) step.game.kifu.kiroku(played.game.kifu.at(i));
+    step.game.kifu.kifu_ichi = 0;
+    step.game.teban = 1;
+    for (int i = 1; i <= 9; ++i) {
+      ASSERT_TRUE(step.game.ippo_susumu());
+      seen.push_back(step.game.pos);
+    }
+  }
+  EXPECT_TRUE(test::same_position(seen[9], played.game.pos));
+
+  g.set_checked(Menu::AICON, true);
+  load(lines);
+  for (int turn = 1; turn <= 3; ++turn) {
+    g.after();
+    EXPECT_EQ(g.kifu.kifu_ichi, 3 * turn);
+    EXPECT_EQ(g.tesuu, 3 * turn);
+    EXPECT_TRUE(test::same_position(g.pos, seen[3 * turn])) << "turn " << turn;
+    EXPECT_EQ(g.teban, turn % 2 == 1 ? -1 : 1);
+    EXPECT_EQ(g.teban_nushi, g.teban);
+  }
+  EXPECT_EQ(g.jikan_sita, played.game.jikan_sita);
+  EXPECT_EQ(g.jikan_ue, played.game.jikan_ue);
+  EXPECT_TRUE(h.ui.visible[Control::AICON_MAN2]);  // the second player holds the next turn
+  EXPECT_EQ(g.saikai_machi, ari);
+  EXPECT_TRUE(h.ui.boxes.empty());
+
+  g.after();
+  EXPECT_EQ(last_box().text, "終わり");
+  EXPECT_EQ(last_box().title, "進む");
+  EXPECT_TRUE(h.sound.log.empty() || h.sound.log.back() != "play snd_kinshi");
+
+  for (int turn = 2; turn >= 0; --turn) {
+    g.replay();
+    EXPECT_EQ(g.kifu.kifu_ichi, 3 * turn);
+    EXPECT_TRUE(test::same_position(g.pos, seen[3 * turn])) << "back to turn " << turn;
+    EXPECT_EQ(g.teban_nushi, g.teban);
+  }
+  EXPECT_EQ(g.jikan_sita, 0);
+  EXPECT_EQ(g.kifu.kifu_nagasa, 9);  // stepping never changes the record
+}
+
+TEST_F(KifuReplay, BlankLinesAreSkippedSoTheTurnOrderHolds) {
+  load({kPawn, "", "    ", L(7, 3, 7, 4, HU, HU, 0), "", L(7, 7, 7, 6, -HU, -HU, 0)});
+  EXPECT_EQ(g.kifu.kifu_nagasa, 3);
+  g.after();
+  EXPECT_EQ(g.kifu.kifu_ichi, 3);
+  EXPECT_EQ(g.pos.ban[7][6], -HU);
+  EXPECT_EQ(g.teban, -1);  // the second player's turn, as after any three moves
+  EXPECT_TRUE(h.ui.boxes.empty());
+}
+
+TEST_F(KifuReplay, StepCommandsRefuseAtTheEndsAndOutsideAGame) {
+  g.shuukyoku = 1;
+  g.after();
+  EXPECT_EQ(last_box().text, "新規に対局してください");
+  EXPECT_EQ(last_box().title, "終局");
+  g.replay();
+  EXPECT_EQ(last_box().text, "新規に対局してください");
+  EXPECT_EQ(last_box().title, "終局");
+  g.shuukyoku = 0;
+
+  g.after();  // no game started
+  EXPECT_EQ(last_box().text, "「対局」で始めて下さい");
+  EXPECT_EQ(last_box().title, "開始");
+  EXPECT_EQ(h.sound.log.back(), "play snd_kinshi");
+
+  g.teban = 1;
+  h.sound.log.clear();
+  g.after();  // nothing recorded, not in record mode
+  EXPECT_EQ(last_box().text, "できません");
+  EXPECT_EQ(last_box().title, "進む");
+  EXPECT_EQ(h.sound.log.back(), "play snd_kinshi");
+  g.replay();
+  EXPECT_EQ(last_box().text, "できません");
+  EXPECT_EQ(last_box().title, "戻る");
+
+  g.te_tochuu = ari;
+  g.replay();
+  EXPECT_EQ(last_box().text, "３手目がまだ打ち終わっていせん");
+  EXPECT_EQ(last_box().title, "戻る");
+
+  // At either end a single step never leaves the record.
+  g.te_tochuu = nashi;
+  EXPECT_FALSE(g.ippo_susumu());
+  EXPECT_EQ(g.kifu.kifu_ichi, 0);
+  EXPECT_EQ(g.tesuu, 0);
+}
+
+TEST_F(KifuReplay, PartialTurnsAtTheEndsOfTheRecord) {
+  g.teban = 1;
+  g.sita_gawa = 1;
+  g.ue_gawa = -1;
+  test::play_sample_game(h);
+  for (int i = 0; i < 8; ++i) g.ippo_modosu();
+  h.ui.boxes.clear();
+  // One entry played: 戻 takes it back, then its two further steps each refuse.
+  g.replay();
+  EXPECT_EQ(g.kifu.kifu_ichi, 0);
+  ASSERT_EQ(h.ui.boxes.size(), 2u);
+  for (const auto& b : h.ui.boxes) {
+    EXPECT_EQ(b.text, "できません");
+    EXPECT_EQ(b.title, "戻る");
+  }
+  // Two entries left: 進 plays both and stops at the end.
+  for (int i = 0; i < 7; ++i) ASSERT_TRUE(g.ippo_susumu());
+  h.ui.boxes.clear();
+  g.after();
+  EXPECT_EQ(g.kifu.kifu_ichi, 9);
+  EXPECT_TRUE(h.ui.boxes.empty());
+}
+
+TEST_F(KifuReplay, AnEntryThatCannotBePlayedStopsWithItsLineAndChangesNothing) {
+  struct Case { std::string line; const char* reason; };
+  const Case cases[] = {
+      {L(7, 3, 7, 0, HU, HU, 0), "移動先が盤上の升ではありません"},
+      {L(12, 3, 7, 4, HU, HU, 0), "移動元が盤上の升でも駒台でもありません"},
+      {L(TE_UE, 9, 5, 5, HU, HU, 0), "移動元が盤上の升でも駒台でもありません"},
+      {L(7, 3, 7, 4, 12, 12, 0), "駒の番号が正しくありません"},
+      {L(5, 5, 5, 4, HU, HU, 0), "移動元に記録された駒がありません"},
+      {L(TE_UE, 7, 5, 5, HU, HU, 0), "持駒にない駒を打つ手です"},
+      {L(TE_UE, 7, 5, 5, TO, TO, 0), "成駒や王は打てません"},
+      {L(TE_SITA, 3, 5, 5, HU, HU, 0), "駒台と打った駒の持ち主が違います"},
+      {L(7, 3, 7, 4, KYOU, HU, 0), "置いた駒が動かした駒とも、その成駒とも違います"},
+      {L(7, 3, 7, 4, HU, HU, HU), "取った駒が移動先の駒と違います"},
+      {L(8, 2, 7, 3, KAKU, KAKU, HU), "自分の駒を取る手です"},
+      {"\t", "移動先が盤上の升ではありません"},  // not blank: an entry of zeros
+  };
+  for (const Case& c : cases) {
+    h.ui.boxes.clear();
+    load({kPawn, c.line});
+    g.after();
+    const Kyokumen after_first = g.pos;
+    ASSERT_EQ(h.ui.boxes.size(), 1u) << c.line;
+    EXPECT_EQ(last_box().text, std::string("棋譜の5行目の手は盤上で指せません\n") + c.reason) << c.line;
+    EXPECT_EQ(last_box().title, "進む");
+    EXPECT_EQ(h.sound.log.back(), "play snd_kinshi");
+    EXPECT_EQ(g.kifu.kifu_ichi, 1);
+    EXPECT_EQ(g.tesuu, 1);
+    EXPECT_EQ(g.teban, -1);
+    EXPECT_EQ(g.pos.ban[3][6], -HU);
+    // Asking again refuses again; nothing moves past the bad entry.
+    g.after();
+    EXPECT_EQ(g.kifu.kifu_ichi, 1);
+    EXPECT_TRUE(test::same_position(g.pos, after_first));
+  }
+  // A promotion is the moved piece's own promotion, and is played.
+  load({kPawn, L(7, 3, 7, 4, TO, HU, 0)});
+  g.after();
+  EXPECT_EQ(g.kifu.kifu_ichi, 2);
+  EXPECT_EQ(g.pos.ban[7][4], TO);
+}
+
+TEST(KifuKensa, DropsNeedAnEmptySquareAndAHeldPiece) {
+  Kyokumen p;
+  p.shoki_haichi();
+  p.mochigoma_sita[1] = 1;
+  KifuEntry e;
+  e.moto_x = TE_SITA, e.moto_y = 3, e.saki_x = 5, e.saki_y = 5, e.koma = -HU, e.moto_koma = -HU;
+  EXPECT_EQ(te_kensa(p, e), "");
+  e.saki_y = 7;  // the lower pawn stands there
+  e.tori_koma = -HU;
+  EXPECT_EQ(te_kensa(p, e), "駒のある升に打つ手です");
+  e.saki_y = 5;
+  e.tori_koma = 0;
+  e.moto_koma = -KYOU;
+  EXPECT_EQ(te_kensa(p, e), "置いた駒が打った駒と違います");
+  e.moto_koma = e.koma = -OU;
+  EXPECT_EQ(te_kensa(p, e), "成駒や王は打てません");
+}
+
+TEST_F(KifuReplay, ALineNumberCountsTheSkippedBlankLines) {
+  load({kPawn, "", L(5, 5, 5, 4, HU, HU, 0)});
+  g.after();
+  EXPECT_EQ(last_box().text.rfind("棋譜の6行目", 0), 0u);
+}
+
+TEST_F(KifuReplay, SteppingKeepsTheKingSquaresAndPlayResumesFromTheRecord) {
+  load({L(5, 9, 5, 8, -OU, -OU, 0), L(5, 1, 5, 2, OU, OU, 0), L(7, 7, 7, 6, -HU, -HU, 0),
+        L(9, 3, 9, 4, HU, HU, 0), L(9, 7, 9, 6, -HU, -HU, 0), L(8, 3, 8, 4, HU, HU, 0)});
+  g.after();
+  EXPECT_EQ(g.kiki.ou_sita_x, 5);
+  EXPECT_EQ(g.kiki.ou_sita_y, 8);
+  EXPECT_EQ(g.kiki.ou_ue_y, 2);
+  g.replay();
+  EXPECT_EQ(g.kiki.ou_sita_y, 9);
+  EXPECT_EQ(g.kiki.ou_ue_y, 1);
+  g.after();
+
+  // The start commands leave record mode; the next press resumes with the side that holds the turn.
+  g.saisei_chu = nashi;
+  h.ui.boxes.clear();
+  g.on_mouse_down(1, 0, cell_x(1) + 10, cell_y(3) + 10);  // upper pawn (1, 3)
+  ASSERT_FALSE(h.ui.boxes.empty());
+  EXPECT_EQ(h.ui.boxes.front().text, "後手の番です");
+  g.on_mouse_down(1, 0, cell_x(1) + 10, cell_y(4) + 10);
+  EXPECT_EQ(g.pos.ban[1][4], HU);
+  EXPECT_EQ(g.kifu.kifu_ichi, 4);
+  EXPECT_EQ(g.kifu.kifu_nagasa, 4);
+}
+
+TEST_F(KifuReplay, CancelReturnsToTheStartKeepingTheRecordUnlessTheBoardWasChanged) {
+  load({kPawn});
+  g.after();
+  g.cancel();
+  EXPECT_EQ(h.sound.log.back(), "play snd_koma");
+  EXPECT_EQ(g.kifu.kifu_ichi, 0);
+  EXPECT_EQ(g.kifu.kifu_nagasa, 1);
+  EXPECT_EQ(g.saisei_chu, nashi);
+  EXPECT_EQ(g.pos.ban[3][7], -HU);
+  g.after();
+  EXPECT_EQ(last_box().text, "「対局」で始めて下さい");
+
+  // After a flip or a handicap the moves come from another position: a new game drops them.
+  g.teban = 1;
+  g.reverse();
+  g.kifu_kiroku(7, 3, 7, 4, HU, HU, 0, 0, 0, 0);
+  g.cancel();
+  EXPECT_EQ(g.kifu.kifu_nagasa, 0);
+  g.lbel_up();
+  g.kifu_kiroku(3, 7, 3, 6, -HU, -HU, 0, 0, 0, 0);
+  g.kifu.kifu_ichi = 0;
+  g.cancel();
+  EXPECT_EQ(g.kifu.kifu_nagasa, 0);
+}
+
+TEST_F(KifuReplay, TurningTheBoardTwiceGivesBackThePositionButNotTheRecord) {
+  g.teban = 1;
+  g.teban_nushi = 1;
+  g.sita_gawa = 1;
+  g.ue_gawa = -1;
+  test::play_sample_game(h);
+  g.lbel_up();  // refused: moves were played
+  const Kyokumen before = g.pos;
+  const int teban = g.teban, nushi = g.teban_nushi;
+  g.reverse();
+  EXPECT_EQ(g.hanten_zumi, ari);
+  EXPECT_EQ(g.teban, -teban);
+  EXPECT_EQ(g.teban_nushi, -nushi);  // the army that held the turn keeps it
+  EXPECT_EQ(g.kifu.kifu_nagasa, 0);
+  EXPECT_EQ(g.kifu.kifu_ichi, 0);
+  EXPECT_EQ(g.pos.ban[2][2], HISHA);  // the lower rook of (8, 8)
+  EXPECT_EQ(g.pos.mochigoma_ue[2], before.mochigoma_sita[2]);
+  EXPECT_EQ(g.pos.mochigoma_su_ue, before.mochigoma_su_sita);
+  EXPECT_EQ(g.kiki.ou_ue_x, 5);
+  EXPECT_EQ(g.kiki.ou_ue_y, 1);
+  EXPECT_EQ(h.sound.log.back(), "play snd_koma");
+  g.reverse();
+  EXPECT_TRUE(test::same_position(g.pos, before));
+  EXPECT_EQ(g.teban, teban);
+  EXPECT_EQ(g.teban_nushi, nushi);
+  EXPECT_EQ(g.kifu.kifu_nagasa, 0);
+  g.after();
+  EXPECT_EQ(last_box().text, "できません");  // nothing left to replay
+}
+
+TEST_F(KifuReplay, TurningNegatesAHandicapAndIsRefusedWhereItWouldMisleadPlay) {
+  g.lebel_down();
+  g.lebel_down();
+  g.reverse();
+  EXPECT_EQ(g.handicap, 2);
+  EXPECT_EQ(h.canvas.texts().back(), "ﾊﾝﾃﾞｨｷｬｯﾌﾟ:４級");
+  EXPECT_EQ(g.pos.ban[8][2], kara);  // the lower bishop was taken off at (2, 8)
+  EXPECT_EQ(g.pos.ban[2][2], kara);  // and the lower rook at (8, 8)
+  EXPECT_EQ(g.pos.ban[8][8], -HISHA);
+
+  struct Case { int saisei, tochuu, shu, teban, shuukyoku; const char* text; };
+  const Case refused[] = {
+      {ari, nashi, TAIKYOKU_NINGEN, 0, 0, "棋譜ﾓｰﾄﾞではできません"},
+      {nashi, ari, TAIKYOKU_NINGEN, 1, 0, "３手目が打ち終わるまでできません"},
+      {nashi, nashi, TAIKYOKU_COM, -1, 0, "対局途中ではできません"},
+  };
+  for (const Case& c : refused) {
+    Harness hh;
+    Game& x = hh.game;
+    x.saisei_chu = c.saisei, x.te_tochuu = c.tochuu, x.taikyoku_shu = c.shu, x.teban = c.teban;
+    x.shuukyoku = c.shuukyoku;
+    x.pos.ban[5][5] = -KIN;
+    x.reverse();
+    ASSERT_EQ(hh.ui.boxes.size(), 1u) << c.text;
+    EXPECT_EQ(hh.ui.boxes[0].text, c.text);
+    EXPECT_EQ(hh.ui.boxes[0].title, "反転");
+    EXPECT_EQ(hh.sound.log.back(), "play snd_kinshi");
+    EXPECT_EQ(x.hanten_zumi, nashi);
+    EXPECT_EQ(x.pos.ban[5][5], -KIN);
+    EXPECT_EQ(x.teban, c.teban);
+  }
+  // Allowed once the game is over, or before the computer's game has started.
+  Harness over;
+  over.game.te_tochuu = ari;
+  over.game.shuukyoku = 1;
+  over.game.taikyoku_shu = TAIKYOKU_COM;
+  over.game.teban = 1;
+  over.game.reverse();
+  EXPECT_EQ(over.game.hanten_zumi, ari);
+  EXPECT_EQ(over.game.teban_nushi, 0);  // against the computer the holder stays
+}
+
+}  // namespace
+}  // namespace mirado

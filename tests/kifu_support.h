@@ -1,0 +1,85 @@
+// Shared by the record tests: a scratch directory that is also the working
+// directory, and moves played the way the move procedures play them.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "fakes.h"
+
+namespace mirado::test {
+
+class KifuDir : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    old_cwd_ = std::filesystem::current_path();
+    std::string tmpl = (std::filesystem::temp_directory_path() / "mirado-kifu-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
+    dir_ = tmpl;
+    std::filesystem::current_path(dir_);
+  }
+  void TearDown() override {
+    std::filesystem::current_path(old_cwd_);
+    std::error_code ec;
+    std::filesystem::remove_all(dir_, ec);
+  }
+
+  static std::string read_bytes(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+  static void write_bytes(const std::filesystem::path& p, const std::string& bytes) {
+    std::ofstream(p, std::ios::binary) << bytes;
+  }
+
+  std::filesystem::path dir_;
+
+ private:
+  std::filesystem::path old_cwd_;
+};
+
+// Records a move, then applies it, as the move procedures do. fr is the hand slot for a
+// drop from the upper hand and the hand row for one from the lower hand.
+inline void play_move(Harness& h, int fc, int fr, int tc, int tr, int code, double secs = 0) {
+  Game& g = h.game;
+  const int before = fc == TE_SITA ? -MOCHIGOMA_KOMA[fr - 2] : fc == TE_UE ? MOCHIGOMA_KOMA[fr] : g.pos.ban[fc][fr];
+  const bool sita = before < 0;
+  g.kifu_kiroku(fc, fc == TE_UE ? 8 - fr : fr, tc, tr, before, code, g.jikan_sita,
+                g.jikan_sita + (sita ? secs : 0), g.jikan_ue, g.jikan_ue + (sita ? 0 : secs));
+  if (sita) g.jikan_sita += secs;
+  else g.jikan_ue += secs;
+  ++g.tesuu;
+  g.te_ugokasu(fc, fr, tc, tr, code);
+  g.teban = -g.teban;
+}
+
+// Three turns with a capture, a promotion, a drop and a recapture; the lower pieces move first.
+inline void play_sample_game(Harness& h) {
+  struct M { int fc, fr, tc, tr, code; };
+  static constexpr M kLine[] = {
+      {3, 7, 3, 6, -HU}, {7, 3, 7, 4, HU},          {2, 8, 8, 2, -UMA},
+      {7, 1, 8, 2, GIN}, {TE_SITA, 8, 5, 5, -KAKU}, {5, 3, 5, 4, HU},
+      {5, 5, 9, 1, -UMA}, {1, 1, 1, 2, KYOU},       {1, 7, 1, 6, -HU},
+  };
+  double secs = 3;
+  for (const M& m : kLine) {
+    play_move(h, m.fc, m.fr, m.tc, m.tr, m.code, secs);
+    secs += 7;
+  }
+}
+
+inline bool same_position(const Kyokumen& a, const Kyokumen& b) {
+  for (int c = 1; c <= 9; ++c)
+    for (int r = 1; r <= 9; ++r)
+      if (a.ban[c][r] != b.ban[c][r]) return false;
+  for (int k = 1; k <= 7; ++k)
+    if (a.mochigoma_sita[k] != b.mochigoma_sita[k] || a.mochigoma_ue[k] != b.mochigoma_ue[k]) return false;
+  return a.mochigoma_su_sita == b.mochigoma_su_sita && a.mochigoma_su_ue == b.mochigoma_su_ue;
+}
+
+}  // namespace mirado::test

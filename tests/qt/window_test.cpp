@@ -1,0 +1,162 @@
+// The real window, offscreen: menu tree, painted cells, and presses reaching the game
+// as the right cells at any window size.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <filesystem>
+
+#include "app/names.h"
+#include "app/qt/art/art.h"
+#include "app/qt/main_window.h"
+
+namespace mirado::qt {
+namespace {
+
+class SilentSound : public SoundLib {
+ public:
+  std::int32_t initialize(std::intptr_t) override { return 1; }
+  void terminate(std::int32_t) override {}
+  std::int32_t create_dsb(std::int32_t, const void*, std::size_t, std::int32_t) override { return 0; }
+  void play(std::int32_t) override {}
+  void play_looping(std::int32_t) override {}
+  void stop(std::int32_t) override {}
+  void free(std::int32_t) override {}
+};
+
+// Each test in a fresh working directory, so the settings file starts from its defaults.
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    old_ = std::filesystem::current_path();
+    dir_ = std::filesystem::temp_directory_path() / ("mirado-window-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir_);
+    std::filesystem::current_path(dir_);
+    window_ = std::make_unique<MainWindow>(&sound_);
+    window_->set_auto_answer(true);
+    window_->resize(600, 520);
+    window_->show();
+    window_->start_up();
+  }
+  void TearDown() override {
+    window_.reset();
+    std::filesystem::current_path(old_);
+    std::filesystem::remove_all(dir_);
+  }
+  Game& game() { return window_->game(); }
+  // The centre of a window cell, in the surface's logical pixels.
+  QPoint cell_centre(int c, int r) const {
+    return window_->surface().to_logical(BAN_LEFT + MASU_W * c + 247, BAN_TOP + MASU_H * r + 307);
+  }
+
+  SilentSound sound_;
+  std::unique_ptr<MainWindow> window_;
+  std::filesystem::path old_, dir_;
+};
+
+// The menu bar as the player sees it: caption, and the captions under it.
+std::string tree(const QList<QAction*>& actions, int depth = 0) {
+  std::string out;
+  for (QAction* a : actions) {
+    out += std::string(depth * 2, ' ') + a->text().toStdString() + " [" + a->objectName().toStdString() + "]\n";
+    if (a->menu()) out += tree(a->menu()->actions(), depth + 1);
+  }
+  return out;
+}
+
+TEST_F(WindowTest, MenuBarHasEveryItemCaptionAndNesting) {
+  const std::string expected =
+      "対局 [TAIKYOKU]\n"
+      "  対局(人間) [MATCH_MAN]\n"
+      "    スタート [START]\n"
+      "  対局(COM) [START2]\n"
+      "    先手 [SENTE]\n"
+      "    後手 [GOTE]\n"
+      "  COM対局ﾚﾍﾞﾙ [LEVEL]\n"
+      "    LEVEL1 [LEVEL1]\n"
+      "    LEVEL2 [LEVEL2]\n"
+      "    LEVEL3 [LEVEL3]\n"
+      "  終わり [OWARI]\n"
+      "局面 [STOP]\n"
+      "  最初 [CANCEL]\n"
+      "  反転 [REVERSE]\n"
+      "戻 [REPLAY]\n"
+      "進 [AFTER]\n"
+      "△ [LBEL_UP]\n"
+      "▽ [LEBEL_DOWN]\n"
+      "棋譜 [KIFU]\n"
+      "  読込 [KIFU_READ]\n"
+      "  書込 [KIFU_WRITE]\n"
+      "ｵﾌﾟｼｮﾝ [OPTION]\n"
+      "  背景画 [HAIKEI_GA]\n"
+      "    英国 [MIDORI]\n"
+      "    ヌバラ [UCHU]\n"
+      "    美女１ [TATAMI]\n"
+      "    美女２ [TAKE]\n"
+      "    美女３ [RENGA]\n"
+      "  移動指導 [SIDOU]\n"
+      "  経過時間 [KEIKA]\n"
+      "  BGM [BGM]\n"
+      "  ｱｲｺﾝ [AICON]\n"
+      "その他 [VER]\n";
+  EXPECT_EQ(tree(window_->menuBar()->actions()), expected);
+  EXPECT_EQ(window_->windowTitle().toStdString(), "ミラド 将棋");
+  EXPECT_FALSE(window_->menuBar()->isNativeMenuBar());
+  EXPECT_TRUE(window_->action(Menu::LEVEL3)->isChecked());
+  EXPECT_TRUE(window_->action(Menu::MIDORI)->isChecked());
+}
+
+TEST_F(WindowTest, StartPositionIsPaintedCellByCell) {
+  ASSERT_DOUBLE_EQ(window_->surface().scale(), 1.0);
+  const QImage shot = window_->surface().render(1.0, 1.0);
+  const QImage king = art::picture(-OU);
+  const QImage empty = art::picture(0);
+  // Inside a cell (away from its outline) the surface shows the cell's picture.
+  auto same = [&](int c, int r, const QImage& pic) {
+    const QPoint tl = window_->surface().to_logical(BAN_LEFT + MASU_W * c, BAN_TOP + MASU_H * r);
+    const int x = tl.x(), y = tl.y();
+    int differing = 0;
+    for (int dy = 2; dy < 39; dy += 3)
+      for (int dx = 2; dx < 31; dx += 3)
+        if (shot.pixel(x + dx, y + dy) != pic.pixel(dx, dy)) ++differing;
+    return differing == 0;
+  };
+  EXPECT_TRUE(same(5, 9, king));
+  EXPECT_TRUE(same(5, 5, empty));
+  EXPECT_FALSE(same(5, 5, king));
+  // The grid is green where cells meet.
+  const QPoint g = window_->surface().to_logical(BAN_LEFT + MASU_W * 5, BAN_TOP + MASU_H * 5);
+  const int gx = g.x(), gy = g.y() + 20;
+  EXPECT_EQ(QColor(shot.pixel(gx, gy)), QColor(0, 128, 0));
+}
+
+TEST_F(WindowTest, PressesReachTheGameAsCellsAtAnyWindowSize) {
+  window_->action(Menu::START)->trigger();
+  ASSERT_EQ(game().teban, 1);
+  QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, cell_centre(3, 7));
+  EXPECT_EQ(game().click_jotai, 1);
+  EXPECT_EQ(game().sentaku[1].moto_x, 3);
+  EXPECT_EQ(game().sentaku[1].moto_y, 7);
+
+  window_->resize(1200, 1040);  // the board scales with the window
+  QApplication::processEvents();
+  ASSERT_GT(window_->surface().scale(), 1.5);
+  QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, cell_centre(3, 6));
+  EXPECT_EQ(game().pos.ban[3][6], -HU);
+  EXPECT_EQ(game().pos.ban[3][7], kara);
+  EXPECT_EQ(game().dankai, 2);
+}
+
+}  // namespace
+}  // namespace mirado::qt
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("IPAPMincho"));
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

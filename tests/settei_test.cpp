@@ -1,0 +1,330 @@
+// The settings file and the option menu commands, on real files in a temporary
+// working directory.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+
+#include "fakes.h"
+#include "media/cp932.h"
+#include "temp_cwd.h"
+
+namespace mirado {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Harness;
+using test::Painted;
+using test::read_bytes;
+using test::TempCwd;
+using test::write_bytes;
+
+const fs::path kIni = "ミラド将棋.ini";
+const char* const kDefaults = "背景画=緑\r\n移動指導=OFF\r\n経過時間=ON\r\nBGM=ON\r\nｱｲｺﾝ=ON\r\n";
+
+std::string cp932(const std::string& utf8) { return utf8_to_cp932(utf8).value(); }
+
+// The settings file as the user would see it, decoded.
+std::string ini_text(const fs::path& p = kIni) { return cp932_to_utf8(read_bytes(p)); }
+
+Menu checked_background(const Game& g) {
+  for (Menu m : {Menu::MIDORI, Menu::UCHU, Menu::TATAMI, Menu::TAKE, Menu::RENGA})
+    if (g.is_checked(m)) return m;
+  return Menu::COUNT;
+}
+
+int checked_backgrounds(const Game& g) {
+  int n = 0;
+  for (Menu m : {Menu::MIDORI, Menu::UCHU, Menu::TATAMI, Menu::TAKE, Menu::RENGA}) n += g.is_checked(m);
+  return n;
+}
+
+void expect_defaults(const Harness& h) {
+  const Game& g = h.game;
+  EXPECT_EQ(checked_background(g), Menu::MIDORI);
+  EXPECT_EQ(checked_backgrounds(g), 1);
+  EXPECT_EQ(g.haikei, HAIKEI_MIDORI);
+  EXPECT_FALSE(g.is_checked(Menu::SIDOU));
+  EXPECT_EQ(g.sidou_on, 0);
+  EXPECT_EQ(g.sidou_iro, IRO_MIDORI);
+  EXPECT_TRUE(g.is_checked(Menu::KEIKA));
+  EXPECT_TRUE(g.is_checked(Menu::BGM));
+  EXPECT_TRUE(g.is_checked(Menu::AICON));
+  // The window's menu shows the same marks.
+  EXPECT_TRUE(h.ui.checked.at(Menu::MIDORI));
+  EXPECT_TRUE(h.ui.checked.at(Menu::AICON));
+  // The window outside the board is tiled green, corner to corner.
+  EXPECT_EQ(h.canvas.picture_at(-3, -2), HAIKEI_MIDORI);
+  EXPECT_EQ(h.canvas.picture_at(28, 17), HAIKEI_MIDORI);
+}
+
+TEST(Settei, NoFileWritesTheDefaultsInCodePage932AndAppliesThem) {
+  TempCwd tmp;
+  Harness h;
+  h.game.sidou_on = 1;
+  h.game.sidou_iro = IRO_SHIRO;
+  h.game.settei_yomi();
+  expect_defaults(h);
+  EXPECT_EQ(h.canvas.picture_at(5, 5), -1);  // board squares are not tiled
+  EXPECT_EQ(read_bytes(kIni), cp932(kDefaults));
+  // Replaced through a temporary file that does not stay behind.
+  h.game.bgm_menu();
+  h.game.bgm_menu();
+  std::set<std::string> names;
+  for (const auto& e : fs::directory_iterator(tmp.dir())) names.insert(e.path().filename().string());
+  EXPECT_EQ(names, std::set<std::string>{kIni.string()});
+  EXPECT_TRUE(h.ui.boxes.empty());  // no settings trouble reaches the user
+}
+
+TEST(Settei, EveryBackgroundChoiceIsWrittenAndReadBackTheSame) {
+  const struct {
+    int id;
+    Menu item;
+    const char* line;
+  } cases[] = {{3, Menu::MIDORI, "背景画=緑"}, {4, Menu::TATAMI, "背景画=美女１"},
+               {5, Menu::TAKE, "背景画=美女３"}, {6, Menu::UCHU, "背景画=宇宙"},
+               {7, Menu::RENGA, "背景画=美女２"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    TempCwd tmp;
+    {
+      Harness h;
+      h.game.settei_yomi();
+      h.game.haikei_menu(c.id);
+      EXPECT_EQ(h.game.haikei, c.id);
+      EXPECT_EQ(checked_backgrounds(h.game), 1);
+      EXPECT_EQ(h.canvas.picture_at(28, 17), c.id);  // the full redraw uses the new tile
+      EXPECT_EQ(ini_text().substr(0, ini_text().find("\r\n")), c.line);
+    }
+    Harness again;
+    again.game.settei_yomi();
+    EXPECT_EQ(checked_background(again.game), c.item);
+    EXPECT_EQ(checked_backgrounds(again.game), 1);
+    EXPECT_EQ(again.game.haikei, c.id);
+    EXPECT_EQ(again.canvas.picture_at(-3, -2), c.id);
+  }
+}
+
+TEST(Settei, AFileWithOnlyGuidanceKeepsTheStateBeforeReading) {
+  TempCwd tmp;
+  write_bytes(kIni, cp932("移動指導=ON\r\n"));
+  Harness h;
+  h.game.settei_yomi();
+  EXPECT_EQ(checked_background(h.game), Menu::MIDORI);
+  EXPECT_EQ(h.game.haikei, HAIKEI_MIDORI);
+  EXPECT_TRUE(h.game.is_checked(Menu::SIDOU));
+  EXPECT_EQ(h.game.sidou_on, 1);
+  EXPECT_EQ(h.game.sidou_iro, IRO_SHIRO);
+  EXPECT_FALSE(h.game.is_checked(Menu::KEIKA));
+  EXPECT_FALSE(h.game.is_checked(Menu::BGM));
+  EXPECT_FALSE(h.game.is_checked(Menu::AICON));
+  EXPECT_EQ(h.canvas.picture_at(-3, -2), -1);  // no background line: nothing tiled
+  EXPECT_EQ(ini_text(), "移動指導=ON\r\n");    // reading never rewrites a good file
+  h.game.bgm_menu();
+  EXPECT_EQ(ini_text(), "背景画=緑\r\n移動指導=ON\r\n経過時間=OFF\r\nBGM=ON\r\nｱｲｺﾝ=OFF\r\n");
+}
+
+TEST(Settei, OnlyExactOnSwitchesOnAndUnknownLinesAreIgnored) {
+  TempCwd tmp;
+  write_bytes(kIni, cp932("背景画=宇宙\r\n背景画=赤\r\n移動指導=on\r\n経過時間=ON \r\n"
+                          "音量=5\r\nBGM=OFF\r\nｱｲｺﾝ=ON\r\n"));
+  Harness h;
+  h.game.settei_yomi();
+  EXPECT_EQ(checked_background(h.game), Menu::UCHU);  // "赤" leaves the earlier choice
+  EXPECT_EQ(h.game.haikei, HAIKEI_UCHU);
+  EXPECT_FALSE(h.game.is_checked(Menu::SIDOU));
+  EXPECT_EQ(h.game.sidou_iro, IRO_MIDORI);
+  EXPECT_FALSE(h.game.is_checked(Menu::KEIKA));
+  EXPECT_FALSE(h.game.is_checked(Menu::BGM));
+  EXPECT_TRUE(h.game.is_checked(Menu::AICON));
+}
+
+TEST(Settei, BlankLinesAreSkippedAndBareLineEndsAccepted) {
+  TempCwd tmp;
+  write_bytes(kIni, cp932("\r\n背景画=美女１\r\n\r\nBGM=OFF\n経過時間=ON\rｱｲｺﾝ=OFF\r\n\r\n"));
+  Harness h;
+  h.game.settei_yomi();
+  EXPECT_EQ(checked_background(h.game), Menu::TATAMI);
+  EXPECT_FALSE(h.game.is_checked(Menu::BGM));
+  EXPECT_TRUE(h.game.is_checked(Menu::KEIKA));
+  EXPECT_FALSE(h.game.is_checked(Menu::AICON));
+}
+
+TEST(Settei, UnreadableFilesAreReplacedByTheDefaults) {
+  const struct {
+    const char* what;
+    std::string bytes;
+  } cases[] = {
+      {"a line without =", cp932("背景画=宇宙\r\nBGM\r\n")},
+      {"binary data", std::string("BGM=ON\r\n\x00\x01\x02\xff", 12)},
+      {"bytes that are not code page 932", "BGM=OFF\r\n\x81\x20=ON\r\n"},
+      {"one very long line", "BGM=" + std::string(1 << 20, 'X') + "\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempCwd tmp;
+    write_bytes(kIni, c.bytes);
+    Harness h;
+    h.game.settei_yomi();
+    expect_defaults(h);
+    EXPECT_EQ(read_bytes(kIni), cp932(kDefaults));
+  }
+}
+
+TEST(Settei, AnEmptyFileHoldsNoSettingsAndIsLeftAlone) {
+  TempCwd tmp;
+  write_bytes(kIni, "");
+  Harness h;
+  h.game.settei_yomi();
+  EXPECT_EQ(checked_background(h.game), Menu::MIDORI);
+  EXPECT_FALSE(h.game.is_checked(Menu::BGM));
+  EXPECT_FALSE(h.game.is_checked(Menu::KEIKA));
+  EXPECT_EQ(read_bytes(kIni), "");
+}
+
+TEST(Settei, ClickingTheCheckedBackgroundRewritesTheFileAndRedraws) {
+  TempCwd tmp;
+  Harness h;
+  h.game.settei_yomi();
+  fs::remove(kIni);
+  h.canvas.ops.clear();
+  h.game.haikei_menu(HAIKEI_MIDORI);
+  EXPECT_EQ(read_bytes(kIni), cp932(kDefaults));
+  EXPECT_EQ(checked_background(h.game), Menu::MIDORI);
+  EXPECT_EQ(h.canvas.picture_at(-3, -2), HAIKEI_MIDORI);
+  EXPECT_EQ(h.canvas.picture_at(5, 9), -OU);  // the board too
+}
+
+TEST(Settei, AnUnwritableWorkingDirectorySendsTheFileToTheConfigFolder) {
+  TempCwd tmp;
+  fs::create_directory(kIni);  // the name is taken: nothing can be written here
+  const fs::path cfg = tmp.dir() / "config" / "mirado-shogi" / kIni;
+  {
+    Harness h;
+    h.game.settei_yomi();
+    expect_defaults(h);
+    EXPECT_EQ(read_bytes(cfg), cp932(kDefaults));
+    h.game.sidou_menu();
+    EXPECT_EQ(ini_text(cfg), "背景画=緑\r\n移動指導=ON\r\n経過時間=ON\r\nBGM=ON\r\nｱｲｺﾝ=ON\r\n");
+  }
+  Harness again;  // the next start reads the config folder's file
+  again.game.settei_yomi();
+  EXPECT_TRUE(again.game.is_checked(Menu::SIDOU));
+  EXPECT_TRUE(fs::is_directory(kIni));
+}
+
+TEST(Settei, WhenNoPlaceCanBeWrittenTheOptionsStayAsTheUserSetThem) {
+  TempCwd tmp;
+  fs::create_directory(kIni);
+  write_bytes(tmp.dir() / "config", "not a folder");
+  Harness h;
+  h.game.settei_yomi();
+  expect_defaults(h);
+  h.game.bgm_menu();
+  h.game.sidou_menu();
+  h.game.haikei_menu(HAIKEI_UCHU);
+  EXPECT_FALSE(h.game.is_checked(Menu::BGM));
+  EXPECT_TRUE(h.game.is_checked(Menu::SIDOU));
+  EXPECT_EQ(h.game.sidou_iro, IRO_SHIRO);
+  EXPECT_EQ(checked_background(h.game), Menu::UCHU);
+  EXPECT_EQ(h.sound.log.back(), "stop snd_bgm");
+  EXPECT_TRUE(h.ui.boxes.empty());
+  size_t entries = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(tmp.dir())) ++entries;
+  EXPECT_EQ(entries, 2u);  // no temporary file left behind
+}
+
+// ---- the option commands ----
+
+TEST(Option, GuidanceOffErasesEveryOutlineInTheBoardColour) {
+  TempCwd tmp;
+  Harness h;
+  Game& g = h.game;
+  g.settei_yomi();
+  h.canvas.ops.clear();
+  g.sidou_menu();
+  EXPECT_TRUE(g.is_checked(Menu::SIDOU));
+  EXPECT_EQ(g.sidou_on, 1);
+  EXPECT_EQ(g.sidou_iro, IRO_SHIRO);
+  EXPECT_TRUE(h.canvas.ops.empty());
+  g.sidou_menu();
+  EXPECT_FALSE(g.is_checked(Menu::SIDOU));
+  EXPECT_EQ(g.sidou_on, 0);
+  EXPECT_EQ(g.sidou_iro, IRO_MIDORI);
+  std::set<std::pair<int, int>> outlined;
+  for (const Painted& op : h.canvas.ops) {
+    ASSERT_EQ(op.kind, Painted::kRect);
+    EXPECT_EQ(op.id_or_colour, IRO_MIDORI);
+    outlined.insert({op.x, op.y});
+  }
+  EXPECT_EQ(outlined.size(), 81u + 14u);
+  for (auto [c, r] : {std::pair{1, 1}, {9, 9}, {-1, 1}, {-1, 7}, {11, 3}, {11, 9}})
+    EXPECT_TRUE(outlined.count({cell_x(c), cell_y(r)})) << c << "," << r;
+  EXPECT_NE(ini_text().find("移動指導=OFF"), std::string::npos);
+}
+
+TEST(Option, ElapsedTimeShowsBothClocksAndErasesThem) {
+  TempCwd tmp;
+  Harness h;
+  Game& g = h.game;
+  g.settei_yomi();  // KEIKA on
+  g.jikan_ue = 65;
+  g.jikan_sita = 3725;
+  g.keika_menu();
+  EXPECT_FALSE(g.is_checked(Menu::KEIKA));
+  EXPECT_FALSE(h.ui.timer);
+  for (int c = 13; c <= 15; ++c) EXPECT_EQ(h.canvas.picture_at(c, 9), HAIKEI_MIDORI);
+  for (int c = -2; c <= 0; ++c) EXPECT_EQ(h.canvas.picture_at(c, 9), HAIKEI_MIDORI);
+  EXPECT_NE(ini_text().find("経過時間=OFF"), std::string::npos);
+  h.canvas.ops.clear();
+  g.keika_menu();
+  EXPECT_TRUE(g.is_checked(Menu::KEIKA));
+  EXPECT_TRUE(h.ui.timer);
+  const auto texts = h.canvas.texts();
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), "00:01:05"), 2);  // shadow and text
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), "01:02:05"), 2);
+  EXPECT_NE(ini_text().find("経過時間=ON"), std::string::npos);
+}
+
+TEST(Option, MusicStartsAndStopsWithItsOption) {
+  TempCwd tmp;
+  Harness h;
+  h.game.settei_yomi();  // BGM on
+  h.game.bgm_menu();
+  EXPECT_FALSE(h.game.is_checked(Menu::BGM));
+  EXPECT_EQ(h.sound.log.back(), "stop snd_bgm");
+  EXPECT_NE(ini_text().find("BGM=OFF"), std::string::npos);
+  h.game.bgm_menu();
+  EXPECT_TRUE(h.game.is_checked(Menu::BGM));
+  EXPECT_EQ(h.sound.log.back(), "loop snd_bgm");
+  EXPECT_NE(ini_text().find("BGM=ON"), std::string::npos);
+}
+
+TEST(Option, IconsHideAndComeBackOnlyInAComputerGame) {
+  TempCwd tmp;
+  Harness h;
+  Game& g = h.game;
+  g.settei_yomi();  // AICON on
+  g.set_visible(Control::AICON_MAN1, true);
+  g.set_visible(Control::AICON_COM, true);
+  g.aicon_menu();
+  EXPECT_FALSE(g.is_checked(Menu::AICON));
+  for (Control c : {Control::AICON_MAN1, Control::AICON_MAN2, Control::AICON_COM})
+    EXPECT_FALSE(h.ui.visible[c]);
+  EXPECT_NE(ini_text().find("ｱｲｺﾝ=OFF"), std::string::npos);
+
+  g.taikyoku_shu = TAIKYOKU_NINGEN;
+  g.aicon_menu();
+  EXPECT_TRUE(g.is_checked(Menu::AICON));
+  EXPECT_FALSE(h.ui.visible[Control::AICON_MAN1]);  // shown again at the next turn
+
+  g.aicon_menu();
+  g.taikyoku_shu = TAIKYOKU_COM;
+  g.aicon_menu();
+  EXPECT_TRUE(h.ui.visible[Control::AICON_MAN1]);
+  EXPECT_FALSE(h.ui.visible[Control::AICON_COM]);
+  EXPECT_NE(ini_text().find("ｱｲｺﾝ=ON"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace mirado
