@@ -1,16 +1,19 @@
 // mirado-shogi: the game window.
 //   mirado-shogi                               play
-//   mirado-shogi --screenshot FILE.png [--scale N]
-//                                              render the window after start-up to a PNG
-//                                              and exit, without a display
+//   mirado-shogi --screenshot FILE.png [--scale N] [--events FILE]
+//                                              render the window after start-up (and after
+//                                              the scripted menu commands and presses) to a
+//                                              PNG and exit, without a display
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFont>
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <string>
 
 #include "app/qt/main_window.h"
@@ -20,6 +23,7 @@ namespace {
 
 struct Options {
   const char* screenshot = nullptr;
+  const char* events = nullptr;
   double scale = 1.0;
   bool ok = true;
 };
@@ -29,6 +33,8 @@ Options parse(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) {
       o.screenshot = argv[++i];
+    } else if (std::strcmp(argv[i], "--events") == 0 && i + 1 < argc) {
+      o.events = argv[++i];
     } else if (std::strcmp(argv[i], "--scale") == 0 && i + 1 < argc) {
       o.scale = std::atof(argv[++i]);
       if (!(o.scale >= 0.5 && o.scale <= 8)) o.ok = false;
@@ -45,6 +51,21 @@ int screenshot(mirado::qt::MainWindow& w, const Options& o) {
                            static_cast<int>(mirado::qt::Surface::kBaseH * o.scale));
   w.adjustSize();
   w.start_up();
+  if (o.events) {
+    std::ifstream in(o.events);
+    if (!in) {
+      std::fprintf(stderr, "mirado-shogi: cannot read %s\n", o.events);
+      return 2;
+    }
+    std::string line;
+    for (int n = 1; std::getline(in, line); ++n) {
+      if (line.empty() || line[0] == '#') continue;
+      if (!w.apply_event(line)) {
+        std::fprintf(stderr, "mirado-shogi: %s line %d: not an event\n", o.events, n);
+        return 2;
+      }
+    }
+  }
   const QImage shot = w.grab().toImage();
   if (!shot.save(QString::fromUtf8(o.screenshot))) {
     std::fprintf(stderr, "mirado-shogi: cannot write %s\n", o.screenshot);
@@ -56,9 +77,11 @@ int screenshot(mirado::qt::MainWindow& w, const Options& o) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  QElapsedTimer since_start;
+  since_start.start();
   const Options o = parse(argc, argv);
   if (!o.ok) {
-    std::fputs("usage: mirado-shogi [--screenshot FILE.png [--scale N]]\n", stderr);
+    std::fputs("usage: mirado-shogi [--screenshot FILE.png [--scale N] [--events FILE]]\n", stderr);
     return 2;
   }
   if (o.screenshot) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -72,6 +95,12 @@ int main(int argc, char** argv) {
   w.game().data_dir = mirado::installed_data_dir(w.game().exe_dir);
   if (o.screenshot) return screenshot(w, o);
 
+  if (qEnvironmentVariableIsSet("MIRADO_TRACE_STARTUP")) {
+    QObject::connect(&w.surface(), &mirado::qt::Surface::first_painted, [&since_start] {
+      std::fprintf(stderr, "first frame painted %lld ms after start\n",
+                   static_cast<long long>(since_start.elapsed()));
+    });
+  }
   w.show();
   w.start_up();
   if (w.game().quitting) return 0;

@@ -15,6 +15,7 @@
 #include <QTime>
 #include <cmath>
 #include <cstdio>
+#include <sstream>
 
 #include "app/names.h"
 #include "app/qt/art/art.h"
@@ -130,6 +131,28 @@ void MainWindow::start_up() {
   handle([&] { game_->on_load(static_cast<std::intptr_t>(winId())); });
 }
 
+bool MainWindow::apply_event(const std::string& line) {
+  std::istringstream in(line);
+  std::string verb;
+  in >> verb;
+  if (verb == "menu") {
+    std::string name;
+    in >> name;
+    const auto m = menu_from_name(name);
+    if (!m) return false;
+    handle([&] { game_->on_menu(*m); });
+    return true;
+  }
+  int b = 0, x = 0, y = 0;
+  if ((verb != "cell" && verb != "press") || !(in >> b >> x >> y)) return false;
+  if (verb == "cell") {
+    x = BAN_LEFT + MASU_W * x + MASU_W / 2;
+    y = BAN_TOP + MASU_H * y + MASU_H / 2;
+  }
+  handle([&] { game_->on_mouse_down(b, 0, x, y); });
+  return true;
+}
+
 void MainWindow::build_menus() {
   std::map<Menu, QMenu*> menus;
   for (const MenuItem& item : kMenus) {
@@ -185,7 +208,9 @@ void MainWindow::build_controls() {
               {Control::Label1_1, Control::Text4, "後    手 ：", 2880, 4},
               {Control::Label1_0, Control::Text1, "ﾌｧｲﾙ名 ：", 3120, 1}};
   for (const auto& r : rows) {
-    add(r.label, new QLabel(QString::fromUtf8(r.caption), surface_), QRect(120, r.top, 855, 255));
+    auto* label = new QLabel(QString::fromUtf8(r.caption), surface_);
+    label->setAutoFillBackground(true);  // a caption box of its own, readable over the board
+    add(r.label, label, QRect(120, r.top, 855, 255));
     auto* edit = new QLineEdit(surface_);
     add(r.text, edit, QRect(960, r.top, 2295, 270));
     const int n = r.n;
@@ -217,7 +242,7 @@ void MainWindow::place_controls() {
     w->setGeometry(tl.x(), tl.y(), std::max(1, static_cast<int>(std::lround(r.width() / 15.0 * s))),
                    std::max(1, static_cast<int>(std::lround(r.height() / 15.0 * s))));
     QFont f(QStringLiteral("ＭＳ Ｐ明朝"));
-    f.setPixelSize(std::max(6, static_cast<int>(std::lround(12 * s))));
+    f.setPixelSize(std::max(6, static_cast<int>(std::lround(11 * s))));
     w->setFont(f);
   }
 }

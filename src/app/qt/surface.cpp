@@ -204,6 +204,10 @@ void Surface::paintEvent(QPaintEvent*) {
   ensure_image();
   QPainter p(this);
   p.drawImage(QPoint(0, 0), image_);
+  if (!painted_) {
+    painted_ = true;
+    emit first_painted();
+  }
 }
 
 void Surface::resizeEvent(QResizeEvent*) { ensure_image(); }

@@ -37,6 +37,7 @@ class Surface : public QWidget, public Canvas {
 
  signals:
   void pressed(int button, int x_twips, int y_twips);
+  void first_painted();
 
  protected:
   void paintEvent(QPaintEvent*) override;
@@ -63,6 +64,7 @@ class Surface : public QWidget, public Canvas {
   std::vector<Op> ops_;
   QImage image_;
   double image_scale_ = 0;
+  bool painted_ = false;
   mutable std::map<std::pair<int, int>, QImage> pictures_;  // (id, scale in 1/1000)
 };
 

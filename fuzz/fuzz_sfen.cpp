@@ -1,0 +1,54 @@
+// The SFEN reader of mirado-cli, then what the tool does with a position it accepts:
+// the influence maps and the mate tests. An accepted position prints back to SFEN
+// that reads as the same position.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "engine/kiki.h"
+#include "kyokumen_kensa.h"
+#include "model/sfen.h"
+#include "model/tsumi.h"
+#include "scratch.h"
+
+namespace {
+
+using namespace mirado;
+using mirado::fuzz::hitsuyou;
+
+void tsumi_kensa(const SfenPosition& sp) {
+  for (int side = 0; side < 2; ++side) {
+    Kyokumen p = sp.pos;
+    Kiki k{};
+    p.fu_suji_keisan();
+    kiki_keisan(p.ban, k);
+    const int tsumi = side == 0 ? tsumi_sita(p, k) : tsumi_ue(p, k);
+    hitsuyou(tsumi == ari || tsumi == nashi ? "" : "mate test answers neither yes nor no", "tsumi");
+    hitsuyou(test::onaji_kyokumen(p, sp.pos) ? "" : "the mate test changed the position", "tsumi");
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  SfenPosition sp;
+  std::string error;
+  if (!parse_sfen(text, sp, error)) {
+    hitsuyou(error.empty() ? "refused without a reason" : "", "parse_sfen");
+    return 0;
+  }
+  hitsuyou(test::kyokumen_fusei(sp.pos), "parse_sfen");
+  const std::string again = to_sfen(sp.pos, sp.teban_sita == 1, sp.move_number);
+  SfenPosition sp2;
+  hitsuyou(parse_sfen(again, sp2, error) ? "" : "printed SFEN does not read back: " + again + " (" + error + ")",
+           "to_sfen");
+  hitsuyou(test::onaji_kyokumen(sp.pos, sp2.pos) && sp.teban_sita == sp2.teban_sita &&
+                   sp.move_number == sp2.move_number
+               ? ""
+               : "printed SFEN reads as another position: " + again,
+           "to_sfen");
+  tsumi_kensa(sp);
+  return 0;
+}

@@ -1,0 +1,120 @@
+// Checks of the game state that must hold after every event, shared by the soak test
+// and the fuzz targets. Each returns an empty string when the state is sound, else
+// what is wrong.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "app/game.h"
+
+namespace mirado::test {
+
+// Pieces by hand slot (1..7; 0 the king) of a position, either side, hands included.
+using KomaKazu = std::array<int, 8>;
+
+inline int kazu_slot(int code) { return koma_abs(code) == OU ? 0 : mochigoma_slot(code); }
+
+// Squares hold valid codes, hands are never negative and add up to their totals (a
+// captured king counts in the capturer's total only), and no side has two kings.
+inline std::string kyokumen_fusei(const Kyokumen& p) {
+  int ou_sita = 0, ou_ue = 0;
+  for (int c = 1; c <= 9; ++c)
+    for (int r = 1; r <= 9; ++r) {
+      const int code = p.ban[c][r];
+      if (!is_valid_code(code) || (code != kara && !is_koma(code)))
+        return "invalid code " + std::to_string(code) + " at " + std::to_string(c) + "," + std::to_string(r);
+      ou_sita += code == -OU;
+      ou_ue += code == OU;
+    }
+  if (ou_sita > 1 || ou_ue > 1) return "a side has two kings";
+  int sita = 0, ue = 0;
+  for (int k = 1; k <= 7; ++k) {
+    if (p.mochigoma_sita[k] < 0 || p.mochigoma_ue[k] < 0) return "negative hand count in slot " + std::to_string(k);
+    sita += p.mochigoma_sita[k];
+    ue += p.mochigoma_ue[k];
+  }
+  if (p.mochigoma_su_sita != sita + (ou_ue == 0 ? 1 : 0))
+    return "lower hand total " + std::to_string(p.mochigoma_su_sita) + " for " + std::to_string(sita) + " pieces";
+  if (p.mochigoma_su_ue != ue + (ou_sita == 0 ? 1 : 0))
+    return "upper hand total " + std::to_string(p.mochigoma_su_ue) + " for " + std::to_string(ue) + " pieces";
+  return {};
+}
+
+inline KomaKazu koma_kazu(const Kyokumen& p) {
+  KomaKazu n{};
+  for (int c = 1; c <= 9; ++c)
+    for (int r = 1; r <= 9; ++r)
+      if (is_koma(p.ban[c][r])) ++n[kazu_slot(p.ban[c][r])];
+  for (int k = 1; k <= 7; ++k) n[k] += p.mochigoma_sita[k] + p.mochigoma_ue[k];
+  // A captured king lives only in the capturer's total.
+  int sita = 0, ue = 0;
+  for (int k = 1; k <= 7; ++k) sita += p.mochigoma_sita[k], ue += p.mochigoma_ue[k];
+  n[0] += (p.mochigoma_su_sita - sita) + (p.mochigoma_su_ue - ue);
+  return n;
+}
+
+// The pieces of the even start less those a handicap of `level` (either side) takes off:
+// bishop, rook, two lances, two knights, two silvers, two golds, in that order.
+inline KomaKazu kitai_kazu(int level) {
+  KomaKazu n{2, 18, 4, 4, 4, 4, 2, 2};
+  static constexpr int kJun[10] = {6, 7, 2, 2, 3, 3, 4, 4, 5, 5};
+  const int steps = level < 0 ? -level : level;
+  for (int i = 0; i < steps && i < 10; ++i) --n[kJun[i]];
+  return n;
+}
+
+inline std::string koma_kazu_fusei(const Kyokumen& p, int handicap) {
+  const KomaKazu has = koma_kazu(p), want = kitai_kazu(handicap);
+  for (int k = 0; k <= 7; ++k)
+    if (has[k] != want[k])
+      return "slot " + std::to_string(k) + " holds " + std::to_string(has[k]) + " pieces, not " +
+             std::to_string(want[k]);
+  return {};
+}
+
+// Plays entries 1..n of the record onto `p` the plain way, with no checks: the capturer
+// takes the captured piece's base kind (a king only into its total), a drop leaves the
+// hand of the dropped piece's side.
+inline void kifu_saigen(Kyokumen& p, const Kifu& kifu, int n) {
+  for (int i = 1; i <= n; ++i) {
+    const KifuEntry& e = kifu.at(i);
+    if (!on_ban(e.saki_x, e.saki_y)) continue;
+    if (on_ban(e.moto_x, e.moto_y)) {
+      p.ban[e.moto_x][e.moto_y] = kara;
+    } else if (const int slot = mochigoma_slot(e.koma); slot != 0) {
+      (e.koma < 0 ? p.mochigoma_sita : p.mochigoma_ue)[slot] -= 1;
+      (e.koma < 0 ? p.mochigoma_su_sita : p.mochigoma_su_ue) -= 1;
+    }
+    const int tori = p.ban[e.saki_x][e.saki_y];
+    if (is_koma(tori)) {
+      if (const int slot = mochigoma_slot(tori)) (tori < 0 ? p.mochigoma_ue : p.mochigoma_sita)[slot] += 1;
+      (tori < 0 ? p.mochigoma_su_ue : p.mochigoma_su_sita) += 1;
+    }
+    p.ban[e.saki_x][e.saki_y] = e.koma;
+  }
+}
+
+inline bool onaji_kyokumen(const Kyokumen& a, const Kyokumen& b) {
+  for (int c = 1; c <= 9; ++c)
+    for (int r = 1; r <= 9; ++r)
+      if (a.ban[c][r] != b.ban[c][r]) return false;
+  for (int k = 1; k <= 7; ++k)
+    if (a.mochigoma_sita[k] != b.mochigoma_sita[k] || a.mochigoma_ue[k] != b.mochigoma_ue[k]) return false;
+  return a.mochigoma_su_sita == b.mochigoma_su_sita && a.mochigoma_su_ue == b.mochigoma_su_ue;
+}
+
+// The record's position lies within it, and replaying it from `origin` gives the board
+// and hands of the game.
+inline std::string kifu_fusei(const Game& g, const Kyokumen& origin) {
+  if (g.kifu.kifu_ichi < 0 || g.kifu.kifu_ichi > g.kifu.kifu_nagasa)
+    return "record position " + std::to_string(g.kifu.kifu_ichi) + " outside 0.." +
+           std::to_string(g.kifu.kifu_nagasa);
+  Kyokumen p = origin;
+  kifu_saigen(p, g.kifu, g.kifu.kifu_ichi);
+  if (!onaji_kyokumen(p, g.pos))
+    return "replaying " + std::to_string(g.kifu.kifu_ichi) + " entries does not give the board";
+  return {};
+}
+
+}  // namespace mirado::test
