@@ -70,6 +70,16 @@ TEST(Runner, StartUpWritesDefaultSettingsAndStartAnnouncesSente) {
             "\xb1\xb2\xba\xdd=ON\r\n");
 }
 
+TEST(Runner, StartUpReadsAnExistingSettingsFile) {
+  test::TempCwd cwd;
+  // 移動指導=ON and BGM=OFF in code page 932, nothing else: the rest keep their start values.
+  { std::ofstream("ミラド将棋.ini", std::ios::binary) << "\x88\xda\x93\xae\x8e\x77\x93\xb1=ON\r\nBGM=OFF\r\n"; }
+  const Played r = play("menu START\n");
+  ASSERT_EQ(r.status, 0);
+  EXPECT_EQ(r.lines[1]["sounds"], json::parse(R"(["play snd_jusei"])"));  // no music
+  EXPECT_EQ(slurp("ミラド将棋.ini"), "\x88\xda\x93\xae\x8e\x77\x93\xb1=ON\r\nBGM=OFF\r\n");
+}
+
 TEST(Runner, ATwoPersonTurnTakeBackAndReplay) {
   test::TempCwd cwd;
   const Played r = play(

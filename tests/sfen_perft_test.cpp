@@ -54,6 +54,9 @@ TEST(Sfen, BadInputIsNamed) {
       {"lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b 2Q 1", "unknown letter 'Q'"},
       {"", "fields"},
       {"+/9/9/9/9/9/9/9/9 b - 1", "'+'"},
+      // Repeated letters add up; more than 18 of a kind in one hand would not print back.
+      {"lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b 18P2P 1", "above 18"},
+      {"lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL w RRRRRRRRRRRRRRRRRRRb 1", "above 18"},
   };
   for (const auto& c : cases) {
     SfenPosition sp;

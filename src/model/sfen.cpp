@@ -127,8 +127,12 @@ bool parse_hands(std::string_view field, Kyokumen& p, std::string& error) {
       return false;
     }
     const int n = have_count ? count : 1;
-    if (std::isupper(static_cast<unsigned char>(ch))) p.mochigoma_sita[slot] += n;
-    else p.mochigoma_ue[slot] += n;
+    int& held = std::isupper(static_cast<unsigned char>(ch)) ? p.mochigoma_sita[slot] : p.mochigoma_ue[slot];
+    held += n;
+    if (held > 18) {  // a letter repeated adds up too: "18P2P" is 20 pawns
+      error = "a hand count above 18";
+      return false;
+    }
     count = 0;
     have_count = false;
   }

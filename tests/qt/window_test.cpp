@@ -148,6 +148,19 @@ TEST_F(WindowTest, PressesReachTheGameAsCellsAtAnyWindowSize) {
   EXPECT_EQ(game().pos.ban[3][6], -HU);
   EXPECT_EQ(game().pos.ban[3][7], kara);
   EXPECT_EQ(game().dankai, 2);
+
+  // The painted board follows: the pawn now stands on (3,6) and (3,7) is empty.
+  const double dpr = 1.0, s = window_->surface().scale();
+  const QImage shot = window_->surface().render(s, dpr);
+  auto looks_like = [&](int c, int r, int code) {
+    const QImage pic = art::picture(code, s * dpr);
+    const QPoint tl = window_->surface().to_logical(BAN_LEFT + MASU_W * c, BAN_TOP + MASU_H * r);
+    const QPoint at(tl.x() + pic.width() / 2, tl.y() + pic.height() / 3);
+    return shot.pixel(at) == pic.pixel(pic.width() / 2, pic.height() / 3);
+  };
+  EXPECT_TRUE(looks_like(3, 6, -HU));
+  EXPECT_TRUE(looks_like(3, 7, kara));
+  EXPECT_FALSE(looks_like(3, 7, -HU));
 }
 
 }  // namespace
