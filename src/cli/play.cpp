@@ -5,13 +5,13 @@
 #include <deque>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 
 #include <nlohmann/json.hpp>
 
 #include "app/game.h"
 #include "app/names.h"
+#include "app/script.h"
 #include "cli/commands.h"
 #include "model/sfen.h"
 
@@ -138,79 +138,37 @@ struct Runner {
   std::string apply(const std::string& line);
 };
 
-bool read_int(std::istringstream& in, int& v) { return static_cast<bool>(in >> v); }
-
-bool read_number(std::istringstream& in, double& v) { return static_cast<bool>(in >> v) && std::isfinite(v) && v >= 0; }
-
-bool at_end(std::istringstream& in) {
-  std::string rest;
-  return !(in >> rest);
-}
-
 std::string Runner::apply(const std::string& line) {
-  std::istringstream in(line);
-  std::string verb;
-  in >> verb;
-  if (verb == "menu") {
-    std::string name;
-    in >> name;
-    const auto m = menu_from_name(name);
-    if (!m || !at_end(in)) return "unknown menu item '" + name + "'";
-    game.on_menu(*m);
-  } else if (verb == "press" || verb == "cell") {
-    int b = 0, x = 0, y = 0;
-    if (!read_int(in, b) || !read_int(in, x) || !read_int(in, y) || !at_end(in))
-      return verb + " needs three whole numbers: button and position";
-    if (verb == "cell") {
-      if (std::abs(x) > 1000 || std::abs(y) > 1000) return "cell out of range";
-      x = BAN_LEFT + MASU_W * x + 247;
-      y = BAN_TOP + MASU_H * y + 307;
-    }
-    game.on_mouse_down(b, 0, x, y);
-  } else if (verb == "key") {
-    int ch = 0;
-    if (!read_int(in, ch) || !at_end(in)) return "key needs a character code";
-    game.on_key(ch);
-  } else if (verb == "answer") {
-    std::string a;
-    in >> a;
-    if ((a != "yes" && a != "no") || !at_end(in)) return "answer must be yes or no";
-    ui.answers.push_back(a == "yes" ? Answer::yes : Answer::no);
-  } else if (verb == "text") {
-    std::string name;
-    in >> name;
-    const auto c = control_from_name(name);
-    if (!c || *c < Control::Text1 || *c > Control::Text4) return "text needs Text1..Text4";
-    std::string value;
-    const auto pos = line.find(name) + name.size();
-    if (pos < line.size()) value = line.substr(pos + 1);
-    if (shown(*c)) game.text_change(static_cast<int>(*c) - static_cast<int>(Control::Text1) + 1, value);
-  } else if (verb == "dir") {
-    std::string path = line.size() > 4 ? line.substr(4) : "";
-    if (path.empty()) return "dir needs a path";
-    if (shown(Control::Dir1)) game.dir1_change(path);
-  } else if (verb == "click") {
-    std::string name;
-    in >> name;
-    if (name != "Command1" || !at_end(in)) return "only Command1 can be clicked";
-    if (shown(Control::Command1)) game.command1_click();
-  } else if (verb == "file") {
-    std::string name = line.size() > 5 ? line.substr(5) : "";
-    if (name.empty()) return "file needs a name";
-    if (shown(Control::File1)) game.file1_click(name);
-  } else if (verb == "clock") {
-    double s = 0;
-    if (!read_number(in, s) || s >= 86400 || !at_end(in)) return "clock needs seconds since midnight";
-    clock.ms = std::llround(s * 1000);
-  } else if (verb == "wait") {
-    double s = 0;
-    if (!read_number(in, s) || s > 864000 || !at_end(in)) return "wait needs seconds";
-    for (long long left = std::llround(s * 1000); left > 0; left -= 50) {
-      clock.ms += std::min(50LL, left);
-      if (ui.timer) game.on_timer();
-    }
-  } else {
-    return "unknown event '" + verb + "'";
+  std::string error;
+  const auto e = parse_event(line, error);
+  if (!e) return error;
+  using Kind = ScriptEvent::Kind;
+  switch (e->kind) {
+    case Kind::menu: game.on_menu(e->menu); break;
+    case Kind::press: game.on_mouse_down(e->button, 0, e->x, e->y); break;
+    case Kind::key: game.on_key(e->key); break;
+    case Kind::answer: ui.answers.push_back(e->yes ? Answer::yes : Answer::no); break;
+    // The window could not deliver these to a control that is hidden.
+    case Kind::text:
+      if (shown(static_cast<Control>(static_cast<int>(Control::Text1) + e->text_no - 1)))
+        game.text_change(e->text_no, e->value);
+      break;
+    case Kind::dir:
+      if (shown(Control::Dir1)) game.dir1_change(e->value);
+      break;
+    case Kind::click:
+      if (shown(Control::Command1)) game.command1_click();
+      break;
+    case Kind::file:
+      if (shown(Control::File1)) game.file1_click(e->value);
+      break;
+    case Kind::clock: clock.ms = std::llround(e->seconds * 1000); break;
+    case Kind::wait:
+      for (long long left = std::llround(e->seconds * 1000); left > 0; left -= 50) {
+        clock.ms += std::min(50LL, left);
+        if (ui.timer) game.on_timer();
+      }
+      break;
   }
   return "";
 }

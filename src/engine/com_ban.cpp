@@ -102,6 +102,36 @@ double com_nashi(Game& g) {
 
 }  // namespace
 
+namespace {
+
+// The logo of a finished game above the board, shown at once.
+void shouri_egaku(Game& g) {
+  g.koma_egaku(PIC_ZUVANSHOGI2, 11.2, 0);
+  g.ports().canvas->repaint();
+}
+
+// The outcome of a move of an upper piece (the first and third moves): mate, a captured
+// lower king, or check. True when the game is over.
+bool com_ue_kessaku(Game& g) {
+  if (tsumi_sita(g.pos, g.kiki) == ari) {
+    g.msg("よし！!　コンピュータの勝ちです", "詰め!");
+    g.shuukyoku = g.ue_gawa;
+    shouri_egaku(g);
+    return true;
+  }
+  if (g.shuukyoku == g.ue_gawa) {
+    g.te_kesu(g.ue_gawa);
+    g.msg("ｺﾝﾋﾟｭｰﾀの勝ちです", "終了");
+    g.teban = g.sita_gawa;
+    shouri_egaku(g);
+    return true;
+  }
+  if (g.kiki.kiki_ue[g.kiki.ou_sita_x][g.kiki.ou_sita_y] > 0) g.msg("   ** 王手 **", "");
+  return false;
+}
+
+}  // namespace
+
 void Game::com_ban1() {
   if (shuukyoku != 0) return;
   // 2
@@ -128,22 +158,7 @@ void Game::com_ban1() {
   ichite_y = m.tr;
   com_ato(*this);
   // 9
-  if (tsumi_sita(pos, kiki) == ari) {
-    msg("よし！!　コンピュータの勝ちです", "詰め!");
-    shuukyoku = ue_gawa;
-    koma_egaku(PIC_ZUVANSHOGI2, 11.2, 0);
-    ports().canvas->repaint();
-    return;
-  }
-  if (shuukyoku == ue_gawa) {
-    te_kesu(ue_gawa);
-    msg("ｺﾝﾋﾟｭｰﾀの勝ちです", "終了");
-    teban = sita_gawa;
-    koma_egaku(PIC_ZUVANSHOGI2, 11.2, 0);
-    ports().canvas->repaint();
-    return;
-  }
-  if (kiki.kiki_ue[kiki.ou_sita_x][kiki.ou_sita_y] > 0) msg("   ** 王手 **", "");
+  if (com_ue_kessaku(*this)) return;
   com_owari(*this, m, ue_gawa, jikan);
 }
 
@@ -167,8 +182,7 @@ void Game::com_ban2() {
     te_kesu(sita_gawa);
     msg("あなたの勝ちです", "終了");
     teban = sita_gawa;
-    koma_egaku(PIC_ZUVANSHOGI2, 11.2, 0);
-    ports().canvas->repaint();
+    shouri_egaku(*this);
     return;
   } else if (kiki.kiki_sita[kiki.ou_ue_x][kiki.ou_ue_y] > 0) {
     msg("   ** 王手 **", "");
@@ -188,22 +202,7 @@ void Game::com_ban3() {
   } else {
     jikan = com_sasu(*this, m);
     com_ato(*this);
-    if (tsumi_sita(pos, kiki) == ari) {
-      msg("よし！!　コンピュータの勝ちです", "詰め!");
-      shuukyoku = ue_gawa;
-      koma_egaku(PIC_ZUVANSHOGI2, 11.2, 0);
-      ports().canvas->repaint();
-      return;
-    }
-    if (shuukyoku == ue_gawa) {
-      te_kesu(ue_gawa);
-      msg("ｺﾝﾋﾟｭｰﾀの勝ちです", "終了");
-      teban = sita_gawa;
-      koma_egaku(PIC_ZUVANSHOGI2, 11.2, 0);
-      ports().canvas->repaint();
-      return;
-    }
-    if (kiki.kiki_ue[kiki.ou_sita_x][kiki.ou_sita_y] > 0) msg("   ** 王手 **", "");
+    if (com_ue_kessaku(*this)) return;
   }
   com_owari(*this, m, ue_gawa, jikan);
   teban_nushi = sita_gawa;

@@ -2,7 +2,7 @@
 //   mirado-shogi                               play
 //   mirado-shogi --screenshot FILE.png [--scale N] [--events FILE]
 //                                              render the window after start-up (and after
-//                                              the scripted menu commands and presses) to a
+//                                              the events of an event-runner script) to a
 //                                              PNG and exit, without a display
 #include <QApplication>
 #include <QDir>

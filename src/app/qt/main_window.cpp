@@ -15,9 +15,9 @@
 #include <QTime>
 #include <cmath>
 #include <cstdio>
-#include <sstream>
 
 #include "app/names.h"
+#include "app/script.h"
 #include "app/qt/art/art.h"
 
 namespace mirado::qt {
@@ -132,24 +132,24 @@ void MainWindow::start_up() {
 }
 
 bool MainWindow::apply_event(const std::string& line) {
-  std::istringstream in(line);
-  std::string verb;
-  in >> verb;
-  if (verb == "menu") {
-    std::string name;
-    in >> name;
-    const auto m = menu_from_name(name);
-    if (!m) return false;
-    handle([&] { game_->on_menu(*m); });
-    return true;
+  std::string error;
+  const auto e = parse_event(line, error);
+  if (!e) return false;
+  using Kind = ScriptEvent::Kind;
+  switch (e->kind) {
+    case Kind::menu: handle([&] { game_->on_menu(e->menu); }); break;
+    case Kind::press: handle([&] { game_->on_mouse_down(e->button, 0, e->x, e->y); }); break;
+    case Kind::key: handle([&] { game_->on_key(e->key); }); break;
+    case Kind::text:
+      set_text(static_cast<Control>(static_cast<int>(Control::Text1) + e->text_no - 1), e->value);
+      game_->text_change(e->text_no, e->value);
+      break;
+    case Kind::dir: handle([&] { game_->dir1_change(e->value); }); break;
+    case Kind::click: handle([&] { game_->command1_click(); }); break;
+    case Kind::file: handle([&] { game_->file1_click(e->value); }); break;
+    // Boxes are answered at once and the window keeps real time: nothing to do.
+    case Kind::answer: case Kind::clock: case Kind::wait: break;
   }
-  int b = 0, x = 0, y = 0;
-  if ((verb != "cell" && verb != "press") || !(in >> b >> x >> y)) return false;
-  if (verb == "cell") {
-    x = BAN_LEFT + MASU_W * x + MASU_W / 2;
-    y = BAN_TOP + MASU_H * y + MASU_H / 2;
-  }
-  handle([&] { game_->on_mouse_down(b, 0, x, y); });
   return true;
 }
 

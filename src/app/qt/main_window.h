@@ -48,8 +48,8 @@ class MainWindow : public QMainWindow, public Ui {
   void start_up();
   QAction* action(Menu m) const { return actions_[static_cast<int>(m)]; }
   QWidget* control(Control c) const { return controls_[static_cast<int>(c)]; }
-  // Applies one scripted event ("menu NAME", "cell B C R", "press B X Y") as if the user
-  // had chosen the menu item or pressed the mouse; false for a line it does not know.
+  // Applies one line of an event script as if the user had done it; false for a line
+  // that is not an event. Answers, clock settings and waits have no effect here.
   bool apply_event(const std::string& line);
   // For runs without a user: message boxes are answered at once (OK, or Yes) and
   // written to stderr instead of waiting for a click.

@@ -1,0 +1,89 @@
+#include "app/script.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <sstream>
+
+#include "app/game.h"
+#include "app/names.h"
+
+namespace mirado {
+
+namespace {
+
+bool at_end(std::istringstream& in) {
+  std::string rest;
+  return !(in >> rest);
+}
+
+// The rest of the line after the verb and one space, kept exactly (names may hold spaces).
+std::string rest_after(std::string_view line, std::string_view verb) {
+  return line.size() > verb.size() + 1 ? std::string(line.substr(verb.size() + 1)) : std::string();
+}
+
+bool seconds_of(std::istringstream& in, double& s, double max) {
+  return static_cast<bool>(in >> s) && std::isfinite(s) && s >= 0 && s < max && at_end(in);
+}
+
+}  // namespace
+
+std::optional<ScriptEvent> parse_event(std::string_view line, std::string& error) {
+  std::istringstream in{std::string(line)};
+  std::string verb;
+  in >> verb;
+  ScriptEvent e{};
+  if (verb == "menu") {
+    std::string name;
+    in >> name;
+    const auto m = menu_from_name(name);
+    if (!m || !at_end(in)) return error = "unknown menu item '" + name + "'", std::nullopt;
+    e.kind = ScriptEvent::Kind::menu;
+    e.menu = *m;
+  } else if (verb == "press" || verb == "cell") {
+    if (!(in >> e.button >> e.x >> e.y) || !at_end(in))
+      return error = verb + " needs three whole numbers: button and position", std::nullopt;
+    if (verb == "cell") {
+      if (std::abs(e.x) > 1000 || std::abs(e.y) > 1000) return error = "cell out of range", std::nullopt;
+      e.x = BAN_LEFT + MASU_W * e.x + MASU_W / 2;
+      e.y = BAN_TOP + MASU_H * e.y + MASU_H / 2;
+    }
+    e.kind = ScriptEvent::Kind::press;
+  } else if (verb == "key") {
+    if (!(in >> e.key) || !at_end(in)) return error = "key needs a character code", std::nullopt;
+    e.kind = ScriptEvent::Kind::key;
+  } else if (verb == "answer") {
+    std::string a;
+    in >> a;
+    if ((a != "yes" && a != "no") || !at_end(in)) return error = "answer must be yes or no", std::nullopt;
+    e.kind = ScriptEvent::Kind::answer;
+    e.yes = a == "yes";
+  } else if (verb == "text") {
+    std::string name;
+    in >> name;
+    const auto c = control_from_name(name);
+    if (!c || *c < Control::Text1 || *c > Control::Text4) return error = "text needs Text1..Text4", std::nullopt;
+    e.kind = ScriptEvent::Kind::text;
+    e.text_no = static_cast<int>(*c) - static_cast<int>(Control::Text1) + 1;
+    e.value = rest_after(line, "text " + name);
+  } else if (verb == "dir" || verb == "file") {
+    e.kind = verb == "dir" ? ScriptEvent::Kind::dir : ScriptEvent::Kind::file;
+    e.value = rest_after(line, verb);
+    if (e.value.empty()) return error = verb + " needs a " + (verb == "dir" ? "path" : "name"), std::nullopt;
+  } else if (verb == "click") {
+    std::string name;
+    in >> name;
+    if (name != "Command1" || !at_end(in)) return error = "only Command1 can be clicked", std::nullopt;
+    e.kind = ScriptEvent::Kind::click;
+  } else if (verb == "clock") {
+    if (!seconds_of(in, e.seconds, 86400)) return error = "clock needs seconds since midnight", std::nullopt;
+    e.kind = ScriptEvent::Kind::clock;
+  } else if (verb == "wait") {
+    if (!seconds_of(in, e.seconds, 864000)) return error = "wait needs seconds", std::nullopt;
+    e.kind = ScriptEvent::Kind::wait;
+  } else {
+    return error = "unknown event '" + verb + "'", std::nullopt;
+  }
+  return e;
+}
+
+}  // namespace mirado
