@@ -47,6 +47,14 @@ class WindowTest : public ::testing::Test {
     std::filesystem::remove_all(dir_);
   }
   Game& game() { return window_->game(); }
+  // Whether a rendering of the surface at scale s shows the picture of `code` in cell
+  // (c, r), judged at a point inside the piece token.
+  bool shows(const QImage& shot, double s, int c, int r, int code) const {
+    const QImage pic = art::picture(code, s);
+    const QPoint tl = window_->surface().to_logical(BAN_LEFT + MASU_W * c, BAN_TOP + MASU_H * r);
+    return shot.pixel(tl.x() + pic.width() / 2, tl.y() + pic.height() / 3) ==
+           pic.pixel(pic.width() / 2, pic.height() / 3);
+  }
   // The centre of a window cell, in the surface's logical pixels.
   QPoint cell_centre(int c, int r) const {
     return window_->surface().to_logical(BAN_LEFT + MASU_W * c + 247, BAN_TOP + MASU_H * r + 307);
@@ -150,17 +158,22 @@ TEST_F(WindowTest, PressesReachTheGameAsCellsAtAnyWindowSize) {
   EXPECT_EQ(game().dankai, 2);
 
   // The painted board follows: the pawn now stands on (3,6) and (3,7) is empty.
-  const double dpr = 1.0, s = window_->surface().scale();
-  const QImage shot = window_->surface().render(s, dpr);
-  auto looks_like = [&](int c, int r, int code) {
-    const QImage pic = art::picture(code, s * dpr);
-    const QPoint tl = window_->surface().to_logical(BAN_LEFT + MASU_W * c, BAN_TOP + MASU_H * r);
-    const QPoint at(tl.x() + pic.width() / 2, tl.y() + pic.height() / 3);
-    return shot.pixel(at) == pic.pixel(pic.width() / 2, pic.height() / 3);
-  };
-  EXPECT_TRUE(looks_like(3, 6, -HU));
-  EXPECT_TRUE(looks_like(3, 7, kara));
-  EXPECT_FALSE(looks_like(3, 7, -HU));
+  const double s = window_->surface().scale();
+  const QImage shot = window_->surface().render(s, 1.0);
+  EXPECT_TRUE(shows(shot, s, 3, 6, -HU));
+  EXPECT_TRUE(shows(shot, s, 3, 7, kara));
+  EXPECT_FALSE(shows(shot, s, 3, 7, -HU));
+
+  // The rest of the turn: the opponent's pawn, then an own pawn; the turn passes.
+  for (auto [c, r] : {std::pair{7, 3}, {7, 4}, {7, 7}, {7, 6}})
+    QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, cell_centre(c, r));
+  EXPECT_EQ(game().dankai, 1);
+  EXPECT_EQ(game().teban_nushi, -1);
+  const QImage after = window_->surface().render(s, 1.0);
+  EXPECT_TRUE(shows(after, s, 7, 4, HU));
+  EXPECT_TRUE(shows(after, s, 7, 3, kara));
+  EXPECT_TRUE(shows(after, s, 7, 6, -HU));
+  EXPECT_TRUE(shows(after, s, 7, 7, kara));
 }
 
 }  // namespace
