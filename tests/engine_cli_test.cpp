@@ -1,16 +1,13 @@
 // mirado-cli think as a user runs it: its JSON and the exit codes.
-// The tool is found beside this test binary (both land in the build's bin/ folder).
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <array>
 #include <cstdio>
 #include <string>
 
 #include <nlohmann/json.hpp>
 
+#include "cli_support.h"
 #include "engine/tansaku.h"
 #include "model/sfen.h"
 
@@ -19,45 +16,16 @@ namespace {
 
 using nlohmann::json;
 
-std::string cli_path() {
-  std::array<char, 4096> buf{};
-  const ssize_t n = readlink("/proc/self/exe", buf.data(), buf.size() - 1);
-  if (n <= 0) return {};
-  std::string self(buf.data(), static_cast<std::size_t>(n));
-  return self.substr(0, self.find_last_of('/')) + "/mirado-cli";
-}
+test::CliRun think(const std::string& args) { return test::run_cli("think " + args); }
 
-struct Out {
-  int status = -1;
-  std::string text;  // stdout and stderr
-};
-
-Out think(const std::string& args) {
-  Out o;
-  const std::string cmd = "'" + cli_path() + "' think " + args + " 2>&1";
-  FILE* f = popen(cmd.c_str(), "r");
-  if (!f) return o;
-  std::array<char, 4096> buf{};
-  std::size_t n;
-  while ((n = std::fread(buf.data(), 1, buf.size(), f)) > 0) o.text.append(buf.data(), n);
-  const int st = pclose(f);
-  o.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  return o;
-}
-
-class Think : public ::testing::Test {
- protected:
-  void SetUp() override {
-    if (access(cli_path().c_str(), X_OK) != 0) GTEST_SKIP() << "mirado-cli not built beside the tests";
-  }
-};
+class Think : public ::testing::Test {};
 
 const char* kStart = "'lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 1'";
 
 TEST_F(Think, AWholeTurnAsJson) {
-  const Out o = think(std::string(kStart) + " --level 3");
-  ASSERT_EQ(o.status, 0) << o.text;
-  const json j = json::parse(o.text);
+  const test::CliRun o = think(std::string(kStart) + " --level 3");
+  ASSERT_EQ(o.status, 0) << o.out;
+  const json j = json::parse(o.out);
   ASSERT_TRUE(j.contains("moves"));
   ASSERT_EQ(j["moves"].size(), 3u);
   EXPECT_FALSE(j.contains("candidates"));
@@ -93,9 +61,9 @@ TEST_F(Think, AWholeTurnAsJson) {
 TEST_F(Think, CandidatesInScoringOrderWithBothPromotionTrials) {
   // An upper silver on (4, 6) may promote on (3, 7), (4, 7), (5, 7): two entries each,
   // the unpromoted first.
-  const Out o = think("'k8/9/9/9/9/3s5/9/9/8K w - 1' --level 3 --only 1 --candidates");
-  ASSERT_EQ(o.status, 0) << o.text;
-  const json j = json::parse(o.text);
+  const test::CliRun o = think("'k8/9/9/9/9/3s5/9/9/8K w - 1' --level 3 --only 1 --candidates");
+  ASSERT_EQ(o.status, 0) << o.out;
+  const json j = json::parse(o.out);
   ASSERT_TRUE(j["candidates"].contains("1"));
   EXPECT_FALSE(j["candidates"].contains("2"));
   const json& c = j["candidates"]["1"];
@@ -115,9 +83,9 @@ TEST_F(Think, CandidatesInScoringOrderWithBothPromotionTrials) {
 
 TEST_F(Think, DropsAreWrittenWithTheirHandColumns) {
   // The upper hand holds a pawn, the lower a gold: both procedures may drop.
-  const Out o = think("'4k4/9/9/9/9/9/9/9/4K4 b Gp 1' --level 3 --candidates");
-  ASSERT_EQ(o.status, 0) << o.text;
-  const json j = json::parse(o.text);
+  const test::CliRun o = think("'4k4/9/9/9/9/9/9/9/4K4 b Gp 1' --level 3 --candidates");
+  ASSERT_EQ(o.status, 0) << o.out;
+  const json j = json::parse(o.out);
   bool upper = false, lower = false;
   for (const json& c : j["candidates"]["1"])
     if (c["from"][0] == -1) {
@@ -137,9 +105,9 @@ TEST_F(Think, OnlyTheThirdProcedureWithItsRestrictions) {
   // Move 1 ended on (7, 4), move 2 on (7, 5): the pawn on (7, 4) may not move, the lower
   // pawn on (7, 5) may not be taken.
   const std::string sfen = "'lnsgkgsnl/1r5b1/pppppp1pp/6p2/6P2/9/PPPPPP1PP/1B5R1/LNSGKGSNL b - 1'";
-  const Out o = think(sfen + " --level 3 --only 3 --ichite 7,4 --nite 7,5 --candidates");
-  ASSERT_EQ(o.status, 0) << o.text;
-  const json j = json::parse(o.text);
+  const test::CliRun o = think(sfen + " --level 3 --only 3 --ichite 7,4 --nite 7,5 --candidates");
+  ASSERT_EQ(o.status, 0) << o.out;
+  const json j = json::parse(o.out);
   ASSERT_EQ(j["moves"].size(), 1u);
   EXPECT_EQ(j["moves"][0]["proc"], 3);
   for (const json& c : j["candidates"]["3"]) {
@@ -149,9 +117,9 @@ TEST_F(Think, OnlyTheThirdProcedureWithItsRestrictions) {
 }
 
 TEST_F(Think, AMateEndsTheTurnWithTheUpperSideAsWinner) {
-  const Out o = think("'8k/9/9/9/9/9/1g7/1S7/KN7 b g 1' --level 1");
-  ASSERT_EQ(o.status, 0) << o.text;
-  const json j = json::parse(o.text);
+  const test::CliRun o = think("'8k/9/9/9/9/9/1g7/1S7/KN7 b g 1' --level 1");
+  ASSERT_EQ(o.status, 0) << o.out;
+  const json j = json::parse(o.out);
   ASSERT_EQ(j["moves"].size(), 1u);
   EXPECT_EQ(j["moves"][0]["from"], json::array({-1, 5}));
   EXPECT_EQ(j["moves"][0]["to"], json::array({1, 8}));
@@ -167,11 +135,11 @@ TEST_F(Think, BadInputIsRefusedWithExit2) {
   EXPECT_EQ(think(std::string(kStart) + " --level 3 --ichite 0,4").status, 2);
   EXPECT_EQ(think(std::string(kStart) + " --level 3 --nite 7").status, 2);
   EXPECT_EQ(think(std::string(kStart) + " --level 3 --frobnicate").status, 2);
-  const Out bad = think("'lnsgkgsnl/1r5b1 b - 1' --level 3");
+  const test::CliRun bad = think("'lnsgkgsnl/1r5b1 b - 1' --level 3");
   EXPECT_EQ(bad.status, 2);
-  EXPECT_NE(bad.text.find("bad SFEN"), std::string::npos) << bad.text;
-  const Out nolevel = think(std::string(kStart));
-  EXPECT_NE(nolevel.text.find("--level"), std::string::npos) << nolevel.text;
+  EXPECT_NE(bad.out.find("bad SFEN"), std::string::npos) << bad.out;
+  const test::CliRun nolevel = think(std::string(kStart));
+  EXPECT_NE(nolevel.out.find("--level"), std::string::npos) << nolevel.out;
 }
 
 }  // namespace

@@ -1,12 +1,10 @@
 // mirado-cli kifu as a user runs it: JSON on stdout, the exit status, --write.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <array>
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
+#include "cli_support.h"
 #include "kifu/kifu_file.h"
 #include "kifu_support.h"
 #include "model/sfen.h"
@@ -17,34 +15,12 @@ namespace {
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-// The tool is built into the same directory as this test program.
-fs::path cli_path() {
-  std::error_code ec;
-  return fs::read_symlink("/proc/self/exe", ec).parent_path() / "mirado-cli";
-}
-
-struct CliRun {
-  int status = -1;
-  std::string out;
-};
-
-CliRun run(const std::string& args) {
-  CliRun r;
-  const std::string cmd = "'" + cli_path().string() + "' kifu " + args + " 2>&1";
-  FILE* p = ::popen(cmd.c_str(), "r");
-  if (!p) return r;
-  std::array<char, 4096> buf{};
-  for (std::size_t n; (n = std::fread(buf.data(), 1, buf.size(), p)) > 0;) r.out.append(buf.data(), n);
-  const int st = ::pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  return r;
-}
+test::CliRun run(const std::string& args) { return test::run_cli("kifu " + args); }
 
 class KifuCli : public test::KifuDir {
  protected:
   void SetUp() override {
     test::KifuDir::SetUp();
-    if (!fs::exists(cli_path())) GTEST_SKIP() << "mirado-cli is not built next to the tests";
   }
 };
 
@@ -72,7 +48,7 @@ TEST_F(KifuCli, PrintsHeaderEntriesAndEveryPositionAndWritesTheSameBytesBack) {
   g.text_change(4, "乙");
   g.command1_click();
 
-  const CliRun r = run("'対局一.棋譜' --write 'out.棋譜'");
+  const test::CliRun r = run("'対局一.棋譜' --write 'out.棋譜'");
   ASSERT_EQ(r.status, 0) << r.out;
   const json j = json::parse(r.out);
   EXPECT_EQ(j["title"], "三手指し");
@@ -87,7 +63,7 @@ TEST_F(KifuCli, PrintsHeaderEntriesAndEveryPositionAndWritesTheSameBytesBack) {
 
 TEST_F(KifuCli, AnEntryThatCannotBePlayedIsReportedWithItsLine) {
   write_bytes("bad.棋譜", "t\nu\nv\n3 736-10 -10 0   0    2    0    0    \n\n5 55410  10  0   2    2    0    1    \n");
-  const CliRun r = run("bad.棋譜");
+  const test::CliRun r = run("bad.棋譜");
   ASSERT_EQ(r.status, 0) << r.out;
   const json j = json::parse(r.out);
   EXPECT_EQ(j["entries"].size(), 2u);
@@ -97,12 +73,12 @@ TEST_F(KifuCli, AnEntryThatCannotBePlayedIsReportedWithItsLine) {
 }
 
 TEST_F(KifuCli, AFileThatCannotBeReadExitsWithTwo) {
-  const CliRun missing = run("missing.棋譜");
+  const test::CliRun missing = run("missing.棋譜");
   EXPECT_EQ(missing.status, 2);
   EXPECT_NE(missing.out.find("棋譜ﾌｧｲﾙを開けません"), std::string::npos);
   write_bytes("ok.棋譜", "t\nu\nv\n");
   EXPECT_EQ(run("ok.棋譜 --frob").status, 2);
-  const CliRun empty = run("ok.棋譜");
+  const test::CliRun empty = run("ok.棋譜");
   ASSERT_EQ(empty.status, 0);
   EXPECT_EQ(json::parse(empty.out)["entries"], json::array());
 }

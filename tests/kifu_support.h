@@ -8,26 +8,21 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 
 #include "fakes.h"
+#include "temp_cwd.h"
 
 namespace mirado::test {
 
 class KifuDir : public ::testing::Test {
  protected:
   void SetUp() override {
-    old_cwd_ = std::filesystem::current_path();
-    std::string tmpl = (std::filesystem::temp_directory_path() / "mirado-kifu-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
-    dir_ = tmpl;
-    std::filesystem::current_path(dir_);
+    cwd_.emplace();
+    dir_ = cwd_->dir();
   }
-  void TearDown() override {
-    std::filesystem::current_path(old_cwd_);
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-  }
+  void TearDown() override { cwd_.reset(); }
 
   static std::string read_bytes(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);
@@ -40,7 +35,7 @@ class KifuDir : public ::testing::Test {
   std::filesystem::path dir_;
 
  private:
-  std::filesystem::path old_cwd_;
+  std::optional<TempCwd> cwd_;
 };
 
 // Records a move, then applies it, as the move procedures do. fr is the hand slot for a

@@ -2,12 +2,12 @@
 // same game object the window drives, checked from the JSON it prints.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
+#include "cli_support.h"
 #include "temp_cwd.h"
 
 namespace mirado {
@@ -24,16 +24,11 @@ struct Played {
 
 Played play(const std::string& script) {
   { std::ofstream("events.txt") << script; }
+  const test::CliRun run = test::run_cli("play events.txt 2>stderr.txt", false);
   Played r;
-  FILE* p = ::popen((std::string(MIRADO_CLI) + " play events.txt 2>stderr.txt").c_str(), "r");
-  if (!p) return r;
-  std::string out;
-  char buf[4096];
-  for (size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-  r.status = WEXITSTATUS(::pclose(p));
-  size_t start = 0;
-  for (size_t nl; (nl = out.find('\n', start)) != std::string::npos; start = nl + 1)
-    r.lines.push_back(json::parse(out.substr(start, nl - start)));
+  r.status = run.status;
+  for (size_t start = 0, nl; (nl = run.out.find('\n', start)) != std::string::npos; start = nl + 1)
+    r.lines.push_back(json::parse(run.out.substr(start, nl - start)));
   return r;
 }
 
