@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/game.h"
+#include "app/null_ports.h"
 #include "cli/commands.h"
 #include "kifu/kifu_file.h"
 #include "kifu/panel.h"
@@ -17,16 +18,8 @@ namespace {
 
 using nlohmann::json;
 
-// The game runs without a window: drawing and sound go nowhere, message boxes are
-// remembered so that a refused step can be reported.
-struct NoCanvas : mirado::Canvas {
-  void picture(int, int, int) override {}
-  void rect(int, int, int, int, int) override {}
-  void text(int, int, std::string_view, int, int, bool) override {}
-  void repaint() override {}
-  void refresh() override {}
-};
-
+// The game runs without a window; message boxes are remembered so that a refused
+// step can be reported.
 struct LastMessageUi : mirado::Ui {
   std::string last;
   void set_checked(mirado::Menu, bool) override {}
@@ -46,16 +39,6 @@ struct LastMessageUi : mirado::Ui {
 struct StillClock : mirado::Clock {
   double now() override { return 0; }
   void wait(double) override {}
-};
-
-struct NoSound : mirado::SoundLib {
-  std::int32_t initialize(std::intptr_t) override { return 0; }
-  void terminate(std::int32_t) override {}
-  std::int32_t create_dsb(std::int32_t, const void*, std::size_t, std::int32_t) override { return 0; }
-  void play(std::int32_t) override {}
-  void play_looping(std::int32_t) override {}
-  void stop(std::int32_t) override {}
-  void free(std::int32_t) override {}
 };
 
 json entry_json(const mirado::KifuEntry& e) {
@@ -83,10 +66,10 @@ int cmd_kifu(int argc, char** argv) {
   std::string error;
   if (!read_kifu_file(path, f, error)) return fail(error);
 
-  NoCanvas canvas;
+  mirado::NullCanvas canvas;
   LastMessageUi ui;
   StillClock clock;
-  NoSound sound;
+  mirado::SilentSound sound;
   Game g(Ports{&canvas, &ui, &clock, &sound});
   kifu_settei(g, f);
 

@@ -11,6 +11,7 @@
 
 #include "app/game.h"
 #include "app/names.h"
+#include "app/null_ports.h"
 #include "app/script.h"
 #include "cli/commands.h"
 #include "model/sfen.h"
@@ -20,15 +21,6 @@ namespace mirado::cli {
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-class NullCanvas : public Canvas {
- public:
-  void picture(int, int, int) override {}
-  void rect(int, int, int, int, int) override {}
-  void text(int, int, std::string_view, int, int, bool) override {}
-  void repaint() override {}
-  void refresh() override {}
-};
 
 class RecordingUi : public Ui {
  public:

@@ -10,22 +10,12 @@
 #include <filesystem>
 
 #include "app/names.h"
+#include "app/null_ports.h"
 #include "app/qt/art/art.h"
 #include "app/qt/main_window.h"
 
 namespace mirado::qt {
 namespace {
-
-class SilentSound : public SoundLib {
- public:
-  std::int32_t initialize(std::intptr_t) override { return 1; }
-  void terminate(std::int32_t) override {}
-  std::int32_t create_dsb(std::int32_t, const void*, std::size_t, std::int32_t) override { return 0; }
-  void play(std::int32_t) override {}
-  void play_looping(std::int32_t) override {}
-  void stop(std::int32_t) override {}
-  void free(std::int32_t) override {}
-};
 
 // Each test in a fresh working directory, so the settings file starts from its defaults.
 class WindowTest : public ::testing::Test {
@@ -60,7 +50,7 @@ class WindowTest : public ::testing::Test {
     return window_->surface().to_logical(BAN_LEFT + MASU_W * c + 247, BAN_TOP + MASU_H * r + 307);
   }
 
-  SilentSound sound_;
+  SilentSound sound_{1};
   std::unique_ptr<MainWindow> window_;
   std::filesystem::path old_, dir_;
 };
