@@ -40,7 +40,8 @@ inline void scratch_hairu() {
 }
 
 inline void kaku(const std::string& name, std::string_view bytes) {
-  std::ofstream(name, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream f(name, std::ios::binary | std::ios::trunc);
+  f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 // Stops the run with a message when a check fails; libFuzzer reports the input.

@@ -93,7 +93,11 @@ int main(int argc, char** argv) {
   mirado::qt::MainWindow w(&sound);
   w.game().exe_dir = mirado::program_dir();
   w.game().data_dir = mirado::installed_data_dir(w.game().exe_dir);
-  if (o.screenshot) return screenshot(w, o);
+  if (o.screenshot) {
+    const int status = screenshot(w, o);
+    w.game().shuuryou();  // the sounds and the device, as closing the window frees them
+    return status;
+  }
 
   if (qEnvironmentVariableIsSet("MIRADO_TRACE_STARTUP")) {
     QObject::connect(&w.surface(), &mirado::qt::Surface::first_painted, [&since_start] {
