@@ -25,7 +25,7 @@ void tsumi_kensa(const SfenPosition& sp) {
     kiki_keisan(p.ban, k);
     const int tsumi = side == 0 ? tsumi_sita(p, k) : tsumi_ue(p, k);
     hitsuyou(tsumi == ari || tsumi == nashi ? "" : "mate test answers neither yes nor no", "tsumi");
-    hitsuyou(test::onaji_kyokumen(p, sp.pos) ? "" : "the mate test changed the position", "tsumi");
+    hitsuyou(test::same_position(p, sp.pos) ? "" : "the mate test changed the position", "tsumi");
   }
 }
 
@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   SfenPosition sp2;
   hitsuyou(parse_sfen(again, sp2, error) ? "" : "printed SFEN does not read back: " + again + " (" + error + ")",
            "to_sfen");
-  hitsuyou(test::onaji_kyokumen(sp.pos, sp2.pos) && sp.teban_sita == sp2.teban_sita &&
+  hitsuyou(test::same_position(sp.pos, sp2.pos) && sp.teban_sita == sp2.teban_sita &&
                    sp.move_number == sp2.move_number
                ? ""
                : "printed SFEN reads as another position: " + again,

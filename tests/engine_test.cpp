@@ -9,10 +9,13 @@
 
 #include "engine/hyouka.h"
 #include "engine/tansaku.h"
+#include "kyokumen_kensa.h"
 #include "model/sfen.h"
 
 namespace mirado {
 namespace {
+
+using test::same_position;
 
 // A position built square by square; both kings must be placed by the test.
 struct Pos {
@@ -71,13 +74,6 @@ bool scored(const Kekka& r, int fc, int fr, int tc, int tr) {
 // level 3 runs them, everything before is the same.
 int piece_rules(const Kyokumen& p, Tejun t, int fc, int fr, int tc, int tr, int koma) {
   return score(run(p, 3, t), fc, fr, tc, tr, koma) - score(run(p, 2, t), fc, fr, tc, tr, koma);
-}
-
-bool same_position(const Kyokumen& a, const Kyokumen& b) {
-  return std::memcmp(a.ban, b.ban, sizeof a.ban) == 0 &&
-         std::memcmp(a.mochigoma_sita, b.mochigoma_sita, sizeof a.mochigoma_sita) == 0 &&
-         std::memcmp(a.mochigoma_ue, b.mochigoma_ue, sizeof a.mochigoma_ue) == 0 &&
-         a.mochigoma_su_sita == b.mochigoma_su_sita && a.mochigoma_su_ue == b.mochigoma_su_ue;
 }
 
 // bench/positions.sfen, found beside this file's folder.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/game.h"
+#include "kyokumen_kensa.h"
 
 namespace mirado::test {
 

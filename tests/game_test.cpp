@@ -8,14 +8,9 @@
 namespace mirado {
 namespace {
 
-using test::Harness;
+using test::same_position;
 
-bool same_position(const Kyokumen& a, const Kyokumen& b) {
-  return std::memcmp(a.ban, b.ban, sizeof a.ban) == 0 &&
-         std::memcmp(a.mochigoma_sita, b.mochigoma_sita, sizeof a.mochigoma_sita) == 0 &&
-         std::memcmp(a.mochigoma_ue, b.mochigoma_ue, sizeof a.mochigoma_ue) == 0 &&
-         a.mochigoma_su_sita == b.mochigoma_su_sita && a.mochigoma_su_ue == b.mochigoma_su_ue;
-}
+using test::Harness;
 
 // Plays one move the way the move procedures do: record first, then apply.
 void play(Harness& h, int fc, int fr, int tc, int tr, int code, double secs = 0) {

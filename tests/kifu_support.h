@@ -68,13 +68,5 @@ inline void play_sample_game(Harness& h) {
   }
 }
 
-inline bool same_position(const Kyokumen& a, const Kyokumen& b) {
-  for (int c = 1; c <= 9; ++c)
-    for (int r = 1; r <= 9; ++r)
-      if (a.ban[c][r] != b.ban[c][r]) return false;
-  for (int k = 1; k <= 7; ++k)
-    if (a.mochigoma_sita[k] != b.mochigoma_sita[k] || a.mochigoma_ue[k] != b.mochigoma_ue[k]) return false;
-  return a.mochigoma_su_sita == b.mochigoma_su_sita && a.mochigoma_su_ue == b.mochigoma_su_ue;
-}
 
 }  // namespace mirado::test

@@ -13,6 +13,16 @@ namespace mirado::test {
 // Pieces by hand slot (1..7; 0 the king) of a position, either side, hands included.
 using KomaKazu = std::array<int, 8>;
 
+// Board, hands and hand totals are equal (the unused row and column 0 aside).
+inline bool same_position(const Kyokumen& a, const Kyokumen& b) {
+  for (int c = 1; c <= 9; ++c)
+    for (int r = 1; r <= 9; ++r)
+      if (a.ban[c][r] != b.ban[c][r]) return false;
+  for (int k = 1; k <= 7; ++k)
+    if (a.mochigoma_sita[k] != b.mochigoma_sita[k] || a.mochigoma_ue[k] != b.mochigoma_ue[k]) return false;
+  return a.mochigoma_su_sita == b.mochigoma_su_sita && a.mochigoma_su_ue == b.mochigoma_su_ue;
+}
+
 inline int kazu_slot(int code) { return koma_abs(code) == OU ? 0 : mochigoma_slot(code); }
 
 // Squares hold valid codes, hands are never negative and add up to their totals (a
@@ -95,14 +105,6 @@ inline void kifu_saigen(Kyokumen& p, const Kifu& kifu, int n) {
   }
 }
 
-inline bool onaji_kyokumen(const Kyokumen& a, const Kyokumen& b) {
-  for (int c = 1; c <= 9; ++c)
-    for (int r = 1; r <= 9; ++r)
-      if (a.ban[c][r] != b.ban[c][r]) return false;
-  for (int k = 1; k <= 7; ++k)
-    if (a.mochigoma_sita[k] != b.mochigoma_sita[k] || a.mochigoma_ue[k] != b.mochigoma_ue[k]) return false;
-  return a.mochigoma_su_sita == b.mochigoma_su_sita && a.mochigoma_su_ue == b.mochigoma_su_ue;
-}
 
 // The record's position lies within it, and replaying it from `origin` gives the board
 // and hands of the game.
@@ -112,7 +114,7 @@ inline std::string kifu_fusei(const Game& g, const Kyokumen& origin) {
            std::to_string(g.kifu.kifu_nagasa);
   Kyokumen p = origin;
   kifu_saigen(p, g.kifu, g.kifu.kifu_ichi);
-  if (!onaji_kyokumen(p, g.pos))
+  if (!same_position(p, g.pos))
     return "replaying " + std::to_string(g.kifu.kifu_ichi) + " entries does not give the board";
   return {};
 }

@@ -12,6 +12,8 @@
 namespace mirado {
 namespace {
 
+using test::same_position;
+
 using test::Harness;
 using test::Painted;
 using Log = std::vector<std::string>;
@@ -62,13 +64,6 @@ void turn(Game& g, bool nushi_sita, int dankai) {
   g.dankai = dankai;
   g.teban = dankai == 2 ? -g.teban_nushi : g.teban_nushi;
   g.te_tochuu = dankai == 1 ? nashi : ari;
-}
-
-bool same_position(const Kyokumen& a, const Kyokumen& b) {
-  return std::memcmp(a.ban, b.ban, sizeof a.ban) == 0 &&
-         std::memcmp(a.mochigoma_sita, b.mochigoma_sita, sizeof a.mochigoma_sita) == 0 &&
-         std::memcmp(a.mochigoma_ue, b.mochigoma_ue, sizeof a.mochigoma_ue) == 0 &&
-         a.mochigoma_su_sita == b.mochigoma_su_sita && a.mochigoma_su_ue == b.mochigoma_su_ue;
 }
 
 // Colour of the last outline drawn on a cell, or -1.

@@ -343,7 +343,7 @@ class Soak {
       // Every refusal says why in a box; a flip says nothing. (The start position
       // turned is the start position, so the board alone cannot tell.)
       const bool done = s_->ui.kotoba.empty();
-      if (!onaji_kyokumen(gm.pos, done ? kaiten(mae) : mae))
+      if (!same_position(gm.pos, done ? kaiten(mae) : mae))
         return done ? "a flip did not turn the board" : "a refused flip changed the board";
       if (done && (gm.kifu.kifu_ichi != 0 || gm.kifu.kifu_nagasa != 0)) return "a flip kept the record";
       if (done) ++tokei.hanten;

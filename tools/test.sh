@@ -6,6 +6,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh test
 export QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
+# Qt wants a private runtime directory; a fresh machine may have none.
+if [ -z "${XDG_RUNTIME_DIR:-}" ] || [ ! -d "$XDG_RUNTIME_DIR" ]; then
+  XDG_RUNTIME_DIR=$(mktemp -d)
+  chmod 700 "$XDG_RUNTIME_DIR"
+  export XDG_RUNTIME_DIR
+fi
 ctest --test-dir build --output-on-failure -j2
 [ "${1:-}" = "--quick" ] && exit 0
 

@@ -134,6 +134,7 @@ void Game::keika_kesu(int side) {
     for (int c = 13; c <= 15; ++c) koma_egaku(haikei, c, 9);
   } else if (side == ue_gawa) {
     for (int c = -2; c <= 0; ++c) koma_egaku(haikei, c, 9);
+    waku_egaku(IRO_MIDORI, 1, 9);  // the tile in column 0 covered the board's left border
   }
 }
 
