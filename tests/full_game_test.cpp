@@ -2,7 +2,6 @@
 // always tries the first move that the game accepts, the computer answers.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 
 #include "fakes.h"
 #include "temp_cwd.h"
