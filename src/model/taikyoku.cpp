@@ -75,18 +75,15 @@ void Game::sente() {
   com_taikyoku_kaishi(false);
   jikan_kaishi = ports().clock->now();
   set_timer(true);
-  if (teban == 0 || tesuu == 0) {
-    if (is_checked(Menu::BGM)) snd_loop(Oto::bgm);
+  // The person plays first, with the lower pieces; only the box's title tells a fresh
+  // game from one that goes on.
+  const bool shoteme = teban == 0 || tesuu == 0;
+  if (shoteme || sita_gawa == teban) {
+    if (shoteme && is_checked(Menu::BGM)) snd_loop(Oto::bgm);
     sita_gawa = sente_gawa;
     ue_gawa = gote_gawa;
     teban = teban_nushi = sente_gawa;
-    msg("MANの番です", " ");
-    saikai_machi = nashi;
-  } else if (sita_gawa == teban) {
-    sita_gawa = sente_gawa;
-    ue_gawa = gote_gawa;
-    teban = teban_nushi = sente_gawa;
-    msg("MANの番です", "対局");
+    msg("MANの番です", shoteme ? " " : "対局");
     saikai_machi = nashi;
   } else if (ue_gawa == teban) {
     com_turn();
