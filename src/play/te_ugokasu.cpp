@@ -15,7 +15,9 @@ void Game::te_ugokasu(int fc, int fr, int tc, int tr, int code) {
     mochigoma_ni_kuwaeru(torareru);
     mochigoma_sita_egaku();
   }
+  // A square's picture covers its own outline: the grid goes back on at once.
   koma_egaku(kara, fc, fr);
+  if (on_ban(fc, fr)) waku_egaku(IRO_MIDORI, fc, fr);
   pos.ban[tc][tr] = code;
   if (code == -OU) {
     kiki.ou_sita_x = tc;
@@ -33,6 +35,7 @@ void Game::te_ugokasu(int fc, int fr, int tc, int tr, int code) {
     pos.ban[fc][fr] = kara;
   }
   koma_egaku(code, tc, tr);
+  waku_egaku(IRO_MIDORI, tc, tr);
 }
 
 void Game::mochigoma_ni_kuwaeru(int code) {
