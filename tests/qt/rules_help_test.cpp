@@ -1,6 +1,8 @@
 // The rules help window: what it says, that its pictures show the game's own pieces
 // sharply at any pixel ratio, that its example moves are real moves, and how it opens
 // and closes.
+#include "app/qt/rules_help.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -13,7 +15,6 @@
 
 #include "app/qt/art/art.h"
 #include "app/qt/board_diagram.h"
-#include "app/qt/rules_help.h"
 #include "model/kyokumen.h"
 
 namespace mirado::qt {
@@ -93,9 +94,9 @@ TEST(RulesHelp, OneWindowPerGameThatDoesNotBlockPlay) {
 TEST(RulesHelpPage, ExplainsTheTurnPromotionDropsEndingAndLevels) {
   RulesHelp help;
   const QString text = help.plain_text();
-  for (const char* term : {"三手", "1手目", "2手目", "3手目", "相手の駒", "王手がはずれる", "王一枚",
-                           "右ボタン", "成", "持ち駒", "打", "二歩", "と金", "詰み", "王を取る",
-                           "LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4"})
+  for (const char* term :
+       {"三手", "1手目", "2手目", "3手目", "相手の駒", "王手がはずれる", "王一枚", "右ボタン", "成", "持ち駒",
+        "打", "二歩", "と金", "詰み", "王を取る", "LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4"})
     EXPECT_TRUE(text.contains(QString::fromUtf8(term))) << term;
   // The refusals are quoted exactly as the game shows them, so a player recognises them.
   for (const char* message : {"１手目に動かした駒は動かせません", "２手目に動かした駒は取れません",
@@ -156,6 +157,7 @@ TEST(RulesHelpPage, NarrowWindowWrapsTheTextInsteadOfScrollingSideways) {
   const int wide_height = help.page()->height();
   help.resize(help.minimumWidth(), 600);
   QApplication::processEvents();
+  keep(help.render_page(1.0), QStringLiteral("rules_help_narrow.png"));
   EXPECT_EQ(help.scroll_area()->horizontalScrollBar()->maximum(), 0);
   EXPECT_GT(help.page()->height(), wide_height);
   EXPECT_GT(help.scroll_area()->verticalScrollBar()->maximum(), 0);
@@ -199,7 +201,8 @@ TEST(RulesHelpDiagrams, EveryExampleMoveIsOneThePiecesCanMake) {
       if (m.kind == Kind::Planned || m.kind == Kind::Played) play(k, code, m);
     }
     for (const auto& mark : d->marks())
-      EXPECT_EQ(before(*d).idou_kanou(TE_SITA, 3, mark.col, mark.row, d->hand_code()), mark.allowed ? ari : nashi)
+      EXPECT_EQ(before(*d).idou_kanou(TE_SITA, 3, mark.col, mark.row, d->hand_code()),
+                mark.allowed ? ari : nashi)
           << "drop mark on " << mark.col << "," << mark.row;
   }
 }

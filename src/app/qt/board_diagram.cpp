@@ -13,9 +13,9 @@ namespace {
 
 constexpr int kSqW = art::kSquareWidth;
 constexpr int kSqH = art::kSquareHeight;
-constexpr int kLeft = 6;        // space left of the board
-constexpr int kTop = 20;        // the file numbers
-constexpr int kRight = 22;      // the rank numerals
+constexpr int kLeft = 6;    // space left of the board
+constexpr int kTop = 20;    // the file numbers
+constexpr int kRight = 22;  // the rank numerals
 constexpr int kBottom = 6;
 constexpr int kHandGap = 16;    // between the rank numerals and the hand square
 constexpr int kHandLabel = 18;  // the caption under the hand square
@@ -83,10 +83,14 @@ void paint_badge(QPainter& p, QPointF at, int number, const QFont& base) {
 
 QColor move_colour(int number) {
   switch (number) {
-    case 1: return {214, 44, 32};
-    case 2: return {28, 92, 214};
-    case 3: return {18, 138, 64};
-    default: return {90, 70, 50};
+    case 1:
+      return {214, 44, 32};
+    case 2:
+      return {28, 92, 214};
+    case 3:
+      return {18, 138, 64};
+    default:
+      return {90, 70, 50};
   }
 }
 
@@ -153,7 +157,8 @@ QSize BoardDiagram::sizeHint() const {
 }
 
 bool BoardDiagram::marked(int col, int row) const {
-  return std::any_of(marks_.begin(), marks_.end(), [&](const Mark& m) { return m.col == col && m.row == row; });
+  return std::any_of(marks_.begin(), marks_.end(),
+                     [&](const Mark& m) { return m.col == col && m.row == row; });
 }
 
 int BoardDiagram::code_at(int col, int row) const {
@@ -203,7 +208,8 @@ void BoardDiagram::paint_zone(QPainter& p) const {
   const QRect first = square_rect(first_col_, top), last = square_rect(first_col_, bottom);
   p.setRenderHint(QPainter::Antialiasing, true);
   p.setPen(QPen(kZone, 2.5));
-  if (bottom < first_row_ + rows_ - 1) p.drawLine(QPointF(b.left(), last.bottom() + 1), QPointF(b.right() + 1, last.bottom() + 1));
+  if (bottom < first_row_ + rows_ - 1)
+    p.drawLine(QPointF(b.left(), last.bottom() + 1), QPointF(b.right() + 1, last.bottom() + 1));
   if (top > first_row_) p.drawLine(QPointF(b.left(), first.top()), QPointF(b.right() + 1, first.top()));
   const double x = kLeft + 4;
   // A bracket over the rows, broken in the middle for their name.
@@ -282,8 +288,10 @@ void BoardDiagram::paint_arrow(QPainter& p, const DiagramMove& m) const {
   p.setPen(QPen(c, 3.4, refused ? Qt::DashLine : Qt::SolidLine, Qt::FlatCap));
   p.drawLine(start, shaft_end);
   paint_head(p, tip, d, c);
-  if (badge_on_target) paint_badge(p, to, m.number, font());
-  else if (numbered) paint_badge(p, QPointF(square_rect(m.to_col, m.to_row).topLeft()) + QPointF(8, 8), m.number, font());
+  if (badge_on_target)
+    paint_badge(p, to, m.number, font());
+  else if (numbered)
+    paint_badge(p, QPointF(square_rect(m.to_col, m.to_row).topLeft()) + QPointF(8, 8), m.number, font());
   if (m.kind != DiagramMove::Kind::Planned) paint_mark(p, (start + tip) / 2, !refused, 9);
 }
 

@@ -3,10 +3,8 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QTextDocument>
 #include <QVBoxLayout>
 
@@ -126,7 +124,8 @@ BoardDiagram* drop_diagram() {
 
 QString list(std::initializer_list<const char*> items) {
   QString html = QStringLiteral("<table cellspacing='0' cellpadding='2'>");
-  for (const char* item : items) html += QStringLiteral("<tr><td width='18'>・</td><td>%1</td></tr>").arg(QString::fromUtf8(item));
+  for (const char* item : items)
+    html += QStringLiteral("<tr><td width='18'>・</td><td>%1</td></tr>").arg(QString::fromUtf8(item));
   return html + QStringLiteral("</table>");
 }
 
@@ -144,31 +143,36 @@ void add_handling(QVBoxLayout* v) {
   v->addWidget(paragraph(QStringLiteral(
       "動かしたい駒をクリックしてから、行き先のマスをクリックします。持ち駒を打つときは、盤の横に並んだ"
       "持ち駒をクリックしてから、打つマスをクリックします。1手目と3手目は、ほかの自分の駒をクリックすると"
-      "選び直せます。行けないマスをクリックすると、選んだ駒は元に戻ります。<br>"
+      "選び直せます。行けないマスをクリックすると、駒の選択は取り消されます。<br>"
       "ｵﾌﾟｼｮﾝの「移動指導」にチェックを付けると、選んだ駒が動ける場所に白い枠が出ます。この枠は駒の動きだけを"
       "見ているので、下に書く3手目の決まりや王手のために指せないマスにも出ることがあります。")));
+}
+
+// One row of the table of a turn's moves, its name in the colour the pictures use.
+QString turn_step(int number, const char* what) {
+  return QStringLiteral("<tr><td><b><font color='%1'>%2手目</font></b></td><td>%3</td></tr>")
+      .arg(move_colour(number).name())
+      .arg(number)
+      .arg(QString::fromUtf8(what));
 }
 
 void add_turn(QVBoxLayout* v) {
   v->addWidget(heading(QStringLiteral("一回の番は三手")));
   v->addWidget(paragraph(
       QStringLiteral("自分の番が来たら、次の三手を続けて指します。") +
-      QStringLiteral("<table cellspacing='0' cellpadding='3'>"
-                     "<tr><td><b><font color='%1'>1手目</font></b></td><td>自分の駒を動かす（自分の持ち駒を打ってもよい）</td></tr>"
-                     "<tr><td><b><font color='%2'>2手目</font></b></td><td>相手の駒を動かす（相手の持ち駒を打ってもよい）</td></tr>"
-                     "<tr><td><b><font color='%3'>3手目</font></b></td><td>もう一度、自分の駒を動かす（自分の持ち駒を打ってもよい）</td></tr>"
-                     "</table>")
-          .arg(move_colour(1).name(), move_colour(2).name(), move_colour(3).name()) +
+      QStringLiteral("<table cellspacing='0' cellpadding='3'>") +
+      turn_step(1, "自分の駒を動かす（自分の持ち駒を打ってもよい）") +
+      turn_step(2, "相手の駒を動かす（相手の持ち駒を打ってもよい）") +
+      turn_step(3, "もう一度、自分の駒を動かす（自分の持ち駒を打ってもよい）") + QStringLiteral("</table>") +
       QStringLiteral("3手目を指すと相手の番になり、相手も同じように三手指します。相手の2手目では、"
                      "<b>あなたの駒</b>が動かされます。<br>"
-                     "駒を取ると、その駒は取った駒の持ち主の持ち駒になります。2手目に相手の駒であなたの駒を"
-                     "取れば、取った駒は相手の持ち駒です。")));
-  v->addWidget(figures({figure(turn_diagram(), QStringLiteral(
-                                                  "<font color='%1'>①</font> 自分の角を動かす<br>"
-                                                  "<font color='%2'>②</font> 相手の桂を跳ねる<br>"
-                                                  "<font color='%3'>③</font> 自分の歩を進める")
-                                                  .arg(move_colour(1).name(), move_colour(2).name(),
-                                                       move_colour(3).name()))}));
+                     "取られた駒は、取った駒の持ち主の持ち駒になります。ですから2手目に相手の駒であなたの駒を"
+                     "取ると、その駒は相手の持ち駒になります。")));
+  v->addWidget(figures({figure(
+      turn_diagram(), QStringLiteral("<font color='%1'>①</font> 自分の角を動かす<br>"
+                                     "<font color='%2'>②</font> 相手の桂を跳ねる<br>"
+                                     "<font color='%3'>③</font> 自分の歩を進める")
+                          .arg(move_colour(1).name(), move_colour(2).name(), move_colour(3).name()))}));
 }
 
 void add_restrictions(QVBoxLayout* v) {
@@ -179,9 +183,10 @@ void add_restrictions(QVBoxLayout* v) {
                          QStringLiteral("指そうとすると「１手目に動かした駒は動かせません」または"
                                         "「２手目に動かした駒は取れません」と出て、その手は取り消されます。"
                                         "別の手を指し直してください。")));
-  v->addWidget(paragraph(QStringLiteral("ただし、次のどちらかのときは、この二つの決まりはなくなります。") +
-                         list({"3手目を指す前に<b>自分の王に王手</b>がかかっていて、その手で王手がはずれるとき。",
-                               "自分の駒が<b>王一枚だけ</b>（持ち駒もない）のとき。"})));
+  v->addWidget(
+      paragraph(QStringLiteral("ただし、次のどちらかのときは、この二つの決まりはなくなります。") +
+                list({"3手目を指す前に<b>自分の王に王手</b>がかかっていて、その手で王手がはずれるとき。",
+                      "自分の駒が<b>王一枚だけ</b>（持ち駒もない）のとき。"})));
   v->addWidget(figures(
       {figure(restriction_diagram(),
               QStringLiteral("①で動かした角は、③では動かせない。②で動かした桂は、③では取れない。")),
@@ -200,32 +205,32 @@ void add_promotion(QVBoxLayout* v) {
       "「マウスの右をクリックして下さい」と出るので、右ボタンでクリックし直してください。<br>"
       "金と王、もう成っている駒は成れません。2手目に相手の駒を動かすときは、相手にとっての敵陣、"
       "つまり自分の側の三段で成れます。")));
-  v->addWidget(figures({figure(promotion_diagram(),
-                               QStringLiteral("赤い三段が敵陣。銀が敵陣に入るので成れる。")),
-                        figure(new ClickChoice(-GIN, -GIN - 1),
-                               QStringLiteral("行き先をどちらのボタンでクリックするかで決まる。"))}));
+  v->addWidget(
+      figures({figure(promotion_diagram(), QStringLiteral("赤い三段が敵陣。銀が敵陣に入るので成れる。")),
+               figure(new ClickChoice(-GIN, -GIN - 1),
+                      QStringLiteral("行き先をどちらのボタンでクリックするかで決まる。"))}));
 }
 
 void add_drops(QVBoxLayout* v) {
   v->addWidget(heading(QStringLiteral("持ち駒を打つ・二歩")));
   v->addWidget(paragraph(
-      QStringLiteral("持ち駒は、空いているマスならどこにでも打てます。打った駒は成っていない向きで置かれ、"
+      QStringLiteral("持ち駒は、空いているマスならどこにでも打てます。打った駒は成っていない状態で置かれ、"
                      "右ボタンで打っても成りません。ただし、次のところには打てません。") +
       list({"歩と香を一番奥の段、桂を奥から二段目までのところ（そこから先へ動けないため）。",
             "<b>二歩</b>：成っていない自分の歩がある筋（縦の列）。と金は歩に数えません。"}) +
       QStringLiteral("歩を打って詰ませる手（打ち歩詰め）は、このゲームでは反則になりません。")));
-  v->addWidget(figures({figure(drop_diagram(),
-                               QStringLiteral("6筋には自分の歩があるので、歩は打てない（×）。"
-                                              "5筋にあるのはと金だけなので打てる（○）。"))}));
+  v->addWidget(figures({figure(drop_diagram(), QStringLiteral("6筋には自分の歩があるので、歩は打てない（×）。"
+                                                              "5筋にあるのはと金だけなので打てる（○）。"))}));
 }
 
 void add_ending(QVBoxLayout* v) {
   v->addWidget(heading(QStringLiteral("王手と勝ち負け")));
   v->addWidget(paragraph(QStringLiteral(
-      "自分の王が取られる形になる手は指せません。「王手です。自殺はできません」と出て、その手は取り消されます。"
-      "2手目も同じで、相手の駒を動かして相手の王が取られる形にすることはできません。<br>"
+      "自分の王が取られる形になる手は指せません。「王手です。自殺はできません」と出て、"
+      "その手は取り消されます。2手目も同じで、相手の駒を動かして相手の王が取られる形にすることはできません。<br>"
       "ですから、1手目で王手をかけると、2手目は相手の駒を動かして、その王手をはずすことになります。"
-      "どう動かしても王手がはずれなければ<b>詰み</b>です。<br>"
+      "どう動かしても王手がはずれなければ<b>詰み</b>です。3手目で王手をかけられた側は、"
+      "自分の番の1手目で王手をはずさなければなりません。<br>"
       "相手の<b>王を取る</b>か、相手を<b>詰ませた</b>ほうが勝ちです。勝ち負けが決まると知らせが出て、"
       "対局は終わります。次の対局は「対局」から始めてください。千日手や持将棋の決まりはありません。")));
 }
@@ -233,12 +238,13 @@ void add_ending(QVBoxLayout* v) {
 void add_computer(QVBoxLayout* v) {
   v->addWidget(heading(QStringLiteral("コンピュータとの対局")));
   v->addWidget(paragraph(
-      QStringLiteral("「対局」→「対局(COM)」で「先手」を選ぶとあなたから、「後手」を選ぶとコンピュータから"
-                     "指し始めます。あなたはいつも下側の駒を持ちます。<br>"
-                     "コンピュータの番では三手が続けて指され、動く駒が点滅して知らせます。その2手目では、"
-                     "あなたの駒が、あなたにとって困る所へ動かされます。<br>"
-                     "強さは「対局」→「COM対局ﾚﾍﾞﾙ」で選びます。対局の途中でも変えられ、コンピュータの次の番から"
-                     "変わります。") +
+      QStringLiteral(
+          "「対局」→「対局(COM)」で「先手」を選ぶとあなたから、「後手」を選ぶとコンピュータから"
+          "指し始めます。あなたはいつも下側の駒を持ちます。<br>"
+          "コンピュータの番では三手が続けて指され、動く駒が点滅して知らせます。その2手目では、"
+          "あなたの駒が、あなたにとって困る所へ動かされます。<br>"
+          "強さは「対局」→「COM対局ﾚﾍﾞﾙ」で選びます。対局の途中でも変えられ、コンピュータの次の番から"
+          "変わります。") +
       list({"<b>LEVEL1</b>　いちばんやさしい。取れる駒の値打ちをあまり気にしません。",
             "<b>LEVEL2</b>　駒の損得は考えますが、駒ごとの攻め方の工夫はしません。",
             "<b>LEVEL3</b>　いちばん強い。すべての判断を使います（はじめはこのレベルです）。"}) +
@@ -248,13 +254,13 @@ void add_computer(QVBoxLayout* v) {
 
 QString page_style() {
   return QStringLiteral(
-      "QWidget#page { background: %1; }"
-      "QLabel { color: #2b2118; }"
-      "QLabel#heading { font-size: 15pt; font-weight: bold; color: #5a3413;"
-      "  border-style: solid; border-color: #b5651d; border-width: 0 0 0 5px;"
-      "  padding: 2px 0 2px 8px; margin-top: 14px; }"
-      "QLabel#body { font-size: 11pt; }"
-      "QLabel#caption { font-size: 10pt; color: #4a3a2a; }")
+             "QWidget#page { background: %1; }"
+             "QLabel { color: #2b2118; }"
+             "QLabel#heading { font-size: 15pt; font-weight: bold; color: #5a3413;"
+             "  border-style: solid; border-color: #b5651d; border-width: 0 0 0 5px;"
+             "  padding: 2px 0 2px 8px; margin-top: 14px; }"
+             "QLabel#body { font-size: 11pt; }"
+             "QLabel#caption { font-size: 10pt; color: #4a3a2a; }")
       .arg(kPaper.name());
 }
 
@@ -304,8 +310,9 @@ RulesHelp::RulesHelp(QWidget* parent) : QDialog(parent) {
 }
 
 void RulesHelp::show_rules_help(QWidget* parent) {
-  auto* open = parent ? parent->findChild<RulesHelp*>(QStringLiteral("rules_help"), Qt::FindDirectChildrenOnly)
-                      : nullptr;
+  auto* open = parent
+                   ? parent->findChild<RulesHelp*>(QStringLiteral("rules_help"), Qt::FindDirectChildrenOnly)
+                   : nullptr;
   if (!open) {
     open = new RulesHelp(parent);
     open->setAttribute(Qt::WA_DeleteOnClose);
@@ -329,8 +336,6 @@ QImage RulesHelp::render_page(qreal dpr) {
   img.setDevicePixelRatio(dpr);
   img.fill(kPaper);
   page_->render(&img);
-  // Hand the page back to the scroll area's own sizing.
-  scroll_->setWidgetResizable(true);
   return img;
 }
 
