@@ -149,6 +149,25 @@ TEST(RulesHelpPage, DrawsTheGamesOwnPiecesSharplyAtRatioOneAndTwo) {
   }
 }
 
+// The window as it paints itself on the screen (run with QT_SCALE_FACTOR=2 for a 2x
+// screen): each picture scrolled into view shows the pieces at the screen's ratio.
+TEST(RulesHelpPage, PaintsThePiecesAtTheScreensRatioWhenScrolledTo) {
+  RulesHelp help;
+  help.resize(700, 500);
+  help.show();
+  const qreal dpr = help.devicePixelRatioF();
+  for (const BoardDiagram* d : help.diagrams()) {
+    help.scroll_area()->ensureWidgetVisible(const_cast<BoardDiagram*>(d));
+    QApplication::processEvents();
+    const QImage shot = help.grab().toImage();
+    const auto& pc = d->pieces().front();
+    ASSERT_FALSE(is_target(*d, pc.col, pc.row));
+    const QPoint at = d->mapTo(&help, d->square_rect(pc.col, pc.row).topLeft());
+    EXPECT_TRUE(shows_picture(shot, at, art::picture(pc.code, dpr))) << "ratio " << dpr;
+  }
+  keep(help.grab().toImage(), QStringLiteral("rules_help_window.png"));
+}
+
 TEST(RulesHelpPage, NarrowWindowWrapsTheTextInsteadOfScrollingSideways) {
   RulesHelp help;
   help.resize(900, 600);
