@@ -85,6 +85,11 @@ run_with("${headless};XDG_DATA_HOME=${WORK}/start/data;XDG_CONFIG_HOME=${WORK}/s
          ${GAME} --user-data --screenshot shot.png)
 expect("--user-data" status EQUAL 0 AND EXISTS ${cwd}/shot.png)
 expect_only_settings_in(data/mirado-shogi "--user-data")
+foreach(dir data data/mirado-shogi)
+  execute_process(COMMAND stat -c %a ${WORK}/start/${dir} OUTPUT_VARIABLE mode
+                  OUTPUT_STRIP_TRAILING_WHITESPACE)
+  expect("--user-data: ${dir} is made for the player alone (mode ${mode})" mode STREQUAL 700)
+endforeach()
 
 # A relative XDG_DATA_HOME does not count: the folder under the home folder is used.
 fresh_start()

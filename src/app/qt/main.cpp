@@ -6,6 +6,7 @@
 //                                              render the window after start-up (and after
 //                                              the events of an event-runner script) to a
 //                                              PNG and exit, without a display
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -109,11 +110,21 @@ fs::path xdg_dir(const char* variable, const char* under_home) {
   return {};
 }
 
+// Makes `dir` and any missing parents, private to the player as the XDG folders should
+// be; folders that exist already are left as they are.
+void make_private_dirs(const fs::path& dir) {
+  fs::path made;
+  for (const fs::path& part : dir) {
+    made /= part;
+    ::mkdir(made.c_str(), 0700);
+  }
+}
+
 // Makes `dir` if need be and changes into it, when it is a folder this user can write.
 bool enter_writable(const fs::path& dir) {
   if (dir.empty()) return false;
+  make_private_dirs(dir);
   std::error_code ec;
-  fs::create_directories(dir, ec);
   return fs::is_directory(dir, ec) && ::access(dir.c_str(), W_OK | X_OK) == 0 &&
          ::chdir(dir.c_str()) == 0;
 }
