@@ -68,6 +68,7 @@ Kyokumen hanten(const Kyokumen& p) {
     q.mochigoma_ue[i] = p.mochigoma_sita[i];
   }
   q.mochigoma_su_keisan();
+  q.ou_ichi_keisan();
   return q;
 }
 
@@ -107,9 +108,7 @@ bool random_move(Kyokumen& p, bool ue, Rng& rng) {
   s.ari = true;
   s.fc = m.fc, s.fr = m.fr, s.tc = m.tc, s.tr = m.tr;
   s.moto_koma = s.koma = p.ban[m.fc][m.fr];
-  Kiki k{};
-  kiki_keisan(p.ban, k);
-  sashite_ugokasu(p, k, s);
+  sashite_ugokasu(p, s);
   return true;
 }
 
@@ -137,11 +136,11 @@ bool person_turn(Kyokumen& p, int level) {
       Kyokumen r = q;
       Kiki kk{};
       kiki_keisan(r.ban, kk);
-      const int torareru = sashite_ugokasu(r, kk, s);
+      const int torareru = sashite_ugokasu(r, s);
       kiki_keisan(r.ban, kk);
       if (!own && torareru == OU) continue;
-      const bool safe = own ? kk.kiki_sita[kk.ou_ue_x][kk.ou_ue_y] == 0
-                            : kk.kiki_ue[kk.ou_sita_x][kk.ou_sita_y] == 0;
+      const bool safe = own ? kk.kiki_sita[r.ou_ue_x][r.ou_ue_y] == 0
+                            : kk.kiki_ue[r.ou_sita_x][r.ou_sita_y] == 0;
       if (!safe && torareru != -OU) continue;
       pick = s;
       found = true;
@@ -149,7 +148,7 @@ bool person_turn(Kyokumen& p, int level) {
     if (!found) continue;
     Kiki kk{};
     kiki_keisan(q.ban, kk);
-    const int torareru = sashite_ugokasu(q, kk, pick);
+    const int torareru = sashite_ugokasu(q, pick);
     if (proc == 1) ix = pick.tc, iy = pick.tr;
     if (proc == 2) nx = pick.tc, ny = pick.tr;
     if (torareru == -OU || torareru == OU) {

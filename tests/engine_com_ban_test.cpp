@@ -53,6 +53,7 @@ struct ComHarness {
   void position(const Kyokumen& p) {
     game.pos = p;
     game.pos.mochigoma_su_keisan();
+    game.pos.ou_ichi_keisan();
     kiki_keisan(game.pos.ban, game.kiki);
   }
   int sounds(const std::string& s) const {
@@ -202,7 +203,7 @@ TEST(ComBan, CheckIsAnnounced) {
   h.position(board({{1, 1, OU}, {2, 2, KAKU}, {5, 9, -OU}, {4, 9, -KIN}, {6, 9, -KIN}, {4, 8, -GIN}}));
   g.com_ban1();
   ASSERT_EQ(g.kifu.kifu_ichi, 1);
-  ASSERT_GT(g.kiki.kiki_ue[g.kiki.ou_sita_x][g.kiki.ou_sita_y], 0);
+  ASSERT_GT(g.kiki.kiki_ue[g.pos.ou_sita_x][g.pos.ou_sita_y], 0);
   ASSERT_EQ(h.ui.boxes.size(), 1u);
   EXPECT_EQ(h.ui.boxes[0].text, "   ** 王手 **");
   EXPECT_EQ(h.ui.boxes[0].title, "");

@@ -23,6 +23,7 @@ struct Pos {
   Pos() { p.kara_ni(); }
   Pos& at(int c, int r, int code) {
     p.ban[c][r] = code;
+    p.ou_ichi_keisan();
     return *this;
   }
   Pos& ue(int slot, int n) {

@@ -97,8 +97,8 @@ TEST(Game, LowerKingSquareFollowsItsMoves) {
   Harness h;
   Game& g = h.game;
   g.te_ugokasu(5, 9, 5, 8, -OU);
-  EXPECT_EQ(g.kiki.ou_sita_x, 5);
-  EXPECT_EQ(g.kiki.ou_sita_y, 8);
+  EXPECT_EQ(g.pos.ou_sita_x, 5);
+  EXPECT_EQ(g.pos.ou_sita_y, 8);
 }
 
 TEST(Game, RecordIsCutAtThePositionByTheNextMoveAndGrowsPastFiveHundred) {

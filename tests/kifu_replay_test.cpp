@@ -232,12 +232,12 @@ TEST_F(KifuReplay, SteppingKeepsTheKingSquaresAndPlayResumesFromTheRecord) {
   load({L(5, 9, 5, 8, -OU, -OU, 0), L(5, 1, 5, 2, OU, OU, 0), L(7, 7, 7, 6, -HU, -HU, 0),
         L(9, 3, 9, 4, HU, HU, 0), L(9, 7, 9, 6, -HU, -HU, 0), L(8, 3, 8, 4, HU, HU, 0)});
   g.after();
-  EXPECT_EQ(g.kiki.ou_sita_x, 5);
-  EXPECT_EQ(g.kiki.ou_sita_y, 8);
-  EXPECT_EQ(g.kiki.ou_ue_y, 2);
+  EXPECT_EQ(g.pos.ou_sita_x, 5);
+  EXPECT_EQ(g.pos.ou_sita_y, 8);
+  EXPECT_EQ(g.pos.ou_ue_y, 2);
   g.replay();
-  EXPECT_EQ(g.kiki.ou_sita_y, 9);
-  EXPECT_EQ(g.kiki.ou_ue_y, 1);
+  EXPECT_EQ(g.pos.ou_sita_y, 9);
+  EXPECT_EQ(g.pos.ou_ue_y, 1);
   g.after();
 
   // The start commands leave record mode; the next press resumes with the side that holds the turn.
@@ -295,8 +295,8 @@ TEST_F(KifuReplay, TurningTheBoardTwiceGivesBackThePositionButNotTheRecord) {
   EXPECT_EQ(g.pos.ban[2][2], HISHA);  // the lower rook of (8, 8)
   EXPECT_EQ(g.pos.mochigoma_ue[2], before.mochigoma_sita[2]);
   EXPECT_EQ(g.pos.mochigoma_su_ue, before.mochigoma_su_sita);
-  EXPECT_EQ(g.kiki.ou_ue_x, 5);
-  EXPECT_EQ(g.kiki.ou_ue_y, 1);
+  EXPECT_EQ(g.pos.ou_ue_x, 5);
+  EXPECT_EQ(g.pos.ou_ue_y, 1);
   EXPECT_EQ(h.sound.log.back(), "play snd_koma");
   g.reverse();
   EXPECT_TRUE(test::same_position(g.pos, before));

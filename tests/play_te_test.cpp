@@ -55,6 +55,7 @@ void kyokumen(Harness& h, std::initializer_list<Koma> ban, std::initializer_list
   for (int slot : te_sita) ++g.pos.mochigoma_sita[slot];
   for (int slot : te_ue) ++g.pos.mochigoma_ue[slot];
   g.pos.mochigoma_su_keisan();
+  g.pos.ou_ichi_keisan();
   kiki_keisan(g.pos.ban, g.kiki);
 }
 
@@ -330,7 +331,7 @@ TEST(Te, AMoveLeavingTheOwnKingAttackedIsUndoneAsIfNeverMade) {
   EXPECT_TRUE(h.ui.timer);
   EXPECT_EQ(g.dankai, 1);
   EXPECT_EQ(g.teban, g.teban_nushi);
-  EXPECT_EQ(g.kiki.ou_sita_y, 9);
+  EXPECT_EQ(g.pos.ou_sita_y, 9);
 
   for (int i = 0; i < 3; ++i) g.ippo_susumu();  // the played line is still there
   EXPECT_EQ(g.pos.ban[2][6], -HU);

@@ -72,8 +72,8 @@ int cmd_maps(const char* sfen) {
   out["atari_ue"] = map_json(k.atari_ue);
   out["oute_sita"] = map_json(k.oute_sita);
   out["oute_ue"] = map_json(k.oute_ue);
-  out["ou_sita"] = {k.ou_sita_x, k.ou_sita_y};
-  out["ou_ue"] = {k.ou_ue_x, k.ou_ue_y};
+  out["ou_sita"] = {sp.pos.ou_sita_x, sp.pos.ou_sita_y};
+  out["ou_ue"] = {sp.pos.ou_ue_x, sp.pos.ou_ue_y};
   std::cout << out.dump() << "\n";
   return 0;
 }

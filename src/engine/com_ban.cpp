@@ -126,7 +126,7 @@ bool com_ue_kessaku(Game& g) {
     shouri_egaku(g);
     return true;
   }
-  if (g.kiki.kiki_ue[g.kiki.ou_sita_x][g.kiki.ou_sita_y] > 0) g.msg("   ** 王手 **", "");
+  if (g.kiki.kiki_ue[g.pos.ou_sita_x][g.pos.ou_sita_y] > 0) g.msg("   ** 王手 **", "");
   return false;
 }
 
@@ -184,7 +184,7 @@ void Game::com_ban2() {
     teban = sita_gawa;
     shouri_egaku(*this);
     return;
-  } else if (kiki.kiki_sita[kiki.ou_ue_x][kiki.ou_ue_y] > 0) {
+  } else if (kiki.kiki_sita[pos.ou_ue_x][pos.ou_ue_y] > 0) {
     msg("   ** 王手 **", "");
   }
   com_owari(*this, m, sita_gawa, jikan);

@@ -33,7 +33,7 @@ void kaku_oute_keisan(const Kyokumen& p, const Kiki& k, HyoukaJoutai& s) {
     for (int r = 1; r <= 9; ++r) {
       s.kaku_oute_ue[c][r] = 0;
       if (p.ban[c][r] == kara && k.kiki_ue[c][r] == 0 &&
-          p.idou_kanou(c, r, k.ou_ue_x, k.ou_ue_y, -KAKU) == ari)
+          p.idou_kanou(c, r, p.ou_ue_x, p.ou_ue_y, -KAKU) == ari)
         s.kaku_oute_ue[c][r] = 1;
     }
 }
@@ -65,7 +65,7 @@ void kugi_keisan(Kyokumen& p, const Kiki& k, HyoukaJoutai& s) {
         for (int i = 0; i < ue_n; ++i) {
           const int x = ue_c[i], y = ue_r[i];
           if (x == c && y == r) continue;  // the lifted square is empty now
-          if (p.idou_kanou(x, y, k.ou_sita_x, k.ou_sita_y, p.ban[x][y]) == ari) {
+          if (p.idou_kanou(x, y, p.ou_sita_x, p.ou_sita_y, p.ban[x][y]) == ari) {
             s.kugi_sita[c][r] = 1;
             break;
           }
@@ -74,7 +74,7 @@ void kugi_keisan(Kyokumen& p, const Kiki& k, HyoukaJoutai& s) {
         for (int i = 0; i < sita_n && s.kugi_ue_ari == nashi; ++i) {
           const int x = sita_c[i], y = sita_r[i];
           if (x == c && y == r) continue;
-          if (p.idou_kanou(x, y, k.ou_ue_x, k.ou_ue_y, p.ban[x][y]) == ari) s.kugi_ue_ari = ari;
+          if (p.idou_kanou(x, y, p.ou_ue_x, p.ou_ue_y, p.ban[x][y]) == ari) s.kugi_ue_ari = ari;
         }
       }
       p.ban[c][r] = v;
@@ -85,7 +85,7 @@ void kugi_keisan(Kyokumen& p, const Kiki& k, HyoukaJoutai& s) {
 // Local probes
 
 int nigemichi_sita(const Kyokumen& p, const Kiki& k) {
-  const int kc = k.ou_sita_x, kr = k.ou_sita_y;
+  const int kc = p.ou_sita_x, kr = p.ou_sita_y;
   int n = 0;
   for (int c = kc - 1; c <= kc + 1; ++c)
     for (int r = kr - 1; r <= kr + 1; ++r) {
@@ -185,8 +185,8 @@ int kyokumen_hyouka(Kyokumen& p, const Kiki& k, const HyoukaJoutai& s, int koma,
   const auto& ban = p.ban;
   const auto& ks = k.kiki_sita;
   const auto& ku = k.kiki_ue;
-  const int kuc = k.ou_ue_x, kur = k.ou_ue_y;
-  const int kc = k.ou_sita_x, kr = k.ou_sita_y;
+  const int kuc = p.ou_ue_x, kur = p.ou_ue_y;
+  const int kc = p.ou_sita_x, kr = p.ou_sita_y;
   const int* ms = p.mochigoma_sita;
   int total = 0, count = 0, smallest = 9999;
 
@@ -626,8 +626,8 @@ void koma_rules(const Kyoku& x, int& score) {
 
 int hyouka(Kyokumen& p, Kiki& k, const HyoukaJoutai& s, int torareru, int koma, int fc, int fr,
            int tc, int tr) {
-  const int kc = k.ou_sita_x, kr = k.ou_sita_y;
-  const int kuc = k.ou_ue_x, kur = k.ou_ue_y;
+  const int kc = p.ou_sita_x, kr = p.ou_sita_y;
+  const int kuc = p.ou_ue_x, kur = p.ou_ue_y;
   const auto& ban = p.ban;
   const auto& ks = k.kiki_sita;
   const auto& ku = k.kiki_ue;

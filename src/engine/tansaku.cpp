@@ -11,6 +11,12 @@ namespace mirado {
 namespace {
 
 inline int iabs(int v) { return v < 0 ? -v : v; }
+// A trial that moves a king carries the position's note of its square along.
+inline void ou_oku(Kyokumen& p, int code, int c, int r) {
+  if (code == OU) p.ou_ue_x = c, p.ou_ue_y = r;
+  else if (code == -OU) p.ou_sita_x = c, p.ou_sita_y = r;
+}
+
 inline int chebyshev(int c1, int r1, int c2, int r2) {
   const int dc = iabs(c1 - c2), dr = iabs(r1 - r2);
   return dc > dr ? dc : dr;
@@ -30,10 +36,6 @@ void Tansaku::junbi() {
   std::memcpy(s_.kiki_ue_mae, k_.kiki_ue, sizeof s_.kiki_ue_mae);
   std::memcpy(s_.atari_ue_x_mae, k_.atari_ue_x, sizeof s_.atari_ue_x_mae);
   std::memcpy(s_.atari_ue_y_mae, k_.atari_ue_y, sizeof s_.atari_ue_y_mae);
-  ou_ue_x_ = k_.ou_ue_x;
-  ou_ue_y_ = k_.ou_ue_y;
-  ou_sita_x_ = k_.ou_sita_x;
-  ou_sita_y_ = k_.ou_sita_y;
   s_.level = level;
 }
 
@@ -41,10 +43,6 @@ Sashite Tansaku::sagasu() {
   s_.level = level;
   Sashite best = tejun == Tejun::ni ? sagasu_impl<false>() : sagasu_impl<true>();
   // The trials leave the maps of the last one behind; describe the board again.
-  k_.ou_ue_x = ou_ue_x_;
-  k_.ou_ue_y = ou_ue_y_;
-  k_.ou_sita_x = ou_sita_x_;
-  k_.ou_sita_y = ou_sita_y_;
   kiki_keisan(p_.ban, k_);
   return best;
 }
@@ -64,7 +62,7 @@ Sashite Tansaku::sagasu_impl() {
     kiki_keisan(ban, k_);
     int v;
     if constexpr (!Ue) {
-      if (k_.kiki_ue[k_.ou_sita_x][k_.ou_sita_y] > 0) v = TEN_OUTE_SITA;
+      if (k_.kiki_ue[p_.ou_sita_x][p_.ou_sita_y] > 0) v = TEN_OUTE_SITA;
       else v = hyouka(p_, k_, s_, torareru, koma, fc, fr, tc, tr);
     } else {
       v = hyouka(p_, k_, s_, torareru, koma, fc, fr, tc, tr);
@@ -87,12 +85,13 @@ Sashite Tansaku::sagasu_impl() {
           if (p_.idou_kanou(sc, sr, tc, tr, piece) != ari) continue;
           // 6.1
           s_.moto_koma = piece;
-          s_.kyori_mae = Ue ? chebyshev(sc, sr, k_.ou_sita_x, k_.ou_sita_y)
-                            : chebyshev(sc, sr, k_.ou_ue_x, k_.ou_ue_y);
+          s_.kyori_mae = Ue ? chebyshev(sc, sr, p_.ou_sita_x, p_.ou_sita_y)
+                            : chebyshev(sc, sr, p_.ou_ue_x, p_.ou_ue_y);
           const int torareru = ban[tc][tr];
           // 6.2
           ban[sc][sr] = kara;
           ban[tc][tr] = piece;
+          ou_oku(p_, piece, tc, tr);
           int nari = 0;
           int score, kekka;
           if (naru_kanou(sc, sr, tr, piece, nari) == nashi) {  // 6.3
@@ -118,6 +117,7 @@ Sashite Tansaku::sagasu_impl() {
           // 6.6
           ban[tc][tr] = torareru;
           ban[sc][sr] = piece;
+          ou_oku(p_, piece, sc, sr);
           // 6.7
           if (better(score)) {
             best = Sashite{true, sc, sr, tc, tr, piece, kekka, score};
@@ -182,13 +182,8 @@ Sashite tansaku(Kyokumen& p, Kiki& k, int level, Tejun tejun, int ichite_x, int 
   return t.sagasu();
 }
 
-int sashite_ugokasu(Kyokumen& p, Kiki& k, const Sashite& m) {
-  const TeModoshi u = do_move(p, Te{m.fc, is_uchi(m.fc) ? te_slot(m.fc, m.fr) : m.fr, m.tc, m.tr, m.koma});
-  if (m.koma == -OU) {
-    k.ou_sita_x = m.tc;
-    k.ou_sita_y = m.tr;
-  }
-  return u.torareru;
+int sashite_ugokasu(Kyokumen& p, const Sashite& m) {
+  return do_move(p, Te{m.fc, is_uchi(m.fc) ? te_slot(m.fc, m.fr) : m.fr, m.tc, m.tr, m.koma}).torareru;
 }
 
 void ComTurn::run(Kyokumen& p, Kiki& k, int only) {
@@ -208,7 +203,7 @@ void ComTurn::run(Kyokumen& p, Kiki& k, int only) {
     const Sashite m = t.sagasu();
     te[proc] = m;
     if (!m.ari) continue;
-    const int torareru = sashite_ugokasu(p, k, m);
+    const int torareru = sashite_ugokasu(p, m);
     if (torareru == -OU) shuukyoku = ue_gawa;
     else if (torareru == OU) shuukyoku = sita_gawa;
     if (proc == 1) {

@@ -79,19 +79,15 @@ class Tansaku {
   Kyokumen& p_;
   Kiki& k_;
   HyoukaJoutai s_;
-  int ou_ue_x_ = 0, ou_ue_y_ = 0;  // the upper king's square noted before the search
-  int ou_sita_x_ = 0, ou_sita_y_ = 0;
 };
 
 // The whole search of one procedure: junbi, then sagasu.
 Sashite tansaku(Kyokumen& p, Kiki& k, int level, Tejun tejun, int ichite_x = 0, int ichite_y = 0,
                 int nite_x = 0, int nite_y = 0, KouhoKiroku* kiroku = nullptr);
 
-// Applies a chosen move to the board and hands as te_ugokasu does, without
-// drawing: a captured piece goes into the capturer's hand by its base kind (a king only
-// raises the hand total), and the lower king's square follows it. Returns the code that
-// stood on the target.
-int sashite_ugokasu(Kyokumen& p, Kiki& k, const Sashite& m);
+// Makes a chosen move with do_move (the search names a lower drop by its hand row).
+// Returns the code that stood on the target.
+int sashite_ugokasu(Kyokumen& p, const Sashite& m);
 
 // The computer's whole turn, compute only (no drawing, no waits, no clock): com_ban1,
 // com_ban2, com_ban3 in this order, each applying its move and testing the outcome as

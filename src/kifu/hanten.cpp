@@ -20,16 +20,6 @@ void ban_kaiten(Kyokumen& p) {
   std::swap(p.mochigoma_su_sita, p.mochigoma_su_ue);
 }
 
-// The kings have changed squares and sides.
-void ou_sagasu(Kyokumen& p, Kiki& k) {
-  p.ou_ichi_keisan();
-  for (int c = 1; c <= 9; ++c)
-    for (int r = 1; r <= 9; ++r) {
-      if (p.ban[c][r] == -OU) k.ou_sita_x = c, k.ou_sita_y = r;
-      if (p.ban[c][r] == OU) k.ou_ue_x = c, k.ou_ue_y = r;
-    }
-}
-
 }  // namespace
 
 void Game::reverse() {
@@ -52,7 +42,7 @@ void Game::reverse() {
   hanten_zumi = ari;
   click_jotai = 0;
   ban_kaiten(pos);
-  ou_sagasu(pos, kiki);
+  pos.ou_ichi_keisan();  // the kings have changed squares and sides
   zenbu_egaku();
   tesuu_hyouji(tesuu);
   if (handicap_zumi == ari) {

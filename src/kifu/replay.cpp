@@ -63,13 +63,6 @@ std::string drop_kensa(const Kyokumen& p, const KifuEntry& e) {
   return {};
 }
 
-// King squares follow the board when stepping moves a king or takes one back.
-void ou_ichi_koushin(const Kyokumen& p, Kiki& k) {
-  k.ou_sita_x = p.ou_sita_x;
-  k.ou_sita_y = p.ou_sita_y;
-  k.ou_ue_x = p.ou_ue_x;
-  k.ou_ue_y = p.ou_ue_y;
-}
 
 }  // namespace
 
@@ -107,7 +100,6 @@ bool Game::ippo_susumu() {
   }
   if (e.tori_koma == -OU) shuukyoku = ue_gawa;
   else if (e.tori_koma == OU) shuukyoku = sita_gawa;
-  ou_ichi_koushin(pos, kiki);
 
   jikan_ue = e.ue_ato;
   keika_hyouji(ue_gawa, jikan_ue);
@@ -153,7 +145,6 @@ void Game::ippo_modosu() {
   jikan_sita = e.sita_mae;
   keika_hyouji(sita_gawa, jikan_sita);
 
-  ou_ichi_koushin(pos, kiki);
   mochigoma_sita_egaku();
   mochigoma_ue_egaku();
   koma_egaku(kara, e.saki_x, e.saki_y);

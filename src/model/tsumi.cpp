@@ -71,13 +71,13 @@ int sita_outechu(const Kyokumen& p, const Kiki& k) {
   for (int c = 1; c <= 9; ++c)
     for (int r = 1; r <= 9; ++r) {
       const int code = p.ban[c][r];
-      if (code >= 10 && p.idou_kanou(c, r, k.ou_sita_x, k.ou_sita_y, code) == ari) return ari;
+      if (code >= 10 && p.idou_kanou(c, r, p.ou_sita_x, p.ou_sita_y, code) == ari) return ari;
     }
   return nashi;
 }
 
 int tsumi_sita(Kyokumen& p, Kiki& k) {
-  const int ox = k.ou_sita_x, oy = k.ou_sita_y;
+  const int ox = p.ou_sita_x, oy = p.ou_sita_y;
   if (k.kiki_ue[ox][oy] == 0) return nashi;
   FuSujiScope fu(p);
   if (p.mochigoma_su_sita > 0 &&
@@ -108,7 +108,7 @@ int tsumi_sita(Kyokumen& p, Kiki& k) {
 }
 
 int tsumi_ue(Kyokumen& p, Kiki& k) {
-  const int ox = k.ou_ue_x, oy = k.ou_ue_y;
+  const int ox = p.ou_ue_x, oy = p.ou_ue_y;
   if (k.kiki_sita[ox][oy] == 0) return nashi;
   FuSujiScope fu(p);
   if (p.mochigoma_su_ue > 0 &&
@@ -136,7 +136,7 @@ int tsumi_ue(Kyokumen& p, Kiki& k) {
           tried = true;
           p.ban[c][r] = code;
           p.ban[tc][tr] = torareru;
-          if (k.kiki_sita[k.ou_ue_x][k.ou_ue_y] == 0) {
+          if (k.kiki_sita[p.ou_ue_x][p.ou_ue_y] == 0) {
             answer = nashi;
             break;
           }

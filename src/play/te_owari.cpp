@@ -14,7 +14,8 @@ bool ugokaseru(const Dankai& d, int code) { return d.ugoki_sita ? is_sita(code) 
 
 bool ou_oute(const Game& g, bool sita) {
   const Kiki& k = g.kiki;
-  return sita ? k.kiki_ue[k.ou_sita_x][k.ou_sita_y] > 0 : k.kiki_sita[k.ou_ue_x][k.ou_ue_y] > 0;
+  const Kyokumen& p = g.pos;
+  return sita ? k.kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0 : k.kiki_sita[p.ou_ue_x][p.ou_ue_y] > 0;
 }
 
 Modoshi modoshi_toru(const Game& g) {

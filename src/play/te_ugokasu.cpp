@@ -6,10 +6,6 @@ namespace mirado {
 
 void Game::te_ugokasu(int fc, int fr, int tc, int tr, int code) {
   const TeModoshi m = do_move(pos, Te{fc, is_uchi(fc) ? te_slot(fc, fr) : fr, tc, tr, code});
-  if (code == -OU) {
-    kiki.ou_sita_x = tc;
-    kiki.ou_sita_y = tr;
-  }
   // Taking a king ends the game for its side.
   if (m.torareru == OU) shuukyoku = sita_gawa;
   else if (m.torareru == -OU) shuukyoku = ue_gawa;
