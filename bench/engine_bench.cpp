@@ -202,7 +202,7 @@ int record(const std::string& out_path) {
         Kiki k{};
         kiki_keisan(p.ban, k);
         ComTurn t;
-        t.level = ue_level;
+        t.settei.level = ue_level;
         t.run(p, k);
         shuukyoku = t.shuukyoku;
       }
@@ -282,7 +282,7 @@ int main(int argc, char** argv) {
         Kyokumen p = p0;
         Kiki k{};
         ComTurn t;
-        t.level = level;
+        t.settei.level = level;
         const long a0 = g_allocations.load();
         const auto t0 = std::chrono::steady_clock::now();
         kiki_keisan(p.ban, k);

@@ -83,7 +83,7 @@ TEST(ComBan, AWholeTurnFromTheStartingPosition) {
   Kiki k{};
   kiki_keisan(expect_pos.ban, k);
   ComTurn expect;
-  expect.level = 3;
+  expect.settei.level = 3;
   expect.run(expect_pos, k);
 
   g.com_turn();

@@ -672,11 +672,11 @@ TEST(ComTurn, AppliesThreeMovesAndEndsOnAMate) {
   Kiki k{};
   kiki_keisan(p.ban, k);
   ComTurn t;
-  t.level = 3;
+  t.settei.level = 3;
   t.run(p, k);
   EXPECT_TRUE(t.te[1].ari && t.te[2].ari && t.te[3].ari);
-  EXPECT_EQ(t.ichite_x, t.te[1].tc);
-  EXPECT_EQ(t.nite_y, t.te[2].tr);
+  EXPECT_EQ(t.settei.ichite_x, t.te[1].tc);
+  EXPECT_EQ(t.settei.nite_y, t.te[2].tr);
   EXPECT_EQ(t.shuukyoku, 0);
 
   Kyokumen m = mate_position(5).p;

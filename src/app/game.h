@@ -131,6 +131,9 @@ class Game {
   // Applies a move to the board and hands. fr is the source row, or for a drop from the
   // upper hand the hand slot, from the lower hand the on-screen row.
   void te_ugokasu(int fc, int fr, int tc, int tr, int code);
+  // What follows a move already made on the position: the end of the game when it took a
+  // king, and the drawing.
+  void te_ugoita(int fc, int fr, int tc, int tr, int code, int torareru);
 
   // ---- computer player (engine/com_ban.cpp) ----
   void com_ban1();

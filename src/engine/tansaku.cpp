@@ -168,16 +168,24 @@ Sashite Tansaku::sagasu_impl() {
 template Sashite Tansaku::sagasu_impl<true>();
 template Sashite Tansaku::sagasu_impl<false>();
 
+namespace {
+
+void settei_suru(Tansaku& t, const ComSettei& s, Tejun tejun, KouhoKiroku* kiroku) {
+  t.level = s.level;
+  t.tejun = tejun;
+  t.ichite_x = s.ichite_x;
+  t.ichite_y = s.ichite_y;
+  t.nite_x = s.nite_x;
+  t.nite_y = s.nite_y;
+  t.kiroku = kiroku;
+}
+
+}  // namespace
+
 Sashite tansaku(Kyokumen& p, Kiki& k, int level, Tejun tejun, int ichite_x, int ichite_y,
                 int nite_x, int nite_y, KouhoKiroku* kiroku) {
   Tansaku t(p, k);
-  t.level = level;
-  t.tejun = tejun;
-  t.ichite_x = ichite_x;
-  t.ichite_y = ichite_y;
-  t.nite_x = nite_x;
-  t.nite_y = nite_y;
-  t.kiroku = kiroku;
+  settei_suru(t, ComSettei{level, ichite_x, ichite_y, nite_x, nite_y}, tejun, kiroku);
   t.junbi();
   return t.sagasu();
 }
@@ -186,39 +194,44 @@ int sashite_ugokasu(Kyokumen& p, const Sashite& m) {
   return do_move(p, Te{m.fc, is_uchi(m.fc) ? te_slot(m.fc, m.fr) : m.fr, m.tc, m.tr, m.koma}).torareru;
 }
 
+ComTe com_te(Kyokumen& p, Kiki& k, const ComSettei& s, Tejun tejun, const ComHooks& hooks,
+             KouhoKiroku* kiroku) {
+  Tansaku t(p, k);
+  settei_suru(t, s, tejun, kiroku);
+  t.tick = hooks.tick;
+  t.tick_ctx = hooks.ctx;
+  t.junbi();
+  if (hooks.junbi_ato) hooks.junbi_ato(hooks.ctx);
+  ComTe r;
+  r.te = t.sagasu();
+  if (!r.te.ari) return r;
+  if (hooks.sasu_mae) hooks.sasu_mae(hooks.ctx, r.te);
+  r.torareru = sashite_ugokasu(p, r.te);
+  kiki_keisan(p.ban, k);
+  if (tejun == Tejun::ni) r.ue_tsumi = tsumi_ue(p, k) == ari;
+  else r.sita_tsumi = tsumi_sita(p, k) == ari;
+  return r;
+}
+
 void ComTurn::run(Kyokumen& p, Kiki& k, int only) {
   for (int proc = 1; proc <= 3; ++proc) {
     if (only != 0 && proc != only) continue;
     if (shuukyoku != 0) return;
     ran[proc] = true;
-    Tansaku t(p, k);
-    t.level = level;
-    t.tejun = static_cast<Tejun>(proc);
-    t.ichite_x = ichite_x;
-    t.ichite_y = ichite_y;
-    t.nite_x = nite_x;
-    t.nite_y = nite_y;
-    t.kiroku = kiroku[proc];
-    t.junbi();
-    const Sashite m = t.sagasu();
-    te[proc] = m;
-    if (!m.ari) continue;
-    const int torareru = sashite_ugokasu(p, m);
-    if (torareru == -OU) shuukyoku = ue_gawa;
-    else if (torareru == OU) shuukyoku = sita_gawa;
+    const ComTe r = com_te(p, k, settei, static_cast<Tejun>(proc), {}, kiroku[proc]);
+    te[proc] = r.te;
+    if (!r.te.ari) continue;
+    if (r.torareru == -OU) shuukyoku = ue_gawa;
+    else if (r.torareru == OU) shuukyoku = sita_gawa;
     if (proc == 1) {
-      ichite_x = m.tc;
-      ichite_y = m.tr;
+      settei.ichite_x = r.te.tc;
+      settei.ichite_y = r.te.tr;
     } else if (proc == 2) {
-      nite_x = m.tc;
-      nite_y = m.tr;
+      settei.nite_x = r.te.tc;
+      settei.nite_y = r.te.tr;
     }
-    kiki_keisan(p.ban, k);
-    if (proc == 2) {
-      if (tsumi_ue(p, k) == ari) tsumi_ue_msg = ari;  // a message only; the game goes on
-    } else if (tsumi_sita(p, k) == ari) {
-      shuukyoku = ue_gawa;
-    }
+    if (r.ue_tsumi) tsumi_ue_msg = ari;  // a message only; the game goes on
+    if (r.sita_tsumi) shuukyoku = ue_gawa;
   }
 }
 

@@ -81,9 +81,38 @@ class Tansaku {
   HyoukaJoutai s_;
 };
 
+// What the computer's procedures read of the game besides the position.
+struct ComSettei {
+  int level = 3;
+  int ichite_x = 0, ichite_y = 0;  // com_ban3 leaves the piece moved first standing here
+  int nite_x = 0, nite_y = 0;      // and does not capture the one moved second here
+};
+
 // The whole search of one procedure: junbi, then sagasu.
 Sashite tansaku(Kyokumen& p, Kiki& k, int level, Tejun tejun, int ichite_x = 0, int ichite_y = 0,
                 int nite_x = 0, int nite_y = 0, KouhoKiroku* kiroku = nullptr);
+
+// Where the window joins one procedure of the computer; every hook may be left empty.
+struct ComHooks {
+  void* ctx = nullptr;
+  void (*tick)(void*) = nullptr;                       // Timer1, during the search
+  void (*junbi_ato)(void*) = nullptr;                  // the search is set up
+  void (*sasu_mae)(void*, const Sashite&) = nullptr;   // the move is chosen, not yet made
+};
+
+// What one procedure did.
+struct ComTe {
+  Sashite te;              // te.ari false: no candidate, nothing was moved
+  int torareru = 0;        // the code the move captured
+  bool sita_tsumi = false;  // after com_ban1 or com_ban3: the lower king is mated
+  bool ue_tsumi = false;    // after com_ban2: the upper king is mated
+};
+
+// One procedure of the computer's turn, the one way the computer moves: the search, the
+// chosen move made on the position, the maps brought up to date and the mate test of
+// the side the move threatens. The game, mirado-cli think and the benchmarks all use it.
+ComTe com_te(Kyokumen& p, Kiki& k, const ComSettei& s, Tejun tejun, const ComHooks& hooks = {},
+             KouhoKiroku* kiroku = nullptr);
 
 // Makes a chosen move with do_move (the search names a lower drop by its hand row).
 // Returns the code that stood on the target.
@@ -93,8 +122,7 @@ int sashite_ugokasu(Kyokumen& p, const Sashite& m);
 // com_ban2, com_ban3 in this order, each applying its move and testing the outcome as
 // the game does. Used by mirado-cli think, the benchmark and the tests.
 struct ComTurn {
-  int level = 3;
-  int ichite_x = 0, ichite_y = 0, nite_x = 0, nite_y = 0;
+  ComSettei settei;
   int ue_gawa = -1, sita_gawa = 1;  // side values (those of a SENTE game by default)
   int shuukyoku = 0;                // 0, or the winner's side value
   Sashite te[4];                    // [1..3] by procedure; te[i].ari when a move was made
