@@ -113,9 +113,9 @@ bool random_move(Kyokumen& p, bool ue, Rng& rng) {
 }
 
 // The person's turn (lower pieces) for a recorded game: the program's own procedures
-// play it on the turned board, but only with moves that the move procedures of Parts
-// 3.2-3.4 accept from a person (none that leaves the moved piece's own king attacked, and
-// no capture of one's own king in the second move). Returns true when the game is over.
+// play it on the turned board, but only with moves that the game accepts from a person
+// (none that leaves the moved piece's own king attacked, and no capture of one's own king
+// in the second move). Returns true when the game is over.
 bool person_turn(Kyokumen& p, int level) {
   Kyokumen q = hanten(p);
   int ix = 0, iy = 0, nx = 0, ny = 0;

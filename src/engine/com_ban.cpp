@@ -130,11 +130,10 @@ bool com_ue_kessaku(Game& g, const ComTe& r) {
 
 void Game::com_ban1() {
   if (shuukyoku != 0) return;
-  // 2
   aicon_ichi("上", ue_gawa);
   jikan_kaishi = ports().clock->now();
   if (is_checked(Menu::KEIKA)) set_timer(true);
-  // 3
+  // The "thinking" label over the upper player's icon.
   koma_egaku(haikei, -2, 8);
   koma_egaku(haikei, -1, 8);
   koma_egaku(haikei, 0, 8);

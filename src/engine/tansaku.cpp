@@ -72,7 +72,7 @@ Sashite Tansaku::sagasu_impl() {
   };
 
   bool stopped = false;
-  // 6. Board moves.
+  // Board moves.
   for (int sc = 1; sc <= 9 && !stopped; ++sc) {
     if (tick) tick(tick_ctx);
     for (int sr = 1; sr <= 9 && !stopped; ++sr) {
@@ -83,25 +83,24 @@ Sashite Tansaku::sagasu_impl() {
         for (int tr = 1; tr <= 9; ++tr) {
           if (san && tc == nite_x && tr == nite_y) continue;  // the piece moved by com_ban2
           if (p_.idou_kanou(sc, sr, tc, tr, piece) != ari) continue;
-          // 6.1
           s_.moto_koma = piece;
           s_.kyori_mae = Ue ? chebyshev(sc, sr, p_.ou_sita_x, p_.ou_sita_y)
                             : chebyshev(sc, sr, p_.ou_ue_x, p_.ou_ue_y);
           const int torareru = ban[tc][tr];
-          // 6.2
+          // The trial move, made on the board itself and taken back below.
           ban[sc][sr] = kara;
           ban[tc][tr] = piece;
           ou_oku(p_, piece, tc, tr);
           int nari = 0;
           int score, kekka;
-          if (naru_kanou(sc, sr, tr, piece, nari) == nashi) {  // 6.3
+          if (naru_kanou(sc, sr, tr, piece, nari) == nashi) {
             score = score_trial(torareru, piece, sc, sr, tc, tr);
             kekka = piece;
-          } else if (narazu_kanou(tr, piece) == nashi) {  // 6.4
+          } else if (narazu_kanou(tr, piece) == nashi) {  // must promote
             ban[tc][tr] = nari;
             score = score_trial(torareru, nari, sc, sr, tc, tr);
             kekka = nari;
-          } else {  // 6.5
+          } else {  // may promote: both are scored
             score = score_trial(torareru, piece, sc, sr, tc, tr);
             kekka = piece;
             ban[tc][tr] = nari;
@@ -110,15 +109,14 @@ Sashite Tansaku::sagasu_impl() {
               score = score2;
               kekka = nari;
             }
+            // A pawn, rook or bishop always promotes when it may, whatever the scores.
             if (Ue ? (piece == HU || piece == HISHA || piece == KAKU)
                    : (piece == -HU || piece == -HISHA || piece == -KAKU))
               kekka = nari;
           }
-          // 6.6
           ban[tc][tr] = torareru;
           ban[sc][sr] = piece;
           ou_oku(p_, piece, sc, sr);
-          // 6.7
           if (better(score)) {
             best = Sashite{true, sc, sr, tc, tr, piece, kekka, score};
             if constexpr (!Ue) {
@@ -135,7 +133,7 @@ Sashite Tansaku::sagasu_impl() {
   }
   if (stopped) return best;
 
-  // 7. Drops. A drop has no source square, so it earns no approach term: kyori_mae is 0.
+  // Drops. A drop has no source square, so it earns no approach term: kyori_mae is 0.
   if (Ue ? p_.mochigoma_su_ue > 0 : p_.mochigoma_su_sita > 0) {
     for (int idx = 1; idx <= 7; ++idx) {
       if (tick) tick(tick_ctx);

@@ -63,10 +63,10 @@ class Tansaku {
   void* tick_ctx = nullptr;
   KouhoKiroku* kiroku = nullptr;   // every scored trial, when set
 
-  // Step 5 without the repaint: the copies, the pawn-file flags, the maps, the
-  // escape-square baseline and the pre-search maps.
+  // Sets the search up (without the window's repaint): the copies, the pawn-file
+  // flags, the maps, the escape-square baseline and the maps before any trial.
   void junbi();
-  // Steps 6 and 7: every candidate scored, the best one returned. The board, hands and
+  // Every board move and drop scored, the best one returned. The board, hands and
   // flags are as they were; the maps describe the board again.
   Sashite sagasu();
 

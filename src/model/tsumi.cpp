@@ -30,7 +30,7 @@ class FuSujiScope {
   int ue_[10];
 };
 
-// Step 2 of both tests: can some drop block every check? Returns true when the
+// Shared by both tests, before the escapes: can some drop block every check? Returns true when the
 // test must go on to the escape step.
 bool aigoma_dekinai(Kyokumen& p, const Kiki::Map& oute, int ou_x, int ou_y, int te_col,
                     int fu_code, int su, int fu_su) {
