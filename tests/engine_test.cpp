@@ -435,14 +435,14 @@ TEST(Probes, KugiKeisanMarksPinnedLowerPiecesAndTheUpperFlag) {
   Kiki k{};
   kiki_keisan(s.p.ban, k);
   HyoukaJoutai st;
-  kugi_keisan(s.p, k, st);
+  kugi_keisan(s.p, st);
   EXPECT_EQ(st.kugi_sita[5][7], 1);
   EXPECT_EQ(st.kugi_sita[5][9], 0);  // the silver still stands between
   EXPECT_EQ(st.kugi_ue_ari, nashi);
   // The lower bishop on (3, 3) looks at the upper king on (5, 1) through the silver (4, 2).
   s.at(1, 1, kara).at(3, 3, -KAKU).at(4, 2, GIN);
   kiki_keisan(s.p.ban, k);
-  kugi_keisan(s.p, k, st);
+  kugi_keisan(s.p, st);
   EXPECT_EQ(st.kugi_ue_ari, ari);
 }
 

@@ -91,7 +91,7 @@ int cmd_mate(const char* sfen) {
     mirado::kiki_keisan(p.ban, k);
     return test(p, k);
   };
-  out["sita_outechu"] = fresh([](mirado::Kyokumen& p, Kiki& k) { return mirado::sita_outechu(p, k); });
+  out["sita_outechu"] = fresh([](mirado::Kyokumen& p, Kiki&) { return mirado::sita_outechu(p); });
   out["tsumi_sita"] = fresh([](mirado::Kyokumen& p, Kiki& k) { return mirado::tsumi_sita(p, k); });
   out["tsumi_ue"] = fresh([](mirado::Kyokumen& p, Kiki& k) { return mirado::tsumi_ue(p, k); });
   std::cout << out.dump() << "\n";

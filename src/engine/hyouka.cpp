@@ -38,7 +38,7 @@ void kaku_oute_keisan(const Kyokumen& p, const Kiki& k, HyoukaJoutai& s) {
     }
 }
 
-void kugi_keisan(Kyokumen& p, const Kiki& k, HyoukaJoutai& s) {
+void kugi_keisan(Kyokumen& p, HyoukaJoutai& s) {
   s.kugi_ue_ari = nashi;
   // The ranging pieces of each side, in scan order (only they can reach a king from afar;
   // their squares never change while one piece is lifted, except the lifted one itself).

@@ -31,7 +31,7 @@ void Tansaku::junbi() {
   kiki_keisan(p_.ban, k_);
   s_.nigemichi_kijun = nigemichi_sita(p_, k_);
   kaku_oute_keisan(p_, k_, s_);
-  kugi_keisan(p_, k_, s_);
+  kugi_keisan(p_, s_);
   std::memcpy(s_.kiki_sita_mae, k_.kiki_sita, sizeof s_.kiki_sita_mae);
   std::memcpy(s_.kiki_ue_mae, k_.kiki_ue, sizeof s_.kiki_ue_mae);
   std::memcpy(s_.atari_ue_x_mae, k_.atari_ue_x, sizeof s_.atari_ue_x_mae);

@@ -67,7 +67,7 @@ bool nigerareru(const Kyokumen& p, const Kiki::Map& teki_kiki, int ou_x, int ou_
 
 }  // namespace
 
-int sita_outechu(const Kyokumen& p, const Kiki& k) {
+int sita_outechu(const Kyokumen& p) {
   for (int c = 1; c <= 9; ++c)
     for (int r = 1; r <= 9; ++r) {
       const int code = p.ban[c][r];
@@ -96,7 +96,7 @@ int tsumi_sita(Kyokumen& p, Kiki& k) {
           const int torareru = p.ban[tc][tr];
           p.ban[tc][tr] = code;
           p.ban[c][r] = kara;
-          const int still = sita_outechu(p, k);
+          const int still = sita_outechu(p);
           p.ban[c][r] = code;
           p.ban[tc][tr] = torareru;
           if (still == nashi) return nashi;
