@@ -132,7 +132,9 @@ int ugokasu(Game& g, Sentaku& s, int button) {
   int koma = s.koma;
   if (naru_kanou(s.moto_x, s.moto_y, s.saki_y, koma, g.nari_koma) == ari && button == kMigi)
     koma = g.nari_koma;
-  g.kifu[g.kifu.kifu_ichi].koma = koma;
+  KifuEntry kiroku = g.kifu.at(g.kifu.kifu_ichi);
+  kiroku.koma = koma;  // the record keeps what stands on the target: promoted if it promoted
+  g.kifu.okikae(g.kifu.kifu_ichi, kiroku);
   g.click_jotai = 0;
   g.waku_egaku(IRO_MIDORI, s.moto_x, s.moto_y);
   g.waku_egaku(IRO_MIDORI, s.saki_x, s.saki_y);

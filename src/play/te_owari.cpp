@@ -27,7 +27,7 @@ void torikesu(Game& g, const Modoshi& m) {
   const int n = g.kifu.kifu_ichi;
   g.ippo_modosu();
   // The step back leaves the record as it is; the refused move must not stay replayable.
-  g.kifu[n] = m.uwagaki;
+  g.kifu.okikae(n, m.uwagaki);
   g.kifu.kifu_nagasa = m.kifu_nagasa;
   g.te_tochuu = m.te_tochuu;
   g.saikai_machi = m.saikai_machi;
