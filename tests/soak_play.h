@@ -326,7 +326,7 @@ class Soak {
     }
     const int k = ransu(1000);
     if (k < 760) {
-      const bool kiroku_mode = g().saisei_chu == ari;
+      const bool kiroku_mode = g().saisei_chu;
       mouse();
       return kiroku_mode ? Kind::reset : Kind::other;
     }

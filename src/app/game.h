@@ -66,9 +66,9 @@ class Game {
   int dankai = 1;
   int click_jotai = 0;
   int level = 3;
-  int saisei_chu = nashi;
-  int saikai_machi = nashi;
-  int te_tochuu = nashi;
+  bool saisei_chu = false;
+  bool saikai_machi = false;
+  bool te_tochuu = false;
   int ichite_x = 0, ichite_y = 0;
   int nite_x = 0, nite_y = 0;
   double jikan_kaishi = 0;
@@ -77,10 +77,10 @@ class Game {
   int hyouji_byou = 0;
   int nari_koma = 0;
   int handicap = 0;
-  int handicap_zumi = nashi;
-  int hanten_zumi = nashi;
+  bool handicap_zumi = false;
+  bool hanten_zumi = false;
   int haikei = HAIKEI_MIDORI;
-  int sidou_on = 0;
+  bool sidou_on = false;
   int sidou_iro = IRO_MIDORI;
   bool font_bold = false;
   bool timer1 = false;
@@ -121,7 +121,7 @@ class Game {
     int moto_x = 0, moto_y = 0, saki_x = 0, saki_y = 0, koma = 0;
   };
   Sentaku sentaku[4];  // [1..3] by phase
-  int oute_mae = nashi;
+  bool oute_mae = false;
   void koma_sentaku1(int button, int shift, int col, int row);
   void koma_sentaku2(int button, int shift, int col, int row);
   void koma_sentaku3(int button, int shift, int col, int row);

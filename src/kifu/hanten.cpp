@@ -23,12 +23,12 @@ void ban_kaiten(Kyokumen& p) {
 }  // namespace
 
 void Game::reverse() {
-  if (saisei_chu == ari) {
+  if (saisei_chu) {
     snd_play(Oto::kinshi);
     msg("棋譜ﾓｰﾄﾞではできません", "反転");
     return;
   }
-  if (te_tochuu == ari && shuukyoku == 0) {
+  if (te_tochuu && shuukyoku == 0) {
     snd_play(Oto::kinshi);
     msg("３手目が打ち終わるまでできません", "反転");
     return;
@@ -39,13 +39,13 @@ void Game::reverse() {
     msg("対局途中ではできません", "反転");
     return;
   }
-  hanten_zumi = ari;
+  hanten_zumi = true;
   click_jotai = 0;
   ban_kaiten(pos);
   pos.ou_ichi_keisan();  // the kings have changed squares and sides
   zenbu_egaku();
   tesuu_hyouji(tesuu);
-  if (handicap_zumi == ari) {
+  if (handicap_zumi) {
     handicap = -handicap;
     handicap_hyouji(handicap);
   }

@@ -121,7 +121,7 @@ bool Game::ippo_susumu() {
 
 void Game::ippo_modosu() {
   panel_tojiru();
-  saikai_machi = ari;
+  saikai_machi = true;
   shuukyoku = 0;  // a game ended by a capture goes on once the capture is taken back
   if (kifu.kifu_ichi < 1) {
     snd_play(Oto::kinshi);
@@ -177,9 +177,9 @@ void Game::after() {
     msg("「対局」で始めて下さい", "開始");
     return;
   }
-  saikai_machi = ari;
+  saikai_machi = true;
   if (kifu.kifu_ichi >= kifu.kifu_nagasa) {
-    if (saisei_chu == ari) {
+    if (saisei_chu) {
       msg("終わり", "進む");
     } else {
       snd_play(Oto::kinshi);
@@ -200,13 +200,13 @@ void Game::replay() {
     msg("新規に対局してください", "終局");
     return;
   }
-  if (te_tochuu == ari) {
+  if (te_tochuu) {
     snd_play(Oto::kinshi);
     msg("３手目がまだ打ち終わっていせん", "戻る");
     return;
   }
   panel_tojiru();
-  saikai_machi = ari;
+  saikai_machi = true;
   shuukyoku = 0;
   if (kifu.kifu_ichi < 1) {
     snd_play(Oto::kinshi);

@@ -132,14 +132,14 @@ bool kaku(const std::string& utf8) {
 void yomu_mae(Game& g) {
   g.haikei_sentaku(HAIKEI_MIDORI);
   g.haikei = HAIKEI_MIDORI;
-  g.sidou_on = 0;
+  g.sidou_on = false;
   g.sidou_iro = IRO_MIDORI;
   for (Menu m : {Menu::SIDOU, Menu::KEIKA, Menu::BGM, Menu::AICON}) g.set_checked(m, false);
 }
 
 void sidou_settei(Game& g, bool on) {
   g.set_checked(Menu::SIDOU, on);
-  g.sidou_on = on ? 1 : 0;
+  g.sidou_on = on;
   g.sidou_iro = on ? IRO_SHIRO : IRO_MIDORI;  // off: outlines in the board colour stay invisible
 }
 
