@@ -42,7 +42,7 @@ struct ComHarness {
   // A SENTE game against the computer, the computer (upper pieces) to move.
   explicit ComHarness(int level = 3) {
     Game& g = game;
-    g.taikyoku_shu = TAIKYOKU_COM;
+    g.taikyoku_shu = Taikyoku::com;
     g.sita_gawa = g.sente_gawa;
     g.ue_gawa = g.gote_gawa;
     g.teban = g.teban_nushi = g.ue_gawa;

@@ -317,11 +317,11 @@ TEST_F(KifuReplay, TurningNegatesAHandicapAndIsRefusedWhereItWouldMisleadPlay) {
   EXPECT_EQ(g.pos.ban[2][2], kara);  // and the lower rook at (8, 8)
   EXPECT_EQ(g.pos.ban[8][8], -HISHA);
 
-  struct Case { int saisei, tochuu, shu, teban, shuukyoku; const char* text; };
+  struct Case { bool saisei, tochuu; Taikyoku shu; int teban, shuukyoku; const char* text; };
   const Case refused[] = {
-      {ari, nashi, TAIKYOKU_NINGEN, 0, 0, "棋譜ﾓｰﾄﾞではできません"},
-      {nashi, ari, TAIKYOKU_NINGEN, 1, 0, "３手目が打ち終わるまでできません"},
-      {nashi, nashi, TAIKYOKU_COM, -1, 0, "対局途中ではできません"},
+      {true, false, Taikyoku::ningen, 0, 0, "棋譜ﾓｰﾄﾞではできません"},
+      {false, true, Taikyoku::ningen, 1, 0, "３手目が打ち終わるまでできません"},
+      {false, false, Taikyoku::com, -1, 0, "対局途中ではできません"},
   };
   for (const Case& c : refused) {
     Harness hh;
@@ -342,7 +342,7 @@ TEST_F(KifuReplay, TurningNegatesAHandicapAndIsRefusedWhereItWouldMisleadPlay) {
   Harness over;
   over.game.te_tochuu = true;
   over.game.shuukyoku = 1;
-  over.game.taikyoku_shu = TAIKYOKU_COM;
+  over.game.taikyoku_shu = Taikyoku::com;
   over.game.teban = 1;
   over.game.reverse();
   EXPECT_TRUE(over.game.hanten_zumi);

@@ -60,7 +60,7 @@ class Game {
   int teban_nushi = 0;
   int sente_gawa = 1, gote_gawa = -1;
   int sita_gawa = -1, ue_gawa = 1;
-  int taikyoku_shu = 0;
+  Taikyoku taikyoku_shu = Taikyoku::ningen;
   int shuukyoku = 0;
   int tesuu = 0;
   int dankai = 1;

@@ -100,7 +100,7 @@ struct Runner {
     s["tesuu"] = game.tesuu;
     s["shuukyoku"] = game.shuukyoku;
     s["click_jotai"] = game.click_jotai;
-    s["taikyoku_shu"] = game.taikyoku_shu;
+    s["taikyoku_shu"] = static_cast<int>(game.taikyoku_shu);
     s["saisei_chu"] = int{game.saisei_chu};
     s["saikai_machi"] = int{game.saikai_machi};
     s["te_tochuu"] = int{game.te_tochuu};

@@ -193,11 +193,11 @@ void kifu_settei(Game& g, const KifuFile& f) {
   g.sente_gawa = 1;
   g.gote_gawa = -1;
   if (f.entries.front().moto_koma >= 10) {  // the upper pieces moved first, as after GOTE
-    g.taikyoku_shu = TAIKYOKU_COM;
+    g.taikyoku_shu = Taikyoku::com;
     g.ue_gawa = 1;
     g.sita_gawa = -1;
   } else {  // the lower pieces moved first, as after START
-    g.taikyoku_shu = TAIKYOKU_NINGEN;
+    g.taikyoku_shu = Taikyoku::ningen;
     g.sita_gawa = 1;
     g.ue_gawa = -1;
   }

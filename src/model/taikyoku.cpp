@@ -29,7 +29,7 @@ void Game::start() {
   waku_kesu();
   jikan_kaishi = ports().clock->now();
   if (is_checked(Menu::KEIKA)) set_timer(true);
-  taikyoku_shu = TAIKYOKU_NINGEN;
+  taikyoku_shu = Taikyoku::ningen;
   koma_egaku(PIC_ZUVANSHOGI, 11.2, 0);
   ports().canvas->repaint();
   snd_play(Oto::jusei);
@@ -60,7 +60,7 @@ void Game::com_taikyoku_kaishi(bool timer_first) {
   waku_kesu();
   if (timer_first) set_timer(true);
   click_jotai = 0;
-  taikyoku_shu = TAIKYOKU_COM;
+  taikyoku_shu = Taikyoku::com;
   saisei_chu = false;
   koma_egaku(PIC_ZUVANSHOGI, 11.2, 0);
   ports().canvas->repaint();

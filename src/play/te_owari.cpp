@@ -54,7 +54,7 @@ bool maketa(Game& g, bool sita, int captured) {
 
 void shouri(Game& g, int winner) {
   g.shuukyoku = winner;
-  const char* text = g.taikyoku_shu == TAIKYOKU_COM
+  const char* text = g.taikyoku_shu == Taikyoku::com
                          ? (winner == g.sita_gawa ? "あなたの勝ちです" : "ＣＯＭの勝ちです")
                          : (winner == g.sente_gawa ? "先手の勝ちです" : "後手の勝ちです");
   g.msg(text, "終了");
@@ -89,7 +89,7 @@ bool niteme_owari(Game& g, const Dankai& d, int captured) {
 
 bool santeme_owari(Game& g, const Dankai& d, int captured) {
   const int nushi = g.teban_nushi;
-  if (g.taikyoku_shu == TAIKYOKU_COM) {
+  if (g.taikyoku_shu == Taikyoku::com) {
     if (maketa(g, !d.nushi_sita, captured)) {
       shouri(g, nushi);
       return false;
@@ -111,7 +111,7 @@ bool santeme_owari(Game& g, const Dankai& d, int captured) {
 }  // namespace
 
 bool te_owari(Game& g, const Dankai& d, int captured) {
-  if (g.taikyoku_shu == TAIKYOKU_COM) g.set_timer(false);
+  if (g.taikyoku_shu == Taikyoku::com) g.set_timer(false);
   jikan_kasan(g, d.nushi_sita);
   switch (d.phase) {
     case 1: return ichiteme_owari(g, d, captured);
