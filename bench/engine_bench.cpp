@@ -23,8 +23,8 @@
 #include <vector>
 
 #include "engine/tansaku.h"
-#include "model/sfen.h"
-#include "model/tsumi.h"
+#include "rules/sfen.h"
+#include "rules/tsumi.h"
 
 namespace {
 std::atomic<long> g_allocations{0};

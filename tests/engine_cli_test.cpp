@@ -9,7 +9,7 @@
 
 #include "cli_support.h"
 #include "engine/tansaku.h"
-#include "model/sfen.h"
+#include "rules/sfen.h"
 
 namespace mirado {
 namespace {

@@ -10,7 +10,7 @@
 #include "engine/hyouka.h"
 #include "engine/tansaku.h"
 #include "kyokumen_kensa.h"
-#include "model/sfen.h"
+#include "rules/sfen.h"
 
 namespace mirado {
 namespace {

@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "kifu/kifu_file.h"
-#include "kifu/panel.h"
-#include "media/cp932.h"
+#include "taikyoku/panel.h"
+#include "kifu/cp932.h"
 #include "kifu_support.h"
 
 namespace mirado {

@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "engine/kiki.h"
-#include "model/kyokumen.h"
+#include "rules/kiki.h"
+#include "rules/kyokumen.h"
 
 namespace mirado {
 namespace {

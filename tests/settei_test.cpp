@@ -6,7 +6,7 @@
 #include <set>
 
 #include "fakes.h"
-#include "media/cp932.h"
+#include "kifu/cp932.h"
 #include "temp_cwd.h"
 
 namespace mirado {

@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "model/sfen.h"
-#include "model/tsumi.h"
+#include "rules/sfen.h"
+#include "rules/tsumi.h"
 
 namespace mirado {
 namespace {

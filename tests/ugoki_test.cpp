@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "kyokumen_kensa.h"
-#include "model/sfen.h"
-#include "model/ugoki.h"
+#include "rules/sfen.h"
+#include "rules/ugoki.h"
 
 namespace mirado {
 namespace {

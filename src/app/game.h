@@ -1,7 +1,7 @@
 // The game: one object that owns every piece of game state and handles the
 // window's events. It knows nothing of Qt; it draws, asks and plays sounds only
-// through the ports. Its procedures live in the folder of their subsystem
-// (model/, play/, engine/, view/, kifu/, media/).
+// through the ports. Its procedures live in the folder of their part: the rules of
+// play in taikyoku/, the drawing in view/, settings, sounds and the about box in media/.
 #pragma once
 
 #include <array>
@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "app/ports.h"
-#include "engine/kiki.h"
+#include "rules/kiki.h"
 #include "kifu/kifu.h"
-#include "model/kyokumen.h"
+#include "rules/kyokumen.h"
 
 namespace mirado {
 
@@ -102,7 +102,7 @@ class Game {
   void on_close();                         // the window's close request
   bool quitting = false;
 
-  // ---- model: game control (model/seigyo.cpp) ----
+  // ---- game control (taikyoku/seigyo.cpp) ----
   void shinki_kyoku();
   void start();   // START: two people
   void sente();   // SENTE: the person moves first against the computer
@@ -116,7 +116,7 @@ class Game {
   bool te_tochuu_de_kotowaru(std::string_view title);
   void com_taikyoku_kaishi(bool timer_first);
 
-  // ---- play: the three moves of a turn (play/) ----
+  // ---- the three moves of a turn (taikyoku/) ----
   struct Sentaku {  // kept between the two presses, one per phase
     int moto_x = 0, moto_y = 0, saki_x = 0, saki_y = 0, koma = 0;
   };
@@ -135,13 +135,13 @@ class Game {
   // king, and the drawing.
   void te_ugoita(int fc, int fr, int tc, int tr, int code, int torareru);
 
-  // ---- computer player (engine/com_ban.cpp) ----
+  // ---- computer player (taikyoku/com_ban.cpp) ----
   void com_ban1();
   void com_ban2();
   void com_ban3();
   void tenmetsu(int koma, int col, int row, int count);
 
-  // ---- record files, replay, board flip, handicap (kifu/) ----
+  // ---- record files, replay, board flip, handicap (taikyoku/) ----
   std::string dir_path;                 // Dir1's path, UTF-8
   std::vector<std::string> file_names;  // File1's entries
   std::string panel_text[5];            // Text1..Text4 by number; [0] unused

@@ -11,8 +11,8 @@
 #include "app/null_ports.h"
 #include "cli/commands.h"
 #include "kifu/kifu_file.h"
-#include "kifu/panel.h"
-#include "model/sfen.h"
+#include "taikyoku/panel.h"
+#include "rules/sfen.h"
 
 namespace {
 

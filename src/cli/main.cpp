@@ -7,10 +7,10 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/commands.h"
-#include "engine/kiki.h"
-#include "model/perft.h"
-#include "model/sfen.h"
-#include "model/tsumi.h"
+#include "rules/kiki.h"
+#include "rules/perft.h"
+#include "rules/sfen.h"
+#include "rules/tsumi.h"
 
 namespace {
 

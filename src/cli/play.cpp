@@ -14,7 +14,7 @@
 #include "app/null_ports.h"
 #include "app/script.h"
 #include "cli/commands.h"
-#include "model/sfen.h"
+#include "rules/sfen.h"
 
 namespace mirado::cli {
 

@@ -15,7 +15,7 @@
 
 #include "cli/commands.h"
 #include "engine/tansaku.h"
-#include "model/sfen.h"
+#include "rules/sfen.h"
 
 namespace {
 

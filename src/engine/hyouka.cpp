@@ -4,7 +4,7 @@
 // comment beside it says which way it works.
 #include "engine/hyouka.h"
 
-#include "model/tsumi.h"
+#include "rules/tsumi.h"
 
 namespace mirado {
 

@@ -7,8 +7,8 @@
 // calls; the board is changed only temporarily and always put back.
 #pragma once
 
-#include "engine/kiki.h"
-#include "model/kyokumen.h"
+#include "rules/kiki.h"
+#include "rules/kyokumen.h"
 
 namespace mirado {
 

@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "model/tsumi.h"
-#include "model/ugoki.h"
+#include "rules/tsumi.h"
+#include "rules/ugoki.h"
 
 namespace mirado {
 

@@ -9,8 +9,8 @@
 #pragma once
 
 #include "engine/hyouka.h"
-#include "engine/kiki.h"
-#include "model/kyokumen.h"
+#include "rules/kiki.h"
+#include "rules/kyokumen.h"
 
 namespace mirado {
 

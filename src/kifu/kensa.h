@@ -5,7 +5,7 @@
 #include <string>
 
 #include "kifu/kifu.h"
-#include "model/kyokumen.h"
+#include "rules/kyokumen.h"
 
 namespace mirado {
 

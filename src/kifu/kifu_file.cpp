@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "kifu/file_io.h"
-#include "media/cp932.h"
+#include "kifu/cp932.h"
 
 namespace mirado {
 

@@ -18,7 +18,7 @@
 
 #include "app/game.h"
 #include "kifu/file_io.h"
-#include "media/cp932.h"
+#include "kifu/cp932.h"
 
 namespace mirado {
 

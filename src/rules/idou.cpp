@@ -1,5 +1,5 @@
 // How each piece moves and where it may be dropped; promotion.
-#include "model/kyokumen.h"
+#include "rules/kyokumen.h"
 
 namespace mirado {
 

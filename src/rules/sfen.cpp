@@ -1,4 +1,4 @@
-#include "model/sfen.h"
+#include "rules/sfen.h"
 
 #include <cctype>
 #include <sstream>

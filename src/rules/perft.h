@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "model/kyokumen.h"
+#include "rules/kyokumen.h"
 
 namespace mirado {
 

@@ -1,7 +1,7 @@
 // What follows a person's move: taking back a refused move, the clocks, the end of
 // the game and handing the next move over.
-#include "model/tsumi.h"
-#include "play/te.h"
+#include "rules/tsumi.h"
+#include "taikyoku/te.h"
 
 namespace mirado::play {
 

@@ -1,8 +1,8 @@
 // kiki_keisan: one pass over the board, each piece adding its contributions.
 // The two sides are deliberately not mirror images; see the per-piece notes.
-#include "engine/kiki.h"
+#include "rules/kiki.h"
 
-#include "model/koma.h"
+#include "rules/koma.h"
 
 namespace mirado {
 

@@ -2,8 +2,8 @@
 // then name its destination (the right button promotes where promotion is allowed).
 // One procedure serves the three phases of a turn; they differ only in whose pieces
 // move, in what the refusals show, and in what is checked after the move.
-#include "model/tsumi.h"
-#include "play/te.h"
+#include "rules/tsumi.h"
+#include "taikyoku/te.h"
 
 namespace mirado {
 

@@ -3,7 +3,7 @@
 // icons, label, clock, record, blink, move, sounds, messages and status texts.
 #include "app/game.h"
 #include "engine/tansaku.h"
-#include "model/tsumi.h"
+#include "rules/tsumi.h"
 
 namespace mirado {
 

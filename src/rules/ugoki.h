@@ -4,7 +4,7 @@
 // make and unmake moves with it as often as play, record stepping and perft do.
 #pragma once
 
-#include "model/kyokumen.h"
+#include "rules/kyokumen.h"
 
 namespace mirado {
 

@@ -1,8 +1,8 @@
 // Check and mate detection.
 #pragma once
 
-#include "engine/kiki.h"
-#include "model/kyokumen.h"
+#include "rules/kiki.h"
+#include "rules/kyokumen.h"
 
 namespace mirado {
 

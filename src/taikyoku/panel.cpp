@@ -1,6 +1,6 @@
 // The record panel: the drive, directory and file lists, saving (書込, RETURN) and
 // opening a record file (読込, a click in the file list).
-#include "kifu/panel.h"
+#include "taikyoku/panel.h"
 
 #include <pwd.h>
 #include <unistd.h>
@@ -11,7 +11,7 @@
 #include <sstream>
 
 #include "app/game.h"
-#include "media/cp932.h"
+#include "kifu/cp932.h"
 
 namespace mirado {
 

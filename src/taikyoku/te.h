@@ -1,4 +1,4 @@
-// Steps shared by the move procedures of the three phases of a turn. Internal to play/.
+// Steps shared by the move procedures of the three phases of a turn. Internal to the move procedures.
 #pragma once
 
 #include "app/game.h"

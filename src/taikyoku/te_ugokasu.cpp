@@ -1,6 +1,6 @@
 // Applying a move to the board and the hands.
 #include "app/game.h"
-#include "model/ugoki.h"
+#include "rules/ugoki.h"
 
 namespace mirado {
 

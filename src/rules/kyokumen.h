@@ -3,7 +3,7 @@
 // computer's innermost loops and never allocate.
 #pragma once
 
-#include "model/koma.h"
+#include "rules/koma.h"
 
 namespace mirado {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/kyokumen.h"
+#include "rules/kyokumen.h"
 
 namespace mirado {
 

@@ -1,4 +1,4 @@
-#include "model/ugoki.h"
+#include "rules/ugoki.h"
 
 namespace mirado {
 

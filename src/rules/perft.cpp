@@ -1,7 +1,7 @@
-#include "model/perft.h"
+#include "rules/perft.h"
 
-#include "engine/kiki.h"
-#include "model/ugoki.h"
+#include "rules/kiki.h"
+#include "rules/ugoki.h"
 
 namespace mirado {
 

@@ -1,4 +1,4 @@
-#include "media/cp932.h"
+#include "kifu/cp932.h"
 
 #include <iconv.h>
 

@@ -1,6 +1,6 @@
 // Mate tests. tsumi_sita and tsumi_ue are near mirrors; where they differ
 // (how a trial move is re-tested for check) the difference is intended.
-#include "model/tsumi.h"
+#include "rules/tsumi.h"
 
 #include <cstring>
 
