@@ -10,9 +10,10 @@
 #include <vector>
 
 #include "app/ports.h"
-#include "rules/kiki.h"
 #include "kifu/kifu.h"
+#include "rules/kiki.h"
 #include "rules/kyokumen.h"
+#include "rules/ugoki.h"
 
 namespace mirado {
 
@@ -130,7 +131,7 @@ class Game {
   // ---- moves (play) ----
   // Applies a move to the board and hands. fr is the source row, or for a drop from the
   // upper hand the hand slot, from the lower hand the on-screen row.
-  void te_ugokasu(int fc, int fr, int tc, int tr, int code);
+  TeModoshi te_ugokasu(int fc, int fr, int tc, int tr, int code);
   // What follows a move already made on the position: the end of the game when it took a
   // king, and the drawing.
   void te_ugoita(int fc, int fr, int tc, int tr, int code, int torareru);
@@ -166,6 +167,9 @@ class Game {
   // false, with nothing changed, at the end of the record or on an entry that cannot be played
   bool ippo_susumu();
   void ippo_modosu();
+  // What a step back shows and keeps besides the board, which already stands as before
+  // entry `e`: the clocks, the drawing, the sound, the turn and the move counters.
+  void modoshita(const KifuEntry& e);
   void file_mado(int drive, int dir, int file);
   void kaki_mado(int mode);
   void panel_tojiru() { file_mado(nashi, nashi, nashi); kaki_mado(1); }

@@ -125,8 +125,8 @@ void santeme_kotowaru(Game& g, const Dankai& d, const char* text, const play::Mo
   g.aicon_ichi(d.nushi_sita ? "下" : "上", g.teban);
 }
 
-// Applies the move; returns the captured code.
-int ugokasu(Game& g, Sentaku& s, int button) {
+// Applies the move; returns what taking it back needs.
+TeModoshi ugokasu(Game& g, Sentaku& s, int button) {
   ++g.tesuu;
   g.tesuu_hyouji(g.tesuu);
   int koma = s.koma;
@@ -141,10 +141,9 @@ int ugokasu(Game& g, Sentaku& s, int button) {
   g.sidou_egaku(s.moto_x, s.moto_y, IRO_MIDORI, koma);
   // The upper hand is addressed by slot, the lower one by its row on screen.
   const int fr = s.moto_x == TE_UE ? 8 - s.moto_y : s.moto_y;
-  const int captured = g.pos.ban[s.saki_x][s.saki_y];
-  g.te_ugokasu(s.moto_x, fr, s.saki_x, s.saki_y, koma);
+  const TeModoshi te = g.te_ugokasu(s.moto_x, fr, s.saki_x, s.saki_y, koma);
   s.koma = koma;
-  return captured;
+  return te;
 }
 
 void sasu(Game& g, const Dankai& d, int button) {
@@ -153,9 +152,10 @@ void sasu(Game& g, const Dankai& d, int button) {
     kiki_keisan(g.pos.ban, g.kiki);
     g.oute_mae = play::ou_oute(g, d.nushi_sita);
   }
-  const play::Modoshi m = play::modoshi_toru(g);
+  play::Modoshi m = play::modoshi_toru(g);
   kiroku(g, d, s);
-  const int captured = ugokasu(g, s, button);
+  m.te = ugokasu(g, s, button);
+  const int captured = m.te.torareru;
   g.snd_play(Oto::koma);
   if (d.phase == 1) {
     g.te_tochuu = true;

@@ -85,13 +85,15 @@ void Game::ippo_modosu() {
     msg("できません", "戻る");
     return;
   }
+  const KifuEntry e = kifu.at(kifu.kifu_ichi);
+  modosu(pos, e);
+  modoshita(e);
+}
+
+void Game::modoshita(const KifuEntry& e) {
   click_jotai = 0;
   set_timer(false);
   waku_kesu();
-  const int n = kifu.kifu_ichi;
-  const KifuEntry e = kifu.at(n);
-
-  modosu(pos, e);
   if (on_ban(e.moto_x, e.moto_y)) {
     koma_egaku(e.moto_koma, e.moto_x, e.moto_y);
     waku_egaku(IRO_MIDORI, e.moto_x, e.moto_y);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/game.h"
+#include "rules/ugoki.h"
 
 namespace mirado::play {
 
@@ -30,6 +31,7 @@ struct Modoshi {
   bool timer1;
   int kifu_nagasa;
   KifuEntry uwagaki;  // the entry the move's record overwrites (a line stepped back over)
+  TeModoshi te;       // the move itself, once it is made
 };
 
 Modoshi modoshi_toru(const Game& g);

@@ -20,12 +20,15 @@ bool ou_oute(const Game& g, bool sita) {
 
 Modoshi modoshi_toru(const Game& g) {
   return {g.te_tochuu, g.saikai_machi, g.shuukyoku, g.timer1, g.kifu.kifu_nagasa,
-          g.kifu.at(g.kifu.kifu_ichi + 1)};
+          g.kifu.at(g.kifu.kifu_ichi + 1), {}};
 }
 
 void torikesu(Game& g, const Modoshi& m) {
   const int n = g.kifu.kifu_ichi;
-  g.ippo_modosu();
+  // The move is taken back on the board exactly; the window shows it as a step back.
+  g.panel_tojiru();
+  undo_move(g.pos, m.te);
+  g.modoshita(g.kifu.at(n));
   // The step back leaves the record as it is; the refused move must not stay replayable.
   g.kifu.okikae(n, m.uwagaki);
   g.kifu.kifu_nagasa = m.kifu_nagasa;

@@ -4,9 +4,10 @@
 
 namespace mirado {
 
-void Game::te_ugokasu(int fc, int fr, int tc, int tr, int code) {
+TeModoshi Game::te_ugokasu(int fc, int fr, int tc, int tr, int code) {
   const TeModoshi m = do_move(pos, Te{fc, is_uchi(fc) ? te_slot(fc, fr) : fr, tc, tr, code});
   te_ugoita(fc, fr, tc, tr, code, m.torareru);
+  return m;
 }
 
 void Game::te_ugoita(int fc, int fr, int tc, int tr, int code, int torareru) {
