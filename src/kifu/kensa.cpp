@@ -49,4 +49,17 @@ std::string te_kensa(const Kyokumen& p, const KifuEntry& e) {
   return on_ban(e.moto_x, e.moto_y) ? board_move_kensa(p, e) : drop_kensa(p, e);
 }
 
+std::string sasenai_riyuu(const Kyokumen& p, const KifuEntry& e, int n) {
+  const std::string naze = te_kensa(p, e);
+  if (naze.empty()) return naze;
+  // A move played here would be on line n + 3 of its saved file.
+  const int gyou = e.gyou > 0 ? e.gyou : n + 3;
+  return "棋譜の" + std::to_string(gyou) + "行目の手は盤上で指せません\n" + naze;
+}
+
+Te kifu_te(const KifuEntry& e) {
+  return Te{e.moto_x, on_ban(e.moto_x, e.moto_y) ? e.moto_y : mochigoma_slot(e.koma), e.saki_x, e.saki_y,
+            e.koma};
+}
+
 }  // namespace mirado

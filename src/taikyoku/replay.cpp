@@ -10,17 +10,11 @@ namespace mirado {
 
 namespace {
 
-// The move of a record entry; a drop names the hand slot of the piece it drops.
-Te te_of(const KifuEntry& e) {
-  return Te{e.moto_x, on_ban(e.moto_x, e.moto_y) ? e.moto_y : mochigoma_slot(e.koma), e.saki_x, e.saki_y,
-            e.koma};
-}
-
 // Taking back an entry that was played on this board: what it moved and took is in the
 // entry, and a king that moved goes back to the entry's source.
 void modosu(Kyokumen& p, const KifuEntry& e) {
   TeModoshi m;
-  m.te = te_of(e);
+  m.te = kifu_te(e);
   m.moto_koma = e.moto_koma;
   m.torareru = e.tori_koma;
   m.ou_x = e.moto_x;
@@ -35,12 +29,9 @@ bool Game::ippo_susumu() {
   if (kifu.kifu_ichi >= kifu.kifu_nagasa) return false;  // never past the end of the record
   const int n = kifu.kifu_ichi + 1;
   const KifuEntry e = kifu.at(n);
-  const std::string naze = te_kensa(pos, e);
-  if (!naze.empty()) {
-    // A move played here would be on line n + 3 of its saved file.
-    const int gyou = e.gyou > 0 ? e.gyou : n + 3;
+  if (const std::string naze = sasenai_riyuu(pos, e, n); !naze.empty()) {
     snd_play(Oto::kinshi);
-    msg("棋譜の" + std::to_string(gyou) + "行目の手は盤上で指せません\n" + naze, "進む");
+    msg(naze, "進む");
     return false;
   }
   click_jotai = 0;
@@ -50,7 +41,7 @@ bool Game::ippo_susumu() {
   ++tesuu;
   tesuu_hyouji(tesuu);
 
-  do_move(pos, te_of(e));
+  do_move(pos, kifu_te(e));
   if (on_ban(e.moto_x, e.moto_y)) {
     koma_egaku(kara, e.moto_x, e.moto_y);
     waku_egaku(IRO_MIDORI, e.moto_x, e.moto_y);
