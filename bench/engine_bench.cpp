@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "engine/tansaku.h"
+#include "taikyoku/taikyoku.h"
 #include "rules/sfen.h"
 #include "rules/tsumi.h"
 
@@ -199,12 +200,10 @@ int record(const std::string& out_path) {
         note << "seed " << seed << " levels ue " << ue_level << " sita " << sita_level << " turn "
              << turn;
         all.push_back({to_sfen(p, false, 6 * turn - 2), note.str(), hand_total(p)});
-        Kiki k{};
-        kiki_keisan(p.ban, k);
-        ComTurn t;
-        t.settei.level = ue_level;
-        t.run(p, k);
-        shuukyoku = t.shuukyoku;
+        Taikyoku g = sente_taikyoku(p, ue_level);
+        ComTurn().run(g);
+        p = g.pos;
+        shuukyoku = g.shuukyoku;
       }
     }
   }
@@ -279,14 +278,12 @@ int main(int argc, char** argv) {
     long alloc = 0;
     for (const Kyokumen& p0 : start) {
       for (int r = 0; r < repeat; ++r) {
-        Kyokumen p = p0;
-        Kiki k{};
+        Taikyoku g = sente_taikyoku(p0, level);
         ComTurn t;
-        t.settei.level = level;
         const long a0 = g_allocations.load();
         const auto t0 = std::chrono::steady_clock::now();
-        kiki_keisan(p.ban, k);
-        t.run(p, k);
+        kiki_keisan(g.pos.ban, g.kiki);
+        t.run(g);
         const auto t1 = std::chrono::steady_clock::now();
         alloc += g_allocations.load() - a0;
         runs[static_cast<std::size_t>(r)] = std::chrono::duration<double, std::milli>(t1 - t0).count();

@@ -11,6 +11,7 @@
 #include "engine/tansaku.h"
 #include "kyokumen_kensa.h"
 #include "rules/sfen.h"
+#include "taikyoku/taikyoku.h"
 
 namespace mirado {
 namespace {
@@ -667,29 +668,26 @@ TEST(Tansaku, TheMapsDescribeTheBoardAfterTheSearch) {
 }
 
 TEST(ComTurn, AppliesThreeMovesAndEndsOnAMate) {
-  Kyokumen p;
-  p.shoki_haichi();
-  Kiki k{};
-  kiki_keisan(p.ban, k);
+  Kyokumen start;
+  start.shoki_haichi();
+  Taikyoku g = sente_taikyoku(start, 3);
   ComTurn t;
-  t.settei.level = 3;
-  t.run(p, k);
-  EXPECT_TRUE(t.te[1].ari && t.te[2].ari && t.te[3].ari);
-  EXPECT_EQ(t.settei.ichite_x, t.te[1].tc);
-  EXPECT_EQ(t.settei.nite_y, t.te[2].tr);
-  EXPECT_EQ(t.shuukyoku, 0);
+  t.run(g);
+  EXPECT_TRUE(t.te[1].te.ari && t.te[2].te.ari && t.te[3].te.ari);
+  EXPECT_EQ(g.ichite_x, t.te[1].te.tc);
+  EXPECT_EQ(g.nite_y, t.te[2].te.tr);
+  EXPECT_EQ(g.shuukyoku, 0);
 
-  Kyokumen m = mate_position(5).p;
-  kiki_keisan(m.ban, k);
+  Taikyoku mate = sente_taikyoku(mate_position(5).p, 3);
   ComTurn tm;
-  tm.run(m, k);
-  EXPECT_EQ(tm.shuukyoku, -1);  // the upper side of a SENTE game
+  tm.run(mate);
+  EXPECT_EQ(mate.shuukyoku, -1);  // the upper side of a SENTE game
   EXPECT_TRUE(tm.ran[1]);
   EXPECT_FALSE(tm.ran[2]);
   EXPECT_FALSE(tm.ran[3]);
-  EXPECT_EQ(m.ban[1][8], KIN);
-  EXPECT_EQ(m.mochigoma_ue[5], 0);
-  EXPECT_EQ(m.mochigoma_su_ue, 0);
+  EXPECT_EQ(mate.pos.ban[1][8], KIN);
+  EXPECT_EQ(mate.pos.mochigoma_ue[5], 0);
+  EXPECT_EQ(mate.pos.mochigoma_su_ue, 0);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "kifu/kifu_file.h"
-#include "taikyoku/panel.h"
+#include "app/play/panel.h"
 #include "kifu/cp932.h"
 #include "kifu_support.h"
 
@@ -250,7 +250,7 @@ TEST_F(KifuPanel, OpeningARecordStartsReplayWithTheSidesOfAFreshGame) {
   EXPECT_EQ(g.sita_gawa, 1);
   EXPECT_EQ(g.ue_gawa, -1);
   EXPECT_EQ(g.teban, 1);
-  EXPECT_EQ(g.taikyoku_shu, Taikyoku::ningen);
+  EXPECT_EQ(g.taikyoku_shu, TaikyokuShu::ningen);
   EXPECT_EQ(g.kifu.kifu_nagasa, 1);
   EXPECT_EQ(g.kifu.kifu_ichi, 0);
   // The header is printed around the board.
@@ -265,7 +265,7 @@ TEST_F(KifuPanel, OpeningARecordStartsReplayWithTheSidesOfAFreshGame) {
 
   write_bytes("上手先.棋譜", "t\nu\nv\n7 374 10  10  0   0    0    0    3    \n");
   g.file1_click("上手先.棋譜");
-  EXPECT_EQ(g.taikyoku_shu, Taikyoku::com);
+  EXPECT_EQ(g.taikyoku_shu, TaikyokuShu::com);
   EXPECT_EQ(g.ue_gawa, 1);
   EXPECT_EQ(g.sita_gawa, -1);
   EXPECT_EQ(g.teban, 1);

@@ -317,11 +317,11 @@ TEST_F(KifuReplay, TurningNegatesAHandicapAndIsRefusedWhereItWouldMisleadPlay) {
   EXPECT_EQ(g.pos.ban[2][2], kara);  // and the lower rook at (8, 8)
   EXPECT_EQ(g.pos.ban[8][8], -HISHA);
 
-  struct Case { bool saisei, tochuu; Taikyoku shu; int teban, shuukyoku; const char* text; };
+  struct Case { bool saisei, tochuu; TaikyokuShu shu; int teban, shuukyoku; const char* text; };
   const Case refused[] = {
-      {true, false, Taikyoku::ningen, 0, 0, "棋譜ﾓｰﾄﾞではできません"},
-      {false, true, Taikyoku::ningen, 1, 0, "３手目が打ち終わるまでできません"},
-      {false, false, Taikyoku::com, -1, 0, "対局途中ではできません"},
+      {true, false, TaikyokuShu::ningen, 0, 0, "棋譜ﾓｰﾄﾞではできません"},
+      {false, true, TaikyokuShu::ningen, 1, 0, "３手目が打ち終わるまでできません"},
+      {false, false, TaikyokuShu::com, -1, 0, "対局途中ではできません"},
   };
   for (const Case& c : refused) {
     Harness hh;
@@ -342,7 +342,7 @@ TEST_F(KifuReplay, TurningNegatesAHandicapAndIsRefusedWhereItWouldMisleadPlay) {
   Harness over;
   over.game.te_tochuu = true;
   over.game.shuukyoku = 1;
-  over.game.taikyoku_shu = Taikyoku::com;
+  over.game.taikyoku_shu = TaikyokuShu::com;
   over.game.teban = 1;
   over.game.reverse();
   EXPECT_TRUE(over.game.hanten_zumi);

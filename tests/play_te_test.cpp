@@ -175,7 +175,7 @@ TEST(Mouse, TheFirstPressAfterSteppingResumesPlay) {
   expect_box(h, "後手の番です", "対局");
 
   futari(h);
-  g.taikyoku_shu = Taikyoku::com;
+  g.taikyoku_shu = TaikyokuShu::com;
   g.saikai_machi = true;
   osu(h, 3, 7);
   expect_box(h, "あなたの番です", "対局");
@@ -183,7 +183,7 @@ TEST(Mouse, TheFirstPressAfterSteppingResumesPlay) {
 
   Harness c;  // the computer holds the turn: the press only starts its turn
   futari(c);
-  c.game.taikyoku_shu = Taikyoku::com;
+  c.game.taikyoku_shu = TaikyokuShu::com;
   turn(c.game, false, 1);
   c.game.saikai_machi = true;
   osu(c, 3, 7);
@@ -487,7 +487,7 @@ TEST(Taikyoku, TheUpperHolderWinsByItsOwnBranch) {
 }
 
 TEST(Taikyoku, ASecondMoveThatMatesTheHolderLosesAndTakingAKingWins) {
-  for (Taikyoku kind : {Taikyoku::ningen, Taikyoku::com}) {
+  for (TaikyokuShu kind : {TaikyokuShu::ningen, TaikyokuShu::com}) {
     Harness h;
     kyokumen(h, {{1, 1, OU}, {8, 7, KIN}, {7, 7, GIN}, {9, 9, -OU}, {9, 8, -HU}, {8, 9, -KEI}});
     Game& g = h.game;
@@ -495,15 +495,15 @@ TEST(Taikyoku, ASecondMoveThatMatesTheHolderLosesAndTakingAKingWins) {
     g.taikyoku_shu = kind;
     g.set_timer(true);
     sasu(h, 8, 7, 8, 8);  // the opponent's gold onto the holder's king
-    expect_won(h, g.ue_gawa, kind == Taikyoku::com ? "ＣＯＭの勝ちです" : "後手の勝ちです");
-    EXPECT_EQ(h.ui.timer, kind != Taikyoku::com);
+    expect_won(h, g.ue_gawa, kind == TaikyokuShu::com ? "ＣＯＭの勝ちです" : "後手の勝ちです");
+    EXPECT_EQ(h.ui.timer, kind != TaikyokuShu::com);
   }
 
   // The computer does not guard its king; the person takes it.
   Harness h;
   kyokumen(h, {{5, 2, OU}, {1, 3, HU}, {5, 9, -OU}, {5, 5, -HISHA}});
   Game& g = h.game;
-  g.taikyoku_shu = Taikyoku::com;
+  g.taikyoku_shu = TaikyokuShu::com;
   const Kyokumen before = g.pos;
   sasu(h, 5, 5, 5, 2);
   expect_won(h, g.sita_gawa, "あなたの勝ちです");
@@ -520,7 +520,7 @@ TEST(Taikyoku, AgainstTheComputerTheTurnGoesToItAndComesBack) {
   Harness h;
   futari(h);
   Game& g = h.game;
-  g.taikyoku_shu = Taikyoku::com;
+  g.taikyoku_shu = TaikyokuShu::com;
   h.clock.t += 5;
   sasu(h, 7, 7, 7, 6);
   EXPECT_FALSE(h.ui.timer);

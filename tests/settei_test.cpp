@@ -313,13 +313,13 @@ TEST(Option, IconsHideAndComeBackOnlyInAComputerGame) {
     EXPECT_FALSE(h.ui.visible[c]);
   EXPECT_NE(ini_text().find("ｱｲｺﾝ=OFF"), std::string::npos);
 
-  g.taikyoku_shu = Taikyoku::ningen;
+  g.taikyoku_shu = TaikyokuShu::ningen;
   g.aicon_menu();
   EXPECT_TRUE(g.is_checked(Menu::AICON));
   EXPECT_FALSE(h.ui.visible[Control::AICON_MAN1]);  // shown again at the next turn
 
   g.aicon_menu();
-  g.taikyoku_shu = Taikyoku::com;
+  g.taikyoku_shu = TaikyokuShu::com;
   g.aicon_menu();
   EXPECT_TRUE(h.ui.visible[Control::AICON_MAN1]);
   EXPECT_FALSE(h.ui.visible[Control::AICON_COM]);

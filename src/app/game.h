@@ -10,10 +10,8 @@
 #include <vector>
 
 #include "app/ports.h"
-#include "kifu/kifu.h"
-#include "rules/kiki.h"
-#include "rules/kyokumen.h"
 #include "rules/ugoki.h"
+#include "taikyoku/taikyoku.h"
 
 namespace mirado {
 
@@ -48,38 +46,14 @@ constexpr int FORM_H = 8000;
 inline int cell_x(double c) { return BAN_LEFT + static_cast<int>(MASU_W * c); }
 inline int cell_y(double r) { return BAN_TOP + static_cast<int>(MASU_H * r); }
 
-class Game {
+class Game : public Taikyoku {
  public:
   explicit Game(const Ports& ports);
 
-  // ---- state ----
-  Kyokumen pos;   // ban, hands, hand totals, pawn-file flags
-  Kiki kiki;      // influence maps and king squares
-  Kifu kifu;      // the record of this game
-
-  int teban = 0;
-  int teban_nushi = 0;
-  int sente_gawa = 1, gote_gawa = -1;
-  int sita_gawa = -1, ue_gawa = 1;
-  Taikyoku taikyoku_shu = Taikyoku::ningen;
-  int shuukyoku = 0;
-  int tesuu = 0;
-  int dankai = 1;
-  int click_jotai = 0;
-  int level = 3;
-  bool saisei_chu = false;
-  bool saikai_machi = false;
-  bool te_tochuu = false;
-  int ichite_x = 0, ichite_y = 0;
-  int nite_x = 0, nite_y = 0;
-  double jikan_kaishi = 0;
-  double jikan_ima = 0;
-  double jikan_sita = 0, jikan_ue = 0;
+  // ---- what the window shows and keeps besides the game's state ----
+  int click_jotai = 0;  // a piece is selected
   int hyouji_byou = 0;
   int nari_koma = 0;
-  int handicap = 0;
-  bool handicap_zumi = false;
-  bool hanten_zumi = false;
   int haikei = HAIKEI_MIDORI;
   bool sidou_on = false;
   int sidou_iro = IRO_MIDORI;
@@ -122,7 +96,6 @@ class Game {
     int moto_x = 0, moto_y = 0, saki_x = 0, saki_y = 0, koma = 0;
   };
   Sentaku sentaku[4];  // [1..3] by phase
-  bool oute_mae = false;
   void koma_sentaku1(int button, int shift, int col, int row);
   void koma_sentaku2(int button, int shift, int col, int row);
   void koma_sentaku3(int button, int shift, int col, int row);
@@ -132,9 +105,8 @@ class Game {
   // Applies a move to the board and hands. fr is the source row, or for a drop from the
   // upper hand the hand slot, from the lower hand the on-screen row.
   TeModoshi te_ugokasu(int fc, int fr, int tc, int tr, int code);
-  // What follows a move already made on the position: the end of the game when it took a
-  // king, and the drawing.
-  void te_ugoita(int fc, int fr, int tc, int tr, int code, int torareru);
+  // Draws a move already made on the position.
+  void te_egaku(int fc, int fr, int tc, int tr, int code, int torareru);
 
   // ---- computer player (taikyoku/com_ban.cpp) ----
   void com_ban1();

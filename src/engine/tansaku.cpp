@@ -211,26 +211,4 @@ ComTe com_te(Kyokumen& p, Kiki& k, const ComSettei& s, Tejun tejun, const ComHoo
   return r;
 }
 
-void ComTurn::run(Kyokumen& p, Kiki& k, int only) {
-  for (int proc = 1; proc <= 3; ++proc) {
-    if (only != 0 && proc != only) continue;
-    if (shuukyoku != 0) return;
-    ran[proc] = true;
-    const ComTe r = com_te(p, k, settei, static_cast<Tejun>(proc), {}, kiroku[proc]);
-    te[proc] = r.te;
-    if (!r.te.ari) continue;
-    if (r.torareru == -OU) shuukyoku = ue_gawa;
-    else if (r.torareru == OU) shuukyoku = sita_gawa;
-    if (proc == 1) {
-      settei.ichite_x = r.te.tc;
-      settei.ichite_y = r.te.tr;
-    } else if (proc == 2) {
-      settei.nite_x = r.te.tc;
-      settei.nite_y = r.te.tr;
-    }
-    if (r.ue_tsumi) tsumi_ue_msg = ari;  // a message only; the game goes on
-    if (r.sita_tsumi) shuukyoku = ue_gawa;
-  }
-}
-
 }  // namespace mirado

@@ -118,20 +118,4 @@ ComTe com_te(Kyokumen& p, Kiki& k, const ComSettei& s, Tejun tejun, const ComHoo
 // Returns the code that stood on the target.
 int sashite_ugokasu(Kyokumen& p, const Sashite& m);
 
-// The computer's whole turn, compute only (no drawing, no waits, no clock): com_ban1,
-// com_ban2, com_ban3 in this order, each applying its move and testing the outcome as
-// the game does. Used by mirado-cli think, the benchmark and the tests.
-struct ComTurn {
-  ComSettei settei;
-  int ue_gawa = -1, sita_gawa = 1;  // side values (those of a SENTE game by default)
-  int shuukyoku = 0;                // 0, or the winner's side value
-  Sashite te[4];                    // [1..3] by procedure; te[i].ari when a move was made
-  bool ran[4] = {};                 // the procedure ran (the game was not over at its start)
-  KouhoKiroku* kiroku[4] = {};      // optional trial lists by procedure
-  int tsumi_ue_msg = nashi;         // com_ban2 found the upper king mated ("よし！!")
-
-  // only = 0 runs all three; 1, 2 or 3 runs that procedure alone.
-  void run(Kyokumen& p, Kiki& k, int only = 0);
-};
-
 }  // namespace mirado

@@ -267,7 +267,7 @@ void Game::aicon_menu() {
       set_visible(c, false);
   } else {
     set_checked(Menu::AICON, true);
-    if (taikyoku_shu == Taikyoku::com) aicon_ichi("下", sita_gawa);
+    if (taikyoku_shu == TaikyokuShu::com) aicon_ichi("下", sita_gawa);
   }
   settei_kaki();
 }

@@ -1,111 +1,40 @@
-// The commands that start a game: between two people, or against the computer.
-#include "app/game.h"
+#include "taikyoku/taikyoku.h"
 
 namespace mirado {
 
-namespace {
-// The level label sits left of the column labels; the start commands repaint it.
-void level_kesu(Game& g) {
-  for (int c = -2; c <= 0; ++c) g.koma_egaku(g.haikei, c, 0);
-}
-}  // namespace
-
-bool Game::te_tochuu_de_kotowaru(std::string_view title) {
-  // Starting a game against the computer in the middle of a turn would let the
-  // computer play a whole turn inside the person's.
-  if (!te_tochuu || shuukyoku != 0) return false;
-  snd_play(Oto::kinshi);
-  msg("３手目が打ち終わるまでできません", title);
-  return true;
+void Taikyoku::ou_tori(int torareru) {
+  if (torareru == OU) shuukyoku = sita_gawa;
+  else if (torareru == -OU) shuukyoku = ue_gawa;
 }
 
-void Game::start() {
-  if (shuukyoku != 0) {
-    shinki_kyoku();
-    ports().canvas->repaint();
-  }
-  kaishi_egaku();
-  level_kesu(*this);
-  waku_kesu();
-  jikan_kaishi = ports().clock->now();
-  if (is_checked(Menu::KEIKA)) set_timer(true);
-  taikyoku_shu = Taikyoku::ningen;
-  koma_egaku(PIC_ZUVANSHOGI, 11.2, 0);
-  ports().canvas->repaint();
-  snd_play(Oto::jusei);
-  matsu(1.5);
-  if (teban == 0 || tesuu == 0) {
-    if (is_checked(Menu::BGM)) snd_loop(Oto::bgm);
-    sita_gawa = sente_gawa;
-    ue_gawa = gote_gawa;
-    teban = teban_nushi = sente_gawa;
-    aicon_ichi("下", sita_gawa);
-    msg("先手の番です", " ");
-  } else if (teban == 1) {
-    aicon_ichi("下", sita_gawa);
-    msg("先手の番です", " ");
-  } else if (teban == -1) {
-    aicon_ichi("上", sita_gawa);
-    msg("後手の番です", " ");
-  }
-  saikai_machi = false;
-  saisei_chu = false;  // a loaded record can be played on between two people
+Taikyoku sente_taikyoku(const Kyokumen& p, int level) {
+  Taikyoku t;
+  t.pos = p;
+  t.sita_gawa = t.sente_gawa;
+  t.ue_gawa = t.gote_gawa;
+  t.level = level;
+  kiki_keisan(t.pos.ban, t.kiki);
+  return t;
 }
 
-// The steps SENTE and GOTE share before they decide who moves.
-void Game::com_taikyoku_kaishi(bool timer_first) {
-  if (shuukyoku != 0) shinki_kyoku();
-  kaishi_egaku();
-  level_hyouji(level);
-  waku_kesu();
-  if (timer_first) set_timer(true);
-  click_jotai = 0;
-  taikyoku_shu = Taikyoku::com;
-  saisei_chu = false;
-  koma_egaku(PIC_ZUVANSHOGI, 11.2, 0);
-  ports().canvas->repaint();
-  snd_play(Oto::jusei);
-  matsu(1.5);
-  // The record ends where play goes on from.
-  kifu.kifu_nagasa = kifu.kifu_ichi;
+ComTe com_ban(Taikyoku& t, Tejun tejun, const ComHooks& hooks, KouhoKiroku* kiroku) {
+  const ComTe r = com_te(t.pos, t.kiki, ComSettei{t.level, t.ichite_x, t.ichite_y, t.nite_x, t.nite_y}, tejun,
+                         hooks, kiroku);
+  if (!r.te.ari) return r;
+  t.ou_tori(r.torareru);
+  if (tejun == Tejun::ichi) t.ichite_x = r.te.tc, t.ichite_y = r.te.tr;
+  else if (tejun == Tejun::ni) t.nite_x = r.te.tc, t.nite_y = r.te.tr;
+  return r;
 }
 
-void Game::sente() {
-  if (te_tochuu_de_kotowaru("対局")) return;
-  com_taikyoku_kaishi(false);
-  jikan_kaishi = ports().clock->now();
-  set_timer(true);
-  // The person plays first, with the lower pieces; only the box's title tells a fresh
-  // game from one that goes on.
-  const bool shoteme = teban == 0 || tesuu == 0;
-  if (shoteme || sita_gawa == teban) {
-    if (shoteme && is_checked(Menu::BGM)) snd_loop(Oto::bgm);
-    sita_gawa = sente_gawa;
-    ue_gawa = gote_gawa;
-    teban = teban_nushi = sente_gawa;
-    msg("MANの番です", shoteme ? " " : "対局");
-    saikai_machi = false;
-  } else if (ue_gawa == teban) {
-    com_turn();
-  }
-}
-
-void Game::gote() {
-  if (te_tochuu_de_kotowaru("対局")) return;
-  com_taikyoku_kaishi(true);
-  if (teban == 0 || tesuu == 0) {
-    if (is_checked(Menu::BGM)) snd_loop(Oto::bgm);
-    sita_gawa = gote_gawa;
-    ue_gawa = sente_gawa;
-    teban = teban_nushi = sente_gawa;
-    com_turn();
-  } else if (sita_gawa == teban) {
-    msg("MANの番です", "対局");
-    teban_nushi = teban;
-    saikai_machi = false;
-    jikan_kaishi = ports().clock->now();  // the person's clock starts now, not from a stale start
-  } else if (ue_gawa == teban) {
-    com_turn();
+void ComTurn::run(Taikyoku& t, int only) {
+  for (int proc = 1; proc <= 3; ++proc) {
+    if (only != 0 && proc != only) continue;
+    if (t.shuukyoku != 0) return;
+    ran[proc] = true;
+    te[proc] = com_ban(t, static_cast<Tejun>(proc), {}, kiroku[proc]);
+    if (te[proc].ue_tsumi) tsumi_ue = true;
+    if (te[proc].sita_tsumi) t.shuukyoku = t.ue_gawa;
   }
 }
 

@@ -107,7 +107,7 @@ void Game::zenbu_egaku() {
   ban_egaku();
   keika_hyouji(ue_gawa, jikan_ue);
   keika_hyouji(sita_gawa, jikan_sita);
-  if (taikyoku_shu == Taikyoku::com) level_hyouji(level);
+  if (taikyoku_shu == TaikyokuShu::com) level_hyouji(level);
   if (handicap_zumi) handicap_hyouji(handicap);
   koma_egaku(teban == 0 ? PIC_ZUVANSHOGI2 : PIC_ZUVANSHOGI, 11.2, 0);
 }

@@ -34,7 +34,7 @@ void Game::reverse() {
     return;
   }
   // The computer always plays the upper pieces; turning would hand it the person's army.
-  if (taikyoku_shu == Taikyoku::com && teban != 0 && shuukyoku == 0) {
+  if (taikyoku_shu == TaikyokuShu::com && teban != 0 && shuukyoku == 0) {
     snd_play(Oto::kinshi);
     msg("対局途中ではできません", "反転");
     return;
@@ -52,7 +52,7 @@ void Game::reverse() {
   snd_play(Oto::koma);
   teban = -teban;
   // The army that held the turn keeps it: it now plays the other colour of pieces.
-  if (taikyoku_shu == Taikyoku::ningen) teban_nushi = -teban_nushi;
+  if (taikyoku_shu == TaikyokuShu::ningen) teban_nushi = -teban_nushi;
   kifu.kifu_ichi = 0;
   kifu.kifu_nagasa = 0;  // its squares no longer match the board
 }

@@ -3,7 +3,7 @@
 // One procedure serves the three phases of a turn; they differ only in whose pieces
 // move, in what the refusals show, and in what is checked after the move.
 #include "rules/tsumi.h"
-#include "taikyoku/te.h"
+#include "app/play/te.h"
 
 namespace mirado {
 

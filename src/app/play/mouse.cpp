@@ -21,7 +21,7 @@ bool saikai(Game& g) {
   g.saikai_machi = false;
   g.jikan_kaishi = g.ports().clock->now();
   if (g.is_checked(Menu::KEIKA)) g.set_timer(true);
-  if (g.taikyoku_shu == Taikyoku::com) {
+  if (g.taikyoku_shu == TaikyokuShu::com) {
     if (g.teban_nushi == g.ue_gawa) {
       g.com_turn();
       return false;

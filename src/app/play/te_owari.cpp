@@ -1,7 +1,7 @@
 // What follows a person's move: taking back a refused move, the clocks, the end of
 // the game and handing the next move over.
 #include "rules/tsumi.h"
-#include "taikyoku/te.h"
+#include "app/play/te.h"
 
 namespace mirado::play {
 
@@ -57,7 +57,7 @@ bool maketa(Game& g, bool sita, int captured) {
 
 void shouri(Game& g, int winner) {
   g.shuukyoku = winner;
-  const char* text = g.taikyoku_shu == Taikyoku::com
+  const char* text = g.taikyoku_shu == TaikyokuShu::com
                          ? (winner == g.sita_gawa ? "あなたの勝ちです" : "ＣＯＭの勝ちです")
                          : (winner == g.sente_gawa ? "先手の勝ちです" : "後手の勝ちです");
   g.msg(text, "終了");
@@ -92,7 +92,7 @@ bool niteme_owari(Game& g, const Dankai& d, int captured) {
 
 bool santeme_owari(Game& g, const Dankai& d, int captured) {
   const int nushi = g.teban_nushi;
-  if (g.taikyoku_shu == Taikyoku::com) {
+  if (g.taikyoku_shu == TaikyokuShu::com) {
     if (maketa(g, !d.nushi_sita, captured)) {
       shouri(g, nushi);
       return false;
@@ -114,7 +114,7 @@ bool santeme_owari(Game& g, const Dankai& d, int captured) {
 }  // namespace
 
 bool te_owari(Game& g, const Dankai& d, int captured) {
-  if (g.taikyoku_shu == Taikyoku::com) g.set_timer(false);
+  if (g.taikyoku_shu == TaikyokuShu::com) g.set_timer(false);
   jikan_kasan(g, d.nushi_sita);
   switch (d.phase) {
     case 1: return ichiteme_owari(g, d, captured);

@@ -64,10 +64,9 @@ ComTe com_sasu(Game& g, Tejun tejun, double& jikan) {
   hooks.tick = tick_thunk;
   hooks.junbi_ato = repaint_thunk;
   hooks.sasu_mae = sasu_mae;
-  const ComTe r = com_te(g.pos, g.kiki, ComSettei{g.level, g.ichite_x, g.ichite_y, g.nite_x, g.nite_y},
-                         tejun, hooks);
+  const ComTe r = com_ban(g, tejun, hooks);
   jikan = b.jikan;
-  if (r.te.ari) g.te_ugoita(r.te.fc, r.te.fr, r.te.tc, r.te.tr, r.te.koma, r.torareru);
+  if (r.te.ari) g.te_egaku(r.te.fc, r.te.fr, r.te.tc, r.te.tr, r.te.koma, r.torareru);
   return r;
 }
 
@@ -148,8 +147,6 @@ void Game::com_ban1() {
     com_owari(*this, m, ue_gawa, com_nashi(*this));
     return;
   }
-  ichite_x = m.tc;
-  ichite_y = m.tr;
   com_ato(*this);
   if (com_ue_kessaku(*this, r)) return;
   com_owari(*this, m, ue_gawa, jikan);
@@ -167,8 +164,6 @@ void Game::com_ban2() {
     com_owari(*this, m, sita_gawa, com_nashi(*this));
     return;
   }
-  nite_x = m.tc;
-  nite_y = m.tr;
   com_ato(*this);
   if (r.ue_tsumi) {
     msg("よし！!", "詰め ?");

@@ -13,7 +13,7 @@ void Game::shinki_kyoku() {
   handicap_zumi = false;
   hanten_zumi = false;
   te_tochuu = false;
-  taikyoku_shu = Taikyoku::ningen;
+  taikyoku_shu = TaikyokuShu::ningen;
   shuukyoku = 0;
   teban = 0;
   kifu.kifu_ichi = 0;  // the length stays, so CANCEL can replay the record later

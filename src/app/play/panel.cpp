@@ -1,6 +1,6 @@
 // The record panel: the drive, directory and file lists, saving (書込, RETURN) and
 // opening a record file (読込, a click in the file list).
-#include "taikyoku/panel.h"
+#include "app/play/panel.h"
 
 #include <pwd.h>
 #include <unistd.h>
@@ -193,11 +193,11 @@ void kifu_settei(Game& g, const KifuFile& f) {
   g.sente_gawa = 1;
   g.gote_gawa = -1;
   if (f.entries.front().moto_koma >= 10) {  // the upper pieces moved first, as after GOTE
-    g.taikyoku_shu = Taikyoku::com;
+    g.taikyoku_shu = TaikyokuShu::com;
     g.ue_gawa = 1;
     g.sita_gawa = -1;
   } else {  // the lower pieces moved first, as after START
-    g.taikyoku_shu = Taikyoku::ningen;
+    g.taikyoku_shu = TaikyokuShu::ningen;
     g.sita_gawa = 1;
     g.ue_gawa = -1;
   }

@@ -6,15 +6,12 @@ namespace mirado {
 
 TeModoshi Game::te_ugokasu(int fc, int fr, int tc, int tr, int code) {
   const TeModoshi m = do_move(pos, Te{fc, is_uchi(fc) ? te_slot(fc, fr) : fr, tc, tr, code});
-  te_ugoita(fc, fr, tc, tr, code, m.torareru);
+  ou_tori(m.torareru);
+  te_egaku(fc, fr, tc, tr, code, m.torareru);
   return m;
 }
 
-void Game::te_ugoita(int fc, int fr, int tc, int tr, int code, int torareru) {
-  // Taking a king ends the game for its side.
-  if (torareru == OU) shuukyoku = sita_gawa;
-  else if (torareru == -OU) shuukyoku = ue_gawa;
-
+void Game::te_egaku(int fc, int fr, int tc, int tr, int code, int torareru) {
   if (is_sita(torareru)) mochigoma_ue_egaku();
   else if (is_ue(torareru)) mochigoma_sita_egaku();
   koma_egaku(kara, fc, fr);
