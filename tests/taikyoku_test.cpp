@@ -1,5 +1,5 @@
-// The game's state without a window: a copy of a game is a game of its own, and taking a
-// king ends it.
+// The game's state without a window: a copy of a game is a game of its own, a loaded
+// record steps forward and back, and taking a king ends the game.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -52,6 +52,79 @@ TEST(TaikyokuState, ACopiedGamePlaysTheSameTurnAndLeavesTheOriginalAlone) {
     games_won += a.shuukyoku != 0;
   }
   EXPECT_GT(games_won, 0);
+}
+
+// A record of `n` moves from the start, each side in turn moving its first piece that can
+// go somewhere (a capture when it can), as the game would record them.
+std::vector<KifuEntry> record_of(int n) {
+  Kyokumen p;
+  p.shoki_haichi();
+  std::vector<KifuEntry> out;
+  bool sita = true;
+  for (int i = 0; i < n; ++i) {
+    Te best;
+    for (int c = 1; c <= 9; ++c)
+      for (int r = 1; r <= 9; ++r) {
+        const int code = p.ban[c][r];
+        if (sita ? !is_sita(code) : !is_ue(code)) continue;
+        for (int tc = 1; tc <= 9; ++tc)
+          for (int tr = 1; tr <= 9; ++tr) {
+            if (p.idou_kanou(c, r, tc, tr, code) != ari || narazu_kanou(tr, code) != ari) continue;
+            if (koma_abs(p.ban[tc][tr]) == OU) continue;
+            if (best.koma == 0 || (p.ban[tc][tr] != kara && p.ban[best.tc][best.tr] == kara))
+              best = Te{c, r, tc, tr, code};
+          }
+      }
+    KifuEntry e;
+    e.moto_x = best.fc, e.moto_y = best.fr, e.saki_x = best.tc, e.saki_y = best.tr;
+    e.koma = e.moto_koma = best.koma;
+    e.tori_koma = p.ban[best.tc][best.tr];
+    e.sita_ato = e.ue_ato = i + 1;
+    e.sita_mae = e.ue_mae = i;
+    do_move(p, best);
+    out.push_back(e);
+    sita = !sita;
+  }
+  return out;
+}
+
+TEST(TaikyokuState, ALoadedRecordStepsForwardAndBackWithoutAWindow) {
+  const std::vector<KifuEntry> entries = record_of(40);
+  Taikyoku t;
+  t.shinki();
+  const Kyokumen start = t.pos;
+  t.kifu_yomikomi(entries);
+  EXPECT_EQ(t.teban, t.sita_gawa);  // the lower pieces made the first entry
+  int captures = 0;
+  while (t.kifu.kifu_ichi < t.kifu.kifu_nagasa) {
+    captures += t.kifu.at(t.kifu.kifu_ichi + 1).tori_koma != kara;
+    ASSERT_EQ(t.kifu_susumu(), "") << t.kifu.kifu_ichi;
+  }
+  EXPECT_GT(captures, 0);
+  EXPECT_EQ(t.tesuu, 40);
+  EXPECT_EQ(t.jikan_ue, 40);
+  EXPECT_EQ(t.teban, t.sita_gawa);
+  EXPECT_EQ(test::kyokumen_fusei(t.pos), "");
+  while (t.kifu.kifu_ichi > 0) t.kifu_modosu();
+  EXPECT_TRUE(test::same_position(t.pos, start));
+  EXPECT_EQ(t.pos.ou_sita_x, start.ou_sita_x);
+  EXPECT_EQ(t.pos.ou_ue_y, start.ou_ue_y);
+  EXPECT_EQ(t.tesuu, 0);
+  EXPECT_EQ(t.jikan_sita, 0);
+
+  // An entry that does not fit the board is refused with its line, and nothing moves.
+  std::vector<KifuEntry> bad = entries;
+  bad[2].tori_koma = HISHA;
+  bad[2].gyou = 6;
+  t.shinki();
+  t.kifu_yomikomi(bad);
+  ASSERT_EQ(t.kifu_susumu(), "");
+  ASSERT_EQ(t.kifu_susumu(), "");
+  const Taikyoku before = t;
+  EXPECT_EQ(t.kifu_susumu().rfind("棋譜の6行目", 0), 0u);
+  EXPECT_TRUE(test::same_position(t.pos, before.pos));
+  EXPECT_EQ(t.kifu.kifu_ichi, 2);
+  EXPECT_EQ(t.tesuu, before.tesuu);
 }
 
 TEST(TaikyokuState, TakingAKingEndsTheGameForTheSideThatLostIt) {

@@ -139,9 +139,8 @@ class Game : public Taikyoku {
   // false, with nothing changed, at the end of the record or on an entry that cannot be played
   bool ippo_susumu();
   void ippo_modosu();
-  // What a step back shows and keeps besides the board, which already stands as before
-  // entry `e`: the clocks, the drawing, the sound, the turn and the move counters.
-  void modoshita(const KifuEntry& e);
+  // What a step back over entry `e` shows, once the game has taken it back.
+  void modoshi_egaku(const KifuEntry& e);
   void file_mado(int drive, int dir, int file);
   void kaki_mado(int mode);
   void panel_tojiru() { file_mado(nashi, nashi, nashi); kaki_mado(1); }

@@ -8,10 +8,9 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/commands.h"
-#include "kifu/kensa.h"
 #include "kifu/kifu_file.h"
 #include "rules/sfen.h"
-#include "rules/ugoki.h"
+#include "taikyoku/taikyoku.h"
 
 namespace {
 
@@ -50,21 +49,17 @@ int cmd_kifu(int argc, char** argv) {
   for (const KifuEntry& e : f.entries) out["entries"].push_back(entry_json(e));
   out["positions"] = json::array();
   out["error"] = nullptr;
-  // From the start position, with the side that made the first entry to move, as the
-  // game steps a loaded record with 進.
-  Kyokumen p;
-  p.shoki_haichi();
-  bool sita_next = f.entries.empty() || f.entries.front().moto_koma < 10;
-  for (std::size_t i = 0; i < f.entries.size(); ++i) {
-    const KifuEntry& e = f.entries[i];
-    const int n = static_cast<int>(i) + 1;
-    if (const std::string naze = sasenai_riyuu(p, e, n); !naze.empty()) {
-      out["error"] = {{"line", e.gyou}, {"message", naze}};
+  // Stepped as the game steps a loaded record with 進.
+  Taikyoku t;
+  t.shinki();
+  t.kifu_yomikomi(f.entries);
+  while (t.kifu.kifu_ichi < t.kifu.kifu_nagasa) {
+    const int line = t.kifu.at(t.kifu.kifu_ichi + 1).gyou;
+    if (const std::string naze = t.kifu_susumu(); !naze.empty()) {
+      out["error"] = {{"line", line}, {"message", naze}};
       break;
     }
-    do_move(p, kifu_te(e));
-    sita_next = !sita_next;
-    out["positions"].push_back(to_sfen(p, sita_next, n + 1));
+    out["positions"].push_back(to_sfen(t.pos, t.teban == t.sita_gawa, t.tesuu + 1));
   }
 
   if (!out_path.empty()) {

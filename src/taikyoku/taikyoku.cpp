@@ -1,10 +1,94 @@
 #include "taikyoku/taikyoku.h"
 
+#include "kifu/kensa.h"
+
 namespace mirado {
 
 void Taikyoku::ou_tori(int torareru) {
   if (torareru == OU) shuukyoku = sita_gawa;
   else if (torareru == -OU) shuukyoku = ue_gawa;
+}
+
+void Taikyoku::shinki() {
+  // Moves played after a flip or a handicap start from another position: replayed onto
+  // the normal start they would be wrong.
+  if (hanten_zumi || handicap_zumi) kifu.kifu_nagasa = 0;
+  dankai = 1;
+  handicap = 0;
+  handicap_zumi = false;
+  hanten_zumi = false;
+  te_tochuu = false;
+  taikyoku_shu = TaikyokuShu::ningen;
+  shuukyoku = 0;
+  teban = 0;
+  kifu.kifu_ichi = 0;
+  tesuu = 0;
+  jikan_ue = 0;
+  jikan_sita = 0;
+  saikai_machi = false;
+  saisei_chu = false;
+  pos.shoki_haichi();
+}
+
+void Taikyoku::kifu_yomikomi(const std::vector<KifuEntry>& entries) {
+  saisei_chu = true;
+  kifu.set_entries(entries);
+  tesuu = 0;
+  if (entries.empty()) return;
+  sente_gawa = 1;
+  gote_gawa = -1;
+  if (entries.front().moto_koma >= 10) {  // the upper pieces moved first, as after GOTE
+    taikyoku_shu = TaikyokuShu::com;
+    ue_gawa = 1;
+    sita_gawa = -1;
+  } else {  // the lower pieces moved first, as after START
+    taikyoku_shu = TaikyokuShu::ningen;
+    sita_gawa = 1;
+    ue_gawa = -1;
+  }
+  teban = sente_gawa;
+  teban_nushi = teban;
+}
+
+std::string Taikyoku::kifu_susumu() {
+  const int n = kifu.kifu_ichi + 1;
+  const KifuEntry e = kifu.at(n);
+  if (std::string naze = sasenai_riyuu(pos, e, n); !naze.empty()) return naze;
+  kifu.kifu_ichi = n;
+  ++tesuu;
+  do_move(pos, kifu_te(e));
+  ou_tori(e.tori_koma);
+  jikan_ue = e.ue_ato;
+  jikan_sita = e.sita_ato;
+  teban = -teban;
+  return {};
+}
+
+void Taikyoku::kifu_modosu() {
+  const KifuEntry e = kifu.at(kifu.kifu_ichi);
+  // What the entry moved and took is in it, and a king that moved goes back to its source.
+  TeModoshi m;
+  m.te = kifu_te(e);
+  m.moto_koma = e.moto_koma;
+  m.torareru = e.tori_koma;
+  m.ou_x = e.moto_x;
+  m.ou_y = e.moto_y;
+  undo_move(pos, m);
+  pos.fu_suji_keisan();
+  modoshita(e);
+}
+
+void Taikyoku::te_torikesu(const TeModoshi& m) {
+  undo_move(pos, m);
+  modoshita(kifu.at(kifu.kifu_ichi));
+}
+
+void Taikyoku::modoshita(const KifuEntry& e) {
+  jikan_ue = e.ue_mae;
+  jikan_sita = e.sita_mae;
+  teban = e.moto_koma > 0 ? ue_gawa : sita_gawa;
+  --kifu.kifu_ichi;
+  --tesuu;
 }
 
 Taikyoku sente_taikyoku(const Kyokumen& p, int level) {

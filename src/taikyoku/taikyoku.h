@@ -4,10 +4,14 @@
 // window object (app/game.h) is built on it and adds only what it shows.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "engine/tansaku.h"
 #include "kifu/kifu.h"
 #include "rules/kiki.h"
 #include "rules/kyokumen.h"
+#include "rules/ugoki.h"
 
 namespace mirado {
 
@@ -42,6 +46,27 @@ struct Taikyoku {
 
   // Taking a king ends the game: the side that lost it is beaten.
   void ou_tori(int torareru);
+
+  // A new game on the even position. The record keeps its length, so that it can be
+  // stepped through again, unless the board was turned or handicapped.
+  void shinki();
+  // A loaded record, to be stepped through from the start with the sides of the game that
+  // made it (the upper pieces moved first after GOTE).
+  void kifu_yomikomi(const std::vector<KifuEntry>& entries);
+  // One record entry forward: the move made, the clocks as the entry has them, the turn
+  // passed on, a captured king ending the game. When the entry does not fit the position
+  // nothing changes and the reason is returned; empty when it was played. Only while
+  // kifu.kifu_ichi < kifu.kifu_nagasa.
+  std::string kifu_susumu();
+  // One entry back (kifu.kifu_ichi >= 1): board, hands, clocks, turn and counters as
+  // before it.
+  void kifu_modosu();
+  // Takes back the move just made and recorded, exactly, with the clocks, turn and
+  // counters of its record entry.
+  void te_torikesu(const TeModoshi& m);
+
+ private:
+  void modoshita(const KifuEntry& e);
 };
 
 // A game at position `p` against the computer at `level`, with the sides of a SENTE game

@@ -177,32 +177,16 @@ std::vector<std::string> kifu_file_list(const fs::path& dir) {
 
 void kifu_settei(Game& g, const KifuFile& f) {
   g.shinki_kyoku();
-  g.saisei_chu = true;
   midashi(g, f.title, chuuou_x(f.title) - 3000, 6350, IRO_AKA);
   midashi(g, f.line2, chuuou_x(f.line2), 100, IRO_SHIRO);
   midashi(g, f.line3, chuuou_x(f.line3), 6350, IRO_SHIRO);
-  g.kifu.set_entries(f.entries);
-  g.tesuu = 0;
+  g.kifu_yomikomi(f.entries);
   if (f.entries.empty()) {
     g.msg("棋譜ﾌｧｲﾙにﾃﾞｰﾀがありません", "棋譜");
     return;
   }
   g.msg(" 読み込みました", "棋譜");
   g.msg("棋譜を '進 'で進めて下さい", "棋譜");
-  // Sides as a game start would set them, whatever the last game left.
-  g.sente_gawa = 1;
-  g.gote_gawa = -1;
-  if (f.entries.front().moto_koma >= 10) {  // the upper pieces moved first, as after GOTE
-    g.taikyoku_shu = TaikyokuShu::com;
-    g.ue_gawa = 1;
-    g.sita_gawa = -1;
-  } else {  // the lower pieces moved first, as after START
-    g.taikyoku_shu = TaikyokuShu::ningen;
-    g.sita_gawa = 1;
-    g.ue_gawa = -1;
-  }
-  g.teban = g.sente_gawa;
-  g.teban_nushi = g.teban;
 }
 
 void Game::kifu_read() {

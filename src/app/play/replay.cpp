@@ -3,33 +3,13 @@
 #include <string>
 
 #include "app/game.h"
-#include "kifu/kensa.h"
-#include "rules/ugoki.h"
 
 namespace mirado {
 
-namespace {
-
-// Taking back an entry that was played on this board: what it moved and took is in the
-// entry, and a king that moved goes back to the entry's source.
-void modosu(Kyokumen& p, const KifuEntry& e) {
-  TeModoshi m;
-  m.te = kifu_te(e);
-  m.moto_koma = e.moto_koma;
-  m.torareru = e.tori_koma;
-  m.ou_x = e.moto_x;
-  m.ou_y = e.moto_y;
-  undo_move(p, m);
-  p.fu_suji_keisan();
-}
-
-}  // namespace
-
 bool Game::ippo_susumu() {
   if (kifu.kifu_ichi >= kifu.kifu_nagasa) return false;  // never past the end of the record
-  const int n = kifu.kifu_ichi + 1;
-  const KifuEntry e = kifu.at(n);
-  if (const std::string naze = sasenai_riyuu(pos, e, n); !naze.empty()) {
+  const KifuEntry e = kifu.at(kifu.kifu_ichi + 1);
+  if (const std::string naze = kifu_susumu(); !naze.empty()) {
     snd_play(Oto::kinshi);
     msg(naze, "進む");
     return false;
@@ -37,23 +17,13 @@ bool Game::ippo_susumu() {
   click_jotai = 0;
   set_timer(false);
   waku_kesu();
-  kifu.kifu_ichi = n;
-  ++tesuu;
   tesuu_hyouji(tesuu);
-
-  do_move(pos, kifu_te(e));
   if (on_ban(e.moto_x, e.moto_y)) {
     koma_egaku(kara, e.moto_x, e.moto_y);
     waku_egaku(IRO_MIDORI, e.moto_x, e.moto_y);
   }
-  if (e.tori_koma == -OU) shuukyoku = ue_gawa;
-  else if (e.tori_koma == OU) shuukyoku = sita_gawa;
-
-  jikan_ue = e.ue_ato;
   keika_hyouji(ue_gawa, jikan_ue);
-  jikan_sita = e.sita_ato;
   keika_hyouji(sita_gawa, jikan_sita);
-
   koma_egaku(kara, e.moto_x, e.moto_y);
   waku_egaku(IRO_MIDORI, e.moto_x, e.moto_y);
   koma_egaku(e.koma, e.saki_x, e.saki_y);
@@ -62,7 +32,6 @@ bool Game::ippo_susumu() {
   mochigoma_ue_egaku();
   snd_play(Oto::koma);
   te_hyouji(e.koma > 0 ? ue_gawa : sita_gawa, e.saki_x, e.saki_y, e.koma, IRO_SHIRO);
-  teban = -teban;
   tesuu_hyouji(tesuu);
   return true;
 }
@@ -77,11 +46,11 @@ void Game::ippo_modosu() {
     return;
   }
   const KifuEntry e = kifu.at(kifu.kifu_ichi);
-  modosu(pos, e);
-  modoshita(e);
+  kifu_modosu();
+  modoshi_egaku(e);
 }
 
-void Game::modoshita(const KifuEntry& e) {
+void Game::modoshi_egaku(const KifuEntry& e) {
   click_jotai = 0;
   set_timer(false);
   waku_kesu();
@@ -89,12 +58,8 @@ void Game::modoshita(const KifuEntry& e) {
     koma_egaku(e.moto_koma, e.moto_x, e.moto_y);
     waku_egaku(IRO_MIDORI, e.moto_x, e.moto_y);
   }
-
-  jikan_ue = e.ue_mae;
   keika_hyouji(ue_gawa, jikan_ue);
-  jikan_sita = e.sita_mae;
   keika_hyouji(sita_gawa, jikan_sita);
-
   mochigoma_sita_egaku();
   mochigoma_ue_egaku();
   koma_egaku(kara, e.saki_x, e.saki_y);
@@ -104,15 +69,7 @@ void Game::modoshita(const KifuEntry& e) {
     waku_egaku(IRO_MIDORI, e.saki_x, e.saki_y);
   }
   snd_play(Oto::koma);
-  if (e.moto_koma > 0) {
-    teban = ue_gawa;
-    te_kesu(ue_gawa);
-  } else {
-    teban = sita_gawa;
-    te_kesu(sita_gawa);
-  }
-  --kifu.kifu_ichi;
-  --tesuu;
+  te_kesu(e.moto_koma > 0 ? ue_gawa : sita_gawa);
   tesuu_hyouji(tesuu);
 }
 

@@ -27,8 +27,9 @@ void torikesu(Game& g, const Modoshi& m) {
   const int n = g.kifu.kifu_ichi;
   // The move is taken back on the board exactly; the window shows it as a step back.
   g.panel_tojiru();
-  undo_move(g.pos, m.te);
-  g.modoshita(g.kifu.at(n));
+  const KifuEntry e = g.kifu.at(n);
+  g.te_torikesu(m.te);
+  g.modoshi_egaku(e);
   // The step back leaves the record as it is; the refused move must not stay replayable.
   g.kifu.okikae(n, m.uwagaki);
   g.kifu.kifu_nagasa = m.kifu_nagasa;
