@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "kyokumen_kensa.h"
+#include "te_ichiran.h"
 #include "rules/sfen.h"
 #include "taikyoku/taikyoku.h"
 
@@ -54,8 +55,8 @@ TEST(TaikyokuState, ACopiedGamePlaysTheSameTurnAndLeavesTheOriginalAlone) {
   EXPECT_GT(games_won, 0);
 }
 
-// A record of `n` moves from the start, each side in turn moving its first piece that can
-// go somewhere (a capture when it can), as the game would record them.
+// A record of `n` moves from the start, each side in turn making its first move (its
+// first capture when it has one), as the game would record them.
 std::vector<KifuEntry> record_of(int n) {
   Kyokumen p;
   p.shoki_haichi();
@@ -63,21 +64,17 @@ std::vector<KifuEntry> record_of(int n) {
   bool sita = true;
   for (int i = 0; i < n; ++i) {
     Te best;
-    for (int c = 1; c <= 9; ++c)
-      for (int r = 1; r <= 9; ++r) {
-        const int code = p.ban[c][r];
-        if (sita ? !is_sita(code) : !is_ue(code)) continue;
-        for (int tc = 1; tc <= 9; ++tc)
-          for (int tr = 1; tr <= 9; ++tr) {
-            if (p.idou_kanou(c, r, tc, tr, code) != ari || narazu_kanou(tr, code) != ari) continue;
-            if (koma_abs(p.ban[tc][tr]) == OU) continue;
-            if (best.koma == 0 || (p.ban[tc][tr] != kara && p.ban[best.tc][best.tr] == kara))
-              best = Te{c, r, tc, tr, code};
-          }
-      }
+    for (const Te& te : test::moves_of(p, sita)) {
+      if (koma_abs(p.ban[te.tc][te.tr]) == OU) continue;
+      if (best.koma == 0 || (p.ban[te.tc][te.tr] != kara && p.ban[best.tc][best.tr] == kara)) best = te;
+    }
     KifuEntry e;
-    e.moto_x = best.fc, e.moto_y = best.fr, e.saki_x = best.tc, e.saki_y = best.tr;
-    e.koma = e.moto_koma = best.koma;
+    // A drop is recorded with the row of its hand cell.
+    const int hand_row = best.fc == TE_SITA ? best.fr + 2 : 8 - best.fr;
+    e.moto_x = best.fc, e.moto_y = is_uchi(best.fc) ? hand_row : best.fr;
+    e.saki_x = best.tc, e.saki_y = best.tr;
+    e.koma = best.koma;
+    e.moto_koma = is_uchi(best.fc) ? best.koma : p.ban[best.fc][best.fr];
     e.tori_koma = p.ban[best.tc][best.tr];
     e.sita_ato = e.ue_ato = i + 1;
     e.sita_mae = e.ue_mae = i;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "kyokumen_kensa.h"
+#include "te_ichiran.h"
 #include "rules/sfen.h"
 #include "rules/ugoki.h"
 
@@ -65,33 +66,6 @@ TEST(Ugoki, KingsAndPawnFlagsFollowTheMoves) {
   EXPECT_EQ(p.mochigoma_su_sita, 0);
 }
 
-// Every move idou_kanou accepts for the side, promoted and not, and every drop.
-std::vector<Te> moves_of(const Kyokumen& p, bool sita) {
-  std::vector<Te> out;
-  for (int c = 1; c <= 9; ++c)
-    for (int r = 1; r <= 9; ++r) {
-      const int code = p.ban[c][r];
-      if (sita ? !is_sita(code) : !is_ue(code)) continue;
-      for (int tc = 1; tc <= 9; ++tc)
-        for (int tr = 1; tr <= 9; ++tr) {
-          if (p.idou_kanou(c, r, tc, tr, code) != ari) continue;
-          int nari = 0;
-          if (naru_kanou(c, r, tr, code, nari) == ari) out.push_back(Te{c, r, tc, tr, nari});
-          if (narazu_kanou(tr, code) == ari) out.push_back(Te{c, r, tc, tr, code});
-        }
-    }
-  const int* hand = sita ? p.mochigoma_sita : p.mochigoma_ue;
-  for (int slot = 1; slot <= 7; ++slot) {
-    if (hand[slot] < 1) continue;
-    const int code = sita ? -MOCHIGOMA_KOMA[slot] : MOCHIGOMA_KOMA[slot];
-    const int fc = sita ? TE_SITA : TE_UE;
-    for (int tc = 1; tc <= 9; ++tc)
-      for (int tr = 1; tr <= 9; ++tr)
-        if (p.idou_kanou(fc, slot, tc, tr, code) == ari) out.push_back(Te{fc, slot, tc, tr, code});
-  }
-  return out;
-}
-
 TEST(Ugoki, UnmakeRestoresThePositionExactlyOverRandomPlay) {
   std::mt19937 rng(12);
   int moves = 0, captures = 0, drops = 0, king_moves = 0;
@@ -101,7 +75,7 @@ TEST(Ugoki, UnmakeRestoresThePositionExactlyOverRandomPlay) {
     p.fu_suji_keisan();
     bool sita = true;
     for (int ply = 0; ply < 300; ++ply) {
-      const std::vector<Te> all = moves_of(p, sita);
+      const std::vector<Te> all = test::moves_of(p, sita);
       if (all.empty()) break;
       // Every move of this position is made and taken back before one is kept.
       for (const Te& te : all) {
