@@ -61,8 +61,11 @@ TeModoshi do_move(Kyokumen& p, const Te& te) {
     m.ou_x = p.ou_ue_x, m.ou_y = p.ou_ue_y;
     p.ou_ue_x = te.tc, p.ou_ue_y = te.tr;
   }
-  fu_suji_retsu(p, fcol);
-  fu_suji_retsu(p, tcol);
+  // Only a pawn arriving, leaving or being taken changes a column's flags.
+  if (koma_abs(m.moto_koma) == HU || koma_abs(te.koma) == HU || koma_abs(torareru) == HU) {
+    fu_suji_retsu(p, fcol);
+    fu_suji_retsu(p, tcol);
+  }
   return m;
 }
 
