@@ -23,8 +23,9 @@
 #include <vector>
 
 #include "engine/tansaku.h"
-#include "model/sfen.h"
-#include "model/tsumi.h"
+#include "taikyoku/taikyoku.h"
+#include "rules/sfen.h"
+#include "rules/tsumi.h"
 
 namespace {
 std::atomic<long> g_allocations{0};
@@ -68,6 +69,7 @@ Kyokumen hanten(const Kyokumen& p) {
     q.mochigoma_ue[i] = p.mochigoma_sita[i];
   }
   q.mochigoma_su_keisan();
+  q.ou_ichi_keisan();
   return q;
 }
 
@@ -107,16 +109,14 @@ bool random_move(Kyokumen& p, bool ue, Rng& rng) {
   s.ari = true;
   s.fc = m.fc, s.fr = m.fr, s.tc = m.tc, s.tr = m.tr;
   s.moto_koma = s.koma = p.ban[m.fc][m.fr];
-  Kiki k{};
-  kiki_keisan(p.ban, k);
-  sashite_ugokasu(p, k, s);
+  sashite_ugokasu(p, s);
   return true;
 }
 
 // The person's turn (lower pieces) for a recorded game: the program's own procedures
-// play it on the turned board, but only with moves that the move procedures of Parts
-// 3.2-3.4 accept from a person (none that leaves the moved piece's own king attacked, and
-// no capture of one's own king in the second move). Returns true when the game is over.
+// play it on the turned board, but only with moves that the game accepts from a person
+// (none that leaves the moved piece's own king attacked, and no capture of one's own king
+// in the second move). Returns true when the game is over.
 bool person_turn(Kyokumen& p, int level) {
   Kyokumen q = hanten(p);
   int ix = 0, iy = 0, nx = 0, ny = 0;
@@ -137,11 +137,11 @@ bool person_turn(Kyokumen& p, int level) {
       Kyokumen r = q;
       Kiki kk{};
       kiki_keisan(r.ban, kk);
-      const int torareru = sashite_ugokasu(r, kk, s);
+      const int torareru = sashite_ugokasu(r, s);
       kiki_keisan(r.ban, kk);
       if (!own && torareru == OU) continue;
-      const bool safe = own ? kk.kiki_sita[kk.ou_ue_x][kk.ou_ue_y] == 0
-                            : kk.kiki_ue[kk.ou_sita_x][kk.ou_sita_y] == 0;
+      const bool safe = own ? kk.kiki_sita[r.ou_ue_x][r.ou_ue_y] == 0
+                            : kk.kiki_ue[r.ou_sita_x][r.ou_sita_y] == 0;
       if (!safe && torareru != -OU) continue;
       pick = s;
       found = true;
@@ -149,7 +149,7 @@ bool person_turn(Kyokumen& p, int level) {
     if (!found) continue;
     Kiki kk{};
     kiki_keisan(q.ban, kk);
-    const int torareru = sashite_ugokasu(q, kk, pick);
+    const int torareru = sashite_ugokasu(q, pick);
     if (proc == 1) ix = pick.tc, iy = pick.tr;
     if (proc == 2) nx = pick.tc, ny = pick.tr;
     if (torareru == -OU || torareru == OU) {
@@ -200,12 +200,10 @@ int record(const std::string& out_path) {
         note << "seed " << seed << " levels ue " << ue_level << " sita " << sita_level << " turn "
              << turn;
         all.push_back({to_sfen(p, false, 6 * turn - 2), note.str(), hand_total(p)});
-        Kiki k{};
-        kiki_keisan(p.ban, k);
-        ComTurn t;
-        t.level = ue_level;
-        t.run(p, k);
-        shuukyoku = t.shuukyoku;
+        Taikyoku g = sente_taikyoku(p, ue_level);
+        ComTurn().run(g);
+        p = g.pos;
+        shuukyoku = g.shuukyoku;
       }
     }
   }
@@ -280,14 +278,12 @@ int main(int argc, char** argv) {
     long alloc = 0;
     for (const Kyokumen& p0 : start) {
       for (int r = 0; r < repeat; ++r) {
-        Kyokumen p = p0;
-        Kiki k{};
+        Taikyoku g = sente_taikyoku(p0, level);
         ComTurn t;
-        t.level = level;
         const long a0 = g_allocations.load();
         const auto t0 = std::chrono::steady_clock::now();
-        kiki_keisan(p.ban, k);
-        t.run(p, k);
+        kiki_keisan(g.pos.ban, g.kiki);
+        t.run(g);
         const auto t1 = std::chrono::steady_clock::now();
         alloc += g_allocations.load() - a0;
         runs[static_cast<std::size_t>(r)] = std::chrono::duration<double, std::milli>(t1 - t0).count();

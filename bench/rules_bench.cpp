@@ -1,10 +1,10 @@
 // Speed of the rules core: influence maps, a full movement scan, mate tests, perft.
 #include <benchmark/benchmark.h>
 
-#include "engine/kiki.h"
-#include "model/perft.h"
-#include "model/sfen.h"
-#include "model/tsumi.h"
+#include "rules/kiki.h"
+#include "rules/perft.h"
+#include "rules/sfen.h"
+#include "rules/tsumi.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "engine/kiki.h"
+#include "rules/kiki.h"
 #include "kyokumen_kensa.h"
-#include "model/sfen.h"
-#include "model/tsumi.h"
+#include "rules/sfen.h"
+#include "rules/tsumi.h"
 #include "scratch.h"
 
 namespace {

@@ -9,7 +9,8 @@
 
 #include "cli_support.h"
 #include "engine/tansaku.h"
-#include "model/sfen.h"
+#include "rules/sfen.h"
+#include "taikyoku/taikyoku.h"
 
 namespace mirado {
 namespace {
@@ -36,23 +37,22 @@ TEST_F(Think, AWholeTurnAsJson) {
       EXPECT_TRUE(m.contains(key)) << key;
   }
   // The same as the search alone.
-  Kyokumen p;
-  p.shoki_haichi();
-  Kiki k{};
-  kiki_keisan(p.ban, k);
-  ComTurn t;
-  t.level = 3;
-  t.run(p, k);
+  Kyokumen start;
+  start.shoki_haichi();
+  Taikyoku g = sente_taikyoku(start, 3);
+  ComTurn turn;
+  turn.run(g);
   for (int i = 1; i <= 3; ++i) {
+    const Sashite& t = turn.te[i].te;
     const json& m = j["moves"][i - 1];
-    EXPECT_EQ(m["from"], json::array({t.te[i].fc, t.te[i].fr}));
-    EXPECT_EQ(m["to"], json::array({t.te[i].tc, t.te[i].tr}));
-    EXPECT_EQ(m["piece_before"], t.te[i].moto_koma);
-    EXPECT_EQ(m["piece_after"], t.te[i].koma);
-    EXPECT_EQ(m["score_tenths"], t.te[i].score);
+    EXPECT_EQ(m["from"], json::array({t.fc, t.fr}));
+    EXPECT_EQ(m["to"], json::array({t.tc, t.tr}));
+    EXPECT_EQ(m["piece_before"], t.moto_koma);
+    EXPECT_EQ(m["piece_after"], t.koma);
+    EXPECT_EQ(m["score_tenths"], t.score);
   }
   EXPECT_EQ(j["shuukyoku"], 0);
-  EXPECT_EQ(j["sfen_after"], to_sfen(p, true, 4));
+  EXPECT_EQ(j["sfen_after"], to_sfen(g.pos, true, 4));
   // Move 1 at level 3 in the starting position: the pawn beside the bishop's diagonal.
   EXPECT_EQ(j["moves"][0]["from"], json::array({7, 3}));
   EXPECT_EQ(j["moves"][0]["score_tenths"], 100);

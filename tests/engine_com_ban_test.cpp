@@ -42,7 +42,7 @@ struct ComHarness {
   // A SENTE game against the computer, the computer (upper pieces) to move.
   explicit ComHarness(int level = 3) {
     Game& g = game;
-    g.taikyoku_shu = TAIKYOKU_COM;
+    g.taikyoku_shu = TaikyokuShu::com;
     g.sita_gawa = g.sente_gawa;
     g.ue_gawa = g.gote_gawa;
     g.teban = g.teban_nushi = g.ue_gawa;
@@ -53,6 +53,7 @@ struct ComHarness {
   void position(const Kyokumen& p) {
     game.pos = p;
     game.pos.mochigoma_su_keisan();
+    game.pos.ou_ichi_keisan();
     kiki_keisan(game.pos.ban, game.kiki);
   }
   int sounds(const std::string& s) const {
@@ -77,13 +78,12 @@ Kyokumen board(std::initializer_list<std::array<int, 3>> pieces) {
 TEST(ComBan, AWholeTurnFromTheStartingPosition) {
   ComHarness h;
   Game& g = h.game;
-  Kyokumen expect_pos;
-  expect_pos.shoki_haichi();
-  Kiki k{};
-  kiki_keisan(expect_pos.ban, k);
+  Kyokumen start;
+  start.shoki_haichi();
+  Taikyoku alone = sente_taikyoku(start, 3);
   ComTurn expect;
-  expect.level = 3;
-  expect.run(expect_pos, k);
+  expect.run(alone);
+  const Kyokumen& expect_pos = alone.pos;
 
   g.com_turn();
 
@@ -92,18 +92,18 @@ TEST(ComBan, AWholeTurnFromTheStartingPosition) {
   EXPECT_EQ(g.tesuu, 3);
   for (int i = 1; i <= 3; ++i) {
     const KifuEntry& e = g.kifu.at(i);
-    EXPECT_EQ(e.moto_x, expect.te[i].fc);
-    EXPECT_EQ(e.moto_y, expect.te[i].fr);
-    EXPECT_EQ(e.saki_x, expect.te[i].tc);
-    EXPECT_EQ(e.saki_y, expect.te[i].tr);
-    EXPECT_EQ(e.moto_koma, expect.te[i].moto_koma);
-    EXPECT_EQ(e.koma, expect.te[i].koma);
+    EXPECT_EQ(e.moto_x, expect.te[i].te.fc);
+    EXPECT_EQ(e.moto_y, expect.te[i].te.fr);
+    EXPECT_EQ(e.saki_x, expect.te[i].te.tc);
+    EXPECT_EQ(e.saki_y, expect.te[i].te.tr);
+    EXPECT_EQ(e.moto_koma, expect.te[i].te.moto_koma);
+    EXPECT_EQ(e.koma, expect.te[i].te.koma);
   }
   EXPECT_EQ(std::memcmp(g.pos.ban, expect_pos.ban, sizeof g.pos.ban), 0);
-  EXPECT_EQ(g.ichite_x, expect.te[1].tc);
-  EXPECT_EQ(g.ichite_y, expect.te[1].tr);
-  EXPECT_EQ(g.nite_x, expect.te[2].tc);
-  EXPECT_EQ(g.nite_y, expect.te[2].tr);
+  EXPECT_EQ(g.ichite_x, expect.te[1].te.tc);
+  EXPECT_EQ(g.ichite_y, expect.te[1].te.tr);
+  EXPECT_EQ(g.nite_x, expect.te[2].te.tc);
+  EXPECT_EQ(g.nite_y, expect.te[2].te.tr);
   // Hand-over to the person.
   EXPECT_EQ(g.teban, g.sita_gawa);
   EXPECT_EQ(g.teban_nushi, g.sita_gawa);
@@ -202,7 +202,7 @@ TEST(ComBan, CheckIsAnnounced) {
   h.position(board({{1, 1, OU}, {2, 2, KAKU}, {5, 9, -OU}, {4, 9, -KIN}, {6, 9, -KIN}, {4, 8, -GIN}}));
   g.com_ban1();
   ASSERT_EQ(g.kifu.kifu_ichi, 1);
-  ASSERT_GT(g.kiki.kiki_ue[g.kiki.ou_sita_x][g.kiki.ou_sita_y], 0);
+  ASSERT_GT(g.kiki.kiki_ue[g.pos.ou_sita_x][g.pos.ou_sita_y], 0);
   ASSERT_EQ(h.ui.boxes.size(), 1u);
   EXPECT_EQ(h.ui.boxes[0].text, "   ** 王手 **");
   EXPECT_EQ(h.ui.boxes[0].title, "");

@@ -1,7 +1,7 @@
 // Movement, drops and promotion.
 #include <gtest/gtest.h>
 
-#include "model/kyokumen.h"
+#include "rules/kyokumen.h"
 
 namespace mirado {
 namespace {

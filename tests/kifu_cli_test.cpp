@@ -7,7 +7,7 @@
 #include "cli_support.h"
 #include "kifu/kifu_file.h"
 #include "kifu_support.h"
-#include "model/sfen.h"
+#include "rules/sfen.h"
 
 namespace mirado {
 namespace {

@@ -1,8 +1,8 @@
 // SFEN notation and move counts against the published numbers of shogi.
 #include <gtest/gtest.h>
 
-#include "model/perft.h"
-#include "model/sfen.h"
+#include "rules/perft.h"
+#include "rules/sfen.h"
 
 namespace mirado {
 namespace {

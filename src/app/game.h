@@ -1,7 +1,7 @@
 // The game: one object that owns every piece of game state and handles the
 // window's events. It knows nothing of Qt; it draws, asks and plays sounds only
-// through the ports. Its procedures live in the folder of their subsystem
-// (model/, play/, engine/, view/, kifu/, media/).
+// through the ports. Its procedures live in the folder of their part: the rules of
+// play in taikyoku/, the drawing in view/, settings, sounds and the about box in media/.
 #pragma once
 
 #include <array>
@@ -10,9 +10,8 @@
 #include <vector>
 
 #include "app/ports.h"
-#include "engine/kiki.h"
-#include "kifu/kifu.h"
-#include "model/kyokumen.h"
+#include "rules/ugoki.h"
+#include "taikyoku/taikyoku.h"
 
 namespace mirado {
 
@@ -47,40 +46,16 @@ constexpr int FORM_H = 8000;
 inline int cell_x(double c) { return BAN_LEFT + static_cast<int>(MASU_W * c); }
 inline int cell_y(double r) { return BAN_TOP + static_cast<int>(MASU_H * r); }
 
-class Game {
+class Game : public Taikyoku {
  public:
   explicit Game(const Ports& ports);
 
-  // ---- state ----
-  Kyokumen pos;   // ban, hands, hand totals, pawn-file flags
-  Kiki kiki;      // influence maps and king squares
-  Kifu kifu;      // the record of this game
-
-  int teban = 0;
-  int teban_nushi = 0;
-  int sente_gawa = 1, gote_gawa = -1;
-  int sita_gawa = -1, ue_gawa = 1;
-  int taikyoku_shu = 0;
-  int shuukyoku = 0;
-  int tesuu = 0;
-  int dankai = 1;
-  int click_jotai = 0;
-  int level = 3;
-  int saisei_chu = nashi;
-  int saikai_machi = nashi;
-  int te_tochuu = nashi;
-  int ichite_x = 0, ichite_y = 0;
-  int nite_x = 0, nite_y = 0;
-  double jikan_kaishi = 0;
-  double jikan_ima = 0;
-  double jikan_sita = 0, jikan_ue = 0;
+  // ---- what the window shows and keeps besides the game's state ----
+  int click_jotai = 0;  // a piece is selected
   int hyouji_byou = 0;
   int nari_koma = 0;
-  int handicap = 0;
-  int handicap_zumi = nashi;
-  int hanten_zumi = nashi;
   int haikei = HAIKEI_MIDORI;
-  int sidou_on = 0;
+  bool sidou_on = false;
   int sidou_iro = IRO_MIDORI;
   bool font_bold = false;
   bool timer1 = false;
@@ -102,7 +77,7 @@ class Game {
   void on_close();                         // the window's close request
   bool quitting = false;
 
-  // ---- model: game control (model/seigyo.cpp) ----
+  // ---- game control (taikyoku/seigyo.cpp) ----
   void shinki_kyoku();
   void start();   // START: two people
   void sente();   // SENTE: the person moves first against the computer
@@ -116,12 +91,11 @@ class Game {
   bool te_tochuu_de_kotowaru(std::string_view title);
   void com_taikyoku_kaishi(bool timer_first);
 
-  // ---- play: the three moves of a turn (play/) ----
+  // ---- the three moves of a turn (taikyoku/) ----
   struct Sentaku {  // kept between the two presses, one per phase
     int moto_x = 0, moto_y = 0, saki_x = 0, saki_y = 0, koma = 0;
   };
   Sentaku sentaku[4];  // [1..3] by phase
-  int oute_mae = nashi;
   void koma_sentaku1(int button, int shift, int col, int row);
   void koma_sentaku2(int button, int shift, int col, int row);
   void koma_sentaku3(int button, int shift, int col, int row);
@@ -130,16 +104,17 @@ class Game {
   // ---- moves (play) ----
   // Applies a move to the board and hands. fr is the source row, or for a drop from the
   // upper hand the hand slot, from the lower hand the on-screen row.
-  void te_ugokasu(int fc, int fr, int tc, int tr, int code);
-  void mochigoma_ni_kuwaeru(int code);
+  TeModoshi te_ugokasu(int fc, int fr, int tc, int tr, int code);
+  // Draws a move already made on the position.
+  void te_egaku(int fc, int fr, int tc, int tr, int code, int torareru);
 
-  // ---- computer player (engine/com_ban.cpp) ----
+  // ---- computer player (taikyoku/com_ban.cpp) ----
   void com_ban1();
   void com_ban2();
   void com_ban3();
   void tenmetsu(int koma, int col, int row, int count);
 
-  // ---- record files, replay, board flip, handicap (kifu/) ----
+  // ---- record files, replay, board flip, handicap (taikyoku/) ----
   std::string dir_path;                 // Dir1's path, UTF-8
   std::vector<std::string> file_names;  // File1's entries
   std::string panel_text[5];            // Text1..Text4 by number; [0] unused
@@ -164,6 +139,8 @@ class Game {
   // false, with nothing changed, at the end of the record or on an entry that cannot be played
   bool ippo_susumu();
   void ippo_modosu();
+  // What a step back over entry `e` shows, once the game has taken it back.
+  void modoshi_egaku(const KifuEntry& e);
   void file_mado(int drive, int dir, int file);
   void kaki_mado(int mode);
   void panel_tojiru() { file_mado(nashi, nashi, nashi); kaki_mado(1); }

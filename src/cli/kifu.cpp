@@ -7,39 +7,14 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/game.h"
-#include "app/null_ports.h"
 #include "cli/commands.h"
 #include "kifu/kifu_file.h"
-#include "kifu/panel.h"
-#include "model/sfen.h"
+#include "rules/sfen.h"
+#include "taikyoku/taikyoku.h"
 
 namespace {
 
 using nlohmann::json;
-
-// The game runs without a window; message boxes are remembered so that a refused
-// step can be reported.
-struct LastMessageUi : mirado::Ui {
-  std::string last;
-  void set_checked(mirado::Menu, bool) override {}
-  void set_visible(mirado::Control, bool) override {}
-  void move_control(mirado::Control, int, int) override {}
-  void set_text(mirado::Control, std::string_view) override {}
-  mirado::Answer message_box(std::string_view text, std::string_view, mirado::Buttons,
-                             mirado::Icon) override {
-    last = text;
-    return mirado::Answer::ok;
-  }
-  void set_timer(bool) override {}
-  void set_list(mirado::Control, const std::vector<std::string>&, int) override {}
-  void quit() override {}
-};
-
-struct StillClock : mirado::Clock {
-  double now() override { return 0; }
-  void wait(double) override {}
-};
 
 json entry_json(const mirado::KifuEntry& e) {
   auto t = [](double v) { return static_cast<long>(v); };  // read back from whole-second fields
@@ -66,13 +41,6 @@ int cmd_kifu(int argc, char** argv) {
   std::string error;
   if (!read_kifu_file(path, f, error)) return fail(error);
 
-  mirado::NullCanvas canvas;
-  LastMessageUi ui;
-  StillClock clock;
-  mirado::SilentSound sound;
-  Game g(Ports{&canvas, &ui, &clock, &sound});
-  kifu_settei(g, f);
-
   json out;
   out["title"] = f.title;
   out["line2"] = f.line2;
@@ -81,13 +49,17 @@ int cmd_kifu(int argc, char** argv) {
   for (const KifuEntry& e : f.entries) out["entries"].push_back(entry_json(e));
   out["positions"] = json::array();
   out["error"] = nullptr;
-  while (g.kifu.kifu_ichi < g.kifu.kifu_nagasa) {
-    const int line = g.kifu.at(g.kifu.kifu_ichi + 1).gyou;
-    if (!g.ippo_susumu()) {
-      out["error"] = {{"line", line}, {"message", ui.last}};
+  // Stepped as the game steps a loaded record with 進.
+  Taikyoku t;
+  t.shinki();
+  t.kifu_yomikomi(f.entries);
+  while (t.kifu.kifu_ichi < t.kifu.kifu_nagasa) {
+    const int line = t.kifu.at(t.kifu.kifu_ichi + 1).gyou;
+    if (const std::string naze = t.kifu_susumu(); !naze.empty()) {
+      out["error"] = {{"line", line}, {"message", naze}};
       break;
     }
-    out["positions"].push_back(to_sfen(g.pos, g.teban == g.sita_gawa, g.tesuu + 1));
+    out["positions"].push_back(to_sfen(t.pos, t.teban == t.sita_gawa, t.tesuu + 1));
   }
 
   if (!out_path.empty()) {

@@ -15,7 +15,7 @@
 #include "app/null_ports.h"
 #include "app/script.h"
 #include "cli/commands.h"
-#include "model/sfen.h"
+#include "rules/sfen.h"
 #include "sound/sound_port.h"
 
 namespace mirado::cli {
@@ -106,14 +106,14 @@ struct Runner {
     s["tesuu"] = game.tesuu;
     s["shuukyoku"] = game.shuukyoku;
     s["click_jotai"] = game.click_jotai;
-    s["taikyoku_shu"] = game.taikyoku_shu;
-    s["saisei_chu"] = game.saisei_chu;
-    s["saikai_machi"] = game.saikai_machi;
-    s["te_tochuu"] = game.te_tochuu;
+    s["taikyoku_shu"] = static_cast<int>(game.taikyoku_shu);
+    s["saisei_chu"] = int{game.saisei_chu};
+    s["saikai_machi"] = int{game.saikai_machi};
+    s["te_tochuu"] = int{game.te_tochuu};
     s["kifu_ichi"] = game.kifu.kifu_ichi;
     s["kifu_nagasa"] = game.kifu.kifu_nagasa;
     s["handicap"] = game.handicap;
-    s["hanten_zumi"] = game.hanten_zumi;
+    s["hanten_zumi"] = int{game.hanten_zumi};
     s["level"] = game.level;
     s["jikan_sita"] = game.jikan_sita;
     s["jikan_ue"] = game.jikan_ue;

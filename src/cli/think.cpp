@@ -14,8 +14,8 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/commands.h"
-#include "engine/tansaku.h"
-#include "model/sfen.h"
+#include "rules/sfen.h"
+#include "taikyoku/taikyoku.h"
 
 namespace {
 
@@ -80,17 +80,12 @@ int cmd_think(int argc, char** argv) {
   }
   if (level == 0) return fail("--level is required (1, 2 or 3)");
 
-  Kyokumen p = sp.pos;
-  p.mochigoma_su_keisan();
-  Kiki k{};
-  kiki_keisan(p.ban, k);
+  sp.pos.mochigoma_su_keisan();
+  Taikyoku t = sente_taikyoku(sp.pos, level);
+  t.ichite_x = ichite_x, t.ichite_y = ichite_y;
+  t.nite_x = nite_x, t.nite_y = nite_y;
 
   ComTurn turn;
-  turn.level = level;
-  turn.ichite_x = ichite_x;
-  turn.ichite_y = ichite_y;
-  turn.nite_x = nite_x;
-  turn.nite_y = nite_y;
   std::vector<Kouho> bufs[4];
   KouhoKiroku logs[4];
   if (candidates) {
@@ -101,7 +96,7 @@ int cmd_think(int argc, char** argv) {
       turn.kiroku[i] = &logs[i];
     }
   }
-  turn.run(p, k, only);
+  turn.run(t, only);
 
   json out;
   json moves = json::array();
@@ -109,7 +104,7 @@ int cmd_think(int argc, char** argv) {
   int last = 0;
   for (int i = 1; i <= 3; ++i) {
     if (turn.ran[i]) last = i;
-    const Sashite& m = turn.te[i];
+    const Sashite& m = turn.te[i].te;
     if (!turn.ran[i] || !m.ari) continue;
     ++made;
     moves.push_back({{"proc", i},
@@ -120,10 +115,10 @@ int cmd_think(int argc, char** argv) {
                      {"score_tenths", m.score}});
   }
   out["moves"] = moves;
-  out["shuukyoku"] = turn.shuukyoku;
+  out["shuukyoku"] = t.shuukyoku;
   // After move 1 the lower pieces move next, after move 2 the upper, after move 3 the lower.
   const bool sita_next = last != 2;
-  out["sfen_after"] = to_sfen(p, sita_next, sp.move_number + made);
+  out["sfen_after"] = to_sfen(t.pos, sita_next, sp.move_number + made);
   if (candidates) {
     json c = json::object();
     for (int i = 1; i <= 3; ++i) {

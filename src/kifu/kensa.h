@@ -5,11 +5,19 @@
 #include <string>
 
 #include "kifu/kifu.h"
-#include "model/kyokumen.h"
+#include "rules/kyokumen.h"
+#include "rules/ugoki.h"
 
 namespace mirado {
 
 // Empty when the entry can be stepped forward on `p`; otherwise the reason, for the user.
 std::string te_kensa(const Kyokumen& p, const KifuEntry& e);
+
+// The whole message for entry n when it cannot be stepped forward on `p` (its file line
+// and the reason), empty when it can.
+std::string sasenai_riyuu(const Kyokumen& p, const KifuEntry& e, int n);
+
+// The move of a record entry; a drop names the hand slot of the piece it drops.
+Te kifu_te(const KifuEntry& e);
 
 }  // namespace mirado

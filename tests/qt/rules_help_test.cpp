@@ -15,7 +15,7 @@
 
 #include "app/qt/art/art.h"
 #include "app/qt/board_diagram.h"
-#include "model/kyokumen.h"
+#include "rules/kyokumen.h"
 
 namespace mirado::qt {
 namespace {

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "app/qt/art/art.h"
-#include "model/koma.h"
+#include "rules/koma.h"
 
 namespace mirado::qt {
 

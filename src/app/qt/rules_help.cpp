@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "app/qt/board_diagram.h"
-#include "model/koma.h"
+#include "rules/koma.h"
 
 namespace mirado::qt {
 

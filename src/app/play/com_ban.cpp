@@ -1,0 +1,201 @@
+// The computer's turn: com_ban1, com_ban2, com_ban3 and the blink. The
+// search itself lives in engine/tansaku.cpp; here are the side effects around it:
+// icons, label, clock, record, blink, move, sounds, messages and status texts.
+#include "app/game.h"
+#include "engine/tansaku.h"
+#include "rules/tsumi.h"
+
+namespace mirado {
+
+void Game::tenmetsu(int koma, int col, int row, int count) {
+  for (int i = 0; i < count; ++i) {
+    koma_egaku(kara, col, row);
+    waku_egaku(IRO_MIDORI, col, row);
+    ports().canvas->repaint();
+    matsu(0.2);
+    koma_egaku(koma, col, row);
+    waku_egaku(IRO_MIDORI, col, row);
+    ports().canvas->repaint();
+    matsu(0.2);
+  }
+}
+
+void Game::com_turn() {
+  com_ban1();
+  com_ban2();
+  com_ban3();
+}
+
+namespace {
+
+// The game's side of one procedure: the Timer1 tick and the repaint while it thinks,
+// and the record, the move count and the blink before the chosen move is made.
+struct ComBan {
+  Game& g;
+  double jikan = 0;  // thinking time charged to the record entry
+};
+
+void tick_thunk(void* c) { static_cast<ComBan*>(c)->g.timer_tick(); }
+void repaint_thunk(void* c) { static_cast<ComBan*>(c)->g.ports().canvas->repaint(); }
+
+void sasu_mae(void* c, const Sashite& m) {
+  ComBan& b = *static_cast<ComBan*>(c);
+  Game& g = b.g;
+  // jikan_ima is brought up to date right before the record entry: the timer may be off.
+  g.jikan_ima = keika_byou(g.jikan_kaishi, g.ports().clock->now());
+  b.jikan = g.jikan_ima;
+  // A drop from the upper hand is recorded with the row of its hand cell, as every other
+  // drop is; the search names it by its hand index.
+  const int kiroku_y = m.fc == TE_UE ? 8 - m.fr : m.fr;
+  g.kifu_kiroku(m.fc, kiroku_y, m.tc, m.tr, m.moto_koma, m.koma, g.jikan_sita, g.jikan_sita,
+                g.jikan_ue, b.jikan + g.jikan_ue);
+  ++g.tesuu;
+  g.tesuu_hyouji(g.tesuu);
+  if (m.fc == TE_UE) g.tenmetsu(m.moto_koma, TE_UE, 8 - m.fr, 2);
+  else g.tenmetsu(m.moto_koma, m.fc, m.fr, 2);
+}
+
+// One procedure on the game: the search, the record entry and blink, the move made and
+// drawn. Returns what it did; `jikan` receives the time charged to the record.
+ComTe com_sasu(Game& g, Tejun tejun, double& jikan) {
+  ComBan b{g};
+  ComHooks hooks;
+  hooks.ctx = &b;
+  hooks.tick = tick_thunk;
+  hooks.junbi_ato = repaint_thunk;
+  hooks.sasu_mae = sasu_mae;
+  const ComTe r = com_ban(g, tejun, hooks);
+  jikan = b.jikan;
+  if (r.te.ari) g.te_egaku(r.te.fc, r.te.fr, r.te.tc, r.te.tr, r.te.koma, r.torareru);
+  return r;
+}
+
+void com_owari(Game& g, const Sashite& m, int side, double jikan) {
+  if (m.ari) {
+    g.te_hyouji(side, m.tc, m.tr, m.koma, IRO_SHIRO);
+    g.waku_egaku(IRO_SHIRO, m.tc, m.tr);
+  }
+  g.jikan_ue += jikan;
+  g.jikan_kaishi = g.ports().clock->now();
+  g.teban = g.sita_gawa;
+  if (g.is_checked(Menu::KEIKA)) g.set_timer(true);
+}
+
+// The pause and the sound after a move.
+void com_ato(Game& g) {
+  g.matsu(0.5);
+  g.snd_play(Oto::koma);
+  g.set_timer(false);
+}
+
+// No candidate: no move; the clock is charged as for a move and the turn goes on.
+double com_nashi(Game& g) {
+  g.jikan_ima = keika_byou(g.jikan_kaishi, g.ports().clock->now());
+  g.set_timer(false);
+  return g.jikan_ima;
+}
+
+}  // namespace
+
+namespace {
+
+// The logo of a finished game above the board, shown at once.
+void shouri_egaku(Game& g) {
+  g.koma_egaku(PIC_ZUVANSHOGI2, 11.2, 0);
+  g.ports().canvas->repaint();
+}
+
+// The outcome of a move of an upper piece (the first and third moves): mate, a captured
+// lower king, or check. True when the game is over.
+bool com_ue_kessaku(Game& g, const ComTe& r) {
+  if (r.sita_tsumi) {
+    g.msg("よし！!　コンピュータの勝ちです", "詰め!");
+    g.shuukyoku = g.ue_gawa;
+    shouri_egaku(g);
+    return true;
+  }
+  if (g.shuukyoku == g.ue_gawa) {
+    g.te_kesu(g.ue_gawa);
+    g.msg("ｺﾝﾋﾟｭｰﾀの勝ちです", "終了");
+    g.teban = g.sita_gawa;
+    shouri_egaku(g);
+    return true;
+  }
+  if (g.kiki.kiki_ue[g.pos.ou_sita_x][g.pos.ou_sita_y] > 0) g.msg("   ** 王手 **", "");
+  return false;
+}
+
+}  // namespace
+
+void Game::com_ban1() {
+  if (shuukyoku != 0) return;
+  aicon_ichi("上", ue_gawa);
+  jikan_kaishi = ports().clock->now();
+  if (is_checked(Menu::KEIKA)) set_timer(true);
+  // The "thinking" label over the upper player's icon.
+  koma_egaku(haikei, -2, 8);
+  koma_egaku(haikei, -1, 8);
+  koma_egaku(haikei, 0, 8);
+  waku_egaku(IRO_MIDORI, -1, 7);
+  moji_egaku(-1.5, 8.5, std::string_view("思考中"), IRO_KURO, 0, 12);
+  moji_egaku(-1.6, 8.4, std::string_view("思考中"), IRO_SHIRO, 0, 12);
+  waku_egaku(IRO_MIDORI, 1, 8);
+  double jikan;
+  const ComTe r = com_sasu(*this, Tejun::ichi, jikan);
+  const Sashite& m = r.te;
+  if (!m.ari) {
+    com_owari(*this, m, ue_gawa, com_nashi(*this));
+    return;
+  }
+  com_ato(*this);
+  if (com_ue_kessaku(*this, r)) return;
+  com_owari(*this, m, ue_gawa, jikan);
+}
+
+void Game::com_ban2() {
+  if (shuukyoku != 0) return;
+  aicon_ichi("下", ue_gawa);
+  jikan_kaishi = ports().clock->now();
+  if (is_checked(Menu::KEIKA)) set_timer(true);
+  double jikan;
+  const ComTe r = com_sasu(*this, Tejun::ni, jikan);
+  const Sashite& m = r.te;
+  if (!m.ari) {
+    com_owari(*this, m, sita_gawa, com_nashi(*this));
+    return;
+  }
+  com_ato(*this);
+  if (r.ue_tsumi) {
+    msg("よし！!", "詰め ?");
+  } else if (shuukyoku == sita_gawa) {
+    te_kesu(sita_gawa);
+    msg("あなたの勝ちです", "終了");
+    teban = sita_gawa;
+    shouri_egaku(*this);
+    return;
+  } else if (kiki.kiki_sita[pos.ou_ue_x][pos.ou_ue_y] > 0) {
+    msg("   ** 王手 **", "");
+  }
+  com_owari(*this, m, sita_gawa, jikan);
+}
+
+void Game::com_ban3() {
+  if (shuukyoku != 0) return;
+  aicon_ichi("上", ue_gawa);
+  jikan_kaishi = ports().clock->now();
+  if (is_checked(Menu::KEIKA)) set_timer(true);
+  double jikan;
+  const ComTe r = com_sasu(*this, Tejun::san, jikan);
+  const Sashite& m = r.te;
+  if (!m.ari) {
+    jikan = com_nashi(*this);
+  } else {
+    com_ato(*this);
+    if (com_ue_kessaku(*this, r)) return;
+  }
+  com_owari(*this, m, ue_gawa, jikan);
+  teban_nushi = sita_gawa;
+  aicon_ichi("下", sita_gawa);
+}
+
+}  // namespace mirado

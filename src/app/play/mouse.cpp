@@ -1,0 +1,67 @@
+// Mouse presses on the window: refused when no game can take a move, resume play
+// after a record was stepped through, else go to the procedure of the turn's phase.
+#include "app/game.h"
+
+namespace mirado {
+
+namespace {
+
+// Cell of a press along one axis, rounded toward minus infinity so that presses left
+// of or above the grid fall on negative cells. Wide arithmetic: no press overflows.
+int masu(int v, int origin, int size) {
+  const long long d = static_cast<long long>(v) - origin;
+  long long q = d / size;
+  if (d % size != 0 && d < 0) --q;
+  return static_cast<int>(q);
+}
+
+// The first press after a record was stepped through. Returns whether the press is
+// then taken as part of a move.
+bool saikai(Game& g) {
+  g.saikai_machi = false;
+  g.jikan_kaishi = g.ports().clock->now();
+  if (g.is_checked(Menu::KEIKA)) g.set_timer(true);
+  if (g.taikyoku_shu == TaikyokuShu::com) {
+    if (g.teban_nushi == g.ue_gawa) {
+      g.com_turn();
+      return false;
+    }
+    if (g.teban_nushi == g.sita_gawa) g.msg("あなたの番です", "対局");
+    return true;
+  }
+  g.msg(g.teban_nushi == g.sente_gawa ? "先手の番です" : "後手の番です", "対局");
+  return true;
+}
+
+}  // namespace
+
+void Game::on_mouse_down(int button, int shift, int x, int y) {
+  panel_tojiru();
+  if (saisei_chu) {
+    if (msg("棋譜を '進 'で進めて下さい", "棋譜", Buttons::yesno) == Answer::no) {
+      snd_play(Oto::kinshi);
+      shinki_kyoku();
+    }
+    return;
+  }
+  if (shuukyoku != 0) {
+    msg("新規に対局してください", "終局");
+    return;
+  }
+  if (teban == 0) {
+    snd_play(Oto::kinshi);
+    msg("「対局」で始めて下さい", "開始");
+    return;
+  }
+  const int col = masu(x, BAN_LEFT, MASU_W);
+  const int row = masu(y, BAN_TOP, MASU_H);
+  if (saikai_machi && !saikai(*this)) return;
+  switch (dankai) {
+    case 1: koma_sentaku1(button, shift, col, row); break;
+    case 2: koma_sentaku2(button, shift, col, row); break;
+    case 3: koma_sentaku3(button, shift, col, row); break;
+    default: break;
+  }
+}
+
+}  // namespace mirado

@@ -1,0 +1,293 @@
+// The record panel: the drive, directory and file lists, saving (書込, RETURN) and
+// opening a record file (読込, a click in the file list).
+#include "app/play/panel.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "app/game.h"
+#include "kifu/cp932.h"
+
+namespace mirado {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// /proc/mounts writes space, tab, newline and backslash as three octal digits.
+std::string mount_unescape(std::string_view s) {
+  std::string out;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const auto octal = [&](std::size_t k) { return s[k] >= '0' && s[k] <= '7'; };
+    if (s[i] == '\\' && i + 3 < s.size() && octal(i + 1) && octal(i + 2) && octal(i + 3)) {
+      out += static_cast<char>((s[i + 1] - '0') * 64 + (s[i + 2] - '0') * 8 + (s[i + 3] - '0'));
+      i += 3;
+    } else {
+      out += s[i];
+    }
+  }
+  return out;
+}
+
+bool starts_with_dir(std::string_view path, std::string_view dir) {
+  if (dir == "/") return !path.empty() && path[0] == '/';
+  return path.substr(0, dir.size()) == dir && (path.size() == dir.size() || path[dir.size()] == '/');
+}
+
+bool user_volume(const std::string& fstype, const std::string& where) {
+  static constexpr std::string_view kMedia[] = {"/media", "/mnt", "/run/media"};
+  static constexpr std::string_view kSystem[] = {"/boot", "/proc", "/sys", "/dev", "/run", "/snap",
+                                                 "/var", "/usr", "/etc", "/lib", "/bin", "/sbin",
+                                                 "/tmp"};
+  static constexpr std::string_view kDisk[] = {
+      "ext2", "ext3", "ext4", "xfs", "btrfs", "vfat", "exfat", "ntfs", "ntfs3", "fuseblk", "iso9660",
+      "udf", "f2fs", "zfs", "hfsplus", "jfs", "reiserfs", "nfs", "nfs4", "cifs", "smb3"};
+  const bool disk = std::find(std::begin(kDisk), std::end(kDisk), fstype) != std::end(kDisk);
+  for (std::string_view m : kMedia)
+    if (starts_with_dir(where, m) && where.size() > m.size()) return disk || fstype.rfind("fuse", 0) == 0;
+  if (!disk || where == "/") return false;
+  for (std::string_view s : kSystem)
+    if (starts_with_dir(where, s)) return false;
+  return true;
+}
+
+std::string home_dir() {
+  if (const char* h = std::getenv("HOME"); h && *h) return h;
+  if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) return pw->pw_dir;
+  return {};
+}
+
+std::string read_text(const char* path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+bool readable_dir(const fs::path& p) {
+  std::error_code ec;
+  if (!fs::is_directory(p, ec)) return false;
+  fs::directory_iterator it(p, ec);
+  return !ec;
+}
+
+// "/a/b/" and "/a/b" are the same directory; the root keeps its slash.
+fs::path tidy(const fs::path& p) {
+  std::error_code ec;
+  fs::path n = fs::absolute(p, ec).lexically_normal();
+  if (!n.has_filename() && n.has_relative_path()) n = n.parent_path();
+  return n;
+}
+
+fs::path panel_dir(Game& g) {
+  if (g.dir_path.empty()) {
+    std::error_code ec;
+    const fs::path cwd = fs::current_path(ec);
+    g.dir_path = ec ? std::string("/") : cwd.string();
+  }
+  return fs::path(g.dir_path);
+}
+
+void lists(Game& g) {
+  const fs::path dir = panel_dir(g);
+  const std::vector<std::string> drives = drive_list(read_text("/proc/mounts"), home_dir());
+  int selected = -1;
+  std::size_t best = 0;
+  for (std::size_t i = 0; i < drives.size(); ++i)
+    if (starts_with_dir(g.dir_path, drives[i]) && drives[i].size() >= best) {
+      best = drives[i].size();
+      selected = static_cast<int>(i);
+    }
+  g.ports().ui->set_list(Control::Drive1, drives, selected);
+  g.ports().ui->set_list(Control::Dir1, dir_list(dir), 0);
+  g.file_names = kifu_file_list(dir);
+  g.ports().ui->set_list(Control::File1, g.file_names, -1);
+}
+
+fs::path panel_path(Game& g, const std::string& name) {
+  const fs::path p(name);
+  return p.is_absolute() ? p : panel_dir(g) / p;
+}
+
+bool hozon_dekiru(std::string_view text) {
+  return text.find_first_of("\r\n") == std::string_view::npos && utf8_to_cp932(text).has_value();
+}
+
+void midashi(Game& g, const std::string& text, int x, int y, int iro) {
+  if (!text.empty()) g.ports().canvas->text(x, y, text, iro, 12, g.font_bold);
+}
+
+}  // namespace
+
+std::vector<std::string> drive_list(std::string_view proc_mounts, const std::string& home) {
+  std::vector<std::string> out;
+  auto add = [&](const std::string& p) {
+    if (!p.empty() && std::find(out.begin(), out.end(), p) == out.end()) out.push_back(p);
+  };
+  add(home);
+  add("/");
+  std::istringstream in{std::string(proc_mounts)};
+  std::string line;
+  while (std::getline(in, line)) {
+    std::istringstream f(line);
+    std::string device, where, fstype;
+    if (!(f >> device >> where >> fstype)) continue;
+    where = mount_unescape(where);
+    if (user_volume(fstype, where)) add(where);
+  }
+  return out;
+}
+
+std::vector<std::string> dir_list(const fs::path& dir) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (fs::directory_iterator it(dir, fs::directory_options::skip_permission_denied, ec), end;
+       !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    std::error_code e2;
+    if (!name.empty() && name[0] != '.' && it->is_directory(e2)) names.push_back(name);
+  }
+  std::sort(names.begin(), names.end());
+  std::vector<std::string> out{dir.string()};
+  if (dir.has_relative_path()) out.push_back("..");
+  out.insert(out.end(), names.begin(), names.end());
+  return out;
+}
+
+std::vector<std::string> kifu_file_list(const fs::path& dir) {
+  std::vector<std::string> out;
+  std::error_code ec;
+  for (fs::directory_iterator it(dir, fs::directory_options::skip_permission_denied, ec), end;
+       !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    std::error_code e2;
+    if (name.size() >= KIFU_KAKUCHOUSHI.size() &&
+        name.compare(name.size() - KIFU_KAKUCHOUSHI.size(), std::string::npos, KIFU_KAKUCHOUSHI) == 0 &&
+        it->is_regular_file(e2))
+      out.push_back(name);
+  }
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+void kifu_settei(Game& g, const KifuFile& f) {
+  g.shinki_kyoku();
+  midashi(g, f.title, chuuou_x(f.title) - 3000, 6350, IRO_AKA);
+  midashi(g, f.line2, chuuou_x(f.line2), 100, IRO_SHIRO);
+  midashi(g, f.line3, chuuou_x(f.line3), 6350, IRO_SHIRO);
+  g.kifu_yomikomi(f.entries);
+  if (f.entries.empty()) {
+    g.msg("棋譜ﾌｧｲﾙにﾃﾞｰﾀがありません", "棋譜");
+    return;
+  }
+  g.msg(" 読み込みました", "棋譜");
+  g.msg("棋譜を '進 'で進めて下さい", "棋譜");
+}
+
+void Game::kifu_read() {
+  panel_tojiru();
+  lists(*this);
+  file_mado(ari, ari, ari);
+  kaki_mado(1);
+}
+
+void Game::kifu_write() {
+  panel_tojiru();
+  if (hanten_zumi) {
+    msg("反転後は書き込みできません", "棋譜書込");
+    return;
+  }
+  if (handicap_zumi) {
+    msg("ﾊﾝﾃﾞｷｬｯﾌﾟ設定後は書き込みできません", "棋譜書込");
+    return;
+  }
+  // A game won on the first or second move of a turn can be saved.
+  if (te_tochuu && shuukyoku == 0) {
+    snd_play(Oto::kinshi);
+    msg("３手目が打ち終わるまでできません", "棋譜書込");
+    return;
+  }
+  lists(*this);
+  file_mado(ari, ari, nashi);
+  kaki_mado(0);
+}
+
+void Game::command1_click() {
+  const std::string name = panel_text[1];
+  if (name.empty()) {
+    msg("ﾌｧｲﾙ名が入力されていません", "  ");
+    return;
+  }
+  if (name.find_first_of(std::string_view("/\0", 2)) != std::string::npos || name == "." || name == "..") {
+    msg("ﾌｧｲﾙ名に「/」や「.」「..」は使えません", "棋譜保存");
+    return;
+  }
+  if (kifu.kifu_ichi < 1) {
+    msg("保存するデータがありません", "棋譜保存");
+    return;
+  }
+  static constexpr const char* kNamae[5] = {"", "", "対局名", "先手の名前", "後手の名前"};
+  for (int i = 2; i <= 4; ++i)
+    if (!hozon_dekiru(panel_text[i])) {
+      msg(std::string(kNamae[i]) + "に保存できない文字があります", "棋譜保存");
+      return;
+    }
+  const bool sita_sente = sente_gawa == sita_gawa;
+  std::vector<KifuEntry> entries;
+  for (int i = 1; i <= kifu.kifu_ichi; ++i) entries.push_back(kifu.at(i));
+  int bad = 0;
+  const auto bytes = encode_kifu(panel_text[2], panel_text[sita_sente ? 4 : 3],
+                                 panel_text[sita_sente ? 3 : 4], entries, bad);
+  std::string error;
+  const fs::path path = panel_dir(*this) / (name + std::string(KIFU_KAKUCHOUSHI));
+  if (!bytes || !write_file_atomically(path, *bytes, error)) {
+    // The panel stays open so that another name or directory can be chosen.
+    msg("棋譜を書き込めませんでした\n" + error, "棋譜保存", Buttons::ok, Icon::warning);
+    return;
+  }
+  panel_tojiru();
+  file_names = kifu_file_list(panel_dir(*this));
+  ports().ui->set_list(Control::File1, file_names, -1);
+  msg("棋譜を書き込みました", "  ");
+}
+
+void Game::drive1_change(const std::string& path) {
+  if (path.empty() || !readable_dir(path)) {
+    msg("ﾃﾞﾊﾞｲｽが準備できていません", "ｴﾗｰ");
+    lists(*this);  // the lists keep the previous directory
+    return;
+  }
+  dir_path = tidy(path).string();
+  lists(*this);
+}
+
+void Game::dir1_change(const std::string& path) {
+  const fs::path p = tidy(panel_path(*this, path));
+  if (path.empty() || !readable_dir(p)) {
+    msg("ﾌｫﾙﾀﾞを開けません\n" + path, "ｴﾗｰ");
+    lists(*this);
+    return;
+  }
+  dir_path = p.string();
+  lists(*this);
+}
+
+void Game::file1_click(const std::string& name) {
+  // Read before anything changes: a file that cannot be read leaves the game as it was.
+  KifuFile f;
+  std::string error;
+  if (!read_kifu_file(panel_path(*this, name), f, error)) {
+    snd_play(Oto::kinshi);
+    msg(error, "棋譜");
+    return;
+  }
+  file_mado(nashi, nashi, nashi);
+  kifu_settei(*this, f);
+}
+
+}  // namespace mirado

@@ -1,0 +1,134 @@
+// Stepping one record entry forward or back on the board, hands and clocks, and the
+// commands that step a whole turn (進, 戻) or return to the start (最初).
+#include <string>
+
+#include "app/game.h"
+
+namespace mirado {
+
+bool Game::ippo_susumu() {
+  if (kifu.kifu_ichi >= kifu.kifu_nagasa) return false;  // never past the end of the record
+  const KifuEntry e = kifu.at(kifu.kifu_ichi + 1);
+  if (const std::string naze = kifu_susumu(); !naze.empty()) {
+    snd_play(Oto::kinshi);
+    msg(naze, "進む");
+    return false;
+  }
+  click_jotai = 0;
+  set_timer(false);
+  waku_kesu();
+  tesuu_hyouji(tesuu);
+  if (on_ban(e.moto_x, e.moto_y)) {
+    koma_egaku(kara, e.moto_x, e.moto_y);
+    waku_egaku(IRO_MIDORI, e.moto_x, e.moto_y);
+  }
+  keika_hyouji(ue_gawa, jikan_ue);
+  keika_hyouji(sita_gawa, jikan_sita);
+  koma_egaku(kara, e.moto_x, e.moto_y);
+  waku_egaku(IRO_MIDORI, e.moto_x, e.moto_y);
+  koma_egaku(e.koma, e.saki_x, e.saki_y);
+  waku_egaku(IRO_MIDORI, e.saki_x, e.saki_y);
+  mochigoma_sita_egaku();
+  mochigoma_ue_egaku();
+  snd_play(Oto::koma);
+  te_hyouji(e.koma > 0 ? ue_gawa : sita_gawa, e.saki_x, e.saki_y, e.koma, IRO_SHIRO);
+  tesuu_hyouji(tesuu);
+  return true;
+}
+
+void Game::ippo_modosu() {
+  panel_tojiru();
+  saikai_machi = true;
+  shuukyoku = 0;  // a game ended by a capture goes on once the capture is taken back
+  if (kifu.kifu_ichi < 1) {
+    snd_play(Oto::kinshi);
+    msg("できません", "戻る");
+    return;
+  }
+  const KifuEntry e = kifu.at(kifu.kifu_ichi);
+  kifu_modosu();
+  modoshi_egaku(e);
+}
+
+void Game::modoshi_egaku(const KifuEntry& e) {
+  click_jotai = 0;
+  set_timer(false);
+  waku_kesu();
+  if (on_ban(e.moto_x, e.moto_y)) {
+    koma_egaku(e.moto_koma, e.moto_x, e.moto_y);
+    waku_egaku(IRO_MIDORI, e.moto_x, e.moto_y);
+  }
+  keika_hyouji(ue_gawa, jikan_ue);
+  keika_hyouji(sita_gawa, jikan_sita);
+  mochigoma_sita_egaku();
+  mochigoma_ue_egaku();
+  koma_egaku(kara, e.saki_x, e.saki_y);
+  waku_egaku(IRO_MIDORI, e.saki_x, e.saki_y);
+  if (e.tori_koma != kara) {
+    koma_egaku(e.tori_koma, e.saki_x, e.saki_y);
+    waku_egaku(IRO_MIDORI, e.saki_x, e.saki_y);
+  }
+  snd_play(Oto::koma);
+  te_kesu(e.moto_koma > 0 ? ue_gawa : sita_gawa);
+  tesuu_hyouji(tesuu);
+}
+
+void Game::after() {
+  if (shuukyoku != 0) {
+    msg("新規に対局してください", "終局");
+    return;
+  }
+  panel_tojiru();
+  if (teban == 0) {
+    snd_play(Oto::kinshi);
+    msg("「対局」で始めて下さい", "開始");
+    return;
+  }
+  saikai_machi = true;
+  if (kifu.kifu_ichi >= kifu.kifu_nagasa) {
+    if (saisei_chu) {
+      msg("終わり", "進む");
+    } else {
+      snd_play(Oto::kinshi);
+      msg("できません", "進む");
+    }
+    return;
+  }
+  // An entry that cannot be played ends the turn's steps at the last good position.
+  for (int i = 0; i < 3 && kifu.kifu_ichi < kifu.kifu_nagasa; ++i)
+    if (!ippo_susumu()) break;
+  teban_nushi = teban;
+  if (teban == ue_gawa) aicon_ichi("上", teban);
+  else if (teban == sita_gawa) aicon_ichi("下", teban);
+}
+
+void Game::replay() {
+  if (shuukyoku != 0) {
+    msg("新規に対局してください", "終局");
+    return;
+  }
+  if (te_tochuu) {
+    snd_play(Oto::kinshi);
+    msg("３手目がまだ打ち終わっていせん", "戻る");
+    return;
+  }
+  panel_tojiru();
+  saikai_machi = true;
+  shuukyoku = 0;
+  if (kifu.kifu_ichi < 1) {
+    snd_play(Oto::kinshi);
+    msg("できません", "戻る");
+    return;
+  }
+  for (int i = 0; i < 3; ++i) ippo_modosu();  // each refuses by itself at the start
+  teban_nushi = teban;
+  if (teban == ue_gawa) aicon_ichi("上", teban);
+  else if (teban == sita_gawa) aicon_ichi("下", teban);
+}
+
+void Game::cancel() {
+  shinki_kyoku();
+  snd_play(Oto::koma);
+}
+
+}  // namespace mirado

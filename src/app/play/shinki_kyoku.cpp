@@ -1,0 +1,18 @@
+// Setting up a new game.
+#include "app/game.h"
+
+namespace mirado {
+
+void Game::shinki_kyoku() {
+  snd_stop(Oto::bgm);
+  shinki();  // the record's length stays, so CANCEL can replay it later
+  set_timer(false);
+  hyouji_byou = 0;
+  click_jotai = 0;
+  set_visible(Control::AICON_MAN1, false);
+  set_visible(Control::AICON_MAN2, false);
+  set_visible(Control::AICON_COM, false);
+  zenbu_egaku();
+}
+
+}  // namespace mirado

@@ -1,0 +1,152 @@
+// Mate tests. tsumi_sita and tsumi_ue are near mirrors; where they differ
+// (how a trial move is re-tested for check) the difference is intended.
+#include "rules/tsumi.h"
+
+#include <cstring>
+
+namespace mirado {
+
+namespace {
+
+// Saves the pawn-file flags, refreshes them for the position under test and puts the
+// caller's flags back on the way out.
+class FuSujiScope {
+ public:
+  explicit FuSujiScope(Kyokumen& p) : p_(p) {
+    std::memcpy(sita_, p.fu_suji_sita, sizeof sita_);
+    std::memcpy(ue_, p.fu_suji_ue, sizeof ue_);
+    p.fu_suji_keisan();
+  }
+  ~FuSujiScope() {
+    std::memcpy(p_.fu_suji_sita, sita_, sizeof sita_);
+    std::memcpy(p_.fu_suji_ue, ue_, sizeof ue_);
+  }
+  FuSujiScope(const FuSujiScope&) = delete;
+  FuSujiScope& operator=(const FuSujiScope&) = delete;
+
+ private:
+  Kyokumen& p_;
+  int sita_[10];
+  int ue_[10];
+};
+
+// Shared by both tests, before the escapes: can some drop block every check? Returns true when the
+// test must go on to the escape step.
+bool aigoma_dekinai(Kyokumen& p, const Kiki::Map& oute, int ou_x, int ou_y, int te_col,
+                    int fu_code, int su, int fu_su) {
+  for (int c = 1; c <= 9; ++c) {
+    for (int r = 1; r <= 9; ++r) {
+      const int m = oute[c][r];
+      if (m == 9) {
+        const int dc = c - ou_x, dr = r - ou_y;
+        if (dc > -2 && dc < 2 && dr > -2 && dr < 2) return true;
+      } else if (m == 1) {
+        if (su == fu_su && p.idou_kanou(te_col, 0, c, r, fu_code) == nashi) return true;
+        const int saved = p.ban[c][r];
+        p.ban[c][r] = fu_code;  // placeholder for whatever would be dropped
+        bool still_checked = false;
+        for (int c2 = 1; c2 <= 9 && !still_checked; ++c2)
+          for (int r2 = 1; r2 <= 9 && !still_checked; ++r2)
+            if (oute[c2][r2] == 9 && p.idou_kanou(c2, r2, ou_x, ou_y, p.ban[c2][r2]) == ari)
+              still_checked = true;
+        p.ban[c][r] = saved;
+        if (still_checked) return true;
+      }
+    }
+  }
+  return false;
+}
+
+bool nigerareru(const Kyokumen& p, const Kiki::Map& teki_kiki, int ou_x, int ou_y, int ou_code) {
+  for (int c = ou_x - 1; c <= ou_x + 1; ++c)
+    for (int r = ou_y - 1; r <= ou_y + 1; ++r)
+      if (on_ban(c, r) && p.idou_kanou(ou_x, ou_y, c, r, ou_code) == ari && teki_kiki[c][r] == 0)
+        return true;
+  return false;
+}
+
+}  // namespace
+
+int sita_outechu(const Kyokumen& p) {
+  for (int c = 1; c <= 9; ++c)
+    for (int r = 1; r <= 9; ++r) {
+      const int code = p.ban[c][r];
+      if (code >= 10 && p.idou_kanou(c, r, p.ou_sita_x, p.ou_sita_y, code) == ari) return ari;
+    }
+  return nashi;
+}
+
+int tsumi_sita(Kyokumen& p, Kiki& k) {
+  const int ox = p.ou_sita_x, oy = p.ou_sita_y;
+  if (k.kiki_ue[ox][oy] == 0) return nashi;
+  FuSujiScope fu(p);
+  if (p.mochigoma_su_sita > 0 &&
+      !aigoma_dekinai(p, k.oute_sita, ox, oy, TE_SITA, -HU, p.mochigoma_su_sita, p.mochigoma_sita[1]))
+    return nashi;
+  if (nigerareru(p, k.kiki_ue, ox, oy, -OU)) return nashi;
+
+  for (int c = 1; c <= 9; ++c) {
+    for (int r = 1; r <= 9; ++r) {
+      const int code = p.ban[c][r];
+      if (code > -10 || code == -OU) continue;
+      for (int tc = 1; tc <= 9; ++tc) {
+        for (int tr = 1; tr <= 9; ++tr) {
+          if ((tc == c && tr == r) || k.oute_sita[tc][tr] <= 0) continue;
+          if (p.idou_kanou(c, r, tc, tr, code) == nashi) continue;
+          const int torareru = p.ban[tc][tr];
+          p.ban[tc][tr] = code;
+          p.ban[c][r] = kara;
+          const int still = sita_outechu(p);
+          p.ban[c][r] = code;
+          p.ban[tc][tr] = torareru;
+          if (still == nashi) return nashi;
+        }
+      }
+    }
+  }
+  return ari;
+}
+
+int tsumi_ue(Kyokumen& p, Kiki& k) {
+  const int ox = p.ou_ue_x, oy = p.ou_ue_y;
+  if (k.kiki_sita[ox][oy] == 0) return nashi;
+  FuSujiScope fu(p);
+  if (p.mochigoma_su_ue > 0 &&
+      !aigoma_dekinai(p, k.oute_ue, ox, oy, TE_UE, HU, p.mochigoma_su_ue, p.mochigoma_ue[1]))
+    return nashi;
+  if (nigerareru(p, k.kiki_sita, ox, oy, OU)) return nashi;
+
+  // The targets are those of the position under test, fixed before any trial.
+  Kiki::Map targets;
+  std::memcpy(targets, k.oute_ue, sizeof targets);
+  int answer = ari;
+  bool tried = false;
+  for (int c = 1; c <= 9 && answer == ari; ++c) {
+    for (int r = 1; r <= 9 && answer == ari; ++r) {
+      const int code = p.ban[c][r];
+      if (code < 10 || code == OU) continue;
+      for (int tc = 1; tc <= 9 && answer == ari; ++tc) {
+        for (int tr = 1; tr <= 9; ++tr) {
+          if ((tc == c && tr == r) || targets[tc][tr] <= 0) continue;
+          if (p.idou_kanou(c, r, tc, tr, code) == nashi) continue;
+          const int torareru = p.ban[tc][tr];
+          p.ban[tc][tr] = code;
+          p.ban[c][r] = kara;
+          kiki_keisan(p.ban, k);
+          tried = true;
+          p.ban[c][r] = code;
+          p.ban[tc][tr] = torareru;
+          if (k.kiki_sita[p.ou_ue_x][p.ou_ue_y] == 0) {
+            answer = nashi;
+            break;
+          }
+        }
+      }
+    }
+  }
+  // Callers read the maps next; they must describe the board as it stands again.
+  if (tried) kiki_keisan(p.ban, k);
+  return answer;
+}
+
+}  // namespace mirado

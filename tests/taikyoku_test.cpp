@@ -1,0 +1,139 @@
+// The game's state without a window: a copy of a game is a game of its own, a loaded
+// record steps forward and back, and taking a king ends the game.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "kyokumen_kensa.h"
+#include "te_ichiran.h"
+#include "rules/sfen.h"
+#include "taikyoku/taikyoku.h"
+
+namespace mirado {
+namespace {
+
+std::vector<Kyokumen> bench_positions() {
+  std::ifstream in(std::string(MIRADO_GOLDEN_DIR) + "/../../bench/positions.sfen");
+  std::vector<Kyokumen> out;
+  for (std::string line; std::getline(in, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    SfenPosition sp;
+    std::string error;
+    if (parse_sfen(line, sp, error)) out.push_back(sp.pos);
+  }
+  return out;
+}
+
+// Everything the computer's turn reads and changes is in the game's state: a copy plays
+// the same turn, and playing it leaves the original as it was.
+TEST(TaikyokuState, ACopiedGamePlaysTheSameTurnAndLeavesTheOriginalAlone) {
+  const std::vector<Kyokumen> positions = bench_positions();
+  ASSERT_GT(positions.size(), 100u);
+  int games_won = 0;
+  for (std::size_t i = 0; i < positions.size(); i += 3) {
+    const Taikyoku start = sente_taikyoku(positions[i], 1 + static_cast<int>(i % 3));
+    Taikyoku a = start, b = start;
+    ComTurn ta, tb;
+    ta.run(a);
+    EXPECT_TRUE(test::same_position(b.pos, start.pos)) << i;
+    EXPECT_EQ(b.ichite_x, 0) << i;
+    tb.run(b);
+    EXPECT_TRUE(test::same_position(a.pos, b.pos)) << i;
+    EXPECT_EQ(std::memcmp(&a.kiki, &b.kiki, sizeof a.kiki), 0) << i;
+    EXPECT_EQ(a.shuukyoku, b.shuukyoku) << i;
+    for (int proc = 1; proc <= 3; ++proc) {
+      EXPECT_EQ(ta.ran[proc], tb.ran[proc]) << i;
+      EXPECT_EQ(ta.te[proc].te.score, tb.te[proc].te.score) << i;
+    }
+    EXPECT_EQ(a.ichite_x, ta.te[1].te.ari ? ta.te[1].te.tc : 0) << i;
+    EXPECT_EQ(a.nite_y, ta.te[2].te.ari ? ta.te[2].te.tr : 0) << i;
+    games_won += a.shuukyoku != 0;
+  }
+  EXPECT_GT(games_won, 0);
+}
+
+// A record of `n` moves from the start, each side in turn making its first move (its
+// first capture when it has one), as the game would record them.
+std::vector<KifuEntry> record_of(int n) {
+  Kyokumen p;
+  p.shoki_haichi();
+  std::vector<KifuEntry> out;
+  bool sita = true;
+  for (int i = 0; i < n; ++i) {
+    Te best;
+    for (const Te& te : test::moves_of(p, sita)) {
+      if (koma_abs(p.ban[te.tc][te.tr]) == OU) continue;
+      if (best.koma == 0 || (p.ban[te.tc][te.tr] != kara && p.ban[best.tc][best.tr] == kara)) best = te;
+    }
+    KifuEntry e;
+    // A drop is recorded with the row of its hand cell.
+    const int hand_row = best.fc == TE_SITA ? best.fr + 2 : 8 - best.fr;
+    e.moto_x = best.fc, e.moto_y = is_uchi(best.fc) ? hand_row : best.fr;
+    e.saki_x = best.tc, e.saki_y = best.tr;
+    e.koma = best.koma;
+    e.moto_koma = is_uchi(best.fc) ? best.koma : p.ban[best.fc][best.fr];
+    e.tori_koma = p.ban[best.tc][best.tr];
+    e.sita_ato = e.ue_ato = i + 1;
+    e.sita_mae = e.ue_mae = i;
+    do_move(p, best);
+    out.push_back(e);
+    sita = !sita;
+  }
+  return out;
+}
+
+TEST(TaikyokuState, ALoadedRecordStepsForwardAndBackWithoutAWindow) {
+  const std::vector<KifuEntry> entries = record_of(40);
+  Taikyoku t;
+  t.shinki();
+  const Kyokumen start = t.pos;
+  t.kifu_yomikomi(entries);
+  EXPECT_EQ(t.teban, t.sita_gawa);  // the lower pieces made the first entry
+  int captures = 0;
+  while (t.kifu.kifu_ichi < t.kifu.kifu_nagasa) {
+    captures += t.kifu.at(t.kifu.kifu_ichi + 1).tori_koma != kara;
+    ASSERT_EQ(t.kifu_susumu(), "") << t.kifu.kifu_ichi;
+  }
+  EXPECT_GT(captures, 0);
+  EXPECT_EQ(t.tesuu, 40);
+  EXPECT_EQ(t.jikan_ue, 40);
+  EXPECT_EQ(t.teban, t.sita_gawa);
+  EXPECT_EQ(test::kyokumen_fusei(t.pos), "");
+  while (t.kifu.kifu_ichi > 0) t.kifu_modosu();
+  EXPECT_TRUE(test::same_position(t.pos, start));
+  EXPECT_EQ(t.pos.ou_sita_x, start.ou_sita_x);
+  EXPECT_EQ(t.pos.ou_ue_y, start.ou_ue_y);
+  EXPECT_EQ(t.tesuu, 0);
+  EXPECT_EQ(t.jikan_sita, 0);
+
+  // An entry that does not fit the board is refused with its line, and nothing moves.
+  std::vector<KifuEntry> bad = entries;
+  bad[2].tori_koma = HISHA;
+  bad[2].gyou = 6;
+  t.shinki();
+  t.kifu_yomikomi(bad);
+  ASSERT_EQ(t.kifu_susumu(), "");
+  ASSERT_EQ(t.kifu_susumu(), "");
+  const Taikyoku before = t;
+  EXPECT_EQ(t.kifu_susumu().rfind("棋譜の6行目", 0), 0u);
+  EXPECT_TRUE(test::same_position(t.pos, before.pos));
+  EXPECT_EQ(t.kifu.kifu_ichi, 2);
+  EXPECT_EQ(t.tesuu, before.tesuu);
+}
+
+TEST(TaikyokuState, TakingAKingEndsTheGameForTheSideThatLostIt) {
+  Taikyoku t;
+  t.sita_gawa = 1, t.ue_gawa = -1;
+  t.ou_tori(-HU);
+  EXPECT_EQ(t.shuukyoku, 0);
+  t.ou_tori(OU);  // the upper king taken: the lower side wins
+  EXPECT_EQ(t.shuukyoku, 1);
+  t.ou_tori(-OU);
+  EXPECT_EQ(t.shuukyoku, -1);
+}
+
+}  // namespace
+}  // namespace mirado
