@@ -56,21 +56,6 @@ using namespace mirado;
 #define MIRADO_BENCH_DIR "bench"
 #endif
 
-// The position as the other side sees it: the board turned round, codes negated, hands
-// swapped. The computer's procedures always move the upper pieces; turning the board lets
-// the same procedures play the lower side's turns when games are recorded.
-Kyokumen hanten(const Kyokumen& p) {
-  Kyokumen q;
-  for (int c = 1; c <= 9; ++c)
-    for (int r = 1; r <= 9; ++r) q.ban[10 - c][10 - r] = -p.ban[c][r];
-  for (int i = 0; i < 8; ++i) {
-    q.mochigoma_sita[i] = p.mochigoma_ue[i];
-    q.mochigoma_ue[i] = p.mochigoma_sita[i];
-  }
-  q.mochigoma_su_keisan();
-  return q;
-}
-
 int hand_total(const Kyokumen& p) {
   int n = 0;
   for (int i = 1; i <= 7; ++i) n += p.mochigoma_sita[i] + p.mochigoma_ue[i];
@@ -118,7 +103,7 @@ bool random_move(Kyokumen& p, bool ue, Rng& rng) {
 // 3.2-3.4 accept from a person (none that leaves the moved piece's own king attacked, and
 // no capture of one's own king in the second move). Returns true when the game is over.
 bool person_turn(Kyokumen& p, int level) {
-  Kyokumen q = hanten(p);
+  Kyokumen q = kaiten(p);
   int ix = 0, iy = 0, nx = 0, ny = 0;
   std::vector<Kouho> buf(KOUHO_MAX);
   for (int proc = 1; proc <= 3; ++proc) {
@@ -153,16 +138,16 @@ bool person_turn(Kyokumen& p, int level) {
     if (proc == 1) ix = pick.tc, iy = pick.tr;
     if (proc == 2) nx = pick.tc, ny = pick.tr;
     if (torareru == -OU || torareru == OU) {
-      p = hanten(q);
+      p = kaiten(q);
       return true;
     }
     kiki_keisan(q.ban, kk);
     if (own && tsumi_sita(q, kk) == ari) {
-      p = hanten(q);
+      p = kaiten(q);
       return true;
     }
   }
-  p = hanten(q);
+  p = kaiten(q);
   return false;
 }
 

@@ -83,17 +83,6 @@ Kyokumen shoki() {
   return p;
 }
 
-// The board turned by 180 degrees with every piece changing side, and the hands swapped.
-Kyokumen kaiten(const Kyokumen& a) {
-  Kyokumen b = a;
-  for (int c = 1; c <= 9; ++c)
-    for (int r = 1; r <= 9; ++r) b.ban[10 - c][10 - r] = -a.ban[c][r];
-  for (int k = 1; k <= 7; ++k) b.mochigoma_sita[k] = a.mochigoma_ue[k], b.mochigoma_ue[k] = a.mochigoma_sita[k];
-  b.mochigoma_su_sita = a.mochigoma_su_ue;
-  b.mochigoma_su_ue = a.mochigoma_su_sita;
-  return b;
-}
-
 struct Masu {
   int c, r;
 };

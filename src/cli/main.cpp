@@ -25,6 +25,10 @@ int usage() {
       "       mirado-cli mate SFEN\n"
       "       mirado-cli perft SFEN DEPTH\n"
       "       mirado-cli think SFEN --level L [--ichite c,r] [--nite c,r] [--only 1|2|3] [--candidates]\n"
+      "                             [--nodes N | --ms T]   (level 4)\n"
+      "       mirado-cli match --a LEVEL --b LEVEL [--games N] [--openings FILE] [--jobs J]\n"
+      "                        [--max-moves M] [--nodes N | --ms T] [--pgn-like DIR]\n"
+      "       mirado-cli openings N [--seed S]\n"
       "       mirado-cli kifu FILE [--write OUT]\n"
       "       mirado-cli play FILE\n",
       stderr);
@@ -126,5 +130,7 @@ int main(int argc, char** argv) {
   if (cmd == "play" && argc >= 3) return cmd_play(argc - 2, argv + 2);
   if (cmd == "kifu" && argc >= 3) return cmd_kifu(argc - 2, argv + 2);
   if (cmd == "think" && argc >= 3) return cmd_think(argc - 2, argv + 2);
+  if (cmd == "match") return cmd_match(argc - 2, argv + 2);
+  if (cmd == "openings" && argc >= 3) return cmd_openings(argc - 2, argv + 2);
   return usage();
 }

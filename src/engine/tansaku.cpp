@@ -207,21 +207,43 @@ int sashite_ugokasu(Kyokumen& p, Kiki& k, const Sashite& m) {
   return torareru;
 }
 
+Sashite sashite_kaiten(const Sashite& m) {
+  Sashite t = m;
+  t.moto_koma = -m.moto_koma;
+  t.koma = -m.koma;
+  t.tc = 10 - m.tc;
+  t.tr = 10 - m.tr;
+  if (m.fc == TE_UE) {
+    t.fc = TE_SITA;
+    t.fr = m.fr + 2;
+  } else if (m.fc == TE_SITA) {
+    t.fc = TE_UE;
+    t.fr = m.fr - 2;
+  } else {
+    t.fc = 10 - m.fc;
+    t.fr = 10 - m.fr;
+  }
+  return t;
+}
+
 void ComTurn::run(Kyokumen& p, Kiki& k, int only) {
   for (int proc = 1; proc <= 3; ++proc) {
     if (only != 0 && proc != only) continue;
     if (shuukyoku != 0) return;
     ran[proc] = true;
-    Tansaku t(p, k);
-    t.level = level;
-    t.tejun = static_cast<Tejun>(proc);
-    t.ichite_x = ichite_x;
-    t.ichite_y = ichite_y;
-    t.nite_x = nite_x;
-    t.nite_y = nite_y;
-    t.kiroku = kiroku[proc];
-    t.junbi();
-    const Sashite m = t.sagasu();
+    Sashite m = keikaku[proc];
+    if (!m.ari) {
+      Tansaku t(p, k);
+      t.level = level > 3 ? 3 : level;
+      t.tejun = static_cast<Tejun>(proc);
+      t.ichite_x = ichite_x;
+      t.ichite_y = ichite_y;
+      t.nite_x = nite_x;
+      t.nite_y = nite_y;
+      t.kiroku = kiroku[proc];
+      t.junbi();
+      m = t.sagasu();
+    }
     te[proc] = m;
     if (!m.ari) continue;
     const int torareru = sashite_ugokasu(p, k, m);

@@ -93,11 +93,19 @@ Sashite tansaku(Kyokumen& p, Kiki& k, int level, Tejun tejun, int ichite_x = 0, 
 // stood on the target.
 int sashite_ugokasu(Kyokumen& p, Kiki& k, const Sashite& m);
 
+// A move as the other side sees it on the turned board (kaiten): squares turned round,
+// codes of the other side, a drop from the other hand (upper drops name the hand index,
+// lower drops the hand row).
+Sashite sashite_kaiten(const Sashite& m);
+
 // The computer's whole turn, compute only (no drawing, no waits, no clock): com_ban1,
 // com_ban2, com_ban3 in this order, each applying its move and testing the outcome as
 // the game does. Used by mirado-cli think, the benchmark and the tests.
 struct ComTurn {
-  int level = 3;
+  int level = 3;  // 4: the moves come from the plan below, the design's level 3 fills gaps
+  // Moves chosen beforehand by procedure (LEVEL4's look-ahead); a procedure without one
+  // searches as the design's computer does.
+  Sashite keikaku[4];
   int ichite_x = 0, ichite_y = 0, nite_x = 0, nite_y = 0;
   int ue_gawa = -1, sita_gawa = 1;  // side values (those of a SENTE game by default)
   int shuukyoku = 0;                // 0, or the winner's side value
