@@ -131,7 +131,6 @@ class Game {
   // Applies a move to the board and hands. fr is the source row, or for a drop from the
   // upper hand the hand slot, from the lower hand the on-screen row.
   void te_ugokasu(int fc, int fr, int tc, int tr, int code);
-  void mochigoma_ni_kuwaeru(int code);
 
   // ---- computer player (engine/com_ban.cpp) ----
   void com_ban1();

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "model/tsumi.h"
+#include "model/ugoki.h"
 
 namespace mirado {
 
@@ -182,29 +183,12 @@ Sashite tansaku(Kyokumen& p, Kiki& k, int level, Tejun tejun, int ichite_x, int 
 }
 
 int sashite_ugokasu(Kyokumen& p, Kiki& k, const Sashite& m) {
-  const int torareru = p.ban[m.tc][m.tr];
-  if (torareru <= -10) {
-    ++p.mochigoma_su_ue;
-    if (const int slot = mochigoma_slot(torareru); slot != 0 && torareru != -OU) ++p.mochigoma_ue[slot];
-  } else if (torareru >= 10) {
-    ++p.mochigoma_su_sita;
-    if (const int slot = mochigoma_slot(torareru); slot != 0 && torareru != OU) ++p.mochigoma_sita[slot];
-  }
-  p.ban[m.tc][m.tr] = m.koma;
+  const TeModoshi u = do_move(p, Te{m.fc, is_uchi(m.fc) ? te_slot(m.fc, m.fr) : m.fr, m.tc, m.tr, m.koma});
   if (m.koma == -OU) {
     k.ou_sita_x = m.tc;
     k.ou_sita_y = m.tr;
   }
-  if (m.fc == TE_UE) {
-    --p.mochigoma_su_ue;
-    if (m.fr >= 1 && m.fr <= 7) --p.mochigoma_ue[m.fr];
-  } else if (m.fc == TE_SITA) {
-    --p.mochigoma_su_sita;
-    if (m.fr >= 3 && m.fr <= 9) --p.mochigoma_sita[m.fr - 2];
-  } else {
-    p.ban[m.fc][m.fr] = kara;
-  }
-  return torareru;
+  return u.torareru;
 }
 
 Sashite sashite_kaiten(const Sashite& m) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/tsumi.h"
+#include "model/ugoki.h"
 
 namespace mirado {
 
@@ -229,6 +230,8 @@ struct Yomi::Impl {
   std::vector<Kouho> buf[3];
   std::vector<int> order[3];
   std::vector<TtEntry> tt;
+  Kiki kiki[4];       // the maps after each move of a turn
+  Kiki kiki_kouho{};  // the design's scoring works in its own maps
 
   struct RootTe {
     YomiTe turn;
@@ -285,11 +288,11 @@ struct Yomi::Impl {
 
   // The design's candidates of one move for the upper side, ordered by its scores
   // (best first, ties in the design's own order). Returns how many.
-  int kouho(int ply, const Kyokumen& p, int phase) {
-    Kyokumen scratch = p;
-    Kiki ks{};
+  int kouho(int ply, Kyokumen& p, int phase) {
+    Kiki& ks = kiki_kouho;
+    ks = Kiki{};  // fields the scan leaves alone start from zero, as for the design's own turn
     KouhoKiroku log{buf[ply].data(), KOUHO_MAX};
-    Tansaku t(scratch, ks);
+    Tansaku t(p, ks);  // its trials put the board back as they found it
     t.level = 3;
     t.tejun = phase == 2 ? Tejun::ni : Tejun::ichi;  // restrictions are applied here, with their exemptions
     t.kiroku = &log;
@@ -353,9 +356,9 @@ struct Yomi::Impl {
     r.after = f;
   }
 
-  // Searches the rest of a turn of the upper side from move `phase`.
-  void te(int ply, const Kyokumen& p, const Kiki& k, int phase, int ix, int iy, int nx, int ny,
-          Turn& t) {
+  // Searches the rest of a turn of the upper side from move `phase`. Moves are made on p
+  // and taken back, so p is as it was when this returns.
+  void te(int ply, Kyokumen& p, const Kiki& k, int phase, int ix, int iy, int nx, int ny, Turn& t) {
     if (t.cut || aborted) return;
     if (phase > 3) {  // the turn is complete: judge the board the opponent moves from
       kanryou(t, p, -keisei(p, k), false);
@@ -374,34 +377,37 @@ struct Yomi::Impl {
     const bool oute_mae = ue_ou && k.kiki_sita[k.ou_ue_x][k.ou_ue_y] > 0;
     const bool hitori = phase == 3 && koma_su_ue(p) == 1;
     const int haba = phase == 1 ? t.haba.b1 : phase == 2 ? t.haba.b2 : t.haba.b3;
+    Kiki& kq = kiki[ply];
     int tried = 0;
     for (int i = 0; i < n && tried < haba && !t.cut && !aborted; ++i) {
       const Kouho& c = b[ord[i]];
-      const bool drop = c.fc == TE_UE || c.fc == TE_SITA;
+      const bool drop = is_uchi(c.fc);
       // A third move may not move the first move's piece nor take the second move's,
       // unless the side has a single piece or the move gets its king out of check.
       const bool kinshi = phase == 3 && ((!drop && c.fc == ix && c.fr == iy) || (c.tc == nx && c.tr == ny));
       if (kinshi && !hitori && !oute_mae) continue;
       const Sashite m{true, c.fc, c.fr, c.tc, c.tr, drop ? c.koma : p.ban[c.fc][c.fr], c.koma, c.score};
-      Kyokumen q = p;
-      Kiki kq = k;
-      const int torareru = sashite_ugokasu(q, kq, m);
-      kiki_keisan(q.ban, kq);
+      const TeModoshi u = do_move(p, Te{c.fc, drop ? te_slot(c.fc, c.fr) : c.fr, c.tc, c.tr, c.koma});
+      kq = k;
+      kiki_keisan(p.ban, kq);
       // A move may not leave the king of the moved piece attacked.
-      if (phase != 2 && ue_ou && torareru != -OU && kq.kiki_sita[kq.ou_ue_x][kq.ou_ue_y] > 0) continue;
-      if (phase == 2 && sita_ou_ari(q, kq) && kq.kiki_ue[kq.ou_sita_x][kq.ou_sita_y] > 0) continue;
-      if (phase == 2 && torareru == OU) continue;
-      ++tried;
-      t.cur.dankai[t.cur.n] = phase;
-      t.cur.te[t.cur.n++] = m;
-      if (const int owari = kekka(q, kq, phase, torareru); owari != 0) {
-        kanryou(t, q, owari, true);
-      } else {
-        const int nix = phase == 1 ? c.tc : ix, niy = phase == 1 ? c.tr : iy;
-        const int nnx = phase == 2 ? c.tc : nx, nny = phase == 2 ? c.tr : ny;
-        te(ply + 1, q, kq, phase + 1, nix, niy, nnx, nny, t);
+      const bool kinjite =
+          phase == 2 ? u.torareru == OU || (sita_ou_ari(p, kq) && kq.kiki_ue[kq.ou_sita_x][kq.ou_sita_y] > 0)
+                     : ue_ou && u.torareru != -OU && kq.kiki_sita[kq.ou_ue_x][kq.ou_ue_y] > 0;
+      if (!kinjite) {
+        ++tried;
+        t.cur.dankai[t.cur.n] = phase;
+        t.cur.te[t.cur.n++] = m;
+        if (const int owari = kekka(p, kq, phase, u.torareru); owari != 0) {
+          kanryou(t, p, owari, true);
+        } else {
+          const int nix = phase == 1 ? c.tc : ix, niy = phase == 1 ? c.tr : iy;
+          const int nnx = phase == 2 ? c.tc : nx, nny = phase == 2 ? c.tr : ny;
+          te(ply + 1, p, kq, phase + 1, nix, niy, nnx, nny, t);
+        }
+        --t.cur.n;
       }
-      --t.cur.n;
+      undo_move(p, u);
     }
     // No legal move: it is skipped and the turn goes on, as the design's computer does.
     if (tried == 0 && !t.cut && !aborted) te(ply + 1, p, k, phase + 1, ix, iy, nx, ny, t);

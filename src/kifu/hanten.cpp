@@ -7,7 +7,8 @@ namespace mirado {
 namespace {
 
 // The kings have changed squares and sides.
-void ou_sagasu(const Kyokumen& p, Kiki& k) {
+void ou_sagasu(Kyokumen& p, Kiki& k) {
+  p.ou_ichi_keisan();
   for (int c = 1; c <= 9; ++c)
     for (int r = 1; r <= 9; ++r) {
       if (p.ban[c][r] == -OU) k.ou_sita_x = c, k.ou_sita_y = r;

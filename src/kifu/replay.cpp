@@ -4,33 +4,29 @@
 
 #include "app/game.h"
 #include "kifu/kensa.h"
+#include "model/ugoki.h"
 
 namespace mirado {
 
 namespace {
 
-// Entries loaded from files may hold any numbers; only squares inside the
-// board array are ever written.
-bool in_ban_array(int c, int r) { return c >= 0 && c <= 9 && r >= 0 && r <= 9; }
-
-void hand_add(Kyokumen& p, int code, int delta) {
-  const int slot = mochigoma_slot(code);
-  if (slot == 0) return;
-  if (code <= -10) p.mochigoma_sita[slot] += delta;
-  else if (code >= 10) p.mochigoma_ue[slot] += delta;
+// The move of a record entry; a drop names the hand slot of the piece it drops.
+Te te_of(const KifuEntry& e) {
+  return Te{e.moto_x, on_ban(e.moto_x, e.moto_y) ? e.moto_y : mochigoma_slot(e.koma), e.saki_x, e.saki_y,
+            e.koma};
 }
 
-// A captured piece sits in the capturer's hand: a lower piece in the upper hand.
-// A king has no slot; only the total counts it.
-void captured_add(Kyokumen& p, int code, int delta) {
-  const int slot = mochigoma_slot(code);
-  if (code <= -10) {
-    if (slot != 0) p.mochigoma_ue[slot] += delta;
-    p.mochigoma_su_ue += delta;
-  } else if (code >= 10) {
-    if (slot != 0) p.mochigoma_sita[slot] += delta;
-    p.mochigoma_su_sita += delta;
-  }
+// Taking back an entry that was played on this board: what it moved and took is in the
+// entry, and a king that moved goes back to the entry's source.
+void modosu(Kyokumen& p, const KifuEntry& e) {
+  TeModoshi m;
+  m.te = te_of(e);
+  m.moto_koma = e.moto_koma;
+  m.torareru = e.tori_koma;
+  m.ou_x = e.moto_x;
+  m.ou_y = e.moto_y;
+  undo_move(p, m);
+  p.fu_suji_keisan();
 }
 
 bool naru_shurui(int code) {
@@ -69,16 +65,10 @@ std::string drop_kensa(const Kyokumen& p, const KifuEntry& e) {
 
 // King squares follow the board when stepping moves a king or takes one back.
 void ou_ichi_koushin(const Kyokumen& p, Kiki& k) {
-  for (int c = 1; c <= 9; ++c)
-    for (int r = 1; r <= 9; ++r) {
-      if (p.ban[c][r] == -OU) {
-        k.ou_sita_x = c;
-        k.ou_sita_y = r;
-      } else if (p.ban[c][r] == OU) {
-        k.ou_ue_x = c;
-        k.ou_ue_y = r;
-      }
-    }
+  k.ou_sita_x = p.ou_sita_x;
+  k.ou_sita_y = p.ou_sita_y;
+  k.ou_ue_x = p.ou_ue_x;
+  k.ou_ue_y = p.ou_ue_y;
 }
 
 }  // namespace
@@ -110,18 +100,11 @@ bool Game::ippo_susumu() {
   ++tesuu;
   tesuu_hyouji(tesuu);
 
+  do_move(pos, te_of(e));
   if (on_ban(e.moto_x, e.moto_y)) {
-    pos.ban[e.moto_x][e.moto_y] = kara;
     koma_egaku(kara, e.moto_x, e.moto_y);
     waku_egaku(IRO_MIDORI, e.moto_x, e.moto_y);
-  } else {
-    hand_add(pos, e.koma, -1);
-    if (e.koma >= 10) --pos.mochigoma_su_ue;
-    else if (e.koma <= -10) --pos.mochigoma_su_sita;
   }
-  pos.ban[e.saki_x][e.saki_y] = e.koma;
-
-  captured_add(pos, e.tori_koma, +1);
   if (e.tori_koma == -OU) shuukyoku = ue_gawa;
   else if (e.tori_koma == OU) shuukyoku = sita_gawa;
   ou_ichi_koushin(pos, kiki);
@@ -159,23 +142,17 @@ void Game::ippo_modosu() {
   const int n = kifu.kifu_ichi;
   const KifuEntry e = kifu.at(n);
 
-  if (e.moto_x >= 1 && e.moto_x <= 9) {
-    if (in_ban_array(e.moto_x, e.moto_y)) pos.ban[e.moto_x][e.moto_y] = e.moto_koma;
+  modosu(pos, e);
+  if (on_ban(e.moto_x, e.moto_y)) {
     koma_egaku(e.moto_koma, e.moto_x, e.moto_y);
     waku_egaku(IRO_MIDORI, e.moto_x, e.moto_y);
-  } else {
-    hand_add(pos, e.koma, +1);
-    if (e.koma >= 10) ++pos.mochigoma_su_ue;
-    else if (e.koma <= -10) ++pos.mochigoma_su_sita;
   }
-  captured_add(pos, e.tori_koma, -1);
 
   jikan_ue = e.ue_mae;
   keika_hyouji(ue_gawa, jikan_ue);
   jikan_sita = e.sita_mae;
   keika_hyouji(sita_gawa, jikan_sita);
 
-  if (in_ban_array(e.saki_x, e.saki_y)) pos.ban[e.saki_x][e.saki_y] = e.tori_koma;
   ou_ichi_koushin(pos, kiki);
   mochigoma_sita_egaku();
   mochigoma_ue_egaku();

@@ -27,6 +27,15 @@ void Kyokumen::shoki_haichi() {
   ban[2][8] = -KAKU;
   ban[8][8] = -HISHA;
   mochigoma_su_keisan();
+  ou_ichi_keisan();
+}
+
+void Kyokumen::ou_ichi_keisan() {
+  for (int c = 1; c <= 9; ++c)
+    for (int r = 1; r <= 9; ++r) {
+      if (ban[c][r] == -OU) ou_sita_x = c, ou_sita_y = r;
+      else if (ban[c][r] == OU) ou_ue_x = c, ou_ue_y = r;
+    }
 }
 
 void Kyokumen::mochigoma_su_keisan() {

@@ -19,6 +19,9 @@ struct Kyokumen {
   // by fu_suji_keisan, which the callers run when the board may have changed.
   int fu_suji_sita[10] = {};
   int fu_suji_ue[10] = {};
+  // The kings' squares, kept by do_move; a captured king keeps the square it was taken on.
+  int ou_sita_x = 0, ou_sita_y = 0;
+  int ou_ue_x = 0, ou_ue_y = 0;
 
   // Empties board and hands, then sets up the even starting position.
   void shoki_haichi();
@@ -31,6 +34,8 @@ struct Kyokumen {
   int hisha_michi(int fc, int fr, int tc, int tr) const;
   int kaku_michi(int fc, int fr, int tc, int tr) const;
   void fu_suji_keisan();
+  // Finds the kings on the board after it was set up by hand; a missing king keeps its square.
+  void ou_ichi_keisan();
 
   // Recounts both hand totals from the slots.
   void mochigoma_su_keisan();

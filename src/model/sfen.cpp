@@ -186,6 +186,7 @@ bool parse_sfen(std::string_view sfen, SfenPosition& out, std::string& error) {
   }
   r.pos.mochigoma_su_keisan();
   r.pos.fu_suji_keisan();
+  r.pos.ou_ichi_keisan();
   out = r;
   return true;
 }

@@ -1,0 +1,43 @@
+// Making a move on the position and taking it back exactly: a board move or a drop,
+// promotion, the captured piece into the capturer's hand, the king squares and the
+// pawn-file flags. Plain data in and out, nothing allocated: the computer's searches
+// make and unmake moves with it as often as play, record stepping and perft do.
+#pragma once
+
+#include "model/kyokumen.h"
+
+namespace mirado {
+
+// One move. A drop names its hand by the source column (TE_SITA or TE_UE) and the piece
+// by its hand slot 1..7 in fr.
+struct Te {
+  int fc = 0, fr = 0;  // source square, or hand and slot
+  int tc = 0, tr = 0;  // target square
+  int koma = 0;        // code standing on the target afterwards (promoted if it promotes)
+};
+
+// What a move changed, to take it back.
+struct TeModoshi {
+  Te te;
+  int moto_koma = 0;  // code that stood on the source (the dropped piece for a drop)
+  int torareru = 0;   // code that stood on the target: the captured piece, or empty
+  int ou_x = 0, ou_y = 0;  // the square the moving king left (when a king moved)
+  int fu_sita[2] = {}, fu_ue[2] = {};  // the pawn-file flags of the source and target columns
+};
+
+// Plays the move. A captured piece goes into the capturer's hand by its base kind and
+// raises the capturer's total; a captured king raises only the total (the game ends on
+// it, and the hands stay countable). A drop leaves the hand of its column: the total
+// always, the slot when fr names one. Returns what undo_move needs.
+TeModoshi do_move(Kyokumen& p, const Te& te);
+
+// Takes the move back: board, hands, totals, king squares and flags as they were.
+void undo_move(Kyokumen& p, const TeModoshi& m);
+
+// The hand slot of a drop's source on the window grid: the upper hand is addressed by slot
+// already, the lower one by its row (slot + 2).
+constexpr int te_slot(int fc, int fr) { return fc == TE_SITA ? fr - 2 : fr; }
+
+constexpr bool is_uchi(int fc) { return fc == TE_SITA || fc == TE_UE; }
+
+}  // namespace mirado
