@@ -1,5 +1,5 @@
 // The computer's whole turn (com_ban1, com_ban2, com_ban3; compute only: no waits, no
-// painting) at levels 1, 2 and 3 over the positions of bench/positions.sfen, which were
+// painting) at levels 1, 2, 3 and 4 over the positions of bench/positions.sfen, which were
 // recorded from games of the program by this same binary (--record).
 //
 //   mirado_engine_bench [--positions FILE] [--repeat N]   timings per level, and the
@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "engine/tansaku.h"
+#include "engine/yomi.h"
 #include "model/sfen.h"
 #include "model/tsumi.h"
 
@@ -285,6 +286,34 @@ int main(int argc, char** argv) {
     mean /= static_cast<double>(per_pos.size());
     std::printf("%5d  %9.3f  %6.3f  %7.3f  %16ld  %11ld\n", level, median(per_pos), *mx, mean,
                 static_cast<long>(mx - per_pos.begin()) + 1, alloc);
+    total_alloc += alloc;
+  }
+  // LEVEL4 at a fixed budget of whole turns; its buffers are made once, before the turns.
+  {
+    Yomi yomi;
+    YomiSettei settei;
+    settei.nodes = 3000;
+    std::vector<double> per_pos;
+    long alloc = 0;
+    for (const Kyokumen& p0 : start) {
+      Kyokumen p = p0;
+      Kiki k{};
+      ComTurn t;
+      t.level = 4;
+      const long a0 = g_allocations.load();
+      const auto t0 = std::chrono::steady_clock::now();
+      kiki_keisan(p.ban, k);
+      com_turn_yomi(t, p, k, yomi, settei);
+      const auto t1 = std::chrono::steady_clock::now();
+      alloc += g_allocations.load() - a0;
+      per_pos.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
+    }
+    const auto mx = std::max_element(per_pos.begin(), per_pos.end());
+    double mean = 0;
+    for (double v : per_pos) mean += v;
+    mean /= static_cast<double>(per_pos.size());
+    std::printf("%5d  %9.3f  %6.3f  %7.3f  %16ld  %11ld   (3000 whole turns, one run)\n", 4,
+                median(per_pos), *mx, mean, static_cast<long>(mx - per_pos.begin()) + 1, alloc);
     total_alloc += alloc;
   }
   if (total_alloc != 0) {

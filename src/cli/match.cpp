@@ -445,10 +445,13 @@ int cmd_match(int argc, char** argv) {
     const double x = g.winner > 0 ? 1.0 : g.winner < 0 ? 0.0 : 0.5;
     sq += (x - s) * (x - s);
   }
-  // The 95% interval of the score, carried over to Elo.
-  const double se = std::sqrt(sq / n) / std::sqrt(n);
-  const double elo = elo_of(s);
-  const double err = (elo_of(s + 1.96 * se) - elo_of(s - 1.96 * se)) / 2;
+  // The 95% interval of the score, carried over to Elo. A clean sweep has no finite
+  // Elo: it is then given as the bound that conceding half a game would leave.
+  const bool sweep = w == games || l == games;
+  const double s_elo = sweep ? (w == games ? 1 - 0.5 / n : 0.5 / n) : s;
+  const double se = sweep ? std::sqrt(s_elo * (1 - s_elo) / n) : std::sqrt(sq / n) / std::sqrt(n);
+  const double elo = elo_of(s_elo);
+  const double err = (elo_of(s_elo + 1.96 * se) - elo_of(s_elo - 1.96 * se)) / 2;
   json out;
   out["a"] = "LEVEL" + std::to_string(set.level_a);
   out["b"] = "LEVEL" + std::to_string(set.level_b);
@@ -458,8 +461,9 @@ int cmd_match(int argc, char** argv) {
   out["losses"] = l;
   out["draws"] = d;
   out["score"] = std::round(s * 10000.0) / 10000.0;
-  out["elo"] = std::round(elo * 10.0) / 10.0;
-  out["elo_error_95"] = std::round(err * 10.0) / 10.0;
+  out["elo"] = std::round(elo * 10.0) / 10.0 + 0.0;  // + 0.0: never "-0.0"
+  out["elo_error_95"] = std::round(err * 10.0) / 10.0 + 0.0;
+  if (sweep) out["elo_is_bound"] = true;
   out["a_time"] = time_json(ta);
   out["b_time"] = time_json(tb);
   if (set.nodes != 0) out["nodes"] = set.nodes;
