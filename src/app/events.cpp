@@ -40,6 +40,7 @@ void Game::on_menu(Menu item) {
     case Menu::LEVEL1: level_cmd(1); break;
     case Menu::LEVEL2: level_cmd(2); break;
     case Menu::LEVEL3: level_cmd(3); break;
+    case Menu::LEVEL4: level_cmd(4); break;
     case Menu::OWARI: on_close(); break;
     case Menu::CANCEL: cancel(); break;
     case Menu::REVERSE: reverse(); break;

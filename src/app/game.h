@@ -6,15 +6,19 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/ports.h"
 #include "engine/kiki.h"
+#include "engine/tansaku.h"
 #include "kifu/kifu.h"
 #include "model/kyokumen.h"
 
 namespace mirado {
+
+class Yomi;
 
 // Palette indices used by the presentation.
 enum Iro : int {
@@ -137,6 +141,15 @@ class Game {
   void com_ban2();
   void com_ban3();
   void tenmetsu(int koma, int col, int row, int count);
+  // LEVEL4: com_ban1 plans the whole turn with the look-ahead, and each procedure plays
+  // its move of the plan (one with no legal move searches as the design's computer does).
+  void com_yomi();
+  std::shared_ptr<Yomi> yomi;     // made at the first LEVEL4 turn
+  Sashite yomi_te[4];             // the planned moves by procedure
+  // A fixed budget of whole turns, searched in place: the same moves every time (the
+  // event runner, tests). 0: the window's thinking time, off the window's thread.
+  std::int64_t yomi_nodes = 0;
+  bool com_chuudan = false;       // the window is closing: the computer's turn was given up
 
   // ---- record files, replay, board flip, handicap (kifu/) ----
   std::string dir_path;                 // Dir1's path, UTF-8

@@ -1,8 +1,13 @@
 // The computer's turn: com_ban1, com_ban2, com_ban3 and the blink. The
 // search itself lives in engine/tansaku.cpp; here are the side effects around it:
 // icons, label, clock, record, blink, move, sounds, messages and status texts.
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include "app/game.h"
 #include "engine/tansaku.h"
+#include "engine/yomi.h"
 #include "model/tsumi.h"
 
 namespace mirado {
@@ -34,10 +39,16 @@ void Game::com_turn() {
 
 namespace {
 
-// Steps 4 to 7 (step 5 with its repaint), shared by the three procedures.
+// Steps 4 to 7 (step 5 with its repaint), shared by the three procedures. At LEVEL4 the
+// move planned by com_ban1 is played; a procedure the plan has no move for searches as
+// the design's computer does at level 3.
 Sashite com_sagasu(Game& g, Tejun tejun) {
+  if (g.level == 4 && g.yomi_te[static_cast<int>(tejun)].ari) {
+    g.ports().canvas->repaint();
+    return g.yomi_te[static_cast<int>(tejun)];
+  }
   Tansaku t(g.pos, g.kiki);
-  t.level = g.level;
+  t.level = g.level > 3 ? 3 : g.level;
   t.tejun = tejun;
   t.ichite_x = g.ichite_x;
   t.ichite_y = g.ichite_y;
@@ -132,7 +143,42 @@ bool com_ue_kessaku(Game& g) {
 
 }  // namespace
 
+void Game::com_yomi() {
+  for (Sashite& m : yomi_te) m = Sashite{};
+  if (!yomi) yomi = std::make_shared<Yomi>();
+  YomiSettei settei;
+  settei.nodes = yomi_nodes;
+  settei.byou = yomi_nodes > 0 ? 0 : YOMI_BYOU;
+  YomiKekka r;
+  if (yomi_nodes > 0) {
+    r = yomi->sagasu(pos, settei);
+  } else {
+    // The search runs beside the window, which keeps painting and its clock running; a
+    // close request stops it within a few milliseconds.
+    std::atomic<bool> yamete{false}, done{false};
+    settei.yamete = &yamete;
+    const Kyokumen p = pos;
+    std::thread worker([&] {
+      r = yomi->sagasu(p, settei);
+      done.store(true, std::memory_order_release);
+    });
+    while (!done.load(std::memory_order_acquire)) {
+      ports().clock->wait(0.01);
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));  // a clock that does not wait
+      if (ports().ui->close_requested()) yamete.store(true);
+      timer_tick();
+    }
+    worker.join();
+    if (yamete.load()) {
+      com_chuudan = true;
+      return;
+    }
+  }
+  for (int i = 0; i < r.turn.n; ++i) yomi_te[r.turn.dankai[i]] = r.turn.te[i];
+}
+
 void Game::com_ban1() {
+  com_chuudan = false;
   if (shuukyoku != 0) return;
   // 2
   aicon_ichi("上", ue_gawa);
@@ -146,6 +192,11 @@ void Game::com_ban1() {
   moji_egaku(-1.5, 8.5, std::string_view("思考中"), IRO_KURO, 0, 12);
   moji_egaku(-1.6, 8.4, std::string_view("思考中"), IRO_SHIRO, 0, 12);
   waku_egaku(IRO_MIDORI, 1, 8);
+  if (level == 4) {
+    ports().canvas->repaint();  // "思考中" shows while the look-ahead runs
+    com_yomi();
+    if (com_chuudan) return;
+  }
   // 4-7
   const Sashite m = com_sagasu(*this, Tejun::ichi);
   if (!m.ari) {
@@ -163,7 +214,7 @@ void Game::com_ban1() {
 }
 
 void Game::com_ban2() {
-  if (shuukyoku != 0) return;
+  if (shuukyoku != 0 || com_chuudan) return;
   aicon_ichi("下", ue_gawa);
   jikan_kaishi = ports().clock->now();
   if (is_checked(Menu::KEIKA)) set_timer(true);
@@ -191,7 +242,7 @@ void Game::com_ban2() {
 }
 
 void Game::com_ban3() {
-  if (shuukyoku != 0) return;
+  if (shuukyoku != 0 || com_chuudan) return;
   aicon_ichi("上", ue_gawa);
   jikan_kaishi = ports().clock->now();
   if (is_checked(Menu::KEIKA)) set_timer(true);
