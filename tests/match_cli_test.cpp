@@ -29,7 +29,8 @@ TEST(Match, ShortMatchWritesLoadableRecordsAndRepeatsItself) {
   ASSERT_EQ(a.status, 0) << a.out;
   const json j = json::parse(a.out), k = json::parse(b.out);
   EXPECT_EQ(j["games"], 4);
-  EXPECT_GE(j["openings"].get<int>(), 100);  // the built-in set
+  EXPECT_EQ(j["openings"], 2);
+  EXPECT_GE(j["openings_in_set"].get<int>(), 100);  // the built-in set
   EXPECT_EQ(j["wins"].get<int>() + j["losses"].get<int>() + j["draws"].get<int>(), 4);
   const double score = (j["wins"].get<int>() + 0.5 * j["draws"].get<int>()) / 4.0;
   EXPECT_DOUBLE_EQ(j["score"].get<double>(), score);

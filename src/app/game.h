@@ -13,18 +13,18 @@
 #include "app/ports.h"
 #include "engine/kiki.h"
 #include "engine/tansaku.h"
+#include "engine/yomi.h"
 #include "kifu/kifu.h"
 #include "model/kyokumen.h"
 
 namespace mirado {
-
-class Yomi;
 
 // Palette indices used by the presentation.
 enum Iro : int {
   IRO_KURO = 0,
   IRO_MIDORI = 2,     // window background, grid, and the colour that erases outlines
   IRO_AKA = 12,       // selection frame, hand counts
+  IRO_HINT = 13,      // the marks of a hint (light magenta)
   IRO_KIIRO = 14,     // coordinates
   IRO_SHIRO = 15,     // labels, times, move number, notation
 };
@@ -144,6 +144,16 @@ class Game {
   // LEVEL4: com_ban1 plans the whole turn with the look-ahead, and each procedure plays
   // its move of the plan (one with no legal move searches as the design's computer does).
   void com_yomi();
+  // Runs the look-ahead for the rest of the upper side's turn in p (from move `dankai`,
+  // the first and second moves having ended on the ichite and nite squares): in place
+  // on a fixed budget, else beside the window's thread. False when the window is closing.
+  bool yomi_matsu(const Kyokumen& p, int dankai, int ix, int iy, int nx, int ny, bool aite_com,
+                  YomiTe& out);
+  // ﾋﾝﾄ: the moves the look-ahead would play for the holder of the turn, marked on the
+  // board and written under it, not played; the next click takes them away.
+  void hint();
+  void hint_kesu();
+  YomiTe hint_te;                 // the moves on show (n = 0: none)
   std::shared_ptr<Yomi> yomi;     // made at the first LEVEL4 turn
   Sashite yomi_te[4];             // the planned moves by procedure
   // A fixed budget of whole turns, searched in place: the same moves every time (the

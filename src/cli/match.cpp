@@ -456,7 +456,8 @@ int cmd_match(int argc, char** argv) {
   out["a"] = "LEVEL" + std::to_string(set.level_a);
   out["b"] = "LEVEL" + std::to_string(set.level_b);
   out["games"] = games;
-  out["openings"] = openings.size();
+  out["openings"] = std::min<long long>(static_cast<long long>(openings.size()), (games + 1) / 2);
+  out["openings_in_set"] = openings.size();
   out["wins"] = w;
   out["losses"] = l;
   out["draws"] = d;

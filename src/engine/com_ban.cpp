@@ -143,23 +143,23 @@ bool com_ue_kessaku(Game& g) {
 
 }  // namespace
 
-void Game::com_yomi() {
-  for (Sashite& m : yomi_te) m = Sashite{};
+bool Game::yomi_matsu(const Kyokumen& p, int dankai, int ix, int iy, int nx, int ny, bool aite_com,
+                      YomiTe& out) {
   if (!yomi) yomi = std::make_shared<Yomi>();
   YomiSettei settei;
   settei.nodes = yomi_nodes;
   settei.byou = yomi_nodes > 0 ? 0 : YOMI_BYOU;
+  settei.aite_com = aite_com;
   YomiKekka r;
   if (yomi_nodes > 0) {
-    r = yomi->sagasu(pos, settei);
+    r = yomi->sagasu(p, settei, dankai, ix, iy, nx, ny);
   } else {
     // The search runs beside the window, which keeps painting and its clock running; a
     // close request stops it within a few milliseconds.
     std::atomic<bool> yamete{false}, done{false};
     settei.yamete = &yamete;
-    const Kyokumen p = pos;
     std::thread worker([&] {
-      r = yomi->sagasu(p, settei);
+      r = yomi->sagasu(p, settei, dankai, ix, iy, nx, ny);
       done.store(true, std::memory_order_release);
     });
     while (!done.load(std::memory_order_acquire)) {
@@ -169,12 +169,21 @@ void Game::com_yomi() {
       timer_tick();
     }
     worker.join();
-    if (yamete.load()) {
-      com_chuudan = true;
-      return;
-    }
+    if (yamete.load()) return false;
   }
-  for (int i = 0; i < r.turn.n; ++i) yomi_te[r.turn.dankai[i]] = r.turn.te[i];
+  out = r.turn;
+  return true;
+}
+
+void Game::com_yomi() {
+  for (Sashite& m : yomi_te) m = Sashite{};
+  YomiTe plan;
+  // The person answers by a person's rules.
+  if (!yomi_matsu(pos, 1, 0, 0, 0, 0, false, plan)) {
+    com_chuudan = true;
+    return;
+  }
+  for (int i = 0; i < plan.n; ++i) yomi_te[plan.dankai[i]] = plan.te[i];
 }
 
 void Game::com_ban1() {
