@@ -441,7 +441,6 @@ struct Yomi::Impl {
     t.aite = true;
     te(0, r.after, k, 1, 0, 0, 0, 0, t);
     if (aborted) return t.best;
-    if (t.best == -MUGEN) t.best = -keisei(r.after, k);  // no move at all
     e.key = r.key;
     e.search = search;
     e.value = t.best;
