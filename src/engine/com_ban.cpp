@@ -158,8 +158,9 @@ bool Game::yomi_matsu(const Kyokumen& p, int dankai, int ix, int iy, int nx, int
     // close request stops it within a few milliseconds.
     std::atomic<bool> yamete{false}, done{false};
     settei.yamete = &yamete;
+    const Kyokumen mine = p;  // the worker's own board: the window's stays the window's
     std::thread worker([&] {
-      r = yomi->sagasu(p, settei, dankai, ix, iy, nx, ny);
+      r = yomi->sagasu(mine, settei, dankai, ix, iy, nx, ny);
       done.store(true, std::memory_order_release);
     });
     while (!done.load(std::memory_order_acquire)) {
