@@ -233,7 +233,7 @@ struct GameResult {
   int moves = 0;
   std::vector<double> turn_a, turn_b;  // seconds per turn
   std::vector<KifuEntry> record;
-  std::string reason;
+  std::string reason;  // how it ended: "mate", "king taken" or "move cap"
 };
 
 struct Settings {
@@ -288,7 +288,8 @@ GameResult play_game(const Opening& o, bool a_sita, const Settings& set, Yomi& y
       const bool mover_won = t.shuukyoku == t.ue_gawa;
       const bool a_won = mover_won == s.a;
       g.winner = a_won ? 1 : -1;
-      g.reason = t.te[1].ari || t.te[2].ari || t.te[3].ari ? "king" : "stuck";
+      const int taken = g.record.empty() ? 0 : g.record.back().tori_koma;
+      g.reason = taken == OU || taken == -OU ? "king taken" : "mate";
       return g;
     }
     sita_to_move = !sita_to_move;
@@ -436,6 +437,8 @@ int cmd_match(int argc, char** argv) {
   for (std::thread& t : pool) t.join();
 
   Summary ta, tb;
+  json ended = json::object();
+  for (const GameResult& g : results) ended[g.reason] = ended.value(g.reason, 0) + 1;
   double sq = 0;
   const double n = static_cast<double>(games);
   const double s = (w + 0.5 * d) / n;
@@ -465,6 +468,7 @@ int cmd_match(int argc, char** argv) {
   out["elo"] = std::round(elo * 10.0) / 10.0 + 0.0;  // + 0.0: never "-0.0"
   out["elo_error_95"] = std::round(err * 10.0) / 10.0 + 0.0;
   if (sweep) out["elo_is_bound"] = true;
+  out["ended"] = ended;
   out["a_time"] = time_json(ta);
   out["b_time"] = time_json(tb);
   if (set.nodes != 0) out["nodes"] = set.nodes;
