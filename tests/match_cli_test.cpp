@@ -32,6 +32,13 @@ TEST(Match, ShortMatchWritesLoadableRecordsAndRepeatsItself) {
   EXPECT_EQ(j["openings"], 2);
   EXPECT_GE(j["openings_in_set"].get<int>(), 100);  // the built-in set
   EXPECT_EQ(j["wins"].get<int>() + j["losses"].get<int>() + j["draws"].get<int>(), 4);
+  int ended = 0;
+  for (const auto& [how, n] : j["ended"].items()) {
+    EXPECT_TRUE(how == "mate" || how == "king taken" || how == "move cap") << how;
+    ended += n.get<int>();
+  }
+  EXPECT_EQ(ended, 4);
+  EXPECT_EQ(j["ended"].value("move cap", 0), j["draws"].get<int>());
   const double score = (j["wins"].get<int>() + 0.5 * j["draws"].get<int>()) / 4.0;
   EXPECT_DOUBLE_EQ(j["score"].get<double>(), score);
   for (const char* side : {"a_time", "b_time"}) {
