@@ -93,16 +93,14 @@ bool random_move(Kyokumen& p, bool ue, Rng& rng) {
   s.ari = true;
   s.fc = m.fc, s.fr = m.fr, s.tc = m.tc, s.tr = m.tr;
   s.moto_koma = s.koma = p.ban[m.fc][m.fr];
-  Kiki k{};
-  kiki_keisan(p.ban, k);
-  sashite_ugokasu(p, k, s);
+  sashite_ugokasu(p, s);
   return true;
 }
 
 // The person's turn (lower pieces) for a recorded game: the program's own procedures
-// play it on the turned board, but only with moves that the move procedures of Parts
-// 3.2-3.4 accept from a person (none that leaves the moved piece's own king attacked, and
-// no capture of one's own king in the second move). Returns true when the game is over.
+// play it on the turned board, but only with moves that the game accepts from a person
+// (none that leaves the moved piece's own king attacked, and no capture of one's own king
+// in the second move). Returns true when the game is over.
 bool person_turn(Kyokumen& p, int level) {
   Kyokumen q = kaiten(p);
   int ix = 0, iy = 0, nx = 0, ny = 0;
@@ -123,11 +121,11 @@ bool person_turn(Kyokumen& p, int level) {
       Kyokumen r = q;
       Kiki kk{};
       kiki_keisan(r.ban, kk);
-      const int torareru = sashite_ugokasu(r, kk, s);
+      const int torareru = sashite_ugokasu(r, s);
       kiki_keisan(r.ban, kk);
       if (!own && torareru == OU) continue;
-      const bool safe = own ? kk.kiki_sita[kk.ou_ue_x][kk.ou_ue_y] == 0
-                            : kk.kiki_ue[kk.ou_sita_x][kk.ou_sita_y] == 0;
+      const bool safe = own ? kk.kiki_sita[r.ou_ue_x][r.ou_ue_y] == 0
+                            : kk.kiki_ue[r.ou_sita_x][r.ou_sita_y] == 0;
       if (!safe && torareru != -OU) continue;
       pick = s;
       found = true;
@@ -135,7 +133,7 @@ bool person_turn(Kyokumen& p, int level) {
     if (!found) continue;
     Kiki kk{};
     kiki_keisan(q.ban, kk);
-    const int torareru = sashite_ugokasu(q, kk, pick);
+    const int torareru = sashite_ugokasu(q, pick);
     if (proc == 1) ix = pick.tc, iy = pick.tr;
     if (proc == 2) nx = pick.tc, ny = pick.tr;
     if (torareru == -OU || torareru == OU) {
@@ -189,7 +187,7 @@ int record(const std::string& out_path) {
         Kiki k{};
         kiki_keisan(p.ban, k);
         ComTurn t;
-        t.level = ue_level;
+        t.settei.level = ue_level;
         t.run(p, k);
         shuukyoku = t.shuukyoku;
       }
@@ -269,7 +267,7 @@ int main(int argc, char** argv) {
         Kyokumen p = p0;
         Kiki k{};
         ComTurn t;
-        t.level = level;
+        t.settei.level = level;
         const long a0 = g_allocations.load();
         const auto t0 = std::chrono::steady_clock::now();
         kiki_keisan(p.ban, k);
@@ -299,7 +297,7 @@ int main(int argc, char** argv) {
       Kyokumen p = p0;
       Kiki k{};
       ComTurn t;
-      t.level = 4;
+      t.settei.level = 4;
       const long a0 = g_allocations.load();
       const auto t0 = std::chrono::steady_clock::now();
       kiki_keisan(p.ban, k);

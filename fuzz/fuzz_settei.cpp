@@ -29,7 +29,7 @@ std::string fusei(const Game& g) {
   int haikei = 0;
   for (Menu m : kHaikei) haikei += g.is_checked(m);
   if (haikei != 1) return std::to_string(haikei) + " backgrounds checked";
-  if (g.sidou_on != (g.is_checked(Menu::SIDOU) ? 1 : 0)) return "move guidance flag differs from its menu";
+  if (g.sidou_on != g.is_checked(Menu::SIDOU)) return "move guidance flag differs from its menu";
   if (g.sidou_iro != (g.sidou_on ? IRO_SHIRO : IRO_MIDORI)) return "move guidance colour differs from its option";
   return {};
 }

@@ -42,7 +42,7 @@ TEST_F(Think, AWholeTurnAsJson) {
   Kiki k{};
   kiki_keisan(p.ban, k);
   ComTurn t;
-  t.level = 3;
+  t.settei.level = 3;
   t.run(p, k);
   for (int i = 1; i <= 3; ++i) {
     const json& m = j["moves"][i - 1];

@@ -43,7 +43,7 @@ struct ComHarness {
   // A SENTE game against the computer, the computer (upper pieces) to move.
   explicit ComHarness(int level = 3) {
     Game& g = game;
-    g.taikyoku_shu = TAIKYOKU_COM;
+    g.taikyoku_shu = Taikyoku::com;
     g.sita_gawa = g.sente_gawa;
     g.ue_gawa = g.gote_gawa;
     g.teban = g.teban_nushi = g.ue_gawa;
@@ -54,6 +54,7 @@ struct ComHarness {
   void position(const Kyokumen& p) {
     game.pos = p;
     game.pos.mochigoma_su_keisan();
+    game.pos.ou_ichi_keisan();
     kiki_keisan(game.pos.ban, game.kiki);
   }
   int sounds(const std::string& s) const {
@@ -83,7 +84,7 @@ TEST(ComBan, AWholeTurnFromTheStartingPosition) {
   Kiki k{};
   kiki_keisan(expect_pos.ban, k);
   ComTurn expect;
-  expect.level = 3;
+  expect.settei.level = 3;
   expect.run(expect_pos, k);
 
   g.com_turn();
@@ -203,7 +204,7 @@ TEST(ComBan, CheckIsAnnounced) {
   h.position(board({{1, 1, OU}, {2, 2, KAKU}, {5, 9, -OU}, {4, 9, -KIN}, {6, 9, -KIN}, {4, 8, -GIN}}));
   g.com_ban1();
   ASSERT_EQ(g.kifu.kifu_ichi, 1);
-  ASSERT_GT(g.kiki.kiki_ue[g.kiki.ou_sita_x][g.kiki.ou_sita_y], 0);
+  ASSERT_GT(g.kiki.kiki_ue[g.pos.ou_sita_x][g.pos.ou_sita_y], 0);
   ASSERT_EQ(h.ui.boxes.size(), 1u);
   EXPECT_EQ(h.ui.boxes[0].text, "   ** 王手 **");
   EXPECT_EQ(h.ui.boxes[0].title, "");
@@ -379,7 +380,7 @@ TEST(ComLevel4, ThinksBesideTheWindowAndGivesUpWhenItCloses) {
     clock.step = 0;
     FakeSound sound;
     Game g{Ports{&canvas, &ui, &clock, &sound, &sound}};
-    g.taikyoku_shu = TAIKYOKU_COM;
+    g.taikyoku_shu = Taikyoku::com;
     g.sita_gawa = g.sente_gawa;
     g.ue_gawa = g.gote_gawa;
     g.teban = g.teban_nushi = g.ue_gawa;

@@ -1,5 +1,5 @@
-// The computer player's search and evaluation (Parts 4.1 steps 5-7, 4.2, 4.3, 4.4) on
-// positions built for each rule, and properties checked over the recorded positions.
+// The computer player's search set-up, trials, evaluation and piece rules on positions
+// built for each rule, and properties checked over the recorded positions.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -24,6 +24,7 @@ struct Pos {
   Pos() { p.kara_ni(); }
   Pos& at(int c, int r, int code) {
     p.ban[c][r] = code;
+    p.ou_ichi_keisan();
     return *this;
   }
   Pos& ue(int slot, int n) {
@@ -158,7 +159,7 @@ TEST(Hyouka, Level1ScoresACaptureWithoutThePieceValueLevel2WithoutPieceRules) {
   Pos s;
   s.at(5, 1, OU).at(5, 9, -OU).at(3, 3, GIN).at(3, 4, -KIN).at(8, 1, KEI);
   const Kekka l1 = run(s.p, 1, Tejun::ichi), l2 = run(s.p, 2, Tejun::ichi), l3 = run(s.p, 3, Tejun::ichi);
-  // Rule 12.5: the captured gold's value, at levels 2 and 3 only.
+  // The captured gold's value counts at levels 2 and 3 only.
   EXPECT_EQ(score(l2, 3, 3, 3, 4, GIN) - score(l1, 3, 3, 3, 4, GIN), 1100);
   // Level 3 adds the silver's rules on top of level 2 (here: straight forward, -0.1).
   EXPECT_EQ(score(l3, 3, 3, 3, 4, GIN) - score(l2, 3, 3, 3, 4, GIN), -1);
@@ -409,14 +410,14 @@ TEST(Probes, KugiKeisanMarksPinnedLowerPiecesAndTheUpperFlag) {
   Kiki k{};
   kiki_keisan(s.p.ban, k);
   HyoukaJoutai st;
-  kugi_keisan(s.p, k, st);
+  kugi_keisan(s.p, st);
   EXPECT_EQ(st.kugi_sita[5][7], 1);
   EXPECT_EQ(st.kugi_sita[5][9], 0);  // the silver still stands between
   EXPECT_EQ(st.kugi_ue_ari, nashi);
   // The lower bishop on (3, 3) looks at the upper king on (5, 1) through the silver (4, 2).
   s.at(1, 1, kara).at(3, 3, -KAKU).at(4, 2, GIN);
   kiki_keisan(s.p.ban, k);
-  kugi_keisan(s.p, k, st);
+  kugi_keisan(s.p, st);
   EXPECT_EQ(st.kugi_ue_ari, ari);
 }
 
@@ -434,7 +435,7 @@ TEST(Probes, ForkOfTwoUndefendedPiecesGainsTheSmallerValue) {
   kiki_keisan(s.p.ban, k);
   std::memcpy(st.kiki_ue_mae, k.kiki_ue, sizeof st.kiki_ue_mae);
   const int one = kyokumen_hyouka(s.p, k, st, KIN, 5, 5);
-  // The knight's own terms: none here (C.1 needs kiki_ue_mae = 0, and the maps before are
+  // The knight's own terms: none here (the attacked-piece terms need kiki_ue_mae = 0, and the maps before are
   // the same maps); so the difference is the fork: 0.2 + 10 (the pawn) against 0.1.
   EXPECT_EQ(two - one, 1 + 100);
 }
@@ -646,11 +647,11 @@ TEST(ComTurn, AppliesThreeMovesAndEndsOnAMate) {
   Kiki k{};
   kiki_keisan(p.ban, k);
   ComTurn t;
-  t.level = 3;
+  t.settei.level = 3;
   t.run(p, k);
   EXPECT_TRUE(t.te[1].ari && t.te[2].ari && t.te[3].ari);
-  EXPECT_EQ(t.ichite_x, t.te[1].tc);
-  EXPECT_EQ(t.nite_y, t.te[2].tr);
+  EXPECT_EQ(t.settei.ichite_x, t.te[1].tc);
+  EXPECT_EQ(t.settei.nite_y, t.te[2].tr);
   EXPECT_EQ(t.shuukyoku, 0);
 
   Kyokumen m = mate_position(5).p;

@@ -32,7 +32,7 @@ bool person_moves(Game& g, int start) {
     for (int c = 1; c <= 9; ++c)
       for (int r = 1; r <= 9; ++r) {
         const int code = g.pos.ban[c][r];
-        const int kx = g.kiki.ou_ue_x, ky = g.kiki.ou_ue_y;
+        const int kx = g.pos.ou_ue_x, ky = g.pos.ou_ue_y;
         if (code <= -10 && on_ban(kx, ky) && g.pos.ban[kx][ky] == OU &&
             g.pos.idou_kanou(c, r, kx, ky, code) == ari && try_move(g, c, r, kx, ky))
           return true;

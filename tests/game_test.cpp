@@ -33,8 +33,8 @@ TEST(Game, NewGameResetsStateAndPaintsTheStartingPosition) {
   g.teban = 1;
   g.shuukyoku = -1;
   g.handicap = 3;
-  g.handicap_zumi = ari;
-  g.hanten_zumi = ari;
+  g.handicap_zumi = true;
+  g.hanten_zumi = true;
   g.pos.mochigoma_sita[3] = 2;
   g.kifu.kifu_ichi = 5;
   g.kifu.kifu_nagasa = 7;
@@ -42,8 +42,8 @@ TEST(Game, NewGameResetsStateAndPaintsTheStartingPosition) {
   EXPECT_EQ(g.teban, 0);
   EXPECT_EQ(g.shuukyoku, 0);
   EXPECT_EQ(g.handicap, 0);
-  EXPECT_EQ(g.handicap_zumi, nashi);
-  EXPECT_EQ(g.hanten_zumi, nashi);
+  EXPECT_FALSE(g.handicap_zumi);
+  EXPECT_FALSE(g.hanten_zumi);
   EXPECT_EQ(g.pos.mochigoma_sita[3], 0);
   EXPECT_EQ(g.kifu.kifu_ichi, 0);
   EXPECT_EQ(g.kifu.kifu_nagasa, 0);  // played after a flip or handicap: not replayable from the start
@@ -97,8 +97,8 @@ TEST(Game, LowerKingSquareFollowsItsMoves) {
   Harness h;
   Game& g = h.game;
   g.te_ugokasu(5, 9, 5, 8, -OU);
-  EXPECT_EQ(g.kiki.ou_sita_x, 5);
-  EXPECT_EQ(g.kiki.ou_sita_y, 8);
+  EXPECT_EQ(g.pos.ou_sita_x, 5);
+  EXPECT_EQ(g.pos.ou_sita_y, 8);
 }
 
 TEST(Game, RecordIsCutAtThePositionByTheNextMoveAndGrowsPastFiveHundred) {

@@ -28,7 +28,7 @@ TEST(Handicap, OneStepDownTakesTheLowerBishopAndOneUpPutsItBack) {
   EXPECT_EQ(h.canvas.picture_at(2, 8), kara);
   EXPECT_EQ(label(h), "ﾊﾝﾃﾞｨｷｬｯﾌﾟ:１級");
   EXPECT_EQ(h.sound.log.back(), "play snd_koma");
-  EXPECT_EQ(g.handicap_zumi, ari);
+  EXPECT_TRUE(g.handicap_zumi);
   g.lbel_up();
   EXPECT_EQ(g.pos.ban[2][8], -KAKU);
   EXPECT_EQ(h.canvas.picture_at(2, 8), -KAKU);
@@ -80,15 +80,15 @@ TEST(Handicap, EveryLevelFromMasterToTwelfthKyuAndBack) {
   for (int c = 1; c <= 9; ++c) EXPECT_EQ(g.pos.ban[c][3], HU);
   g.lbel_up();
   EXPECT_EQ(g.handicap, 10);
-  EXPECT_EQ(g.handicap_zumi, ari);
+  EXPECT_TRUE(g.handicap_zumi);
 }
 
 TEST(Handicap, RefusedInRecordModeAfterAMoveOrAfterAFlip) {
-  struct Case { int saisei, ichi, hanten; const char* reason; };
+  struct Case { bool saisei; int ichi; bool hanten; const char* reason; };
   const Case cases[] = {
-      {ari, 0, nashi, "棋譜ﾓｰﾄﾞではできません"},
-      {nashi, 1, nashi, "対局途中ではできません"},
-      {nashi, 0, ari, "反転後ではできません"},
+      {true, 0, false, "棋譜ﾓｰﾄﾞではできません"},
+      {false, 1, false, "対局途中ではできません"},
+      {false, 0, true, "反転後ではできません"},
   };
   for (const Case& c : cases) {
     for (bool up : {true, false}) {
@@ -104,7 +104,7 @@ TEST(Handicap, RefusedInRecordModeAfterAMoveOrAfterAFlip) {
       EXPECT_EQ(h.ui.boxes[0].title, "ﾊﾝﾃﾞｨｷｬｯﾌﾟ設定");
       EXPECT_EQ(h.sound.log.back(), "play snd_kinshi");
       EXPECT_EQ(g.handicap, 0);
-      EXPECT_EQ(g.handicap_zumi, nashi);
+      EXPECT_FALSE(g.handicap_zumi);
       EXPECT_EQ(g.kifu.kifu_nagasa, 3);
       EXPECT_EQ(count_side(g.pos, true) + count_side(g.pos, false), 40);
     }

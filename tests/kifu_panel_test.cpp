@@ -89,11 +89,11 @@ TEST_F(KifuPanel, SavesUpToThePositionWithHeaderLinesByWhoMovedFirst) {
 }
 
 TEST_F(KifuPanel, WriteCommandRefusesAfterAFlipAHandicapOrInTheMiddleOfATurn) {
-  struct Case { int hanten, handicap, tochuu, shuukyoku; const char* text; bool kinshi; };
+  struct Case { bool hanten, handicap, tochuu; int shuukyoku; const char* text; bool kinshi; };
   const Case cases[] = {
-      {ari, ari, ari, 0, "反転後は書き込みできません", false},
-      {nashi, ari, ari, 0, "ﾊﾝﾃﾞｷｬｯﾌﾟ設定後は書き込みできません", false},
-      {nashi, nashi, ari, 0, "３手目が打ち終わるまでできません", true},
+      {true, true, true, 0, "反転後は書き込みできません", false},
+      {false, true, true, 0, "ﾊﾝﾃﾞｷｬｯﾌﾟ設定後は書き込みできません", false},
+      {false, false, true, 0, "３手目が打ち終わるまでできません", true},
   };
   for (const Case& c : cases) {
     Harness hh;
@@ -109,7 +109,7 @@ TEST_F(KifuPanel, WriteCommandRefusesAfterAFlipAHandicapOrInTheMiddleOfATurn) {
     EXPECT_FALSE(hh.ui.visible[Control::Command1]);
   }
   // A game won on the first or second move of a turn can be saved.
-  g.te_tochuu = ari;
+  g.te_tochuu = true;
   g.shuukyoku = 1;
   g.kifu_write();
   EXPECT_TRUE(h.ui.boxes.empty());
@@ -235,7 +235,7 @@ TEST_F(KifuPanel, OpeningARecordStartsReplayWithTheSidesOfAFreshGame) {
   g.gote_gawa = 1;
   g.sita_gawa = -1;
   g.teban = -1;
-  g.hanten_zumi = ari;
+  g.hanten_zumi = true;
   g.kifu_read();
   g.file1_click("下手先.棋譜");
   ASSERT_EQ(h.ui.boxes.size(), 2u);
@@ -243,14 +243,14 @@ TEST_F(KifuPanel, OpeningARecordStartsReplayWithTheSidesOfAFreshGame) {
   EXPECT_EQ(h.ui.boxes[1].text, "棋譜を '進 'で進めて下さい");
   EXPECT_EQ(h.ui.boxes[1].title, "棋譜");
   EXPECT_FALSE(h.ui.visible[Control::File1]);
-  EXPECT_EQ(g.saisei_chu, ari);
-  EXPECT_EQ(g.hanten_zumi, nashi);
+  EXPECT_TRUE(g.saisei_chu);
+  EXPECT_FALSE(g.hanten_zumi);
   EXPECT_EQ(g.sente_gawa, 1);
   EXPECT_EQ(g.gote_gawa, -1);
   EXPECT_EQ(g.sita_gawa, 1);
   EXPECT_EQ(g.ue_gawa, -1);
   EXPECT_EQ(g.teban, 1);
-  EXPECT_EQ(g.taikyoku_shu, TAIKYOKU_NINGEN);
+  EXPECT_EQ(g.taikyoku_shu, Taikyoku::ningen);
   EXPECT_EQ(g.kifu.kifu_nagasa, 1);
   EXPECT_EQ(g.kifu.kifu_ichi, 0);
   // The header is printed around the board.
@@ -265,7 +265,7 @@ TEST_F(KifuPanel, OpeningARecordStartsReplayWithTheSidesOfAFreshGame) {
 
   write_bytes("上手先.棋譜", "t\nu\nv\n7 374 10  10  0   0    0    0    3    \n");
   g.file1_click("上手先.棋譜");
-  EXPECT_EQ(g.taikyoku_shu, TAIKYOKU_COM);
+  EXPECT_EQ(g.taikyoku_shu, Taikyoku::com);
   EXPECT_EQ(g.ue_gawa, 1);
   EXPECT_EQ(g.sita_gawa, -1);
   EXPECT_EQ(g.teban, 1);
@@ -276,7 +276,7 @@ TEST_F(KifuPanel, ARecordWithoutEntriesOrAFileThatCannotBeReadIsReported) {
   g.file1_click("empty.棋譜");
   EXPECT_EQ(last_box().text, "棋譜ﾌｧｲﾙにﾃﾞｰﾀがありません");
   EXPECT_EQ(last_box().title, "棋譜");
-  EXPECT_EQ(g.saisei_chu, ari);
+  EXPECT_TRUE(g.saisei_chu);
   EXPECT_EQ(g.kifu.kifu_nagasa, 0);
   EXPECT_EQ(g.teban, 0);
 
@@ -293,7 +293,7 @@ TEST_F(KifuPanel, ARecordWithoutEntriesOrAFileThatCannotBeReadIsReported) {
   EXPECT_EQ(h.sound.log.back(), "play snd_kinshi");
   EXPECT_TRUE(test::same_position(g.pos, before));
   EXPECT_EQ(g.kifu.kifu_nagasa, 9);
-  EXPECT_EQ(g.saisei_chu, nashi);
+  EXPECT_FALSE(g.saisei_chu);
   EXPECT_TRUE(h.ui.visible[Control::File1]);  // another file can be chosen
 }
 
@@ -316,7 +316,7 @@ TEST_F(KifuPanel, LoadStepSaveComesBackByteForByte) {
   EXPECT_EQ(last_box().text, "終わり");
 
   // Saved again from the loaded game, with the header typed as it was read.
-  g.saisei_chu = nashi;
+  g.saisei_chu = false;
   g.kifu_write();
   fill("second", "三手指し", "甲", "乙");
   g.command1_click();

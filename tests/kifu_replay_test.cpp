@@ -32,7 +32,7 @@ class KifuReplay : public test::KifuDir {
     for (const std::string& l : lines) bytes += l + "\r\n";
     write_bytes("r.棋譜", bytes);
     g.file1_click("r.棋譜");
-    ASSERT_EQ(g.saisei_chu, ari);
+    ASSERT_TRUE(g.saisei_chu);
     h.ui.boxes.clear();
     h.sound.log.clear();
   }
@@ -75,7 +75,7 @@ TEST_F(KifuReplay, ForwardAndBackATurnAtATimeOverAWholeRecord) {
   EXPECT_EQ(g.jikan_sita, played.game.jikan_sita);
   EXPECT_EQ(g.jikan_ue, played.game.jikan_ue);
   EXPECT_TRUE(h.ui.visible[Control::AICON_MAN2]);  // the second player holds the next turn
-  EXPECT_EQ(g.saikai_machi, ari);
+  EXPECT_TRUE(g.saikai_machi);
   EXPECT_TRUE(h.ui.boxes.empty());
 
   g.after();
@@ -128,13 +128,13 @@ TEST_F(KifuReplay, StepCommandsRefuseAtTheEndsAndOutsideAGame) {
   EXPECT_EQ(last_box().text, "できません");
   EXPECT_EQ(last_box().title, "戻る");
 
-  g.te_tochuu = ari;
+  g.te_tochuu = true;
   g.replay();
   EXPECT_EQ(last_box().text, "３手目がまだ打ち終わっていせん");
   EXPECT_EQ(last_box().title, "戻る");
 
   // At either end a single step never leaves the record.
-  g.te_tochuu = nashi;
+  g.te_tochuu = false;
   EXPECT_FALSE(g.ippo_susumu());
   EXPECT_EQ(g.kifu.kifu_ichi, 0);
   EXPECT_EQ(g.tesuu, 0);
@@ -232,16 +232,16 @@ TEST_F(KifuReplay, SteppingKeepsTheKingSquaresAndPlayResumesFromTheRecord) {
   load({L(5, 9, 5, 8, -OU, -OU, 0), L(5, 1, 5, 2, OU, OU, 0), L(7, 7, 7, 6, -HU, -HU, 0),
         L(9, 3, 9, 4, HU, HU, 0), L(9, 7, 9, 6, -HU, -HU, 0), L(8, 3, 8, 4, HU, HU, 0)});
   g.after();
-  EXPECT_EQ(g.kiki.ou_sita_x, 5);
-  EXPECT_EQ(g.kiki.ou_sita_y, 8);
-  EXPECT_EQ(g.kiki.ou_ue_y, 2);
+  EXPECT_EQ(g.pos.ou_sita_x, 5);
+  EXPECT_EQ(g.pos.ou_sita_y, 8);
+  EXPECT_EQ(g.pos.ou_ue_y, 2);
   g.replay();
-  EXPECT_EQ(g.kiki.ou_sita_y, 9);
-  EXPECT_EQ(g.kiki.ou_ue_y, 1);
+  EXPECT_EQ(g.pos.ou_sita_y, 9);
+  EXPECT_EQ(g.pos.ou_ue_y, 1);
   g.after();
 
   // The start commands leave record mode; the next press resumes with the side that holds the turn.
-  g.saisei_chu = nashi;
+  g.saisei_chu = false;
   h.ui.boxes.clear();
   g.on_mouse_down(1, 0, cell_x(1) + 10, cell_y(3) + 10);  // upper pawn (1, 3)
   ASSERT_FALSE(h.ui.boxes.empty());
@@ -259,7 +259,7 @@ TEST_F(KifuReplay, CancelReturnsToTheStartKeepingTheRecordUnlessTheBoardWasChang
   EXPECT_EQ(h.sound.log.back(), "play snd_koma");
   EXPECT_EQ(g.kifu.kifu_ichi, 0);
   EXPECT_EQ(g.kifu.kifu_nagasa, 1);
-  EXPECT_EQ(g.saisei_chu, nashi);
+  EXPECT_FALSE(g.saisei_chu);
   EXPECT_EQ(g.pos.ban[3][7], -HU);
   g.after();
   EXPECT_EQ(last_box().text, "「対局」で始めて下さい");
@@ -287,7 +287,7 @@ TEST_F(KifuReplay, TurningTheBoardTwiceGivesBackThePositionButNotTheRecord) {
   const Kyokumen before = g.pos;
   const int teban = g.teban, nushi = g.teban_nushi;
   g.reverse();
-  EXPECT_EQ(g.hanten_zumi, ari);
+  EXPECT_TRUE(g.hanten_zumi);
   EXPECT_EQ(g.teban, -teban);
   EXPECT_EQ(g.teban_nushi, -nushi);  // the army that held the turn keeps it
   EXPECT_EQ(g.kifu.kifu_nagasa, 0);
@@ -295,8 +295,8 @@ TEST_F(KifuReplay, TurningTheBoardTwiceGivesBackThePositionButNotTheRecord) {
   EXPECT_EQ(g.pos.ban[2][2], HISHA);  // the lower rook of (8, 8)
   EXPECT_EQ(g.pos.mochigoma_ue[2], before.mochigoma_sita[2]);
   EXPECT_EQ(g.pos.mochigoma_su_ue, before.mochigoma_su_sita);
-  EXPECT_EQ(g.kiki.ou_ue_x, 5);
-  EXPECT_EQ(g.kiki.ou_ue_y, 1);
+  EXPECT_EQ(g.pos.ou_ue_x, 5);
+  EXPECT_EQ(g.pos.ou_ue_y, 1);
   EXPECT_EQ(h.sound.log.back(), "play snd_koma");
   g.reverse();
   EXPECT_TRUE(test::same_position(g.pos, before));
@@ -317,11 +317,11 @@ TEST_F(KifuReplay, TurningNegatesAHandicapAndIsRefusedWhereItWouldMisleadPlay) {
   EXPECT_EQ(g.pos.ban[2][2], kara);  // and the lower rook at (8, 8)
   EXPECT_EQ(g.pos.ban[8][8], -HISHA);
 
-  struct Case { int saisei, tochuu, shu, teban, shuukyoku; const char* text; };
+  struct Case { bool saisei, tochuu; Taikyoku shu; int teban, shuukyoku; const char* text; };
   const Case refused[] = {
-      {ari, nashi, TAIKYOKU_NINGEN, 0, 0, "棋譜ﾓｰﾄﾞではできません"},
-      {nashi, ari, TAIKYOKU_NINGEN, 1, 0, "３手目が打ち終わるまでできません"},
-      {nashi, nashi, TAIKYOKU_COM, -1, 0, "対局途中ではできません"},
+      {true, false, Taikyoku::ningen, 0, 0, "棋譜ﾓｰﾄﾞではできません"},
+      {false, true, Taikyoku::ningen, 1, 0, "３手目が打ち終わるまでできません"},
+      {false, false, Taikyoku::com, -1, 0, "対局途中ではできません"},
   };
   for (const Case& c : refused) {
     Harness hh;
@@ -334,18 +334,18 @@ TEST_F(KifuReplay, TurningNegatesAHandicapAndIsRefusedWhereItWouldMisleadPlay) {
     EXPECT_EQ(hh.ui.boxes[0].text, c.text);
     EXPECT_EQ(hh.ui.boxes[0].title, "反転");
     EXPECT_EQ(hh.sound.log.back(), "play snd_kinshi");
-    EXPECT_EQ(x.hanten_zumi, nashi);
+    EXPECT_FALSE(x.hanten_zumi);
     EXPECT_EQ(x.pos.ban[5][5], -KIN);
     EXPECT_EQ(x.teban, c.teban);
   }
   // Allowed once the game is over, or before the computer's game has started.
   Harness over;
-  over.game.te_tochuu = ari;
+  over.game.te_tochuu = true;
   over.game.shuukyoku = 1;
-  over.game.taikyoku_shu = TAIKYOKU_COM;
+  over.game.taikyoku_shu = Taikyoku::com;
   over.game.teban = 1;
   over.game.reverse();
-  EXPECT_EQ(over.game.hanten_zumi, ari);
+  EXPECT_TRUE(over.game.hanten_zumi);
   EXPECT_EQ(over.game.teban_nushi, 0);  // against the computer the holder stays
 }
 

@@ -55,6 +55,7 @@ void kyokumen(Harness& h, std::initializer_list<Koma> ban, std::initializer_list
   for (int slot : te_sita) ++g.pos.mochigoma_sita[slot];
   for (int slot : te_ue) ++g.pos.mochigoma_ue[slot];
   g.pos.mochigoma_su_keisan();
+  g.pos.ou_ichi_keisan();
   kiki_keisan(g.pos.ban, g.kiki);
 }
 
@@ -63,7 +64,7 @@ void turn(Game& g, bool nushi_sita, int dankai) {
   g.teban_nushi = nushi_sita ? g.sita_gawa : g.ue_gawa;
   g.dankai = dankai;
   g.teban = dankai == 2 ? -g.teban_nushi : g.teban_nushi;
-  g.te_tochuu = dankai == 1 ? nashi : ari;
+  g.te_tochuu = dankai != 1;
 }
 
 // Colour of the last outline drawn on a cell, or -1.
@@ -105,17 +106,17 @@ TEST(Mouse, PressesAreRefusedWhileNoGameCanTakeAMove) {
   expect_box(h, "新規に対局してください", "終局");
 
   futari(h);
-  g.saisei_chu = ari;
+  g.saisei_chu = true;
   h.ui.answers = {Answer::yes, Answer::no};
   osu(h, 3, 7);
   expect_box(h, "棋譜を '進 'で進めて下さい", "棋譜");
   EXPECT_EQ(h.ui.boxes.back().buttons, Buttons::yesno);
-  EXPECT_EQ(g.saisei_chu, ari);
+  EXPECT_TRUE(g.saisei_chu);
   EXPECT_EQ(g.teban, g.sita_gawa);
   EXPECT_EQ(g.click_jotai, 0);
   osu(h, 3, 7);  // No: a new game
   EXPECT_EQ(h.sound.log.front(), "play snd_kinshi");
-  EXPECT_EQ(g.saisei_chu, nashi);
+  EXPECT_FALSE(g.saisei_chu);
   EXPECT_EQ(g.teban, 0);
 }
 
@@ -158,33 +159,33 @@ TEST(Mouse, TheFirstPressAfterSteppingResumesPlay) {
   futari(h);
   Game& g = h.game;
   g.set_checked(Menu::KEIKA, true);
-  g.saikai_machi = ari;
+  g.saikai_machi = true;
   h.clock.t = 40000;
   osu(h, 3, 7);
   expect_box(h, "先手の番です", "対局");
-  EXPECT_EQ(g.saikai_machi, nashi);
+  EXPECT_FALSE(g.saikai_machi);
   EXPECT_EQ(g.jikan_kaishi, 40000);
   EXPECT_TRUE(h.ui.timer);
   EXPECT_EQ(g.click_jotai, 1);  // and the press selects the pawn
 
   futari(h);
   turn(g, false, 1);
-  g.saikai_machi = ari;
+  g.saikai_machi = true;
   osu(h, 3, 3);
   expect_box(h, "後手の番です", "対局");
 
   futari(h);
-  g.taikyoku_shu = TAIKYOKU_COM;
-  g.saikai_machi = ari;
+  g.taikyoku_shu = Taikyoku::com;
+  g.saikai_machi = true;
   osu(h, 3, 7);
   expect_box(h, "あなたの番です", "対局");
   EXPECT_EQ(g.click_jotai, 1);
 
   Harness c;  // the computer holds the turn: the press only starts its turn
   futari(c);
-  c.game.taikyoku_shu = TAIKYOKU_COM;
+  c.game.taikyoku_shu = Taikyoku::com;
   turn(c.game, false, 1);
-  c.game.saikai_machi = ari;
+  c.game.saikai_machi = true;
   osu(c, 3, 7);
   EXPECT_EQ(c.game.kifu.kifu_ichi, 3);
   EXPECT_EQ(c.game.teban_nushi, c.game.sita_gawa);
@@ -195,7 +196,7 @@ TEST(Te, SelectionFollowsThePressesAndIllegalPlacesDropIt) {
   Harness h;
   futari(h);
   Game& g = h.game;
-  g.sidou_on = 1;
+  g.sidou_on = true;
   g.sidou_iro = IRO_SHIRO;
   g.pos.mochigoma_sita[5] = 1;  // (11, 7)
   g.pos.mochigoma_ue[4] = 1;    // (-1, 4)
@@ -325,12 +326,12 @@ TEST(Te, AMoveLeavingTheOwnKingAttackedIsUndoneAsIfNeverMade) {
   EXPECT_EQ(g.kifu.at(1).saki_x, first.saki_x);
   EXPECT_EQ(g.kifu.at(1).koma, first.koma);
   EXPECT_EQ(g.tesuu, 0);
-  EXPECT_EQ(g.te_tochuu, nashi);
-  EXPECT_EQ(g.saikai_machi, nashi);
+  EXPECT_FALSE(g.te_tochuu);
+  EXPECT_FALSE(g.saikai_machi);
   EXPECT_TRUE(h.ui.timer);
   EXPECT_EQ(g.dankai, 1);
   EXPECT_EQ(g.teban, g.teban_nushi);
-  EXPECT_EQ(g.kiki.ou_sita_y, 9);
+  EXPECT_EQ(g.pos.ou_sita_y, 9);
 
   for (int i = 0; i < 3; ++i) g.ippo_susumu();  // the played line is still there
   EXPECT_EQ(g.pos.ban[2][6], -HU);
@@ -377,7 +378,7 @@ TEST(Te, TheThirdMoveMayNotReuseTheFirstPieceNorTakeTheSecond) {
   h.sound.log.clear();
 
   // Picked up from the hand first, then the silver: a check of an earlier turn is no excuse.
-  g.oute_mae = ari;
+  g.oute_mae = true;
   osu(h, 11, 3);
   sasu(h, 7, 6, 7, 5);
   expect_box(h, "１手目に動かした駒は動かせません", "警告");
@@ -388,12 +389,12 @@ TEST(Te, TheThirdMoveMayNotReuseTheFirstPieceNorTakeTheSecond) {
   expect_box(h, "２手目に動かした駒は取れません", "警告");
   EXPECT_TRUE(same_position(g.pos, before));
   EXPECT_EQ(g.kifu.kifu_nagasa, 2);
-  EXPECT_EQ(g.te_tochuu, ari);
+  EXPECT_TRUE(g.te_tochuu);
   EXPECT_EQ(g.dankai, 3);
   EXPECT_EQ(g.teban, g.sita_gawa);
 
   sasu(h, 3, 7, 3, 6);
-  EXPECT_EQ(g.te_tochuu, nashi);
+  EXPECT_FALSE(g.te_tochuu);
   EXPECT_EQ(g.dankai, 1);
   EXPECT_EQ(g.teban_nushi, g.ue_gawa);
   EXPECT_EQ(h.ui.boxes.size(), 2u);
@@ -442,7 +443,7 @@ TEST(Taikyoku, TwoPeoplePlayFromTheStartToAMate) {
     sasu(h, m[0], m[1], m[2], m[3], m[4] == kMigi ? kMigi : 1);
     EXPECT_TRUE(h.ui.boxes.empty()) << g.tesuu;
     EXPECT_EQ(g.dankai, g.tesuu % 3 + 1);
-    EXPECT_EQ(g.te_tochuu, g.tesuu % 3 == 0 ? nashi : ari);
+    EXPECT_EQ(g.te_tochuu, g.tesuu % 3 != 0);
     ikkyoku.push_back(g.pos);
   }
   EXPECT_EQ(g.pos.ban[5][3], -TO);
@@ -486,7 +487,7 @@ TEST(Taikyoku, TheUpperHolderWinsByItsOwnBranch) {
 }
 
 TEST(Taikyoku, ASecondMoveThatMatesTheHolderLosesAndTakingAKingWins) {
-  for (int kind : {TAIKYOKU_NINGEN, TAIKYOKU_COM}) {
+  for (Taikyoku kind : {Taikyoku::ningen, Taikyoku::com}) {
     Harness h;
     kyokumen(h, {{1, 1, OU}, {8, 7, KIN}, {7, 7, GIN}, {9, 9, -OU}, {9, 8, -HU}, {8, 9, -KEI}});
     Game& g = h.game;
@@ -494,15 +495,15 @@ TEST(Taikyoku, ASecondMoveThatMatesTheHolderLosesAndTakingAKingWins) {
     g.taikyoku_shu = kind;
     g.set_timer(true);
     sasu(h, 8, 7, 8, 8);  // the opponent's gold onto the holder's king
-    expect_won(h, g.ue_gawa, kind == TAIKYOKU_COM ? "ＣＯＭの勝ちです" : "後手の勝ちです");
-    EXPECT_EQ(h.ui.timer, kind != TAIKYOKU_COM);
+    expect_won(h, g.ue_gawa, kind == Taikyoku::com ? "ＣＯＭの勝ちです" : "後手の勝ちです");
+    EXPECT_EQ(h.ui.timer, kind != Taikyoku::com);
   }
 
   // The computer does not guard its king; the person takes it.
   Harness h;
   kyokumen(h, {{5, 2, OU}, {1, 3, HU}, {5, 9, -OU}, {5, 5, -HISHA}});
   Game& g = h.game;
-  g.taikyoku_shu = TAIKYOKU_COM;
+  g.taikyoku_shu = Taikyoku::com;
   const Kyokumen before = g.pos;
   sasu(h, 5, 5, 5, 2);
   expect_won(h, g.sita_gawa, "あなたの勝ちです");
@@ -519,7 +520,7 @@ TEST(Taikyoku, AgainstTheComputerTheTurnGoesToItAndComesBack) {
   Harness h;
   futari(h);
   Game& g = h.game;
-  g.taikyoku_shu = TAIKYOKU_COM;
+  g.taikyoku_shu = Taikyoku::com;
   h.clock.t += 5;
   sasu(h, 7, 7, 7, 6);
   EXPECT_FALSE(h.ui.timer);

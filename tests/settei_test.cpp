@@ -45,7 +45,7 @@ void expect_defaults(const Harness& h) {
   EXPECT_EQ(checked_backgrounds(g), 1);
   EXPECT_EQ(g.haikei, HAIKEI_MIDORI);
   EXPECT_FALSE(g.is_checked(Menu::SIDOU));
-  EXPECT_EQ(g.sidou_on, 0);
+  EXPECT_FALSE(g.sidou_on);
   EXPECT_EQ(g.sidou_iro, IRO_MIDORI);
   EXPECT_TRUE(g.is_checked(Menu::KEIKA));
   EXPECT_TRUE(g.is_checked(Menu::BGM));
@@ -61,7 +61,7 @@ void expect_defaults(const Harness& h) {
 TEST(Settei, NoFileWritesTheDefaultsInCodePage932AndAppliesThem) {
   TempCwd tmp;
   Harness h;
-  h.game.sidou_on = 1;
+  h.game.sidou_on = true;
   h.game.sidou_iro = IRO_SHIRO;
   h.game.settei_yomi();
   expect_defaults(h);
@@ -113,7 +113,7 @@ TEST(Settei, AFileWithOnlyGuidanceKeepsTheStateBeforeReading) {
   EXPECT_EQ(checked_background(h.game), Menu::MIDORI);
   EXPECT_EQ(h.game.haikei, HAIKEI_MIDORI);
   EXPECT_TRUE(h.game.is_checked(Menu::SIDOU));
-  EXPECT_EQ(h.game.sidou_on, 1);
+  EXPECT_TRUE(h.game.sidou_on);
   EXPECT_EQ(h.game.sidou_iro, IRO_SHIRO);
   EXPECT_FALSE(h.game.is_checked(Menu::KEIKA));
   EXPECT_FALSE(h.game.is_checked(Menu::BGM));
@@ -244,12 +244,12 @@ TEST(Option, GuidanceOffErasesEveryOutlineInTheBoardColour) {
   h.canvas.ops.clear();
   g.sidou_menu();
   EXPECT_TRUE(g.is_checked(Menu::SIDOU));
-  EXPECT_EQ(g.sidou_on, 1);
+  EXPECT_TRUE(g.sidou_on);
   EXPECT_EQ(g.sidou_iro, IRO_SHIRO);
   EXPECT_TRUE(h.canvas.ops.empty());
   g.sidou_menu();
   EXPECT_FALSE(g.is_checked(Menu::SIDOU));
-  EXPECT_EQ(g.sidou_on, 0);
+  EXPECT_FALSE(g.sidou_on);
   EXPECT_EQ(g.sidou_iro, IRO_MIDORI);
   std::set<std::pair<int, int>> outlined;
   for (const Painted& op : h.canvas.ops) {
@@ -313,13 +313,13 @@ TEST(Option, IconsHideAndComeBackOnlyInAComputerGame) {
     EXPECT_FALSE(h.ui.visible[c]);
   EXPECT_NE(ini_text().find("ｱｲｺﾝ=OFF"), std::string::npos);
 
-  g.taikyoku_shu = TAIKYOKU_NINGEN;
+  g.taikyoku_shu = Taikyoku::ningen;
   g.aicon_menu();
   EXPECT_TRUE(g.is_checked(Menu::AICON));
   EXPECT_FALSE(h.ui.visible[Control::AICON_MAN1]);  // shown again at the next turn
 
   g.aicon_menu();
-  g.taikyoku_shu = TAIKYOKU_COM;
+  g.taikyoku_shu = Taikyoku::com;
   g.aicon_menu();
   EXPECT_TRUE(h.ui.visible[Control::AICON_MAN1]);
   EXPECT_FALSE(h.ui.visible[Control::AICON_COM]);

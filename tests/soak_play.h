@@ -315,7 +315,7 @@ class Soak {
     }
     const int k = ransu(1000);
     if (k < 760) {
-      const bool kiroku_mode = g().saisei_chu == ari;
+      const bool kiroku_mode = g().saisei_chu;
       mouse();
       return kiroku_mode ? Kind::reset : Kind::other;
     }
@@ -355,7 +355,7 @@ class Soak {
     const int te = gm.kifu.kifu_ichi - mae_ichi;
     if (te > 0) tokei.te += te;
     // A person plays one move per event; three or more at once are the computer's turn.
-    if (te >= 3 && gm.taikyoku_shu == TAIKYOKU_COM && !susunda_) ++tokei.com_ban[gm.level];
+    if (te >= 3 && gm.taikyoku_shu == Taikyoku::com && !susunda_) ++tokei.com_ban[gm.level];
     if (mae_shuukyoku == 0 && gm.shuukyoku != 0) ++tokei.shouri;
     for (const std::string& t : kotoba) {
       tokei.hozon += t == "棋譜を書き込みました";

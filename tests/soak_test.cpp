@@ -4,8 +4,9 @@
 // computer at every level. After every event the position and the record must be
 // sound (tests/kyokumen_kensa.h).
 //
-// MIRADO_SOAK_EVENTS sets the events per profile (default a short run), and
-// MIRADO_SOAK_SEED the first seed; a failure prints the seed and the last events.
+// MIRADO_SOAK_EVENTS sets the events per profile (default a short smoke run; the test
+// soak_long, label "long", runs a million), and MIRADO_SOAK_SEED the first seed; a
+// failure prints the seed and the last events.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -60,9 +61,9 @@ TEST_P(SoakTest, EveryEventLeavesASoundGame) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Soak, SoakTest,
-                         ::testing::Values(Case{"ningen", Profile::ningen, 200000},
-                                           Case{"com", Profile::com, 200000},
-                                           Case{"mixed", Profile::mixed, 200000}),
+                         ::testing::Values(Case{"ningen", Profile::ningen, 20000},
+                                           Case{"com", Profile::com, 20000},
+                                           Case{"mixed", Profile::mixed, 20000}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

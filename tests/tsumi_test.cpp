@@ -32,7 +32,7 @@ TEST(Tsumi, KingNotAttackedIsNeverMatedEvenWithoutMoves) {
 
 TEST(Tsumi, SupportedGoldInFrontOfTheKingMates) {
   Pos s("4k4/9/9/9/9/9/4p4/4g4/4K4 b - 1");
-  EXPECT_EQ(sita_outechu(s.p, s.k), ari);
+  EXPECT_EQ(sita_outechu(s.p), ari);
   EXPECT_EQ(s.sita(), ari);
 }
 

@@ -17,12 +17,12 @@ namespace {
 bool ue_ou_attacked(const Kyokumen& p) {
   Kiki k{};
   kiki_keisan(p.ban, k);
-  return p.ban[k.ou_ue_x][k.ou_ue_y] == OU && k.kiki_sita[k.ou_ue_x][k.ou_ue_y] > 0;
+  return p.ban[p.ou_ue_x][p.ou_ue_y] == OU && k.kiki_sita[p.ou_ue_x][p.ou_ue_y] > 0;
 }
 bool sita_ou_attacked(const Kyokumen& p) {
   Kiki k{};
   kiki_keisan(p.ban, k);
-  return p.ban[k.ou_sita_x][k.ou_sita_y] == -OU && k.kiki_ue[k.ou_sita_x][k.ou_sita_y] > 0;
+  return p.ban[p.ou_sita_x][p.ou_sita_y] == -OU && k.kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0;
 }
 
 int pieces_of_ue(const Kyokumen& p) {
@@ -61,9 +61,7 @@ Kyokumen replay_as_a_person(Kyokumen p, const YomiTe& turn, int ix = 0, int iy =
         EXPECT_TRUE(in_check_before);
       }
     }
-    Kiki k{};
-    kiki_keisan(p.ban, k);
-    sashite_ugokasu(p, k, m);
+    sashite_ugokasu(p, m);
     if (own) {
       EXPECT_FALSE(ue_ou_attacked(p)) << "leaves its own king attacked";
     } else {
@@ -109,12 +107,12 @@ TEST(Yomi, RestOfATurnAlreadyBegun) {
     if (!t.te[1].ari || t.shuukyoku != 0) continue;
     t.run(p, k, 2);
     if (!t.te[2].ari || t.shuukyoku != 0 || ue_ou_attacked(p)) continue;
-    const YomiKekka r = yomi.sagasu(p, budget(1500), 3, t.ichite_x, t.ichite_y, t.nite_x, t.nite_y);
+    const YomiKekka r = yomi.sagasu(p, budget(1500), 3, t.settei.ichite_x, t.settei.ichite_y, t.settei.nite_x, t.settei.nite_y);
     ASSERT_LE(r.turn.n, 1);
     if (r.turn.n == 1) {
       EXPECT_EQ(r.turn.dankai[0], 3);
     }
-    replay_as_a_person(p, r.turn, t.ichite_x, t.ichite_y, t.nite_x, t.nite_y);
+    replay_as_a_person(p, r.turn, t.settei.ichite_x, t.settei.ichite_y, t.settei.nite_x, t.settei.nite_y);
   }
 }
 
@@ -129,6 +127,7 @@ Kyokumen gold_drop_mate() {
   p.ban[9][9] = -KYOU;
   p.mochigoma_ue[5] = 1;
   p.mochigoma_su_keisan();
+  p.ou_ichi_keisan();
   return p;
 }
 
@@ -138,7 +137,7 @@ TEST(Yomi, MatesWithTheFirstMoveWhenItCan) {
   kiki_keisan(p.ban, k);
   Yomi yomi;
   ComTurn t;
-  t.level = 4;
+  t.settei.level = 4;
   const YomiKekka r = com_turn_yomi(t, p, k, yomi, budget(2000));
   EXPECT_GE(r.score, YOMI_KACHI - 1000);
   ASSERT_TRUE(t.te[1].ari);
@@ -160,11 +159,12 @@ TEST(Yomi, MatesWhenTheOpponentsPieceMustMoveFirst) {
   p.ban[9][9] = -KYOU;
   p.mochigoma_ue[5] = 1;
   p.mochigoma_su_keisan();
+  p.ou_ichi_keisan();
   Kiki k{};
   kiki_keisan(p.ban, k);
   Yomi yomi;
   ComTurn t;
-  t.level = 4;
+  t.settei.level = 4;
   const YomiKekka r = com_turn_yomi(t, p, k, yomi, budget(3000));
   EXPECT_GE(r.score, YOMI_KACHI - 1000);
   EXPECT_EQ(t.shuukyoku, t.ue_gawa);
@@ -227,12 +227,14 @@ TEST(Yomi, OddPositionsEndCleanly) {
     p.ban[3][1] = -HISHA;
     p.ban[9][9] = -OU;
     p.mochigoma_su_keisan();
+    p.ou_ichi_keisan();
+  p.ou_ichi_keisan();
     const YomiKekka r = yomi.sagasu(p, budget(500));
     for (int i = 0; i < r.turn.n; ++i) EXPECT_NE(r.turn.dankai[i], 1);
     Kiki k{};
     kiki_keisan(p.ban, k);
     ComTurn t;
-    t.level = 4;
+    t.settei.level = 4;
     com_turn_yomi(t, p, k, yomi, budget(500));  // the design's procedures fill the gaps
     EXPECT_TRUE(test::kyokumen_fusei(p).empty());
   }
@@ -276,6 +278,7 @@ TEST(Kaiten, TurnedMoveOnTheTurnedBoardIsTheSameMove) {
   p.mochigoma_ue[3] = 1;    // an upper knight to drop
   p.mochigoma_sita[6] = 1;  // a lower bishop to drop
   p.mochigoma_su_keisan();
+  p.ou_ichi_keisan();
   p.fu_suji_keisan();
   EXPECT_TRUE(test::same_position(kaiten(kaiten(p)), p));
   const Sashite moves[] = {
@@ -288,9 +291,8 @@ TEST(Kaiten, TurnedMoveOnTheTurnedBoardIsTheSameMove) {
   for (const Sashite& m : moves) {
     SCOPED_TRACE(std::to_string(m.fc) + "," + std::to_string(m.fr));
     Kyokumen a = p, b = kaiten(p);
-    Kiki ka{}, kb{};
-    sashite_ugokasu(a, ka, m);
-    sashite_ugokasu(b, kb, sashite_kaiten(m));
+    sashite_ugokasu(a, m);
+    sashite_ugokasu(b, sashite_kaiten(m));
     EXPECT_TRUE(test::same_position(kaiten(a), b));
     const Sashite back = sashite_kaiten(sashite_kaiten(m));
     EXPECT_EQ(back.fc, m.fc);

@@ -11,7 +11,7 @@ void Game::on_load(std::intptr_t window) {
   oto[static_cast<int>(Oto::jusei)] = snd_load("銃声.wav", 3);
   oto[static_cast<int>(Oto::bgm)] = snd_load("BGM.wav", 1);
 
-  saisei_chu = nashi;
+  saisei_chu = false;
   kifu.kifu_nagasa = 0;
   level = 3;
   set_checked(Menu::LEVEL3, true);
@@ -22,7 +22,7 @@ void Game::on_load(std::intptr_t window) {
   // What holds until the settings file says otherwise.
   haikei = HAIKEI_MIDORI;
   set_checked(Menu::MIDORI, true);
-  sidou_on = 0;
+  sidou_on = false;
   sidou_iro = IRO_MIDORI;
   for (Menu m : {Menu::SIDOU, Menu::KEIKA, Menu::BGM, Menu::AICON}) set_checked(m, false);
   for (int c = 0; c < static_cast<int>(Control::COUNT); ++c) set_visible(static_cast<Control>(c), false);

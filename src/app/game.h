@@ -64,15 +64,15 @@ class Game {
   int teban_nushi = 0;
   int sente_gawa = 1, gote_gawa = -1;
   int sita_gawa = -1, ue_gawa = 1;
-  int taikyoku_shu = 0;
+  Taikyoku taikyoku_shu = Taikyoku::ningen;
   int shuukyoku = 0;
   int tesuu = 0;
   int dankai = 1;
   int click_jotai = 0;
   int level = 3;
-  int saisei_chu = nashi;
-  int saikai_machi = nashi;
-  int te_tochuu = nashi;
+  bool saisei_chu = false;
+  bool saikai_machi = false;
+  bool te_tochuu = false;
   int ichite_x = 0, ichite_y = 0;
   int nite_x = 0, nite_y = 0;
   double jikan_kaishi = 0;
@@ -81,10 +81,10 @@ class Game {
   int hyouji_byou = 0;
   int nari_koma = 0;
   int handicap = 0;
-  int handicap_zumi = nashi;
-  int hanten_zumi = nashi;
+  bool handicap_zumi = false;
+  bool hanten_zumi = false;
   int haikei = HAIKEI_MIDORI;
-  int sidou_on = 0;
+  bool sidou_on = false;
   int sidou_iro = IRO_MIDORI;
   bool font_bold = false;
   bool timer1 = false;
@@ -125,7 +125,7 @@ class Game {
     int moto_x = 0, moto_y = 0, saki_x = 0, saki_y = 0, koma = 0;
   };
   Sentaku sentaku[4];  // [1..3] by phase
-  int oute_mae = nashi;
+  bool oute_mae = false;
   void koma_sentaku1(int button, int shift, int col, int row);
   void koma_sentaku2(int button, int shift, int col, int row);
   void koma_sentaku3(int button, int shift, int col, int row);
@@ -135,6 +135,9 @@ class Game {
   // Applies a move to the board and hands. fr is the source row, or for a drop from the
   // upper hand the hand slot, from the lower hand the on-screen row.
   void te_ugokasu(int fc, int fr, int tc, int tr, int code);
+  // What follows a move already made on the position: the end of the game when it took a
+  // king, and the drawing.
+  void te_ugoita(int fc, int fr, int tc, int tr, int code, int torareru);
 
   // ---- computer player (engine/com_ban.cpp) ----
   void com_ban1();

@@ -76,8 +76,8 @@ int cmd_maps(const char* sfen) {
   out["atari_ue"] = map_json(k.atari_ue);
   out["oute_sita"] = map_json(k.oute_sita);
   out["oute_ue"] = map_json(k.oute_ue);
-  out["ou_sita"] = {k.ou_sita_x, k.ou_sita_y};
-  out["ou_ue"] = {k.ou_ue_x, k.ou_ue_y};
+  out["ou_sita"] = {sp.pos.ou_sita_x, sp.pos.ou_sita_y};
+  out["ou_ue"] = {sp.pos.ou_ue_x, sp.pos.ou_ue_y};
   std::cout << out.dump() << "\n";
   return 0;
 }
@@ -95,7 +95,7 @@ int cmd_mate(const char* sfen) {
     mirado::kiki_keisan(p.ban, k);
     return test(p, k);
   };
-  out["sita_outechu"] = fresh([](mirado::Kyokumen& p, Kiki& k) { return mirado::sita_outechu(p, k); });
+  out["sita_outechu"] = fresh([](mirado::Kyokumen& p, Kiki&) { return mirado::sita_outechu(p); });
   out["tsumi_sita"] = fresh([](mirado::Kyokumen& p, Kiki& k) { return mirado::tsumi_sita(p, k); });
   out["tsumi_ue"] = fresh([](mirado::Kyokumen& p, Kiki& k) { return mirado::tsumi_ue(p, k); });
   std::cout << out.dump() << "\n";

@@ -132,8 +132,7 @@ KifuEntry record_and_apply(Kyokumen& p, const Sashite& played, bool turned) {
   e.moto_koma = m.moto_koma;
   e.koma = m.koma;
   e.tori_koma = p.ban[m.tc][m.tr];
-  Kiki k{};
-  sashite_ugokasu(p, k, m);
+  sashite_ugokasu(p, m);
   return e;
 }
 
@@ -163,16 +162,15 @@ bool random_turn(Kyokumen& p, Rng& rng, std::vector<Sashite>& played) {
       const Sashite s{true, c.fc, c.fr, c.tc, c.tr, c.koma, c.koma, c.score};
       Kyokumen q = p;
       Kiki kq = k;
-      sashite_ugokasu(q, kq, s);
+      sashite_ugokasu(q, s);
       kiki_keisan(q.ban, kq);
       const bool own = proc != 2;
-      if (own ? kq.kiki_sita[kq.ou_ue_x][kq.ou_ue_y] > 0 : kq.kiki_ue[kq.ou_sita_x][kq.ou_sita_y] > 0) continue;
+      if (own ? kq.kiki_sita[q.ou_ue_x][q.ou_ue_y] > 0 : kq.kiki_ue[q.ou_sita_x][q.ou_sita_y] > 0) continue;
       ok.push_back(s);
     }
     if (ok.empty()) return false;
     const Sashite m = ok[rng.next() % ok.size()];
-    Kiki k2{};
-    sashite_ugokasu(p, k2, m);
+    sashite_ugokasu(p, m);
     if (proc == 1) ix = m.tc, iy = m.tr;
     if (proc == 2) nx = m.tc, ny = m.tr;
     played.push_back(m);
@@ -257,7 +255,7 @@ GameResult play_game(const Opening& o, bool a_sita, const Settings& set, Yomi& y
     Kiki k{};
     kiki_keisan(f.ban, k);
     ComTurn t;
-    t.level = s.level;
+    t.settei.level = s.level;
     t.ue_gawa = 1;  // the side that holds the turn plays the upper pieces here
     t.sita_gawa = -1;
     const auto t0 = std::chrono::steady_clock::now();
@@ -352,7 +350,7 @@ int cmd_match(int argc, char** argv) {
   Settings set;
   long long games = 0, jobs = 1, v = 0;
   std::string openings_path, out_dir;
-  for (int i = 0; i < argc; ++i) {
+  for (int i = 0; i < argc; i += 2) {  // every option takes one value
     const std::string a = argv[i];
     const bool has = i + 1 < argc;
     const std::string val = has ? argv[i + 1] : "";
@@ -379,7 +377,6 @@ int cmd_match(int argc, char** argv) {
     } else {
       return fail("unknown argument '" + a + "'");
     }
-    ++i;
   }
   if (set.level_a == 0 || set.level_b == 0) return fail("--a and --b are required");
   if (set.nodes != 0 && set.ms != 0) return fail("give --nodes or --ms, not both");

@@ -119,11 +119,7 @@ int cmd_think(int argc, char** argv) {
   kiki_keisan(p.ban, k);
 
   ComTurn turn;
-  turn.level = level;
-  turn.ichite_x = ichite_x;
-  turn.ichite_y = ichite_y;
-  turn.nite_x = nite_x;
-  turn.nite_y = nite_y;
+  turn.settei = ComSettei{level, ichite_x, ichite_y, nite_x, nite_y};
   std::vector<Kouho> bufs[4];
   KouhoKiroku logs[4];
   if (candidates) {

@@ -12,12 +12,6 @@
 
 namespace mirado {
 
-namespace {
-
-void tick_thunk(void* g) { static_cast<Game*>(g)->timer_tick(); }
-
-}  // namespace
-
 void Game::tenmetsu(int koma, int col, int row, int count) {
   for (int i = 0; i < count; ++i) {
     koma_egaku(kara, col, row);
@@ -39,50 +33,52 @@ void Game::com_turn() {
 
 namespace {
 
-// Steps 4 to 7 (step 5 with its repaint), shared by the three procedures. At LEVEL4 the
-// move planned by com_ban1 is played; a procedure the plan has no move for searches as
-// the design's computer does at level 3.
-Sashite com_sagasu(Game& g, Tejun tejun) {
-  if (g.level == 4 && g.yomi_te[static_cast<int>(tejun)].ari) {
-    g.ports().canvas->repaint();
-    return g.yomi_te[static_cast<int>(tejun)];
-  }
-  Tansaku t(g.pos, g.kiki);
-  t.level = g.level > 3 ? 3 : g.level;
-  t.tejun = tejun;
-  t.ichite_x = g.ichite_x;
-  t.ichite_y = g.ichite_y;
-  t.nite_x = g.nite_x;
-  t.nite_y = g.nite_y;
-  t.tick = tick_thunk;
-  t.tick_ctx = &g;
-  t.junbi();
-  g.ports().canvas->repaint();
-  return t.sagasu();
-}
+// The game's side of one procedure: the Timer1 tick and the repaint while it thinks,
+// and the record, the move count and the blink before the chosen move is made.
+struct ComBan {
+  Game& g;
+  double jikan = 0;  // thinking time charged to the record entry
+};
 
-// Step 8 (play the move) of every procedure. Returns the thinking time charged to the
-// record entry, which the normal ending adds to jikan_ue.
-double com_sasu(Game& g, const Sashite& m) {
+void tick_thunk(void* c) { static_cast<ComBan*>(c)->g.timer_tick(); }
+void repaint_thunk(void* c) { static_cast<ComBan*>(c)->g.ports().canvas->repaint(); }
+
+void sasu_mae(void* c, const Sashite& m) {
+  ComBan& b = *static_cast<ComBan*>(c);
+  Game& g = b.g;
   // jikan_ima is brought up to date right before the record entry: the timer may be off.
   g.jikan_ima = keika_byou(g.jikan_kaishi, g.ports().clock->now());
-  const double jikan = g.jikan_ima;
-  // 8.1. A drop from the upper hand is recorded with the row of its hand cell, as every
-  // other drop is; the search names it by its hand index.
+  b.jikan = g.jikan_ima;
+  // A drop from the upper hand is recorded with the row of its hand cell, as every other
+  // drop is; the search names it by its hand index.
   const int kiroku_y = m.fc == TE_UE ? 8 - m.fr : m.fr;
   g.kifu_kiroku(m.fc, kiroku_y, m.tc, m.tr, m.moto_koma, m.koma, g.jikan_sita, g.jikan_sita,
-                g.jikan_ue, jikan + g.jikan_ue);
-  // 8.2
+                g.jikan_ue, b.jikan + g.jikan_ue);
   ++g.tesuu;
   g.tesuu_hyouji(g.tesuu);
-  // 8.3
   if (m.fc == TE_UE) g.tenmetsu(m.moto_koma, TE_UE, 8 - m.fr, 2);
-  else if (m.fc == TE_SITA) g.tenmetsu(m.moto_koma, TE_SITA, m.fr, 2);
   else g.tenmetsu(m.moto_koma, m.fc, m.fr, 2);
-  // 8.4
-  g.te_ugokasu(m.fc, m.fr, m.tc, m.tr, m.koma);
-  // 8.5 (ichite / nite) is the caller's.
-  return jikan;
+}
+
+// One procedure on the game: the search, the record entry and blink, the move made and
+// drawn. Returns what it did; `jikan` receives the time charged to the record.
+ComTe com_sasu(Game& g, Tejun tejun, double& jikan) {
+  ComBan b{g};
+  ComHooks hooks;
+  hooks.ctx = &b;
+  hooks.tick = tick_thunk;
+  hooks.junbi_ato = repaint_thunk;
+  hooks.sasu_mae = sasu_mae;
+  ComSettei settei;
+  settei.level = g.level;
+  settei.ichite_x = g.ichite_x, settei.ichite_y = g.ichite_y;
+  settei.nite_x = g.nite_x, settei.nite_y = g.nite_y;
+  if (g.level == 4)
+    for (int i = 1; i <= 3; ++i) settei.keikaku[i] = g.yomi_te[i];
+  const ComTe r = com_te(g.pos, g.kiki, settei, tejun, hooks);
+  jikan = b.jikan;
+  if (r.te.ari) g.te_ugoita(r.te.fc, r.te.fr, r.te.tc, r.te.tr, r.te.koma, r.torareru);
+  return r;
 }
 
 void com_owari(Game& g, const Sashite& m, int side, double jikan) {
@@ -96,12 +92,11 @@ void com_owari(Game& g, const Sashite& m, int side, double jikan) {
   if (g.is_checked(Menu::KEIKA)) g.set_timer(true);
 }
 
-// 8.6 after the move.
+// The pause and the sound after a move.
 void com_ato(Game& g) {
   g.matsu(0.5);
   g.snd_play(Oto::koma);
   g.set_timer(false);
-  kiki_keisan(g.pos.ban, g.kiki);
 }
 
 // No candidate: no move; the clock is charged as for a move and the turn goes on.
@@ -123,8 +118,8 @@ void shouri_egaku(Game& g) {
 
 // The outcome of a move of an upper piece (the first and third moves): mate, a captured
 // lower king, or check. True when the game is over.
-bool com_ue_kessaku(Game& g) {
-  if (tsumi_sita(g.pos, g.kiki) == ari) {
+bool com_ue_kessaku(Game& g, const ComTe& r) {
+  if (r.sita_tsumi) {
     g.msg("よし！!　コンピュータの勝ちです", "詰め!");
     g.shuukyoku = g.ue_gawa;
     shouri_egaku(g);
@@ -137,7 +132,7 @@ bool com_ue_kessaku(Game& g) {
     shouri_egaku(g);
     return true;
   }
-  if (g.kiki.kiki_ue[g.kiki.ou_sita_x][g.kiki.ou_sita_y] > 0) g.msg("   ** 王手 **", "");
+  if (g.kiki.kiki_ue[g.pos.ou_sita_x][g.pos.ou_sita_y] > 0) g.msg("   ** 王手 **", "");
   return false;
 }
 
@@ -190,11 +185,10 @@ void Game::com_yomi() {
 void Game::com_ban1() {
   com_chuudan = false;
   if (shuukyoku != 0) return;
-  // 2
   aicon_ichi("上", ue_gawa);
   jikan_kaishi = ports().clock->now();
   if (is_checked(Menu::KEIKA)) set_timer(true);
-  // 3
+  // The "thinking" label over the upper player's icon.
   koma_egaku(haikei, -2, 8);
   koma_egaku(haikei, -1, 8);
   koma_egaku(haikei, 0, 8);
@@ -207,19 +201,17 @@ void Game::com_ban1() {
     com_yomi();
     if (com_chuudan) return;
   }
-  // 4-7
-  const Sashite m = com_sagasu(*this, Tejun::ichi);
+  double jikan;
+  const ComTe r = com_sasu(*this, Tejun::ichi, jikan);
+  const Sashite& m = r.te;
   if (!m.ari) {
     com_owari(*this, m, ue_gawa, com_nashi(*this));
     return;
   }
-  // 8
-  const double jikan = com_sasu(*this, m);
   ichite_x = m.tc;
   ichite_y = m.tr;
   com_ato(*this);
-  // 9
-  if (com_ue_kessaku(*this)) return;
+  if (com_ue_kessaku(*this, r)) return;
   com_owari(*this, m, ue_gawa, jikan);
 }
 
@@ -228,16 +220,17 @@ void Game::com_ban2() {
   aicon_ichi("下", ue_gawa);
   jikan_kaishi = ports().clock->now();
   if (is_checked(Menu::KEIKA)) set_timer(true);
-  const Sashite m = com_sagasu(*this, Tejun::ni);
+  double jikan;
+  const ComTe r = com_sasu(*this, Tejun::ni, jikan);
+  const Sashite& m = r.te;
   if (!m.ari) {
     com_owari(*this, m, sita_gawa, com_nashi(*this));
     return;
   }
-  const double jikan = com_sasu(*this, m);
   nite_x = m.tc;
   nite_y = m.tr;
   com_ato(*this);
-  if (tsumi_ue(pos, kiki) == ari) {
+  if (r.ue_tsumi) {
     msg("よし！!", "詰め ?");
   } else if (shuukyoku == sita_gawa) {
     te_kesu(sita_gawa);
@@ -245,7 +238,7 @@ void Game::com_ban2() {
     teban = sita_gawa;
     shouri_egaku(*this);
     return;
-  } else if (kiki.kiki_sita[kiki.ou_ue_x][kiki.ou_ue_y] > 0) {
+  } else if (kiki.kiki_sita[pos.ou_ue_x][pos.ou_ue_y] > 0) {
     msg("   ** 王手 **", "");
   }
   com_owari(*this, m, sita_gawa, jikan);
@@ -256,14 +249,14 @@ void Game::com_ban3() {
   aicon_ichi("上", ue_gawa);
   jikan_kaishi = ports().clock->now();
   if (is_checked(Menu::KEIKA)) set_timer(true);
-  const Sashite m = com_sagasu(*this, Tejun::san);
   double jikan;
+  const ComTe r = com_sasu(*this, Tejun::san, jikan);
+  const Sashite& m = r.te;
   if (!m.ari) {
     jikan = com_nashi(*this);
   } else {
-    jikan = com_sasu(*this, m);
     com_ato(*this);
-    if (com_ue_kessaku(*this)) return;
+    if (com_ue_kessaku(*this, r)) return;
   }
   com_owari(*this, m, ue_gawa, jikan);
   teban_nushi = sita_gawa;

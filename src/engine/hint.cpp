@@ -22,8 +22,8 @@ bool refuse(Game& g, std::string_view why) {
 bool hint_dekiru(Game& g) {
   if (g.teban == 0) return refuse(g, "対局を始めてから使って下さい");
   if (g.shuukyoku != 0) return refuse(g, "対局は終わっています");
-  if (g.saisei_chu == ari || g.saikai_machi == ari) return refuse(g, "棋譜ﾓｰﾄﾞではできません");
-  if (g.taikyoku_shu == TAIKYOKU_COM && g.teban_nushi == g.ue_gawa) return refuse(g, "コンピュータの番です");
+  if (g.saisei_chu || g.saikai_machi) return refuse(g, "棋譜ﾓｰﾄﾞではできません");
+  if (g.taikyoku_shu == Taikyoku::com && g.teban_nushi == g.ue_gawa) return refuse(g, "コンピュータの番です");
   return true;
 }
 
@@ -33,12 +33,12 @@ void Game::hint() {
   if (!hint_dekiru(*this)) return;
   // The look-ahead plays the upper pieces: the lower side's turn is read on the turned board.
   const bool sita = teban_nushi == sita_gawa;
-  const int ix = te_tochuu == ari ? ichite_x : 0, iy = te_tochuu == ari ? ichite_y : 0;
-  const int nx = te_tochuu == ari && dankai == 3 ? nite_x : 0;
-  const int ny = te_tochuu == ari && dankai == 3 ? nite_y : 0;
+  const int ix = te_tochuu ? ichite_x : 0, iy = te_tochuu ? ichite_y : 0;
+  const int nx = te_tochuu && dankai == 3 ? nite_x : 0;
+  const int ny = te_tochuu && dankai == 3 ? nite_y : 0;
   const Kyokumen p = sita ? kaiten(pos) : pos;
   // Against the design's computer, its second move may leave the person's king attacked.
-  const bool aite_com = taikyoku_shu == TAIKYOKU_COM && level <= 3;
+  const bool aite_com = taikyoku_shu == Taikyoku::com && level <= 3;
   YomiTe plan;
   if (!yomi_matsu(p, dankai, sita ? turned(ix) : ix, sita ? turned(iy) : iy, sita ? turned(nx) : nx,
                   sita ? turned(ny) : ny, aite_com, plan))

@@ -1,7 +1,7 @@
 // Move evaluation, its probes and board scan, and the piece rules. Every score is held
 // in integer tenths: a term of 0.1 is 1, a term of 10 is 100. Rules are applied in a
-// fixed order with exact comparisons; where a rule could be read two ways, the reading
-// taken is noted beside it.
+// fixed order with exact comparisons; where a rule could have been meant two ways, the
+// comment beside it says which way it works.
 #include "engine/hyouka.h"
 
 #include "model/tsumi.h"
@@ -33,12 +33,12 @@ void kaku_oute_keisan(const Kyokumen& p, const Kiki& k, HyoukaJoutai& s) {
     for (int r = 1; r <= 9; ++r) {
       s.kaku_oute_ue[c][r] = 0;
       if (p.ban[c][r] == kara && k.kiki_ue[c][r] == 0 &&
-          p.idou_kanou(c, r, k.ou_ue_x, k.ou_ue_y, -KAKU) == ari)
+          p.idou_kanou(c, r, p.ou_ue_x, p.ou_ue_y, -KAKU) == ari)
         s.kaku_oute_ue[c][r] = 1;
     }
 }
 
-void kugi_keisan(Kyokumen& p, const Kiki& k, HyoukaJoutai& s) {
+void kugi_keisan(Kyokumen& p, HyoukaJoutai& s) {
   s.kugi_ue_ari = nashi;
   // The ranging pieces of each side, in scan order (only they can reach a king from afar;
   // their squares never change while one piece is lifted, except the lifted one itself).
@@ -65,7 +65,7 @@ void kugi_keisan(Kyokumen& p, const Kiki& k, HyoukaJoutai& s) {
         for (int i = 0; i < ue_n; ++i) {
           const int x = ue_c[i], y = ue_r[i];
           if (x == c && y == r) continue;  // the lifted square is empty now
-          if (p.idou_kanou(x, y, k.ou_sita_x, k.ou_sita_y, p.ban[x][y]) == ari) {
+          if (p.idou_kanou(x, y, p.ou_sita_x, p.ou_sita_y, p.ban[x][y]) == ari) {
             s.kugi_sita[c][r] = 1;
             break;
           }
@@ -74,7 +74,7 @@ void kugi_keisan(Kyokumen& p, const Kiki& k, HyoukaJoutai& s) {
         for (int i = 0; i < sita_n && s.kugi_ue_ari == nashi; ++i) {
           const int x = sita_c[i], y = sita_r[i];
           if (x == c && y == r) continue;
-          if (p.idou_kanou(x, y, k.ou_ue_x, k.ou_ue_y, p.ban[x][y]) == ari) s.kugi_ue_ari = ari;
+          if (p.idou_kanou(x, y, p.ou_ue_x, p.ou_ue_y, p.ban[x][y]) == ari) s.kugi_ue_ari = ari;
         }
       }
       p.ban[c][r] = v;
@@ -85,7 +85,7 @@ void kugi_keisan(Kyokumen& p, const Kiki& k, HyoukaJoutai& s) {
 // Local probes
 
 int nigemichi_sita(const Kyokumen& p, const Kiki& k) {
-  const int kc = k.ou_sita_x, kr = k.ou_sita_y;
+  const int kc = p.ou_sita_x, kr = p.ou_sita_y;
   int n = 0;
   for (int c = kc - 1; c <= kc + 1; ++c)
     for (int r = kr - 1; r <= kr + 1; ++r) {
@@ -185,8 +185,8 @@ int kyokumen_hyouka(Kyokumen& p, const Kiki& k, const HyoukaJoutai& s, int koma,
   const auto& ban = p.ban;
   const auto& ks = k.kiki_sita;
   const auto& ku = k.kiki_ue;
-  const int kuc = k.ou_ue_x, kur = k.ou_ue_y;
-  const int kc = k.ou_sita_x, kr = k.ou_sita_y;
+  const int kuc = p.ou_ue_x, kur = p.ou_ue_y;
+  const int kc = p.ou_sita_x, kr = p.ou_sita_y;
   const int* ms = p.mochigoma_sita;
   int total = 0, count = 0, smallest = 9999;
 
@@ -194,7 +194,8 @@ int kyokumen_hyouka(Kyokumen& p, const Kiki& k, const HyoukaJoutai& s, int koma,
     for (int j = 1; j <= 9; ++j) {
       const int v = ban[i][j];
       if (v == kara) {
-        // A.1 (read as: all three bullets lie under kiki_sita(S) > 0).
+        // Empty squares the lower pieces reach: next to the upper king, in the upper
+        // camp, and in front of a lower pawn there. All three need that reach.
         if (ks[i][j] > 0) {
           if (iabs(i - kuc) < 2 && iabs(j - kur) < 2) {
             total -= 5 * ks[i][j];
@@ -210,7 +211,8 @@ int kyokumen_hyouka(Kyokumen& p, const Kiki& k, const HyoukaJoutai& s, int koma,
             if (tate_nerai(p, i, j + 1) == ari) total -= 700;
           }
         }
-        // A.2
+        // Empty squares where a drop from the lower hand would hurt: a lance behind a
+        // file of upper pieces, a knight fork, a silver fork, big pieces near the gold.
         if (p.mochigoma_su_sita > 0) {
           if (ms[2] > 0 && j > 2 && ban[i][j - 1] > 20 && (ks[i][j] > 0 || ku[i][j] == 0)) {
             for (int y = j - 2; y >= 1; --y) {
@@ -244,17 +246,19 @@ int kyokumen_hyouka(Kyokumen& p, const Kiki& k, const HyoukaJoutai& s, int koma,
           }
         }
       } else if (v >= 10) {
-        // B.1 (read as: the 250 and the 700 both require kiki_sita(i, 2) > 0, each on its own).
+        // The upper king on its back row with lower pieces reaching the square in front:
+        // each of the three penalties needs that reach by itself.
         if (v == OU && j == 1 && ks[i][2] > 0) {
           total -= 500;
           if (ks[i][2] >= ku[i][2]) total -= 2500;
           if (sita_kin_gin(p)) total -= 7000;
         }
-        // B.2
+        // An upper pawn the lower rook attacks while the lower hand has a pawn to drop.
         if (v == HU && k.atari_sita[i][j] == -HISHA && ms[1] > 0 && ks[i][j] >= ku[i][j] && j < 9 &&
             ku[i][j + 1] == 1)
           total -= 50;
-        // B.3
+        // Upper pieces under attack: the king as the only defender, cheaper attackers,
+        // more attackers than defenders, undefended pieces.
         if (ks[i][j] > 0) {
           const int ac = k.atari_sita_x[i][j], ar = k.atari_sita_y[i][j];
           const int atari = iabs(k.atari_sita[i][j]);
@@ -274,15 +278,16 @@ int kyokumen_hyouka(Kyokumen& p, const Kiki& k, const HyoukaJoutai& s, int koma,
           }
         }
       } else if (v <= -10) {
-        // C.1
+        // A lower piece that the move put under attack: a knight forking, any piece
+        // close to the upper king.
         if (s.kiki_ue_mae[i][j] == 0 && ku[i][j] > 0) {
           if (v == -KEI && j > 2 && ks[i][j - 1] == 0 &&
               (ban[i][j - 1] == GIN || ban[i][j - 1] == UMA || ban[i][j - 1] == RYUU))
             total += 10;
           if (iabs(i - kuc) < 3 && iabs(j - kur) < 3) total += 150;
         }
-        // C.2 (read as: a side counts when its square is empty or upper-occupied, with
-        // kiki_ue = 0 there in both cases).
+        // A lower knight two squares below an upper piece: each side square counts when
+        // it is empty or holds an upper piece, and no upper piece reaches it.
         if (v == -KEI && j > 4 && ban[i][j - 4] >= 100) {
           for (int d = -1; d <= 1; d += 2) {
             if (d == -1 && !(i > 1)) continue;
@@ -291,9 +296,10 @@ int kyokumen_hyouka(Kyokumen& p, const Kiki& k, const HyoukaJoutai& s, int koma,
             if ((ban[x][y] == kara || ban[x][y] >= 10) && ku[x][y] == 0) total -= 10;
           }
         }
-        // C.3
+        // A lower rook, dragon or lance on the upper king's file.
         if ((v == -HISHA || v == -RYUU || v == -KYOU) && i == kuc) total -= 10;
-        // C.4
+        // The moved piece, safe where it stands, attacking lower pieces nothing defends
+        // (or the king): attacking more than one earns the smallest of them.
         if (ks[col][row] == 0 && (ks[i][j] == 0 || (i == kc && j == kr)) &&
             p.idou_kanou(col, row, i, j, koma) == ari) {
           total += 1;
@@ -415,8 +421,8 @@ bool kyou_rule(const Kyoku& x, int& score) {
       if (p.mochigoma_sita[1] > 0 && k.kiki_sita[tc][tr + 1] > 0 && k.kiki_sita[tc][tr] == 0) score -= 100;
       if (p.ban[tc][tr + 1] <= -20 &&
           (k.kiki_sita[tc][tr] == 0 || k.kiki_ue[tc][tr] >= k.kiki_sita[tc][tr])) {
-        // Read as: "a lance could move" is tested with the upper lance code 20; with no
-        // occupied square below nothing is returned.
+        // Whether a lance could run down the file is tested with the upper lance's code;
+        // a file with nothing below returns nothing.
         for (int y = tr + 2; y <= 9; ++y) {
           if (p.ban[tc][y] == kara) continue;
           if (p.idou_kanou(tc, tr + 1, tc, y, KYOU) == ari && p.ban[tc][y] < -20) {
@@ -452,7 +458,7 @@ bool kei_rule(const Kyoku& x, int& score) {
 bool gin_rule(const Kyoku& x, int& score) {
   const auto& p = x.p;
   const int tc = x.tc, tr = x.tr;
-  if (!(tr > 1)) return false;  // Read as: nothing of the silver's rules applies on row 1
+  if (!(tr > 1)) return false;  // none of the silver's rules applies on the top row
   if (tr > x.fr) {
     const bool straight = x.fc == tc;
     if (p.ban[7][5] == -GIN || p.ban[8][5] == -GIN || p.ban[9][5] == -GIN) {
@@ -476,7 +482,7 @@ bool kin_rule(const Kyoku& x, int& score) {
   }
   if (tr == 2) {
     if (p.ban[8][3] == HU && p.ban[8][6] == -HU && tc == 7 && k.himo_sita[8][6] == -HISHA) score += 100;
-    // Read as: the bishop clause belongs to the T.row = 2 bullet.
+    // The bishop in hand counts only for a silver arriving on row 2.
     if (p.mochigoma_sita[6] > 0 && x.s.kiki_ue_mae[tc][3] == 0 && p.ban[tc][3] >= 10) {
       score += 20;
       if (x.s.kiki_ue_mae[tc][4] == 1 && p.ban[tc][4] == KAKU) { score += 1250; return true; }
@@ -509,7 +515,7 @@ bool kaku_rule(const Kyoku& x, int& score) {
   if (x.uchi()) {
     if (tr > 6) {
       if (nigeba_su(p, k, tc, tr, KAKU) <= 3) { score -= 200; return true; }
-    } else {  // Read as: "Otherwise" is the else of "T.row > 6"
+    } else {  // a drop on row 6 or above
       if (tr == 5 && (tc == 1 || tc == 9) && p.ban[tc][7] == -HU) score -= 100;
       if (tc == 4 && tr == 5 && p.ban[5][8] == -KIN) { score -= 100; return true; }
     }
@@ -541,8 +547,8 @@ bool hisha_rule(const Kyoku& x, int& score) {
       score -= 10;
       if (p.ban[tc][tr + 2] == -HU && fr == tr) score -= 50;
     }
-    // Read as: beside the clause above, both inside T.row < 8; the two 11-point
-    // subtractions each on its own condition.
+    // Also only below row 8: two separate 11-point penalties against the lower rook's
+    // pawn push on file 8.
     if (fr < 9 && p.ban[8][fr + 1] == -HU && k.himo_sita[8][fr + 1] == -HISHA) {
       if (k.kiki_ue[8][fr] < x.s.kiki_ue_mae[8][fr]) score -= 110;
       if (p.ban[7][fr] == HU && tr != fr) score -= 110;
@@ -599,7 +605,7 @@ bool ou_rule(const Kyoku& x, int& score) {
   return false;
 }
 
-// Step 14: the rules of the piece standing on T.
+// The rules of the piece standing on the target square.
 void koma_rules(const Kyoku& x, int& score) {
   switch (x.koma) {
     case HU: fu_rule(x, score); break;
@@ -626,8 +632,8 @@ void koma_rules(const Kyoku& x, int& score) {
 
 int hyouka(Kyokumen& p, Kiki& k, const HyoukaJoutai& s, int torareru, int koma, int fc, int fr,
            int tc, int tr) {
-  const int kc = k.ou_sita_x, kr = k.ou_sita_y;
-  const int kuc = k.ou_ue_x, kur = k.ou_ue_y;
+  const int kc = p.ou_sita_x, kr = p.ou_sita_y;
+  const int kuc = p.ou_ue_x, kur = p.ou_ue_y;
   const auto& ban = p.ban;
   const auto& ks = k.kiki_sita;
   const auto& ku = k.kiki_ue;

@@ -37,7 +37,7 @@ struct HyoukaJoutai {
 
 // ---- pre-search maps ----
 void kaku_oute_keisan(const Kyokumen& p, const Kiki& k, HyoukaJoutai& s);
-void kugi_keisan(Kyokumen& p, const Kiki& k, HyoukaJoutai& s);
+void kugi_keisan(Kyokumen& p, HyoukaJoutai& s);
 
 // ---- local probes (results in whole units unless said) ----
 int nigemichi_sita(const Kyokumen& p, const Kiki& k);

@@ -181,8 +181,6 @@ void sita_koma(const Ban& ban, Kiki& k, int code, int c, int r) {
       step<true, P>(ban, k, c, r, code, -1, -1);
       break;
     case -OU:
-      k.ou_sita_x = c;
-      k.ou_sita_y = r;
       for (int dc = -1; dc <= 1; ++dc)
         for (int dr = -1; dr <= 1; ++dr)
           if (dc != 0 || dr != 0) step<true, K | D | A>(ban, k, c, r, code, dc, dr);
@@ -240,8 +238,6 @@ void ue_koma(const Ban& ban, Kiki& k, int code, int c, int r) {
       break;
     }
     case OU:
-      k.ou_ue_x = c;
-      k.ou_ue_y = r;
       for (int dc = -1; dc <= 1; ++dc)
         for (int dr = -1; dr <= 1; ++dr)
           if (dc != 0 || dr != 0) step<false, K | D>(ban, k, c, r, code, dc, dr);

@@ -1,6 +1,7 @@
 // Influence maps (kiki): who attacks and defends every square, the cheapest
-// attacker or defender of each occupied square, the check maps and the king
-// squares. Recomputed from scratch from the board by kiki_keisan, in place.
+// attacker or defender of each occupied square and the check maps. Recomputed from
+// scratch from the board by kiki_keisan, in place. The kings' squares are the
+// position's.
 #pragma once
 
 #include <cstdint>
@@ -21,10 +22,6 @@ struct Kiki {
   Map atari_ue_x, atari_ue_y;
   Map oute_ue;       // check map against the upper king: 9 checker, 1 between
   Map oute_sita;     // check map against the lower king
-
-  // Kept from the last scan that met each king; untouched when a king is missing.
-  int ou_sita_x = 0, ou_sita_y = 0;
-  int ou_ue_x = 0, ou_ue_y = 0;
 };
 
 void kiki_keisan(const int (&ban)[10][10], Kiki& k);

@@ -11,6 +11,12 @@ namespace mirado {
 namespace {
 
 inline int iabs(int v) { return v < 0 ? -v : v; }
+// A trial that moves a king carries the position's note of its square along.
+inline void ou_oku(Kyokumen& p, int code, int c, int r) {
+  if (code == OU) p.ou_ue_x = c, p.ou_ue_y = r;
+  else if (code == -OU) p.ou_sita_x = c, p.ou_sita_y = r;
+}
+
 inline int chebyshev(int c1, int r1, int c2, int r2) {
   const int dc = iabs(c1 - c2), dr = iabs(r1 - r2);
   return dc > dr ? dc : dr;
@@ -25,15 +31,11 @@ void Tansaku::junbi() {
   kiki_keisan(p_.ban, k_);
   s_.nigemichi_kijun = nigemichi_sita(p_, k_);
   kaku_oute_keisan(p_, k_, s_);
-  kugi_keisan(p_, k_, s_);
+  kugi_keisan(p_, s_);
   std::memcpy(s_.kiki_sita_mae, k_.kiki_sita, sizeof s_.kiki_sita_mae);
   std::memcpy(s_.kiki_ue_mae, k_.kiki_ue, sizeof s_.kiki_ue_mae);
   std::memcpy(s_.atari_ue_x_mae, k_.atari_ue_x, sizeof s_.atari_ue_x_mae);
   std::memcpy(s_.atari_ue_y_mae, k_.atari_ue_y, sizeof s_.atari_ue_y_mae);
-  ou_ue_x_ = k_.ou_ue_x;
-  ou_ue_y_ = k_.ou_ue_y;
-  ou_sita_x_ = k_.ou_sita_x;
-  ou_sita_y_ = k_.ou_sita_y;
   s_.level = level;
 }
 
@@ -41,10 +43,6 @@ Sashite Tansaku::sagasu() {
   s_.level = level;
   Sashite best = tejun == Tejun::ni ? sagasu_impl<false>() : sagasu_impl<true>();
   // The trials leave the maps of the last one behind; describe the board again.
-  k_.ou_ue_x = ou_ue_x_;
-  k_.ou_ue_y = ou_ue_y_;
-  k_.ou_sita_x = ou_sita_x_;
-  k_.ou_sita_y = ou_sita_y_;
   kiki_keisan(p_.ban, k_);
   return best;
 }
@@ -64,7 +62,7 @@ Sashite Tansaku::sagasu_impl() {
     kiki_keisan(ban, k_);
     int v;
     if constexpr (!Ue) {
-      if (k_.kiki_ue[k_.ou_sita_x][k_.ou_sita_y] > 0) v = TEN_OUTE_SITA;
+      if (k_.kiki_ue[p_.ou_sita_x][p_.ou_sita_y] > 0) v = TEN_OUTE_SITA;
       else v = hyouka(p_, k_, s_, torareru, koma, fc, fr, tc, tr);
     } else {
       v = hyouka(p_, k_, s_, torareru, koma, fc, fr, tc, tr);
@@ -74,7 +72,7 @@ Sashite Tansaku::sagasu_impl() {
   };
 
   bool stopped = false;
-  // 6. Board moves.
+  // Board moves.
   for (int sc = 1; sc <= 9 && !stopped; ++sc) {
     if (tick) tick(tick_ctx);
     for (int sr = 1; sr <= 9 && !stopped; ++sr) {
@@ -85,24 +83,24 @@ Sashite Tansaku::sagasu_impl() {
         for (int tr = 1; tr <= 9; ++tr) {
           if (san && tc == nite_x && tr == nite_y) continue;  // the piece moved by com_ban2
           if (p_.idou_kanou(sc, sr, tc, tr, piece) != ari) continue;
-          // 6.1
           s_.moto_koma = piece;
-          s_.kyori_mae = Ue ? chebyshev(sc, sr, k_.ou_sita_x, k_.ou_sita_y)
-                            : chebyshev(sc, sr, k_.ou_ue_x, k_.ou_ue_y);
+          s_.kyori_mae = Ue ? chebyshev(sc, sr, p_.ou_sita_x, p_.ou_sita_y)
+                            : chebyshev(sc, sr, p_.ou_ue_x, p_.ou_ue_y);
           const int torareru = ban[tc][tr];
-          // 6.2
+          // The trial move, made on the board itself and taken back below.
           ban[sc][sr] = kara;
           ban[tc][tr] = piece;
+          ou_oku(p_, piece, tc, tr);
           int nari = 0;
           int score, kekka;
-          if (naru_kanou(sc, sr, tr, piece, nari) == nashi) {  // 6.3
+          if (naru_kanou(sc, sr, tr, piece, nari) == nashi) {
             score = score_trial(torareru, piece, sc, sr, tc, tr);
             kekka = piece;
-          } else if (narazu_kanou(tr, piece) == nashi) {  // 6.4
+          } else if (narazu_kanou(tr, piece) == nashi) {  // must promote
             ban[tc][tr] = nari;
             score = score_trial(torareru, nari, sc, sr, tc, tr);
             kekka = nari;
-          } else {  // 6.5
+          } else {  // may promote: both are scored
             score = score_trial(torareru, piece, sc, sr, tc, tr);
             kekka = piece;
             ban[tc][tr] = nari;
@@ -111,14 +109,14 @@ Sashite Tansaku::sagasu_impl() {
               score = score2;
               kekka = nari;
             }
+            // A pawn, rook or bishop always promotes when it may, whatever the scores.
             if (Ue ? (piece == HU || piece == HISHA || piece == KAKU)
                    : (piece == -HU || piece == -HISHA || piece == -KAKU))
               kekka = nari;
           }
-          // 6.6
           ban[tc][tr] = torareru;
           ban[sc][sr] = piece;
-          // 6.7
+          ou_oku(p_, piece, sc, sr);
           if (better(score)) {
             best = Sashite{true, sc, sr, tc, tr, piece, kekka, score};
             if constexpr (!Ue) {
@@ -135,7 +133,7 @@ Sashite Tansaku::sagasu_impl() {
   }
   if (stopped) return best;
 
-  // 7. Drops. A drop has no source square, so it earns no approach term: kyori_mae is 0.
+  // Drops. A drop has no source square, so it earns no approach term: kyori_mae is 0.
   if (Ue ? p_.mochigoma_su_ue > 0 : p_.mochigoma_su_sita > 0) {
     for (int idx = 1; idx <= 7; ++idx) {
       if (tick) tick(tick_ctx);
@@ -168,27 +166,58 @@ Sashite Tansaku::sagasu_impl() {
 template Sashite Tansaku::sagasu_impl<true>();
 template Sashite Tansaku::sagasu_impl<false>();
 
+namespace {
+
+void settei_suru(Tansaku& t, const ComSettei& s, Tejun tejun, KouhoKiroku* kiroku) {
+  t.level = s.level > 3 ? 3 : s.level;
+  t.tejun = tejun;
+  t.ichite_x = s.ichite_x;
+  t.ichite_y = s.ichite_y;
+  t.nite_x = s.nite_x;
+  t.nite_y = s.nite_y;
+  t.kiroku = kiroku;
+}
+
+}  // namespace
+
 Sashite tansaku(Kyokumen& p, Kiki& k, int level, Tejun tejun, int ichite_x, int ichite_y,
                 int nite_x, int nite_y, KouhoKiroku* kiroku) {
   Tansaku t(p, k);
-  t.level = level;
-  t.tejun = tejun;
-  t.ichite_x = ichite_x;
-  t.ichite_y = ichite_y;
-  t.nite_x = nite_x;
-  t.nite_y = nite_y;
-  t.kiroku = kiroku;
+  ComSettei s;
+  s.level = level;
+  s.ichite_x = ichite_x, s.ichite_y = ichite_y, s.nite_x = nite_x, s.nite_y = nite_y;
+  settei_suru(t, s, tejun, kiroku);
   t.junbi();
   return t.sagasu();
 }
 
-int sashite_ugokasu(Kyokumen& p, Kiki& k, const Sashite& m) {
-  const TeModoshi u = do_move(p, Te{m.fc, is_uchi(m.fc) ? te_slot(m.fc, m.fr) : m.fr, m.tc, m.tr, m.koma});
-  if (m.koma == -OU) {
-    k.ou_sita_x = m.tc;
-    k.ou_sita_y = m.tr;
+int sashite_ugokasu(Kyokumen& p, const Sashite& m) {
+  return do_move(p, Te{m.fc, is_uchi(m.fc) ? te_slot(m.fc, m.fr) : m.fr, m.tc, m.tr, m.koma}).torareru;
+}
+
+ComTe com_te(Kyokumen& p, Kiki& k, const ComSettei& s, Tejun tejun, const ComHooks& hooks,
+             KouhoKiroku* kiroku) {
+  ComTe r;
+  if (const Sashite& planned = s.keikaku[static_cast<int>(tejun)]; planned.ari) {
+    // LEVEL4 chose this move already: the window sees the same steps as after a search.
+    if (hooks.junbi_ato) hooks.junbi_ato(hooks.ctx);
+    r.te = planned;
+  } else {
+    Tansaku t(p, k);
+    settei_suru(t, s, tejun, kiroku);
+    t.tick = hooks.tick;
+    t.tick_ctx = hooks.ctx;
+    t.junbi();
+    if (hooks.junbi_ato) hooks.junbi_ato(hooks.ctx);
+    r.te = t.sagasu();
   }
-  return u.torareru;
+  if (!r.te.ari) return r;
+  if (hooks.sasu_mae) hooks.sasu_mae(hooks.ctx, r.te);
+  r.torareru = sashite_ugokasu(p, r.te);
+  kiki_keisan(p.ban, k);
+  if (tejun == Tejun::ni) r.ue_tsumi = tsumi_ue(p, k) == ari;
+  else r.sita_tsumi = tsumi_sita(p, k) == ari;
+  return r;
 }
 
 Sashite sashite_kaiten(const Sashite& m) {
@@ -215,37 +244,20 @@ void ComTurn::run(Kyokumen& p, Kiki& k, int only) {
     if (only != 0 && proc != only) continue;
     if (shuukyoku != 0) return;
     ran[proc] = true;
-    Sashite m = keikaku[proc];
-    if (!m.ari) {
-      Tansaku t(p, k);
-      t.level = level > 3 ? 3 : level;
-      t.tejun = static_cast<Tejun>(proc);
-      t.ichite_x = ichite_x;
-      t.ichite_y = ichite_y;
-      t.nite_x = nite_x;
-      t.nite_y = nite_y;
-      t.kiroku = kiroku[proc];
-      t.junbi();
-      m = t.sagasu();
-    }
-    te[proc] = m;
-    if (!m.ari) continue;
-    const int torareru = sashite_ugokasu(p, k, m);
-    if (torareru == -OU) shuukyoku = ue_gawa;
-    else if (torareru == OU) shuukyoku = sita_gawa;
+    const ComTe r = com_te(p, k, settei, static_cast<Tejun>(proc), {}, kiroku[proc]);
+    te[proc] = r.te;
+    if (!r.te.ari) continue;
+    if (r.torareru == -OU) shuukyoku = ue_gawa;
+    else if (r.torareru == OU) shuukyoku = sita_gawa;
     if (proc == 1) {
-      ichite_x = m.tc;
-      ichite_y = m.tr;
+      settei.ichite_x = r.te.tc;
+      settei.ichite_y = r.te.tr;
     } else if (proc == 2) {
-      nite_x = m.tc;
-      nite_y = m.tr;
+      settei.nite_x = r.te.tc;
+      settei.nite_y = r.te.tr;
     }
-    kiki_keisan(p.ban, k);
-    if (proc == 2) {
-      if (tsumi_ue(p, k) == ari) tsumi_ue_msg = ari;  // a message only; the game goes on
-    } else if (tsumi_sita(p, k) == ari) {
-      shuukyoku = ue_gawa;
-    }
+    if (r.ue_tsumi) tsumi_ue_msg = ari;  // a message only; the game goes on
+    if (r.sita_tsumi) shuukyoku = ue_gawa;
   }
 }
 

@@ -63,10 +63,10 @@ class Tansaku {
   void* tick_ctx = nullptr;
   KouhoKiroku* kiroku = nullptr;   // every scored trial, when set
 
-  // Step 5 without the repaint: the copies, the pawn-file flags, the maps, the
-  // escape-square baseline and the pre-search maps.
+  // Sets the search up (without the window's repaint): the copies, the pawn-file
+  // flags, the maps, the escape-square baseline and the maps before any trial.
   void junbi();
-  // Steps 6 and 7: every candidate scored, the best one returned. The board, hands and
+  // Every board move and drop scored, the best one returned. The board, hands and
   // flags are as they were; the maps describe the board again.
   Sashite sagasu();
 
@@ -79,19 +79,47 @@ class Tansaku {
   Kyokumen& p_;
   Kiki& k_;
   HyoukaJoutai s_;
-  int ou_ue_x_ = 0, ou_ue_y_ = 0;  // the upper king's square noted before the search
-  int ou_sita_x_ = 0, ou_sita_y_ = 0;
+};
+
+// What the computer's procedures read of the game besides the position.
+struct ComSettei {
+  int level = 3;  // 4: the moves come from keikaku, the design's level 3 fills any gap
+  int ichite_x = 0, ichite_y = 0;  // com_ban3 leaves the piece moved first standing here
+  int nite_x = 0, nite_y = 0;      // and does not capture the one moved second here
+  // Moves chosen beforehand by procedure (LEVEL4's look-ahead); a procedure without one
+  // searches as the design's computer does.
+  Sashite keikaku[4] = {};
 };
 
 // The whole search of one procedure: junbi, then sagasu.
 Sashite tansaku(Kyokumen& p, Kiki& k, int level, Tejun tejun, int ichite_x = 0, int ichite_y = 0,
                 int nite_x = 0, int nite_y = 0, KouhoKiroku* kiroku = nullptr);
 
-// Applies a chosen move to the board and hands as te_ugokasu does, without
-// drawing: a captured piece goes into the capturer's hand by its base kind (a king only
-// raises the hand total), and the lower king's square follows it. Returns the code that
-// stood on the target.
-int sashite_ugokasu(Kyokumen& p, Kiki& k, const Sashite& m);
+// Where the window joins one procedure of the computer; every hook may be left empty.
+struct ComHooks {
+  void* ctx = nullptr;
+  void (*tick)(void*) = nullptr;                       // Timer1, during the search
+  void (*junbi_ato)(void*) = nullptr;                  // the search is set up
+  void (*sasu_mae)(void*, const Sashite&) = nullptr;   // the move is chosen, not yet made
+};
+
+// What one procedure did.
+struct ComTe {
+  Sashite te;              // te.ari false: no candidate, nothing was moved
+  int torareru = 0;        // the code the move captured
+  bool sita_tsumi = false;  // after com_ban1 or com_ban3: the lower king is mated
+  bool ue_tsumi = false;    // after com_ban2: the upper king is mated
+};
+
+// One procedure of the computer's turn, the one way the computer moves: the search, the
+// chosen move made on the position, the maps brought up to date and the mate test of
+// the side the move threatens. The game, mirado-cli think and the benchmarks all use it.
+ComTe com_te(Kyokumen& p, Kiki& k, const ComSettei& s, Tejun tejun, const ComHooks& hooks = {},
+             KouhoKiroku* kiroku = nullptr);
+
+// Makes a chosen move with do_move (the search names a lower drop by its hand row).
+// Returns the code that stood on the target.
+int sashite_ugokasu(Kyokumen& p, const Sashite& m);
 
 // A move as the other side sees it on the turned board (kaiten): squares turned round,
 // codes of the other side, a drop from the other hand (upper drops name the hand index,
@@ -102,11 +130,7 @@ Sashite sashite_kaiten(const Sashite& m);
 // com_ban2, com_ban3 in this order, each applying its move and testing the outcome as
 // the game does. Used by mirado-cli think, the benchmark and the tests.
 struct ComTurn {
-  int level = 3;  // 4: the moves come from the plan below, the design's level 3 fills gaps
-  // Moves chosen beforehand by procedure (LEVEL4's look-ahead); a procedure without one
-  // searches as the design's computer does.
-  Sashite keikaku[4];
-  int ichite_x = 0, ichite_y = 0, nite_x = 0, nite_y = 0;
+  ComSettei settei;
   int ue_gawa = -1, sita_gawa = 1;  // side values (those of a SENTE game by default)
   int shuukyoku = 0;                // 0, or the winner's side value
   Sashite te[4];                    // [1..3] by procedure; te[i].ari when a move was made

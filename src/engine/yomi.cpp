@@ -44,11 +44,11 @@ int kachi(int a) {
 // A piece in hand can go anywhere: worth a little more than on the board.
 constexpr int KACHI_TE[8] = {0, 115, 320, 380, 560, 620, 900, 1050};
 
-bool ue_ou_ari(const Kyokumen& p, const Kiki& k) {
-  return on_ban(k.ou_ue_x, k.ou_ue_y) && p.ban[k.ou_ue_x][k.ou_ue_y] == OU;
+bool ue_ou_ari(const Kyokumen& p) {
+  return on_ban(p.ou_ue_x, p.ou_ue_y) && p.ban[p.ou_ue_x][p.ou_ue_y] == OU;
 }
-bool sita_ou_ari(const Kyokumen& p, const Kiki& k) {
-  return on_ban(k.ou_sita_x, k.ou_sita_y) && p.ban[k.ou_sita_x][k.ou_sita_y] == -OU;
+bool sita_ou_ari(const Kyokumen& p) {
+  return on_ban(p.ou_sita_x, p.ou_sita_y) && p.ban[p.ou_sita_x][p.ou_sita_y] == -OU;
 }
 
 // How much the attacking side threatens the king at (x, y): its reach onto the king's
@@ -179,10 +179,10 @@ struct TtEntry {
 
 // The static assessment; see the header.
 int keisei(const Kyokumen& p, const Kiki& k) {
-  if (!ue_ou_ari(p, k)) return YOMI_KACHI;
-  if (!sita_ou_ari(p, k)) return -YOMI_KACHI;
+  if (!ue_ou_ari(p)) return YOMI_KACHI;
+  if (!sita_ou_ari(p)) return -YOMI_KACHI;
   // The waiting side left its king where the mover takes it with its first move.
-  if (k.kiki_sita[k.ou_ue_x][k.ou_ue_y] > 0) return YOMI_KACHI - 1;
+  if (k.kiki_sita[p.ou_ue_x][p.ou_ue_y] > 0) return YOMI_KACHI - 1;
   int v = 0;
   int g1 = 0, g2 = 0;  // the mover's two best captures
   int h1 = 0;          // the mover's dearest piece left hanging
@@ -218,10 +218,10 @@ int keisei(const Kyokumen& p, const Kiki& k) {
     }
   for (int s = 1; s <= 7; ++s) v += (p.mochigoma_sita[s] - p.mochigoma_ue[s]) * KACHI_TE[s];
   v += g1 * 3 / 4 + g2 / 4 - h1 / 8;
-  v += ou_kiken(p, k, k.ou_ue_x, k.ou_ue_y, true);
-  v -= ou_kiken(p, k, k.ou_sita_x, k.ou_sita_y, false) / 2;
+  v += ou_kiken(p, k, p.ou_ue_x, p.ou_ue_y, true);
+  v -= ou_kiken(p, k, p.ou_sita_x, p.ou_sita_y, false) / 2;
   // The mover's own king attacked: its first move must be spent getting out.
-  if (k.kiki_ue[k.ou_sita_x][k.ou_sita_y] > 0) v -= 60;
+  if (k.kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0) v -= 60;
   return v;
 }
 
@@ -373,8 +373,8 @@ struct Yomi::Impl {
       kanryou(t, p, YOMI_KACHI - 2, true);
       return;
     }
-    const bool ue_ou = ue_ou_ari(p, k);
-    const bool oute_mae = ue_ou && k.kiki_sita[k.ou_ue_x][k.ou_ue_y] > 0;
+    const bool ue_ou = ue_ou_ari(p);
+    const bool oute_mae = ue_ou && k.kiki_sita[p.ou_ue_x][p.ou_ue_y] > 0;
     const bool hitori = phase == 3 && koma_su_ue(p) == 1;
     const int haba = phase == 1 ? t.haba.b1 : phase == 2 ? t.haba.b2 : t.haba.b3;
     Kiki& kq = kiki[ply];
@@ -392,8 +392,8 @@ struct Yomi::Impl {
       kiki_keisan(p.ban, kq);
       // A move may not leave the king of the moved piece attacked.
       const bool kinjite =
-          phase == 2 ? u.torareru == OU || (sita_ou_ari(p, kq) && kq.kiki_ue[kq.ou_sita_x][kq.ou_sita_y] > 0)
-                     : ue_ou && u.torareru != -OU && kq.kiki_sita[kq.ou_ue_x][kq.ou_ue_y] > 0;
+          phase == 2 ? u.torareru == OU || (sita_ou_ari(p) && kq.kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0)
+                     : ue_ou && u.torareru != -OU && kq.kiki_sita[p.ou_ue_x][p.ou_ue_y] > 0;
       if (!kinjite) {
         ++tried;
         t.cur.dankai[t.cur.n] = phase;
@@ -418,9 +418,9 @@ struct Yomi::Impl {
   static int kekka(Kyokumen& q, Kiki& kq, int phase, int torareru) {
     if (torareru == -OU) return YOMI_KACHI;
     if (phase != 2) {
-      if (sita_ou_ari(q, kq) && kq.kiki_ue[kq.ou_sita_x][kq.ou_sita_y] > 0 && tsumi_sita(q, kq) == ari)
+      if (sita_ou_ari(q) && kq.kiki_ue[q.ou_sita_x][q.ou_sita_y] > 0 && tsumi_sita(q, kq) == ari)
         return YOMI_KACHI;
-    } else if (ue_ou_ari(q, kq) && kq.kiki_sita[kq.ou_ue_x][kq.ou_ue_y] > 0 && tsumi_ue(q, kq) == ari) {
+    } else if (ue_ou_ari(q) && kq.kiki_sita[q.ou_ue_x][q.ou_ue_y] > 0 && tsumi_ue(q, kq) == ari) {
       return -YOMI_KACHI;  // moved the opponent's piece into a mate of our own king
     }
     return 0;
@@ -503,6 +503,7 @@ YomiKekka Yomi::sagasu(const Kyokumen& p0, const YomiSettei& settei, int dankai,
 
   Kyokumen p = p0;
   p.mochigoma_su_keisan();
+  p.ou_ichi_keisan();  // a position set up by hand may not have its kings' squares yet
   Kiki k{};
   kiki_keisan(p.ban, k);
 
@@ -561,10 +562,11 @@ YomiKekka Yomi::sagasu(const Kyokumen& p0, const YomiSettei& settei, int dankai,
 YomiKekka com_turn_yomi(ComTurn& turn, Kyokumen& p, Kiki& k, Yomi& yomi, const YomiSettei& settei,
                         int only) {
   const int first = only >= 1 && only <= 3 ? only : 1;
-  YomiKekka kekka = yomi.sagasu(p, settei, first, turn.ichite_x, turn.ichite_y, turn.nite_x, turn.nite_y);
+  YomiKekka kekka = yomi.sagasu(p, settei, first, turn.settei.ichite_x, turn.settei.ichite_y,
+                                turn.settei.nite_x, turn.settei.nite_y);
   for (int i = 0; i < kekka.turn.n; ++i) {
     const int proc = kekka.turn.dankai[i];
-    if (only == 0 || proc == only) turn.keikaku[proc] = kekka.turn.te[i];
+    if (only == 0 || proc == only) turn.settei.keikaku[proc] = kekka.turn.te[i];
   }
   turn.run(p, k, only);
   return kekka;

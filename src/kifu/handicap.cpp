@@ -22,7 +22,7 @@ constexpr Masu kUeSteps[11] = {{0, 0, 0},    {8, 2, KAKU}, {2, 2, HISHA}, {9, 1,
 // The checks shared by both commands; false when the command is refused.
 bool handicap_dekiru(Game& g) {
   g.panel_tojiru();
-  const int reason = g.saisei_chu == ari ? 1 : g.kifu.kifu_ichi > 0 ? 2 : g.hanten_zumi == ari ? 3 : 0;
+  const int reason = g.saisei_chu ? 1 : g.kifu.kifu_ichi > 0 ? 2 : g.hanten_zumi ? 3 : 0;
   if (reason != 0) {
     g.snd_play(Oto::kinshi);
     g.handicap_keikoku(reason);
@@ -60,7 +60,7 @@ void Game::lbel_up() {
     if (handicap <= 0) handicap_masu(*this, kSitaSteps[-old], true);
     else handicap_masu(*this, kUeSteps[handicap], false);
   }
-  handicap_zumi = ari;
+  handicap_zumi = true;
 }
 
 void Game::lebel_down() {
@@ -72,7 +72,7 @@ void Game::lebel_down() {
     if (handicap < 0) handicap_masu(*this, kSitaSteps[-handicap], false);
     else handicap_masu(*this, kUeSteps[old], true);
   }
-  handicap_zumi = ari;
+  handicap_zumi = true;
 }
 
 }  // namespace mirado

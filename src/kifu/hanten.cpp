@@ -4,51 +4,36 @@
 
 namespace mirado {
 
-namespace {
-
-// The kings have changed squares and sides.
-void ou_sagasu(Kyokumen& p, Kiki& k) {
-  p.ou_ichi_keisan();
-  for (int c = 1; c <= 9; ++c)
-    for (int r = 1; r <= 9; ++r) {
-      if (p.ban[c][r] == -OU) k.ou_sita_x = c, k.ou_sita_y = r;
-      if (p.ban[c][r] == OU) k.ou_ue_x = c, k.ou_ue_y = r;
-    }
-}
-
-}  // namespace
-
 void Game::reverse() {
-  if (saisei_chu == ari) {
+  if (saisei_chu) {
     snd_play(Oto::kinshi);
     msg("棋譜ﾓｰﾄﾞではできません", "反転");
     return;
   }
-  if (te_tochuu == ari && shuukyoku == 0) {
+  if (te_tochuu && shuukyoku == 0) {
     snd_play(Oto::kinshi);
     msg("３手目が打ち終わるまでできません", "反転");
     return;
   }
   // The computer always plays the upper pieces; turning would hand it the person's army.
-  if (taikyoku_shu == TAIKYOKU_COM && teban != 0 && shuukyoku == 0) {
+  if (taikyoku_shu == Taikyoku::com && teban != 0 && shuukyoku == 0) {
     snd_play(Oto::kinshi);
     msg("対局途中ではできません", "反転");
     return;
   }
-  hanten_zumi = ari;
+  hanten_zumi = true;
   click_jotai = 0;
-  pos = kaiten(pos);
-  ou_sagasu(pos, kiki);
+  pos = kaiten(pos);  // the kings change squares and sides with it
   zenbu_egaku();
   tesuu_hyouji(tesuu);
-  if (handicap_zumi == ari) {
+  if (handicap_zumi) {
     handicap = -handicap;
     handicap_hyouji(handicap);
   }
   snd_play(Oto::koma);
   teban = -teban;
   // The army that held the turn keeps it: it now plays the other colour of pieces.
-  if (taikyoku_shu == TAIKYOKU_NINGEN) teban_nushi = -teban_nushi;
+  if (taikyoku_shu == Taikyoku::ningen) teban_nushi = -teban_nushi;
   kifu.kifu_ichi = 0;
   kifu.kifu_nagasa = 0;  // its squares no longer match the board
 }

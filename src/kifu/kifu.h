@@ -33,12 +33,11 @@ class Kifu {
     kifu_nagasa = kifu_ichi;
   }
 
-  // Entry n, 1 <= n <= capacity; reading past the stored entries gives an entry of zeros.
-  KifuEntry& operator[](int n) {
-    if (n < 0) n = 0;
-    if (static_cast<int>(entries_.size()) <= n) entries_.resize(n + 1);
-    return entries_[n];
+  // Overwrites stored entry n (1 and up); outside the stored entries nothing happens.
+  void okikae(int n, const KifuEntry& e) {
+    if (n >= 1 && n < static_cast<int>(entries_.size())) entries_[n] = e;
   }
+  // Entry n; reading past the stored entries gives an entry of zeros.
   const KifuEntry& at(int n) const {
     static const KifuEntry kZero{};
     return (n >= 1 && n < static_cast<int>(entries_.size())) ? entries_[n] : kZero;

@@ -1,14 +1,10 @@
 // Reading and writing game record files.
 #include "kifu/kifu_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cmath>
 #include <cstring>
 
+#include "kifu/file_io.h"
 #include "media/cp932.h"
 
 namespace mirado {
@@ -51,36 +47,6 @@ bool is_blank(std::string_view line) { return line.find_first_not_of(' ') == std
 
 std::string errno_text(const fs::path& path, int err) {
   return path.filename().string() + "\n(" + std::strerror(err) + ")";
-}
-
-bool write_all(int fd, std::string_view bytes) {
-  const char* p = bytes.data();
-  std::size_t left = bytes.size();
-  while (left > 0) {
-    const ssize_t n = ::write(fd, p, left);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    p += n;
-    left -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-// Reads at most `limit` + 1 bytes, so an oversized file is noticed without reading it all.
-bool read_all(int fd, std::string& out, std::size_t limit) {
-  char buf[65536];
-  while (out.size() <= limit) {
-    const ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (n == 0) break;
-    out.append(buf, static_cast<std::size_t>(n));
-  }
-  return true;
 }
 
 }  // namespace
@@ -194,32 +160,13 @@ std::optional<std::string> encode_kifu(std::string_view title, std::string_view 
 }
 
 bool read_kifu_file(const fs::path& path, KifuFile& out, std::string& error) {
-  // Non-blocking, so that a pipe named like a record cannot hang the window.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) {
-    error = "棋譜ﾌｧｲﾙを開けません\n" + errno_text(path, errno);
-    return false;
-  }
-  struct stat st {};
   std::string bytes;
-  bool ok = ::fstat(fd, &st) == 0;
-  int err = ok ? 0 : errno;
-  if (ok && !S_ISREG(st.st_mode)) {
-    ok = false;
-    err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-  }
-  if (ok && !read_all(fd, bytes, KIFU_SAIDAI_BYTE)) {
-    ok = false;
-    err = errno;
-  }
-  ::close(fd);
-  if (!ok) {
-    error = "棋譜ﾌｧｲﾙを読み込めません\n" + errno_text(path, err);
-    return false;
-  }
-  if (bytes.size() > KIFU_SAIDAI_BYTE) {
-    error = "棋譜ﾌｧｲﾙが大きすぎます\n" + path.filename().string();
-    return false;
+  int err = 0;
+  switch (read_capped(path, KIFU_SAIDAI_BYTE, bytes, err)) {
+    case Yomikomi::hirakenai: error = "棋譜ﾌｧｲﾙを開けません\n" + errno_text(path, err); return false;
+    case Yomikomi::yomenai: error = "棋譜ﾌｧｲﾙを読み込めません\n" + errno_text(path, err); return false;
+    case Yomikomi::ookisugiru: error = "棋譜ﾌｧｲﾙが大きすぎます\n" + path.filename().string(); return false;
+    case Yomikomi::ok: break;
   }
   out = parse_kifu(bytes);
   if (static_cast<int>(out.entries.size()) > KIFU_SAIDAI_TE) {
@@ -230,34 +177,10 @@ bool read_kifu_file(const fs::path& path, KifuFile& out, std::string& error) {
 }
 
 bool write_file_atomically(const fs::path& path, std::string_view bytes, std::string& error) {
-  static unsigned serial = 0;
-  const fs::path dir = path.has_parent_path() ? path.parent_path() : fs::path(".");
-  fs::path tmp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    tmp = dir / (".kifu-" + std::to_string(::getpid()) + "-" + std::to_string(++serial) + ".tmp");
-    fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) break;
-  }
-  if (fd < 0) {
-    error = errno_text(path, errno);
-    return false;
-  }
-  bool ok = write_all(fd, bytes) && ::fsync(fd) == 0;
-  int err = ok ? 0 : errno;
-  if (::close(fd) != 0 && ok) {
-    ok = false;
-    err = errno;
-  }
-  if (ok && ::rename(tmp.c_str(), path.c_str()) != 0) {
-    ok = false;
-    err = errno;
-  }
-  if (!ok) {
-    ::unlink(tmp.c_str());
-    error = errno_text(path, err);
-  }
-  return ok;
+  int err = 0;
+  if (write_atomically(path, bytes, err)) return true;
+  error = errno_text(path, err);
+  return false;
 }
 
 }  // namespace mirado

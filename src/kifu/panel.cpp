@@ -177,7 +177,7 @@ std::vector<std::string> kifu_file_list(const fs::path& dir) {
 
 void kifu_settei(Game& g, const KifuFile& f) {
   g.shinki_kyoku();
-  g.saisei_chu = ari;
+  g.saisei_chu = true;
   midashi(g, f.title, chuuou_x(f.title) - 3000, 6350, IRO_AKA);
   midashi(g, f.line2, chuuou_x(f.line2), 100, IRO_SHIRO);
   midashi(g, f.line3, chuuou_x(f.line3), 6350, IRO_SHIRO);
@@ -193,11 +193,11 @@ void kifu_settei(Game& g, const KifuFile& f) {
   g.sente_gawa = 1;
   g.gote_gawa = -1;
   if (f.entries.front().moto_koma >= 10) {  // the upper pieces moved first, as after GOTE
-    g.taikyoku_shu = TAIKYOKU_COM;
+    g.taikyoku_shu = Taikyoku::com;
     g.ue_gawa = 1;
     g.sita_gawa = -1;
   } else {  // the lower pieces moved first, as after START
-    g.taikyoku_shu = TAIKYOKU_NINGEN;
+    g.taikyoku_shu = Taikyoku::ningen;
     g.sita_gawa = 1;
     g.ue_gawa = -1;
   }
@@ -214,16 +214,16 @@ void Game::kifu_read() {
 
 void Game::kifu_write() {
   panel_tojiru();
-  if (hanten_zumi == ari) {
+  if (hanten_zumi) {
     msg("反転後は書き込みできません", "棋譜書込");
     return;
   }
-  if (handicap_zumi == ari) {
+  if (handicap_zumi) {
     msg("ﾊﾝﾃﾞｷｬｯﾌﾟ設定後は書き込みできません", "棋譜書込");
     return;
   }
   // A game won on the first or second move of a turn can be saved.
-  if (te_tochuu == ari && shuukyoku == 0) {
+  if (te_tochuu && shuukyoku == 0) {
     snd_play(Oto::kinshi);
     msg("３手目が打ち終わるまでできません", "棋譜書込");
     return;

@@ -63,13 +63,6 @@ std::string drop_kensa(const Kyokumen& p, const KifuEntry& e) {
   return {};
 }
 
-// King squares follow the board when stepping moves a king or takes one back.
-void ou_ichi_koushin(const Kyokumen& p, Kiki& k) {
-  k.ou_sita_x = p.ou_sita_x;
-  k.ou_sita_y = p.ou_sita_y;
-  k.ou_ue_x = p.ou_ue_x;
-  k.ou_ue_y = p.ou_ue_y;
-}
 
 }  // namespace
 
@@ -107,7 +100,6 @@ bool Game::ippo_susumu() {
   }
   if (e.tori_koma == -OU) shuukyoku = ue_gawa;
   else if (e.tori_koma == OU) shuukyoku = sita_gawa;
-  ou_ichi_koushin(pos, kiki);
 
   jikan_ue = e.ue_ato;
   keika_hyouji(ue_gawa, jikan_ue);
@@ -129,7 +121,7 @@ bool Game::ippo_susumu() {
 
 void Game::ippo_modosu() {
   panel_tojiru();
-  saikai_machi = ari;
+  saikai_machi = true;
   shuukyoku = 0;  // a game ended by a capture goes on once the capture is taken back
   if (kifu.kifu_ichi < 1) {
     snd_play(Oto::kinshi);
@@ -153,7 +145,6 @@ void Game::ippo_modosu() {
   jikan_sita = e.sita_mae;
   keika_hyouji(sita_gawa, jikan_sita);
 
-  ou_ichi_koushin(pos, kiki);
   mochigoma_sita_egaku();
   mochigoma_ue_egaku();
   koma_egaku(kara, e.saki_x, e.saki_y);
@@ -186,9 +177,9 @@ void Game::after() {
     msg("「対局」で始めて下さい", "開始");
     return;
   }
-  saikai_machi = ari;
+  saikai_machi = true;
   if (kifu.kifu_ichi >= kifu.kifu_nagasa) {
-    if (saisei_chu == ari) {
+    if (saisei_chu) {
       msg("終わり", "進む");
     } else {
       snd_play(Oto::kinshi);
@@ -209,13 +200,13 @@ void Game::replay() {
     msg("新規に対局してください", "終局");
     return;
   }
-  if (te_tochuu == ari) {
+  if (te_tochuu) {
     snd_play(Oto::kinshi);
     msg("３手目がまだ打ち終わっていせん", "戻る");
     return;
   }
   panel_tojiru();
-  saikai_machi = ari;
+  saikai_machi = true;
   shuukyoku = 0;
   if (kifu.kifu_ichi < 1) {
     snd_play(Oto::kinshi);

@@ -1,9 +1,5 @@
 // Sound output: opening the sound library, loading the five WAV files into it, and
 // playing them by name.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -12,6 +8,7 @@
 #include <vector>
 
 #include "app/game.h"
+#include "kifu/file_io.h"
 
 namespace mirado {
 
@@ -20,7 +17,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // No sound of the game comes near this; anything bigger is not worth holding in memory.
-constexpr off_t kMaxWavBytes = 64L * 1024 * 1024;
+constexpr std::size_t kMaxWavBytes = 64u << 20;
 
 // The working directory first, then beside the program, then the installed data.
 std::optional<fs::path> sagasu(const Game& g, const std::string& name) {
@@ -36,34 +33,11 @@ std::optional<fs::path> sagasu(const Game& g, const std::string& name) {
 
 // The whole file, or the system's description of why it cannot be read.
 bool yomu(const fs::path& p, std::string& data, std::string& error) {
-  const int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    error = std::strerror(errno);
-    return false;
-  }
-  struct stat st {};
   int err = 0;
-  if (::fstat(fd, &st) != 0) err = errno;
-  else if (S_ISDIR(st.st_mode)) err = EISDIR;
-  else if (st.st_size > kMaxWavBytes) err = EFBIG;
-  else {
-    data.resize(static_cast<size_t>(st.st_size));
-    size_t got = 0;
-    while (got < data.size()) {
-      const ssize_t n = ::read(fd, data.data() + got, data.size() - got);
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) {
-        err = errno;
-        break;
-      }
-      if (n == 0) break;  // the file shrank while being read
-      got += static_cast<size_t>(n);
-    }
-    data.resize(got);
-  }
-  ::close(fd);
-  if (err != 0) error = std::strerror(err);
-  return err == 0;
+  const Yomikomi r = read_capped(p, kMaxWavBytes, data, err);
+  if (r == Yomikomi::ookisugiru) err = EFBIG;
+  if (r != Yomikomi::ok) error = std::strerror(err);
+  return r == Yomikomi::ok;
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 // The file lives in the working directory; when that cannot be written it lives in
 // the user's configuration folder instead. It is code page 932 with CR LF, and is
 // always replaced whole through a temporary file, so it is never left half written.
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,7 +10,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -19,6 +17,7 @@
 #include <vector>
 
 #include "app/game.h"
+#include "kifu/file_io.h"
 #include "media/cp932.h"
 
 namespace mirado {
@@ -84,13 +83,9 @@ fs::path yomu_basho() {
 // read as one: too big, control characters (binary data), bytes that are not code
 // page 932, or a non-blank line without "=".
 std::optional<std::vector<Gyou>> yomu(const fs::path& p) {
-  std::error_code ec;
-  if (!fs::is_regular_file(p, ec)) return std::nullopt;
-  const std::uintmax_t size = fs::file_size(p, ec);
-  if (ec || size > kMaxSetteiBytes) return std::nullopt;
-  std::ifstream f(p, std::ios::binary);
-  std::string bytes(static_cast<size_t>(size), '\0');
-  if (!f.read(bytes.data(), static_cast<std::streamsize>(size))) return std::nullopt;
+  std::string bytes;
+  int err = 0;
+  if (read_capped(p, kMaxSetteiBytes, bytes, err) != Yomikomi::ok) return std::nullopt;
   for (unsigned char c : bytes)
     if ((c < 0x20 && c != '\r' && c != '\n' && c != '\t') || c == 0x7F) return std::nullopt;
   const std::string text = cp932_to_utf8(bytes);
@@ -110,26 +105,9 @@ std::optional<std::vector<Gyou>> yomu(const fs::path& p) {
   return gyou;
 }
 
-// Writes `bytes` to a temporary file beside `path` and renames it over `path`.
 bool okikae(const fs::path& path, const std::string& bytes) {
-  std::string tmp = path.string() + ".XXXXXX";
-  const int fd = ::mkstemp(tmp.data());
-  if (fd < 0) return false;
-  struct stat st {};
-  ::fchmod(fd, ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644);
-  bool ok = true;
-  size_t done = 0;
-  while (ok && done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    ok = n > 0;
-    if (ok) done += static_cast<size_t>(n);
-  }
-  ok = ok && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
-  ok = ok && ::rename(tmp.c_str(), path.c_str()) == 0;
-  if (!ok) ::unlink(tmp.c_str());
-  return ok;
+  int err = 0;
+  return write_atomically(path, bytes, err);
 }
 
 // The working directory, else the configuration folder. False when neither took it.
@@ -154,14 +132,14 @@ bool kaku(const std::string& utf8) {
 void yomu_mae(Game& g) {
   g.haikei_sentaku(HAIKEI_MIDORI);
   g.haikei = HAIKEI_MIDORI;
-  g.sidou_on = 0;
+  g.sidou_on = false;
   g.sidou_iro = IRO_MIDORI;
   for (Menu m : {Menu::SIDOU, Menu::KEIKA, Menu::BGM, Menu::AICON}) g.set_checked(m, false);
 }
 
 void sidou_settei(Game& g, bool on) {
   g.set_checked(Menu::SIDOU, on);
-  g.sidou_on = on ? 1 : 0;
+  g.sidou_on = on;
   g.sidou_iro = on ? IRO_SHIRO : IRO_MIDORI;  // off: outlines in the board colour stay invisible
 }
 
@@ -289,7 +267,7 @@ void Game::aicon_menu() {
       set_visible(c, false);
   } else {
     set_checked(Menu::AICON, true);
-    if (taikyoku_shu == TAIKYOKU_COM) aicon_ichi("下", sita_gawa);
+    if (taikyoku_shu == Taikyoku::com) aicon_ichi("下", sita_gawa);
   }
   settei_kaki();
 }

@@ -27,9 +27,8 @@ constexpr int OU = 950;
 constexpr int TE_SITA = 11;  // lower hand, right of the board; slot k on row k + 2
 constexpr int TE_UE = -1;    // upper hand, left of the board; slot k on row 8 - k
 
-// Kind of game (taikyoku_shu).
-constexpr int TAIKYOKU_NINGEN = 0;
-constexpr int TAIKYOKU_COM = 1;
+// Kind of game (taikyoku_shu): two people at one mouse, or a person against the computer.
+enum class Taikyoku { ningen = 0, com = 1 };
 
 // Unpromoted magnitude of each hand slot 1..7 (slot 0 unused).
 constexpr int MOCHIGOMA_KOMA[8] = {0, HU, KYOU, KEI, GIN, KIN, KAKU, HISHA};

@@ -13,7 +13,7 @@ void Game::level_settei(int n) {
     set_checked(kLevels[n - 1], true);
     level = n;
   }
-  if (taikyoku_shu == TAIKYOKU_COM) level_hyouji(level);
+  if (taikyoku_shu == Taikyoku::com) level_hyouji(level);
 }
 
 void Game::level_cmd(int n) {
@@ -26,7 +26,7 @@ void Game::aicon_ichi(std::string_view position, int side) {
   const int top = position == "上" ? 300 : 6000;
   for (Control c : {Control::AICON_MAN1, Control::AICON_MAN2, Control::AICON_COM})
     ports().ui->move_control(c, 3600, top);
-  const bool com = taikyoku_shu == TAIKYOKU_COM;
+  const bool com = taikyoku_shu == Taikyoku::com;
   if (side == ue_gawa) {
     set_visible(Control::AICON_COM, com);
     set_visible(Control::AICON_MAN1, !com && teban_nushi == 1);

@@ -7,13 +7,13 @@ void Game::shinki_kyoku() {
   snd_stop(Oto::bgm);
   // Moves played after a flip or a handicap start from another position: replayed
   // onto the normal start they would be wrong.
-  if (hanten_zumi == ari || handicap_zumi == ari) kifu.kifu_nagasa = 0;
+  if (hanten_zumi || handicap_zumi) kifu.kifu_nagasa = 0;
   dankai = 1;
   handicap = 0;
-  handicap_zumi = nashi;
-  hanten_zumi = nashi;
-  te_tochuu = nashi;
-  taikyoku_shu = TAIKYOKU_NINGEN;
+  handicap_zumi = false;
+  hanten_zumi = false;
+  te_tochuu = false;
+  taikyoku_shu = Taikyoku::ningen;
   shuukyoku = 0;
   teban = 0;
   kifu.kifu_ichi = 0;  // the length stays, so CANCEL can replay the record later
@@ -21,8 +21,8 @@ void Game::shinki_kyoku() {
   set_timer(false);
   jikan_ue = 0;
   jikan_sita = 0;
-  saikai_machi = nashi;
-  saisei_chu = nashi;
+  saikai_machi = false;
+  saisei_chu = false;
   hyouji_byou = 0;
   click_jotai = 0;
   set_visible(Control::AICON_MAN1, false);

@@ -13,7 +13,7 @@ void level_kesu(Game& g) {
 bool Game::te_tochuu_de_kotowaru(std::string_view title) {
   // Starting a game against the computer in the middle of a turn would let the
   // computer play a whole turn inside the person's.
-  if (te_tochuu != ari || shuukyoku != 0) return false;
+  if (!te_tochuu || shuukyoku != 0) return false;
   snd_play(Oto::kinshi);
   msg("３手目が打ち終わるまでできません", title);
   return true;
@@ -29,7 +29,7 @@ void Game::start() {
   waku_kesu();
   jikan_kaishi = ports().clock->now();
   if (is_checked(Menu::KEIKA)) set_timer(true);
-  taikyoku_shu = TAIKYOKU_NINGEN;
+  taikyoku_shu = Taikyoku::ningen;
   koma_egaku(PIC_ZUVANSHOGI, 11.2, 0);
   ports().canvas->repaint();
   snd_play(Oto::jusei);
@@ -48,8 +48,8 @@ void Game::start() {
     aicon_ichi("上", sita_gawa);
     msg("後手の番です", " ");
   }
-  saikai_machi = nashi;
-  saisei_chu = nashi;  // a loaded record can be played on between two people
+  saikai_machi = false;
+  saisei_chu = false;  // a loaded record can be played on between two people
 }
 
 // The steps SENTE and GOTE share before they decide who moves.
@@ -60,8 +60,8 @@ void Game::com_taikyoku_kaishi(bool timer_first) {
   waku_kesu();
   if (timer_first) set_timer(true);
   click_jotai = 0;
-  taikyoku_shu = TAIKYOKU_COM;
-  saisei_chu = nashi;
+  taikyoku_shu = Taikyoku::com;
+  saisei_chu = false;
   koma_egaku(PIC_ZUVANSHOGI, 11.2, 0);
   ports().canvas->repaint();
   snd_play(Oto::jusei);
@@ -84,7 +84,7 @@ void Game::sente() {
     ue_gawa = gote_gawa;
     teban = teban_nushi = sente_gawa;
     msg("MANの番です", shoteme ? " " : "対局");
-    saikai_machi = nashi;
+    saikai_machi = false;
   } else if (ue_gawa == teban) {
     com_turn();
   }
@@ -102,7 +102,7 @@ void Game::gote() {
   } else if (sita_gawa == teban) {
     msg("MANの番です", "対局");
     teban_nushi = teban;
-    saikai_machi = nashi;
+    saikai_machi = false;
     jikan_kaishi = ports().clock->now();  // the person's clock starts now, not from a stale start
   } else if (ue_gawa == teban) {
     com_turn();

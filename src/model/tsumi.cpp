@@ -30,7 +30,7 @@ class FuSujiScope {
   int ue_[10];
 };
 
-// Step 2 of both tests: can some drop block every check? Returns true when the
+// Shared by both tests, before the escapes: can some drop block every check? Returns true when the
 // test must go on to the escape step.
 bool aigoma_dekinai(Kyokumen& p, const Kiki::Map& oute, int ou_x, int ou_y, int te_col,
                     int fu_code, int su, int fu_su) {
@@ -67,17 +67,17 @@ bool nigerareru(const Kyokumen& p, const Kiki::Map& teki_kiki, int ou_x, int ou_
 
 }  // namespace
 
-int sita_outechu(const Kyokumen& p, const Kiki& k) {
+int sita_outechu(const Kyokumen& p) {
   for (int c = 1; c <= 9; ++c)
     for (int r = 1; r <= 9; ++r) {
       const int code = p.ban[c][r];
-      if (code >= 10 && p.idou_kanou(c, r, k.ou_sita_x, k.ou_sita_y, code) == ari) return ari;
+      if (code >= 10 && p.idou_kanou(c, r, p.ou_sita_x, p.ou_sita_y, code) == ari) return ari;
     }
   return nashi;
 }
 
 int tsumi_sita(Kyokumen& p, Kiki& k) {
-  const int ox = k.ou_sita_x, oy = k.ou_sita_y;
+  const int ox = p.ou_sita_x, oy = p.ou_sita_y;
   if (k.kiki_ue[ox][oy] == 0) return nashi;
   FuSujiScope fu(p);
   if (p.mochigoma_su_sita > 0 &&
@@ -96,7 +96,7 @@ int tsumi_sita(Kyokumen& p, Kiki& k) {
           const int torareru = p.ban[tc][tr];
           p.ban[tc][tr] = code;
           p.ban[c][r] = kara;
-          const int still = sita_outechu(p, k);
+          const int still = sita_outechu(p);
           p.ban[c][r] = code;
           p.ban[tc][tr] = torareru;
           if (still == nashi) return nashi;
@@ -108,7 +108,7 @@ int tsumi_sita(Kyokumen& p, Kiki& k) {
 }
 
 int tsumi_ue(Kyokumen& p, Kiki& k) {
-  const int ox = k.ou_ue_x, oy = k.ou_ue_y;
+  const int ox = p.ou_ue_x, oy = p.ou_ue_y;
   if (k.kiki_sita[ox][oy] == 0) return nashi;
   FuSujiScope fu(p);
   if (p.mochigoma_su_ue > 0 &&
@@ -136,7 +136,7 @@ int tsumi_ue(Kyokumen& p, Kiki& k) {
           tried = true;
           p.ban[c][r] = code;
           p.ban[tc][tr] = torareru;
-          if (k.kiki_sita[k.ou_ue_x][k.ou_ue_y] == 0) {
+          if (k.kiki_sita[p.ou_ue_x][p.ou_ue_y] == 0) {
             answer = nashi;
             break;
           }

@@ -6,8 +6,8 @@
 
 namespace mirado {
 
-// Is the lower king (at k.ou_sita_x/y) reachable by any upper piece? Direct scan.
-int sita_outechu(const Kyokumen& p, const Kiki& k);
+// Is the lower king (at p.ou_sita_x/y) reachable by any upper piece? Direct scan.
+int sita_outechu(const Kyokumen& p);
 
 // Is the lower / upper side mated in the position now on the board? The maps must
 // describe that position. Both judge pawn drops by the position they test and give the

@@ -112,7 +112,7 @@ void jisatsu(Game& g, const Dankai& d, const play::Modoshi& m) {
 // or one whose king was in check before the move (the king test has already made sure
 // the move leaves it safe).
 const char* santeme_kinshi(const Game& g, const Sentaku& s) {
-  if (g.koma_su(g.teban_nushi) == 1 || g.oute_mae == ari) return nullptr;
+  if (g.koma_su(g.teban_nushi) == 1 || g.oute_mae) return nullptr;
   if (s.moto_x == g.ichite_x && s.moto_y == g.ichite_y) return "１手目に動かした駒は動かせません";
   if (s.saki_x == g.nite_x && s.saki_y == g.nite_y) return "２手目に動かした駒は取れません";
   return nullptr;
@@ -132,7 +132,9 @@ int ugokasu(Game& g, Sentaku& s, int button) {
   int koma = s.koma;
   if (naru_kanou(s.moto_x, s.moto_y, s.saki_y, koma, g.nari_koma) == ari && button == kMigi)
     koma = g.nari_koma;
-  g.kifu[g.kifu.kifu_ichi].koma = koma;
+  KifuEntry kiroku = g.kifu.at(g.kifu.kifu_ichi);
+  kiroku.koma = koma;  // the record keeps what stands on the target: promoted if it promoted
+  g.kifu.okikae(g.kifu.kifu_ichi, kiroku);
   g.click_jotai = 0;
   g.waku_egaku(IRO_MIDORI, s.moto_x, s.moto_y);
   g.waku_egaku(IRO_MIDORI, s.saki_x, s.saki_y);
@@ -149,14 +151,14 @@ void sasu(Game& g, const Dankai& d, int button) {
   Sentaku& s = g.sentaku[d.phase];
   if (d.phase == 3) {
     kiki_keisan(g.pos.ban, g.kiki);
-    g.oute_mae = play::ou_oute(g, d.nushi_sita) ? ari : nashi;
+    g.oute_mae = play::ou_oute(g, d.nushi_sita);
   }
   const play::Modoshi m = play::modoshi_toru(g);
   kiroku(g, d, s);
   const int captured = ugokasu(g, s, button);
   g.snd_play(Oto::koma);
   if (d.phase == 1) {
-    g.te_tochuu = ari;
+    g.te_tochuu = true;
     te_hyouji(g, s, s.koma);
   }
   kiki_keisan(g.pos.ban, g.kiki);
@@ -176,7 +178,7 @@ void sasu(Game& g, const Dankai& d, int button) {
       santeme_kotowaru(g, d, text, m);
       return;
     }
-    g.te_tochuu = nashi;
+    g.te_tochuu = false;
     te_hyouji(g, s, s.koma);
   }
   if (play::te_owari(g, d, captured)) g.dankai = d.phase % 3 + 1;

@@ -18,10 +18,10 @@ int masu(int v, int origin, int size) {
 // The first press after a record was stepped through. Returns whether the press is
 // then taken as part of a move.
 bool saikai(Game& g) {
-  g.saikai_machi = nashi;
+  g.saikai_machi = false;
   g.jikan_kaishi = g.ports().clock->now();
   if (g.is_checked(Menu::KEIKA)) g.set_timer(true);
-  if (g.taikyoku_shu == TAIKYOKU_COM) {
+  if (g.taikyoku_shu == Taikyoku::com) {
     if (g.teban_nushi == g.ue_gawa) {
       g.com_turn();
       return false;
@@ -38,7 +38,7 @@ bool saikai(Game& g) {
 void Game::on_mouse_down(int button, int shift, int x, int y) {
   hint_kesu();  // a hint lasts until the next click
   panel_tojiru();
-  if (saisei_chu == ari) {
+  if (saisei_chu) {
     if (msg("棋譜を '進 'で進めて下さい", "棋譜", Buttons::yesno) == Answer::no) {
       snd_play(Oto::kinshi);
       shinki_kyoku();
@@ -56,7 +56,7 @@ void Game::on_mouse_down(int button, int shift, int x, int y) {
   }
   const int col = masu(x, BAN_LEFT, MASU_W);
   const int row = masu(y, BAN_TOP, MASU_H);
-  if (saikai_machi == ari && !saikai(*this)) return;
+  if (saikai_machi && !saikai(*this)) return;
   switch (dankai) {
     case 1: koma_sentaku1(button, shift, col, row); break;
     case 2: koma_sentaku2(button, shift, col, row); break;

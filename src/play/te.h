@@ -24,8 +24,8 @@ bool ou_oute(const Game& g, bool sita);
 
 // What a refused move must give back beyond what the record's step back restores.
 struct Modoshi {
-  int te_tochuu;
-  int saikai_machi;
+  bool te_tochuu;
+  bool saikai_machi;
   int shuukyoku;
   bool timer1;
   int kifu_nagasa;

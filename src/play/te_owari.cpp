@@ -14,7 +14,8 @@ bool ugokaseru(const Dankai& d, int code) { return d.ugoki_sita ? is_sita(code) 
 
 bool ou_oute(const Game& g, bool sita) {
   const Kiki& k = g.kiki;
-  return sita ? k.kiki_ue[k.ou_sita_x][k.ou_sita_y] > 0 : k.kiki_sita[k.ou_ue_x][k.ou_ue_y] > 0;
+  const Kyokumen& p = g.pos;
+  return sita ? k.kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0 : k.kiki_sita[p.ou_ue_x][p.ou_ue_y] > 0;
 }
 
 Modoshi modoshi_toru(const Game& g) {
@@ -26,7 +27,7 @@ void torikesu(Game& g, const Modoshi& m) {
   const int n = g.kifu.kifu_ichi;
   g.ippo_modosu();
   // The step back leaves the record as it is; the refused move must not stay replayable.
-  g.kifu[n] = m.uwagaki;
+  g.kifu.okikae(n, m.uwagaki);
   g.kifu.kifu_nagasa = m.kifu_nagasa;
   g.te_tochuu = m.te_tochuu;
   g.saikai_machi = m.saikai_machi;
@@ -53,7 +54,7 @@ bool maketa(Game& g, bool sita, int captured) {
 
 void shouri(Game& g, int winner) {
   g.shuukyoku = winner;
-  const char* text = g.taikyoku_shu == TAIKYOKU_COM
+  const char* text = g.taikyoku_shu == Taikyoku::com
                          ? (winner == g.sita_gawa ? "あなたの勝ちです" : "ＣＯＭの勝ちです")
                          : (winner == g.sente_gawa ? "先手の勝ちです" : "後手の勝ちです");
   g.msg(text, "終了");
@@ -88,7 +89,7 @@ bool niteme_owari(Game& g, const Dankai& d, int captured) {
 
 bool santeme_owari(Game& g, const Dankai& d, int captured) {
   const int nushi = g.teban_nushi;
-  if (g.taikyoku_shu == TAIKYOKU_COM) {
+  if (g.taikyoku_shu == Taikyoku::com) {
     if (maketa(g, !d.nushi_sita, captured)) {
       shouri(g, nushi);
       return false;
@@ -110,7 +111,7 @@ bool santeme_owari(Game& g, const Dankai& d, int captured) {
 }  // namespace
 
 bool te_owari(Game& g, const Dankai& d, int captured) {
-  if (g.taikyoku_shu == TAIKYOKU_COM) g.set_timer(false);
+  if (g.taikyoku_shu == Taikyoku::com) g.set_timer(false);
   jikan_kasan(g, d.nushi_sita);
   switch (d.phase) {
     case 1: return ichiteme_owari(g, d, captured);

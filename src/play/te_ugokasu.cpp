@@ -6,16 +6,16 @@ namespace mirado {
 
 void Game::te_ugokasu(int fc, int fr, int tc, int tr, int code) {
   const TeModoshi m = do_move(pos, Te{fc, is_uchi(fc) ? te_slot(fc, fr) : fr, tc, tr, code});
-  if (code == -OU) {
-    kiki.ou_sita_x = tc;
-    kiki.ou_sita_y = tr;
-  }
-  // Taking a king ends the game for its side.
-  if (m.torareru == OU) shuukyoku = sita_gawa;
-  else if (m.torareru == -OU) shuukyoku = ue_gawa;
+  te_ugoita(fc, fr, tc, tr, code, m.torareru);
+}
 
-  if (is_sita(m.torareru)) mochigoma_ue_egaku();
-  else if (is_ue(m.torareru)) mochigoma_sita_egaku();
+void Game::te_ugoita(int fc, int fr, int tc, int tr, int code, int torareru) {
+  // Taking a king ends the game for its side.
+  if (torareru == OU) shuukyoku = sita_gawa;
+  else if (torareru == -OU) shuukyoku = ue_gawa;
+
+  if (is_sita(torareru)) mochigoma_ue_egaku();
+  else if (is_ue(torareru)) mochigoma_sita_egaku();
   koma_egaku(kara, fc, fr);
   if (fc == TE_UE) mochigoma_ue_egaku();
   else if (fc == TE_SITA) mochigoma_sita_egaku();

@@ -107,8 +107,8 @@ void Game::zenbu_egaku() {
   ban_egaku();
   keika_hyouji(ue_gawa, jikan_ue);
   keika_hyouji(sita_gawa, jikan_sita);
-  if (taikyoku_shu == TAIKYOKU_COM) level_hyouji(level);
-  if (handicap_zumi == ari) handicap_hyouji(handicap);
+  if (taikyoku_shu == Taikyoku::com) level_hyouji(level);
+  if (handicap_zumi) handicap_hyouji(handicap);
   koma_egaku(teban == 0 ? PIC_ZUVANSHOGI2 : PIC_ZUVANSHOGI, 11.2, 0);
 }
 
@@ -129,7 +129,7 @@ void Game::waku_kesu() {
 
 void Game::sidou_egaku(int moto_x, int moto_y, int iro, int code) {
   waku_kesu();
-  if (sidou_on == 0) return;
+  if (!sidou_on) return;
   for (int c = 1; c <= 9; ++c)
     for (int r = 1; r <= 9; ++r)
       if (pos.idou_kanou(moto_x, moto_y, c, r, code) == ari) waku_egaku(iro, c, r);

@@ -1,0 +1,32 @@
+// The one way the game reads and writes its files (records, settings, sounds): a read
+// that never takes more than a cap, and a write that replaces a file only once every
+// byte of the new one is safely on disk.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace mirado {
+
+enum class Yomikomi {
+  ok,
+  hirakenai,   // the file cannot be opened (err says why)
+  yomenai,     // opened, but it is no regular file or reading failed (err says why)
+  ookisugiru,  // larger than the cap
+};
+
+// Reads a whole regular file of at most `cap` bytes into `out`. The file is opened
+// without blocking, so a pipe given a record's name cannot hang the window; a folder
+// gives EISDIR, any other file that is not regular EINVAL.
+Yomikomi read_capped(const std::filesystem::path& path, std::size_t cap, std::string& out, int& err);
+
+// Writes `bytes` to a temporary file in the folder of `path`, flushes it to disk, gives it
+// the mode of the file it replaces (a new file gets the usual mode for created files),
+// renames it over `path` and flushes the folder, so that a crash or a full disk leaves
+// either the old file or the new one, never a mix and no temporary file. On failure
+// returns false with errno's value in `err`.
+bool write_atomically(const std::filesystem::path& path, std::string_view bytes, int& err);
+
+}  // namespace mirado
