@@ -204,6 +204,21 @@ TEST(Runner, HandicapStepsAndOptionsChangeStateAndSettings) {
   EXPECT_NE(ini.find("BGM=OFF\r\n"), std::string::npos);
 }
 
+// The runner loads sounds through the game's own sound library, so a broken file is
+// refused with the very box the window shows.
+TEST(Runner, BrokenSoundFilesGetTheWindowsWarning) {
+  test::TempCwd cwd;
+  { std::ofstream("BGM.wav"); }                                     // empty
+  { std::ofstream("禁止.wav", std::ios::binary) << "not a sound"; }  // not a WAV
+  const Played r = play("");
+  ASSERT_EQ(r.status, 0);
+  const std::vector<std::string> boxes = texts(r.lines[0]);
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].rfind("禁止.wav: ", 0), 0u) << boxes[0];
+  EXPECT_EQ(boxes[1].rfind("BGM.wav: ", 0), 0u) << boxes[1];
+  EXPECT_EQ(r.lines[0]["boxes"][0]["title"], "ミラド将棋.dll");
+}
+
 TEST(Runner, EscapeEndsTheRunAndBadLinesAreNamed) {
   test::TempCwd cwd;
   const Played quit = play("menu START\nkey 27\nmenu START\n");

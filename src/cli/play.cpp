@@ -2,6 +2,7 @@
 // recording ports, a simulated clock and real files, one JSON line per event.
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <fstream>
 #include <iostream>
@@ -15,6 +16,7 @@
 #include "app/script.h"
 #include "cli/commands.h"
 #include "model/sfen.h"
+#include "sound/sound_port.h"
 
 namespace mirado::cli {
 
@@ -63,23 +65,27 @@ class SimulatedClock : public Clock {
   void wait(double seconds) override { ms += std::llround(seconds * 1000); }
 };
 
-// A sound library with a working device; requests are reported by name.
+// The product's sound library on a silent device, so a sound file is accepted or
+// refused exactly as the window's library would; requests are reported by name.
 class RecordingSound : public SoundLib, public SoundTrace {
  public:
   Json sounds = Json::array();
-  std::int32_t initialize(std::intptr_t) override { return 1; }
-  void terminate(std::int32_t) override {}
-  std::int32_t create_dsb(std::int32_t, const void*, std::size_t, std::int32_t) override { return ++next_; }
-  void play(std::int32_t) override {}
-  void play_looping(std::int32_t) override {}
-  void stop(std::int32_t) override {}
-  void free(std::int32_t) override {}
+  std::int32_t initialize(std::intptr_t window) override { return library_.initialize(window); }
+  void terminate(std::int32_t context) override { library_.terminate(context); }
+  std::int32_t create_dsb(std::int32_t context, const void* wav, std::size_t size, std::int32_t flags) override {
+    return library_.create_dsb(context, wav, size, flags);
+  }
+  void play(std::int32_t handle) override { library_.play(handle); }
+  void play_looping(std::int32_t handle) override { library_.play_looping(handle); }
+  void stop(std::int32_t handle) override { library_.stop(handle); }
+  void free(std::int32_t handle) override { library_.free(handle); }
+  std::string last_error() const override { return library_.last_error(); }
   void sound(std::string_view verb, Oto which) override {
     sounds.push_back(std::string(verb) + " " + oto_name(which));
   }
 
  private:
-  std::int32_t next_ = 0;
+  SdlSound library_;
 };
 
 struct Runner {
@@ -179,6 +185,8 @@ int cmd_play(int argc, char** argv) {
     std::fprintf(stderr, "mirado-cli: cannot read %s\n", argv[0]);
     return 2;
   }
+  // The runner stands for a machine with a working sound device, whatever this one has.
+  ::setenv("SDL_AUDIODRIVER", "dummy", 1);
   Runner r;
   r.game.on_load();
   r.emit(0, "load");

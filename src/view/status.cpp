@@ -93,6 +93,9 @@ void Game::tesuu_hyouji(int n) {
 
 void Game::te_kesu(int side) {
   if (side == ue_gawa) {
+    // The notation starts half a cell into column -2: erase it too, or its first
+    // character stays behind.
+    koma_egaku(haikei, -2, 8);
     koma_egaku(haikei, -1, 8);
     koma_egaku(haikei, 0, 8);
     waku_egaku(IRO_MIDORI, -1, 7);

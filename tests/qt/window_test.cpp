@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QTest>
 #include <filesystem>
@@ -29,6 +30,7 @@ class WindowTest : public ::testing::Test {
     window_->set_auto_answer(true);
     window_->resize(600, 520);
     window_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
     window_->start_up();
   }
   void TearDown() override {
@@ -109,7 +111,7 @@ TEST_F(WindowTest, MenuBarHasEveryItemCaptionAndNesting) {
 
 TEST_F(WindowTest, StartPositionIsPaintedCellByCell) {
   ASSERT_DOUBLE_EQ(window_->surface().scale(), 1.0);
-  const QImage shot = window_->surface().render(1.0, 1.0);
+  const QImage shot = window_->surface().full_repaint();
   const QImage king = art::picture(-OU);
   const QImage empty = art::picture(0);
   // Inside a cell (away from its outline) the surface shows the cell's picture.
@@ -149,7 +151,7 @@ TEST_F(WindowTest, PressesReachTheGameAsCellsAtAnyWindowSize) {
 
   // The painted board follows: the pawn now stands on (3,6) and (3,7) is empty.
   const double s = window_->surface().scale();
-  const QImage shot = window_->surface().render(s, 1.0);
+  const QImage shot = window_->surface().full_repaint();
   EXPECT_TRUE(shows(shot, s, 3, 6, -HU));
   EXPECT_TRUE(shows(shot, s, 3, 7, kara));
   EXPECT_FALSE(shows(shot, s, 3, 7, -HU));
@@ -159,11 +161,102 @@ TEST_F(WindowTest, PressesReachTheGameAsCellsAtAnyWindowSize) {
     QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, cell_centre(c, r));
   EXPECT_EQ(game().dankai, 1);
   EXPECT_EQ(game().teban_nushi, -1);
-  const QImage after = window_->surface().render(s, 1.0);
+  const QImage after = window_->surface().full_repaint();
   EXPECT_TRUE(shows(after, s, 7, 4, HU));
   EXPECT_TRUE(shows(after, s, 7, 3, kara));
   EXPECT_TRUE(shows(after, s, 7, 6, -HU));
   EXPECT_TRUE(shows(after, s, 7, 7, kara));
+}
+
+// After every kind of event the screen is up to date: nothing drawn waits to be shown,
+// and what is shown is exactly a full repaint of the picture (at any pixel ratio: the
+// ratio-2 run of this test is a test of its own).
+TEST_F(WindowTest, EveryEventLeavesTheScreenShowingAFullRepaint) {
+  Surface& surface = window_->surface();
+  auto expect_shown = [&](const char* after) {
+    EXPECT_FALSE(surface.dirty()) << after << ": drawn but not put on screen";
+    EXPECT_TRUE(surface.image() == surface.full_repaint()) << after << ": the screen differs from a full repaint";
+  };
+  expect_shown("start-up");
+  window_->action(Menu::START)->trigger();
+  expect_shown("スタート");
+  for (auto [c, r] : {std::pair{3, 7}, {3, 6}, {3, 3}, {3, 4}, {7, 7}, {7, 6}}) {
+    QTest::mouseClick(&surface, Qt::LeftButton, {}, cell_centre(c, r));
+    expect_shown("a press on the board");
+  }
+  for (Menu m : {Menu::REPLAY, Menu::AFTER, Menu::REVERSE, Menu::REVERSE, Menu::TATAMI, Menu::KEIKA,
+                 Menu::SIDOU, Menu::KIFU_READ}) {
+    window_->action(m)->trigger();
+    expect_shown(menu_name(m));
+  }
+  window_->apply_event("menu TAIKYOKU");  // opening a menu closes the record panel
+  expect_shown("panel closed");
+  for (QSize size : {QSize(900, 700), QSize(1, 1), QSize(1300, 400), QSize(600, 520)}) {
+    window_->resize(size);
+    QApplication::processEvents();
+    surface.repaint();
+    expect_shown("a resize");
+  }
+}
+
+// A window of another shape shows the whole picture at the largest scale that fits,
+// centred; the margins carry on the background tiles; presses land on their cells.
+TEST_F(WindowTest, PictureIsCentredInAWindowOfAnotherShape) {
+  // Exactly the design height: the picture keeps scale 1 and the tiles whole pixels.
+  window_->resize(1000, 485 + window_->menuBar()->height());
+  QApplication::processEvents();
+  Surface& surface = window_->surface();
+  surface.repaint();
+  const double dpr = surface.devicePixelRatioF();
+  const double s = std::min(surface.width() / 600.0, surface.height() / 485.0);
+  ASSERT_DOUBLE_EQ(surface.scale(), s);
+  const double left = (surface.width() - 600 * s) / 2, top = (surface.height() - 485 * s) / 2;
+  ASSERT_GT(left, 150);
+
+  // The tiles repeat every 33 pixels across: the top row of the margin shows the same
+  // tiles as the top row of the picture, a whole number of tiles further left.
+  const QImage& shown = surface.image();
+  const int y = static_cast<int>((top + 3) * dpr);
+  const int period = static_cast<int>(std::lround(33 * s * dpr));
+  const int shift = period * static_cast<int>(left * dpr / period);
+  int differing = 0;
+  for (int x = static_cast<int>(left * dpr) + 2; x < static_cast<int>(left * dpr) + period; ++x)
+    if (shown.pixel(x, y) != shown.pixel(x - shift, y)) ++differing;
+  EXPECT_EQ(differing, 0);
+
+  window_->action(Menu::START)->trigger();
+  auto centre = [&](int c, int r) {
+    return QPoint(static_cast<int>(left + (1050 + 495 * c + 247) / 15.0 * s),
+                  static_cast<int>(top + (100 + 615 * r + 307) / 15.0 * s));
+  };
+  QTest::mouseClick(&surface, Qt::LeftButton, {}, centre(3, 7));
+  EXPECT_EQ(game().sentaku[1].moto_x, 3);
+  EXPECT_EQ(game().sentaku[1].moto_y, 7);
+  window_->resize(600, 1000);  // now the margins are above and below
+  QApplication::processEvents();
+  const double s2 = std::min(surface.width() / 600.0, surface.height() / 485.0);
+  const QPoint to(static_cast<int>((surface.width() - 600 * s2) / 2 + (1050 + 495 * 3 + 247) / 15.0 * s2),
+                  static_cast<int>((surface.height() - 485 * s2) / 2 + (100 + 615 * 6 + 307) / 15.0 * s2));
+  QTest::mouseClick(&surface, Qt::LeftButton, {}, to);
+  EXPECT_EQ(game().pos.ban[3][6], -HU);
+  EXPECT_EQ(game().pos.ban[3][7], kara);
+}
+
+// Esc quits whichever of the window's widgets has the focus, the menu bar included,
+// unless the player is typing in a visible text box of the record panel.
+TEST_F(WindowTest, EscQuitsUnlessTypingInTheRecordPanel) {
+  window_->action(Menu::START)->trigger();
+  window_->action(Menu::KIFU_WRITE)->trigger();
+  auto* edit = qobject_cast<QLineEdit*>(window_->control(Control::Text2));
+  ASSERT_TRUE(edit && edit->isVisible());
+  edit->setFocus();
+  QTest::keyClick(edit, Qt::Key_Escape);
+  EXPECT_FALSE(game().quitting);
+
+  window_->apply_event("menu TAIKYOKU");  // the panel closes; its hidden box may keep the focus
+  ASSERT_FALSE(edit->isVisible());
+  QTest::keyClick(window_->menuBar(), Qt::Key_Escape);
+  EXPECT_TRUE(game().quitting);
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QEventLoop>
 #include <QThread>
 #include <QTime>
 #include <cmath>
@@ -84,6 +86,7 @@ WindowClock::WindowClock() : anchor_(QTime::currentTime().msecsSinceStartOfDay()
 double WindowClock::now() { return std::fmod(anchor_ + elapsed_.nsecsElapsed() / 1e9, 86400.0); }
 
 void WindowClock::wait(double seconds) {
+  if (before_wait) before_wait();
   QElapsedTimer t;
   t.start();
   const qint64 total = static_cast<qint64>(seconds * 1000);
@@ -98,20 +101,25 @@ MainWindow::MainWindow(SoundLib* sound) {
   setWindowTitle(QStringLiteral("ミラド 将棋"));
   surface_ = new Surface(this);
   setCentralWidget(surface_);
+  clock_.before_wait = [this] { surface_->flush(); };
   game_ = std::make_unique<Game>(Ports{surface_, this, &clock_, sound, nullptr});
   menuBar()->setNativeMenuBar(false);  // the bare commands 戻 進 △ ▽ must work everywhere
   build_menus();
   build_controls();
   timer1_.setInterval(50);
   connect(&timer1_, &QTimer::timeout, this, [this] {
-    if (!busy_) game_->on_timer();
+    if (busy_ || closing_) return;
+    game_->on_timer();
+    surface_->flush();
   });
+  qApp->installEventFilter(this);
+  close_watch_ = std::make_unique<CloseRequestWatch>(this, [this] { request_close(); });
   connect(surface_, &Surface::pressed, this, [this](int button, int x, int y) {
     handle([&] { game_->on_mouse_down(button, 0, x, y); });
   });
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
 
 void MainWindow::handle(const std::function<void()>& f) {
   if (busy_ || closing_) return;  // one event at a time
@@ -120,11 +128,31 @@ void MainWindow::handle(const std::function<void()>& f) {
   // A menu's own check toggling must not outlive the game's decision.
   for (const MenuItem& i : kMenus)
     if (i.checkable) actions_[static_cast<int>(i.id)]->setChecked(game_->is_checked(i.id));
+  surface_->flush();
   busy_ = false;
   if (close_pending_ && !closing_) {
     close_pending_ = false;
     handle([&] { game_->on_close(); });
   }
+}
+
+void MainWindow::request_close() {
+  if (closing_) return;
+  if (busy_) {
+    close_pending_ = true;
+    return;
+  }
+  handle([&] { game_->on_close(); });
+}
+
+QSize MainWindow::initial_size() const {
+  const QSize want(Surface::kBaseW, Surface::kBaseH + menuBar()->sizeHint().height());
+  const QScreen* s = screen();
+  if (!s) return want;
+  // Leave room for the window manager's frame and a panel.
+  const QSize room = s->availableGeometry().size() - QSize(16, 48);
+  if (room.width() >= want.width() && room.height() >= want.height()) return want;
+  return want.scaled(room.expandedTo(minimumSizeHint()), Qt::KeepAspectRatio);
 }
 
 void MainWindow::start_up() {
@@ -274,12 +302,20 @@ void MainWindow::set_text(Control c, std::string_view utf8) {
   if (auto* e = qobject_cast<QLineEdit*>(controls_[static_cast<int>(c)])) e->setText(q(utf8));
 }
 
+void MainWindow::run_box(QMessageBox& box) {
+  box_open_ = true;
+  box.exec();
+  box_open_ = false;
+  surface_->flush();
+}
+
 Answer MainWindow::message_box(std::string_view text, std::string_view title, Buttons buttons, Icon icon) {
   if (auto_answer_) {
     std::fprintf(stderr, "[%.*s] %.*s\n", static_cast<int>(title.size()), title.data(),
                  static_cast<int>(text.size()), text.data());
     return buttons == Buttons::ok ? Answer::ok : Answer::yes;
   }
+  surface_->flush();  // the box must not open over a board that has not been shown yet
   QMessageBox box(this);
   box.setWindowModality(Qt::ApplicationModal);
   box.setWindowTitle(q(title));
@@ -287,14 +323,14 @@ Answer MainWindow::message_box(std::string_view text, std::string_view title, Bu
   box.setIcon(icon == Icon::warning ? QMessageBox::Warning : QMessageBox::NoIcon);
   if (buttons == Buttons::ok) {
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    box.exec();
+    run_box(box);
     return Answer::ok;
   }
   QPushButton* yes = box.addButton(QStringLiteral("はい"), QMessageBox::YesRole);
   QPushButton* no = box.addButton(QStringLiteral("いいえ"), QMessageBox::NoRole);
   box.setDefaultButton(yes);
   box.setEscapeButton(yes);  // closing the box must never wipe the game
-  box.exec();
+  run_box(box);
   return box.clickedButton() == no ? Answer::no : Answer::yes;
 }
 
@@ -322,21 +358,35 @@ void MainWindow::quit() {
   QMetaObject::invokeMethod(qApp, &QApplication::quit, Qt::QueuedConnection);
 }
 
-void MainWindow::keyPressEvent(QKeyEvent* e) {
-  if (e->key() != Qt::Key_Escape) return QMainWindow::keyPressEvent(e);
-  // Typing a file name must never end the game.
-  if (qobject_cast<QLineEdit*>(QApplication::focusWidget())) return;
-  handle([&] { game_->on_key(27); });
+bool MainWindow::is_own_widget(QObject* o) const {
+  const auto* w = qobject_cast<const QWidget*>(o);
+  return w && w->window() == this;
+}
+
+// Esc is watched for the whole application, so it quits whichever of the window's
+// widgets has the focus (the menu bar keeps it after a menu was closed with Esc).
+// Open menus and boxes take their own Esc.
+bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
+  const QEvent::Type t = e->type();
+  const bool input = t == QEvent::MouseButtonPress || t == QEvent::MouseButtonRelease ||
+                     t == QEvent::MouseButtonDblClick || t == QEvent::KeyPress || t == QEvent::Wheel;
+  if (!input || !is_own_widget(watched)) return QMainWindow::eventFilter(watched, e);
+  if (t == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape &&
+      !QApplication::activePopupWidget()) {
+    // Typing a file name must never end the game.
+    const auto* edit = qobject_cast<const QLineEdit*>(QApplication::focusWidget());
+    if (!box_open_ && edit && edit->isVisible()) return false;
+    request_close();
+    return true;
+  }
+  // While a box waits for its answer the window takes no input of its own.
+  return box_open_;
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
   if (closing_) return e->accept();
   e->ignore();
-  if (busy_) {
-    close_pending_ = true;
-    return;
-  }
-  handle([&] { game_->on_close(); });
+  request_close();
 }
 
 }  // namespace mirado::qt

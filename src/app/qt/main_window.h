@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "app/game.h"
+#include "app/qt/close_watch.h"
 #include "app/qt/surface.h"
 
 class QAction;
@@ -19,6 +20,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
+class QMessageBox;
 class QPushButton;
 
 namespace mirado::qt {
@@ -30,6 +32,8 @@ class WindowClock : public Clock {
   WindowClock();
   double now() override;
   void wait(double seconds) override;
+  // Called before every wait, so what was drawn is on screen while the game waits.
+  std::function<void()> before_wait;
 
  private:
   QElapsedTimer elapsed_;
@@ -54,6 +58,10 @@ class MainWindow : public QMainWindow, public Ui {
   // For runs without a user: message boxes are answered at once (OK, or Yes) and
   // written to stderr instead of waiting for a click.
   void set_auto_answer(bool on) { auto_answer_ = on; }
+  // The design size in logical pixels, shrunk to fit the screen keeping its shape.
+  QSize initial_size() const;
+  // True while a command runs (boxes it shows included).
+  bool busy() const { return busy_; }
 
   // Ui
   void set_checked(Menu item, bool checked) override;
@@ -66,7 +74,7 @@ class MainWindow : public QMainWindow, public Ui {
   void quit() override;
 
  protected:
-  void keyPressEvent(QKeyEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
 
@@ -76,6 +84,10 @@ class MainWindow : public QMainWindow, public Ui {
   void place_controls();
   // Runs one game event; a close request that arrives meanwhile is acted on afterwards.
   void handle(const std::function<void()>& f);
+  // A close request (title bar, window manager, Esc): now, or when the command ends.
+  void request_close();
+  bool is_own_widget(QObject* o) const;
+  void run_box(QMessageBox& box);
 
   WindowClock clock_;
   std::unique_ptr<Game> game_;
@@ -88,6 +100,8 @@ class MainWindow : public QMainWindow, public Ui {
   bool close_pending_ = false;
   bool closing_ = false;
   bool auto_answer_ = false;
+  bool box_open_ = false;
+  std::unique_ptr<CloseRequestWatch> close_watch_;  // a box of the game's is waiting for an answer
 };
 
 }  // namespace mirado::qt

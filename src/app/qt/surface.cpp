@@ -3,8 +3,10 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
 #include <cmath>
 
+#include "app/game.h"
 #include "app/qt/art/art.h"
 
 namespace mirado::qt {
@@ -21,8 +23,15 @@ QFont game_font(int size_pt, bool bold, double device_scale) {
   // Points at 96 dpi, so the layout does not depend on the desktop's font settings.
   f.setPixelSize(std::max(1, static_cast<int>(std::lround(size_pt * 4.0 / 3.0 * device_scale))));
   f.setBold(bold);
+  // The same glyph shapes at every size and on every screen: hinting would depend on
+  // the screen's pixel ratio.
+  f.setHintingPreference(QFont::PreferNoHinting);
   return f;
 }
+
+bool is_tile(int id) { return id >= art::kTileMidori && id <= art::kTileRenga; }
+
+QRect picture_rect(const Placement& at) { return {at.left, at.top, at.width, at.height}; }
 
 }  // namespace
 
@@ -41,41 +50,69 @@ QSize picture_size(int id) {
 
 Surface::Surface(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
-  setMinimumSize(kBaseW / 2, kBaseH / 2);
+  // Half the design size: below that the pieces can no longer be told apart.
+  setMinimumSize(kBaseW / 2, (kBaseH + 1) / 2);
 }
 
-double Surface::scale() const {
-  return std::min(width() / double(kBaseW), height() / double(kBaseH));
+Placement Surface::placement(QSize logical, double dpr) const {
+  Placement at;
+  const double s = std::min(logical.width() / double(kBaseW), logical.height() / double(kBaseH));
+  at.scale = std::max(s, 0.01) * dpr;
+  at.width = std::max(1, static_cast<int>(std::lround(kBaseW * at.scale)));
+  at.height = std::max(1, static_cast<int>(std::lround(kBaseH * at.scale)));
+  const int dev_w = static_cast<int>(std::ceil(logical.width() * dpr));
+  const int dev_h = static_cast<int>(std::ceil(logical.height() * dpr));
+  at.left = std::max(0, (dev_w - at.width) / 2);
+  at.top = std::max(0, (dev_h - at.height) / 2);
+  return at;
 }
+
+QSize Surface::device_size() const {
+  const double dpr = devicePixelRatioF();
+  return {std::max(1, static_cast<int>(std::ceil(width() * dpr))),
+          std::max(1, static_cast<int>(std::ceil(height() * dpr)))};
+}
+
+double Surface::scale() const { return placement(size(), 1.0).scale; }
 
 QPoint Surface::to_twips(QPointF logical) const {
-  const double s = scale();
-  return {static_cast<int>(std::floor(logical.x() / s * kTwipsPerPixel)),
-          static_cast<int>(std::floor(logical.y() / s * kTwipsPerPixel))};
+  const double dpr = devicePixelRatioF();
+  const Placement at = placement(size(), dpr);
+  return {static_cast<int>(std::floor((logical.x() * dpr - at.left) / at.scale * kTwipsPerPixel)),
+          static_cast<int>(std::floor((logical.y() * dpr - at.top) / at.scale * kTwipsPerPixel))};
 }
 
 QPoint Surface::to_logical(int x_twips, int y_twips) const {
-  const double s = scale();
-  return {dev(x_twips, s), dev(y_twips, s)};
+  const double dpr = devicePixelRatioF();
+  const Placement at = placement(size(), dpr);
+  return {static_cast<int>(std::lround((at.left + dev(x_twips, at.scale)) / dpr)),
+          static_cast<int>(std::lround((at.top + dev(y_twips, at.scale)) / dpr))};
 }
 
 const QImage& Surface::picture_image(int id, double device_scale) const {
-  const auto key = std::make_pair(id, static_cast<int>(std::lround(device_scale * 1000)));
+  const int milli = static_cast<int>(std::lround(device_scale * 1000));
+  // Only the pictures of the current size are kept: resizing must not pile up images.
+  if (!pictures_.empty() && pictures_.begin()->first.second != milli) pictures_.clear();
+  const auto key = std::make_pair(id, milli);
   auto it = pictures_.find(key);
   if (it == pictures_.end()) it = pictures_.emplace(key, art::picture(id, device_scale)).first;
   return it->second;
 }
 
-void Surface::draw(QPainter& p, const Op& op, double s) const {
+QRect Surface::device_bounds(const Op& op, const Placement& at) const {
+  const QSize size = picture_size(op.a);
+  const int x0 = at.left + dev(op.x, at.scale), y0 = at.top + dev(op.y, at.scale);
+  return {x0, y0, at.left + dev(op.x + size.width() * kTwipsPerPixel, at.scale) - x0,
+          at.top + dev(op.y + size.height() * kTwipsPerPixel, at.scale) - y0};
+}
+
+void Surface::draw(QPainter& p, const Op& op, const Placement& at) const {
+  const double s = at.scale;
   switch (op.kind) {
     case Op::kPicture: {
       const QImage& img = picture_image(op.a, s);
       if (img.isNull()) return;
-      const QSize size = picture_size(op.a);
-      const int x0 = dev(op.x, s), y0 = dev(op.y, s);
-      const QRect target(x0, y0, dev(op.x + size.width() * kTwipsPerPixel, s) - x0,
-                         dev(op.y + size.height() * kTwipsPerPixel, s) - y0);
-      p.drawImage(target, img);
+      p.drawImage(device_bounds(op, at), img);
       break;
     }
     case Op::kRect: {
@@ -85,8 +122,8 @@ void Surface::draw(QPainter& p, const Op& op, double s) const {
       p.setRenderHint(QPainter::Antialiasing, false);
       p.setPen(pen);
       p.setBrush(Qt::NoBrush);
-      const int x1 = dev(op.x, s), y1 = dev(op.y, s);
-      p.drawRect(QRect(x1, y1, dev(op.x2, s) - x1, dev(op.y2, s) - y1));
+      const int x1 = at.left + dev(op.x, s), y1 = at.top + dev(op.y, s);
+      p.drawRect(QRect(x1, y1, at.left + dev(op.x2, s) - x1, at.top + dev(op.y2, s) - y1));
       break;
     }
     case Op::kText: {
@@ -95,34 +132,66 @@ void Surface::draw(QPainter& p, const Op& op, double s) const {
       p.setFont(f);
       p.setPen(palette_colour(op.a));
       // The print position is the top of the line; Qt draws at the baseline.
-      p.drawText(QPointF(dev(op.x, s), dev(op.y, s) + QFontMetricsF(f).ascent()), op.text);
+      p.drawText(QPointF(at.left + dev(op.x, s), at.top + dev(op.y, s) + QFontMetricsF(f).ascent()), op.text);
       break;
     }
   }
 }
 
-void Surface::ensure_image() {
+// Outside the picture the background tiles go on in the picture's own grid, so a
+// window of another shape looks like a wider table, not a framed one.
+void Surface::paint_margins(QPainter& p, const Placement& at, QSize device) const {
+  const QRegion outside = QRegion(0, 0, device.width(), device.height()) - QRegion(picture_rect(at));
+  if (outside.isEmpty()) return;
+  p.save();
+  p.setClipRegion(outside);
+  p.fillRect(QRect(QPoint(0, 0), device), palette_colour(2));
+  if (margin_tile_ >= 0) {
+    const double cell_w = MASU_W / double(kTwipsPerPixel) * at.scale;
+    const double cell_h = MASU_H / double(kTwipsPerPixel) * at.scale;
+    const double x0 = at.left + dev(BAN_LEFT, at.scale), y0 = at.top + dev(BAN_TOP, at.scale);
+    const int c_min = static_cast<int>(std::floor(-x0 / cell_w)) - 1;
+    const int c_max = static_cast<int>(std::ceil((device.width() - x0) / cell_w));
+    const int r_min = static_cast<int>(std::floor(-y0 / cell_h)) - 1;
+    const int r_max = static_cast<int>(std::ceil((device.height() - y0) / cell_h));
+    for (int c = c_min; c <= c_max; ++c)
+      for (int r = r_min; r <= r_max; ++r)
+        draw(p, {Op::kPicture, margin_tile_, cell_x(c), cell_y(r), 0, 0, {}, 0, false}, at);
+  }
+  p.restore();
+}
+
+void Surface::paint_all(QImage& img, const Placement& at) const {
+  QPainter p(&img);
+  paint_margins(p, at, img.size());
+  p.setClipRect(picture_rect(at));
+  p.fillRect(picture_rect(at), palette_colour(2));
+  for (const Op& op : ops_) draw(p, op, at);
+}
+
+void Surface::rebuild() {
   const double dpr = devicePixelRatioF();
-  const double s = scale() * dpr;
-  const QSize want(std::max(1, static_cast<int>(std::ceil(width() * dpr))),
-                   std::max(1, static_cast<int>(std::ceil(height() * dpr))));
-  if (!image_.isNull() && image_.size() == want && image_scale_ == s) return;
-  image_ = QImage(want, QImage::Format_ARGB32_Premultiplied);
-  image_.fill(palette_colour(2));
-  image_scale_ = s;
-  QPainter p(&image_);
-  for (const Op& op : ops_) draw(p, op, s);
-  image_.setDevicePixelRatio(dpr);
+  image_ = QImage(device_size(), QImage::Format_ARGB32_Premultiplied);
+  image_dpr_ = dpr;
+  at_ = placement(size(), dpr);
+  paint_all(image_, at_);
+  dirty_ = true;
 }
 
 QImage Surface::render(double scale, double dpr) const {
-  QImage img(static_cast<int>(std::ceil(kBaseW * scale * dpr)), static_cast<int>(std::ceil(kBaseH * scale * dpr)),
-             QImage::Format_ARGB32_Premultiplied);
-  img.fill(palette_colour(2));
-  QPainter p(&img);
-  for (const Op& op : ops_) draw(p, op, scale * dpr);
-  p.end();
+  Placement at;
+  at.scale = scale * dpr;
+  at.width = std::max(1, static_cast<int>(std::lround(kBaseW * at.scale)));
+  at.height = std::max(1, static_cast<int>(std::lround(kBaseH * at.scale)));
+  QImage img(at.width, at.height, QImage::Format_ARGB32_Premultiplied);
+  paint_all(img, at);
   img.setDevicePixelRatio(dpr);
+  return img;
+}
+
+QImage Surface::full_repaint() const {
+  QImage img(device_size(), QImage::Format_ARGB32_Premultiplied);
+  paint_all(img, placement(size(), devicePixelRatioF()));
   return img;
 }
 
@@ -177,10 +246,20 @@ void Surface::compact() {
 
 void Surface::add(Op op) {
   ops_.push_back(std::move(op));
+  const Op& added = ops_.back();
   if (!image_.isNull()) {
     QPainter p(&image_);
-    draw(p, ops_.back(), image_scale_);
+    if (added.kind == Op::kPicture && is_tile(added.a) && added.a != margin_tile_) {
+      margin_tile_ = added.a;
+      paint_margins(p, at_, image_.size());
+    }
+    p.setClipRect(picture_rect(at_));
+    draw(p, added, at_);
+  } else if (added.kind == Op::kPicture && is_tile(added.a)) {
+    margin_tile_ = added.a;
   }
+  dirty_ = true;
+  update();
   if (ops_.size() >= kCompactAt) compact();
 }
 
@@ -197,20 +276,27 @@ void Surface::text(int x, int y, std::string_view utf8, int colour, int size_pt,
        size_pt, bold});
 }
 
-void Surface::repaint() { QWidget::repaint(); }
+void Surface::flush() {
+  if (dirty_ && isVisible()) QWidget::repaint();
+}
+
+void Surface::repaint() { flush(); }
 void Surface::refresh() { update(); }
 
 void Surface::paintEvent(QPaintEvent*) {
-  ensure_image();
+  if (image_.isNull() || image_.size() != device_size() || image_dpr_ != devicePixelRatioF()) rebuild();
   QPainter p(this);
-  p.drawImage(QPoint(0, 0), image_);
+  // The image is in device pixels already: drawn into the logical rectangle it maps
+  // one to one, whatever the ratio.
+  p.drawImage(QRectF(0, 0, image_.width() / image_dpr_, image_.height() / image_dpr_), image_);
+  dirty_ = false;
   if (!painted_) {
     painted_ = true;
     emit first_painted();
   }
 }
 
-void Surface::resizeEvent(QResizeEvent*) { ensure_image(); }
+void Surface::resizeEvent(QResizeEvent*) { rebuild(); }
 
 void Surface::mousePressEvent(QMouseEvent* e) {
   int button = 0;

@@ -6,6 +6,7 @@
 #include <QMutex>
 #include <QMutexLocker>
 #include <QPainter>
+#include <QtMath>
 
 #include <map>
 #include <tuple>
@@ -49,7 +50,19 @@ QImage cached(int kind, int id, qreal dpr, Draw draw) {
   QMutexLocker guard(&lock());
   auto &c = cache();
   if (auto it = c.find(key); it != c.end()) return it->second;
-  QImage img = draw(id, dpr);
+  QImage img;
+  if (dpr >= 1) {
+    img = draw(id, dpr);
+  } else {
+    // QPainter never scales below one device pixel per logical pixel, so a small
+    // picture is drawn at full size and scaled down, never cropped.
+    const QImage full = draw(id, 1.0);
+    if (!full.isNull()) {
+      img = full.scaled(qMax(1, qCeil(full.width() * dpr - 1e-9)), qMax(1, qCeil(full.height() * dpr - 1e-9)),
+                        Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+      img.setDevicePixelRatio(dpr);
+    }
+  }
   // Resizing the window walks through many ratios; keep memory bounded.
   if (c.size() >= 256) c.clear();
   c.emplace(key, img);

@@ -58,6 +58,27 @@ TEST(PictureSizes, EveryIdAtOneAndTwo) {
       }
 }
 
+// A window smaller than the design asks for pictures below one device pixel per
+// pixel: they must be the whole picture made smaller, never a cut-out of it.
+TEST(PictureSizes, BelowOneThePictureIsScaledNotCropped) {
+  for (int id : {-950, 10, 1, 3})
+    for (qreal dpr : {0.5, 0.75}) {
+      const QImage full = picture(id, 1.0);
+      const QImage small = picture(id, dpr);
+      ASSERT_EQ(small.size(), QSize(std::ceil(full.width() * dpr - 1e-9), std::ceil(full.height() * dpr - 1e-9)));
+      const QImage expected = full.scaled(small.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                  .convertToFormat(QImage::Format_ARGB32);
+      const QImage got = small.convertToFormat(QImage::Format_ARGB32);
+      double error = 0;
+      for (int y = 0; y < got.height(); ++y)
+        for (int x = 0; x < got.width(); ++x) {
+          const QColor a = QColor::fromRgba(got.pixel(x, y)), b = QColor::fromRgba(expected.pixel(x, y));
+          error += std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue());
+        }
+      EXPECT_LT(error / (3.0 * got.width() * got.height()), 8.0) << "id " << id << " dpr " << dpr;
+    }
+}
+
 TEST(PictureSizes, UnknownIdsAndBadRatiosGiveNullImages) {
   for (int id : {-1, -2, -3, 8, 9, 12, 111, -111, 102, -951, 951, 1000, -110000})
     EXPECT_TRUE(picture(id).isNull()) << "id " << id;

@@ -1,0 +1,252 @@
+#!/usr/bin/env bash
+# The game in a real X window (Xvfb with the xcb platform and a window manager), driven
+# by real input through XTest, its pixels read back from the X server. After every kind
+# of event the screen must show what a full repaint of the window shows, at pixel
+# ratios 1 and 2 and at other window sizes; the design-size picture must agree with the
+# offscreen render, and a half- or double-size window must show the same picture
+# scaled, not cropped.
+#   real_window.sh GAME WORKDIR
+set -uo pipefail
+GAME=$1
+WORK=$2
+for tool in Xvfb openbox xdotool xwininfo import compare convert iconv; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+rm -rf "$WORK" && mkdir -p "$WORK" && cd "$WORK" || exit 1
+unset QT_QPA_PLATFORM QT_SCALE_FACTOR
+export SDL_AUDIODRIVER=dummy
+
+failures=0
+pids=()
+cleanup() {
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null; done
+  wait 2>/dev/null
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# A display of our own, whichever number is free.
+Xvfb -displayfd 9 -screen 0 2600x2200x24 -nolisten tcp 9>display.txt 2>xvfb.log &
+pids+=($!)
+for _ in $(seq 50); do [ -s display.txt ] && break; sleep 0.1; done
+[ -s display.txt ] || { echo "Xvfb did not start"; cat xvfb.log; exit 1; }
+export DISPLAY=":$(head -1 display.txt)"
+openbox >openbox.log 2>&1 &
+pids+=($!)
+sleep 1
+
+grab() { import -window "$WIN" "$1" 2>/dev/null; }
+# Differing pixels of two pictures of one size ("inf" when they cannot be compared).
+differing() { compare -metric AE -fuzz 4% "$1" "$2" null: 2>&1 | awk '{print int($1)}'; }
+# Mean absolute error, 0..1, of two pictures of one size.
+mae() { compare -metric MAE "$1" "$2" null: 2>&1 | sed -n 's/.*(\(.*\)).*/\1/p'; }
+size_of() { xwininfo -id "$WIN" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w, h}'; }
+
+# The game's windows on screen besides the main window: boxes (or open menus).
+others() { xdotool search --onlyvisible --pid "$GAME_PID" 2>/dev/null | grep -vx "$WIN" | grep -c .; }
+
+# Answers the boxes a command has shown, as a player would, with Return. A box may
+# come after a pause (the game waits before some), so none must show for a while.
+answer_boxes() {
+  local quiet=0
+  for _ in $(seq 40); do
+    sleep 0.2
+    if [ "$(others)" = 0 ]; then
+      quiet=$((quiet + 1))
+      [ "$quiet" -ge 8 ] && return 0
+    else
+      quiet=0
+      xdotool key Return
+    fi
+  done
+  fail "a box would not go away"
+}
+
+# Waits until the window looks the same twice in a row, then leaves it in $1.
+settle() {
+  local prev="$1.prev.png"
+  grab "$prev"
+  for _ in $(seq 12); do
+    sleep 0.15
+    grab "$1"
+    [ "$(differing "$prev" "$1")" = 0 ] && return 0
+    mv "$1" "$prev"
+  done
+  return 0
+}
+
+resize_to() {
+  xdotool windowsize "$WIN" "$1" "$2"
+  sleep 0.4
+}
+
+# What is on screen now must equal a full repaint: resizing by a pixel and back makes
+# the window draw everything again from its retained picture.
+check() {
+  local name="$1" w h n
+  settle "$name.png"
+  read -r w h < <(size_of)
+  resize_to $((w + 1)) "$h"
+  resize_to "$w" "$h"
+  settle "$name.full.png"
+  n=$(differing "$name.png" "$name.full.png")
+  if [ "$n" != 0 ]; then
+    fail "$name: $n pixels differ from a full repaint (see $WORK/$name.png, $name.full.png)"
+  else
+    echo "ok: $name"
+  fi
+}
+
+# Clicks the centre of window cell (c, r) at the window's present size, or a hand cell.
+cell() {
+  local w h
+  read -r w h < <(size_of)
+  local xy
+  xy=$(awk -v w="$w" -v h="$h" -v S="$SCALE" -v mb="$MENU" -v c="$2" -v r="$3" 'BEGIN {
+    W = w / S; H = h / S - mb
+    s = W / 600; if (H / 485 < s) s = H / 485
+    ox = (W - 600 * s) / 2; oy = mb + (H - 485 * s) / 2
+    x = ox + (1050 + 495 * c + 247) / 15 * s; y = oy + (100 + 615 * r + 307) / 15 * s
+    printf "%d %d", x * S, y * S }')
+  # shellcheck disable=SC2086
+  xdotool mousemove --window "$WIN" $xy click "$1"
+  sleep 0.25
+}
+
+# The menu bar by keyboard, as a player without a mouse would: open 対局, then keys.
+menu_keys() {
+  xdotool mousemove --window "$WIN" $((20 * SCALE)) $((MENU * SCALE / 2)) click 1
+  sleep 0.3
+  # shellcheck disable=SC2068
+  xdotool key --delay 120 $@
+  sleep 0.3
+}
+
+# Settings with the clocks off: a ticking clock would change the screen between grabs,
+# and with the clocks off nothing else repaints the window.
+write_settings() {
+  printf '背景画=緑\r\n移動指導=ON\r\n経過時間=OFF\r\nBGM=OFF\r\nｱｲｺﾝ=ON\r\n' | iconv -f UTF-8 -t CP932 >"$1/ミラド将棋.ini"
+}
+
+start_game() {
+  mkdir -p "run$SCALE" && write_settings "run$SCALE"
+  (cd "run$SCALE" && QT_SCALE_FACTOR=$SCALE exec "$GAME" >../game$SCALE.log 2>&1) &
+  GAME_PID=$!
+  pids+=($GAME_PID)
+  WIN=""
+  for _ in $(seq 100); do
+    WIN=$(xdotool search --onlyvisible --name 'ミラド' 2>/dev/null | head -1)
+    [ -n "$WIN" ] && break
+    sleep 0.1
+  done
+  [ -n "$WIN" ] || { fail "ratio $SCALE: no window"; return 1; }
+  sleep 0.5
+}
+
+run_ratio() {
+  SCALE=$1
+  start_game || return
+  local w h
+  read -r w h < <(size_of)
+  MENU=$((h / SCALE - 485))
+  [ "$w" = $((600 * SCALE)) ] || fail "ratio $SCALE: opened $w px wide, not $((600 * SCALE))"
+  [ "$MENU" -gt 10 ] && [ "$MENU" -lt 60 ] || fail "ratio $SCALE: opened $w x $h, no room for the picture"
+  check "r${SCALE}-start"
+
+  # The design-size picture as the offscreen render draws it.
+  mkdir -p "off$SCALE" && write_settings "off$SCALE"
+  (cd "off$SCALE" && QT_QPA_PLATFORM=offscreen "$GAME" --screenshot ../off$SCALE.png --scale "$SCALE" >/dev/null 2>&1)
+  local ph=$((485 * SCALE))
+  convert "off$SCALE.png" -gravity south -crop "${w}x${ph}+0+0" +repage "off$SCALE-board.png"
+  convert "r${SCALE}-start.png" -gravity south -crop "${w}x${ph}+0+0" +repage "r${SCALE}-board.png"
+  local n
+  n=$(differing "off$SCALE-board.png" "r${SCALE}-board.png")
+  [ "$n" -le $((50 * SCALE * SCALE)) ] || fail "ratio $SCALE: the window differs from the offscreen render in $n pixels"
+
+  menu_keys Down Right Return          # 対局 → 対局(人間) → スタート
+  for _ in $(seq 30); do [ "$(others)" -ge 1 ] && break; sleep 0.2; done
+  [ "$(others)" -ge 1 ] || fail "ratio $SCALE: no box after スタート"
+  answer_boxes                         # "先手の番です"
+  check "r${SCALE}-box-answered"
+  cell 1 3 7; cell 1 3 6; check "r${SCALE}-move1"
+  cell 1 3 3; cell 1 3 4; check "r${SCALE}-move2"
+  cell 1 7 7; cell 1 7 6; check "r${SCALE}-move3"
+  menu_keys Right Right Return         # 戻
+  answer_boxes
+  check "r${SCALE}-replay"
+  menu_keys Right Right Right Return   # 進
+  answer_boxes
+  check "r${SCALE}-after"
+  menu_keys Right Right Right Right Right Right Down Return   # 棋譜 → 読込
+  sleep 0.5
+  menu_keys Escape                     # opening a menu closes the panel
+  check "r${SCALE}-panel-closed"
+
+  # Half and double size: the same picture scaled, and moves still land on their cells.
+  read -r w h < <(size_of)
+  convert "r${SCALE}-panel-closed.png" -gravity south -crop "${w}x${ph}+0+0" +repage design.png
+  local f
+  for f in 0.5 2; do
+    local nw nh
+    nw=$(awk -v w="$w" -v f="$f" 'BEGIN{printf "%d", w * f}')
+    nh=$(awk -v h="$ph" -v f="$f" -v m="$MENU" -v S="$SCALE" 'BEGIN{printf "%d", h * f + m * S}')
+    resize_to "$nw" "$nh"
+    check "r${SCALE}-size$f"
+    local got_w got_h sh
+    read -r got_w got_h < <(size_of)
+    sh=$((got_h - MENU * SCALE))
+    convert "r${SCALE}-size$f.png" -gravity south -crop "${got_w}x${sh}+0+0" +repage -resize "${w}x${ph}!" scaled.png
+    local e
+    e=$(mae design.png scaled.png)
+    awk -v e="$e" 'BEGIN{exit !(e < 0.08)}' ||
+      fail "ratio $SCALE size $f: the picture is not the design picture scaled (mean error $e)"
+  done
+  # Gote's turn after 進: the first press announces it, then gote's pawn moves on.
+  cell 1 3 4
+  answer_boxes
+  cell 1 3 4; cell 1 3 5; check "r${SCALE}-move-at-double"
+  [ "$(differing "r${SCALE}-size2.png" "r${SCALE}-move-at-double.png")" -gt 1000 ] ||
+    fail "ratio $SCALE: a click at double size moved nothing"
+  resize_to "$w" "$h"
+  resize_to 1 1
+  check "r${SCALE}-smallest"
+
+  [ "$(others)" = 0 ] || fail "ratio $SCALE: a box or menu is still open"
+  if [ "$SCALE" = 1 ]; then
+    close_during_box
+  else
+    escape_after_menu
+  fi
+  for _ in $(seq 50); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$GAME_PID" 2>/dev/null && { fail "ratio $SCALE: the game did not quit"; kill "$GAME_PID"; }
+  wait "$GAME_PID" 2>/dev/null
+}
+
+# A menu opened and closed with Esc leaves the menu bar with the focus: Esc still quits.
+escape_after_menu() {
+  menu_keys Escape
+  xdotool key Escape
+}
+
+# The title bar's close button while a box is up: the game quits once the box has
+# been answered and its command has finished.
+close_during_box() {
+  menu_keys Down Right Return          # a new game: boxes follow
+  for _ in $(seq 30); do [ "$(others)" -ge 1 ] && break; sleep 0.2; done
+  local x y w h top
+  read -r x y < <(xwininfo -id "$WIN" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} END{print x, y}')
+  read -r w h < <(size_of)
+  top=$(xprop -id "$(xdotool search --onlyvisible --pid "$GAME_PID" | head -1)" _NET_FRAME_EXTENTS 2>/dev/null |
+        awk -F', ' '{print $3}')
+  top=${top:-20}
+  xdotool mousemove $((x + w - 12)) $((y - top / 2)) click 1
+  sleep 0.3
+  kill -0 "$GAME_PID" 2>/dev/null || fail "the game quit before its box was answered"
+  answer_boxes
+}
+
+run_ratio 1
+run_ratio 2
+[ "$failures" = 0 ] && echo "all real-window checks passed" || echo "$failures failures"
+exit $((failures > 0))
