@@ -251,9 +251,10 @@ struct Yomi::Impl {
   int rank[ROOT_MAX] = {};
   int n_roots = 0;
 
-  // One turn being searched: the window, the best so far and the moves on the way.
+  // One turn being searched: where it may stop (a turn worth beta refutes the turn
+  // before it), the best so far and the moves on the way.
   struct Turn {
-    int alpha = -MUGEN, beta = MUGEN;
+    int beta = MUGEN;
     int best = -MUGEN;
     bool cut = false;
     Haba haba{};
