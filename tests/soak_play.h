@@ -64,7 +64,8 @@ class WrapClock : public Clock {
 };
 
 struct Session {
-  explicit Session(std::mt19937_64& rng) : ui(rng) {}
+  // LEVEL4 and the hint think to a small fixed budget: the same game every time, quickly.
+  explicit Session(std::mt19937_64& rng) : ui(rng) { game.yomi_nodes = 300; }
   KazuCanvas canvas;
   RandomUi ui;
   WrapClock clock;
@@ -250,16 +251,16 @@ class Soak {
   Menu menu_erabu() {
     static const Menu kSousa[] = {Menu::AFTER, Menu::AFTER, Menu::REPLAY, Menu::REPLAY, Menu::AFTER,
                                   Menu::REVERSE, Menu::LBEL_UP, Menu::LEBEL_DOWN, Menu::TAIKYOKU,
-                                  Menu::STOP, Menu::OPTION, Menu::LEVEL, Menu::KIFU};
+                                  Menu::STOP, Menu::OPTION, Menu::LEVEL, Menu::KIFU, Menu::HINT};
     static const Menu kOption[] = {Menu::MIDORI, Menu::UCHU, Menu::TATAMI, Menu::TAKE, Menu::RENGA,
                                    Menu::SIDOU, Menu::KEIKA, Menu::BGM, Menu::AICON, Menu::VER};
-    static const Menu kLevel[] = {Menu::LEVEL1, Menu::LEVEL2, Menu::LEVEL3};
+    static const Menu kLevel[] = {Menu::LEVEL1, Menu::LEVEL2, Menu::LEVEL3, Menu::LEVEL4};
     const std::vector<Menu> hajime = hajime_menu();
     const bool owatta = g().teban == 0 || g().shuukyoku != 0;
     const int k = ransu(100);
     if (k < (owatta ? 60 : 12)) return hajime[ransu(static_cast<int>(hajime.size()))];
     if (k < 70) return kSousa[ransu(std::size(kSousa))];
-    if (k < 80 && profile_ != Profile::ningen) return kLevel[ransu(3)];
+    if (k < 80 && profile_ != Profile::ningen) return kLevel[ransu(std::size(kLevel))];
     if (k < 84) return kOption[ransu(std::size(kOption))];
     if (k < 86) return Menu::CANCEL;
     return kSousa[ransu(std::size(kSousa))];
