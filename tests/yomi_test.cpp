@@ -252,6 +252,21 @@ TEST(Yomi, CancelFlagEndsTheSearchAtOnce) {
   EXPECT_EQ(r.rounds, 0);
 }
 
+TEST(Yomi, TheSmallestBudgetStillGivesAWholeTurn) {
+  Kyokumen p;
+  p.shoki_haichi();
+  for (const bool by_time : {false, true}) {
+    YomiSettei s;
+    if (by_time) s.byou = 1e-9;  // spent before the search begins
+    else s.nodes = 1;
+    Yomi yomi;
+    const YomiKekka r = yomi.sagasu(p, s);
+    EXPECT_TRUE(r.aborted);
+    ASSERT_EQ(r.turn.n, 3) << (by_time ? "time" : "nodes");
+    replay_as_a_person(p, r.turn);
+  }
+}
+
 TEST(Yomi, PrincipalLinesAreTheTurnsItWeighed) {
   const std::vector<Kyokumen> positions = test::bench_positions();
   YomiSettei s = budget(6000);
