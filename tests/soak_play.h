@@ -76,7 +76,7 @@ struct Session {
 enum class Profile { ningen, com, mixed };
 
 struct Tokei {  // what the run went through
-  long events = 0, te = 0, com_ban[4] = {}, shouri = 0, hozon = 0, yomikomi = 0, hanten = 0,
+  long events = 0, te = 0, com_ban[5] = {}, shouri = 0, hozon = 0, yomikomi = 0, hanten = 0,
        handicap = 0, shuuryou = 0;
 };
 
