@@ -1,5 +1,5 @@
 // The computer's whole turn (com_ban1, com_ban2, com_ban3; compute only: no waits, no
-// painting) at levels 1, 2 and 3 over the positions of bench/positions.sfen, which were
+// painting) at levels 1, 2, 3 and 4 over the positions of bench/positions.sfen, which were
 // recorded from games of the program by this same binary (--record).
 //
 //   mirado_engine_bench [--positions FILE] [--repeat N]   timings per level, and the
@@ -23,9 +23,10 @@
 #include <vector>
 
 #include "engine/tansaku.h"
-#include "taikyoku/taikyoku.h"
+#include "engine/yomi.h"
 #include "rules/sfen.h"
 #include "rules/tsumi.h"
+#include "taikyoku/taikyoku.h"
 
 namespace {
 std::atomic<long> g_allocations{0};
@@ -56,22 +57,6 @@ using namespace mirado;
 #ifndef MIRADO_BENCH_DIR
 #define MIRADO_BENCH_DIR "bench"
 #endif
-
-// The position as the other side sees it: the board turned round, codes negated, hands
-// swapped. The computer's procedures always move the upper pieces; turning the board lets
-// the same procedures play the lower side's turns when games are recorded.
-Kyokumen hanten(const Kyokumen& p) {
-  Kyokumen q;
-  for (int c = 1; c <= 9; ++c)
-    for (int r = 1; r <= 9; ++r) q.ban[10 - c][10 - r] = -p.ban[c][r];
-  for (int i = 0; i < 8; ++i) {
-    q.mochigoma_sita[i] = p.mochigoma_ue[i];
-    q.mochigoma_ue[i] = p.mochigoma_sita[i];
-  }
-  q.mochigoma_su_keisan();
-  q.ou_ichi_keisan();
-  return q;
-}
 
 int hand_total(const Kyokumen& p) {
   int n = 0;
@@ -118,7 +103,7 @@ bool random_move(Kyokumen& p, bool ue, Rng& rng) {
 // (none that leaves the moved piece's own king attacked, and no capture of one's own king
 // in the second move). Returns true when the game is over.
 bool person_turn(Kyokumen& p, int level) {
-  Kyokumen q = hanten(p);
+  Kyokumen q = kaiten(p);
   int ix = 0, iy = 0, nx = 0, ny = 0;
   std::vector<Kouho> buf(KOUHO_MAX);
   for (int proc = 1; proc <= 3; ++proc) {
@@ -153,16 +138,16 @@ bool person_turn(Kyokumen& p, int level) {
     if (proc == 1) ix = pick.tc, iy = pick.tr;
     if (proc == 2) nx = pick.tc, ny = pick.tr;
     if (torareru == -OU || torareru == OU) {
-      p = hanten(q);
+      p = kaiten(q);
       return true;
     }
     kiki_keisan(q.ban, kk);
     if (own && tsumi_sita(q, kk) == ari) {
-      p = hanten(q);
+      p = kaiten(q);
       return true;
     }
   }
-  p = hanten(q);
+  p = kaiten(q);
   return false;
 }
 
@@ -296,6 +281,32 @@ int main(int argc, char** argv) {
     mean /= static_cast<double>(per_pos.size());
     std::printf("%5d  %9.3f  %6.3f  %7.3f  %16ld  %11ld\n", level, median(per_pos), *mx, mean,
                 static_cast<long>(mx - per_pos.begin()) + 1, alloc);
+    total_alloc += alloc;
+  }
+  // LEVEL4 at a fixed budget of whole turns; its buffers are made once, before the turns.
+  {
+    Yomi yomi;
+    YomiSettei settei;
+    settei.nodes = 3000;
+    std::vector<double> per_pos;
+    long alloc = 0;
+    for (const Kyokumen& p0 : start) {
+      Taikyoku g = sente_taikyoku(p0, 4);
+      ComTurn t;
+      const long a0 = g_allocations.load();
+      const auto t0 = std::chrono::steady_clock::now();
+      kiki_keisan(g.pos.ban, g.kiki);
+      com_turn_yomi(t, g, yomi, settei);
+      const auto t1 = std::chrono::steady_clock::now();
+      alloc += g_allocations.load() - a0;
+      per_pos.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
+    }
+    const auto mx = std::max_element(per_pos.begin(), per_pos.end());
+    double mean = 0;
+    for (double v : per_pos) mean += v;
+    mean /= static_cast<double>(per_pos.size());
+    std::printf("%5d  %9.3f  %6.3f  %7.3f  %16ld  %11ld   (3000 whole turns, one run)\n", 4,
+                median(per_pos), *mx, mean, static_cast<long>(mx - per_pos.begin()) + 1, alloc);
     total_alloc += alloc;
   }
   if (total_alloc != 0) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -129,7 +130,11 @@ TEST_F(Think, AMateEndsTheTurnWithTheUpperSideAsWinner) {
 
 TEST_F(Think, BadInputIsRefusedWithExit2) {
   EXPECT_EQ(think(std::string(kStart)).status, 2);                       // no level
-  EXPECT_EQ(think(std::string(kStart) + " --level 4").status, 2);
+  EXPECT_EQ(think(std::string(kStart) + " --level 5").status, 2);
+  EXPECT_EQ(think(std::string(kStart) + " --level 3 --nodes 100").status, 2);  // a level-4 budget
+  EXPECT_EQ(think(std::string(kStart) + " --level 4 --nodes 0").status, 2);
+  EXPECT_EQ(think(std::string(kStart) + " --level 4 --nodes 10 --ms 10").status, 2);
+  EXPECT_EQ(think(std::string(kStart) + " --level 4 --ms -5").status, 2);
   EXPECT_EQ(think(std::string(kStart) + " --level").status, 2);
   EXPECT_EQ(think(std::string(kStart) + " --level 3 --only 0").status, 2);
   EXPECT_EQ(think(std::string(kStart) + " --level 3 --ichite 0,4").status, 2);
@@ -140,6 +145,32 @@ TEST_F(Think, BadInputIsRefusedWithExit2) {
   EXPECT_NE(bad.out.find("bad SFEN"), std::string::npos) << bad.out;
   const test::CliRun nolevel = think(std::string(kStart));
   EXPECT_NE(nolevel.out.find("--level"), std::string::npos) << nolevel.out;
+  // One line of explanation, nothing on standard output.
+  const test::CliRun zero = think(std::string(kStart) + " --level 4 --nodes 0");
+  EXPECT_EQ(std::count(zero.out.begin(), zero.out.end(), '\n'), 1) << zero.out;
+}
+
+TEST_F(Think, LevelFourIsTheSameForTheSameBudget) {
+  const std::string args = std::string(kStart) + " --level 4 --nodes 3000 --candidates";
+  const test::CliRun a = think(args), b = think(args);
+  ASSERT_EQ(a.status, 0) << a.out;
+  EXPECT_EQ(a.out, b.out);
+  const json j = json::parse(a.out);
+  ASSERT_EQ(j["moves"].size(), 3u);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(j["moves"][i]["proc"], i + 1);
+  EXPECT_LE(j["nodes"].get<int>(), 3000);
+  ASSERT_FALSE(j["lines"].empty());
+  // The first principal line is the turn that was played.
+  const json& first = j["lines"][0];
+  EXPECT_EQ(first["score"], j["score"]);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(first["turn"][i]["from"], j["moves"][i]["from"]);
+    EXPECT_EQ(first["turn"][i]["to"], j["moves"][i]["to"]);
+  }
+  // Levels 1-3 print no look-ahead fields.
+  const json l3 = json::parse(think(std::string(kStart) + " --level 3").out);
+  EXPECT_FALSE(l3.contains("score"));
+  EXPECT_FALSE(l3.contains("nodes"));
 }
 
 }  // namespace

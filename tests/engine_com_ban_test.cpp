@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/tansaku.h"
+#include "engine/yomi.h"
 #include "fakes.h"
 
 namespace mirado {
@@ -307,6 +308,95 @@ TEST(ComBan, TheSameTurnEveryTime) {
         EXPECT_EQ(e.saki_y, first[i - 1].saki_y);
         EXPECT_EQ(e.koma, first[i - 1].koma);
       }
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// LEVEL4
+
+TEST(ComLevel4, MenuChecksItAndTheLabelShowsFour) {
+  ComHarness h;
+  Game& g = h.game;
+  g.on_menu(Menu::LEVEL4);
+  EXPECT_EQ(g.level, 4);
+  EXPECT_TRUE(h.ui.checked[Menu::LEVEL4]);
+  for (Menu m : {Menu::LEVEL1, Menu::LEVEL2, Menu::LEVEL3}) EXPECT_FALSE(h.ui.checked[m]);
+  EXPECT_TRUE(h.text_at("4", 0, 0, IRO_SHIRO, 12));
+  g.on_menu(Menu::LEVEL2);
+  EXPECT_EQ(g.level, 2);
+  EXPECT_FALSE(h.ui.checked[Menu::LEVEL4]);
+  g.level_settei(5);  // no such level: every mark cleared, the level kept
+  EXPECT_EQ(g.level, 2);
+  EXPECT_FALSE(h.ui.checked[Menu::LEVEL2]);
+}
+
+TEST(ComLevel4, PlaysThePlannedTurnAsTheComputerPlaysAnyTurn) {
+  ComHarness h(4);
+  Game& g = h.game;
+  g.yomi_nodes = 3000;
+  Kyokumen start;
+  start.shoki_haichi();
+  Yomi yomi;
+  YomiSettei settei;
+  settei.nodes = 3000;
+  const YomiKekka plan = yomi.sagasu(start, settei);
+  ASSERT_EQ(plan.turn.n, 3);
+
+  g.com_turn();
+
+  EXPECT_EQ(g.kifu.kifu_ichi, 3);
+  for (int i = 1; i <= 3; ++i) {
+    const KifuEntry& e = g.kifu.at(i);
+    const Sashite& m = plan.turn.te[i - 1];
+    EXPECT_EQ(e.moto_x, m.fc);
+    EXPECT_EQ(e.saki_x, m.tc);
+    EXPECT_EQ(e.saki_y, m.tr);
+    EXPECT_EQ(e.koma, m.koma);
+  }
+  EXPECT_EQ(g.ichite_x, plan.turn.te[0].tc);
+  EXPECT_EQ(g.nite_x, plan.turn.te[1].tc);
+  // Everything around the moves is the design's: label, sounds, hand-over.
+  EXPECT_TRUE(h.text_at("思考中", -1.6, 8.4, IRO_SHIRO, 12));
+  EXPECT_EQ(h.sounds("play snd_koma"), 3);
+  EXPECT_EQ(g.teban_nushi, g.sita_gawa);
+  EXPECT_EQ(g.tesuu, 3);
+}
+
+// The window's way: thinking time, the search beside the window's thread.
+struct ClosingUi : test::FakeUi {
+  bool closing = false;
+  bool close_requested() const override { return closing; }
+};
+
+TEST(ComLevel4, ThinksBesideTheWindowAndGivesUpWhenItCloses) {
+  for (const bool closing : {false, true}) {
+    SCOPED_TRACE(closing ? "closing" : "thinking");
+    FakeCanvas canvas;
+    ClosingUi ui;
+    ui.closing = closing;
+    StepClock clock;
+    clock.step = 0;
+    FakeSound sound;
+    Game g{Ports{&canvas, &ui, &clock, &sound, &sound}};
+    g.taikyoku_shu = TaikyokuShu::com;
+    g.sita_gawa = g.sente_gawa;
+    g.ue_gawa = g.gote_gawa;
+    g.teban = g.teban_nushi = g.ue_gawa;
+    g.level = 4;
+    kiki_keisan(g.pos.ban, g.kiki);
+    const Kyokumen before = g.pos;
+    g.com_turn();
+    if (closing) {
+      // Nothing played: the close that follows finds the board as it was.
+      EXPECT_TRUE(g.com_chuudan);
+      EXPECT_EQ(g.kifu.kifu_nagasa, 0);
+      EXPECT_TRUE(test::same_position(g.pos, before));
+    } else {
+      EXPECT_FALSE(g.com_chuudan);
+      EXPECT_EQ(g.kifu.kifu_nagasa, 3);
+      EXPECT_EQ(g.teban_nushi, g.sita_gawa);
+      EXPECT_GT(clock.t, 36000);  // the window's clock went on while it thought
     }
   }
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_positions.h"
 #include "engine/hyouka.h"
 #include "engine/tansaku.h"
 #include "kyokumen_kensa.h"
@@ -76,32 +77,6 @@ bool scored(const Kekka& r, int fc, int fr, int tc, int tr) {
 // level 3 runs them, everything before is the same.
 int piece_rules(const Kyokumen& p, Tejun t, int fc, int fr, int tc, int tr, int koma) {
   return score(run(p, 3, t), fc, fr, tc, tr, koma) - score(run(p, 2, t), fc, fr, tc, tr, koma);
-}
-
-// bench/positions.sfen, found beside this file's folder.
-std::string positions_path() {
-  std::string here = __FILE__;
-  const auto slash = here.find_last_of('/');
-  here = slash == std::string::npos ? std::string(".") : here.substr(0, slash);
-  return here + "/../bench/positions.sfen";
-}
-
-std::vector<Kyokumen> bench_positions() {
-  std::vector<Kyokumen> out;
-  std::ifstream in(positions_path());
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    SfenPosition sp;
-    std::string error;
-    if (parse_sfen(line, sp, error)) {
-      sp.pos.mochigoma_su_keisan();
-      out.push_back(sp.pos);
-    } else {
-      ADD_FAILURE() << line << ": " << error;
-    }
-  }
-  return out;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -590,7 +565,7 @@ TEST(Tansaku, FirstCandidateWinsAmongEquals) {
 // a king capture or a mating drop, the position is left as found, and the search is
 // deterministic.
 TEST(Tansaku, TieBreakEarlyStopsAndDeterminismOnRecordedPositions) {
-  const std::vector<Kyokumen> positions = bench_positions();
+  const std::vector<Kyokumen> positions = test::bench_positions();
   ASSERT_GE(positions.size(), 30u);
   for (std::size_t pi = 0; pi < positions.size(); ++pi) {
     for (int level = 1; level <= 3; ++level) {
@@ -656,7 +631,7 @@ TEST(Tansaku, TieBreakEarlyStopsAndDeterminismOnRecordedPositions) {
 }
 
 TEST(Tansaku, TheMapsDescribeTheBoardAfterTheSearch) {
-  const std::vector<Kyokumen> positions = bench_positions();
+  const std::vector<Kyokumen> positions = test::bench_positions();
   ASSERT_FALSE(positions.empty());
   Kyokumen p = positions[positions.size() / 2];
   Kiki k{};

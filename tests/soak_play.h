@@ -64,7 +64,8 @@ class WrapClock : public Clock {
 };
 
 struct Session {
-  explicit Session(std::mt19937_64& rng) : ui(rng) {}
+  // LEVEL4 and the hint think to a small fixed budget: the same game every time, quickly.
+  explicit Session(std::mt19937_64& rng) : ui(rng) { game.yomi_nodes = 300; }
   KazuCanvas canvas;
   RandomUi ui;
   WrapClock clock;
@@ -75,7 +76,7 @@ struct Session {
 enum class Profile { ningen, com, mixed };
 
 struct Tokei {  // what the run went through
-  long events = 0, te = 0, com_ban[4] = {}, shouri = 0, hozon = 0, yomikomi = 0, hanten = 0,
+  long events = 0, te = 0, com_ban[5] = {}, shouri = 0, hozon = 0, yomikomi = 0, hanten = 0,
        handicap = 0, shuuryou = 0;
 };
 
@@ -83,17 +84,6 @@ inline Kyokumen shoki() {
   Kyokumen p;
   p.shoki_haichi();
   return p;
-}
-
-// The board turned by 180 degrees with every piece changing side, and the hands swapped.
-inline Kyokumen kaiten(const Kyokumen& a) {
-  Kyokumen b = a;
-  for (int c = 1; c <= 9; ++c)
-    for (int r = 1; r <= 9; ++r) b.ban[10 - c][10 - r] = -a.ban[c][r];
-  for (int k = 1; k <= 7; ++k) b.mochigoma_sita[k] = a.mochigoma_ue[k], b.mochigoma_ue[k] = a.mochigoma_sita[k];
-  b.mochigoma_su_sita = a.mochigoma_su_ue;
-  b.mochigoma_su_ue = a.mochigoma_su_sita;
-  return b;
 }
 
 struct Masu {
@@ -261,16 +251,16 @@ class Soak {
   Menu menu_erabu() {
     static const Menu kSousa[] = {Menu::AFTER, Menu::AFTER, Menu::REPLAY, Menu::REPLAY, Menu::AFTER,
                                   Menu::REVERSE, Menu::LBEL_UP, Menu::LEBEL_DOWN, Menu::TAIKYOKU,
-                                  Menu::STOP, Menu::OPTION, Menu::LEVEL, Menu::KIFU};
+                                  Menu::STOP, Menu::OPTION, Menu::LEVEL, Menu::KIFU, Menu::HINT};
     static const Menu kOption[] = {Menu::MIDORI, Menu::UCHU, Menu::TATAMI, Menu::TAKE, Menu::RENGA,
                                    Menu::SIDOU, Menu::KEIKA, Menu::BGM, Menu::AICON, Menu::VER};
-    static const Menu kLevel[] = {Menu::LEVEL1, Menu::LEVEL2, Menu::LEVEL3};
+    static const Menu kLevel[] = {Menu::LEVEL1, Menu::LEVEL2, Menu::LEVEL3, Menu::LEVEL4};
     const std::vector<Menu> hajime = hajime_menu();
     const bool owatta = g().teban == 0 || g().shuukyoku != 0;
     const int k = ransu(100);
     if (k < (owatta ? 60 : 12)) return hajime[ransu(static_cast<int>(hajime.size()))];
     if (k < 70) return kSousa[ransu(std::size(kSousa))];
-    if (k < 80 && profile_ != Profile::ningen) return kLevel[ransu(3)];
+    if (k < 80 && profile_ != Profile::ningen) return kLevel[ransu(std::size(kLevel))];
     if (k < 84) return kOption[ransu(std::size(kOption))];
     if (k < 86) return Menu::CANCEL;
     return kSousa[ransu(std::size(kSousa))];

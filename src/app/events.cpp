@@ -32,6 +32,7 @@ void Game::on_load(std::intptr_t window) {
 }
 
 void Game::on_menu(Menu item) {
+  hint_kesu();  // a hint lasts until the next click
   switch (item) {
     case Menu::TAIKYOKU: case Menu::STOP: case Menu::OPTION: panel_tojiru(); break;
     case Menu::START: start(); break;
@@ -40,6 +41,7 @@ void Game::on_menu(Menu item) {
     case Menu::LEVEL1: level_cmd(1); break;
     case Menu::LEVEL2: level_cmd(2); break;
     case Menu::LEVEL3: level_cmd(3); break;
+    case Menu::LEVEL4: level_cmd(4); break;
     case Menu::OWARI: on_close(); break;
     case Menu::CANCEL: cancel(); break;
     case Menu::REVERSE: reverse(); break;
@@ -58,6 +60,7 @@ void Game::on_menu(Menu item) {
     case Menu::KEIKA: keika_menu(); break;
     case Menu::BGM: bgm_menu(); break;
     case Menu::AICON: aicon_menu(); break;
+    case Menu::HINT: hint(); break;
     case Menu::VER: ver(); break;
     default: break;  // submenu parents that do nothing of their own
   }

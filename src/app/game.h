@@ -6,10 +6,12 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/ports.h"
+#include "engine/yomi.h"
 #include "rules/ugoki.h"
 #include "taikyoku/taikyoku.h"
 
@@ -20,6 +22,7 @@ enum Iro : int {
   IRO_KURO = 0,
   IRO_MIDORI = 2,     // window background, grid, and the colour that erases outlines
   IRO_AKA = 12,       // selection frame, hand counts
+  IRO_HINT = 13,      // the marks of a hint (light magenta)
   IRO_KIIRO = 14,     // coordinates
   IRO_SHIRO = 15,     // labels, times, move number, notation
 };
@@ -113,6 +116,25 @@ class Game : public Taikyoku {
   void com_ban2();
   void com_ban3();
   void tenmetsu(int koma, int col, int row, int count);
+  // LEVEL4: com_ban1 plans the whole turn with the look-ahead, and each procedure plays
+  // its move of the plan (one with no legal move searches as the design's computer does).
+  void com_yomi();
+  // Runs the look-ahead for the rest of the upper side's turn in p (from move `dankai`,
+  // the first and second moves having ended on the ichite and nite squares): in place
+  // on a fixed budget, else beside the window's thread. False when the window is closing.
+  bool yomi_matsu(const Kyokumen& p, int dankai, int ix, int iy, int nx, int ny, bool aite_com,
+                  YomiTe& out);
+  // ﾋﾝﾄ: the moves the look-ahead would play for the holder of the turn, marked on the
+  // board and written under it, not played; the next click takes them away.
+  void hint();
+  void hint_kesu();
+  YomiTe hint_te;                 // the moves on show (n = 0: none)
+  std::shared_ptr<Yomi> yomi;     // made at the first LEVEL4 turn
+  Sashite yomi_te[4];             // the planned moves by procedure
+  // A fixed budget of whole turns, searched in place: the same moves every time (the
+  // event runner, tests). 0: the window's thinking time, off the window's thread.
+  std::int64_t yomi_nodes = 0;
+  bool com_chuudan = false;       // the window is closing: the computer's turn was given up
 
   // ---- record files, replay, board flip, handicap (taikyoku/) ----
   std::string dir_path;                 // Dir1's path, UTF-8

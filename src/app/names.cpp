@@ -8,10 +8,10 @@ namespace {
 
 constexpr const char* kMenuNames[] = {
     "TAIKYOKU", "MATCH_MAN", "START",   "START2", "SENTE",      "GOTE",      "LEVEL",
-    "LEVEL1",   "LEVEL2",    "LEVEL3",  "OWARI",  "STOP",       "CANCEL",    "REVERSE",
+    "LEVEL1",   "LEVEL2",    "LEVEL3",  "LEVEL4", "OWARI",  "STOP",       "CANCEL",    "REVERSE",
     "REPLAY",   "AFTER",     "LBEL_UP", "LEBEL_DOWN", "KIFU",   "KIFU_READ", "KIFU_WRITE",
     "OPTION",   "HAIKEI_GA", "MIDORI",  "UCHU",   "TATAMI",     "TAKE",      "RENGA",
-    "SIDOU",    "KEIKA",     "BGM",     "AICON",  "VER"};
+    "SIDOU",    "KEIKA",     "BGM",     "AICON",  "HELP",       "HINT",      "VER"};
 static_assert(std::size(kMenuNames) == static_cast<std::size_t>(Menu::COUNT));
 
 constexpr const char* kControlNames[] = {

@@ -29,9 +29,9 @@ class Canvas {
 
 // Menu items and controls, named as the window names them.
 enum class Menu : int {
-  TAIKYOKU, MATCH_MAN, START, START2, SENTE, GOTE, LEVEL, LEVEL1, LEVEL2, LEVEL3, OWARI,
+  TAIKYOKU, MATCH_MAN, START, START2, SENTE, GOTE, LEVEL, LEVEL1, LEVEL2, LEVEL3, LEVEL4, OWARI,
   STOP, CANCEL, REVERSE, REPLAY, AFTER, LBEL_UP, LEBEL_DOWN, KIFU, KIFU_READ, KIFU_WRITE,
-  OPTION, HAIKEI_GA, MIDORI, UCHU, TATAMI, TAKE, RENGA, SIDOU, KEIKA, BGM, AICON, VER,
+  OPTION, HAIKEI_GA, MIDORI, UCHU, TATAMI, TAKE, RENGA, SIDOU, KEIKA, BGM, AICON, HELP, HINT, VER,
   COUNT
 };
 
@@ -64,6 +64,9 @@ class Ui {
   virtual void set_list(Control c, const std::vector<std::string>& items, int selected) = 0;
   // The game has shut down (sounds freed); the window closes.
   virtual void quit() = 0;
+  // The user asked to close the window while an event was being handled (the computer
+  // thinking): the game gives up what it is doing and the close follows.
+  virtual bool close_requested() const { return false; }
 };
 
 // Time of day in seconds since midnight, with fractions.

@@ -24,6 +24,10 @@ constexpr const char* kUsage =
     "       mirado-cli mate SFEN\n"
     "       mirado-cli perft SFEN DEPTH\n"
     "       mirado-cli think SFEN --level L [--ichite c,r] [--nite c,r] [--only 1|2|3] [--candidates]\n"
+    "                             [--nodes N | --ms T]   (level 4)\n"
+    "       mirado-cli match --a LEVEL --b LEVEL [--games N] [--openings FILE] [--jobs J]\n"
+    "                        [--max-moves M] [--nodes N | --ms T] [--pgn-like DIR]\n"
+    "       mirado-cli openings N [--seed S]\n"
     "       mirado-cli kifu FILE [--write OUT]\n"
     "       mirado-cli play FILE\n"
     "       mirado-cli --help | --version\n";
@@ -45,7 +49,11 @@ int help() {
       "  mate SFEN           whether the lower side is in check, and whether either is mated\n"
       "  perft SFEN DEPTH    the number of move sequences DEPTH single moves deep\n"
       "  think SFEN --level L\n"
-      "                      the computer's three moves of a turn at level L (1 to 3)\n"
+      "                      the computer's three moves of a turn at level L (1 to 4);\n"
+      "                      level 4 looks a whole turn ahead (--nodes N fixes its work)\n"
+      "  match --a L --b L   computer against computer from opening positions, each\n"
+      "                      played twice with the sides swapped; prints the score and Elo\n"
+      "  openings N          N random opening positions for the match runner\n"
       "  kifu FILE           read a record file and step through it; --write OUT saves it\n"
       "  play FILE           play an event script against the game, one line per event\n"
       "\n"
@@ -158,5 +166,7 @@ int main(int argc, char** argv) {
   if (cmd == "play" && argc >= 3) return cmd_play(argc - 2, argv + 2);
   if (cmd == "kifu" && argc >= 3) return cmd_kifu(argc - 2, argv + 2);
   if (cmd == "think" && argc >= 3) return cmd_think(argc - 2, argv + 2);
+  if (cmd == "match") return cmd_match(argc - 2, argv + 2);
+  if (cmd == "openings" && argc >= 3) return cmd_openings(argc - 2, argv + 2);
   return usage();
 }

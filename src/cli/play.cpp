@@ -94,6 +94,8 @@ struct Runner {
   SimulatedClock clock;
   RecordingSound sound;
   Game game{Ports{&canvas, &ui, &clock, &sound, &sound}};
+  // LEVEL4 thinks to a fixed budget here, so that a script gives the same moves every time.
+  Runner() { game.yomi_nodes = 20000; }
 
   bool shown(Control c) const { return game.visible[static_cast<int>(c)]; }
 

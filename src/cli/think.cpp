@@ -1,9 +1,12 @@
 // mirado-cli think: the computer's turn on a position, as JSON.
 //
 //   mirado-cli think SFEN --level L [--ichite c,r] [--nite c,r] [--only 1|2|3] [--candidates]
+//                         [--nodes N | --ms T]
 //
 // Runs com_ban1, com_ban2, com_ban3 in order (or only the named one, with the given
-// first and second destinations), applying each chosen move. The computer plays the
+// first and second destinations), applying each chosen move. At level 4 the moves come
+// from the look-ahead, whose budget is N whole turns (the same answer every time) or T
+// milliseconds (the window's budget by default). The computer plays the
 // upper pieces; side values are those of a SENTE game (lower = 1, upper = -1). The side
 // to move in the SFEN is not read; the one written after names the pieces that move next.
 #include <cstdio>
@@ -14,6 +17,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/commands.h"
+#include "engine/yomi.h"
 #include "rules/sfen.h"
 #include "taikyoku/taikyoku.h"
 
@@ -28,10 +32,32 @@ int fail(const std::string& message) {
   return kBadInput;
 }
 
+json move_json(const mirado::Sashite& m) {
+  return {{"from", {m.fc, m.fr}}, {"to", {m.tc, m.tr}}, {"piece_before", m.moto_koma},
+          {"piece_after", m.koma}};
+}
+
+json turn_json(const mirado::YomiTe& t) {
+  json moves = json::array();
+  for (int i = 0; i < t.n; ++i) {
+    json m = move_json(t.te[i]);
+    m["proc"] = t.dankai[i];
+    moves.push_back(m);
+  }
+  return moves;
+}
+
 bool parse_digit(const std::string& s, int lo, int hi, int& out) {
   if (s.size() != 1 || s[0] < '0' || s[0] > '9') return false;
   out = s[0] - '0';
   return out >= lo && out <= hi;
+}
+
+// A whole number from 1 to 10^12, digits only.
+bool parse_count(const std::string& s, long long& out) {
+  if (s.empty() || s.size() > 13 || s.find_first_not_of("0123456789") != std::string::npos) return false;
+  out = std::stoll(s);
+  return out >= 1 && out <= 1'000'000'000'000LL;
 }
 
 // "c,r" with c and r in 1..9.
@@ -52,6 +78,7 @@ int cmd_think(int argc, char** argv) {
   if (!parse_sfen(argv[0], sp, error)) return fail("bad SFEN: " + error);
 
   int level = 0, only = 0;
+  long long nodes = 0, ms = 0;
   int ichite_x = 0, ichite_y = 0, nite_x = 0, nite_y = 0;
   bool candidates = false;
   for (int i = 1; i < argc; ++i) {
@@ -63,7 +90,7 @@ int cmd_think(int argc, char** argv) {
     };
     std::string v;
     if (a == "--level") {
-      if (!value(v) || !parse_digit(v, 1, 3, level)) return fail("--level needs 1, 2 or 3");
+      if (!value(v) || !parse_digit(v, 1, 4, level)) return fail("--level needs 1, 2, 3 or 4");
     } else if (a == "--only") {
       if (!value(v) || !parse_digit(v, 1, 3, only)) return fail("--only needs 1, 2 or 3");
     } else if (a == "--ichite") {
@@ -72,13 +99,19 @@ int cmd_think(int argc, char** argv) {
     } else if (a == "--nite") {
       if (!value(v) || !parse_square(v, nite_x, nite_y))
         return fail("--nite needs a square c,r with c and r in 1..9");
+    } else if (a == "--nodes") {
+      if (!value(v) || !parse_count(v, nodes)) return fail("--nodes needs a whole number from 1 to 10^12");
+    } else if (a == "--ms") {
+      if (!value(v) || !parse_count(v, ms)) return fail("--ms needs a whole number of milliseconds from 1");
     } else if (a == "--candidates") {
       candidates = true;
     } else {
       return fail("unknown argument '" + a + "'");
     }
   }
-  if (level == 0) return fail("--level is required (1, 2 or 3)");
+  if (level == 0) return fail("--level is required (1, 2, 3 or 4)");
+  if (level != 4 && (nodes != 0 || ms != 0)) return fail("--nodes and --ms belong to level 4");
+  if (nodes != 0 && ms != 0) return fail("give --nodes or --ms, not both");
 
   sp.pos.mochigoma_su_keisan();
   Taikyoku t = sente_taikyoku(sp.pos, level);
@@ -96,7 +129,17 @@ int cmd_think(int argc, char** argv) {
       turn.kiroku[i] = &logs[i];
     }
   }
-  turn.run(t, only);
+  YomiKekka yomi_kekka;
+  if (level == 4) {
+    Yomi yomi;
+    YomiSettei settei;
+    settei.nodes = nodes;
+    settei.byou = nodes != 0 ? 0 : (ms != 0 ? static_cast<double>(ms) / 1000 : YOMI_BYOU);
+    settei.lines = candidates ? YOMI_LINES : 0;
+    yomi_kekka = com_turn_yomi(turn, t, yomi, settei, only);
+  } else {
+    turn.run(t, only);
+  }
 
   json out;
   json moves = json::array();
@@ -119,7 +162,21 @@ int cmd_think(int argc, char** argv) {
   // After move 1 the lower pieces move next, after move 2 the upper, after move 3 the lower.
   const bool sita_next = last != 2;
   out["sfen_after"] = to_sfen(t.pos, sita_next, sp.move_number + made);
-  if (candidates) {
+  if (level == 4) {
+    out["score"] = yomi_kekka.score;
+    out["nodes"] = yomi_kekka.nodes;
+    out["rounds"] = yomi_kekka.rounds;
+    if (candidates) {
+      json lines = json::array();
+      for (int i = 0; i < yomi_kekka.n_lines; ++i) {
+        const YomiLine& l = yomi_kekka.lines[i];
+        json line = {{"turn", turn_json(l.turn)}, {"score", l.score}};
+        if (l.answered) line["reply"] = turn_json(l.reply);
+        lines.push_back(line);
+      }
+      out["lines"] = lines;
+    }
+  } else if (candidates) {
     json c = json::object();
     for (int i = 1; i <= 3; ++i) {
       if (!turn.ran[i]) continue;

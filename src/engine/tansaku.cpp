@@ -169,7 +169,7 @@ template Sashite Tansaku::sagasu_impl<false>();
 namespace {
 
 void settei_suru(Tansaku& t, const ComSettei& s, Tejun tejun, KouhoKiroku* kiroku) {
-  t.level = s.level;
+  t.level = s.level > 3 ? 3 : s.level;
   t.tejun = tejun;
   t.ichite_x = s.ichite_x;
   t.ichite_y = s.ichite_y;
@@ -183,7 +183,10 @@ void settei_suru(Tansaku& t, const ComSettei& s, Tejun tejun, KouhoKiroku* kirok
 Sashite tansaku(Kyokumen& p, Kiki& k, int level, Tejun tejun, int ichite_x, int ichite_y,
                 int nite_x, int nite_y, KouhoKiroku* kiroku) {
   Tansaku t(p, k);
-  settei_suru(t, ComSettei{level, ichite_x, ichite_y, nite_x, nite_y}, tejun, kiroku);
+  ComSettei s;
+  s.level = level;
+  s.ichite_x = ichite_x, s.ichite_y = ichite_y, s.nite_x = nite_x, s.nite_y = nite_y;
+  settei_suru(t, s, tejun, kiroku);
   t.junbi();
   return t.sagasu();
 }
@@ -194,14 +197,20 @@ int sashite_ugokasu(Kyokumen& p, const Sashite& m) {
 
 ComTe com_te(Kyokumen& p, Kiki& k, const ComSettei& s, Tejun tejun, const ComHooks& hooks,
              KouhoKiroku* kiroku) {
-  Tansaku t(p, k);
-  settei_suru(t, s, tejun, kiroku);
-  t.tick = hooks.tick;
-  t.tick_ctx = hooks.ctx;
-  t.junbi();
-  if (hooks.junbi_ato) hooks.junbi_ato(hooks.ctx);
   ComTe r;
-  r.te = t.sagasu();
+  if (const Sashite& planned = s.keikaku[static_cast<int>(tejun)]; planned.ari) {
+    // LEVEL4 chose this move already: the window sees the same steps as after a search.
+    if (hooks.junbi_ato) hooks.junbi_ato(hooks.ctx);
+    r.te = planned;
+  } else {
+    Tansaku t(p, k);
+    settei_suru(t, s, tejun, kiroku);
+    t.tick = hooks.tick;
+    t.tick_ctx = hooks.ctx;
+    t.junbi();
+    if (hooks.junbi_ato) hooks.junbi_ato(hooks.ctx);
+    r.te = t.sagasu();
+  }
   if (!r.te.ari) return r;
   if (hooks.sasu_mae) hooks.sasu_mae(hooks.ctx, r.te);
   r.torareru = sashite_ugokasu(p, r.te);
@@ -209,6 +218,25 @@ ComTe com_te(Kyokumen& p, Kiki& k, const ComSettei& s, Tejun tejun, const ComHoo
   if (tejun == Tejun::ni) r.ue_tsumi = tsumi_ue(p, k) == ari;
   else r.sita_tsumi = tsumi_sita(p, k) == ari;
   return r;
+}
+
+Sashite sashite_kaiten(const Sashite& m) {
+  Sashite t = m;
+  t.moto_koma = -m.moto_koma;
+  t.koma = -m.koma;
+  t.tc = 10 - m.tc;
+  t.tr = 10 - m.tr;
+  if (m.fc == TE_UE) {
+    t.fc = TE_SITA;
+    t.fr = m.fr + 2;
+  } else if (m.fc == TE_SITA) {
+    t.fc = TE_UE;
+    t.fr = m.fr - 2;
+  } else {
+    t.fc = 10 - m.fc;
+    t.fr = 10 - m.fr;
+  }
+  return t;
 }
 
 }  // namespace mirado

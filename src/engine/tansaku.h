@@ -83,9 +83,12 @@ class Tansaku {
 
 // What the computer's procedures read of the game besides the position.
 struct ComSettei {
-  int level = 3;
+  int level = 3;  // 4: the moves come from keikaku, the design's level 3 fills any gap
   int ichite_x = 0, ichite_y = 0;  // com_ban3 leaves the piece moved first standing here
   int nite_x = 0, nite_y = 0;      // and does not capture the one moved second here
+  // Moves chosen beforehand by procedure (LEVEL4's look-ahead); a procedure without one
+  // searches as the design's computer does.
+  Sashite keikaku[4] = {};
 };
 
 // The whole search of one procedure: junbi, then sagasu.
@@ -117,5 +120,10 @@ ComTe com_te(Kyokumen& p, Kiki& k, const ComSettei& s, Tejun tejun, const ComHoo
 // Makes a chosen move with do_move (the search names a lower drop by its hand row).
 // Returns the code that stood on the target.
 int sashite_ugokasu(Kyokumen& p, const Sashite& m);
+
+// A move as the other side sees it on the turned board (kaiten): squares turned round,
+// codes of the other side, a drop from the other hand (upper drops name the hand index,
+// lower drops the hand row).
+Sashite sashite_kaiten(const Sashite& m);
 
 }  // namespace mirado

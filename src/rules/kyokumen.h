@@ -41,6 +41,11 @@ struct Kyokumen {
   void mochigoma_su_keisan();
 };
 
+// The position as the other side sees it: the board turned by 180 degrees, every piece
+// handed to the other side, the hands and pawn-file flags swapped with it. Lets the
+// procedures that only ever move the upper pieces play the lower side's turns.
+Kyokumen kaiten(const Kyokumen& p);
+
 // Promotion tests. narazu_kanou: may the piece stay unpromoted on to_row?
 int narazu_kanou(int to_row, int code);
 // naru_kanou: may this move promote? On ari, nari_koma receives the promoted code

@@ -101,9 +101,11 @@ Taikyoku sente_taikyoku(const Kyokumen& p, int level) {
   return t;
 }
 
-ComTe com_ban(Taikyoku& t, Tejun tejun, const ComHooks& hooks, KouhoKiroku* kiroku) {
-  const ComTe r = com_te(t.pos, t.kiki, ComSettei{t.level, t.ichite_x, t.ichite_y, t.nite_x, t.nite_y}, tejun,
-                         hooks, kiroku);
+ComTe com_ban(Taikyoku& t, Tejun tejun, const ComHooks& hooks, KouhoKiroku* kiroku, const Sashite* keikaku) {
+  ComSettei settei{t.level, t.ichite_x, t.ichite_y, t.nite_x, t.nite_y};
+  if (keikaku)
+    for (int i = 1; i <= 3; ++i) settei.keikaku[i] = keikaku[i];
+  const ComTe r = com_te(t.pos, t.kiki, settei, tejun, hooks, kiroku);
   if (!r.te.ari) return r;
   t.ou_tori(r.torareru);
   if (tejun == Tejun::ichi) t.ichite_x = r.te.tc, t.ichite_y = r.te.tr;
@@ -116,10 +118,21 @@ void ComTurn::run(Taikyoku& t, int only) {
     if (only != 0 && proc != only) continue;
     if (t.shuukyoku != 0) return;
     ran[proc] = true;
-    te[proc] = com_ban(t, static_cast<Tejun>(proc), {}, kiroku[proc]);
+    te[proc] = com_ban(t, static_cast<Tejun>(proc), {}, kiroku[proc], keikaku);
     if (te[proc].ue_tsumi) tsumi_ue = true;
     if (te[proc].sita_tsumi) t.shuukyoku = t.ue_gawa;
   }
+}
+
+YomiKekka com_turn_yomi(ComTurn& turn, Taikyoku& t, Yomi& yomi, const YomiSettei& settei, int only) {
+  const int first = only >= 1 && only <= 3 ? only : 1;
+  YomiKekka kekka = yomi.sagasu(t.pos, settei, first, t.ichite_x, t.ichite_y, t.nite_x, t.nite_y);
+  for (int i = 0; i < kekka.turn.n; ++i) {
+    const int proc = kekka.turn.dankai[i];
+    if (only == 0 || proc == only) turn.keikaku[proc] = kekka.turn.te[i];
+  }
+  turn.run(t, only);
+  return kekka;
 }
 
 }  // namespace mirado

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/tansaku.h"
+#include "engine/yomi.h"
 #include "kifu/kifu.h"
 #include "rules/kiki.h"
 #include "rules/kyokumen.h"
@@ -75,8 +76,10 @@ Taikyoku sente_taikyoku(const Kyokumen& p, int level);
 
 // One procedure of the computer's turn on the game: the move searched and made on its
 // position (com_te), the turn's first or second square noted, a captured king ending
-// the game. The window's com_ban1..3 show what it did.
-ComTe com_ban(Taikyoku& t, Tejun tejun, const ComHooks& hooks = {}, KouhoKiroku* kiroku = nullptr);
+// the game. The window's com_ban1..3 show what it did. `keikaku`, when given, holds the
+// moves LEVEL4's look-ahead chose for procedures 1..3.
+ComTe com_ban(Taikyoku& t, Tejun tejun, const ComHooks& hooks = {}, KouhoKiroku* kiroku = nullptr,
+              const Sashite* keikaku = nullptr);
 
 // The computer's whole turn on a game without a window (mirado-cli think, the benchmarks,
 // tests): com_ban for procedures 1, 2 and 3 in order, or only the one named, stopping once
@@ -87,8 +90,16 @@ struct ComTurn {
   bool ran[4] = {};             // the procedure ran (the game was not over at its start)
   KouhoKiroku* kiroku[4] = {};  // optional trial lists by procedure
   bool tsumi_ue = false;        // com_ban2 found the upper king mated: a message only
+  // LEVEL4: the moves its look-ahead chose, by procedure; the others search as the
+  // design's computer does.
+  Sashite keikaku[4] = {};
 
   void run(Taikyoku& t, int only = 0);
 };
+
+// LEVEL4's whole turn on a game without a window: the look-ahead chooses the moves from
+// the procedure `only` (or the first) on, then the procedures play them as any computer
+// turn. Returns what the look-ahead found.
+YomiKekka com_turn_yomi(ComTurn& turn, Taikyoku& t, Yomi& yomi, const YomiSettei& settei, int only = 0);
 
 }  // namespace mirado

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 
 #include "app/names.h"
@@ -79,6 +80,7 @@ TEST_F(WindowTest, MenuBarHasEveryItemCaptionAndNesting) {
       "    LEVEL1 [LEVEL1]\n"
       "    LEVEL2 [LEVEL2]\n"
       "    LEVEL3 [LEVEL3]\n"
+      "    LEVEL4 [LEVEL4]\n"
       "  終わり [OWARI]\n"
       "局面 [STOP]\n"
       "  最初 [CANCEL]\n"
@@ -101,6 +103,8 @@ TEST_F(WindowTest, MenuBarHasEveryItemCaptionAndNesting) {
       "  経過時間 [KEIKA]\n"
       "  BGM [BGM]\n"
       "  ｱｲｺﾝ [AICON]\n"
+      "ﾍﾙﾌﾟ [HELP]\n"
+      "  ﾋﾝﾄ [HINT]\n"
       "その他 [VER]\n";
   EXPECT_EQ(tree(window_->menuBar()->actions()), expected);
   EXPECT_EQ(window_->windowTitle().toStdString(), "ミラド 将棋");
@@ -256,6 +260,25 @@ TEST_F(WindowTest, EscQuitsUnlessTypingInTheRecordPanel) {
   window_->apply_event("menu TAIKYOKU");  // the panel closes; its hidden box may keep the focus
   ASSERT_FALSE(edit->isVisible());
   QTest::keyClick(window_->menuBar(), Qt::Key_Escape);
+  EXPECT_TRUE(game().quitting);
+}
+
+// LEVEL4 thinks beside the window: a close asked for while it thinks gives the turn up
+// (nothing is played) and the window closes as soon as the thinking has stopped.
+TEST_F(WindowTest, Level4IsChosenFromTheMenuAndAClosePutsAnEndToItsThinking) {
+  window_->action(Menu::LEVEL4)->trigger();
+  EXPECT_TRUE(window_->action(Menu::LEVEL4)->isChecked());
+  EXPECT_FALSE(window_->action(Menu::LEVEL3)->isChecked());
+  EXPECT_EQ(game().level, 4);
+  window_->action(Menu::SENTE)->trigger();
+  // The person's turn: a pawn, one of the computer's pawns, another pawn.
+  for (const char* e : {"cell 1 7 7", "cell 1 7 6", "cell 1 3 3", "cell 1 3 4", "cell 1 2 7"})
+    ASSERT_TRUE(window_->apply_event(e)) << e;
+  ASSERT_EQ(game().tesuu, 2);
+  QTimer::singleShot(20, window_.get(), [this] { window_->close(); });
+  ASSERT_TRUE(window_->apply_event("cell 1 2 6"));  // the third move: the computer thinks
+  EXPECT_EQ(game().tesuu, 3);                       // the person's moves only
+  EXPECT_TRUE(game().com_chuudan);
   EXPECT_TRUE(game().quitting);
 }
 

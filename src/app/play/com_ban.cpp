@@ -1,8 +1,13 @@
 // The computer's turn: com_ban1, com_ban2, com_ban3 and the blink. The
 // search itself lives in engine/tansaku.cpp; here are the side effects around it:
 // icons, label, clock, record, blink, move, sounds, messages and status texts.
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include "app/game.h"
 #include "engine/tansaku.h"
+#include "engine/yomi.h"
 #include "rules/tsumi.h"
 
 namespace mirado {
@@ -64,7 +69,7 @@ ComTe com_sasu(Game& g, Tejun tejun, double& jikan) {
   hooks.tick = tick_thunk;
   hooks.junbi_ato = repaint_thunk;
   hooks.sasu_mae = sasu_mae;
-  const ComTe r = com_ban(g, tejun, hooks);
+  const ComTe r = com_ban(g, tejun, hooks, nullptr, g.level == 4 ? g.yomi_te : nullptr);
   jikan = b.jikan;
   if (r.te.ari) g.te_egaku(r.te.fc, r.te.fr, r.te.tc, r.te.tr, r.te.koma, r.torareru);
   return r;
@@ -127,7 +132,52 @@ bool com_ue_kessaku(Game& g, const ComTe& r) {
 
 }  // namespace
 
+bool Game::yomi_matsu(const Kyokumen& p, int dankai, int ix, int iy, int nx, int ny, bool aite_com,
+                      YomiTe& out) {
+  if (!yomi) yomi = std::make_shared<Yomi>();
+  YomiSettei settei;
+  settei.nodes = yomi_nodes;
+  settei.byou = yomi_nodes > 0 ? 0 : YOMI_BYOU;
+  settei.aite_com = aite_com;
+  YomiKekka r;
+  if (yomi_nodes > 0) {
+    r = yomi->sagasu(p, settei, dankai, ix, iy, nx, ny);
+  } else {
+    // The search runs beside the window, which keeps painting and its clock running; a
+    // close request stops it within a few milliseconds.
+    std::atomic<bool> yamete{false}, done{false};
+    settei.yamete = &yamete;
+    const Kyokumen mine = p;  // the worker's own board: the window's stays the window's
+    std::thread worker([&] {
+      r = yomi->sagasu(mine, settei, dankai, ix, iy, nx, ny);
+      done.store(true, std::memory_order_release);
+    });
+    while (!done.load(std::memory_order_acquire)) {
+      ports().clock->wait(0.01);
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));  // a clock that does not wait
+      if (ports().ui->close_requested()) yamete.store(true);
+      timer_tick();
+    }
+    worker.join();
+    if (yamete.load()) return false;
+  }
+  out = r.turn;
+  return true;
+}
+
+void Game::com_yomi() {
+  for (Sashite& m : yomi_te) m = Sashite{};
+  YomiTe plan;
+  // The person answers by a person's rules.
+  if (!yomi_matsu(pos, 1, 0, 0, 0, 0, false, plan)) {
+    com_chuudan = true;
+    return;
+  }
+  for (int i = 0; i < plan.n; ++i) yomi_te[plan.dankai[i]] = plan.te[i];
+}
+
 void Game::com_ban1() {
+  com_chuudan = false;
   if (shuukyoku != 0) return;
   aicon_ichi("上", ue_gawa);
   jikan_kaishi = ports().clock->now();
@@ -140,6 +190,11 @@ void Game::com_ban1() {
   moji_egaku(-1.5, 8.5, std::string_view("思考中"), IRO_KURO, 0, 12);
   moji_egaku(-1.6, 8.4, std::string_view("思考中"), IRO_SHIRO, 0, 12);
   waku_egaku(IRO_MIDORI, 1, 8);
+  if (level == 4) {
+    ports().canvas->repaint();  // "思考中" shows while the look-ahead runs
+    com_yomi();
+    if (com_chuudan) return;
+  }
   double jikan;
   const ComTe r = com_sasu(*this, Tejun::ichi, jikan);
   const Sashite& m = r.te;
@@ -153,7 +208,7 @@ void Game::com_ban1() {
 }
 
 void Game::com_ban2() {
-  if (shuukyoku != 0) return;
+  if (shuukyoku != 0 || com_chuudan) return;
   aicon_ichi("下", ue_gawa);
   jikan_kaishi = ports().clock->now();
   if (is_checked(Menu::KEIKA)) set_timer(true);
@@ -180,7 +235,7 @@ void Game::com_ban2() {
 }
 
 void Game::com_ban3() {
-  if (shuukyoku != 0) return;
+  if (shuukyoku != 0 || com_chuudan) return;
   aicon_ichi("上", ue_gawa);
   jikan_kaishi = ports().clock->now();
   if (is_checked(Menu::KEIKA)) set_timer(true);

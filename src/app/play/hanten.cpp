@@ -1,26 +1,8 @@
 // Turning the board (反転): the position is rotated by 180 degrees and every piece
 // changes side, so the pieces at the bottom are always the lower ones.
-#include <utility>
-
 #include "app/game.h"
 
 namespace mirado {
-
-namespace {
-
-int gawa_kaeru(int x) { return x <= -10 ? -x : (x >= 10 ? -x : x); }
-
-void ban_kaiten(Kyokumen& p) {
-  int t[10][10];
-  for (int c = 0; c <= 9; ++c)
-    for (int r = 0; r <= 9; ++r) t[c][r] = p.ban[c][r];
-  for (int c = 1; c <= 9; ++c)
-    for (int r = 1; r <= 9; ++r) p.ban[10 - c][10 - r] = gawa_kaeru(t[c][r]);
-  for (int k = 1; k <= 7; ++k) std::swap(p.mochigoma_sita[k], p.mochigoma_ue[k]);
-  std::swap(p.mochigoma_su_sita, p.mochigoma_su_ue);
-}
-
-}  // namespace
 
 void Game::reverse() {
   if (saisei_chu) {
@@ -41,8 +23,7 @@ void Game::reverse() {
   }
   hanten_zumi = true;
   click_jotai = 0;
-  ban_kaiten(pos);
-  pos.ou_ichi_keisan();  // the kings have changed squares and sides
+  pos = kaiten(pos);  // the kings change squares and sides with it
   zenbu_egaku();
   tesuu_hyouji(tesuu);
   if (handicap_zumi) {

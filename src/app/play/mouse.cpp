@@ -36,6 +36,7 @@ bool saikai(Game& g) {
 }  // namespace
 
 void Game::on_mouse_down(int button, int shift, int x, int y) {
+  hint_kesu();  // a hint lasts until the next click
   panel_tojiru();
   if (saisei_chu) {
     if (msg("棋譜を '進 'で進めて下さい", "棋譜", Buttons::yesno) == Answer::no) {

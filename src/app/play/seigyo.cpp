@@ -7,8 +7,10 @@ void Game::level_settei(int n) {
   set_checked(Menu::LEVEL1, false);
   set_checked(Menu::LEVEL2, false);
   set_checked(Menu::LEVEL3, false);
-  if (n >= 1 && n <= 3) {
-    set_checked(n == 1 ? Menu::LEVEL1 : n == 2 ? Menu::LEVEL2 : Menu::LEVEL3, true);
+  set_checked(Menu::LEVEL4, false);
+  if (n >= 1 && n <= 4) {
+    constexpr Menu kLevels[] = {Menu::LEVEL1, Menu::LEVEL2, Menu::LEVEL3, Menu::LEVEL4};
+    set_checked(kLevels[n - 1], true);
     level = n;
   }
   if (taikyoku_shu == TaikyokuShu::com) level_hyouji(level);

@@ -47,6 +47,7 @@ constexpr MenuItem kMenus[] = {
     {Menu::LEVEL1, "LEVEL1", Menu::LEVEL, true},
     {Menu::LEVEL2, "LEVEL2", Menu::LEVEL, true},
     {Menu::LEVEL3, "LEVEL3", Menu::LEVEL, true},
+    {Menu::LEVEL4, "LEVEL4", Menu::LEVEL, true},
     {Menu::OWARI, "終わり", Menu::TAIKYOKU, false},
     {Menu::STOP, "局面", Menu::COUNT, false},
     {Menu::CANCEL, "最初", Menu::STOP, false},
@@ -69,6 +70,8 @@ constexpr MenuItem kMenus[] = {
     {Menu::KEIKA, "経過時間", Menu::OPTION, true},
     {Menu::BGM, "BGM", Menu::OPTION, true},
     {Menu::AICON, "ｱｲｺﾝ", Menu::OPTION, true},
+    {Menu::HELP, "ﾍﾙﾌﾟ", Menu::COUNT, false},
+    {Menu::HINT, "ﾋﾝﾄ", Menu::HELP, false},
     {Menu::VER, "その他", Menu::COUNT, false},
 };
 

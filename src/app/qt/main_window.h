@@ -72,6 +72,8 @@ class MainWindow : public QMainWindow, public Ui {
   void set_timer(bool enabled) override;
   void set_list(Control c, const std::vector<std::string>& items, int selected) override;
   void quit() override;
+  // A close asked for while the game handles an event (the computer thinking).
+  bool close_requested() const override { return close_pending_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* e) override;

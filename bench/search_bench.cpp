@@ -1,0 +1,66 @@
+// Speed of LEVEL4's look-ahead over the positions of bench/positions.sfen: whole turns
+// examined per second (the counter "turns/s"), at a fixed budget of whole turns, and the
+// time of one search in the window's time budget.
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "engine/yomi.h"
+#include "rules/sfen.h"
+
+namespace {
+
+using namespace mirado;
+
+std::vector<Kyokumen> positions() {
+  std::vector<Kyokumen> out;
+  std::ifstream in(std::string(MIRADO_BENCH_DIR) + "/positions.sfen");
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    SfenPosition sp;
+    std::string error;
+    if (parse_sfen(line, sp, error)) out.push_back(sp.pos);
+  }
+  if (out.empty()) std::abort();
+  return out;
+}
+
+// Each iteration searches the next position with a budget of state.range(0) whole turns.
+void BM_YomiNodes(benchmark::State& state) {
+  const std::vector<Kyokumen> ps = positions();
+  Yomi yomi;
+  YomiSettei s;
+  s.nodes = state.range(0);
+  std::size_t i = 0;
+  std::int64_t turns = 0;
+  for (auto _ : state) {
+    const YomiKekka r = yomi.sagasu(ps[i++ % ps.size()], s);
+    turns += r.nodes;
+    benchmark::DoNotOptimize(r.score);
+  }
+  state.counters["turns/s"] = benchmark::Counter(static_cast<double>(turns), benchmark::Counter::kIsRate);
+  state.counters["turns/search"] =
+      benchmark::Counter(static_cast<double>(turns), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_YomiNodes)->Arg(5000)->Arg(40000)->Unit(benchmark::kMillisecond);
+
+// The window's budget: one search per iteration, as long as it takes.
+void BM_YomiWindowBudget(benchmark::State& state) {
+  const std::vector<Kyokumen> ps = positions();
+  Yomi yomi;
+  YomiSettei s;
+  s.byou = YOMI_BYOU;
+  std::size_t i = 0;
+  std::int64_t turns = 0;
+  for (auto _ : state) {
+    const YomiKekka r = yomi.sagasu(ps[i++ % ps.size()], s);
+    turns += r.nodes;
+  }
+  state.counters["turns/s"] = benchmark::Counter(static_cast<double>(turns), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_YomiWindowBudget)->Unit(benchmark::kMillisecond)->Iterations(40);
+
+}  // namespace

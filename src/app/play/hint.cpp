@@ -1,0 +1,84 @@
+// ﾋﾝﾄ: what LEVEL4 would play for the holder of the turn, shown on the board and under it.
+#include "app/game.h"
+#include "engine/yomi.h"
+#include "rules/ugoki.h"
+
+namespace mirado {
+
+namespace {
+
+// Where a hint's number and text go: a small digit in the corner of the destination,
+// the moves in notation in the row under the board.
+constexpr double HINT_Y = 10.15;
+
+int turned(int v) { return v >= 1 && v <= 9 ? 10 - v : v; }
+
+bool refuse(Game& g, std::string_view why) {
+  g.snd_play(Oto::kinshi);
+  g.msg(why, "ﾋﾝﾄ");
+  return false;
+}
+
+bool hint_dekiru(Game& g) {
+  if (g.teban == 0) return refuse(g, "対局を始めてから使って下さい");
+  if (g.shuukyoku != 0) return refuse(g, "対局は終わっています");
+  if (g.saisei_chu || g.saikai_machi) return refuse(g, "棋譜ﾓｰﾄﾞではできません");
+  if (g.taikyoku_shu == TaikyokuShu::com && g.teban_nushi == g.ue_gawa) return refuse(g, "コンピュータの番です");
+  return true;
+}
+
+}  // namespace
+
+void Game::hint() {
+  if (!hint_dekiru(*this)) return;
+  // The look-ahead plays the upper pieces: the lower side's turn is read on the turned board.
+  const bool sita = teban_nushi == sita_gawa;
+  const int ix = te_tochuu ? ichite_x : 0, iy = te_tochuu ? ichite_y : 0;
+  const int nx = te_tochuu && dankai == 3 ? nite_x : 0;
+  const int ny = te_tochuu && dankai == 3 ? nite_y : 0;
+  const Kyokumen p = sita ? kaiten(pos) : pos;
+  // Against the design's computer, its second move may leave the person's king attacked.
+  const bool aite_com = taikyoku_shu == TaikyokuShu::com && level <= 3;
+  YomiTe plan;
+  if (!yomi_matsu(p, dankai, sita ? turned(ix) : ix, sita ? turned(iy) : iy, sita ? turned(nx) : nx,
+                  sita ? turned(ny) : ny, aite_com, plan))
+    return;  // the window is closing
+  if (plan.n == 0) {
+    refuse(*this, "指せる手がありません");
+    return;
+  }
+  if (sita)
+    for (int i = 0; i < plan.n; ++i) plan.te[i] = sashite_kaiten(plan.te[i]);
+  hint_te = plan;
+  std::string text = "ﾋﾝﾄ";
+  for (int i = 0; i < plan.n; ++i) {
+    const Sashite& m = plan.te[i];
+    if (!is_uchi(m.fc)) waku_egaku(IRO_HINT, m.fc, m.fr);
+    waku_egaku(IRO_HINT, m.tc, m.tr);
+    const std::string no = std::to_string(plan.dankai[i]);
+    moji_egaku(m.tc + 0.06, m.tr + 0.04, no, IRO_KURO, 0, 9);
+    moji_egaku(m.tc + 0.04, m.tr + 0.02, no, IRO_HINT, 0, 9);
+    text += "  " + no + " " + kifu_moji(m.tc) + kifu_moji(m.tr + 1000) + kifu_moji(m.koma) +
+            (is_uchi(m.fc) ? "打" : "");
+  }
+  moji_egaku(1.1, HINT_Y + 0.05, std::string_view(text), IRO_KURO, 0, 11);
+  moji_egaku(1.05, HINT_Y, std::string_view(text), IRO_HINT, 0, 11);
+  ports().canvas->refresh();
+}
+
+void Game::hint_kesu() {
+  if (hint_te.n == 0) return;
+  for (int i = 0; i < hint_te.n; ++i) {
+    const Sashite& m = hint_te.te[i];
+    for (const auto& [c, r] : {std::pair{m.fc, m.fr}, std::pair{m.tc, m.tr}}) {
+      if (!on_ban(c, r)) continue;
+      koma_egaku(pos.ban[c][r], c, r);
+      waku_egaku(IRO_MIDORI, c, r);
+    }
+  }
+  for (int c = 1; c <= 9; ++c) koma_egaku(haikei, c, 10);
+  hint_te = YomiTe{};
+  ports().canvas->refresh();
+}
+
+}  // namespace mirado

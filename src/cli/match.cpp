@@ -1,0 +1,477 @@
+// mirado-cli match: the computer against itself, to measure strength.
+//
+//   mirado-cli match --a LEVEL --b LEVEL [--games N] [--openings FILE] [--jobs J]
+//                    [--max-moves M] [--nodes N | --ms T] [--pgn-like DIR]
+//   mirado-cli openings N [--seed S]
+//
+// Every opening is played twice, A with the lower pieces (moving first) and then B.
+// Whoever holds the turn plays as the design's computer does, on the upper pieces: the
+// board is turned for the side playing the lower pieces. A game ends as the computer's
+// procedures end it (a captured king, a mate found after a move) or is drawn at the move
+// cap. Progress goes to stderr; the result is one JSON object. With --pgn-like every game
+// is written into DIR as a record file the game can load (openings without their moves
+// are recorded from the opening position, which only the start position can load).
+//
+// `openings` prints a set of openings made of two whole turns of random quiet legal
+// moves from the start, each with its moves; the built-in set was made with it.
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <mutex>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/commands.h"
+#include "cli/openings.h"
+#include "engine/tansaku.h"
+#include "engine/yomi.h"
+#include "kifu/kifu_file.h"
+#include "rules/sfen.h"
+#include "taikyoku/taikyoku.h"
+
+namespace {
+
+using json = nlohmann::ordered_json;
+using namespace mirado;
+
+int fail(const std::string& message) {
+  std::fprintf(stderr, "mirado-cli: match: %s\n", message.c_str());
+  return 2;
+}
+
+bool parse_whole(const std::string& s, long long lo, long long hi, long long& out) {
+  if (s.empty() || s.size() > 13 || s.find_first_not_of("0123456789") != std::string::npos) return false;
+  out = std::stoll(s);
+  return out >= lo && out <= hi;
+}
+
+// ---- openings ----
+
+struct Opening {
+  SfenPosition sp;
+  std::vector<KifuEntry> moves;  // how it arose from the start, when known
+};
+
+// A move in record form: source column and row (for a drop the hand cell's row),
+// target, the code before and after.
+std::string entry_text(const KifuEntry& e) {
+  std::ostringstream o;
+  o << e.moto_x << ',' << e.moto_y << ',' << e.saki_x << ',' << e.saki_y << ',' << e.moto_koma << ','
+    << e.koma;
+  return o.str();
+}
+
+bool parse_entry_text(const std::string& s, KifuEntry& e) {
+  int v[6];
+  std::istringstream in(s);
+  char comma;
+  for (int i = 0; i < 6; ++i) {
+    if (!(in >> v[i])) return false;
+    if (i < 5 && !(in >> comma && comma == ',')) return false;
+  }
+  e = KifuEntry{};
+  e.moto_x = v[0], e.moto_y = v[1], e.saki_x = v[2], e.saki_y = v[3], e.moto_koma = v[4], e.koma = v[5];
+  return true;
+}
+
+// One opening a line: the SFEN, then optionally " ; " and the moves from the start.
+bool parse_openings(const std::string& text, std::vector<Opening>& out, std::string& error) {
+  std::istringstream in(text);
+  std::string line;
+  int n = 0;
+  while (std::getline(in, line)) {
+    ++n;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.find_first_not_of(" \t") == std::string::npos || line[0] == '#') continue;
+    Opening o;
+    std::string sfen = line, moves;
+    if (const auto semi = line.find(';'); semi != std::string::npos) {
+      sfen = line.substr(0, semi);
+      moves = line.substr(semi + 1);
+    }
+    while (!sfen.empty() && sfen.back() == ' ') sfen.pop_back();
+    std::string why;
+    if (!parse_sfen(sfen, o.sp, why)) {
+      error = "line " + std::to_string(n) + ": bad SFEN: " + why;
+      return false;
+    }
+    std::istringstream ms(moves);
+    std::string word;
+    while (ms >> word) {
+      KifuEntry e;
+      if (!parse_entry_text(word, e)) {
+        error = "line " + std::to_string(n) + ": bad move '" + word + "'";
+        return false;
+      }
+      o.moves.push_back(e);
+    }
+    o.sp.pos.mochigoma_su_keisan();
+    out.push_back(o);
+  }
+  if (out.empty()) error = "no openings";
+  return !out.empty();
+}
+
+// The move of a turn played on the turned board, back on the real one, in record form;
+// applies it to `p` and fills the captured code.
+KifuEntry record_and_apply(Kyokumen& p, const Sashite& played, bool turned) {
+  const Sashite m = turned ? sashite_kaiten(played) : played;
+  KifuEntry e;
+  e.moto_x = m.fc;
+  e.moto_y = m.fc == TE_UE ? 8 - m.fr : m.fr;  // the record names the hand cell's row
+  e.saki_x = m.tc;
+  e.saki_y = m.tr;
+  e.moto_koma = m.moto_koma;
+  e.koma = m.koma;
+  e.tori_koma = p.ban[m.tc][m.tr];
+  sashite_ugokasu(p, m);
+  return e;
+}
+
+struct Rng {
+  unsigned long long s;
+  unsigned next() {
+    s = s * 6364136223846793005ULL + 1442695040888963407ULL;
+    return static_cast<unsigned>(s >> 33);
+  }
+};
+
+// One whole turn of random quiet legal moves for the side on the upper pieces of `p`
+// (no capture, no promotion). Returns false when some move had no such candidate.
+bool random_turn(Kyokumen& p, Rng& rng, std::vector<Sashite>& played) {
+  std::vector<Kouho> buf(KOUHO_MAX);
+  int ix = 0, iy = 0, nx = 0, ny = 0;
+  for (int proc = 1; proc <= 3; ++proc) {
+    KouhoKiroku log{buf.data(), KOUHO_MAX};
+    Kiki k{};
+    kiki_keisan(p.ban, k);
+    tansaku(p, k, 1, proc == 2 ? Tejun::ni : Tejun::san, ix, iy, nx, ny, &log);
+    std::vector<Sashite> ok;
+    for (int i = 0; i < log.n; ++i) {
+      const Kouho& c = buf[static_cast<std::size_t>(i)];
+      const bool drop = c.fc == TE_UE || c.fc == TE_SITA;
+      if (drop || p.ban[c.tc][c.tr] != kara || p.ban[c.fc][c.fr] != c.koma) continue;
+      const Sashite s{true, c.fc, c.fr, c.tc, c.tr, c.koma, c.koma, c.score};
+      Kyokumen q = p;
+      Kiki kq = k;
+      sashite_ugokasu(q, s);
+      kiki_keisan(q.ban, kq);
+      const bool own = proc != 2;
+      if (own ? kq.kiki_sita[q.ou_ue_x][q.ou_ue_y] > 0 : kq.kiki_ue[q.ou_sita_x][q.ou_sita_y] > 0) continue;
+      ok.push_back(s);
+    }
+    if (ok.empty()) return false;
+    const Sashite m = ok[rng.next() % ok.size()];
+    sashite_ugokasu(p, m);
+    if (proc == 1) ix = m.tc, iy = m.tr;
+    if (proc == 2) nx = m.tc, ny = m.tr;
+    played.push_back(m);
+  }
+  return true;
+}
+
+int make_openings(int argc, char** argv) {
+  long long n = 0, seed = 1;
+  if (argc < 1 || !parse_whole(argv[0], 1, 100000, n)) return fail("openings needs a count from 1");
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--seed" && i + 1 < argc && parse_whole(argv[i + 1], 0, 1LL << 40, seed)) {
+      ++i;
+    } else {
+      return fail("unknown argument '" + a + "'");
+    }
+  }
+  Rng rng{static_cast<unsigned long long>(seed) * 7919ULL + 17};
+  std::printf("# Openings: two whole turns of random quiet legal moves from the start (seed %lld);\n"
+              "# each line is the SFEN, then ';' and the six moves in record form.\n", seed);
+  int made = 0;
+  while (made < n) {
+    Kyokumen p;
+    p.shoki_haichi();
+    std::vector<KifuEntry> moves;
+    bool ok = true;
+    for (int turn = 0; turn < 2 && ok; ++turn) {
+      const bool sita = turn == 0;  // the lower pieces move first
+      Kyokumen f = sita ? kaiten(p) : p;
+      std::vector<Sashite> played;
+      ok = random_turn(f, rng, played);
+      if (!ok) break;
+      for (const Sashite& m : played) moves.push_back(record_and_apply(p, m, sita));
+    }
+    if (!ok) continue;
+    // Keep only openings that leave the game even: nothing hangs for the side to move.
+    Kiki k{};
+    kiki_keisan(p.ban, k);
+    if (std::abs(keisei(p, k)) > 250) continue;
+    std::printf("%s ;", to_sfen(p, true, 7).c_str());
+    for (const KifuEntry& e : moves) std::printf(" %s", entry_text(e).c_str());
+    std::printf("\n");
+    ++made;
+  }
+  return 0;
+}
+
+// ---- games ----
+
+struct Side {
+  int level;
+  bool a;  // side A of the match
+};
+
+struct GameResult {
+  int winner = 0;  // 1: A won, -1: B won, 0: drawn
+  int moves = 0;
+  std::vector<double> turn_a, turn_b;  // seconds per turn
+  std::vector<KifuEntry> record;
+  std::string reason;  // how it ended: "mate", "king taken" or "move cap"
+};
+
+struct Settings {
+  int level_a = 0, level_b = 0;
+  int max_moves = 300;
+  long long nodes = 0, ms = 0;
+};
+
+GameResult play_game(const Opening& o, bool a_sita, const Settings& set, Yomi& yomi) {
+  GameResult g;
+  g.record = o.moves;
+  Kyokumen p = o.sp.pos;
+  bool sita_to_move = o.sp.teban_sita == 1;
+  const Side sita{a_sita ? set.level_a : set.level_b, a_sita};
+  const Side ue{a_sita ? set.level_b : set.level_a, !a_sita};
+  double jikan[2] = {0, 0};  // thinking time of the lower and upper player, for the record
+  while (g.moves < set.max_moves) {
+    const Side& s = sita_to_move ? sita : ue;
+    const Side& other = sita_to_move ? ue : sita;
+    // The side that holds the turn plays the upper pieces: the board is turned for the
+    // lower side.
+    Taikyoku t = sente_taikyoku(sita_to_move ? kaiten(p) : p, s.level);
+    ComTurn turn;
+    const auto t0 = std::chrono::steady_clock::now();
+    if (s.level == 4) {
+      YomiSettei st;
+      st.nodes = set.nodes;
+      st.byou = set.nodes != 0 ? 0 : (set.ms != 0 ? static_cast<double>(set.ms) / 1000 : YOMI_BYOU);
+      st.aite_com = other.level <= 3;
+      com_turn_yomi(turn, t, yomi, st);
+    } else {
+      turn.run(t);
+    }
+    const double sec = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    (s.a ? g.turn_a : g.turn_b).push_back(sec);
+    double& mine = jikan[sita_to_move ? 0 : 1];
+    for (int i = 1; i <= 3; ++i) {
+      if (!turn.ran[i] || !turn.te[i].te.ari) continue;
+      const double mae = mine;
+      KifuEntry e = record_and_apply(p, turn.te[i].te, sita_to_move);
+      mine = mae + sec / 3;
+      e.sita_mae = jikan[0], e.sita_ato = jikan[0];
+      e.ue_mae = jikan[1], e.ue_ato = jikan[1];
+      (sita_to_move ? e.sita_mae : e.ue_mae) = mae;
+      g.record.push_back(e);
+    }
+    g.moves += 3;  // a skipped move still uses up the cap, so every game ends
+    if (t.shuukyoku != 0) {
+      const bool mover_won = t.shuukyoku == t.ue_gawa;
+      const bool a_won = mover_won == s.a;
+      g.winner = a_won ? 1 : -1;
+      const int taken = g.record.empty() ? 0 : g.record.back().tori_koma;
+      g.reason = taken == OU || taken == -OU ? "king taken" : "mate";
+      return g;
+    }
+    sita_to_move = !sita_to_move;
+  }
+  g.reason = "move cap";
+  return g;
+}
+
+struct Summary {
+  std::vector<double> turns;
+  double mean() const {
+    double s = 0;
+    for (double v : turns) s += v;
+    return turns.empty() ? 0 : s / static_cast<double>(turns.size());
+  }
+  double median() const {
+    if (turns.empty()) return 0;
+    std::vector<double> v = turns;
+    std::sort(v.begin(), v.end());
+    const std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+  }
+  double slowest() const { return turns.empty() ? 0 : *std::max_element(turns.begin(), turns.end()); }
+};
+
+double elo_of(double score) {
+  score = std::clamp(score, 1e-4, 1 - 1e-4);
+  return -400.0 * std::log10(1.0 / score - 1.0);
+}
+
+json time_json(const Summary& s) {
+  auto ms = [](double v) { return std::round(v * 10000.0) / 10.0; };
+  return {{"turns", s.turns.size()}, {"mean_ms", ms(s.mean())}, {"median_ms", ms(s.median())},
+          {"slowest_ms", ms(s.slowest())}};
+}
+
+bool write_record(const std::filesystem::path& dir, int index, const Settings& set, bool a_sita,
+                  const GameResult& g, std::string& error) {
+  const std::string sita_name = "LEVEL" + std::to_string(a_sita ? set.level_a : set.level_b);
+  const std::string ue_name = "LEVEL" + std::to_string(a_sita ? set.level_b : set.level_a);
+  char name[64];
+  std::snprintf(name, sizeof name, "game-%03d", index + 1);
+  int bad = 0;
+  // The header names the upper player on its second line and the lower on its third.
+  const auto bytes = encode_kifu(std::string("match ") + name, ue_name, sita_name, g.record, bad);
+  if (!bytes) {
+    error = "cannot encode the record";
+    return false;
+  }
+  return write_file_atomically(dir / (std::string(name) + std::string(KIFU_KAKUCHOUSHI)), *bytes, error);
+}
+
+}  // namespace
+
+namespace mirado::cli {
+
+int cmd_openings(int argc, char** argv) { return make_openings(argc, argv); }
+
+int cmd_match(int argc, char** argv) {
+  Settings set;
+  long long games = 0, jobs = 1, v = 0;
+  std::string openings_path, out_dir;
+  for (int i = 0; i < argc; i += 2) {  // every option takes one value
+    const std::string a = argv[i];
+    const bool has = i + 1 < argc;
+    const std::string val = has ? argv[i + 1] : "";
+    if (a == "--a" || a == "--b") {
+      if (!has || !parse_whole(val, 1, 4, v)) return fail(a + " needs a level 1, 2, 3 or 4");
+      (a == "--a" ? set.level_a : set.level_b) = static_cast<int>(v);
+    } else if (a == "--games") {
+      if (!has || !parse_whole(val, 1, 1000000, games)) return fail("--games needs a whole number from 1");
+    } else if (a == "--jobs") {
+      if (!has || !parse_whole(val, 1, 64, jobs)) return fail("--jobs needs a whole number from 1 to 64");
+    } else if (a == "--max-moves") {
+      if (!has || !parse_whole(val, 3, 100000, v)) return fail("--max-moves needs a whole number from 3");
+      set.max_moves = static_cast<int>(v);
+    } else if (a == "--nodes") {
+      if (!has || !parse_whole(val, 1, 1'000'000'000'000LL, set.nodes)) return fail("--nodes needs a whole number from 1");
+    } else if (a == "--ms") {
+      if (!has || !parse_whole(val, 1, 3'600'000, set.ms)) return fail("--ms needs a whole number of milliseconds from 1");
+    } else if (a == "--openings") {
+      if (!has) return fail("--openings needs a file");
+      openings_path = val;
+    } else if (a == "--pgn-like") {
+      if (!has) return fail("--pgn-like needs a folder");
+      out_dir = val;
+    } else {
+      return fail("unknown argument '" + a + "'");
+    }
+  }
+  if (set.level_a == 0 || set.level_b == 0) return fail("--a and --b are required");
+  if (set.nodes != 0 && set.ms != 0) return fail("give --nodes or --ms, not both");
+
+  std::string text;
+  if (openings_path.empty()) {
+    text = BUILTIN_OPENINGS;
+  } else {
+    std::ifstream in(openings_path, std::ios::binary);
+    if (!in) return fail("cannot read " + openings_path);
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    text = ss.str();
+  }
+  std::vector<Opening> openings;
+  std::string error;
+  if (!parse_openings(text, openings, error)) return fail((openings_path.empty() ? "built-in openings: " : openings_path + ": ") + error);
+  if (games == 0) games = 2 * static_cast<long long>(openings.size());
+  if (!out_dir.empty()) {
+    std::error_code ec;
+    std::filesystem::create_directories(out_dir, ec);
+    if (ec) return fail("cannot create " + out_dir + ": " + ec.message());
+  }
+
+  std::vector<GameResult> results(static_cast<std::size_t>(games));
+  std::atomic<long long> next{0};
+  std::mutex mu;
+  int done = 0, w = 0, l = 0, d = 0;
+  bool write_failed = false;
+  auto worker = [&]() {
+    Yomi yomi;
+    for (;;) {
+      const long long gi = next.fetch_add(1);
+      if (gi >= games) return;
+      const Opening& o = openings[static_cast<std::size_t>(gi / 2) % openings.size()];
+      const bool a_sita = gi % 2 == 0;
+      GameResult g = play_game(o, a_sita, set, yomi);
+      std::string werr;
+      const bool wrote = out_dir.empty() || write_record(out_dir, static_cast<int>(gi), set, a_sita, g, werr);
+      std::lock_guard<std::mutex> lock(mu);
+      if (!wrote && !write_failed) {
+        write_failed = true;
+        std::fprintf(stderr, "mirado-cli: match: %s\n", werr.c_str());
+      }
+      ++done;
+      (g.winner > 0 ? w : g.winner < 0 ? l : d) += 1;
+      const double score = (w + 0.5 * d) / done;
+      std::fprintf(stderr, "game %d/%lld: %s (%d moves)  A %d-%d-%d  score %.3f\n", done, games,
+                   g.winner > 0 ? "A wins" : g.winner < 0 ? "B wins" : "draw", g.moves, w, l, d, score);
+      results[static_cast<std::size_t>(gi)] = std::move(g);
+    }
+  };
+  std::vector<std::thread> pool;
+  for (long long j = 0; j < std::min(jobs, games); ++j) pool.emplace_back(worker);
+  for (std::thread& t : pool) t.join();
+
+  Summary ta, tb;
+  json ended = json::object();
+  for (const GameResult& g : results) ended[g.reason] = ended.value(g.reason, 0) + 1;
+  double sq = 0;
+  const double n = static_cast<double>(games);
+  const double s = (w + 0.5 * d) / n;
+  for (const GameResult& g : results) {
+    ta.turns.insert(ta.turns.end(), g.turn_a.begin(), g.turn_a.end());
+    tb.turns.insert(tb.turns.end(), g.turn_b.begin(), g.turn_b.end());
+    const double x = g.winner > 0 ? 1.0 : g.winner < 0 ? 0.0 : 0.5;
+    sq += (x - s) * (x - s);
+  }
+  // The 95% interval of the score, carried over to Elo. A clean sweep has no finite
+  // Elo: it is then given as the bound that conceding half a game would leave.
+  const bool sweep = w == games || l == games;
+  const double s_elo = sweep ? (w == games ? 1 - 0.5 / n : 0.5 / n) : s;
+  const double se = sweep ? std::sqrt(s_elo * (1 - s_elo) / n) : std::sqrt(sq / n) / std::sqrt(n);
+  const double elo = elo_of(s_elo);
+  const double err = (elo_of(s_elo + 1.96 * se) - elo_of(s_elo - 1.96 * se)) / 2;
+  json out;
+  out["a"] = "LEVEL" + std::to_string(set.level_a);
+  out["b"] = "LEVEL" + std::to_string(set.level_b);
+  out["games"] = games;
+  out["openings"] = std::min<long long>(static_cast<long long>(openings.size()), (games + 1) / 2);
+  out["openings_in_set"] = openings.size();
+  out["wins"] = w;
+  out["losses"] = l;
+  out["draws"] = d;
+  out["score"] = std::round(s * 10000.0) / 10000.0;
+  out["elo"] = std::round(elo * 10.0) / 10.0 + 0.0;  // + 0.0: never "-0.0"
+  out["elo_error_95"] = std::round(err * 10.0) / 10.0 + 0.0;
+  if (sweep) out["elo_is_bound"] = true;
+  out["ended"] = ended;
+  out["a_time"] = time_json(ta);
+  out["b_time"] = time_json(tb);
+  if (set.nodes != 0) out["nodes"] = set.nodes;
+  else out["ms"] = set.ms != 0 ? set.ms : static_cast<long long>(YOMI_BYOU * 1000);
+  out["max_moves"] = set.max_moves;
+  if (!out_dir.empty()) out["records"] = out_dir;
+  std::cout << out.dump() << "\n";
+  return write_failed ? 2 : 0;
+}
+
+}  // namespace mirado::cli

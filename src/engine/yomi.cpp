@@ -1,0 +1,565 @@
+// LEVEL4's look-ahead: whole turns chosen by beams over the design's move scores, judged
+// by a static assessment, and answered by the opponent's best turn.
+#include "engine/yomi.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <vector>
+
+#include "rules/tsumi.h"
+#include "rules/ugoki.h"
+
+namespace mirado {
+
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+constexpr int MUGEN = 2 * YOMI_KACHI;  // beyond any score
+constexpr int KACHI_MIN = YOMI_KACHI - 1000;  // anything above is a won game
+
+inline int iabs(int v) { return v < 0 ? -v : v; }
+
+// Worth of a piece standing on the board, by absolute code (whole points, pawn 100).
+int kachi(int a) {
+  switch (a) {
+    case HU: return 100;
+    case TO: return 520;
+    case KYOU: return 300;
+    case NARIKYOU: return 480;
+    case KEI: return 350;
+    case NARIKEI: return 500;
+    case GIN: return 500;
+    case NARIGIN: return 540;
+    case KIN: case NARIKIN: return 560;
+    case KAKU: return 820;
+    case UMA: return 1050;
+    case HISHA: return 950;
+    case RYUU: return 1250;
+    default: return 0;
+  }
+}
+
+// A piece in hand can go anywhere: worth a little more than on the board.
+constexpr int KACHI_TE[8] = {0, 115, 320, 380, 560, 620, 900, 1050};
+
+bool ue_ou_ari(const Kyokumen& p) {
+  return on_ban(p.ou_ue_x, p.ou_ue_y) && p.ban[p.ou_ue_x][p.ou_ue_y] == OU;
+}
+bool sita_ou_ari(const Kyokumen& p) {
+  return on_ban(p.ou_sita_x, p.ou_sita_y) && p.ban[p.ou_sita_x][p.ou_sita_y] == -OU;
+}
+
+// How much the attacking side threatens the king at (x, y): its reach onto the king's
+// neighbourhood, the defenders' reach there, the squares left to run to, and the pieces
+// in its hand that can be dropped next to the king. `ue_ou`: the king is the upper one.
+int ou_kiken(const Kyokumen& p, const Kiki& k, int x, int y, bool ue_ou) {
+  const auto& seme = ue_ou ? k.kiki_sita : k.kiki_ue;
+  const auto& mamori = ue_ou ? k.kiki_ue : k.kiki_sita;
+  const int* te = ue_ou ? p.mochigoma_sita : p.mochigoma_ue;
+  int seme_su = 0, mamori_su = 0, nigeba = 0, aki = 0;
+  for (int dc = -1; dc <= 1; ++dc)
+    for (int dr = -1; dr <= 1; ++dr) {
+      const int c = x + dc, r = y + dr;
+      if (!on_ban(c, r)) continue;
+      seme_su += seme[c][r];
+      if (dc == 0 && dr == 0) continue;
+      mamori_su += mamori[c][r] > 0 ? 1 : 0;
+      const int v = p.ban[c][r];
+      const bool jibun = ue_ou ? v >= 10 : v <= -10;
+      if (!jibun && seme[c][r] == 0) ++nigeba;
+      if (v == kara && seme[c][r] == 0 && mamori[c][r] == 0) ++aki;
+    }
+  const int uchi = te[4] + te[5] + te[6] + te[7];  // silvers, golds, bishops, rooks
+  int kiken = 28 * seme_su - 6 * mamori_su;
+  if (seme_su > 0) kiken += 22 * uchi + 6 * aki * (uchi > 0 ? 1 : 0);
+  if (nigeba < 2) kiken += 25 * (2 - nigeba) * (seme_su > 0 ? 2 : 1);
+  return kiken > 0 ? kiken : 0;
+}
+
+// ---- position keys for the transposition table ----
+struct Zobrist {
+  std::uint64_t ban[10][10][32];
+  std::uint64_t te[2][8][20];
+  Zobrist() {
+    std::uint64_t s = 0x9E3779B97F4A7C15ULL;
+    auto next = [&s]() {
+      s += 0x9E3779B97F4A7C15ULL;
+      std::uint64_t z = s;
+      z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+      z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+      return z ^ (z >> 31);
+    };
+    for (auto& col : ban)
+      for (auto& sq : col)
+        for (auto& z : sq) z = next();
+    for (auto& side : te)
+      for (auto& slot : side)
+        for (auto& z : slot) z = next();
+  }
+};
+
+const Zobrist& zobrist() {
+  static const Zobrist z;
+  return z;
+}
+
+int shurui(int code) {
+  switch (koma_abs(code)) {
+    case HU: return 1;
+    case TO: return 2;
+    case KYOU: return 3;
+    case NARIKYOU: return 4;
+    case KEI: return 5;
+    case NARIKEI: return 6;
+    case GIN: return 7;
+    case NARIGIN: return 8;
+    case KIN: case NARIKIN: return 9;
+    case KAKU: return 10;
+    case UMA: return 11;
+    case HISHA: return 12;
+    case RYUU: return 13;
+    case OU: return 14;
+    default: return 0;
+  }
+}
+
+std::uint64_t kagi(const Kyokumen& p) {
+  const Zobrist& z = zobrist();
+  std::uint64_t h = 0;
+  for (int c = 1; c <= 9; ++c)
+    for (int r = 1; r <= 9; ++r) {
+      const int v = p.ban[c][r];
+      if (v == kara) continue;
+      h ^= z.ban[c][r][shurui(v) + (v < 0 ? 16 : 0)];
+    }
+  for (int s = 1; s <= 7; ++s) {
+    h ^= z.te[0][s][std::clamp(p.mochigoma_sita[s], 0, 19)];
+    h ^= z.te[1][s][std::clamp(p.mochigoma_ue[s], 0, 19)];
+  }
+  return h;
+}
+
+// Beams of one turn: how many legal candidates of each move are followed.
+struct Haba {
+  int b1, b2, b3;
+};
+
+// The rounds of the widening search: root turns answered and the beams of the answers.
+struct Round {
+  int kotae;   // root turns answered
+  Haba aite;   // beams of the opponent's answering turn
+};
+constexpr Round ROUNDS[] = {
+    {6, {6, 4, 8}},
+    {12, {10, 6, 12}},
+    {20, {14, 8, 16}},
+    {32, {20, 10, 22}},
+    {48, {28, 12, 28}},
+    {64, {40, 16, 36}},
+};
+constexpr int N_ROUNDS = sizeof ROUNDS / sizeof ROUNDS[0];
+// Beams of our own turn, whose whole turns are all judged statically first.
+constexpr Haba ROOT_HABA = {14, 8, 99};
+constexpr int ROOT_MAX = 64;  // best distinct whole turns kept for answering
+
+constexpr int TT_BITS = 15;
+struct TtEntry {
+  std::uint64_t key = 0;
+  std::uint32_t search = 0;  // entries of earlier searches are never read: the same
+                             // budget must give the same answer on any Yomi object
+  int value = 0;
+  int round = -1;
+  bool exact = false;
+  YomiTe reply;
+};
+
+}  // namespace
+
+// The static assessment; see the header.
+int keisei(const Kyokumen& p, const Kiki& k) {
+  if (!ue_ou_ari(p)) return YOMI_KACHI;
+  if (!sita_ou_ari(p)) return -YOMI_KACHI;
+  // The waiting side left its king where the mover takes it with its first move.
+  if (k.kiki_sita[p.ou_ue_x][p.ou_ue_y] > 0) return YOMI_KACHI - 1;
+  int v = 0;
+  int g1 = 0, g2 = 0;  // the mover's two best captures
+  int h1 = 0;          // the mover's dearest piece left hanging
+  for (int c = 1; c <= 9; ++c)
+    for (int r = 1; r <= 9; ++r) {
+      const int x = p.ban[c][r];
+      if (x <= -10) {
+        const int w = kachi(-x);
+        v += w;
+        if (x != -OU && k.kiki_ue[c][r] > 0 && k.kiki_sita[c][r] == 0) h1 = std::max(h1, w);
+      } else if (x >= 10) {
+        const int w = kachi(x);
+        v -= w;
+        if (x == OU || k.kiki_sita[c][r] == 0) continue;
+        int gain;
+        if (k.kiki_ue[c][r] == 0) {
+          gain = w;
+        } else {
+          // Defended: the exchange, or more when the one defender can be moved away by
+          // the mover's second move.
+          const int a = kachi(iabs(k.atari_sita[c][r]));
+          gain = std::max(0, w - a);
+          if (k.kiki_ue[c][r] == 1 && k.himo_ue[c][r] != OU) gain = std::max(gain, w / 2);
+          if (iabs(k.atari_sita[c][r]) == OU) gain = 0;  // the king may not take a guarded piece
+        }
+        if (gain > g1) {
+          g2 = g1;
+          g1 = gain;
+        } else if (gain > g2) {
+          g2 = gain;
+        }
+      }
+    }
+  for (int s = 1; s <= 7; ++s) v += (p.mochigoma_sita[s] - p.mochigoma_ue[s]) * KACHI_TE[s];
+  v += g1 * 3 / 4 + g2 / 4 - h1 / 8;
+  v += ou_kiken(p, k, p.ou_ue_x, p.ou_ue_y, true);
+  v -= ou_kiken(p, k, p.ou_sita_x, p.ou_sita_y, false) / 2;
+  // The mover's own king attacked: its first move must be spent getting out.
+  if (k.kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0) v -= 60;
+  return v;
+}
+
+struct Yomi::Impl {
+  // Candidate lists and their orderings, one per move of a turn.
+  std::vector<Kouho> buf[3];
+  std::vector<int> order[3];
+  std::vector<TtEntry> tt;
+  Kiki kiki[4];       // the maps after each move of a turn
+  Kiki kiki_kouho{};  // the design's scoring works in its own maps
+
+  struct RootTe {
+    YomiTe turn;
+    int asai = 0;        // the static value of the turn
+    bool owari = false;  // the turn ends the game
+    std::uint64_t key = 0;
+    Kyokumen after;      // the board the opponent moves from, turned to its view
+    int fukai = 0;       // value after the answer in this round
+    bool answered = false;
+    YomiTe reply;
+    // As the last finished round left them.
+    int kakutei = 0;
+    bool kakutei_answered = false;
+    YomiTe kakutei_reply;
+  };
+  RootTe roots[ROOT_MAX];
+  int rank[ROOT_MAX] = {};
+  int n_roots = 0;
+
+  // One turn being searched: where it may stop (a turn worth beta refutes the turn
+  // before it), the best so far and the moves on the way.
+  struct Turn {
+    int beta = MUGEN;
+    int best = -MUGEN;
+    bool cut = false;
+    Haba haba{};
+    bool aite = false;     // the opponent's answering turn
+    bool atsume = false;   // our own turn: keep every whole turn reached
+    YomiTe cur, best_te;
+  };
+
+  const YomiSettei* st = nullptr;
+  SteadyClock::time_point t0;
+  std::int64_t nodes = 0;
+  bool aborted = false;
+  int round = 0;
+  std::uint32_t search = 0;  // numbers the searches of this object, from 1
+
+  Impl() : tt(std::size_t{1} << TT_BITS) {
+    for (int i = 0; i < 3; ++i) {
+      buf[i].resize(KOUHO_MAX);
+      order[i].resize(KOUHO_MAX);
+    }
+  }
+
+  bool tomaru() {
+    if (aborted) return true;
+    if (st->yamete && st->yamete->load(std::memory_order_relaxed)) aborted = true;
+    // The budget never stops the search before it has one whole turn to play.
+    if (n_roots == 0) return aborted;
+    if (st->nodes > 0 && nodes >= st->nodes) aborted = true;
+    if (st->byou > 0 && (nodes & 31) == 0 &&
+        std::chrono::duration<double>(SteadyClock::now() - t0).count() > st->byou)
+      aborted = true;
+    return aborted;
+  }
+
+  // The design's candidates of one move for the upper side, ordered by its scores
+  // (best first, ties in the design's own order). Returns how many.
+  int kouho(int ply, Kyokumen& p, int phase) {
+    Kiki& ks = kiki_kouho;
+    ks = Kiki{};  // fields the scan leaves alone start from zero, as for the design's own turn
+    KouhoKiroku log{buf[ply].data(), KOUHO_MAX};
+    Tansaku t(p, ks);  // its trials put the board back as they found it
+    t.level = 3;
+    t.tejun = phase == 2 ? Tejun::ni : Tejun::ichi;  // restrictions are applied here, with their exemptions
+    t.kiroku = &log;
+    t.junbi();
+    t.sagasu();
+    int* ord = order[ply].data();
+    for (int i = 0; i < log.n; ++i) ord[i] = i;
+    const Kouho* b = buf[ply].data();
+    // Best first; equal scores keep the design's own order.
+    std::sort(ord, ord + log.n, [b](int x, int y) {
+      return b[x].score != b[y].score ? b[x].score > b[y].score : x < y;
+    });
+    return log.n;
+  }
+
+  static int koma_su_ue(const Kyokumen& p) {
+    int n = p.mochigoma_su_ue;
+    for (int c = 1; c <= 9; ++c)
+      for (int r = 1; r <= 9; ++r) n += p.ban[c][r] >= 10 ? 1 : 0;
+    return n;
+  }
+
+  void kanryou(Turn& t, const Kyokumen& q, int v, bool owari) {
+    ++nodes;
+    if (t.atsume) tameru(t.cur, q, v, owari);
+    if (v > t.best) {
+      t.best = v;
+      t.best_te = t.cur;
+      if (v >= t.beta || v >= KACHI_MIN) t.cut = true;
+    }
+    tomaru();
+  }
+
+  // Keeps the best distinct whole turns of our own turn, by static value: `rank` lists
+  // the kept turns best first; a new one takes the slot of the worst when all are used.
+  void tameru(const YomiTe& turn, const Kyokumen& q, int v, bool owari) {
+    if (n_roots == ROOT_MAX && v <= roots[rank[ROOT_MAX - 1]].asai) return;
+    const Kyokumen f = kaiten(q);
+    const std::uint64_t key = kagi(f);
+    for (int i = 0; i < n_roots; ++i)
+      if (roots[rank[i]].key == key) return;  // the same position by another order of moves
+    int at, slot;
+    if (n_roots < ROOT_MAX) {
+      at = n_roots;
+      slot = n_roots++;
+    } else {
+      at = ROOT_MAX - 1;
+      slot = rank[at];
+    }
+    while (at > 0 && roots[rank[at - 1]].asai < v) {
+      rank[at] = rank[at - 1];
+      --at;
+    }
+    rank[at] = slot;
+    RootTe& r = roots[slot];
+    r = RootTe{};
+    r.turn = turn;
+    r.asai = v;
+    r.owari = owari;
+    r.key = key;
+    r.after = f;
+  }
+
+  // Searches the rest of a turn of the upper side from move `phase`. Moves are made on p
+  // and taken back, so p is as it was when this returns.
+  void te(int ply, Kyokumen& p, const Kiki& k, int phase, int ix, int iy, int nx, int ny, Turn& t) {
+    if (t.cut || aborted) return;
+    if (phase > 3) {  // the turn is complete: judge the board the opponent moves from
+      kanryou(t, p, -keisei(p, k), false);
+      return;
+    }
+    const int n = kouho(ply, p, phase);
+    const Kouho* b = buf[ply].data();
+    const int* ord = order[ply].data();
+    // The design's computer, answering, plays the second move that leaves our king
+    // attacked whenever nothing scores lower, and then takes the king.
+    if (phase == 2 && t.aite && st->aite_com && n > 0 && b[ord[n - 1]].score == TEN_OUTE_SITA) {
+      kanryou(t, p, YOMI_KACHI - 2, true);
+      return;
+    }
+    const bool ue_ou = ue_ou_ari(p);
+    const bool oute_mae = ue_ou && k.kiki_sita[p.ou_ue_x][p.ou_ue_y] > 0;
+    const bool hitori = phase == 3 && koma_su_ue(p) == 1;
+    const int haba = phase == 1 ? t.haba.b1 : phase == 2 ? t.haba.b2 : t.haba.b3;
+    Kiki& kq = kiki[ply];
+    int tried = 0;
+    for (int i = 0; i < n && tried < haba && !t.cut && !aborted; ++i) {
+      const Kouho& c = b[ord[i]];
+      const bool drop = is_uchi(c.fc);
+      // A third move may not move the first move's piece nor take the second move's,
+      // unless the side has a single piece or the move gets its king out of check.
+      const bool kinshi = phase == 3 && ((!drop && c.fc == ix && c.fr == iy) || (c.tc == nx && c.tr == ny));
+      if (kinshi && !hitori && !oute_mae) continue;
+      const Sashite m{true, c.fc, c.fr, c.tc, c.tr, drop ? c.koma : p.ban[c.fc][c.fr], c.koma, c.score};
+      const TeModoshi u = do_move(p, Te{c.fc, drop ? te_slot(c.fc, c.fr) : c.fr, c.tc, c.tr, c.koma});
+      kq = k;
+      kiki_keisan(p.ban, kq);
+      // A move may not leave the king of the moved piece attacked.
+      const bool kinjite =
+          phase == 2 ? u.torareru == OU || (sita_ou_ari(p) && kq.kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0)
+                     : ue_ou && u.torareru != -OU && kq.kiki_sita[p.ou_ue_x][p.ou_ue_y] > 0;
+      if (!kinjite) {
+        ++tried;
+        t.cur.dankai[t.cur.n] = phase;
+        t.cur.te[t.cur.n++] = m;
+        if (const int owari = kekka(p, kq, phase, u.torareru); owari != 0) {
+          kanryou(t, p, owari, true);
+        } else {
+          const int nix = phase == 1 ? c.tc : ix, niy = phase == 1 ? c.tr : iy;
+          const int nnx = phase == 2 ? c.tc : nx, nny = phase == 2 ? c.tr : ny;
+          te(ply + 1, p, kq, phase + 1, nix, niy, nnx, nny, t);
+        }
+        --t.cur.n;
+      }
+      undo_move(p, u);
+    }
+    // No legal move: it is skipped and the turn goes on, as the design's computer does.
+    if (tried == 0 && !t.cut && !aborted) te(ply + 1, p, k, phase + 1, ix, iy, nx, ny, t);
+  }
+
+  // The game's verdict after a legal move of the upper side's turn: the value for the
+  // mover when the game ends, else 0.
+  static int kekka(Kyokumen& q, Kiki& kq, int phase, int torareru) {
+    if (torareru == -OU) return YOMI_KACHI;
+    if (phase != 2) {
+      if (sita_ou_ari(q) && kq.kiki_ue[q.ou_sita_x][q.ou_sita_y] > 0 && tsumi_sita(q, kq) == ari)
+        return YOMI_KACHI;
+    } else if (ue_ou_ari(q) && kq.kiki_sita[q.ou_ue_x][q.ou_ue_y] > 0 && tsumi_ue(q, kq) == ari) {
+      return -YOMI_KACHI;  // moved the opponent's piece into a mate of our own king
+    }
+    return 0;
+  }
+
+  // The opponent's best turn from the board after one of ours; value for the opponent.
+  int kotae(RootTe& r, int beta) {
+    TtEntry& e = tt[r.key & ((std::size_t{1} << TT_BITS) - 1)];
+    if (e.key == r.key && e.search == search && e.round == round && (e.exact || e.value >= beta)) {
+      r.reply = e.reply;
+      return e.value;
+    }
+    Kiki k{};
+    kiki_keisan(r.after.ban, k);
+    Turn t;
+    t.beta = beta;
+    t.haba = ROUNDS[round].aite;
+    t.aite = true;
+    te(0, r.after, k, 1, 0, 0, 0, 0, t);
+    if (aborted) return t.best;
+    e.key = r.key;
+    e.search = search;
+    e.value = t.best;
+    e.round = round;
+    e.exact = !t.cut || t.best >= KACHI_MIN;
+    e.reply = t.best_te;
+    r.reply = t.best_te;
+    return t.best;
+  }
+
+  // One round: the kept turns answered in order of their static value, alpha-beta over
+  // whole turns. Returns the index of the best, or -1 when the round was cut short.
+  int round_run() {
+    const int kotae_su = std::min(ROUNDS[round].kotae, n_roots);
+    int alpha = -MUGEN, best = -1;
+    for (int i = 0; i < n_roots; ++i) roots[i].answered = false;
+    for (int i = 0; i < kotae_su; ++i) {
+      RootTe& r = roots[rank[i]];
+      int v;
+      if (r.owari) {
+        v = r.asai;
+      } else {
+        const int a = kotae(r, alpha == -MUGEN ? MUGEN : -alpha);
+        if (aborted) return -1;
+        v = -a;
+      }
+      r.fukai = v;
+      r.answered = true;
+      if (v > alpha) {
+        alpha = v;
+        best = rank[i];
+      }
+    }
+    for (int i = 0; i < n_roots; ++i) {
+      roots[i].kakutei = roots[i].fukai;
+      roots[i].kakutei_answered = roots[i].answered;
+      roots[i].kakutei_reply = roots[i].reply;
+    }
+    return best;
+  }
+};
+
+Yomi::Yomi() : impl_(std::make_unique<Impl>()) {}
+Yomi::~Yomi() = default;
+
+YomiKekka Yomi::sagasu(const Kyokumen& p0, const YomiSettei& settei, int dankai, int ichite_x,
+                       int ichite_y, int nite_x, int nite_y) {
+  Impl& s = *impl_;
+  s.st = &settei;
+  s.t0 = SteadyClock::now();
+  s.nodes = 0;
+  s.aborted = false;
+  s.n_roots = 0;
+  s.round = 0;
+  if (++s.search == 0) {  // after 2^32 searches the numbers come round: forget everything
+    std::fill(s.tt.begin(), s.tt.end(), TtEntry{});
+    s.search = 1;
+  }
+  YomiKekka out;
+
+  Kyokumen p = p0;
+  p.mochigoma_su_keisan();
+  p.ou_ichi_keisan();  // a position set up by hand may not have its kings' squares yet
+  Kiki k{};
+  kiki_keisan(p.ban, k);
+
+  // Our own turn, every whole turn within the beams judged statically.
+  Impl::Turn root;
+  root.haba = ROOT_HABA;
+  root.atsume = true;
+  const int phase = dankai >= 1 && dankai <= 3 ? dankai : 1;
+  s.te(0, p, k, phase, ichite_x, ichite_y, nite_x, nite_y, root);
+  int chosen = s.n_roots > 0 ? s.rank[0] : -1;
+  int chosen_value = s.n_roots > 0 ? s.roots[chosen].asai : 0;
+
+  // Then the answers, in rounds of widening beams while the budget lasts.
+  const bool won = s.n_roots > 0 && chosen_value >= KACHI_MIN;
+  for (s.round = 0; s.round < N_ROUNDS && s.n_roots > 0 && !won && !s.aborted; ++s.round) {
+    const int best = s.round_run();
+    if (best < 0) break;
+    chosen = best;
+    chosen_value = s.roots[best].fukai;
+    out.rounds = s.round + 1;
+    // A round costs a few times the one before: start one only while that fits.
+    const double spent = std::chrono::duration<double>(SteadyClock::now() - s.t0).count();
+    if (settei.byou > 0 && spent * 3.5 > settei.byou) break;
+  }
+
+  if (chosen >= 0) out.turn = s.roots[chosen].turn;
+  out.score = chosen_value;
+  out.nodes = s.nodes;
+  out.aborted = s.aborted;
+  out.seconds = std::chrono::duration<double>(SteadyClock::now() - s.t0).count();
+
+  // The principal lines: the turns answered in the last finished round by their value,
+  // then the rest by static value.
+  const int want = std::clamp(settei.lines, 0, YOMI_LINES);
+  int idx[ROOT_MAX];
+  for (int i = 0; i < s.n_roots; ++i) idx[i] = s.rank[i];
+  auto value = [&s](int i) { return s.roots[i].kakutei_answered ? s.roots[i].kakutei : s.roots[i].asai; };
+  std::sort(idx, idx + s.n_roots, [&](int a, int b) {
+    const auto& x = s.roots[a];
+    const auto& y = s.roots[b];
+    if (x.kakutei_answered != y.kakutei_answered) return x.kakutei_answered;
+    if (value(a) != value(b)) return value(a) > value(b);
+    return x.asai != y.asai ? x.asai > y.asai : a < b;
+  });
+  for (int i = 0; i < s.n_roots && out.n_lines < want; ++i) {
+    const auto& r = s.roots[idx[i]];
+    YomiLine& l = out.lines[out.n_lines++];
+    l.turn = r.turn;
+    l.answered = r.kakutei_answered && !r.owari;
+    l.reply = l.answered ? r.kakutei_reply : YomiTe{};
+    l.score = value(idx[i]);
+  }
+  return out;
+}
+
+}  // namespace mirado

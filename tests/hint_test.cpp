@@ -1,0 +1,117 @@
+// ﾋﾝﾄ on the game object: the moves LEVEL4 would play for the holder of the turn, marked
+// and written, never played, gone with the next click; refused where it makes no sense.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "engine/yomi.h"
+#include "fakes.h"
+#include "temp_cwd.h"
+
+namespace mirado {
+namespace {
+
+void press(Game& g, int c, int r) {
+  g.on_mouse_down(1, 0, BAN_LEFT + MASU_W * c + MASU_W / 2, BAN_TOP + MASU_H * r + MASU_H / 2);
+}
+
+bool outlined(const test::FakeCanvas& canvas, std::size_t from, int colour, int c, int r) {
+  for (std::size_t i = from; i < canvas.ops.size(); ++i) {
+    const test::Painted& op = canvas.ops[i];
+    if (op.kind == test::Painted::kRect && op.id_or_colour == colour && op.x == cell_x(c) &&
+        op.y == cell_y(r))
+      return true;
+  }
+  return false;
+}
+
+// The plan LEVEL4 makes for the lower side of `pos`, on the turned board, turned back,
+// against the design's computer at level 3.
+YomiTe plan_for_the_lower_side(const Kyokumen& pos, int dankai, int ix, int iy, int nx, int ny) {
+  Yomi yomi;
+  YomiSettei s;
+  s.nodes = 3000;
+  s.aite_com = true;
+  auto t = [](int v) { return v >= 1 && v <= 9 ? 10 - v : v; };
+  YomiTe plan = yomi.sagasu(kaiten(pos), s, dankai, t(ix), t(iy), t(nx), t(ny)).turn;
+  for (int i = 0; i < plan.n; ++i) plan.te[i] = sashite_kaiten(plan.te[i]);
+  return plan;
+}
+
+struct HintGame : ::testing::Test {
+  test::TempCwd cwd;
+  test::Harness h;
+  Game& g = h.game;
+  void SetUp() override {
+    g.on_load();
+    g.yomi_nodes = 3000;
+  }
+};
+
+TEST_F(HintGame, RefusedWithoutAGameOrAfterIt) {
+  g.on_menu(Menu::HINT);
+  ASSERT_FALSE(h.ui.boxes.empty());
+  EXPECT_EQ(h.ui.boxes.back().title, "ﾋﾝﾄ");
+  EXPECT_EQ(h.ui.boxes.back().text, "対局を始めてから使って下さい");
+  EXPECT_EQ(g.hint_te.n, 0);
+  g.on_menu(Menu::START);
+  g.shuukyoku = g.sita_gawa;
+  g.on_menu(Menu::HINT);
+  EXPECT_EQ(h.ui.boxes.back().text, "対局は終わっています");
+  g.shuukyoku = 0;
+  g.saisei_chu = ari;
+  g.on_menu(Menu::HINT);
+  EXPECT_EQ(h.ui.boxes.back().text, "棋譜ﾓｰﾄﾞではできません");
+  EXPECT_EQ(g.hint_te.n, 0);
+}
+
+TEST_F(HintGame, ShowsTheTurnWithoutPlayingItAndGoesWithTheNextClick) {
+  g.on_menu(Menu::SENTE);  // the person holds the lower pieces and moves first
+  const Kyokumen before = g.pos;
+  const YomiTe expect = plan_for_the_lower_side(before, 1, 0, 0, 0, 0);
+  ASSERT_EQ(expect.n, 3);
+  const std::size_t mark = h.canvas.ops.size();
+  g.on_menu(Menu::HINT);
+  ASSERT_EQ(g.hint_te.n, 3);
+  for (int i = 0; i < 3; ++i) {
+    const Sashite& m = g.hint_te.te[i];
+    EXPECT_EQ(m.fc, expect.te[i].fc);
+    EXPECT_EQ(m.fr, expect.te[i].fr);
+    EXPECT_EQ(m.tc, expect.te[i].tc);
+    EXPECT_EQ(m.tr, expect.te[i].tr);
+    EXPECT_TRUE(outlined(h.canvas, mark, IRO_HINT, m.tc, m.tr)) << i;
+  }
+  // Moves 1 and 3 move the person's own pieces, move 2 one of the computer's.
+  EXPECT_TRUE(is_sita(g.hint_te.te[0].moto_koma));
+  EXPECT_TRUE(is_ue(g.hint_te.te[1].moto_koma));
+  EXPECT_TRUE(is_sita(g.hint_te.te[2].moto_koma));
+  const std::vector<std::string> texts = h.canvas.texts();
+  EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](const std::string& s) { return s.rfind("ﾋﾝﾄ", 0) == 0; }));
+  // Not played.
+  EXPECT_TRUE(test::same_position(g.pos, before));
+  EXPECT_EQ(g.tesuu, 0);
+  // A click outside the board takes the marks away: the cells are painted afresh.
+  const std::size_t mark2 = h.canvas.ops.size();
+  press(g, 12, 12);
+  EXPECT_EQ(g.hint_te.n, 0);
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(outlined(h.canvas, mark2, IRO_MIDORI, expect.te[i].tc, expect.te[i].tr)) << i;
+}
+
+TEST_F(HintGame, InTheMiddleOfATurnHintsTheRest) {
+  g.on_menu(Menu::SENTE);
+  press(g, 7, 7);  // the person's first move: a pawn forward
+  press(g, 7, 6);
+  ASSERT_EQ(g.dankai, 2);
+  const YomiTe expect = plan_for_the_lower_side(g.pos, 2, g.ichite_x, g.ichite_y, 0, 0);
+  g.on_menu(Menu::HINT);
+  ASSERT_EQ(g.hint_te.n, expect.n);
+  ASSERT_GE(g.hint_te.n, 1);
+  EXPECT_EQ(g.hint_te.dankai[0], 2);
+  for (int i = 0; i < g.hint_te.n; ++i) {
+    EXPECT_EQ(g.hint_te.te[i].tc, expect.te[i].tc);
+    EXPECT_EQ(g.hint_te.te[i].tr, expect.te[i].tr);
+  }
+}
+
+}  // namespace
+}  // namespace mirado

@@ -1,0 +1,311 @@
+// LEVEL4's look-ahead: the turns it plans keep every rule of a person's turn, it wins
+// when it can, gives the same answer for the same budget, and ends cleanly on odd
+// positions and when cancelled.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <vector>
+
+#include "bench_positions.h"
+#include "engine/yomi.h"
+#include "taikyoku/taikyoku.h"
+#include "kyokumen_kensa.h"
+#include "rules/tsumi.h"
+
+namespace mirado {
+namespace {
+
+bool ue_ou_attacked(const Kyokumen& p) {
+  Kiki k{};
+  kiki_keisan(p.ban, k);
+  return p.ban[p.ou_ue_x][p.ou_ue_y] == OU && k.kiki_sita[p.ou_ue_x][p.ou_ue_y] > 0;
+}
+bool sita_ou_attacked(const Kyokumen& p) {
+  Kiki k{};
+  kiki_keisan(p.ban, k);
+  return p.ban[p.ou_sita_x][p.ou_sita_y] == -OU && k.kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0;
+}
+
+int pieces_of_ue(const Kyokumen& p) {
+  int n = p.mochigoma_su_ue;
+  for (int c = 1; c <= 9; ++c)
+    for (int r = 1; r <= 9; ++r) n += p.ban[c][r] >= 10;
+  return n;
+}
+
+// Replays a planned turn from the position, failing on any move a person could not make.
+// Returns the position after it.
+Kyokumen replay_as_a_person(Kyokumen p, const YomiTe& turn, int ix = 0, int iy = 0, int nx = 0,
+                            int ny = 0) {
+  for (int i = 0; i < turn.n; ++i) {
+    const Sashite& m = turn.te[i];
+    const int phase = turn.dankai[i];
+    const bool drop = m.fc == TE_UE || m.fc == TE_SITA;
+    SCOPED_TRACE("move " + std::to_string(phase) + " " + std::to_string(m.fc) + "," +
+                 std::to_string(m.fr) + " -> " + std::to_string(m.tc) + "," + std::to_string(m.tr));
+    // Whose piece: the holder's own in the first and third move, the opponent's in the second.
+    const bool own = phase != 2;
+    if (drop) {
+      EXPECT_EQ(m.fc, own ? TE_UE : TE_SITA);
+    } else {
+      EXPECT_EQ(p.ban[m.fc][m.fr], m.moto_koma);
+      EXPECT_TRUE(own ? is_ue(m.moto_koma) : is_sita(m.moto_koma));
+    }
+    p.fu_suji_keisan();
+    EXPECT_EQ(p.idou_kanou(m.fc, m.fr, m.tc, m.tr, m.moto_koma), ari);
+    const bool in_check_before = ue_ou_attacked(p);
+    if (phase == 3 && pieces_of_ue(p) > 1) {
+      const bool moves_first = !drop && m.fc == ix && m.fr == iy;
+      const bool takes_second = m.tc == nx && m.tr == ny;
+      // Allowed only to get the king out of check (its safety is checked below).
+      if (moves_first || takes_second) {
+        EXPECT_TRUE(in_check_before);
+      }
+    }
+    sashite_ugokasu(p, m);
+    if (own) {
+      EXPECT_FALSE(ue_ou_attacked(p)) << "leaves its own king attacked";
+    } else {
+      EXPECT_FALSE(sita_ou_attacked(p)) << "leaves the opponent's king attacked";
+    }
+    if (phase == 1) ix = m.tc, iy = m.tr;
+    if (phase == 2) nx = m.tc, ny = m.tr;
+  }
+  return p;
+}
+
+YomiSettei budget(std::int64_t nodes) {
+  YomiSettei s;
+  s.nodes = nodes;
+  return s;
+}
+
+TEST(Yomi, PlannedTurnsKeepEveryRuleOfAPersonsTurn) {
+  const std::vector<Kyokumen> positions = test::bench_positions();
+  ASSERT_GT(positions.size(), 20u);
+  Yomi yomi;
+  int full_turns = 0;
+  for (std::size_t i = 0; i < positions.size(); i += 4) {
+    SCOPED_TRACE("position " + std::to_string(i));
+    const YomiKekka r = yomi.sagasu(positions[i], budget(3000));
+    replay_as_a_person(positions[i], r.turn);
+    full_turns += r.turn.n == 3;
+  }
+  EXPECT_GT(full_turns, 0);
+}
+
+TEST(Yomi, RestOfATurnAlreadyBegun) {
+  const std::vector<Kyokumen> positions = test::bench_positions();
+  Yomi yomi;
+  for (std::size_t i = 1; i < positions.size(); i += 9) {
+    SCOPED_TRACE("position " + std::to_string(i));
+    // Take the design's first two moves, then let the look-ahead finish the turn.
+    Taikyoku g = sente_taikyoku(positions[i], 3);
+    ComTurn t;
+    t.run(g, 1);
+    if (!t.te[1].te.ari || g.shuukyoku != 0) continue;
+    t.run(g, 2);
+    if (!t.te[2].te.ari || g.shuukyoku != 0 || ue_ou_attacked(g.pos)) continue;
+    const YomiKekka r = yomi.sagasu(g.pos, budget(1500), 3, g.ichite_x, g.ichite_y, g.nite_x, g.nite_y);
+    ASSERT_LE(r.turn.n, 1);
+    if (r.turn.n == 1) {
+      EXPECT_EQ(r.turn.dankai[0], 3);
+    }
+    replay_as_a_person(g.pos, r.turn, g.ichite_x, g.ichite_y, g.nite_x, g.nite_y);
+  }
+}
+
+// The lower king on (5, 9) is mated by a gold dropped on (5, 8) and guarded by the
+// silver on (5, 7).
+Kyokumen gold_drop_mate() {
+  Kyokumen p;
+  p.ban[5][1] = OU;
+  p.ban[5][7] = GIN;
+  p.ban[1][7] = -HU;
+  p.ban[5][9] = -OU;
+  p.ban[9][9] = -KYOU;
+  p.mochigoma_ue[5] = 1;
+  p.mochigoma_su_keisan();
+  p.ou_ichi_keisan();
+  return p;
+}
+
+TEST(Yomi, MatesWithTheFirstMoveWhenItCan) {
+  Taikyoku g = sente_taikyoku(gold_drop_mate(), 4);
+  Yomi yomi;
+  ComTurn t;
+  const YomiKekka r = com_turn_yomi(t, g, yomi, budget(2000));
+  EXPECT_GE(r.score, YOMI_KACHI - 1000);
+  ASSERT_TRUE(t.te[1].te.ari);
+  EXPECT_EQ(t.te[1].te.fc, TE_UE);
+  EXPECT_EQ(t.te[1].te.tc, 5);
+  EXPECT_EQ(t.te[1].te.tr, 8);
+  EXPECT_EQ(g.shuukyoku, g.ue_gawa);
+  EXPECT_FALSE(t.ran[2]);  // the game ended with the first move
+}
+
+TEST(Yomi, MatesWhenTheOpponentsPieceMustMoveFirst) {
+  // A lower pawn stands on the mating square: the second move moves it on, the third
+  // drops the gold there, guarded by the silver on (4, 7).
+  Kyokumen p;
+  p.ban[5][1] = OU;
+  p.ban[4][7] = GIN;
+  p.ban[5][8] = -HU;
+  p.ban[5][9] = -OU;
+  p.ban[9][9] = -KYOU;
+  p.mochigoma_ue[5] = 1;
+  p.mochigoma_su_keisan();
+  p.ou_ichi_keisan();
+  Taikyoku g = sente_taikyoku(p, 4);
+  Yomi yomi;
+  ComTurn t;
+  const YomiKekka r = com_turn_yomi(t, g, yomi, budget(3000));
+  EXPECT_GE(r.score, YOMI_KACHI - 1000);
+  EXPECT_EQ(g.shuukyoku, g.ue_gawa);
+}
+
+TEST(Yomi, ItsValueAgreesWithTheAnswerFromTheTurnedBoard) {
+  // Where the search sees no mate against itself, a search of the opponent's turn
+  // after the chosen turn must not find one either (and the reverse for a won game).
+  const std::vector<Kyokumen> positions = test::bench_positions();
+  Yomi yomi;
+  for (std::size_t i = 2; i < positions.size(); i += 7) {
+    SCOPED_TRACE("position " + std::to_string(i));
+    const YomiKekka r = yomi.sagasu(positions[i], budget(6000));
+    if (r.turn.n == 0 || r.score <= -(YOMI_KACHI - 1000)) continue;
+    const Kyokumen after = replay_as_a_person(positions[i], r.turn);
+    const YomiKekka answer = yomi.sagasu(kaiten(after), budget(6000));
+    if (r.score >= YOMI_KACHI - 1000) continue;  // won within the turn
+    EXPECT_LT(answer.score, YOMI_KACHI - 1000);
+  }
+}
+
+TEST(Yomi, SameBudgetGivesTheSameTurnOnAnyObject) {
+  const std::vector<Kyokumen> positions = test::bench_positions();
+  ASSERT_GT(positions.size(), 12u);
+  Yomi used, fresh;
+  used.sagasu(positions[3], budget(4000));  // leaves its table full of another search
+  for (std::size_t i : {std::size_t{3}, std::size_t{11}}) {
+    const YomiKekka a = used.sagasu(positions[i], budget(4000));
+    const YomiKekka b = fresh.sagasu(positions[i], budget(4000));
+    ASSERT_EQ(a.turn.n, b.turn.n);
+    for (int j = 0; j < a.turn.n; ++j) {
+      EXPECT_EQ(a.turn.te[j].fc, b.turn.te[j].fc);
+      EXPECT_EQ(a.turn.te[j].fr, b.turn.te[j].fr);
+      EXPECT_EQ(a.turn.te[j].tc, b.turn.te[j].tc);
+      EXPECT_EQ(a.turn.te[j].tr, b.turn.te[j].tr);
+      EXPECT_EQ(a.turn.te[j].koma, b.turn.te[j].koma);
+    }
+    EXPECT_EQ(a.score, b.score);
+    EXPECT_EQ(a.nodes, b.nodes);
+    EXPECT_LE(a.nodes, 4000);
+  }
+}
+
+TEST(Yomi, OddPositionsEndCleanly) {
+  Yomi yomi;
+  {
+    // Upper king already captured: whatever it plans, it returns.
+    Kyokumen p = gold_drop_mate();
+    p.ban[5][1] = kara;
+    const YomiKekka r = yomi.sagasu(p, budget(500));
+    EXPECT_LE(r.nodes, 500);
+  }
+  {
+    // A lone upper king boxed in by its own hand-less position and attacked everywhere:
+    // no legal first move. The plan leaves the moves to the design's procedures.
+    Kyokumen p;
+    p.ban[1][1] = OU;
+    p.ban[3][3] = -KIN;
+    p.ban[1][3] = -KYOU;
+    p.ban[3][1] = -HISHA;
+    p.ban[9][9] = -OU;
+    p.mochigoma_su_keisan();
+    p.ou_ichi_keisan();
+  p.ou_ichi_keisan();
+    const YomiKekka r = yomi.sagasu(p, budget(500));
+    for (int i = 0; i < r.turn.n; ++i) EXPECT_NE(r.turn.dankai[i], 1);
+    Taikyoku g = sente_taikyoku(p, 4);
+    ComTurn t;
+    com_turn_yomi(t, g, yomi, budget(500));  // the design's procedures fill the gaps
+    EXPECT_TRUE(test::kyokumen_fusei(g.pos).empty());
+  }
+}
+
+TEST(Yomi, CancelFlagEndsTheSearchAtOnce) {
+  const std::vector<Kyokumen> positions = test::bench_positions();
+  std::atomic<bool> stop{true};
+  YomiSettei s;
+  s.yamete = &stop;
+  Yomi yomi;
+  const YomiKekka r = yomi.sagasu(positions[5], s);
+  EXPECT_TRUE(r.aborted);
+  EXPECT_LE(r.nodes, 1);
+  EXPECT_EQ(r.rounds, 0);
+}
+
+TEST(Yomi, TheSmallestBudgetStillGivesAWholeTurn) {
+  Kyokumen p;
+  p.shoki_haichi();
+  for (const bool by_time : {false, true}) {
+    YomiSettei s;
+    if (by_time) s.byou = 1e-9;  // spent before the search begins
+    else s.nodes = 1;
+    Yomi yomi;
+    const YomiKekka r = yomi.sagasu(p, s);
+    EXPECT_TRUE(r.aborted);
+    ASSERT_EQ(r.turn.n, 3) << (by_time ? "time" : "nodes");
+    replay_as_a_person(p, r.turn);
+  }
+}
+
+TEST(Yomi, PrincipalLinesAreTheTurnsItWeighed) {
+  const std::vector<Kyokumen> positions = test::bench_positions();
+  YomiSettei s = budget(6000);
+  s.lines = 4;
+  Yomi yomi;
+  const YomiKekka r = yomi.sagasu(positions[7], s);
+  ASSERT_GE(r.n_lines, 1);
+  // The chosen turn leads, and every line is a turn a person could play.
+  EXPECT_EQ(r.lines[0].score, r.score);
+  EXPECT_EQ(r.lines[0].turn.n, r.turn.n);
+  for (int i = 0; i < r.n_lines; ++i) {
+    const Kyokumen after = replay_as_a_person(positions[7], r.lines[i].turn);
+    if (i > 0) {
+      EXPECT_LE(r.lines[i].score, r.lines[i - 1].score);
+    }
+    if (r.lines[i].answered) replay_as_a_person(kaiten(after), r.lines[i].reply);
+  }
+}
+
+TEST(Kaiten, TurnedMoveOnTheTurnedBoardIsTheSameMove) {
+  Kyokumen p;
+  p.shoki_haichi();
+  p.ban[5][5] = HU;
+  p.mochigoma_ue[3] = 1;    // an upper knight to drop
+  p.mochigoma_sita[6] = 1;  // a lower bishop to drop
+  p.mochigoma_su_keisan();
+  p.ou_ichi_keisan();
+  p.fu_suji_keisan();
+  EXPECT_TRUE(test::same_position(kaiten(kaiten(p)), p));
+  const Sashite moves[] = {
+      {true, 7, 7, 7, 6, -HU, -HU, 0},        // a lower board move
+      {true, 5, 5, 5, 6, HU, HU, 0},          // an upper board move
+      {true, 2, 8, 5, 5, -KAKU, -UMA, 0},     // a lower capture that promotes
+      {true, TE_UE, 3, 5, 4, KEI, KEI, 0},    // an upper drop (hand index)
+      {true, TE_SITA, 8, 4, 5, -KAKU, -KAKU, 0},  // a lower drop (hand row)
+  };
+  for (const Sashite& m : moves) {
+    SCOPED_TRACE(std::to_string(m.fc) + "," + std::to_string(m.fr));
+    Kyokumen a = p, b = kaiten(p);
+    sashite_ugokasu(a, m);
+    sashite_ugokasu(b, sashite_kaiten(m));
+    EXPECT_TRUE(test::same_position(kaiten(a), b));
+    const Sashite back = sashite_kaiten(sashite_kaiten(m));
+    EXPECT_EQ(back.fc, m.fc);
+    EXPECT_EQ(back.fr, m.fr);
+  }
+}
+
+}  // namespace
+}  // namespace mirado
