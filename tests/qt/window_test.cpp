@@ -104,6 +104,7 @@ TEST_F(WindowTest, MenuBarHasEveryItemCaptionAndNesting) {
       "  BGM [BGM]\n"
       "  ｱｲｺﾝ [AICON]\n"
       "ﾍﾙﾌﾟ [HELP]\n"
+      "  遊び方 [ASOBIKATA]\n"
       "  ﾋﾝﾄ [HINT]\n"
       "その他 [VER]\n";
   EXPECT_EQ(tree(window_->menuBar()->actions()), expected);
@@ -170,6 +171,19 @@ TEST_F(WindowTest, PressesReachTheGameAsCellsAtAnyWindowSize) {
   EXPECT_TRUE(shows(after, s, 7, 3, kara));
   EXPECT_TRUE(shows(after, s, 7, 6, -HU));
   EXPECT_TRUE(shows(after, s, 7, 7, kara));
+}
+
+// ﾍﾙﾌﾟ → 遊び方 opens the rules page beside the board, without blocking play.
+TEST_F(WindowTest, RulesPageOpensFromTheHelpMenu) {
+  window_->action(Menu::ASOBIKATA)->trigger();
+  QWidget* page = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->isVisible() && w->windowTitle() == QStringLiteral("遊び方")) page = w;
+  ASSERT_NE(page, nullptr);
+  EXPECT_FALSE(page->isModal());
+  window_->action(Menu::START)->trigger();  // the game goes on meanwhile
+  EXPECT_EQ(game().teban, 1);
+  page->close();
 }
 
 // After every kind of event the screen is up to date: nothing drawn waits to be shown,

@@ -21,6 +21,7 @@
 #include "app/names.h"
 #include "app/script.h"
 #include "app/qt/art/art.h"
+#include "app/qt/rules_help.h"
 
 namespace mirado::qt {
 
@@ -71,6 +72,7 @@ constexpr MenuItem kMenus[] = {
     {Menu::BGM, "BGM", Menu::OPTION, true},
     {Menu::AICON, "ｱｲｺﾝ", Menu::OPTION, true},
     {Menu::HELP, "ﾍﾙﾌﾟ", Menu::COUNT, false},
+    {Menu::ASOBIKATA, "遊び方", Menu::HELP, false},
     {Menu::HINT, "ﾋﾝﾄ", Menu::HELP, false},
     {Menu::VER, "その他", Menu::COUNT, false},
 };
@@ -205,7 +207,10 @@ void MainWindow::build_menus() {
       act = item.parent == Menu::COUNT ? menuBar()->addAction(caption) : menus[item.parent]->addAction(caption);
       act->setCheckable(item.checkable);
       const Menu id = item.id;
-      connect(act, &QAction::triggered, this, [this, id] { handle([&] { game_->on_menu(id); }); });
+      if (id == Menu::ASOBIKATA)  // the rules are the window's own page: the game is not asked
+        connect(act, &QAction::triggered, this, [this] { RulesHelp::show_rules_help(this); });
+      else
+        connect(act, &QAction::triggered, this, [this, id] { handle([&] { game_->on_menu(id); }); });
     }
     act->setObjectName(QString::fromLatin1(menu_name(item.id)));
     actions_[static_cast<int>(item.id)] = act;
