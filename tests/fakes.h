@@ -64,6 +64,16 @@ class FakeUi : public Ui {
   bool quitted = false;
   void set_list(Control c, const std::vector<std::string>& items, int) override { lists[c] = items; }
   void quit() override { quitted = true; }
+  std::vector<std::string> statuses;  // every status line sent, in order
+  void set_status(std::string_view s) override { statuses.emplace_back(s); }
+  bool ichiran_shown = false;
+  std::vector<std::string> ichiran_rows;
+  int ichiran_current = -1;
+  void set_ichiran(bool shown, const std::vector<std::string>& rows, int current) override {
+    ichiran_shown = shown;
+    ichiran_rows = rows;
+    ichiran_current = current;
+  }
 };
 
 class SimClock : public Clock {
@@ -94,6 +104,11 @@ class FakeSound : public SoundLib, public SoundTrace {
   void free(std::int32_t) override {}
   void sound(std::string_view verb, Oto which) override;
 };
+
+// A press in the middle of board cell (c, r), as the window sends it.
+inline void press(Game& g, int c, int r, int button = 1) {
+  g.on_mouse_down(button, 0, BAN_LEFT + MASU_W * c + MASU_W / 2, BAN_TOP + MASU_H * r + MASU_H / 2);
+}
 
 // A game wired to fresh fakes.
 struct Harness {

@@ -62,7 +62,9 @@ TEST(Runner, StartUpWritesDefaultSettingsAndStartAnnouncesSente) {
             "\x88\xda\x93\xae\x8e\x77\x93\xb1=OFF\r\n"
             "\x8c\x6f\x89\xdf\x8e\x9e\x8a\xd4=ON\r\n"
             "BGM=ON\r\n"
-            "\xb1\xb2\xba\xdd=ON\r\n");
+            "\xb1\xb2\xba\xdd=ON\r\n"
+            "\x92\xbc\x91\x4f\x82\xcc\x8e\xe8=ON\r\n"  // 直前の手
+            "\x8a\xfb\x95\x88\x88\xea\x97\x97=OFF\r\n");  // 棋譜一覧
 }
 
 TEST(Runner, StartUpReadsAnExistingSettingsFile) {

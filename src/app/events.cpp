@@ -32,6 +32,7 @@ void Game::on_load(std::intptr_t window) {
 }
 
 void Game::on_menu(Menu item) {
+  kotowari.clear();
   hint_kesu();  // a hint lasts until the next click
   switch (item) {
     case Menu::TAIKYOKU: case Menu::STOP: case Menu::OPTION: panel_tojiru(); break;
@@ -60,6 +61,8 @@ void Game::on_menu(Menu item) {
     case Menu::KEIKA: keika_menu(); break;
     case Menu::BGM: bgm_menu(); break;
     case Menu::AICON: aicon_menu(); break;
+    case Menu::CHOKUZEN: chokuzen_menu(); break;
+    case Menu::ICHIRAN: ichiran_menu(); break;
     case Menu::HINT: hint(); break;
     case Menu::VER: ver(); break;
     default: break;  // submenu parents that do nothing of their own

@@ -136,6 +136,41 @@ class Game : public Taikyoku {
   std::int64_t yomi_nodes = 0;
   bool com_chuudan = false;       // the window is closing: the computer's turn was given up
 
+  // ---- following a turn: marks of the last turn, the status line, the move list ----
+  // (app/play/shirushi.cpp, app/play/joukyou.cpp)
+  // A marked square: the move's number (1..3) and whether it is the move's destination,
+  // which carries the number.
+  struct Shirushi {
+    int c = 0, r = 0, no = 0;
+    bool saki = false;
+  };
+  bool chokuzen_on = true;   // ｵﾌﾟｼｮﾝ → 直前の手
+  bool ichiran_on = false;   // ｵﾌﾟｼｮﾝ → 棋譜一覧
+  bool shirushi_ari = false; // moves were played since the last 戻/進/new game
+  bool com_shikouchu = false;
+  std::string kotowari;      // why the last click or command was refused
+  std::string hint_moji;     // the moves of a hint on show, in notation
+  // The marks as they should stand: the moves of the turn in progress, or of the one just
+  // finished until the next turn's first move.
+  std::vector<Shirushi> shirushi() const;
+  // Brings the marks on screen up to date, repainting only what changed or was painted over.
+  void shirushi_awaseru();
+  // The one drawing of a numbered mark (last turn and hint): a thick frame inside the
+  // square in colour `iro`, and the number in a corner when no > 0.
+  void masu_shirushi(int iro, int c, int r, int no);
+  // The status line: whose turn, which move is due, and why the last click was refused.
+  std::string joukyou() const;
+  void kotowaru(std::string why) { kotowari = std::move(why); }
+  // Sends the status line and the move list to the window when they changed.
+  void joukyou_okuru();
+  // After every event of the window: marks, status line and move list brought up to date.
+  void ibento_owari();
+  std::vector<std::string> ichiran() const;  // the move list's rows
+  int ichiran_ima() const;                   // the row of the position on the board, -1 none
+  void ichiran_click(int row);               // to the end of that turn, as 戻/進 would go
+  void chokuzen_menu();
+  void ichiran_menu();
+
   // ---- record files, replay, board flip, handicap (taikyoku/) ----
   std::string dir_path;                 // Dir1's path, UTF-8
   std::vector<std::string> file_names;  // File1's entries
@@ -223,6 +258,12 @@ class Game : public Taikyoku {
 
  private:
   Ports ports_;
+  std::array<unsigned char, 100> shirushi_gamen_{};  // what is drawn per square: no * 2 + saki
+  std::array<bool, 100> nurikae_{};                  // squares painted over since the last sync
+  std::string joukyou_okutta_;
+  std::vector<std::string> ichiran_okutta_;
+  int ichiran_ima_okutta_ = -2;
+  bool ichiran_mieru_ = false;
 };
 
 // Text helpers of the status display, free of any state.

@@ -31,7 +31,7 @@ class Canvas {
 enum class Menu : int {
   TAIKYOKU, MATCH_MAN, START, START2, SENTE, GOTE, LEVEL, LEVEL1, LEVEL2, LEVEL3, LEVEL4, OWARI,
   STOP, CANCEL, REVERSE, REPLAY, AFTER, LBEL_UP, LEBEL_DOWN, KIFU, KIFU_READ, KIFU_WRITE,
-  OPTION, HAIKEI_GA, MIDORI, UCHU, TATAMI, TAKE, RENGA, SIDOU, KEIKA, BGM, AICON, HELP, ASOBIKATA, HINT, VER,
+  OPTION, HAIKEI_GA, MIDORI, UCHU, TATAMI, TAKE, RENGA, SIDOU, KEIKA, BGM, AICON, CHOKUZEN, ICHIRAN, HELP, ASOBIKATA, HINT, VER,
   COUNT
 };
 
@@ -62,6 +62,10 @@ class Ui {
   virtual void set_timer(bool enabled) = 0;
   // Fills a list control (Drive1, Dir1, File1) and marks the selected row (-1 none).
   virtual void set_list(Control c, const std::vector<std::string>& items, int selected) = 0;
+  // The status line under the board.
+  virtual void set_status(std::string_view) {}
+  // The move list beside the board: shown or hidden, its rows and the current one (-1 none).
+  virtual void set_ichiran(bool, const std::vector<std::string>&, int) {}
   // The game has shut down (sounds freed); the window closes.
   virtual void quit() = 0;
   // The user asked to close the window while an event was being handled (the computer

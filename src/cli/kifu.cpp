@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/commands.h"
+#include "kifu/ichiran.h"
 #include "kifu/kifu_file.h"
 #include "rules/sfen.h"
 #include "taikyoku/taikyoku.h"
@@ -27,6 +28,16 @@ int fail(const std::string& message) {
   return 2;
 }
 
+// The rows of the move list beside the board, as the window shows and copies them.
+int print_list(const mirado::KifuFile& f) {
+  mirado::Taikyoku t;
+  t.shinki();
+  t.kifu_yomikomi(f.entries);
+  for (const std::string& row : mirado::kifu_ichiran(t.kifu, t.kifu.kifu_nagasa, t.sente_gawa == t.sita_gawa))
+    std::cout << row << "\n";
+  return 0;
+}
+
 }  // namespace
 
 namespace mirado::cli {
@@ -34,12 +45,14 @@ namespace mirado::cli {
 int cmd_kifu(int argc, char** argv) {
   const std::string path = argv[0];
   std::string out_path;
+  const bool list = argc == 2 && std::string(argv[1]) == "--list";
   if (argc == 3 && std::string(argv[1]) == "--write") out_path = argv[2];
-  else if (argc != 1) return fail("usage: mirado-cli kifu FILE [--write OUT]");
+  else if (argc != 1 && !list) return fail("usage: mirado-cli kifu FILE [--write OUT | --list]");
 
   KifuFile f;
   std::string error;
   if (!read_kifu_file(path, f, error)) return fail(error);
+  if (list) return print_list(f);
 
   json out;
   out["title"] = f.title;

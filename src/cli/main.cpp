@@ -28,7 +28,7 @@ constexpr const char* kUsage =
     "       mirado-cli match --a LEVEL --b LEVEL [--games N] [--openings FILE] [--jobs J]\n"
     "                        [--max-moves M] [--nodes N | --ms T] [--pgn-like DIR]\n"
     "       mirado-cli openings N [--seed S]\n"
-    "       mirado-cli kifu FILE [--write OUT]\n"
+    "       mirado-cli kifu FILE [--write OUT | --list]\n"
     "       mirado-cli play FILE\n"
     "       mirado-cli --help | --version\n";
 
@@ -54,7 +54,7 @@ int help() {
       "  match --a L --b L   computer against computer from opening positions, each\n"
       "                      played twice with the sides swapped; prints the score and Elo\n"
       "  openings N          N random opening positions for the match runner\n"
-      "  kifu FILE           read a record file and step through it; --write OUT saves it\n"
+      "  kifu FILE           read a record file and step through it; --write OUT saves it, --list prints the move list\n"
       "  play FILE           play an event script against the game, one line per event\n"
       "\n"
       "Options:\n"

@@ -119,6 +119,12 @@ struct Runner {
     s["level"] = game.level;
     s["jikan_sita"] = game.jikan_sita;
     s["jikan_ue"] = game.jikan_ue;
+    s["status"] = game.joukyou();
+    Json marks = Json::array();
+    for (const Game::Shirushi& m : game.shirushi())
+      marks.push_back(std::to_string(m.c) + "," + std::to_string(m.r) + ":" + std::to_string(m.no) +
+                      (m.saki ? "*" : ""));
+    s["marks"] = marks;
     return s;
   }
 
@@ -189,6 +195,7 @@ int cmd_play(int argc, char** argv) {
   ::setenv("SDL_AUDIODRIVER", "dummy", 1);
   Runner r;
   r.game.on_load();
+  r.game.ibento_owari();
   r.emit(0, "load");
   std::string line;
   int line_no = 0, n = 0;
@@ -203,6 +210,7 @@ int cmd_play(int argc, char** argv) {
       std::fprintf(stderr, "mirado-cli: line %d: %s\n", line_no, error.c_str());
       return 2;
     }
+    r.game.ibento_owari();
     r.emit(++n, line);
   }
   return 0;

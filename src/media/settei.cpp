@@ -135,6 +135,11 @@ void yomu_mae(Game& g) {
   g.sidou_on = false;
   g.sidou_iro = IRO_MIDORI;
   for (Menu m : {Menu::SIDOU, Menu::KEIKA, Menu::BGM, Menu::AICON}) g.set_checked(m, false);
+  // The two later options, for files written before them.
+  g.chokuzen_on = true;
+  g.ichiran_on = false;
+  g.set_checked(Menu::CHOKUZEN, true);
+  g.set_checked(Menu::ICHIRAN, false);
 }
 
 void sidou_settei(Game& g, bool on) {
@@ -170,6 +175,12 @@ void tekiyou(Game& g, const Gyou& gyou) {
     g.set_checked(Menu::BGM, value == "ON");
   } else if (key == "ｱｲｺﾝ") {
     g.set_checked(Menu::AICON, value == "ON");
+  } else if (key == "直前の手") {
+    g.chokuzen_on = value == "ON";
+    g.set_checked(Menu::CHOKUZEN, g.chokuzen_on);
+  } else if (key == "棋譜一覧") {
+    g.ichiran_on = value == "ON";
+    g.set_checked(Menu::ICHIRAN, g.ichiran_on);
   }
 }
 
@@ -198,6 +209,8 @@ void Game::settei_kaki() {
   text += std::string("経過時間=") + on_off(is_checked(Menu::KEIKA)) + "\r\n";
   text += std::string("BGM=") + on_off(is_checked(Menu::BGM)) + "\r\n";
   text += std::string("ｱｲｺﾝ=") + on_off(is_checked(Menu::AICON)) + "\r\n";
+  text += std::string("直前の手=") + on_off(chokuzen_on) + "\r\n";
+  text += std::string("棋譜一覧=") + on_off(ichiran_on) + "\r\n";
   // When no place takes the file, the options stay as the user set them; only
   // their lasting record is lost.
   kaku(text);

@@ -50,6 +50,15 @@ void Taikyoku::kifu_yomikomi(const std::vector<KifuEntry>& entries) {
   teban_nushi = teban;
 }
 
+std::string kifu_sasenai(const std::vector<KifuEntry>& entries) {
+  Taikyoku t;
+  t.shinki();
+  t.kifu_yomikomi(entries);
+  while (t.shuukyoku == 0 && t.kifu.kifu_ichi < t.kifu.kifu_nagasa)
+    if (std::string naze = t.kifu_susumu(); !naze.empty()) return naze;
+  return {};
+}
+
 std::string Taikyoku::kifu_susumu() {
   const int n = kifu.kifu_ichi + 1;
   const KifuEntry e = kifu.at(n);

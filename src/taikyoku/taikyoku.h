@@ -70,6 +70,11 @@ struct Taikyoku {
   void modoshita(const KifuEntry& e);
 };
 
+// Steps a loaded record through from the starting position on a scratch game: empty when
+// every entry can be played (up to a captured king), else the message that stepping would
+// give at the first one that cannot.
+std::string kifu_sasenai(const std::vector<KifuEntry>& entries);
+
 // A game at position `p` against the computer at `level`, with the sides of a SENTE game
 // (the person plays the lower pieces and moved first) and the maps drawn up.
 Taikyoku sente_taikyoku(const Kyokumen& p, int level);

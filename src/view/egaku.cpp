@@ -16,6 +16,8 @@ void Game::koma_egaku(int code, double c, double r) {
                      (is_koma(code) && is_valid_code(code));
   if (!known) return;  // no picture: the cell is left as it was
   ports().canvas->picture(code, cell_x(c), cell_y(r));
+  const int ic = static_cast<int>(c), ir = static_cast<int>(r);
+  if (ic == c && ir == r && on_ban(ic, ir)) nurikae_[ic * 10 + ir] = true;  // its mark is gone
 }
 
 void Game::waku_egaku(int iro, double c, double r) {
@@ -110,6 +112,7 @@ void Game::zenbu_egaku() {
   if (taikyoku_shu == TaikyokuShu::com) level_hyouji(level);
   if (handicap_zumi) handicap_hyouji(handicap);
   koma_egaku(teban == 0 ? PIC_ZUVANSHOGI2 : PIC_ZUVANSHOGI, 11.2, 0);
+  shirushi_awaseru();
 }
 
 void Game::kaishi_egaku() {

@@ -29,7 +29,7 @@ class WindowTest : public ::testing::Test {
     std::filesystem::current_path(dir_);
     window_ = std::make_unique<MainWindow>(&sound_);
     window_->set_auto_answer(true);
-    window_->resize(600, 520);
+    window_->resize(600, 520 + MainWindow::kStatusH);  // the status line lies under the picture
     window_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
     window_->start_up();
@@ -103,6 +103,8 @@ TEST_F(WindowTest, MenuBarHasEveryItemCaptionAndNesting) {
       "  経過時間 [KEIKA]\n"
       "  BGM [BGM]\n"
       "  ｱｲｺﾝ [AICON]\n"
+      "  直前の手 [CHOKUZEN]\n"
+      "  棋譜一覧 [ICHIRAN]\n"
       "ﾍﾙﾌﾟ [HELP]\n"
       "  遊び方 [ASOBIKATA]\n"
       "  ﾋﾝﾄ [HINT]\n"
@@ -221,7 +223,7 @@ TEST_F(WindowTest, EveryEventLeavesTheScreenShowingAFullRepaint) {
 // centred; the margins carry on the background tiles; presses land on their cells.
 TEST_F(WindowTest, PictureIsCentredInAWindowOfAnotherShape) {
   // Exactly the design height: the picture keeps scale 1 and the tiles whole pixels.
-  window_->resize(1000, 485 + window_->menuBar()->height());
+  window_->resize(1000, 485 + window_->menuBar()->height() + MainWindow::kStatusH);
   QApplication::processEvents();
   Surface& surface = window_->surface();
   surface.repaint();

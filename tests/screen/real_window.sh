@@ -36,6 +36,9 @@ openbox >openbox.log 2>&1 &
 pids+=($!)
 sleep 1
 
+# The status line under the picture (logical pixels; the window's own widget, no part of it).
+STATUS=20
+
 grab() { import -window "$WIN" "$1" 2>/dev/null; }
 # Differing pixels of two pictures of one size ("inf" when they cannot be compared).
 differing() { compare -metric AE -fuzz 4% "$1" "$2" null: 2>&1 | awk '{print int($1)}'; }
@@ -103,8 +106,8 @@ cell() {
   local w h
   read -r w h < <(size_of)
   local xy
-  xy=$(awk -v w="$w" -v h="$h" -v S="$SCALE" -v mb="$MENU" -v c="$2" -v r="$3" 'BEGIN {
-    W = w / S; H = h / S - mb
+  xy=$(awk -v w="$w" -v h="$h" -v S="$SCALE" -v mb="$MENU" -v st="$STATUS" -v c="$2" -v r="$3" 'BEGIN {
+    W = w / S; H = h / S - mb - st
     s = W / 600; if (H / 485 < s) s = H / 485
     ox = (W - 600 * s) / 2; oy = mb + (H - 485 * s) / 2
     x = ox + (1050 + 495 * c + 247) / 15 * s; y = oy + (100 + 615 * r + 307) / 15 * s
@@ -149,7 +152,7 @@ run_ratio() {
   start_game || return
   local w h
   read -r w h < <(size_of)
-  MENU=$((h / SCALE - 485))
+  MENU=$((h / SCALE - 485 - STATUS))
   [ "$w" = $((600 * SCALE)) ] || fail "ratio $SCALE: opened $w px wide, not $((600 * SCALE))"
   [ "$MENU" -gt 10 ] && [ "$MENU" -lt 60 ] || fail "ratio $SCALE: opened $w x $h, no room for the picture"
   check "r${SCALE}-start"
@@ -158,8 +161,9 @@ run_ratio() {
   mkdir -p "off$SCALE" && write_settings "off$SCALE"
   (cd "off$SCALE" && QT_QPA_PLATFORM=offscreen "$GAME" --screenshot ../off$SCALE.png --scale "$SCALE" >/dev/null 2>&1)
   local ph=$((485 * SCALE))
-  convert "off$SCALE.png" -gravity south -crop "${w}x${ph}+0+0" +repage "off$SCALE-board.png"
-  convert "r${SCALE}-start.png" -gravity south -crop "${w}x${ph}+0+0" +repage "r${SCALE}-board.png"
+  local sp=$((STATUS * SCALE))
+  convert "off$SCALE.png" -gravity south -crop "${w}x${ph}+0+${sp}" +repage "off$SCALE-board.png"
+  convert "r${SCALE}-start.png" -gravity south -crop "${w}x${ph}+0+${sp}" +repage "r${SCALE}-board.png"
   local n
   n=$(differing "off$SCALE-board.png" "r${SCALE}-board.png")
   [ "$n" -le $((50 * SCALE * SCALE)) ] || fail "ratio $SCALE: the window differs from the offscreen render in $n pixels"
@@ -185,18 +189,18 @@ run_ratio() {
 
   # Half and double size: the same picture scaled, and moves still land on their cells.
   read -r w h < <(size_of)
-  convert "r${SCALE}-panel-closed.png" -gravity south -crop "${w}x${ph}+0+0" +repage design.png
+  convert "r${SCALE}-panel-closed.png" -gravity south -crop "${w}x${ph}+0+${sp}" +repage design.png
   local f
   for f in 0.5 2; do
     local nw nh
     nw=$(awk -v w="$w" -v f="$f" 'BEGIN{printf "%d", w * f}')
-    nh=$(awk -v h="$ph" -v f="$f" -v m="$MENU" -v S="$SCALE" 'BEGIN{printf "%d", h * f + m * S}')
+    nh=$(awk -v h="$ph" -v f="$f" -v m="$MENU" -v st="$STATUS" -v S="$SCALE" 'BEGIN{printf "%d", h * f + (m + st) * S}')
     resize_to "$nw" "$nh"
     check "r${SCALE}-size$f"
     local got_w got_h sh
     read -r got_w got_h < <(size_of)
-    sh=$((got_h - MENU * SCALE))
-    convert "r${SCALE}-size$f.png" -gravity south -crop "${got_w}x${sh}+0+0" +repage -resize "${w}x${ph}!" scaled.png
+    sh=$((got_h - (MENU + STATUS) * SCALE))
+    convert "r${SCALE}-size$f.png" -gravity south -crop "${got_w}x${sh}+0+${sp}" +repage -resize "${w}x${ph}!" scaled.png
     local e
     e=$(mae design.png scaled.png)
     awk -v e="$e" 'BEGIN{exit !(e < 0.08)}' ||

@@ -26,9 +26,12 @@ void Game::tenmetsu(int koma, int col, int row, int count) {
 }
 
 void Game::com_turn() {
+  com_shikouchu = true;
+  ibento_owari();  // the player's last move marked, and the line saying the computer thinks
   com_ban1();
   com_ban2();
   com_ban3();
+  com_shikouchu = false;
 }
 
 namespace {
@@ -79,6 +82,7 @@ void com_owari(Game& g, const Sashite& m, int side, double jikan) {
   if (m.ari) {
     g.te_hyouji(side, m.tc, m.tr, m.koma, IRO_SHIRO);
     g.waku_egaku(IRO_SHIRO, m.tc, m.tr);
+    g.shirushi_awaseru();
   }
   g.jikan_ue += jikan;
   g.jikan_kaishi = g.ports().clock->now();

@@ -7,13 +7,10 @@ namespace mirado {
 
 namespace {
 
-// Where a hint's number and text go: a small digit in the corner of the destination,
-// the moves in notation in the row under the board.
-constexpr double HINT_Y = 10.15;
-
 int turned(int v) { return v >= 1 && v <= 9 ? 10 - v : v; }
 
 bool refuse(Game& g, std::string_view why) {
+  g.kotowaru(std::string(why));
   g.snd_play(Oto::kinshi);
   g.msg(why, "ﾋﾝﾄ");
   return false;
@@ -50,19 +47,17 @@ void Game::hint() {
   if (sita)
     for (int i = 0; i < plan.n; ++i) plan.te[i] = sashite_kaiten(plan.te[i]);
   hint_te = plan;
-  std::string text = "ﾋﾝﾄ";
+  std::string text = "ﾋﾝﾄ:";
   for (int i = 0; i < plan.n; ++i) {
     const Sashite& m = plan.te[i];
-    if (!is_uchi(m.fc)) waku_egaku(IRO_HINT, m.fc, m.fr);
-    waku_egaku(IRO_HINT, m.tc, m.tr);
-    const std::string no = std::to_string(plan.dankai[i]);
-    moji_egaku(m.tc + 0.06, m.tr + 0.04, no, IRO_KURO, 0, 9);
-    moji_egaku(m.tc + 0.04, m.tr + 0.02, no, IRO_HINT, 0, 9);
-    text += "  " + no + " " + kifu_moji(m.tc) + kifu_moji(m.tr + 1000) + kifu_moji(m.koma) +
-            (is_uchi(m.fc) ? "打" : "");
+    const int no = plan.dankai[i];
+    if (!is_uchi(m.fc)) masu_shirushi(IRO_HINT, m.fc, m.fr, 0);
+    masu_shirushi(IRO_HINT, m.tc, m.tr, no);
+    // The file label over the column, as the notation beside the board reads.
+    text += " " + std::to_string(no) + " " + kifu_moji(10 - m.tc) + kifu_moji(m.tr + 1000) +
+            kifu_moji(m.koma) + (is_uchi(m.fc) ? "打" : "");
   }
-  moji_egaku(1.1, HINT_Y + 0.05, std::string_view(text), IRO_KURO, 0, 11);
-  moji_egaku(1.05, HINT_Y, std::string_view(text), IRO_HINT, 0, 11);
+  hint_moji = text;
   ports().canvas->refresh();
 }
 
@@ -76,8 +71,8 @@ void Game::hint_kesu() {
       waku_egaku(IRO_MIDORI, c, r);
     }
   }
-  for (int c = 1; c <= 9; ++c) koma_egaku(haikei, c, 10);
   hint_te = YomiTe{};
+  hint_moji.clear();
   ports().canvas->refresh();
 }
 

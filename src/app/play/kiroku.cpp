@@ -18,6 +18,7 @@ void Game::kifu_kiroku(int moto_x, int moto_y, int saki_x, int saki_y, int moto_
   e.ue_mae = ue_mae;
   e.ue_ato = ue_ato;
   kifu.kiroku(e);
+  shirushi_ari = true;
 }
 
 void Game::file_mado(int drive, int dir, int file) {

@@ -35,6 +35,19 @@ bool moto_ga_aru(const Game& g, const Sentaku& s) {
   return false;
 }
 
+// Why a piece cannot be taken in this phase: it belongs to the other side.
+void dare_no_koma(Game& g, const Dankai& d) {
+  g.kotowaru(d.phase == 2 ? "2手目は相手の駒を動かします" : "自分の駒を動かす番です");
+}
+
+// Would dropping or moving this unpromoted pawn onto column c put two on the file?
+bool nifu(const Game& g, const Sentaku& s, int c) {
+  if (koma_abs(s.koma) != HU) return false;
+  for (int r = 1; r <= 9; ++r)
+    if (g.pos.ban[c][r] == s.koma && !(s.moto_x == c && s.moto_y == r)) return true;
+  return false;
+}
+
 void sentaku_kesu(Game& g, const Sentaku& s) {
   g.sidou_egaku(s.moto_x, s.moto_y, IRO_MIDORI, s.koma);
   g.waku_egaku(IRO_MIDORI, s.moto_x, s.moto_y);
@@ -56,6 +69,7 @@ void ban_wo_osu(Game& g, const Dankai& d, int c, int r) {
     g.waku_egaku(IRO_AKA, c, r);
     g.click_jotai = 1;
   } else {
+    dare_no_koma(g, d);
     g.waku_egaku(g.sidou_iro, c, r);
   }
 }
@@ -99,6 +113,7 @@ void kiroku(Game& g, const Dankai& d, const Sentaku& s) {
 }
 
 void jisatsu(Game& g, const Dankai& d, const play::Modoshi& m) {
+  g.kotowaru(d.ugoki_sita == d.nushi_sita ? "自分の玉が王手になる手です" : "その手では相手の玉が王手のままです");
   if (d.phase == 1) {
     g.snd_play(Oto::kinshi);
     g.waku_kesu();
@@ -119,6 +134,7 @@ const char* santeme_kinshi(const Game& g, const Sentaku& s) {
 }
 
 void santeme_kotowaru(Game& g, const Dankai& d, const char* text, const play::Modoshi& m) {
+  g.kotowaru(text);
   g.msg(text, "警告");
   play::torikesu(g, m);
   g.teban = g.teban_nushi;
@@ -190,6 +206,7 @@ void saki_wo_osu(Game& g, const Dankai& d, int button, int c, int r) {
   s.saki_x = c;
   s.saki_y = r;
   if (machigai_te(d, s.moto_x)) {
+    dare_no_koma(g, d);
     sentaku_kesu(g, s);
     g.click_jotai = 0;
     return;
@@ -203,11 +220,13 @@ void saki_wo_osu(Game& g, const Dankai& d, int button, int c, int r) {
   }
   if (d.phase == 2 && g.teban == g.teban_nushi &&
       (d.nushi_sita ? is_sita(saki_koma) : is_ue(saki_koma))) {
+    dare_no_koma(g, d);
     sentaku_kesu(g, s);
     g.click_jotai = 0;
     return;
   }
   if (!moto_ga_aru(g, s) || g.pos.idou_kanou(s.moto_x, s.moto_y, c, r, s.koma) == nashi) {
+    g.kotowaru(nifu(g, s, c) ? "二歩です（同じ筋に歩があります）" : "その駒はそこへ動けません");
     g.snd_play(Oto::kinshi);
     g.click_jotai = 0;
     g.waku_kesu();
@@ -215,6 +234,7 @@ void saki_wo_osu(Game& g, const Dankai& d, int button, int c, int r) {
     return;
   }
   if (narazu_kanou(r, s.koma) == nashi && button != kMigi) {
+    g.kotowaru("成らないと動けない所です（右クリックで成る）");
     g.snd_play(Oto::kinshi);
     g.msg("マウスの右をクリックして下さい", "成り");
     return;

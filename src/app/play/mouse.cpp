@@ -36,9 +36,11 @@ bool saikai(Game& g) {
 }  // namespace
 
 void Game::on_mouse_down(int button, int shift, int x, int y) {
+  kotowari.clear();
   hint_kesu();  // a hint lasts until the next click
   panel_tojiru();
   if (saisei_chu) {
+    kotowaru("棋譜を進めている途中です");
     if (msg("棋譜を '進 'で進めて下さい", "棋譜", Buttons::yesno) == Answer::no) {
       snd_play(Oto::kinshi);
       shinki_kyoku();
@@ -46,10 +48,12 @@ void Game::on_mouse_down(int button, int shift, int x, int y) {
     return;
   }
   if (shuukyoku != 0) {
+    kotowaru("対局は終わっています");
     msg("新規に対局してください", "終局");
     return;
   }
   if (teban == 0) {
+    kotowaru("対局が始まっていません");
     snd_play(Oto::kinshi);
     msg("「対局」で始めて下さい", "開始");
     return;

@@ -286,6 +286,12 @@ void Game::file1_click(const std::string& name) {
     msg(error, "棋譜");
     return;
   }
+  // A record that breaks part-way is refused whole: the game on the board stays.
+  if (const std::string naze = kifu_sasenai(f.entries); !naze.empty()) {
+    snd_play(Oto::kinshi);
+    msg(naze, "棋譜");
+    return;
+  }
   file_mado(nashi, nashi, nashi);
   kifu_settei(*this, f);
 }

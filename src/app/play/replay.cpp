@@ -94,6 +94,7 @@ void Game::after() {
     }
     return;
   }
+  shirushi_ari = false;  // the marks belong to the turn as it was played, not to stepping
   // An entry that cannot be played ends the turn's steps at the last good position.
   for (int i = 0; i < 3 && kifu.kifu_ichi < kifu.kifu_nagasa; ++i)
     if (!ippo_susumu()) break;
@@ -120,6 +121,7 @@ void Game::replay() {
     msg("できません", "戻る");
     return;
   }
+  shirushi_ari = false;
   for (int i = 0; i < 3; ++i) ippo_modosu();  // each refuses by itself at the start
   teban_nushi = teban;
   if (teban == ue_gawa) aicon_ichi("上", teban);

@@ -6,6 +6,7 @@ namespace mirado {
 void Game::shinki_kyoku() {
   snd_stop(Oto::bgm);
   shinki();  // the record's length stays, so CANCEL can replay it later
+  shirushi_ari = false;
   set_timer(false);
   hyouji_byou = 0;
   click_jotai = 0;

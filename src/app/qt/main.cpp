@@ -208,6 +208,7 @@ int screenshot(mirado::qt::MainWindow& w, const Options& o) {
   w.set_auto_answer(true);
   w.surface().setFixedSize(static_cast<int>(mirado::qt::Surface::kBaseW * o.scale),
                            static_cast<int>(mirado::qt::Surface::kBaseH * o.scale));
+  w.set_status_scale(o.scale);
   w.adjustSize();
   w.start_up();
   if (o.events) {

@@ -2,7 +2,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QGridLayout>
+#include <QShortcut>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -71,6 +74,8 @@ constexpr MenuItem kMenus[] = {
     {Menu::KEIKA, "経過時間", Menu::OPTION, true},
     {Menu::BGM, "BGM", Menu::OPTION, true},
     {Menu::AICON, "ｱｲｺﾝ", Menu::OPTION, true},
+    {Menu::CHOKUZEN, "直前の手", Menu::OPTION, true},
+    {Menu::ICHIRAN, "棋譜一覧", Menu::OPTION, true},
     {Menu::HELP, "ﾍﾙﾌﾟ", Menu::COUNT, false},
     {Menu::ASOBIKATA, "遊び方", Menu::HELP, false},
     {Menu::HINT, "ﾋﾝﾄ", Menu::HELP, false},
@@ -105,7 +110,7 @@ void WindowClock::wait(double seconds) {
 MainWindow::MainWindow(SoundLib* sound) {
   setWindowTitle(QStringLiteral("ミラド 将棋"));
   surface_ = new Surface(this);
-  setCentralWidget(surface_);
+  build_status_and_list();
   clock_.before_wait = [this] { surface_->flush(); };
   game_ = std::make_unique<Game>(Ports{surface_, this, &clock_, sound, nullptr});
   menuBar()->setNativeMenuBar(false);  // the bare commands 戻 進 △ ▽ must work everywhere
@@ -135,6 +140,7 @@ void MainWindow::handle(const std::function<void()>& f) {
   if (busy_ || closing_) return;  // one event at a time
   busy_ = true;
   f();
+  game_->ibento_owari();
   // A menu's own check toggling must not outlive the game's decision.
   for (const MenuItem& i : kMenus)
     if (i.checkable) actions_[static_cast<int>(i.id)]->setChecked(game_->is_checked(i.id));
@@ -156,7 +162,8 @@ void MainWindow::request_close() {
 }
 
 QSize MainWindow::initial_size() const {
-  const QSize want(Surface::kBaseW, Surface::kBaseH + menuBar()->sizeHint().height());
+  const QSize want(Surface::kBaseW + (ichiran_->isHidden() ? 0 : ichiran_->width()),
+                   Surface::kBaseH + kStatusH + menuBar()->sizeHint().height());
   const QScreen* s = screen();
   if (!s) return want;
   // Leave room for the window manager's frame and a panel.
@@ -273,6 +280,77 @@ void MainWindow::build_controls() {
   });
   connect(button, &QPushButton::clicked, this, [this] { handle([&] { game_->command1_click(); }); });
   place_controls();
+}
+
+void MainWindow::build_status_and_list() {
+  auto* central = new QWidget(this);
+  auto* grid = new QGridLayout(central);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setSpacing(0);
+  grid->addWidget(surface_, 0, 0);
+  ichiran_ = new QListWidget(central);
+  ichiran_->setObjectName(QStringLiteral("Ichiran"));
+  ichiran_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  ichiran_->setFixedWidth(260);
+  ichiran_->hide();
+  grid->addWidget(ichiran_, 0, 1);
+  status_ = new QLabel(central);
+  status_->setObjectName(QStringLiteral("Status"));
+  status_->setFixedHeight(kStatusH);
+  status_->setContentsMargins(6, 0, 6, 0);
+  grid->addWidget(status_, 1, 0, 1, 2);
+  grid->setColumnStretch(0, 1);
+  grid->setRowStretch(0, 1);
+  setCentralWidget(central);
+  // A row clicked steps the game there as 戻 or 進 would.
+  connect(ichiran_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+    const int row = ichiran_->row(item);
+    handle([&] { game_->ichiran_click(row); });
+  });
+  auto* copy = new QShortcut(QKeySequence::Copy, ichiran_);
+  copy->setContext(Qt::WidgetShortcut);
+  connect(copy, &QShortcut::activated, this, [this] { copy_move_list(); });
+}
+
+void MainWindow::set_status_scale(double scale) {
+  status_->setFixedHeight(static_cast<int>(std::lround(kStatusH * scale)));
+  QFont f = status_->font();
+  f.setPixelSize(std::max(8, static_cast<int>(std::lround(13 * scale))));
+  status_->setFont(f);
+}
+
+void MainWindow::copy_move_list() {
+  QStringList rows;
+  for (int i = 0; i < ichiran_->count(); ++i)
+    if (ichiran_->item(i)->isSelected()) rows << ichiran_->item(i)->text();
+  if (rows.isEmpty() && ichiran_->currentItem()) rows << ichiran_->currentItem()->text();
+  QApplication::clipboard()->setText(rows.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+}
+
+void MainWindow::set_status(std::string_view utf8) { status_->setText(q(utf8)); }
+
+void MainWindow::set_ichiran(bool shown, const std::vector<std::string>& rows, int current) {
+  bool same = ichiran_->count() == static_cast<int>(rows.size());
+  for (int i = 0; same && i < ichiran_->count(); ++i) same = ichiran_->item(i)->text() == q(rows[i]);
+  if (!same) {
+    ichiran_->clear();
+    for (const std::string& r : rows) ichiran_->addItem(q(r));
+  }
+  if (current >= 0 && current < ichiran_->count()) {
+    ichiran_->setCurrentRow(current);
+    ichiran_->scrollToItem(ichiran_->item(current));
+  } else {
+    ichiran_->setCurrentRow(-1);
+    ichiran_->clearSelection();
+  }
+  if (shown == !ichiran_->isHidden() || !isVisible()) {
+    ichiran_->setVisible(shown);
+    return;
+  }
+  // The window grows to hold the list, and gives its width back when it goes.
+  const int dw = ichiran_->width();
+  ichiran_->setVisible(shown);
+  if (!isMaximized() && !isFullScreen()) resize(width() + (shown ? dw : -dw), height());
 }
 
 void MainWindow::place_controls() {

@@ -71,6 +71,16 @@ class MainWindow : public QMainWindow, public Ui {
   Answer message_box(std::string_view text, std::string_view title, Buttons buttons, Icon icon) override;
   void set_timer(bool enabled) override;
   void set_list(Control c, const std::vector<std::string>& items, int selected) override;
+  void set_status(std::string_view utf8) override;
+  void set_ichiran(bool shown, const std::vector<std::string>& rows, int current) override;
+  // The status line under the board and the move list beside it (window widgets, not
+  // part of the design's picture).
+  QLabel* status_line() const { return status_; }
+  QListWidget* move_list() const { return ichiran_; }
+  // The status line's height in logical pixels (the picture keeps the rest).
+  static constexpr int kStatusH = 20;
+  // Scales the status line with a picture drawn at `scale` times the design size.
+  void set_status_scale(double scale);
   void quit() override;
   // A close asked for while the game handles an event (the computer thinking).
   bool close_requested() const override { return close_pending_; }
@@ -83,6 +93,8 @@ class MainWindow : public QMainWindow, public Ui {
  private:
   void build_menus();
   void build_controls();
+  void build_status_and_list();
+  void copy_move_list();
   void place_controls();
   // Runs one game event; a close request that arrives meanwhile is acted on afterwards.
   void handle(const std::function<void()>& f);
@@ -94,6 +106,8 @@ class MainWindow : public QMainWindow, public Ui {
   WindowClock clock_;
   std::unique_ptr<Game> game_;
   Surface* surface_;
+  QLabel* status_ = nullptr;
+  QListWidget* ichiran_ = nullptr;
   QTimer timer1_;
   std::array<QAction*, static_cast<int>(Menu::COUNT)> actions_{};
   std::array<QWidget*, static_cast<int>(Control::COUNT)> controls_{};

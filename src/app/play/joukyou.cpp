@@ -1,0 +1,79 @@
+// The status line under the board: whose turn it is, which of its three moves is due,
+// and why the last click was refused; and the hand-over of the line and the move list
+// to the window after every event.
+#include "app/game.h"
+#include "app/play/te.h"
+#include "rules/kiki.h"
+
+namespace mirado {
+
+namespace {
+
+std::string gawa_mei(const Game& g, int side) {
+  if (g.taikyoku_shu == TaikyokuShu::com) return side == g.sita_gawa ? "あなた" : "COM";
+  return side == g.sente_gawa ? "先手" : "後手";
+}
+
+// Are the third move's two limits in force? Lifted for a holder with only its king left
+// or whose king is in check before the move.
+bool santeme_seigen(const Game& g) {
+  if (g.koma_su(g.teban_nushi) == 1) return false;
+  Kiki k;
+  kiki_keisan(g.pos.ban, k);
+  const Kyokumen& p = g.pos;
+  const bool sita = g.teban_nushi == g.sita_gawa;
+  const bool oute = sita ? k.kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0 : k.kiki_sita[p.ou_ue_x][p.ou_ue_y] > 0;
+  return !oute;
+}
+
+std::string dankai_moji(const Game& g) {
+  switch (g.dankai) {
+    case 1: return "1手目: 自分の駒";
+    case 2: return "2手目: 相手の駒";
+    case 3:
+      return santeme_seigen(g) ? "3手目: 自分の駒（1手目の駒は動かせない・2手目の駒は取れない）"
+                               : "3手目: 自分の駒";
+    default: return {};
+  }
+}
+
+std::string kihon(const Game& g) {
+  if (g.teban == 0) return "「対局」で始めて下さい";
+  if (g.shuukyoku != 0) return gawa_mei(g, g.shuukyoku) + "の勝ち";
+  if (g.saisei_chu)
+    return "棋譜 " + std::to_string(g.kifu.kifu_ichi) + "/" + std::to_string(g.kifu.kifu_nagasa) +
+           "手（進で進めます）";
+  if (g.com_shikouchu) return "COM 考え中…";
+  return gawa_mei(g, g.teban_nushi) + "の番　" + dankai_moji(g);
+}
+
+}  // namespace
+
+std::string Game::joukyou() const {
+  std::string s = kihon(*this);
+  if (!hint_moji.empty()) s += "　" + hint_moji;
+  if (!kotowari.empty()) s += "　× " + kotowari;
+  return s;
+}
+
+void Game::joukyou_okuru() {
+  if (std::string s = joukyou(); s != joukyou_okutta_) {
+    joukyou_okutta_ = std::move(s);
+    ports().ui->set_status(joukyou_okutta_);
+  }
+  std::vector<std::string> rows = ichiran_on ? ichiran() : std::vector<std::string>{};
+  const int ima = ichiran_on ? ichiran_ima() : -1;
+  if (rows != ichiran_okutta_ || ima != ichiran_ima_okutta_ || ichiran_on != ichiran_mieru_) {
+    ichiran_okutta_ = std::move(rows);
+    ichiran_ima_okutta_ = ima;
+    ichiran_mieru_ = ichiran_on;
+    ports().ui->set_ichiran(ichiran_on, ichiran_okutta_, ima);
+  }
+}
+
+void Game::ibento_owari() {
+  shirushi_awaseru();
+  joukyou_okuru();
+}
+
+}  // namespace mirado

@@ -1,0 +1,99 @@
+// The marks of the last turn on the board, the hint's marks, and the options that
+// switch the marks and the move list.
+#include <algorithm>
+
+#include "app/game.h"
+#include "kifu/ichiran.h"
+
+namespace mirado {
+
+namespace {
+
+// One colour per move of a turn.
+constexpr int kShirushiIro[4] = {IRO_KURO, 9, 4, 3};
+
+int masu_ban(int c, int r) { return c * 10 + r; }
+
+// A frame three lines thick just inside the grid line, which stays the grid's.
+constexpr int kFuchi = 15;  // twips: one pixel at scale 1
+
+}  // namespace
+
+std::vector<Game::Shirushi> Game::shirushi() const {
+  std::vector<Shirushi> out;
+  const int n = kifu.kifu_ichi;
+  if (!chokuzen_on || !shirushi_ari || n < 1) return out;
+  for (int i = (n - 1) / 3 * 3 + 1; i <= n; ++i) {
+    const KifuEntry& e = kifu.at(i);
+    const int no = (i - 1) % 3 + 1;
+    if (on_ban(e.moto_x, e.moto_y)) out.push_back({e.moto_x, e.moto_y, no, false});
+    if (on_ban(e.saki_x, e.saki_y)) out.push_back({e.saki_x, e.saki_y, no, true});
+  }
+  return out;
+}
+
+void Game::masu_shirushi(int iro, int c, int r, int no) {
+  const int x = cell_x(c), y = cell_y(r);
+  for (int i = 1; i <= 3; ++i)
+    ports().canvas->rect(iro, x + i * kFuchi, y + i * kFuchi, x + MASU_W - i * kFuchi, y + MASU_H - i * kFuchi);
+  if (no <= 0) return;
+  const std::string s = std::to_string(no);
+  moji_egaku(c + 0.12, r + 0.06, s, IRO_KURO, 0, 9);
+  moji_egaku(c + 0.10, r + 0.04, s, iro, 0, 9);
+}
+
+void Game::shirushi_awaseru() {
+  std::array<unsigned char, 100> want{};
+  // A later move's mark stands over an earlier one on the same square.
+  for (const Shirushi& s : shirushi()) {
+    unsigned char& w = want[masu_ban(s.c, s.r)];
+    w = static_cast<unsigned char>(s.no * 2 + (s.saki ? 1 : 0));
+  }
+  for (int c = 1; c <= 9; ++c)
+    for (int r = 1; r <= 9; ++r) {
+      const int i = masu_ban(c, r);
+      const bool painted_over = nurikae_[i];
+      if (want[i] == shirushi_gamen_[i] && (want[i] == 0 || !painted_over)) continue;
+      // A square the game has just repainted is clean already; any other loses its old mark.
+      if (!painted_over && shirushi_gamen_[i] != 0) {
+        koma_egaku(pos.ban[c][r], c, r);
+        waku_egaku(IRO_MIDORI, c, r);
+      }
+      if (want[i] != 0) masu_shirushi(kShirushiIro[want[i] / 2], c, r, want[i] % 2 ? want[i] / 2 : 0);
+      shirushi_gamen_[i] = want[i];
+    }
+  nurikae_.fill(false);
+}
+
+void Game::chokuzen_menu() {
+  chokuzen_on = !chokuzen_on;
+  set_checked(Menu::CHOKUZEN, chokuzen_on);
+  settei_kaki();
+}
+
+void Game::ichiran_menu() {
+  ichiran_on = !ichiran_on;
+  set_checked(Menu::ICHIRAN, ichiran_on);
+  settei_kaki();
+}
+
+std::vector<std::string> Game::ichiran() const {
+  return kifu_ichiran(kifu, kifu.kifu_nagasa, sente_gawa == sita_gawa);
+}
+
+int Game::ichiran_ima() const { return ichiran_gyou(kifu.kifu_ichi); }
+
+void Game::ichiran_click(int row) {
+  if (row < 0 || row >= static_cast<int>(ichiran().size())) return;
+  const int goal = std::min(kifu.kifu_nagasa, (row + 1) * 3);
+  // Each step is a 戻 or 進 of its own: it stops where they would be refused.
+  while (kifu.kifu_ichi != goal) {
+    const int before = kifu.kifu_ichi;
+    const bool back = goal < before;
+    if (back) replay();
+    else after();
+    if (kifu.kifu_ichi == before || (back ? kifu.kifu_ichi < goal : kifu.kifu_ichi > goal)) break;
+  }
+}
+
+}  // namespace mirado
