@@ -19,5 +19,5 @@ run_cli(2 "missing king" maps "lnsg1gsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/L
 run_cli(2 "rank 2" mate "lnsgkgsnl/1r5b/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 1")
 run_cli(2 "unknown letter" maps "lnsgkgsnl/1r5b1/ppppzpppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 1")
 run_cli(2 "depth" perft "${START}" two)
-run_cli(2 "usage" frobnicate)
-run_cli(2 "usage")
+run_cli(2 "Usage" frobnicate)
+run_cli(2 "Usage")

@@ -195,7 +195,9 @@ TEST(Game, StepForwardShowsTheMoveInNotation) {
   g.ippo_susumu();
   const auto texts = h.canvas.texts();
   auto has = [&](const char* s) { return std::find(texts.begin(), texts.end(), s) != texts.end(); };
-  EXPECT_TRUE(has("２"));
+  // Column 2 stands under the file label 8: the notation reads 8三角成, as players say it.
+  EXPECT_TRUE(has("８"));
+  EXPECT_FALSE(has("２"));
   EXPECT_TRUE(has("三"));
   EXPECT_TRUE(has("角成"));
   EXPECT_TRUE(has("00:00:00"));

@@ -19,20 +19,51 @@ using nlohmann::json;
 
 constexpr int kBadInput = 2;
 
+constexpr const char* kUsage =
+    "Usage: mirado-cli maps SFEN\n"
+    "       mirado-cli mate SFEN\n"
+    "       mirado-cli perft SFEN DEPTH\n"
+    "       mirado-cli think SFEN --level L [--ichite c,r] [--nite c,r] [--only 1|2|3] [--candidates]\n"
+    "                             [--nodes N | --ms T]   (level 4)\n"
+    "       mirado-cli match --a LEVEL --b LEVEL [--games N] [--openings FILE] [--jobs J]\n"
+    "                        [--max-moves M] [--nodes N | --ms T] [--pgn-like DIR]\n"
+    "       mirado-cli openings N [--seed S]\n"
+    "       mirado-cli kifu FILE [--write OUT]\n"
+    "       mirado-cli play FILE\n"
+    "       mirado-cli --help | --version\n";
+
 int usage() {
-  std::fputs(
-      "usage: mirado-cli maps SFEN\n"
-      "       mirado-cli mate SFEN\n"
-      "       mirado-cli perft SFEN DEPTH\n"
-      "       mirado-cli think SFEN --level L [--ichite c,r] [--nite c,r] [--only 1|2|3] [--candidates]\n"
-      "                             [--nodes N | --ms T]   (level 4)\n"
-      "       mirado-cli match --a LEVEL --b LEVEL [--games N] [--openings FILE] [--jobs J]\n"
-      "                        [--max-moves M] [--nodes N | --ms T] [--pgn-like DIR]\n"
-      "       mirado-cli openings N [--seed S]\n"
-      "       mirado-cli kifu FILE [--write OUT]\n"
-      "       mirado-cli play FILE\n",
-      stderr);
+  std::fputs(kUsage, stderr);
+  std::fputs("Try 'mirado-cli --help' for more information.\n", stderr);
   return kBadInput;
+}
+
+int help() {
+  std::fputs(kUsage, stdout);
+  std::fputs(
+      "Analyse Mirado Shogi positions and records; every answer is one line of JSON.\n"
+      "Positions are SFEN, ranks from the top row, uppercase for the lower side.\n"
+      "\n"
+      "Commands:\n"
+      "  maps SFEN           the influence maps of both sides\n"
+      "  mate SFEN           whether the lower side is in check, and whether either is mated\n"
+      "  perft SFEN DEPTH    the number of move sequences DEPTH single moves deep\n"
+      "  think SFEN --level L\n"
+      "                      the computer's three moves of a turn at level L (1 to 4); level 4\n"
+      "                      reads ahead for --nodes N whole turns or --ms T milliseconds\n"
+      "  match --a LEVEL --b LEVEL\n"
+      "                      the computer against itself from opening positions, as JSON\n"
+      "  openings N          N openings of random quiet moves, as the match reads them\n"
+      "  kifu FILE           read a record file and step through it; --write OUT saves it\n"
+      "  play FILE           play an event script against the game, one line per event\n"
+      "\n"
+      "Options:\n"
+      "  -h, --help          show this help and exit\n"
+      "  --version           show the version and exit\n"
+      "\n"
+      "Bad input gets a one-line error on stderr and exit status 2.\n",
+      stdout);
+  return 0;
 }
 
 int fail(const std::string& message) {
@@ -123,6 +154,11 @@ int main(int argc, char** argv) {
   using namespace mirado::cli;
   if (argc < 2) return usage();
   const std::string cmd = argv[1];
+  if (argc == 2 && (cmd == "--help" || cmd == "-h")) return help();
+  if (argc == 2 && cmd == "--version") {
+    std::puts("mirado-cli " MIRADO_VERSION);
+    return 0;
+  }
   // Each subcommand gets the arguments after its name.
   if (cmd == "maps" && argc == 3) return cmd_maps(argv[2]);
   if (cmd == "mate" && argc == 3) return cmd_mate(argv[2]);

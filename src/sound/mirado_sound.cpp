@@ -114,7 +114,10 @@ int32_t dsCreateDSB(int32_t context, const void* wav, size_t size, int32_t /*fla
   }
   SDL_ClearError();  // SDL keeps stale error texts
   SDL_RWops* rw = SDL_RWFromConstMem(wav, static_cast<int>(size));
-  Mix_Chunk* chunk = rw ? Mix_LoadWAV_RW(rw, 1) : nullptr;
+  // The stream is closed here, not by the loader: SDL_mixer 2.6 leaves it open when it
+  // does not recognise the data.
+  Mix_Chunk* chunk = rw ? Mix_LoadWAV_RW(rw, 0) : nullptr;
+  if (rw) SDL_RWclose(rw);
   if (chunk == nullptr) {
     fail_sdl();
     return 0;

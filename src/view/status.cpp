@@ -122,7 +122,9 @@ void Game::te_hyouji(int side, int c, int r, int code, int iro) {
   } else {
     return;
   }
-  const std::string parts[3] = {kifu_moji(c), kifu_moji(r + 1000), kifu_moji(code)};
+  // Players read a square by the file label printed above its column (9 on the left),
+  // so the notation names that label, not the column's place on the screen.
+  const std::string parts[3] = {kifu_moji(10 - c), kifu_moji(r + 1000), kifu_moji(code)};
   const double xs[3] = {x_col, x_row, x_koma};
   for (int i = 0; i < 3; ++i) {
     if (parts[i].empty()) continue;

@@ -1,11 +1,16 @@
 // mirado-shogi: the game window.
 //   mirado-shogi                               play
+//   mirado-shogi --user-data                   play, keeping the settings file and the
+//                                              records in the player's own data folder
 //   mirado-shogi --events FILE                 play the lines of an event-runner script
 //                                              in the live window, then leave it to the player
 //   mirado-shogi --screenshot FILE.png [--scale N] [--events FILE]
 //                                              render the window after start-up (and after
 //                                              the events of an event-runner script) to a
 //                                              PNG and exit, without a display
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -14,11 +19,12 @@
 #include <QPainter>
 #include <QScreen>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
-#include <functional>
-#include <memory>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include <QTimer>
@@ -29,28 +35,125 @@
 
 namespace {
 
+namespace fs = std::filesystem;
+
 struct Options {
   const char* screenshot = nullptr;
   const char* events = nullptr;
   double scale = 1.0;
+  bool user_data = false;
+  bool help = false;
+  bool version = false;
   bool ok = true;
+  const char* bad = nullptr;  // the argument that was not understood
+  // The file names above, made absolute before the game changes to the player's data
+  // folder, so that they still name the files the player meant.
+  std::string screenshot_path;
+  std::string events_path;
 };
 
 Options parse(int argc, char** argv) {
   Options o;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) {
+  for (int i = 1; i < argc && o.ok; ++i) {
+    const char* arg = argv[i];
+    if (std::strcmp(arg, "--screenshot") == 0 && i + 1 < argc) {
       o.screenshot = argv[++i];
-    } else if (std::strcmp(argv[i], "--events") == 0 && i + 1 < argc) {
+    } else if (std::strcmp(arg, "--events") == 0 && i + 1 < argc) {
       o.events = argv[++i];
-    } else if (std::strcmp(argv[i], "--scale") == 0 && i + 1 < argc) {
+    } else if (std::strcmp(arg, "--scale") == 0 && i + 1 < argc) {
       o.scale = std::atof(argv[++i]);
       if (!(o.scale >= 0.5 && o.scale <= 8)) o.ok = false;
+    } else if (std::strcmp(arg, "--user-data") == 0) {
+      o.user_data = true;
+    } else if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
+      o.help = true;
+    } else if (std::strcmp(arg, "--version") == 0) {
+      o.version = true;
     } else {
       o.ok = false;
     }
+    if (!o.ok) o.bad = arg;
   }
   return o;
+}
+
+constexpr const char* kUsage =
+    "Usage: mirado-shogi [--user-data] [--events FILE] [--screenshot FILE.png [--scale N]]\n";
+
+void help() {
+  std::fputs(kUsage, stdout);
+  std::fputs(
+      "Play Mirado Shogi, shogi in which every turn is three moves, in a window.\n"
+      "\n"
+      "Options:\n"
+      "  --user-data        keep the settings file and the game records in\n"
+      "                     $XDG_DATA_HOME/mirado-shogi (~/.local/share/mirado-shogi),\n"
+      "                     made on first start, instead of the working directory\n"
+      "  --screenshot FILE  draw the window after start-up into the PNG file FILE and\n"
+      "                     exit; needs no display\n"
+      "  --scale N          size of the screenshot, 0.5 to 8 times the window (default 1)\n"
+      "  --events FILE      play the event lines of FILE (menu NAME, cell B C R,\n"
+      "                     press B X Y, key N, wait S, ...) in the window once it is\n"
+      "                     shown, as a player would, then leave it to the player;\n"
+      "                     with --screenshot, play them before the picture is taken\n"
+      "  -h, --help         show this help and exit\n"
+      "  --version          show the version and exit\n",
+      stdout);
+}
+
+int bad_usage(const Options& o) {
+  std::fprintf(stderr, "mirado-shogi: bad option or value '%s'\n", o.bad ? o.bad : "");
+  std::fputs(kUsage, stderr);
+  std::fputs("Try 'mirado-shogi --help' for more information.\n", stderr);
+  return 2;
+}
+
+// $XDG_DATA_HOME or $XDG_CONFIG_HOME when set to an absolute path (a relative one does
+// not count), else the usual folder under the home folder; "" when neither is known.
+fs::path xdg_dir(const char* variable, const char* under_home) {
+  if (const char* xdg = std::getenv(variable); xdg && xdg[0] == '/')
+    return fs::path(xdg) / "mirado-shogi";
+  if (const char* home = std::getenv("HOME"); home && home[0] != '\0')
+    return fs::path(home) / under_home / "mirado-shogi";
+  return {};
+}
+
+// Makes `dir` and any missing parents, private to the player as the XDG folders should
+// be; folders that exist already are left as they are.
+void make_private_dirs(const fs::path& dir) {
+  fs::path made;
+  for (const fs::path& part : dir) {
+    made /= part;
+    ::mkdir(made.c_str(), 0700);
+  }
+}
+
+// Makes `dir` if need be and changes into it, when it is a folder this user can write.
+bool enter_writable(const fs::path& dir) {
+  if (dir.empty()) return false;
+  make_private_dirs(dir);
+  std::error_code ec;
+  return fs::is_directory(dir, ec) && ::access(dir.c_str(), W_OK | X_OK) == 0 &&
+         ::chdir(dir.c_str()) == 0;
+}
+
+// Started from the desktop's menu the working directory is the home folder, which is no
+// place for the settings file and the records: the game works in the player's data
+// folder instead. When that cannot be made or written it takes the configuration folder
+// the settings file already falls back to, and failing both it stays where it was
+// started, as from a terminal. None of this is worth a word to the player.
+void enter_user_data(Options& o) {
+  std::error_code ec;
+  if (o.screenshot) {
+    o.screenshot_path = fs::absolute(o.screenshot, ec).string();
+    if (!ec) o.screenshot = o.screenshot_path.c_str();
+  }
+  if (o.events) {
+    o.events_path = fs::absolute(o.events, ec).string();
+    if (!ec) o.events = o.events_path.c_str();
+  }
+  if (!enter_writable(xdg_dir("XDG_DATA_HOME", ".local/share")))
+    enter_writable(xdg_dir("XDG_CONFIG_HOME", ".config"));
 }
 
 bool read_script(const char* path, std::vector<std::string>& lines) {
@@ -75,19 +178,31 @@ bool read_script(const char* path, std::vector<std::string>& lines) {
 // Plays a player's report back in the live window: one line at a time, each once the
 // one before has been handled and shown; `wait S` lets S seconds pass with the window
 // live. Boxes are real and are answered by whoever sits at the window.
-void play_live(mirado::qt::MainWindow& w, std::vector<std::string> lines) {
-  auto next = std::make_shared<std::function<void(std::size_t)>>();
-  *next = [&w, lines = std::move(lines), next](std::size_t i) {
-    if (i >= lines.size() || w.game().quitting) return;
+class LivePlayer : public QObject {
+ public:
+  LivePlayer(mirado::qt::MainWindow& w, std::vector<std::string> lines)
+      : QObject(&w), window_(w), lines_(std::move(lines)) {
+    QTimer::singleShot(0, this, [this] { step(); });
+  }
+
+ private:
+  void step() {
+    if (next_ >= lines_.size() || window_.game().quitting) return;
+    const std::string& line = lines_[next_++];
     std::string error;
-    const auto e = mirado::parse_event(lines[i], error);
+    const auto e = mirado::parse_event(line, error);
     int delay_ms = 0;
     if (e && e->kind == mirado::ScriptEvent::Kind::wait) delay_ms = static_cast<int>(e->seconds * 1000);
-    else w.apply_event(lines[i]);
-    QTimer::singleShot(delay_ms, &w, [next, i] { (*next)(i + 1); });
-  };
-  QTimer::singleShot(0, &w, [next] { (*next)(0); });
-}
+    else window_.apply_event(line);
+    QTimer::singleShot(delay_ms, this, [this] { step(); });
+  }
+
+  mirado::qt::MainWindow& window_;
+  std::vector<std::string> lines_;
+  std::size_t next_ = 0;
+};
+
+void play_live(mirado::qt::MainWindow& w, std::vector<std::string> lines) { new LivePlayer(w, std::move(lines)); }
 
 int screenshot(mirado::qt::MainWindow& w, const Options& o) {
   w.set_auto_answer(true);
@@ -123,11 +238,17 @@ int screenshot(mirado::qt::MainWindow& w, const Options& o) {
 int main(int argc, char** argv) {
   QElapsedTimer since_start;
   since_start.start();
-  const Options o = parse(argc, argv);
-  if (!o.ok) {
-    std::fputs("usage: mirado-shogi [--events FILE] [--screenshot FILE.png [--scale N]]\n", stderr);
-    return 2;
+  Options o = parse(argc, argv);
+  if (!o.ok) return bad_usage(o);
+  if (o.help) {
+    help();
+    return 0;
   }
+  if (o.version) {
+    std::puts("mirado-shogi " MIRADO_VERSION);
+    return 0;
+  }
+  if (o.user_data) enter_user_data(o);
   if (o.screenshot) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("IPAPMincho"));
