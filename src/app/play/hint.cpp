@@ -58,7 +58,8 @@ void Game::hint() {
     const std::string no = std::to_string(plan.dankai[i]);
     moji_egaku(m.tc + 0.06, m.tr + 0.04, no, IRO_KURO, 0, 9);
     moji_egaku(m.tc + 0.04, m.tr + 0.02, no, IRO_HINT, 0, 9);
-    text += "  " + no + " " + kifu_moji(m.tc) + kifu_moji(m.tr + 1000) + kifu_moji(m.koma) +
+    // Named by the file label above the column, as the notation beside the board is.
+    text += "  " + no + " " + kifu_moji(10 - m.tc) + kifu_moji(m.tr + 1000) + kifu_moji(m.koma) +
             (is_uchi(m.fc) ? "打" : "");
   }
   moji_egaku(1.1, HINT_Y + 0.05, std::string_view(text), IRO_KURO, 0, 11);
