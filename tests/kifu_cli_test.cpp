@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli_support.h"
+#include "kifu/ichiran.h"
 #include "kifu/kifu_file.h"
 #include "kifu_support.h"
 #include "rules/sfen.h"
@@ -81,6 +82,31 @@ TEST_F(KifuCli, AFileThatCannotBeReadExitsWithTwo) {
   const test::CliRun empty = run("ok.棋譜");
   ASSERT_EQ(empty.status, 0);
   EXPECT_EQ(json::parse(empty.out)["entries"], json::array());
+}
+
+}  // namespace
+}  // namespace mirado
+
+namespace mirado {
+namespace {
+
+TEST_F(KifuCli, ListPrintsTheMoveListRowsAsTheWindowShowsThem) {
+  test::Harness h;
+  Game& g = h.game;
+  g.teban = 1;
+  g.sita_gawa = 1;
+  g.ue_gawa = -1;
+  test::play_sample_game(h);
+  g.kifu_write();
+  g.text_change(1, "一覧");
+  g.command1_click();
+  const test::CliRun r = run("'一覧.棋譜' --list");
+  ASSERT_EQ(r.status, 0) << r.out;
+  std::string expected;
+  for (const std::string& row : kifu_ichiran(g.kifu, g.kifu.kifu_ichi, true)) expected += row + "\n";
+  EXPECT_EQ(r.out, expected);
+  EXPECT_EQ(r.out.substr(0, r.out.find('\n')).rfind("  1 先手 ▲", 0), 0u) << r.out;
+  EXPECT_NE(r.out.find("角成"), std::string::npos) << r.out;  // the sample's bishop takes and promotes
 }
 
 }  // namespace

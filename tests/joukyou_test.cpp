@@ -1,0 +1,331 @@
+// What a player needs to follow a three-move turn: the status line and its refusal
+// reasons, the marks of the last turn, the move list and its notation, and records
+// checked whole before they load.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "fakes.h"
+#include "kifu/cp932.h"
+#include "kifu/ichiran.h"
+#include "kifu/kifu_file.h"
+#include "kifu_support.h"
+#include "kyokumen_kensa.h"
+#include "rules/kiki.h"
+#include "rules/sfen.h"
+
+namespace mirado {
+namespace {
+
+using test::Harness;
+using test::press;
+
+class Following : public test::KifuDir {
+ protected:
+  Harness h;
+  Game& g = h.game;
+
+  void SetUp() override {
+    KifuDir::SetUp();
+    g.on_load();
+    g.on_menu(Menu::START);  // the lower pieces move first
+    h.ui.boxes.clear();
+  }
+  void move(int fc, int fr, int tc, int tr) {
+    press(g, fc, fr);
+    press(g, tc, tr);
+    g.ibento_owari();
+  }
+  // The marks as "c,r:n" with "*" on the destination.
+  std::vector<std::string> marks() const {
+    std::vector<std::string> out;
+    for (const auto& m : g.shirushi())
+      out.push_back(std::to_string(m.c) + "," + std::to_string(m.r) + ":" + std::to_string(m.no) +
+                    (m.saki ? "*" : ""));
+    return out;
+  }
+  void set_position(const char* sfen) {
+    SfenPosition p;
+    std::string error;
+    ASSERT_TRUE(parse_sfen(sfen, p, error)) << error;
+    g.pos = p.pos;
+    kiki_keisan(g.pos.ban, g.kiki);
+  }
+  bool says(std::string_view why) const { return g.joukyou().find(why) != std::string::npos; }
+};
+
+TEST_F(Following, TheStatusLineNamesTheSideAndTheMoveDue) {
+  EXPECT_EQ(g.joukyou(), "先手の番　1手目: 自分の駒");
+  move(3, 7, 3, 6);
+  EXPECT_EQ(g.joukyou(), "先手の番　2手目: 相手の駒");
+  move(3, 3, 3, 4);
+  EXPECT_EQ(g.joukyou(), "先手の番　3手目: 自分の駒（1手目の駒は動かせない・2手目の駒は取れない）");
+  move(7, 7, 7, 6);
+  EXPECT_EQ(g.joukyou(), "後手の番　1手目: 自分の駒");
+  EXPECT_EQ(h.ui.statuses.back(), g.joukyou());  // the window was told
+  g.shuukyoku = g.sente_gawa;
+  EXPECT_EQ(g.joukyou(), "先手の勝ち");
+  g.shinki_kyoku();
+  EXPECT_EQ(g.joukyou(), "「対局」で始めて下さい");
+}
+
+TEST_F(Following, AgainstTheComputerTheLineSaysYouAndThatItThinks) {
+  g.level_cmd(1);
+  g.on_menu(Menu::SENTE);
+  EXPECT_EQ(g.joukyou(), "あなたの番　1手目: 自分の駒");
+  h.ui.statuses.clear();
+  move(3, 7, 3, 6);
+  move(3, 3, 3, 4);
+  move(7, 7, 7, 6);  // the computer's turn follows at once
+  EXPECT_NE(std::find(h.ui.statuses.begin(), h.ui.statuses.end(), "COM 考え中…"), h.ui.statuses.end());
+  EXPECT_EQ(g.joukyou(), "あなたの番　1手目: 自分の駒");
+  // All three of the computer's moves are marked, numbered in order.
+  const auto m = marks();
+  EXPECT_EQ(std::count_if(m.begin(), m.end(), [](const std::string& s) { return s.back() == '*'; }), 3);
+}
+
+TEST_F(Following, TheThirdMoveLimitsGoWhenTheKingIsInCheck) {
+  // Lower king on 5,9 attacked by the upper rook on the open file after move two.
+  set_position("4k4/9/9/9/4r4/9/9/9/4K3R b - 1");
+  g.dankai = 3;
+  EXPECT_EQ(g.joukyou(), "先手の番　3手目: 自分の駒");
+}
+
+TEST_F(Following, EveryRefusedClickSaysWhy) {
+  press(g, 5, 3);  // an upper piece in the first move
+  EXPECT_TRUE(says("× 自分の駒を動かす番です"));
+  press(g, 3, 7);
+  press(g, 3, 5);  // a pawn two squares
+  EXPECT_TRUE(says("× その駒はそこへ動けません"));
+  move(3, 7, 3, 6);
+  EXPECT_FALSE(says("×"));  // a good move clears the reason
+  press(g, 9, 7);  // the second move takes one of the opponent's pieces
+  EXPECT_TRUE(says("× 2手目は相手の駒を動かします"));
+  move(6, 3, 6, 4);
+  press(g, 3, 6);  // the piece of the first move
+  press(g, 3, 5);
+  EXPECT_TRUE(says("× １手目に動かした駒は動かせません"));
+  press(g, 2, 8);  // the bishop's diagonal is open: it may not take the piece moved second
+  press(g, 6, 4);
+  EXPECT_TRUE(says("× ２手目に動かした駒は取れません"));
+  g.shuukyoku = g.sita_gawa;
+  press(g, 5, 5);
+  EXPECT_TRUE(says("× 対局は終わっています"));
+}
+
+TEST_F(Following, TwoPawnsAndAKingLeftInCheckAreNamed) {
+  set_position("4k4/9/9/9/9/9/4P4/4G4/4K4 b P 1");
+  press(g, TE_SITA, 3);  // the pawn in hand, onto the file of the pawn on the board
+  press(g, 5, 5);
+  EXPECT_TRUE(says("× 二歩です"));
+  set_position("4k4/9/9/9/4r4/9/9/4G4/4K4 b - 1");
+  press(g, 5, 8);  // the gold shields its king from the rook
+  press(g, 4, 8);
+  EXPECT_TRUE(says("× 自分の玉が王手になる手です"));
+  EXPECT_EQ(g.pos.ban[5][8], -KIN);  // taken back
+}
+
+TEST_F(Following, MarksFollowTheTurnAndGoWithEveryCommandThatLeavesIt) {
+  EXPECT_TRUE(marks().empty());
+  move(3, 7, 3, 6);
+  EXPECT_EQ(marks(), (std::vector<std::string>{"3,7:1", "3,6:1*"}));
+  move(3, 3, 3, 4);
+  move(7, 7, 7, 6);
+  EXPECT_EQ(marks().size(), 6u);
+  // The next turn's first move replaces the finished turn's marks.
+  move(7, 3, 7, 4);
+  EXPECT_EQ(marks(), (std::vector<std::string>{"7,3:1", "7,4:1*"}));
+  move(2, 7, 2, 6);
+  move(4, 3, 4, 4);
+  g.on_menu(Menu::REPLAY);
+  EXPECT_TRUE(marks().empty());
+  g.on_menu(Menu::AFTER);
+  EXPECT_TRUE(marks().empty());
+  move(1, 7, 1, 6);  // play on from here
+  EXPECT_EQ(marks().size(), 2u);
+  g.on_menu(Menu::CHOKUZEN);  // the option hides them, and shows them again
+  EXPECT_TRUE(marks().empty());
+  g.on_menu(Menu::CHOKUZEN);
+  EXPECT_EQ(marks().size(), 2u);
+  move(6, 3, 6, 4);
+  move(9, 7, 9, 6);
+  EXPECT_EQ(marks().size(), 6u);
+  g.on_menu(Menu::REVERSE);
+  EXPECT_TRUE(marks().empty());
+  g.on_menu(Menu::START);
+  move(3, 7, 3, 6);
+  g.on_menu(Menu::START);
+  EXPECT_TRUE(marks().empty());
+}
+
+TEST_F(Following, MarksAreDrawnInsideTheSquaresAndErasedByRepaintingThem) {
+  const std::size_t from = h.canvas.ops.size();
+  move(3, 7, 3, 6);
+  auto frames_in = [&](std::size_t start, int c, int r) {
+    int n = 0;
+    for (std::size_t i = start; i < h.canvas.ops.size(); ++i) {
+      const auto& op = h.canvas.ops[i];
+      if (op.kind == test::Painted::kRect && op.id_or_colour != IRO_MIDORI && op.x > cell_x(c) &&
+          op.x < cell_x(c + 1) && op.y > cell_y(r) && op.y < cell_y(r + 1))
+        ++n;
+    }
+    return n;
+  };
+  EXPECT_GE(frames_in(from, 3, 6), 3);  // thicker than a guidance outline
+  EXPECT_GE(frames_in(from, 3, 7), 3);
+  g.on_menu(Menu::CHOKUZEN);
+  const std::size_t off = h.canvas.ops.size();
+  g.ibento_owari();
+  EXPECT_EQ(frames_in(off, 3, 6), 0);
+  EXPECT_EQ(h.canvas.picture_at(3, 6), -HU);  // the square painted afresh
+}
+
+TEST(Hyouki, FileLabelsRanksPiecesAndTheSideThatMoved) {
+  auto e = [](int mx, int my, int sx, int sy, int moto, int koma) {
+    KifuEntry k;
+    k.moto_x = mx, k.moto_y = my, k.saki_x = sx, k.saki_y = sy, k.moto_koma = moto, k.koma = koma;
+    return k;
+  };
+  // Lower pieces moved first: the pawn arriving under label 7 is 7六.
+  EXPECT_EQ(te_hyouki(e(3, 7, 3, 6, -HU, -HU), true), "▲7六歩");
+  // An upper piece moved in the lower side's second move is △ all the same.
+  EXPECT_EQ(te_hyouki(e(3, 3, 3, 4, HU, HU), true), "△7四歩");
+  EXPECT_EQ(te_hyouki(e(2, 8, 8, 2, -KAKU, -UMA), true), "▲2二角成");
+  EXPECT_EQ(te_hyouki(e(5, 4, 5, 3, -GIN, -GIN), true), "▲5三銀不成");  // could have promoted
+  EXPECT_EQ(te_hyouki(e(5, 5, 5, 4, -GIN, -GIN), true), "▲5四銀");    // could not
+  EXPECT_EQ(te_hyouki(e(TE_SITA, 3, 5, 5, -HU, -HU), true), "▲5五歩打");
+  EXPECT_EQ(te_hyouki(e(8, 2, 8, 3, RYUU, RYUU), true), "△2三龍");
+  // After GOTE the upper pieces moved first and are ▲.
+  EXPECT_EQ(te_hyouki(e(3, 3, 3, 4, HU, HU), false), "▲7四歩");
+
+  Kifu k;
+  k.kiroku(e(3, 7, 3, 6, -HU, -HU));
+  k.kiroku(e(3, 3, 3, 4, HU, HU));
+  k.kiroku(e(7, 7, 7, 6, -HU, -HU));
+  k.kiroku(e(7, 3, 7, 4, HU, HU));
+  EXPECT_EQ(kifu_ichiran(k, 4, true),
+            (std::vector<std::string>{"  1 先手 ▲7六歩 △7四歩 ▲3六歩", "  2 後手 △3四歩"}));
+  EXPECT_EQ(ichiran_gyou(0), -1);
+  EXPECT_EQ(ichiran_gyou(3), 0);
+  EXPECT_EQ(ichiran_gyou(4), 1);
+}
+
+TEST_F(Following, TheMoveListFollowsTheGameAndItsRowsStepLike戻And進) {
+  g.on_menu(Menu::ICHIRAN);
+  move(3, 7, 3, 6);
+  move(3, 3, 3, 4);
+  move(7, 7, 7, 6);
+  move(7, 3, 7, 4);
+  move(2, 7, 2, 6);
+  move(4, 3, 4, 4);
+  EXPECT_TRUE(h.ui.ichiran_shown);
+  ASSERT_EQ(h.ui.ichiran_rows.size(), 2u);
+  EXPECT_EQ(h.ui.ichiran_rows[0], "  1 先手 ▲7六歩 △7四歩 ▲3六歩");
+  EXPECT_EQ(h.ui.ichiran_current, 1);
+  g.ichiran_click(0);
+  g.ibento_owari();
+  EXPECT_EQ(g.kifu.kifu_ichi, 3);
+  EXPECT_EQ(h.ui.ichiran_current, 0);
+  EXPECT_EQ(h.ui.ichiran_rows.size(), 2u);  // the rows stepped back over stay
+  g.ichiran_click(1);
+  g.ibento_owari();
+  EXPECT_EQ(g.kifu.kifu_ichi, 6);
+  // In the middle of a turn 戻 is refused, and so is the row.
+  move(8, 7, 8, 6);
+  h.ui.boxes.clear();
+  g.ichiran_click(0);
+  EXPECT_EQ(g.kifu.kifu_ichi, 7);
+  ASSERT_EQ(h.ui.boxes.size(), 1u);
+  EXPECT_EQ(h.ui.boxes[0].title, "戻る");
+  g.on_menu(Menu::ICHIRAN);
+  g.ibento_owari();
+  EXPECT_FALSE(h.ui.ichiran_shown);
+}
+
+class RecordLoad : public Following {
+ protected:
+  void open(const std::string& bytes) {
+    write_bytes("r.棋譜", bytes);
+    g.on_menu(Menu::KIFU_READ);
+    h.ui.boxes.clear();
+    h.sound.log.clear();
+    g.file1_click("r.棋譜");
+  }
+  void expect_refused_and_untouched(const Kyokumen& before) {
+    EXPECT_EQ(h.ui.boxes[0].title, "棋譜");
+    EXPECT_EQ(h.sound.log.back(), "play snd_kinshi");
+    EXPECT_FALSE(g.saisei_chu);
+    EXPECT_EQ(g.tesuu, 1);
+    EXPECT_TRUE(test::same_position(g.pos, before));
+    EXPECT_TRUE(h.ui.visible[Control::File1]);  // the panel stays for another choice
+  }
+};
+
+TEST_F(RecordLoad, GarbageATextFileAndARecordBrokenAtItsFifthEntryAreRefusedWhole) {
+  move(3, 7, 3, 6);
+  const Kyokumen before = g.pos;
+  // Random bytes in lines: read as entries of nonsense, refused at the first.
+  std::string garbage;
+  for (int i = 0; i < 400; ++i) garbage += i % 40 == 39 ? '\n' : static_cast<char>((i * 73 + 11) % 256);
+  open(garbage);
+  ASSERT_EQ(h.ui.boxes.size(), 1u);
+  EXPECT_NE(h.ui.boxes[0].text, " 読み込みました");
+  expect_refused_and_untouched(before);
+
+  open("Dear player,\r\nthis is a letter\r\nand not a record at all.\r\nIt has words in it.\r\n");
+  ASSERT_EQ(h.ui.boxes.size(), 1u);
+  EXPECT_EQ(h.ui.boxes[0].text.rfind("棋譜の4行目の手は盤上で指せません", 0), 0u) << h.ui.boxes[0].text;
+  expect_refused_and_untouched(before);
+
+  // Four good entries, then one that moves a piece from an empty square.
+  Harness played;
+  played.game.on_load();
+  played.game.on_menu(Menu::START);
+  for (auto [fc, fr, tc, tr] : {std::array{3, 7, 3, 6}, {3, 3, 3, 4}, {7, 7, 7, 6}, {7, 3, 7, 4}}) {
+    press(played.game, fc, fr);
+    press(played.game, tc, tr);
+  }
+  std::vector<KifuEntry> entries;
+  for (int i = 1; i <= 4; ++i) entries.push_back(played.game.kifu.at(i));
+  KifuEntry bad = entries[0];  // the same pawn again: its square is empty now
+  entries.push_back(bad);
+  int bad_line = 0;
+  const auto bytes = encode_kifu("t", "u", "v", entries, bad_line);
+  ASSERT_TRUE(bytes);
+  open(*bytes);
+  ASSERT_EQ(h.ui.boxes.size(), 1u);
+  EXPECT_EQ(h.ui.boxes[0].text, "棋譜の8行目の手は盤上で指せません\n移動元に記録された駒がありません");
+  expect_refused_and_untouched(before);
+
+  // Without the bad entry it loads as designed.
+  entries.pop_back();
+  open(*encode_kifu("t", "u", "v", entries, bad_line));
+  ASSERT_GE(h.ui.boxes.size(), 1u);
+  EXPECT_EQ(h.ui.boxes[0].text, " 読み込みました");
+  EXPECT_TRUE(g.saisei_chu);
+  EXPECT_TRUE(marks().empty());
+
+  // Bytes with no line after the header hold no entries: the design's no-data answer.
+  open("no lines at all");
+  ASSERT_EQ(h.ui.boxes.size(), 1u);
+  EXPECT_EQ(h.ui.boxes[0].text, "棋譜ﾌｧｲﾙにﾃﾞｰﾀがありません");
+}
+
+TEST_F(Following, SettingsKeepTheTwoOptionsAfterTheFiveAndDefaultWithoutThem) {
+  g.on_menu(Menu::CHOKUZEN);
+  g.on_menu(Menu::ICHIRAN);
+  const std::string ini = read_bytes("ミラド将棋.ini");
+  EXPECT_NE(ini.find(*utf8_to_cp932("ｱｲｺﾝ=ON\r\n直前の手=OFF\r\n棋譜一覧=ON\r\n")), std::string::npos);
+  Harness again;
+  again.game.settei_yomi();
+  EXPECT_FALSE(again.game.chokuzen_on);
+  EXPECT_TRUE(again.game.ichiran_on);
+  write_bytes("ミラド将棋.ini", *utf8_to_cp932("BGM=OFF\r\n"));
+  Harness older;
+  older.game.settei_yomi();
+  EXPECT_TRUE(older.game.chokuzen_on);
+  EXPECT_FALSE(older.game.ichiran_on);
+}
+
+}  // namespace
+}  // namespace mirado
