@@ -105,6 +105,8 @@ TEST_F(Following, EveryRefusedClickSaysWhy) {
   press(g, 3, 6);  // the piece of the first move
   press(g, 3, 5);
   EXPECT_TRUE(says("× １手目に動かした駒は動かせません"));
+  // The box of the refusal came with the line already saying why.
+  EXPECT_EQ(h.ui.statuses.back(), g.joukyou());
   press(g, 2, 8);  // the bishop's diagonal is open: it may not take the piece moved second
   press(g, 6, 4);
   EXPECT_TRUE(says("× ２手目に動かした駒は取れません"));

@@ -24,6 +24,7 @@ void Game::set_timer(bool on) {
 }
 
 Answer Game::msg(std::string_view text, std::string_view title, Buttons b, Icon icon) {
+  joukyou_okuru();  // while the box waits, the line under the board already says why
   return ports_.ui->message_box(text, title, b, icon);
 }
 

@@ -9,8 +9,9 @@ namespace mirado {
 
 namespace {
 
-// One colour per move of a turn.
-constexpr int kShirushiIro[4] = {IRO_KURO, 9, 4, 3};
+// One colour per move of a turn (blue, purple, teal): apart from the red of a selection
+// and the magenta of a hint, and dark enough on the wood.
+constexpr int kShirushiIro[4] = {IRO_KURO, 9, 5, 3};
 
 int masu_ban(int c, int r) { return c * 10 + r; }
 
@@ -38,7 +39,8 @@ void Game::masu_shirushi(int iro, int c, int r, int no) {
     ports().canvas->rect(iro, x + i * kFuchi, y + i * kFuchi, x + MASU_W - i * kFuchi, y + MASU_H - i * kFuchi);
   if (no <= 0) return;
   const std::string s = std::to_string(no);
-  moji_egaku(c + 0.12, r + 0.06, s, IRO_KURO, 0, 9);
+  // A light edge keeps the number readable on the wood and on a piece.
+  moji_egaku(c + 0.12, r + 0.06, s, IRO_SHIRO, 0, 9);
   moji_egaku(c + 0.10, r + 0.04, s, iro, 0, 9);
 }
 
