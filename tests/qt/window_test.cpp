@@ -4,6 +4,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -173,6 +176,42 @@ TEST_F(WindowTest, PressesReachTheGameAsCellsAtAnyWindowSize) {
   EXPECT_TRUE(shows(after, s, 7, 3, kara));
   EXPECT_TRUE(shows(after, s, 7, 6, -HU));
   EXPECT_TRUE(shows(after, s, 7, 7, kara));
+}
+
+// The status line and the move list are the window's own widgets beside the picture.
+TEST_F(WindowTest, StatusLineAndMoveListFollowTheGame) {
+  QLabel* status = window_->status_line();
+  QListWidget* list = window_->move_list();
+  EXPECT_EQ(status->text(), QStringLiteral("「対局」で始めて下さい"));
+  EXPECT_TRUE(list->isHidden());
+  window_->action(Menu::START)->trigger();
+  EXPECT_EQ(status->text(), QStringLiteral("先手の番　1手目: 自分の駒"));
+  const int narrow = window_->width();
+  window_->action(Menu::ICHIRAN)->trigger();
+  EXPECT_TRUE(list->isVisible());
+  EXPECT_EQ(window_->width(), narrow + list->width());  // the window grows to hold it
+  for (auto [c, r] : {std::pair{3, 7}, {3, 6}, {3, 3}, {3, 4}, {7, 7}, {7, 6}, {7, 3}, {7, 4}, {2, 7}, {2, 6},
+                      {4, 3}, {4, 4}})
+    QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, cell_centre(c, r));
+  ASSERT_EQ(list->count(), 2);
+  EXPECT_EQ(list->item(0)->text(), QStringLiteral("  1 先手 ▲7六歩 △7四歩 ▲3六歩"));
+  EXPECT_EQ(list->currentRow(), 1);
+  // A row clicked steps back there as 戻 does.
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+  EXPECT_EQ(game().kifu.kifu_ichi, 3);
+  EXPECT_EQ(list->currentRow(), 0);
+  list->item(0)->setSelected(true);
+  list->item(1)->setSelected(true);
+  list->setFocus();
+  QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text(),
+            list->item(0)->text() + QLatin1Char('\n') + list->item(1)->text() + QLatin1Char('\n'));
+  // Play resumes with the upper side's turn: a lower pawn is not its piece.
+  QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, cell_centre(5, 7));
+  EXPECT_TRUE(status->text().contains(QStringLiteral("× 自分の駒を動かす番です")));
+  window_->action(Menu::ICHIRAN)->trigger();
+  EXPECT_TRUE(list->isHidden());
+  EXPECT_EQ(window_->width(), narrow);
 }
 
 // ﾍﾙﾌﾟ → 遊び方 opens the rules page beside the board, without blocking play.
