@@ -125,6 +125,13 @@ TEST_F(Following, TwoPawnsAndAKingLeftInCheckAreNamed) {
   press(g, 4, 8);
   EXPECT_TRUE(says("× 自分の玉が王手になる手です"));
   EXPECT_EQ(g.pos.ban[5][8], -KIN);  // taken back
+  // In the second move the opponent's gold may not leave the opponent's king open either.
+  set_position("4k4/4g4/9/9/4R4/9/9/9/4K4 b - 1");
+  g.dankai = 2;
+  press(g, 5, 2);
+  press(g, 4, 2);
+  EXPECT_TRUE(says("× 相手の玉が王手になる手です")) << g.joukyou();
+  EXPECT_EQ(g.pos.ban[5][2], KIN);
 }
 
 TEST_F(Following, MarksFollowTheTurnAndGoWithEveryCommandThatLeavesIt) {

@@ -113,7 +113,7 @@ void kiroku(Game& g, const Dankai& d, const Sentaku& s) {
 }
 
 void jisatsu(Game& g, const Dankai& d, const play::Modoshi& m) {
-  g.kotowaru(d.ugoki_sita == d.nushi_sita ? "自分の玉が王手になる手です" : "その手では相手の玉が王手のままです");
+  g.kotowaru(d.ugoki_sita == d.nushi_sita ? "自分の玉が王手になる手です" : "相手の玉が王手になる手です");
   if (d.phase == 1) {
     g.snd_play(Oto::kinshi);
     g.waku_kesu();
