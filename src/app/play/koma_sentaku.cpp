@@ -40,11 +40,11 @@ void dare_no_koma(Game& g, const Dankai& d) {
   g.kotowaru(d.phase == 2 ? "2手目は相手の駒を動かします" : "自分の駒を動かす番です");
 }
 
-// Would dropping or moving this unpromoted pawn onto column c put two on the file?
+// Would dropping this pawn onto column c put two unpromoted pawns of one side on the file?
 bool nifu(const Game& g, const Sentaku& s, int c) {
-  if (koma_abs(s.koma) != HU) return false;
+  if (!is_uchi(s.moto_x) || koma_abs(s.koma) != HU) return false;
   for (int r = 1; r <= 9; ++r)
-    if (g.pos.ban[c][r] == s.koma && !(s.moto_x == c && s.moto_y == r)) return true;
+    if (g.pos.ban[c][r] == s.koma) return true;
   return false;
 }
 
