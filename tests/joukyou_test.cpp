@@ -120,6 +120,11 @@ TEST_F(Following, TwoPawnsAndAKingLeftInCheckAreNamed) {
   press(g, TE_SITA, 3);  // the pawn in hand, onto the file of the pawn on the board
   press(g, 5, 5);
   EXPECT_TRUE(says("× 二歩です"));
+  // A pawn stepping aside onto that file is refused for its move, not for two pawns.
+  set_position("4k4/9/9/9/4P4/9/9/3P5/4K4 b - 1");
+  press(g, 4, 8);
+  press(g, 5, 7);
+  EXPECT_TRUE(says("× その駒はそこへ動けません")) << g.joukyou();
   set_position("4k4/9/9/9/4r4/9/9/4G4/4K4 b - 1");
   press(g, 5, 8);  // the gold shields its king from the rook
   press(g, 4, 8);
