@@ -287,12 +287,3 @@ TEST(RulesHelpDiagrams, PromotionExampleMayPromoteToThePieceShownForTheRightButt
 
 }  // namespace
 }  // namespace mirado::qt
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("IPAPMincho"));
-  QApplication::setFont(QFont(QStringLiteral("ＭＳ Ｐ明朝")));
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -339,11 +339,3 @@ TEST_F(WindowTest, Level4IsChosenFromTheMenuAndAClosePutsAnEndToItsThinking) {
 
 }  // namespace
 }  // namespace mirado::qt
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("IPAPMincho"));
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
