@@ -205,6 +205,9 @@ class Game : public Taikyoku {
   // ---- drawing (view) ----
   void koma_egaku(int code, double c, double r);
   void waku_egaku(int iro, double c, double r);
+  // A cell's picture with the grid outline back on top: the picture covers the outline
+  // of the cell it fills.
+  void masu_egaku(int code, double c, double r);
   void moji_egaku(double c, double r, std::string_view value, int iro, int mode, int size);
   void moji_egaku(double c, double r, long value, int iro, int mode, int size);
   void meisho_egaku(double c, double r, int code, int iro, int size);

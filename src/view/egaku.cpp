@@ -25,6 +25,11 @@ void Game::waku_egaku(int iro, double c, double r) {
   ports().canvas->rect(iro, x, y, x + MASU_W, y + MASU_H);
 }
 
+void Game::masu_egaku(int code, double c, double r) {
+  koma_egaku(code, c, r);
+  waku_egaku(IRO_MIDORI, c, r);
+}
+
 void Game::moji_egaku(double c, double r, std::string_view value, int iro, int mode, int size) {
   (void)mode;  // a text is printed as it is whatever the mode
   ports().canvas->text(cell_x(c), cell_y(r), value, iro, size, font_bold);
@@ -64,10 +69,7 @@ void Game::zahyou_egaku() {
 
 void Game::ban_egaku() {
   for (int c = 1; c <= 9; ++c)
-    for (int r = 1; r <= 9; ++r) {
-      koma_egaku(pos.ban[c][r], c, r);
-      waku_egaku(IRO_MIDORI, c, r);
-    }
+    for (int r = 1; r <= 9; ++r) masu_egaku(pos.ban[c][r], c, r);
 }
 
 void Game::mochigoma_sita_egaku() {
@@ -77,8 +79,7 @@ void Game::mochigoma_sita_egaku() {
     koma_egaku(haikei, 12, r);
     waku_egaku(IRO_MIDORI, 11, r);
     if (pos.mochigoma_sita[k] > 0) {
-      koma_egaku(-kMochigomaUe[k], 11, r);
-      waku_egaku(IRO_MIDORI, 11, r);
+      masu_egaku(-kMochigomaUe[k], 11, r);
       moji_egaku(12.1, k + 2.3, static_cast<long>(pos.mochigoma_sita[k]), IRO_KURO, 0, 14);
       moji_egaku(12, k + 2.2, static_cast<long>(pos.mochigoma_sita[k]), IRO_AKA, 0, 14);
     }
@@ -92,8 +93,7 @@ void Game::mochigoma_ue_egaku() {
     koma_egaku(haikei, 0, j);
     waku_egaku(IRO_MIDORI, -1, j);
     if (pos.mochigoma_ue[k] > 0) {
-      koma_egaku(kMochigomaUe[k], -1, j);
-      waku_egaku(IRO_MIDORI, -1, j);
+      masu_egaku(kMochigomaUe[k], -1, j);
       moji_egaku(0.1, j + 0.3, static_cast<long>(pos.mochigoma_ue[k]), IRO_KURO, 0, 14);
       moji_egaku(0, j + 0.2, static_cast<long>(pos.mochigoma_ue[k]), IRO_AKA, 0, 14);
     }

@@ -14,12 +14,10 @@ namespace mirado {
 
 void Game::tenmetsu(int koma, int col, int row, int count) {
   for (int i = 0; i < count; ++i) {
-    koma_egaku(kara, col, row);
-    waku_egaku(IRO_MIDORI, col, row);
+    masu_egaku(kara, col, row);
     ports().canvas->repaint();
     matsu(0.2);
-    koma_egaku(koma, col, row);
-    waku_egaku(IRO_MIDORI, col, row);
+    masu_egaku(koma, col, row);
     ports().canvas->repaint();
     matsu(0.2);
   }

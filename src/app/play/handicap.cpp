@@ -37,8 +37,7 @@ bool handicap_dekiru(Game& g) {
 
 void handicap_masu(Game& g, const Masu& m, bool put) {
   g.pos.ban[m.c][m.r] = put ? m.koma : kara;
-  g.koma_egaku(g.pos.ban[m.c][m.r], m.c, m.r);
-  g.waku_egaku(IRO_MIDORI, m.c, m.r);
+  g.masu_egaku(g.pos.ban[m.c][m.r], m.c, m.r);
   g.snd_play(Oto::koma);
 }
 

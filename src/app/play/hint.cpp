@@ -67,8 +67,7 @@ void Game::hint_kesu() {
     const Sashite& m = hint_te.te[i];
     for (const auto& [c, r] : {std::pair{m.fc, m.fr}, std::pair{m.tc, m.tr}}) {
       if (!on_ban(c, r)) continue;
-      koma_egaku(pos.ban[c][r], c, r);
-      waku_egaku(IRO_MIDORI, c, r);
+      masu_egaku(pos.ban[c][r], c, r);
     }
   }
   hint_te = YomiTe{};

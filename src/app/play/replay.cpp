@@ -19,15 +19,12 @@ bool Game::ippo_susumu() {
   waku_kesu();
   tesuu_hyouji(tesuu);
   if (on_ban(e.moto_x, e.moto_y)) {
-    koma_egaku(kara, e.moto_x, e.moto_y);
-    waku_egaku(IRO_MIDORI, e.moto_x, e.moto_y);
+    masu_egaku(kara, e.moto_x, e.moto_y);
   }
   keika_hyouji(ue_gawa, jikan_ue);
   keika_hyouji(sita_gawa, jikan_sita);
-  koma_egaku(kara, e.moto_x, e.moto_y);
-  waku_egaku(IRO_MIDORI, e.moto_x, e.moto_y);
-  koma_egaku(e.koma, e.saki_x, e.saki_y);
-  waku_egaku(IRO_MIDORI, e.saki_x, e.saki_y);
+  masu_egaku(kara, e.moto_x, e.moto_y);
+  masu_egaku(e.koma, e.saki_x, e.saki_y);
   mochigoma_sita_egaku();
   mochigoma_ue_egaku();
   snd_play(Oto::koma);
@@ -55,18 +52,15 @@ void Game::modoshi_egaku(const KifuEntry& e) {
   set_timer(false);
   waku_kesu();
   if (on_ban(e.moto_x, e.moto_y)) {
-    koma_egaku(e.moto_koma, e.moto_x, e.moto_y);
-    waku_egaku(IRO_MIDORI, e.moto_x, e.moto_y);
+    masu_egaku(e.moto_koma, e.moto_x, e.moto_y);
   }
   keika_hyouji(ue_gawa, jikan_ue);
   keika_hyouji(sita_gawa, jikan_sita);
   mochigoma_sita_egaku();
   mochigoma_ue_egaku();
-  koma_egaku(kara, e.saki_x, e.saki_y);
-  waku_egaku(IRO_MIDORI, e.saki_x, e.saki_y);
+  masu_egaku(kara, e.saki_x, e.saki_y);
   if (e.tori_koma != kara) {
-    koma_egaku(e.tori_koma, e.saki_x, e.saki_y);
-    waku_egaku(IRO_MIDORI, e.saki_x, e.saki_y);
+    masu_egaku(e.tori_koma, e.saki_x, e.saki_y);
   }
   snd_play(Oto::koma);
   te_kesu(e.moto_koma > 0 ? ue_gawa : sita_gawa);

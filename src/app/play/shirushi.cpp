@@ -58,8 +58,7 @@ void Game::shirushi_awaseru() {
       if (want[i] == shirushi_gamen_[i] && (want[i] == 0 || !painted_over)) continue;
       // A square the game has just repainted is clean already; any other loses its old mark.
       if (!painted_over && shirushi_gamen_[i] != 0) {
-        koma_egaku(pos.ban[c][r], c, r);
-        waku_egaku(IRO_MIDORI, c, r);
+        masu_egaku(pos.ban[c][r], c, r);
       }
       if (want[i] != 0) masu_shirushi(kShirushiIro[want[i] / 2], c, r, want[i] % 2 ? want[i] / 2 : 0);
       shirushi_gamen_[i] = want[i];

@@ -14,13 +14,12 @@ TeModoshi Game::te_ugokasu(int fc, int fr, int tc, int tr, int code) {
 void Game::te_egaku(int fc, int fr, int tc, int tr, int code, int torareru) {
   if (is_sita(torareru)) mochigoma_ue_egaku();
   else if (is_ue(torareru)) mochigoma_sita_egaku();
-  // A square's picture covers its own outline: the grid goes back on at once.
-  koma_egaku(kara, fc, fr);
-  if (on_ban(fc, fr)) waku_egaku(IRO_MIDORI, fc, fr);
+  // A drop's source is a hand cell: the hand redraw below outlines it.
+  if (on_ban(fc, fr)) masu_egaku(kara, fc, fr);
+  else koma_egaku(kara, fc, fr);
   if (fc == TE_UE) mochigoma_ue_egaku();
   else if (fc == TE_SITA) mochigoma_sita_egaku();
-  koma_egaku(code, tc, tr);
-  waku_egaku(IRO_MIDORI, tc, tr);
+  masu_egaku(code, tc, tr);
 }
 
 }  // namespace mirado
