@@ -204,28 +204,14 @@ class LivePlayer : public QObject {
 
 void play_live(mirado::qt::MainWindow& w, std::vector<std::string> lines) { new LivePlayer(w, std::move(lines)); }
 
-int screenshot(mirado::qt::MainWindow& w, const Options& o) {
+int screenshot(mirado::qt::MainWindow& w, const Options& o, const std::vector<std::string>& script) {
   w.set_auto_answer(true);
   w.surface().setFixedSize(static_cast<int>(mirado::qt::Surface::kBaseW * o.scale),
                            static_cast<int>(mirado::qt::Surface::kBaseH * o.scale));
   w.set_status_scale(o.scale);
   w.adjustSize();
   w.start_up();
-  if (o.events) {
-    std::ifstream in(o.events);
-    if (!in) {
-      std::fprintf(stderr, "mirado-shogi: cannot read %s\n", o.events);
-      return 2;
-    }
-    std::string line;
-    for (int n = 1; std::getline(in, line); ++n) {
-      if (line.empty() || line[0] == '#') continue;
-      if (!w.apply_event(line)) {
-        std::fprintf(stderr, "mirado-shogi: %s line %d: not an event\n", o.events, n);
-        return 2;
-      }
-    }
-  }
+  for (const std::string& line : script) w.apply_event(line);
   const QImage shot = w.grab().toImage();
   if (!shot.save(QString::fromUtf8(o.screenshot))) {
     std::fprintf(stderr, "mirado-shogi: cannot write %s\n", o.screenshot);
@@ -259,8 +245,10 @@ int main(int argc, char** argv) {
   mirado::qt::MainWindow w(&sound);
   w.game().exe_dir = mirado::program_dir();
   w.game().data_dir = mirado::installed_data_dir(w.game().exe_dir);
+  std::vector<std::string> script;
+  if (o.events && !read_script(o.events, script)) return 2;
   if (o.screenshot) {
-    const int status = screenshot(w, o);
+    const int status = screenshot(w, o, script);
     w.game().shuuryou();  // the sounds and the device, as closing the window frees them
     return status;
   }
@@ -271,8 +259,6 @@ int main(int argc, char** argv) {
                    static_cast<long long>(since_start.elapsed()));
     });
   }
-  std::vector<std::string> script;
-  if (o.events && !read_script(o.events, script)) return 2;
   w.resize(w.initial_size());
   w.show();
   w.start_up();
