@@ -67,25 +67,12 @@ class SimulatedClock : public Clock {
 
 // The product's sound library on a silent device, so a sound file is accepted or
 // refused exactly as the window's library would; requests are reported by name.
-class RecordingSound : public SoundLib, public SoundTrace {
+class RecordingSound : public SdlSound, public SoundTrace {
  public:
   Json sounds = Json::array();
-  std::int32_t initialize(std::intptr_t window) override { return library_.initialize(window); }
-  void terminate(std::int32_t context) override { library_.terminate(context); }
-  std::int32_t create_dsb(std::int32_t context, const void* wav, std::size_t size, std::int32_t flags) override {
-    return library_.create_dsb(context, wav, size, flags);
-  }
-  void play(std::int32_t handle) override { library_.play(handle); }
-  void play_looping(std::int32_t handle) override { library_.play_looping(handle); }
-  void stop(std::int32_t handle) override { library_.stop(handle); }
-  void free(std::int32_t handle) override { library_.free(handle); }
-  std::string last_error() const override { return library_.last_error(); }
   void sound(std::string_view verb, Oto which) override {
     sounds.push_back(std::string(verb) + " " + oto_name(which));
   }
-
- private:
-  SdlSound library_;
 };
 
 struct Runner {
