@@ -33,6 +33,20 @@ bool is_tile(int id) { return id >= art::kTileMidori && id <= art::kTileRenga; }
 
 QRect picture_rect(const Placement& at) { return {at.left, at.top, at.width, at.height}; }
 
+// The picture at `device_scale` device pixels per design pixel, at the image's corner.
+Placement picture_at(double device_scale) {
+  Placement at;
+  at.scale = device_scale;
+  at.width = std::max(1, static_cast<int>(std::lround(Surface::kBaseW * device_scale)));
+  at.height = std::max(1, static_cast<int>(std::lround(Surface::kBaseH * device_scale)));
+  return at;
+}
+
+QSize device_pixels(QSize logical, double dpr) {
+  return {std::max(1, static_cast<int>(std::ceil(logical.width() * dpr))),
+          std::max(1, static_cast<int>(std::ceil(logical.height() * dpr)))};
+}
+
 }  // namespace
 
 QColor palette_colour(int index) {
@@ -55,23 +69,15 @@ Surface::Surface(QWidget* parent) : QWidget(parent) {
 }
 
 Placement Surface::placement(QSize logical, double dpr) const {
-  Placement at;
   const double s = std::min(logical.width() / double(kBaseW), logical.height() / double(kBaseH));
-  at.scale = std::max(s, 0.01) * dpr;
-  at.width = std::max(1, static_cast<int>(std::lround(kBaseW * at.scale)));
-  at.height = std::max(1, static_cast<int>(std::lround(kBaseH * at.scale)));
-  const int dev_w = static_cast<int>(std::ceil(logical.width() * dpr));
-  const int dev_h = static_cast<int>(std::ceil(logical.height() * dpr));
-  at.left = std::max(0, (dev_w - at.width) / 2);
-  at.top = std::max(0, (dev_h - at.height) / 2);
+  Placement at = picture_at(std::max(s, 0.01) * dpr);
+  const QSize device = device_pixels(logical, dpr);
+  at.left = std::max(0, (device.width() - at.width) / 2);
+  at.top = std::max(0, (device.height() - at.height) / 2);
   return at;
 }
 
-QSize Surface::device_size() const {
-  const double dpr = devicePixelRatioF();
-  return {std::max(1, static_cast<int>(std::ceil(width() * dpr))),
-          std::max(1, static_cast<int>(std::ceil(height() * dpr)))};
-}
+QSize Surface::device_size() const { return device_pixels(size(), devicePixelRatioF()); }
 
 double Surface::scale() const { return placement(size(), 1.0).scale; }
 
@@ -179,10 +185,7 @@ void Surface::rebuild() {
 }
 
 QImage Surface::render(double scale, double dpr) const {
-  Placement at;
-  at.scale = scale * dpr;
-  at.width = std::max(1, static_cast<int>(std::lround(kBaseW * at.scale)));
-  at.height = std::max(1, static_cast<int>(std::lround(kBaseH * at.scale)));
+  const Placement at = picture_at(scale * dpr);
   QImage img(at.width, at.height, QImage::Format_ARGB32_Premultiplied);
   paint_all(img, at);
   img.setDevicePixelRatio(dpr);
