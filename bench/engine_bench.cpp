@@ -187,8 +187,8 @@ int record(const std::string& out_path) {
         all.push_back({to_sfen(p, false, 6 * turn - 2), note.str(), hand_total(p)});
         Taikyoku g = sente_taikyoku(p, ue_level);
         ComTurn().run(g);
-        p = g.pos;
-        shuukyoku = g.shuukyoku;
+        p = g.pos();
+        shuukyoku = g.shousha();
       }
     }
   }
@@ -267,7 +267,6 @@ int main(int argc, char** argv) {
         ComTurn t;
         const long a0 = g_allocations.load();
         const auto t0 = std::chrono::steady_clock::now();
-        kiki_keisan(g.pos.ban, g.kiki);
         t.run(g);
         const auto t1 = std::chrono::steady_clock::now();
         alloc += g_allocations.load() - a0;
@@ -295,7 +294,6 @@ int main(int argc, char** argv) {
       ComTurn t;
       const long a0 = g_allocations.load();
       const auto t0 = std::chrono::steady_clock::now();
-      kiki_keisan(g.pos.ban, g.kiki);
       com_turn_yomi(t, g, yomi, settei);
       const auto t1 = std::chrono::steady_clock::now();
       alloc += g_allocations.load() - a0;

@@ -53,7 +53,7 @@ TEST_F(Think, AWholeTurnAsJson) {
     EXPECT_EQ(m["score_tenths"], t.score);
   }
   EXPECT_EQ(j["shuukyoku"], 0);
-  EXPECT_EQ(j["sfen_after"], to_sfen(g.pos, true, 4));
+  EXPECT_EQ(j["sfen_after"], to_sfen(g.pos(), true, 4));
   // Move 1 at level 3 in the starting position: the pawn beside the bishop's diagonal.
   EXPECT_EQ(j["moves"][0]["from"], json::array({7, 3}));
   EXPECT_EQ(j["moves"][0]["score_tenths"], 100);

@@ -649,20 +649,20 @@ TEST(ComTurn, AppliesThreeMovesAndEndsOnAMate) {
   ComTurn t;
   t.run(g);
   EXPECT_TRUE(t.te[1].te.ari && t.te[2].te.ari && t.te[3].te.ari);
-  EXPECT_EQ(g.ichite_x, t.te[1].te.tc);
-  EXPECT_EQ(g.nite_y, t.te[2].te.tr);
-  EXPECT_EQ(g.shuukyoku, 0);
+  EXPECT_EQ(g.ichite_x(), t.te[1].te.tc);
+  EXPECT_EQ(g.nite_y(), t.te[2].te.tr);
+  EXPECT_EQ(g.shousha(), 0);
 
   Taikyoku mate = sente_taikyoku(mate_position(5).p, 3);
   ComTurn tm;
   tm.run(mate);
-  EXPECT_EQ(mate.shuukyoku, -1);  // the upper side of a SENTE game
+  EXPECT_EQ(mate.shousha(), -1);  // the upper side of a SENTE game
   EXPECT_TRUE(tm.ran[1]);
   EXPECT_FALSE(tm.ran[2]);
   EXPECT_FALSE(tm.ran[3]);
-  EXPECT_EQ(mate.pos.ban[1][8], KIN);
-  EXPECT_EQ(mate.pos.mochigoma_ue[5], 0);
-  EXPECT_EQ(mate.pos.mochigoma_su_ue, 0);
+  EXPECT_EQ(mate.pos().ban[1][8], KIN);
+  EXPECT_EQ(mate.pos().mochigoma_ue[5], 0);
+  EXPECT_EQ(mate.pos().mochigoma_su_ue, 0);
 }
 
 }  // namespace

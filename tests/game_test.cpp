@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "fakes.h"
+#include "taikyoku_shiken.h"
 
 namespace mirado {
 namespace {
@@ -17,36 +18,36 @@ void play(Harness& h, int fc, int fr, int tc, int tr, int code, double secs = 0)
   Game& g = h.game;
   const int before = fc == TE_SITA ? -MOCHIGOMA_KOMA[fr - 2]
                      : fc == TE_UE ? MOCHIGOMA_KOMA[fr]
-                                   : g.pos.ban[fc][fr];
+                                   : g.pos().ban[fc][fr];
   const bool sita = before < 0;
-  g.kifu_kiroku(fc, fc == TE_UE ? 8 - fr : fr, tc, tr, before, code,
-                g.jikan_sita, g.jikan_sita + (sita ? secs : 0), g.jikan_ue, g.jikan_ue + (sita ? 0 : secs));
-  if (sita) g.jikan_sita += secs; else g.jikan_ue += secs;
-  ++g.tesuu;
-  g.te_ugokasu(fc, fr, tc, tr, code);
-  g.teban = -g.teban;
+  kifu_kiroku(g, fc, fc == TE_UE ? 8 - fr : fr, tc, tr, before, code,
+                g.jikan_sita(), g.jikan_sita() + (sita ? secs : 0), g.jikan_ue(), g.jikan_ue() + (sita ? 0 : secs));
+  if (sita) joutai(g).jikan_sita += secs; else joutai(g).jikan_ue += secs;
+  ++joutai(g).tesuu;
+  te_ugokasu(g, fc, fr, tc, tr, code);
+  joutai(g).teban = -g.teban();
 }
 
 TEST(Game, NewGameResetsStateAndPaintsTheStartingPosition) {
   Harness h;
   Game& g = h.game;
-  g.teban = 1;
-  g.shuukyoku = -1;
-  g.handicap = 3;
-  g.handicap_zumi = true;
-  g.hanten_zumi = true;
-  g.pos.mochigoma_sita[3] = 2;
-  g.kifu.kifu_ichi = 5;
-  g.kifu.kifu_nagasa = 7;
+  joutai(g).teban = 1;
+  joutai(g).shuukyoku = static_cast<Shuukyoku>(-1);
+  joutai(g).handicap = 3;
+  joutai(g).handicap_zumi = true;
+  joutai(g).hanten_zumi = true;
+  joutai(g).pos.mochigoma_sita[3] = 2;
+  joutai(g).kifu.kifu_ichi = 5;
+  joutai(g).kifu.kifu_nagasa = 7;
   g.shinki_kyoku();
-  EXPECT_EQ(g.teban, 0);
-  EXPECT_EQ(g.shuukyoku, 0);
-  EXPECT_EQ(g.handicap, 0);
-  EXPECT_FALSE(g.handicap_zumi);
-  EXPECT_FALSE(g.hanten_zumi);
-  EXPECT_EQ(g.pos.mochigoma_sita[3], 0);
-  EXPECT_EQ(g.kifu.kifu_ichi, 0);
-  EXPECT_EQ(g.kifu.kifu_nagasa, 0);  // played after a flip or handicap: not replayable from the start
+  EXPECT_EQ(g.teban(), 0);
+  EXPECT_EQ(g.shousha(), 0);
+  EXPECT_EQ(g.handicap(), 0);
+  EXPECT_FALSE(g.handicap_zumi());
+  EXPECT_FALSE(g.hanten_zumi());
+  EXPECT_EQ(g.pos().mochigoma_sita[3], 0);
+  EXPECT_EQ(g.kifu().kifu_ichi, 0);
+  EXPECT_EQ(g.kifu().kifu_nagasa, 0);  // played after a flip or handicap: not replayable from the start
   EXPECT_FALSE(h.ui.timer);
   EXPECT_FALSE(h.ui.visible[Control::AICON_COM]);
   ASSERT_FALSE(h.sound.log.empty());
@@ -62,135 +63,135 @@ TEST(Game, NewGameResetsStateAndPaintsTheStartingPosition) {
 TEST(Game, CapturesEnterTheCapturersHandByBaseKind) {
   Harness h;
   Game& g = h.game;
-  g.pos.kara_ni();
-  g.pos.ban[5][5] = -HISHA;
-  g.pos.ban[5][2] = RYUU;
-  g.te_ugokasu(5, 5, 5, 2, -HISHA);
-  EXPECT_EQ(g.pos.mochigoma_sita[7], 1);  // a dragon becomes a rook in hand
-  EXPECT_EQ(g.pos.mochigoma_su_sita, 1);
-  EXPECT_EQ(g.pos.ban[5][5], kara);
+  joutai(g).pos.kara_ni();
+  joutai(g).pos.ban[5][5] = -HISHA;
+  joutai(g).pos.ban[5][2] = RYUU;
+  te_ugokasu(g, 5, 5, 5, 2, -HISHA);
+  EXPECT_EQ(g.pos().mochigoma_sita[7], 1);  // a dragon becomes a rook in hand
+  EXPECT_EQ(g.pos().mochigoma_su_sita, 1);
+  EXPECT_EQ(g.pos().ban[5][5], kara);
   EXPECT_EQ(h.canvas.picture_at(11, 9), -HISHA);
 
-  g.pos.ban[1][1] = -TO;
-  g.pos.ban[1][2] = KEI;
-  g.te_ugokasu(1, 2, 1, 1, KEI);
-  EXPECT_EQ(g.pos.mochigoma_ue[1], 1);  // a tokin becomes a pawn
+  joutai(g).pos.ban[1][1] = -TO;
+  joutai(g).pos.ban[1][2] = KEI;
+  te_ugokasu(g, 1, 2, 1, 1, KEI);
+  EXPECT_EQ(g.pos().mochigoma_ue[1], 1);  // a tokin becomes a pawn
 }
 
 TEST(Game, CapturingAKingEndsTheGameWithoutPuttingItInHand) {
   Harness h;
   Game& g = h.game;
-  g.sita_gawa = -1;
-  g.ue_gawa = 1;
-  g.pos.kara_ni();
-  g.pos.ban[5][5] = -KIN;
-  g.pos.ban[5][4] = OU;
-  g.te_ugokasu(5, 5, 5, 4, -KIN);
-  EXPECT_EQ(g.shuukyoku, g.sita_gawa);
-  EXPECT_EQ(g.pos.mochigoma_su_sita, 1);  // the total counts the king
+  joutai(g).sita_gawa = -1;
+  joutai(g).ue_gawa = 1;
+  joutai(g).pos.kara_ni();
+  joutai(g).pos.ban[5][5] = -KIN;
+  joutai(g).pos.ban[5][4] = OU;
+  te_ugokasu(g, 5, 5, 5, 4, -KIN);
+  EXPECT_EQ(g.shousha(), g.sita_gawa());
+  EXPECT_EQ(g.pos().mochigoma_su_sita, 1);  // the total counts the king
   int in_hand = 0;
-  for (int k = 1; k <= 7; ++k) in_hand += g.pos.mochigoma_sita[k];
+  for (int k = 1; k <= 7; ++k) in_hand += g.pos().mochigoma_sita[k];
   EXPECT_EQ(in_hand, 0);
 }
 
 TEST(Game, LowerKingSquareFollowsItsMoves) {
   Harness h;
   Game& g = h.game;
-  g.te_ugokasu(5, 9, 5, 8, -OU);
-  EXPECT_EQ(g.pos.ou_sita_x, 5);
-  EXPECT_EQ(g.pos.ou_sita_y, 8);
+  te_ugokasu(g, 5, 9, 5, 8, -OU);
+  EXPECT_EQ(g.pos().ou_sita_x, 5);
+  EXPECT_EQ(g.pos().ou_sita_y, 8);
 }
 
 TEST(Game, RecordIsCutAtThePositionByTheNextMoveAndGrowsPastFiveHundred) {
   Harness h;
   Game& g = h.game;
-  g.kifu_kiroku(3, 7, 3, 6, -HU, -HU, 0, 1, 0, 0);
-  g.kifu_kiroku(3, 3, 3, 4, HU, HU, 1, 1, 0, 2);
-  EXPECT_EQ(g.kifu.kifu_nagasa, 2);
-  g.kifu.kifu_ichi = 1;
-  g.kifu_kiroku(7, 7, 7, 6, -HU, -HU, 1, 3, 2, 2);
-  EXPECT_EQ(g.kifu.kifu_ichi, 2);
-  EXPECT_EQ(g.kifu.kifu_nagasa, 2);
-  EXPECT_EQ(g.kifu.at(2).moto_x, 7);
-  for (int i = 0; i < 600; ++i) g.kifu_kiroku(1, 1, 1, 2, 10, 10, 0, 0, 0, 0);
-  EXPECT_EQ(g.kifu.kifu_nagasa, 602);
-  EXPECT_EQ(g.kifu.at(602).saki_y, 2);
+  kifu_kiroku(g, 3, 7, 3, 6, -HU, -HU, 0, 1, 0, 0);
+  kifu_kiroku(g, 3, 3, 3, 4, HU, HU, 1, 1, 0, 2);
+  EXPECT_EQ(g.kifu().kifu_nagasa, 2);
+  joutai(g).kifu.kifu_ichi = 1;
+  kifu_kiroku(g, 7, 7, 7, 6, -HU, -HU, 1, 3, 2, 2);
+  EXPECT_EQ(g.kifu().kifu_ichi, 2);
+  EXPECT_EQ(g.kifu().kifu_nagasa, 2);
+  EXPECT_EQ(g.kifu().at(2).moto_x, 7);
+  for (int i = 0; i < 600; ++i) kifu_kiroku(g, 1, 1, 1, 2, 10, 10, 0, 0, 0, 0);
+  EXPECT_EQ(g.kifu().kifu_nagasa, 602);
+  EXPECT_EQ(g.kifu().at(602).saki_y, 2);
 }
 
 TEST(Game, StepsBackAndForwardOverCapturesDropsAndPromotionsRestoreEverything) {
   Harness h;
   Game& g = h.game;
-  g.teban = 1;
-  g.sita_gawa = 1;
-  g.ue_gawa = -1;
+  joutai(g).teban = 1;
+  joutai(g).sita_gawa = 1;
+  joutai(g).ue_gawa = -1;
   // A line with a capture, a promotion, a drop and a recapture.
   struct M { int fc, fr, tc, tr, code; } line[] = {
       {3, 7, 3, 6, -HU},  {7, 3, 7, 4, HU},          {2, 8, 8, 2, -UMA},  // takes the bishop, promotes
       {7, 1, 8, 2, GIN},  {TE_SITA, 8, 5, 5, -KAKU}, {5, 3, 5, 4, HU},    // recapture; drop
       {5, 5, 9, 1, -UMA}, {1, 1, 1, 2, KYOU},
   };
-  std::vector<Kyokumen> seen{g.pos};
+  std::vector<Kyokumen> seen{g.pos()};
   double secs = 1;
   for (const M& m : line) {
     play(h, m.fc, m.fr, m.tc, m.tr, m.code, secs);
     secs += 2;
-    seen.push_back(g.pos);
+    seen.push_back(g.pos());
   }
-  const double sita_end = g.jikan_sita, ue_end = g.jikan_ue;
-  EXPECT_EQ(g.pos.mochigoma_sita[6], 0);   // the bishop was dropped again
-  EXPECT_EQ(g.pos.mochigoma_sita[2], 1);   // the lance taken by the horse
-  EXPECT_EQ(g.pos.mochigoma_ue[6], 1);     // the horse taken back as a bishop
+  const double sita_end = g.jikan_sita(), ue_end = g.jikan_ue();
+  EXPECT_EQ(g.pos().mochigoma_sita[6], 0);   // the bishop was dropped again
+  EXPECT_EQ(g.pos().mochigoma_sita[2], 1);   // the lance taken by the horse
+  EXPECT_EQ(g.pos().mochigoma_ue[6], 1);     // the horse taken back as a bishop
 
-  const int n = g.kifu.kifu_ichi;
+  const int n = g.kifu().kifu_ichi;
   for (int i = n; i > 0; --i) {
     g.ippo_modosu();
-    EXPECT_TRUE(same_position(g.pos, seen[i - 1])) << "back to " << i - 1;
+    EXPECT_TRUE(same_position(g.pos(), seen[i - 1])) << "back to " << i - 1;
   }
-  EXPECT_EQ(g.jikan_sita, 0);
-  EXPECT_EQ(g.jikan_ue, 0);
-  EXPECT_EQ(g.teban, g.sita_gawa);
+  EXPECT_EQ(g.jikan_sita(), 0);
+  EXPECT_EQ(g.jikan_ue(), 0);
+  EXPECT_EQ(g.teban(), g.sita_gawa());
   h.ui.boxes.clear();
   g.ippo_modosu();  // at the start of the record: refused, nothing moves
   ASSERT_EQ(h.ui.boxes.size(), 1u);
   EXPECT_EQ(h.ui.boxes[0].text, "できません");
   EXPECT_EQ(h.ui.boxes[0].title, "戻る");
-  EXPECT_TRUE(same_position(g.pos, seen[0]));
+  EXPECT_TRUE(same_position(g.pos(), seen[0]));
 
   for (int i = 1; i <= n; ++i) {
     g.ippo_susumu();
-    EXPECT_TRUE(same_position(g.pos, seen[i])) << "forward to " << i;
+    EXPECT_TRUE(same_position(g.pos(), seen[i])) << "forward to " << i;
   }
-  EXPECT_EQ(g.jikan_sita, sita_end);
-  EXPECT_EQ(g.jikan_ue, ue_end);
-  EXPECT_EQ(g.tesuu, n);
+  EXPECT_EQ(g.jikan_sita(), sita_end);
+  EXPECT_EQ(g.jikan_ue(), ue_end);
+  EXPECT_EQ(g.tesuu(), n);
 }
 
 TEST(Game, SteppingOverAKingCaptureEndsAndTakingItBackResumes) {
   Harness h;
   Game& g = h.game;
-  g.teban = 1;
-  g.pos.kara_ni();
-  g.pos.ban[5][9] = -OU;
-  g.pos.ban[5][2] = OU;
-  g.pos.ban[5][3] = -KIN;
-  g.kifu_kiroku(5, 3, 5, 2, -KIN, -KIN, 0, 0, 0, 0);
-  g.kifu.kifu_ichi = 0;
+  joutai(g).teban = 1;
+  joutai(g).pos.kara_ni();
+  joutai(g).pos.ban[5][9] = -OU;
+  joutai(g).pos.ban[5][2] = OU;
+  joutai(g).pos.ban[5][3] = -KIN;
+  kifu_kiroku(g, 5, 3, 5, 2, -KIN, -KIN, 0, 0, 0, 0);
+  joutai(g).kifu.kifu_ichi = 0;
   g.ippo_susumu();
-  EXPECT_EQ(g.shuukyoku, g.sita_gawa);
-  EXPECT_EQ(g.pos.mochigoma_su_sita, 1);
+  EXPECT_EQ(g.shousha(), g.sita_gawa());
+  EXPECT_EQ(g.pos().mochigoma_su_sita, 1);
   g.ippo_modosu();
-  EXPECT_EQ(g.shuukyoku, 0);
-  EXPECT_EQ(g.pos.ban[5][2], OU);
-  EXPECT_EQ(g.pos.mochigoma_su_sita, 0);
+  EXPECT_EQ(g.shousha(), 0);
+  EXPECT_EQ(g.pos().ban[5][2], OU);
+  EXPECT_EQ(g.pos().mochigoma_su_sita, 0);
 }
 
 TEST(Game, StepForwardShowsTheMoveInNotation) {
   Harness h;
   Game& g = h.game;
   g.set_checked(Menu::KEIKA, true);
-  g.teban = 1;
-  g.kifu_kiroku(2, 8, 2, 3, -KAKU, -UMA, 0, 0, 0, 0);
-  g.kifu.kifu_ichi = 0;
+  joutai(g).teban = 1;
+  kifu_kiroku(g, 2, 8, 2, 3, -KAKU, -UMA, 0, 0, 0, 0);
+  joutai(g).kifu.kifu_ichi = 0;
   h.canvas.ops.clear();
   g.ippo_susumu();
   const auto texts = h.canvas.texts();

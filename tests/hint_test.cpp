@@ -7,6 +7,7 @@
 #include "engine/yomi.h"
 #include "fakes.h"
 #include "temp_cwd.h"
+#include "taikyoku_shiken.h"
 
 namespace mirado {
 namespace {
@@ -56,11 +57,11 @@ TEST_F(HintGame, RefusedWithoutAGameOrAfterIt) {
   EXPECT_EQ(h.ui.boxes.back().text, "対局を始めてから使って下さい");
   EXPECT_EQ(g.hint_te.n, 0);
   g.on_menu(Menu::START);
-  g.shuukyoku = g.sita_gawa;
+  joutai(g).shuukyoku = static_cast<Shuukyoku>(g.sita_gawa());
   g.on_menu(Menu::HINT);
   EXPECT_EQ(h.ui.boxes.back().text, "対局は終わっています");
-  g.shuukyoku = 0;
-  g.saisei_chu = ari;
+  joutai(g).shuukyoku = static_cast<Shuukyoku>(0);
+  joutai(g).saisei_chu = ari;
   g.on_menu(Menu::HINT);
   EXPECT_EQ(h.ui.boxes.back().text, "棋譜ﾓｰﾄﾞではできません");
   EXPECT_EQ(g.hint_te.n, 0);
@@ -68,7 +69,7 @@ TEST_F(HintGame, RefusedWithoutAGameOrAfterIt) {
 
 TEST_F(HintGame, ShowsTheTurnWithoutPlayingItAndGoesWithTheNextClick) {
   g.on_menu(Menu::SENTE);  // the person holds the lower pieces and moves first
-  const Kyokumen before = g.pos;
+  const Kyokumen before = g.pos();
   const YomiTe expect = plan_for_the_lower_side(before, 1, 0, 0, 0, 0);
   ASSERT_EQ(expect.n, 3);
   const std::size_t mark = h.canvas.ops.size();
@@ -89,8 +90,8 @@ TEST_F(HintGame, ShowsTheTurnWithoutPlayingItAndGoesWithTheNextClick) {
   // The moves in notation go to the status line, file labels as printed over the board.
   EXPECT_NE(g.joukyou().find("ﾋﾝﾄ:"), std::string::npos);
   // Not played.
-  EXPECT_TRUE(test::same_position(g.pos, before));
-  EXPECT_EQ(g.tesuu, 0);
+  EXPECT_TRUE(test::same_position(g.pos(), before));
+  EXPECT_EQ(g.tesuu(), 0);
   // A click outside the board takes the marks away: the cells are painted afresh.
   const std::size_t mark2 = h.canvas.ops.size();
   press(g, 12, 12);
@@ -103,8 +104,8 @@ TEST_F(HintGame, InTheMiddleOfATurnHintsTheRest) {
   g.on_menu(Menu::SENTE);
   press(g, 7, 7);  // the person's first move: a pawn forward
   press(g, 7, 6);
-  ASSERT_EQ(g.dankai, 2);
-  const YomiTe expect = plan_for_the_lower_side(g.pos, 2, g.ichite_x, g.ichite_y, 0, 0);
+  ASSERT_EQ(g.dankai(), Dankai::ni);
+  const YomiTe expect = plan_for_the_lower_side(g.pos(), 2, g.ichite_x(), g.ichite_y(), 0, 0);
   g.on_menu(Menu::HINT);
   ASSERT_EQ(g.hint_te.n, expect.n);
   ASSERT_GE(g.hint_te.n, 1);

@@ -9,6 +9,7 @@
 #include "kifu/kifu_file.h"
 #include "kifu_support.h"
 #include "rules/sfen.h"
+#include "taikyoku_shiken.h"
 
 namespace mirado {
 namespace {
@@ -28,19 +29,19 @@ class KifuCli : public test::KifuDir {
 TEST_F(KifuCli, PrintsHeaderEntriesAndEveryPositionAndWritesTheSameBytesBack) {
   test::Harness h;
   Game& g = h.game;
-  g.teban = 1;
-  g.sita_gawa = 1;
-  g.ue_gawa = -1;
+  joutai(g).teban = 1;
+  joutai(g).sita_gawa = 1;
+  joutai(g).ue_gawa = -1;
   std::vector<std::string> sfens;
   // The sample game move by move, so each position is known without stepping.
   test::Harness each;
-  each.game.teban = 1;
+  joutai(each.game).teban = 1;
   test::play_sample_game(h);
   for (int i = 1; i <= 9; ++i) {
-    const KifuEntry e = g.kifu.at(i);
+    const KifuEntry e = g.kifu().at(i);
     const int fr = e.moto_x == TE_UE ? 8 - e.moto_y : e.moto_y;
     test::play_move(each, e.moto_x, fr, e.saki_x, e.saki_y, e.koma);
-    sfens.push_back(to_sfen(each.game.pos, i % 2 == 0, i + 1));
+    sfens.push_back(to_sfen(each.game.pos(), i % 2 == 0, i + 1));
   }
   g.kifu_write();
   g.text_change(1, "対局一");
@@ -93,9 +94,9 @@ namespace {
 TEST_F(KifuCli, ListPrintsTheMoveListRowsAsTheWindowShowsThem) {
   test::Harness h;
   Game& g = h.game;
-  g.teban = 1;
-  g.sita_gawa = 1;
-  g.ue_gawa = -1;
+  joutai(g).teban = 1;
+  joutai(g).sita_gawa = 1;
+  joutai(g).ue_gawa = -1;
   test::play_sample_game(h);
   g.kifu_write();
   g.text_change(1, "一覧");
@@ -103,7 +104,7 @@ TEST_F(KifuCli, ListPrintsTheMoveListRowsAsTheWindowShowsThem) {
   const test::CliRun r = run("'一覧.棋譜' --list");
   ASSERT_EQ(r.status, 0) << r.out;
   std::string expected;
-  for (const std::string& row : kifu_ichiran(g.kifu, g.kifu.kifu_ichi, true)) expected += row + "\n";
+  for (const std::string& row : kifu_ichiran(g.kifu(), g.kifu().kifu_ichi, true)) expected += row + "\n";
   EXPECT_EQ(r.out, expected);
   EXPECT_EQ(r.out.substr(0, r.out.find('\n')).rfind("  1 先手 ▲", 0), 0u) << r.out;
   EXPECT_NE(r.out.find("角成"), std::string::npos) << r.out;  // the sample's bishop takes and promotes

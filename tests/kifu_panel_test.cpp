@@ -7,6 +7,7 @@
 #include "app/play/panel.h"
 #include "kifu/cp932.h"
 #include "kifu_support.h"
+#include "taikyoku_shiken.h"
 
 namespace mirado {
 namespace {
@@ -35,10 +36,10 @@ class KifuPanel : public test::KifuDir {
 };
 
 TEST_F(KifuPanel, SavesTheRecordByteForByteAsTheFormatTableSays) {
-  g.teban = 1;
-  g.sente_gawa = 1;
-  g.sita_gawa = 1;  // the lower pieces moved first: line 2 is the second player
-  g.ue_gawa = -1;
+  joutai(g).teban = 1;
+  joutai(g).sente_gawa = 1;
+  joutai(g).sita_gawa = 1;  // the lower pieces moved first: line 2 is the second player
+  joutai(g).ue_gawa = -1;
   test::play_move(h, 3, 7, 3, 6, -HU, 5);
   test::play_move(h, 7, 3, 7, 4, HU, 1234);
   test::play_move(h, 2, 8, 8, 2, -UMA, 100000);  // a time that does not fit five columns
@@ -67,7 +68,7 @@ TEST_F(KifuPanel, SavesTheRecordByteForByteAsTheFormatTableSays) {
 }
 
 TEST_F(KifuPanel, SavesUpToThePositionWithHeaderLinesByWhoMovedFirst) {
-  g.teban = 1;  // start-up sides: sente_gawa 1 is not sita_gawa -1
+  joutai(g).teban = 1;  // start-up sides: sente_gawa 1 is not sita_gawa -1
   test::play_sample_game(h);
   for (int i = 0; i < 3; ++i) g.ippo_modosu();
   g.kifu_write();
@@ -77,7 +78,7 @@ TEST_F(KifuPanel, SavesUpToThePositionWithHeaderLinesByWhoMovedFirst) {
   EXPECT_EQ(f.line2, "Ａさん");
   EXPECT_EQ(f.line3, "Ｂさん");
   ASSERT_EQ(f.entries.size(), 6u);
-  for (int i = 1; i <= 6; ++i) EXPECT_EQ(entry_line(f.entries[i - 1]), entry_line(g.kifu.at(i)));
+  for (int i = 1; i <= 6; ++i) EXPECT_EQ(entry_line(f.entries[i - 1]), entry_line(g.kifu().at(i)));
   // Saving again replaces the file without a question.
   g.ippo_modosu();
   g.kifu_write();
@@ -97,10 +98,10 @@ TEST_F(KifuPanel, WriteCommandRefusesAfterAFlipAHandicapOrInTheMiddleOfATurn) {
   };
   for (const Case& c : cases) {
     Harness hh;
-    hh.game.hanten_zumi = c.hanten;
-    hh.game.handicap_zumi = c.handicap;
-    hh.game.te_tochuu = c.tochuu;
-    hh.game.shuukyoku = c.shuukyoku;
+    joutai(hh.game).hanten_zumi = c.hanten;
+    joutai(hh.game).handicap_zumi = c.handicap;
+    joutai(hh.game).te_tochuu = c.tochuu;
+    joutai(hh.game).shuukyoku = static_cast<Shuukyoku>(c.shuukyoku);
     hh.game.kifu_write();
     ASSERT_EQ(hh.ui.boxes.size(), 1u) << c.text;
     EXPECT_EQ(hh.ui.boxes[0].text, c.text);
@@ -109,15 +110,15 @@ TEST_F(KifuPanel, WriteCommandRefusesAfterAFlipAHandicapOrInTheMiddleOfATurn) {
     EXPECT_FALSE(hh.ui.visible[Control::Command1]);
   }
   // A game won on the first or second move of a turn can be saved.
-  g.te_tochuu = true;
-  g.shuukyoku = 1;
+  joutai(g).te_tochuu = true;
+  joutai(g).shuukyoku = static_cast<Shuukyoku>(1);
   g.kifu_write();
   EXPECT_TRUE(h.ui.boxes.empty());
   EXPECT_TRUE(panel_open());
 }
 
 TEST_F(KifuPanel, ReturnRefusesBadInputBeforeWritingAnything) {
-  g.teban = 1;
+  joutai(g).teban = 1;
   g.kifu_write();
   struct Case { std::string name, title, sente, text, box_title; bool moves; };
   const Case cases[] = {
@@ -130,9 +131,9 @@ TEST_F(KifuPanel, ReturnRefusesBadInputBeforeWritingAnything) {
       {"ok", "t", "two\r\nlines", "先手の名前に保存できない文字があります", "棋譜保存", true},
   };
   for (const Case& c : cases) {
-    g.kifu.kifu_ichi = 0;
-    g.kifu.kifu_nagasa = 0;
-    if (c.moves) g.kifu_kiroku(3, 7, 3, 6, -HU, -HU, 0, 0, 0, 0);
+    joutai(g).kifu.kifu_ichi = 0;
+    joutai(g).kifu.kifu_nagasa = 0;
+    if (c.moves) kifu_kiroku(g, 3, 7, 3, 6, -HU, -HU, 0, 0, 0, 0);
     fill(c.name, c.title, c.sente);
     g.command1_click();
     ASSERT_FALSE(h.ui.boxes.empty());
@@ -144,8 +145,8 @@ TEST_F(KifuPanel, ReturnRefusesBadInputBeforeWritingAnything) {
 }
 
 TEST_F(KifuPanel, AFailedSaveSaysSoAndKeepsThePanelAndTheOldFile) {
-  g.teban = 1;
-  g.kifu_kiroku(3, 7, 3, 6, -HU, -HU, 0, 0, 0, 0);
+  joutai(g).teban = 1;
+  kifu_kiroku(g, 3, 7, 3, 6, -HU, -HU, 0, 0, 0, 0);
   fs::create_directory("busy.棋譜");
   g.kifu_write();
   fill("busy");
@@ -231,11 +232,11 @@ TEST_F(KifuPanel, OpeningARecordStartsReplayWithTheSidesOfAFreshGame) {
   write_bytes("下手先.棋譜", *utf8_to_cp932("名局\r\n上の人\r\n下の人\r\n"
                                           "3 736-10 -10 0   0    5    0    0    \r\n"));
   // Whatever the last game left, the first player is 1 again.
-  g.sente_gawa = -1;
-  g.gote_gawa = 1;
-  g.sita_gawa = -1;
-  g.teban = -1;
-  g.hanten_zumi = true;
+  joutai(g).sente_gawa = -1;
+  joutai(g).gote_gawa = 1;
+  joutai(g).sita_gawa = -1;
+  joutai(g).teban = -1;
+  joutai(g).hanten_zumi = true;
   g.kifu_read();
   g.file1_click("下手先.棋譜");
   ASSERT_EQ(h.ui.boxes.size(), 2u);
@@ -243,16 +244,16 @@ TEST_F(KifuPanel, OpeningARecordStartsReplayWithTheSidesOfAFreshGame) {
   EXPECT_EQ(h.ui.boxes[1].text, "棋譜を '進 'で進めて下さい");
   EXPECT_EQ(h.ui.boxes[1].title, "棋譜");
   EXPECT_FALSE(h.ui.visible[Control::File1]);
-  EXPECT_TRUE(g.saisei_chu);
-  EXPECT_FALSE(g.hanten_zumi);
-  EXPECT_EQ(g.sente_gawa, 1);
-  EXPECT_EQ(g.gote_gawa, -1);
-  EXPECT_EQ(g.sita_gawa, 1);
-  EXPECT_EQ(g.ue_gawa, -1);
-  EXPECT_EQ(g.teban, 1);
-  EXPECT_EQ(g.taikyoku_shu, TaikyokuShu::ningen);
-  EXPECT_EQ(g.kifu.kifu_nagasa, 1);
-  EXPECT_EQ(g.kifu.kifu_ichi, 0);
+  EXPECT_TRUE(g.saisei_chu());
+  EXPECT_FALSE(g.hanten_zumi());
+  EXPECT_EQ(g.sente_gawa(), 1);
+  EXPECT_EQ(g.gote_gawa(), -1);
+  EXPECT_EQ(g.sita_gawa(), 1);
+  EXPECT_EQ(g.ue_gawa(), -1);
+  EXPECT_EQ(g.teban(), 1);
+  EXPECT_EQ(g.taikyoku_shu(), TaikyokuShu::ningen);
+  EXPECT_EQ(g.kifu().kifu_nagasa, 1);
+  EXPECT_EQ(g.kifu().kifu_ichi, 0);
   // The header is printed around the board.
   auto printed = [&](const std::string& s, int x, int y, int iro) {
     return std::any_of(h.canvas.ops.begin(), h.canvas.ops.end(), [&](const test::Painted& p) {
@@ -265,10 +266,10 @@ TEST_F(KifuPanel, OpeningARecordStartsReplayWithTheSidesOfAFreshGame) {
 
   write_bytes("上手先.棋譜", "t\nu\nv\n7 374 10  10  0   0    0    0    3    \n");
   g.file1_click("上手先.棋譜");
-  EXPECT_EQ(g.taikyoku_shu, TaikyokuShu::com);
-  EXPECT_EQ(g.ue_gawa, 1);
-  EXPECT_EQ(g.sita_gawa, -1);
-  EXPECT_EQ(g.teban, 1);
+  EXPECT_EQ(g.taikyoku_shu(), TaikyokuShu::com);
+  EXPECT_EQ(g.ue_gawa(), 1);
+  EXPECT_EQ(g.sita_gawa(), -1);
+  EXPECT_EQ(g.teban(), 1);
 }
 
 TEST_F(KifuPanel, ARecordWithoutEntriesOrAFileThatCannotBeReadIsReported) {
@@ -276,33 +277,33 @@ TEST_F(KifuPanel, ARecordWithoutEntriesOrAFileThatCannotBeReadIsReported) {
   g.file1_click("empty.棋譜");
   EXPECT_EQ(last_box().text, "棋譜ﾌｧｲﾙにﾃﾞｰﾀがありません");
   EXPECT_EQ(last_box().title, "棋譜");
-  EXPECT_TRUE(g.saisei_chu);
-  EXPECT_EQ(g.kifu.kifu_nagasa, 0);
-  EXPECT_EQ(g.teban, 0);
+  EXPECT_TRUE(g.saisei_chu());
+  EXPECT_EQ(g.kifu().kifu_nagasa, 0);
+  EXPECT_EQ(g.teban(), 0);
 
   // A game in progress survives a click on a file that has gone.
   g.shinki_kyoku();
-  g.teban = 1;
+  joutai(g).teban = 1;
   test::play_sample_game(h);
-  const Kyokumen before = g.pos;
+  const Kyokumen before = g.pos();
   g.kifu_read();
   h.ui.boxes.clear();
   g.file1_click("vanished.棋譜");
   ASSERT_EQ(h.ui.boxes.size(), 1u);
   EXPECT_EQ(h.ui.boxes[0].text.rfind("棋譜ﾌｧｲﾙを開けません", 0), 0u);
   EXPECT_EQ(h.sound.log.back(), "play snd_kinshi");
-  EXPECT_TRUE(test::same_position(g.pos, before));
-  EXPECT_EQ(g.kifu.kifu_nagasa, 9);
-  EXPECT_FALSE(g.saisei_chu);
+  EXPECT_TRUE(test::same_position(g.pos(), before));
+  EXPECT_EQ(g.kifu().kifu_nagasa, 9);
+  EXPECT_FALSE(g.saisei_chu());
   EXPECT_TRUE(h.ui.visible[Control::File1]);  // another file can be chosen
 }
 
 TEST_F(KifuPanel, LoadStepSaveComesBackByteForByte) {
-  g.teban = 1;
-  g.sita_gawa = 1;  // as START sets them
-  g.ue_gawa = -1;
+  joutai(g).teban = 1;
+  joutai(g).sita_gawa = 1;  // as START sets them
+  joutai(g).ue_gawa = -1;
   test::play_sample_game(h);
-  const Kyokumen end = g.pos;
+  const Kyokumen end = g.pos();
   g.kifu_write();
   fill("first", "三手指し", "甲", "乙");
   g.command1_click();
@@ -310,13 +311,13 @@ TEST_F(KifuPanel, LoadStepSaveComesBackByteForByte) {
   g.kifu_read();
   g.file1_click("first.棋譜");
   for (int i = 0; i < 3; ++i) g.after();
-  EXPECT_TRUE(test::same_position(g.pos, end));
-  EXPECT_EQ(g.kifu.kifu_ichi, 9);
+  EXPECT_TRUE(test::same_position(g.pos(), end));
+  EXPECT_EQ(g.kifu().kifu_ichi, 9);
   g.after();
   EXPECT_EQ(last_box().text, "終わり");
 
   // Saved again from the loaded game, with the header typed as it was read.
-  g.saisei_chu = false;
+  joutai(g).saisei_chu = false;
   g.kifu_write();
   fill("second", "三手指し", "甲", "乙");
   g.command1_click();

@@ -4,6 +4,7 @@
 #include "kifu/kensa.h"
 #include "kifu/kifu_file.h"
 #include "kifu_support.h"
+#include "taikyoku_shiken.h"
 
 namespace mirado {
 namespace {
@@ -30,7 +31,7 @@ class KifuReplay : public test::KifuDir {
   // Writes a record with the given entry lines and opens it as a click in File1 does.
   void load(const std::vector<std::string>& lines) {
     open(lines);
-    ASSERT_TRUE(g.saisei_chu);
+    ASSERT_TRUE(g.saisei_chu());
     h.ui.boxes.clear();
     h.sound.log.clear();
   }
@@ -45,41 +46,41 @@ class KifuReplay : public test::KifuDir {
 
 TEST_F(KifuReplay, ForwardAndBackATurnAtATimeOverAWholeRecord) {
   Harness played;
-  played.game.teban = 1;
-  played.game.sita_gawa = 1;
-  played.game.ue_gawa = -1;
-  std::vector<Kyokumen> seen{played.game.pos};
+  joutai(played.game).teban = 1;
+  joutai(played.game).sita_gawa = 1;
+  joutai(played.game).ue_gawa = -1;
+  std::vector<Kyokumen> seen{played.game.pos()};
   test::play_sample_game(played);
   std::vector<std::string> lines;
-  for (int i = 1; i <= 9; ++i) lines.push_back(entry_line(played.game.kifu.at(i)));
+  for (int i = 1; i <= 9; ++i) lines.push_back(entry_line(played.game.kifu().at(i)));
   // Replay the record move by move on a second game to know every position.
   {
     Harness step;
-    step.game.kifu.set_entries({});
-    for (int i = 1; i <= 9; ++i) step.game.kifu.kiroku(played.game.kifu.at(i));
-    step.game.kifu.kifu_ichi = 0;
-    step.game.teban = 1;
+    joutai(step.game).kifu.set_entries({});
+    for (int i = 1; i <= 9; ++i) joutai(step.game).kifu.kiroku(played.game.kifu().at(i));
+    joutai(step.game).kifu.kifu_ichi = 0;
+    joutai(step.game).teban = 1;
     for (int i = 1; i <= 9; ++i) {
       ASSERT_TRUE(step.game.ippo_susumu());
-      seen.push_back(step.game.pos);
+      seen.push_back(step.game.pos());
     }
   }
-  EXPECT_TRUE(test::same_position(seen[9], played.game.pos));
+  EXPECT_TRUE(test::same_position(seen[9], played.game.pos()));
 
   g.set_checked(Menu::AICON, true);
   load(lines);
   for (int turn = 1; turn <= 3; ++turn) {
     g.after();
-    EXPECT_EQ(g.kifu.kifu_ichi, 3 * turn);
-    EXPECT_EQ(g.tesuu, 3 * turn);
-    EXPECT_TRUE(test::same_position(g.pos, seen[3 * turn])) << "turn " << turn;
-    EXPECT_EQ(g.teban, turn % 2 == 1 ? -1 : 1);
-    EXPECT_EQ(g.teban_nushi, g.teban);
+    EXPECT_EQ(g.kifu().kifu_ichi, 3 * turn);
+    EXPECT_EQ(g.tesuu(), 3 * turn);
+    EXPECT_TRUE(test::same_position(g.pos(), seen[3 * turn])) << "turn " << turn;
+    EXPECT_EQ(g.teban(), turn % 2 == 1 ? -1 : 1);
+    EXPECT_EQ(g.teban_nushi(), g.teban());
   }
-  EXPECT_EQ(g.jikan_sita, played.game.jikan_sita);
-  EXPECT_EQ(g.jikan_ue, played.game.jikan_ue);
+  EXPECT_EQ(g.jikan_sita(), played.game.jikan_sita());
+  EXPECT_EQ(g.jikan_ue(), played.game.jikan_ue());
   EXPECT_TRUE(h.ui.visible[Control::AICON_MAN2]);  // the second player holds the next turn
-  EXPECT_TRUE(g.saikai_machi);
+  EXPECT_TRUE(g.saikai_machi());
   EXPECT_TRUE(h.ui.boxes.empty());
 
   g.after();
@@ -89,40 +90,40 @@ TEST_F(KifuReplay, ForwardAndBackATurnAtATimeOverAWholeRecord) {
 
   for (int turn = 2; turn >= 0; --turn) {
     g.replay();
-    EXPECT_EQ(g.kifu.kifu_ichi, 3 * turn);
-    EXPECT_TRUE(test::same_position(g.pos, seen[3 * turn])) << "back to turn " << turn;
-    EXPECT_EQ(g.teban_nushi, g.teban);
+    EXPECT_EQ(g.kifu().kifu_ichi, 3 * turn);
+    EXPECT_TRUE(test::same_position(g.pos(), seen[3 * turn])) << "back to turn " << turn;
+    EXPECT_EQ(g.teban_nushi(), g.teban());
   }
-  EXPECT_EQ(g.jikan_sita, 0);
-  EXPECT_EQ(g.kifu.kifu_nagasa, 9);  // stepping never changes the record
+  EXPECT_EQ(g.jikan_sita(), 0);
+  EXPECT_EQ(g.kifu().kifu_nagasa, 9);  // stepping never changes the record
 }
 
 TEST_F(KifuReplay, BlankLinesAreSkippedSoTheTurnOrderHolds) {
   load({kPawn, "", "    ", L(7, 3, 7, 4, HU, HU, 0), "", L(7, 7, 7, 6, -HU, -HU, 0)});
-  EXPECT_EQ(g.kifu.kifu_nagasa, 3);
+  EXPECT_EQ(g.kifu().kifu_nagasa, 3);
   g.after();
-  EXPECT_EQ(g.kifu.kifu_ichi, 3);
-  EXPECT_EQ(g.pos.ban[7][6], -HU);
-  EXPECT_EQ(g.teban, -1);  // the second player's turn, as after any three moves
+  EXPECT_EQ(g.kifu().kifu_ichi, 3);
+  EXPECT_EQ(g.pos().ban[7][6], -HU);
+  EXPECT_EQ(g.teban(), -1);  // the second player's turn, as after any three moves
   EXPECT_TRUE(h.ui.boxes.empty());
 }
 
 TEST_F(KifuReplay, StepCommandsRefuseAtTheEndsAndOutsideAGame) {
-  g.shuukyoku = 1;
+  joutai(g).shuukyoku = static_cast<Shuukyoku>(1);
   g.after();
   EXPECT_EQ(last_box().text, "新規に対局してください");
   EXPECT_EQ(last_box().title, "終局");
   g.replay();
   EXPECT_EQ(last_box().text, "新規に対局してください");
   EXPECT_EQ(last_box().title, "終局");
-  g.shuukyoku = 0;
+  joutai(g).shuukyoku = static_cast<Shuukyoku>(0);
 
   g.after();  // no game started
   EXPECT_EQ(last_box().text, "「対局」で始めて下さい");
   EXPECT_EQ(last_box().title, "開始");
   EXPECT_EQ(h.sound.log.back(), "play snd_kinshi");
 
-  g.teban = 1;
+  joutai(g).teban = 1;
   h.sound.log.clear();
   g.after();  // nothing recorded, not in record mode
   EXPECT_EQ(last_box().text, "できません");
@@ -132,28 +133,28 @@ TEST_F(KifuReplay, StepCommandsRefuseAtTheEndsAndOutsideAGame) {
   EXPECT_EQ(last_box().text, "できません");
   EXPECT_EQ(last_box().title, "戻る");
 
-  g.te_tochuu = true;
+  joutai(g).te_tochuu = true;
   g.replay();
   EXPECT_EQ(last_box().text, "３手目がまだ打ち終わっていせん");
   EXPECT_EQ(last_box().title, "戻る");
 
   // At either end a single step never leaves the record.
-  g.te_tochuu = false;
+  joutai(g).te_tochuu = false;
   EXPECT_FALSE(g.ippo_susumu());
-  EXPECT_EQ(g.kifu.kifu_ichi, 0);
-  EXPECT_EQ(g.tesuu, 0);
+  EXPECT_EQ(g.kifu().kifu_ichi, 0);
+  EXPECT_EQ(g.tesuu(), 0);
 }
 
 TEST_F(KifuReplay, PartialTurnsAtTheEndsOfTheRecord) {
-  g.teban = 1;
-  g.sita_gawa = 1;
-  g.ue_gawa = -1;
+  joutai(g).teban = 1;
+  joutai(g).sita_gawa = 1;
+  joutai(g).ue_gawa = -1;
   test::play_sample_game(h);
   for (int i = 0; i < 8; ++i) g.ippo_modosu();
   h.ui.boxes.clear();
   // One entry played: 戻 takes it back, then its two further steps each refuse.
   g.replay();
-  EXPECT_EQ(g.kifu.kifu_ichi, 0);
+  EXPECT_EQ(g.kifu().kifu_ichi, 0);
   ASSERT_EQ(h.ui.boxes.size(), 2u);
   for (const auto& b : h.ui.boxes) {
     EXPECT_EQ(b.text, "できません");
@@ -163,7 +164,7 @@ TEST_F(KifuReplay, PartialTurnsAtTheEndsOfTheRecord) {
   for (int i = 0; i < 7; ++i) ASSERT_TRUE(g.ippo_susumu());
   h.ui.boxes.clear();
   g.after();
-  EXPECT_EQ(g.kifu.kifu_ichi, 9);
+  EXPECT_EQ(g.kifu().kifu_ichi, 9);
   EXPECT_TRUE(h.ui.boxes.empty());
 }
 
@@ -187,7 +188,7 @@ TEST_F(KifuReplay, ARecordWithAnEntryThatCannotBePlayedIsRefusedWithItsLine) {
   g.on_menu(Menu::START);
   press(g, 3, 7);
   press(g, 3, 6);
-  const Kyokumen before = g.pos;
+  const Kyokumen before = g.pos();
   for (const Case& c : cases) {
     h.ui.boxes.clear();
     h.sound.log.clear();
@@ -196,16 +197,16 @@ TEST_F(KifuReplay, ARecordWithAnEntryThatCannotBePlayedIsRefusedWithItsLine) {
     EXPECT_EQ(last_box().text, std::string("棋譜の5行目の手は盤上で指せません\n") + c.reason) << c.line;
     EXPECT_EQ(last_box().title, "棋譜");
     EXPECT_EQ(h.sound.log.back(), "play snd_kinshi");
-    EXPECT_FALSE(g.saisei_chu);
-    EXPECT_EQ(g.tesuu, 1);
-    EXPECT_EQ(g.dankai, 2);
-    EXPECT_TRUE(test::same_position(g.pos, before));
+    EXPECT_FALSE(g.saisei_chu());
+    EXPECT_EQ(g.tesuu(), 1);
+    EXPECT_EQ(g.dankai(), Dankai::ni);
+    EXPECT_TRUE(test::same_position(g.pos(), before));
   }
   // A promotion is the moved piece's own promotion, and is played.
   load({kPawn, L(7, 3, 7, 4, TO, HU, 0)});
   g.after();
-  EXPECT_EQ(g.kifu.kifu_ichi, 2);
-  EXPECT_EQ(g.pos.ban[7][4], TO);
+  EXPECT_EQ(g.kifu().kifu_ichi, 2);
+  EXPECT_EQ(g.pos().ban[7][4], TO);
 }
 
 TEST(KifuKensa, DropsNeedAnEmptySquareAndAHeldPiece) {
@@ -235,24 +236,24 @@ TEST_F(KifuReplay, SteppingKeepsTheKingSquaresAndPlayResumesFromTheRecord) {
   load({L(5, 9, 5, 8, -OU, -OU, 0), L(5, 1, 5, 2, OU, OU, 0), L(7, 7, 7, 6, -HU, -HU, 0),
         L(9, 3, 9, 4, HU, HU, 0), L(9, 7, 9, 6, -HU, -HU, 0), L(8, 3, 8, 4, HU, HU, 0)});
   g.after();
-  EXPECT_EQ(g.pos.ou_sita_x, 5);
-  EXPECT_EQ(g.pos.ou_sita_y, 8);
-  EXPECT_EQ(g.pos.ou_ue_y, 2);
+  EXPECT_EQ(g.pos().ou_sita_x, 5);
+  EXPECT_EQ(g.pos().ou_sita_y, 8);
+  EXPECT_EQ(g.pos().ou_ue_y, 2);
   g.replay();
-  EXPECT_EQ(g.pos.ou_sita_y, 9);
-  EXPECT_EQ(g.pos.ou_ue_y, 1);
+  EXPECT_EQ(g.pos().ou_sita_y, 9);
+  EXPECT_EQ(g.pos().ou_ue_y, 1);
   g.after();
 
   // The start commands leave record mode; the next press resumes with the side that holds the turn.
-  g.saisei_chu = false;
+  joutai(g).saisei_chu = false;
   h.ui.boxes.clear();
   g.on_mouse_down(1, 0, cell_x(1) + 10, cell_y(3) + 10);  // upper pawn (1, 3)
   ASSERT_FALSE(h.ui.boxes.empty());
   EXPECT_EQ(h.ui.boxes.front().text, "後手の番です");
   g.on_mouse_down(1, 0, cell_x(1) + 10, cell_y(4) + 10);
-  EXPECT_EQ(g.pos.ban[1][4], HU);
-  EXPECT_EQ(g.kifu.kifu_ichi, 4);
-  EXPECT_EQ(g.kifu.kifu_nagasa, 4);
+  EXPECT_EQ(g.pos().ban[1][4], HU);
+  EXPECT_EQ(g.kifu().kifu_ichi, 4);
+  EXPECT_EQ(g.kifu().kifu_nagasa, 4);
 }
 
 TEST_F(KifuReplay, CancelReturnsToTheStartKeepingTheRecordUnlessTheBoardWasChanged) {
@@ -260,52 +261,52 @@ TEST_F(KifuReplay, CancelReturnsToTheStartKeepingTheRecordUnlessTheBoardWasChang
   g.after();
   g.cancel();
   EXPECT_EQ(h.sound.log.back(), "play snd_koma");
-  EXPECT_EQ(g.kifu.kifu_ichi, 0);
-  EXPECT_EQ(g.kifu.kifu_nagasa, 1);
-  EXPECT_FALSE(g.saisei_chu);
-  EXPECT_EQ(g.pos.ban[3][7], -HU);
+  EXPECT_EQ(g.kifu().kifu_ichi, 0);
+  EXPECT_EQ(g.kifu().kifu_nagasa, 1);
+  EXPECT_FALSE(g.saisei_chu());
+  EXPECT_EQ(g.pos().ban[3][7], -HU);
   g.after();
   EXPECT_EQ(last_box().text, "「対局」で始めて下さい");
 
   // After a flip or a handicap the moves come from another position: a new game drops them.
-  g.teban = 1;
+  joutai(g).teban = 1;
   g.reverse();
-  g.kifu_kiroku(7, 3, 7, 4, HU, HU, 0, 0, 0, 0);
+  kifu_kiroku(g, 7, 3, 7, 4, HU, HU, 0, 0, 0, 0);
   g.cancel();
-  EXPECT_EQ(g.kifu.kifu_nagasa, 0);
+  EXPECT_EQ(g.kifu().kifu_nagasa, 0);
   g.lbel_up();
-  g.kifu_kiroku(3, 7, 3, 6, -HU, -HU, 0, 0, 0, 0);
-  g.kifu.kifu_ichi = 0;
+  kifu_kiroku(g, 3, 7, 3, 6, -HU, -HU, 0, 0, 0, 0);
+  joutai(g).kifu.kifu_ichi = 0;
   g.cancel();
-  EXPECT_EQ(g.kifu.kifu_nagasa, 0);
+  EXPECT_EQ(g.kifu().kifu_nagasa, 0);
 }
 
 TEST_F(KifuReplay, TurningTheBoardTwiceGivesBackThePositionButNotTheRecord) {
-  g.teban = 1;
-  g.teban_nushi = 1;
-  g.sita_gawa = 1;
-  g.ue_gawa = -1;
+  joutai(g).teban = 1;
+  joutai(g).teban_nushi = 1;
+  joutai(g).sita_gawa = 1;
+  joutai(g).ue_gawa = -1;
   test::play_sample_game(h);
   g.lbel_up();  // refused: moves were played
-  const Kyokumen before = g.pos;
-  const int teban = g.teban, nushi = g.teban_nushi;
+  const Kyokumen before = g.pos();
+  const int teban = g.teban(), nushi = g.teban_nushi();
   g.reverse();
-  EXPECT_TRUE(g.hanten_zumi);
-  EXPECT_EQ(g.teban, -teban);
-  EXPECT_EQ(g.teban_nushi, -nushi);  // the army that held the turn keeps it
-  EXPECT_EQ(g.kifu.kifu_nagasa, 0);
-  EXPECT_EQ(g.kifu.kifu_ichi, 0);
-  EXPECT_EQ(g.pos.ban[2][2], HISHA);  // the lower rook of (8, 8)
-  EXPECT_EQ(g.pos.mochigoma_ue[2], before.mochigoma_sita[2]);
-  EXPECT_EQ(g.pos.mochigoma_su_ue, before.mochigoma_su_sita);
-  EXPECT_EQ(g.pos.ou_ue_x, 5);
-  EXPECT_EQ(g.pos.ou_ue_y, 1);
+  EXPECT_TRUE(g.hanten_zumi());
+  EXPECT_EQ(g.teban(), -teban);
+  EXPECT_EQ(g.teban_nushi(), -nushi);  // the army that held the turn keeps it
+  EXPECT_EQ(g.kifu().kifu_nagasa, 0);
+  EXPECT_EQ(g.kifu().kifu_ichi, 0);
+  EXPECT_EQ(g.pos().ban[2][2], HISHA);  // the lower rook of (8, 8)
+  EXPECT_EQ(g.pos().mochigoma_ue[2], before.mochigoma_sita[2]);
+  EXPECT_EQ(g.pos().mochigoma_su_ue, before.mochigoma_su_sita);
+  EXPECT_EQ(g.pos().ou_ue_x, 5);
+  EXPECT_EQ(g.pos().ou_ue_y, 1);
   EXPECT_EQ(h.sound.log.back(), "play snd_koma");
   g.reverse();
-  EXPECT_TRUE(test::same_position(g.pos, before));
-  EXPECT_EQ(g.teban, teban);
-  EXPECT_EQ(g.teban_nushi, nushi);
-  EXPECT_EQ(g.kifu.kifu_nagasa, 0);
+  EXPECT_TRUE(test::same_position(g.pos(), before));
+  EXPECT_EQ(g.teban(), teban);
+  EXPECT_EQ(g.teban_nushi(), nushi);
+  EXPECT_EQ(g.kifu().kifu_nagasa, 0);
   g.after();
   EXPECT_EQ(last_box().text, "できません");  // nothing left to replay
 }
@@ -314,11 +315,11 @@ TEST_F(KifuReplay, TurningNegatesAHandicapAndIsRefusedWhereItWouldMisleadPlay) {
   g.lebel_down();
   g.lebel_down();
   g.reverse();
-  EXPECT_EQ(g.handicap, 2);
+  EXPECT_EQ(g.handicap(), 2);
   EXPECT_EQ(h.canvas.texts().back(), "ﾊﾝﾃﾞｨｷｬｯﾌﾟ:４級");
-  EXPECT_EQ(g.pos.ban[8][2], kara);  // the lower bishop was taken off at (2, 8)
-  EXPECT_EQ(g.pos.ban[2][2], kara);  // and the lower rook at (8, 8)
-  EXPECT_EQ(g.pos.ban[8][8], -HISHA);
+  EXPECT_EQ(g.pos().ban[8][2], kara);  // the lower bishop was taken off at (2, 8)
+  EXPECT_EQ(g.pos().ban[2][2], kara);  // and the lower rook at (8, 8)
+  EXPECT_EQ(g.pos().ban[8][8], -HISHA);
 
   struct Case { bool saisei, tochuu; TaikyokuShu shu; int teban, shuukyoku; const char* text; };
   const Case refused[] = {
@@ -329,27 +330,27 @@ TEST_F(KifuReplay, TurningNegatesAHandicapAndIsRefusedWhereItWouldMisleadPlay) {
   for (const Case& c : refused) {
     Harness hh;
     Game& x = hh.game;
-    x.saisei_chu = c.saisei, x.te_tochuu = c.tochuu, x.taikyoku_shu = c.shu, x.teban = c.teban;
-    x.shuukyoku = c.shuukyoku;
-    x.pos.ban[5][5] = -KIN;
+    joutai(x).saisei_chu = c.saisei, joutai(x).te_tochuu = c.tochuu, joutai(x).taikyoku_shu = c.shu, joutai(x).teban = c.teban;
+    joutai(x).shuukyoku = static_cast<Shuukyoku>(c.shuukyoku);
+    joutai(x).pos.ban[5][5] = -KIN;
     x.reverse();
     ASSERT_EQ(hh.ui.boxes.size(), 1u) << c.text;
     EXPECT_EQ(hh.ui.boxes[0].text, c.text);
     EXPECT_EQ(hh.ui.boxes[0].title, "反転");
     EXPECT_EQ(hh.sound.log.back(), "play snd_kinshi");
-    EXPECT_FALSE(x.hanten_zumi);
-    EXPECT_EQ(x.pos.ban[5][5], -KIN);
-    EXPECT_EQ(x.teban, c.teban);
+    EXPECT_FALSE(x.hanten_zumi());
+    EXPECT_EQ(x.pos().ban[5][5], -KIN);
+    EXPECT_EQ(x.teban(), c.teban);
   }
   // Allowed once the game is over, or before the computer's game has started.
   Harness over;
-  over.game.te_tochuu = true;
-  over.game.shuukyoku = 1;
-  over.game.taikyoku_shu = TaikyokuShu::com;
-  over.game.teban = 1;
+  joutai(over.game).te_tochuu = true;
+  joutai(over.game).shuukyoku = static_cast<Shuukyoku>(1);
+  joutai(over.game).taikyoku_shu = TaikyokuShu::com;
+  joutai(over.game).teban = 1;
   over.game.reverse();
-  EXPECT_TRUE(over.game.hanten_zumi);
-  EXPECT_EQ(over.game.teban_nushi, 0);  // against the computer the holder stays
+  EXPECT_TRUE(over.game.hanten_zumi());
+  EXPECT_EQ(over.game.teban_nushi(), 0);  // against the computer the holder stays
 }
 
 }  // namespace

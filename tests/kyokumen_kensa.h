@@ -109,13 +109,13 @@ inline void kifu_saigen(Kyokumen& p, const Kifu& kifu, int n) {
 // The record's position lies within it, and replaying it from `origin` gives the board
 // and hands of the game.
 inline std::string kifu_fusei(const Game& g, const Kyokumen& origin) {
-  if (g.kifu.kifu_ichi < 0 || g.kifu.kifu_ichi > g.kifu.kifu_nagasa)
-    return "record position " + std::to_string(g.kifu.kifu_ichi) + " outside 0.." +
-           std::to_string(g.kifu.kifu_nagasa);
+  if (g.kifu().kifu_ichi < 0 || g.kifu().kifu_ichi > g.kifu().kifu_nagasa)
+    return "record position " + std::to_string(g.kifu().kifu_ichi) + " outside 0.." +
+           std::to_string(g.kifu().kifu_nagasa);
   Kyokumen p = origin;
-  kifu_saigen(p, g.kifu, g.kifu.kifu_ichi);
-  if (!same_position(p, g.pos))
-    return "replaying " + std::to_string(g.kifu.kifu_ichi) + " entries does not give the board";
+  kifu_saigen(p, g.kifu(), g.kifu().kifu_ichi);
+  if (!same_position(p, g.pos()))
+    return "replaying " + std::to_string(g.kifu().kifu_ichi) + " entries does not give the board";
   return {};
 }
 

@@ -8,6 +8,7 @@
 #include "fakes.h"
 #include "kifu/cp932.h"
 #include "temp_cwd.h"
+#include "taikyoku_shiken.h"
 
 namespace mirado {
 namespace {
@@ -268,8 +269,8 @@ TEST(Option, ElapsedTimeShowsBothClocksAndErasesThem) {
   Harness h;
   Game& g = h.game;
   g.settei_yomi();  // KEIKA on
-  g.jikan_ue = 65;
-  g.jikan_sita = 3725;
+  joutai(g).jikan_ue = 65;
+  joutai(g).jikan_sita = 3725;
   g.keika_menu();
   EXPECT_FALSE(g.is_checked(Menu::KEIKA));
   EXPECT_FALSE(h.ui.timer);
@@ -313,13 +314,13 @@ TEST(Option, IconsHideAndComeBackOnlyInAComputerGame) {
     EXPECT_FALSE(h.ui.visible[c]);
   EXPECT_NE(ini_text().find("ｱｲｺﾝ=OFF"), std::string::npos);
 
-  g.taikyoku_shu = TaikyokuShu::ningen;
+  joutai(g).taikyoku_shu = TaikyokuShu::ningen;
   g.aicon_menu();
   EXPECT_TRUE(g.is_checked(Menu::AICON));
   EXPECT_FALSE(h.ui.visible[Control::AICON_MAN1]);  // shown again at the next turn
 
   g.aicon_menu();
-  g.taikyoku_shu = TaikyokuShu::com;
+  joutai(g).taikyoku_shu = TaikyokuShu::com;
   g.aicon_menu();
   EXPECT_TRUE(h.ui.visible[Control::AICON_MAN1]);
   EXPECT_FALSE(h.ui.visible[Control::AICON_COM]);

@@ -11,6 +11,7 @@
 #include "te_ichiran.h"
 #include "rules/sfen.h"
 #include "taikyoku/taikyoku.h"
+#include "taikyoku_shiken.h"
 
 namespace mirado {
 namespace {
@@ -38,19 +39,19 @@ TEST(TaikyokuState, ACopiedGamePlaysTheSameTurnAndLeavesTheOriginalAlone) {
     Taikyoku a = start, b = start;
     ComTurn ta, tb;
     ta.run(a);
-    EXPECT_TRUE(test::same_position(b.pos, start.pos)) << i;
-    EXPECT_EQ(b.ichite_x, 0) << i;
+    EXPECT_TRUE(test::same_position(b.pos(), start.pos())) << i;
+    EXPECT_EQ(b.ichite_x(), 0) << i;
     tb.run(b);
-    EXPECT_TRUE(test::same_position(a.pos, b.pos)) << i;
-    EXPECT_EQ(std::memcmp(&a.kiki, &b.kiki, sizeof a.kiki), 0) << i;
-    EXPECT_EQ(a.shuukyoku, b.shuukyoku) << i;
+    EXPECT_TRUE(test::same_position(a.pos(), b.pos())) << i;
+    EXPECT_EQ(std::memcmp(&a.kiki(), &b.kiki(), sizeof a.kiki()), 0) << i;
+    EXPECT_EQ(a.shousha(), b.shousha()) << i;
     for (int proc = 1; proc <= 3; ++proc) {
       EXPECT_EQ(ta.ran[proc], tb.ran[proc]) << i;
       EXPECT_EQ(ta.te[proc].te.score, tb.te[proc].te.score) << i;
     }
-    EXPECT_EQ(a.ichite_x, ta.te[1].te.ari ? ta.te[1].te.tc : 0) << i;
-    EXPECT_EQ(a.nite_y, ta.te[2].te.ari ? ta.te[2].te.tr : 0) << i;
-    games_won += a.shuukyoku != 0;
+    EXPECT_EQ(a.ichite_x(), ta.te[1].te.ari ? ta.te[1].te.tc : 0) << i;
+    EXPECT_EQ(a.nite_y(), ta.te[2].te.ari ? ta.te[2].te.tr : 0) << i;
+    games_won += a.owatta();
   }
   EXPECT_GT(games_won, 0);
 }
@@ -89,25 +90,25 @@ TEST(TaikyokuState, ALoadedRecordStepsForwardAndBackWithoutAWindow) {
   const std::vector<KifuEntry> entries = record_of(40);
   Taikyoku t;
   t.shinki();
-  const Kyokumen start = t.pos;
+  const Kyokumen start = t.pos();
   t.kifu_yomikomi(entries);
-  EXPECT_EQ(t.teban, t.sita_gawa);  // the lower pieces made the first entry
+  EXPECT_EQ(t.teban(), t.sita_gawa());  // the lower pieces made the first entry
   int captures = 0;
-  while (t.kifu.kifu_ichi < t.kifu.kifu_nagasa) {
-    captures += t.kifu.at(t.kifu.kifu_ichi + 1).tori_koma != kara;
-    ASSERT_EQ(t.kifu_susumu(), "") << t.kifu.kifu_ichi;
+  while (t.kifu().kifu_ichi < t.kifu().kifu_nagasa) {
+    captures += t.kifu().at(t.kifu().kifu_ichi + 1).tori_koma != kara;
+    ASSERT_EQ(t.kifu_susumu(), "") << t.kifu().kifu_ichi;
   }
   EXPECT_GT(captures, 0);
-  EXPECT_EQ(t.tesuu, 40);
-  EXPECT_EQ(t.jikan_ue, 40);
-  EXPECT_EQ(t.teban, t.sita_gawa);
-  EXPECT_EQ(test::kyokumen_fusei(t.pos), "");
-  while (t.kifu.kifu_ichi > 0) t.kifu_modosu();
-  EXPECT_TRUE(test::same_position(t.pos, start));
-  EXPECT_EQ(t.pos.ou_sita_x, start.ou_sita_x);
-  EXPECT_EQ(t.pos.ou_ue_y, start.ou_ue_y);
-  EXPECT_EQ(t.tesuu, 0);
-  EXPECT_EQ(t.jikan_sita, 0);
+  EXPECT_EQ(t.tesuu(), 40);
+  EXPECT_EQ(t.jikan_ue(), 40);
+  EXPECT_EQ(t.teban(), t.sita_gawa());
+  EXPECT_EQ(test::kyokumen_fusei(t.pos()), "");
+  while (t.kifu().kifu_ichi > 0) t.kifu_modosu();
+  EXPECT_TRUE(test::same_position(t.pos(), start));
+  EXPECT_EQ(t.pos().ou_sita_x, start.ou_sita_x);
+  EXPECT_EQ(t.pos().ou_ue_y, start.ou_ue_y);
+  EXPECT_EQ(t.tesuu(), 0);
+  EXPECT_EQ(t.jikan_sita(), 0);
 
   // An entry that does not fit the board is refused with its line, and nothing moves.
   std::vector<KifuEntry> bad = entries;
@@ -119,20 +120,20 @@ TEST(TaikyokuState, ALoadedRecordStepsForwardAndBackWithoutAWindow) {
   ASSERT_EQ(t.kifu_susumu(), "");
   const Taikyoku before = t;
   EXPECT_EQ(t.kifu_susumu().rfind("棋譜の6行目", 0), 0u);
-  EXPECT_TRUE(test::same_position(t.pos, before.pos));
-  EXPECT_EQ(t.kifu.kifu_ichi, 2);
-  EXPECT_EQ(t.tesuu, before.tesuu);
+  EXPECT_TRUE(test::same_position(t.pos(), before.pos()));
+  EXPECT_EQ(t.kifu().kifu_ichi, 2);
+  EXPECT_EQ(t.tesuu(), before.tesuu());
 }
 
 TEST(TaikyokuState, TakingAKingEndsTheGameForTheSideThatLostIt) {
   Taikyoku t;
-  t.sita_gawa = 1, t.ue_gawa = -1;
-  t.ou_tori(-HU);
-  EXPECT_EQ(t.shuukyoku, 0);
-  t.ou_tori(OU);  // the upper king taken: the lower side wins
-  EXPECT_EQ(t.shuukyoku, 1);
-  t.ou_tori(-OU);
-  EXPECT_EQ(t.shuukyoku, -1);
+  joutai(t).sita_gawa = 1, joutai(t).ue_gawa = -1;
+  TaikyokuShiken::ou_tori(t, -HU);
+  EXPECT_EQ(t.shousha(), 0);
+  TaikyokuShiken::ou_tori(t, OU);  // the upper king taken: the lower side wins
+  EXPECT_EQ(t.shousha(), 1);
+  TaikyokuShiken::ou_tori(t, -OU);
+  EXPECT_EQ(t.shousha(), -1);
 }
 
 }  // namespace

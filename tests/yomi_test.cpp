@@ -103,15 +103,15 @@ TEST(Yomi, RestOfATurnAlreadyBegun) {
     Taikyoku g = sente_taikyoku(positions[i], 3);
     ComTurn t;
     t.run(g, 1);
-    if (!t.te[1].te.ari || g.shuukyoku != 0) continue;
+    if (!t.te[1].te.ari || g.owatta()) continue;
     t.run(g, 2);
-    if (!t.te[2].te.ari || g.shuukyoku != 0 || ue_ou_attacked(g.pos)) continue;
-    const YomiKekka r = yomi.sagasu(g.pos, budget(1500), 3, g.ichite_x, g.ichite_y, g.nite_x, g.nite_y);
+    if (!t.te[2].te.ari || g.owatta() || ue_ou_attacked(g.pos())) continue;
+    const YomiKekka r = yomi.sagasu(g.pos(), budget(1500), 3, g.ichite_x(), g.ichite_y(), g.nite_x(), g.nite_y());
     ASSERT_LE(r.turn.n, 1);
     if (r.turn.n == 1) {
       EXPECT_EQ(r.turn.dankai[0], 3);
     }
-    replay_as_a_person(g.pos, r.turn, g.ichite_x, g.ichite_y, g.nite_x, g.nite_y);
+    replay_as_a_person(g.pos(), r.turn, g.ichite_x(), g.ichite_y(), g.nite_x(), g.nite_y());
   }
 }
 
@@ -140,7 +140,7 @@ TEST(Yomi, MatesWithTheFirstMoveWhenItCan) {
   EXPECT_EQ(t.te[1].te.fc, TE_UE);
   EXPECT_EQ(t.te[1].te.tc, 5);
   EXPECT_EQ(t.te[1].te.tr, 8);
-  EXPECT_EQ(g.shuukyoku, g.ue_gawa);
+  EXPECT_EQ(g.shousha(), g.ue_gawa());
   EXPECT_FALSE(t.ran[2]);  // the game ended with the first move
 }
 
@@ -161,7 +161,7 @@ TEST(Yomi, MatesWhenTheOpponentsPieceMustMoveFirst) {
   ComTurn t;
   const YomiKekka r = com_turn_yomi(t, g, yomi, budget(3000));
   EXPECT_GE(r.score, YOMI_KACHI - 1000);
-  EXPECT_EQ(g.shuukyoku, g.ue_gawa);
+  EXPECT_EQ(g.shousha(), g.ue_gawa());
 }
 
 TEST(Yomi, ItsValueAgreesWithTheAnswerFromTheTurnedBoard) {
@@ -228,7 +228,7 @@ TEST(Yomi, OddPositionsEndCleanly) {
     Taikyoku g = sente_taikyoku(p, 4);
     ComTurn t;
     com_turn_yomi(t, g, yomi, budget(500));  // the design's procedures fill the gaps
-    EXPECT_TRUE(test::kyokumen_fusei(g.pos).empty());
+    EXPECT_TRUE(test::kyokumen_fusei(g.pos()).empty());
   }
 }
 

@@ -11,14 +11,8 @@ void Game::on_load(std::intptr_t window) {
   oto[static_cast<int>(Oto::jusei)] = snd_load("銃声.wav", 3);
   oto[static_cast<int>(Oto::bgm)] = snd_load("BGM.wav", 1);
 
-  saisei_chu = false;
-  kifu.kifu_nagasa = 0;
-  level = 3;
+  kidou();
   set_checked(Menu::LEVEL3, true);
-  sente_gawa = 1;
-  gote_gawa = -1;
-  ue_gawa = sente_gawa;
-  sita_gawa = gote_gawa;
   // What holds until the settings file says otherwise.
   haikei = HAIKEI_MIDORI;
   set_checked(Menu::MIDORI, true);

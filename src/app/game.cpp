@@ -4,8 +4,6 @@
 namespace mirado {
 
 Game::Game(const Ports& ports) : ports_(ports) {
-  pos.shoki_haichi();
-  kiki_keisan(pos.ban, kiki);
 }
 
 void Game::set_checked(Menu m, bool on) {

@@ -1,7 +1,10 @@
-// The game: one object that owns every piece of game state and handles the
-// window's events. It knows nothing of Qt; it draws, asks and plays sounds only
-// through the ports. Its procedures live in the folder of their part: the rules of
-// play in taikyoku/, the drawing in view/, settings, sounds and the about box in media/.
+// The window object: it handles the window's events, keeps what the window shows
+// (selection, marks, menus, panel, options, sounds), and turns what the game
+// (taikyoku/taikyoku.h, which it is built on and changes only through its methods)
+// says happened into boxes, sounds and drawing. It knows nothing of Qt; it draws, asks
+// and plays sounds only through the ports. Its procedures live in the folder of their
+// part: play in app/play/, the drawing in view/, settings, sounds and the about box in
+// media/.
 #pragma once
 
 #include <array>
@@ -56,7 +59,6 @@ class Game : public Taikyoku {
   // ---- what the window shows and keeps besides the game's state ----
   int click_jotai = 0;  // a piece is selected
   int hyouji_byou = 0;
-  int nari_koma = 0;
   int haikei = HAIKEI_MIDORI;
   bool sidou_on = false;
   int sidou_iro = IRO_MIDORI;
@@ -102,13 +104,10 @@ class Game : public Taikyoku {
   void koma_sentaku1(int button, int shift, int col, int row);
   void koma_sentaku2(int button, int shift, int col, int row);
   void koma_sentaku3(int button, int shift, int col, int row);
-  int koma_su(int side) const;
 
   // ---- moves (play) ----
-  // Applies a move to the board and hands. fr is the source row, or for a drop from the
-  // upper hand the hand slot, from the lower hand the on-screen row.
-  TeModoshi te_ugokasu(int fc, int fr, int tc, int tr, int code);
-  // Draws a move already made on the position.
+  // Draws a move already made on the position. fr is the source row, or for a drop from
+  // the upper hand the hand slot, from the lower hand the on-screen row.
   void te_egaku(int fc, int fr, int tc, int tr, int code, int torareru);
 
   // ---- computer player (taikyoku/com_ban.cpp) ----
@@ -119,10 +118,10 @@ class Game : public Taikyoku {
   // LEVEL4: com_ban1 plans the whole turn with the look-ahead, and each procedure plays
   // its move of the plan (one with no legal move searches as the design's computer does).
   void com_yomi();
-  // Runs the look-ahead for the rest of the upper side's turn in p (from move `dankai`,
+  // Runs the look-ahead for the rest of the upper side's turn in p (from move `hajime`,
   // the first and second moves having ended on the ichite and nite squares): in place
   // on a fixed budget, else beside the window's thread. False when the window is closing.
-  bool yomi_matsu(const Kyokumen& p, int dankai, int ix, int iy, int nx, int ny, bool aite_com,
+  bool yomi_matsu(const Kyokumen& p, int hajime, int ix, int iy, int nx, int ny, bool aite_com,
                   YomiTe& out);
   // ﾋﾝﾄ: the moves the look-ahead would play for the holder of the turn, marked on the
   // board and written under it, not played; the next click takes them away.
@@ -191,8 +190,6 @@ class Game : public Taikyoku {
   void handicap_keikoku(int reason);
 
   // ---- record and replay (kifu) ----
-  void kifu_kiroku(int moto_x, int moto_y, int saki_x, int saki_y, int moto_koma, int koma,
-                   double sita_mae, double sita_ato, double ue_mae, double ue_ato);
   // false, with nothing changed, at the end of the record or on an entry that cannot be played
   bool ippo_susumu();
   void ippo_modosu();
@@ -273,7 +270,6 @@ class Game : public Taikyoku {
 std::string kifu_moji(int value);
 std::string niketa(long value);
 std::string jikan_moji(double seconds);
-double keika_byou(double start, double now);
 std::string kansuuji(int value);           // 1..9 as 一..九, else empty
 std::string handicap_meishou(int level);  // -10..10, else empty
 

@@ -33,7 +33,7 @@ int print_list(const mirado::KifuFile& f) {
   mirado::Taikyoku t;
   t.shinki();
   t.kifu_yomikomi(f.entries);
-  for (const std::string& row : mirado::kifu_ichiran(t.kifu, t.kifu.kifu_nagasa, t.sente_gawa == t.sita_gawa))
+  for (const std::string& row : mirado::kifu_ichiran(t.kifu(), t.kifu().kifu_nagasa, t.sente_gawa() == t.sita_gawa()))
     std::cout << row << "\n";
   return 0;
 }
@@ -66,13 +66,13 @@ int cmd_kifu(int argc, char** argv) {
   Taikyoku t;
   t.shinki();
   t.kifu_yomikomi(f.entries);
-  while (t.kifu.kifu_ichi < t.kifu.kifu_nagasa) {
-    const int line = t.kifu.at(t.kifu.kifu_ichi + 1).gyou;
+  while (t.kifu().kifu_ichi < t.kifu().kifu_nagasa) {
+    const int line = t.kifu().at(t.kifu().kifu_ichi + 1).gyou;
     if (const std::string naze = t.kifu_susumu(); !naze.empty()) {
       out["error"] = {{"line", line}, {"message", naze}};
       break;
     }
-    out["positions"].push_back(to_sfen(t.pos, t.teban == t.sita_gawa, t.tesuu + 1));
+    out["positions"].push_back(to_sfen(t.pos(), t.teban() == t.sita_gawa(), t.tesuu() + 1));
   }
 
   if (!out_path.empty()) {

@@ -280,8 +280,8 @@ GameResult play_game(const Opening& o, bool a_sita, const Settings& set, Yomi& y
       g.record.push_back(e);
     }
     g.moves += 3;  // a skipped move still uses up the cap, so every game ends
-    if (t.shuukyoku != 0) {
-      const bool mover_won = t.shuukyoku == t.ue_gawa;
+    if (t.owatta()) {
+      const bool mover_won = t.shousha() == t.ue_gawa();
       const bool a_won = mover_won == s.a;
       g.winner = a_won ? 1 : -1;
       const int taken = g.record.empty() ? 0 : g.record.back().tori_koma;

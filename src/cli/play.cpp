@@ -88,24 +88,24 @@ struct Runner {
 
   Json state() const {
     Json s;
-    s["board"] = sfen_board(game.pos) + " " + sfen_hands(game.pos);
-    s["teban"] = game.teban;
-    s["teban_nushi"] = game.teban_nushi;
-    s["dankai"] = game.dankai;
-    s["tesuu"] = game.tesuu;
-    s["shuukyoku"] = game.shuukyoku;
+    s["board"] = sfen_board(game.pos()) + " " + sfen_hands(game.pos());
+    s["teban"] = game.teban();
+    s["teban_nushi"] = game.teban_nushi();
+    s["dankai"] = game.dankai();
+    s["tesuu"] = game.tesuu();
+    s["shuukyoku"] = game.shousha();
     s["click_jotai"] = game.click_jotai;
-    s["taikyoku_shu"] = static_cast<int>(game.taikyoku_shu);
-    s["saisei_chu"] = int{game.saisei_chu};
-    s["saikai_machi"] = int{game.saikai_machi};
-    s["te_tochuu"] = int{game.te_tochuu};
-    s["kifu_ichi"] = game.kifu.kifu_ichi;
-    s["kifu_nagasa"] = game.kifu.kifu_nagasa;
-    s["handicap"] = game.handicap;
-    s["hanten_zumi"] = int{game.hanten_zumi};
-    s["level"] = game.level;
-    s["jikan_sita"] = game.jikan_sita;
-    s["jikan_ue"] = game.jikan_ue;
+    s["taikyoku_shu"] = static_cast<int>(game.taikyoku_shu());
+    s["saisei_chu"] = int{game.saisei_chu()};
+    s["saikai_machi"] = int{game.saikai_machi()};
+    s["te_tochuu"] = int{game.te_tochuu()};
+    s["kifu_ichi"] = game.kifu().kifu_ichi;
+    s["kifu_nagasa"] = game.kifu().kifu_nagasa;
+    s["handicap"] = game.handicap();
+    s["hanten_zumi"] = int{game.hanten_zumi()};
+    s["level"] = game.level();
+    s["jikan_sita"] = game.jikan_sita();
+    s["jikan_ue"] = game.jikan_ue();
     s["status"] = game.joukyou();
     Json marks = Json::array();
     for (const Game::Shirushi& m : game.shirushi())

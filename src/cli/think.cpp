@@ -114,9 +114,7 @@ int cmd_think(int argc, char** argv) {
   if (nodes != 0 && ms != 0) return fail("give --nodes or --ms, not both");
 
   sp.pos.mochigoma_su_keisan();
-  Taikyoku t = sente_taikyoku(sp.pos, level);
-  t.ichite_x = ichite_x, t.ichite_y = ichite_y;
-  t.nite_x = nite_x, t.nite_y = nite_y;
+  Taikyoku t = sente_taikyoku(sp.pos, level, ichite_x, ichite_y, nite_x, nite_y);
 
   ComTurn turn;
   std::vector<Kouho> bufs[4];
@@ -158,10 +156,10 @@ int cmd_think(int argc, char** argv) {
                      {"score_tenths", m.score}});
   }
   out["moves"] = moves;
-  out["shuukyoku"] = t.shuukyoku;
+  out["shuukyoku"] = t.shousha();
   // After move 1 the lower pieces move next, after move 2 the upper, after move 3 the lower.
   const bool sita_next = last != 2;
-  out["sfen_after"] = to_sfen(t.pos, sita_next, sp.move_number + made);
+  out["sfen_after"] = to_sfen(t.pos(), sita_next, sp.move_number + made);
   if (level == 4) {
     out["score"] = yomi_kekka.score;
     out["nodes"] = yomi_kekka.nodes;

@@ -251,13 +251,13 @@ void Game::keika_menu() {
   if (is_checked(Menu::KEIKA)) {
     set_checked(Menu::KEIKA, false);
     set_timer(false);
-    keika_kesu(sita_gawa);
-    keika_kesu(ue_gawa);
+    keika_kesu(sita_gawa());
+    keika_kesu(ue_gawa());
   } else {
     set_checked(Menu::KEIKA, true);
     set_timer(true);
-    keika_hyouji(ue_gawa, jikan_ue);
-    keika_hyouji(sita_gawa, jikan_sita);
+    keika_hyouji(ue_gawa(), jikan_ue());
+    keika_hyouji(sita_gawa(), jikan_sita());
   }
   settei_kaki();
 }
@@ -280,7 +280,7 @@ void Game::aicon_menu() {
       set_visible(c, false);
   } else {
     set_checked(Menu::AICON, true);
-    if (taikyoku_shu == TaikyokuShu::com) aicon_ichi("下", sita_gawa);
+    if (taikyoku_shu() == TaikyokuShu::com) aicon_ichi("下", sita_gawa());
   }
   settei_kaki();
 }

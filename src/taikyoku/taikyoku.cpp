@@ -4,77 +4,183 @@
 
 namespace mirado {
 
+double keika_byou(double start, double now) {
+  return start <= now ? now - start : now + (86400 - start);
+}
+
+int Taikyoku::koma_su(int side) const {
+  const bool ue = side == j_.ue_gawa;
+  if (!ue && side != j_.sita_gawa) return 0;
+  int n = 0;
+  for (int c = 1; c <= 9; ++c)
+    for (int r = 1; r <= 9; ++r)
+      if (ue ? is_ue(j_.pos.ban[c][r]) : is_sita(j_.pos.ban[c][r])) ++n;
+  const int* te = ue ? j_.pos.mochigoma_ue : j_.pos.mochigoma_sita;
+  for (int k = 1; k <= 7; ++k) n += te[k];
+  return n;
+}
+
+bool Taikyoku::ou_oute(bool sita) const {
+  const Kiki& k = j_.kiki;
+  const Kyokumen& p = j_.pos;
+  return sita ? k.kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0 : k.kiki_sita[p.ou_ue_x][p.ou_ue_y] > 0;
+}
+
+// The holder moves its own pieces in the first and third moves and the opponent's in the
+// second. Which pieces those are depends on the pieces the holder plays, never on whether
+// it moved first, so sides swapped by a loaded record stay right.
+bool Taikyoku::ugoki_sita(Dankai d) const {
+  const bool nushi_sita = j_.teban_nushi == j_.sita_gawa;
+  return d == Dankai::ni ? !nushi_sita : nushi_sita;
+}
+
+bool Taikyoku::ugokaseru(Dankai d, int code) const {
+  return ugoki_sita(d) ? is_sita(code) : is_ue(code);
+}
+
 void Taikyoku::ou_tori(int torareru) {
-  if (torareru == OU) shuukyoku = sita_gawa;
-  else if (torareru == -OU) shuukyoku = ue_gawa;
+  if (torareru == OU) j_.shuukyoku = static_cast<Shuukyoku>(j_.sita_gawa);
+  else if (torareru == -OU) j_.shuukyoku = static_cast<Shuukyoku>(j_.ue_gawa);
+}
+
+void Taikyoku::kidou() {
+  j_.saisei_chu = false;
+  j_.kifu.kifu_nagasa = 0;
+  j_.level = 3;
+  j_.sente_gawa = 1;
+  j_.gote_gawa = -1;
+  j_.ue_gawa = j_.sente_gawa;
+  j_.sita_gawa = j_.gote_gawa;
 }
 
 void Taikyoku::shinki() {
   // Moves played after a flip or a handicap start from another position: replayed onto
   // the normal start they would be wrong.
-  if (hanten_zumi || handicap_zumi) kifu.kifu_nagasa = 0;
-  dankai = 1;
-  handicap = 0;
-  handicap_zumi = false;
-  hanten_zumi = false;
-  te_tochuu = false;
-  taikyoku_shu = TaikyokuShu::ningen;
-  shuukyoku = 0;
-  teban = 0;
-  kifu.kifu_ichi = 0;
-  tesuu = 0;
-  jikan_ue = 0;
-  jikan_sita = 0;
-  saikai_machi = false;
-  saisei_chu = false;
-  pos.shoki_haichi();
+  if (j_.hanten_zumi || j_.handicap_zumi) j_.kifu.kifu_nagasa = 0;
+  j_.dankai = Dankai::ichi;
+  j_.handicap = 0;
+  j_.handicap_zumi = false;
+  j_.hanten_zumi = false;
+  j_.te_tochuu = false;
+  j_.taikyoku_shu = TaikyokuShu::ningen;
+  j_.shuukyoku = Shuukyoku::tsuzuku;
+  j_.teban = 0;
+  j_.kifu.kifu_ichi = 0;
+  j_.tesuu = 0;
+  j_.jikan_ue = 0;
+  j_.jikan_sita = 0;
+  j_.saikai_machi = false;
+  j_.saisei_chu = false;
+  j_.pos.shoki_haichi();
+}
+
+void Taikyoku::set_level(int n) {
+  if (n >= 1 && n <= 4) j_.level = n;
+}
+
+bool Taikyoku::ningen_kaishi(double now) {
+  j_.jikan_kaishi = now;
+  j_.taikyoku_shu = TaikyokuShu::ningen;
+  const bool shoteme = j_.teban == 0 || j_.tesuu == 0;
+  if (shoteme) {
+    j_.sita_gawa = j_.sente_gawa;
+    j_.ue_gawa = j_.gote_gawa;
+    j_.teban = j_.teban_nushi = j_.sente_gawa;
+  }
+  j_.saikai_machi = false;
+  j_.saisei_chu = false;  // a loaded record can be played on between two people
+  return shoteme;
+}
+
+void Taikyoku::com_kaishi() {
+  j_.taikyoku_shu = TaikyokuShu::com;
+  j_.saisei_chu = false;
+  j_.kifu.kifu_nagasa = j_.kifu.kifu_ichi;
+}
+
+Tsugi Taikyoku::sente_kaishi(double now, bool& shoteme) {
+  j_.jikan_kaishi = now;
+  shoteme = j_.teban == 0 || j_.tesuu == 0;
+  if (shoteme || j_.sita_gawa == j_.teban) {
+    j_.sita_gawa = j_.sente_gawa;
+    j_.ue_gawa = j_.gote_gawa;
+    j_.teban = j_.teban_nushi = j_.sente_gawa;
+    j_.saikai_machi = false;
+    return Tsugi::ningen;
+  }
+  return Tsugi::com;
+}
+
+Tsugi Taikyoku::gote_kaishi(bool& shoteme) {
+  shoteme = j_.teban == 0 || j_.tesuu == 0;
+  if (shoteme) {
+    j_.sita_gawa = j_.gote_gawa;
+    j_.ue_gawa = j_.sente_gawa;
+    j_.teban = j_.teban_nushi = j_.sente_gawa;
+    return Tsugi::com;
+  }
+  if (j_.sita_gawa == j_.teban) {
+    j_.teban_nushi = j_.teban;
+    return Tsugi::ningen;
+  }
+  return Tsugi::com;
+}
+
+void Taikyoku::saikai(double now) {
+  j_.saikai_machi = false;
+  j_.jikan_kaishi = now;
+}
+
+double Taikyoku::jikan_hakaru(double now) {
+  j_.jikan_ima = keika_byou(j_.jikan_kaishi, now);
+  return j_.jikan_ima;
 }
 
 void Taikyoku::kifu_yomikomi(const std::vector<KifuEntry>& entries) {
-  saisei_chu = true;
-  kifu.set_entries(entries);
-  tesuu = 0;
+  j_.saisei_chu = true;
+  j_.kifu.set_entries(entries);
+  j_.tesuu = 0;
   if (entries.empty()) return;
-  sente_gawa = 1;
-  gote_gawa = -1;
+  j_.sente_gawa = 1;
+  j_.gote_gawa = -1;
   if (entries.front().moto_koma >= 10) {  // the upper pieces moved first, as after GOTE
-    taikyoku_shu = TaikyokuShu::com;
-    ue_gawa = 1;
-    sita_gawa = -1;
+    j_.taikyoku_shu = TaikyokuShu::com;
+    j_.ue_gawa = 1;
+    j_.sita_gawa = -1;
   } else {  // the lower pieces moved first, as after START
-    taikyoku_shu = TaikyokuShu::ningen;
-    sita_gawa = 1;
-    ue_gawa = -1;
+    j_.taikyoku_shu = TaikyokuShu::ningen;
+    j_.sita_gawa = 1;
+    j_.ue_gawa = -1;
   }
-  teban = sente_gawa;
-  teban_nushi = teban;
+  j_.teban = j_.sente_gawa;
+  j_.teban_nushi = j_.teban;
 }
 
 std::string kifu_sasenai(const std::vector<KifuEntry>& entries) {
   Taikyoku t;
   t.shinki();
   t.kifu_yomikomi(entries);
-  while (t.shuukyoku == 0 && t.kifu.kifu_ichi < t.kifu.kifu_nagasa)
+  while (!t.owatta() && t.kifu().kifu_ichi < t.kifu().kifu_nagasa)
     if (std::string naze = t.kifu_susumu(); !naze.empty()) return naze;
   return {};
 }
 
 std::string Taikyoku::kifu_susumu() {
-  const int n = kifu.kifu_ichi + 1;
-  const KifuEntry e = kifu.at(n);
-  if (std::string naze = sasenai_riyuu(pos, e, n); !naze.empty()) return naze;
-  kifu.kifu_ichi = n;
-  ++tesuu;
-  do_move(pos, kifu_te(e));
+  const int n = j_.kifu.kifu_ichi + 1;
+  const KifuEntry e = j_.kifu.at(n);
+  if (std::string naze = sasenai_riyuu(j_.pos, e, n); !naze.empty()) return naze;
+  j_.kifu.kifu_ichi = n;
+  ++j_.tesuu;
+  do_move(j_.pos, kifu_te(e));
   ou_tori(e.tori_koma);
-  jikan_ue = e.ue_ato;
-  jikan_sita = e.sita_ato;
-  teban = -teban;
+  j_.jikan_ue = e.ue_ato;
+  j_.jikan_sita = e.sita_ato;
+  j_.teban = -j_.teban;
   return {};
 }
 
 void Taikyoku::kifu_modosu() {
-  const KifuEntry e = kifu.at(kifu.kifu_ichi);
+  const KifuEntry e = j_.kifu.at(j_.kifu.kifu_ichi);
   // What the entry moved and took is in it, and a king that moved goes back to its source.
   TeModoshi m;
   m.te = kifu_te(e);
@@ -82,66 +188,92 @@ void Taikyoku::kifu_modosu() {
   m.torareru = e.tori_koma;
   m.ou_x = e.moto_x;
   m.ou_y = e.moto_y;
-  undo_move(pos, m);
-  pos.fu_suji_keisan();
+  undo_move(j_.pos, m);
+  j_.pos.fu_suji_keisan();
   modoshita(e);
 }
 
-void Taikyoku::te_torikesu(const TeModoshi& m) {
-  undo_move(pos, m);
-  modoshita(kifu.at(kifu.kifu_ichi));
+void Taikyoku::modoshi_hajime() {
+  j_.saikai_machi = true;
+  j_.shuukyoku = Shuukyoku::tsuzuku;  // a game ended by a capture goes on once the capture is taken back
 }
 
 void Taikyoku::modoshita(const KifuEntry& e) {
-  jikan_ue = e.ue_mae;
-  jikan_sita = e.sita_mae;
-  teban = e.moto_koma > 0 ? ue_gawa : sita_gawa;
-  --kifu.kifu_ichi;
-  --tesuu;
+  j_.jikan_ue = e.ue_mae;
+  j_.jikan_sita = e.sita_mae;
+  j_.teban = e.moto_koma > 0 ? j_.ue_gawa : j_.sita_gawa;
+  --j_.kifu.kifu_ichi;
+  --j_.tesuu;
 }
 
-Taikyoku sente_taikyoku(const Kyokumen& p, int level) {
+const char* Taikyoku::hanten() {
+  if (j_.saisei_chu) return "棋譜ﾓｰﾄﾞではできません";
+  if (j_.te_tochuu && !owatta()) return "３手目が打ち終わるまでできません";
+  // The computer always plays the upper pieces; turning would hand it the person's army.
+  if (com_taikyoku() && j_.teban != 0 && !owatta()) return "対局途中ではできません";
+  j_.hanten_zumi = true;
+  j_.pos = kaiten(j_.pos);  // the kings change squares and sides with it
+  if (j_.handicap_zumi) j_.handicap = -j_.handicap;
+  j_.teban = -j_.teban;
+  // The army that held the turn keeps it: it now plays the other colour of pieces.
+  if (j_.taikyoku_shu == TaikyokuShu::ningen) j_.teban_nushi = -j_.teban_nushi;
+  j_.kifu.kifu_ichi = 0;
+  j_.kifu.kifu_nagasa = 0;  // its squares no longer match the board
+  return nullptr;
+}
+
+namespace {
+
+struct Masu {
+  int c, r, koma;
+};
+
+// Each level between -10 and 10 takes one more piece of one side off the starting
+// position; below 0 the lower side gives up pieces. Step k (1..10) lies between levels -k
+// and -(k - 1) for the lower side, and between k - 1 and k for the upper side; the piece is
+// the one present nearer to level 0.
+constexpr Masu kSitaSteps[11] = {{0, 0, 0},      {2, 8, -KAKU}, {8, 8, -HISHA}, {1, 9, -KYOU},
+                                 {9, 9, -KYOU},  {2, 9, -KEI},  {8, 9, -KEI},   {3, 9, -GIN},
+                                 {7, 9, -GIN},   {4, 9, -KIN},  {6, 9, -KIN}};
+constexpr Masu kUeSteps[11] = {{0, 0, 0},    {8, 2, KAKU}, {2, 2, HISHA}, {9, 1, KYOU},
+                               {1, 1, KYOU}, {8, 1, KEI},  {2, 1, KEI},   {7, 1, GIN},
+                               {3, 1, GIN},  {6, 1, KIN},  {4, 1, KIN}};
+
+}  // namespace
+
+Taikyoku::HandicapKekka Taikyoku::handicap_kaeru(int step) {
+  HandicapKekka k;
+  k.kotowari = j_.saisei_chu ? 1 : j_.kifu.kifu_ichi > 0 ? 2 : j_.hanten_zumi ? 3 : 0;
+  if (k.kotowari != 0) return k;
+  j_.kifu.kifu_nagasa = 0;  // a record from the even start no longer fits the board
+  const int old = j_.handicap;
+  if (step > 0 && old < 10) {
+    j_.handicap = old + 1;
+    const Masu& m = j_.handicap <= 0 ? kSitaSteps[-old] : kUeSteps[j_.handicap];
+    j_.pos.ban[m.c][m.r] = j_.handicap <= 0 ? m.koma : kara;
+    k = {0, true, m.c, m.r};
+  } else if (step < 0 && old > -10) {
+    j_.handicap = old - 1;
+    const Masu& m = j_.handicap < 0 ? kSitaSteps[-j_.handicap] : kUeSteps[old];
+    j_.pos.ban[m.c][m.r] = j_.handicap < 0 ? kara : m.koma;
+    k = {0, true, m.c, m.r};
+  }
+  j_.handicap_zumi = true;
+  return k;
+}
+
+Taikyoku sente_taikyoku(const Kyokumen& p, int level, int ichite_x, int ichite_y, int nite_x,
+                        int nite_y) {
   Taikyoku t;
-  t.pos = p;
-  t.sita_gawa = t.sente_gawa;
-  t.ue_gawa = t.gote_gawa;
-  t.level = level;
-  kiki_keisan(t.pos.ban, t.kiki);
+  Taikyoku::Joutai& j = t.j_;
+  j.pos = p;
+  j.sita_gawa = j.sente_gawa;
+  j.ue_gawa = j.gote_gawa;
+  j.level = level;
+  j.ichite_x = ichite_x, j.ichite_y = ichite_y;
+  j.nite_x = nite_x, j.nite_y = nite_y;
+  kiki_keisan(j.pos.ban, j.kiki);
   return t;
-}
-
-ComTe com_ban(Taikyoku& t, Tejun tejun, const ComHooks& hooks, KouhoKiroku* kiroku, const Sashite* keikaku) {
-  ComSettei settei{t.level, t.ichite_x, t.ichite_y, t.nite_x, t.nite_y};
-  if (keikaku)
-    for (int i = 1; i <= 3; ++i) settei.keikaku[i] = keikaku[i];
-  const ComTe r = com_te(t.pos, t.kiki, settei, tejun, hooks, kiroku);
-  if (!r.te.ari) return r;
-  t.ou_tori(r.torareru);
-  if (tejun == Tejun::ichi) t.ichite_x = r.te.tc, t.ichite_y = r.te.tr;
-  else if (tejun == Tejun::ni) t.nite_x = r.te.tc, t.nite_y = r.te.tr;
-  return r;
-}
-
-void ComTurn::run(Taikyoku& t, int only) {
-  for (int proc = 1; proc <= 3; ++proc) {
-    if (only != 0 && proc != only) continue;
-    if (t.shuukyoku != 0) return;
-    ran[proc] = true;
-    te[proc] = com_ban(t, static_cast<Tejun>(proc), {}, kiroku[proc], keikaku);
-    if (te[proc].ue_tsumi) tsumi_ue = true;
-    if (te[proc].sita_tsumi) t.shuukyoku = t.ue_gawa;
-  }
-}
-
-YomiKekka com_turn_yomi(ComTurn& turn, Taikyoku& t, Yomi& yomi, const YomiSettei& settei, int only) {
-  const int first = only >= 1 && only <= 3 ? only : 1;
-  YomiKekka kekka = yomi.sagasu(t.pos, settei, first, t.ichite_x, t.ichite_y, t.nite_x, t.nite_y);
-  for (int i = 0; i < kekka.turn.n; ++i) {
-    const int proc = kekka.turn.dankai[i];
-    if (only == 0 || proc == only) turn.keikaku[proc] = kekka.turn.te[i];
-  }
-  turn.run(t, only);
-  return kekka;
 }
 
 }  // namespace mirado

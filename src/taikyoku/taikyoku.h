@@ -1,7 +1,8 @@
 // The state of one game, without a window: the position and its maps, the record, the
 // sides and who holds the turn, the phase of the turn, the clocks, the handicap and the
-// flip and replay flags. Plain data that can be copied and tested on its own; the
-// window object (app/game.h) is built on it and adds only what it shows.
+// flip and replay flags, and every rule of play over them. Its methods change the game
+// and say what happened (a move refused and why, a game won and by whom); the window
+// object (app/game.h) is built on it and turns that into boxes, sounds and drawing.
 #pragma once
 
 #include <string>
@@ -16,58 +17,232 @@
 
 namespace mirado {
 
-struct Taikyoku {
-  Kyokumen pos;  // board, hands, hand totals, king squares, pawn-file flags
-  Kiki kiki;     // influence maps
-  Kifu kifu;     // the record of this game
+// How a game stands: going on, or won by the army of the first move (side value 1) or of
+// the second (side value -1). The values are the winner's side value.
+enum class Shuukyoku : int { tsuzuku = 0, sente_kachi = 1, gote_kachi = -1 };
 
-  // Side values: 1 and -1 name the two armies; which of them plays the lower pieces and
-  // which moved first changes with the kind of game.
-  int teban = 0;        // whose move it is (0 before a game)
-  int teban_nushi = 0;  // who holds the turn of three moves
-  int sente_gawa = 1, gote_gawa = -1;
-  int sita_gawa = -1, ue_gawa = 1;
-  TaikyokuShu taikyoku_shu = TaikyokuShu::ningen;
-  int shuukyoku = 0;  // 0 while the game goes on, else the winner's side value
-  int tesuu = 0;      // moves played
-  int dankai = 1;     // which of the turn's three moves comes next
-  int level = 3;      // the computer's level
-  bool saisei_chu = false;    // a loaded record is being stepped through
-  bool saikai_machi = false;  // stepped back: play resumes from here
-  bool te_tochuu = false;     // in the middle of a turn
-  bool oute_mae = false;      // the holder's king was in check before the third move
-  int ichite_x = 0, ichite_y = 0;  // where the turn's first move went
-  int nite_x = 0, nite_y = 0;      // where the turn's second move went
-  double jikan_kaishi = 0;         // the clock when the current charge began
-  double jikan_ima = 0;            // seconds of the current charge
-  double jikan_sita = 0, jikan_ue = 0;  // each side's total
-  int handicap = 0;
-  bool handicap_zumi = false;
-  bool hanten_zumi = false;
+// The turn's three moves, in the order they are played (the computer's procedures too).
+using Dankai = Tejun;
 
-  // Taking a king ends the game: the side that lost it is beaten.
-  void ou_tori(int torareru);
+// Why a person's move was refused. Each refusal leaves the game exactly as it was.
+enum class Kotowari {
+  nashi,
+  dare_no_koma,    // a piece the phase does not move: phase 2 moves the opponent's pieces,
+                   // phases 1 and 3 the holder's own
+  ugokenai,        // the piece cannot go there
+  nifu,            // a pawn dropped on a file that has one
+  naranai_to,      // the piece can only go there promoted
+  jibun_oute,      // the move leaves the mover's own king attacked
+  aite_oute,       // a second move that leaves the opponent's king attacked
+  ichite_no_koma,  // the third move moves the piece of the first
+  nite_no_koma,    // the third move takes the piece of the second
+};
 
+// The words of a refusal as the status line shows them.
+const char* kotowari_moji(Kotowari k, Dankai d);
+
+// A person's move as the two presses gave it: the source (a board square, or a hand cell:
+// column TE_SITA with its row on screen, or TE_UE with its row), the target square, the
+// piece selected, and whether the right button asked for promotion.
+struct NingenTe {
+  int moto_x = 0, moto_y = 0, saki_x = 0, saki_y = 0, koma = 0;
+  bool naru = false;
+};
+
+// What a person's move did.
+struct Sashita {
+  Kotowari kotowari = Kotowari::nashi;  // refused (before or after it was tried) and why
+  bool tameshita = false;  // the move was made on the board, then taken back when refused
+  TeModoshi te;            // the move as made
+  int koma = 0;            // what it put on the target: promoted when it promoted
+  KifuEntry kiroku;        // its record entry (a refused move's entry is gone again)
+  int shousha = 0;         // the side that won by it, 0 none
+  bool com_no_ban = false; // the third move handed the turn to the computer
+};
+
+// Seconds from `start` to `now`, both times of day: a charge that runs past midnight
+// goes on counting.
+double keika_byou(double start, double now);
+
+// Who moves next after a command that starts or resumes play.
+enum class Tsugi { ningen, com };
+
+class Taikyoku {
+ public:
+  // Every field of a game; the methods below are the only writers outside tests.
+  struct Joutai {
+    Kyokumen pos;  // board, hands, hand totals, king squares, pawn-file flags
+    Kiki kiki;     // influence maps
+    Kifu kifu;     // the record of this game
+    // Side values: 1 and -1 name the two armies; which of them plays the lower pieces and
+    // which moved first changes with the kind of game.
+    int teban = 0;        // whose move it is (0 before a game)
+    int teban_nushi = 0;  // who holds the turn of three moves
+    int sente_gawa = 1, gote_gawa = -1;
+    int sita_gawa = -1, ue_gawa = 1;
+    TaikyokuShu taikyoku_shu = TaikyokuShu::ningen;
+    Shuukyoku shuukyoku = Shuukyoku::tsuzuku;
+    int tesuu = 0;  // moves played
+    Dankai dankai = Dankai::ichi;  // which of the turn's three moves comes next
+    int level = 3;  // the computer's level
+    bool saisei_chu = false;    // a loaded record is being stepped through
+    bool saikai_machi = false;  // stepped back: play resumes from here
+    bool te_tochuu = false;     // in the middle of a turn
+    bool oute_mae = false;      // the holder's king was in check before the third move
+    int ichite_x = 0, ichite_y = 0;  // where the turn's first move went
+    int nite_x = 0, nite_y = 0;      // where the turn's second move went
+    double jikan_kaishi = 0;         // the clock when the current charge began
+    double jikan_ima = 0;            // seconds of the current charge
+    double jikan_sita = 0, jikan_ue = 0;  // each side's total
+    int handicap = 0;
+    bool handicap_zumi = false;
+    bool hanten_zumi = false;
+  };
+
+  Taikyoku() { j_.pos.shoki_haichi(); }
+
+  // ---- reading the game ----
+  const Joutai& joutai() const { return j_; }
+  const Kyokumen& pos() const { return j_.pos; }
+  const Kiki& kiki() const { return j_.kiki; }
+  const Kifu& kifu() const { return j_.kifu; }
+  int teban() const { return j_.teban; }
+  int teban_nushi() const { return j_.teban_nushi; }
+  int sente_gawa() const { return j_.sente_gawa; }
+  int gote_gawa() const { return j_.gote_gawa; }
+  int sita_gawa() const { return j_.sita_gawa; }
+  int ue_gawa() const { return j_.ue_gawa; }
+  TaikyokuShu taikyoku_shu() const { return j_.taikyoku_shu; }
+  Shuukyoku shuukyoku() const { return j_.shuukyoku; }
+  bool owatta() const { return j_.shuukyoku != Shuukyoku::tsuzuku; }
+  int shousha() const { return static_cast<int>(j_.shuukyoku); }  // the winner's side, 0 none
+  int tesuu() const { return j_.tesuu; }
+  Dankai dankai() const { return j_.dankai; }
+  int level() const { return j_.level; }
+  bool saisei_chu() const { return j_.saisei_chu; }
+  bool saikai_machi() const { return j_.saikai_machi; }
+  bool te_tochuu() const { return j_.te_tochuu; }
+  bool oute_mae() const { return j_.oute_mae; }
+  int ichite_x() const { return j_.ichite_x; }
+  int ichite_y() const { return j_.ichite_y; }
+  int nite_x() const { return j_.nite_x; }
+  int nite_y() const { return j_.nite_y; }
+  double jikan_kaishi() const { return j_.jikan_kaishi; }
+  double jikan_ima() const { return j_.jikan_ima; }
+  double jikan_sita() const { return j_.jikan_sita; }
+  double jikan_ue() const { return j_.jikan_ue; }
+  int handicap() const { return j_.handicap; }
+  bool handicap_zumi() const { return j_.handicap_zumi; }
+  bool hanten_zumi() const { return j_.hanten_zumi; }
+  bool com_taikyoku() const { return j_.taikyoku_shu == TaikyokuShu::com; }
+  // Pieces on the board and in hand of the army `side`.
+  int koma_su(int side) const;
+  // Is the king of the lower (sita) or the upper pieces attacked? Reads the maps as they stand.
+  bool ou_oute(bool sita) const;
+  // Does phase `d` of the holder's turn move lower pieces?
+  bool ugoki_sita(Dankai d) const;
+  // May phase `d` take up this piece? (Empty squares never.)
+  bool ugokaseru(Dankai d, int code) const;
+  // The hand phase `d` may not drop from: the one of the side whose pieces it does not move.
+  bool machigai_te(Dankai d, int moto_x) const {
+    return ugoki_sita(d) ? moto_x == TE_UE : moto_x == TE_SITA;
+  }
+
+  // ---- starting and resuming play ----
+  // The window has just opened: no record, level 3, the sides of a game the computer starts.
+  void kidou();
   // A new game on the even position. The record keeps its length, so that it can be
   // stepped through again, unless the board was turned or handicapped.
   void shinki();
+  void set_level(int n);  // 1..4; anything else leaves the level as it is
+  // A game between two people begins, or goes on from the position on the board. True
+  // when it is a fresh game: the lower pieces move first.
+  bool ningen_kaishi(double now);
+  // A game against the computer is being set up: the record ends where play goes on from.
+  void com_kaishi();
+  // The person plays first with the lower pieces (SENTE), or the computer first (GOTE).
+  // `shoteme` tells a fresh game; the result says who moves now. When GOTE leaves the
+  // person to move, play goes on with saikai once the person has been told.
+  Tsugi sente_kaishi(double now, bool& shoteme);
+  Tsugi gote_kaishi(bool& shoteme);
+  // Play goes on from the position on the board (the first click after stepping through
+  // the record): the clock of the side to move starts now.
+  void saikai(double now);
+  // The clock of the current charge, for the running display.
+  double jikan_hakaru(double now);
+
+  // ---- the person's three moves ----
+  // Plays the move for the phase due: refused with nothing changed, or made with its
+  // record entry, clocks charged, a win found, and the move or turn handed over.
+  Sashita sasu(const NingenTe& te, double now);
+
+  // ---- the computer's moves ----
+  // The computer's procedure begins: its clock starts.
+  void com_tejun_kaishi(double now) { j_.jikan_kaishi = now; }
+  // The record entry of the computer's chosen move, before it is made; returns the
+  // thinking time charged. The upper hand's drop is recorded with the row of its cell.
+  double com_kiroku(const Sashite& m, double now);
+  // After a procedure: its time charged, the move handed to the lower side.
+  void com_tejun_owari(double jikan, double now);
+  // The computer has mated or taken the lower king.
+  void com_kachi(bool tsumi);
+  // The person has taken the upper king with the computer's own second move.
+  void ningen_kachi() { j_.teban = j_.sita_gawa; }
+  // The computer's third procedure is done: the person holds the turn.
+  void com_turn_owari() { j_.teban_nushi = j_.sita_gawa; }
+  // One procedure of the computer on this game: the move searched and made on its
+  // position (com_te), the turn's first or second square noted, a captured king ending
+  // the game. `keikaku`, when given, holds the moves LEVEL4's look-ahead chose.
+  ComTe com_ban(Tejun tejun, const ComHooks& hooks = {}, KouhoKiroku* kiroku = nullptr,
+                const Sashite* keikaku = nullptr);
+
+  // ---- the record ----
   // A loaded record, to be stepped through from the start with the sides of the game that
   // made it (the upper pieces moved first after GOTE).
   void kifu_yomikomi(const std::vector<KifuEntry>& entries);
   // One record entry forward: the move made, the clocks as the entry has them, the turn
   // passed on, a captured king ending the game. When the entry does not fit the position
   // nothing changes and the reason is returned; empty when it was played. Only while
-  // kifu.kifu_ichi < kifu.kifu_nagasa.
+  // kifu().kifu_ichi < kifu().kifu_nagasa.
   std::string kifu_susumu();
-  // One entry back (kifu.kifu_ichi >= 1): board, hands, clocks, turn and counters as
+  // One entry back (kifu().kifu_ichi >= 1): board, hands, clocks, turn and counters as
   // before it.
   void kifu_modosu();
-  // Takes back the move just made and recorded, exactly, with the clocks, turn and
-  // counters of its record entry.
-  void te_torikesu(const TeModoshi& m);
+  // Stepping begins (進, 戻): play will resume from where it stops. Stepping back also
+  // reopens a game a captured king had ended.
+  void susumi_hajime() { j_.saikai_machi = true; }
+  void modoshi_hajime();
+  // Stepping ends: the side to move holds the turn.
+  void idou_owari() { j_.teban_nushi = j_.teban; }
+
+  // ---- the board ----
+  // Turns the board (反転): refused with the reason in the middle of a turn, while a record
+  // is stepped through, or during a game against the computer; nullptr when done.
+  const char* hanten();
+  // Handicap one step up or down: refused (reason 1 record mode, 2 moves made, 3 after a
+  // flip) with nothing changed; else the square changed, if the level was not at its end.
+  struct HandicapKekka {
+    int kotowari = 0;
+    bool kaeta = false;
+    int c = 0, r = 0;
+  };
+  HandicapKekka handicap_kaeru(int step);
+
+  // Tests set up positions and states directly.
+  friend struct TaikyokuShiken;
+  friend Taikyoku sente_taikyoku(const Kyokumen& p, int level, int ichite_x, int ichite_y,
+                                 int nite_x, int nite_y);
 
  private:
+  void ou_tori(int torareru);
+  void kiroku(const NingenTe& te, int koma, double sita_ato, double ue_ato);
   void modoshita(const KifuEntry& e);
+  Kotowari sasu_mae(Dankai d, const NingenTe& te) const;
+  Kotowari sasu_ato(Dankai d, const NingenTe& te) const;
+  void torikesu(Sashita& s, const Joutai& mae);
+  int te_owari(Dankai d, int captured, bool& com_no_ban);
+
+  Joutai j_;
 };
 
 // Steps a loaded record through from the starting position on a scratch game: empty when
@@ -76,15 +251,10 @@ struct Taikyoku {
 std::string kifu_sasenai(const std::vector<KifuEntry>& entries);
 
 // A game at position `p` against the computer at `level`, with the sides of a SENTE game
-// (the person plays the lower pieces and moved first) and the maps drawn up.
-Taikyoku sente_taikyoku(const Kyokumen& p, int level);
-
-// One procedure of the computer's turn on the game: the move searched and made on its
-// position (com_te), the turn's first or second square noted, a captured king ending
-// the game. The window's com_ban1..3 show what it did. `keikaku`, when given, holds the
-// moves LEVEL4's look-ahead chose for procedures 1..3.
-ComTe com_ban(Taikyoku& t, Tejun tejun, const ComHooks& hooks = {}, KouhoKiroku* kiroku = nullptr,
-              const Sashite* keikaku = nullptr);
+// (the person plays the lower pieces and moved first) and the maps drawn up; the turn's
+// first and second moves, when it is in progress, ended on the squares given.
+Taikyoku sente_taikyoku(const Kyokumen& p, int level, int ichite_x = 0, int ichite_y = 0,
+                        int nite_x = 0, int nite_y = 0);
 
 // The computer's whole turn on a game without a window (mirado-cli think, the benchmarks,
 // tests): com_ban for procedures 1, 2 and 3 in order, or only the one named, stopping once

@@ -62,10 +62,6 @@ std::string jikan_moji(double seconds) {
   return niketa(h) + ":" + niketa(m) + ":" + niketa(static_cast<long>(std::floor(s)));
 }
 
-double keika_byou(double start, double now) {
-  return start <= now ? now - start : now + (86400 - start);
-}
-
 void Game::level_hyouji(int lv) {
   moji_egaku(-1.4, 0.2, std::string_view("LEVEL"), IRO_KURO, 0, 10);
   moji_egaku(-1.5, 0.1, std::string_view("LEVEL"), IRO_SHIRO, 0, 10);
@@ -92,7 +88,7 @@ void Game::tesuu_hyouji(int n) {
 }
 
 void Game::te_kesu(int side) {
-  if (side == ue_gawa) {
+  if (side == ue_gawa()) {
     // The notation starts half a cell into column -2: erase it too, or its first
     // character stays behind.
     koma_egaku(haikei, -2, 8);
@@ -100,7 +96,7 @@ void Game::te_kesu(int side) {
     koma_egaku(haikei, 0, 8);
     waku_egaku(IRO_MIDORI, -1, 7);
     waku_egaku(IRO_MIDORI, 1, 8);
-  } else if (side == sita_gawa) {
+  } else if (side == sita_gawa()) {
     koma_egaku(haikei, 13, 3);
     koma_egaku(haikei, 14, 3);
     koma_egaku(haikei, 15, 3);
@@ -110,13 +106,13 @@ void Game::te_kesu(int side) {
 void Game::te_hyouji(int side, int c, int r, int code, int iro) {
   te_kesu(side);
   double x_col, x_row, x_koma, y;
-  if (side == ue_gawa) {
+  if (side == ue_gawa()) {
     koma_egaku(haikei, -2, 8);
     koma_egaku(haikei, -1, 8);
     koma_egaku(haikei, 0, 8);
     waku_egaku(IRO_MIDORI, -1, 7);
     x_col = -1.5, x_row = -1.1, x_koma = -0.5, y = 8.5;
-  } else if (side == sita_gawa) {
+  } else if (side == sita_gawa()) {
     te_kesu(side);
     x_col = 13.5, x_row = 13.9, x_koma = 14.5, y = 3.5;
   } else {
@@ -131,13 +127,13 @@ void Game::te_hyouji(int side, int c, int r, int code, int iro) {
     moji_egaku(xs[i], y, parts[i], IRO_KURO, 0, 12);
     moji_egaku(xs[i] - 0.1, y - 0.1, parts[i], iro, 0, 12);
   }
-  if (side == ue_gawa) waku_egaku(IRO_MIDORI, 1, 8);
+  if (side == ue_gawa()) waku_egaku(IRO_MIDORI, 1, 8);
 }
 
 void Game::keika_kesu(int side) {
-  if (side == sita_gawa) {
+  if (side == sita_gawa()) {
     for (int c = 13; c <= 15; ++c) koma_egaku(haikei, c, 9);
-  } else if (side == ue_gawa) {
+  } else if (side == ue_gawa()) {
     for (int c = -2; c <= 0; ++c) koma_egaku(haikei, c, 9);
     waku_egaku(IRO_MIDORI, 1, 9);  // the tile in column 0 covered the board's left border
   }
@@ -147,10 +143,10 @@ void Game::keika_hyouji(int side, double seconds) {
   if (!is_checked(Menu::KEIKA)) return;
   const std::string text = jikan_moji(seconds);
   keika_kesu(side);
-  if (side == sita_gawa) {
+  if (side == sita_gawa()) {
     moji_egaku(13.1, 9.3, text, IRO_KURO, 0, 12);
     moji_egaku(13, 9.2, text, IRO_SHIRO, 0, 12);
-  } else if (side == ue_gawa) {
+  } else if (side == ue_gawa()) {
     moji_egaku(-1.5, 9.3, text, IRO_KURO, 0, 12);
     moji_egaku(-1.6, 9.2, text, IRO_SHIRO, 0, 12);
     waku_egaku(IRO_MIDORI, 1, 9);
@@ -158,14 +154,14 @@ void Game::keika_hyouji(int side, double seconds) {
 }
 
 void Game::timer_tick() {
-  if (shuukyoku != 0 || !timer1) return;
+  if (owatta() || !timer1) return;
   const double now = ports().clock->now();
-  jikan_ima = keika_byou(jikan_kaishi, now);
-  const int byou = static_cast<int>(std::floor(jikan_ima));
+  jikan_hakaru(now);
+  const int byou = static_cast<int>(std::floor(jikan_ima()));
   if (byou == hyouji_byou) return;
   hyouji_byou = byou;
-  if (teban == ue_gawa) keika_hyouji(ue_gawa, jikan_ima + jikan_ue);
-  else if (teban == sita_gawa) keika_hyouji(sita_gawa, jikan_ima + jikan_sita);
+  if (teban() == ue_gawa()) keika_hyouji(ue_gawa(), jikan_ima() + jikan_ue());
+  else if (teban() == sita_gawa()) keika_hyouji(sita_gawa(), jikan_ima() + jikan_sita());
   ports().canvas->refresh();
 }
 

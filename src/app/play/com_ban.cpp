@@ -47,16 +47,10 @@ void repaint_thunk(void* c) { static_cast<ComBan*>(c)->g.ports().canvas->repaint
 void sasu_mae(void* c, const Sashite& m) {
   ComBan& b = *static_cast<ComBan*>(c);
   Game& g = b.g;
-  // jikan_ima is brought up to date right before the record entry: the timer may be off.
-  g.jikan_ima = keika_byou(g.jikan_kaishi, g.ports().clock->now());
-  b.jikan = g.jikan_ima;
-  // A drop from the upper hand is recorded with the row of its hand cell, as every other
-  // drop is; the search names it by its hand index.
-  const int kiroku_y = m.fc == TE_UE ? 8 - m.fr : m.fr;
-  g.kifu_kiroku(m.fc, kiroku_y, m.tc, m.tr, m.moto_koma, m.koma, g.jikan_sita, g.jikan_sita,
-                g.jikan_ue, b.jikan + g.jikan_ue);
-  ++g.tesuu;
-  g.tesuu_hyouji(g.tesuu);
+  // The clock is read right before the record entry: the timer may be off.
+  b.jikan = g.com_kiroku(m, g.ports().clock->now());
+  g.shirushi_ari = true;
+  g.tesuu_hyouji(g.tesuu());
   if (m.fc == TE_UE) g.tenmetsu(m.moto_koma, TE_UE, 8 - m.fr, 2);
   else g.tenmetsu(m.moto_koma, m.fc, m.fr, 2);
 }
@@ -70,7 +64,7 @@ ComTe com_sasu(Game& g, Tejun tejun, double& jikan) {
   hooks.tick = tick_thunk;
   hooks.junbi_ato = repaint_thunk;
   hooks.sasu_mae = sasu_mae;
-  const ComTe r = com_ban(g, tejun, hooks, nullptr, g.level == 4 ? g.yomi_te : nullptr);
+  const ComTe r = g.com_ban(tejun, hooks, nullptr, g.level() == 4 ? g.yomi_te : nullptr);
   jikan = b.jikan;
   if (r.te.ari) g.te_egaku(r.te.fc, r.te.fr, r.te.tc, r.te.tr, r.te.koma, r.torareru);
   return r;
@@ -82,9 +76,7 @@ void com_owari(Game& g, const Sashite& m, int side, double jikan) {
     g.waku_egaku(IRO_SHIRO, m.tc, m.tr);
     g.shirushi_awaseru();
   }
-  g.jikan_ue += jikan;
-  g.jikan_kaishi = g.ports().clock->now();
-  g.teban = g.sita_gawa;
+  g.com_tejun_owari(jikan, g.ports().clock->now());
   if (g.is_checked(Menu::KEIKA)) g.set_timer(true);
 }
 
@@ -97,9 +89,9 @@ void com_ato(Game& g) {
 
 // No candidate: no move; the clock is charged as for a move and the turn goes on.
 double com_nashi(Game& g) {
-  g.jikan_ima = keika_byou(g.jikan_kaishi, g.ports().clock->now());
+  const double jikan = g.jikan_hakaru(g.ports().clock->now());
   g.set_timer(false);
-  return g.jikan_ima;
+  return jikan;
 }
 
 }  // namespace
@@ -117,24 +109,24 @@ void shouri_egaku(Game& g) {
 bool com_ue_kessaku(Game& g, const ComTe& r) {
   if (r.sita_tsumi) {
     g.msg("よし！!　コンピュータの勝ちです", "詰め!");
-    g.shuukyoku = g.ue_gawa;
+    g.com_kachi(true);
     shouri_egaku(g);
     return true;
   }
-  if (g.shuukyoku == g.ue_gawa) {
-    g.te_kesu(g.ue_gawa);
+  if (g.shousha() == g.ue_gawa()) {
+    g.te_kesu(g.ue_gawa());
     g.msg("ｺﾝﾋﾟｭｰﾀの勝ちです", "終了");
-    g.teban = g.sita_gawa;
+    g.com_kachi(false);
     shouri_egaku(g);
     return true;
   }
-  if (g.kiki.kiki_ue[g.pos.ou_sita_x][g.pos.ou_sita_y] > 0) g.msg("   ** 王手 **", "");
+  if (g.kiki().kiki_ue[g.pos().ou_sita_x][g.pos().ou_sita_y] > 0) g.msg("   ** 王手 **", "");
   return false;
 }
 
 }  // namespace
 
-bool Game::yomi_matsu(const Kyokumen& p, int dankai, int ix, int iy, int nx, int ny, bool aite_com,
+bool Game::yomi_matsu(const Kyokumen& p, int hajime, int ix, int iy, int nx, int ny, bool aite_com,
                       YomiTe& out) {
   if (!yomi) yomi = std::make_shared<Yomi>();
   YomiSettei settei;
@@ -143,7 +135,7 @@ bool Game::yomi_matsu(const Kyokumen& p, int dankai, int ix, int iy, int nx, int
   settei.aite_com = aite_com;
   YomiKekka r;
   if (yomi_nodes > 0) {
-    r = yomi->sagasu(p, settei, dankai, ix, iy, nx, ny);
+    r = yomi->sagasu(p, settei, hajime, ix, iy, nx, ny);
   } else {
     // The search runs beside the window, which keeps painting and its clock running; a
     // close request stops it within a few milliseconds.
@@ -151,7 +143,7 @@ bool Game::yomi_matsu(const Kyokumen& p, int dankai, int ix, int iy, int nx, int
     settei.yamete = &yamete;
     const Kyokumen mine = p;  // the worker's own board: the window's stays the window's
     std::thread worker([&] {
-      r = yomi->sagasu(mine, settei, dankai, ix, iy, nx, ny);
+      r = yomi->sagasu(mine, settei, hajime, ix, iy, nx, ny);
       done.store(true, std::memory_order_release);
     });
     while (!done.load(std::memory_order_acquire)) {
@@ -171,7 +163,7 @@ void Game::com_yomi() {
   for (Sashite& m : yomi_te) m = Sashite{};
   YomiTe plan;
   // The person answers by a person's rules.
-  if (!yomi_matsu(pos, 1, 0, 0, 0, 0, false, plan)) {
+  if (!yomi_matsu(pos(), 1, 0, 0, 0, 0, false, plan)) {
     com_chuudan = true;
     return;
   }
@@ -180,9 +172,9 @@ void Game::com_yomi() {
 
 void Game::com_ban1() {
   com_chuudan = false;
-  if (shuukyoku != 0) return;
-  aicon_ichi("上", ue_gawa);
-  jikan_kaishi = ports().clock->now();
+  if (owatta()) return;
+  aicon_ichi("上", ue_gawa());
+  com_tejun_kaishi(ports().clock->now());
   if (is_checked(Menu::KEIKA)) set_timer(true);
   // The "thinking" label over the upper player's icon.
   koma_egaku(haikei, -2, 8);
@@ -192,7 +184,7 @@ void Game::com_ban1() {
   moji_egaku(-1.5, 8.5, std::string_view("思考中"), IRO_KURO, 0, 12);
   moji_egaku(-1.6, 8.4, std::string_view("思考中"), IRO_SHIRO, 0, 12);
   waku_egaku(IRO_MIDORI, 1, 8);
-  if (level == 4) {
+  if (level() == 4) {
     ports().canvas->repaint();  // "思考中" shows while the look-ahead runs
     com_yomi();
     if (com_chuudan) return;
@@ -201,45 +193,45 @@ void Game::com_ban1() {
   const ComTe r = com_sasu(*this, Tejun::ichi, jikan);
   const Sashite& m = r.te;
   if (!m.ari) {
-    com_owari(*this, m, ue_gawa, com_nashi(*this));
+    com_owari(*this, m, ue_gawa(), com_nashi(*this));
     return;
   }
   com_ato(*this);
   if (com_ue_kessaku(*this, r)) return;
-  com_owari(*this, m, ue_gawa, jikan);
+  com_owari(*this, m, ue_gawa(), jikan);
 }
 
 void Game::com_ban2() {
-  if (shuukyoku != 0 || com_chuudan) return;
-  aicon_ichi("下", ue_gawa);
-  jikan_kaishi = ports().clock->now();
+  if (owatta() || com_chuudan) return;
+  aicon_ichi("下", ue_gawa());
+  com_tejun_kaishi(ports().clock->now());
   if (is_checked(Menu::KEIKA)) set_timer(true);
   double jikan;
   const ComTe r = com_sasu(*this, Tejun::ni, jikan);
   const Sashite& m = r.te;
   if (!m.ari) {
-    com_owari(*this, m, sita_gawa, com_nashi(*this));
+    com_owari(*this, m, sita_gawa(), com_nashi(*this));
     return;
   }
   com_ato(*this);
   if (r.ue_tsumi) {
     msg("よし！!", "詰め ?");
-  } else if (shuukyoku == sita_gawa) {
-    te_kesu(sita_gawa);
+  } else if (shousha() == sita_gawa()) {
+    te_kesu(sita_gawa());
     msg("あなたの勝ちです", "終了");
-    teban = sita_gawa;
+    ningen_kachi();
     shouri_egaku(*this);
     return;
-  } else if (kiki.kiki_sita[pos.ou_ue_x][pos.ou_ue_y] > 0) {
+  } else if (kiki().kiki_sita[pos().ou_ue_x][pos().ou_ue_y] > 0) {
     msg("   ** 王手 **", "");
   }
-  com_owari(*this, m, sita_gawa, jikan);
+  com_owari(*this, m, sita_gawa(), jikan);
 }
 
 void Game::com_ban3() {
-  if (shuukyoku != 0 || com_chuudan) return;
-  aicon_ichi("上", ue_gawa);
-  jikan_kaishi = ports().clock->now();
+  if (owatta() || com_chuudan) return;
+  aicon_ichi("上", ue_gawa());
+  com_tejun_kaishi(ports().clock->now());
   if (is_checked(Menu::KEIKA)) set_timer(true);
   double jikan;
   const ComTe r = com_sasu(*this, Tejun::san, jikan);
@@ -250,9 +242,9 @@ void Game::com_ban3() {
     com_ato(*this);
     if (com_ue_kessaku(*this, r)) return;
   }
-  com_owari(*this, m, ue_gawa, jikan);
-  teban_nushi = sita_gawa;
-  aicon_ichi("下", sita_gawa);
+  com_owari(*this, m, ue_gawa(), jikan);
+  com_turn_owari();
+  aicon_ichi("下", sita_gawa());
 }
 
 }  // namespace mirado

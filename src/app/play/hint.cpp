@@ -17,10 +17,10 @@ bool refuse(Game& g, std::string_view why) {
 }
 
 bool hint_dekiru(Game& g) {
-  if (g.teban == 0) return refuse(g, "対局を始めてから使って下さい");
-  if (g.shuukyoku != 0) return refuse(g, "対局は終わっています");
-  if (g.saisei_chu || g.saikai_machi) return refuse(g, "棋譜ﾓｰﾄﾞではできません");
-  if (g.taikyoku_shu == TaikyokuShu::com && g.teban_nushi == g.ue_gawa) return refuse(g, "コンピュータの番です");
+  if (g.teban() == 0) return refuse(g, "対局を始めてから使って下さい");
+  if (g.owatta()) return refuse(g, "対局は終わっています");
+  if (g.saisei_chu() || g.saikai_machi()) return refuse(g, "棋譜ﾓｰﾄﾞではできません");
+  if (g.taikyoku_shu() == TaikyokuShu::com && g.teban_nushi() == g.ue_gawa()) return refuse(g, "コンピュータの番です");
   return true;
 }
 
@@ -29,15 +29,15 @@ bool hint_dekiru(Game& g) {
 void Game::hint() {
   if (!hint_dekiru(*this)) return;
   // The look-ahead plays the upper pieces: the lower side's turn is read on the turned board.
-  const bool sita = teban_nushi == sita_gawa;
-  const int ix = te_tochuu ? ichite_x : 0, iy = te_tochuu ? ichite_y : 0;
-  const int nx = te_tochuu && dankai == 3 ? nite_x : 0;
-  const int ny = te_tochuu && dankai == 3 ? nite_y : 0;
-  const Kyokumen p = sita ? kaiten(pos) : pos;
+  const bool sita = teban_nushi() == sita_gawa();
+  const int ix = te_tochuu() ? ichite_x() : 0, iy = te_tochuu() ? ichite_y() : 0;
+  const int nx = te_tochuu() && dankai() == Dankai::san ? nite_x() : 0;
+  const int ny = te_tochuu() && dankai() == Dankai::san ? nite_y() : 0;
+  const Kyokumen p = sita ? kaiten(pos()) : pos();
   // Against the design's computer, its second move may leave the person's king attacked.
-  const bool aite_com = taikyoku_shu == TaikyokuShu::com && level <= 3;
+  const bool aite_com = taikyoku_shu() == TaikyokuShu::com && level() <= 3;
   YomiTe plan;
-  if (!yomi_matsu(p, dankai, sita ? turned(ix) : ix, sita ? turned(iy) : iy, sita ? turned(nx) : nx,
+  if (!yomi_matsu(p, static_cast<int>(dankai()), sita ? turned(ix) : ix, sita ? turned(iy) : iy, sita ? turned(nx) : nx,
                   sita ? turned(ny) : ny, aite_com, plan))
     return;  // the window is closing
   if (plan.n == 0) {
@@ -67,7 +67,7 @@ void Game::hint_kesu() {
     const Sashite& m = hint_te.te[i];
     for (const auto& [c, r] : {std::pair{m.fc, m.fr}, std::pair{m.tc, m.tr}}) {
       if (!on_ban(c, r)) continue;
-      masu_egaku(pos.ban[c][r], c, r);
+      masu_egaku(pos().ban[c][r], c, r);
     }
   }
   hint_te = YomiTe{};

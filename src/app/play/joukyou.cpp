@@ -2,7 +2,7 @@
 // and why the last click was refused; and the hand-over of the line and the move list
 // to the window after every event.
 #include "app/game.h"
-#include "app/play/te.h"
+
 #include "rules/kiki.h"
 
 namespace mirado {
@@ -10,27 +10,27 @@ namespace mirado {
 namespace {
 
 std::string gawa_mei(const Game& g, int side) {
-  if (g.taikyoku_shu == TaikyokuShu::com) return side == g.sita_gawa ? "あなた" : "COM";
-  return side == g.sente_gawa ? "先手" : "後手";
+  if (g.taikyoku_shu() == TaikyokuShu::com) return side == g.sita_gawa() ? "あなた" : "COM";
+  return side == g.sente_gawa() ? "先手" : "後手";
 }
 
 // Are the third move's two limits in force? Lifted for a holder with only its king left
 // or whose king is in check before the move.
 bool santeme_seigen(const Game& g) {
-  if (g.koma_su(g.teban_nushi) == 1) return false;
+  if (g.koma_su(g.teban_nushi()) == 1) return false;
   Kiki k;
-  kiki_keisan(g.pos.ban, k);
-  const Kyokumen& p = g.pos;
-  const bool sita = g.teban_nushi == g.sita_gawa;
+  kiki_keisan(g.pos().ban, k);
+  const Kyokumen& p = g.pos();
+  const bool sita = g.teban_nushi() == g.sita_gawa();
   const bool oute = sita ? k.kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0 : k.kiki_sita[p.ou_ue_x][p.ou_ue_y] > 0;
   return !oute;
 }
 
 std::string dankai_moji(const Game& g) {
-  switch (g.dankai) {
-    case 1: return "1手目: 自分の駒";
-    case 2: return "2手目: 相手の駒";
-    case 3:
+  switch (g.dankai()) {
+    case Dankai::ichi: return "1手目: 自分の駒";
+    case Dankai::ni: return "2手目: 相手の駒";
+    case Dankai::san:
       return santeme_seigen(g) ? "3手目: 自分の駒（1手目の駒は動かせない・2手目の駒は取れない）"
                                : "3手目: 自分の駒";
     default: return {};
@@ -38,13 +38,13 @@ std::string dankai_moji(const Game& g) {
 }
 
 std::string kihon(const Game& g) {
-  if (g.teban == 0) return "「対局」で始めて下さい";
-  if (g.shuukyoku != 0) return gawa_mei(g, g.shuukyoku) + "の勝ち";
-  if (g.saisei_chu)
-    return "棋譜 " + std::to_string(g.kifu.kifu_ichi) + "/" + std::to_string(g.kifu.kifu_nagasa) +
+  if (g.teban() == 0) return "「対局」で始めて下さい";
+  if (g.owatta()) return gawa_mei(g, g.shousha()) + "の勝ち";
+  if (g.saisei_chu())
+    return "棋譜 " + std::to_string(g.kifu().kifu_ichi) + "/" + std::to_string(g.kifu().kifu_nagasa) +
            "手（進で進めます）";
   if (g.com_shikouchu) return "COM 考え中…";
-  return gawa_mei(g, g.teban_nushi) + "の番　" + dankai_moji(g);
+  return gawa_mei(g, g.teban_nushi()) + "の番　" + dankai_moji(g);
 }
 
 }  // namespace

@@ -17,19 +17,18 @@ int masu(int v, int origin, int size) {
 
 // The first press after a record was stepped through. Returns whether the press is
 // then taken as part of a move.
-bool saikai(Game& g) {
-  g.saikai_machi = false;
-  g.jikan_kaishi = g.ports().clock->now();
+bool saikai_suru(Game& g) {
+  g.saikai(g.ports().clock->now());
   if (g.is_checked(Menu::KEIKA)) g.set_timer(true);
-  if (g.taikyoku_shu == TaikyokuShu::com) {
-    if (g.teban_nushi == g.ue_gawa) {
+  if (g.taikyoku_shu() == TaikyokuShu::com) {
+    if (g.teban_nushi() == g.ue_gawa()) {
       g.com_turn();
       return false;
     }
-    if (g.teban_nushi == g.sita_gawa) g.msg("あなたの番です", "対局");
+    if (g.teban_nushi() == g.sita_gawa()) g.msg("あなたの番です", "対局");
     return true;
   }
-  g.msg(g.teban_nushi == g.sente_gawa ? "先手の番です" : "後手の番です", "対局");
+  g.msg(g.teban_nushi() == g.sente_gawa() ? "先手の番です" : "後手の番です", "対局");
   return true;
 }
 
@@ -39,7 +38,7 @@ void Game::on_mouse_down(int button, int shift, int x, int y) {
   kotowari.clear();
   hint_kesu();  // a hint lasts until the next click
   panel_tojiru();
-  if (saisei_chu) {
+  if (saisei_chu()) {
     kotowaru("棋譜を進めている途中です");
     if (msg("棋譜を '進 'で進めて下さい", "棋譜", Buttons::yesno) == Answer::no) {
       snd_play(Oto::kinshi);
@@ -47,12 +46,12 @@ void Game::on_mouse_down(int button, int shift, int x, int y) {
     }
     return;
   }
-  if (shuukyoku != 0) {
+  if (owatta()) {
     kotowaru("対局は終わっています");
     msg("新規に対局してください", "終局");
     return;
   }
-  if (teban == 0) {
+  if (teban() == 0) {
     kotowaru("対局が始まっていません");
     snd_play(Oto::kinshi);
     msg("「対局」で始めて下さい", "開始");
@@ -60,11 +59,11 @@ void Game::on_mouse_down(int button, int shift, int x, int y) {
   }
   const int col = masu(x, BAN_LEFT, MASU_W);
   const int row = masu(y, BAN_TOP, MASU_H);
-  if (saikai_machi && !saikai(*this)) return;
-  switch (dankai) {
-    case 1: koma_sentaku1(button, shift, col, row); break;
-    case 2: koma_sentaku2(button, shift, col, row); break;
-    case 3: koma_sentaku3(button, shift, col, row); break;
+  if (saikai_machi() && !saikai_suru(*this)) return;
+  switch (dankai()) {
+    case Dankai::ichi: koma_sentaku1(button, shift, col, row); break;
+    case Dankai::ni: koma_sentaku2(button, shift, col, row); break;
+    case Dankai::san: koma_sentaku3(button, shift, col, row); break;
     default: break;
   }
 }

@@ -7,8 +7,8 @@
 namespace mirado {
 
 bool Game::ippo_susumu() {
-  if (kifu.kifu_ichi >= kifu.kifu_nagasa) return false;  // never past the end of the record
-  const KifuEntry e = kifu.at(kifu.kifu_ichi + 1);
+  if (kifu().kifu_ichi >= kifu().kifu_nagasa) return false;  // never past the end of the record
+  const KifuEntry e = kifu().at(kifu().kifu_ichi + 1);
   if (const std::string naze = kifu_susumu(); !naze.empty()) {
     snd_play(Oto::kinshi);
     msg(naze, "進む");
@@ -17,32 +17,31 @@ bool Game::ippo_susumu() {
   click_jotai = 0;
   set_timer(false);
   waku_kesu();
-  tesuu_hyouji(tesuu);
+  tesuu_hyouji(tesuu());
   if (on_ban(e.moto_x, e.moto_y)) {
     masu_egaku(kara, e.moto_x, e.moto_y);
   }
-  keika_hyouji(ue_gawa, jikan_ue);
-  keika_hyouji(sita_gawa, jikan_sita);
+  keika_hyouji(ue_gawa(), jikan_ue());
+  keika_hyouji(sita_gawa(), jikan_sita());
   masu_egaku(kara, e.moto_x, e.moto_y);
   masu_egaku(e.koma, e.saki_x, e.saki_y);
   mochigoma_sita_egaku();
   mochigoma_ue_egaku();
   snd_play(Oto::koma);
-  te_hyouji(e.koma > 0 ? ue_gawa : sita_gawa, e.saki_x, e.saki_y, e.koma, IRO_SHIRO);
-  tesuu_hyouji(tesuu);
+  te_hyouji(e.koma > 0 ? ue_gawa() : sita_gawa(), e.saki_x, e.saki_y, e.koma, IRO_SHIRO);
+  tesuu_hyouji(tesuu());
   return true;
 }
 
 void Game::ippo_modosu() {
   panel_tojiru();
-  saikai_machi = true;
-  shuukyoku = 0;  // a game ended by a capture goes on once the capture is taken back
-  if (kifu.kifu_ichi < 1) {
+  modoshi_hajime();
+  if (kifu().kifu_ichi < 1) {
     snd_play(Oto::kinshi);
     msg("できません", "戻る");
     return;
   }
-  const KifuEntry e = kifu.at(kifu.kifu_ichi);
+  const KifuEntry e = kifu().at(kifu().kifu_ichi);
   kifu_modosu();
   modoshi_egaku(e);
 }
@@ -54,8 +53,8 @@ void Game::modoshi_egaku(const KifuEntry& e) {
   if (on_ban(e.moto_x, e.moto_y)) {
     masu_egaku(e.moto_koma, e.moto_x, e.moto_y);
   }
-  keika_hyouji(ue_gawa, jikan_ue);
-  keika_hyouji(sita_gawa, jikan_sita);
+  keika_hyouji(ue_gawa(), jikan_ue());
+  keika_hyouji(sita_gawa(), jikan_sita());
   mochigoma_sita_egaku();
   mochigoma_ue_egaku();
   masu_egaku(kara, e.saki_x, e.saki_y);
@@ -63,24 +62,24 @@ void Game::modoshi_egaku(const KifuEntry& e) {
     masu_egaku(e.tori_koma, e.saki_x, e.saki_y);
   }
   snd_play(Oto::koma);
-  te_kesu(e.moto_koma > 0 ? ue_gawa : sita_gawa);
-  tesuu_hyouji(tesuu);
+  te_kesu(e.moto_koma > 0 ? ue_gawa() : sita_gawa());
+  tesuu_hyouji(tesuu());
 }
 
 void Game::after() {
-  if (shuukyoku != 0) {
+  if (owatta()) {
     msg("新規に対局してください", "終局");
     return;
   }
   panel_tojiru();
-  if (teban == 0) {
+  if (teban() == 0) {
     snd_play(Oto::kinshi);
     msg("「対局」で始めて下さい", "開始");
     return;
   }
-  saikai_machi = true;
-  if (kifu.kifu_ichi >= kifu.kifu_nagasa) {
-    if (saisei_chu) {
+  susumi_hajime();
+  if (kifu().kifu_ichi >= kifu().kifu_nagasa) {
+    if (saisei_chu()) {
       msg("終わり", "進む");
     } else {
       snd_play(Oto::kinshi);
@@ -90,36 +89,35 @@ void Game::after() {
   }
   shirushi_ari = false;  // the marks belong to the turn as it was played, not to stepping
   // An entry that cannot be played ends the turn's steps at the last good position.
-  for (int i = 0; i < 3 && kifu.kifu_ichi < kifu.kifu_nagasa; ++i)
+  for (int i = 0; i < 3 && kifu().kifu_ichi < kifu().kifu_nagasa; ++i)
     if (!ippo_susumu()) break;
-  teban_nushi = teban;
-  if (teban == ue_gawa) aicon_ichi("上", teban);
-  else if (teban == sita_gawa) aicon_ichi("下", teban);
+  idou_owari();
+  if (teban() == ue_gawa()) aicon_ichi("上", teban());
+  else if (teban() == sita_gawa()) aicon_ichi("下", teban());
 }
 
 void Game::replay() {
-  if (shuukyoku != 0) {
+  if (owatta()) {
     msg("新規に対局してください", "終局");
     return;
   }
-  if (te_tochuu) {
+  if (te_tochuu()) {
     snd_play(Oto::kinshi);
     msg("３手目がまだ打ち終わっていせん", "戻る");
     return;
   }
   panel_tojiru();
-  saikai_machi = true;
-  shuukyoku = 0;
-  if (kifu.kifu_ichi < 1) {
+  modoshi_hajime();
+  if (kifu().kifu_ichi < 1) {
     snd_play(Oto::kinshi);
     msg("できません", "戻る");
     return;
   }
   shirushi_ari = false;
   for (int i = 0; i < 3; ++i) ippo_modosu();  // each refuses by itself at the start
-  teban_nushi = teban;
-  if (teban == ue_gawa) aicon_ichi("上", teban);
-  else if (teban == sita_gawa) aicon_ichi("下", teban);
+  idou_owari();
+  if (teban() == ue_gawa()) aicon_ichi("上", teban());
+  else if (teban() == sita_gawa()) aicon_ichi("下", teban());
 }
 
 void Game::cancel() {

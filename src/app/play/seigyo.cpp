@@ -11,9 +11,9 @@ void Game::level_settei(int n) {
   if (n >= 1 && n <= 4) {
     constexpr Menu kLevels[] = {Menu::LEVEL1, Menu::LEVEL2, Menu::LEVEL3, Menu::LEVEL4};
     set_checked(kLevels[n - 1], true);
-    level = n;
+    set_level(n);
   }
-  if (taikyoku_shu == TaikyokuShu::com) level_hyouji(level);
+  if (com_taikyoku()) level_hyouji(level());
 }
 
 void Game::level_cmd(int n) {
@@ -26,17 +26,17 @@ void Game::aicon_ichi(std::string_view position, int side) {
   const int top = position == "上" ? 300 : 6000;
   for (Control c : {Control::AICON_MAN1, Control::AICON_MAN2, Control::AICON_COM})
     ports().ui->move_control(c, 3600, top);
-  const bool com = taikyoku_shu == TaikyokuShu::com;
-  if (side == ue_gawa) {
+  const bool com = com_taikyoku();
+  if (side == ue_gawa()) {
     set_visible(Control::AICON_COM, com);
-    set_visible(Control::AICON_MAN1, !com && teban_nushi == 1);
-    set_visible(Control::AICON_MAN2, !com && teban_nushi == -1);
-  } else if (side == sita_gawa) {
+    set_visible(Control::AICON_MAN1, !com && teban_nushi() == 1);
+    set_visible(Control::AICON_MAN2, !com && teban_nushi() == -1);
+  } else if (side == sita_gawa()) {
     if (com) {
       set_visible(Control::AICON_MAN1, true);
     } else {
-      set_visible(Control::AICON_MAN1, teban_nushi == 1);
-      set_visible(Control::AICON_MAN2, teban_nushi == -1);
+      set_visible(Control::AICON_MAN1, teban_nushi() == 1);
+      set_visible(Control::AICON_MAN2, teban_nushi() == -1);
     }
     set_visible(Control::AICON_COM, false);
   }

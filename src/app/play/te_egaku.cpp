@@ -1,15 +1,7 @@
-// Applying a move to the board and the hands.
+// Showing a move made on the position: the two squares and the hands it changed.
 #include "app/game.h"
-#include "rules/ugoki.h"
 
 namespace mirado {
-
-TeModoshi Game::te_ugokasu(int fc, int fr, int tc, int tr, int code) {
-  const TeModoshi m = do_move(pos, Te{fc, is_uchi(fc) ? te_slot(fc, fr) : fr, tc, tr, code});
-  ou_tori(m.torareru);
-  te_egaku(fc, fr, tc, tr, code, m.torareru);
-  return m;
-}
 
 void Game::te_egaku(int fc, int fr, int tc, int tr, int code, int torareru) {
   if (is_sita(torareru)) mochigoma_ue_egaku();

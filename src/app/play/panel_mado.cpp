@@ -1,25 +1,7 @@
-// Recording moves, and showing or hiding the record panel.
+// Showing or hiding the record panel.
 #include "app/game.h"
 
 namespace mirado {
-
-void Game::kifu_kiroku(int moto_x, int moto_y, int saki_x, int saki_y, int moto_koma, int koma,
-                       double sita_mae, double sita_ato, double ue_mae, double ue_ato) {
-  KifuEntry e;
-  e.moto_x = moto_x;
-  e.moto_y = moto_y;
-  e.saki_x = saki_x;
-  e.saki_y = saki_y;
-  e.moto_koma = moto_koma;
-  e.koma = koma;
-  e.tori_koma = on_ban(saki_x, saki_y) ? pos.ban[saki_x][saki_y] : kara;
-  e.sita_mae = sita_mae;
-  e.sita_ato = sita_ato;
-  e.ue_mae = ue_mae;
-  e.ue_ato = ue_ato;
-  kifu.kiroku(e);
-  shirushi_ari = true;
-}
 
 void Game::file_mado(int drive, int dir, int file) {
   set_visible(Control::Drive1, drive == ari);

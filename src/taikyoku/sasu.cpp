@@ -1,0 +1,207 @@
+// A person's move: the refusals before it is made, the move and its record entry, the
+// refusals that only the made move shows (a king left attacked, the third move's two
+// limits), and what follows it: the clocks, the end of the game, the next move or turn.
+#include "rules/tsumi.h"
+#include "taikyoku/taikyoku.h"
+
+namespace mirado {
+
+const char* kotowari_moji(Kotowari k, Dankai d) {
+  switch (k) {
+    case Kotowari::nashi: return "";
+    case Kotowari::dare_no_koma:
+      return d == Dankai::ni ? "2手目は相手の駒を動かします" : "自分の駒を動かす番です";
+    case Kotowari::ugokenai: return "その駒はそこへ動けません";
+    case Kotowari::nifu: return "二歩です（同じ筋に歩があります）";
+    case Kotowari::naranai_to: return "成らないと動けない所です（右クリックで成る）";
+    case Kotowari::jibun_oute: return "自分の玉が王手になる手です";
+    case Kotowari::aite_oute: return "相手の玉が王手になる手です";
+    case Kotowari::ichite_no_koma: return "１手目に動かした駒は動かせません";
+    case Kotowari::nite_no_koma: return "２手目に動かした駒は取れません";
+  }
+  return "";
+}
+
+namespace {
+
+// Does the selection still stand where it was taken from? Commands between the two
+// presses can change the board; a stale selection must never move a piece that is gone.
+bool moto_ga_aru(const Kyokumen& p, const NingenTe& s) {
+  if (on_ban(s.moto_x, s.moto_y)) return p.ban[s.moto_x][s.moto_y] == s.koma;
+  if (s.moto_x == TE_SITA && s.moto_y >= 3 && s.moto_y <= 9) {
+    const int k = s.moto_y - 2;
+    return p.mochigoma_sita[k] > 0 && s.koma == -MOCHIGOMA_KOMA[k];
+  }
+  if (s.moto_x == TE_UE && s.moto_y >= 1 && s.moto_y <= 7) {
+    const int k = 8 - s.moto_y;
+    return p.mochigoma_ue[k] > 0 && s.koma == MOCHIGOMA_KOMA[k];
+  }
+  return false;
+}
+
+// Would dropping this pawn onto column c put two unpromoted pawns of one side on the file?
+bool nifu(const Kyokumen& p, const NingenTe& s) {
+  if (!is_uchi(s.moto_x) || koma_abs(s.koma) != HU) return false;
+  for (int r = 1; r <= 9; ++r)
+    if (p.ban[s.saki_x][r] == s.koma) return true;
+  return false;
+}
+
+}  // namespace
+
+Kotowari Taikyoku::sasu_mae(Dankai d, const NingenTe& s) const {
+  const bool nushi_sita = j_.teban_nushi == j_.sita_gawa;
+  if (machigai_te(d, s.moto_x)) return Kotowari::dare_no_koma;
+  const int saki_koma = j_.pos.ban[s.saki_x][s.saki_y];
+  if (d == Dankai::ni && j_.teban == j_.teban_nushi &&
+      (nushi_sita ? is_sita(saki_koma) : is_ue(saki_koma)))
+    return Kotowari::dare_no_koma;
+  if (!moto_ga_aru(j_.pos, s) ||
+      j_.pos.idou_kanou(s.moto_x, s.moto_y, s.saki_x, s.saki_y, s.koma) == nashi)
+    return nifu(j_.pos, s) ? Kotowari::nifu : Kotowari::ugokenai;
+  if (narazu_kanou(s.saki_y, s.koma) == nashi && !s.naru) return Kotowari::naranai_to;
+  return Kotowari::nashi;
+}
+
+// What the made move shows: the mover's king attacked (in the second move the opponent's,
+// whose piece moved), or in the third move the piece of the first moved or the piece of
+// the second taken. Those two limits are lifted for a holder with only its king left or
+// one whose king was in check before the move (the king test has made sure the move
+// leaves it safe).
+Kotowari Taikyoku::sasu_ato(Dankai d, const NingenTe& s) const {
+  const bool nushi_sita = j_.teban_nushi == j_.sita_gawa;
+  const bool sita = ugoki_sita(d);
+  if (ou_oute(sita)) return sita == nushi_sita ? Kotowari::jibun_oute : Kotowari::aite_oute;
+  if (d != Dankai::san || koma_su(j_.teban_nushi) == 1 || j_.oute_mae) return Kotowari::nashi;
+  if (s.moto_x == j_.ichite_x && s.moto_y == j_.ichite_y) return Kotowari::ichite_no_koma;
+  if (s.saki_x == j_.nite_x && s.saki_y == j_.nite_y) return Kotowari::nite_no_koma;
+  return Kotowari::nashi;
+}
+
+void Taikyoku::kiroku(const NingenTe& s, int koma, double sita_ato, double ue_ato) {
+  KifuEntry e;
+  e.moto_x = s.moto_x;
+  e.moto_y = s.moto_y;
+  e.saki_x = s.saki_x;
+  e.saki_y = s.saki_y;
+  e.moto_koma = s.koma;
+  e.koma = koma;
+  e.tori_koma = on_ban(s.saki_x, s.saki_y) ? j_.pos.ban[s.saki_x][s.saki_y] : kara;
+  e.sita_mae = j_.jikan_sita;
+  e.sita_ato = sita_ato;
+  e.ue_mae = j_.jikan_ue;
+  e.ue_ato = ue_ato;
+  j_.kifu.kiroku(e);
+}
+
+Sashita Taikyoku::sasu(const NingenTe& s, double now) {
+  const Dankai d = j_.dankai;
+  const bool nushi_sita = j_.teban_nushi == j_.sita_gawa;
+  Sashita kekka;
+  if (is_uchi(s.moto_x)) j_.pos.fu_suji_keisan();  // a drop reads the pawn-file flags
+  kekka.kotowari = sasu_mae(d, s);
+  if (kekka.kotowari != Kotowari::nashi) return kekka;
+
+  if (d == Dankai::san) {
+    kiki_keisan(j_.pos.ban, j_.kiki);
+    j_.oute_mae = ou_oute(nushi_sita);
+  }
+  // What taking the move back needs beyond what undoing it and its record entry give back.
+  struct {
+    int kifu_nagasa;
+    KifuEntry uwagaki;  // the entry the move's record overwrites (a line stepped back over)
+    bool te_tochuu, saikai_machi;
+    Shuukyoku shuukyoku;
+  } const mae{j_.kifu.kifu_nagasa, j_.kifu.at(j_.kifu.kifu_ichi + 1), j_.te_tochuu,
+              j_.saikai_machi, j_.shuukyoku};
+
+  // The move is recorded with the times of the player who holds the turn, whatever
+  // pieces move.
+  const double ima = jikan_hakaru(now);
+  int koma = s.koma;
+  int nari_koma = 0;
+  if (s.naru && naru_kanou(s.moto_x, s.moto_y, s.saki_y, koma, nari_koma) == ari) koma = nari_koma;
+  kiroku(s, koma, j_.jikan_sita + (nushi_sita ? ima : 0), j_.jikan_ue + (nushi_sita ? 0 : ima));
+  ++j_.tesuu;
+  // The upper hand is addressed by slot, the lower one by its row on screen.
+  const int fr = s.moto_x == TE_UE ? 8 - s.moto_y : s.moto_y;
+  kekka.te = do_move(j_.pos, Te{s.moto_x, is_uchi(s.moto_x) ? te_slot(s.moto_x, fr) : fr,
+                                s.saki_x, s.saki_y, koma});
+  ou_tori(kekka.te.torareru);
+  kekka.tameshita = true;
+  kekka.koma = koma;
+  kekka.kiroku = j_.kifu.at(j_.kifu.kifu_ichi);
+  if (d == Dankai::ichi) j_.te_tochuu = true;
+  kiki_keisan(j_.pos.ban, j_.kiki);
+
+  kekka.kotowari = sasu_ato(d, s);
+  if (kekka.kotowari != Kotowari::nashi) {
+    // Taken back exactly: the refused move must not stay in the record either.
+    undo_move(j_.pos, kekka.te);
+    modoshita(kekka.kiroku);
+    j_.kifu.okikae(j_.kifu.kifu_ichi + 1, mae.uwagaki);
+    j_.kifu.kifu_nagasa = mae.kifu_nagasa;
+    j_.te_tochuu = mae.te_tochuu;
+    j_.saikai_machi = mae.saikai_machi;
+    j_.shuukyoku = mae.shuukyoku;
+    kiki_keisan(j_.pos.ban, j_.kiki);
+    if (d != Dankai::ni) j_.teban = j_.teban_nushi;
+    return kekka;
+  }
+  if (d == Dankai::ichi) {
+    j_.ichite_x = s.saki_x;
+    j_.ichite_y = s.saki_y;
+  } else if (d == Dankai::ni) {
+    j_.nite_x = s.saki_x;
+    j_.nite_y = s.saki_y;
+  } else {
+    j_.te_tochuu = false;
+  }
+  // Every move is charged to the holder of the turn, with the time since the last charge.
+  (nushi_sita ? j_.jikan_sita : j_.jikan_ue) += jikan_hakaru(now);
+  j_.jikan_kaishi = now;
+  kekka.shousha = te_owari(d, kekka.te.torareru, kekka.com_no_ban);
+  if (kekka.shousha != 0) j_.shuukyoku = static_cast<Shuukyoku>(kekka.shousha);
+  else j_.dankai = static_cast<Dankai>(static_cast<int>(d) % 3 + 1);
+  return kekka;
+}
+
+// Has the side of the lower (sita) or upper pieces lost: its king taken by this move, or mated?
+static bool maketa(Kyokumen& p, Kiki& k, bool sita, int captured) {
+  if (captured == (sita ? -OU : OU)) return true;
+  return (sita ? tsumi_sita(p, k) : tsumi_ue(p, k)) == ari;
+}
+
+// After a completed move: the winner's side when one side is beaten, else 0 with the next
+// move handed over.
+int Taikyoku::te_owari(Dankai d, int captured, bool& com_no_ban) {
+  Kyokumen& p = j_.pos;
+  Kiki& k = j_.kiki;
+  const int nushi = j_.teban_nushi;
+  const bool nushi_sita = nushi == j_.sita_gawa;
+  switch (d) {
+    case Dankai::ichi:
+      if (maketa(p, k, !nushi_sita, captured)) return nushi;
+      j_.teban = -nushi;
+      return 0;
+    case Dankai::ni:
+      // The second move may beat either side: the one whose piece moved, or the holder.
+      if (maketa(p, k, false, captured)) return j_.sita_gawa;
+      if (maketa(p, k, true, captured)) return j_.ue_gawa;
+      j_.teban = nushi;
+      return 0;
+    case Dankai::san:
+      if (com_taikyoku()) {
+        if (maketa(p, k, !nushi_sita, captured)) return nushi;
+        j_.teban = j_.teban_nushi = -nushi;
+        com_no_ban = true;
+        return 0;
+      }
+      // Between two people the turn passes before the win is found.
+      j_.teban = j_.teban_nushi = -nushi;
+      return maketa(p, k, !nushi_sita, captured) ? nushi : 0;
+  }
+  return 0;
+}
+
+}  // namespace mirado

@@ -1,0 +1,47 @@
+// Tests set a game up directly: a position, a phase, a finished game, a record, without
+// playing every move that would lead there.
+#pragma once
+
+#include "app/game.h"
+#include "taikyoku/taikyoku.h"
+
+namespace mirado {
+
+struct TaikyokuShiken {
+  static Taikyoku::Joutai& joutai(Taikyoku& t) { return t.j_; }
+  static void ou_tori(Taikyoku& t, int torareru) { t.ou_tori(torareru); }
+};
+
+inline Taikyoku::Joutai& joutai(Taikyoku& t) { return TaikyokuShiken::joutai(t); }
+
+// A record entry as the game writes one, what the target holds now being what it takes.
+inline void kifu_kiroku(Taikyoku& t, int moto_x, int moto_y, int saki_x, int saki_y,
+                        int moto_koma, int koma, double sita_mae, double sita_ato, double ue_mae,
+                        double ue_ato) {
+  KifuEntry e;
+  e.moto_x = moto_x;
+  e.moto_y = moto_y;
+  e.saki_x = saki_x;
+  e.saki_y = saki_y;
+  e.moto_koma = moto_koma;
+  e.koma = koma;
+  e.tori_koma = on_ban(saki_x, saki_y) ? t.pos().ban[saki_x][saki_y] : kara;
+  e.sita_mae = sita_mae;
+  e.sita_ato = sita_ato;
+  e.ue_mae = ue_mae;
+  e.ue_ato = ue_ato;
+  joutai(t).kifu.kiroku(e);
+}
+
+// A move made on the game's position as the game makes it (a captured king ends the game),
+// and drawn. fr is the source row, or for a drop from the upper hand the hand slot, from
+// the lower hand the on-screen row.
+inline TeModoshi te_ugokasu(Game& g, int fc, int fr, int tc, int tr, int code) {
+  const TeModoshi m =
+      do_move(joutai(g).pos, Te{fc, is_uchi(fc) ? te_slot(fc, fr) : fr, tc, tr, code});
+  TaikyokuShiken::ou_tori(g, m.torareru);
+  g.te_egaku(fc, fr, tc, tr, code, m.torareru);
+  return m;
+}
+
+}  // namespace mirado
