@@ -59,6 +59,9 @@ Kotowari Taikyoku::sasu_mae(Dankai d, const NingenTe& s) const {
   if (!moto_ga_aru(j_.pos, s) ||
       j_.pos.idou_kanou(s.moto_x, s.moto_y, s.saki_x, s.saki_y, s.koma) == nashi)
     return nifu(j_.pos, s) ? Kotowari::nifu : Kotowari::ugokenai;
+  // A piece on the board that this phase does not move (the window only lets one be
+  // selected that it does, but a selection can outlive the position it was made on).
+  if (on_ban(s.moto_x, s.moto_y) && !ugokaseru(d, s.koma)) return Kotowari::dare_no_koma;
   if (narazu_kanou(s.saki_y, s.koma) == nashi && !s.naru) return Kotowari::naranai_to;
   return Kotowari::nashi;
 }

@@ -1,0 +1,202 @@
+// A person's move decided by the game alone, with no window: what a move does to the turn,
+// the record and the clocks, that every refusal leaves the game exactly as it was, the
+// third move's two limits, and a win.
+#include <gtest/gtest.h>
+
+#include "kyokumen_kensa.h"
+#include "taikyoku/taikyoku.h"
+#include "taikyoku_shiken.h"
+
+namespace mirado {
+namespace {
+
+using test::same_position;
+
+// Everything a refused move must leave as it found it.
+void onaji(const Taikyoku& a, const Taikyoku& b) {
+  EXPECT_TRUE(same_position(a.pos(), b.pos()));
+  EXPECT_EQ(a.teban(), b.teban());
+  EXPECT_EQ(a.teban_nushi(), b.teban_nushi());
+  EXPECT_EQ(a.dankai(), b.dankai());
+  EXPECT_EQ(a.tesuu(), b.tesuu());
+  EXPECT_EQ(a.shuukyoku(), b.shuukyoku());
+  EXPECT_EQ(a.te_tochuu(), b.te_tochuu());
+  EXPECT_EQ(a.saikai_machi(), b.saikai_machi());
+  EXPECT_EQ(a.ichite_x(), b.ichite_x());
+  EXPECT_EQ(a.ichite_y(), b.ichite_y());
+  EXPECT_EQ(a.nite_x(), b.nite_x());
+  EXPECT_EQ(a.nite_y(), b.nite_y());
+  EXPECT_EQ(a.jikan_sita(), b.jikan_sita());
+  EXPECT_EQ(a.jikan_ue(), b.jikan_ue());
+  EXPECT_EQ(a.jikan_kaishi(), b.jikan_kaishi());
+  ASSERT_EQ(a.kifu().kifu_ichi, b.kifu().kifu_ichi);
+  ASSERT_EQ(a.kifu().kifu_nagasa, b.kifu().kifu_nagasa);
+  for (int i = 1; i <= a.kifu().kifu_nagasa + 1; ++i) {
+    EXPECT_EQ(a.kifu().at(i).moto_x, b.kifu().at(i).moto_x) << i;
+    EXPECT_EQ(a.kifu().at(i).saki_y, b.kifu().at(i).saki_y) << i;
+    EXPECT_EQ(a.kifu().at(i).koma, b.kifu().at(i).koma) << i;
+  }
+}
+
+// A fresh game between two people: the lower pieces move first, the clock started at 100.
+Taikyoku ningen() {
+  Taikyoku t;
+  t.shinki();
+  EXPECT_TRUE(t.ningen_kaishi(100));
+  kiki_keisan(joutai(t).pos.ban, joutai(t).kiki);
+  return t;
+}
+
+// A game from an empty board with the two kings, the lower side to hold the turn.
+Taikyoku ou_dake(Dankai d = Dankai::ichi) {
+  Taikyoku t = ningen();
+  Taikyoku::Joutai& j = joutai(t);
+  j.pos.kara_ni();
+  j.pos.ban[5][9] = -OU;
+  j.pos.ban[5][1] = OU;
+  j.dankai = d;
+  if (d != Dankai::ichi) j.te_tochuu = true;
+  if (d == Dankai::ni) j.teban = -j.teban_nushi;  // the opponent's piece moves
+  return t;
+}
+
+void junbi(Taikyoku& t) {
+  Taikyoku::Joutai& j = joutai(t);
+  j.pos.ou_ichi_keisan();
+  j.pos.mochigoma_su_keisan();
+  j.pos.fu_suji_keisan();
+  kiki_keisan(j.pos.ban, j.kiki);
+}
+
+TEST(TaikyokuSasu, ATurnOfThreeMovesPassesTheTurnAndChargesTheHoldersClock) {
+  Taikyoku t = ningen();
+  const int sita = t.sita_gawa();
+  Sashita r = t.sasu({7, 7, 7, 6, -HU}, 103);
+  ASSERT_EQ(r.kotowari, Kotowari::nashi);
+  EXPECT_EQ(t.dankai(), Dankai::ni);
+  EXPECT_EQ(t.teban(), -sita);  // the opponent's piece moves next
+  EXPECT_EQ(t.teban_nushi(), sita);
+  EXPECT_TRUE(t.te_tochuu());
+  EXPECT_EQ(t.ichite_x(), 7);
+  EXPECT_EQ(t.ichite_y(), 6);
+
+  r = t.sasu({3, 3, 3, 4, HU}, 104);
+  ASSERT_EQ(r.kotowari, Kotowari::nashi);
+  EXPECT_EQ(t.dankai(), Dankai::san);
+  EXPECT_EQ(t.teban(), sita);
+  EXPECT_EQ(t.nite_x(), 3);
+  EXPECT_EQ(t.jikan_sita(), 4);  // the second move is the holder's time too
+  EXPECT_EQ(t.jikan_ue(), 0);
+
+  r = t.sasu({2, 7, 2, 6, -HU}, 110);
+  ASSERT_EQ(r.kotowari, Kotowari::nashi);
+  EXPECT_FALSE(r.com_no_ban);
+  EXPECT_EQ(t.dankai(), Dankai::ichi);
+  EXPECT_EQ(t.teban(), -sita);
+  EXPECT_EQ(t.teban_nushi(), -sita);
+  EXPECT_FALSE(t.te_tochuu());
+  EXPECT_EQ(t.tesuu(), 3);
+  EXPECT_EQ(t.kifu().kifu_nagasa, 3);
+  EXPECT_EQ(t.kifu().at(2).moto_koma, HU);
+  EXPECT_EQ(t.kifu().at(3).sita_ato, 10);
+  EXPECT_EQ(t.jikan_sita(), 10);
+  EXPECT_EQ(t.jikan_kaishi(), 110);
+}
+
+TEST(TaikyokuSasu, EveryRefusalLeavesTheGameAsItWas) {
+  struct Case {
+    const char* name;
+    Dankai d;
+    void (*setup)(Taikyoku::Joutai&);
+    NingenTe te;
+    Kotowari expected;
+    bool tried;  // made on the board, then taken back
+  };
+  const Case cases[] = {
+      {"upper piece in the first move", Dankai::ichi, [](Taikyoku::Joutai& j) { j.pos.ban[4][4] = KIN; },
+       {4, 4, 4, 5, KIN}, Kotowari::dare_no_koma, false},
+      {"own piece in the second move", Dankai::ni, [](Taikyoku::Joutai& j) { j.pos.ban[4][4] = -KIN; },
+       {4, 4, 4, 3, -KIN}, Kotowari::dare_no_koma, false},
+      {"upper hand in the first move", Dankai::ichi, [](Taikyoku::Joutai& j) { j.pos.mochigoma_ue[1] = 1; },
+       {TE_UE, 7, 4, 4, HU}, Kotowari::dare_no_koma, false},
+      {"a pawn two squares", Dankai::ichi, [](Taikyoku::Joutai& j) { j.pos.ban[4][7] = -HU; },
+       {4, 7, 4, 5, -HU}, Kotowari::ugokenai, false},
+      {"a piece that is gone", Dankai::ichi, [](Taikyoku::Joutai&) {}, {4, 7, 4, 6, -HU},
+       Kotowari::ugokenai, false},
+      {"two pawns on a file", Dankai::ichi,
+       [](Taikyoku::Joutai& j) { j.pos.ban[4][7] = -HU, j.pos.mochigoma_sita[1] = 1; },
+       {TE_SITA, 3, 4, 5, -HU}, Kotowari::nifu, false},
+      {"a knight left unpromoted on the last rows", Dankai::ichi,
+       [](Taikyoku::Joutai& j) { j.pos.ban[3][4] = -KEI; }, {3, 4, 2, 2, -KEI}, Kotowari::naranai_to,
+       false},
+      {"a pinned gold", Dankai::ichi,
+       [](Taikyoku::Joutai& j) { j.pos.ban[5][8] = -KIN, j.pos.ban[5][5] = HISHA; },
+       {5, 8, 4, 8, -KIN}, Kotowari::jibun_oute, true},
+      {"the upper king opened by the second move", Dankai::ni,
+       [](Taikyoku::Joutai& j) { j.pos.ban[5][2] = KIN, j.pos.ban[5][5] = -HISHA; },
+       {5, 2, 4, 2, KIN}, Kotowari::aite_oute, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Taikyoku t = ou_dake(c.d);
+    c.setup(joutai(t));
+    junbi(t);
+    kifu_kiroku(t, 1, 1, 1, 2, HU, HU, 0, 0, 0, 0);  // a line stepped back over stays
+    joutai(t).kifu.kifu_ichi = 0;
+    const Taikyoku mae = t;
+    const Sashita r = t.sasu(c.te, 150);
+    EXPECT_EQ(r.kotowari, c.expected);
+    EXPECT_EQ(r.tameshita, c.tried);
+    onaji(t, mae);
+    EXPECT_STRNE(kotowari_moji(r.kotowari, c.d), "");
+  }
+}
+
+TEST(TaikyokuSasu, TheThirdMoveMayNotMoveTheFirstPieceNorTakeTheSecond) {
+  Taikyoku t = ningen();
+  joutai(t).pos.ban[8][5] = -GIN;
+  junbi(t);
+  ASSERT_EQ(t.sasu({7, 7, 7, 6, -HU}, 100).kotowari, Kotowari::nashi);
+  ASSERT_EQ(t.sasu({7, 3, 7, 4, HU}, 100).kotowari, Kotowari::nashi);
+  const Taikyoku mae = t;
+  Sashita r = t.sasu({7, 6, 7, 5, -HU}, 100);
+  EXPECT_EQ(r.kotowari, Kotowari::ichite_no_koma);
+  EXPECT_TRUE(r.tameshita);
+  onaji(t, mae);
+  r = t.sasu({8, 5, 7, 4, -GIN}, 100);
+  EXPECT_EQ(r.kotowari, Kotowari::nite_no_koma);
+  onaji(t, mae);
+  EXPECT_EQ(t.sasu({8, 5, 8, 4, -GIN}, 100).kotowari, Kotowari::nashi);
+  EXPECT_EQ(t.dankai(), Dankai::ichi);
+}
+
+TEST(TaikyokuSasu, TheLimitsAreLiftedForAHolderWithOnlyItsKing) {
+  Taikyoku t = ou_dake(Dankai::san);
+  joutai(t).ichite_x = 5, joutai(t).ichite_y = 9;  // the king moved first
+  junbi(t);
+  EXPECT_EQ(t.sasu({5, 9, 4, 8, -OU}, 100).kotowari, Kotowari::nashi);
+}
+
+TEST(TaikyokuSasu, TakingTheKingWinsAndAgainstTheComputerTheTurnGoesToIt) {
+  Taikyoku t = ou_dake();
+  joutai(t).pos.ban[5][2] = -KIN;
+  junbi(t);
+  Sashita r = t.sasu({5, 2, 5, 1, -KIN}, 100);
+  EXPECT_EQ(r.kotowari, Kotowari::nashi);
+  EXPECT_EQ(r.shousha, t.sita_gawa());
+  EXPECT_EQ(t.shousha(), t.sita_gawa());
+  EXPECT_EQ(t.dankai(), Dankai::ichi);  // a finished game stays at its move
+
+  Taikyoku c = ou_dake(Dankai::san);
+  joutai(c).taikyoku_shu = TaikyokuShu::com;
+  joutai(c).pos.ban[9][9] = -KYOU;
+  junbi(c);
+  r = c.sasu({9, 9, 9, 8, -KYOU}, 100);
+  EXPECT_EQ(r.kotowari, Kotowari::nashi);
+  EXPECT_TRUE(r.com_no_ban);
+  EXPECT_EQ(c.teban(), c.ue_gawa());
+  EXPECT_EQ(c.teban_nushi(), c.ue_gawa());
+}
+
+}  // namespace
+}  // namespace mirado
