@@ -16,8 +16,8 @@
 
 #include "app/names.h"
 #include "app/null_ports.h"
-#include "app/qt/art/art.h"
-#include "app/qt/main_window.h"
+#include "qt/art/art.h"
+#include "qt/main_window.h"
 
 namespace mirado::qt {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/qt/main_window.h"
+#include "qt/main_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,8 +23,8 @@
 
 #include "app/names.h"
 #include "app/script.h"
-#include "app/qt/art/art.h"
-#include "app/qt/rules_help.h"
+#include "qt/art/art.h"
+#include "qt/rules_help.h"
 
 namespace mirado::qt {
 
