@@ -92,8 +92,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   test::Harness h;
   Game& g = h.game;
   g.shinki_kyoku();
-  g.file1_click(kFile);
-  kensa(g, "file1_click");
+  g.panel_file_click(kFile);
+  kensa(g, "panel_file_click");
   const int n = susumu(g);
   modoru(g, n);
   Seigyo s{data, size};

@@ -264,7 +264,7 @@ class RecordLoad : public Following {
     g.on_menu(Menu::KIFU_READ);
     h.ui.boxes.clear();
     h.sound.log.clear();
-    g.file1_click("r.棋譜");
+    g.panel_file_click("r.棋譜");
   }
   void expect_refused_and_untouched(const Kyokumen& before) {
     EXPECT_EQ(h.ui.boxes[0].title, "棋譜");
@@ -272,7 +272,7 @@ class RecordLoad : public Following {
     EXPECT_FALSE(g.saisei_chu());
     EXPECT_EQ(g.tesuu(), 1);
     EXPECT_TRUE(test::same_position(g.pos(), before));
-    EXPECT_TRUE(h.ui.visible[Control::File1]);  // the panel stays for another choice
+    EXPECT_TRUE(h.ui.visible[Control::PANEL_FILE_LIST]);  // the panel stays for another choice
   }
 };
 

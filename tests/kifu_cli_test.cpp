@@ -48,7 +48,7 @@ TEST_F(KifuCli, PrintsHeaderEntriesAndEveryPositionAndWritesTheSameBytesBack) {
   g.text_change(2, "三手指し");
   g.text_change(3, "甲");
   g.text_change(4, "乙");
-  g.command1_click();
+  g.panel_write_click();
 
   const test::CliRun r = run("'対局一.棋譜' --write 'out.棋譜'");
   ASSERT_EQ(r.status, 0) << r.out;
@@ -100,7 +100,7 @@ TEST_F(KifuCli, ListPrintsTheMoveListRowsAsTheWindowShowsThem) {
   test::play_sample_game(h);
   g.kifu_write();
   g.text_change(1, "一覧");
-  g.command1_click();
+  g.panel_write_click();
   const test::CliRun r = run("'一覧.棋譜' --list");
   ASSERT_EQ(r.status, 0) << r.out;
   std::string expected;

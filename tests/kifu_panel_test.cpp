@@ -27,7 +27,7 @@ class KifuPanel : public test::KifuDir {
     g.text_change(3, sente);
     g.text_change(4, gote);
   }
-  bool panel_open() { return h.ui.visible[Control::Command1] && h.ui.visible[Control::Text1]; }
+  bool panel_open() { return h.ui.visible[Control::PANEL_WRITE_BUTTON] && h.ui.visible[Control::PANEL_FILE_NAME]; }
   const test::Box& last_box() { return h.ui.boxes.back(); }
   std::vector<std::string> list(Control c) { return h.ui.lists[c]; }
   std::size_t files_in_dir() {
@@ -44,12 +44,12 @@ TEST_F(KifuPanel, SavesTheRecordByteForByteAsTheFormatTableSays) {
   test::play_move(h, 7, 3, 7, 4, HU, 1234);
   test::play_move(h, 2, 8, 8, 2, -UMA, 100000);  // a time that does not fit five columns
   g.kifu_write();
-  EXPECT_TRUE(h.ui.visible[Control::Drive1]);
-  EXPECT_TRUE(h.ui.visible[Control::Dir1]);
-  EXPECT_FALSE(h.ui.visible[Control::File1]);
+  EXPECT_TRUE(h.ui.visible[Control::PANEL_DRIVE_LIST]);
+  EXPECT_TRUE(h.ui.visible[Control::PANEL_DIR_LIST]);
+  EXPECT_FALSE(h.ui.visible[Control::PANEL_FILE_LIST]);
   EXPECT_TRUE(panel_open());
   fill("第1局");
-  g.command1_click();
+  g.panel_write_click();
 
   const std::string expected =
       "\x91\xce\x8b\xc7\r\n"  // 対局
@@ -62,9 +62,9 @@ TEST_F(KifuPanel, SavesTheRecordByteForByteAsTheFormatTableSays) {
   EXPECT_EQ(last_box().text, "棋譜を書き込みました");
   EXPECT_EQ(last_box().title, "  ");
   EXPECT_FALSE(panel_open());
-  EXPECT_FALSE(h.ui.visible[Control::Drive1]);
+  EXPECT_FALSE(h.ui.visible[Control::PANEL_DRIVE_LIST]);
   EXPECT_EQ(g.panel_text[1], "");
-  EXPECT_EQ(list(Control::File1), std::vector<std::string>{"第1局.棋譜"});
+  EXPECT_EQ(list(Control::PANEL_FILE_LIST), std::vector<std::string>{"第1局.棋譜"});
 }
 
 TEST_F(KifuPanel, SavesUpToThePositionWithHeaderLinesByWhoMovedFirst) {
@@ -73,7 +73,7 @@ TEST_F(KifuPanel, SavesUpToThePositionWithHeaderLinesByWhoMovedFirst) {
   for (int i = 0; i < 3; ++i) g.ippo_modosu();
   g.kifu_write();
   fill("back", "T", "Ａさん", "Ｂさん");
-  g.command1_click();
+  g.panel_write_click();
   const KifuFile f = parse_kifu(read_bytes("back.棋譜"));
   EXPECT_EQ(f.line2, "Ａさん");
   EXPECT_EQ(f.line3, "Ｂさん");
@@ -83,7 +83,7 @@ TEST_F(KifuPanel, SavesUpToThePositionWithHeaderLinesByWhoMovedFirst) {
   g.ippo_modosu();
   g.kifu_write();
   fill("back");
-  g.command1_click();
+  g.panel_write_click();
   EXPECT_EQ(parse_kifu(read_bytes("back.棋譜")).entries.size(), 5u);
   EXPECT_TRUE(std::none_of(h.ui.boxes.begin(), h.ui.boxes.end(),
                            [](const test::Box& b) { return b.buttons == Buttons::yesno; }));
@@ -107,7 +107,7 @@ TEST_F(KifuPanel, WriteCommandRefusesAfterAFlipAHandicapOrInTheMiddleOfATurn) {
     EXPECT_EQ(hh.ui.boxes[0].text, c.text);
     EXPECT_EQ(hh.ui.boxes[0].title, "棋譜書込");
     EXPECT_EQ(!hh.sound.log.empty() && hh.sound.log.back() == "play snd_kinshi", c.kinshi) << c.text;
-    EXPECT_FALSE(hh.ui.visible[Control::Command1]);
+    EXPECT_FALSE(hh.ui.visible[Control::PANEL_WRITE_BUTTON]);
   }
   // A game won on the first or second move of a turn can be saved.
   joutai(g).te_tochuu = true;
@@ -135,7 +135,7 @@ TEST_F(KifuPanel, ReturnRefusesBadInputBeforeWritingAnything) {
     joutai(g).kifu.kifu_nagasa = 0;
     if (c.moves) kifu_kiroku(g, 3, 7, 3, 6, -HU, -HU, 0, 0, 0, 0);
     fill(c.name, c.title, c.sente);
-    g.command1_click();
+    g.panel_write_click();
     ASSERT_FALSE(h.ui.boxes.empty());
     EXPECT_EQ(last_box().text, c.text) << c.name;
     EXPECT_EQ(last_box().title, c.box_title) << c.name;
@@ -150,17 +150,17 @@ TEST_F(KifuPanel, AFailedSaveSaysSoAndKeepsThePanelAndTheOldFile) {
   fs::create_directory("busy.棋譜");
   g.kifu_write();
   fill("busy");
-  g.command1_click();
+  g.panel_write_click();
   EXPECT_EQ(last_box().text.rfind("棋譜を書き込めませんでした", 0), 0u);
   EXPECT_TRUE(panel_open());
   EXPECT_EQ(g.panel_text[1], "busy");
   EXPECT_TRUE(fs::is_directory("busy.棋譜"));
 
   fs::create_directory("gone");
-  g.dir1_change("gone");
+  g.panel_dir_change("gone");
   fs::remove("gone");
   fill("x");
-  g.command1_click();
+  g.panel_write_click();
   EXPECT_EQ(last_box().text.rfind("棋譜を書き込めませんでした", 0), 0u);
   EXPECT_TRUE(panel_open());
   EXPECT_EQ(files_in_dir(), 1u);  // only busy.棋譜: no temporary file left behind
@@ -175,39 +175,39 @@ TEST_F(KifuPanel, ListsShowDrivesDirectoriesAndRecordFiles) {
   write_bytes("a.txt", "x");
   write_bytes("棋譜集/c.棋譜", "x");
   g.kifu_read();
-  EXPECT_TRUE(h.ui.visible[Control::Drive1]);
-  EXPECT_TRUE(h.ui.visible[Control::Dir1]);
-  EXPECT_TRUE(h.ui.visible[Control::File1]);
-  EXPECT_FALSE(h.ui.visible[Control::Command1]);
+  EXPECT_TRUE(h.ui.visible[Control::PANEL_DRIVE_LIST]);
+  EXPECT_TRUE(h.ui.visible[Control::PANEL_DIR_LIST]);
+  EXPECT_TRUE(h.ui.visible[Control::PANEL_FILE_LIST]);
+  EXPECT_FALSE(h.ui.visible[Control::PANEL_WRITE_BUTTON]);
   const std::string here = fs::current_path().string();
   EXPECT_EQ(g.dir_path, here);
-  EXPECT_EQ(list(Control::Dir1), (std::vector<std::string>{here, "..", "alpha", "棋譜集"}));
-  EXPECT_EQ(list(Control::File1), (std::vector<std::string>{"b.棋譜", "あ.棋譜"}));
-  const auto drives = list(Control::Drive1);
+  EXPECT_EQ(list(Control::PANEL_DIR_LIST), (std::vector<std::string>{here, "..", "alpha", "棋譜集"}));
+  EXPECT_EQ(list(Control::PANEL_FILE_LIST), (std::vector<std::string>{"b.棋譜", "あ.棋譜"}));
+  const auto drives = list(Control::PANEL_DRIVE_LIST);
   ASSERT_GE(drives.size(), 1u);
   EXPECT_NE(std::find(drives.begin(), drives.end(), "/"), drives.end());
 
-  g.dir1_change("棋譜集");
+  g.panel_dir_change("棋譜集");
   EXPECT_EQ(g.dir_path, here + "/棋譜集");
-  EXPECT_EQ(list(Control::File1), std::vector<std::string>{"c.棋譜"});
-  EXPECT_EQ(list(Control::Dir1), (std::vector<std::string>{here + "/棋譜集", "..", "sub"}));
-  g.dir1_change("..");
+  EXPECT_EQ(list(Control::PANEL_FILE_LIST), std::vector<std::string>{"c.棋譜"});
+  EXPECT_EQ(list(Control::PANEL_DIR_LIST), (std::vector<std::string>{here + "/棋譜集", "..", "sub"}));
+  g.panel_dir_change("..");
   EXPECT_EQ(g.dir_path, here);
 
   h.ui.boxes.clear();
-  g.dir1_change("missing");
+  g.panel_dir_change("missing");
   ASSERT_EQ(h.ui.boxes.size(), 1u);
   EXPECT_EQ(h.ui.boxes[0].title, "ｴﾗｰ");
   EXPECT_EQ(g.dir_path, here);
 
-  g.drive1_change("/no/such/drive");
+  g.panel_drive_change("/no/such/drive");
   EXPECT_EQ(last_box().text, "ﾃﾞﾊﾞｲｽが準備できていません");
   EXPECT_EQ(last_box().title, "ｴﾗｰ");
   EXPECT_EQ(g.dir_path, here);
-  g.drive1_change("/");
+  g.panel_drive_change("/");
   EXPECT_EQ(g.dir_path, "/");
-  EXPECT_EQ(list(Control::Dir1).at(0), "/");
-  EXPECT_NE(list(Control::Dir1).at(1), "..");  // the root has no parent entry
+  EXPECT_EQ(list(Control::PANEL_DIR_LIST).at(0), "/");
+  EXPECT_NE(list(Control::PANEL_DIR_LIST).at(1), "..");  // the root has no parent entry
 }
 
 TEST(KifuDrives, HomeRootAndTheVolumesAUserWouldPick) {
@@ -238,12 +238,12 @@ TEST_F(KifuPanel, OpeningARecordStartsReplayWithTheSidesOfAFreshGame) {
   joutai(g).teban = -1;
   joutai(g).hanten_zumi = true;
   g.kifu_read();
-  g.file1_click("下手先.棋譜");
+  g.panel_file_click("下手先.棋譜");
   ASSERT_EQ(h.ui.boxes.size(), 2u);
   EXPECT_EQ(h.ui.boxes[0].text, " 読み込みました");
   EXPECT_EQ(h.ui.boxes[1].text, "棋譜を '進 'で進めて下さい");
   EXPECT_EQ(h.ui.boxes[1].title, "棋譜");
-  EXPECT_FALSE(h.ui.visible[Control::File1]);
+  EXPECT_FALSE(h.ui.visible[Control::PANEL_FILE_LIST]);
   EXPECT_TRUE(g.saisei_chu());
   EXPECT_FALSE(g.hanten_zumi());
   EXPECT_EQ(g.sente_gawa(), 1);
@@ -265,7 +265,7 @@ TEST_F(KifuPanel, OpeningARecordStartsReplayWithTheSidesOfAFreshGame) {
   EXPECT_TRUE(printed("下の人", chuuou_x("下の人"), 6350, IRO_SHIRO));
 
   write_bytes("上手先.棋譜", "t\nu\nv\n7 374 10  10  0   0    0    0    3    \n");
-  g.file1_click("上手先.棋譜");
+  g.panel_file_click("上手先.棋譜");
   EXPECT_EQ(g.taikyoku_shu(), TaikyokuShu::com);
   EXPECT_EQ(g.ue_gawa(), 1);
   EXPECT_EQ(g.sita_gawa(), -1);
@@ -274,7 +274,7 @@ TEST_F(KifuPanel, OpeningARecordStartsReplayWithTheSidesOfAFreshGame) {
 
 TEST_F(KifuPanel, ARecordWithoutEntriesOrAFileThatCannotBeReadIsReported) {
   write_bytes("empty.棋譜", "a\r\nb\r\nc\r\n\r\n  \r\n");
-  g.file1_click("empty.棋譜");
+  g.panel_file_click("empty.棋譜");
   EXPECT_EQ(last_box().text, "棋譜ﾌｧｲﾙにﾃﾞｰﾀがありません");
   EXPECT_EQ(last_box().title, "棋譜");
   EXPECT_TRUE(g.saisei_chu());
@@ -288,14 +288,14 @@ TEST_F(KifuPanel, ARecordWithoutEntriesOrAFileThatCannotBeReadIsReported) {
   const Kyokumen before = g.pos();
   g.kifu_read();
   h.ui.boxes.clear();
-  g.file1_click("vanished.棋譜");
+  g.panel_file_click("vanished.棋譜");
   ASSERT_EQ(h.ui.boxes.size(), 1u);
   EXPECT_EQ(h.ui.boxes[0].text.rfind("棋譜ﾌｧｲﾙを開けません", 0), 0u);
   EXPECT_EQ(h.sound.log.back(), "play snd_kinshi");
   EXPECT_TRUE(test::same_position(g.pos(), before));
   EXPECT_EQ(g.kifu().kifu_nagasa, 9);
   EXPECT_FALSE(g.saisei_chu());
-  EXPECT_TRUE(h.ui.visible[Control::File1]);  // another file can be chosen
+  EXPECT_TRUE(h.ui.visible[Control::PANEL_FILE_LIST]);  // another file can be chosen
 }
 
 TEST_F(KifuPanel, LoadStepSaveComesBackByteForByte) {
@@ -306,10 +306,10 @@ TEST_F(KifuPanel, LoadStepSaveComesBackByteForByte) {
   const Kyokumen end = g.pos();
   g.kifu_write();
   fill("first", "三手指し", "甲", "乙");
-  g.command1_click();
+  g.panel_write_click();
 
   g.kifu_read();
-  g.file1_click("first.棋譜");
+  g.panel_file_click("first.棋譜");
   for (int i = 0; i < 3; ++i) g.after();
   EXPECT_TRUE(test::same_position(g.pos(), end));
   EXPECT_EQ(g.kifu().kifu_ichi, 9);
@@ -320,7 +320,7 @@ TEST_F(KifuPanel, LoadStepSaveComesBackByteForByte) {
   joutai(g).saisei_chu = false;
   g.kifu_write();
   fill("second", "三手指し", "甲", "乙");
-  g.command1_click();
+  g.panel_write_click();
   EXPECT_EQ(read_bytes("second.棋譜"), read_bytes("first.棋譜"));
 }
 

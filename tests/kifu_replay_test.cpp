@@ -28,7 +28,7 @@ class KifuReplay : public test::KifuDir {
   Harness h;
   Game& g = h.game;
 
-  // Writes a record with the given entry lines and opens it as a click in File1 does.
+  // Writes a record with the given entry lines and opens it as a click in the file list does.
   void load(const std::vector<std::string>& lines) {
     open(lines);
     ASSERT_TRUE(g.saisei_chu());
@@ -39,7 +39,7 @@ class KifuReplay : public test::KifuDir {
     std::string bytes = "t\r\nu\r\nv\r\n";
     for (const std::string& l : lines) bytes += l + "\r\n";
     write_bytes("r.棋譜", bytes);
-    g.file1_click("r.棋譜");
+    g.panel_file_click("r.棋譜");
   }
   const test::Box& last_box() { return h.ui.boxes.back(); }
 };

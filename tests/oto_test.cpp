@@ -95,11 +95,11 @@ TEST(Oto, TheLibraryIsClosedOnceWithItsContext) {
 TEST(About, ClosesThePanelChimesAndShowsTheVersion) {
   Harness h;
   Game& g = h.game;
-  g.set_visible(Control::File1, true);
-  g.set_visible(Control::Command1, true);
+  g.set_visible(Control::PANEL_FILE_LIST, true);
+  g.set_visible(Control::PANEL_WRITE_BUTTON, true);
   g.ver();
-  EXPECT_FALSE(h.ui.visible[Control::File1]);
-  EXPECT_FALSE(h.ui.visible[Control::Command1]);
+  EXPECT_FALSE(h.ui.visible[Control::PANEL_FILE_LIST]);
+  EXPECT_FALSE(h.ui.visible[Control::PANEL_WRITE_BUTTON]);
   EXPECT_EQ(h.sound.log, std::vector<std::string>{"play snd_sonota"});
   ASSERT_EQ(h.ui.boxes.size(), 1u);
   EXPECT_EQ(h.ui.boxes[0].title, "その他");

@@ -93,10 +93,10 @@ TEST(Mouse, PressesAreRefusedWhileNoGameCanTakeAMove) {
   Harness h;
   Game& g = h.game;
   g.shinki_kyoku();
-  g.set_visible(Control::Drive1, true);
+  g.set_visible(Control::PANEL_DRIVE_LIST, true);
   h.sound.log.clear();
   osu(h, 3, 7);
-  EXPECT_FALSE(h.ui.visible[Control::Drive1]);  // the record panel closes first
+  EXPECT_FALSE(h.ui.visible[Control::PANEL_DRIVE_LIST]);  // the record panel closes first
   EXPECT_EQ(h.sound.log, Log{"play snd_kinshi"});
   expect_box(h, "「対局」で始めて下さい", "開始");
 

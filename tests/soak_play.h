@@ -278,14 +278,14 @@ class Soak {
     static const char* kNamae[] = {"a", "b", "c", "対局", "", "..", "x/y"};
     static const char* kMidashi[] = {"", "対局", "名人", "ﾃｽﾄ", "😀", "改\n行"};
     menu(Menu::KIFU_WRITE);
-    if (!g().visible[static_cast<int>(Control::Command1)]) return;
+    if (!g().visible[static_cast<int>(Control::PANEL_WRITE_BUTTON)]) return;
     // A script line cannot hold a line break.
     const int midashi = static_cast<int>(std::size(kMidashi)) - (script_ ? 1 : 0);
     text(1, kNamae[ransu(std::size(kNamae))]);
     for (int i = 2; i <= 4; ++i) text(i, kMidashi[kakuritsu(90) ? 1 : ransu(midashi)]);
     kiroku("save as '" + g().panel_text[1] + "'");
     script("click Command1");
-    g().command1_click();
+    g().panel_write_click();
   }
 
   void text(int n, const std::string& value) {
@@ -295,13 +295,13 @@ class Soak {
 
   void yomikomi() {
     menu(Menu::KIFU_READ);
-    if (!g().visible[static_cast<int>(Control::File1)]) return;
+    if (!g().visible[static_cast<int>(Control::PANEL_FILE_LIST)]) return;
     const auto& names = g().file_names;
     const bool nai = names.empty() || kakuritsu(5);  // now and then a file that is gone
     const std::string name = nai ? "nai.棋譜" : names[ransu(static_cast<int>(names.size()))];
     kiroku("open '" + name + "'");
     script("file " + name);
-    g().file1_click(name);
+    g().panel_file_click(name);
   }
 
   // ---- one event and its checks ----

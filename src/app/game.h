@@ -171,15 +171,15 @@ class Game : public Taikyoku {
   void ichiran_menu();
 
   // ---- record files, replay, board flip, handicap (taikyoku/) ----
-  std::string dir_path;                 // Dir1's path, UTF-8
-  std::vector<std::string> file_names;  // File1's entries
-  std::string panel_text[5];            // Text1..Text4 by number; [0] unused
+  std::string dir_path;                 // the directory list's path, UTF-8
+  std::vector<std::string> file_names;  // the file list's entries
+  std::string panel_text[5];            // the text boxes by number (panel_text_box); [0] unused
   void kifu_write();                    // KIFU_WRITE
   void kifu_read();                     // KIFU_READ
-  void command1_click();
-  void drive1_change(const std::string& path);
-  void dir1_change(const std::string& path);
-  void file1_click(const std::string& name);
+  void panel_write_click();
+  void panel_drive_change(const std::string& path);
+  void panel_dir_change(const std::string& path);
+  void panel_file_click(const std::string& name);
   void text_change(int n, const std::string& value) { if (n >= 1 && n <= 4) panel_text[n] = value; }
   void after();    // 進
   void replay();   // 戻

@@ -1,4 +1,4 @@
-// The names of menu items and controls as the window and the event scripts spell them.
+// The names of menu items as the window and the event scripts spell them, and of sounds.
 #pragma once
 
 #include <optional>
@@ -9,9 +9,7 @@
 namespace mirado {
 
 const char* menu_name(Menu m);
-const char* control_name(Control c);
 std::optional<Menu> menu_from_name(std::string_view name);
-std::optional<Control> control_from_name(std::string_view name);
 const char* oto_name(Oto o);  // the handle's variable name, e.g. "snd_koma"
 
 }  // namespace mirado

@@ -35,14 +35,21 @@ enum class Menu : int {
   COUNT
 };
 
+// The player icons, and the record panel's lists, text boxes, captions and button.
 enum class Control : int {
   AICON_MAN1, AICON_MAN2, AICON_COM,
-  Drive1, Dir1, File1,
-  Text1, Text2, Text3, Text4,
-  Label1_0, Label1_1, Label1_2, Label1_3,
-  Command1,
+  PANEL_DRIVE_LIST, PANEL_DIR_LIST, PANEL_FILE_LIST,
+  PANEL_FILE_NAME, PANEL_TITLE, PANEL_SENTE_NAME, PANEL_GOTE_NAME,
+  PANEL_FILE_NAME_LABEL, PANEL_GOTE_LABEL, PANEL_SENTE_LABEL, PANEL_TITLE_LABEL,
+  PANEL_WRITE_BUTTON,
   COUNT
 };
+
+// The panel's text boxes by the number the game keeps their texts under
+// (Game::panel_text): 1 file name, 2 title, 3 first player, 4 second player.
+constexpr Control panel_text_box(int n) {
+  return static_cast<Control>(static_cast<int>(Control::PANEL_FILE_NAME) + n - 1);
+}
 
 enum class Buttons { ok, yesno };
 enum class Icon { none, warning };
@@ -60,7 +67,7 @@ class Ui {
   virtual Answer message_box(std::string_view text, std::string_view title, Buttons buttons,
                              Icon icon) = 0;
   virtual void set_timer(bool enabled) = 0;
-  // Fills a list control (Drive1, Dir1, File1) and marks the selected row (-1 none).
+  // Fills one of the panel's three lists and marks the selected row (-1 none).
   virtual void set_list(Control c, const std::vector<std::string>& items, int selected) = 0;
   // The status line under the board.
   virtual void set_status(std::string_view) {}

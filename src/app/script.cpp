@@ -25,6 +25,13 @@ bool seconds_of(std::istringstream& in, double& s, double max) {
   return static_cast<bool>(in >> s) && std::isfinite(s) && s >= 0 && s < max && at_end(in);
 }
 
+// The panel's text boxes are "Text1".."Text4" in a script, numbered as the game keeps
+// their texts; 0 for any other name.
+int text_box_number(std::string_view name) {
+  if (name.size() != 5 || !name.starts_with("Text") || name[4] < '1' || name[4] > '4') return 0;
+  return name[4] - '0';
+}
+
 }  // namespace
 
 std::optional<ScriptEvent> parse_event(std::string_view line, std::string& error) {
@@ -60,10 +67,10 @@ std::optional<ScriptEvent> parse_event(std::string_view line, std::string& error
   } else if (verb == "text") {
     std::string name;
     in >> name;
-    const auto c = control_from_name(name);
-    if (!c || *c < Control::Text1 || *c > Control::Text4) return error = "text needs Text1..Text4", std::nullopt;
+    const int n = text_box_number(name);
+    if (n == 0) return error = "text needs Text1..Text4", std::nullopt;
     e.kind = ScriptEvent::Kind::text;
-    e.text_no = static_cast<int>(*c) - static_cast<int>(Control::Text1) + 1;
+    e.text_no = n;
     e.value = rest_after(line, "text " + name);
   } else if (verb == "dir" || verb == "file") {
     e.kind = verb == "dir" ? ScriptEvent::Kind::dir : ScriptEvent::Kind::file;

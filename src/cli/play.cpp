@@ -143,17 +143,17 @@ std::string Runner::apply(const std::string& line) {
     case Kind::answer: ui.answers.push_back(e->yes ? Answer::yes : Answer::no); break;
     // The window could not deliver these to a control that is hidden.
     case Kind::text:
-      if (shown(static_cast<Control>(static_cast<int>(Control::Text1) + e->text_no - 1)))
+      if (shown(panel_text_box(e->text_no)))
         game.text_change(e->text_no, e->value);
       break;
     case Kind::dir:
-      if (shown(Control::Dir1)) game.dir1_change(e->value);
+      if (shown(Control::PANEL_DIR_LIST)) game.panel_dir_change(e->value);
       break;
     case Kind::click:
-      if (shown(Control::Command1)) game.command1_click();
+      if (shown(Control::PANEL_WRITE_BUTTON)) game.panel_write_click();
       break;
     case Kind::file:
-      if (shown(Control::File1)) game.file1_click(e->value);
+      if (shown(Control::PANEL_FILE_LIST)) game.panel_file_click(e->value);
       break;
     case Kind::clock: clock.ms = std::llround(e->seconds * 1000); break;
     case Kind::wait:

@@ -1,7 +1,7 @@
 // The rules help window: what it says, that its pictures show the game's own pieces
 // sharply at any pixel ratio, that its example moves are real moves, and how it opens
 // and closes.
-#include "app/qt/rules_help.h"
+#include "qt/rules_help.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +13,8 @@
 #include <QSet>
 #include <QTest>
 
-#include "app/qt/art/art.h"
-#include "app/qt/board_diagram.h"
+#include "qt/art/art.h"
+#include "qt/board_diagram.h"
 #include "rules/kyokumen.h"
 
 namespace mirado::qt {

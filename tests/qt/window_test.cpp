@@ -16,8 +16,8 @@
 
 #include "app/names.h"
 #include "app/null_ports.h"
-#include "app/qt/art/art.h"
-#include "app/qt/main_window.h"
+#include "qt/art/art.h"
+#include "qt/main_window.h"
 
 namespace mirado::qt {
 namespace {
@@ -306,7 +306,7 @@ TEST_F(WindowTest, PictureIsCentredInAWindowOfAnotherShape) {
 TEST_F(WindowTest, EscQuitsUnlessTypingInTheRecordPanel) {
   window_->action(Menu::START)->trigger();
   window_->action(Menu::KIFU_WRITE)->trigger();
-  auto* edit = qobject_cast<QLineEdit*>(window_->control(Control::Text2));
+  auto* edit = qobject_cast<QLineEdit*>(window_->control(Control::PANEL_TITLE));
   ASSERT_TRUE(edit && edit->isVisible());
   edit->setFocus();
   QTest::keyClick(edit, Qt::Key_Escape);

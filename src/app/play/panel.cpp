@@ -103,10 +103,10 @@ void lists(Game& g) {
       best = drives[i].size();
       selected = static_cast<int>(i);
     }
-  g.ports().ui->set_list(Control::Drive1, drives, selected);
-  g.ports().ui->set_list(Control::Dir1, dir_list(dir), 0);
+  g.ports().ui->set_list(Control::PANEL_DRIVE_LIST, drives, selected);
+  g.ports().ui->set_list(Control::PANEL_DIR_LIST, dir_list(dir), 0);
   g.file_names = kifu_file_list(dir);
-  g.ports().ui->set_list(Control::File1, g.file_names, -1);
+  g.ports().ui->set_list(Control::PANEL_FILE_LIST, g.file_names, -1);
 }
 
 fs::path panel_path(Game& g, const std::string& name) {
@@ -217,7 +217,7 @@ void Game::kifu_write() {
   kaki_mado(0);
 }
 
-void Game::command1_click() {
+void Game::panel_write_click() {
   const std::string name = panel_text[1];
   if (name.empty()) {
     msg("ﾌｧｲﾙ名が入力されていません", "  ");
@@ -252,11 +252,11 @@ void Game::command1_click() {
   }
   panel_tojiru();
   file_names = kifu_file_list(panel_dir(*this));
-  ports().ui->set_list(Control::File1, file_names, -1);
+  ports().ui->set_list(Control::PANEL_FILE_LIST, file_names, -1);
   msg("棋譜を書き込みました", "  ");
 }
 
-void Game::drive1_change(const std::string& path) {
+void Game::panel_drive_change(const std::string& path) {
   if (path.empty() || !readable_dir(path)) {
     msg("ﾃﾞﾊﾞｲｽが準備できていません", "ｴﾗｰ");
     lists(*this);  // the lists keep the previous directory
@@ -266,7 +266,7 @@ void Game::drive1_change(const std::string& path) {
   lists(*this);
 }
 
-void Game::dir1_change(const std::string& path) {
+void Game::panel_dir_change(const std::string& path) {
   const fs::path p = tidy(panel_path(*this, path));
   if (path.empty() || !readable_dir(p)) {
     msg("ﾌｫﾙﾀﾞを開けません\n" + path, "ｴﾗｰ");
@@ -277,7 +277,7 @@ void Game::dir1_change(const std::string& path) {
   lists(*this);
 }
 
-void Game::file1_click(const std::string& name) {
+void Game::panel_file_click(const std::string& name) {
   // Read before anything changes: a file that cannot be read leaves the game as it was.
   KifuFile f;
   std::string error;

@@ -12,13 +12,13 @@ namespace mirado {
 
 class Game;
 
-// Drive1: the home directory first, then "/" and the mounted volumes a user would
+// The drive list: the home directory first, then "/" and the mounted volumes a user would
 // pick (disks, removable media, network shares), from the text of /proc/mounts.
 std::vector<std::string> drive_list(std::string_view proc_mounts, const std::string& home);
-// Dir1: the directory itself, ".." unless it is the root, then its visible
+// The directory list: the directory itself, ".." unless it is the root, then its visible
 // subdirectories in name order.
 std::vector<std::string> dir_list(const std::filesystem::path& dir);
-// File1: the names of the "*.棋譜" files of the directory, in name order.
+// The file list: the names of the "*.棋譜" files of the directory, in name order.
 std::vector<std::string> kifu_file_list(const std::filesystem::path& dir);
 
 // Starts a new game in record-replay mode holding the record of `f`, as opening a

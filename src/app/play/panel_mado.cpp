@@ -4,17 +4,17 @@
 namespace mirado {
 
 void Game::file_mado(int drive, int dir, int file) {
-  set_visible(Control::Drive1, drive == ari);
-  set_visible(Control::Dir1, dir == ari);
-  set_visible(Control::File1, file == ari);
+  set_visible(Control::PANEL_DRIVE_LIST, drive == ari);
+  set_visible(Control::PANEL_DIR_LIST, dir == ari);
+  set_visible(Control::PANEL_FILE_LIST, file == ari);
 }
 
 void Game::kaki_mado(int mode) {
-  static constexpr Control kPanel[] = {Control::Text1,    Control::Text2,    Control::Text3,
-                                       Control::Text4,    Control::Label1_0, Control::Label1_1,
-                                       Control::Label1_2, Control::Label1_3, Control::Command1};
+  static constexpr Control kPanel[] = {Control::PANEL_FILE_NAME,    Control::PANEL_TITLE,    Control::PANEL_SENTE_NAME,
+                                       Control::PANEL_GOTE_NAME,    Control::PANEL_FILE_NAME_LABEL, Control::PANEL_GOTE_LABEL,
+                                       Control::PANEL_SENTE_LABEL, Control::PANEL_TITLE_LABEL, Control::PANEL_WRITE_BUTTON};
   if (mode != 0) {
-    const Control texts[] = {Control::Text1, Control::Text2, Control::Text3, Control::Text4};
+    const Control texts[] = {Control::PANEL_FILE_NAME, Control::PANEL_TITLE, Control::PANEL_SENTE_NAME, Control::PANEL_GOTE_NAME};
     for (int i = 0; i < 4; ++i) {
       panel_text[i + 1].clear();
       ports().ui->set_text(texts[i], "");

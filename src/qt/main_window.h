@@ -11,8 +11,8 @@
 #include <memory>
 
 #include "app/game.h"
-#include "app/qt/close_watch.h"
-#include "app/qt/surface.h"
+#include "qt/close_watch.h"
+#include "qt/surface.h"
 
 class QAction;
 class QComboBox;

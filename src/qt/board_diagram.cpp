@@ -1,10 +1,10 @@
-#include "app/qt/board_diagram.h"
+#include "qt/board_diagram.h"
 
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
 
-#include "app/qt/art/art.h"
+#include "qt/art/art.h"
 #include "rules/koma.h"
 
 namespace mirado::qt {

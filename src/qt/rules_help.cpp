@@ -1,4 +1,4 @@
-#include "app/qt/rules_help.h"
+#include "qt/rules_help.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -8,7 +8,7 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
-#include "app/qt/board_diagram.h"
+#include "qt/board_diagram.h"
 #include "rules/koma.h"
 
 namespace mirado::qt {

@@ -1,4 +1,4 @@
-#include "app/qt/main_window.h"
+#include "qt/main_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,17 +20,24 @@
 #include <QTime>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 
 #include "app/names.h"
 #include "app/script.h"
-#include "app/qt/art/art.h"
-#include "app/qt/rules_help.h"
+#include "qt/art/art.h"
+#include "qt/rules_help.h"
 
 namespace mirado::qt {
 
 namespace {
 
 QString q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+// The controls' widgets keep the object names the window has always given them.
+constexpr const char* kControlObjectNames[] = {
+    "AICON_MAN1", "AICON_MAN2", "AICON_COM", "Drive1",   "Dir1",     "File1",    "Text1",   "Text2",
+    "Text3",      "Text4",      "Label1_0",  "Label1_1", "Label1_2", "Label1_3", "Command1"};
+static_assert(std::size(kControlObjectNames) == static_cast<std::size_t>(Control::COUNT));
 
 struct MenuItem {
   Menu id;
@@ -186,12 +193,12 @@ bool MainWindow::apply_event(const std::string& line) {
     case Kind::press: handle([&] { game_->on_mouse_down(e->button, 0, e->x, e->y); }); break;
     case Kind::key: handle([&] { game_->on_key(e->key); }); break;
     case Kind::text:
-      set_text(static_cast<Control>(static_cast<int>(Control::Text1) + e->text_no - 1), e->value);
+      set_text(panel_text_box(e->text_no), e->value);
       game_->text_change(e->text_no, e->value);
       break;
-    case Kind::dir: handle([&] { game_->dir1_change(e->value); }); break;
-    case Kind::click: handle([&] { game_->command1_click(); }); break;
-    case Kind::file: handle([&] { game_->file1_click(e->value); }); break;
+    case Kind::dir: handle([&] { game_->panel_dir_change(e->value); }); break;
+    case Kind::click: handle([&] { game_->panel_write_click(); }); break;
+    case Kind::file: handle([&] { game_->panel_file_click(e->value); }); break;
     // Boxes are answered at once and the window keeps real time: nothing to do.
     case Kind::answer: case Kind::clock: case Kind::wait: break;
   }
@@ -226,7 +233,7 @@ void MainWindow::build_menus() {
 
 void MainWindow::build_controls() {
   auto add = [&](Control c, QWidget* w, QRect twips) {
-    w->setObjectName(QString::fromLatin1(control_name(c)));
+    w->setObjectName(QString::fromLatin1(kControlObjectNames[static_cast<int>(c)]));
     w->hide();
     controls_[static_cast<int>(c)] = w;
     geometry_[c] = twips;
@@ -242,19 +249,19 @@ void MainWindow::build_controls() {
     add(icon_controls[i], l, QRect(3600, 6000, 480, 480));
   }
   auto* drive = new QComboBox(surface_);
-  add(Control::Drive1, drive, QRect(240, 360, 2535, 300));
+  add(Control::PANEL_DRIVE_LIST, drive, QRect(240, 360, 2535, 300));
   auto* dir = new QListWidget(surface_);
-  add(Control::Dir1, dir, QRect(240, 600, 2535, 1710));
+  add(Control::PANEL_DIR_LIST, dir, QRect(240, 600, 2535, 1710));
   auto* file = new QListWidget(surface_);
-  add(Control::File1, file, QRect(240, 2280, 2535, 930));
+  add(Control::PANEL_FILE_LIST, file, QRect(240, 2280, 2535, 930));
   const struct {
     Control label, text;
     const char* caption;
     int top, n;
-  } rows[] = {{Control::Label1_3, Control::Text2, "対 局 名：", 2400, 2},
-              {Control::Label1_2, Control::Text3, "先    手 ：", 2640, 3},
-              {Control::Label1_1, Control::Text4, "後    手 ：", 2880, 4},
-              {Control::Label1_0, Control::Text1, "ﾌｧｲﾙ名 ：", 3120, 1}};
+  } rows[] = {{Control::PANEL_TITLE_LABEL, Control::PANEL_TITLE, "対 局 名：", 2400, 2},
+              {Control::PANEL_SENTE_LABEL, Control::PANEL_SENTE_NAME, "先    手 ：", 2640, 3},
+              {Control::PANEL_GOTE_LABEL, Control::PANEL_GOTE_NAME, "後    手 ：", 2880, 4},
+              {Control::PANEL_FILE_NAME_LABEL, Control::PANEL_FILE_NAME, "ﾌｧｲﾙ名 ：", 3120, 1}};
   for (const auto& r : rows) {
     auto* label = new QLabel(QString::fromUtf8(r.caption), surface_);
     label->setAutoFillBackground(true);  // a caption box of its own, readable over the board
@@ -267,18 +274,18 @@ void MainWindow::build_controls() {
     });
   }
   auto* button = new QPushButton(QStringLiteral("RETURN"), surface_);
-  add(Control::Command1, button, QRect(3360, 3000, 855, 375));
+  add(Control::PANEL_WRITE_BUTTON, button, QRect(3360, 3000, 855, 375));
 
   connect(drive, &QComboBox::activated, this, [this, drive](int index) {
-    if (index >= 0) handle([&] { game_->drive1_change(drive->itemText(index).toStdString()); });
+    if (index >= 0) handle([&] { game_->panel_drive_change(drive->itemText(index).toStdString()); });
   });
   connect(dir, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-    handle([&] { game_->dir1_change(item->text().toStdString()); });
+    handle([&] { game_->panel_dir_change(item->text().toStdString()); });
   });
   connect(file, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-    handle([&] { game_->file1_click(item->text().toStdString()); });
+    handle([&] { game_->panel_file_click(item->text().toStdString()); });
   });
-  connect(button, &QPushButton::clicked, this, [this] { handle([&] { game_->command1_click(); }); });
+  connect(button, &QPushButton::clicked, this, [this] { handle([&] { game_->panel_write_click(); }); });
   place_controls();
 }
 

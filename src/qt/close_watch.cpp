@@ -1,4 +1,4 @@
-#include "app/qt/close_watch.h"
+#include "qt/close_watch.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

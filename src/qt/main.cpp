@@ -29,8 +29,8 @@
 
 #include <QTimer>
 
-#include "app/qt/main_window.h"
 #include "app/script.h"
+#include "qt/main_window.h"
 #include "sound/sound_port.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/qt/surface.h"
+#include "qt/surface.h"
 
 #include <QFontMetrics>
 #include <QMouseEvent>
@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "app/game.h"
-#include "app/qt/art/art.h"
+#include "qt/art/art.h"
 
 namespace mirado::qt {
 
