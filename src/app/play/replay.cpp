@@ -33,14 +33,23 @@ bool Game::ippo_susumu() {
   return true;
 }
 
+namespace {
+
+// Every step back closes the panel and reopens a game a capture had ended; at the start
+// of the record there is nothing to take back.
+bool modoseru(Game& g) {
+  g.panel_tojiru();
+  g.modoshi_hajime();
+  if (g.kifu().kifu_ichi >= 1) return true;
+  g.snd_play(Oto::kinshi);
+  g.msg("できません", "戻る");
+  return false;
+}
+
+}  // namespace
+
 void Game::ippo_modosu() {
-  panel_tojiru();
-  modoshi_hajime();
-  if (kifu().kifu_ichi < 1) {
-    snd_play(Oto::kinshi);
-    msg("できません", "戻る");
-    return;
-  }
+  if (!modoseru(*this)) return;
   const KifuEntry e = kifu().at(kifu().kifu_ichi);
   kifu_modosu();
   modoshi_egaku(e);
@@ -106,13 +115,7 @@ void Game::replay() {
     msg("３手目がまだ打ち終わっていせん", "戻る");
     return;
   }
-  panel_tojiru();
-  modoshi_hajime();
-  if (kifu().kifu_ichi < 1) {
-    snd_play(Oto::kinshi);
-    msg("できません", "戻る");
-    return;
-  }
+  if (!modoseru(*this)) return;
   shirushi_ari = false;
   for (int i = 0; i < 3; ++i) ippo_modosu();  // each refuses by itself at the start
   idou_owari();
