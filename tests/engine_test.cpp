@@ -400,8 +400,10 @@ TEST(Probes, OogomaKinsetsuKeimaUteKyoushaUteKakuKiken) {
   kiki_keisan(k3.p.ban, k);
   HyoukaJoutai st;
   kaku_oute_keisan(k3.p, k, st);
+  mochigoma_mae_kiroku(k3.p, st);
   EXPECT_EQ(kaku_kiken(k3.p, st, 5, 5, KIN), KIN);
   k3.sita(6, 0);
+  mochigoma_mae_kiroku(k3.p, st);
   EXPECT_EQ(kaku_kiken(k3.p, st, 5, 5, KIN), 0);
 }
 
@@ -628,6 +630,21 @@ TEST(Tansaku, TieBreakEarlyStopsAndDeterminismOnRecordedPositions) {
       }
     }
   }
+}
+
+// A trial capture is made like any move, so the taken piece reaches the hand; the scores
+// still weigh the hand the turn began with. Here the pawn takes a lance with a lower rook
+// below it: the lance-drop bonus (90) belongs only to a hand that held a lance already.
+TEST(Tansaku, ATrialCaptureIsScoredWithTheHandsAsTheyWere) {
+  Pos s;
+  s.at(1, 1, OU).at(9, 8, -OU).at(5, 6, HU).at(5, 7, -KYOU).at(5, 5, KIN).at(5, 9, -HISHA);
+  const Kyokumen before = s.p;
+  const int without = piece_rules(s.p, Tejun::ichi, 5, 6, 5, 7, HU);
+  s.ue(2, 1);
+  const int with_lance = piece_rules(s.p, Tejun::ichi, 5, 6, 5, 7, HU);
+  EXPECT_EQ(with_lance - without, 9000);
+  Kekka r = run(before, 3, Tejun::ichi);
+  EXPECT_TRUE(same_position(r.after, before));
 }
 
 TEST(Tansaku, TheMapsDescribeTheBoardAfterTheSearch) {
