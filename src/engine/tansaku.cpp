@@ -17,6 +17,25 @@ inline int chebyshev(int c1, int r1, int c2, int r2) {
   return dc > dr ? dc : dr;
 }
 
+// The squares worth asking idou_kanou about for a piece on (c, r), as a box: a step mover
+// stays within one column and two rows of its square (the knight's jump is the longest
+// step), a lance within its column; anything else may reach the whole board.
+struct Hani {
+  int c0 = 1, c1 = 9, r0 = 1, r1 = 9;
+};
+
+inline Hani idou_hani(int code, int c, int r) {
+  switch (koma_abs(code)) {
+    case KYOU:
+      return Hani{c, c, 1, 9};
+    case HU: case KEI: case GIN: case KIN: case TO: case NARIKYOU: case NARIKEI: case NARIGIN:
+    case OU:
+      return Hani{c > 1 ? c - 1 : 1, c < 9 ? c + 1 : 9, r > 2 ? r - 2 : 1, r < 8 ? r + 2 : 9};
+    default:
+      return Hani{};
+  }
+}
+
 }  // namespace
 
 void Tansaku::junbi() {
@@ -79,8 +98,11 @@ Sashite Tansaku::sagasu_impl() {
       const int piece = ban[sc][sr];
       if (Ue ? piece < 10 : piece > -10) continue;
       if (san && sc == ichite_x && sr == ichite_y) continue;  // the piece moved by com_ban1
-      for (int tc = 1; tc <= 9 && !stopped; ++tc) {
-        for (int tr = 1; tr <= 9; ++tr) {
+      // Targets in the same order as a scan of the whole board, without the squares the
+      // piece could never reach.
+      const Hani h = idou_hani(piece, sc, sr);
+      for (int tc = h.c0; tc <= h.c1 && !stopped; ++tc) {
+        for (int tr = h.r0; tr <= h.r1; ++tr) {
           if (san && tc == nite_x && tr == nite_y) continue;  // the piece moved by com_ban2
           if (p_.idou_kanou(sc, sr, tc, tr, piece) != ari) continue;
           s_.moto_koma = piece;
