@@ -365,7 +365,15 @@ TEST(Probes, TateNeraiSeesARookThroughLowerPiecesOnlyIfItsPathIsOpen) {
   EXPECT_EQ(tate_nerai(s.p, 3, 3), nashi);
   s.at(3, 6, HU);   // an upper piece in between stops the walk
   EXPECT_EQ(tate_nerai(s.p, 3, 3), nashi);
-  EXPECT_EQ(s.p.ban[3][3], GIN);  // put back
+  // A lance or dragon counts as the rook does, and a lower piece on the square itself does
+  // not hide it; a promoted lance does not count.
+  s.at(3, 6, kara).at(3, 8, -KYOU).at(3, 3, -KIN);
+  EXPECT_EQ(tate_nerai(s.p, 3, 3), ari);
+  s.at(3, 8, -RYUU);
+  EXPECT_EQ(tate_nerai(s.p, 3, 3), ari);
+  s.at(3, 8, -NARIKYOU);
+  EXPECT_EQ(tate_nerai(s.p, 3, 3), nashi);
+  EXPECT_EQ(tate_nerai(s.p, 3, 9), nashi);  // nothing below the last row
 }
 
 TEST(Probes, OogomaKinsetsuKeimaUteKyoushaUteKakuKiken) {

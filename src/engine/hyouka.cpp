@@ -115,21 +115,16 @@ int nigeba_su(const Kyokumen& p, const Kiki& k, int col, int row, int koma) {
   return n;
 }
 
-int tate_nerai(Kyokumen& p, int col, int row) {
+int tate_nerai(const Kyokumen& p, int col, int row) {
   if (!on_ban(col, row)) return nashi;
-  const int saved = p.ban[col][row];
-  p.ban[col][row] = kara;
-  int answer = nashi;
+  // Whatever stands on the square itself does not matter: the piece below reaches it when
+  // nothing stands between, that is when it is the first piece below.
   for (int r = row + 1; r <= 9; ++r) {
     const int v = p.ban[col][r];
-    if (v >= 10) break;
-    if (v == -KYOU || v == -HISHA || v == -RYUU) {
-      answer = p.idou_kanou(col, r, col, row, v);
-      break;
-    }
+    if (v == kara) continue;
+    return v == -KYOU || v == -HISHA || v == -RYUU ? ari : nashi;
   }
-  p.ban[col][row] = saved;
-  return answer;
+  return nashi;
 }
 
 int oogoma_kinsetsu(const Kyokumen& p, int col, int row) {
@@ -191,7 +186,7 @@ int kaku_kiken(const Kyokumen& p, const HyoukaJoutai& s, int col, int row, int k
 // ---------------------------------------------------------------------------------------
 // The board scan, in tenths
 
-int kyokumen_hyouka(Kyokumen& p, const Kiki& k, const HyoukaJoutai& s, int koma, int col, int row) {
+int kyokumen_hyouka(const Kyokumen& p, const Kiki& k, const HyoukaJoutai& s, int koma, int col, int row) {
   const auto& ban = p.ban;
   const auto& ks = k.kiki_sita;
   const auto& ku = k.kiki_ue;

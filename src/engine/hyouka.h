@@ -57,13 +57,14 @@ void kugi_keisan(Kyokumen& p, HyoukaJoutai& s);
 // ---- local probes (results in whole units unless said) ----
 int nigemichi_sita(const Kyokumen& p, const Kiki& k);
 int nigeba_su(const Kyokumen& p, const Kiki& k, int col, int row, int koma);
-int tate_nerai(Kyokumen& p, int col, int row);
+// Would a lower lance, rook or dragon below (col, row) reach that square, whatever stands on it?
+int tate_nerai(const Kyokumen& p, int col, int row);
 int oogoma_kinsetsu(const Kyokumen& p, int col, int row);
 int keima_ute(const Kyokumen& p, const Kiki& k, int col, int row);     // points (whole)
 int kyousha_ute(const Kyokumen& p, const Kiki& k, int col, int row);   // points (whole)
 int kaku_kiken(const Kyokumen& p, const HyoukaJoutai& s, int col, int row, int koma);  // points
 // The board scan, in tenths.
-int kyokumen_hyouka(Kyokumen& p, const Kiki& k, const HyoukaJoutai& s, int koma, int col, int row);
+int kyokumen_hyouka(const Kyokumen& p, const Kiki& k, const HyoukaJoutai& s, int koma, int col, int row);
 
 // ---- the evaluation (with the piece rules), in tenths ----
 // torareru: what stood on the target before the move (0 for a drop); koma: the code on
