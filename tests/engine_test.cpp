@@ -365,7 +365,15 @@ TEST(Probes, TateNeraiSeesARookThroughLowerPiecesOnlyIfItsPathIsOpen) {
   EXPECT_EQ(tate_nerai(s.p, 3, 3), nashi);
   s.at(3, 6, HU);   // an upper piece in between stops the walk
   EXPECT_EQ(tate_nerai(s.p, 3, 3), nashi);
-  EXPECT_EQ(s.p.ban[3][3], GIN);  // put back
+  // A lance or dragon counts as the rook does, and a lower piece on the square itself does
+  // not hide it; a promoted lance does not count.
+  s.at(3, 6, kara).at(3, 8, -KYOU).at(3, 3, -KIN);
+  EXPECT_EQ(tate_nerai(s.p, 3, 3), ari);
+  s.at(3, 8, -RYUU);
+  EXPECT_EQ(tate_nerai(s.p, 3, 3), ari);
+  s.at(3, 8, -NARIKYOU);
+  EXPECT_EQ(tate_nerai(s.p, 3, 3), nashi);
+  EXPECT_EQ(tate_nerai(s.p, 3, 9), nashi);  // nothing below the last row
 }
 
 TEST(Probes, OogomaKinsetsuKeimaUteKyoushaUteKakuKiken) {
@@ -400,8 +408,10 @@ TEST(Probes, OogomaKinsetsuKeimaUteKyoushaUteKakuKiken) {
   kiki_keisan(k3.p.ban, k);
   HyoukaJoutai st;
   kaku_oute_keisan(k3.p, k, st);
+  mochigoma_mae_kiroku(k3.p, st);
   EXPECT_EQ(kaku_kiken(k3.p, st, 5, 5, KIN), KIN);
   k3.sita(6, 0);
+  mochigoma_mae_kiroku(k3.p, st);
   EXPECT_EQ(kaku_kiken(k3.p, st, 5, 5, KIN), 0);
 }
 
@@ -628,6 +638,21 @@ TEST(Tansaku, TieBreakEarlyStopsAndDeterminismOnRecordedPositions) {
       }
     }
   }
+}
+
+// A trial capture is made like any move, so the taken piece reaches the hand; the scores
+// still weigh the hand the turn began with. Here the pawn takes a lance with a lower rook
+// below it: the lance-drop bonus (90) belongs only to a hand that held a lance already.
+TEST(Tansaku, ATrialCaptureIsScoredWithTheHandsAsTheyWere) {
+  Pos s;
+  s.at(1, 1, OU).at(9, 8, -OU).at(5, 6, HU).at(5, 7, -KYOU).at(5, 5, KIN).at(5, 9, -HISHA);
+  const Kyokumen before = s.p;
+  const int without = piece_rules(s.p, Tejun::ichi, 5, 6, 5, 7, HU);
+  s.ue(2, 1);
+  const int with_lance = piece_rules(s.p, Tejun::ichi, 5, 6, 5, 7, HU);
+  EXPECT_EQ(with_lance - without, 9000);
+  Kekka r = run(before, 3, Tejun::ichi);
+  EXPECT_TRUE(same_position(r.after, before));
 }
 
 TEST(Tansaku, TheMapsDescribeTheBoardAfterTheSearch) {

@@ -86,6 +86,19 @@ TEST(Tsumi, PawnDropIsJudgedByThePositionUnderTestAndFlagsAreGivenBack) {
   EXPECT_EQ(s.sita(), nashi);
   EXPECT_EQ(s.p.fu_suji_sita[5], 1);
   EXPECT_EQ(s.p.fu_suji_ue[2], 1);
+
+  // No hand: the only way out is the pawn on (4, 9) taking the defended gold, tried on the
+  // board; the stale flags come back all the same.
+  Pos t("k8/9/9/9/9/9/2s6/3g1G3/3PKS3 b - 1");
+  t.p.fu_suji_sita[4] = 0;
+  t.p.fu_suji_sita[7] = 1;
+  EXPECT_EQ(t.sita(), nashi);
+  EXPECT_EQ(t.p.fu_suji_sita[4], 0);
+  EXPECT_EQ(t.p.fu_suji_sita[7], 1);
+  t.p.ban[4][9] = -KEI;  // a knight cannot take it: mate
+  t.p.fu_suji_keisan();
+  kiki_keisan(t.p.ban, t.k);
+  EXPECT_EQ(t.sita(), ari);
 }
 
 TEST(Tsumi, UpperSideMirror) {

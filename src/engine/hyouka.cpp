@@ -21,12 +21,22 @@ inline int at(const T (&m)[10][10], int c, int r) {
 }
 
 inline bool sita_ookoma(int v) { return v == -KAKU || v == -UMA || v == -HISHA || v == -RYUU; }
-inline bool sita_kin_gin(const Kyokumen& p) { return p.mochigoma_sita[4] > 0 || p.mochigoma_sita[5] > 0; }
+inline bool sita_kin_gin(const Mochigoma& te) { return te.sita[4] > 0 || te.sita[5] > 0; }
 
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
 // Pre-search maps
+
+void mochigoma_mae_kiroku(const Kyokumen& p, HyoukaJoutai& s) {
+  Mochigoma& te = s.mochigoma_mae;
+  for (int slot = 0; slot < 8; ++slot) {
+    te.sita[slot] = p.mochigoma_sita[slot];
+    te.ue[slot] = p.mochigoma_ue[slot];
+  }
+  te.su_sita = p.mochigoma_su_sita;
+  te.su_ue = p.mochigoma_su_ue;
+}
 
 void kaku_oute_keisan(const Kyokumen& p, const Kiki& k, HyoukaJoutai& s) {
   for (int c = 1; c <= 9; ++c)
@@ -105,21 +115,16 @@ int nigeba_su(const Kyokumen& p, const Kiki& k, int col, int row, int koma) {
   return n;
 }
 
-int tate_nerai(Kyokumen& p, int col, int row) {
+int tate_nerai(const Kyokumen& p, int col, int row) {
   if (!on_ban(col, row)) return nashi;
-  const int saved = p.ban[col][row];
-  p.ban[col][row] = kara;
-  int answer = nashi;
+  // Whatever stands on the square itself does not matter: the piece below reaches it when
+  // nothing stands between, that is when it is the first piece below.
   for (int r = row + 1; r <= 9; ++r) {
     const int v = p.ban[col][r];
-    if (v >= 10) break;
-    if (v == -KYOU || v == -HISHA || v == -RYUU) {
-      answer = p.idou_kanou(col, r, col, row, v);
-      break;
-    }
+    if (v == kara) continue;
+    return v == -KYOU || v == -HISHA || v == -RYUU ? ari : nashi;
   }
-  p.ban[col][row] = saved;
-  return answer;
+  return nashi;
 }
 
 int oogoma_kinsetsu(const Kyokumen& p, int col, int row) {
@@ -174,20 +179,20 @@ int kaku_kiken(const Kyokumen& p, const HyoukaJoutai& s, int col, int row, int k
       const int v = p.ban[c][r];
       if ((v == -KAKU || v == -UMA) && p.idou_kanou(c, r, xc, xr, v) == ari) return koma;
     }
-  if (p.mochigoma_sita[6] > 0 && p.idou_kanou(TE_UE, 0, xc, xr, -KAKU) == ari) return koma;
+  if (s.mochigoma_mae.sita[6] > 0 && p.idou_kanou(TE_UE, 0, xc, xr, -KAKU) == ari) return koma;
   return 0;
 }
 
 // ---------------------------------------------------------------------------------------
 // The board scan, in tenths
 
-int kyokumen_hyouka(Kyokumen& p, const Kiki& k, const HyoukaJoutai& s, int koma, int col, int row) {
+int kyokumen_hyouka(const Kyokumen& p, const Kiki& k, const HyoukaJoutai& s, int koma, int col, int row) {
   const auto& ban = p.ban;
   const auto& ks = k.kiki_sita;
   const auto& ku = k.kiki_ue;
   const int kuc = p.ou_ue_x, kur = p.ou_ue_y;
   const int kc = p.ou_sita_x, kr = p.ou_sita_y;
-  const int* ms = p.mochigoma_sita;
+  const int* ms = s.mochigoma_mae.sita;
   int total = 0, count = 0, smallest = 9999;
 
   for (int i = 1; i <= 9; ++i) {
@@ -200,7 +205,7 @@ int kyokumen_hyouka(Kyokumen& p, const Kiki& k, const HyoukaJoutai& s, int koma,
           if (iabs(i - kuc) < 2 && iabs(j - kur) < 2) {
             total -= 5 * ks[i][j];
             if (ku[i][j] == 1 && ks[i][j] > 1) total -= 100;
-            if (sita_kin_gin(p)) total -= 100;
+            if (sita_kin_gin(s.mochigoma_mae)) total -= 100;
           }
           if (ku[i][j] == 0 && j <= 3) {
             total -= 1;
@@ -213,7 +218,7 @@ int kyokumen_hyouka(Kyokumen& p, const Kiki& k, const HyoukaJoutai& s, int koma,
         }
         // Empty squares where a drop from the lower hand would hurt: a lance behind a
         // file of upper pieces, a knight fork, a silver fork, big pieces near the gold.
-        if (p.mochigoma_su_sita > 0) {
+        if (s.mochigoma_mae.su_sita > 0) {
           if (ms[2] > 0 && j > 2 && ban[i][j - 1] > 20 && (ks[i][j] > 0 || ku[i][j] == 0)) {
             for (int y = j - 2; y >= 1; --y) {
               if (ban[i][y] == kara) continue;
@@ -224,7 +229,7 @@ int kyokumen_hyouka(Kyokumen& p, const Kiki& k, const HyoukaJoutai& s, int koma,
           if (ms[3] > 0 && (ku[i][j] == 0 || ks[i][j] > 0) && j > 2 && i >= 2 && i <= 8) {
             if (ban[i - 1][j - 2] > 10 && ban[i + 1][j - 2] > 10) total -= 200;
           }
-          if (sita_kin_gin(p) && ku[i][j] <= 1) {
+          if (sita_kin_gin(s.mochigoma_mae) && ku[i][j] <= 1) {
             const int og = oogoma_kinsetsu(p, i, j);
             if (og < -1) total -= 50;
             if (ku[i][j] == 0 && og < 0) {
@@ -251,7 +256,7 @@ int kyokumen_hyouka(Kyokumen& p, const Kiki& k, const HyoukaJoutai& s, int koma,
         if (v == OU && j == 1 && ks[i][2] > 0) {
           total -= 500;
           if (ks[i][2] >= ku[i][2]) total -= 2500;
-          if (sita_kin_gin(p)) total -= 7000;
+          if (sita_kin_gin(s.mochigoma_mae)) total -= 7000;
         }
         // An upper pawn the lower rook attacks while the lower hand has a pawn to drop.
         if (v == HU && k.atari_sita[i][j] == -HISHA && ms[1] > 0 && ks[i][j] >= ku[i][j] && j < 9 &&
@@ -327,6 +332,7 @@ struct Kyoku {
   int kc, kr;  // lower king
   bool uchi() const { return fc == TE_UE || fc == TE_SITA; }
   int bn(int c, int r) const { return at(p.ban, c, r); }
+  const Mochigoma& te() const { return s.mochigoma_mae; }
   int ks(int c, int r) const { return at(k.kiki_sita, c, r); }
   int ku(int c, int r) const { return at(k.kiki_ue, c, r); }
 };
@@ -335,8 +341,8 @@ bool fu_rule(const Kyoku& x, int& score) {
   const auto& p = x.p;
   const auto& k = x.k;
   const int tc = x.tc, tr = x.tr;
-  if (p.mochigoma_ue[2] > 0) score += kyousha_ute(p, k, tc, tr) * 10;
-  if (p.mochigoma_ue[3] > 0) score += keima_ute(p, k, tc, tr) * 10;
+  if (x.te().ue[2] > 0) score += kyousha_ute(p, k, tc, tr) * 10;
+  if (x.te().ue[3] > 0) score += keima_ute(p, k, tc, tr) * 10;
   if (tr < 9) {
     const int n = p.ban[tc][tr + 1];
     if (n == KIN) score += 5;
@@ -348,7 +354,7 @@ bool fu_rule(const Kyoku& x, int& score) {
     score -= 10;
   if (x.uchi()) {
     if (k.kiki_ue[tc][tr] == 0 && tr > 1 && p.ban[tc][tr - 1] >= 100 &&
-        (p.mochigoma_sita[1] > 0 || p.mochigoma_sita[2] > 0))
+        (x.te().sita[1] > 0 || x.te().sita[2] > 0))
       score += 60;
     if (p.ban[2][8] == -KAKU && tc == 2 && tr == 7 && (k.kiki_sita[2][7] != 0 || k.kiki_ue[2][7] > 0))
       score += 300;
@@ -415,10 +421,10 @@ bool kyou_rule(const Kyoku& x, int& score) {
   const auto& p = x.p;
   const auto& k = x.k;
   const int tc = x.tc, tr = x.tr;
-  if (p.mochigoma_ue[3] > 0) score += keima_ute(p, k, tc, tr) * 10;
+  if (x.te().ue[3] > 0) score += keima_ute(p, k, tc, tr) * 10;
   if (x.uchi()) {
     if (tr < 8) {
-      if (p.mochigoma_sita[1] > 0 && k.kiki_sita[tc][tr + 1] > 0 && k.kiki_sita[tc][tr] == 0) score -= 100;
+      if (x.te().sita[1] > 0 && k.kiki_sita[tc][tr + 1] > 0 && k.kiki_sita[tc][tr] == 0) score -= 100;
       if (p.ban[tc][tr + 1] <= -20 &&
           (k.kiki_sita[tc][tr] == 0 || k.kiki_ue[tc][tr] >= k.kiki_sita[tc][tr])) {
         // Whether a lance could run down the file is tested with the upper lance's code;
@@ -483,7 +489,7 @@ bool kin_rule(const Kyoku& x, int& score) {
   if (tr == 2) {
     if (p.ban[8][3] == HU && p.ban[8][6] == -HU && tc == 7 && k.himo_sita[8][6] == -HISHA) score += 100;
     // The bishop in hand counts only for a silver arriving on row 2.
-    if (p.mochigoma_sita[6] > 0 && x.s.kiki_ue_mae[tc][3] == 0 && p.ban[tc][3] >= 10) {
+    if (x.te().sita[6] > 0 && x.s.kiki_ue_mae[tc][3] == 0 && p.ban[tc][3] >= 10) {
       score += 20;
       if (x.s.kiki_ue_mae[tc][4] == 1 && p.ban[tc][4] == KAKU) { score += 1250; return true; }
     }
@@ -644,6 +650,8 @@ int hyouka(Kyokumen& p, Kiki& k, const HyoukaJoutai& s, int torareru, int koma, 
   if (ks[kuc][kur] >= 1) return TEN_JISATSU;
   int score = 0;
   if (ku[kc][kr] > 0) {
+    // The mate test reads the lower hand of the position itself: an upper trial leaves it
+    // as it was, and a lower trial that leaves the lower king attacked is never scored here.
     if (tsumi_sita(p, k) == ari) return koma == HU ? TEN_JISATSU : TEN_TSUMI;
     if (k.atari_sita[tc][tr] == -OU && ku[tc][tr] > 0) score += 1000;
     if (ks[tc][tr] <= 2 && k.himo_ue[tc][tr] == RYUU && tc != kc && tr != kr && iabs(tc - kc) < 2 &&
@@ -689,7 +697,7 @@ int hyouka(Kyokumen& p, Kiki& k, const HyoukaJoutai& s, int torareru, int koma, 
       if (v < s.nigemichi_kijun) score += (s.nigemichi_kijun - v) * 10;
     }
   } else if (ku[tc][tr] > 0) {
-    if (sita_kin_gin(p) && tc > 1 && tc < 9) {
+    if (sita_kin_gin(s.mochigoma_mae) && tc > 1 && tc < 9) {
       const int l = ban[tc - 1][tr], r = ban[tc + 1][tr];
       if (((l == -HISHA || l == -RYUU) && r == OU) || ((r == -HISHA || r == -RYUU) && l == OU)) score -= koma * 10;
     }

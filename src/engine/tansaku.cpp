@@ -11,21 +11,36 @@ namespace mirado {
 namespace {
 
 inline int iabs(int v) { return v < 0 ? -v : v; }
-// A trial that moves a king carries the position's note of its square along.
-inline void ou_oku(Kyokumen& p, int code, int c, int r) {
-  if (code == OU) p.ou_ue_x = c, p.ou_ue_y = r;
-  else if (code == -OU) p.ou_sita_x = c, p.ou_sita_y = r;
-}
 
 inline int chebyshev(int c1, int r1, int c2, int r2) {
   const int dc = iabs(c1 - c2), dr = iabs(r1 - r2);
   return dc > dr ? dc : dr;
 }
 
+// The squares worth asking idou_kanou about for a piece on (c, r), as a box: a step mover
+// stays within one column and two rows of its square (the knight's jump is the longest
+// step), a lance within its column; anything else may reach the whole board.
+struct Hani {
+  int c0 = 1, c1 = 9, r0 = 1, r1 = 9;
+};
+
+inline Hani idou_hani(int code, int c, int r) {
+  switch (koma_abs(code)) {
+    case KYOU:
+      return Hani{c, c, 1, 9};
+    case HU: case KEI: case GIN: case KIN: case TO: case NARIKYOU: case NARIKEI: case NARIGIN:
+    case OU:
+      return Hani{c > 1 ? c - 1 : 1, c < 9 ? c + 1 : 9, r > 2 ? r - 2 : 1, r < 8 ? r + 2 : 9};
+    default:
+      return Hani{};
+  }
+}
+
 }  // namespace
 
 void Tansaku::junbi() {
   std::memcpy(s_.ban_mae, p_.ban, sizeof s_.ban_mae);
+  mochigoma_mae_kiroku(p_, s_);
   p_.fu_suji_keisan();
   // The maps first, so that the baseline describes this position and not stale maps.
   kiki_keisan(p_.ban, k_);
@@ -57,17 +72,21 @@ Sashite Tansaku::sagasu_impl() {
   best.score = Ue ? -999990 : 9990;  // -99999 and 999 points
   auto better = [&](int score) { return Ue ? score > best.score : score < best.score; };
 
-  // Scores the position now on the board (the maps are computed here).
-  auto score_trial = [&](int torareru, int koma, int fc, int fr, int tc, int tr) {
+  // Makes the trial move, scores it (the maps are computed here) and takes it back. fr
+  // is the source row as the scores and the record name it: a lower drop gives its
+  // hand row there, while the move itself names the hand slot.
+  auto score_trial = [&](const Te& te, int fr) {
+    const TeModoshi modoshi = do_move(p_, te);
     kiki_keisan(ban, k_);
     int v;
     if constexpr (!Ue) {
       if (k_.kiki_ue[p_.ou_sita_x][p_.ou_sita_y] > 0) v = TEN_OUTE_SITA;
-      else v = hyouka(p_, k_, s_, torareru, koma, fc, fr, tc, tr);
+      else v = hyouka(p_, k_, s_, modoshi.torareru, te.koma, te.fc, fr, te.tc, te.tr);
     } else {
-      v = hyouka(p_, k_, s_, torareru, koma, fc, fr, tc, tr);
+      v = hyouka(p_, k_, s_, modoshi.torareru, te.koma, te.fc, fr, te.tc, te.tr);
     }
-    if (kiroku) kiroku->add(fc, fr, tc, tr, koma, v);
+    undo_move(p_, modoshi);
+    if (kiroku) kiroku->add(te.fc, fr, te.tc, te.tr, te.koma, v);
     return v;
   };
 
@@ -79,32 +98,29 @@ Sashite Tansaku::sagasu_impl() {
       const int piece = ban[sc][sr];
       if (Ue ? piece < 10 : piece > -10) continue;
       if (san && sc == ichite_x && sr == ichite_y) continue;  // the piece moved by com_ban1
-      for (int tc = 1; tc <= 9 && !stopped; ++tc) {
-        for (int tr = 1; tr <= 9; ++tr) {
+      // Targets in the same order as a scan of the whole board, without the squares the
+      // piece could never reach.
+      const Hani h = idou_hani(piece, sc, sr);
+      for (int tc = h.c0; tc <= h.c1 && !stopped; ++tc) {
+        for (int tr = h.r0; tr <= h.r1; ++tr) {
           if (san && tc == nite_x && tr == nite_y) continue;  // the piece moved by com_ban2
           if (p_.idou_kanou(sc, sr, tc, tr, piece) != ari) continue;
           s_.moto_koma = piece;
           s_.kyori_mae = Ue ? chebyshev(sc, sr, p_.ou_sita_x, p_.ou_sita_y)
                             : chebyshev(sc, sr, p_.ou_ue_x, p_.ou_ue_y);
           const int torareru = ban[tc][tr];
-          // The trial move, made on the board itself and taken back below.
-          ban[sc][sr] = kara;
-          ban[tc][tr] = piece;
-          ou_oku(p_, piece, tc, tr);
           int nari = 0;
           int score, kekka;
           if (naru_kanou(sc, sr, tr, piece, nari) == nashi) {
-            score = score_trial(torareru, piece, sc, sr, tc, tr);
+            score = score_trial(Te{sc, sr, tc, tr, piece}, sr);
             kekka = piece;
           } else if (narazu_kanou(tr, piece) == nashi) {  // must promote
-            ban[tc][tr] = nari;
-            score = score_trial(torareru, nari, sc, sr, tc, tr);
+            score = score_trial(Te{sc, sr, tc, tr, nari}, sr);
             kekka = nari;
           } else {  // may promote: both are scored
-            score = score_trial(torareru, piece, sc, sr, tc, tr);
+            score = score_trial(Te{sc, sr, tc, tr, piece}, sr);
             kekka = piece;
-            ban[tc][tr] = nari;
-            const int score2 = score_trial(torareru, nari, sc, sr, tc, tr);
+            const int score2 = score_trial(Te{sc, sr, tc, tr, nari}, sr);
             if (Ue ? score2 > score : score2 < score) {
               score = score2;
               kekka = nari;
@@ -114,9 +130,6 @@ Sashite Tansaku::sagasu_impl() {
                    : (piece == -HU || piece == -HISHA || piece == -KAKU))
               kekka = nari;
           }
-          ban[tc][tr] = torareru;
-          ban[sc][sr] = piece;
-          ou_oku(p_, piece, sc, sr);
           if (better(score)) {
             best = Sashite{true, sc, sr, tc, tr, piece, kekka, score};
             if constexpr (!Ue) {
@@ -147,9 +160,7 @@ Sashite Tansaku::sagasu_impl() {
       for (int tc = 1; tc <= 9; ++tc) {
         for (int tr = 1; tr <= 9; ++tr) {
           if (p_.idou_kanou(fc, fr, tc, tr, code) != ari) continue;
-          ban[tc][tr] = code;
-          const int score = score_trial(0, code, fc, fr, tc, tr);
-          ban[tc][tr] = kara;
+          const int score = score_trial(Te{fc, idx, tc, tr, code}, fr);
           if (better(score)) {
             best = Sashite{true, fc, fr, tc, tr, code, code, score};
             if constexpr (Ue) {

@@ -3,8 +3,9 @@
 // the level and the turn's first and second destinations, and returns the chosen move,
 // optionally with every scored trial in the order it was scored.
 //
-// Trial moves are made on the board itself and undone; the search allocates nothing and
-// calls nothing virtual. The only call out is the optional tick, once per source column
+// Trial moves are made with do_move and taken back with undo_move, like every other
+// move; the scores still weigh the hands the search began with. The search allocates
+// nothing and calls nothing virtual. The only call out is the optional tick, once per source column
 // and once per hand kind (the Timer1 tick of the window).
 #pragma once
 
@@ -63,8 +64,9 @@ class Tansaku {
   void* tick_ctx = nullptr;
   KouhoKiroku* kiroku = nullptr;   // every scored trial, when set
 
-  // Sets the search up (without the window's repaint): the copies, the pawn-file
-  // flags, the maps, the escape-square baseline and the maps before any trial.
+  // Sets the search up (without the window's repaint): the copies of board and hands,
+  // the pawn-file flags, the maps, the escape-square baseline and the maps before any
+  // trial.
   void junbi();
   // Every board move and drop scored, the best one returned. The board, hands and
   // flags are as they were; the maps describe the board again.

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "rules/ugoki.h"
+
 namespace mirado {
 
 namespace {
@@ -42,14 +44,14 @@ bool aigoma_dekinai(Kyokumen& p, const Kiki::Map& oute, int ou_x, int ou_y, int 
         if (dc > -2 && dc < 2 && dr > -2 && dr < 2) return true;
       } else if (m == 1) {
         if (su == fu_su && p.idou_kanou(te_col, 0, c, r, fu_code) == nashi) return true;
-        const int saved = p.ban[c][r];
-        p.ban[c][r] = fu_code;  // placeholder for whatever would be dropped
+        // The pawn stands in for whatever would be dropped, so the drop names no hand slot.
+        const TeModoshi modoshi = do_move(p, Te{te_col, 0, c, r, fu_code});
         bool still_checked = false;
         for (int c2 = 1; c2 <= 9 && !still_checked; ++c2)
           for (int r2 = 1; r2 <= 9 && !still_checked; ++r2)
             if (oute[c2][r2] == 9 && p.idou_kanou(c2, r2, ou_x, ou_y, p.ban[c2][r2]) == ari)
               still_checked = true;
-        p.ban[c][r] = saved;
+        undo_move(p, modoshi);
         if (still_checked) return true;
       }
     }
@@ -79,10 +81,11 @@ int sita_outechu(const Kyokumen& p) {
 int tsumi_sita(Kyokumen& p, Kiki& k) {
   const int ox = p.ou_sita_x, oy = p.ou_sita_y;
   if (k.kiki_ue[ox][oy] == 0) return nashi;
-  FuSujiScope fu(p);
-  if (p.mochigoma_su_sita > 0 &&
-      !aigoma_dekinai(p, k.oute_sita, ox, oy, TE_SITA, -HU, p.mochigoma_su_sita, p.mochigoma_sita[1]))
-    return nashi;
+  if (p.mochigoma_su_sita > 0) {
+    FuSujiScope fu(p);  // only the blocking drops read the pawn files
+    if (!aigoma_dekinai(p, k.oute_sita, ox, oy, TE_SITA, -HU, p.mochigoma_su_sita, p.mochigoma_sita[1]))
+      return nashi;
+  }
   if (nigerareru(p, k.kiki_ue, ox, oy, -OU)) return nashi;
 
   for (int c = 1; c <= 9; ++c) {
@@ -93,12 +96,9 @@ int tsumi_sita(Kyokumen& p, Kiki& k) {
         for (int tr = 1; tr <= 9; ++tr) {
           if ((tc == c && tr == r) || k.oute_sita[tc][tr] <= 0) continue;
           if (p.idou_kanou(c, r, tc, tr, code) == nashi) continue;
-          const int torareru = p.ban[tc][tr];
-          p.ban[tc][tr] = code;
-          p.ban[c][r] = kara;
+          const TeModoshi modoshi = do_move(p, Te{c, r, tc, tr, code});
           const int still = sita_outechu(p);
-          p.ban[c][r] = code;
-          p.ban[tc][tr] = torareru;
+          undo_move(p, modoshi);
           if (still == nashi) return nashi;
         }
       }
@@ -110,10 +110,11 @@ int tsumi_sita(Kyokumen& p, Kiki& k) {
 int tsumi_ue(Kyokumen& p, Kiki& k) {
   const int ox = p.ou_ue_x, oy = p.ou_ue_y;
   if (k.kiki_sita[ox][oy] == 0) return nashi;
-  FuSujiScope fu(p);
-  if (p.mochigoma_su_ue > 0 &&
-      !aigoma_dekinai(p, k.oute_ue, ox, oy, TE_UE, HU, p.mochigoma_su_ue, p.mochigoma_ue[1]))
-    return nashi;
+  if (p.mochigoma_su_ue > 0) {
+    FuSujiScope fu(p);
+    if (!aigoma_dekinai(p, k.oute_ue, ox, oy, TE_UE, HU, p.mochigoma_su_ue, p.mochigoma_ue[1]))
+      return nashi;
+  }
   if (nigerareru(p, k.kiki_sita, ox, oy, OU)) return nashi;
 
   // The targets are those of the position under test, fixed before any trial.
@@ -129,13 +130,10 @@ int tsumi_ue(Kyokumen& p, Kiki& k) {
         for (int tr = 1; tr <= 9; ++tr) {
           if ((tc == c && tr == r) || targets[tc][tr] <= 0) continue;
           if (p.idou_kanou(c, r, tc, tr, code) == nashi) continue;
-          const int torareru = p.ban[tc][tr];
-          p.ban[tc][tr] = code;
-          p.ban[c][r] = kara;
+          const TeModoshi modoshi = do_move(p, Te{c, r, tc, tr, code});
           kiki_keisan(p.ban, k);
           tried = true;
-          p.ban[c][r] = code;
-          p.ban[tc][tr] = torareru;
+          undo_move(p, modoshi);
           if (k.kiki_sita[p.ou_ue_x][p.ou_ue_y] == 0) {
             answer = nashi;
             break;

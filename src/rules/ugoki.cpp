@@ -61,10 +61,11 @@ TeModoshi do_move(Kyokumen& p, const Te& te) {
     m.ou_x = p.ou_ue_x, m.ou_y = p.ou_ue_y;
     p.ou_ue_x = te.tc, p.ou_ue_y = te.tr;
   }
-  // Only a pawn arriving, leaving or being taken changes a column's flags.
+  // Only a pawn arriving, leaving or being taken changes a column's flags; a move along
+  // one column recounts it once.
   if (koma_abs(m.moto_koma) == HU || koma_abs(te.koma) == HU || koma_abs(torareru) == HU) {
     fu_suji_retsu(p, fcol);
-    fu_suji_retsu(p, tcol);
+    if (tcol != fcol) fu_suji_retsu(p, tcol);
   }
   return m;
 }
