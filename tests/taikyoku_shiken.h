@@ -10,9 +10,13 @@ namespace mirado {
 struct TaikyokuShiken {
   static Taikyoku::Joutai& joutai(Taikyoku& t) { return t.j_; }
   static void ou_tori(Taikyoku& t, int torareru) { t.ou_tori(torareru); }
+  static Taikyoku& taikyoku(Game& g) { return g; }
 };
 
 inline Taikyoku::Joutai& joutai(Taikyoku& t) { return TaikyokuShiken::joutai(t); }
+inline Taikyoku::Joutai& joutai(Game& g) { return joutai(TaikyokuShiken::taikyoku(g)); }
+// The game under a window object, to be driven as the window's procedures drive it.
+inline Taikyoku& taikyoku(Game& g) { return TaikyokuShiken::taikyoku(g); }
 
 // A record entry as the game writes one, what the target holds now being what it takes.
 inline void kifu_kiroku(Taikyoku& t, int moto_x, int moto_y, int saki_x, int saki_y,
@@ -33,13 +37,19 @@ inline void kifu_kiroku(Taikyoku& t, int moto_x, int moto_y, int saki_x, int sak
   joutai(t).kifu.kiroku(e);
 }
 
+inline void kifu_kiroku(Game& g, int moto_x, int moto_y, int saki_x, int saki_y, int moto_koma,
+                        int koma, double sita_mae, double sita_ato, double ue_mae, double ue_ato) {
+  kifu_kiroku(taikyoku(g), moto_x, moto_y, saki_x, saki_y, moto_koma, koma, sita_mae, sita_ato,
+              ue_mae, ue_ato);
+}
+
 // A move made on the game's position as the game makes it (a captured king ends the game),
 // and drawn. fr is the source row, or for a drop from the upper hand the hand slot, from
 // the lower hand the on-screen row.
 inline TeModoshi te_ugokasu(Game& g, int fc, int fr, int tc, int tr, int code) {
   const TeModoshi m =
       do_move(joutai(g).pos, Te{fc, is_uchi(fc) ? te_slot(fc, fr) : fr, tc, tr, code});
-  TaikyokuShiken::ou_tori(g, m.torareru);
+  TaikyokuShiken::ou_tori(taikyoku(g), m.torareru);
   g.te_egaku(fc, fr, tc, tr, code, m.torareru);
   return m;
 }

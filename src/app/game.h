@@ -52,9 +52,22 @@ constexpr int FORM_H = 8000;
 inline int cell_x(double c) { return BAN_LEFT + static_cast<int>(MASU_W * c); }
 inline int cell_y(double r) { return BAN_TOP + static_cast<int>(MASU_H * r); }
 
-class Game : public Taikyoku {
+class Game : private Taikyoku {
  public:
   explicit Game(const Ports& ports);
+
+  // ---- the game, read: only the window's own procedures change it ----
+  const Taikyoku& taikyoku() const { return *this; }
+  using Taikyoku::joutai, Taikyoku::pos, Taikyoku::kiki, Taikyoku::kifu;
+  using Taikyoku::teban, Taikyoku::teban_nushi, Taikyoku::sente_gawa, Taikyoku::gote_gawa;
+  using Taikyoku::sita_gawa, Taikyoku::ue_gawa, Taikyoku::taikyoku_shu, Taikyoku::com_taikyoku;
+  using Taikyoku::shuukyoku, Taikyoku::owatta, Taikyoku::shousha, Taikyoku::tesuu;
+  using Taikyoku::dankai, Taikyoku::level, Taikyoku::saisei_chu, Taikyoku::saikai_machi;
+  using Taikyoku::te_tochuu, Taikyoku::oute_mae, Taikyoku::ichite_x, Taikyoku::ichite_y;
+  using Taikyoku::nite_x, Taikyoku::nite_y, Taikyoku::jikan_kaishi, Taikyoku::jikan_ima;
+  using Taikyoku::jikan_sita, Taikyoku::jikan_ue, Taikyoku::handicap, Taikyoku::handicap_zumi;
+  using Taikyoku::hanten_zumi, Taikyoku::koma_su, Taikyoku::ou_oute, Taikyoku::ugokaseru;
+  using Taikyoku::machigai_te;
 
   // ---- what the window shows and keeps besides the game's state ----
   int click_jotai = 0;  // a piece is selected
@@ -256,7 +269,12 @@ class Game : public Taikyoku {
 
   const Ports& ports() const { return ports_; }
 
+  // Tests set the game up directly.
+  friend struct TaikyokuShiken;
+
  private:
+  // The game, for the window's procedures to change through its methods.
+  Taikyoku& game() { return *this; }
   Ports ports_;
   std::array<unsigned char, 100> shirushi_gamen_{};  // what is drawn per square: no * 2 + saki
   std::array<bool, 100> nurikae_{};                  // squares painted over since the last sync

@@ -38,6 +38,7 @@ namespace {
 // and the record, the move count and the blink before the chosen move is made.
 struct ComBan {
   Game& g;
+  Taikyoku& t;
   double jikan = 0;  // thinking time charged to the record entry
 };
 
@@ -48,7 +49,7 @@ void sasu_mae(void* c, const Sashite& m) {
   ComBan& b = *static_cast<ComBan*>(c);
   Game& g = b.g;
   // The clock is read right before the record entry: the timer may be off.
-  b.jikan = g.com_kiroku(m, g.ports().clock->now());
+  b.jikan = b.t.com_kiroku(m, g.ports().clock->now());
   g.shirushi_ari = true;
   g.tesuu_hyouji(g.tesuu());
   if (m.fc == TE_UE) g.tenmetsu(m.moto_koma, TE_UE, 8 - m.fr, 2);
@@ -57,26 +58,26 @@ void sasu_mae(void* c, const Sashite& m) {
 
 // One procedure on the game: the search, the record entry and blink, the move made and
 // drawn. Returns what it did; `jikan` receives the time charged to the record.
-ComTe com_sasu(Game& g, Tejun tejun, double& jikan) {
-  ComBan b{g};
+ComTe com_sasu(Game& g, Taikyoku& t, Tejun tejun, double& jikan) {
+  ComBan b{g, t};
   ComHooks hooks;
   hooks.ctx = &b;
   hooks.tick = tick_thunk;
   hooks.junbi_ato = repaint_thunk;
   hooks.sasu_mae = sasu_mae;
-  const ComTe r = g.com_ban(tejun, hooks, nullptr, g.level() == 4 ? g.yomi_te : nullptr);
+  const ComTe r = t.com_ban(tejun, hooks, nullptr, g.level() == 4 ? g.yomi_te : nullptr);
   jikan = b.jikan;
   if (r.te.ari) g.te_egaku(r.te.fc, r.te.fr, r.te.tc, r.te.tr, r.te.koma, r.torareru);
   return r;
 }
 
-void com_owari(Game& g, const Sashite& m, int side, double jikan) {
+void com_owari(Game& g, Taikyoku& t, const Sashite& m, int side, double jikan) {
   if (m.ari) {
     g.te_hyouji(side, m.tc, m.tr, m.koma, IRO_SHIRO);
     g.waku_egaku(IRO_SHIRO, m.tc, m.tr);
     g.shirushi_awaseru();
   }
-  g.com_tejun_owari(jikan, g.ports().clock->now());
+  t.com_tejun_owari(jikan, g.ports().clock->now());
   if (g.is_checked(Menu::KEIKA)) g.set_timer(true);
 }
 
@@ -88,8 +89,8 @@ void com_ato(Game& g) {
 }
 
 // No candidate: no move; the clock is charged as for a move and the turn goes on.
-double com_nashi(Game& g) {
-  const double jikan = g.jikan_hakaru(g.ports().clock->now());
+double com_nashi(Game& g, Taikyoku& t) {
+  const double jikan = t.jikan_hakaru(g.ports().clock->now());
   g.set_timer(false);
   return jikan;
 }
@@ -106,17 +107,17 @@ void shouri_egaku(Game& g) {
 
 // The outcome of a move of an upper piece (the first and third moves): mate, a captured
 // lower king, or check. True when the game is over.
-bool com_ue_kessaku(Game& g, const ComTe& r) {
+bool com_ue_kessaku(Game& g, Taikyoku& t, const ComTe& r) {
   if (r.sita_tsumi) {
     g.msg("よし！!　コンピュータの勝ちです", "詰め!");
-    g.com_kachi(true);
+    t.com_kachi(true);
     shouri_egaku(g);
     return true;
   }
   if (g.shousha() == g.ue_gawa()) {
     g.te_kesu(g.ue_gawa());
     g.msg("ｺﾝﾋﾟｭｰﾀの勝ちです", "終了");
-    g.com_kachi(false);
+    t.com_kachi(false);
     shouri_egaku(g);
     return true;
   }
@@ -190,15 +191,15 @@ void Game::com_ban1() {
     if (com_chuudan) return;
   }
   double jikan;
-  const ComTe r = com_sasu(*this, Tejun::ichi, jikan);
+  const ComTe r = com_sasu(*this, game(), Tejun::ichi, jikan);
   const Sashite& m = r.te;
   if (!m.ari) {
-    com_owari(*this, m, ue_gawa(), com_nashi(*this));
+    com_owari(*this, game(), m, ue_gawa(), com_nashi(*this, game()));
     return;
   }
   com_ato(*this);
-  if (com_ue_kessaku(*this, r)) return;
-  com_owari(*this, m, ue_gawa(), jikan);
+  if (com_ue_kessaku(*this, game(), r)) return;
+  com_owari(*this, game(), m, ue_gawa(), jikan);
 }
 
 void Game::com_ban2() {
@@ -207,10 +208,10 @@ void Game::com_ban2() {
   com_tejun_kaishi(ports().clock->now());
   if (is_checked(Menu::KEIKA)) set_timer(true);
   double jikan;
-  const ComTe r = com_sasu(*this, Tejun::ni, jikan);
+  const ComTe r = com_sasu(*this, game(), Tejun::ni, jikan);
   const Sashite& m = r.te;
   if (!m.ari) {
-    com_owari(*this, m, sita_gawa(), com_nashi(*this));
+    com_owari(*this, game(), m, sita_gawa(), com_nashi(*this, game()));
     return;
   }
   com_ato(*this);
@@ -225,7 +226,7 @@ void Game::com_ban2() {
   } else if (kiki().kiki_sita[pos().ou_ue_x][pos().ou_ue_y] > 0) {
     msg("   ** 王手 **", "");
   }
-  com_owari(*this, m, sita_gawa(), jikan);
+  com_owari(*this, game(), m, sita_gawa(), jikan);
 }
 
 void Game::com_ban3() {
@@ -234,15 +235,15 @@ void Game::com_ban3() {
   com_tejun_kaishi(ports().clock->now());
   if (is_checked(Menu::KEIKA)) set_timer(true);
   double jikan;
-  const ComTe r = com_sasu(*this, Tejun::san, jikan);
+  const ComTe r = com_sasu(*this, game(), Tejun::san, jikan);
   const Sashite& m = r.te;
   if (!m.ari) {
-    jikan = com_nashi(*this);
+    jikan = com_nashi(*this, game());
   } else {
     com_ato(*this);
-    if (com_ue_kessaku(*this, r)) return;
+    if (com_ue_kessaku(*this, game(), r)) return;
   }
-  com_owari(*this, m, ue_gawa(), jikan);
+  com_owari(*this, game(), m, ue_gawa(), jikan);
   com_turn_owari();
   aicon_ichi("下", sita_gawa());
 }

@@ -6,9 +6,9 @@ namespace mirado {
 
 namespace {
 
-void handicap_hyouji_kaeru(Game& g, int step) {
+void handicap_hyouji_kaeru(Game& g, Taikyoku& t, int step) {
   g.panel_tojiru();
-  const Taikyoku::HandicapKekka k = g.handicap_kaeru(step);
+  const Taikyoku::HandicapKekka k = t.handicap_kaeru(step);
   if (k.kotowari != 0) {
     g.snd_play(Oto::kinshi);
     g.handicap_keikoku(k.kotowari);
@@ -32,7 +32,7 @@ void Game::handicap_keikoku(int reason) {
   msg(std::string(riyuu) + "\r\r" + "局面→最初にして下さい", "ﾊﾝﾃﾞｨｷｬｯﾌﾟ設定");
 }
 
-void Game::lbel_up() { handicap_hyouji_kaeru(*this, 1); }
-void Game::lebel_down() { handicap_hyouji_kaeru(*this, -1); }
+void Game::lbel_up() { handicap_hyouji_kaeru(*this, game(), 1); }
+void Game::lebel_down() { handicap_hyouji_kaeru(*this, game(), -1); }
 
 }  // namespace mirado

@@ -121,12 +121,12 @@ void sashita_ato(Game& g, Dankai d, const Sentaku& s, const Sashita& r, bool nus
   else if (r.com_no_ban) g.com_turn();
 }
 
-void sasu(Game& g, Dankai d, Sentaku& s, int button) {
+void sasu(Game& g, Taikyoku& t, Dankai d, Sentaku& s, int button) {
   const bool nushi_sita = g.teban_nushi() == g.sita_gawa();
   const bool timer = g.timer1;
   const int tesuu = g.tesuu() + 1;
   const Sashita r =
-      g.sasu(NingenTe{s.moto_x, s.moto_y, s.saki_x, s.saki_y, s.koma, button == kMigi},
+      t.sasu(NingenTe{s.moto_x, s.moto_y, s.saki_x, s.saki_y, s.koma, button == kMigi},
              g.ports().clock->now());
   switch (r.kotowari) {
     case Kotowari::nashi: break;
@@ -159,7 +159,7 @@ void sasu(Game& g, Dankai d, Sentaku& s, int button) {
 
 // Second press on a board square, with a piece selected: another piece of one's own is
 // selected instead, anything else is the move.
-void saki_wo_osu(Game& g, Dankai d, int button, int c, int r) {
+void saki_wo_osu(Game& g, Taikyoku& t, Dankai d, int button, int c, int r) {
   Sentaku& s = g.sentaku[static_cast<int>(d)];
   s.saki_x = c;
   s.saki_y = r;
@@ -169,20 +169,20 @@ void saki_wo_osu(Game& g, Dankai d, int button, int c, int r) {
     g.waku_egaku(IRO_AKA, c, r);
     return;
   }
-  sasu(g, d, s, button);
+  sasu(g, t, d, s, button);
 }
 
-void koma_sentaku(Game& g, int button, int col, int row) {
+void koma_sentaku(Game& g, Taikyoku& t, int button, int col, int row) {
   const Dankai d = g.dankai();
   if (!on_ban(col, row)) soto_wo_osu(g, d, col, row);
   else if (g.click_jotai == 0) ban_wo_osu(g, d, col, row);
-  else saki_wo_osu(g, d, button, col, row);
+  else saki_wo_osu(g, t, d, button, col, row);
 }
 
 }  // namespace
 
-void Game::koma_sentaku1(int button, int, int col, int row) { koma_sentaku(*this, button, col, row); }
-void Game::koma_sentaku2(int button, int, int col, int row) { koma_sentaku(*this, button, col, row); }
-void Game::koma_sentaku3(int button, int, int col, int row) { koma_sentaku(*this, button, col, row); }
+void Game::koma_sentaku1(int button, int, int col, int row) { koma_sentaku(*this, game(), button, col, row); }
+void Game::koma_sentaku2(int button, int, int col, int row) { koma_sentaku(*this, game(), button, col, row); }
+void Game::koma_sentaku3(int button, int, int col, int row) { koma_sentaku(*this, game(), button, col, row); }
 
 }  // namespace mirado

@@ -17,8 +17,8 @@ int masu(int v, int origin, int size) {
 
 // The first press after a record was stepped through. Returns whether the press is
 // then taken as part of a move.
-bool saikai_suru(Game& g) {
-  g.saikai(g.ports().clock->now());
+bool saikai_suru(Game& g, Taikyoku& t) {
+  t.saikai(g.ports().clock->now());
   if (g.is_checked(Menu::KEIKA)) g.set_timer(true);
   if (g.taikyoku_shu() == TaikyokuShu::com) {
     if (g.teban_nushi() == g.ue_gawa()) {
@@ -59,7 +59,7 @@ void Game::on_mouse_down(int button, int shift, int x, int y) {
   }
   const int col = masu(x, BAN_LEFT, MASU_W);
   const int row = masu(y, BAN_TOP, MASU_H);
-  if (saikai_machi() && !saikai_suru(*this)) return;
+  if (saikai_machi() && !saikai_suru(*this, game())) return;
   switch (dankai()) {
     case Dankai::ichi: koma_sentaku1(button, shift, col, row); break;
     case Dankai::ni: koma_sentaku2(button, shift, col, row); break;

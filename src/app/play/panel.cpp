@@ -175,12 +175,12 @@ std::vector<std::string> kifu_file_list(const fs::path& dir) {
   return out;
 }
 
-void kifu_settei(Game& g, const KifuFile& f) {
+void kifu_settei(Game& g, Taikyoku& t, const KifuFile& f) {
   g.shinki_kyoku();
   midashi(g, f.title, chuuou_x(f.title) - 3000, 6350, IRO_AKA);
   midashi(g, f.line2, chuuou_x(f.line2), 100, IRO_SHIRO);
   midashi(g, f.line3, chuuou_x(f.line3), 6350, IRO_SHIRO);
-  g.kifu_yomikomi(f.entries);
+  t.kifu_yomikomi(f.entries);
   if (f.entries.empty()) {
     g.msg("棋譜ﾌｧｲﾙにﾃﾞｰﾀがありません", "棋譜");
     return;
@@ -293,7 +293,7 @@ void Game::panel_file_click(const std::string& name) {
     return;
   }
   file_mado(nashi, nashi, nashi);
-  kifu_settei(*this, f);
+  kifu_settei(*this, game(), f);
 }
 
 }  // namespace mirado

@@ -37,9 +37,9 @@ namespace {
 
 // Every step back closes the panel and reopens a game a capture had ended; at the start
 // of the record there is nothing to take back.
-bool modoseru(Game& g) {
+bool modoseru(Game& g, Taikyoku& t) {
   g.panel_tojiru();
-  g.modoshi_hajime();
+  t.modoshi_hajime();
   if (g.kifu().kifu_ichi >= 1) return true;
   g.snd_play(Oto::kinshi);
   g.msg("できません", "戻る");
@@ -49,7 +49,7 @@ bool modoseru(Game& g) {
 }  // namespace
 
 void Game::ippo_modosu() {
-  if (!modoseru(*this)) return;
+  if (!modoseru(*this, game())) return;
   const KifuEntry e = kifu().at(kifu().kifu_ichi);
   kifu_modosu();
   modoshi_egaku(e);
@@ -115,7 +115,7 @@ void Game::replay() {
     msg("３手目がまだ打ち終わっていせん", "戻る");
     return;
   }
-  if (!modoseru(*this)) return;
+  if (!modoseru(*this, game())) return;
   shirushi_ari = false;
   for (int i = 0; i < 3; ++i) ippo_modosu();  // each refuses by itself at the start
   idou_owari();
