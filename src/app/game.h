@@ -95,7 +95,7 @@ class Game : private Taikyoku {
   void on_close();                         // the window's close request
   bool quitting = false;
 
-  // ---- game control (taikyoku/seigyo.cpp) ----
+  // ---- game control (app/play/seigyo.cpp, app/play/taikyoku.cpp) ----
   void shinki_kyoku();
   void start();   // START: two people
   void sente();   // SENTE: the person moves first against the computer
@@ -109,7 +109,7 @@ class Game : private Taikyoku {
   bool te_tochuu_de_kotowaru(std::string_view title);
   void com_taikyoku_kaishi(bool timer_first);
 
-  // ---- the three moves of a turn (taikyoku/) ----
+  // ---- the three moves of a turn as the player makes them (app/play/koma_sentaku.cpp) ----
   struct Sentaku {  // kept between the two presses, one per phase
     int moto_x = 0, moto_y = 0, saki_x = 0, saki_y = 0, koma = 0;
   };
@@ -118,12 +118,12 @@ class Game : private Taikyoku {
   void koma_sentaku2(int button, int shift, int col, int row);
   void koma_sentaku3(int button, int shift, int col, int row);
 
-  // ---- moves (play) ----
+  // ---- moves (app/play/te_egaku.cpp) ----
   // Draws a move already made on the position. fr is the source row, or for a drop from
   // the upper hand the hand slot, from the lower hand the on-screen row.
   void te_egaku(int fc, int fr, int tc, int tr, int code, int torareru);
 
-  // ---- computer player (taikyoku/com_ban.cpp) ----
+  // ---- computer player as shown (app/play/com_ban.cpp) ----
   void com_ban1();
   void com_ban2();
   void com_ban3();
@@ -183,7 +183,7 @@ class Game : private Taikyoku {
   void chokuzen_menu();
   void ichiran_menu();
 
-  // ---- record files, replay, board flip, handicap (taikyoku/) ----
+  // ---- record files, replay, board flip, handicap (app/play/) ----
   std::string dir_path;                 // the directory list's path, UTF-8
   std::vector<std::string> file_names;  // the file list's entries
   std::string panel_text[5];            // the text boxes by number (panel_text_box); [0] unused
@@ -202,7 +202,7 @@ class Game : private Taikyoku {
   void lebel_down();
   void handicap_keikoku(int reason);
 
-  // ---- record and replay (kifu) ----
+  // ---- record stepping as shown (app/play/replay.cpp, app/play/panel_mado.cpp) ----
   // false, with nothing changed, at the end of the record or on an entry that cannot be played
   bool ippo_susumu();
   void ippo_modosu();

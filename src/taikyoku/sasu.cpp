@@ -99,7 +99,6 @@ void Taikyoku::kiroku(const NingenTe& s, int koma, double sita_ato, double ue_at
 
 Sashita Taikyoku::sasu(const NingenTe& s, double now) {
   const Dankai d = j_.dankai;
-  const bool nushi_sita = j_.teban_nushi == j_.sita_gawa;
   Sashita kekka;
   if (is_uchi(s.moto_x)) j_.pos.fu_suji_keisan();  // a drop reads the pawn-file flags
   kekka.kotowari = sasu_mae(d, s);
@@ -107,19 +106,38 @@ Sashita Taikyoku::sasu(const NingenTe& s, double now) {
 
   if (d == Dankai::san) {
     kiki_keisan(j_.pos.ban, j_.kiki);
-    j_.oute_mae = ou_oute(nushi_sita);
+    j_.oute_mae = ou_oute(j_.teban_nushi == j_.sita_gawa);
   }
-  // What taking the move back needs beyond what undoing it and its record entry give back.
-  struct {
-    int kifu_nagasa;
-    KifuEntry uwagaki;  // the entry the move's record overwrites (a line stepped back over)
-    bool te_tochuu, saikai_machi;
-    Shuukyoku shuukyoku;
-  } const mae{j_.kifu.kifu_nagasa, j_.kifu.at(j_.kifu.kifu_ichi + 1), j_.te_tochuu,
-              j_.saikai_machi, j_.shuukyoku};
+  const Mae mae{j_.kifu.kifu_nagasa, j_.kifu.at(j_.kifu.kifu_ichi + 1), j_.te_tochuu,
+                j_.saikai_machi, j_.shuukyoku};
+  te_wo_sasu(s, now, kekka);
+  kekka.kotowari = sasu_ato(d, s);
+  if (kekka.kotowari != Kotowari::nashi) {
+    torikesu(d, kekka, mae);
+    return kekka;
+  }
+  if (d == Dankai::ichi) {
+    j_.ichite_x = s.saki_x;
+    j_.ichite_y = s.saki_y;
+  } else if (d == Dankai::ni) {
+    j_.nite_x = s.saki_x;
+    j_.nite_y = s.saki_y;
+  } else {
+    j_.te_tochuu = false;
+  }
+  // Every move is charged to the holder of the turn, with the time since the last charge.
+  (j_.teban_nushi == j_.sita_gawa ? j_.jikan_sita : j_.jikan_ue) += jikan_hakaru(now);
+  j_.jikan_kaishi = now;
+  kekka.shousha = te_owari(d, kekka.te.torareru, kekka.com_no_ban);
+  if (kekka.shousha != 0) j_.shuukyoku = static_cast<Shuukyoku>(kekka.shousha);
+  else j_.dankai = static_cast<Dankai>(static_cast<int>(d) % 3 + 1);
+  return kekka;
+}
 
+void Taikyoku::te_wo_sasu(const NingenTe& s, double now, Sashita& kekka) {
   // The move is recorded with the times of the player who holds the turn, whatever
   // pieces move.
+  const bool nushi_sita = j_.teban_nushi == j_.sita_gawa;
   const double ima = jikan_hakaru(now);
   int koma = s.koma;
   int nari_koma = 0;
@@ -134,39 +152,21 @@ Sashita Taikyoku::sasu(const NingenTe& s, double now) {
   kekka.tameshita = true;
   kekka.koma = koma;
   kekka.kiroku = j_.kifu.at(j_.kifu.kifu_ichi);
-  if (d == Dankai::ichi) j_.te_tochuu = true;
+  if (j_.dankai == Dankai::ichi) j_.te_tochuu = true;
   kiki_keisan(j_.pos.ban, j_.kiki);
+}
 
-  kekka.kotowari = sasu_ato(d, s);
-  if (kekka.kotowari != Kotowari::nashi) {
-    // Taken back exactly: the refused move must not stay in the record either.
-    undo_move(j_.pos, kekka.te);
-    modoshita(kekka.kiroku);
-    j_.kifu.okikae(j_.kifu.kifu_ichi + 1, mae.uwagaki);
-    j_.kifu.kifu_nagasa = mae.kifu_nagasa;
-    j_.te_tochuu = mae.te_tochuu;
-    j_.saikai_machi = mae.saikai_machi;
-    j_.shuukyoku = mae.shuukyoku;
-    kiki_keisan(j_.pos.ban, j_.kiki);
-    if (d != Dankai::ni) j_.teban = j_.teban_nushi;
-    return kekka;
-  }
-  if (d == Dankai::ichi) {
-    j_.ichite_x = s.saki_x;
-    j_.ichite_y = s.saki_y;
-  } else if (d == Dankai::ni) {
-    j_.nite_x = s.saki_x;
-    j_.nite_y = s.saki_y;
-  } else {
-    j_.te_tochuu = false;
-  }
-  // Every move is charged to the holder of the turn, with the time since the last charge.
-  (nushi_sita ? j_.jikan_sita : j_.jikan_ue) += jikan_hakaru(now);
-  j_.jikan_kaishi = now;
-  kekka.shousha = te_owari(d, kekka.te.torareru, kekka.com_no_ban);
-  if (kekka.shousha != 0) j_.shuukyoku = static_cast<Shuukyoku>(kekka.shousha);
-  else j_.dankai = static_cast<Dankai>(static_cast<int>(d) % 3 + 1);
-  return kekka;
+void Taikyoku::torikesu(Dankai d, const Sashita& kekka, const Mae& mae) {
+  // Taken back exactly: the refused move must not stay in the record either.
+  undo_move(j_.pos, kekka.te);
+  modoshita(kekka.kiroku);
+  j_.kifu.okikae(j_.kifu.kifu_ichi + 1, mae.uwagaki);
+  j_.kifu.kifu_nagasa = mae.kifu_nagasa;
+  j_.te_tochuu = mae.te_tochuu;
+  j_.saikai_machi = mae.saikai_machi;
+  j_.shuukyoku = mae.shuukyoku;
+  kiki_keisan(j_.pos.ban, j_.kiki);
+  if (d != Dankai::ni) j_.teban = j_.teban_nushi;
 }
 
 // Has the side of the lower (sita) or upper pieces lost: its king taken by this move, or mated?

@@ -239,7 +239,16 @@ class Taikyoku {
   void modoshita(const KifuEntry& e);
   Kotowari sasu_mae(Dankai d, const NingenTe& te) const;
   Kotowari sasu_ato(Dankai d, const NingenTe& te) const;
-  void torikesu(Sashita& s, const Joutai& mae);
+  // What taking a refused move back needs beyond what undoing it and its record entry
+  // give back.
+  struct Mae {
+    int kifu_nagasa;
+    KifuEntry uwagaki;  // the entry the move's record overwrites (a line stepped back over)
+    bool te_tochuu, saikai_machi;
+    Shuukyoku shuukyoku;
+  };
+  void te_wo_sasu(const NingenTe& s, double now, Sashita& kekka);
+  void torikesu(Dankai d, const Sashita& kekka, const Mae& mae);
   int te_owari(Dankai d, int captured, bool& com_no_ban);
 
   Joutai j_;
