@@ -58,7 +58,7 @@ class Game : private Taikyoku {
 
   // ---- the game, read: only the window's own procedures change it ----
   const Taikyoku& taikyoku() const { return *this; }
-  using Taikyoku::joutai, Taikyoku::pos, Taikyoku::kiki, Taikyoku::kifu;
+  using Taikyoku::pos, Taikyoku::kiki, Taikyoku::kifu;
   using Taikyoku::teban, Taikyoku::teban_nushi, Taikyoku::sente_gawa, Taikyoku::gote_gawa;
   using Taikyoku::sita_gawa, Taikyoku::ue_gawa, Taikyoku::taikyoku_shu, Taikyoku::com_taikyoku;
   using Taikyoku::shuukyoku, Taikyoku::owatta, Taikyoku::shousha, Taikyoku::tesuu;
@@ -66,7 +66,7 @@ class Game : private Taikyoku {
   using Taikyoku::te_tochuu, Taikyoku::oute_mae, Taikyoku::ichite_x, Taikyoku::ichite_y;
   using Taikyoku::nite_x, Taikyoku::nite_y, Taikyoku::jikan_kaishi, Taikyoku::jikan_ima;
   using Taikyoku::jikan_sita, Taikyoku::jikan_ue, Taikyoku::handicap, Taikyoku::handicap_zumi;
-  using Taikyoku::hanten_zumi, Taikyoku::koma_su, Taikyoku::ou_oute, Taikyoku::ugokaseru;
+  using Taikyoku::hanten_zumi, Taikyoku::santeme_seigen, Taikyoku::ugokaseru;
   using Taikyoku::machigai_te;
 
   // ---- what the window shows and keeps besides the game's state ----

@@ -20,10 +20,22 @@ int Taikyoku::koma_su(int side) const {
   return n;
 }
 
-bool Taikyoku::ou_oute(bool sita) const {
-  const Kiki& k = j_.kiki;
-  const Kyokumen& p = j_.pos;
+namespace {
+
+bool oute(const Kyokumen& p, const Kiki& k, bool sita) {
   return sita ? k.kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0 : k.kiki_sita[p.ou_ue_x][p.ou_ue_y] > 0;
+}
+
+}  // namespace
+
+bool Taikyoku::ou_oute(bool sita) const { return oute(j_.pos, j_.kiki, sita); }
+
+bool Taikyoku::santeme_seigen() const {
+  if (koma_su(j_.teban_nushi) == 1) return false;
+  // The game's maps follow the moves played, not record steps: draw them up afresh.
+  Kiki k;
+  kiki_keisan(j_.pos.ban, k);
+  return !oute(j_.pos, k, j_.teban_nushi == j_.sita_gawa);
 }
 
 // The holder moves its own pieces in the first and third moves and the opponent's in the

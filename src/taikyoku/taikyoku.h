@@ -102,7 +102,6 @@ class Taikyoku {
   Taikyoku() { j_.pos.shoki_haichi(); }
 
   // ---- reading the game ----
-  const Joutai& joutai() const { return j_; }
   const Kyokumen& pos() const { return j_.pos; }
   const Kiki& kiki() const { return j_.kiki; }
   const Kifu& kifu() const { return j_.kifu; }
@@ -139,6 +138,9 @@ class Taikyoku {
   int koma_su(int side) const;
   // Is the king of the lower (sita) or the upper pieces attacked? Reads the maps as they stand.
   bool ou_oute(bool sita) const;
+  // Are the third move's two limits in force on the position as it stands? They are
+  // lifted for a holder with only its king left or whose king is in check.
+  bool santeme_seigen() const;
   // Does phase `d` of the holder's turn move lower pieces?
   bool ugoki_sita(Dankai d) const;
   // May phase `d` take up this piece? (Empty squares never.)

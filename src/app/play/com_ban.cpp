@@ -81,6 +81,14 @@ void com_owari(Game& g, Taikyoku& t, const Sashite& m, int side, double jikan) {
   if (g.is_checked(Menu::KEIKA)) g.set_timer(true);
 }
 
+// Every procedure starts its own charge of the computer's clock, with the icon of the side
+// whose piece it moves.
+void com_tejun_hajime(Game& g, Taikyoku& t, std::string_view ichi) {
+  g.aicon_ichi(ichi, g.ue_gawa());
+  t.com_tejun_kaishi(g.ports().clock->now());
+  if (g.is_checked(Menu::KEIKA)) g.set_timer(true);
+}
+
 // The pause and the sound after a move.
 void com_ato(Game& g) {
   g.matsu(0.5);
@@ -174,9 +182,7 @@ void Game::com_yomi() {
 void Game::com_ban1() {
   com_chuudan = false;
   if (owatta()) return;
-  aicon_ichi("上", ue_gawa());
-  com_tejun_kaishi(ports().clock->now());
-  if (is_checked(Menu::KEIKA)) set_timer(true);
+  com_tejun_hajime(*this, game(), "上");
   // The "thinking" label over the upper player's icon.
   koma_egaku(haikei, -2, 8);
   koma_egaku(haikei, -1, 8);
@@ -204,9 +210,7 @@ void Game::com_ban1() {
 
 void Game::com_ban2() {
   if (owatta() || com_chuudan) return;
-  aicon_ichi("下", ue_gawa());
-  com_tejun_kaishi(ports().clock->now());
-  if (is_checked(Menu::KEIKA)) set_timer(true);
+  com_tejun_hajime(*this, game(), "下");
   double jikan;
   const ComTe r = com_sasu(*this, game(), Tejun::ni, jikan);
   const Sashite& m = r.te;
@@ -231,9 +235,7 @@ void Game::com_ban2() {
 
 void Game::com_ban3() {
   if (owatta() || com_chuudan) return;
-  aicon_ichi("上", ue_gawa());
-  com_tejun_kaishi(ports().clock->now());
-  if (is_checked(Menu::KEIKA)) set_timer(true);
+  com_tejun_hajime(*this, game(), "上");
   double jikan;
   const ComTe r = com_sasu(*this, game(), Tejun::san, jikan);
   const Sashite& m = r.te;

@@ -3,27 +3,13 @@
 // to the window after every event.
 #include "app/game.h"
 
-#include "rules/kiki.h"
-
 namespace mirado {
 
 namespace {
 
 std::string gawa_mei(const Game& g, int side) {
-  if (g.taikyoku_shu() == TaikyokuShu::com) return side == g.sita_gawa() ? "あなた" : "COM";
+  if (g.com_taikyoku()) return side == g.sita_gawa() ? "あなた" : "COM";
   return side == g.sente_gawa() ? "先手" : "後手";
-}
-
-// Are the third move's two limits in force? Lifted for a holder with only its king left
-// or whose king is in check before the move.
-bool santeme_seigen(const Game& g) {
-  if (g.koma_su(g.teban_nushi()) == 1) return false;
-  Kiki k;
-  kiki_keisan(g.pos().ban, k);
-  const Kyokumen& p = g.pos();
-  const bool sita = g.teban_nushi() == g.sita_gawa();
-  const bool oute = sita ? k.kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0 : k.kiki_sita[p.ou_ue_x][p.ou_ue_y] > 0;
-  return !oute;
 }
 
 std::string dankai_moji(const Game& g) {
@@ -31,7 +17,7 @@ std::string dankai_moji(const Game& g) {
     case Dankai::ichi: return "1手目: 自分の駒";
     case Dankai::ni: return "2手目: 相手の駒";
     case Dankai::san:
-      return santeme_seigen(g) ? "3手目: 自分の駒（1手目の駒は動かせない・2手目の駒は取れない）"
+      return g.santeme_seigen() ? "3手目: 自分の駒（1手目の駒は動かせない・2手目の駒は取れない）"
                                : "3手目: 自分の駒";
     default: return {};
   }

@@ -143,16 +143,25 @@ std::vector<std::string> drive_list(std::string_view proc_mounts, const std::str
   return out;
 }
 
-std::vector<std::string> dir_list(const fs::path& dir) {
-  std::vector<std::string> names;
+// The sorted names of the entries of `dir` that `erabu` keeps; what cannot be read is left out.
+template <typename Erabu>
+std::vector<std::string> namae(const fs::path& dir, Erabu erabu) {
+  std::vector<std::string> out;
   std::error_code ec;
   for (fs::directory_iterator it(dir, fs::directory_options::skip_permission_denied, ec), end;
        !ec && it != end; it.increment(ec)) {
     const std::string name = it->path().filename().string();
-    std::error_code e2;
-    if (!name.empty() && name[0] != '.' && it->is_directory(e2)) names.push_back(name);
+    if (erabu(*it, name)) out.push_back(name);
   }
-  std::sort(names.begin(), names.end());
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+std::vector<std::string> dir_list(const fs::path& dir) {
+  const std::vector<std::string> names = namae(dir, [](const fs::directory_entry& e, const std::string& name) {
+    std::error_code ec;
+    return !name.empty() && name[0] != '.' && e.is_directory(ec);
+  });
   std::vector<std::string> out{dir.string()};
   if (dir.has_relative_path()) out.push_back("..");
   out.insert(out.end(), names.begin(), names.end());
@@ -160,19 +169,12 @@ std::vector<std::string> dir_list(const fs::path& dir) {
 }
 
 std::vector<std::string> kifu_file_list(const fs::path& dir) {
-  std::vector<std::string> out;
-  std::error_code ec;
-  for (fs::directory_iterator it(dir, fs::directory_options::skip_permission_denied, ec), end;
-       !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    std::error_code e2;
-    if (name.size() >= KIFU_KAKUCHOUSHI.size() &&
-        name.compare(name.size() - KIFU_KAKUCHOUSHI.size(), std::string::npos, KIFU_KAKUCHOUSHI) == 0 &&
-        it->is_regular_file(e2))
-      out.push_back(name);
-  }
-  std::sort(out.begin(), out.end());
-  return out;
+  return namae(dir, [](const fs::directory_entry& e, const std::string& name) {
+    std::error_code ec;
+    return name.size() >= KIFU_KAKUCHOUSHI.size() &&
+           name.compare(name.size() - KIFU_KAKUCHOUSHI.size(), std::string::npos, KIFU_KAKUCHOUSHI) == 0 &&
+           e.is_regular_file(ec);
+  });
 }
 
 void kifu_settei(Game& g, Taikyoku& t, const KifuFile& f) {
