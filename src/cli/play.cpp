@@ -44,8 +44,10 @@ class RecordingUi : public Ui {
     box["title"] = std::string(title);
     box["buttons"] = b == Buttons::ok ? "ok" : "yesno";
     Answer a = Answer::ok;
-    if (b == Buttons::yesno) {
-      a = Answer::yes;  // a Yes/No box with no queued answer is answered yes
+    if (b != Buttons::ok) {
+      // A Yes/No box with no queued answer gets its default: yes, or no where yes
+      // would replace a file.
+      a = b == Buttons::yesno_iie ? Answer::no : Answer::yes;
       if (!answers.empty()) {
         a = answers.front();
         answers.pop_front();

@@ -39,6 +39,7 @@ std::string Game::joukyou() const {
   std::string s = kihon(*this);
   if (!hint_moji.empty()) s += "　" + hint_moji;
   if (!kotowari.empty()) s += "　× " + kotowari;
+  if (!oshirase.empty()) s += "　" + oshirase;
   return s;
 }
 
