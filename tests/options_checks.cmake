@@ -43,6 +43,12 @@ foreach(args IN ITEMS "--screenshot" "--events" "--scale;abc" "--screenshot;x.pn
   expect("mirado-shogi ${args}: a missing or bad value is a usage error"
     status EQUAL 2 AND err MATCHES "Usage: mirado-shogi")
 endforeach()
+# An event script that is a device or a folder is refused before the window opens.
+foreach(path /dev/zero ${WORK})
+  run_with("${no_display}" ${GAME} --events ${path})
+  expect("mirado-shogi --events ${path}: one line on stderr, exit 2"
+    status EQUAL 2 AND err MATCHES "^mirado-shogi: cannot read ${path}: [^\n]*\n$")
+endforeach()
 run_with("${no_display}" ${CLI} --version extra)
 expect("mirado-cli --version extra: usage error" status EQUAL 2)
 

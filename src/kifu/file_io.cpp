@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace mirado {
 
@@ -88,6 +89,12 @@ Yomikomi read_capped(const fs::path& path, std::size_t cap, std::string& out, in
   ::close(fd);
   if (r != Yomikomi::ok) out.clear();
   return r;
+}
+
+std::string yomenai_riyuu(Yomikomi r, int err, std::size_t cap) {
+  if (r == Yomikomi::ookisugiru) return "larger than " + std::to_string(cap) + " bytes";
+  if (r == Yomikomi::yomenai && err == EINVAL) return "not a regular file";
+  return std::strerror(err);
 }
 
 bool write_atomically(const fs::path& path, std::string_view bytes, int& err) {
