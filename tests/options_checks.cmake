@@ -125,4 +125,17 @@ run_with("${headless};XDG_DATA_HOME=${WORK}/start/data;XDG_CONFIG_HOME=${WORK}/s
 expect("--user-data, both folders blocked" status EQUAL 0 AND EXISTS ${cwd}/shot.png)
 expect_only_settings_in(cwd "--user-data, both folders blocked")
 
+# An event script read by the same reader as mirado-cli play: CR LF and CR alone end
+# lines, blank and indented comment lines are skipped, and a bad line is named.
+fresh_start()
+file(WRITE ${cwd}/events.txt "# options\r\n  # the music off\r\t\r\n  menu BGM\rmenu START\r\n")
+run_with("${headless}" ${GAME} --events events.txt --screenshot shot.png)
+expect("--events with CR LF, CR and comments: played, exit 0" status EQUAL 0 AND EXISTS ${cwd}/shot.png)
+file(READ ${cwd}/${ini} settings)
+expect("--events with CR LF, CR and comments: the music was turned off" settings MATCHES "BGM=OFF")
+file(WRITE ${cwd}/events.txt "menu START\n\n  menu NOPE\n")
+run_with("${headless}" ${GAME} --events events.txt --screenshot shot2.png)
+expect("--events with a bad line: named with its line, exit 2"
+  status EQUAL 2 AND err MATCHES "events.txt line 3: unknown menu item 'NOPE'" AND NOT EXISTS ${cwd}/shot2.png)
+
 file(REMOVE_RECURSE ${WORK})
