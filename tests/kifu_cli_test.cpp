@@ -1,6 +1,8 @@
 // mirado-cli kifu as a user runs it: JSON on stdout, the exit status, --write.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
@@ -106,6 +108,15 @@ TEST_F(KifuCli, AFileThatCannotBeReadExitsWithTwo) {
     EXPECT_EQ(r.out.find('\n'), r.out.size() - 1) << "one line: " << r.out;
   }
   write_bytes("ok.棋譜", "t\nu\nv\n");
+  // Written only over a regular file: a folder or a FIFO stays as it was.
+  ASSERT_EQ(::mkfifo("fifo", 0600), 0);
+  for (const char* out : {"folder.棋譜", "fifo"}) {
+    const test::CliRun r = run(std::string("ok.棋譜 --write ") + out);
+    EXPECT_EQ(r.status, 2) << out;
+    EXPECT_NE(r.out.find("not a regular file"), std::string::npos) << r.out;
+  }
+  EXPECT_TRUE(fs::is_fifo("fifo"));
+  EXPECT_TRUE(fs::is_directory("folder.棋譜"));
   EXPECT_EQ(run("ok.棋譜 --frob").status, 2);
   const test::CliRun empty = run("ok.棋譜");
   ASSERT_EQ(empty.status, 0);

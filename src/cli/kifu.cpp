@@ -3,6 +3,7 @@
 // each step; with --write saves the loaded record again. A record the window would
 // refuse (an entry that cannot be played) is reported with its line and exits 1.
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <string>
 
@@ -57,6 +58,10 @@ int cmd_kifu(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "--write") out_path = argv[2];
   else if (argc != 1 && !list) return fail("usage: mirado-cli kifu FILE [--write OUT | --list]");
 
+  // Replacing a device or a FIFO with a record (as root, /dev/null) is never what was meant.
+  std::error_code ec;
+  if (!out_path.empty() && std::filesystem::exists(out_path, ec) && !std::filesystem::is_regular_file(out_path, ec))
+    return fail("cannot write " + out_path + ": not a regular file");
   KifuFile f;
   std::string error;
   if (!read_kifu_file(path, f, error)) return fail(error);
