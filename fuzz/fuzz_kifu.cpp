@@ -1,6 +1,8 @@
-// Record files: open the bytes as a record, step through every entry, step all the way
-// back and forward again, then play on from the last position against a person or the
-// computer. The last bytes of the input also choose how play goes on.
+// Record files: a game between two people is under way when the bytes are opened as a
+// record; a record the window refuses must leave that game exactly as it was. An accepted
+// one is stepped through every entry, all the way back and forward again, then play goes
+// on from the last position against a person or the computer. The last bytes of the
+// input also choose the moves before the load and how play goes on.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -71,6 +73,19 @@ void osu(Game& g, Seigyo& s) {
   kensa(g, "mouse");
 }
 
+// A few clicks of a two-person game, so that a refused load has a game to leave alone.
+void mae_ni_sasu(Game& g, Seigyo& s) {
+  g.on_menu(Menu::START);
+  const int clicks = s.next() % 8;
+  for (int i = 0; i < clicks; ++i) osu(g, s);
+}
+
+bool yomikonda(const test::Harness& h) {
+  for (const test::Box& b : h.ui.boxes)
+    if (b.text == " 読み込みました") return true;
+  return false;
+}
+
 void tsuzukeru(Game& g, Seigyo& s) {
   const int mode = s.next() % 3;
   g.on_menu(mode == 0 ? Menu::LEVEL1 : mode == 1 ? Menu::LEVEL2 : Menu::LEVEL3);
@@ -91,12 +106,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   mirado::fuzz::kaku(kFile, std::string_view(reinterpret_cast<const char*>(data), size));
   test::Harness h;
   Game& g = h.game;
+  Seigyo s{data, size};
   g.shinki_kyoku();
+  mae_ni_sasu(g, s);
+  const std::string mae = test::joutai_kiroku(g);
+  h.ui.boxes.clear();
   g.panel_file_click(kFile);
   kensa(g, "panel_file_click");
+  if (!yomikonda(h)) {
+    hitsuyou(test::joutai_kiroku(g) == mae ? "" : "a refused load changed the game", "panel_file_click");
+    return 0;
+  }
   const int n = susumu(g);
   modoru(g, n);
-  Seigyo s{data, size};
   tsuzukeru(g, s);
   return 0;
 }

@@ -21,3 +21,11 @@ run_cli(2 "unknown letter" maps "lnsgkgsnl/1r5b1/ppppzpppp/9/9/9/PPPPPPPPP/1B5R1
 run_cli(2 "depth" perft "${START}" two)
 run_cli(2 "Usage" frobnicate)
 run_cli(2 "Usage")
+
+# Files that are no regular files are refused at once with one line and exit 2, never
+# read until memory runs out or the program waits on them.
+foreach(path /dev/zero ${CMAKE_CURRENT_LIST_DIR})
+  run_cli(2 "^mirado-cli: cannot read ${path}: [^\n]*\n$" play ${path})
+  run_cli(2 "^mirado-cli: match: cannot read ${path}: [^\n]*\n$" match --a 1 --b 1 --openings ${path})
+  run_cli(2 "^mirado-cli kifu: [^\n]*\n$" kifu ${path})
+endforeach()

@@ -1,6 +1,8 @@
 // mirado-cli kifu as a user runs it: JSON on stdout, the exit status, --write.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
@@ -63,22 +65,58 @@ TEST_F(KifuCli, PrintsHeaderEntriesAndEveryPositionAndWritesTheSameBytesBack) {
   EXPECT_EQ(read_bytes("out.棋譜"), read_bytes("対局一.棋譜"));
 }
 
-TEST_F(KifuCli, AnEntryThatCannotBePlayedIsReportedWithItsLine) {
-  write_bytes("bad.棋譜", "t\nu\nv\n3 736-10 -10 0   0    2    0    0    \n\n5 55410  10  0   2    2    0    1    \n");
-  const test::CliRun r = run("bad.棋譜");
-  ASSERT_EQ(r.status, 0) << r.out;
-  const json j = json::parse(r.out);
-  EXPECT_EQ(j["entries"].size(), 2u);
-  EXPECT_EQ(j["positions"].size(), 1u);
-  EXPECT_EQ(j["error"]["line"], 6);
-  EXPECT_EQ(j["error"]["message"].get<std::string>().rfind("棋譜の6行目", 0), 0u);
+// A record the window refuses is no success here either: exit 1 with the line that breaks
+// it on stderr, and no move list of moves that cannot be played.
+TEST_F(KifuCli, ARecordTheGameRefusesExitsWithOneAndItsLine) {
+  const std::string head = "t\nu\nv\n3 736-10 -10 0   0    2    0    0    \n\n";
+  write_bytes("bad.棋譜", head + "5 55410  10  0   2    2    0    1    \n");
+  // The lower pawn played; the upper pawn's line cut short inside its time fields.
+  write_bytes("cut.棋譜", head + "3 334 10  10 0   2    2    0");
+  for (const char* name : {"bad.棋譜", "cut.棋譜"}) {
+    SCOPED_TRACE(name);
+    const test::CliRun r = test::run_cli(std::string("kifu ") + name + " 2>err.txt", false);
+    EXPECT_EQ(r.status, 1) << r.out;
+    const json j = json::parse(r.out);
+    EXPECT_EQ(j["entries"].size(), 2u);
+    EXPECT_EQ(j["positions"].size(), 1u);
+    EXPECT_EQ(j["error"]["line"], 6);
+    EXPECT_EQ(j["error"]["message"].get<std::string>().rfind("棋譜の6行目", 0), 0u);
+    const std::string err = read_bytes("err.txt");
+    EXPECT_EQ(err.rfind("mirado-cli kifu: 棋譜の6行目の手は盤上で指せません ", 0), 0u) << err;
+    EXPECT_EQ(err.find('\n'), err.size() - 1) << "one line: " << err;
+
+    const test::CliRun list = test::run_cli(std::string("kifu ") + name + " --list 2>err.txt", false);
+    EXPECT_EQ(list.status, 1);
+    EXPECT_EQ(list.out, "");
+    EXPECT_NE(read_bytes("err.txt").find("6行目"), std::string::npos);
+
+    EXPECT_EQ(run(std::string(name) + " --write out.棋譜").status, 1);
+    EXPECT_FALSE(fs::exists("out.棋譜")) << "a refused record is not written back";
+  }
+  EXPECT_NE(read_bytes("err.txt").find("番目の欄に数字がありません"), std::string::npos);
 }
 
 TEST_F(KifuCli, AFileThatCannotBeReadExitsWithTwo) {
   const test::CliRun missing = run("missing.棋譜");
   EXPECT_EQ(missing.status, 2);
   EXPECT_NE(missing.out.find("棋譜ﾌｧｲﾙを開けません"), std::string::npos);
+  fs::create_directory("folder.棋譜");
+  for (const char* path : {"folder.棋譜", "/dev/zero"}) {
+    const test::CliRun r = run(path);
+    EXPECT_EQ(r.status, 2) << path;
+    EXPECT_NE(r.out.find("棋譜ﾌｧｲﾙを読み込めません"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find('\n'), r.out.size() - 1) << "one line: " << r.out;
+  }
   write_bytes("ok.棋譜", "t\nu\nv\n");
+  // Written only over a regular file: a folder or a FIFO stays as it was.
+  ASSERT_EQ(::mkfifo("fifo", 0600), 0);
+  for (const char* out : {"folder.棋譜", "fifo"}) {
+    const test::CliRun r = run(std::string("ok.棋譜 --write ") + out);
+    EXPECT_EQ(r.status, 2) << out;
+    EXPECT_NE(r.out.find("not a regular file"), std::string::npos) << r.out;
+  }
+  EXPECT_TRUE(fs::is_fifo("fifo"));
+  EXPECT_TRUE(fs::is_directory("folder.棋譜"));
   EXPECT_EQ(run("ok.棋譜 --frob").status, 2);
   const test::CliRun empty = run("ok.棋譜");
   ASSERT_EQ(empty.status, 0);

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "kifu/kifu_file.h"
+#include "taikyoku/taikyoku.h"
 #include "kifu_support.h"
 
 namespace mirado {
@@ -48,10 +49,12 @@ TEST(KifuFormat, FieldsAreCutByCharacterPosition) {
   EXPECT_EQ(e.moto_y, 7);
   EXPECT_EQ(e.saki_x, 3);
   EXPECT_EQ(e.koma, -10);
+  EXPECT_EQ(e.kaketa_ran, 1);  // a field without a digit holds no value
   // Short lines, letters, a lone sign and digits followed by garbage.
   ASSERT_TRUE(parse_entry_line("1", e));
   EXPECT_EQ(e.moto_x, 1);
   EXPECT_EQ(e.ue_ato, 0);
+  EXPECT_EQ(e.kaketa_ran, 2);
   ASSERT_TRUE(parse_entry_line("ab" "x" "-" "9" "12x4" "  -3" "-   " "7.5  ", e));
   EXPECT_EQ(e.moto_x, 0);
   EXPECT_EQ(e.saki_x, 0);
@@ -63,6 +66,35 @@ TEST(KifuFormat, FieldsAreCutByCharacterPosition) {
   // Blank lines are not moves.
   EXPECT_FALSE(parse_entry_line("", e));
   EXPECT_FALSE(parse_entry_line("     ", e));
+}
+
+// A line cut short, or with a field left blank, would read its missing fields as 0:
+// such an entry is refused with its line when it is played, as any other that cannot be.
+TEST(KifuFormat, ALineMissingAFieldIsRefusedWithItsLine) {
+  const std::string whole = entry_line(entry(3, 7, 3, 6, -10, -10, 0, 0, 5, 0, 1234));
+  KifuEntry e;
+  ASSERT_TRUE(parse_entry_line(whole, e));
+  EXPECT_EQ(e.kaketa_ran, 0);
+  // Trailing spaces stripped (as some editors do) leave every field whole.
+  ASSERT_TRUE(parse_entry_line(whole.substr(0, whole.find_last_not_of(' ') + 1), e));
+  EXPECT_EQ(e.kaketa_ran, 0);
+  EXPECT_EQ(e.ue_ato, 1234);
+  // Cut inside or before each time field, or a field blanked in the middle.
+  for (std::size_t cut : {std::size_t{32}, std::size_t{31}, std::size_t{27}, std::size_t{17}, std::size_t{3}}) {
+    SCOPED_TRACE(cut);
+    ASSERT_TRUE(parse_entry_line(whole.substr(0, cut), e));
+    EXPECT_NE(e.kaketa_ran, 0);
+  }
+  std::string blanked = whole;
+  blanked.replace(22, 5, "     ");  // the lower side's time after the move
+  ASSERT_TRUE(parse_entry_line(blanked, e));
+  EXPECT_EQ(e.kaketa_ran, 9);
+
+  const KifuFile f = parse_kifu("t\r\nu\r\nv\r\n" + whole + "\r\n" + "3 334 10  10 0   0    5    0\r\n");
+  ASSERT_EQ(f.entries.size(), 2u);
+  EXPECT_EQ(f.entries[1].kaketa_ran, 11);
+  const std::string naze = kifu_sasenai(f.entries);
+  EXPECT_EQ(naze, "棋譜の5行目の手は盤上で指せません\n行の11番目の欄に数字がありません");
 }
 
 TEST(KifuFormat, ReadsCrLfAndLfAlikeSkippingBlankLinesAndKeepingLineNumbers) {

@@ -182,7 +182,8 @@ TEST_F(KifuReplay, ARecordWithAnEntryThatCannotBePlayedIsRefusedWithItsLine) {
       {L(7, 3, 7, 4, KYOU, HU, 0), "置いた駒が動かした駒とも、その成駒とも違います"},
       {L(7, 3, 7, 4, HU, HU, HU), "取った駒が移動先の駒と違います"},
       {L(8, 2, 7, 3, KAKU, KAKU, HU), "自分の駒を取る手です"},
-      {"\t", "移動先が盤上の升ではありません"},  // not blank: an entry of zeros
+      {"\t", "行の1番目の欄に数字がありません"},  // not blank, yet no field holds a value
+      {L(7, 3, 7, 4, HU, HU, 0).substr(0, 27), "行の10番目の欄に数字がありません"},  // cut in the clocks
   };
   // The record is stepped through before the load answers: the game on the board stays.
   g.on_menu(Menu::START);

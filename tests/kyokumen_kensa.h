@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <type_traits>
 
 #include "app/game.h"
 
@@ -117,6 +118,37 @@ inline std::string kifu_fusei(const Game& g, const Kyokumen& origin) {
   if (!same_position(p, g.pos()))
     return "replaying " + std::to_string(g.kifu().kifu_ichi) + " entries does not give the board";
   return {};
+}
+
+// Every field of the game as bytes, through its public readers: position, hands and
+// maps as they lie in memory, the turn, phase and clocks, the whole record with its file
+// lines. Two equal results mean a game nothing has touched.
+inline std::string joutai_kiroku(const Game& g) {
+  std::string out;
+  auto raw = [&out](const auto& v) {
+    static_assert(std::is_trivially_copyable_v<std::decay_t<decltype(v)>>);
+    out.append(reinterpret_cast<const char*>(&v), sizeof v);
+  };
+  raw(g.pos());
+  raw(g.kiki());
+  const int ints[] = {g.teban(), g.teban_nushi(), g.sente_gawa(), g.gote_gawa(), g.sita_gawa(),
+                      g.ue_gawa(), static_cast<int>(g.taikyoku_shu()), g.shousha(), g.tesuu(),
+                      static_cast<int>(g.dankai()), g.level(), g.saisei_chu(), g.saikai_machi(),
+                      g.te_tochuu(), g.oute_mae(), g.ichite_x(), g.ichite_y(), g.nite_x(), g.nite_y(),
+                      g.handicap(), g.handicap_zumi(), g.hanten_zumi(), g.kifu().kifu_ichi,
+                      g.kifu().kifu_nagasa};
+  raw(ints);
+  const double clocks[] = {g.jikan_kaishi(), g.jikan_ima(), g.jikan_sita(), g.jikan_ue()};
+  raw(clocks);
+  for (int i = 1; i <= g.kifu().kifu_nagasa; ++i) {
+    const KifuEntry& e = g.kifu().at(i);  // field by field: the struct has padding
+    const int fields[] = {e.moto_x, e.moto_y, e.saki_x, e.saki_y, e.koma, e.moto_koma, e.tori_koma, e.gyou,
+                          e.kaketa_ran};
+    const double times[] = {e.sita_mae, e.sita_ato, e.ue_mae, e.ue_ato};
+    raw(fields);
+    raw(times);
+  }
+  return out;
 }
 
 }  // namespace mirado::test

@@ -43,6 +43,12 @@ foreach(args IN ITEMS "--screenshot" "--events" "--scale;abc" "--screenshot;x.pn
   expect("mirado-shogi ${args}: a missing or bad value is a usage error"
     status EQUAL 2 AND err MATCHES "Usage: mirado-shogi")
 endforeach()
+# An event script that is a device or a folder is refused before the window opens.
+foreach(path /dev/zero ${WORK})
+  run_with("${no_display}" ${GAME} --events ${path})
+  expect("mirado-shogi --events ${path}: one line on stderr, exit 2"
+    status EQUAL 2 AND err MATCHES "^mirado-shogi: cannot read ${path}: [^\n]*\n$")
+endforeach()
 run_with("${no_display}" ${CLI} --version extra)
 expect("mirado-cli --version extra: usage error" status EQUAL 2)
 
@@ -120,5 +126,18 @@ run_with("${headless};XDG_DATA_HOME=${WORK}/start/data;XDG_CONFIG_HOME=${WORK}/s
          ${GAME} --user-data --screenshot shot.png --events ${WORK}/start/option.events)
 expect("--user-data, both folders blocked" status EQUAL 0 AND EXISTS ${cwd}/shot.png)
 expect_only_settings_in(cwd "--user-data, both folders blocked")
+
+# An event script read by the same reader as mirado-cli play: CR LF and CR alone end
+# lines, blank and indented comment lines are skipped, and a bad line is named.
+fresh_start()
+file(WRITE ${cwd}/events.txt "# options\r\n  # the music off\r\t\r\n  menu BGM\rmenu START\r\n")
+run_with("${headless}" ${GAME} --events events.txt --screenshot shot.png)
+expect("--events with CR LF, CR and comments: played, exit 0" status EQUAL 0 AND EXISTS ${cwd}/shot.png)
+file(READ ${cwd}/${ini} settings)
+expect("--events with CR LF, CR and comments: the music was turned off" settings MATCHES "BGM=OFF")
+file(WRITE ${cwd}/events.txt "menu START\n\n  menu NOPE\n")
+run_with("${headless}" ${GAME} --events events.txt --screenshot shot2.png)
+expect("--events with a bad line: named with its line, exit 2"
+  status EQUAL 2 AND err MATCHES "events.txt line 3: unknown menu item 'NOPE'" AND NOT EXISTS ${cwd}/shot2.png)
 
 file(REMOVE_RECURSE ${WORK})

@@ -2,6 +2,7 @@
 // same game object the window drives, checked from the JSON it prints.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -212,6 +213,26 @@ TEST(Runner, BrokenSoundFilesGetTheWindowsWarning) {
   EXPECT_EQ(boxes[0].rfind("禁止.wav: ", 0), 0u) << boxes[0];
   EXPECT_EQ(boxes[1].rfind("BGM.wav: ", 0), 0u) << boxes[1];
   EXPECT_EQ(r.lines[0]["boxes"][0]["title"], "ミラド将棋.dll");
+}
+
+// A long sound at a low rate, small as a file, would decode to gigabytes: it gets the
+// same box before anything is decoded, and the game goes on without it.
+TEST(Runner, ASoundThatWouldDecodeTooLargeGetsTheWarningAndTheGameGoesOn) {
+  test::TempCwd cwd;
+  auto u32 = [](std::uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
+  const std::uint32_t rate = 8, n = 8192;  // 17 minutes of 8-bit mono
+  {
+    std::ofstream f("BGM.wav", std::ios::binary);
+    f << "RIFF" + u32(36 + n) + "WAVEfmt " + u32(16) + std::string{1, 0, 1, 0} + u32(rate) + u32(rate) +
+             std::string{1, 0, 8, 0} + "data" + u32(n) + std::string(n, '\x80');
+  }
+  const Played r = play("menu START\n");
+  ASSERT_EQ(r.status, 0);
+  const std::vector<std::string> boxes = texts(r.lines[0]);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].rfind("BGM.wav: the decoded sound would take ", 0), 0u) << boxes[0];
+  EXPECT_EQ(r.lines[0]["boxes"][0]["title"], "ミラド将棋.dll");
+  EXPECT_EQ(texts(r.lines[1]), std::vector<std::string>{"先手の番です"});
 }
 
 TEST(Runner, EscapeEndsTheRunAndBadLinesAreNamed) {

@@ -1,11 +1,13 @@
 #include "app/script.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <sstream>
 
 #include "app/game.h"
 #include "app/names.h"
+#include "kifu/file_io.h"
 
 namespace mirado {
 
@@ -32,7 +34,40 @@ int text_box_number(std::string_view name) {
   return name[4] - '0';
 }
 
+// The line without the blanks that may stand before an event or a comment.
+std::string_view lstrip(std::string_view line) {
+  const auto first = line.find_first_not_of(" \t");
+  return first == std::string_view::npos ? std::string_view() : line.substr(first);
+}
+
 }  // namespace
+
+std::vector<ScriptLine> script_lines(std::string_view bytes) {
+  std::vector<ScriptLine> out;
+  int no = 0;
+  std::size_t pos = 0;
+  while (pos < bytes.size()) {
+    const std::size_t end = std::min(bytes.find_first_of("\r\n", pos), bytes.size());
+    const std::string_view line = lstrip(bytes.substr(pos, end - pos));
+    ++no;
+    pos = end;
+    if (pos < bytes.size()) pos += bytes.compare(pos, 2, "\r\n") == 0 ? 2 : 1;
+    if (line.empty() || line[0] == '#') continue;
+    out.push_back({no, std::string(line)});
+  }
+  return out;
+}
+
+bool read_script(const std::filesystem::path& path, std::vector<ScriptLine>& out, std::string& error) {
+  std::string bytes;
+  int err = 0;
+  if (const Yomikomi r = read_capped(path, SCRIPT_SAIDAI_BYTE, bytes, err); r != Yomikomi::ok) {
+    error = "cannot read " + path.string() + ": " + yomenai_riyuu(r, err, SCRIPT_SAIDAI_BYTE);
+    return false;
+  }
+  out = script_lines(bytes);
+  return true;
+}
 
 std::optional<ScriptEvent> parse_event(std::string_view line, std::string& error) {
   std::istringstream in{std::string(line)};

@@ -1,12 +1,15 @@
-// One line of an event script, as the event runner and the window's scripted
-// screenshots read them: "menu NAME", "press B X Y", "cell B C R", "key N",
-// "answer yes|no", "text TextN VALUE", "dir PATH", "click Command1", "file NAME",
-// "clock S", "wait S".
+// Event scripts, as the event runner and the window's scripted runs read them: the file
+// split into event lines, and one line parsed: "menu NAME", "press B X Y", "cell B C R",
+// "key N", "answer yes|no", "text TextN VALUE", "dir PATH", "click Command1",
+// "file NAME", "clock S", "wait S".
 #pragma once
 
+#include <cstddef>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/ports.h"
 
@@ -25,5 +28,23 @@ struct ScriptEvent {
 
 // Parses a line that is neither blank nor a comment; on failure names the problem.
 std::optional<ScriptEvent> parse_event(std::string_view line, std::string& error);
+
+// A script far past anything a person or a test writes is refused unread.
+inline constexpr std::size_t SCRIPT_SAIDAI_BYTE = 16u << 20;
+
+struct ScriptLine {
+  int no = 0;        // line in the file, from 1
+  std::string text;  // without its line end and leading blanks, bytes as in the file
+};
+
+// The event lines of a script's bytes: lines end with CR LF, LF or CR alone; lines that
+// are blank, only spaces and tabs, or comments ('#' after any blanks) are left out.
+// Bytes are kept as they are, so a file name that is not UTF-8 still names its file.
+std::vector<ScriptLine> script_lines(std::string_view bytes);
+
+// Reads a script file through the capped reader: a folder, a device, a FIFO or a file
+// over SCRIPT_SAIDAI_BYTE is refused at once. On failure returns false with a one-line
+// reason naming the file.
+bool read_script(const std::filesystem::path& path, std::vector<ScriptLine>& out, std::string& error);
 
 }  // namespace mirado

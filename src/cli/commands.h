@@ -1,5 +1,6 @@
 // Subcommands of mirado-cli, one file each. Every one prints one JSON result (play: one
-// per event) and returns the exit status: 0 done, 2 bad input.
+// per event) and returns the exit status: 0 done, 1 a record the game refuses (kifu),
+// 2 bad input.
 #pragma once
 
 namespace mirado::cli {

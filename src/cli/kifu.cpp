@@ -1,7 +1,9 @@
-// mirado-cli kifu FILE [--write OUT]: loads a record file as the game does, steps
-// through every entry and prints the header, the entries and the position after
-// each step; with --write saves the loaded record again.
+// mirado-cli kifu FILE [--write OUT | --list]: loads a record file as the game does,
+// steps through every entry and prints the header, the entries and the position after
+// each step; with --write saves the loaded record again. A record the window would
+// refuse (an entry that cannot be played) is reported with its line and exits 1.
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <string>
 
@@ -23,8 +25,15 @@ json entry_json(const mirado::KifuEntry& e) {
                       t(e.sita_mae), t(e.sita_ato), t(e.ue_mae), t(e.ue_ato)});
 }
 
+// The game's messages break lines for a box; the command line gives one line.
+std::string ichigyou(std::string text) {
+  for (char& c : text)
+    if (c == '\n') c = ' ';
+  return text;
+}
+
 int fail(const std::string& message) {
-  std::fprintf(stderr, "mirado-cli kifu: %s\n", message.c_str());
+  std::fprintf(stderr, "mirado-cli kifu: %s\n", ichigyou(message).c_str());
   return 2;
 }
 
@@ -49,10 +58,16 @@ int cmd_kifu(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "--write") out_path = argv[2];
   else if (argc != 1 && !list) return fail("usage: mirado-cli kifu FILE [--write OUT | --list]");
 
+  // Replacing a device or a FIFO with a record (as root, /dev/null) is never what was meant.
+  std::error_code ec;
+  if (!out_path.empty() && std::filesystem::exists(out_path, ec) && !std::filesystem::is_regular_file(out_path, ec))
+    return fail("cannot write " + out_path + ": not a regular file");
   KifuFile f;
   std::string error;
   if (!read_kifu_file(path, f, error)) return fail(error);
-  if (list) return print_list(f);
+  const std::string refused = kifu_sasenai(f.entries);
+  if (!refused.empty()) std::fprintf(stderr, "mirado-cli kifu: %s\n", ichigyou(refused).c_str());
+  if (list) return refused.empty() ? print_list(f) : 1;
 
   json out;
   out["title"] = f.title;
@@ -75,14 +90,14 @@ int cmd_kifu(int argc, char** argv) {
     out["positions"].push_back(to_sfen(t.pos(), t.teban() == t.sita_gawa(), t.tesuu() + 1));
   }
 
-  if (!out_path.empty()) {
+  if (!out_path.empty() && refused.empty()) {
     int bad = 0;
     const auto bytes = encode_kifu(f.title, f.line2, f.line3, f.entries, bad);
     if (!bytes) return fail("header line " + std::to_string(bad) + " cannot be written in code page 932");
     if (!write_file_atomically(out_path, *bytes, error)) return fail("cannot write: " + error);
   }
   std::cout << out.dump() << "\n";
-  return 0;
+  return refused.empty() ? 0 : 1;
 }
 
 }  // namespace mirado::cli

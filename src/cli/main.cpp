@@ -61,7 +61,8 @@ int help() {
       "  -h, --help          show this help and exit\n"
       "  --version           show the version and exit\n"
       "\n"
-      "Bad input gets a one-line error on stderr and exit status 2.\n",
+      "Bad input gets a one-line error on stderr and exit status 2; a record the game\n"
+      "refuses gets its line on stderr and exit status 1.\n",
       stdout);
   return 0;
 }

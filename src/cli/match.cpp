@@ -34,6 +34,7 @@
 #include "cli/openings.h"
 #include "engine/tansaku.h"
 #include "engine/yomi.h"
+#include "kifu/file_io.h"
 #include "kifu/kifu_file.h"
 #include "rules/sfen.h"
 #include "taikyoku/taikyoku.h"
@@ -55,6 +56,9 @@ bool parse_whole(const std::string& s, long long lo, long long hi, long long& ou
 }
 
 // ---- openings ----
+
+// A million openings fit in far less; a bigger file is no set of openings.
+constexpr std::size_t kOpeningsSaidaiByte = 64u << 20;
 
 struct Opening {
   SfenPosition sp;
@@ -383,11 +387,9 @@ int cmd_match(int argc, char** argv) {
   if (openings_path.empty()) {
     text = BUILTIN_OPENINGS;
   } else {
-    std::ifstream in(openings_path, std::ios::binary);
-    if (!in) return fail("cannot read " + openings_path);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    text = ss.str();
+    int err = 0;
+    if (const Yomikomi r = read_capped(openings_path, kOpeningsSaidaiByte, text, err); r != Yomikomi::ok)
+      return fail("cannot read " + openings_path + ": " + yomenai_riyuu(r, err, kOpeningsSaidaiByte));
   }
   std::vector<Opening> openings;
   std::string error;

@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
-#include <fstream>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -124,7 +124,8 @@ struct Runner {
     line["boxes"] = ui.boxes;
     line["sounds"] = sound.sounds;
     line["state"] = state();
-    std::cout << line.dump() << "\n";
+    // Script lines and file names need not be UTF-8: such bytes are shown replaced.
+    std::cout << line.dump(-1, ' ', false, Json::error_handler_t::replace) << "\n";
     ui.boxes = Json::array();
     sound.sounds = Json::array();
   }
@@ -175,9 +176,10 @@ int cmd_play(int argc, char** argv) {
     std::fputs("usage: mirado-cli play FILE\n", stderr);
     return 2;
   }
-  std::ifstream file(argv[0], std::ios::binary);
-  if (!file) {
-    std::fprintf(stderr, "mirado-cli: cannot read %s\n", argv[0]);
+  std::vector<ScriptLine> lines;
+  std::string error;
+  if (!read_script(argv[0], lines, error)) {
+    std::fprintf(stderr, "mirado-cli: %s\n", error.c_str());
     return 2;
   }
   // The runner stands for a machine with a working sound device, whatever this one has.
@@ -186,21 +188,16 @@ int cmd_play(int argc, char** argv) {
   r.game.on_load();
   r.game.ibento_owari();
   r.emit(0, "load");
-  std::string line;
-  int line_no = 0, n = 0;
-  while (!r.ui.quitted && std::getline(file, line)) {
-    ++line_no;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    const auto first = line.find_first_not_of(" \t");
-    if (first == std::string::npos || line[first] == '#') continue;
-    line = line.substr(first);
-    const std::string error = r.apply(line);
+  int n = 0;
+  for (const ScriptLine& line : lines) {
+    if (r.ui.quitted) break;
+    error = r.apply(line.text);
     if (!error.empty()) {
-      std::fprintf(stderr, "mirado-cli: line %d: %s\n", line_no, error.c_str());
+      std::fprintf(stderr, "mirado-cli: line %d: %s\n", line.no, error.c_str());
       return 2;
     }
     r.game.ibento_owari();
-    r.emit(++n, line);
+    r.emit(++n, line.text);
   }
   return 0;
 }

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 namespace mirado {
 
@@ -194,6 +195,12 @@ int remove_stale_temporaries(const fs::path& dir) {
     ::close(fd);
   }
   return removed;
+}
+
+std::string yomenai_riyuu(Yomikomi r, int err, std::size_t cap) {
+  if (r == Yomikomi::ookisugiru) return "larger than " + std::to_string(cap) + " bytes";
+  if (r == Yomikomi::yomenai && err == EINVAL) return "not a regular file";
+  return std::strerror(err);
 }
 
 bool write_atomically(const fs::path& path, std::string_view bytes, int& err) {

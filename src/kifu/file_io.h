@@ -22,6 +22,10 @@ enum class Yomikomi {
 // gives EISDIR, any other file that is not regular EINVAL.
 Yomikomi read_capped(const std::filesystem::path& path, std::size_t cap, std::string& out, int& err);
 
+// Why read_capped refused a file, in a few words for a command line's one-line error:
+// the system's reason, "not a regular file" for a device or a FIFO, or the cap.
+std::string yomenai_riyuu(Yomikomi r, int err, std::size_t cap);
+
 // Writes `bytes` to a temporary file in the folder of `path`, flushes it to disk, gives it
 // the mode of the file it replaces (a new file gets the usual mode for created files),
 // renames it over `path` and flushes the folder, so that a crash or a full disk leaves

@@ -42,6 +42,7 @@ std::string drop_kensa(const Kyokumen& p, const KifuEntry& e) {
 }  // namespace
 
 std::string te_kensa(const Kyokumen& p, const KifuEntry& e) {
+  if (e.kaketa_ran != 0) return "行の" + std::to_string(e.kaketa_ran) + "番目の欄に数字がありません";
   if (!on_ban(e.saki_x, e.saki_y)) return "移動先が盤上の升ではありません";
   const bool codes = is_koma(e.koma) && is_valid_code(e.koma) && is_koma(e.moto_koma) &&
                      is_valid_code(e.moto_koma) && is_valid_code(e.tori_koma);

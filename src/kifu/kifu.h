@@ -16,6 +16,7 @@ struct KifuEntry {
   double sita_mae = 0, sita_ato = 0;  // lower player's time before / after the move
   double ue_mae = 0, ue_ato = 0;      // upper player's time before / after the move
   int gyou = 0;       // line of the file it was loaded from; 0 for a move played here
+  int kaketa_ran = 0;  // the first field (1..11) its file line left blank or cut off; 0 when whole
 };
 
 // Entries are numbered from 1 as the game counts moves. The record grows with the game;

@@ -43,6 +43,10 @@ long field_value(std::string_view s) {
   return minus ? -v : v;
 }
 
+// A field holds a value only with a digit: a line cut short leaves its last fields blank
+// or absent, which would otherwise read as 0.
+bool has_digit(std::string_view s) { return s.find_first_of("0123456789") != std::string_view::npos; }
+
 bool is_blank(std::string_view line) { return line.find_first_not_of(' ') == std::string_view::npos; }
 
 std::string errno_text(const fs::path& path, int err) {
@@ -82,13 +86,15 @@ bool parse_entry_line(std::string_view line, KifuEntry& e) {
     if ((static_cast<unsigned char>(line[i]) & 0xC0) != 0x80) start[k++] = i;
   for (; k <= kGyouMoji; ++k) start[k] = line.size();
   long v[11];
-  int col = 0;
+  int col = 0, kaketa = 0;
   for (int f = 0; f < 11; ++f) {
     const std::size_t a = start[col], b = start[col + kHaba[f]];
     v[f] = field_value(line.substr(a, b - a));
+    if (kaketa == 0 && !has_digit(line.substr(a, b - a))) kaketa = f + 1;
     col += kHaba[f];
   }
   e = KifuEntry{};
+  e.kaketa_ran = kaketa;
   e.moto_x = static_cast<int>(v[0]);
   e.moto_y = static_cast<int>(v[1]);
   e.saki_x = static_cast<int>(v[2]);

@@ -28,7 +28,9 @@ struct KifuFile {
 // The entry's line without its line end: 37 ASCII characters.
 std::string entry_line(const KifuEntry& e);
 // Cuts the fields of one decoded line by character position. Returns false for a
-// blank line (empty or only spaces), which is not a move.
+// blank line (empty or only spaces), which is not a move. A field without a digit (left
+// blank, or cut off with the end of the line) reads as 0 and is noted in kaketa_ran, so
+// that the entry is refused when it is played.
 bool parse_entry_line(std::string_view utf8_line, KifuEntry& e);
 // Splits raw file bytes into header and entries. Malformed fields read as 0; a
 // missing header line repeats the last line read (empty if none).

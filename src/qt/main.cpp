@@ -22,7 +22,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -156,21 +155,20 @@ void enter_user_data(Options& o) {
     enter_writable(xdg_dir("XDG_CONFIG_HOME", ".config"));
 }
 
-bool read_script(const char* path, std::vector<std::string>& lines) {
-  std::ifstream in(path);
-  if (!in) {
-    std::fprintf(stderr, "mirado-shogi: cannot read %s\n", path);
+// The script's event lines, each checked before the window opens.
+bool read_events(const char* path, std::vector<std::string>& lines) {
+  std::vector<mirado::ScriptLine> script;
+  std::string error;
+  if (!mirado::read_script(path, script, error)) {
+    std::fprintf(stderr, "mirado-shogi: %s\n", error.c_str());
     return false;
   }
-  std::string line;
-  std::string error;
-  for (int n = 1; std::getline(in, line); ++n) {
-    if (line.empty() || line[0] == '#') continue;
-    if (!mirado::parse_event(line, error)) {
-      std::fprintf(stderr, "mirado-shogi: %s line %d: %s\n", path, n, error.c_str());
+  for (mirado::ScriptLine& line : script) {
+    if (!mirado::parse_event(line.text, error)) {
+      std::fprintf(stderr, "mirado-shogi: %s line %d: %s\n", path, line.no, error.c_str());
       return false;
     }
-    lines.push_back(line);
+    lines.push_back(std::move(line.text));
   }
   return true;
 }
@@ -236,6 +234,8 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (o.user_data) enter_user_data(o);
+  std::vector<std::string> script;
+  if (o.events && !read_events(o.events, script)) return 2;
   if (o.screenshot) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("IPAPMincho"));
@@ -245,8 +245,6 @@ int main(int argc, char** argv) {
   mirado::qt::MainWindow w(&sound);
   w.game().exe_dir = mirado::program_dir();
   w.game().data_dir = mirado::installed_data_dir(w.game().exe_dir);
-  std::vector<std::string> script;
-  if (o.events && !read_script(o.events, script)) return 2;
   if (o.screenshot) {
     const int status = screenshot(w, o, script);
     w.game().shuuryou();  // the sounds and the device, as closing the window frees them

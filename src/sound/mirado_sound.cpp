@@ -6,6 +6,9 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -52,6 +55,68 @@ void silence(Buffer& b) {
   if (sounding(b)) Mix_HaltChannel(b.channel);
   b.channel = -1;
   b.looping = false;
+}
+
+// A buffer holds the sound decoded to the device's format; past this it is refused
+// before decoding, as a long sound at a low rate would grow many times its file's size.
+constexpr uint64_t kMaxDecodedBytes = 64u << 20;
+
+uint32_t le32(const unsigned char* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t{p[3]} << 24; }
+uint16_t le16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+
+struct WavHeader {
+  uint16_t format = 0, channels = 0, bits = 0;
+  uint32_t rate = 0;
+  uint64_t data_bytes = 0;  // as far as the data reaches into the buffer
+  bool has_fmt = false, has_data = false;
+};
+
+// The first "fmt " chunk after "RIFF....WAVE" and the first "data" chunk after it, as
+// the decoder takes them.
+WavHeader wav_header(const unsigned char* p, size_t size) {
+  WavHeader h;
+  for (size_t at = 12; at + 8 <= size && !(h.has_fmt && h.has_data);) {
+    const uint64_t len = le32(p + at + 4);
+    const unsigned char* body = p + at + 8;
+    const size_t left = size - at - 8;
+    if (std::memcmp(p + at, "fmt ", 4) == 0 && !h.has_fmt && len >= 16 && left >= 16) {
+      h.has_fmt = true;
+      h.format = le16(body);
+      h.channels = le16(body + 2);
+      h.rate = le32(body + 4);
+      h.bits = le16(body + 14);
+    } else if (std::memcmp(p + at, "data", 4) == 0 && h.has_fmt) {
+      h.has_data = true;
+      h.data_bytes = std::min<uint64_t>(len, left);
+    }
+    at += 8 + static_cast<size_t>(std::min<uint64_t>(len + (len & 1), left));
+  }
+  return h;
+}
+
+// Empty when the WAV data may be decoded; otherwise why not. Only a RIFF WAVE file is a
+// sound here: the mixer would decode any other format it knows to an unknown size.
+std::string too_large_or_not_wav(const void* wav, size_t size) {
+  const auto* p = static_cast<const unsigned char*>(wav);
+  if (size < 12 || std::memcmp(p, "RIFF", 4) != 0 || std::memcmp(p + 8, "WAVE", 4) != 0)
+    return "the data is not a WAV file";
+  const WavHeader h = wav_header(p, size);
+  if (!h.has_fmt || !h.has_data || h.channels == 0 || h.rate == 0)
+    return "the WAV data has no usable format or data chunk";
+  int freq = 0, channels = 0;
+  Uint16 format = 0;
+  if (Mix_QuerySpec(&freq, &format, &channels) == 0) return "the sound device is not open";
+  // ADPCM and any format not known here counted at 4 bits a sample, the fewest a
+  // decoder reads: the bound may be high, never low.
+  const bool pcm_like = h.format == 1 || h.format == 3 || h.format == 6 || h.format == 7 || h.format == 0xFFFE;
+  const uint64_t bits = pcm_like ? std::max<uint64_t>(h.bits, 8) : 4;
+  const uint64_t frames = h.data_bytes * 8 / (bits * h.channels) + 1;
+  const uint64_t out_frame = static_cast<uint64_t>(SDL_AUDIO_BITSIZE(format) / 8) * static_cast<uint64_t>(channels);
+  const uint64_t decoded = (frames * static_cast<uint64_t>(freq) / h.rate + 1) * out_frame;
+  if (decoded > kMaxDecodedBytes)
+    return "the decoded sound would take " + std::to_string(decoded >> 20) + " MiB, more than " +
+           std::to_string(kMaxDecodedBytes >> 20) + " MiB";
+  return {};
 }
 
 int32_t start(Buffer& b, bool loop) {
@@ -110,6 +175,10 @@ int32_t dsCreateDSB(int32_t context, const void* wav, size_t size, int32_t /*fla
   }
   if (size > static_cast<size_t>(INT32_MAX)) {
     fail("the WAV data is too large");
+    return 0;
+  }
+  if (std::string why = too_large_or_not_wav(wav, size); !why.empty()) {
+    fail(std::move(why));
     return 0;
   }
   SDL_ClearError();  // SDL keeps stale error texts

@@ -35,6 +35,15 @@ std::string wav(double seconds, double hz = 440) {
   return s;
 }
 
+// An 8-bit mono WAV of `bytes` samples at `rate` per second: at a low rate a small
+// file lasts long, and decoded for the device it grows many times over.
+std::string low_rate_wav(std::uint32_t rate, std::uint32_t bytes) {
+  auto u32 = [](std::uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
+  auto u16 = [](unsigned v) { return std::string{char(v), char(v >> 8)}; };
+  return "RIFF" + u32(36 + bytes) + "WAVEfmt " + u32(16) + u16(1) + u16(1) + u32(rate) + u32(rate) + u16(1) +
+         u16(8) + "data" + u32(bytes) + std::string(bytes, '\x80');
+}
+
 int32_t load(int32_t ctx, const std::string& bytes) {
   return dsCreateDSB(ctx, bytes.data(), bytes.size(), 3);
 }
@@ -124,6 +133,32 @@ TEST_F(SoundLib, DataThatIsNotAWavFileGivesZeroAndAReason) {
   EXPECT_EQ(dsCreateDSB(ctx + 1, good.data(), good.size(), 3), 0) << "a context never opened";
   EXPECT_EQ(dsCreateDSB(0, good.data(), good.size(), 3), 0);
   EXPECT_NE(load(ctx, good), 0) << "a failure leaves the library usable";
+}
+
+// The decoded size is judged from the header before anything is decoded: 8 KB at 8
+// samples a second would be over 170 MiB at the device's rate.
+TEST_F(SoundLib, ASoundThatWouldDecodePast64MiBIsRefusedBeforeDecoding) {
+  EXPECT_EQ(load(ctx, low_rate_wav(8, 8192)), 0);
+  EXPECT_NE(std::string(dsLastError()).find("more than 64 MiB"), std::string::npos) << dsLastError();
+  // A data chunk claiming more than the file holds counts only what is there.
+  std::string claims = low_rate_wav(8000, 8192);
+  claims.replace(40, 4, std::string{'\0', '\0', '\0', '\x7f'});
+  EXPECT_NE(load(ctx, claims), 0) << dsLastError();
+  EXPECT_NE(load(ctx, low_rate_wav(8000, 8192)), 0) << dsLastError();
+  // Just under and just over the limit at 2205 samples a second, each decoded 80 times
+  // larger (twenty times the rate, stereo, 16 bits) on a 44100 Hz device.
+  int freq = 0, channels = 0;
+  Uint16 format = 0;
+  ASSERT_NE(Mix_QuerySpec(&freq, &format, &channels), 0);
+  const std::uint64_t growth = static_cast<std::uint64_t>(freq) / 2205 * (SDL_AUDIO_BITSIZE(format) / 8) * channels;
+  const auto limit = static_cast<std::uint32_t>((64u << 20) / growth);
+  EXPECT_EQ(load(ctx, low_rate_wav(2205, limit + 64)), 0);
+  EXPECT_NE(load(ctx, low_rate_wav(2205, limit - 64)), 0) << dsLastError();
+  // Whatever else the mixer can decode is no WAV file: its size would be known only after.
+  const std::string ogg = "OggS" + std::string(60, '\0');
+  EXPECT_EQ(load(ctx, ogg), 0);
+  EXPECT_STREQ(dsLastError(), "the data is not a WAV file");
+  EXPECT_NE(load(ctx, wav(0.1)), 0) << "a refusal leaves the library usable";
 }
 
 TEST_F(SoundLib, HandleZeroAndUnknownHandlesAreSilent) {
