@@ -3,7 +3,7 @@
 # the game idle, while the computer thinks, and while it shows its moves, by the time
 # from the key to the end of the process. Usage: tools/close_latency.sh [ROUNDS]
 # (needs a build in build/ and Xvfb, openbox, xdotool).
-set -euo pipefail
+set -uo pipefail
 cd "$(dirname "$0")/.."
 game=$PWD/build/bin/mirado-shogi
 rounds=${1:-5}
@@ -24,8 +24,8 @@ openbox >/dev/null 2>&1 &
 pids+=($!)
 sleep 1
 
-# One start: the events of $1, then Esc after $2 seconds; prints the milliseconds from
-# the key to the process's end.
+# One start: the events of $1, Return after $3 seconds if given (a box answered), then
+# Esc after $2 seconds; adds the milliseconds from the key to the process's end to times.txt.
 once() {
   printf '%b' "$1" >events.txt
   "$game" --events events.txt >/dev/null 2>&1 &
@@ -34,26 +34,29 @@ once() {
     win=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -1) && [ -n "$win" ] && break
     sleep 0.05
   done
+  if [ -n "${3:-}" ]; then
+    sleep "$3"
+    xdotool key --clearmodifiers Return
+  fi
   sleep "$2"
   # The key goes to whichever of the game's windows has the focus (a box included).
   local t0 t1
   t0=$(date +%s%N)
   xdotool key --clearmodifiers Escape
-  while kill -0 "$pid" 2>/dev/null; do sleep 0.002; done
-  t1=$(date +%s%N)
   wait "$pid" 2>/dev/null || true
-  echo $(((t1 - t0) / 1000000))
+  t1=$(date +%s%N)
+  echo $(((t1 - t0) / 1000000)) >>times.txt
 }
 
 report() {
   local what=$1; shift
-  local all=()
-  for _ in $(seq "$rounds"); do all+=("$(once "$@")"); done
-  printf '%-28s %s ms\n' "$what" "$(printf '%s ' "${all[@]}")"
+  : >times.txt
+  for _ in $(seq "$rounds"); do once "$@"; done
+  printf '%-28s %s ms\n' "$what" "$(tr '\n' ' ' <times.txt)"
 }
 
 # Idle: a game between two people with two moves made.
-report "idle, game in progress" "menu START\ncell 1 7 7\ncell 1 7 6\n" 2.5
+report "idle, game in progress" "menu START\ncell 1 7 7\ncell 1 7 6\n" 1.5 2.5
 # The computer moves first at LEVEL4: it thinks within its first second, then shows its moves.
 report "computer thinking" "menu LEVEL4\nmenu GOTE\n" 1.6
 report "computer's move display" "menu LEVEL4\nmenu GOTE\n" 3.0
