@@ -27,10 +27,11 @@ constexpr double GIMONSHU_SON = 10;  // 疑問手
 constexpr double KANSHU_SON = 5;     // 緩手
 
 // The scale of the win-chance curve, in points of value (a pawn is 100): the value that
-// gives 1 / (1 + e^-1), about 73 %. Fitted to LEVEL4 self-play by maximum likelihood
-// with tools/fit_kachi_ritsu.py (it plays the games with `mirado-cli match`, analyses them
-// with `mirado-cli analyse` and prints the scale and the held-out log-loss): run it
-// after any change to the search or the static assessment and put its scale here.
+// gives 1 / (1 + e^-1), about 73 %. Fitted by maximum likelihood to the results of
+// LEVEL4 self-play at the analysis budget: `build/bin/mirado_fit_kachi_ritsu` (from
+// tools/fit_kachi_ritsu.cpp) plays the games, fits the scale and prints it with the
+// held-out log-loss. Run it again after any change to the search, its static assessment
+// or KAISEKI_NODES, and put its scale here.
 constexpr double KACHI_RITSU_SCALE = 600;
 
 // A whole-turn budget per turn that keeps a 60-turn record within a few seconds on two
