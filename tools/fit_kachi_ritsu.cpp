@@ -7,13 +7,17 @@
 // first) at the analysis budget, so that the value it keeps for every position (the
 // side holding the turn, its best turn's value) is the analysis' own "value before".
 // Each position is labelled by whether that side went on to win; games that reach the
-// turn cap and positions already decided are left out. Three games in four fit the scale
-// by maximum likelihood; the fourth is held out and scored by log-loss against a
-// constant 50 % and against the scale now in the source.
+// turn cap and positions already decided are left out. The games fall into four folds;
+// each fold in turn is held out while the other three fit the scale by maximum
+// likelihood, and is scored by log-loss against a constant 50 % and against the scale
+// now in the source. The scale printed last is fitted to every game. --save FILE keeps
+// the labelled values (value, won, game a line); --load FILE fits them again without
+// playing.
 #include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdio>
+#include <fstream>
 #include <mutex>
 #include <sstream>
 #include <string>
@@ -90,25 +94,12 @@ double fit(const std::vector<Ten>& ten) {
   return std::exp((a + b) / 2);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  int games = 120, jobs = 2, max_turns = 80;
-  std::int64_t nodes = KAISEKI_NODES;
-  for (int i = 1; i + 1 < argc; i += 2) {
-    const std::string a = argv[i];
-    const long long v = std::atoll(argv[i + 1]);
-    if (a == "--games") games = static_cast<int>(v);
-    else if (a == "--nodes") nodes = v;
-    else if (a == "--jobs") jobs = static_cast<int>(v);
-    else if (a == "--max-turns") max_turns = static_cast<int>(v);
-  }
+std::vector<Ten> self_play(int games, std::int64_t nodes, int max_turns, int jobs, int& decided, int& capped) {
   const std::vector<Kyokumen> ops = openings();
   games = std::min(games, static_cast<int>(ops.size()));
-  std::vector<Ten> train, test;
+  std::vector<Ten> ten;
   std::mutex mu;
   std::atomic<int> next{0};
-  int decided = 0, capped = 0;
   auto worker = [&] {
     Yomi yomi;
     for (int g = next++; g < games; g = next++) {
@@ -126,21 +117,65 @@ int main(int argc, char** argv) {
           ++decided;
           continue;
         }
-        (g % 4 == 3 ? test : train).push_back(Ten{v, sita == (winner > 0), g});
+        ten.push_back(Ten{v, sita == (winner > 0), g});
       }
     }
   };
   std::vector<std::thread> pool;
   for (int j = 0; j < std::max(1, jobs); ++j) pool.emplace_back(worker);
   for (std::thread& t : pool) t.join();
+  return ten;
+}
 
-  const double scale = fit(train);
-  std::printf("positions: %zu to fit, %zu held out (%d decided left out, %d games without a result)\n",
-              train.size(), test.size(), decided, capped);
-  std::printf("fitted KACHI_RITSU_SCALE = %.0f\n", scale);
-  std::printf("log-loss, fitted positions: curve %.4f, constant 50 %% %.4f\n", log_loss(train, scale),
-              log_loss(train, 0));
-  std::printf("log-loss, held out: curve %.4f, constant 50 %% %.4f, scale in the source (%.0f) %.4f\n",
-              log_loss(test, scale), log_loss(test, 0), KACHI_RITSU_SCALE, log_loss(test, KACHI_RITSU_SCALE));
+}  // namespace
+
+int main(int argc, char** argv) {
+  int games = 120, jobs = 2, max_turns = 80;
+  std::int64_t nodes = KAISEKI_NODES;
+  std::string save, load;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string a = argv[i];
+    const long long v = std::atoll(argv[i + 1]);
+    if (a == "--games") games = static_cast<int>(v);
+    else if (a == "--nodes") nodes = v;
+    else if (a == "--jobs") jobs = static_cast<int>(v);
+    else if (a == "--max-turns") max_turns = static_cast<int>(v);
+    else if (a == "--save") save = argv[i + 1];
+    else if (a == "--load") load = argv[i + 1];
+  }
+  std::vector<Ten> ten;
+  int decided = 0, capped = 0;
+  if (!load.empty()) {
+    std::ifstream in(load);
+    Ten t;
+    int won;
+    while (in >> t.atai >> won >> t.game) {
+      t.kachi = won != 0;
+      ten.push_back(t);
+    }
+  } else {
+    ten = self_play(games, nodes, max_turns, jobs, decided, capped);
+  }
+  if (!save.empty()) {
+    std::ofstream out(save);
+    for (const Ten& t : ten) out << t.atai << ' ' << (t.kachi ? 1 : 0) << ' ' << t.game << '\n';
+  }
+  std::printf("positions: %zu (%d decided left out, %d games without a result)\n", ten.size(), decided, capped);
+  double sum_curve = 0, sum_half = 0, sum_src = 0;
+  for (int fold = 0; fold < 4; ++fold) {
+    std::vector<Ten> train, test;
+    for (const Ten& t : ten) (t.game % 4 == fold ? test : train).push_back(t);
+    const double scale = fit(train);
+    const double a = log_loss(test, scale), b = log_loss(test, 0), c = log_loss(test, KACHI_RITSU_SCALE);
+    std::printf("fold %d: %zu held out, scale %.0f: log-loss curve %.4f, constant 50 %% %.4f, source scale %.4f\n",
+                fold, test.size(), scale, a, b, c);
+    sum_curve += a * static_cast<double>(test.size());
+    sum_half += b * static_cast<double>(test.size());
+    sum_src += c * static_cast<double>(test.size());
+  }
+  const double n = static_cast<double>(std::max<std::size_t>(1, ten.size()));
+  std::printf("held out, all folds: log-loss curve %.4f, constant 50 %% %.4f, source scale (%.0f) %.4f\n",
+              sum_curve / n, sum_half / n, KACHI_RITSU_SCALE, sum_src / n);
+  std::printf("fitted to every game: KACHI_RITSU_SCALE = %.0f\n", fit(ten));
   return 0;
 }

@@ -22,11 +22,13 @@ void Game::on_load(std::intptr_t window) {
   for (int c = 0; c < static_cast<int>(Control::COUNT); ++c) set_visible(static_cast<Control>(c), false);
 
   settei_yomi();
+  set_checked(Menu::KAISEKI_ZU, kaiseki_zu_on);
   shinki_kyoku();
 }
 
 void Game::on_menu(Menu item) {
   kotowari.clear();
+  if (!kaiseki_chu()) kaiseki_moji.clear();
   hint_kesu();  // a hint lasts until the next click
   switch (item) {
     case Menu::TAIKYOKU: case Menu::STOP: case Menu::OPTION: panel_tojiru(); break;
@@ -58,6 +60,8 @@ void Game::on_menu(Menu item) {
     case Menu::CHOKUZEN: chokuzen_menu(); break;
     case Menu::ICHIRAN: ichiran_menu(); break;
     case Menu::HINT: hint(); break;
+    case Menu::KAISEKI: kaiseki_menu(); break;
+    case Menu::KAISEKI_ZU: kaiseki_zu_menu(); break;
     case Menu::VER: ver(); break;
     default: break;  // submenu parents that do nothing of their own
   }
@@ -76,6 +80,7 @@ void Game::shuuryou() {
 void Game::on_close() {
   if (quitting) return;
   quitting = true;
+  kaiseki_yameru();  // an analysis beside the window ends at once
   shuuryou();
   ports().ui->quit();
 }

@@ -55,18 +55,6 @@ json rui_json(const int (&kazu)[TE_RUI_SU]) {
   return o;
 }
 
-// The counts by side as the window's summary line gives them.
-std::string matome_moji(const KaisekiMatome& m, bool sita_sente) {
-  std::string s;
-  for (int sente = 1; sente >= 0; --sente) {
-    const int gawa = (sente == 1) == sita_sente ? 0 : 1;
-    s += sente ? "先手" : "　後手";
-    for (TeRui r : {TeRui::akushu, TeRui::gimonshu, TeRui::kanshu})
-      s += std::string(" ") + te_rui_mei(r) + std::to_string(m.kazu[gawa][static_cast<int>(r)]);
-  }
-  return s;
-}
-
 std::string svg_moji(const std::string& s) {
   std::string o;
   for (char c : s) {
@@ -98,7 +86,7 @@ std::string svg_zu(const std::vector<KaisekiTe>& te, const std::string& midashi,
                 W, H, W, H, W, H);
   s += buf;
   s += "<text x=\"" + std::to_string(L) + "\" y=\"18\" font-size=\"14\">" + svg_moji(midashi) + "</text>\n";
-  s += "<text x=\"" + std::to_string(L) + "\" y=\"36\">" + svg_moji(matome_moji(kaiseki_matome(te), sita_sente)) +
+  s += "<text x=\"" + std::to_string(L) + "\" y=\"36\">" + svg_moji(kaiseki_matome_moji(te, sita_sente)) +
        "（" + (sita_sente ? "先手" : "後手") + "の勝率）</text>\n";
   for (int pct : {0, 25, 50, 75, 100}) {
     std::snprintf(buf, sizeof buf,

@@ -61,4 +61,16 @@ std::string yomi_te_hyouki(const YomiTe& t, bool sita_sente) {
   return s;
 }
 
+std::string kaiseki_matome_moji(const std::vector<KaisekiTe>& te, bool sita_sente) {
+  const KaisekiMatome m = kaiseki_matome(te);
+  std::string s;
+  for (const bool sente : {true, false}) {
+    const int gawa = sente == sita_sente ? 0 : 1;
+    s += sente ? "先手" : "　後手";
+    for (TeRui r : {TeRui::akushu, TeRui::gimonshu, TeRui::kanshu})
+      s += std::string(" ") + te_rui_mei(r) + std::to_string(m.kazu[gawa][static_cast<int>(r)]);
+  }
+  return s;
+}
+
 }  // namespace mirado

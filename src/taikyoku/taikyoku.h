@@ -271,6 +271,8 @@ std::string kaiseki_kyokumen(const std::vector<KifuEntry>& entries, std::vector<
 // A whole turn of the look-ahead in the move list's notation ("▲7六歩 △3四歩 ▲2六歩"),
 // with the lower pieces' moves marked ▲ when `sita_sente`.
 std::string yomi_te_hyouki(const YomiTe& t, bool sita_sente);
+// The count of each class by side, as one line: "先手 悪手1 疑問手0 緩手2　後手 ...".
+std::string kaiseki_matome_moji(const std::vector<KaisekiTe>& te, bool sita_sente);
 
 // A game at position `p` against the computer at `level`, with the sides of a SENTE game
 // (the person plays the lower pieces and moved first) and the maps drawn up; the turn's

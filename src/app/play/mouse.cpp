@@ -36,6 +36,7 @@ bool saikai_suru(Game& g, Taikyoku& t) {
 
 void Game::on_mouse_down(int button, int shift, int x, int y) {
   kotowari.clear();
+  if (!kaiseki_chu()) kaiseki_moji.clear();
   hint_kesu();  // a hint lasts until the next click
   panel_tojiru();
   if (saisei_chu()) {
