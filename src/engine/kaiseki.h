@@ -32,7 +32,7 @@ constexpr double KANSHU_SON = 5;     // 緩手
 // tools/fit_kachi_ritsu.cpp) plays the games, fits the scale and prints it with the
 // held-out log-loss. Run it again after any change to the search, its static assessment
 // or KAISEKI_NODES, and put its scale here.
-constexpr double KACHI_RITSU_SCALE = 600;
+constexpr double KACHI_RITSU_SCALE = 2001;
 
 // A whole-turn budget per turn that keeps a 60-turn record within a few seconds on two
 // cores; the window and `mirado-cli analyse` use it unless told otherwise.
