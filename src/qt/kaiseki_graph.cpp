@@ -1,5 +1,6 @@
 #include "qt/kaiseki_graph.h"
 
+#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -29,10 +30,17 @@ void KaisekiGraph::set_zu(const KaisekiZu& zu) {
   update();
 }
 
+QFont KaisekiGraph::moji_font() const {
+  QFont f = font();
+  f.setPixelSize(std::max(7, static_cast<int>(std::lround(height() * 0.11))));
+  return f;
+}
+
 QRectF KaisekiGraph::plot_rect() const {
   const double h = height(), w = width();
   // Room for the summary above, the percentages on the left and the turn numbers below.
-  return QRectF(h * 0.42, h * 0.22, std::max(1.0, w - h * 0.42 - h * 0.08), std::max(1.0, h * 0.62));
+  const double left = QFontMetricsF(moji_font()).horizontalAdvance(QStringLiteral("100%")) + h * 0.10;
+  return QRectF(left, h * 0.22, std::max(1.0, w - left - h * 0.08), std::max(1.0, h * 0.62));
 }
 
 QPointF KaisekiGraph::ten(int k) const {
@@ -63,9 +71,7 @@ void KaisekiGraph::paintEvent(QPaintEvent*) {
   if (n < 1) return;
   const double h = height();
   const QRectF r = plot_rect();
-  QFont f = font();
-  f.setPixelSize(std::max(7, static_cast<int>(std::lround(h * 0.11))));
-  p.setFont(f);
+  p.setFont(moji_font());
   p.setPen(Qt::black);
   p.drawText(QRectF(r.left(), 0, width() - r.left(), r.top()), Qt::AlignLeft | Qt::AlignVCenter,
              QString::fromUtf8(zu_.matome.c_str()));

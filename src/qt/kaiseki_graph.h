@@ -32,6 +32,7 @@ class KaisekiGraph : public QWidget {
   void mousePressEvent(QMouseEvent* e) override;
 
  private:
+  QFont moji_font() const;  // the labels' font, in proportion to the panel's height
   KaisekiZu zu_;
 };
 

@@ -112,13 +112,20 @@ class RuiDelegate : public QStyledItemDelegate {
     if (rui > 0) p->fillRect(o.rect, rui_iro(rui, 60));
     QStyledItemDelegate::paint(p, o, i);
     if (rui <= 0) return;
+    // The column stays at the list's right edge however far a long row is scrolled.
+    const auto* view = qobject_cast<const QAbstractItemView*>(o.widget);
+    const int right = view ? view->viewport()->width() : o.rect.right();
     p->save();
     QFont f = o.font;
     f.setBold(true);
     p->setFont(f);
+    const QString mark = QString::fromUtf8(te_rui_shirushi(static_cast<TeRui>(rui)));
+    const int w = p->fontMetrics().horizontalAdvance(QStringLiteral("??")) + 8;
+    const QRect cell(right - w, o.rect.top(), w, o.rect.height());
+    p->fillRect(cell, o.palette.base());
+    p->fillRect(cell, rui_iro(rui, 60));
     p->setPen(rui_iro(rui));
-    p->drawText(o.rect.adjusted(0, 0, -4, 0), Qt::AlignRight | Qt::AlignVCenter,
-                QString::fromUtf8(te_rui_shirushi(static_cast<TeRui>(rui))));
+    p->drawText(cell, Qt::AlignCenter, mark);
     p->restore();
   }
 };
