@@ -357,6 +357,9 @@ void MainWindow::build_status_and_list() {
   status_->setObjectName(QStringLiteral("Status"));
   status_->setFixedHeight(kStatusH);
   status_->setContentsMargins(6, 0, 6, 0);
+  // A long line (an analysis names a whole turn) is cut at the window's edge; it never
+  // widens the window.
+  status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
   grid->addWidget(status_, 2, 0, 1, 2);
   grid->setColumnStretch(0, 1);
   grid->setRowStretch(0, 1);
