@@ -64,7 +64,8 @@ TEST(Runner, StartUpWritesDefaultSettingsAndStartAnnouncesSente) {
             "BGM=ON\r\n"
             "\xb1\xb2\xba\xdd=ON\r\n"
             "\x92\xbc\x91\x4f\x82\xcc\x8e\xe8=ON\r\n"  // 直前の手
-            "\x8a\xfb\x95\x88\x88\xea\x97\x97=OFF\r\n");  // 棋譜一覧
+            "\x8a\xfb\x95\x88\x88\xea\x97\x97=OFF\r\n"  // 棋譜一覧
+            "\x89\xf0\x90\xcd\x83\x4f\x83\x89\x83\x74=ON\r\n");  // 解析グラフ
 }
 
 TEST(Runner, StartUpReadsAnExistingSettingsFile) {

@@ -22,7 +22,6 @@ void Game::on_load(std::intptr_t window) {
   for (int c = 0; c < static_cast<int>(Control::COUNT); ++c) set_visible(static_cast<Control>(c), false);
 
   settei_yomi();
-  set_checked(Menu::KAISEKI_ZU, kaiseki_zu_on);
   shinki_kyoku();
 }
 

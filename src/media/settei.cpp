@@ -138,8 +138,10 @@ void yomu_mae(Game& g) {
   // The two later options, for files written before them.
   g.chokuzen_on = true;
   g.ichiran_on = false;
+  g.kaiseki_zu_on = true;
   g.set_checked(Menu::CHOKUZEN, true);
   g.set_checked(Menu::ICHIRAN, false);
+  g.set_checked(Menu::KAISEKI_ZU, true);
 }
 
 void sidou_settei(Game& g, bool on) {
@@ -181,6 +183,9 @@ void tekiyou(Game& g, const Gyou& gyou) {
   } else if (key == "棋譜一覧") {
     g.ichiran_on = value == "ON";
     g.set_checked(Menu::ICHIRAN, g.ichiran_on);
+  } else if (key == "解析グラフ") {
+    g.kaiseki_zu_on = value == "ON";
+    g.set_checked(Menu::KAISEKI_ZU, g.kaiseki_zu_on);
   }
 }
 
@@ -211,6 +216,7 @@ void Game::settei_kaki() {
   text += std::string("ｱｲｺﾝ=") + on_off(is_checked(Menu::AICON)) + "\r\n";
   text += std::string("直前の手=") + on_off(chokuzen_on) + "\r\n";
   text += std::string("棋譜一覧=") + on_off(ichiran_on) + "\r\n";
+  text += std::string("解析グラフ=") + on_off(kaiseki_zu_on) + "\r\n";
   // When no place takes the file, the options stay as the user set them; only
   // their lasting record is lost.
   kaku(text);

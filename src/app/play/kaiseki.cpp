@@ -95,6 +95,7 @@ void Game::kaiseki_yameru() {
 void Game::kaiseki_zu_menu() {
   kaiseki_zu_on = !kaiseki_zu_on;
   set_checked(Menu::KAISEKI_ZU, kaiseki_zu_on);
+  settei_kaki();
 }
 
 void Game::kaiseki_zu_click(int turn) {
