@@ -149,6 +149,13 @@ TEST_F(KaisekiGame, RefusedWithoutARecord) {
   EXPECT_FALSE(fresh.game.kaiseki_chu());
   ASSERT_FALSE(fresh.ui.statuses.empty());
   EXPECT_NE(fresh.ui.statuses.back().find("解析する棋譜がありません"), std::string::npos);
+  // A handicapped game cannot be replayed from the even position it would be read from.
+  joutai(g).handicap = 2;
+  joutai(g).handicap_zumi = true;
+  menu(Menu::KAISEKI);
+  EXPECT_TRUE(g.kaiseki_kekka.empty());
+  EXPECT_FALSE(g.kaiseki_chu());
+  EXPECT_NE(status().find("駒落ちの対局は解析できません"), std::string::npos);
 }
 
 TEST_F(KaisekiGame, InPlaceClassesTheRowsDrawsTheGraphAndMarksTheBestTurn) {

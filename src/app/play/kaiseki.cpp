@@ -45,6 +45,8 @@ void Game::kaiseki_menu() {
     return;
   }
   if (kifu().kifu_nagasa == 0) return kotowaru_kaiseki(*this, "解析する棋譜がありません");
+  // The record is replayed from the even position: pieces a handicap took off would be back.
+  if (handicap_zumi() && handicap() != 0) return kotowaru_kaiseki(*this, "駒落ちの対局は解析できません");
   std::vector<KifuEntry> entries = kifu_zenbu(kifu());
   std::vector<KaisekiKyokumen> turns;
   if (const std::string naze = kaiseki_kyokumen(entries, turns); !naze.empty())
