@@ -74,6 +74,12 @@ class FakeUi : public Ui {
     ichiran_rows = rows;
     ichiran_current = current;
   }
+  std::vector<int> ichiran_rui;
+  KaisekiZu zu;
+  bool poll = false;
+  void set_ichiran_rui(const std::vector<int>& rui) override { ichiran_rui = rui; }
+  void set_kaiseki_zu(const KaisekiZu& z) override { zu = z; }
+  void set_poll(bool on) override { poll = on; }
 };
 
 class SimClock : public Clock {

@@ -21,7 +21,7 @@ using test::TempCwd;
 using test::write_bytes;
 
 const fs::path kIni = "ミラド将棋.ini";
-const char* const kDefaults = "背景画=緑\r\n移動指導=OFF\r\n経過時間=ON\r\nBGM=ON\r\nｱｲｺﾝ=ON\r\n直前の手=ON\r\n棋譜一覧=OFF\r\n";
+const char* const kDefaults = "背景画=緑\r\n移動指導=OFF\r\n経過時間=ON\r\nBGM=ON\r\nｱｲｺﾝ=ON\r\n直前の手=ON\r\n棋譜一覧=OFF\r\n解析グラフ=ON\r\n";
 
 std::string cp932(const std::string& utf8) { return utf8_to_cp932(utf8).value(); }
 
@@ -122,7 +122,7 @@ TEST(Settei, APartialOrEmptyFileGivesTheDefaultsLineByLine) {
     EXPECT_TRUE(h.game.is_checked(Menu::AICON));
     EXPECT_EQ(ini_text(), "移動指導=ON\r\n");  // reading never rewrites a file
     h.game.bgm_menu();
-    EXPECT_EQ(ini_text(), "背景画=緑\r\n移動指導=ON\r\n経過時間=ON\r\nBGM=OFF\r\nｱｲｺﾝ=ON\r\n直前の手=ON\r\n棋譜一覧=OFF\r\n");
+    EXPECT_EQ(ini_text(), "背景画=緑\r\n移動指導=ON\r\n経過時間=ON\r\nBGM=OFF\r\nｱｲｺﾝ=ON\r\n直前の手=ON\r\n棋譜一覧=OFF\r\n解析グラフ=ON\r\n");
   }
   TempCwd tmp;
   write_bytes(kIni, "");

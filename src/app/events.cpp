@@ -29,6 +29,7 @@ void Game::on_load(std::intptr_t window) {
 void Game::on_menu(Menu item) {
   kotowari.clear();
   oshirase.clear();
+  if (!kaiseki_chu()) kaiseki_moji.clear();
   hint_kesu();  // a hint lasts until the next click
   switch (item) {
     case Menu::TAIKYOKU: case Menu::STOP: case Menu::OPTION: panel_tojiru(); break;
@@ -61,6 +62,8 @@ void Game::on_menu(Menu item) {
     case Menu::ICHIRAN: ichiran_menu(); break;
     case Menu::HINT: hint(); break;
     case Menu::TSUZUKI: tsuzuki(); break;
+    case Menu::KAISEKI: kaiseki_menu(); break;
+    case Menu::KAISEKI_ZU: kaiseki_zu_menu(); break;
     case Menu::VER: ver(); break;
     default: break;  // submenu parents that do nothing of their own
   }
@@ -79,6 +82,7 @@ void Game::shuuryou() {
 void Game::on_close() {
   if (quitting) return;
   quitting = true;
+  kaiseki_yameru();  // an analysis beside the window ends at once
   chuudan_hozon();
   shuuryou();
   ports().ui->quit();

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/kaiseki_sagyou.h"
 #include "app/ports.h"
 #include "engine/yomi.h"
 #include "rules/ugoki.h"
@@ -147,6 +148,26 @@ class Game : private Taikyoku {
   // event runner, tests). 0: the window's thinking time, off the window's thread.
   std::int64_t yomi_nodes = 0;
   bool com_chuudan = false;       // the window is closing: the computer's turn was given up
+
+  // ---- looking back at a game (app/play/kaiseki.cpp) ----
+  // ﾍﾙﾌﾟ → 解析: LEVEL4 judges every turn of the record beside the window (in place on a
+  // fixed budget when yomi_nodes is set); chosen again while it runs, it is given up.
+  void kaiseki_menu();
+  void kaiseki_zu_menu();            // ｵﾌﾟｼｮﾝ → 解析グラフ
+  void on_poll();                    // the window looks in on the analysis
+  void kaiseki_yameru();             // a running analysis given up; the game is untouched
+  void kaiseki_zu_click(int turn);   // a click on the graph: to that turn, as a row click
+  bool kaiseki_chu() const { return kaiseki_sagyou_ != nullptr; }
+  // After every event: an analysis whose record changed is dropped, and the best turn of
+  // the position shown is marked with the hint's marks and named under the board.
+  void kaiseki_awaseru();
+  void kaiseki_shirushi();
+  KaisekiZu kaiseki_zu() const;
+  std::vector<KaisekiTe> kaiseki_kekka;          // the last analysis, by turn (empty: none)
+  std::int64_t kaiseki_nodes = KAISEKI_NODES;    // whole turns per search beside the window
+  int kaiseki_jobs = 2;
+  bool kaiseki_zu_on = true;
+  std::string kaiseki_moji;  // the analysis' progress, or how it ended, in the status line
 
   // ---- following a turn: marks of the last turn, the status line, the move list ----
   // (app/play/shirushi.cpp, app/play/joukyou.cpp)
@@ -295,6 +316,11 @@ class Game : private Taikyoku {
   std::vector<std::string> ichiran_okutta_;
   int ichiran_ima_okutta_ = -2;
   bool ichiran_mieru_ = false;
+  std::shared_ptr<KaisekiSagyou> kaiseki_sagyou_;
+  std::vector<KifuEntry> kaiseki_kifu_;  // the record the analysis belongs to
+  int kaiseki_shirushi_ = -1;            // the turn whose best moves are marked, -1 none
+  std::vector<int> ichiran_rui_okutta_;
+  KaisekiZu kaiseki_zu_okutta_;
 };
 
 // Text helpers of the status display, free of any state.

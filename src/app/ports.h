@@ -31,7 +31,7 @@ class Canvas {
 enum class Menu : int {
   TAIKYOKU, MATCH_MAN, START, START2, SENTE, GOTE, LEVEL, LEVEL1, LEVEL2, LEVEL3, LEVEL4, OWARI,
   STOP, CANCEL, REVERSE, REPLAY, AFTER, LBEL_UP, LEBEL_DOWN, KIFU, KIFU_READ, KIFU_WRITE,
-  OPTION, HAIKEI_GA, MIDORI, UCHU, TATAMI, TAKE, RENGA, SIDOU, KEIKA, BGM, AICON, CHOKUZEN, ICHIRAN, HELP, ASOBIKATA, HINT, VER,
+  OPTION, HAIKEI_GA, MIDORI, UCHU, TATAMI, TAKE, RENGA, SIDOU, KEIKA, BGM, AICON, CHOKUZEN, ICHIRAN, KAISEKI_ZU, HELP, ASOBIKATA, HINT, KAISEKI, VER,
   TSUZUKI,
   COUNT
 };
@@ -55,6 +55,19 @@ constexpr Control panel_text_box(int n) {
 // yesno answers yes when closed; yesno_iie, for a question whose yes cannot be undone,
 // has no as its default and its answer when closed.
 enum class Buttons { ok, yesno, yesno_iie };
+
+// The analysis graph beside the board: the lower side's win chance (0..100) at the start
+// and after each turn, each turn's class (0 none, 1 緩手, 2 疑問手, 3 悪手), where the
+// board stands in turns (entries played / 3) and the line counting each side's classes.
+// An empty `kachi` hides the panel.
+struct KaisekiZu {
+  std::vector<double> kachi;
+  std::vector<int> rui;
+  double ima = 0;
+  std::string matome;
+  bool operator==(const KaisekiZu&) const = default;
+};
+
 enum class Icon { none, warning };
 enum class Answer { ok, yes, no };
 
@@ -76,6 +89,14 @@ class Ui {
   virtual void set_status(std::string_view) {}
   // The move list beside the board: shown or hidden, its rows and the current one (-1 none).
   virtual void set_ichiran(bool, const std::vector<std::string>&, int) {}
+  // The class of each row of the move list after an analysis (0 none, 1 緩手, 2 疑問手,
+  // 3 悪手), shown as a mark beside the row and its colour; empty: no analysis.
+  virtual void set_ichiran_rui(const std::vector<int>&) {}
+  // The analysis graph (KaisekiZu), hidden when it has no points.
+  virtual void set_kaiseki_zu(const KaisekiZu&) {}
+  // While on, the window calls Game::on_poll about ten times a second: the game has
+  // work beside the window (an analysis) to look in on.
+  virtual void set_poll(bool) {}
   // The game has shut down (sounds freed); the window closes.
   virtual void quit() = 0;
   // The user asked to close the window while an event was being handled (the computer

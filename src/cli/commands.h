@@ -10,6 +10,7 @@ int cmd_mate(const char* sfen);
 int cmd_perft(const char* sfen, const char* depth);
 int cmd_think(int argc, char** argv);  // argv[0] is the SFEN
 int cmd_kifu(int argc, char** argv);   // argv[0] is the file
+int cmd_analyse(int argc, char** argv);  // argv[0] is the file
 int cmd_play(int argc, char** argv);   // argv[0] is the event file
 int cmd_match(int argc, char** argv);  // options only
 int cmd_openings(int argc, char** argv);  // argv[0] is the count

@@ -29,6 +29,7 @@ constexpr const char* kUsage =
     "                        [--max-moves M] [--nodes N | --ms T] [--pgn-like DIR]\n"
     "       mirado-cli openings N [--seed S]\n"
     "       mirado-cli kifu FILE [--write OUT | --list]\n"
+    "       mirado-cli analyse FILE [--nodes N | --ms T] [--jobs J] [--svg OUT]\n"
     "       mirado-cli play FILE\n"
     "       mirado-cli --help | --version\n";
 
@@ -55,6 +56,8 @@ int help() {
       "                      played twice with the sides swapped; prints the score and Elo\n"
       "  openings N          N random opening positions for the match runner\n"
       "  kifu FILE           read a record file and step through it; --write OUT saves it, --list prints the move list\n"
+      "  analyse FILE        judge every turn of a record by level 4: one line per turn\n"
+      "                      (values, loss, 悪手/疑問手/緩手) and a summary; --svg OUT draws the graph\n"
       "  play FILE           play an event script against the game, one line per event\n"
       "\n"
       "Options:\n"
@@ -166,6 +169,7 @@ int main(int argc, char** argv) {
   if (cmd == "perft" && argc == 4) return cmd_perft(argv[2], argv[3]);
   if (cmd == "play" && argc >= 3) return cmd_play(argc - 2, argv + 2);
   if (cmd == "kifu" && argc >= 3) return cmd_kifu(argc - 2, argv + 2);
+  if (cmd == "analyse" && argc >= 3) return cmd_analyse(argc - 2, argv + 2);
   if (cmd == "think" && argc >= 3) return cmd_think(argc - 2, argv + 2);
   if (cmd == "match") return cmd_match(argc - 2, argv + 2);
   if (cmd == "openings" && argc >= 3) return cmd_openings(argc - 2, argv + 2);

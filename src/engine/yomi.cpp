@@ -562,4 +562,33 @@ YomiKekka Yomi::sagasu(const Kyokumen& p0, const YomiSettei& settei, int dankai,
   return out;
 }
 
+int Yomi::kotae_atai(const Kyokumen& p0, const YomiSettei& settei, int rounds) {
+  Impl& s = *impl_;
+  s.st = &settei;
+  s.t0 = SteadyClock::now();
+  s.nodes = 0;
+  s.aborted = false;
+  s.n_roots = 0;
+  s.round = std::clamp(rounds - 1, 0, N_ROUNDS - 1);
+  if (++s.search == 0) {
+    std::fill(s.tt.begin(), s.tt.end(), TtEntry{});
+    s.search = 1;
+  }
+  Kyokumen p = p0;
+  p.mochigoma_su_keisan();
+  p.ou_ichi_keisan();
+  if (!ue_ou_ari(p)) return -YOMI_KACHI;
+  if (!sita_ou_ari(p)) return YOMI_KACHI;
+  p.fu_suji_keisan();
+  Kiki k{};
+  kiki_keisan(p.ban, k);
+  // The turn ended with the opponent mated: the search's own verdict after a move.
+  if (k.kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0 && tsumi_sita(p, k) == ari) return YOMI_KACHI;
+  if (rounds <= 0) return -keisei(p, k);
+  Impl::RootTe r;
+  r.after = kaiten(p);
+  r.key = kagi(r.after);
+  return -s.kotae(r, MUGEN);
+}
+
 }  // namespace mirado

@@ -85,6 +85,14 @@ class Yomi {
   YomiKekka sagasu(const Kyokumen& p, const YomiSettei& settei, int dankai = 1, int ichite_x = 0,
                    int ichite_y = 0, int nite_x = 0, int nite_y = 0);
 
+  // The value for the upper side of a whole turn it has played, which left position p
+  // (the lower side moves next), judged as sagasu judges its own turns in a round that
+  // `rounds` finished rounds decided: the opponent's best answering turn within that
+  // round's beams, then the static assessment; with no finished round, the static
+  // assessment alone. A mate or a captured king is +-YOMI_KACHI. The budget does not
+  // stop it (one answering turn is bounded by its beams); the cancel flag does.
+  int kotae_atai(const Kyokumen& p, const YomiSettei& settei, int rounds);
+
   struct Impl;
 
  private:

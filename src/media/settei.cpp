@@ -135,6 +135,8 @@ void shoki_settei(Game& g) {
   g.ichiran_on = false;
   g.set_checked(Menu::CHOKUZEN, true);
   g.set_checked(Menu::ICHIRAN, false);
+  g.kaiseki_zu_on = true;
+  g.set_checked(Menu::KAISEKI_ZU, true);
 }
 
 void tekiyou(Game& g, const Gyou& gyou) {
@@ -156,6 +158,9 @@ void tekiyou(Game& g, const Gyou& gyou) {
   } else if (key == "棋譜一覧") {
     g.ichiran_on = value == "ON";
     g.set_checked(Menu::ICHIRAN, g.ichiran_on);
+  } else if (key == "解析グラフ") {
+    g.kaiseki_zu_on = value == "ON";
+    g.set_checked(Menu::KAISEKI_ZU, g.kaiseki_zu_on);
   }
 }
 
@@ -198,6 +203,7 @@ void Game::settei_kaki() {
   text += std::string("ｱｲｺﾝ=") + on_off(is_checked(Menu::AICON)) + "\r\n";
   text += std::string("直前の手=") + on_off(chokuzen_on) + "\r\n";
   text += std::string("棋譜一覧=") + on_off(ichiran_on) + "\r\n";
+  text += std::string("解析グラフ=") + on_off(kaiseki_zu_on) + "\r\n";
   // When the file cannot take them the options hold for this session, and the player
   // is told why they will not last.
   const std::optional<std::string> bytes = utf8_to_cp932(text);

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFont>
 #include <QMenuBar>
 #include <QPainter>
@@ -26,6 +27,7 @@
 #include <system_error>
 #include <vector>
 
+#include <QThread>
 #include <QTimer>
 
 #include "app/script.h"
@@ -210,6 +212,11 @@ int screenshot(mirado::qt::MainWindow& w, const Options& o, const std::vector<st
   w.adjustSize();
   w.start_up();
   for (const std::string& line : script) w.apply_event(line);
+  // An analysis the script started is let finish, so the picture shows what it found.
+  while (w.game().kaiseki_chu()) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    QThread::msleep(5);
+  }
   const QImage shot = w.grab().toImage();
   if (!shot.save(QString::fromUtf8(o.screenshot))) {
     std::fprintf(stderr, "mirado-shogi: cannot write %s\n", o.screenshot);

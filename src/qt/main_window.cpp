@@ -6,6 +6,8 @@
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QShortcut>
+#include <QStyledItemDelegate>
+#include <QPainter>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -24,6 +26,7 @@
 
 #include "app/names.h"
 #include "app/script.h"
+#include "engine/kaiseki.h"
 #include "qt/art/art.h"
 #include "qt/rules_help.h"
 
@@ -84,12 +87,49 @@ constexpr MenuItem kMenus[] = {
     {Menu::AICON, "ｱｲｺﾝ", Menu::OPTION, true},
     {Menu::CHOKUZEN, "直前の手", Menu::OPTION, true},
     {Menu::ICHIRAN, "棋譜一覧", Menu::OPTION, true},
+    {Menu::KAISEKI_ZU, "解析グラフ", Menu::OPTION, true},
     {Menu::HELP, "ﾍﾙﾌﾟ", Menu::COUNT, false},
     {Menu::ASOBIKATA, "遊び方", Menu::HELP, false},
     {Menu::HINT, "ﾋﾝﾄ", Menu::HELP, false},
+    {Menu::KAISEKI, "解析", Menu::HELP, false},
     {Menu::VER, "その他", Menu::COUNT, false},
 };
 
+
+// The move list's class column: the analysis' mark at the right end of a row, in the
+// class's colour, apart from the row's own text.
+constexpr int kRuiRole = Qt::UserRole + 1;
+
+QColor rui_iro(int rui, int alpha = 255) {
+  const unsigned c = TE_RUI_IRO[std::clamp(rui, 0, TE_RUI_SU - 1)];
+  return QColor(static_cast<int>(c >> 16), static_cast<int>((c >> 8) & 0xFF), static_cast<int>(c & 0xFF), alpha);
+}
+
+class RuiDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  void paint(QPainter* p, const QStyleOptionViewItem& o, const QModelIndex& i) const override {
+    const int rui = i.data(kRuiRole).toInt();
+    if (rui > 0) p->fillRect(o.rect, rui_iro(rui, 60));
+    QStyledItemDelegate::paint(p, o, i);
+    if (rui <= 0) return;
+    // The column stays at the list's right edge however far a long row is scrolled.
+    const auto* view = qobject_cast<const QAbstractItemView*>(o.widget);
+    const int right = view ? view->viewport()->width() : o.rect.right();
+    p->save();
+    QFont f = o.font;
+    f.setBold(true);
+    p->setFont(f);
+    const QString mark = QString::fromUtf8(te_rui_shirushi(static_cast<TeRui>(rui)));
+    const int w = p->fontMetrics().horizontalAdvance(QStringLiteral("??")) + 8;
+    const QRect cell(right - w, o.rect.top(), w, o.rect.height());
+    p->fillRect(cell, o.palette.base());
+    p->fillRect(cell, rui_iro(rui, 60));
+    p->setPen(rui_iro(rui));
+    p->drawText(cell, Qt::AlignCenter, mark);
+    p->restore();
+  }
+};
 
 bool has_children(Menu m) {
   for (const MenuItem& i : kMenus)
@@ -124,6 +164,11 @@ MainWindow::MainWindow(SoundLib* sound) {
   menuBar()->setNativeMenuBar(false);  // the bare commands 戻 進 △ ▽ must work everywhere
   build_menus();
   build_controls();
+  poll_.setInterval(100);
+  connect(&poll_, &QTimer::timeout, this, [this] {
+    if (busy_ || closing_) return;
+    handle([&] { game_->on_poll(); });
+  });
   timer1_.setInterval(50);
   connect(&timer1_, &QTimer::timeout, this, [this] {
     if (busy_ || closing_) return;
@@ -302,11 +347,21 @@ void MainWindow::build_status_and_list() {
   ichiran_->setFixedWidth(260);
   ichiran_->hide();
   grid->addWidget(ichiran_, 0, 1);
+  ichiran_->setItemDelegate(new RuiDelegate(ichiran_));
+  graph_ = new KaisekiGraph(central);
+  graph_->hide();
+  grid->addWidget(graph_, 1, 0, 1, 2);
+  connect(graph_, &KaisekiGraph::turn_clicked, this, [this](int turn) {
+    handle([&] { game_->kaiseki_zu_click(turn); });
+  });
   status_ = new QLabel(central);
   status_->setObjectName(QStringLiteral("Status"));
   status_->setFixedHeight(kStatusH);
   status_->setContentsMargins(6, 0, 6, 0);
-  grid->addWidget(status_, 1, 0, 1, 2);
+  // A long line (an analysis names a whole turn) is cut at the window's edge; it never
+  // widens the window.
+  status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+  grid->addWidget(status_, 2, 0, 1, 2);
   grid->setColumnStretch(0, 1);
   grid->setRowStretch(0, 1);
   setCentralWidget(central);
@@ -343,6 +398,7 @@ void MainWindow::set_ichiran(bool shown, const std::vector<std::string>& rows, i
   if (!same) {
     ichiran_->clear();
     for (const std::string& r : rows) ichiran_->addItem(q(r));
+    rui_nuru();
   }
   if (current >= 0 && current < ichiran_->count()) {
     ichiran_->setCurrentRow(current);
@@ -361,6 +417,40 @@ void MainWindow::set_ichiran(bool shown, const std::vector<std::string>& rows, i
   if (!isMaximized() && !isFullScreen()) resize(width() + (shown ? dw : -dw), height());
 }
 
+void MainWindow::rui_nuru() {
+  for (int i = 0; i < ichiran_->count(); ++i) {
+    const int rui = i < static_cast<int>(ichiran_rui_.size()) ? ichiran_rui_[static_cast<std::size_t>(i)] : 0;
+    QListWidgetItem* item = ichiran_->item(i);
+    item->setData(kRuiRole, rui);
+    item->setToolTip(rui > 0 ? QString::fromUtf8(te_rui_mei(static_cast<TeRui>(rui))) : QString());
+  }
+}
+
+void MainWindow::set_ichiran_rui(const std::vector<int>& rui) {
+  ichiran_rui_ = rui;
+  rui_nuru();
+}
+
+void MainWindow::graph_takasa() {
+  graph_->setFixedHeight(std::max(60, static_cast<int>(std::lround(width() * 0.2))));
+}
+
+void MainWindow::set_kaiseki_zu(const KaisekiZu& zu) {
+  const bool shown = !zu.kachi.empty();
+  graph_->set_zu(zu);
+  if (shown == !graph_->isHidden()) return;
+  graph_takasa();
+  const int dh = graph_->height();
+  graph_->setVisible(shown);
+  // The window grows to hold the graph, and gives its height back when it goes.
+  if (isVisible() && !isMaximized() && !isFullScreen()) resize(width(), height() + (shown ? dh : -dh));
+}
+
+void MainWindow::set_poll(bool on) {
+  if (on) poll_.start();
+  else poll_.stop();
+}
+
 void MainWindow::place_controls() {
   const double s = surface_->scale();
   for (const auto& [c, r] : geometry_) {
@@ -376,6 +466,7 @@ void MainWindow::place_controls() {
 
 void MainWindow::resizeEvent(QResizeEvent* e) {
   QMainWindow::resizeEvent(e);
+  graph_takasa();
   place_controls();
 }
 
@@ -457,6 +548,7 @@ void MainWindow::set_list(Control c, const std::vector<std::string>& items, int 
 void MainWindow::quit() {
   closing_ = true;
   timer1_.stop();
+  poll_.stop();
   QMetaObject::invokeMethod(qApp, &QApplication::quit, Qt::QueuedConnection);
 }
 

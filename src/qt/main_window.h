@@ -12,6 +12,7 @@
 
 #include "app/game.h"
 #include "qt/close_watch.h"
+#include "qt/kaiseki_graph.h"
 #include "qt/surface.h"
 
 class QAction;
@@ -73,6 +74,10 @@ class MainWindow : public QMainWindow, public Ui {
   void set_list(Control c, const std::vector<std::string>& items, int selected) override;
   void set_status(std::string_view utf8) override;
   void set_ichiran(bool shown, const std::vector<std::string>& rows, int current) override;
+  void set_ichiran_rui(const std::vector<int>& rui) override;
+  void set_kaiseki_zu(const KaisekiZu& zu) override;
+  void set_poll(bool on) override;
+  KaisekiGraph* kaiseki_graph() const { return graph_; }
   // The status line under the board and the move list beside it (window widgets, not
   // part of the design's picture).
   QLabel* status_line() const { return status_; }
@@ -108,7 +113,12 @@ class MainWindow : public QMainWindow, public Ui {
   Surface* surface_;
   QLabel* status_ = nullptr;
   QListWidget* ichiran_ = nullptr;
+  KaisekiGraph* graph_ = nullptr;
+  std::vector<int> ichiran_rui_;  // the analysis' class of each row of the move list
+  void rui_nuru();                // marks and colours the rows by class
+  void graph_takasa();            // the graph's height follows the window's width
   QTimer timer1_;
+  QTimer poll_;
   std::array<QAction*, static_cast<int>(Menu::COUNT)> actions_{};
   std::array<QWidget*, static_cast<int>(Control::COUNT)> controls_{};
   std::map<Control, QRect> geometry_;  // twips

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/kaiseki.h"
 #include "engine/tansaku.h"
 #include "engine/yomi.h"
 #include "kifu/kifu.h"
@@ -264,6 +265,18 @@ class Taikyoku {
 // every entry can be played (up to a captured king), else the message that stepping would
 // give at the first one that cannot.
 std::string kifu_sasenai(const std::vector<KifuEntry>& entries);
+
+// The turns of a record for analysis (engine/kaiseki.h), three entries to a turn, as
+// stepping through it from the start plays them. A last turn cut short is kept when it
+// mated the opponent (the computer's games end there), else left out. Empty when the record can be played, else the message stepping
+// would give at the first entry that cannot (whose file line goes to `gyou`).
+std::string kaiseki_kyokumen(const std::vector<KifuEntry>& entries, std::vector<KaisekiKyokumen>& out,
+                             int* gyou = nullptr);
+// A whole turn of the look-ahead in the move list's notation ("▲7六歩 △3四歩 ▲2六歩"),
+// with the lower pieces' moves marked ▲ when `sita_sente`.
+std::string yomi_te_hyouki(const YomiTe& t, bool sita_sente);
+// The count of each class by side, as one line: "先手 悪手1 疑問手0 緩手2　後手 ...".
+std::string kaiseki_matome_moji(const std::vector<KaisekiTe>& te, bool sita_sente);
 
 // A game at position `p` against the computer at `level`, with the sides of a SENTE game
 // (the person plays the lower pieces and moved first) and the maps drawn up; the turn's

@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QMenu>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -109,9 +110,11 @@ TEST_F(WindowTest, MenuBarHasEveryItemCaptionAndNesting) {
       "  ｱｲｺﾝ [AICON]\n"
       "  直前の手 [CHOKUZEN]\n"
       "  棋譜一覧 [ICHIRAN]\n"
+      "  解析グラフ [KAISEKI_ZU]\n"
       "ﾍﾙﾌﾟ [HELP]\n"
       "  遊び方 [ASOBIKATA]\n"
       "  ﾋﾝﾄ [HINT]\n"
+      "  解析 [KAISEKI]\n"
       "その他 [VER]\n";
   EXPECT_EQ(tree(window_->menuBar()->actions()), expected);
   EXPECT_EQ(window_->windowTitle().toStdString(), "ミラド 将棋");
@@ -336,6 +339,62 @@ TEST_F(WindowTest, Level4IsChosenFromTheMenuAndAClosePutsAnEndToItsThinking) {
   EXPECT_EQ(game().tesuu(), 3);                       // the person's moves only
   EXPECT_TRUE(game().com_chuudan);
   EXPECT_TRUE(game().quitting);
+}
+
+// ﾍﾙﾌﾟ → 解析 beside the window: the status line counts the turns, the graph appears
+// under the board and a click on it steps to that turn as a row of the move list does.
+TEST_F(WindowTest, AnalysisGraphStepsToTheTurnClicked) {
+  window_->action(Menu::ICHIRAN)->trigger();
+  window_->action(Menu::KAISEKI)->trigger();
+  EXPECT_TRUE(window_->status_line()->text().contains(QStringLiteral("解析する棋譜がありません")));
+  window_->action(Menu::START)->trigger();
+  for (auto [c, r] : {std::pair{3, 7}, {3, 6}, {3, 3}, {3, 4}, {7, 7}, {7, 6}, {7, 3}, {7, 4}, {2, 7}, {2, 6},
+                      {4, 3}, {4, 4}, {8, 7}, {8, 6}, {6, 3}, {6, 4}, {2, 6}, {2, 5}})
+    QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, cell_centre(c, r));
+  ASSERT_EQ(game().kifu().kifu_nagasa, 9);
+  game().kaiseki_nodes = 2000;
+  KaisekiGraph* graph = window_->kaiseki_graph();
+  EXPECT_TRUE(graph->isHidden());
+  const int low = window_->height();
+  window_->action(Menu::KAISEKI)->trigger();
+  EXPECT_TRUE(game().kaiseki_chu());
+  EXPECT_TRUE(window_->status_line()->text().contains(QStringLiteral("解析中… ")));
+  for (int i = 0; i < 300 && graph->isHidden(); ++i) QTest::qWait(20);  // the window keeps answering
+  ASSERT_TRUE(graph->isVisible());
+  EXPECT_EQ(window_->height(), low + graph->height());  // the window grows to hold it
+  EXPECT_EQ(graph->zu().kachi.size(), 4u);
+  EXPECT_TRUE(window_->status_line()->text().contains(QStringLiteral("解析終了")));
+  // A click by the first turn's point steps back there, as the first row would.
+  const QPointF p = graph->ten(1);
+  QTest::mouseClick(graph, Qt::LeftButton, {}, QPoint(static_cast<int>(p.x()) + 1, static_cast<int>(p.y())));
+  EXPECT_EQ(game().kifu().kifu_ichi, 3);
+  EXPECT_EQ(window_->move_list()->currentRow(), 0);
+  EXPECT_DOUBLE_EQ(graph->zu().ima, 1);
+  // The best turn from there is marked and named.
+  EXPECT_GT(game().hint_te.n, 0);
+  EXPECT_TRUE(window_->status_line()->text().contains(QStringLiteral("最善 ")));
+  // Drawn at the screen's pixel ratio, and larger with a larger window.
+  EXPECT_DOUBLE_EQ(graph->grab().devicePixelRatio(), window_->devicePixelRatioF());
+  const int h = graph->height();
+  window_->resize(window_->width() * 3 / 2, window_->height() * 3 / 2);
+  QTest::qWait(10);
+  EXPECT_GT(graph->height(), h);
+  window_->action(Menu::KAISEKI_ZU)->trigger();
+  EXPECT_TRUE(graph->isHidden());
+}
+
+// A close while the analysis runs ends it at once.
+TEST_F(WindowTest, AClosePutsAnEndToAnAnalysis) {
+  window_->action(Menu::START)->trigger();
+  for (auto [c, r] : {std::pair{3, 7}, {3, 6}, {3, 3}, {3, 4}, {7, 7}, {7, 6}})
+    QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, cell_centre(c, r));
+  game().kaiseki_nodes = 5'000'000;
+  window_->action(Menu::KAISEKI)->trigger();
+  ASSERT_TRUE(game().kaiseki_chu());
+  window_->close();
+  EXPECT_TRUE(game().quitting);
+  EXPECT_FALSE(game().kaiseki_chu());
+  EXPECT_TRUE(game().kaiseki_kekka.empty());
 }
 
 }  // namespace

@@ -250,7 +250,61 @@ close_during_box() {
   answer_boxes
 }
 
+# ﾍﾙﾌﾟ → 解析 on a loaded record: the graph appears under the board, and a click by a
+# turn's point steps there as a row of the move list would, the best turn from there
+# marked: the board must show what the offscreen render shows after 進 three times.
+analysis_click() {
+  local dir="kaiseki$SCALE"
+  mkdir -p "$dir" && write_settings "$dir"
+  head -n 21 "$RECORD" >"$dir/rec.棋譜"   # the header and six turns
+  printf 'menu KIFU_READ\nfile rec.棋譜\nmenu KAISEKI\n' >"$dir/live.events"
+  printf 'menu KIFU_READ\nfile rec.棋譜\nmenu AFTER\nmenu AFTER\nmenu AFTER\nmenu KAISEKI\n' >"$dir/ref.events"
+  (cd "$dir" && QT_SCALE_FACTOR=$SCALE exec "$GAME" --events live.events >../game-kaiseki$SCALE.log 2>&1) &
+  GAME_PID=$!
+  pids+=($GAME_PID)
+  WIN=""
+  for _ in $(seq 100); do
+    WIN=$(xdotool search --onlyvisible --name 'ミラド' 2>/dev/null | head -1)
+    [ -n "$WIN" ] && break
+    sleep 0.1
+  done
+  [ -n "$WIN" ] || { fail "ratio $SCALE: no window for the analysis"; return; }
+  sleep 0.5
+  answer_boxes
+  sleep 3                              # six turns of analysis beside the window
+  local w h
+  read -r w h < <(size_of)
+  # The graph is as tall as a fifth of the window's width; turn 3 of 6 lies a little
+  # right of the middle (the percentages take the left edge).
+  local gh=$((w / SCALE / 5)) x y
+  x=$((w * 53 / 100))
+  y=$(((h / SCALE - STATUS - gh + gh / 2) * SCALE))
+  xdotool mousemove --window "$WIN" "$x" "$y" click 1
+  sleep 0.5
+  check "r${SCALE}-graph-click"
+  (cd "$dir" && QT_QPA_PLATFORM=offscreen "$GAME" --screenshot ../kaiseki-ref$SCALE.png --scale "$SCALE" \
+     --events ref.events >/dev/null 2>&1)
+  # The picture above the graph and the status line (the render's menu bar is not scaled).
+  local ph=$((485 * SCALE)) below=$(((STATUS + gh) * SCALE))
+  convert "kaiseki-ref$SCALE.png" -gravity south -crop "${w}x${ph}+0+${below}" +repage "kaiseki-ref$SCALE-board.png"
+  convert "r${SCALE}-graph-click.png" -gravity south -crop "${w}x${ph}+0+${below}" +repage "r${SCALE}-graph-board.png"
+  local n
+  n=$(differing "kaiseki-ref$SCALE-board.png" "r${SCALE}-graph-board.png")
+  if [ "$n" -le $((50 * SCALE * SCALE)) ]; then
+    echo "ok: ratio $SCALE graph click"
+  else
+    fail "ratio $SCALE: after a click on the graph the board differs from 進 x3 in $n pixels (see $WORK/r${SCALE}-graph-board.png)"
+  fi
+  xdotool key Escape
+  for _ in $(seq 50); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$GAME_PID" 2>/dev/null && { fail "ratio $SCALE: the game did not quit"; kill "$GAME_PID"; }
+  wait "$GAME_PID" 2>/dev/null
+}
+
+RECORD="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../bench" && pwd)/record60.棋譜"
 run_ratio 1
+analysis_click
 run_ratio 2
+analysis_click
 [ "$failures" = 0 ] && echo "all real-window checks passed" || echo "$failures failures"
 exit $((failures > 0))

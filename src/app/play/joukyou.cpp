@@ -37,6 +37,7 @@ std::string kihon(const Game& g) {
 
 std::string Game::joukyou() const {
   std::string s = kihon(*this);
+  if (!kaiseki_moji.empty()) s += "　" + kaiseki_moji;
   if (!hint_moji.empty()) s += "　" + hint_moji;
   if (!kotowari.empty()) s += "　× " + kotowari;
   if (!oshirase.empty()) s += "　" + oshirase;
@@ -56,10 +57,27 @@ void Game::joukyou_okuru() {
     ichiran_mieru_ = ichiran_on;
     ports().ui->set_ichiran(ichiran_on, ichiran_okutta_, ima);
   }
+  // The analysis' classes beside the rows, and its graph.
+  std::vector<int> rui;
+  if (ichiran_on && !kaiseki_kekka.empty()) {
+    rui.assign(ichiran_okutta_.size(), 0);
+    for (std::size_t i = 0; i < rui.size() && i < kaiseki_kekka.size(); ++i)
+      rui[i] = static_cast<int>(kaiseki_kekka[i].rui);
+  }
+  if (rui != ichiran_rui_okutta_) {
+    ichiran_rui_okutta_ = std::move(rui);
+    ports().ui->set_ichiran_rui(ichiran_rui_okutta_);
+  }
+  if (KaisekiZu zu = kaiseki_zu(); !(zu == kaiseki_zu_okutta_)) {
+    kaiseki_zu_okutta_ = std::move(zu);
+    ports().ui->set_kaiseki_zu(kaiseki_zu_okutta_);
+  }
 }
 
 void Game::ibento_owari() {
+  kaiseki_awaseru();
   shirushi_awaseru();
+  kaiseki_shirushi();
   joukyou_okuru();
 }
 

@@ -35,6 +35,7 @@ bool Game::saikai_suru() {
 void Game::on_mouse_down(int button, int shift, int x, int y) {
   kotowari.clear();
   oshirase.clear();
+  if (!kaiseki_chu()) kaiseki_moji.clear();
   hint_kesu();  // a hint lasts until the next click
   panel_tojiru();
   if (saisei_chu()) {

@@ -1,0 +1,76 @@
+// The positions of a record's turns, for looking back at a game.
+#include "kifu/ichiran.h"
+#include "rules/tsumi.h"
+#include "taikyoku/taikyoku.h"
+
+namespace mirado {
+
+namespace {
+
+// The holder's opponent is mated: a record made by the computer ends there, inside the turn.
+bool aite_tsumi(const Kyokumen& pos, bool sita) {
+  Kyokumen p = pos;
+  p.fu_suji_keisan();
+  Kiki k{};
+  kiki_keisan(p.ban, k);
+  if (sita) return k.kiki_sita[p.ou_ue_x][p.ou_ue_y] > 0 && tsumi_ue(p, k) == ari;
+  return k.kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0 && tsumi_sita(p, k) == ari;
+}
+
+}  // namespace
+
+std::string kaiseki_kyokumen(const std::vector<KifuEntry>& entries, std::vector<KaisekiKyokumen>& out,
+                             int* gyou) {
+  out.clear();
+  Taikyoku t;
+  t.shinki();
+  t.kifu_yomikomi(entries);
+  while (!t.owatta() && t.kifu().kifu_ichi < t.kifu().kifu_nagasa) {
+    KaisekiKyokumen k;
+    k.mae = t.pos();
+    k.sita = t.teban() == t.sita_gawa();
+    const int mochinushi = t.teban();
+    int sashita = 0;
+    for (; sashita < 3 && !t.owatta() && t.kifu().kifu_ichi < t.kifu().kifu_nagasa; ++sashita)
+      if (std::string naze = t.kifu_susumu(); !naze.empty()) {
+        if (gyou) *gyou = t.kifu().at(t.kifu().kifu_ichi + 1).gyou;
+        return naze;
+      }
+    k.ato = t.pos();
+    if (t.owatta()) k.kekka = t.shousha() == mochinushi ? 1 : -1;
+    else if (sashita < 3 && aite_tsumi(k.ato, k.sita)) k.kekka = 1;
+    else if (sashita < 3) break;  // the record stops inside a turn, the game going on
+    out.push_back(k);
+  }
+  return {};
+}
+
+std::string yomi_te_hyouki(const YomiTe& t, bool sita_sente) {
+  std::string s;
+  for (int i = 0; i < t.n; ++i) {
+    const Sashite& m = t.te[i];
+    KifuEntry e;
+    e.moto_x = m.fc;
+    e.moto_y = m.fr;
+    e.saki_x = m.tc;
+    e.saki_y = m.tr;
+    e.moto_koma = m.moto_koma;
+    e.koma = m.koma;
+    s += (i ? " " : "") + te_hyouki(e, sita_sente);
+  }
+  return s;
+}
+
+std::string kaiseki_matome_moji(const std::vector<KaisekiTe>& te, bool sita_sente) {
+  const KaisekiMatome m = kaiseki_matome(te);
+  std::string s;
+  for (const bool sente : {true, false}) {
+    const int gawa = sente == sita_sente ? 0 : 1;
+    s += sente ? "先手" : "　後手";
+    for (TeRui r : {TeRui::akushu, TeRui::gimonshu, TeRui::kanshu})
+      s += std::string(" ") + te_rui_mei(r) + std::to_string(m.kazu[gawa][static_cast<int>(r)]);
+  }
+  return s;
+}
+
+}  // namespace mirado

@@ -1,0 +1,81 @@
+// mirado-cli analyse as a user runs it: a line per turn and a summary, the same with one
+// job or two under --nodes, the SVG graph, and records refused by their exit status.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "cli_support.h"
+#include "kaiseki_kiroku.h"
+#include "kifu/kifu_file.h"
+#include "kifu_support.h"
+
+namespace mirado {
+namespace {
+
+using nlohmann::json;
+
+test::CliRun run(const std::string& args) { return test::run_cli("analyse " + args, false); }
+
+std::vector<json> lines_of(const std::string& out) {
+  std::vector<json> v;
+  std::istringstream in(out);
+  for (std::string line; std::getline(in, line);) v.push_back(json::parse(line));
+  return v;
+}
+
+class AnalyseCli : public test::KifuDir {
+ protected:
+  int blunder = 0;
+  void SetUp() override {
+    test::KifuDir::SetUp();
+    const std::vector<KifuEntry> e = kyou_wo_toraseru_kiroku(blunder);
+    ASSERT_FALSE(e.empty());
+    int bad = 0;
+    const auto bytes = encode_kifu("blunder", "upper", "lower", e, bad);
+    ASSERT_TRUE(bytes);
+    std::string error;
+    ASSERT_TRUE(write_file_atomically("b.棋譜", *bytes, error)) << error;
+  }
+};
+
+TEST_F(AnalyseCli, OneLinePerTurnTheSameWithTwoJobsAndAGraph) {
+  const test::CliRun one = run("b.棋譜 --nodes 6000 --jobs 1");
+  const test::CliRun two = run("b.棋譜 --nodes 6000 --jobs 2 --svg g.svg");
+  ASSERT_EQ(one.status, 0);
+  ASSERT_EQ(two.status, 0);
+  EXPECT_EQ(one.out, two.out);
+  const std::vector<json> v = lines_of(one.out);
+  ASSERT_EQ(v.size(), 5u);
+  const json& b = v[static_cast<std::size_t>(blunder)];
+  EXPECT_EQ(b["turn"], blunder + 1);
+  EXPECT_EQ(b["side"], "先手");
+  EXPECT_EQ(b["class"], "悪手");
+  EXPECT_EQ(b["win_after"], 0.0);
+  EXPECT_EQ(v[3]["played"], "△5九角不成");
+  EXPECT_EQ(v[4]["summary"]["turns"], 4);
+  EXPECT_EQ(v[4]["summary"]["winner"], "後手");
+  EXPECT_EQ(v[4]["summary"]["先手"]["悪手"], 1);
+  EXPECT_EQ(v[4]["summary"]["budget_nodes"], 6000);
+  const std::string svg = read_bytes("g.svg");
+  EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
+  EXPECT_NE(svg.find("<svg xmlns=\"http://www.w3.org/2000/svg\""), std::string::npos);
+  EXPECT_NE(svg.find("<polyline"), std::string::npos);
+  EXPECT_NE(svg.find("悪手</title>"), std::string::npos);
+  EXPECT_NE(svg.find("</svg>"), std::string::npos);
+}
+
+TEST_F(AnalyseCli, RecordsThatCannotBeReadOrPlayedAreRefused) {
+  EXPECT_EQ(run("missing.棋譜").status, 2);
+  EXPECT_EQ(run("b.棋譜 --nodes 0").status, 2);
+  EXPECT_EQ(run("b.棋譜 --nodes 10 --ms 10").status, 2);
+  EXPECT_EQ(run("b.棋譜 --jobs").status, 2);
+  write_bytes("bad.棋譜", "t\nu\nv\n3 736-10 -10 0   0    2    0    0    \n\n5 55410  10  0   2    2    0    1    \n");
+  const test::CliRun bad = test::run_cli("analyse bad.棋譜 --nodes 100");
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_NE(bad.out.find("line 6"), std::string::npos) << bad.out;
+  EXPECT_EQ(bad.out.find("{"), std::string::npos);  // nothing half-analysed on stdout
+}
+
+}  // namespace
+}  // namespace mirado

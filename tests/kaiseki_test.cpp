@@ -1,0 +1,264 @@
+// Looking back at a game: the win-chance curve and the classes, a turn that leaves its
+// own king to be taken found as the side's worst, the same results with one job or two,
+// and the analysis in the window object (refusal, progress, cancel, close, the graph's
+// click, the best turn marked while stepping).
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "engine/kaiseki.h"
+#include "fakes.h"
+#include "kaiseki_kiroku.h"
+#include "rules/sfen.h"
+#include "taikyoku_shiken.h"
+#include "temp_cwd.h"
+
+namespace mirado {
+namespace {
+
+std::vector<KaisekiKyokumen> turns_of(const std::vector<KifuEntry>& e) {
+  std::vector<KaisekiKyokumen> turns;
+  EXPECT_EQ(kaiseki_kyokumen(e, turns), "");
+  return turns;
+}
+
+TEST(KachiRitsu, MonotoneFromNothingToCertainAndEvenAtZero) {
+  EXPECT_DOUBLE_EQ(kachi_ritsu(0), 0.5);
+  double mae = -1;
+  for (int v = -YOMI_KACHI; v <= YOMI_KACHI; v += v < -5000 || v > 5000 ? 999'983 : 7) {
+    const double p = kachi_ritsu(v);
+    EXPECT_GE(p, mae) << v;
+    EXPECT_GE(p, 0);
+    EXPECT_LE(p, 1);
+    EXPECT_NEAR(p + kachi_ritsu(-v), 1, 1e-12) << v;  // the same for either side
+    mae = p;
+  }
+  EXPECT_EQ(kachi_ritsu(YOMI_KACHI), 1);
+  EXPECT_EQ(kachi_ritsu(-YOMI_KACHI), 0);
+  EXPECT_GT(kachi_ritsu(100), 0.5);
+}
+
+TEST(KachiRitsu, ClassesAtTheirThresholds) {
+  EXPECT_EQ(te_rui(0), TeRui::nashi);
+  EXPECT_EQ(te_rui(4.99), TeRui::nashi);
+  EXPECT_EQ(te_rui(5), TeRui::kanshu);
+  EXPECT_EQ(te_rui(9.99), TeRui::kanshu);
+  EXPECT_EQ(te_rui(10), TeRui::gimonshu);
+  EXPECT_EQ(te_rui(19.99), TeRui::gimonshu);
+  EXPECT_EQ(te_rui(20), TeRui::akushu);
+  EXPECT_EQ(te_rui(100), TeRui::akushu);
+  EXPECT_STREQ(te_rui_mei(TeRui::akushu), "悪手");
+}
+
+TEST(Kaiseki, ATurnThatLeavesItsKingToBeTakenIsTheSidesWorstAndABlunder) {
+  int blunder = 0;
+  const std::vector<KifuEntry> e = kyou_wo_toraseru_kiroku(blunder);
+  ASSERT_EQ(e.size(), 10u) << "no such turn found";
+  const std::vector<KaisekiKyokumen> turns = turns_of(e);
+  ASSERT_EQ(turns.size(), 4u);  // the last turn is the capture alone: it ends the game
+  EXPECT_EQ(turns[3].kekka, 1);
+  KaisekiSettei s;
+  s.nodes = 2000;
+  std::vector<KaisekiTe> te;
+  ASSERT_TRUE(kaiseki(turns, s, te));
+  const KaisekiTe& b = te[static_cast<std::size_t>(blunder)];
+  EXPECT_TRUE(b.sita);
+  EXPECT_EQ(b.rui, TeRui::akushu);
+  EXPECT_EQ(kachi_ritsu(b.ato), 0);  // the king is lost
+  EXPECT_GT(b.son, 30);
+  for (std::size_t i = 0; i < te.size(); ++i)
+    if (te[i].sita && i != static_cast<std::size_t>(blunder)) {
+      EXPECT_LT(te[i].son, b.son) << i;
+    }
+  // The capture that follows loses nothing, and the counts say what happened.
+  EXPECT_EQ(te[3].son, 0);
+  EXPECT_EQ(kaiseki_matome(te).kazu[0][static_cast<int>(TeRui::akushu)] >= 1, true);
+  for (const KaisekiTe& t : te) EXPECT_GE(t.son, 0);
+}
+
+TEST(Kaiseki, OneJobOrTwoGiveTheSameUnderABudgetOfTurns) {
+  int blunder = 0;
+  std::vector<KifuEntry> e = kyou_wo_toraseru_kiroku(blunder);
+  ASSERT_FALSE(e.empty());
+  e.pop_back();  // the game goes on: every turn is searched
+  const std::vector<KaisekiKyokumen> turns = turns_of(e);
+  ASSERT_EQ(turns.size(), 3u);
+  KaisekiSettei s;
+  s.nodes = 7000;  // enough for rounds of answers
+  std::vector<KaisekiTe> one, two;
+  s.jobs = 1;
+  ASSERT_TRUE(kaiseki(turns, s, one));
+  s.jobs = 2;
+  ASSERT_TRUE(kaiseki(turns, s, two));
+  ASSERT_EQ(one.size(), two.size());
+  for (std::size_t i = 0; i < one.size(); ++i) {
+    EXPECT_EQ(one[i].mae, two[i].mae);
+    EXPECT_EQ(one[i].ato, two[i].ato);
+    EXPECT_EQ(one[i].son, two[i].son);
+    EXPECT_EQ(one[i].nodes, two[i].nodes);
+    ASSERT_EQ(one[i].saizen.n, two[i].saizen.n);
+    for (int j = 0; j < one[i].saizen.n; ++j) {
+      EXPECT_EQ(one[i].saizen.te[j].tc, two[i].saizen.te[j].tc);
+      EXPECT_EQ(one[i].saizen.te[j].tr, two[i].saizen.te[j].tr);
+    }
+  }
+  // A turn LEVEL4 plays itself loses nothing: its value is the best turn's.
+  Kiroku k;
+  KaisekiKyokumen start;
+  start.mae = k.p;
+  start.sita = true;
+  Yomi yomi;
+  const KaisekiTe best = kaiseki_ichite(yomi, start, s);
+  start.ato = start.mae;
+  for (int i = 0; i < best.saizen.n; ++i) sashite_ugokasu(start.ato, best.saizen.te[i]);
+  const KaisekiTe again = kaiseki_ichite(yomi, start, s);
+  EXPECT_EQ(again.ato, again.saizen_atai);
+  EXPECT_EQ(again.son, 0);
+}
+
+// ---- in the window object ----
+
+struct KaisekiGame : ::testing::Test {
+  test::TempCwd cwd;
+  test::Harness h;
+  Game& g = h.game;
+  std::vector<KifuEntry> e;
+  int blunder = 0;
+  void SetUp() override {
+    g.on_load();
+    e = kyou_wo_toraseru_kiroku(blunder);
+    ASSERT_FALSE(e.empty());
+    taikyoku(g).kifu_yomikomi(e);
+    g.ichiran_on = true;
+    g.ibento_owari();
+  }
+  void menu(Menu m) {
+    g.on_menu(m);
+    g.ibento_owari();
+  }
+  std::string status() const { return h.ui.statuses.empty() ? "" : h.ui.statuses.back(); }
+};
+
+TEST_F(KaisekiGame, RefusedWithoutARecord) {
+  test::Harness fresh;
+  fresh.game.on_load();
+  fresh.game.on_menu(Menu::KAISEKI);
+  fresh.game.ibento_owari();
+  EXPECT_TRUE(fresh.game.kaiseki_kekka.empty());
+  EXPECT_FALSE(fresh.game.kaiseki_chu());
+  ASSERT_FALSE(fresh.ui.statuses.empty());
+  EXPECT_NE(fresh.ui.statuses.back().find("解析する棋譜がありません"), std::string::npos);
+  // A handicapped game cannot be replayed from the even position it would be read from.
+  joutai(g).handicap = 2;
+  joutai(g).handicap_zumi = true;
+  menu(Menu::KAISEKI);
+  EXPECT_TRUE(g.kaiseki_kekka.empty());
+  EXPECT_FALSE(g.kaiseki_chu());
+  EXPECT_NE(status().find("駒落ちの対局は解析できません"), std::string::npos);
+}
+
+TEST_F(KaisekiGame, InPlaceClassesTheRowsDrawsTheGraphAndMarksTheBestTurn) {
+  g.yomi_nodes = 2000;
+  menu(Menu::KAISEKI);
+  ASSERT_EQ(g.kaiseki_kekka.size(), 4u);
+  ASSERT_EQ(h.ui.ichiran_rui.size(), 4u);
+  EXPECT_EQ(h.ui.ichiran_rui[static_cast<std::size_t>(blunder)], static_cast<int>(TeRui::akushu));
+  ASSERT_EQ(h.ui.zu.kachi.size(), 5u);
+  EXPECT_EQ(h.ui.zu.rui[static_cast<std::size_t>(blunder)], static_cast<int>(TeRui::akushu));
+  EXPECT_DOUBLE_EQ(h.ui.zu.kachi[static_cast<std::size_t>(blunder) + 1], 0);
+  EXPECT_NE(h.ui.zu.matome.find("悪手1"), std::string::npos);
+  // The board stands at the start: LEVEL4's first turn is marked and named.
+  EXPECT_EQ(g.kifu().kifu_ichi, 0);
+  EXPECT_EQ(g.hint_te.n, g.kaiseki_kekka[0].saizen.n);
+  EXPECT_NE(status().find("最善 "), std::string::npos);
+  // A click on the graph's third turn steps to its end, as the third row would.
+  g.kaiseki_zu_click(3);
+  g.ibento_owari();
+  EXPECT_EQ(g.kifu().kifu_ichi, 9);
+  EXPECT_EQ(h.ui.ichiran_current, 2);
+  EXPECT_DOUBLE_EQ(h.ui.zu.ima, 3);
+  EXPECT_EQ(g.hint_te.n, g.kaiseki_kekka[3].saizen.n);
+  EXPECT_EQ(g.hint_te.te[0].tc, g.kaiseki_kekka[3].saizen.te[0].tc);
+  // The graph option hides the panel; the analysis stays.
+  menu(Menu::KAISEKI_ZU);
+  EXPECT_TRUE(h.ui.zu.kachi.empty());
+  menu(Menu::KAISEKI_ZU);
+  EXPECT_EQ(h.ui.zu.kachi.size(), 5u);
+}
+
+TEST_F(KaisekiGame, AChangedRecordDropsTheAnalysis) {
+  g.yomi_nodes = 2000;
+  menu(Menu::KAISEKI);
+  ASSERT_FALSE(g.kaiseki_kekka.empty());
+  std::vector<KifuEntry> other = e;
+  other.resize(6);
+  taikyoku(g).kifu_yomikomi(other);
+  g.ibento_owari();
+  EXPECT_TRUE(g.kaiseki_kekka.empty());
+  EXPECT_TRUE(h.ui.zu.kachi.empty());
+  EXPECT_TRUE(h.ui.ichiran_rui.empty());
+}
+
+struct Mae {
+  std::string board;
+  int ichi, nagasa;
+};
+Mae mae_of(const Game& g) { return {to_sfen(g.pos(), true, 1), g.kifu().kifu_ichi, g.kifu().kifu_nagasa}; }
+
+TEST_F(KaisekiGame, BesideTheWindowItReportsProgressAndCanBeGivenUp) {
+  g.kaiseki_nodes = 2'000'000;  // long enough to be caught running
+  const Mae before = mae_of(g);
+  menu(Menu::KAISEKI);
+  EXPECT_TRUE(g.kaiseki_chu());
+  EXPECT_TRUE(h.ui.poll);
+  g.on_poll();
+  g.ibento_owari();
+  EXPECT_NE(status().find("解析中… "), std::string::npos);
+  EXPECT_NE(status().find("/4手番"), std::string::npos);
+  menu(Menu::KAISEKI);  // chosen again: given up
+  EXPECT_FALSE(g.kaiseki_chu());
+  EXPECT_FALSE(h.ui.poll);
+  EXPECT_TRUE(g.kaiseki_kekka.empty());
+  EXPECT_NE(status().find("解析をやめました"), std::string::npos);
+  const Mae after = mae_of(g);
+  EXPECT_EQ(after.board, before.board);
+  EXPECT_EQ(after.ichi, before.ichi);
+  EXPECT_EQ(after.nagasa, before.nagasa);
+}
+
+TEST_F(KaisekiGame, AClosingWindowEndsItAtOnce) {
+  g.kaiseki_nodes = 2'000'000;
+  const Mae before = mae_of(g);
+  menu(Menu::KAISEKI);
+  ASSERT_TRUE(g.kaiseki_chu());
+  g.on_close();
+  EXPECT_FALSE(g.kaiseki_chu());
+  EXPECT_TRUE(h.ui.quitted);
+  EXPECT_TRUE(g.kaiseki_kekka.empty());  // given up, not waited for
+  EXPECT_EQ(mae_of(g).board, before.board);
+}
+
+TEST_F(KaisekiGame, BesideTheWindowItFindsWhatInPlaceFinds) {
+  g.kaiseki_nodes = 2000;
+  menu(Menu::KAISEKI);
+  for (int i = 0; i < 3000 && g.kaiseki_chu(); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    g.on_poll();
+    g.ibento_owari();
+  }
+  ASSERT_FALSE(g.kaiseki_chu());
+  ASSERT_EQ(g.kaiseki_kekka.size(), 4u);
+  KaisekiSettei s;
+  s.nodes = 2000;
+  std::vector<KaisekiTe> ref;
+  kaiseki(turns_of(e), s, ref);
+  for (std::size_t i = 0; i < ref.size(); ++i) {
+    EXPECT_EQ(g.kaiseki_kekka[i].ato, ref[i].ato);
+    EXPECT_EQ(g.kaiseki_kekka[i].rui, ref[i].rui);
+  }
+  EXPECT_NE(status().find("解析終了"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace mirado
