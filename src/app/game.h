@@ -71,7 +71,6 @@ class Game : private Taikyoku {
 
   // ---- what the window shows and keeps besides the game's state ----
   int click_jotai = 0;  // a piece is selected
-  int hyouji_byou = 0;
   int haikei = HAIKEI_MIDORI;
   bool sidou_on = false;
   int sidou_iro = IRO_MIDORI;
@@ -158,7 +157,7 @@ class Game : private Taikyoku {
   };
   bool chokuzen_on = true;   // ｵﾌﾟｼｮﾝ → 直前の手
   bool ichiran_on = false;   // ｵﾌﾟｼｮﾝ → 棋譜一覧
-  bool shirushi_ari = false; // moves were played since the last 戻/進/new game
+  bool shirushi_ari = false; // moves were played or stepped since the last new game
   bool com_shikouchu = false;
   std::string kotowari;      // why the last click or command was refused
   std::string hint_moji;     // the moves of a hint on show, in notation
@@ -240,6 +239,14 @@ class Game : private Taikyoku {
   void keika_hyouji(int side, double seconds);
   void keika_kesu(int side);
   void timer_tick();
+  // The clocks as shown: the holder's runs through all three of its moves (the computer's
+  // only while it searches), the other stands at its total; only changed texts are redrawn.
+  bool tokei_hashiru() const;
+  double jikan_gamen(int side) const;
+  bool jikan_awaseru();
+  std::string tokei_moji[2];     // the texts on screen, lower side first; empty: none drawn
+  bool com_kangae_chu = false;   // the computer is searching its move: its clock runs
+  double com_mikomi = 0;         // the computer's charge for its move, not yet booked
 
   // ---- settings, options, sound, about box (media/) ----
   void settei_yomi();

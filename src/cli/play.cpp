@@ -106,6 +106,7 @@ struct Runner {
     s["level"] = game.level();
     s["jikan_sita"] = game.jikan_sita();
     s["jikan_ue"] = game.jikan_ue();
+    s["clocks"] = game.is_checked(Menu::KEIKA) ? Json::array({game.tokei_moji[0], game.tokei_moji[1]}) : Json();
     s["status"] = game.joukyou();
     Json marks = Json::array();
     for (const Game::Shirushi& m : game.shirushi())

@@ -299,6 +299,10 @@ void MainWindow::build_status_and_list() {
   ichiran_->setObjectName(QStringLiteral("Ichiran"));
   ichiran_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   ichiran_->setFixedWidth(260);
+  // A turn's three moves are read whole: rows wrap at the spaces between moves.
+  ichiran_->setWordWrap(true);
+  ichiran_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  ichiran_->setTextElideMode(Qt::ElideNone);
   ichiran_->hide();
   grid->addWidget(ichiran_, 0, 1);
   status_ = new QLabel(central);
@@ -310,7 +314,9 @@ void MainWindow::build_status_and_list() {
   grid->setRowStretch(0, 1);
   setCentralWidget(central);
   // A row clicked steps the game there as 戻 or 進 would.
+  // With Shift or Ctrl the click only extends the selection, for copying.
   connect(ichiran_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+    if (QApplication::keyboardModifiers() & (Qt::ShiftModifier | Qt::ControlModifier)) return;
     const int row = ichiran_->row(item);
     handle([&] { game_->ichiran_click(row); });
   });
@@ -343,8 +349,9 @@ void MainWindow::set_ichiran(bool shown, const std::vector<std::string>& rows, i
     ichiran_->clear();
     for (const std::string& r : rows) ichiran_->addItem(q(r));
   }
+  // A selection made for copying stays until the current row moves.
   if (current >= 0 && current < ichiran_->count()) {
-    ichiran_->setCurrentRow(current);
+    if (!same || ichiran_->currentRow() != current) ichiran_->setCurrentRow(current);
     ichiran_->scrollToItem(ichiran_->item(current));
   } else {
     ichiran_->setCurrentRow(-1);
@@ -376,6 +383,13 @@ void MainWindow::place_controls() {
 void MainWindow::resizeEvent(QResizeEvent* e) {
   QMainWindow::resizeEvent(e);
   place_controls();
+  // The list's letters grow with the picture; its width stays, and its rows wrap.
+  QFont f = ichiran_->font();
+  const int px = std::max(8, static_cast<int>(std::lround(13 * surface_->scale())));
+  if (f.pixelSize() != px) {
+    f.setPixelSize(px);
+    ichiran_->setFont(f);
+  }
 }
 
 void MainWindow::set_checked(Menu item, bool checked) {

@@ -24,6 +24,7 @@ void Game::tenmetsu(int koma, int col, int row, int count) {
 }
 
 void Game::com_turn() {
+  if (owatta()) return;
   com_shikouchu = true;
   ibento_owari();  // the player's last move marked, and the line saying the computer thinks
   com_ban1();
@@ -50,6 +51,9 @@ void sasu_mae(void* c, const Sashite& m) {
   Game& g = b.g;
   // The clock is read right before the record entry: the timer may be off.
   b.jikan = b.t.com_kiroku(m, g.ports().clock->now());
+  // Its clock stops at the charge while the move is shown.
+  g.com_mikomi = b.jikan;
+  g.com_kangae_chu = false;
   g.shirushi_ari = true;
   g.tesuu_hyouji(g.tesuu());
   if (m.fc == TE_UE) g.tenmetsu(m.moto_koma, TE_UE, 8 - m.fr, 2);
@@ -78,6 +82,8 @@ void com_owari(Game& g, Taikyoku& t, const Sashite& m, int side, double jikan) {
     g.shirushi_awaseru();
   }
   t.com_tejun_owari(jikan, g.ports().clock->now());
+  g.com_kangae_chu = false;
+  g.com_mikomi = 0;
   if (g.is_checked(Menu::KEIKA)) g.set_timer(true);
 }
 
@@ -86,6 +92,8 @@ void com_owari(Game& g, Taikyoku& t, const Sashite& m, int side, double jikan) {
 void com_tejun_hajime(Game& g, Taikyoku& t, std::string_view ichi) {
   g.aicon_ichi(ichi, g.ue_gawa());
   t.com_tejun_kaishi(g.ports().clock->now());
+  g.com_kangae_chu = true;
+  g.com_mikomi = 0;
   if (g.is_checked(Menu::KEIKA)) g.set_timer(true);
 }
 
@@ -99,6 +107,8 @@ void com_ato(Game& g) {
 // No candidate: no move; the clock is charged as for a move and the turn goes on.
 double com_nashi(Game& g, Taikyoku& t) {
   const double jikan = t.jikan_hakaru(g.ports().clock->now());
+  g.com_mikomi = jikan;
+  g.com_kangae_chu = false;
   g.set_timer(false);
   return jikan;
 }

@@ -59,6 +59,10 @@ void Game::joukyou_okuru() {
 
 void Game::ibento_owari() {
   shirushi_awaseru();
+  // The clock of the holder runs whenever its charge does, whatever the move did.
+  const bool timer = is_checked(Menu::KEIKA) && tokei_hashiru();
+  if (timer != timer1) set_timer(timer);
+  jikan_awaseru();
   joukyou_okuru();
 }
 

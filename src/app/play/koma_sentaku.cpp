@@ -110,7 +110,6 @@ void shouri(Game& g, int winner) {
 // After a move that stands: its notation, the turn icons, the win, or the computer's turn.
 void sashita_ato(Game& g, Dankai d, const Sentaku& s, const Sashita& r, bool nushi_sita) {
   if (d != Dankai::ichi) te_hyouji(g, s, s.koma);
-  if (g.com_taikyoku()) g.set_timer(false);
   if (d == Dankai::san && !g.com_taikyoku()) g.aicon_ichi(nushi_sita ? "上" : "下", g.teban());
   if (r.shousha != 0) {
     shouri(g, r.shousha);

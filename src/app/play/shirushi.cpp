@@ -79,7 +79,9 @@ void Game::ichiran_menu() {
 }
 
 std::vector<std::string> Game::ichiran() const {
-  return kifu_ichiran(kifu(), kifu().kifu_nagasa, sente_gawa() == sita_gawa());
+  // Before a game starts (a new game, 最初, start-up) 進 cannot step: no rows to click.
+  if (teban() == 0) return {};
+  return kifu_ichiran(kifu(), kifu().kifu_nagasa, sente_gawa() == sita_gawa(), kifu_hajime(pos(), kifu()));
 }
 
 int Game::ichiran_ima() const { return ichiran_gyou(kifu().kifu_ichi); }
