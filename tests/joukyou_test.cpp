@@ -15,6 +15,7 @@
 #include "rules/kiki.h"
 #include "rules/sfen.h"
 #include "taikyoku_shiken.h"
+#include "temp_cwd.h"
 
 namespace mirado {
 namespace {
@@ -405,6 +406,91 @@ TEST_F(Following, SettingsKeepTheTwoOptionsAfterTheFiveAndDefaultWithoutThem) {
   older.game.settei_yomi();
   EXPECT_TRUE(older.game.chokuzen_on);
   EXPECT_FALSE(older.game.ichiran_on);
+}
+
+}  // namespace
+}  // namespace mirado
+
+namespace mirado {
+namespace {
+
+// Reads the status line at the moment each box opens.
+class HakoUi : public test::FakeUi {
+ public:
+  const Game* g = nullptr;
+  std::vector<std::string> lines;
+  Answer message_box(std::string_view text, std::string_view title, Buttons b, Icon icon) override {
+    lines.push_back(g->joukyou());
+    return FakeUi::message_box(text, title, b, icon);
+  }
+};
+
+struct HakoHarness {
+  test::FakeCanvas canvas;
+  HakoUi ui;
+  test::SimClock clock;
+  test::FakeSound sound;
+  Game game{Ports{&canvas, &ui, &clock, &sound, &sound}};
+  HakoHarness() { ui.g = &game; }
+};
+
+TEST(Hako, WhileABoxWaitsTheLineSaysWhatItSaysAndNeverThatTheComputerThinks) {
+  test::TempCwd cwd;
+  HakoHarness h;
+  Game& g = h.game;
+  g.on_load();
+  g.on_menu(Menu::START);
+  EXPECT_EQ(h.ui.lines.back(), "先手の番です");
+  g.com_shikouchu = true;  // the computer's turn, between its searches
+  g.com_tejun = 2;
+  EXPECT_EQ(g.joukyou(), "COMの番　2手目");
+  g.msg("   ** 王手 **", "");
+  EXPECT_EQ(h.ui.lines.back(), "** 王手 **");
+  g.msg("よし！!", "詰め ?");
+  EXPECT_EQ(h.ui.lines.back(), "詰め ?：よし！!");
+  EXPECT_EQ(h.ui.statuses.back(), "COMの番　2手目");  // the line comes back when it is answered
+  g.com_kangae_chu = true;
+  EXPECT_EQ(g.joukyou(), "COM 考え中…");
+}
+
+TEST(Hako, ARefusalBoxAndItsLineSayTheSame) {
+  test::TempCwd cwd;
+  HakoHarness h;
+  Game& g = h.game;
+  g.on_load();
+  g.on_menu(Menu::START);
+  for (auto [c, r] : {std::pair{3, 7}, {3, 6}, {3, 3}, {3, 4}, {3, 6}, {3, 5}}) test::press(g, c, r);
+  ASSERT_FALSE(h.ui.boxes.empty());
+  EXPECT_EQ(h.ui.boxes.back().title, "警告");
+  EXPECT_EQ(h.ui.lines.back(), "警告：１手目に動かした駒は動かせません");
+}
+
+TEST_F(Following, ASelectedPieceThatCanPromoteIsToldTheRightButtonPromotes) {
+  set_position("4k4/9/9/4S4/9/9/9/9/4K4 b - 1");
+  press(g, 5, 4);
+  g.ibento_owari();
+  EXPECT_TRUE(says("右ボタン")) << g.joukyou();
+  press(g, 5, 3);  // a left click: it stays a silver, with nothing asked
+  EXPECT_EQ(g.pos().ban[5][3], -GIN);
+  EXPECT_TRUE(h.ui.boxes.empty());
+  EXPECT_FALSE(says("右ボタン"));
+}
+
+TEST_F(Following, WithPromotionAskedALeftClickGetsABoxThatDecides) {
+  g.nari_kakunin = true;
+  set_position("4k4/9/9/4S4/9/9/9/9/4K4 b - 1");
+  h.ui.answers = {Answer::yes};
+  press(g, 5, 4);
+  press(g, 5, 3);
+  ASSERT_EQ(h.ui.boxes.size(), 1u);
+  EXPECT_EQ(h.ui.boxes[0].buttons, Buttons::naru);
+  EXPECT_EQ(g.pos().ban[5][3], -NARIGIN);
+  // A move that cannot promote, and the right button, ask nothing.
+  h.ui.boxes.clear();
+  press(g, 5, 1);
+  press(g, 4, 1);  // the opponent's king, the second move
+  move(5, 9, 5, 8);
+  EXPECT_TRUE(h.ui.boxes.empty());
 }
 
 }  // namespace

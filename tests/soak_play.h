@@ -44,7 +44,7 @@ class RandomUi : public FakeUi {
   Answer message_box(std::string_view text, std::string_view title, Buttons b, Icon icon) override {
     kotoba.emplace_back(text);
     if (queued) return FakeUi::message_box(text, title, b, icon);
-    if (b != Buttons::yesno) return Answer::ok;
+    if (b == Buttons::ok) return Answer::ok;
     return rng_() % 2 ? Answer::yes : Answer::no;
   }
 

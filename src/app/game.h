@@ -158,7 +158,9 @@ class Game : private Taikyoku {
   bool chokuzen_on = true;   // ｵﾌﾟｼｮﾝ → 直前の手
   bool ichiran_on = false;   // ｵﾌﾟｼｮﾝ → 棋譜一覧
   bool shirushi_ari = false; // moves were played or stepped since the last new game
-  bool com_shikouchu = false;
+  bool com_shikouchu = false;  // the computer's turn is being played
+  int com_tejun = 0;           // which of its three procedures
+  bool nari_kakunin = false;   // ｵﾌﾟｼｮﾝ → 成りを確認: a left click that may promote asks
   std::string kotowari;      // why the last click or command was refused
   std::string hint_moji;     // the moves of a hint on show, in notation
   // The marks as they should stand: the moves of the turn in progress, or of the one just
@@ -169,8 +171,11 @@ class Game : private Taikyoku {
   // The one drawing of a numbered mark (last turn and hint): a thick frame inside the
   // square in colour `iro`, and the number in a corner when no > 0.
   void masu_shirushi(int iro, int c, int r, int no);
-  // The status line: whose turn, which move is due, and why the last click was refused.
+  // The status line: whose turn, which move is due, and why the last click was refused;
+  // while a box waits, what the box says.
   std::string joukyou() const;
+  // Can the selected piece promote on some square it reaches? The line then says how.
+  bool sentaku_nareru() const;
   void kotowaru(std::string why) { kotowari = std::move(why); }
   // Sends the status line and the move list to the window when they changed.
   void joukyou_okuru();
@@ -286,6 +291,7 @@ class Game : private Taikyoku {
   std::array<unsigned char, 100> shirushi_gamen_{};  // what is drawn per square: no * 2 + saki
   std::array<bool, 100> nurikae_{};                  // squares painted over since the last sync
   std::string joukyou_okutta_;
+  std::string hako_moji_;  // the words of the box that waits for an answer
   std::vector<std::string> ichiran_okutta_;
   int ichiran_ima_okutta_ = -2;
   bool ichiran_mieru_ = false;

@@ -51,7 +51,7 @@ constexpr Control panel_text_box(int n) {
   return static_cast<Control>(static_cast<int>(Control::PANEL_FILE_NAME) + n - 1);
 }
 
-enum class Buttons { ok, yesno };
+enum class Buttons { ok, yesno, naru };  // naru: 成る (yes) and 成らない (no)
 enum class Icon { none, warning };
 enum class Answer { ok, yes, no };
 

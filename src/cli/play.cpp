@@ -42,9 +42,9 @@ class RecordingUi : public Ui {
     Json box;
     box["text"] = std::string(text);
     box["title"] = std::string(title);
-    box["buttons"] = b == Buttons::ok ? "ok" : "yesno";
+    box["buttons"] = b == Buttons::ok ? "ok" : b == Buttons::naru ? "naru" : "yesno";
     Answer a = Answer::ok;
-    if (b == Buttons::yesno) {
+    if (b != Buttons::ok) {
       a = Answer::yes;  // a Yes/No box with no queued answer is answered yes
       if (!answers.empty()) {
         a = answers.front();

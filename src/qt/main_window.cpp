@@ -438,10 +438,12 @@ Answer MainWindow::message_box(std::string_view text, std::string_view title, Bu
     run_box(box);
     return Answer::ok;
   }
-  QPushButton* yes = box.addButton(QStringLiteral("はい"), QMessageBox::YesRole);
-  QPushButton* no = box.addButton(QStringLiteral("いいえ"), QMessageBox::NoRole);
+  const bool naru = buttons == Buttons::naru;
+  QPushButton* yes = box.addButton(naru ? QStringLiteral("成る") : QStringLiteral("はい"), QMessageBox::YesRole);
+  QPushButton* no = box.addButton(naru ? QStringLiteral("成らない") : QStringLiteral("いいえ"), QMessageBox::NoRole);
   box.setDefaultButton(yes);
-  box.setEscapeButton(yes);  // closing the box must never wipe the game
+  // Closing the box must never wipe the game, nor promote a piece a left click moved.
+  box.setEscapeButton(naru ? no : yes);
   run_box(box);
   return box.clickedButton() == no ? Answer::no : Answer::yes;
 }

@@ -54,6 +54,7 @@ void sasu_mae(void* c, const Sashite& m) {
   // Its clock stops at the charge while the move is shown.
   g.com_mikomi = b.jikan;
   g.com_kangae_chu = false;
+  g.joukyou_okuru();
   g.shirushi_ari = true;
   g.tesuu_hyouji(g.tesuu());
   if (m.fc == TE_UE) g.tenmetsu(m.moto_koma, TE_UE, 8 - m.fr, 2);
@@ -89,11 +90,13 @@ void com_owari(Game& g, Taikyoku& t, const Sashite& m, int side, double jikan) {
 
 // Every procedure starts its own charge of the computer's clock, with the icon of the side
 // whose piece it moves.
-void com_tejun_hajime(Game& g, Taikyoku& t, std::string_view ichi) {
+void com_tejun_hajime(Game& g, Taikyoku& t, std::string_view ichi, int tejun) {
   g.aicon_ichi(ichi, g.ue_gawa());
   t.com_tejun_kaishi(g.ports().clock->now());
   g.com_kangae_chu = true;
+  g.com_tejun = tejun;
   g.com_mikomi = 0;
+  g.joukyou_okuru();
   if (g.is_checked(Menu::KEIKA)) g.set_timer(true);
 }
 
@@ -192,7 +195,7 @@ void Game::com_yomi() {
 void Game::com_ban1() {
   com_chuudan = false;
   if (owatta()) return;
-  com_tejun_hajime(*this, game(), "上");
+  com_tejun_hajime(*this, game(), "上", 1);
   // The "thinking" label over the upper player's icon.
   koma_egaku(haikei, -2, 8);
   koma_egaku(haikei, -1, 8);
@@ -220,7 +223,7 @@ void Game::com_ban1() {
 
 void Game::com_ban2() {
   if (owatta() || com_chuudan) return;
-  com_tejun_hajime(*this, game(), "下");
+  com_tejun_hajime(*this, game(), "下", 2);
   double jikan;
   const ComTe r = com_sasu(*this, game(), Tejun::ni, jikan);
   const Sashite& m = r.te;
@@ -245,7 +248,7 @@ void Game::com_ban2() {
 
 void Game::com_ban3() {
   if (owatta() || com_chuudan) return;
-  com_tejun_hajime(*this, game(), "上");
+  com_tejun_hajime(*this, game(), "上", 3);
   double jikan;
   const ComTe r = com_sasu(*this, game(), Tejun::san, jikan);
   const Sashite& m = r.te;
