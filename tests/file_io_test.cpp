@@ -4,8 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>  // umask
 
+#include <sys/wait.h>
+
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
+#include <random>
+#include <thread>
 
 #include "kifu/file_io.h"
 #include "temp_cwd.h"
@@ -62,6 +67,68 @@ TEST(FileIo, AWriteReplacesTheFileKeepsItsModeAndLeavesNoTemporaryFile) {
   int files = 0;
   for ([[maybe_unused]] const auto& e : fs::directory_iterator(".")) ++files;
   EXPECT_EQ(files, 2);
+}
+
+int temporaries(const fs::path& dir) {
+  int n = 0;
+  for (const auto& e : fs::directory_iterator(dir)) n += is_temporary_name(e.path().filename().string());
+  return n;
+}
+
+// A save killed at any moment leaves the old record or the new one, whole, and at most
+// the one temporary file it was writing, which the next save clears away.
+TEST(FileIo, ASaveKilledAtRandomMomentsLeavesAWholeFileAndClearsItsTemporary) {
+  test::TempCwd cwd;
+  const std::string a(300000, 'a'), b(200000, 'b');
+  int err = 0;
+  ASSERT_TRUE(write_atomically("rec.棋譜", a, err));
+  std::mt19937 rng(20261207);
+  for (int round = 0; round < 50; ++round) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      for (int i = 0;; ++i) {
+        int e = 0;
+        write_atomically("rec.棋譜", i % 2 ? a : b, e);
+      }
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(rng() % 20000));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    const std::string now = read_bytes("rec.棋譜");
+    ASSERT_TRUE(now == a || now == b) << "round " << round << ": " << now.size() << " bytes";
+    ASSERT_LE(temporaries("."), 1) << "round " << round;
+  }
+  ASSERT_TRUE(write_atomically("rec.棋譜", a, err));
+  EXPECT_EQ(temporaries("."), 0);
+}
+
+TEST(FileIo, OnlyOurTemporaryNamesAreRecognised) {
+  EXPECT_TRUE(is_temporary_name(".mirado-aZ09xy"));
+  EXPECT_TRUE(is_temporary_name(".第1局.棋譜.Q1w2E3"));
+  EXPECT_TRUE(is_temporary_name(".ミラド将棋.ini.abcdef"));
+  EXPECT_FALSE(is_temporary_name(".mirado-aZ09x"));
+  EXPECT_FALSE(is_temporary_name(".mirado-aZ09x!"));
+  EXPECT_FALSE(is_temporary_name(".notes.txt.abcdef"));
+  EXPECT_FALSE(is_temporary_name("第1局.棋譜"));
+  EXPECT_FALSE(is_temporary_name(".棋譜.abcdef"));
+}
+
+TEST(FileIo, ALinkChainIsFollowedToTheFileItNames) {
+  test::TempCwd cwd;
+  fs::create_directory("d");
+  write_bytes("d/real", "old");
+  fs::create_symlink("real", "d/one");         // relative to the link's own folder
+  fs::create_symlink("d/one", "two");
+  int err = 0;
+  ASSERT_TRUE(write_atomically("two", "new", err)) << err;
+  EXPECT_TRUE(fs::is_symlink("two"));
+  EXPECT_TRUE(fs::is_symlink("d/one"));
+  EXPECT_EQ(read_bytes("d/real"), "new");
+  fs::create_directory("folder");
+  EXPECT_FALSE(write_atomically("folder", "x", err));
+  EXPECT_EQ(err, EISDIR);
 }
 
 }  // namespace

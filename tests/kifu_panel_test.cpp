@@ -79,14 +79,22 @@ TEST_F(KifuPanel, SavesUpToThePositionWithHeaderLinesByWhoMovedFirst) {
   EXPECT_EQ(f.line3, "Ｂさん");
   ASSERT_EQ(f.entries.size(), 6u);
   for (int i = 1; i <= 6; ++i) EXPECT_EQ(entry_line(f.entries[i - 1]), entry_line(g.kifu().at(i)));
-  // Saving again replaces the file without a question.
+  // Saving again under the name asks first, naming the file and its moves; no keeps it.
   g.ippo_modosu();
   g.kifu_write();
   fill("back");
+  const std::string six = read_bytes("back.棋譜");
+  h.ui.answers.push_back(Answer::no);
+  g.panel_write_click();
+  EXPECT_EQ(last_box().buttons, Buttons::yesno_iie);
+  EXPECT_NE(last_box().text.find("back.棋譜"), std::string::npos);
+  EXPECT_NE(last_box().text.find("6手"), std::string::npos);
+  EXPECT_EQ(read_bytes("back.棋譜"), six);
+  EXPECT_TRUE(panel_open());
+  h.ui.answers.push_back(Answer::yes);
   g.panel_write_click();
   EXPECT_EQ(parse_kifu(read_bytes("back.棋譜")).entries.size(), 5u);
-  EXPECT_TRUE(std::none_of(h.ui.boxes.begin(), h.ui.boxes.end(),
-                           [](const test::Box& b) { return b.buttons == Buttons::yesno; }));
+  EXPECT_EQ(last_box().text, "棋譜を書き込みました");
 }
 
 TEST_F(KifuPanel, WriteCommandRefusesAfterAFlipAHandicapOrInTheMiddleOfATurn) {
@@ -277,9 +285,8 @@ TEST_F(KifuPanel, ARecordWithoutEntriesOrAFileThatCannotBeReadIsReported) {
   g.panel_file_click("empty.棋譜");
   EXPECT_EQ(last_box().text, "棋譜ﾌｧｲﾙにﾃﾞｰﾀがありません");
   EXPECT_EQ(last_box().title, "棋譜");
-  EXPECT_TRUE(g.saisei_chu());
-  EXPECT_EQ(g.kifu().kifu_nagasa, 0);
-  EXPECT_EQ(g.teban(), 0);
+  EXPECT_EQ(h.sound.log.back(), "play snd_kinshi");
+  EXPECT_FALSE(g.saisei_chu());  // refused before anything changed
 
   // A game in progress survives a click on a file that has gone.
   g.shinki_kyoku();

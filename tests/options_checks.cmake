@@ -54,6 +54,8 @@ function(fresh_start)
     file(MAKE_DIRECTORY ${WORK}/start/${dir})
   endforeach()
   file(CHMOD ${WORK}/start/run DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+  # The settings file is written only when an option changes: each start changes one.
+  file(WRITE ${WORK}/start/option.events "menu BGM\n")
 endfunction()
 set(headless QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR=${WORK}/start/run
              HOME=${WORK}/start/home)
@@ -73,7 +75,7 @@ set(cwd ${WORK}/start/cwd)
 
 # From a terminal nothing changes: the working directory holds the settings.
 fresh_start()
-run_with("${headless};XDG_DATA_HOME=${WORK}/start/data" ${GAME} --screenshot shot.png)
+run_with("${headless};XDG_DATA_HOME=${WORK}/start/data" ${GAME} --screenshot shot.png --events ${WORK}/start/option.events)
 expect("plain start" status EQUAL 0 AND EXISTS ${cwd}/shot.png)
 expect_only_settings_in(cwd "plain start")
 expect("plain start: no data folder is made" NOT EXISTS ${WORK}/start/data)
@@ -82,7 +84,7 @@ expect("plain start: no data folder is made" NOT EXISTS ${WORK}/start/data)
 # working directory still lands there.
 fresh_start()
 run_with("${headless};XDG_DATA_HOME=${WORK}/start/data;XDG_CONFIG_HOME=${WORK}/start/config"
-         ${GAME} --user-data --screenshot shot.png)
+         ${GAME} --user-data --screenshot shot.png --events ${WORK}/start/option.events)
 expect("--user-data" status EQUAL 0 AND EXISTS ${cwd}/shot.png)
 expect_only_settings_in(data/mirado-shogi "--user-data")
 foreach(dir data data/mirado-shogi)
@@ -93,7 +95,7 @@ endforeach()
 
 # A relative XDG_DATA_HOME does not count: the folder under the home folder is used.
 fresh_start()
-run_with("${headless};XDG_DATA_HOME=relative/data" ${GAME} --user-data --screenshot shot.png)
+run_with("${headless};XDG_DATA_HOME=relative/data" ${GAME} --user-data --screenshot shot.png --events ${WORK}/start/option.events)
 expect("--user-data, relative XDG_DATA_HOME" status EQUAL 0
   AND EXISTS "${WORK}/start/home/.local/share/mirado-shogi/${ini}")
 expect("--user-data, relative XDG_DATA_HOME: nothing under the working directory"
@@ -104,7 +106,7 @@ expect("--user-data, relative XDG_DATA_HOME: nothing under the working directory
 fresh_start()
 file(WRITE ${WORK}/start/data "not a folder")
 run_with("${headless};XDG_DATA_HOME=${WORK}/start/data;XDG_CONFIG_HOME=${WORK}/start/config"
-         ${GAME} --user-data --screenshot ${WORK}/start/shot.png)
+         ${GAME} --user-data --screenshot ${WORK}/start/shot.png --events ${WORK}/start/option.events)
 expect("--user-data, data folder blocked" status EQUAL 0 AND EXISTS ${WORK}/start/shot.png)
 expect_only_settings_in(config/mirado-shogi "--user-data, data folder blocked")
 expect("--user-data, data folder blocked: nothing said about it"
@@ -115,7 +117,7 @@ fresh_start()
 file(WRITE ${WORK}/start/data "not a folder")
 file(WRITE ${WORK}/start/config "not a folder")
 run_with("${headless};XDG_DATA_HOME=${WORK}/start/data;XDG_CONFIG_HOME=${WORK}/start/config"
-         ${GAME} --user-data --screenshot shot.png)
+         ${GAME} --user-data --screenshot shot.png --events ${WORK}/start/option.events)
 expect("--user-data, both folders blocked" status EQUAL 0 AND EXISTS ${cwd}/shot.png)
 expect_only_settings_in(cwd "--user-data, both folders blocked")
 

@@ -59,7 +59,7 @@ void expect_defaults(const Harness& h) {
   EXPECT_EQ(h.canvas.picture_at(28, 17), HAIKEI_MIDORI);
 }
 
-TEST(Settei, NoFileWritesTheDefaultsInCodePage932AndAppliesThem) {
+TEST(Settei, NoFileGivesTheDefaultsAndNothingIsWrittenUntilAnOptionChanges) {
   TempCwd tmp;
   Harness h;
   h.game.sidou_on = true;
@@ -67,14 +67,15 @@ TEST(Settei, NoFileWritesTheDefaultsInCodePage932AndAppliesThem) {
   h.game.settei_yomi();
   expect_defaults(h);
   EXPECT_EQ(h.canvas.picture_at(5, 5), -1);  // board squares are not tiled
+  EXPECT_FALSE(fs::exists(kIni));
+  h.game.bgm_menu();
+  h.game.bgm_menu();
   EXPECT_EQ(read_bytes(kIni), cp932(kDefaults));
   // Replaced through a temporary file that does not stay behind.
-  h.game.bgm_menu();
-  h.game.bgm_menu();
   std::set<std::string> names;
   for (const auto& e : fs::directory_iterator(tmp.dir())) names.insert(e.path().filename().string());
   EXPECT_EQ(names, std::set<std::string>{kIni.string()});
-  EXPECT_TRUE(h.ui.boxes.empty());  // no settings trouble reaches the user
+  EXPECT_TRUE(h.ui.boxes.empty());  // no settings trouble reaches the user as a box
 }
 
 TEST(Settei, EveryBackgroundChoiceIsWrittenAndReadBackTheSame) {
@@ -106,23 +107,30 @@ TEST(Settei, EveryBackgroundChoiceIsWrittenAndReadBackTheSame) {
   }
 }
 
-TEST(Settei, AFileWithOnlyGuidanceKeepsTheStateBeforeReading) {
+TEST(Settei, APartialOrEmptyFileGivesTheDefaultsLineByLine) {
+  {
+    TempCwd tmp;
+    write_bytes(kIni, cp932("移動指導=ON\r\n"));
+    Harness h;
+    h.game.settei_yomi();
+    EXPECT_EQ(checked_background(h.game), Menu::MIDORI);
+    EXPECT_EQ(h.canvas.picture_at(-3, -2), HAIKEI_MIDORI);
+    EXPECT_TRUE(h.game.is_checked(Menu::SIDOU));
+    EXPECT_EQ(h.game.sidou_iro, IRO_SHIRO);
+    EXPECT_TRUE(h.game.is_checked(Menu::KEIKA));
+    EXPECT_TRUE(h.game.is_checked(Menu::BGM));
+    EXPECT_TRUE(h.game.is_checked(Menu::AICON));
+    EXPECT_EQ(ini_text(), "移動指導=ON\r\n");  // reading never rewrites a file
+    h.game.bgm_menu();
+    EXPECT_EQ(ini_text(), "背景画=緑\r\n移動指導=ON\r\n経過時間=ON\r\nBGM=OFF\r\nｱｲｺﾝ=ON\r\n直前の手=ON\r\n棋譜一覧=OFF\r\n");
+  }
   TempCwd tmp;
-  write_bytes(kIni, cp932("移動指導=ON\r\n"));
+  write_bytes(kIni, "");
   Harness h;
   h.game.settei_yomi();
-  EXPECT_EQ(checked_background(h.game), Menu::MIDORI);
-  EXPECT_EQ(h.game.haikei, HAIKEI_MIDORI);
-  EXPECT_TRUE(h.game.is_checked(Menu::SIDOU));
-  EXPECT_TRUE(h.game.sidou_on);
-  EXPECT_EQ(h.game.sidou_iro, IRO_SHIRO);
-  EXPECT_FALSE(h.game.is_checked(Menu::KEIKA));
-  EXPECT_FALSE(h.game.is_checked(Menu::BGM));
-  EXPECT_FALSE(h.game.is_checked(Menu::AICON));
-  EXPECT_EQ(h.canvas.picture_at(-3, -2), -1);  // no background line: nothing tiled
-  EXPECT_EQ(ini_text(), "移動指導=ON\r\n");    // reading never rewrites a good file
-  h.game.bgm_menu();
-  EXPECT_EQ(ini_text(), "背景画=緑\r\n移動指導=ON\r\n経過時間=OFF\r\nBGM=ON\r\nｱｲｺﾝ=OFF\r\n直前の手=ON\r\n棋譜一覧=OFF\r\n");
+  expect_defaults(h);
+  EXPECT_EQ(read_bytes(kIni), "");
+  EXPECT_TRUE(h.game.oshirase.empty());  // an empty file is no fault
 }
 
 TEST(Settei, OnlyExactOnSwitchesOnAndUnknownLinesAreIgnored) {
@@ -151,15 +159,15 @@ TEST(Settei, BlankLinesAreSkippedAndBareLineEndsAccepted) {
   EXPECT_FALSE(h.game.is_checked(Menu::AICON));
 }
 
-TEST(Settei, UnreadableFilesAreReplacedByTheDefaults) {
+TEST(Settei, AFileThatDoesNotParseIsKeptAsABackupBeforeTheDefaultsAreUsed) {
   const struct {
     const char* what;
     std::string bytes;
   } cases[] = {
       {"a line without =", cp932("背景画=宇宙\r\nBGM\r\n")},
+      {"a comment line", cp932("背景画=宇宙\r\n; 自分で書いた注\r\n")},
       {"binary data", std::string("BGM=ON\r\n\x00\x01\x02\xff", 12)},
       {"bytes that are not code page 932", "BGM=OFF\r\n\x81\x20=ON\r\n"},
-      {"one very long line", "BGM=" + std::string(1 << 20, 'X') + "\r\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -168,19 +176,40 @@ TEST(Settei, UnreadableFilesAreReplacedByTheDefaults) {
     Harness h;
     h.game.settei_yomi();
     expect_defaults(h);
-    EXPECT_EQ(read_bytes(kIni), cp932(kDefaults));
+    EXPECT_EQ(read_bytes(kIni), c.bytes);  // not written at start
+    EXPECT_EQ(read_bytes("ミラド将棋.ini.bak"), c.bytes);
+    EXPECT_NE(h.game.joukyou().find("ミラド将棋.ini.bak"), std::string::npos);
+    // The next change writes the file whole; the backup stays.
+    h.game.bgm_menu();
+    EXPECT_EQ(read_bytes(kIni).find("BGM=OFF"), 0u + cp932("背景画=緑\r\n移動指導=OFF\r\n経過時間=ON\r\n").size());
+    EXPECT_EQ(read_bytes("ミラド将棋.ini.bak"), c.bytes);
   }
 }
 
-TEST(Settei, AnEmptyFileHoldsNoSettingsAndIsLeftAlone) {
+TEST(Settei, AnOlderBackupIsNeverLost) {
   TempCwd tmp;
-  write_bytes(kIni, "");
+  write_bytes("ミラド将棋.ini.bak", "first");
+  write_bytes(kIni, "second");
+  {
+    Harness h;
+    h.game.settei_yomi();
+  }
+  EXPECT_EQ(read_bytes("ミラド将棋.ini.bak"), "second");
+  EXPECT_EQ(read_bytes("ミラド将棋.ini.bak.1"), "first");
+  Harness again;  // the same bad file again: no second copy of it
+  again.game.settei_yomi();
+  EXPECT_FALSE(fs::exists("ミラド将棋.ini.bak.2"));
+}
+
+TEST(Settei, AFileTooBigOrNotAFileIsReportedAndLeftAlone) {
+  TempCwd tmp;
+  const std::string big = "BGM=" + std::string(1 << 20, 'X') + "\r\n";
+  write_bytes(kIni, big);
   Harness h;
   h.game.settei_yomi();
-  EXPECT_EQ(checked_background(h.game), Menu::MIDORI);
-  EXPECT_FALSE(h.game.is_checked(Menu::BGM));
-  EXPECT_FALSE(h.game.is_checked(Menu::KEIKA));
-  EXPECT_EQ(read_bytes(kIni), "");
+  expect_defaults(h);
+  EXPECT_NE(h.game.joukyou().find("既定の設定"), std::string::npos);
+  EXPECT_EQ(read_bytes(kIni), big);
 }
 
 TEST(Settei, ClickingTheCheckedBackgroundRewritesTheFileAndRedraws) {
@@ -196,32 +225,14 @@ TEST(Settei, ClickingTheCheckedBackgroundRewritesTheFileAndRedraws) {
   EXPECT_EQ(h.canvas.picture_at(5, 9), -OU);  // the board too
 }
 
-TEST(Settei, AnUnwritableWorkingDirectorySendsTheFileToTheConfigFolder) {
+TEST(Settei, WhenTheFileCannotBeWrittenTheStatusSaysWhyAndTheOptionsHold) {
   TempCwd tmp;
   fs::create_directory(kIni);  // the name is taken: nothing can be written here
-  const fs::path cfg = tmp.dir() / "config" / "mirado-shogi" / kIni;
-  {
-    Harness h;
-    h.game.settei_yomi();
-    expect_defaults(h);
-    EXPECT_EQ(read_bytes(cfg), cp932(kDefaults));
-    h.game.sidou_menu();
-    EXPECT_EQ(ini_text(cfg), "背景画=緑\r\n移動指導=ON\r\n経過時間=ON\r\nBGM=ON\r\nｱｲｺﾝ=ON\r\n直前の手=ON\r\n棋譜一覧=OFF\r\n");
-  }
-  Harness again;  // the next start reads the config folder's file
-  again.game.settei_yomi();
-  EXPECT_TRUE(again.game.is_checked(Menu::SIDOU));
-  EXPECT_TRUE(fs::is_directory(kIni));
-}
-
-TEST(Settei, WhenNoPlaceCanBeWrittenTheOptionsStayAsTheUserSetThem) {
-  TempCwd tmp;
-  fs::create_directory(kIni);
-  write_bytes(tmp.dir() / "config", "not a folder");
   Harness h;
   h.game.settei_yomi();
   expect_defaults(h);
   h.game.bgm_menu();
+  EXPECT_NE(h.game.joukyou().find("設定を保存できません"), std::string::npos);
   h.game.sidou_menu();
   h.game.haikei_menu(HAIKEI_UCHU);
   EXPECT_FALSE(h.game.is_checked(Menu::BGM));
@@ -230,9 +241,36 @@ TEST(Settei, WhenNoPlaceCanBeWrittenTheOptionsStayAsTheUserSetThem) {
   EXPECT_EQ(checked_background(h.game), Menu::UCHU);
   EXPECT_EQ(h.sound.log.back(), "stop snd_bgm");
   EXPECT_TRUE(h.ui.boxes.empty());
+  // There is no second place that could disagree at the next start.
   size_t entries = 0;
   for ([[maybe_unused]] const auto& e : fs::directory_iterator(tmp.dir())) ++entries;
-  EXPECT_EQ(entries, 2u);  // no temporary file left behind
+  EXPECT_EQ(entries, 1u);
+  EXPECT_FALSE(fs::exists(tmp.dir() / "config"));
+}
+
+TEST(Settei, AReadOnlyFileIsRefusedAndALinkIsWrittenThrough) {
+  {
+    TempCwd tmp;
+    write_bytes(kIni, cp932("BGM=OFF\r\n"));
+    fs::permissions(kIni, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    Harness h;
+    h.game.settei_yomi();
+    h.game.bgm_menu();
+    EXPECT_TRUE(h.game.is_checked(Menu::BGM));
+    EXPECT_NE(h.game.joukyou().find("設定を保存できません"), std::string::npos);
+    EXPECT_EQ(ini_text(), "BGM=OFF\r\n");
+  }
+  TempCwd tmp;
+  fs::create_directory("real");
+  write_bytes("real/settings", cp932("BGM=OFF\r\n"));
+  fs::create_symlink("real/settings", kIni);
+  Harness h;
+  h.game.settei_yomi();
+  EXPECT_FALSE(h.game.is_checked(Menu::BGM));
+  EXPECT_EQ(ini_text("real/settings"), "BGM=OFF\r\n");  // nothing written at start
+  h.game.bgm_menu();
+  EXPECT_TRUE(fs::is_symlink(kIni));
+  EXPECT_EQ(ini_text("real/settings"), cp932_to_utf8(cp932(kDefaults)));
 }
 
 // ---- the option commands ----

@@ -23,10 +23,12 @@ void Game::on_load(std::intptr_t window) {
 
   settei_yomi();
   shinki_kyoku();
+  chuudan_shiraseru();
 }
 
 void Game::on_menu(Menu item) {
   kotowari.clear();
+  oshirase.clear();
   hint_kesu();  // a hint lasts until the next click
   switch (item) {
     case Menu::TAIKYOKU: case Menu::STOP: case Menu::OPTION: panel_tojiru(); break;
@@ -58,6 +60,7 @@ void Game::on_menu(Menu item) {
     case Menu::CHOKUZEN: chokuzen_menu(); break;
     case Menu::ICHIRAN: ichiran_menu(); break;
     case Menu::HINT: hint(); break;
+    case Menu::TSUZUKI: tsuzuki(); break;
     case Menu::VER: ver(); break;
     default: break;  // submenu parents that do nothing of their own
   }
@@ -76,6 +79,7 @@ void Game::shuuryou() {
 void Game::on_close() {
   if (quitting) return;
   quitting = true;
+  chuudan_hozon();
   shuuryou();
   ports().ui->quit();
 }

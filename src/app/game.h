@@ -177,6 +177,10 @@ class Game : private Taikyoku {
   // Can the selected piece promote on some square it reaches? The line then says how.
   bool sentaku_nareru() const;
   void kotowaru(std::string why) { kotowari = std::move(why); }
+  // A notice for the player (a settings file kept aside, a game that can be resumed); it
+  // stays on the status line until the next click or command, as a refusal does.
+  std::string oshirase;
+  void shiraseru(std::string what) { oshirase = std::move(what); }
   // Sends the status line and the move list to the window when they changed.
   void joukyou_okuru();
   // After every event of the window: marks, status line and move list brought up to date.
@@ -215,6 +219,15 @@ class Game : private Taikyoku {
   void file_mado(int drive, int dir, int file);
   void kaki_mado(int mode);
   void panel_tojiru() { file_mado(nashi, nashi, nashi); kaki_mado(1); }
+
+  // ---- a game left by quitting (app/play/chuudan.cpp) ----
+  // Quitting keeps a game in progress in "中断.棋譜"; 続きから (TSUZUKI) plays it on.
+  void chuudan_hozon();
+  void chuudan_shiraseru();
+  void tsuzuki();
+  // The first press after stepping through a record: play goes on from the position
+  // shown. False when the press is not part of a move (the computer played instead).
+  bool saikai_suru();
 
   // ---- drawing (view) ----
   void koma_egaku(int code, double c, double r);

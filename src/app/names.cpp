@@ -11,7 +11,8 @@ constexpr const char* kMenuNames[] = {
     "LEVEL1",   "LEVEL2",    "LEVEL3",  "LEVEL4", "OWARI",  "STOP",       "CANCEL",    "REVERSE",
     "REPLAY",   "AFTER",     "LBEL_UP", "LEBEL_DOWN", "KIFU",   "KIFU_READ", "KIFU_WRITE",
     "OPTION",   "HAIKEI_GA", "MIDORI",  "UCHU",   "TATAMI",     "TAKE",      "RENGA",
-    "SIDOU",    "KEIKA",     "BGM",     "AICON",  "CHOKUZEN", "ICHIRAN", "HELP",       "ASOBIKATA", "HINT",      "VER"};
+    "SIDOU",    "KEIKA",     "BGM",     "AICON",  "CHOKUZEN", "ICHIRAN", "HELP",       "ASOBIKATA", "HINT",      "VER",
+    "TSUZUKI"};
 static_assert(std::size(kMenuNames) == static_cast<std::size_t>(Menu::COUNT));
 
 constexpr const char* kOtoNames[] = {"snd_sonota", "snd_kinshi", "snd_koma", "snd_jusei", "snd_bgm"};

@@ -32,6 +32,7 @@ enum class Menu : int {
   TAIKYOKU, MATCH_MAN, START, START2, SENTE, GOTE, LEVEL, LEVEL1, LEVEL2, LEVEL3, LEVEL4, OWARI,
   STOP, CANCEL, REVERSE, REPLAY, AFTER, LBEL_UP, LEBEL_DOWN, KIFU, KIFU_READ, KIFU_WRITE,
   OPTION, HAIKEI_GA, MIDORI, UCHU, TATAMI, TAKE, RENGA, SIDOU, KEIKA, BGM, AICON, CHOKUZEN, ICHIRAN, HELP, ASOBIKATA, HINT, VER,
+  TSUZUKI,
   COUNT
 };
 
@@ -51,7 +52,10 @@ constexpr Control panel_text_box(int n) {
   return static_cast<Control>(static_cast<int>(Control::PANEL_FILE_NAME) + n - 1);
 }
 
-enum class Buttons { ok, yesno, naru };  // naru: 成る (yes) and 成らない (no)
+// yesno answers yes when closed; yesno_iie, for a question whose yes cannot be undone,
+// has no as its default and its answer when closed. naru offers 成る (yes) and 成らない
+// (no), no when closed: a left click never promotes unasked.
+enum class Buttons { ok, yesno, yesno_iie, naru };
 enum class Icon { none, warning };
 enum class Answer { ok, yes, no };
 

@@ -45,7 +45,9 @@ class RecordingUi : public Ui {
     box["buttons"] = b == Buttons::ok ? "ok" : b == Buttons::naru ? "naru" : "yesno";
     Answer a = Answer::ok;
     if (b != Buttons::ok) {
-      a = Answer::yes;  // a Yes/No box with no queued answer is answered yes
+      // A Yes/No box with no queued answer gets its default: yes, or no where yes
+      // would replace a file or promote a piece moved with the left button.
+      a = b == Buttons::yesno_iie || b == Buttons::naru ? Answer::no : Answer::yes;
       if (!answers.empty()) {
         a = answers.front();
         answers.pop_front();

@@ -1,10 +1,12 @@
 #include "kifu/file_io.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 
 namespace mirado {
 
@@ -90,30 +92,131 @@ Yomikomi read_capped(const fs::path& path, std::size_t cap, std::string& out, in
   return r;
 }
 
+namespace {
+
+// Every temporary file of ours is ".mirado-" and six letters or digits: short enough that
+// a name the file system takes can always be saved, and distinct from anything else.
+constexpr std::string_view kTmpMae = ".mirado-";
+constexpr std::size_t kTmpRandom = 6;
+
+bool alnum_tail(std::string_view s) {
+  if (s.size() != kTmpRandom) return false;
+  for (char c : s)
+    if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) return false;
+  return true;
+}
+
+bool ends_with(std::string_view s, std::string_view tail) {
+  return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
+}
+
+// Mode of the file a write replaces; a new file gets the usual mode for created files.
+// A file this user may not write is refused: replacing it through the folder would
+// bypass the file's own protection.
+bool replace_mode(const fs::path& target, mode_t& mode, int& err) {
+  struct stat st {};
+  if (::stat(target.c_str(), &st) != 0) {
+    if (errno != ENOENT) {
+      err = errno;
+      return false;
+    }
+    mode = new_file_mode();
+    return true;
+  }
+  if (S_ISDIR(st.st_mode)) {
+    err = EISDIR;
+    return false;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    err = EINVAL;
+    return false;
+  }
+  if (::access(target.c_str(), W_OK) != 0 || (st.st_mode & 0222) == 0) {
+    err = EACCES;
+    return false;
+  }
+  mode = st.st_mode & 07777;
+  return true;
+}
+
+// Makes our temporary file in `dir` and holds a lock on it while it is written, so that
+// another write's clean-up never takes a file in use. -1 with errno on failure.
+int make_temporary(const fs::path& dir, std::string& tmp) {
+  tmp = (dir / (std::string(kTmpMae) + std::string(kTmpRandom, 'X'))).string();
+  const int fd = ::mkostemp(tmp.data(), O_CLOEXEC);
+  if (fd < 0) return -1;
+  ::flock(fd, LOCK_EX | LOCK_NB);
+  return fd;
+}
+
+}  // namespace
+
+bool replaceable(const fs::path& path, int& err) {
+  mode_t mode = 0;
+  return replace_mode(write_target(path), mode, err);
+}
+
+fs::path write_target(const fs::path& path) {
+  fs::path p = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(p, ec))) return p;
+    const fs::path to = fs::read_symlink(p, ec);
+    if (ec) return p;
+    p = to.is_absolute() ? to : p.parent_path() / to;
+  }
+  return p;
+}
+
+bool is_temporary_name(std::string_view name) {
+  if (name.size() == kTmpMae.size() + kTmpRandom && name.substr(0, kTmpMae.size()) == kTmpMae)
+    return alnum_tail(name.substr(kTmpMae.size()));
+  // Older versions named the temporary file after the file it replaced.
+  if (name.size() < 8 || name[0] != '.' || name[name.size() - kTmpRandom - 1] != '.') return false;
+  if (!alnum_tail(name.substr(name.size() - kTmpRandom))) return false;
+  const std::string_view moto = name.substr(1, name.size() - kTmpRandom - 2);
+  return ends_with(moto, ".棋譜") || moto == "ミラド将棋.ini";
+}
+
+int remove_stale_temporaries(const fs::path& dir) {
+  int removed = 0;
+  std::error_code ec;
+  for (fs::directory_iterator it(dir, fs::directory_options::skip_permission_denied, ec), end;
+       !ec && it != end; it.increment(ec)) {
+    if (!is_temporary_name(it->path().filename().string())) continue;
+    const int fd = ::open(it->path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) continue;
+    struct stat st {};
+    // A write still running holds its lock; a killed one's lock died with it.
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+        ::unlink(it->path().c_str()) == 0)
+      ++removed;
+    ::close(fd);
+  }
+  return removed;
+}
+
 bool write_atomically(const fs::path& path, std::string_view bytes, int& err) {
-  const fs::path dir = path.has_parent_path() ? path.parent_path() : fs::path(".");
-  std::string tmp = (dir / ("." + path.filename().string() + ".XXXXXX")).string();
-  const int fd = ::mkstemp(tmp.data());
+  const fs::path target = write_target(path);
+  const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  mode_t mode = 0;
+  if (!replace_mode(target, mode, err)) return false;
+  remove_stale_temporaries(dir);
+  std::string tmp;
+  const int fd = make_temporary(dir, tmp);
   if (fd < 0) {
     err = errno;
     return false;
   }
-  struct stat st {};
-  const mode_t mode = ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : new_file_mode();
   bool ok = ::fchmod(fd, mode) == 0 && write_all(fd, bytes) && ::fsync(fd) == 0;
   err = ok ? 0 : errno;
-  if (::close(fd) != 0 && ok) {
+  if (ok && ::rename(tmp.c_str(), target.c_str()) != 0) {
     ok = false;
     err = errno;
   }
-  if (ok && ::rename(tmp.c_str(), path.c_str()) != 0) {
-    ok = false;
-    err = errno;
-  }
-  if (!ok) {
-    ::unlink(tmp.c_str());
-    return false;
-  }
+  if (!ok) ::unlink(tmp.c_str());
+  ::close(fd);  // the lock goes only once the file has its name or is gone
+  if (!ok) return false;
   sync_folder(dir);
   return true;
 }

@@ -25,8 +25,27 @@ Yomikomi read_capped(const std::filesystem::path& path, std::size_t cap, std::st
 // Writes `bytes` to a temporary file in the folder of `path`, flushes it to disk, gives it
 // the mode of the file it replaces (a new file gets the usual mode for created files),
 // renames it over `path` and flushes the folder, so that a crash or a full disk leaves
-// either the old file or the new one, never a mix and no temporary file. On failure
-// returns false with errno's value in `err`.
+// either the old file or the new one, never a mix. A symbolic link is written through:
+// the link stays and the file it names is replaced. A file without write permission for
+// this user (or with no write bit at all) is refused with EACCES and left as it was.
+// Temporary files that an interrupted write of this game left in that folder are removed
+// first. On failure returns false with errno's value in `err`.
 bool write_atomically(const std::filesystem::path& path, std::string_view bytes, int& err);
+
+// Can a write replace `path` (or create it)? False with errno's value in `err` when the
+// file is a folder, not a regular file, or one this user may not write.
+bool replaceable(const std::filesystem::path& path, int& err);
+
+// The file a write to `path` replaces: `path` itself, or for a symbolic link the file
+// it names (followed to the end of a chain).
+std::filesystem::path write_target(const std::filesystem::path& path);
+
+// Is `name` the name of a temporary file of this game's writes? Ours only: the names
+// this helper makes, and those older versions of the game made for records and settings.
+bool is_temporary_name(std::string_view name);
+
+// Removes the temporary files an interrupted write left in `dir`: those with our names
+// that no running write holds. Returns how many were removed.
+int remove_stale_temporaries(const std::filesystem::path& dir);
 
 }  // namespace mirado

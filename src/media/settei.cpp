@@ -1,14 +1,16 @@
 // The settings file "ミラド将棋.ini" and the option menu commands.
 //
-// The file lives in the working directory; when that cannot be written it lives in
-// the user's configuration folder instead. It is code page 932 with CR LF, and is
-// always replaced whole through a temporary file, so it is never left half written.
+// The file lives in the working directory (the player's data folder when the game is
+// started from the desktop), and nowhere else, so there is never a second copy that
+// could disagree. It is code page 932 with CR LF, read once at start and written only
+// when the player changes an option, always whole through a temporary file. A file that
+// does not read as settings is kept beside it as a backup before the defaults are used.
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -27,6 +29,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kSetteiFile = "ミラド将棋.ini";
+constexpr const char* kBakFile = "ミラド将棋.ini.bak";
 // Five short lines; anything much bigger is not a settings file of this game.
 constexpr std::uintmax_t kMaxSetteiBytes = 64 * 1024;
 
@@ -49,43 +52,12 @@ constexpr HaikeiGo kHaikei[] = {
 
 using Gyou = std::pair<std::string, std::string>;  // key, value (UTF-8)
 
-// $XDG_CONFIG_HOME (only if absolute), else ~/.config; "" when neither is known.
-fs::path config_file() {
-  fs::path base;
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && xdg[0] == '/') {
-    base = xdg;
-  } else if (const char* home = std::getenv("HOME"); home && home[0] != '\0') {
-    base = fs::path(home) / ".config";
-  } else {
-    return {};
-  }
-  return base / "mirado-shogi" / kSetteiFile;
-}
+enum class SetteiYomi { nai, yometa, kowareta };  // no file, read, there but not settings
 
-// The working directory takes the file when it can be written there: the folder is
-// writable and the file, if any, is a writable regular file.
-bool cwd_kakeru() {
-  if (::access(".", W_OK | X_OK) != 0) return false;
-  struct stat st {};
-  if (::stat(kSetteiFile, &st) != 0) return errno == ENOENT;
-  return S_ISREG(st.st_mode) && ::access(kSetteiFile, W_OK) == 0;
-}
-
-fs::path yomu_basho() {
-  if (cwd_kakeru()) return kSetteiFile;
-  const fs::path cfg = config_file();
-  std::error_code ec;
-  if (!cfg.empty() && fs::exists(cfg, ec)) return cfg;
-  return kSetteiFile;  // a read-only file in the working directory is still read
-}
-
-// The lines of a readable settings file; nullopt when it cannot be opened or does not
-// read as one: too big, control characters (binary data), bytes that are not code
-// page 932, or a non-blank line without "=".
-std::optional<std::vector<Gyou>> yomu(const fs::path& p) {
-  std::string bytes;
-  int err = 0;
-  if (read_capped(p, kMaxSetteiBytes, bytes, err) != Yomikomi::ok) return std::nullopt;
+// The lines of a settings file, from its bytes; nullopt when they do not read as one:
+// control characters (binary data), bytes that are not code page 932, or a non-blank
+// line without "=".
+std::optional<std::vector<Gyou>> bunkai(const std::string& bytes) {
   for (unsigned char c : bytes)
     if ((c < 0x20 && c != '\r' && c != '\n' && c != '\t') || c == 0x7F) return std::nullopt;
   const std::string text = cp932_to_utf8(bytes);
@@ -105,41 +77,40 @@ std::optional<std::vector<Gyou>> yomu(const fs::path& p) {
   return gyou;
 }
 
-bool okikae(const fs::path& path, const std::string& bytes) {
+SetteiYomi yomu(std::vector<Gyou>& gyou, std::string& bytes) {
   int err = 0;
-  return write_atomically(path, bytes, err);
-}
-
-// The working directory, else the configuration folder. False when neither took it.
-bool kaku(const std::string& utf8) {
-  const std::optional<std::string> bytes = utf8_to_cp932(utf8);
-  if (!bytes) return false;
-  if (cwd_kakeru()) {
-    // A linked file is replaced where it really lies, so the link survives.
-    std::error_code ec;
-    fs::path target = kSetteiFile;
-    if (fs::is_symlink(target, ec)) target = fs::canonical(target, ec);
-    if (!target.empty() && okikae(target, *bytes)) return true;
+  switch (read_capped(kSetteiFile, kMaxSetteiBytes, bytes, err)) {
+    case Yomikomi::hirakenai:
+      if (err == ENOENT) return SetteiYomi::nai;
+      return SetteiYomi::kowareta;
+    case Yomikomi::yomenai: case Yomikomi::ookisugiru: return SetteiYomi::kowareta;
+    case Yomikomi::ok: break;
   }
-  const fs::path cfg = config_file();
-  if (cfg.empty()) return false;
-  std::error_code ec;
-  fs::create_directories(cfg.parent_path(), ec);
-  return !ec && okikae(cfg, *bytes);
+  std::optional<std::vector<Gyou>> g = bunkai(bytes);
+  if (!g) return SetteiYomi::kowareta;
+  gyou = std::move(*g);
+  return SetteiYomi::yometa;
 }
 
-// The options before any file is read: the green background, everything else off.
-void yomu_mae(Game& g) {
-  g.haikei_sentaku(HAIKEI_MIDORI);
-  g.haikei = HAIKEI_MIDORI;
-  g.sidou_on = false;
-  g.sidou_iro = IRO_MIDORI;
-  for (Menu m : {Menu::SIDOU, Menu::KEIKA, Menu::BGM, Menu::AICON}) g.set_checked(m, false);
-  // The two later options, for files written before them.
-  g.chokuzen_on = true;
-  g.ichiran_on = false;
-  g.set_checked(Menu::CHOKUZEN, true);
-  g.set_checked(Menu::ICHIRAN, false);
+// Keeps a settings file that could not be read as the backup, never losing an older
+// backup: one with other contents moves to the first free numbered name. Empty when
+// kept, else why not.
+std::string bak_ni_nokosu(const std::string& bytes) {
+  std::string old;
+  int err = 0;
+  if (read_capped(kBakFile, kMaxSetteiBytes, old, err) == Yomikomi::ok && old == bytes) return {};
+  std::error_code ec;
+  if (fs::exists(fs::symlink_status(kBakFile, ec))) {
+    for (int n = 1; n < 1000; ++n) {
+      const std::string name = std::string(kBakFile) + "." + std::to_string(n);
+      if (fs::exists(fs::symlink_status(name, ec))) continue;
+      // A hard link, not a copy: the older backup is kept whole or not touched at all.
+      if (::link(kBakFile, name.c_str()) != 0) return std::strerror(errno);
+      break;
+    }
+  }
+  if (!write_atomically(kBakFile, bytes, err)) return std::strerror(err);
+  return {};
 }
 
 void sidou_settei(Game& g, bool on) {
@@ -154,12 +125,16 @@ void haikei_settei(Game& g, int id) {
   g.haikei = id;
 }
 
-// The five default lines, applied as they are written.
+// What holds for every setting a file does not name: a missing, empty or partial file
+// gives the same options, line by line.
 void shoki_settei(Game& g) {
   haikei_settei(g, HAIKEI_MIDORI);
   sidou_settei(g, false);
   for (Menu m : {Menu::KEIKA, Menu::BGM, Menu::AICON}) g.set_checked(m, true);
-  g.settei_kaki();
+  g.chokuzen_on = true;
+  g.ichiran_on = false;
+  g.set_checked(Menu::CHOKUZEN, true);
+  g.set_checked(Menu::ICHIRAN, false);
 }
 
 void tekiyou(Game& g, const Gyou& gyou) {
@@ -189,13 +164,25 @@ const char* on_off(bool on) { return on ? "ON" : "OFF"; }
 }  // namespace
 
 void Game::settei_yomi() {
-  yomu_mae(*this);
-  const auto gyou = yomu(yomu_basho());
-  if (!gyou) {
-    shoki_settei(*this);
-    return;
+  shoki_settei(*this);
+  std::vector<Gyou> gyou;
+  std::string bytes;
+  switch (yomu(gyou, bytes)) {
+    case SetteiYomi::nai: return;
+    case SetteiYomi::yometa:
+      for (const Gyou& line : gyou) tekiyou(*this, line);
+      return;
+    case SetteiYomi::kowareta: break;
   }
-  for (const Gyou& line : *gyou) tekiyou(*this, line);
+  // Nothing is written back now: the file stays as it is until an option changes.
+  if (bytes.empty()) {
+    shiraseru("設定ファイル「" + std::string(kSetteiFile) + "」を読めないため、既定の設定を使います");
+  } else if (const std::string naze = bak_ni_nokosu(bytes); naze.empty()) {
+    shiraseru("設定ファイルを読めないため既定の設定を使います（元のファイルは「" + std::string(kBakFile) +
+              "」に残しました）");
+  } else {
+    shiraseru("設定ファイルを読めないため既定の設定を使います（控えを残せません: " + naze + "）");
+  }
 }
 
 void Game::settei_kaki() {
@@ -211,9 +198,13 @@ void Game::settei_kaki() {
   text += std::string("ｱｲｺﾝ=") + on_off(is_checked(Menu::AICON)) + "\r\n";
   text += std::string("直前の手=") + on_off(chokuzen_on) + "\r\n";
   text += std::string("棋譜一覧=") + on_off(ichiran_on) + "\r\n";
-  // When no place takes the file, the options stay as the user set them; only
-  // their lasting record is lost.
-  kaku(text);
+  // When the file cannot take them the options hold for this session, and the player
+  // is told why they will not last.
+  const std::optional<std::string> bytes = utf8_to_cp932(text);
+  int err = 0;
+  if (bytes && write_atomically(kSetteiFile, *bytes, err)) return;
+  shiraseru("設定を保存できません（" + std::string(kSetteiFile) + ": " + std::strerror(err) +
+            "）。変更は終了するまで有効です");
 }
 
 void Game::haikei_sentaku(int id) {

@@ -54,6 +54,7 @@ constexpr MenuItem kMenus[] = {
     {Menu::START2, "対局(COM)", Menu::TAIKYOKU, false},
     {Menu::SENTE, "先手", Menu::START2, false},
     {Menu::GOTE, "後手", Menu::START2, false},
+    {Menu::TSUZUKI, "続きから", Menu::TAIKYOKU, false},
     {Menu::LEVEL, "COM対局ﾚﾍﾞﾙ", Menu::TAIKYOKU, false},
     {Menu::LEVEL1, "LEVEL1", Menu::LEVEL, true},
     {Menu::LEVEL2, "LEVEL2", Menu::LEVEL, true},
@@ -425,7 +426,8 @@ Answer MainWindow::message_box(std::string_view text, std::string_view title, Bu
   if (auto_answer_) {
     std::fprintf(stderr, "[%.*s] %.*s\n", static_cast<int>(title.size()), title.data(),
                  static_cast<int>(text.size()), text.data());
-    return buttons == Buttons::ok ? Answer::ok : Answer::yes;
+    if (buttons == Buttons::ok) return Answer::ok;
+    return buttons == Buttons::yesno_iie ? Answer::no : Answer::yes;
   }
   surface_->flush();  // the box must not open over a board that has not been shown yet
   QMessageBox box(this);
@@ -441,9 +443,11 @@ Answer MainWindow::message_box(std::string_view text, std::string_view title, Bu
   const bool naru = buttons == Buttons::naru;
   QPushButton* yes = box.addButton(naru ? QStringLiteral("成る") : QStringLiteral("はい"), QMessageBox::YesRole);
   QPushButton* no = box.addButton(naru ? QStringLiteral("成らない") : QStringLiteral("いいえ"), QMessageBox::NoRole);
-  box.setDefaultButton(yes);
-  // Closing the box must never wipe the game, nor promote a piece a left click moved.
-  box.setEscapeButton(naru ? no : yes);
+  // Closing the box must never wipe the game, nor replace a file, nor promote a piece a
+  // left click moved.
+  QPushButton* safe = buttons == Buttons::yesno_iie || naru ? no : yes;
+  box.setDefaultButton(safe);
+  box.setEscapeButton(safe);
   run_box(box);
   return box.clickedButton() == no ? Answer::no : Answer::yes;
 }

@@ -205,6 +205,22 @@ void Taikyoku::kifu_modosu() {
   modoshita(e);
 }
 
+void Taikyoku::tsuzuki(TaikyokuShu shu) {
+  j_.saisei_chu = false;
+  j_.taikyoku_shu = shu;
+  // Every turn is three entries from the start of the record.
+  const int ichi = j_.kifu.kifu_ichi;
+  const int k = ichi % 3;
+  const KifuEntry& hajime = j_.kifu.at(ichi - k + 1);
+  j_.teban_nushi = k == 0 ? j_.teban : (is_ue(hajime.moto_koma) ? j_.ue_gawa : j_.sita_gawa);
+  j_.dankai = static_cast<Dankai>(k + 1);
+  j_.te_tochuu = k > 0;
+  if (k >= 1) j_.ichite_x = hajime.saki_x, j_.ichite_y = hajime.saki_y;
+  if (k == 2) j_.nite_x = j_.kifu.at(ichi).saki_x, j_.nite_y = j_.kifu.at(ichi).saki_y;
+  kiki_keisan(j_.pos.ban, j_.kiki);
+  j_.saikai_machi = true;
+}
+
 void Taikyoku::modoshi_hajime() {
   j_.saikai_machi = true;
   j_.shuukyoku = Shuukyoku::tsuzuku;  // a game ended by a capture goes on once the capture is taken back

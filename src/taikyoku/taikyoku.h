@@ -216,6 +216,10 @@ class Taikyoku {
   void modoshi_hajime();
   // Stepping ends: the side to move holds the turn.
   void idou_owari() { j_.teban_nushi = j_.teban; }
+  // A game kept when the window was closed, stepped to its end, is played on as a game
+  // of kind `shu`: the turn in progress (one or two of its moves made) is taken up where
+  // it stopped, and the next press resumes play.
+  void tsuzuki(TaikyokuShu shu);
 
   // ---- the board ----
   // Turns the board (反転): refused with the reason in the middle of a turn, while a record

@@ -79,6 +79,7 @@ TEST_F(WindowTest, MenuBarHasEveryItemCaptionAndNesting) {
       "  対局(COM) [START2]\n"
       "    先手 [SENTE]\n"
       "    後手 [GOTE]\n"
+      "  続きから [TSUZUKI]\n"
       "  COM対局ﾚﾍﾞﾙ [LEVEL]\n"
       "    LEVEL1 [LEVEL1]\n"
       "    LEVEL2 [LEVEL2]\n"

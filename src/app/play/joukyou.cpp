@@ -48,7 +48,8 @@ std::string Game::joukyou() const {
   std::string s = kihon(*this);
   if (!hint_moji.empty()) s += "　" + hint_moji;
   if (!kotowari.empty()) s += "　× " + kotowari;
-  else if (sentaku_nareru()) s += "　成る時は右ボタンで指して下さい";
+  if (!oshirase.empty()) s += "　" + oshirase;
+  if (kotowari.empty() && sentaku_nareru()) s += "　成る時は右ボタンで指して下さい";
   return s;
 }
 

@@ -15,27 +15,26 @@ int masu(int v, int origin, int size) {
   return static_cast<int>(q);
 }
 
-// The first press after a record was stepped through. Returns whether the press is
-// then taken as part of a move.
-bool saikai_suru(Game& g, Taikyoku& t) {
-  t.saikai(g.ports().clock->now());
-  if (g.is_checked(Menu::KEIKA)) g.set_timer(true);
-  if (g.taikyoku_shu() == TaikyokuShu::com) {
-    if (g.teban_nushi() == g.ue_gawa()) {
-      g.com_turn();
+}  // namespace
+
+bool Game::saikai_suru() {
+  game().saikai(ports().clock->now());
+  if (is_checked(Menu::KEIKA)) set_timer(true);
+  if (taikyoku_shu() == TaikyokuShu::com) {
+    if (teban_nushi() == ue_gawa()) {
+      com_turn();
       return false;
     }
-    if (g.teban_nushi() == g.sita_gawa()) g.msg("あなたの番です", "対局");
+    if (teban_nushi() == sita_gawa()) msg("あなたの番です", "対局");
     return true;
   }
-  g.msg(g.teban_nushi() == g.sente_gawa() ? "先手の番です" : "後手の番です", "対局");
+  msg(teban_nushi() == sente_gawa() ? "先手の番です" : "後手の番です", "対局");
   return true;
 }
 
-}  // namespace
-
 void Game::on_mouse_down(int button, int shift, int x, int y) {
   kotowari.clear();
+  oshirase.clear();
   hint_kesu();  // a hint lasts until the next click
   panel_tojiru();
   if (saisei_chu()) {
@@ -59,7 +58,7 @@ void Game::on_mouse_down(int button, int shift, int x, int y) {
   }
   const int col = masu(x, BAN_LEFT, MASU_W);
   const int row = masu(y, BAN_TOP, MASU_H);
-  if (saikai_machi() && !saikai_suru(*this, game())) return;
+  if (saikai_machi() && !saikai_suru()) return;
   switch (dankai()) {
     case Dankai::ichi: koma_sentaku1(button, shift, col, row); break;
     case Dankai::ni: koma_sentaku2(button, shift, col, row); break;

@@ -7,11 +7,13 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
 #include "app/game.h"
 #include "kifu/cp932.h"
+#include "kifu/file_io.h"
 
 namespace mirado {
 
@@ -118,6 +120,26 @@ bool hozon_dekiru(std::string_view text) {
   return text.find_first_of("\r\n") == std::string_view::npos && utf8_to_cp932(text).has_value();
 }
 
+// A record already saved under the name is replaced only when the player says so; one
+// that cannot be replaced is refused with the system's reason before anything is asked.
+bool uwagaki_shite_yoi(Game& g, const fs::path& path) {
+  std::error_code ec;
+  if (!fs::exists(fs::symlink_status(path, ec)) && !fs::is_symlink(path, ec)) return true;
+  int err = 0;
+  if (!replaceable(path, err)) {
+    g.snd_play(Oto::kinshi);
+    g.msg("棋譜を書き込めませんでした\n" + path.filename().string() + "\n(" + std::strerror(err) + ")",
+          "棋譜保存", Buttons::ok, Icon::warning);
+    return false;
+  }
+  if (!fs::exists(path, ec)) return true;  // a link to a file not made yet
+  KifuFile f;
+  std::string error;
+  const std::string tesuu = read_kifu_file(path, f, error) ? std::to_string(f.entries.size()) + "手" : "内容不明";
+  return g.msg("「" + path.filename().string() + "」は既にあります（" + tesuu + "）。\n置き換えますか？",
+               "棋譜保存", Buttons::yesno_iie) == Answer::yes;
+}
+
 void midashi(Game& g, const std::string& text, int x, int y, int iro) {
   if (!text.empty()) g.ports().canvas->text(x, y, text, iro, 12, g.font_bold);
 }
@@ -183,10 +205,6 @@ void kifu_settei(Game& g, Taikyoku& t, const KifuFile& f) {
   midashi(g, f.line2, chuuou_x(f.line2), 100, IRO_SHIRO);
   midashi(g, f.line3, chuuou_x(f.line3), 6350, IRO_SHIRO);
   t.kifu_yomikomi(f.entries);
-  if (f.entries.empty()) {
-    g.msg("棋譜ﾌｧｲﾙにﾃﾞｰﾀがありません", "棋譜");
-    return;
-  }
   g.msg(" 読み込みました", "棋譜");
   g.msg("棋譜を '進 'で進めて下さい", "棋譜");
 }
@@ -247,6 +265,7 @@ void Game::panel_write_click() {
                                  panel_text[sita_sente ? 3 : 4], entries, bad);
   std::string error;
   const fs::path path = panel_dir(*this) / (name + std::string(KIFU_KAKUCHOUSHI));
+  if (!uwagaki_shite_yoi(*this, path)) return;
   if (!bytes || !write_file_atomically(path, *bytes, error)) {
     // The panel stays open so that another name or directory can be chosen.
     msg("棋譜を書き込めませんでした\n" + error, "棋譜保存", Buttons::ok, Icon::warning);
@@ -288,7 +307,13 @@ void Game::panel_file_click(const std::string& name) {
     msg(error, "棋譜");
     return;
   }
-  // A record that breaks part-way is refused whole: the game on the board stays.
+  // A record without moves, or one that breaks part-way, is refused whole: the game on
+  // the board stays.
+  if (f.entries.empty()) {
+    snd_play(Oto::kinshi);
+    msg("棋譜ﾌｧｲﾙにﾃﾞｰﾀがありません", "棋譜");
+    return;
+  }
   if (const std::string naze = kifu_sasenai(f.entries); !naze.empty()) {
     snd_play(Oto::kinshi);
     msg(naze, "棋譜");

@@ -11,6 +11,7 @@
 namespace mirado {
 
 class Game;
+class Taikyoku;
 
 // The drive list: the home directory first, then "/" and the mounted volumes a user would
 // pick (disks, removable media, network shares), from the text of /proc/mounts.
@@ -23,6 +24,6 @@ std::vector<std::string> kifu_file_list(const std::filesystem::path& dir);
 
 // Starts a new game in record-replay mode holding the record of `f`, as opening a
 // record file does once the file has been read.
-void kifu_settei(Game& g, const KifuFile& f);
+void kifu_settei(Game& g, Taikyoku& t, const KifuFile& f);
 
 }  // namespace mirado
