@@ -140,3 +140,58 @@ TEST_F(Tokei, HiddenClocksAreNotDrawnAndANewGameStartsThemAtZero) {
 
 }  // namespace
 }  // namespace mirado
+
+namespace mirado {
+namespace {
+
+// Counts the menus' switching off and on, with the time the computer's turn took.
+class MenuUi : public test::FakeUi {
+ public:
+  std::vector<bool> menus;
+  void set_menus_enabled(bool on) override { menus.push_back(on); }
+};
+
+struct ComHyoujiHarness {
+  test::FakeCanvas canvas;
+  MenuUi ui;
+  test::SimClock clock;
+  test::FakeSound sound;
+  Game game{Ports{&canvas, &ui, &clock, &sound, &sound}};
+};
+
+// The computer's whole first turn after GOTE at LEVEL1: the seconds it took to show, and
+// the position it left.
+std::pair<double, std::string> com_ban(Game::ComHyouji h, std::vector<bool>* menus = nullptr) {
+  test::TempCwd cwd;
+  ComHyoujiHarness x;
+  Game& g = x.game;
+  g.on_load();
+  g.com_hyouji_settei(h);
+  g.on_menu(Menu::LEVEL1);
+  const double t0 = x.clock.t + 1.5;  // the start's own pause
+  g.on_menu(Menu::GOTE);
+  if (menus) *menus = x.ui.menus;
+  std::string board;
+  for (int c = 1; c <= 9; ++c)
+    for (int r = 1; r <= 9; ++r) board += std::to_string(g.pos().ban[c][r]) + ",";
+  EXPECT_EQ(g.kifu().kifu_ichi, 3);
+  EXPECT_EQ(g.shirushi().size(), 6u);  // all three moves marked
+  return {x.clock.t - t0, board};
+}
+
+TEST(ComHyouji, QuickerDisplaysPlayTheSameMovesInAQuarterOfTheTimeOrAtOnce) {
+  std::vector<bool> menus;
+  const auto [hyoujun, ban1] = com_ban(Game::ComHyouji::hyoujun, &menus);
+  const auto [hayai, ban2] = com_ban(Game::ComHyouji::hayai);
+  const auto [shouryaku, ban3] = com_ban(Game::ComHyouji::shouryaku);
+  EXPECT_EQ(ban1, ban2);
+  EXPECT_EQ(ban1, ban3);
+  EXPECT_NEAR(hyoujun, 3 * (4 * 0.2 + 0.5), 0.01);  // two blinks and a pause a move
+  EXPECT_NEAR(hayai, hyoujun / 4, 0.01);
+  EXPECT_NEAR(shouryaku, 0, 0.01);
+  // The menus were off while it played and are back for the person.
+  EXPECT_EQ(menus, (std::vector<bool>{false, true}));
+}
+
+}  // namespace
+}  // namespace mirado

@@ -107,6 +107,8 @@ class Game : private Taikyoku {
   void com_turn();  // com_ban1, com_ban2, com_ban3 in this order
   bool te_tochuu_de_kotowaru(std::string_view title);
   void com_taikyoku_kaishi(bool timer_first);
+  // A wait of the computer's display, as long as COMの手の表示 lets it be.
+  void com_matsu(double seconds);
 
   // ---- the three moves of a turn as the player makes them (app/play/koma_sentaku.cpp) ----
   struct Sentaku {  // kept between the two presses, one per phase
@@ -161,6 +163,9 @@ class Game : private Taikyoku {
   bool com_shikouchu = false;  // the computer's turn is being played
   int com_tejun = 0;           // which of its three procedures
   bool nari_kakunin = false;   // ｵﾌﾟｼｮﾝ → 成りを確認: a left click that may promote asks
+  // ｵﾌﾟｼｮﾝ → COMの手の表示: how long the computer's moves are shown.
+  enum class ComHyouji { hyoujun, hayai, shouryaku };
+  ComHyouji com_hyouji = ComHyouji::hyoujun;
   std::string kotowari;      // why the last click or command was refused
   std::string hint_moji;     // the moves of a hint on show, in notation
   // The marks as they should stand: the moves of the turn in progress, or of the one just
@@ -190,6 +195,9 @@ class Game : private Taikyoku {
   void ichiran_click(int row);               // to the end of that turn, as 戻/進 would go
   void chokuzen_menu();
   void ichiran_menu();
+  void nari_kakunin_menu();
+  void com_hyouji_menu(ComHyouji h);
+  void com_hyouji_settei(ComHyouji h);
 
   // ---- record files, replay, board flip, handicap (app/play/) ----
   std::string dir_path;                 // the directory list's path, UTF-8

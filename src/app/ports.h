@@ -32,7 +32,7 @@ enum class Menu : int {
   TAIKYOKU, MATCH_MAN, START, START2, SENTE, GOTE, LEVEL, LEVEL1, LEVEL2, LEVEL3, LEVEL4, OWARI,
   STOP, CANCEL, REVERSE, REPLAY, AFTER, LBEL_UP, LEBEL_DOWN, KIFU, KIFU_READ, KIFU_WRITE,
   OPTION, HAIKEI_GA, MIDORI, UCHU, TATAMI, TAKE, RENGA, SIDOU, KEIKA, BGM, AICON, CHOKUZEN, ICHIRAN, HELP, ASOBIKATA, HINT, VER,
-  TSUZUKI,
+  TSUZUKI, NARI_KAKUNIN, COM_HYOUJI, HYOUJUN, HAYAI, SHOURYAKU,
   COUNT
 };
 
@@ -79,6 +79,8 @@ class Ui {
   virtual void set_ichiran(bool, const std::vector<std::string>&, int) {}
   // The game has shut down (sounds freed); the window closes.
   virtual void quit() = 0;
+  // While the computer plays its turn the menus that could not act are shown disabled.
+  virtual void set_menus_enabled(bool) {}
   // The user asked to close the window while an event was being handled (the computer
   // thinking): the game gives up what it is doing and the close follows.
   virtual bool close_requested() const { return false; }

@@ -84,6 +84,11 @@ constexpr MenuItem kMenus[] = {
     {Menu::AICON, "ｱｲｺﾝ", Menu::OPTION, true},
     {Menu::CHOKUZEN, "直前の手", Menu::OPTION, true},
     {Menu::ICHIRAN, "棋譜一覧", Menu::OPTION, true},
+    {Menu::NARI_KAKUNIN, "成りを確認", Menu::OPTION, true},
+    {Menu::COM_HYOUJI, "COMの手の表示", Menu::OPTION, false},
+    {Menu::HYOUJUN, "標準", Menu::COM_HYOUJI, true},
+    {Menu::HAYAI, "速い", Menu::COM_HYOUJI, true},
+    {Menu::SHOURYAKU, "省略", Menu::COM_HYOUJI, true},
     {Menu::HELP, "ﾍﾙﾌﾟ", Menu::COUNT, false},
     {Menu::ASOBIKATA, "遊び方", Menu::HELP, false},
     {Menu::HINT, "ﾋﾝﾄ", Menu::HELP, false},
@@ -450,6 +455,13 @@ Answer MainWindow::message_box(std::string_view text, std::string_view title, Bu
   box.setEscapeButton(safe);
   run_box(box);
   return box.clickedButton() == no ? Answer::no : Answer::yes;
+}
+
+void MainWindow::set_menus_enabled(bool on) {
+  // Everything but the rules page goes through the game, which takes no command then.
+  for (const MenuItem& i : kMenus)
+    if ((i.parent == Menu::COUNT && i.id != Menu::HELP) || i.id == Menu::HINT)
+      actions_[static_cast<int>(i.id)]->setEnabled(on);
 }
 
 void MainWindow::set_timer(bool enabled) {

@@ -109,6 +109,11 @@ TEST_F(WindowTest, MenuBarHasEveryItemCaptionAndNesting) {
       "  ｱｲｺﾝ [AICON]\n"
       "  直前の手 [CHOKUZEN]\n"
       "  棋譜一覧 [ICHIRAN]\n"
+      "  成りを確認 [NARI_KAKUNIN]\n"
+      "  COMの手の表示 [COM_HYOUJI]\n"
+      "    標準 [HYOUJUN]\n"
+      "    速い [HAYAI]\n"
+      "    省略 [SHOURYAKU]\n"
       "ﾍﾙﾌﾟ [HELP]\n"
       "  遊び方 [ASOBIKATA]\n"
       "  ﾋﾝﾄ [HINT]\n"
@@ -207,12 +212,41 @@ TEST_F(WindowTest, StatusLineAndMoveListFollowTheGame) {
   QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
   EXPECT_EQ(QApplication::clipboard()->text(),
             list->item(0)->text() + QLatin1Char('\n') + list->item(1)->text() + QLatin1Char('\n'));
+  // Shift-click extends the selection and leaves the game where it is.
+  list->clearSelection();
+  list->item(0)->setSelected(true);
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                    list->visualItemRect(list->item(1)).center());
+  EXPECT_EQ(game().kifu().kifu_ichi, 3);
+  EXPECT_TRUE(list->item(0)->isSelected());
+  EXPECT_TRUE(list->item(1)->isSelected());
+  // Rows wrap instead of scrolling sideways, and their letters grow with the picture.
+  EXPECT_TRUE(list->wordWrap());
+  EXPECT_EQ(list->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+  const int px = list->font().pixelSize();
+  window_->resize(window_->width() * 2, window_->height() * 2);
+  QApplication::processEvents();
+  EXPECT_GT(list->font().pixelSize(), px);
   // Play resumes with the upper side's turn: a lower pawn is not its piece.
   QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, cell_centre(5, 7));
   EXPECT_TRUE(status->text().contains(QStringLiteral("× 自分の駒を動かす番です")));
+  // 最初 leaves no rows of the game before to click.
+  window_->action(Menu::CANCEL)->trigger();
+  EXPECT_EQ(list->count(), 0);
+  const int wide = window_->width();
   window_->action(Menu::ICHIRAN)->trigger();
   EXPECT_TRUE(list->isHidden());
-  EXPECT_EQ(window_->width(), narrow);
+  EXPECT_EQ(window_->width(), wide - list->width());  // and gives its width back
+}
+
+TEST_F(WindowTest, WhileTheComputerPlaysTheMenusItWouldNotAnswerAreDisabled) {
+  window_->set_menus_enabled(false);
+  for (Menu m : {Menu::TAIKYOKU, Menu::STOP, Menu::REPLAY, Menu::AFTER, Menu::KIFU, Menu::OPTION, Menu::HINT})
+    EXPECT_FALSE(window_->action(m)->isEnabled()) << menu_name(m);
+  EXPECT_TRUE(window_->action(Menu::HELP)->isEnabled());  // the rules page opens all the same
+  EXPECT_TRUE(window_->action(Menu::ASOBIKATA)->isEnabled());
+  window_->set_menus_enabled(true);
+  for (Menu m : {Menu::TAIKYOKU, Menu::STOP, Menu::REPLAY, Menu::HINT}) EXPECT_TRUE(window_->action(m)->isEnabled());
 }
 
 // ﾍﾙﾌﾟ → 遊び方 opens the rules page beside the board, without blocking play.

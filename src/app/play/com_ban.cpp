@@ -13,24 +13,27 @@
 namespace mirado {
 
 void Game::tenmetsu(int koma, int col, int row, int count) {
+  if (com_hyouji == ComHyouji::shouryaku) return;  // the moves are shown at once
   for (int i = 0; i < count; ++i) {
     masu_egaku(kara, col, row);
     ports().canvas->repaint();
-    matsu(0.2);
+    com_matsu(0.2);
     masu_egaku(koma, col, row);
     ports().canvas->repaint();
-    matsu(0.2);
+    com_matsu(0.2);
   }
 }
 
 void Game::com_turn() {
   if (owatta()) return;
   com_shikouchu = true;
+  ports().ui->set_menus_enabled(false);  // no command is taken until the person's turn
   ibento_owari();  // the player's last move marked, and the line saying the computer thinks
   com_ban1();
   com_ban2();
   com_ban3();
   com_shikouchu = false;
+  ports().ui->set_menus_enabled(true);
 }
 
 namespace {
@@ -102,7 +105,7 @@ void com_tejun_hajime(Game& g, Taikyoku& t, std::string_view ichi, int tejun) {
 
 // The pause and the sound after a move.
 void com_ato(Game& g) {
-  g.matsu(0.5);
+  g.com_matsu(0.5);
   g.snd_play(Oto::koma);
   g.set_timer(false);
 }
