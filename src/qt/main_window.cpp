@@ -314,6 +314,10 @@ void MainWindow::build_status_and_list() {
   status_ = new QLabel(central);
   status_->setObjectName(QStringLiteral("Status"));
   status_->setFixedHeight(kStatusH);
+  // A long line must never widen the window: it is cut at the window's edge, and the
+  // whole of it is the label's tooltip.
+  status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+  status_->setMinimumWidth(0);
   status_->setContentsMargins(6, 0, 6, 0);
   grid->addWidget(status_, 1, 0, 1, 2);
   grid->setColumnStretch(0, 1);
@@ -346,7 +350,10 @@ void MainWindow::copy_move_list() {
   QApplication::clipboard()->setText(rows.join(QLatin1Char('\n')) + QLatin1Char('\n'));
 }
 
-void MainWindow::set_status(std::string_view utf8) { status_->setText(q(utf8)); }
+void MainWindow::set_status(std::string_view utf8) {
+  status_->setText(q(utf8));
+  status_->setToolTip(q(utf8));
+}
 
 void MainWindow::set_ichiran(bool shown, const std::vector<std::string>& rows, int current) {
   bool same = ichiran_->count() == static_cast<int>(rows.size());
