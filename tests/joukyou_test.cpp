@@ -318,6 +318,19 @@ TEST_F(Following, TheMoveListFollowsTheGameAndItsRowsStepLike戻And進) {
   EXPECT_EQ(g.kifu().kifu_ichi, 7);
   ASSERT_EQ(h.ui.boxes.size(), 1u);
   EXPECT_EQ(h.ui.boxes[0].title, "戻る");
+  move(8, 3, 8, 4);
+  move(9, 7, 9, 6);
+  // 最初 and a new game leave no rows of the game before; 進 steps into them again.
+  g.on_menu(Menu::CANCEL);
+  g.ibento_owari();
+  EXPECT_TRUE(h.ui.ichiran_rows.empty());
+  g.on_menu(Menu::START);
+  g.ibento_owari();
+  EXPECT_TRUE(h.ui.ichiran_rows.empty());
+  g.on_menu(Menu::AFTER);
+  g.ibento_owari();
+  EXPECT_EQ(h.ui.ichiran_rows.size(), 3u);
+  EXPECT_EQ(h.ui.ichiran_current, 0);
   g.on_menu(Menu::ICHIRAN);
   g.ibento_owari();
   EXPECT_FALSE(h.ui.ichiran_shown);

@@ -79,8 +79,9 @@ void Game::ichiran_menu() {
 }
 
 std::vector<std::string> Game::ichiran() const {
-  // Before a game starts (a new game, 最初, start-up) 進 cannot step: no rows to click.
-  if (teban() == 0) return {};
+  // Before a game starts (最初, start-up) 進 cannot step: no rows to click. A new game
+  // shows none either until a move is made, or 進 steps into the record kept from before.
+  if (teban() == 0 || (tesuu() == 0 && !saisei_chu() && !saikai_machi())) return {};
   return kifu_ichiran(kifu(), kifu().kifu_nagasa, sente_gawa() == sita_gawa(), kifu_hajime(pos(), kifu()));
 }
 
