@@ -483,10 +483,12 @@ TEST_F(Following, ASelectedPieceThatCanPromoteIsToldTheRightButtonPromotes) {
   press(g, 5, 4);
   g.ibento_owari();
   EXPECT_TRUE(says("右ボタン")) << g.joukyou();
-  press(g, 5, 3);  // a left click: it stays a silver, with nothing asked
+  press(g, 5, 3);  // a left click: it stays a silver, with nothing asked, and is told so
   EXPECT_EQ(g.pos().ban[5][3], -GIN);
   EXPECT_TRUE(h.ui.boxes.empty());
-  EXPECT_FALSE(says("右ボタン"));
+  EXPECT_TRUE(says("成らずに指しました")) << g.joukyou();
+  press(g, 5, 1);  // the next click takes the note away
+  EXPECT_FALSE(says("成らずに"));
 }
 
 TEST_F(Following, WithPromotionAskedALeftClickGetsABoxThatDecides) {

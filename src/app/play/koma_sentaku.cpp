@@ -164,6 +164,11 @@ void sasu(Game& g, Taikyoku& t, Dankai d, Sentaku& s, int button) {
       torikeshi_egaku(g, d, r, timer);
       return;
   }
+  // A piece left unpromoted where it could have promoted is said so: the left button
+  // never promotes.
+  int nari = 0;
+  if (!naru && on_ban(s.moto_x, s.moto_y) && naru_kanou(s.moto_x, s.moto_y, s.saki_y, s.koma, nari) == ari)
+    g.shiraseru("成らずに指しました（成る時は右ボタン）");
   sashita_egaku(g, d, s, r, tesuu);
   sashita_ato(g, d, s, r, nushi_sita);
 }
