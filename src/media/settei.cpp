@@ -272,8 +272,7 @@ void Game::keika_menu() {
   } else {
     set_checked(Menu::KEIKA, true);
     set_timer(true);
-    keika_hyouji(ue_gawa(), jikan_ue());
-    keika_hyouji(sita_gawa(), jikan_sita());
+    jikan_awaseru();  // as they stand, the holder's running
   }
   settei_kaki();
 }
