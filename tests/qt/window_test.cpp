@@ -374,3 +374,42 @@ TEST_F(WindowTest, Level4IsChosenFromTheMenuAndAClosePutsAnEndToItsThinking) {
 
 }  // namespace
 }  // namespace mirado::qt
+
+namespace mirado::qt {
+namespace {
+
+// The columns of `img` where it differs from `blank`.
+std::pair<int, int> drawn_columns(const QImage& img, const QImage& blank) {
+  int lo = img.width(), hi = -1;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x)
+      if (img.pixel(x, y) != blank.pixel(x, y)) lo = std::min(lo, x), hi = std::max(hi, x);
+  return {lo, hi};
+}
+
+TEST(SurfaceText, NoTextIsCutByThePicturesEdge) {
+  const QImage blank = Surface().render(1.0, 1.0);
+  // A title that would start left of the picture is moved in whole.
+  Surface off_left, at_left;
+  off_left.text(-3000, 6350, "est game: a title set off the edge", 12, 12, false);
+  at_left.text(0, 6350, "est game: a title set off the edge", 12, 12, false);
+  EXPECT_EQ(off_left.render(1.0, 1.0), at_left.render(1.0, 1.0));
+  // One that would run off the right is moved in, and one wider than the picture is set
+  // smaller until it fits.
+  Surface right, wide;
+  right.text(8800, 100, "名前の長い対局者", 15, 12, false);
+  std::string long_text;
+  for (int i = 0; i < 12; ++i) long_text += "とても長い対局名";
+  wide.text(0, 100, long_text, 15, 12, false);
+  for (Surface* s : {&right, &wide}) {
+    const auto [lo, hi] = drawn_columns(s->render(1.0, 1.0), blank);
+    EXPECT_GT(lo, 0) << (s == &right ? "right" : "wide");
+    EXPECT_LT(hi, Surface::kBaseW - 1) << (s == &right ? "right" : "wide") << " from " << lo;
+    EXPECT_GT(hi, lo);
+  }
+  const auto [lo, hi] = drawn_columns(wide.render(1.0, 1.0), blank);
+  EXPECT_GT(hi - lo, Surface::kBaseW / 2);  // shrunk to fit, not to nothing
+}
+
+}  // namespace
+}  // namespace mirado::qt
