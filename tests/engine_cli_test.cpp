@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli_support.h"
+#include "kyokumen_kensa.h"
 #include "engine/tansaku.h"
 #include "rules/sfen.h"
 #include "taikyoku/taikyoku.h"
@@ -22,7 +23,7 @@ test::CliRun think(const std::string& args) { return test::run_cli("think " + ar
 
 class Think : public ::testing::Test {};
 
-const char* kStart = "'lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 1'";
+const char* kStart = "'lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL w - 1'";
 
 TEST_F(Think, AWholeTurnAsJson) {
   const test::CliRun o = think(std::string(kStart) + " --level 3");
@@ -84,7 +85,7 @@ TEST_F(Think, CandidatesInScoringOrderWithBothPromotionTrials) {
 
 TEST_F(Think, DropsAreWrittenWithTheirHandColumns) {
   // The upper hand holds a pawn, the lower a gold: both procedures may drop.
-  const test::CliRun o = think("'4k4/9/9/9/9/9/9/9/4K4 b Gp 1' --level 3 --candidates");
+  const test::CliRun o = think("'4k4/9/9/9/9/9/9/9/4K4 w Gp 1' --level 3 --candidates");
   ASSERT_EQ(o.status, 0) << o.out;
   const json j = json::parse(o.out);
   bool upper = false, lower = false;
@@ -105,7 +106,7 @@ TEST_F(Think, DropsAreWrittenWithTheirHandColumns) {
 TEST_F(Think, OnlyTheThirdProcedureWithItsRestrictions) {
   // Move 1 ended on (7, 4), move 2 on (7, 5): the pawn on (7, 4) may not move, the lower
   // pawn on (7, 5) may not be taken.
-  const std::string sfen = "'lnsgkgsnl/1r5b1/pppppp1pp/6p2/6P2/9/PPPPPP1PP/1B5R1/LNSGKGSNL b - 1'";
+  const std::string sfen = "'lnsgkgsnl/1r5b1/pppppp1pp/6p2/6P2/9/PPPPPP1PP/1B5R1/LNSGKGSNL w - 1'";
   const test::CliRun o = think(sfen + " --level 3 --only 3 --ichite 7,4 --nite 7,5 --candidates");
   ASSERT_EQ(o.status, 0) << o.out;
   const json j = json::parse(o.out);
@@ -117,8 +118,43 @@ TEST_F(Think, OnlyTheThirdProcedureWithItsRestrictions) {
   }
 }
 
+TEST_F(Think, TheLowerSideToMoveIsAnsweredForInThePositionsOwnSquares) {
+  // The same position turned round, with the lower side to move: the same turn, turned.
+  const char* ue = "'4k4/9/4p4/9/9/9/9/1r7/4K4 w G 1'";
+  const char* sita = "'4k4/7R1/9/9/9/9/4P4/9/4K4 b g 1'";
+  const test::CliRun a = think(std::string(ue) + " --level 3 --candidates");
+  const test::CliRun b = think(std::string(sita) + " --level 3 --candidates");
+  ASSERT_EQ(a.status, 0) << a.out;
+  ASSERT_EQ(b.status, 0) << b.out;
+  const json ja = json::parse(a.out), jb = json::parse(b.out);
+  ASSERT_EQ(ja["moves"].size(), jb["moves"].size());
+  const auto turned = [](const json& sq) {
+    const int c = sq[0], r = sq[1];
+    if (c == TE_UE) return json::array({TE_SITA, r + 2});
+    if (c == TE_SITA) return json::array({TE_UE, r - 2});
+    return json::array({10 - c, 10 - r});
+  };
+  for (std::size_t i = 0; i < ja["moves"].size(); ++i) {
+    EXPECT_EQ(jb["moves"][i]["from"], turned(ja["moves"][i]["from"]));
+    EXPECT_EQ(jb["moves"][i]["to"], turned(ja["moves"][i]["to"]));
+    EXPECT_EQ(jb["moves"][i]["piece_before"], -ja["moves"][i]["piece_before"].get<int>());
+  }
+  // The first and third moves move the lower pieces, the second an upper one.
+  EXPECT_LT(jb["moves"][0]["piece_before"].get<int>(), 0);
+  EXPECT_GT(jb["moves"][1]["piece_before"].get<int>(), 0);
+  // After the whole turn the upper pieces move, on the board as it now stands.
+  SfenPosition after_a, after_b;
+  std::string error;
+  ASSERT_TRUE(parse_sfen(ja["sfen_after"].get<std::string>(), after_a, error)) << error;
+  ASSERT_TRUE(parse_sfen(jb["sfen_after"].get<std::string>(), after_b, error)) << error;
+  EXPECT_EQ(after_b.teban_sita, 0);
+  EXPECT_TRUE(test::same_position(kaiten(after_a.pos), after_b.pos));
+  EXPECT_EQ(jb["candidates"]["1"].size(), ja["candidates"]["1"].size());
+  EXPECT_EQ(jb["candidates"]["1"][0]["from"], turned(ja["candidates"]["1"][0]["from"]));
+}
+
 TEST_F(Think, AMateEndsTheTurnWithTheUpperSideAsWinner) {
-  const test::CliRun o = think("'8k/9/9/9/9/9/1g7/1S7/KN7 b g 1' --level 1");
+  const test::CliRun o = think("'8k/9/9/9/9/9/1g7/1S7/KN7 w g 1' --level 1");
   ASSERT_EQ(o.status, 0) << o.out;
   const json j = json::parse(o.out);
   ASSERT_EQ(j["moves"].size(), 1u);

@@ -21,7 +21,7 @@ std::vector<std::string> FakeCanvas::texts() const {
 Answer FakeUi::message_box(std::string_view text, std::string_view title, Buttons b, Icon icon) {
   Answer a = Answer::ok;
   if (b != Buttons::ok) {
-    a = b == Buttons::yesno_iie ? Answer::no : Answer::yes;
+    a = b == Buttons::yesno_iie || b == Buttons::naru ? Answer::no : Answer::yes;
     if (!answers.empty()) {
       a = answers.front();
       answers.pop_front();

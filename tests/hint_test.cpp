@@ -6,6 +6,8 @@
 
 #include "engine/yomi.h"
 #include "fakes.h"
+#include "kifu/ichiran.h"
+#include "kifu/kensa.h"
 #include "temp_cwd.h"
 #include "taikyoku_shiken.h"
 
@@ -87,8 +89,21 @@ TEST_F(HintGame, ShowsTheTurnWithoutPlayingItAndGoesWithTheNextClick) {
   EXPECT_TRUE(is_sita(g.hint_te.te[0].moto_koma));
   EXPECT_TRUE(is_ue(g.hint_te.te[1].moto_koma));
   EXPECT_TRUE(is_sita(g.hint_te.te[2].moto_koma));
-  // The moves in notation go to the status line, file labels as printed over the board.
-  EXPECT_NE(g.joukyou().find("ﾋﾝﾄ:"), std::string::npos);
+  // The moves go to the status line in the move list's notation, each read on the
+  // position the one before leaves.
+  std::string want = "ﾋﾝﾄ:";
+  Kyokumen p = before;
+  for (int i = 0; i < 3; ++i) {
+    const Sashite& m = g.hint_te.te[i];
+    KifuEntry e;
+    e.moto_x = m.fc, e.moto_y = m.fr, e.saki_x = m.tc, e.saki_y = m.tr, e.moto_koma = m.moto_koma, e.koma = m.koma;
+    KifuEntry zen;
+    if (i > 0) zen.saki_x = g.hint_te.te[i - 1].tc, zen.saki_y = g.hint_te.te[i - 1].tr;
+    want += " " + std::to_string(i + 1) + " " + te_hyouki(p, e, i > 0 ? &zen : nullptr, true);
+    do_move(p, kifu_te(e));
+  }
+  EXPECT_NE(g.joukyou().find(want), std::string::npos) << g.joukyou() << "\n" << want;
+  EXPECT_NE(g.joukyou().find("▲"), std::string::npos);
   // Not played.
   EXPECT_TRUE(test::same_position(g.pos(), before));
   EXPECT_EQ(g.tesuu(), 0);

@@ -8,12 +8,14 @@
 #include "fakes.h"
 #include "kifu/cp932.h"
 #include "kifu/ichiran.h"
+#include "kifu/kensa.h"
 #include "kifu/kifu_file.h"
 #include "kifu_support.h"
 #include "kyokumen_kensa.h"
 #include "rules/kiki.h"
 #include "rules/sfen.h"
 #include "taikyoku_shiken.h"
+#include "temp_cwd.h"
 
 namespace mirado {
 namespace {
@@ -152,10 +154,16 @@ TEST_F(Following, MarksFollowTheTurnAndGoWithEveryCommandThatLeavesIt) {
   EXPECT_EQ(marks(), (std::vector<std::string>{"7,3:1", "7,4:1*"}));
   move(2, 7, 2, 6);
   move(4, 3, 4, 4);
+  // Stepping shows the turn that led to the position stepped to.
   g.on_menu(Menu::REPLAY);
-  EXPECT_TRUE(marks().empty());
+  EXPECT_EQ(marks(), (std::vector<std::string>{"3,7:1", "3,6:1*", "3,3:2", "3,4:2*", "7,7:3", "7,6:3*"}));
   g.on_menu(Menu::AFTER);
-  EXPECT_TRUE(marks().empty());
+  EXPECT_EQ(marks(), (std::vector<std::string>{"7,3:1", "7,4:1*", "2,7:2", "2,6:2*", "4,3:3", "4,4:3*"}));
+  g.on_menu(Menu::REPLAY);
+  g.on_menu(Menu::REPLAY);
+  EXPECT_TRUE(marks().empty());  // at the start no turn led there
+  g.ichiran_click(1);
+  EXPECT_EQ(marks().size(), 6u);
   move(1, 7, 1, 6);  // play on from here
   EXPECT_EQ(marks().size(), 2u);
   g.on_menu(Menu::CHOKUZEN);  // the option hides them, and shows them again
@@ -195,31 +203,89 @@ TEST_F(Following, MarksAreDrawnInsideTheSquaresAndErasedByRepaintingThem) {
   EXPECT_EQ(h.canvas.picture_at(3, 6), -HU);  // the square painted afresh
 }
 
-TEST(Hyouki, FileLabelsRanksPiecesAndTheSideThatMoved) {
-  auto e = [](int mx, int my, int sx, int sy, int moto, int koma) {
-    KifuEntry k;
-    k.moto_x = mx, k.moto_y = my, k.saki_x = sx, k.saki_y = sy, k.moto_koma = moto, k.koma = koma;
-    return k;
-  };
-  // Lower pieces moved first: the pawn arriving under label 7 is 7六.
-  EXPECT_EQ(te_hyouki(e(3, 7, 3, 6, -HU, -HU), true), "▲7六歩");
-  // An upper piece moved in the lower side's second move is △ all the same.
-  EXPECT_EQ(te_hyouki(e(3, 3, 3, 4, HU, HU), true), "△7四歩");
-  EXPECT_EQ(te_hyouki(e(2, 8, 8, 2, -KAKU, -UMA), true), "▲2二角成");
-  EXPECT_EQ(te_hyouki(e(5, 4, 5, 3, -GIN, -GIN), true), "▲5三銀不成");  // could have promoted
-  EXPECT_EQ(te_hyouki(e(5, 5, 5, 4, -GIN, -GIN), true), "▲5四銀");    // could not
-  EXPECT_EQ(te_hyouki(e(TE_SITA, 3, 5, 5, -HU, -HU), true), "▲5五歩打");
-  EXPECT_EQ(te_hyouki(e(8, 2, 8, 3, RYUU, RYUU), true), "△2三龍");
-  // After GOTE the upper pieces moved first and are ▲.
-  EXPECT_EQ(te_hyouki(e(3, 3, 3, 4, HU, HU), false), "▲7四歩");
+KifuEntry te(int mx, int my, int sx, int sy, int moto, int koma) {
+  KifuEntry k;
+  k.moto_x = mx, k.moto_y = my, k.saki_x = sx, k.saki_y = sy, k.moto_koma = moto, k.koma = koma;
+  return k;
+}
 
+Kyokumen hirate() {
+  Kyokumen p;
+  p.shoki_haichi();
+  return p;
+}
+
+TEST(Hyouki, FileLabelsRanksPiecesAndTheSideThatMoved) {
+  const Kyokumen p = hirate();
+  // Lower pieces moved first: the pawn arriving under label 7 is 7六.
+  EXPECT_EQ(te_hyouki(p, te(3, 7, 3, 6, -HU, -HU), nullptr, true), "▲7六歩");
+  // An upper piece moved in the lower side's second move is △ all the same.
+  EXPECT_EQ(te_hyouki(p, te(3, 3, 3, 4, HU, HU), nullptr, true), "△7四歩");
+  // After GOTE the upper pieces moved first and are ▲.
+  EXPECT_EQ(te_hyouki(p, te(3, 3, 3, 4, HU, HU), nullptr, false), "▲7四歩");
+  Kyokumen q;
+  q.ban[2][8] = -KAKU, q.ban[5][4] = -GIN, q.ban[8][2] = RYUU, q.ban[3][7] = -UMA;
+  q.ban[5][9] = -OU, q.ban[5][1] = OU;
+  EXPECT_EQ(te_hyouki(q, te(2, 8, 8, 2, -KAKU, -UMA), nullptr, true), "▲2二角成");
+  EXPECT_EQ(te_hyouki(q, te(5, 4, 5, 3, -GIN, -GIN), nullptr, true), "▲5三銀不成");  // could have promoted
+  EXPECT_EQ(te_hyouki(q, te(5, 4, 5, 5, -GIN, -GIN), nullptr, true), "▲5五銀");      // could not
+  EXPECT_EQ(te_hyouki(q, te(8, 2, 8, 3, RYUU, RYUU), nullptr, true), "△2三龍");
+  // A piece promoted already is named as it stands, with no 成.
+  EXPECT_EQ(te_hyouki(q, te(3, 7, 4, 6, -UMA, -UMA), nullptr, true), "▲6六馬");
+  // Kings by their owner, whoever moves them.
+  EXPECT_EQ(te_hyouki(q, te(5, 9, 5, 8, -OU, -OU), nullptr, true), "▲5八玉");
+  EXPECT_EQ(te_hyouki(q, te(5, 1, 4, 2, OU, OU), nullptr, true), "△6二王");
+}
+
+TEST(Hyouki, 同And打AndTheWordsThatTellTwoLikePiecesApart) {
+  const Kyokumen p = hirate();
+  const KifuEntry mae = te(3, 3, 3, 6, HU, HU);
+  EXPECT_EQ(te_hyouki(p, te(3, 7, 3, 6, -HU, -HU), &mae, true), "▲同歩");
+  // The two golds of the start position both reach 5八 (screen column 5, row 8).
+  EXPECT_EQ(te_hyouki(p, te(4, 9, 5, 8, -KIN, -KIN), nullptr, true), "▲5八金左");
+  EXPECT_EQ(te_hyouki(p, te(6, 9, 5, 8, -KIN, -KIN), nullptr, true), "▲5八金右");
+  // For the upper side right and left are its own: its gold on screen column 4 is its right.
+  EXPECT_EQ(te_hyouki(p, te(4, 1, 5, 2, KIN, KIN), nullptr, true), "△5二金右");
+  // Only one gold reaches 6八: no word at all.
+  EXPECT_EQ(te_hyouki(p, te(4, 9, 4, 8, -KIN, -KIN), nullptr, true), "▲6八金");
+
+  Kyokumen q;
+  q.ban[5][9] = -KIN, q.ban[4][9] = -KIN, q.ban[6][8] = -KIN, q.ban[3][7] = -KIN;
+  // Straight up, beside one that also goes up: 直; sideways among ones going up: 寄.
+  EXPECT_EQ(te_hyouki(q, te(5, 9, 5, 8, -KIN, -KIN), nullptr, true), "▲5八金直");
+  EXPECT_EQ(te_hyouki(q, te(6, 8, 5, 8, -KIN, -KIN), nullptr, true), "▲5八金寄");
+  // The gold at 6七 going back to 6八, beside the gold at 5八 going sideways: 引.
+  Kyokumen r;
+  r.ban[4][7] = -KIN, r.ban[5][8] = -KIN;
+  EXPECT_EQ(te_hyouki(r, te(4, 7, 4, 8, -KIN, -KIN), nullptr, true), "▲6八金引");
+  EXPECT_EQ(te_hyouki(r, te(5, 8, 4, 8, -KIN, -KIN), nullptr, true), "▲6八金寄");
+
+  // 打 only when a piece on the board could have gone there instead.
+  Kyokumen d;
+  d.ban[5][6] = -HU;
+  EXPECT_EQ(te_hyouki(d, te(TE_SITA, 3, 5, 5, -HU, -HU), nullptr, true), "▲5五歩打");
+  EXPECT_EQ(te_hyouki(d, te(TE_SITA, 3, 3, 5, -HU, -HU), nullptr, true), "▲7五歩");
+  // A drop never takes 同, even onto the square the last move left.
+  const KifuEntry nokosu = te(3, 5, 3, 4, -HU, -HU);
+  EXPECT_EQ(te_hyouki(d, te(TE_SITA, 3, 3, 5, -HU, -HU), &nokosu, true), "▲7五歩");
+}
+
+TEST(Hyouki, TheListReplaysTheRecordFromItsStartAndRowsHoldTurns) {
   Kifu k;
-  k.kiroku(e(3, 7, 3, 6, -HU, -HU));
-  k.kiroku(e(3, 3, 3, 4, HU, HU));
-  k.kiroku(e(7, 7, 7, 6, -HU, -HU));
-  k.kiroku(e(7, 3, 7, 4, HU, HU));
-  EXPECT_EQ(kifu_ichiran(k, 4, true),
-            (std::vector<std::string>{"  1 先手 ▲7六歩 △7四歩 ▲3六歩", "  2 後手 △3四歩"}));
+  k.kiroku(te(3, 7, 3, 6, -HU, -HU));
+  k.kiroku(te(3, 3, 3, 4, HU, HU));
+  k.kiroku(te(7, 7, 7, 6, -HU, -HU));
+  k.kiroku(te(7, 3, 7, 4, HU, HU));
+  KifuEntry kaku = te(2, 8, 8, 2, -KAKU, -UMA);
+  kaku.tori_koma = KAKU;
+  k.kiroku(kaku);
+  EXPECT_EQ(kifu_ichiran(k, 5, true, hirate()),
+            (std::vector<std::string>{"  1 先手 ▲7六歩 △7四歩 ▲3六歩", "  2 後手 △3四歩 ▲2二角成"}));
+  // The start is found from the position the played entries lead to.
+  Kyokumen ima = hirate();
+  for (int i = 1; i <= 5; ++i) do_move(ima, kifu_te(k.at(i)));
+  k.kifu_ichi = 5;
+  EXPECT_TRUE(test::same_position(kifu_hajime(ima, k), hirate()));
   EXPECT_EQ(ichiran_gyou(0), -1);
   EXPECT_EQ(ichiran_gyou(3), 0);
   EXPECT_EQ(ichiran_gyou(4), 1);
@@ -252,6 +318,19 @@ TEST_F(Following, TheMoveListFollowsTheGameAndItsRowsStepLike戻And進) {
   EXPECT_EQ(g.kifu().kifu_ichi, 7);
   ASSERT_EQ(h.ui.boxes.size(), 1u);
   EXPECT_EQ(h.ui.boxes[0].title, "戻る");
+  move(8, 3, 8, 4);
+  move(9, 7, 9, 6);
+  // 最初 and a new game leave no rows of the game before; 進 steps into them again.
+  g.on_menu(Menu::CANCEL);
+  g.ibento_owari();
+  EXPECT_TRUE(h.ui.ichiran_rows.empty());
+  g.on_menu(Menu::START);
+  g.ibento_owari();
+  EXPECT_TRUE(h.ui.ichiran_rows.empty());
+  g.on_menu(Menu::AFTER);
+  g.ibento_owari();
+  EXPECT_EQ(h.ui.ichiran_rows.size(), 3u);
+  EXPECT_EQ(h.ui.ichiran_current, 0);
   g.on_menu(Menu::ICHIRAN);
   g.ibento_owari();
   EXPECT_FALSE(h.ui.ichiran_shown);
@@ -340,6 +419,93 @@ TEST_F(Following, SettingsKeepTheTwoOptionsAfterTheFiveAndDefaultWithoutThem) {
   older.game.settei_yomi();
   EXPECT_TRUE(older.game.chokuzen_on);
   EXPECT_FALSE(older.game.ichiran_on);
+}
+
+}  // namespace
+}  // namespace mirado
+
+namespace mirado {
+namespace {
+
+// Reads the status line at the moment each box opens.
+class HakoUi : public test::FakeUi {
+ public:
+  const Game* g = nullptr;
+  std::vector<std::string> lines;
+  Answer message_box(std::string_view text, std::string_view title, Buttons b, Icon icon) override {
+    lines.push_back(g->joukyou());
+    return FakeUi::message_box(text, title, b, icon);
+  }
+};
+
+struct HakoHarness {
+  test::FakeCanvas canvas;
+  HakoUi ui;
+  test::SimClock clock;
+  test::FakeSound sound;
+  Game game{Ports{&canvas, &ui, &clock, &sound, &sound}};
+  HakoHarness() { ui.g = &game; }
+};
+
+TEST(Hako, WhileABoxWaitsTheLineSaysWhatItSaysAndNeverThatTheComputerThinks) {
+  test::TempCwd cwd;
+  HakoHarness h;
+  Game& g = h.game;
+  g.on_load();
+  g.on_menu(Menu::START);
+  EXPECT_EQ(h.ui.lines.back(), "先手の番です");
+  g.com_shikouchu = true;  // the computer's turn, between its searches
+  g.com_tejun = 2;
+  EXPECT_EQ(g.joukyou(), "COMの番　2手目");
+  g.msg("   ** 王手 **", "");
+  EXPECT_EQ(h.ui.lines.back(), "** 王手 **");
+  g.msg("よし！!", "詰め ?");
+  EXPECT_EQ(h.ui.lines.back(), "詰め ?：よし！!");
+  EXPECT_EQ(h.ui.statuses.back(), "COMの番　2手目");  // the line comes back when it is answered
+  g.com_kangae_chu = true;
+  EXPECT_EQ(g.joukyou(), "COM 考え中…");
+}
+
+TEST(Hako, ARefusalBoxAndItsLineSayTheSame) {
+  test::TempCwd cwd;
+  HakoHarness h;
+  Game& g = h.game;
+  g.on_load();
+  g.on_menu(Menu::START);
+  for (auto [c, r] : {std::pair{3, 7}, {3, 6}, {3, 3}, {3, 4}, {3, 6}, {3, 5}}) test::press(g, c, r);
+  ASSERT_FALSE(h.ui.boxes.empty());
+  EXPECT_EQ(h.ui.boxes.back().title, "警告");
+  EXPECT_EQ(h.ui.lines.back(), "警告：１手目に動かした駒は動かせません");
+}
+
+TEST_F(Following, ASelectedPieceThatCanPromoteIsToldTheRightButtonPromotes) {
+  set_position("4k4/9/9/4S4/9/9/9/9/4K4 b - 1");
+  press(g, 5, 4);
+  g.ibento_owari();
+  EXPECT_TRUE(says("右ボタン")) << g.joukyou();
+  press(g, 5, 3);  // a left click: it stays a silver, with nothing asked, and is told so
+  EXPECT_EQ(g.pos().ban[5][3], -GIN);
+  EXPECT_TRUE(h.ui.boxes.empty());
+  EXPECT_TRUE(says("成らずに指しました")) << g.joukyou();
+  press(g, 5, 1);  // the next click takes the note away
+  EXPECT_FALSE(says("成らずに"));
+}
+
+TEST_F(Following, WithPromotionAskedALeftClickGetsABoxThatDecides) {
+  g.nari_kakunin = true;
+  set_position("4k4/9/9/4S4/9/9/9/9/4K4 b - 1");
+  h.ui.answers = {Answer::yes};
+  press(g, 5, 4);
+  press(g, 5, 3);
+  ASSERT_EQ(h.ui.boxes.size(), 1u);
+  EXPECT_EQ(h.ui.boxes[0].buttons, Buttons::naru);
+  EXPECT_EQ(g.pos().ban[5][3], -NARIGIN);
+  // A move that cannot promote, and the right button, ask nothing.
+  h.ui.boxes.clear();
+  press(g, 5, 1);
+  press(g, 4, 1);  // the opponent's king, the second move
+  move(5, 9, 5, 8);
+  EXPECT_TRUE(h.ui.boxes.empty());
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ test::CliRun match(const std::string& args, bool with_stderr = false) {
 TEST(Match, ShortMatchWritesLoadableRecordsAndRepeatsItself) {
   test::TempCwd cwd;
   const std::string args = "--a 4 --b 3 --games 4 --nodes 1500 --max-moves 24 --jobs 2 --pgn-like ";
-  const test::CliRun a = match(args + "one 2>/dev/null"), b = match(args + "two 2>/dev/null");
+  const test::CliRun a = match(args + "one 2>progress.txt"), b = match(args + "two 2>/dev/null");
   ASSERT_EQ(a.status, 0) << a.out;
   const json j = json::parse(a.out), k = json::parse(b.out);
   EXPECT_EQ(j["games"], 4);
@@ -47,8 +47,17 @@ TEST(Match, ShortMatchWritesLoadableRecordsAndRepeatsItself) {
   }
   // Parallel jobs or not, the same budget plays the same games.
   for (const char* key : {"wins", "losses", "draws"}) EXPECT_EQ(j[key], k[key]) << key;
+  // The progress lines count the moves as the records hold them.
+  std::vector<std::size_t> said, written;
+  {
+    std::ifstream progress("progress.txt");
+    for (std::string line; std::getline(progress, line);)
+      if (const auto open = line.find(" ("); open != std::string::npos && line.find(" moves)") != std::string::npos)
+        said.push_back(std::stoul(line.substr(open + 2)));
+  }
   for (int i = 1; i <= 4; ++i) {
     const std::string name = "game-00" + std::to_string(i) + ".棋譜";
+    written.push_back(json::parse(test::run_cli("kifu 'one/" + name + "'", false).out)["entries"].size());
     ASSERT_TRUE(fs::exists(fs::path("one") / name)) << name;
     // Every entry steps on the board as the game steps it.
     const test::CliRun loaded = test::run_cli("kifu 'one/" + name + "'", false);
@@ -63,6 +72,9 @@ TEST(Match, ShortMatchWritesLoadableRecordsAndRepeatsItself) {
     for (std::size_t e = 0; e < kj["entries"].size(); ++e)
       for (int f = 0; f < 7; ++f) EXPECT_EQ(kj["entries"][e][f], kk["entries"][e][f]);
   }
+  std::sort(said.begin(), said.end());
+  std::sort(written.begin(), written.end());
+  EXPECT_EQ(said, written);
 }
 
 TEST(Match, ProgressOnStderrAndOpeningsFromAFile) {

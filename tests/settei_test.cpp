@@ -21,7 +21,9 @@ using test::TempCwd;
 using test::write_bytes;
 
 const fs::path kIni = "ミラド将棋.ini";
-const char* const kDefaults = "背景画=緑\r\n移動指導=OFF\r\n経過時間=ON\r\nBGM=ON\r\nｱｲｺﾝ=ON\r\n直前の手=ON\r\n棋譜一覧=OFF\r\n解析グラフ=ON\r\n";
+const char* const kDefaults =
+    "背景画=緑\r\n移動指導=OFF\r\n経過時間=ON\r\nBGM=ON\r\nｱｲｺﾝ=ON\r\n直前の手=ON\r\n棋譜一覧=OFF\r\n解析グラフ=ON\r\n"
+    "成りを確認=OFF\r\nCOMの手の表示=標準\r\nCOM対局ﾚﾍﾞﾙ=LEVEL3\r\n";
 
 std::string cp932(const std::string& utf8) { return utf8_to_cp932(utf8).value(); }
 
@@ -122,7 +124,8 @@ TEST(Settei, APartialOrEmptyFileGivesTheDefaultsLineByLine) {
     EXPECT_TRUE(h.game.is_checked(Menu::AICON));
     EXPECT_EQ(ini_text(), "移動指導=ON\r\n");  // reading never rewrites a file
     h.game.bgm_menu();
-    EXPECT_EQ(ini_text(), "背景画=緑\r\n移動指導=ON\r\n経過時間=ON\r\nBGM=OFF\r\nｱｲｺﾝ=ON\r\n直前の手=ON\r\n棋譜一覧=OFF\r\n解析グラフ=ON\r\n");
+    EXPECT_EQ(ini_text(), "背景画=緑\r\n移動指導=ON\r\n経過時間=ON\r\nBGM=OFF\r\nｱｲｺﾝ=ON\r\n直前の手=ON\r\n棋譜一覧=OFF\r\n"
+                          "解析グラフ=ON\r\n成りを確認=OFF\r\nCOMの手の表示=標準\r\nCOM対局ﾚﾍﾞﾙ=LEVEL3\r\n");
   }
   TempCwd tmp;
   write_bytes(kIni, "");
@@ -363,6 +366,44 @@ TEST(Option, IconsHideAndComeBackOnlyInAComputerGame) {
   EXPECT_TRUE(h.ui.visible[Control::AICON_MAN1]);
   EXPECT_FALSE(h.ui.visible[Control::AICON_COM]);
   EXPECT_NE(ini_text().find("ｱｲｺﾝ=ON"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace mirado
+
+namespace mirado {
+namespace {
+
+TEST(Settei, PromotionAskingTheComputersDisplayAndTheLevelAreKept) {
+  TempCwd tmp;
+  {
+    Harness h;
+    h.game.on_load();
+    EXPECT_FALSE(h.game.nari_kakunin);
+    EXPECT_EQ(h.game.com_hyouji, Game::ComHyouji::hyoujun);
+    EXPECT_EQ(h.game.level(), 3);
+    h.game.on_menu(Menu::NARI_KAKUNIN);
+    h.game.on_menu(Menu::SHOURYAKU);
+    h.game.on_menu(Menu::LEVEL4);
+    EXPECT_TRUE(h.game.is_checked(Menu::SHOURYAKU));
+    EXPECT_FALSE(h.game.is_checked(Menu::HYOUJUN));
+  }
+  EXPECT_NE(ini_text().find("成りを確認=ON\r\nCOMの手の表示=省略\r\nCOM対局ﾚﾍﾞﾙ=LEVEL4\r\n"), std::string::npos)
+      << ini_text();
+  Harness again;
+  again.game.on_load();
+  EXPECT_TRUE(again.game.nari_kakunin);
+  EXPECT_TRUE(again.game.is_checked(Menu::NARI_KAKUNIN));
+  EXPECT_EQ(again.game.com_hyouji, Game::ComHyouji::shouryaku);
+  EXPECT_EQ(again.game.level(), 4);
+  EXPECT_TRUE(again.game.is_checked(Menu::LEVEL4));
+  EXPECT_FALSE(again.game.is_checked(Menu::LEVEL3));
+  // Words the game does not know leave the defaults.
+  write_bytes(kIni, cp932("COMの手の表示=とても速い\r\nCOM対局ﾚﾍﾞﾙ=LEVEL9\r\n"));
+  Harness odd;
+  odd.game.on_load();
+  EXPECT_EQ(odd.game.com_hyouji, Game::ComHyouji::hyoujun);
+  EXPECT_EQ(odd.game.level(), 3);
 }
 
 }  // namespace

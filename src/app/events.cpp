@@ -64,6 +64,10 @@ void Game::on_menu(Menu item) {
     case Menu::TSUZUKI: tsuzuki(); break;
     case Menu::KAISEKI: kaiseki_menu(); break;
     case Menu::KAISEKI_ZU: kaiseki_zu_menu(); break;
+    case Menu::NARI_KAKUNIN: nari_kakunin_menu(); break;
+    case Menu::HYOUJUN: com_hyouji_menu(ComHyouji::hyoujun); break;
+    case Menu::HAYAI: com_hyouji_menu(ComHyouji::hayai); break;
+    case Menu::SHOURYAKU: com_hyouji_menu(ComHyouji::shouryaku); break;
     case Menu::VER: ver(); break;
     default: break;  // submenu parents that do nothing of their own
   }

@@ -72,7 +72,6 @@ class Game : private Taikyoku {
 
   // ---- what the window shows and keeps besides the game's state ----
   int click_jotai = 0;  // a piece is selected
-  int hyouji_byou = 0;
   int haikei = HAIKEI_MIDORI;
   bool sidou_on = false;
   int sidou_iro = IRO_MIDORI;
@@ -109,6 +108,8 @@ class Game : private Taikyoku {
   void com_turn();  // com_ban1, com_ban2, com_ban3 in this order
   bool te_tochuu_de_kotowaru(std::string_view title);
   void com_taikyoku_kaishi(bool timer_first);
+  // A wait of the computer's display, as long as COMの手の表示 lets it be.
+  void com_matsu(double seconds);
 
   // ---- the three moves of a turn as the player makes them (app/play/koma_sentaku.cpp) ----
   struct Sentaku {  // kept between the two presses, one per phase
@@ -179,8 +180,13 @@ class Game : private Taikyoku {
   };
   bool chokuzen_on = true;   // ｵﾌﾟｼｮﾝ → 直前の手
   bool ichiran_on = false;   // ｵﾌﾟｼｮﾝ → 棋譜一覧
-  bool shirushi_ari = false; // moves were played since the last 戻/進/new game
-  bool com_shikouchu = false;
+  bool shirushi_ari = false; // moves were played or stepped since the last new game
+  bool com_shikouchu = false;  // the computer's turn is being played
+  int com_tejun = 0;           // which of its three procedures
+  bool nari_kakunin = false;   // ｵﾌﾟｼｮﾝ → 成りを確認: a left click that may promote asks
+  // ｵﾌﾟｼｮﾝ → COMの手の表示: how long the computer's moves are shown.
+  enum class ComHyouji { hyoujun, hayai, shouryaku };
+  ComHyouji com_hyouji = ComHyouji::hyoujun;
   std::string kotowari;      // why the last click or command was refused
   std::string hint_moji;     // the moves of a hint on show, in notation
   // The marks as they should stand: the moves of the turn in progress, or of the one just
@@ -191,8 +197,11 @@ class Game : private Taikyoku {
   // The one drawing of a numbered mark (last turn and hint): a thick frame inside the
   // square in colour `iro`, and the number in a corner when no > 0.
   void masu_shirushi(int iro, int c, int r, int no);
-  // The status line: whose turn, which move is due, and why the last click was refused.
+  // The status line: whose turn, which move is due, and why the last click was refused;
+  // while a box waits, what the box says.
   std::string joukyou() const;
+  // Can the selected piece promote on some square it reaches? The line then says how.
+  bool sentaku_nareru() const;
   void kotowaru(std::string why) { kotowari = std::move(why); }
   // A notice for the player (a settings file kept aside, a game that can be resumed); it
   // stays on the status line until the next click or command, as a refusal does.
@@ -207,6 +216,9 @@ class Game : private Taikyoku {
   void ichiran_click(int row);               // to the end of that turn, as 戻/進 would go
   void chokuzen_menu();
   void ichiran_menu();
+  void nari_kakunin_menu();
+  void com_hyouji_menu(ComHyouji h);
+  void com_hyouji_settei(ComHyouji h);
 
   // ---- record files, replay, board flip, handicap (app/play/) ----
   std::string dir_path;                 // the directory list's path, UTF-8
@@ -274,6 +286,14 @@ class Game : private Taikyoku {
   void keika_hyouji(int side, double seconds);
   void keika_kesu(int side);
   void timer_tick();
+  // The clocks as shown: the holder's runs through all three of its moves (the computer's
+  // only while it searches), the other stands at its total; only changed texts are redrawn.
+  bool tokei_hashiru() const;
+  double jikan_gamen(int side) const;
+  bool jikan_awaseru();
+  std::string tokei_moji[2];     // the texts on screen, lower side first; empty: none drawn
+  bool com_kangae_chu = false;   // the computer is searching its move: its clock runs
+  double com_mikomi = 0;         // the computer's charge for its move, not yet booked
 
   // ---- settings, options, sound, about box (media/) ----
   void settei_yomi();
@@ -313,6 +333,7 @@ class Game : private Taikyoku {
   std::array<unsigned char, 100> shirushi_gamen_{};  // what is drawn per square: no * 2 + saki
   std::array<bool, 100> nurikae_{};                  // squares painted over since the last sync
   std::string joukyou_okutta_;
+  std::string hako_moji_;  // the words of the box that waits for an answer
   std::vector<std::string> ichiran_okutta_;
   int ichiran_ima_okutta_ = -2;
   bool ichiran_mieru_ = false;

@@ -12,7 +12,7 @@ constexpr const char* kMenuNames[] = {
     "REPLAY",   "AFTER",     "LBEL_UP", "LEBEL_DOWN", "KIFU",   "KIFU_READ", "KIFU_WRITE",
     "OPTION",   "HAIKEI_GA", "MIDORI",  "UCHU",   "TATAMI",     "TAKE",      "RENGA",
     "SIDOU",    "KEIKA",     "BGM",     "AICON",  "CHOKUZEN", "ICHIRAN", "KAISEKI_ZU", "HELP",       "ASOBIKATA", "HINT",  "KAISEKI",    "VER",
-    "TSUZUKI"};
+    "TSUZUKI", "NARI_KAKUNIN", "COM_HYOUJI", "HYOUJUN", "HAYAI", "SHOURYAKU"};
 static_assert(std::size(kMenuNames) == static_cast<std::size_t>(Menu::COUNT));
 
 constexpr const char* kOtoNames[] = {"snd_sonota", "snd_kinshi", "snd_koma", "snd_jusei", "snd_bgm"};

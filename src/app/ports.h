@@ -32,7 +32,7 @@ enum class Menu : int {
   TAIKYOKU, MATCH_MAN, START, START2, SENTE, GOTE, LEVEL, LEVEL1, LEVEL2, LEVEL3, LEVEL4, OWARI,
   STOP, CANCEL, REVERSE, REPLAY, AFTER, LBEL_UP, LEBEL_DOWN, KIFU, KIFU_READ, KIFU_WRITE,
   OPTION, HAIKEI_GA, MIDORI, UCHU, TATAMI, TAKE, RENGA, SIDOU, KEIKA, BGM, AICON, CHOKUZEN, ICHIRAN, KAISEKI_ZU, HELP, ASOBIKATA, HINT, KAISEKI, VER,
-  TSUZUKI,
+  TSUZUKI, NARI_KAKUNIN, COM_HYOUJI, HYOUJUN, HAYAI, SHOURYAKU,
   COUNT
 };
 
@@ -53,8 +53,9 @@ constexpr Control panel_text_box(int n) {
 }
 
 // yesno answers yes when closed; yesno_iie, for a question whose yes cannot be undone,
-// has no as its default and its answer when closed.
-enum class Buttons { ok, yesno, yesno_iie };
+// has no as its default and its answer when closed. naru offers 成る (yes) and 成らない
+// (no), no when closed: a left click never promotes unasked.
+enum class Buttons { ok, yesno, yesno_iie, naru };
 
 // The analysis graph beside the board: the lower side's win chance (0..100) at the start
 // and after each turn, each turn's class (0 none, 1 緩手, 2 疑問手, 3 悪手), where the
@@ -99,6 +100,8 @@ class Ui {
   virtual void set_poll(bool) {}
   // The game has shut down (sounds freed); the window closes.
   virtual void quit() = 0;
+  // While the computer plays its turn the menus that could not act are shown disabled.
+  virtual void set_menus_enabled(bool) {}
   // The user asked to close the window while an event was being handled (the computer
   // thinking): the game gives up what it is doing and the close follows.
   virtual bool close_requested() const { return false; }

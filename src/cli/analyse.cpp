@@ -42,11 +42,15 @@ double ketasue(double v) { return std::round(v * 10) / 10; }  // one decimal, fo
 
 const char* gawa_mei(int turn) { return turn % 2 == 1 ? "先手" : "後手"; }
 
-std::string sashita_hyouki(const std::vector<KifuEntry>& entries, int turn, bool sita_sente) {
-  std::string s;
-  for (int i = turn * 3; i < turn * 3 + 3 && i < static_cast<int>(entries.size()); ++i)
-    s += (s.empty() ? "" : " ") + te_hyouki(entries[static_cast<std::size_t>(i)], sita_sente);
-  return s;
+// The entry before turn `turn`'s first move, for 同 (nullptr before the first turn).
+const KifuEntry* zen_no_te(const std::vector<KifuEntry>& entries, int turn) {
+  return turn > 0 ? &entries[static_cast<std::size_t>(turn * 3 - 1)] : nullptr;
+}
+
+std::string sashita_hyouki(const Kyokumen& mae, const std::vector<KifuEntry>& entries, int turn, bool sita_sente) {
+  const auto a = entries.begin() + std::min<std::ptrdiff_t>(turn * 3, static_cast<std::ptrdiff_t>(entries.size()));
+  const auto b = entries.begin() + std::min<std::ptrdiff_t>(turn * 3 + 3, static_cast<std::ptrdiff_t>(entries.size()));
+  return te_retsu_hyouki(mae, std::vector<KifuEntry>(a, b), zen_no_te(entries, turn), sita_sente);
 }
 
 json rui_json(const int (&kazu)[TE_RUI_SU]) {
@@ -186,8 +190,8 @@ int cmd_analyse(int argc, char** argv) {
     line["turn"] = turn;
     line["side"] = gawa_mei(turn);
     line["pieces"] = t.sita ? "lower" : "upper";
-    line["played"] = sashita_hyouki(f.entries, static_cast<int>(i), sita_sente);
-    line["best"] = yomi_te_hyouki(t.saizen, sita_sente);
+    line["played"] = sashita_hyouki(turns[i].mae, f.entries, static_cast<int>(i), sita_sente);
+    line["best"] = yomi_te_hyouki(turns[i].mae, t.saizen, zen_no_te(f.entries, static_cast<int>(i)), sita_sente);
     line["value_before"] = t.mae;
     line["value_after"] = t.ato;
     line["best_value"] = t.saizen_atai;

@@ -233,7 +233,7 @@ struct Side {
 
 struct GameResult {
   int winner = 0;  // 1: A won, -1: B won, 0: drawn
-  int moves = 0;
+  int moves = 0;   // toward the cap: three a turn, a skipped move included
   std::vector<double> turn_a, turn_b;  // seconds per turn
   std::vector<KifuEntry> record;
   std::string reason;  // how it ended: "mate", "king taken" or "move cap"
@@ -424,8 +424,9 @@ int cmd_match(int argc, char** argv) {
       ++done;
       (g.winner > 0 ? w : g.winner < 0 ? l : d) += 1;
       const double score = (w + 0.5 * d) / done;
-      std::fprintf(stderr, "game %d/%lld: %s (%d moves)  A %d-%d-%d  score %.3f\n", done, games,
-                   g.winner > 0 ? "A wins" : g.winner < 0 ? "B wins" : "draw", g.moves, w, l, d, score);
+      // The moves as its record has them: the opening's and every move made.
+      std::fprintf(stderr, "game %d/%lld: %s (%zu moves)  A %d-%d-%d  score %.3f\n", done, games,
+                   g.winner > 0 ? "A wins" : g.winner < 0 ? "B wins" : "draw", g.record.size(), w, l, d, score);
       results[static_cast<std::size_t>(gi)] = std::move(g);
     }
   };

@@ -42,12 +42,12 @@ class RecordingUi : public Ui {
     Json box;
     box["text"] = std::string(text);
     box["title"] = std::string(title);
-    box["buttons"] = b == Buttons::ok ? "ok" : "yesno";
+    box["buttons"] = b == Buttons::ok ? "ok" : b == Buttons::naru ? "naru" : "yesno";
     Answer a = Answer::ok;
     if (b != Buttons::ok) {
       // A Yes/No box with no queued answer gets its default: yes, or no where yes
-      // would replace a file.
-      a = b == Buttons::yesno_iie ? Answer::no : Answer::yes;
+      // would replace a file or promote a piece moved with the left button.
+      a = b == Buttons::yesno_iie || b == Buttons::naru ? Answer::no : Answer::yes;
       if (!answers.empty()) {
         a = answers.front();
         answers.pop_front();
@@ -108,6 +108,7 @@ struct Runner {
     s["level"] = game.level();
     s["jikan_sita"] = game.jikan_sita();
     s["jikan_ue"] = game.jikan_ue();
+    s["clocks"] = game.is_checked(Menu::KEIKA) ? Json::array({game.tokei_moji[0], game.tokei_moji[1]}) : Json();
     s["status"] = game.joukyou();
     Json marks = Json::array();
     for (const Game::Shirushi& m : game.shirushi())

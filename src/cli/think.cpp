@@ -6,9 +6,10 @@
 // Runs com_ban1, com_ban2, com_ban3 in order (or only the named one, with the given
 // first and second destinations), applying each chosen move. At level 4 the moves come
 // from the look-ahead, whose budget is N whole turns (the same answer every time) or T
-// milliseconds (the window's budget by default). The computer plays the
-// upper pieces; side values are those of a SENTE game (lower = 1, upper = -1). The side
-// to move in the SFEN is not read; the one written after names the pieces that move next.
+// milliseconds (the window's budget by default). The side to move in the SFEN plays: the
+// upper pieces ("w") as the computer does, or the lower ("b") on the board turned round,
+// with every square reported in the position's own coordinates. Side values are those of
+// a SENTE game (lower = 1, upper = -1); sfen_after names the pieces that move next.
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -32,15 +33,27 @@ int fail(const std::string& message) {
   return kBadInput;
 }
 
+// The turned board's squares back in the position's own coordinates.
+int kaesu(int v) { return v >= 1 && v <= 9 ? 10 - v : v; }
+
+mirado::Kouho kouho_kaiten(mirado::Kouho k) {
+  if (k.fc == mirado::TE_UE) k.fc = mirado::TE_SITA, k.fr += 2;
+  else if (k.fc == mirado::TE_SITA) k.fc = mirado::TE_UE, k.fr -= 2;
+  else k.fc = kaesu(k.fc), k.fr = kaesu(k.fr);
+  k.tc = kaesu(k.tc), k.tr = kaesu(k.tr);
+  k.koma = -k.koma;
+  return k;
+}
+
 json move_json(const mirado::Sashite& m) {
   return {{"from", {m.fc, m.fr}}, {"to", {m.tc, m.tr}}, {"piece_before", m.moto_koma},
           {"piece_after", m.koma}};
 }
 
-json turn_json(const mirado::YomiTe& t) {
+json turn_json(const mirado::YomiTe& t, bool kaiten) {
   json moves = json::array();
   for (int i = 0; i < t.n; ++i) {
-    json m = move_json(t.te[i]);
+    json m = move_json(kaiten ? mirado::sashite_kaiten(t.te[i]) : t.te[i]);
     m["proc"] = t.dankai[i];
     moves.push_back(m);
   }
@@ -114,6 +127,12 @@ int cmd_think(int argc, char** argv) {
   if (nodes != 0 && ms != 0) return fail("give --nodes or --ms, not both");
 
   sp.pos.mochigoma_su_keisan();
+  // The search plays the upper pieces: the lower side's turn is read on the turned board.
+  const bool kaiten_suru = sp.teban_sita == 1;
+  if (kaiten_suru) {
+    sp.pos = kaiten(sp.pos);
+    ichite_x = kaesu(ichite_x), ichite_y = kaesu(ichite_y), nite_x = kaesu(nite_x), nite_y = kaesu(nite_y);
+  }
   Taikyoku t = sente_taikyoku(sp.pos, level, ichite_x, ichite_y, nite_x, nite_y);
 
   ComTurn turn;
@@ -145,8 +164,8 @@ int cmd_think(int argc, char** argv) {
   int last = 0;
   for (int i = 1; i <= 3; ++i) {
     if (turn.ran[i]) last = i;
-    const Sashite& m = turn.te[i].te;
-    if (!turn.ran[i] || !m.ari) continue;
+    if (!turn.ran[i] || !turn.te[i].te.ari) continue;
+    const Sashite m = kaiten_suru ? sashite_kaiten(turn.te[i].te) : turn.te[i].te;
     ++made;
     moves.push_back({{"proc", i},
                      {"from", {m.fc, m.fr}},
@@ -156,10 +175,12 @@ int cmd_think(int argc, char** argv) {
                      {"score_tenths", m.score}});
   }
   out["moves"] = moves;
-  out["shuukyoku"] = t.shousha();
-  // After move 1 the lower pieces move next, after move 2 the upper, after move 3 the lower.
-  const bool sita_next = last != 2;
-  out["sfen_after"] = to_sfen(t.pos(), sita_next, sp.move_number + made);
+  out["shuukyoku"] = kaiten_suru ? -t.shousha() : t.shousha();
+  // After move 1 the opponent's pieces move next, after move 2 the mover's own, after
+  // move 3 the opponent's.
+  const bool aite_next = last != 2;
+  out["sfen_after"] = kaiten_suru ? to_sfen(kaiten(t.pos()), !aite_next, sp.move_number + made)
+                                  : to_sfen(t.pos(), aite_next, sp.move_number + made);
   if (level == 4) {
     out["score"] = yomi_kekka.score;
     out["nodes"] = yomi_kekka.nodes;
@@ -168,8 +189,8 @@ int cmd_think(int argc, char** argv) {
       json lines = json::array();
       for (int i = 0; i < yomi_kekka.n_lines; ++i) {
         const YomiLine& l = yomi_kekka.lines[i];
-        json line = {{"turn", turn_json(l.turn)}, {"score", l.score}};
-        if (l.answered) line["reply"] = turn_json(l.reply);
+        json line = {{"turn", turn_json(l.turn, kaiten_suru)}, {"score", l.score}};
+        if (l.answered) line["reply"] = turn_json(l.reply, kaiten_suru);
         lines.push_back(line);
       }
       out["lines"] = lines;
@@ -180,7 +201,7 @@ int cmd_think(int argc, char** argv) {
       if (!turn.ran[i]) continue;
       json list = json::array();
       for (int j = 0; j < logs[i].n; ++j) {
-        const Kouho& t = logs[i].buf[j];
+        const Kouho t = kaiten_suru ? kouho_kaiten(logs[i].buf[j]) : logs[i].buf[j];
         list.push_back({{"from", {t.fc, t.fr}},
                         {"to", {t.tc, t.tr}},
                         {"piece_after", t.koma},

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "rules/kyokumen.h"
+#include "kifu/kensa.h"
 #include "rules/ugoki.h"
 
 namespace mirado {
@@ -24,7 +24,7 @@ const char* koma_mei(int code) {
     case UMA: return "馬";
     case HISHA: return "飛";
     case RYUU: return "龍";
-    case OU: return "玉";
+    case OU: return is_sita(code) ? "玉" : "王";
     default: return "?";
   }
 }
@@ -34,31 +34,113 @@ const char* dan_mei(int r) {
   return r >= 1 && r <= 9 ? kDan[r] : "?";
 }
 
+// Directions as the piece's owner sees them: forward, and to its right.
+int mae_muki(int code, int fr, int tr) { return is_sita(code) ? fr - tr : tr - fr; }
+int migi_ichi(int code, int c) { return is_sita(code) ? c : 10 - c; }
+
+const char* dousa(int mae) { return mae > 0 ? "上" : mae < 0 ? "引" : "寄"; }
+
+struct Masu {
+  int c, r;
+};
+
+// The other squares holding the same piece that could also go to the destination.
+int onaji_koma(const Kyokumen& p, const KifuEntry& e, Masu* out) {
+  int n = 0;
+  for (int c = 1; c <= 9; ++c)
+    for (int r = 1; r <= 9; ++r) {
+      if (p.ban[c][r] != e.moto_koma || (c == e.moto_x && r == e.moto_y)) continue;
+      if (p.idou_kanou(c, r, e.saki_x, e.saki_y, e.moto_koma) == ari) out[n++] = {c, r};
+    }
+  return n;
+}
+
+// 上 / 引 / 寄 when the movement tells the piece apart; else 直 for a piece going straight
+// forward, else 右 / 左 by where it stands, with the movement when that alone is not enough.
+std::string kubetsu(const KifuEntry& e, const Masu* hoka, int n) {
+  const int code = e.moto_koma;
+  const int mae = mae_muki(code, e.moto_y, e.saki_y);
+  const int x = migi_ichi(code, e.moto_x);
+  const auto sign = [](int v) { return (v > 0) - (v < 0); };
+  int onaji_dousa = 0, migi = 0, hidari = 0, migi_d = 0, hidari_d = 0;
+  for (int i = 0; i < n; ++i) {
+    const bool d = sign(mae_muki(code, hoka[i].r, e.saki_y)) == sign(mae);
+    const int hx = migi_ichi(code, hoka[i].c);
+    onaji_dousa += d;
+    migi += hx >= x;  // stands as far right or further
+    hidari += hx <= x;
+    migi_d += d && hx >= x;
+    hidari_d += d && hx <= x;
+  }
+  if (onaji_dousa == 0) return dousa(mae);
+  const bool ryuuma = koma_abs(code) == RYUU || koma_abs(code) == UMA;
+  if (!ryuuma && mae > 0 && e.moto_x == e.saki_x && onaji_dousa > 0) {
+    bool hoka_mo_massugu = false;
+    for (int i = 0; i < n; ++i) hoka_mo_massugu |= hoka[i].c == e.saki_x && mae_muki(code, hoka[i].r, e.saki_y) > 0;
+    if (!hoka_mo_massugu) return "直";
+  }
+  if (migi == 0) return "右";
+  if (hidari == 0) return "左";
+  if (migi_d == 0) return std::string("右") + dousa(mae);
+  if (hidari_d == 0) return std::string("左") + dousa(mae);
+  return {};
+}
+
 }  // namespace
 
-std::string te_hyouki(const KifuEntry& e, bool sita_sente) {
-  const bool sente_no_koma = is_sita(e.koma) == sita_sente;
+std::string te_hyouki(const Kyokumen& mae, const KifuEntry& e, const KifuEntry* zen, bool sita_sente) {
+  const bool sente_no_koma = is_sita(e.moto_koma) == sita_sente;
   std::string s = sente_no_koma ? "▲" : "△";
-  // The file label printed over screen column c is 10 - c.
-  s += e.saki_x >= 1 && e.saki_x <= 9 ? std::to_string(10 - e.saki_x) : "?";
-  s += dan_mei(e.saki_y);
-  if (is_uchi(e.moto_x)) return s + koma_mei(e.koma) + "打";
+  if (zen && !is_uchi(e.moto_x) && zen->saki_x == e.saki_x && zen->saki_y == e.saki_y) {
+    s += "同";
+  } else {
+    // The file label printed over screen column c is 10 - c.
+    s += e.saki_x >= 1 && e.saki_x <= 9 ? std::to_string(10 - e.saki_x) : "?";
+    s += dan_mei(e.saki_y);
+  }
   s += koma_mei(e.moto_koma);
+  Masu hoka[81];
+  if (is_uchi(e.moto_x)) {
+    KifuEntry ban_kara = e;
+    ban_kara.moto_x = ban_kara.moto_y = 0;
+    return onaji_koma(mae, ban_kara, hoka) > 0 ? s + "打" : s;
+  }
+  if (const int n = onaji_koma(mae, e, hoka); n > 0) s += kubetsu(e, hoka, n);
   if (e.koma != e.moto_koma) return s + "成";
   int nari = 0;
   if (naru_kanou(e.moto_x, e.moto_y, e.saki_y, e.moto_koma, nari) == ari) s += "不成";
   return s;
 }
 
-std::vector<std::string> kifu_ichiran(const Kifu& kifu, int n, bool sita_sente) {
+Kyokumen kifu_hajime(const Kyokumen& ima, const Kifu& kifu) {
+  Kyokumen p = ima;
+  for (int i = kifu.kifu_ichi; i >= 1; --i) {
+    const KifuEntry& e = kifu.at(i);
+    TeModoshi m;
+    m.te = kifu_te(e);
+    m.moto_koma = e.moto_koma;
+    m.torareru = e.tori_koma;
+    m.ou_x = e.moto_x;
+    m.ou_y = e.moto_y;
+    undo_move(p, m);
+  }
+  return p;
+}
+
+std::vector<std::string> kifu_ichiran(const Kifu& kifu, int n, bool sita_sente, const Kyokumen& hajime) {
   std::vector<std::string> rows;
+  Kyokumen p = hajime;
   for (int first = 1; first <= n; first += 3) {
     const int turn = (first - 1) / 3 + 1;
     char head[16];
     std::snprintf(head, sizeof head, "%3d ", turn);
     std::string row = head;
     row += turn % 2 == 1 ? "先手" : "後手";
-    for (int i = first; i < first + 3 && i <= n; ++i) row += " " + te_hyouki(kifu.at(i), sita_sente);
+    for (int i = first; i < first + 3 && i <= n; ++i) {
+      const KifuEntry& e = kifu.at(i);
+      row += " " + te_hyouki(p, e, i > 1 ? &kifu.at(i - 1) : nullptr, sita_sente);
+      do_move(p, kifu_te(e));
+    }
     rows.push_back(row);
   }
   return rows;

@@ -1,21 +1,29 @@
-// The move list beside the board: one row per turn of three moves, in the notation
-// players read (file label over the column, kanji rank, piece, 成/不成/打).
+// The move list beside the board, the hint and `kifu --list` write moves one way: the
+// usual notation players read (file label over the column, kanji rank, the piece as it
+// stands before the move, 同, the words that tell two like pieces apart, 成/不成/打).
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "kifu/kifu.h"
+#include "rules/kyokumen.h"
 
 namespace mirado {
 
-// One move as players write it: ▲ or △ by the side whose piece moved ("▲7六歩",
-// "△2二角成", "▲5五銀不成", "▲3三歩打"). The lower pieces are ▲ when they moved first.
-std::string te_hyouki(const KifuEntry& e, bool sita_sente);
+// One move as players write it, read on the position `mae` before it: ▲ or △ by the side
+// whose piece moved ("▲7六歩", "△同角成", "▲5七金右", "▲5五銀不成", "▲3三歩打"). `zen` is
+// the move before it (nullptr: none), whose destination makes 同. The lower pieces are ▲
+// when they moved first. Kings are named by their owner: 玉 below, 王 above.
+std::string te_hyouki(const Kyokumen& mae, const KifuEntry& e, const KifuEntry* zen, bool sita_sente);
 
-// Rows for entries 1..n of a record, three to a turn:
+// The position before the record's first entry, found by taking back the kifu_ichi
+// entries played out on `ima` (a record may start from a handicap or a turned board).
+Kyokumen kifu_hajime(const Kyokumen& ima, const Kifu& kifu);
+
+// Rows for entries 1..n of a record played from `hajime`, three to a turn:
 // "  1 先手 ▲7六歩 △3四歩 ▲2六歩". The holder of a turn alternates from the first mover.
-std::vector<std::string> kifu_ichiran(const Kifu& kifu, int n, bool sita_sente);
+std::vector<std::string> kifu_ichiran(const Kifu& kifu, int n, bool sita_sente, const Kyokumen& hajime);
 
 // The row (0-based) that holds entry `ichi`, -1 before the first move.
 inline int ichiran_gyou(int ichi) { return ichi >= 1 ? (ichi - 1) / 3 : -1; }

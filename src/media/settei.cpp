@@ -30,7 +30,7 @@ namespace fs = std::filesystem;
 
 constexpr const char* kSetteiFile = "ミラド将棋.ini";
 constexpr const char* kBakFile = "ミラド将棋.ini.bak";
-// Five short lines; anything much bigger is not a settings file of this game.
+// A few short lines; anything much bigger is not a settings file of this game.
 constexpr std::uintmax_t kMaxSetteiBytes = 64 * 1024;
 
 struct HaikeiGo {
@@ -137,7 +137,19 @@ void shoki_settei(Game& g) {
   g.set_checked(Menu::ICHIRAN, false);
   g.kaiseki_zu_on = true;
   g.set_checked(Menu::KAISEKI_ZU, true);
+  g.nari_kakunin = false;
+  g.set_checked(Menu::NARI_KAKUNIN, false);
+  g.com_hyouji_settei(Game::ComHyouji::hyoujun);
 }
+
+struct HyoujiGo {
+  Game::ComHyouji h;
+  const char* go;
+};
+constexpr HyoujiGo kHyouji[] = {{Game::ComHyouji::hyoujun, "標準"},
+                                {Game::ComHyouji::hayai, "速い"},
+                                {Game::ComHyouji::shouryaku, "省略"}};
+constexpr const char* kLevelGo[] = {"", "LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4"};
 
 void tekiyou(Game& g, const Gyou& gyou) {
   const auto& [key, value] = gyou;
@@ -161,6 +173,15 @@ void tekiyou(Game& g, const Gyou& gyou) {
   } else if (key == "解析グラフ") {
     g.kaiseki_zu_on = value == "ON";
     g.set_checked(Menu::KAISEKI_ZU, g.kaiseki_zu_on);
+  } else if (key == "成りを確認") {
+    g.nari_kakunin = value == "ON";
+    g.set_checked(Menu::NARI_KAKUNIN, g.nari_kakunin);
+  } else if (key == "COMの手の表示") {
+    for (const HyoujiGo& h : kHyouji)
+      if (value == h.go) g.com_hyouji_settei(h.h);
+  } else if (key == "COM対局ﾚﾍﾞﾙ") {
+    for (int n = 1; n <= 4; ++n)
+      if (value == kLevelGo[n]) g.level_settei(n);
   }
 }
 
@@ -204,6 +225,10 @@ void Game::settei_kaki() {
   text += std::string("直前の手=") + on_off(chokuzen_on) + "\r\n";
   text += std::string("棋譜一覧=") + on_off(ichiran_on) + "\r\n";
   text += std::string("解析グラフ=") + on_off(kaiseki_zu_on) + "\r\n";
+  text += std::string("成りを確認=") + on_off(nari_kakunin) + "\r\n";
+  for (const HyoujiGo& h : kHyouji)
+    if (h.h == com_hyouji) text += std::string("COMの手の表示=") + h.go + "\r\n";
+  if (level() >= 1 && level() <= 4) text += std::string("COM対局ﾚﾍﾞﾙ=") + kLevelGo[level()] + "\r\n";
   // When the file cannot take them the options hold for this session, and the player
   // is told why they will not last.
   const std::optional<std::string> bytes = utf8_to_cp932(text);
@@ -253,8 +278,7 @@ void Game::keika_menu() {
   } else {
     set_checked(Menu::KEIKA, true);
     set_timer(true);
-    keika_hyouji(ue_gawa(), jikan_ue());
-    keika_hyouji(sita_gawa(), jikan_sita());
+    jikan_awaseru();  // as they stand, the holder's running
   }
   settei_kaki();
 }

@@ -88,6 +88,11 @@ constexpr MenuItem kMenus[] = {
     {Menu::CHOKUZEN, "直前の手", Menu::OPTION, true},
     {Menu::ICHIRAN, "棋譜一覧", Menu::OPTION, true},
     {Menu::KAISEKI_ZU, "解析グラフ", Menu::OPTION, true},
+    {Menu::NARI_KAKUNIN, "成りを確認", Menu::OPTION, true},
+    {Menu::COM_HYOUJI, "COMの手の表示", Menu::OPTION, false},
+    {Menu::HYOUJUN, "標準", Menu::COM_HYOUJI, true},
+    {Menu::HAYAI, "速い", Menu::COM_HYOUJI, true},
+    {Menu::SHOURYAKU, "省略", Menu::COM_HYOUJI, true},
     {Menu::HELP, "ﾍﾙﾌﾟ", Menu::COUNT, false},
     {Menu::ASOBIKATA, "遊び方", Menu::HELP, false},
     {Menu::HINT, "ﾋﾝﾄ", Menu::HELP, false},
@@ -345,6 +350,10 @@ void MainWindow::build_status_and_list() {
   ichiran_->setObjectName(QStringLiteral("Ichiran"));
   ichiran_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   ichiran_->setFixedWidth(260);
+  // A turn's three moves are read whole: rows wrap at the spaces between moves.
+  ichiran_->setWordWrap(true);
+  ichiran_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  ichiran_->setTextElideMode(Qt::ElideNone);
   ichiran_->hide();
   grid->addWidget(ichiran_, 0, 1);
   ichiran_->setItemDelegate(new RuiDelegate(ichiran_));
@@ -357,16 +366,19 @@ void MainWindow::build_status_and_list() {
   status_ = new QLabel(central);
   status_->setObjectName(QStringLiteral("Status"));
   status_->setFixedHeight(kStatusH);
-  status_->setContentsMargins(6, 0, 6, 0);
-  // A long line (an analysis names a whole turn) is cut at the window's edge; it never
-  // widens the window.
+  // A long line must never widen the window: it is cut at the window's edge, and the
+  // whole of it is the label's tooltip.
   status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+  status_->setMinimumWidth(0);
+  status_->setContentsMargins(6, 0, 6, 0);
   grid->addWidget(status_, 2, 0, 1, 2);
   grid->setColumnStretch(0, 1);
   grid->setRowStretch(0, 1);
   setCentralWidget(central);
   // A row clicked steps the game there as 戻 or 進 would.
+  // With Shift or Ctrl the click only extends the selection, for copying.
   connect(ichiran_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+    if (QApplication::keyboardModifiers() & (Qt::ShiftModifier | Qt::ControlModifier)) return;
     const int row = ichiran_->row(item);
     handle([&] { game_->ichiran_click(row); });
   });
@@ -390,7 +402,10 @@ void MainWindow::copy_move_list() {
   QApplication::clipboard()->setText(rows.join(QLatin1Char('\n')) + QLatin1Char('\n'));
 }
 
-void MainWindow::set_status(std::string_view utf8) { status_->setText(q(utf8)); }
+void MainWindow::set_status(std::string_view utf8) {
+  status_->setText(q(utf8));
+  status_->setToolTip(q(utf8));
+}
 
 void MainWindow::set_ichiran(bool shown, const std::vector<std::string>& rows, int current) {
   bool same = ichiran_->count() == static_cast<int>(rows.size());
@@ -400,8 +415,9 @@ void MainWindow::set_ichiran(bool shown, const std::vector<std::string>& rows, i
     for (const std::string& r : rows) ichiran_->addItem(q(r));
     rui_nuru();
   }
+  // A selection made for copying stays until the current row moves.
   if (current >= 0 && current < ichiran_->count()) {
-    ichiran_->setCurrentRow(current);
+    if (!same || ichiran_->currentRow() != current) ichiran_->setCurrentRow(current);
     ichiran_->scrollToItem(ichiran_->item(current));
   } else {
     ichiran_->setCurrentRow(-1);
@@ -468,6 +484,13 @@ void MainWindow::resizeEvent(QResizeEvent* e) {
   QMainWindow::resizeEvent(e);
   graph_takasa();
   place_controls();
+  // The list's letters grow with the picture; its width stays, and its rows wrap.
+  QFont f = ichiran_->font();
+  const int px = std::max(8, static_cast<int>(std::lround(13 * surface_->scale())));
+  if (f.pixelSize() != px) {
+    f.setPixelSize(px);
+    ichiran_->setFont(f);
+  }
 }
 
 void MainWindow::set_checked(Menu item, bool checked) {
@@ -517,14 +540,23 @@ Answer MainWindow::message_box(std::string_view text, std::string_view title, Bu
     run_box(box);
     return Answer::ok;
   }
-  QPushButton* yes = box.addButton(QStringLiteral("はい"), QMessageBox::YesRole);
-  QPushButton* no = box.addButton(QStringLiteral("いいえ"), QMessageBox::NoRole);
-  // Closing the box must never wipe the game, nor replace a file.
-  QPushButton* safe = buttons == Buttons::yesno_iie ? no : yes;
+  const bool naru = buttons == Buttons::naru;
+  QPushButton* yes = box.addButton(naru ? QStringLiteral("成る") : QStringLiteral("はい"), QMessageBox::YesRole);
+  QPushButton* no = box.addButton(naru ? QStringLiteral("成らない") : QStringLiteral("いいえ"), QMessageBox::NoRole);
+  // Closing the box must never wipe the game, nor replace a file, nor promote a piece a
+  // left click moved.
+  QPushButton* safe = buttons == Buttons::yesno_iie || naru ? no : yes;
   box.setDefaultButton(safe);
   box.setEscapeButton(safe);
   run_box(box);
   return box.clickedButton() == no ? Answer::no : Answer::yes;
+}
+
+void MainWindow::set_menus_enabled(bool on) {
+  // Everything but the rules page goes through the game, which takes no command then.
+  for (const MenuItem& i : kMenus)
+    if ((i.parent == Menu::COUNT && i.id != Menu::HELP) || i.id == Menu::HINT)
+      actions_[static_cast<int>(i.id)]->setEnabled(on);
 }
 
 void MainWindow::set_timer(bool enabled) {

@@ -71,6 +71,7 @@ class MainWindow : public QMainWindow, public Ui {
   void set_text(Control c, std::string_view utf8) override;
   Answer message_box(std::string_view text, std::string_view title, Buttons buttons, Icon icon) override;
   void set_timer(bool enabled) override;
+  void set_menus_enabled(bool on) override;
   void set_list(Control c, const std::vector<std::string>& items, int selected) override;
   void set_status(std::string_view utf8) override;
   void set_ichiran(bool shown, const std::vector<std::string>& rows, int current) override;

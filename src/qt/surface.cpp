@@ -275,8 +275,24 @@ void Surface::rect(int colour, int x1, int y1, int x2, int y2) {
 }
 
 void Surface::text(int x, int y, std::string_view utf8, int colour, int size_pt, bool bold) {
-  add({Op::kText, colour, x, y, 0, 0, QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())),
-       size_pt, bold});
+  QString s = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+  // No text is cut by the picture's edge: a long one is set smaller until it fits (or, at
+  // the smallest size, ends in "…"), and one that would start or end outside is moved in.
+  // Two pixels are kept clear at each edge for the glyphs' overhang.
+  constexpr int kHeri = 2 * kTwipsPerPixel;
+  constexpr int kRoom = kBaseW * kTwipsPerPixel - 2 * kHeri;
+  int w = 0;
+  for (;; --size_pt) {
+    w = QFontMetrics(game_font(size_pt, bold, 1.0)).horizontalAdvance(s) * kTwipsPerPixel;
+    if (w <= kRoom || size_pt <= 6) break;
+  }
+  if (w > kRoom) {
+    const QFontMetrics fm(game_font(size_pt, bold, 1.0));
+    s = fm.elidedText(s, Qt::ElideRight, kRoom / kTwipsPerPixel);
+    w = fm.horizontalAdvance(s) * kTwipsPerPixel;
+  }
+  x = std::max(kHeri, std::min(x, kHeri + kRoom - w));
+  add({Op::kText, colour, x, y, 0, 0, s, size_pt, bold});
 }
 
 void Surface::flush() {

@@ -1,5 +1,6 @@
 // The positions of a record's turns, for looking back at a game.
 #include "kifu/ichiran.h"
+#include "kifu/kensa.h"
 #include "rules/tsumi.h"
 #include "taikyoku/taikyoku.h"
 
@@ -45,8 +46,19 @@ std::string kaiseki_kyokumen(const std::vector<KifuEntry>& entries, std::vector<
   return {};
 }
 
-std::string yomi_te_hyouki(const YomiTe& t, bool sita_sente) {
+std::string te_retsu_hyouki(Kyokumen mae, const std::vector<KifuEntry>& te, const KifuEntry* zen,
+                            bool sita_sente) {
   std::string s;
+  for (const KifuEntry& e : te) {
+    s += (s.empty() ? "" : " ") + te_hyouki(mae, e, zen, sita_sente);
+    do_move(mae, kifu_te(e));
+    zen = &e;
+  }
+  return s;
+}
+
+std::string yomi_te_hyouki(const Kyokumen& mae, const YomiTe& t, const KifuEntry* zen, bool sita_sente) {
+  std::vector<KifuEntry> te;
   for (int i = 0; i < t.n; ++i) {
     const Sashite& m = t.te[i];
     KifuEntry e;
@@ -56,9 +68,9 @@ std::string yomi_te_hyouki(const YomiTe& t, bool sita_sente) {
     e.saki_y = m.tr;
     e.moto_koma = m.moto_koma;
     e.koma = m.koma;
-    s += (i ? " " : "") + te_hyouki(e, sita_sente);
+    te.push_back(e);
   }
-  return s;
+  return te_retsu_hyouki(mae, te, zen, sita_sente);
 }
 
 std::string kaiseki_matome_moji(const std::vector<KaisekiTe>& te, bool sita_sente) {

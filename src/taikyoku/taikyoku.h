@@ -272,9 +272,13 @@ std::string kifu_sasenai(const std::vector<KifuEntry>& entries);
 // would give at the first entry that cannot (whose file line goes to `gyou`).
 std::string kaiseki_kyokumen(const std::vector<KifuEntry>& entries, std::vector<KaisekiKyokumen>& out,
                              int* gyou = nullptr);
-// A whole turn of the look-ahead in the move list's notation ("▲7六歩 △3四歩 ▲2六歩"),
-// with the lower pieces' moves marked ▲ when `sita_sente`.
-std::string yomi_te_hyouki(const YomiTe& t, bool sita_sente);
+// Moves played one after another from `mae` in the move list's notation ("▲7六歩 △3四歩
+// ▲2六歩"), each named on the position the one before leaves; `zen` is the move before
+// the first (nullptr: none), for 同. The lower pieces' moves are ▲ when `sita_sente`.
+std::string te_retsu_hyouki(Kyokumen mae, const std::vector<KifuEntry>& te, const KifuEntry* zen,
+                            bool sita_sente);
+// A whole turn of the look-ahead from `mae`, written the same way.
+std::string yomi_te_hyouki(const Kyokumen& mae, const YomiTe& t, const KifuEntry* zen, bool sita_sente);
 // The count of each class by side, as one line: "先手 悪手1 疑問手0 緩手2　後手 ...".
 std::string kaiseki_matome_moji(const std::vector<KaisekiTe>& te, bool sita_sente);
 

@@ -107,8 +107,9 @@ void Game::zenbu_egaku() {
   mochigoma_sita_egaku();
   mochigoma_ue_egaku();
   ban_egaku();
-  keika_hyouji(ue_gawa(), jikan_ue());
-  keika_hyouji(sita_gawa(), jikan_sita());
+  tokei_moji[0].clear();  // the background covered them
+  tokei_moji[1].clear();
+  jikan_awaseru();
   if (taikyoku_shu() == TaikyokuShu::com) level_hyouji(level());
   if (handicap_zumi()) handicap_hyouji(handicap());
   koma_egaku(teban() == 0 ? PIC_ZUVANSHOGI2 : PIC_ZUVANSHOGI, 11.2, 0);
@@ -116,13 +117,9 @@ void Game::zenbu_egaku() {
 }
 
 void Game::kaishi_egaku() {
-  zahyou_egaku();
-  koma_egaku(haikei, -1, 10);
-  koma_egaku(haikei, 0, 10);
-  for (int c = 1; c <= 9; ++c) {
-    koma_egaku(haikei, c, 10);
-    waku_egaku(IRO_MIDORI, c, 9);
-  }
+  // A game starts on a clean picture: a loaded record's title and names, the last
+  // moves' labels and anything else of the game before are gone.
+  zenbu_egaku();
 }
 
 void Game::waku_kesu() {

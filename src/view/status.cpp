@@ -131,6 +131,7 @@ void Game::te_hyouji(int side, int c, int r, int code, int iro) {
 }
 
 void Game::keika_kesu(int side) {
+  if (side == sita_gawa() || side == ue_gawa()) tokei_moji[side == sita_gawa() ? 0 : 1].clear();
   if (side == sita_gawa()) {
     for (int c = 13; c <= 15; ++c) koma_egaku(haikei, c, 9);
   } else if (side == ue_gawa()) {
@@ -143,6 +144,7 @@ void Game::keika_hyouji(int side, double seconds) {
   if (!is_checked(Menu::KEIKA)) return;
   const std::string text = jikan_moji(seconds);
   keika_kesu(side);
+  if (side == sita_gawa() || side == ue_gawa()) tokei_moji[side == sita_gawa() ? 0 : 1] = text;
   if (side == sita_gawa()) {
     moji_egaku(13.1, 9.3, text, IRO_KURO, 0, 12);
     moji_egaku(13, 9.2, text, IRO_SHIRO, 0, 12);
@@ -153,16 +155,37 @@ void Game::keika_hyouji(int side, double seconds) {
   }
 }
 
+bool Game::tokei_hashiru() const {
+  if (teban() == 0 || owatta() || saisei_chu() || saikai_machi()) return false;
+  // The computer's time is charged for its search only, not for showing its move.
+  if (com_taikyoku() && teban_nushi() == ue_gawa()) return com_kangae_chu;
+  return true;
+}
+
+double Game::jikan_gamen(int side) const {
+  const bool sita = side == sita_gawa();
+  double t = sita ? jikan_sita() : jikan_ue();
+  if (side != teban_nushi()) return t;
+  if (tokei_hashiru()) t += keika_byou(jikan_kaishi(), ports_.clock->now());
+  else if (com_taikyoku() && !sita) t += com_mikomi;
+  return t;
+}
+
+bool Game::jikan_awaseru() {
+  if (!is_checked(Menu::KEIKA)) return false;
+  bool kaeta = false;
+  for (int side : {sita_gawa(), ue_gawa()}) {
+    const double t = jikan_gamen(side);
+    if (jikan_moji(t) == tokei_moji[side == sita_gawa() ? 0 : 1]) continue;
+    keika_hyouji(side, t);
+    kaeta = true;
+  }
+  return kaeta;
+}
+
 void Game::timer_tick() {
-  if (owatta() || !timer1) return;
-  const double now = ports().clock->now();
-  jikan_hakaru(now);
-  const int byou = static_cast<int>(std::floor(jikan_ima()));
-  if (byou == hyouji_byou) return;
-  hyouji_byou = byou;
-  if (teban() == ue_gawa()) keika_hyouji(ue_gawa(), jikan_ima() + jikan_ue());
-  else if (teban() == sita_gawa()) keika_hyouji(sita_gawa(), jikan_ima() + jikan_sita());
-  ports().canvas->refresh();
+  if (!timer1) return;
+  if (jikan_awaseru()) ports().canvas->refresh();
 }
 
 }  // namespace mirado

@@ -102,6 +102,12 @@ TEST(RulesHelpPage, ExplainsTheTurnPromotionDropsEndingAndLevels) {
   for (const char* message : {"１手目に動かした駒は動かせません", "２手目に動かした駒は取れません",
                               "マウスの右をクリックして下さい", "王手です。自殺はできません"})
     EXPECT_TRUE(text.contains(QString::fromUtf8(message))) << message;
+  // The four levels as they play: LEVEL4 plays, and is the strongest.
+  EXPECT_FALSE(text.contains(QString::fromUtf8("準備"))) << "LEVEL4 plays already";
+  const qsizetype lv4 = text.indexOf(QString::fromUtf8("LEVEL4"));
+  const qsizetype strongest = text.indexOf(QString::fromUtf8("いちばん強い"));
+  EXPECT_GT(strongest, lv4);
+  EXPECT_LT(strongest, lv4 + 20);
 }
 
 TEST(RulesHelpPage, DrawsTheGamesOwnPiecesSharplyAtRatioOneAndTwo) {

@@ -111,6 +111,11 @@ TEST_F(WindowTest, MenuBarHasEveryItemCaptionAndNesting) {
       "  直前の手 [CHOKUZEN]\n"
       "  棋譜一覧 [ICHIRAN]\n"
       "  解析グラフ [KAISEKI_ZU]\n"
+      "  成りを確認 [NARI_KAKUNIN]\n"
+      "  COMの手の表示 [COM_HYOUJI]\n"
+      "    標準 [HYOUJUN]\n"
+      "    速い [HAYAI]\n"
+      "    省略 [SHOURYAKU]\n"
       "ﾍﾙﾌﾟ [HELP]\n"
       "  遊び方 [ASOBIKATA]\n"
       "  ﾋﾝﾄ [HINT]\n"
@@ -210,12 +215,41 @@ TEST_F(WindowTest, StatusLineAndMoveListFollowTheGame) {
   QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
   EXPECT_EQ(QApplication::clipboard()->text(),
             list->item(0)->text() + QLatin1Char('\n') + list->item(1)->text() + QLatin1Char('\n'));
+  // Shift-click extends the selection and leaves the game where it is.
+  list->clearSelection();
+  list->item(0)->setSelected(true);
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                    list->visualItemRect(list->item(1)).center());
+  EXPECT_EQ(game().kifu().kifu_ichi, 3);
+  EXPECT_TRUE(list->item(0)->isSelected());
+  EXPECT_TRUE(list->item(1)->isSelected());
+  // Rows wrap instead of scrolling sideways, and their letters grow with the picture.
+  EXPECT_TRUE(list->wordWrap());
+  EXPECT_EQ(list->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+  const int px = list->font().pixelSize();
+  window_->resize(window_->width() * 2, window_->height() * 2);
+  QApplication::processEvents();
+  EXPECT_GT(list->font().pixelSize(), px);
   // Play resumes with the upper side's turn: a lower pawn is not its piece.
   QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, cell_centre(5, 7));
   EXPECT_TRUE(status->text().contains(QStringLiteral("× 自分の駒を動かす番です")));
+  // 最初 leaves no rows of the game before to click.
+  window_->action(Menu::CANCEL)->trigger();
+  EXPECT_EQ(list->count(), 0);
+  const int wide = window_->width();
   window_->action(Menu::ICHIRAN)->trigger();
   EXPECT_TRUE(list->isHidden());
-  EXPECT_EQ(window_->width(), narrow);
+  EXPECT_EQ(window_->width(), wide - list->width());  // and gives its width back
+}
+
+TEST_F(WindowTest, WhileTheComputerPlaysTheMenusItWouldNotAnswerAreDisabled) {
+  window_->set_menus_enabled(false);
+  for (Menu m : {Menu::TAIKYOKU, Menu::STOP, Menu::REPLAY, Menu::AFTER, Menu::KIFU, Menu::OPTION, Menu::HINT})
+    EXPECT_FALSE(window_->action(m)->isEnabled()) << menu_name(m);
+  EXPECT_TRUE(window_->action(Menu::HELP)->isEnabled());  // the rules page opens all the same
+  EXPECT_TRUE(window_->action(Menu::ASOBIKATA)->isEnabled());
+  window_->set_menus_enabled(true);
+  for (Menu m : {Menu::TAIKYOKU, Menu::STOP, Menu::REPLAY, Menu::HINT}) EXPECT_TRUE(window_->action(m)->isEnabled());
 }
 
 // ﾍﾙﾌﾟ → 遊び方 opens the rules page beside the board, without blocking play.
@@ -395,6 +429,45 @@ TEST_F(WindowTest, AClosePutsAnEndToAnAnalysis) {
   EXPECT_TRUE(game().quitting);
   EXPECT_FALSE(game().kaiseki_chu());
   EXPECT_TRUE(game().kaiseki_kekka.empty());
+}
+
+}  // namespace
+}  // namespace mirado::qt
+
+namespace mirado::qt {
+namespace {
+
+// The columns of `img` where it differs from `blank`.
+std::pair<int, int> drawn_columns(const QImage& img, const QImage& blank) {
+  int lo = img.width(), hi = -1;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x)
+      if (img.pixel(x, y) != blank.pixel(x, y)) lo = std::min(lo, x), hi = std::max(hi, x);
+  return {lo, hi};
+}
+
+TEST(SurfaceText, NoTextIsCutByThePicturesEdge) {
+  const QImage blank = Surface().render(1.0, 1.0);
+  // A title that would start left of the picture is moved in whole.
+  Surface off_left, at_left;
+  off_left.text(-3000, 6350, "est game: a title set off the edge", 12, 12, false);
+  at_left.text(0, 6350, "est game: a title set off the edge", 12, 12, false);
+  EXPECT_EQ(off_left.render(1.0, 1.0), at_left.render(1.0, 1.0));
+  // One that would run off the right is moved in, and one wider than the picture is set
+  // smaller until it fits.
+  Surface right, wide;
+  right.text(8800, 100, "名前の長い対局者", 15, 12, false);
+  std::string long_text;
+  for (int i = 0; i < 12; ++i) long_text += "とても長い対局名";
+  wide.text(0, 100, long_text, 15, 12, false);
+  for (Surface* s : {&right, &wide}) {
+    const auto [lo, hi] = drawn_columns(s->render(1.0, 1.0), blank);
+    EXPECT_GT(lo, 0) << (s == &right ? "right" : "wide");
+    EXPECT_LT(hi, Surface::kBaseW - 1) << (s == &right ? "right" : "wide") << " from " << lo;
+    EXPECT_GT(hi, lo);
+  }
+  const auto [lo, hi] = drawn_columns(wide.render(1.0, 1.0), blank);
+  EXPECT_GT(hi - lo, Surface::kBaseW / 2);  // shrunk to fit, not to nothing
 }
 
 }  // namespace

@@ -4,7 +4,8 @@
 # of event the screen must show what a full repaint of the window shows, at pixel
 # ratios 1 and 2 and at other window sizes; the design-size picture must agree with the
 # offscreen render, and a half- or double-size window must show the same picture
-# scaled, not cropped.
+# scaled, not cropped. Over one turn with the clocks shown only the holder's clock runs,
+# and 局面 → 最初 empties the move list.
 #   real_window.sh GAME WORKDIR
 set -uo pipefail
 GAME=$1
@@ -302,9 +303,75 @@ analysis_click() {
 }
 
 RECORD="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../bench" && pwd)/record60.棋譜"
+
+# A click on board cell (c, r) of the design-size picture at ratio 1, the move list beside it.
+design_cell() {
+  xdotool mousemove --window "$WIN" $(((1050 + 495 * $1 + 247) / 15)) $((MENU + (100 + 615 * $2 + 307) / 15)) click 1
+  sleep 0.25
+}
+
+# Pixels of a region of the picture (design pixels at ratio 1) that differ between two grabs.
+region_differs() {
+  convert "$1" -crop "$3" +repage a.crop.png
+  convert "$2" -crop "$3" +repage b.crop.png
+  differing a.crop.png b.crop.png
+}
+
+# One turn with the clocks shown: the holder's clock runs through its moves, the other's
+# stands, and after the turn the other way round. Then 局面 → 最初 leaves the move list
+# with no rows.
+clocks_and_list() {
+  SCALE=1
+  mkdir -p clocks
+  printf '背景画=緑\r\n経過時間=ON\r\nBGM=OFF\r\nｱｲｺﾝ=OFF\r\n棋譜一覧=ON\r\n' | iconv -f UTF-8 -t CP932 >clocks/ミラド将棋.ini
+  (cd clocks && exec "$GAME" >../clocks.log 2>&1) &
+  GAME_PID=$!
+  pids+=($GAME_PID)
+  WIN=""
+  for _ in $(seq 100); do
+    WIN=$(xdotool search --onlyvisible --name 'ミラド' 2>/dev/null | head -1)
+    [ -n "$WIN" ] && break
+    sleep 0.1
+  done
+  [ -n "$WIN" ] || { fail "clocks: no window"; return; }
+  sleep 0.5
+  local w h
+  read -r w h < <(size_of)
+  MENU=$((h - 485 - STATUS))
+  local sita="90x24+497+$((MENU + 380))" ue="90x24+12+$((MENU + 380))" list="240x40+610+$((MENU + 2))"
+  menu_keys Down Right Return          # 対局 → 対局(人間) → スタート
+  answer_boxes
+  design_cell 3 7; design_cell 3 6   # the lower side's first move
+  grab clk1.png; sleep 2.2; grab clk2.png
+  [ "$(region_differs clk1.png clk2.png "$sita")" -gt 0 ] || fail "clocks: the holder's clock stood in its turn"
+  [ "$(region_differs clk1.png clk2.png "$ue")" = 0 ] || fail "clocks: the other clock ran in the holder's turn"
+  design_cell 3 3; design_cell 3 4   # its second move, an upper piece: still its time
+  grab clk3.png; sleep 2.2; grab clk4.png
+  [ "$(region_differs clk3.png clk4.png "$sita")" -gt 0 ] || fail "clocks: the holder's clock stood in its second move"
+  [ "$(region_differs clk3.png clk4.png "$ue")" = 0 ] || fail "clocks: the opponent's clock ran in the second move"
+  design_cell 7 7; design_cell 7 6   # the turn passes
+  grab clk5.png; sleep 2.2; grab clk6.png
+  [ "$(region_differs clk5.png clk6.png "$sita")" = 0 ] || fail "clocks: the lower clock ran after its turn"
+  [ "$(region_differs clk5.png clk6.png "$ue")" -gt 0 ] || fail "clocks: the upper clock stood in its turn"
+  [ "$(region_differs clk6.png clk1.png "$list")" -gt 0 ] || fail "list: the finished turn has no row"
+  menu_keys Right Return               # 局面 → 最初
+  answer_boxes
+  settle clk7.png
+  [ "$(region_differs clk6.png clk7.png "$ue")" -gt 0 ] || fail "list: 最初 did not reset the clocks"
+  # An empty list is one colour, or two with its frame; a row brings the letters' many.
+  local colours
+  colours=$(convert clk7.png -crop "$list" +repage -format '%k' info:)
+  [ "$colours" -le 2 ] || fail "list: rows left after 最初 (see $WORK/clk7.png)"
+  echo "ok: clocks over a turn, and the list after 最初"
+  xdotool key Escape
+  for _ in $(seq 50); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
+  wait "$GAME_PID" 2>/dev/null
+}
+
 run_ratio 1
 analysis_click
 run_ratio 2
 analysis_click
+clocks_and_list
 [ "$failures" = 0 ] && echo "all real-window checks passed" || echo "$failures failures"
 exit $((failures > 0))

@@ -129,9 +129,7 @@ void Game::tsuzuki() {
   shinki_kyoku();
   game() = shiken;
   level_settei(z->level);
-  zenbu_egaku();
-  keika_hyouji(ue_gawa(), jikan_ue());
-  keika_hyouji(sita_gawa(), jikan_sita());
+  zenbu_egaku();  // the clocks with it, as the kept game left them
   tesuu_hyouji(tesuu());
   fs::remove(kChuudanFile, ec);
   if (is_checked(Menu::BGM)) snd_loop(Oto::bgm);

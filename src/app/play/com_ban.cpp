@@ -13,23 +13,27 @@
 namespace mirado {
 
 void Game::tenmetsu(int koma, int col, int row, int count) {
+  if (com_hyouji == ComHyouji::shouryaku) return;  // the moves are shown at once
   for (int i = 0; i < count; ++i) {
     masu_egaku(kara, col, row);
     ports().canvas->repaint();
-    matsu(0.2);
+    com_matsu(0.2);
     masu_egaku(koma, col, row);
     ports().canvas->repaint();
-    matsu(0.2);
+    com_matsu(0.2);
   }
 }
 
 void Game::com_turn() {
+  if (owatta()) return;
   com_shikouchu = true;
+  ports().ui->set_menus_enabled(false);  // no command is taken until the person's turn
   ibento_owari();  // the player's last move marked, and the line saying the computer thinks
   com_ban1();
   com_ban2();
   com_ban3();
   com_shikouchu = false;
+  ports().ui->set_menus_enabled(true);
 }
 
 namespace {
@@ -50,6 +54,10 @@ void sasu_mae(void* c, const Sashite& m) {
   Game& g = b.g;
   // The clock is read right before the record entry: the timer may be off.
   b.jikan = b.t.com_kiroku(m, g.ports().clock->now());
+  // Its clock stops at the charge while the move is shown.
+  g.com_mikomi = b.jikan;
+  g.com_kangae_chu = false;
+  g.joukyou_okuru();
   g.shirushi_ari = true;
   g.tesuu_hyouji(g.tesuu());
   if (m.fc == TE_UE) g.tenmetsu(m.moto_koma, TE_UE, 8 - m.fr, 2);
@@ -78,20 +86,26 @@ void com_owari(Game& g, Taikyoku& t, const Sashite& m, int side, double jikan) {
     g.shirushi_awaseru();
   }
   t.com_tejun_owari(jikan, g.ports().clock->now());
+  g.com_kangae_chu = false;
+  g.com_mikomi = 0;
   if (g.is_checked(Menu::KEIKA)) g.set_timer(true);
 }
 
 // Every procedure starts its own charge of the computer's clock, with the icon of the side
 // whose piece it moves.
-void com_tejun_hajime(Game& g, Taikyoku& t, std::string_view ichi) {
+void com_tejun_hajime(Game& g, Taikyoku& t, std::string_view ichi, int tejun) {
   g.aicon_ichi(ichi, g.ue_gawa());
   t.com_tejun_kaishi(g.ports().clock->now());
+  g.com_kangae_chu = true;
+  g.com_tejun = tejun;
+  g.com_mikomi = 0;
+  g.joukyou_okuru();
   if (g.is_checked(Menu::KEIKA)) g.set_timer(true);
 }
 
 // The pause and the sound after a move.
 void com_ato(Game& g) {
-  g.matsu(0.5);
+  g.com_matsu(0.5);
   g.snd_play(Oto::koma);
   g.set_timer(false);
 }
@@ -99,6 +113,8 @@ void com_ato(Game& g) {
 // No candidate: no move; the clock is charged as for a move and the turn goes on.
 double com_nashi(Game& g, Taikyoku& t) {
   const double jikan = t.jikan_hakaru(g.ports().clock->now());
+  g.com_mikomi = jikan;
+  g.com_kangae_chu = false;
   g.set_timer(false);
   return jikan;
 }
@@ -182,7 +198,7 @@ void Game::com_yomi() {
 void Game::com_ban1() {
   com_chuudan = false;
   if (owatta()) return;
-  com_tejun_hajime(*this, game(), "上");
+  com_tejun_hajime(*this, game(), "上", 1);
   // The "thinking" label over the upper player's icon.
   koma_egaku(haikei, -2, 8);
   koma_egaku(haikei, -1, 8);
@@ -210,7 +226,7 @@ void Game::com_ban1() {
 
 void Game::com_ban2() {
   if (owatta() || com_chuudan) return;
-  com_tejun_hajime(*this, game(), "下");
+  com_tejun_hajime(*this, game(), "下", 2);
   double jikan;
   const ComTe r = com_sasu(*this, game(), Tejun::ni, jikan);
   const Sashite& m = r.te;
@@ -235,7 +251,7 @@ void Game::com_ban2() {
 
 void Game::com_ban3() {
   if (owatta() || com_chuudan) return;
-  com_tejun_hajime(*this, game(), "上");
+  com_tejun_hajime(*this, game(), "上", 3);
   double jikan;
   const ComTe r = com_sasu(*this, game(), Tejun::san, jikan);
   const Sashite& m = r.te;

@@ -1,6 +1,8 @@
 // ﾋﾝﾄ: what LEVEL4 would play for the holder of the turn, shown on the board and under it.
 #include "app/game.h"
 #include "engine/yomi.h"
+#include "kifu/ichiran.h"
+#include "kifu/kensa.h"
 #include "rules/ugoki.h"
 
 namespace mirado {
@@ -48,14 +50,21 @@ void Game::hint() {
     for (int i = 0; i < plan.n; ++i) plan.te[i] = sashite_kaiten(plan.te[i]);
   hint_te = plan;
   std::string text = "ﾋﾝﾄ:";
+  // Written as the move list writes them, each on the position the one before leaves.
+  Kyokumen p_ima = pos();
+  KifuEntry zen = kifu().at(kifu().kifu_ichi);
   for (int i = 0; i < plan.n; ++i) {
     const Sashite& m = plan.te[i];
     const int no = plan.dankai[i];
     if (!is_uchi(m.fc)) masu_shirushi(IRO_HINT, m.fc, m.fr, 0);
     masu_shirushi(IRO_HINT, m.tc, m.tr, no);
-    // The file label over the column, as the notation beside the board reads.
-    text += " " + std::to_string(no) + " " + kifu_moji(10 - m.tc) + kifu_moji(m.tr + 1000) +
-            kifu_moji(m.koma) + (is_uchi(m.fc) ? "打" : "");
+    KifuEntry e;
+    e.moto_x = m.fc, e.moto_y = m.fr, e.saki_x = m.tc, e.saki_y = m.tr;
+    e.moto_koma = m.moto_koma, e.koma = m.koma;
+    text += " " + std::to_string(no) + " " +
+            te_hyouki(p_ima, e, kifu().kifu_ichi >= 1 || i > 0 ? &zen : nullptr, sente_gawa() == sita_gawa());
+    do_move(p_ima, kifu_te(e));
+    zen = e;
   }
   hint_moji = text;
   ports().canvas->refresh();

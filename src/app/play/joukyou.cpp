@@ -29,19 +29,43 @@ std::string kihon(const Game& g) {
   if (g.saisei_chu())
     return "棋譜 " + std::to_string(g.kifu().kifu_ichi) + "/" + std::to_string(g.kifu().kifu_nagasa) +
            "手（進で進めます）";
-  if (g.com_shikouchu) return "COM 考え中…";
+  if (g.com_shikouchu) {
+    // It thinks only while it searches; the rest of its turn shows its moves.
+    if (g.com_kangae_chu) return "COM 考え中…";
+    return "COMの番　" + std::to_string(g.com_tejun) + "手目";
+  }
   return gawa_mei(g, g.teban_nushi()) + "の番　" + dankai_moji(g);
 }
 
 }  // namespace
 
 std::string Game::joukyou() const {
+  if (!hako_moji_.empty()) {
+    std::string s = hako_moji_;
+    if (!kotowari.empty() && hako_moji_.find(kotowari) == std::string::npos) s += "　× " + kotowari;
+    return s;
+  }
   std::string s = kihon(*this);
   if (!kaiseki_moji.empty()) s += "　" + kaiseki_moji;
   if (!hint_moji.empty()) s += "　" + hint_moji;
   if (!kotowari.empty()) s += "　× " + kotowari;
   if (!oshirase.empty()) s += "　" + oshirase;
+  if (kotowari.empty() && sentaku_nareru()) s += "　成る時は右ボタンで指して下さい";
   return s;
+}
+
+bool Game::sentaku_nareru() const {
+  if (click_jotai == 0 || teban() == 0 || owatta() || saisei_chu()) return false;
+  const Sentaku& s = sentaku[static_cast<int>(dankai())];
+  if (!on_ban(s.moto_x, s.moto_y) || pos().ban[s.moto_x][s.moto_y] != s.koma) return false;
+  for (int c = 1; c <= 9; ++c)
+    for (int r = 1; r <= 9; ++r) {
+      int nari = 0;
+      if (pos().idou_kanou(s.moto_x, s.moto_y, c, r, s.koma) == ari &&
+          naru_kanou(s.moto_x, s.moto_y, r, s.koma, nari) == ari)
+        return true;
+    }
+  return false;
 }
 
 void Game::joukyou_okuru() {
@@ -78,6 +102,10 @@ void Game::ibento_owari() {
   kaiseki_awaseru();
   shirushi_awaseru();
   kaiseki_shirushi();
+  // The clock of the holder runs whenever its charge does, whatever the move did.
+  const bool timer = is_checked(Menu::KEIKA) && tokei_hashiru();
+  if (timer != timer1) set_timer(timer);
+  jikan_awaseru();
   joukyou_okuru();
 }
 

@@ -129,7 +129,9 @@ void Game::kaiseki_shirushi() {
     if (!is_uchi(m.fc)) masu_shirushi(IRO_HINT, m.fc, m.fr, 0);
     masu_shirushi(IRO_HINT, m.tc, m.tr, k.saizen.dankai[i]);
   }
-  hint_moji = "最善 " + yomi_te_hyouki(k.saizen, sente_gawa() == sita_gawa());
+  const KifuEntry zen = kifu().at(kifu().kifu_ichi);
+  hint_moji = "最善 " + yomi_te_hyouki(pos(), k.saizen, kifu().kifu_ichi >= 1 ? &zen : nullptr,
+                                       sente_gawa() == sita_gawa());
   if (k.rui != TeRui::nashi) hint_moji += "（指した手は" + std::string(te_rui_mei(k.rui)) + "）";
   kaiseki_shirushi_ = t;
   ports().canvas->refresh();

@@ -110,7 +110,6 @@ void shouri(Game& g, int winner) {
 // After a move that stands: its notation, the turn icons, the win, or the computer's turn.
 void sashita_ato(Game& g, Dankai d, const Sentaku& s, const Sashita& r, bool nushi_sita) {
   if (d != Dankai::ichi) te_hyouji(g, s, s.koma);
-  if (g.com_taikyoku()) g.set_timer(false);
   if (d == Dankai::san && !g.com_taikyoku()) g.aicon_ichi(nushi_sita ? "上" : "下", g.teban());
   if (r.shousha != 0) {
     shouri(g, r.shousha);
@@ -121,13 +120,25 @@ void sashita_ato(Game& g, Dankai d, const Sentaku& s, const Sashita& r, bool nus
   else if (r.com_no_ban) g.com_turn();
 }
 
+// 成りを確認: a left click on a move that may promote, and need not, asks which.
+bool naru_ka_kiku(Game& g, Dankai d, const Sentaku& s) {
+  if (!g.nari_kakunin || !on_ban(s.moto_x, s.moto_y) || !g.ugokaseru(d, s.koma)) return false;
+  if (g.pos().ban[s.moto_x][s.moto_y] != s.koma ||
+      g.pos().idou_kanou(s.moto_x, s.moto_y, s.saki_x, s.saki_y, s.koma) == nashi)
+    return false;
+  int nari = 0;
+  if (naru_kanou(s.moto_x, s.moto_y, s.saki_y, s.koma, nari) == nashi) return false;
+  if (narazu_kanou(s.saki_y, s.koma) == nashi) return true;  // it must: no need to ask
+  return g.msg("成りますか？", "成り", Buttons::naru) == Answer::yes;
+}
+
 void sasu(Game& g, Taikyoku& t, Dankai d, Sentaku& s, int button) {
   const bool nushi_sita = g.teban_nushi() == g.sita_gawa();
   const bool timer = g.timer1;
   const int tesuu = g.tesuu() + 1;
+  const bool naru = button == kMigi || naru_ka_kiku(g, d, s);
   const Sashita r =
-      t.sasu(NingenTe{s.moto_x, s.moto_y, s.saki_x, s.saki_y, s.koma, button == kMigi},
-             g.ports().clock->now());
+      t.sasu(NingenTe{s.moto_x, s.moto_y, s.saki_x, s.saki_y, s.koma, naru}, g.ports().clock->now());
   switch (r.kotowari) {
     case Kotowari::nashi: break;
     case Kotowari::dare_no_koma:
@@ -153,6 +164,11 @@ void sasu(Game& g, Taikyoku& t, Dankai d, Sentaku& s, int button) {
       torikeshi_egaku(g, d, r, timer);
       return;
   }
+  // A piece left unpromoted where it could have promoted is said so: the left button
+  // never promotes.
+  int nari = 0;
+  if (!naru && on_ban(s.moto_x, s.moto_y) && naru_kanou(s.moto_x, s.moto_y, s.saki_y, s.koma, nari) == ari)
+    g.shiraseru("成らずに指しました（成る時は右ボタン）");
   sashita_egaku(g, d, s, r, tesuu);
   sashita_ato(g, d, s, r, nushi_sita);
 }

@@ -21,8 +21,7 @@ bool Game::ippo_susumu() {
   if (on_ban(e.moto_x, e.moto_y)) {
     masu_egaku(kara, e.moto_x, e.moto_y);
   }
-  keika_hyouji(ue_gawa(), jikan_ue());
-  keika_hyouji(sita_gawa(), jikan_sita());
+  jikan_awaseru();
   masu_egaku(kara, e.moto_x, e.moto_y);
   masu_egaku(e.koma, e.saki_x, e.saki_y);
   mochigoma_sita_egaku();
@@ -62,8 +61,7 @@ void Game::modoshi_egaku(const KifuEntry& e) {
   if (on_ban(e.moto_x, e.moto_y)) {
     masu_egaku(e.moto_koma, e.moto_x, e.moto_y);
   }
-  keika_hyouji(ue_gawa(), jikan_ue());
-  keika_hyouji(sita_gawa(), jikan_sita());
+  jikan_awaseru();
   mochigoma_sita_egaku();
   mochigoma_ue_egaku();
   masu_egaku(kara, e.saki_x, e.saki_y);
@@ -96,7 +94,7 @@ void Game::after() {
     }
     return;
   }
-  shirushi_ari = false;  // the marks belong to the turn as it was played, not to stepping
+  shirushi_ari = true;  // the marks show the turn that led to the position stepped to
   // An entry that cannot be played ends the turn's steps at the last good position.
   for (int i = 0; i < 3 && kifu().kifu_ichi < kifu().kifu_nagasa; ++i)
     if (!ippo_susumu()) break;
@@ -116,7 +114,7 @@ void Game::replay() {
     return;
   }
   if (!modoseru(*this, game())) return;
-  shirushi_ari = false;
+  shirushi_ari = true;
   for (int i = 0; i < 3; ++i) ippo_modosu();  // each refuses by itself at the start
   idou_owari();
   if (teban() == ue_gawa()) aicon_ichi("上", teban());

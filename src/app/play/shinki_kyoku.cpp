@@ -8,7 +8,8 @@ void Game::shinki_kyoku() {
   shinki();  // the record's length stays, so CANCEL can replay it later
   shirushi_ari = false;
   set_timer(false);
-  hyouji_byou = 0;
+  com_kangae_chu = false;
+  com_mikomi = 0;
   click_jotai = 0;
   set_visible(Control::AICON_MAN1, false);
   set_visible(Control::AICON_MAN2, false);

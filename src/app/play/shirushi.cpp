@@ -79,7 +79,10 @@ void Game::ichiran_menu() {
 }
 
 std::vector<std::string> Game::ichiran() const {
-  return kifu_ichiran(kifu(), kifu().kifu_nagasa, sente_gawa() == sita_gawa());
+  // Before a game starts (最初, start-up) 進 cannot step: no rows to click. A new game
+  // shows none either until a move is made, or 進 steps into the record kept from before.
+  if (teban() == 0 || (tesuu() == 0 && !saisei_chu() && !saikai_machi())) return {};
+  return kifu_ichiran(kifu(), kifu().kifu_nagasa, sente_gawa() == sita_gawa(), kifu_hajime(pos(), kifu()));
 }
 
 int Game::ichiran_ima() const { return ichiran_gyou(kifu().kifu_ichi); }
