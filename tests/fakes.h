@@ -53,6 +53,8 @@ class FakeUi : public Ui {
   std::vector<Box> boxes;
   std::deque<Answer> answers;  // answers for Yes/No boxes; yes when empty
   bool timer = false;
+  bool close = false;  // the player has asked to close the window
+  bool close_requested() const override { return close; }
 
   void set_checked(Menu m, bool on) override { checked[m] = on; }
   void set_visible(Control c, bool on) override { visible[c] = on; }

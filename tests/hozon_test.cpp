@@ -225,6 +225,29 @@ TEST_F(ResumeAfterQuit, AComputerGameGoesOnAgainstTheComputerAtItsLevel) {
   EXPECT_EQ(h.ui.boxes.back().text, "あなたの番です");
 }
 
+TEST_F(ResumeAfterQuit, QuittingInTheComputersTurnKeepsItsWholeTurnsOnly) {
+  {
+    Harness h;
+    h.game.on_load();
+    h.game.on_menu(Menu::LEVEL1);
+    h.game.on_menu(Menu::SENTE);
+    turn_moves(h, 2);
+    h.ui.close = true;  // asked while the computer answers the third move
+    turn_moves(h, 0);
+    test::press(h.game, 2, 7);
+    test::press(h.game, 2, 6);
+    EXPECT_EQ(h.game.kifu().kifu_ichi, 4);  // its first move was made, then it stopped
+    h.game.on_close();
+  }
+  EXPECT_EQ(parse_kifu(read_bytes("中断.棋譜")).entries.size(), 3u);
+  Harness h;
+  h.game.on_load();
+  h.game.on_menu(Menu::TSUZUKI);
+  // The computer holds the turn: it plays all three of its moves again at once.
+  EXPECT_EQ(h.game.kifu().kifu_ichi, 6);
+  EXPECT_EQ(h.game.teban_nushi(), h.game.sita_gawa());
+}
+
 TEST_F(ResumeAfterQuit, OnlyAGameInProgressIsKeptAndABadFileIsRefused) {
   {
     Harness h;  // no move made

@@ -42,7 +42,7 @@ once() {
   # The key goes to whichever of the game's windows has the focus (a box included).
   local t0 t1
   t0=$(date +%s%N)
-  xdotool key --clearmodifiers Escape
+  xdotool key --clearmodifiers "${KEY:-Escape}"
   wait "$pid" 2>/dev/null || true
   t1=$(date +%s%N)
   echo $(((t1 - t0) / 1000000)) >>times.txt
@@ -60,3 +60,5 @@ report "idle, game in progress" "menu START\ncell 1 7 7\ncell 1 7 6\n" 1.5 2.5
 # The computer moves first at LEVEL4: it thinks within its first second, then shows its moves.
 report "computer thinking" "menu LEVEL4\nmenu GOTE\n" 1.6
 report "computer's move display" "menu LEVEL4\nmenu GOTE\n" 3.0
+# The window manager's close (openbox: Alt+F4) while the computer shows its moves.
+KEY=alt+F4 report "close button, move display" "menu LEVEL4\nmenu GOTE\n" 3.0

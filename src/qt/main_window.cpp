@@ -153,11 +153,15 @@ void WindowClock::wait(double seconds) {
   QElapsedTimer t;
   t.start();
   const qint64 total = static_cast<qint64>(seconds * 1000);
-  while (t.elapsed() < total) {
+  // Input reaches the window's filter, which keeps all of it from the game but Esc: a
+  // player who quits while the computer shows its moves is not kept waiting.
+  waiting_ = true;
+  while (t.elapsed() < total && !(cut_short && cut_short())) {
     const int slice = static_cast<int>(std::min<qint64>(50, total - t.elapsed()));
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, slice);
-    QThread::msleep(static_cast<unsigned long>(std::min(slice, 20)));
+    QCoreApplication::processEvents(QEventLoop::AllEvents, slice);
+    QThread::msleep(static_cast<unsigned long>(std::min(slice, 5)));
   }
+  waiting_ = false;
 }
 
 MainWindow::MainWindow(SoundLib* sound) {
@@ -165,6 +169,7 @@ MainWindow::MainWindow(SoundLib* sound) {
   surface_ = new Surface(this);
   build_status_and_list();
   clock_.before_wait = [this] { surface_->flush(); };
+  clock_.cut_short = [this] { return close_pending_; };
   game_ = std::make_unique<Game>(Ports{surface_, this, &clock_, sound, nullptr});
   menuBar()->setNativeMenuBar(false);  // the bare commands 戻 進 △ ▽ must work everywhere
   build_menus();
@@ -529,6 +534,11 @@ Answer MainWindow::message_box(std::string_view text, std::string_view title, Bu
     if (buttons == Buttons::ok) return Answer::ok;
     return buttons == Buttons::yesno_iie ? Answer::no : Answer::yes;
   }
+  // The player has asked to quit: nothing more is asked or told, the safe answer is taken.
+  if (close_pending_) {
+    if (buttons == Buttons::ok) return Answer::ok;
+    return buttons == Buttons::yesno ? Answer::yes : Answer::no;
+  }
   surface_->flush();  // the box must not open over a board that has not been shown yet
   QMessageBox box(this);
   box.setWindowModality(Qt::ApplicationModal);
@@ -605,8 +615,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
     request_close();
     return true;
   }
-  // While a box waits for its answer the window takes no input of its own.
-  return box_open_;
+  // While a box waits for its answer, or the game waits, the window takes no input of its own.
+  return box_open_ || clock_.waiting();
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {

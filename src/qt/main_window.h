@@ -35,10 +35,14 @@ class WindowClock : public Clock {
   void wait(double seconds) override;
   // Called before every wait, so what was drawn is on screen while the game waits.
   std::function<void()> before_wait;
+  // Ends a wait early (the player has asked to quit).
+  std::function<bool()> cut_short;
+  bool waiting() const { return waiting_; }
 
  private:
   QElapsedTimer elapsed_;
   double anchor_;
+  bool waiting_ = false;
 };
 
 class MainWindow : public QMainWindow, public Ui {

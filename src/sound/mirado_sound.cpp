@@ -142,7 +142,9 @@ int32_t dsInitialize(intptr_t /*window*/) {
     return 0;
   }
   SDL_ClearError();
-  if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
+  // 512 frames (12 ms): sounds start soon after their move, and closing the device, which
+  // waits for the buffer in play, never holds up quitting.
+  if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 512) != 0) {
     fail_sdl();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return 0;

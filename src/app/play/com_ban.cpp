@@ -225,6 +225,7 @@ void Game::com_ban1() {
 }
 
 void Game::com_ban2() {
+  if (ports().ui->close_requested()) com_chuudan = true;  // quitting: the turn is played again later
   if (owatta() || com_chuudan) return;
   com_tejun_hajime(*this, game(), "下", 2);
   double jikan;
@@ -250,6 +251,7 @@ void Game::com_ban2() {
 }
 
 void Game::com_ban3() {
+  if (ports().ui->close_requested()) com_chuudan = true;
   if (owatta() || com_chuudan) return;
   com_tejun_hajime(*this, game(), "上", 3);
   double jikan;
