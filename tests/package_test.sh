@@ -107,8 +107,10 @@ for program in mirado-cli mirado-shogi; do
 done
 
 # Started as the menu starts it, the window works in the player's data folder and
-# leaves the home folder and the working directory alone.
-if run "$root/usr/bin/mirado-shogi" --user-data --screenshot shot.png 2>"$work/shot.log"; then
+# leaves the home folder and the working directory alone. The settings file is written
+# only when an option changes, so the start changes one.
+printf 'menu BGM\n' >"$work/option.events"
+if run "$root/usr/bin/mirado-shogi" --user-data --screenshot shot.png --events "$work/option.events" 2>"$work/shot.log"; then
   [ "$(head -c 8 "$work/play/shot.png" | od -An -tx1 | tr -d ' ')" = 89504e470d0a1a0a ] ||
     fail "the screenshot is not a PNG"
   [ -f "$work/home/.local/share/mirado-shogi/ミラド将棋.ini" ] ||
