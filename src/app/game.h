@@ -206,7 +206,7 @@ class Game : private Taikyoku {
   // A notice for the player (a settings file kept aside, a game that can be resumed); it
   // stays on the status line until the next click or command, as a refusal does.
   std::string oshirase;
-  void shiraseru(std::string what) { oshirase = std::move(what); }
+  void shiraseru(std::string what) { oshirase += (oshirase.empty() ? "" : "　") + what; }
   // Sends the status line and the move list to the window when they changed.
   void joukyou_okuru();
   // After every event of the window: marks, status line and move list brought up to date.
