@@ -277,6 +277,21 @@ struct Yomi::Impl {
     }
   }
 
+  // A search begins: its budget, counters and round, and a new number for the table's
+  // entries (after 2^32 searches the numbers come round: forget everything).
+  void hajimeru(const YomiSettei& settei, int first_round) {
+    st = &settei;
+    t0 = SteadyClock::now();
+    nodes = 0;
+    aborted = false;
+    n_roots = 0;
+    round = first_round;
+    if (++search == 0) {
+      std::fill(tt.begin(), tt.end(), TtEntry{});
+      search = 1;
+    }
+  }
+
   bool tomaru() {
     if (aborted) return true;
     if (st->yamete && st->yamete->load(std::memory_order_relaxed)) aborted = true;
@@ -492,16 +507,7 @@ Yomi::~Yomi() = default;
 YomiKekka Yomi::sagasu(const Kyokumen& p0, const YomiSettei& settei, int dankai, int ichite_x,
                        int ichite_y, int nite_x, int nite_y) {
   Impl& s = *impl_;
-  s.st = &settei;
-  s.t0 = SteadyClock::now();
-  s.nodes = 0;
-  s.aborted = false;
-  s.n_roots = 0;
-  s.round = 0;
-  if (++s.search == 0) {  // after 2^32 searches the numbers come round: forget everything
-    std::fill(s.tt.begin(), s.tt.end(), TtEntry{});
-    s.search = 1;
-  }
+  s.hajimeru(settei, 0);
   YomiKekka out;
 
   Kyokumen p = p0;
@@ -564,16 +570,7 @@ YomiKekka Yomi::sagasu(const Kyokumen& p0, const YomiSettei& settei, int dankai,
 
 int Yomi::kotae_atai(const Kyokumen& p0, const YomiSettei& settei, int rounds) {
   Impl& s = *impl_;
-  s.st = &settei;
-  s.t0 = SteadyClock::now();
-  s.nodes = 0;
-  s.aborted = false;
-  s.n_roots = 0;
-  s.round = std::clamp(rounds - 1, 0, N_ROUNDS - 1);
-  if (++s.search == 0) {
-    std::fill(s.tt.begin(), s.tt.end(), TtEntry{});
-    s.search = 1;
-  }
+  s.hajimeru(settei, std::clamp(rounds - 1, 0, N_ROUNDS - 1));
   Kyokumen p = p0;
   p.mochigoma_su_keisan();
   p.ou_ichi_keisan();

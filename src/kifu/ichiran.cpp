@@ -114,16 +114,7 @@ std::string te_hyouki(const Kyokumen& mae, const KifuEntry& e, const KifuEntry* 
 
 Kyokumen kifu_hajime(const Kyokumen& ima, const Kifu& kifu) {
   Kyokumen p = ima;
-  for (int i = kifu.kifu_ichi; i >= 1; --i) {
-    const KifuEntry& e = kifu.at(i);
-    TeModoshi m;
-    m.te = kifu_te(e);
-    m.moto_koma = e.moto_koma;
-    m.torareru = e.tori_koma;
-    m.ou_x = e.moto_x;
-    m.ou_y = e.moto_y;
-    undo_move(p, m);
-  }
+  for (int i = kifu.kifu_ichi; i >= 1; --i) undo_move(p, kifu_modoshi(kifu.at(i)));
   return p;
 }
 

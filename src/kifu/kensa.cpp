@@ -58,6 +58,16 @@ std::string sasenai_riyuu(const Kyokumen& p, const KifuEntry& e, int n) {
   return "棋譜の" + std::to_string(gyou) + "行目の手は盤上で指せません\n" + naze;
 }
 
+TeModoshi kifu_modoshi(const KifuEntry& e) {
+  TeModoshi m;
+  m.te = kifu_te(e);
+  m.moto_koma = e.moto_koma;
+  m.torareru = e.tori_koma;
+  m.ou_x = e.moto_x;
+  m.ou_y = e.moto_y;
+  return m;
+}
+
 Te kifu_te(const KifuEntry& e) {
   return Te{e.moto_x, on_ban(e.moto_x, e.moto_y) ? e.moto_y : mochigoma_slot(e.koma), e.saki_x, e.saki_y,
             e.koma};

@@ -193,14 +193,7 @@ std::string Taikyoku::kifu_susumu() {
 
 void Taikyoku::kifu_modosu() {
   const KifuEntry e = j_.kifu.at(j_.kifu.kifu_ichi);
-  // What the entry moved and took is in it, and a king that moved goes back to its source.
-  TeModoshi m;
-  m.te = kifu_te(e);
-  m.moto_koma = e.moto_koma;
-  m.torareru = e.tori_koma;
-  m.ou_x = e.moto_x;
-  m.ou_y = e.moto_y;
-  undo_move(j_.pos, m);
+  undo_move(j_.pos, kifu_modoshi(e));
   j_.pos.fu_suji_keisan();
   modoshita(e);
 }
