@@ -326,8 +326,8 @@ TEST(Yomi, PrincipalLinesAreTheTurnsItWeighed) {
 // LEVEL4's signature, as an engine's bench has one: on the benchmark positions under a
 // fixed budget of whole turns, the turns examined, the rounds finished, the value and the
 // chosen moves, summed and hashed. Any change to the search (its cut-offs, beams, order or
-// assessment) changes it. When the search is changed on purpose, record the new figures
-// printed below; when it was not meant to change, the change is a fault.
+// assessment) changes it. When the search is changed on purpose, record the figures the
+// failure prints in SIGNATURE; when it was not meant to change, the change is a fault.
 TEST(Yomi, BenchSignatureUnderAFixedBudget) {
   const std::vector<Kyokumen> positions = test::bench_positions();
   ASSERT_GT(positions.size(), 100u);
@@ -349,9 +349,9 @@ TEST(Yomi, BenchSignatureUnderAFixedBudget) {
     mix(r.rounds);
     mix(r.score);
     mix(r.turn.n);
-    for (int i = 0; i < r.turn.n; ++i)
-      for (const int v : {r.turn.dankai[i], r.turn.te[i].fc, r.turn.te[i].fr, r.turn.te[i].tc,
-                          r.turn.te[i].tr, r.turn.te[i].koma})
+    for (int j = 0; j < r.turn.n; ++j)
+      for (const int v : {r.turn.dankai[j], r.turn.te[j].fc, r.turn.te[j].fr, r.turn.te[j].tc,
+                          r.turn.te[j].tr, r.turn.te[j].koma})
         mix(v);
   }
   const std::string got = "nodes " + std::to_string(nodes) + ", rounds " + std::to_string(rounds) +
