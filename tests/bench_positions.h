@@ -12,13 +12,9 @@
 
 namespace mirado::test {
 
-// bench/positions.sfen, found beside this file's folder.
-inline std::string positions_path() {
-  std::string here = __FILE__;
-  const auto slash = here.find_last_of('/');
-  here = slash == std::string::npos ? std::string(".") : here.substr(0, slash);
-  return here + "/../bench/positions.sfen";
-}
+// bench/positions.sfen, named by the build: a compiler cache may record this header's own
+// name relative to the build folder, which the tests do not run in.
+inline std::string positions_path() { return MIRADO_BENCH_POSITIONS; }
 
 inline std::vector<Kyokumen> bench_positions() {
   std::vector<Kyokumen> out;

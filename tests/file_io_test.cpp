@@ -1,6 +1,7 @@
 // The file helper every saved and loaded file goes through.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>  // umask
 
@@ -101,6 +102,33 @@ TEST(FileIo, ASaveKilledAtRandomMomentsLeavesAWholeFileAndClearsItsTemporary) {
     ASSERT_LE(temporaries("."), 1) << "round " << round;
   }
   ASSERT_TRUE(write_atomically("rec.棋譜", a, err));
+  EXPECT_EQ(temporaries("."), 0);
+}
+
+// A disk that fills up part-way through a save (here a file size limit, in a child so the
+// limit stays there): the save reports the failure and the old record is left whole.
+TEST(FileIo, AWriteThatFailsPartWayLeavesTheOldFileAsItWas) {
+  test::TempCwd cwd;
+  const std::string old(10000, 'o'), longer(100000, 'n');
+  write_bytes("rec.棋譜", old);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::signal(SIGXFSZ, SIG_IGN);  // the write fails with EFBIG instead of killing the child
+    struct rlimit lim {};
+    ::getrlimit(RLIMIT_FSIZE, &lim);
+    lim.rlim_cur = 4096;
+    if (::setrlimit(RLIMIT_FSIZE, &lim) != 0) ::_exit(3);
+    int err = 0;
+    const bool ok = write_atomically("rec.棋譜", longer, err);
+    ::_exit(ok ? 0 : err == EFBIG ? 1 : 2);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1) << "0: reported success, 2: another error, 3: no limit";
+  const std::string now = read_bytes("rec.棋譜");
+  EXPECT_TRUE(now == old) << now.size() << " bytes of " << now.substr(0, 1) << ", was " << old.size() << " of o";
   EXPECT_EQ(temporaries("."), 0);
 }
 

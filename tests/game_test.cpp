@@ -205,6 +205,22 @@ TEST(Game, StepForwardShowsTheMoveInNotation) {
   EXPECT_EQ(h.sound.log.back(), "play snd_koma");
 }
 
+// Each part turns over at its limit: a whole minute or hour is never shown as 60.
+TEST(Status, ClockTextsTurnOverAtEveryWholeMinuteAndHour) {
+  EXPECT_EQ(jikan_moji(0), "00:00:00");
+  EXPECT_EQ(jikan_moji(59.9), "00:00:59");
+  EXPECT_EQ(jikan_moji(60), "00:01:00");
+  EXPECT_EQ(jikan_moji(3599), "00:59:59");
+  EXPECT_EQ(jikan_moji(3599.99), "00:59:59");
+  EXPECT_EQ(jikan_moji(3600), "01:00:00");
+  EXPECT_EQ(jikan_moji(3660), "01:01:00");
+  EXPECT_EQ(jikan_moji(3661), "01:01:01");
+  EXPECT_EQ(jikan_moji(7200), "02:00:00");
+  EXPECT_EQ(jikan_moji(86399), "23:59:59");
+  EXPECT_EQ(jikan_moji(86400), "24:00:00");
+  EXPECT_EQ(jikan_moji(359999), "99:59:59");
+}
+
 TEST(Status, TextsOfTimesAndNotation) {
   EXPECT_EQ(jikan_moji(5), "00:00:05");
   EXPECT_EQ(jikan_moji(3725), "01:02:05");

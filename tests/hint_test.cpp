@@ -8,6 +8,7 @@
 #include "fakes.h"
 #include "kifu/ichiran.h"
 #include "kifu/kensa.h"
+#include "kifu_support.h"
 #include "temp_cwd.h"
 #include "taikyoku_shiken.h"
 
@@ -128,6 +129,72 @@ TEST_F(HintGame, InTheMiddleOfATurnHintsTheRest) {
   for (int i = 0; i < g.hint_te.n; ++i) {
     EXPECT_EQ(g.hint_te.te[i].tc, expect.te[i].tc);
     EXPECT_EQ(g.hint_te.te[i].tr, expect.te[i].tr);
+  }
+}
+
+// Stepping back (戻) starts reviewing the game: play, and with it the hint, waits until the
+// game is taken up again.
+TEST_F(HintGame, RefusedAfterSteppingBack) {
+  g.on_menu(Menu::START);
+  test::play_sample_game(h);
+  g.on_menu(Menu::HINT);
+  ASSERT_GT(g.hint_te.n, 0) << "the hint is given while the game is played";
+  press(g, 12, 12);
+  ASSERT_EQ(g.hint_te.n, 0);
+  g.on_menu(Menu::REPLAY);
+  ASSERT_TRUE(g.saikai_machi());
+  const std::size_t boxes = h.ui.boxes.size();
+  g.on_menu(Menu::HINT);
+  ASSERT_EQ(h.ui.boxes.size(), boxes + 1);
+  EXPECT_EQ(h.ui.boxes.back().title, "ﾋﾝﾄ");
+  EXPECT_EQ(h.ui.boxes.back().text, "棋譜ﾓｰﾄﾞではできません");
+  EXPECT_EQ(g.hint_te.n, 0);
+  EXPECT_EQ(g.joukyou().find("ﾋﾝﾄ:"), std::string::npos);
+}
+
+// A king in a corner of column 2 (or 8) mated by a gold dropped in front of it, guarded by
+// a silver; `sita` gives the mate to the lower side, else to the upper side.
+Kyokumen corner_mate(bool sita) {
+  Kyokumen p;
+  p.kara_ni();
+  if (sita) {
+    p.ban[8][1] = OU;
+    p.ban[8][3] = -GIN;
+    p.ban[2][9] = -OU;
+    p.ban[1][3] = HU;
+    p.mochigoma_sita[5] = 1;
+  } else {
+    p.ban[2][9] = -OU;
+    p.ban[2][7] = GIN;
+    p.ban[8][1] = OU;
+    p.ban[9][7] = -HU;
+    p.mochigoma_ue[5] = 1;
+  }
+  p.mochigoma_su_keisan();
+  p.ou_ichi_keisan();
+  p.fu_suji_keisan();
+  return p;
+}
+
+// The text names the square by the file printed over its column (10 - column), for either
+// side: the lower side's hint is read on the turned board and must be turned back.
+TEST_F(HintGame, TextNamesTheFileAsPrintedOverTheBoardForBothSides) {
+  for (const bool sita : {false, true}) {
+    SCOPED_TRACE(sita ? "lower" : "upper");
+    g.on_menu(Menu::START);
+    joutai(g).pos = corner_mate(sita);
+    kiki_keisan(joutai(g).pos.ban, joutai(g).kiki);
+    joutai(g).teban = joutai(g).teban_nushi = sita ? g.sita_gawa() : g.ue_gawa();
+    g.on_menu(Menu::HINT);
+    ASSERT_GE(g.hint_te.n, 1);
+    const Sashite& m = g.hint_te.te[0];
+    EXPECT_EQ(m.fc, sita ? TE_SITA : TE_UE);
+    EXPECT_EQ(m.tc, sita ? 8 : 2);
+    EXPECT_EQ(m.tr, sita ? 2 : 8);
+    const bool sente = g.sente_gawa() == (sita ? g.sita_gawa() : g.ue_gawa());
+    const std::string want = std::string("ﾋﾝﾄ: 1 ") + (sente ? "▲" : "△") + (sita ? "2二金" : "8八金");
+    EXPECT_NE(g.joukyou().find(want), std::string::npos) << g.joukyou() << "\n" << want;
+    press(g, 12, 12);
   }
 }
 

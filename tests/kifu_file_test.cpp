@@ -4,6 +4,7 @@
 #include <cmath>
 #include <random>
 
+#include "kifu/cp932.h"
 #include "kifu/kifu_file.h"
 #include "taikyoku/taikyoku.h"
 #include "kifu_support.h"
@@ -208,6 +209,32 @@ TEST_F(KifuFiles, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
   for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir_)) ++files;
   EXPECT_EQ(files, 2);
   EXPECT_EQ(read_bytes("a.棋譜"), "new contents");
+}
+
+// Titles typed on Windows use the characters code page 932 adds to plain Shift_JIS (NEC
+// and IBM extensions, its own forms of the wave dash and minus) and the backslash, which
+// must stay one byte 0x5C: each is written as those exact bytes and read back unchanged.
+TEST_F(KifuFiles, TitlesKeepCodePage932OnlyCharactersAndTheBackslash) {
+  const std::string title = "\u2460\u2160\u3231\u9AD9\uFF5E\uFF0D\\x";  // ①Ⅰ㈱髙～－\x
+  const std::string cp932 = "\x87\x40\x87\x54\x87\x8A\xFB\xFC\x81\x60\x81\x7C\x5C" "x";
+  EXPECT_EQ(utf8_to_cp932(title), cp932);
+  EXPECT_EQ(cp932_to_utf8(cp932), title);
+
+  int bad = -1;
+  const auto bytes = encode_kifu(title, "\u9AD9\u6A4B", "C:\\kifu", {entry(3, 7, 3, 6, -10, -10, 0, 0, 5, 0, 0)}, bad);
+  ASSERT_TRUE(bytes) << bad;
+  EXPECT_EQ(bytes->substr(0, cp932.size() + 2), cp932 + "\r\n");
+  EXPECT_EQ(bytes->substr(cp932.size() + 2, 6), "\xFB\xFC\x8B\xB4\r\n");  // 髙橋
+
+  std::string error;
+  ASSERT_TRUE(write_file_atomically("t.棋譜", *bytes, error)) << error;
+  EXPECT_EQ(read_bytes("t.棋譜"), *bytes);
+  KifuFile f;
+  ASSERT_TRUE(read_kifu_file("t.棋譜", f, error)) << error;
+  EXPECT_EQ(f.title, title);
+  EXPECT_EQ(f.line2, "\u9AD9\u6A4B");
+  EXPECT_EQ(f.line3, "C:\\kifu");
+  ASSERT_EQ(f.entries.size(), 1u);
 }
 
 TEST(KifuFormat, CentredTextsMoveLeftByCharacters) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 
 #include "rules/kiki.h"
 #include "rules/kyokumen.h"
@@ -79,6 +80,33 @@ TEST(Kiki, CheapestLowerAttackerIsRecordedWithTheFirstSquareOnTies) {
   EXPECT_EQ(t.k.atari_sita[5][5], -110);
   EXPECT_EQ(t.k.atari_sita_x[5][5], 4);  // lower column first
   EXPECT_EQ(t.k.atari_sita_y[5][5], 6);
+}
+
+// The lower gold moves toward row 1: it reaches the square straight behind it (row + 1)
+// and never the two diagonals behind, which are a silver's. Its promoted cousins alike.
+TEST(Kiki, LowerGoldMoversReachStraightBackNotTheBackDiagonals) {
+  for (const int gold : {-KIN, -TO, -NARIGIN}) {
+    SCOPED_TRACE(gold);
+    Maps m;
+    m.p.ban[5][5] = gold;
+    m.p.ban[5][6] = HU;  // behind it: attacked
+    m.p.ban[4][6] = HU;  // behind it, diagonally: not
+    m.p.ban[6][6] = HU;
+    m.run();
+    EXPECT_EQ(m.k.kiki_sita[5][6], 1);
+    EXPECT_EQ(m.k.atari_sita[5][6], gold);
+    EXPECT_EQ(m.k.kiki_sita[4][6], 0);
+    EXPECT_EQ(m.k.kiki_sita[6][6], 0);
+    EXPECT_EQ(m.k.atari_sita[4][6], -999);
+    EXPECT_EQ(m.k.atari_sita[6][6], -999);
+    // Forward, the diagonals and sideways are its own.
+    for (const auto& [c, r] : {std::pair{4, 4}, {5, 4}, {6, 4}, {4, 5}, {6, 5}})
+      EXPECT_EQ(m.k.kiki_sita[c][r], 1) << c << "," << r;
+    int total = 0;
+    for (int c = 1; c <= 9; ++c)
+      for (int r = 1; r <= 9; ++r) total += m.k.kiki_sita[c][r];
+    EXPECT_EQ(total, 6);
+  }
 }
 
 TEST(Kiki, UpperSilverCountsButDoesNotAttackWhileARookDoes) {

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdint>
+#include <string>
 #include <vector>
 
 #include "bench_positions.h"
@@ -73,6 +75,11 @@ Kyokumen replay_as_a_person(Kyokumen p, const YomiTe& turn, int ix = 0, int iy =
   }
   return p;
 }
+
+// The budget and the figures of the bench signature below.
+constexpr std::int64_t SIGNATURE_NODES = 15000;
+constexpr std::size_t SIGNATURE_STRIDE = 3;  // every third position, to keep it quick
+constexpr const char* SIGNATURE = "nodes 573165, rounds 103, hash 11304128624170290186";
 
 YomiSettei budget(std::int64_t nodes) {
   YomiSettei s;
@@ -180,6 +187,44 @@ TEST(Yomi, ItsValueAgreesWithTheAnswerFromTheTurnedBoard) {
   }
 }
 
+// How many times the lower pieces reach the upper king's square and the squares around it.
+int reach_around_ue_ou(const Kyokumen& p) {
+  Kiki k{};
+  kiki_keisan(p.ban, k);
+  int n = 0;
+  for (int c = p.ou_ue_x - 1; c <= p.ou_ue_x + 1; ++c)
+    for (int r = p.ou_ue_y - 1; r <= p.ou_ue_y + 1; ++r)
+      if (on_ban(c, r)) n += k.kiki_sita[c][r];
+  return n;
+}
+
+// The opponent's gold in front of LEVEL4's king reaches three squares around it and leaves
+// the king one square to run to. Nothing is to be won on the board, so LEVEL4 spends its
+// turn freeing the king: its second move can send that gold back, its own moves can take
+// the king away. A turn that leaves the king hemmed in shows its own king's danger read
+// the wrong way round.
+TEST(Yomi, FreesItsOwnHemmedInKing) {
+  Kyokumen p;
+  p.kara_ni();
+  p.ban[9][1] = OU;
+  p.ban[7][1] = KIN;
+  p.ban[6][3] = HU;
+  p.ban[8][3] = -KIN;
+  p.ban[1][9] = -OU;
+  p.ban[2][7] = -HU;
+  p.ban[3][8] = -KIN;
+  p.mochigoma_su_keisan();
+  p.ou_ichi_keisan();
+  p.fu_suji_keisan();
+  ASSERT_GT(reach_around_ue_ou(p), 0);
+  Yomi yomi;
+  const YomiKekka r = yomi.sagasu(p, budget(20000));
+  ASSERT_EQ(r.turn.n, 3);
+  Kyokumen after = replay_as_a_person(p, r.turn);
+  after.ou_ichi_keisan();
+  EXPECT_EQ(reach_around_ue_ou(after), 0);
+}
+
 TEST(Yomi, SameBudgetGivesTheSameTurnOnAnyObject) {
   const std::vector<Kyokumen> positions = test::bench_positions();
   ASSERT_GT(positions.size(), 12u);
@@ -276,6 +321,42 @@ TEST(Yomi, PrincipalLinesAreTheTurnsItWeighed) {
     }
     if (r.lines[i].answered) replay_as_a_person(kaiten(after), r.lines[i].reply);
   }
+}
+
+// LEVEL4's signature, as an engine's bench has one: on the benchmark positions under a
+// fixed budget of whole turns, the turns examined, the rounds finished, the value and the
+// chosen moves, summed and hashed. Any change to the search (its cut-offs, beams, order or
+// assessment) changes it. When the search is changed on purpose, record the figures the
+// failure prints in SIGNATURE; when it was not meant to change, the change is a fault.
+TEST(Yomi, BenchSignatureUnderAFixedBudget) {
+  const std::vector<Kyokumen> positions = test::bench_positions();
+  ASSERT_GT(positions.size(), 100u);
+  Yomi yomi;
+  std::int64_t nodes = 0;
+  int rounds = 0;
+  std::uint64_t hash = 14695981039346656037ULL;  // FNV-1a over everything the searches chose
+  auto mix = [&hash](std::int64_t v) {
+    for (int b = 0; b < 8; ++b) {
+      hash ^= static_cast<std::uint64_t>(v >> (8 * b)) & 0xFF;
+      hash *= 1099511628211ULL;
+    }
+  };
+  for (std::size_t i = 0; i < positions.size(); i += SIGNATURE_STRIDE) {
+    const YomiKekka r = yomi.sagasu(positions[i], budget(SIGNATURE_NODES));
+    nodes += r.nodes;
+    rounds += r.rounds;
+    mix(r.nodes);
+    mix(r.rounds);
+    mix(r.score);
+    mix(r.turn.n);
+    for (int j = 0; j < r.turn.n; ++j)
+      for (const int v : {r.turn.dankai[j], r.turn.te[j].fc, r.turn.te[j].fr, r.turn.te[j].tc,
+                          r.turn.te[j].tr, r.turn.te[j].koma})
+        mix(v);
+  }
+  const std::string got = "nodes " + std::to_string(nodes) + ", rounds " + std::to_string(rounds) +
+                          ", hash " + std::to_string(hash);
+  EXPECT_EQ(got, SIGNATURE) << "positions: " << positions.size();
 }
 
 TEST(Kaiten, TurnedMoveOnTheTurnedBoardIsTheSameMove) {
