@@ -10,6 +10,7 @@
 #include "engine/yomi.h"
 #include "fakes.h"
 #include "taikyoku_shiken.h"
+#include "temp_cwd.h"
 
 namespace mirado {
 namespace {
@@ -317,6 +318,7 @@ TEST(ComBan, TheSameTurnEveryTime) {
 // LEVEL4
 
 TEST(ComLevel4, MenuChecksItAndTheLabelShowsFour) {
+  test::TempCwd cwd;  // the chosen level is saved in the settings file
   ComHarness h;
   Game& g = h.game;
   g.on_menu(Menu::LEVEL4);
