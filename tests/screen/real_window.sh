@@ -5,7 +5,8 @@
 # ratios 1 and 2 and at other window sizes; the design-size picture must agree with the
 # offscreen render, and a half- or double-size window must show the same picture
 # scaled, not cropped. Over one turn with the clocks shown only the holder's clock runs,
-# and 局面 → 最初 empties the move list.
+# and 局面 → 最初 empties the move list. Steps through a record show the marks of the
+# turn stepped over, and the computer's display speeds differ by their waits alone.
 #   real_window.sh GAME WORKDIR
 set -uo pipefail
 GAME=$1
