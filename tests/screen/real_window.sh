@@ -5,7 +5,8 @@
 # ratios 1 and 2 and at other window sizes; the design-size picture must agree with the
 # offscreen render, and a half- or double-size window must show the same picture
 # scaled, not cropped. Over one turn with the clocks shown only the holder's clock runs,
-# and 局面 → 最初 empties the move list.
+# and 局面 → 最初 empties the move list. Steps through a record show the marks of the
+# turn stepped over, and the computer's display speeds differ by their waits alone.
 #   real_window.sh GAME WORKDIR
 set -uo pipefail
 GAME=$1
@@ -133,10 +134,10 @@ write_settings() {
   printf '背景画=緑\r\n移動指導=ON\r\n経過時間=OFF\r\nBGM=OFF\r\nｱｲｺﾝ=ON\r\n' | iconv -f UTF-8 -t CP932 >"$1/ミラド将棋.ini"
 }
 
-start_game() {
-  mkdir -p "run$SCALE" && write_settings "run$SCALE"
-  (cd "run$SCALE" && QT_SCALE_FACTOR=$SCALE exec "$GAME" >../game$SCALE.log 2>&1) &
-  GAME_PID=$!
+# The game just started as process $1, on screen: sets GAME_PID and WIN (empty when no
+# window came).
+wait_window() {
+  GAME_PID=$1
   pids+=($GAME_PID)
   WIN=""
   for _ in $(seq 100); do
@@ -144,6 +145,12 @@ start_game() {
     [ -n "$WIN" ] && break
     sleep 0.1
   done
+}
+
+start_game() {
+  mkdir -p "run$SCALE" && write_settings "run$SCALE"
+  (cd "run$SCALE" && QT_SCALE_FACTOR=$SCALE exec "$GAME" >../game$SCALE.log 2>&1) &
+  wait_window $!
   [ -n "$WIN" ] || { fail "ratio $SCALE: no window"; return 1; }
   sleep 0.5
 }
@@ -261,14 +268,7 @@ analysis_click() {
   printf 'menu KIFU_READ\nfile rec.棋譜\nmenu KAISEKI\n' >"$dir/live.events"
   printf 'menu KIFU_READ\nfile rec.棋譜\nmenu AFTER\nmenu AFTER\nmenu AFTER\nmenu KAISEKI\n' >"$dir/ref.events"
   (cd "$dir" && QT_SCALE_FACTOR=$SCALE exec "$GAME" --events live.events >../game-kaiseki$SCALE.log 2>&1) &
-  GAME_PID=$!
-  pids+=($GAME_PID)
-  WIN=""
-  for _ in $(seq 100); do
-    WIN=$(xdotool search --onlyvisible --name 'ミラド' 2>/dev/null | head -1)
-    [ -n "$WIN" ] && break
-    sleep 0.1
-  done
+  wait_window $!
   [ -n "$WIN" ] || { fail "ratio $SCALE: no window for the analysis"; return; }
   sleep 0.5
   answer_boxes
@@ -302,6 +302,215 @@ analysis_click() {
   wait "$GAME_PID" 2>/dev/null
 }
 
+# The game's quit by Esc, and the wait for it to go.
+quit_game() {
+  xdotool key Escape
+  for _ in $(seq 50); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$GAME_PID" 2>/dev/null && { fail "ratio $SCALE: the game did not quit"; kill "$GAME_PID"; }
+  wait "$GAME_PID" 2>/dev/null
+}
+
+# Waits until the window differs from picture $1 (a command has drawn), then until it
+# is still, and leaves it in $2.
+settle_changed() {
+  for _ in $(seq 25); do
+    grab "$2"
+    [ "$(differing "$1" "$2")" != 0 ] && break
+    sleep 0.2
+  done
+  settle "$2"
+}
+
+# The middle of the N-th title of the menu bar (1 = 対局), found by the gaps between the
+# titles' letters, in window pixels. The keyboard cannot pass 戻: a title without a menu
+# ends the walk along the bar.
+menu_title_x() {
+  local w h
+  read -r w h < <(size_of)
+  grab menubar.png
+  convert menubar.png -crop "${w}x$(((MENU - 4) * SCALE))+0+$((2 * SCALE))" +repage -colorspace gray \
+    -threshold 50% -negate -scale "${w}x1!" txt:- |
+    awk -F'[,:() ]+' -v n="$1" -v gap=$((6 * SCALE)) 'NR > 1 && $4 > 0 {
+        if (!run || $1 - last > gap) { if (run == n) exit; s = $1; run++ }
+        last = $1 }
+      END { if (run == n) printf "%d", (s + last) / 2 }'
+}
+
+# A click on the N-th title of the menu bar, then the keys in the menu it opens.
+menu_title() {
+  local x
+  x=$(menu_title_x "$1")
+  [ -n "$x" ] || { fail "ratio $SCALE: no title $1 in the menu bar (see $WORK/menubar.png)"; return 1; }
+  shift
+  xdotool mousemove --window "$WIN" "$x" $((MENU * SCALE / 2)) click 1
+  sleep 0.3
+  [ $# = 0 ] || xdotool key --delay 80 "$@"
+}
+
+# The middle of the N-th row of the move list beside the picture, in window pixels: rows
+# are runs of lines with letters (their height grows with the picture).
+list_row_y() {
+  local x0=$((610 * SCALE)) top=$((MENU * SCALE)) hh=$((150 * SCALE))
+  convert "$1" -crop "$((200 * SCALE))x${hh}+${x0}+${top}" +repage -colorspace gray -threshold 50% -negate \
+    -scale "1x${hh}!" txt:- |
+    awk -F'[,:() ]+' -v n="$2" -v top="$top" 'NR > 1 { ink = $4 > 0
+        if (ink && !prev) { run++; if (run == n) s = $2 }
+        if (!ink && prev && run == n) { printf "%d", top + (s + $2) / 2; exit }
+        prev = ink }'
+}
+
+# The nine by nine squares of the design picture at the left of a grab or render (the
+# labels beside them are no marks: a step back takes its move's label away).
+board_of() {
+  convert "$1" -gravity southwest -crop "$((600 * SCALE))x$((485 * SCALE))+0+$((STATUS * SCALE))" +repage \
+    -gravity northwest -crop "$((297 * SCALE))x$((369 * SCALE))+$((103 * SCALE))+$((47 * SCALE))" +repage "$2"
+}
+
+# The offscreen render of the loaded record after N × 進, in DIR with its settings.
+replay_render() {
+  { printf 'menu KIFU_READ\nfile rec.棋譜\n'; for ((i = 0; i < $2; i++)); do echo 'menu AFTER'; done; } >"$1/ref$2.events"
+  (cd "$1" && QT_QPA_PLATFORM=offscreen "$GAME" --screenshot "../$3" --scale "$SCALE" --events "ref$2.events" >/dev/null 2>&1)
+}
+
+# One step through the record, just made: the board must show turn N with its marks as
+# the render does after N × 進 from the load.
+replay_step() {
+  local n=$1 what=$2 name="rp${SCALE}-$1"
+  settle_changed "$PREV" "$name.png"
+  PREV="$name.png"
+  board_of "$name.png" "$name-board.png"
+  board_of "$name-ref.png" "$name-ref-board.png"
+  local d
+  d=$(differing "$name-board.png" "$name-ref-board.png")
+  if [ "$d" -le $((50 * SCALE * SCALE)) ]; then
+    echo "ok: ratio $SCALE replay marks after $what"
+  else
+    fail "ratio $SCALE: after $what the board differs from turn $n with its marks in $d pixels (see $WORK/$name-board.png, $name-ref-board.png)"
+  fi
+}
+
+# A record loaded with 直前の手 on, stepped by 進, a row of the move list and 戻: each
+# time the marks of the turn that led to the position shown are on the board. The
+# renders are seen to hold marks: without 直前の手 the same position looks otherwise.
+replay_marks() {
+  local dir="replay$SCALE"
+  mkdir -p "$dir" "$dir-nomarks"
+  printf '背景画=緑\r\n経過時間=OFF\r\nBGM=OFF\r\nｱｲｺﾝ=OFF\r\n直前の手=ON\r\n棋譜一覧=ON\r\nCOM対局ﾚﾍﾞﾙ=LEVEL1\r\n' |
+    iconv -f UTF-8 -t CP932 >"$dir/ミラド将棋.ini"
+  printf '背景画=緑\r\n経過時間=OFF\r\nBGM=OFF\r\nｱｲｺﾝ=OFF\r\n直前の手=OFF\r\n棋譜一覧=ON\r\n' |
+    iconv -f UTF-8 -t CP932 >"$dir-nomarks/ミラド将棋.ini"
+  head -n 21 "$RECORD" >"$dir/rec.棋譜"   # the header and six turns
+  cp "$dir/rec.棋譜" "$dir-nomarks/"
+  # The renders to compare with are drawn meanwhile.
+  local renders=() n
+  for n in 1 5 4; do
+    replay_render "$dir" "$n" "rp${SCALE}-$n-ref.png" &
+    renders+=($!)
+  done
+  replay_render "$dir-nomarks" 4 "rp${SCALE}-nomarks.png" &
+  renders+=($!)
+  printf 'menu KIFU_READ\nfile rec.棋譜\n' >"$dir/live.events"
+  (cd "$dir" && QT_SCALE_FACTOR=$SCALE exec "$GAME" --events live.events >../game-replay$SCALE.log 2>&1) &
+  wait_window $!
+  [ -n "$WIN" ] || { fail "ratio $SCALE: no window for the replay"; return 1; }
+  sleep 0.5
+  answer_boxes
+  wait "${renders[@]}"
+  local w h
+  read -r w h < <(size_of)
+  MENU=$((h / SCALE - 485 - STATUS))
+  PREV="rp${SCALE}-loaded.png"
+  settle "$PREV"
+  local y5
+  y5=$(list_row_y "$PREV" 5)
+  [ -n "$y5" ] || fail "ratio $SCALE: no fifth row in the move list (see $WORK/$PREV)"
+  menu_title 4                         # 進
+  replay_step 1 "進"
+  xdotool mousemove --window "$WIN" $((700 * SCALE)) "${y5:-0}" click 1
+  sleep 0.25
+  replay_step 5 "a click on the fifth row"
+  menu_title 3                         # 戻
+  replay_step 4 "戻"
+  board_of "rp${SCALE}-nomarks.png" "rp${SCALE}-nomarks-board.png"
+  [ "$(differing "rp${SCALE}-4-ref-board.png" "rp${SCALE}-nomarks-board.png")" -gt $((200 * SCALE * SCALE)) ] ||
+    fail "ratio $SCALE: the render of turn 4 shows no marks with 直前の手 on"
+  return 0
+}
+
+# Seconds from time $1 until the window last changed, once the squares have left those
+# of picture $2 (the computer's turn has begun) and the window has stood still for 1.5 s:
+# longer than any pause of its display, and the search at LEVEL1 takes little.
+last_change() {
+  local t0=$1 last="" now
+  board_of "$2" still.start.png
+  grab still.prev.png
+  while :; do
+    grab still.png
+    now=$(date +%s.%N)
+    if [ "$(differing still.prev.png still.png)" != 0 ]; then
+      mv still.png still.prev.png
+      if [ -n "$last" ]; then
+        last=$now
+      else
+        board_of still.prev.png still.board.png
+        [ "$(differing still.start.png still.board.png)" = 0 ] || last=$now
+      fi
+    fi
+    [ -n "$last" ] && awk -v a="$now" -v b="$last" 'BEGIN { exit !(a - b > 1.5) }' && break
+    awk -v a="$now" -v b="$t0" 'BEGIN { exit !(a - b > 30) }' && { echo 99; return; }
+  done
+  awk -v a="$last" -v b="$t0" 'BEGIN { printf "%.2f", a - b }'
+}
+
+# The computer's three moves after 後手 at LEVEL1, at each display speed chosen in
+# ｵﾌﾟｼｮﾝ → COMの手の表示: 省略 has them on the board well before 速い, 速い well before
+# 標準 (their waits are about 1 s and 4 s), and all leave the picture of 省略, which
+# equals a full repaint. The window of replay_marks goes on.
+com_speeds() {
+  local speed go keys ini="replay$SCALE/ミラド将棋.ini"
+  local -A took
+  for speed in SHOURYAKU HAYAI HYOUJUN; do
+    case $speed in
+      SHOURYAKU) go=省略 keys="Down Down Return" ;;
+      HAYAI) go=速い keys="Down Return" ;;
+      HYOUJUN) go=標準 keys="Return" ;;
+    esac
+    grab "sp${SCALE}-before.png"
+    menu_title 2 Down Return           # 局面 → 最初
+    settle_changed "sp${SCALE}-before.png" "sp${SCALE}-new.png"
+    # shellcheck disable=SC2086
+    menu_title 8 Up Right $keys        # COMの手の表示 is the menu's last item
+    for _ in $(seq 10); do
+      iconv -f CP932 -t UTF-8 "$ini" | tr -d '\r' | grep -qx "COMの手の表示=$go" && break
+      sleep 0.1
+    done
+    iconv -f CP932 -t UTF-8 "$ini" | tr -d '\r' | grep -qx "COMの手の表示=$go" ||
+      fail "ratio $SCALE: the menu did not choose $go (the settings say otherwise)"
+    local t0
+    t0=$(date +%s.%N)
+    menu_title 1 Down Down Right Down Return   # 対局 → 対局(COM) → 後手
+    took[$speed]=$(last_change "$t0" "sp${SCALE}-new.png")
+    # The slower speeds end in the same state: equal to 省略's picture is equal to its repaint.
+    if [ "$speed" = SHOURYAKU ]; then check "sp${SCALE}-$speed"; else settle "sp${SCALE}-$speed.png"; fi
+  done
+  echo "ratio $SCALE: the computer's turn took ${took[SHOURYAKU]} s (省略), ${took[HAYAI]} s (速い), ${took[HYOUJUN]} s (標準)"
+  awk -v s="${took[SHOURYAKU]}" -v f="${took[HAYAI]}" -v h="${took[HYOUJUN]}" \
+    'BEGIN { exit !(f - s > 0.4 && h - f > 1.5) }' ||
+    fail "ratio $SCALE: the display speeds are not 省略 < 速い < 標準 by their waits"
+  # The search draws no lots: the same three moves, marks and all, whatever the speed.
+  for speed in HAYAI HYOUJUN; do
+    [ "$(differing "sp${SCALE}-SHOURYAKU.png" "sp${SCALE}-$speed.png")" = 0 ] ||
+      fail "ratio $SCALE: 省略 ends in another picture than $speed (see $WORK/sp${SCALE}-$speed.png)"
+  done
+}
+
+# One window per ratio for both: the replay, then the computer's display speeds.
+replay_then_speeds() {
+  replay_marks || return
+  com_speeds
+  quit_game
+}
+
 RECORD="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../bench" && pwd)/record60.棋譜"
 
 # A click on board cell (c, r) of the design-size picture at ratio 1, the move list beside it.
@@ -325,14 +534,7 @@ clocks_and_list() {
   mkdir -p clocks
   printf '背景画=緑\r\n経過時間=ON\r\nBGM=OFF\r\nｱｲｺﾝ=OFF\r\n棋譜一覧=ON\r\n' | iconv -f UTF-8 -t CP932 >clocks/ミラド将棋.ini
   (cd clocks && exec "$GAME" >../clocks.log 2>&1) &
-  GAME_PID=$!
-  pids+=($GAME_PID)
-  WIN=""
-  for _ in $(seq 100); do
-    WIN=$(xdotool search --onlyvisible --name 'ミラド' 2>/dev/null | head -1)
-    [ -n "$WIN" ] && break
-    sleep 0.1
-  done
+  wait_window $!
   [ -n "$WIN" ] || { fail "clocks: no window"; return; }
   sleep 0.5
   local w h
@@ -370,8 +572,10 @@ clocks_and_list() {
 
 run_ratio 1
 analysis_click
+replay_then_speeds
 run_ratio 2
 analysis_click
+replay_then_speeds
 clocks_and_list
 [ "$failures" = 0 ] && echo "all real-window checks passed" || echo "$failures failures"
 exit $((failures > 0))
