@@ -13,12 +13,7 @@ void Game::on_load(std::intptr_t window) {
 
   kidou();
   set_checked(Menu::LEVEL3, true);
-  // What holds until the settings file says otherwise.
-  haikei = HAIKEI_MIDORI;
-  set_checked(Menu::MIDORI, true);
-  sidou_on = false;
-  sidou_iro = IRO_MIDORI;
-  for (Menu m : {Menu::SIDOU, Menu::KEIKA, Menu::BGM, Menu::AICON}) set_checked(m, false);
+  // The options come from the settings file, or its defaults where it names none.
   for (int c = 0; c < static_cast<int>(Control::COUNT); ++c) set_visible(static_cast<Control>(c), false);
 
   settei_yomi();

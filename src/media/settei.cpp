@@ -5,7 +5,6 @@
 // could disagree. It is code page 932 with CR LF, read once at start and written only
 // when the player changes an option, always whole through a temporary file. A file that
 // does not read as settings is kept beside it as a backup before the defaults are used.
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>

@@ -57,19 +57,20 @@ std::string te_retsu_hyouki(Kyokumen mae, const std::vector<KifuEntry>& te, cons
   return s;
 }
 
+KifuEntry sashite_entry(const Sashite& m) {
+  KifuEntry e;
+  e.moto_x = m.fc;
+  e.moto_y = m.fr;
+  e.saki_x = m.tc;
+  e.saki_y = m.tr;
+  e.moto_koma = m.moto_koma;
+  e.koma = m.koma;
+  return e;
+}
+
 std::string yomi_te_hyouki(const Kyokumen& mae, const YomiTe& t, const KifuEntry* zen, bool sita_sente) {
   std::vector<KifuEntry> te;
-  for (int i = 0; i < t.n; ++i) {
-    const Sashite& m = t.te[i];
-    KifuEntry e;
-    e.moto_x = m.fc;
-    e.moto_y = m.fr;
-    e.saki_x = m.tc;
-    e.saki_y = m.tr;
-    e.moto_koma = m.moto_koma;
-    e.koma = m.koma;
-    te.push_back(e);
-  }
+  for (int i = 0; i < t.n; ++i) te.push_back(sashite_entry(t.te[i]));
   return te_retsu_hyouki(mae, te, zen, sita_sente);
 }
 

@@ -277,6 +277,9 @@ std::string kaiseki_kyokumen(const std::vector<KifuEntry>& entries, std::vector<
 // the first (nullptr: none), for 同. The lower pieces' moves are ▲ when `sita_sente`.
 std::string te_retsu_hyouki(Kyokumen mae, const std::vector<KifuEntry>& te, const KifuEntry* zen,
                             bool sita_sente);
+// A move of the computer or the look-ahead as a record entry (no capture or times filled
+// in), for naming it as the move list does.
+KifuEntry sashite_entry(const Sashite& m);
 // A whole turn of the look-ahead from `mae`, written the same way.
 std::string yomi_te_hyouki(const Kyokumen& mae, const YomiTe& t, const KifuEntry* zen, bool sita_sente);
 // The count of each class by side, as one line: "先手 悪手1 疑問手0 緩手2　後手 ...".

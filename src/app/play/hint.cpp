@@ -58,9 +58,7 @@ void Game::hint() {
     const int no = plan.dankai[i];
     if (!is_uchi(m.fc)) masu_shirushi(IRO_HINT, m.fc, m.fr, 0);
     masu_shirushi(IRO_HINT, m.tc, m.tr, no);
-    KifuEntry e;
-    e.moto_x = m.fc, e.moto_y = m.fr, e.saki_x = m.tc, e.saki_y = m.tr;
-    e.moto_koma = m.moto_koma, e.koma = m.koma;
+    const KifuEntry e = sashite_entry(m);
     text += " " + std::to_string(no) + " " +
             te_hyouki(p_ima, e, kifu().kifu_ichi >= 1 || i > 0 ? &zen : nullptr, sente_gawa() == sita_gawa());
     do_move(p_ima, kifu_te(e));

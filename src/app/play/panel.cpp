@@ -124,7 +124,7 @@ bool hozon_dekiru(std::string_view text) {
 // that cannot be replaced is refused with the system's reason before anything is asked.
 bool uwagaki_shite_yoi(Game& g, const fs::path& path) {
   std::error_code ec;
-  if (!fs::exists(fs::symlink_status(path, ec)) && !fs::is_symlink(path, ec)) return true;
+  if (!fs::exists(fs::symlink_status(path, ec))) return true;  // a link counts, even one to nothing
   int err = 0;
   if (!replaceable(path, err)) {
     g.snd_play(Oto::kinshi);
