@@ -118,9 +118,11 @@ TEST_F(KifuCli, AFileThatCannotBeReadExitsWithTwo) {
   EXPECT_TRUE(fs::is_fifo("fifo"));
   EXPECT_TRUE(fs::is_directory("folder.棋譜"));
   EXPECT_EQ(run("ok.棋譜 --frob").status, 2);
+  // A record without moves is refused as the window refuses it.
   const test::CliRun empty = run("ok.棋譜");
-  ASSERT_EQ(empty.status, 0);
-  EXPECT_EQ(json::parse(empty.out)["entries"], json::array());
+  EXPECT_EQ(empty.status, 1);
+  EXPECT_NE(empty.out.find("mirado-cli kifu: 棋譜ﾌｧｲﾙにﾃﾞｰﾀがありません"), std::string::npos) << empty.out;
+  EXPECT_EQ(json::parse(test::run_cli("kifu ok.棋譜", false).out)["entries"], json::array());
 }
 
 }  // namespace

@@ -261,9 +261,10 @@ class Taikyoku {
   Joutai j_;
 };
 
-// Steps a loaded record through from the starting position on a scratch game: empty when
-// every entry can be played (up to a captured king), else the message that stepping would
-// give at the first one that cannot.
+// Why a loaded record is refused: it holds no move, or stepping it through from the
+// starting position on a scratch game stops at an entry that cannot be played (the
+// message stepping would give there). Empty when every entry can be played (up to a
+// captured king).
 std::string kifu_sasenai(const std::vector<KifuEntry>& entries);
 
 // The turns of a record for analysis (engine/kaiseki.h), three entries to a turn, as

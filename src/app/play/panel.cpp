@@ -309,11 +309,6 @@ void Game::panel_file_click(const std::string& name) {
   }
   // A record without moves, or one that breaks part-way, is refused whole: the game on
   // the board stays.
-  if (f.entries.empty()) {
-    snd_play(Oto::kinshi);
-    msg("棋譜ﾌｧｲﾙにﾃﾞｰﾀがありません", "棋譜");
-    return;
-  }
   if (const std::string naze = kifu_sasenai(f.entries); !naze.empty()) {
     snd_play(Oto::kinshi);
     msg(naze, "棋譜");
