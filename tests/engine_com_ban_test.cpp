@@ -271,8 +271,8 @@ TEST(ComBan, NoCandidateMakesNoMoveAndTheTurnGoesOn) {
   ComHarness h;
   Game& g = h.game;
   h.position(board({{5, 1, OU}, {5, 9, -OU}}));
-  joutai(g).ichite_x = 5;
-  joutai(g).ichite_y = 1;
+  joutai(g).santeme.ichite_x = 5;
+  joutai(g).santeme.ichite_y = 1;
   g.com_ban3();
   EXPECT_EQ(g.kifu().kifu_ichi, 0);
   EXPECT_EQ(g.tesuu(), 0);

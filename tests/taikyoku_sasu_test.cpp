@@ -172,7 +172,7 @@ TEST(TaikyokuSasu, TheThirdMoveMayNotMoveTheFirstPieceNorTakeTheSecond) {
 
 TEST(TaikyokuSasu, TheLimitsAreLiftedForAHolderWithOnlyItsKing) {
   Taikyoku t = ou_dake(Dankai::san);
-  joutai(t).ichite_x = 5, joutai(t).ichite_y = 9;  // the king moved first
+  joutai(t).santeme.ichite_x = 5, joutai(t).santeme.ichite_y = 9;  // the king moved first
   junbi(t);
   EXPECT_EQ(t.sasu({5, 9, 4, 8, -OU}, 100).kotowari, Kotowari::nashi);
 }

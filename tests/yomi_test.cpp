@@ -225,6 +225,41 @@ TEST(Yomi, FreesItsOwnHemmedInKing) {
   EXPECT_EQ(reach_around_ue_ou(after), 0);
 }
 
+// The third move's limits: the look-ahead, as a person, is let off them when its king is
+// in check before the third move or stands alone; the computer's own levels never are.
+// Here the king moved first and is now attacked by the rook, so only moving it again
+// saves it.
+TEST(Yomi, OnlyTheLookAheadIsLetOffTheThirdMovesLimits) {
+  for (const bool alone : {false, true}) {
+    SCOPED_TRACE(alone ? "a lone king" : "a king in check");
+    Kyokumen p;
+    p.kara_ni();
+    p.ban[5][1] = OU;
+    if (!alone) {
+      p.ban[9][1] = KIN;
+      p.ban[5][5] = -HISHA;
+    }
+    p.ban[1][9] = -OU;
+    p.ban[9][9] = -KYOU;
+    p.mochigoma_su_keisan();
+    p.ou_ichi_keisan();
+    p.fu_suji_keisan();
+    Yomi yomi;
+    const YomiKekka r = yomi.sagasu(p, budget(2000), 3, 5, 1, 0, 0);
+    ASSERT_EQ(r.turn.n, 1);
+    EXPECT_EQ(r.turn.te[0].fc * 10 + r.turn.te[0].fr, 51) << "the king must move again";
+
+    Kiki k{};
+    kiki_keisan(p.ban, k);
+    const Sashite design = tansaku(p, k, 3, Tejun::san, 5, 1, 0, 0);
+    EXPECT_FALSE(design.ari && design.fc == 5 && design.fr == 1)
+        << "the computer's own levels keep the limit";
+    if (alone) {
+      EXPECT_FALSE(design.ari);
+    }
+  }
+}
+
 TEST(Yomi, SameBudgetGivesTheSameTurnOnAnyObject) {
   const std::vector<Kyokumen> positions = test::bench_positions();
   ASSERT_GT(positions.size(), 12u);

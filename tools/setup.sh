@@ -10,7 +10,7 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev libxcb1-dev libsdl2-dev 
           librsvg2-bin)
 if [ "$mode" = test ]; then
   packages+=(clang libclang-rt-14-dev xvfb xauth imagemagick openbox xdotool x11-utils
-             dpkg-dev lintian desktop-file-utils appstream man-db)
+             dpkg-dev lintian desktop-file-utils appstream man-db universal-ctags)
 fi
 
 missing=()

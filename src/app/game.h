@@ -237,7 +237,7 @@ class Game : private Taikyoku {
   void reverse();  // 反転
   void lbel_up();
   void lebel_down();
-  void handicap_keikoku(int reason);
+  void handicap_keikoku(Kotowari reason);
 
   // ---- record stepping as shown (app/play/replay.cpp, app/play/panel_mado.cpp) ----
   // false, with nothing changed, at the end of the record or on an entry that cannot be played

@@ -67,7 +67,8 @@ Sashite Tansaku::sagasu() {
 template <bool Ue>
 Sashite Tansaku::sagasu_impl() {
   auto& ban = p_.ban;
-  const bool san = tejun == Tejun::san;
+  // The third move keeps both limits in every position: these levels let no one off.
+  const bool san = tejun == Tejun::san && santeme_seigen_ari(SantemeMenjo::nashi, 0, false);
   Sashite best;
   best.score = Ue ? -999990 : 9990;  // -99999 and 999 points
   auto better = [&](int score) { return Ue ? score > best.score : score < best.score; };
@@ -97,13 +98,13 @@ Sashite Tansaku::sagasu_impl() {
     for (int sr = 1; sr <= 9 && !stopped; ++sr) {
       const int piece = ban[sc][sr];
       if (Ue ? piece < 10 : piece > -10) continue;
-      if (san && sc == ichite_x && sr == ichite_y) continue;  // the piece moved by com_ban1
+      if (san && ichite_no_koma(santeme, sc, sr)) continue;
       // Targets in the same order as a scan of the whole board, without the squares the
       // piece could never reach.
       const Hani h = idou_hani(piece, sc, sr);
       for (int tc = h.c0; tc <= h.c1 && !stopped; ++tc) {
         for (int tr = h.r0; tr <= h.r1; ++tr) {
-          if (san && tc == nite_x && tr == nite_y) continue;  // the piece moved by com_ban2
+          if (san && nite_no_koma(santeme, tc, tr)) continue;
           if (p_.idou_kanou(sc, sr, tc, tr, piece) != ari) continue;
           s_.moto_koma = piece;
           s_.kyori_mae = Ue ? chebyshev(sc, sr, p_.ou_sita_x, p_.ou_sita_y)
@@ -182,10 +183,7 @@ namespace {
 void settei_suru(Tansaku& t, const ComSettei& s, Tejun tejun, KouhoKiroku* kiroku) {
   t.level = s.level > 3 ? 3 : s.level;
   t.tejun = tejun;
-  t.ichite_x = s.ichite_x;
-  t.ichite_y = s.ichite_y;
-  t.nite_x = s.nite_x;
-  t.nite_y = s.nite_y;
+  t.santeme = s.santeme;
   t.kiroku = kiroku;
 }
 
@@ -196,7 +194,7 @@ Sashite tansaku(Kyokumen& p, Kiki& k, int level, Tejun tejun, int ichite_x, int 
   Tansaku t(p, k);
   ComSettei s;
   s.level = level;
-  s.ichite_x = ichite_x, s.ichite_y = ichite_y, s.nite_x = nite_x, s.nite_y = nite_y;
+  s.santeme = {ichite_x, ichite_y, nite_x, nite_y};
   settei_suru(t, s, tejun, kiroku);
   t.junbi();
   return t.sagasu();

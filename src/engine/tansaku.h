@@ -12,6 +12,7 @@
 #include "engine/hyouka.h"
 #include "rules/kiki.h"
 #include "rules/kyokumen.h"
+#include "rules/santeme.h"
 
 namespace mirado {
 
@@ -58,8 +59,7 @@ class Tansaku {
 
   int level = 3;
   Tejun tejun = Tejun::ichi;
-  int ichite_x = 0, ichite_y = 0;  // com_ban3: the piece moved by com_ban1 stands here
-  int nite_x = 0, nite_y = 0;      // com_ban3: the piece moved by com_ban2 stands here
+  Santeme santeme;  // com_ban3: where the pieces moved by com_ban1 and com_ban2 stand
   void (*tick)(void*) = nullptr;   // Timer1 tick, once per source column and per hand kind
   void* tick_ctx = nullptr;
   KouhoKiroku* kiroku = nullptr;   // every scored trial, when set
@@ -86,8 +86,7 @@ class Tansaku {
 // What the computer's procedures read of the game besides the position.
 struct ComSettei {
   int level = 3;  // 4: the moves come from keikaku, the design's level 3 fills any gap
-  int ichite_x = 0, ichite_y = 0;  // com_ban3 leaves the piece moved first standing here
-  int nite_x = 0, nite_y = 0;      // and does not capture the one moved second here
+  Santeme santeme;  // com_ban3 leaves the piece moved first and does not take the second
   // Moves chosen beforehand by procedure (LEVEL4's look-ahead); a procedure without one
   // searches as the design's computer does.
   Sashite keikaku[4] = {};

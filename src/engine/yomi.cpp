@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "rules/santeme.h"
 #include "rules/tsumi.h"
 #include "rules/ugoki.h"
 
@@ -393,17 +394,16 @@ struct Yomi::Impl {
     }
     const bool ue_ou = ue_ou_ari(p);
     const bool oute_mae = ue_ou && k.kiki_sita[p.ou_ue_x][p.ou_ue_y] > 0;
-    const bool hitori = phase == 3 && koma_su_ue(p) == 1;
+    // The third move's limits, which a side with a single piece or a king in check is let off.
+    const bool seigen = phase == 3 && santeme_seigen_ari(SantemeMenjo::ari, koma_su_ue(p), oute_mae);
+    const Santeme santeme{ix, iy, nx, ny};
     const int haba = phase == 1 ? t.haba.b1 : phase == 2 ? t.haba.b2 : t.haba.b3;
     Kiki& kq = kiki[ply];
     int tried = 0;
     for (int i = 0; i < n && tried < haba && !t.cut && !aborted; ++i) {
       const Kouho& c = b[ord[i]];
       const bool drop = is_uchi(c.fc);
-      // A third move may not move the first move's piece nor take the second move's,
-      // unless the side has a single piece or the move gets its king out of check.
-      const bool kinshi = phase == 3 && ((!drop && c.fc == ix && c.fr == iy) || (c.tc == nx && c.tr == ny));
-      if (kinshi && !hitori && !oute_mae) continue;
+      if (seigen && santeme_ihan(santeme, c.fc, c.fr, c.tc, c.tr) != SantemeIhan::nashi) continue;
       const Sashite m{true, c.fc, c.fr, c.tc, c.tr, drop ? c.koma : p.ban[c.fc][c.fr], c.koma, c.score};
       const TeModoshi u = do_move(p, Te{c.fc, drop ? te_slot(c.fc, c.fr) : c.fr, c.tc, c.tr, c.koma});
       kq = k;

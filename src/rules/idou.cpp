@@ -57,7 +57,7 @@ void Kyokumen::fu_suji_keisan() {
   }
 }
 
-int Kyokumen::hisha_michi(int fc, int fr, int tc, int tr) const {
+bool Kyokumen::hisha_michi(int fc, int fr, int tc, int tr) const {
   if (fc != tc && fr != tr) return nashi;
   if (fc == tc) {
     const int step = tr > fr ? 1 : -1;
@@ -71,7 +71,7 @@ int Kyokumen::hisha_michi(int fc, int fr, int tc, int tr) const {
   return ari;
 }
 
-int Kyokumen::kaku_michi(int fc, int fr, int tc, int tr) const {
+bool Kyokumen::kaku_michi(int fc, int fr, int tc, int tr) const {
   const int dc = tc - fc, dr = tr - fr;
   if (dc != dr && dc != -dr) return nashi;
   if (dc == 0) return ari;  // source = target never reaches here from idou_kanou
@@ -81,7 +81,7 @@ int Kyokumen::kaku_michi(int fc, int fr, int tc, int tr) const {
   return ari;
 }
 
-int Kyokumen::idou_kanou(int fc, int fr, int tc, int tr, int code) const {
+bool Kyokumen::idou_kanou(int fc, int fr, int tc, int tr, int code) const {
   if (tc < 1 || tc > 9 || tr < 1 || tr > 9) return nashi;
   if (fc == tc && fr == tr) return nashi;
   const int target = ban[tc][tr];
@@ -137,7 +137,7 @@ int Kyokumen::idou_kanou(int fc, int fr, int tc, int tr, int code) const {
   }
 }
 
-int narazu_kanou(int to_row, int code) {
+bool narazu_kanou(int to_row, int code) {
   switch (code) {
     case HU: case KYOU: return to_row == 9 ? nashi : ari;
     case KEI: return to_row >= 8 ? nashi : ari;
@@ -147,7 +147,7 @@ int narazu_kanou(int to_row, int code) {
   }
 }
 
-int naru_kanou(int from_col, int from_row, int to_row, int code, int& nari_koma) {
+bool naru_kanou(int from_col, int from_row, int to_row, int code, int& nari_koma) {
   if (from_col == TE_UE || from_col == TE_SITA) return nashi;
   bool can = false;
   switch (code) {

@@ -30,9 +30,9 @@ struct Kyokumen {
   // Movement test: may a piece with `code` go from (fc, fr) to (tc, tr) on this board?
   // fc = 11 or -1 is a drop from the lower or upper hand. Knows nothing of turns,
   // promotion or check.
-  int idou_kanou(int fc, int fr, int tc, int tr, int code) const;
-  int hisha_michi(int fc, int fr, int tc, int tr) const;
-  int kaku_michi(int fc, int fr, int tc, int tr) const;
+  bool idou_kanou(int fc, int fr, int tc, int tr, int code) const;
+  bool hisha_michi(int fc, int fr, int tc, int tr) const;
+  bool kaku_michi(int fc, int fr, int tc, int tr) const;
   void fu_suji_keisan();
   // Finds the kings on the board after it was set up by hand; a missing king keeps its square.
   void ou_ichi_keisan();
@@ -47,9 +47,9 @@ struct Kyokumen {
 Kyokumen kaiten(const Kyokumen& p);
 
 // Promotion tests. narazu_kanou: may the piece stay unpromoted on to_row?
-int narazu_kanou(int to_row, int code);
+bool narazu_kanou(int to_row, int code);
 // naru_kanou: may this move promote? On ari, nari_koma receives the promoted code
 // (it is left untouched on nashi).
-int naru_kanou(int from_col, int from_row, int to_row, int code, int& nari_koma);
+bool naru_kanou(int from_col, int from_row, int to_row, int code, int& nari_koma);
 
 }  // namespace mirado

@@ -6,14 +6,14 @@ namespace mirado {
 
 ComTe Taikyoku::com_ban(Tejun tejun, const ComHooks& hooks, KouhoKiroku* kiroku,
                         const Sashite* keikaku) {
-  ComSettei settei{j_.level, j_.ichite_x, j_.ichite_y, j_.nite_x, j_.nite_y};
+  ComSettei settei{j_.level, j_.santeme};
   if (keikaku)
     for (int i = 1; i <= 3; ++i) settei.keikaku[i] = keikaku[i];
   const ComTe r = com_te(j_.pos, j_.kiki, settei, tejun, hooks, kiroku);
   if (!r.te.ari) return r;
   ou_tori(r.torareru);
-  if (tejun == Tejun::ichi) j_.ichite_x = r.te.tc, j_.ichite_y = r.te.tr;
-  else if (tejun == Tejun::ni) j_.nite_x = r.te.tc, j_.nite_y = r.te.tr;
+  if (tejun == Tejun::ichi) j_.santeme.ichite_x = r.te.tc, j_.santeme.ichite_y = r.te.tr;
+  else if (tejun == Tejun::ni) j_.santeme.nite_x = r.te.tc, j_.santeme.nite_y = r.te.tr;
   return r;
 }
 

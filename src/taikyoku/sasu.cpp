@@ -18,6 +18,10 @@ const char* kotowari_moji(Kotowari k, Dankai d) {
     case Kotowari::aite_oute: return "相手の玉が王手になる手です";
     case Kotowari::ichite_no_koma: return "１手目に動かした駒は動かせません";
     case Kotowari::nite_no_koma: return "２手目に動かした駒は取れません";
+    case Kotowari::kifu_mode: return "棋譜ﾓｰﾄﾞではできません";
+    case Kotowari::te_tochuu: return "３手目が打ち終わるまでできません";
+    case Kotowari::taikyoku_tochuu: return "対局途中ではできません";
+    case Kotowari::hanten_go: return "反転後ではできません";
   }
   return "";
 }
@@ -75,9 +79,14 @@ Kotowari Taikyoku::sasu_ato(Dankai d, const NingenTe& s) const {
   const bool nushi_sita = j_.teban_nushi == j_.sita_gawa;
   const bool sita = ugoki_sita(d);
   if (ou_oute(sita)) return sita == nushi_sita ? Kotowari::jibun_oute : Kotowari::aite_oute;
-  if (d != Dankai::san || koma_su(j_.teban_nushi) == 1 || j_.oute_mae) return Kotowari::nashi;
-  if (s.moto_x == j_.ichite_x && s.moto_y == j_.ichite_y) return Kotowari::ichite_no_koma;
-  if (s.saki_x == j_.nite_x && s.saki_y == j_.nite_y) return Kotowari::nite_no_koma;
+  if (d != Dankai::san ||
+      !santeme_seigen_ari(SantemeMenjo::ari, koma_su(j_.teban_nushi), j_.oute_mae))
+    return Kotowari::nashi;
+  switch (santeme_ihan(j_.santeme, s.moto_x, s.moto_y, s.saki_x, s.saki_y)) {
+    case SantemeIhan::ichite_no_koma: return Kotowari::ichite_no_koma;
+    case SantemeIhan::nite_no_koma: return Kotowari::nite_no_koma;
+    case SantemeIhan::nashi: break;
+  }
   return Kotowari::nashi;
 }
 
@@ -117,11 +126,11 @@ Sashita Taikyoku::sasu(const NingenTe& s, double now) {
     return kekka;
   }
   if (d == Dankai::ichi) {
-    j_.ichite_x = s.saki_x;
-    j_.ichite_y = s.saki_y;
+    j_.santeme.ichite_x = s.saki_x;
+    j_.santeme.ichite_y = s.saki_y;
   } else if (d == Dankai::ni) {
-    j_.nite_x = s.saki_x;
-    j_.nite_y = s.saki_y;
+    j_.santeme.nite_x = s.saki_x;
+    j_.santeme.nite_y = s.saki_y;
   } else {
     j_.te_tochuu = false;
   }

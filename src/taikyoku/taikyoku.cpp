@@ -31,11 +31,11 @@ bool oute(const Kyokumen& p, const Kiki& k, bool sita) {
 bool Taikyoku::ou_oute(bool sita) const { return oute(j_.pos, j_.kiki, sita); }
 
 bool Taikyoku::santeme_seigen() const {
-  if (koma_su(j_.teban_nushi) == 1) return false;
   // The game's maps follow the moves played, not record steps: draw them up afresh.
   Kiki k;
   kiki_keisan(j_.pos.ban, k);
-  return !oute(j_.pos, k, j_.teban_nushi == j_.sita_gawa);
+  return santeme_seigen_ari(SantemeMenjo::ari, koma_su(j_.teban_nushi),
+                            oute(j_.pos, k, j_.teban_nushi == j_.sita_gawa));
 }
 
 // The holder moves its own pieces in the first and third moves and the opponent's in the
@@ -209,8 +209,8 @@ void Taikyoku::tsuzuki(TaikyokuShu shu) {
   j_.teban_nushi = k == 0 ? j_.teban : (is_ue(hajime.moto_koma) ? j_.ue_gawa : j_.sita_gawa);
   j_.dankai = static_cast<Dankai>(k + 1);
   j_.te_tochuu = k > 0;
-  if (k >= 1) j_.ichite_x = hajime.saki_x, j_.ichite_y = hajime.saki_y;
-  if (k == 2) j_.nite_x = j_.kifu.at(ichi).saki_x, j_.nite_y = j_.kifu.at(ichi).saki_y;
+  if (k >= 1) j_.santeme.ichite_x = hajime.saki_x, j_.santeme.ichite_y = hajime.saki_y;
+  if (k == 2) j_.santeme.nite_x = j_.kifu.at(ichi).saki_x, j_.santeme.nite_y = j_.kifu.at(ichi).saki_y;
   kiki_keisan(j_.pos.ban, j_.kiki);
   j_.saikai_machi = true;
 }
@@ -228,11 +228,11 @@ void Taikyoku::modoshita(const KifuEntry& e) {
   --j_.tesuu;
 }
 
-const char* Taikyoku::hanten() {
-  if (j_.saisei_chu) return "棋譜ﾓｰﾄﾞではできません";
-  if (j_.te_tochuu && !owatta()) return "３手目が打ち終わるまでできません";
+Kotowari Taikyoku::hanten() {
+  if (j_.saisei_chu) return Kotowari::kifu_mode;
+  if (j_.te_tochuu && !owatta()) return Kotowari::te_tochuu;
   // The computer always plays the upper pieces; turning would hand it the person's army.
-  if (com_taikyoku() && j_.teban != 0 && !owatta()) return "対局途中ではできません";
+  if (com_taikyoku() && j_.teban != 0 && !owatta()) return Kotowari::taikyoku_tochuu;
   j_.hanten_zumi = true;
   j_.pos = kaiten(j_.pos);  // the kings change squares and sides with it
   if (j_.handicap_zumi) j_.handicap = -j_.handicap;
@@ -241,7 +241,7 @@ const char* Taikyoku::hanten() {
   if (j_.taikyoku_shu == TaikyokuShu::ningen) j_.teban_nushi = -j_.teban_nushi;
   j_.kifu.kifu_ichi = 0;
   j_.kifu.kifu_nagasa = 0;  // its squares no longer match the board
-  return nullptr;
+  return Kotowari::nashi;
 }
 
 namespace {
@@ -265,20 +265,23 @@ constexpr Masu kUeSteps[11] = {{0, 0, 0},    {8, 2, KAKU}, {2, 2, HISHA}, {9, 1,
 
 Taikyoku::HandicapKekka Taikyoku::handicap_kaeru(int step) {
   HandicapKekka k;
-  k.kotowari = j_.saisei_chu ? 1 : j_.kifu.kifu_ichi > 0 ? 2 : j_.hanten_zumi ? 3 : 0;
-  if (k.kotowari != 0) return k;
+  k.kotowari = j_.saisei_chu           ? Kotowari::kifu_mode
+               : j_.kifu.kifu_ichi > 0 ? Kotowari::taikyoku_tochuu
+               : j_.hanten_zumi        ? Kotowari::hanten_go
+                                       : Kotowari::nashi;
+  if (k.kotowari != Kotowari::nashi) return k;
   j_.kifu.kifu_nagasa = 0;  // a record from the even start no longer fits the board
   const int old = j_.handicap;
   if (step > 0 && old < 10) {
     j_.handicap = old + 1;
     const Masu& m = j_.handicap <= 0 ? kSitaSteps[-old] : kUeSteps[j_.handicap];
     j_.pos.ban[m.c][m.r] = j_.handicap <= 0 ? m.koma : kara;
-    k = {0, true, m.c, m.r};
+    k = {Kotowari::nashi, true, m.c, m.r};
   } else if (step < 0 && old > -10) {
     j_.handicap = old - 1;
     const Masu& m = j_.handicap < 0 ? kSitaSteps[-j_.handicap] : kUeSteps[old];
     j_.pos.ban[m.c][m.r] = j_.handicap < 0 ? kara : m.koma;
-    k = {0, true, m.c, m.r};
+    k = {Kotowari::nashi, true, m.c, m.r};
   }
   j_.handicap_zumi = true;
   return k;
@@ -292,8 +295,7 @@ Taikyoku sente_taikyoku(const Kyokumen& p, int level, int ichite_x, int ichite_y
   j.sita_gawa = j.sente_gawa;
   j.ue_gawa = j.gote_gawa;
   j.level = level;
-  j.ichite_x = ichite_x, j.ichite_y = ichite_y;
-  j.nite_x = nite_x, j.nite_y = nite_y;
+  j.santeme = {ichite_x, ichite_y, nite_x, nite_y};
   kiki_keisan(j.pos.ban, j.kiki);
   return t;
 }

@@ -14,6 +14,7 @@
 #include "kifu/kifu.h"
 #include "rules/kiki.h"
 #include "rules/kyokumen.h"
+#include "rules/santeme.h"
 #include "rules/ugoki.h"
 
 namespace mirado {
@@ -25,9 +26,10 @@ enum class Shuukyoku : int { tsuzuku = 0, sente_kachi = 1, gote_kachi = -1 };
 // The turn's three moves, in the order they are played (the computer's procedures too).
 using Dankai = Tejun;
 
-// Why a person's move was refused. Each refusal leaves the game exactly as it was.
+// Why the game refused a move or a command. Each refusal leaves the game exactly as it was.
 enum class Kotowari {
   nashi,
+  // a person's move
   dare_no_koma,    // a piece the phase does not move: phase 2 moves the opponent's pieces,
                    // phases 1 and 3 the holder's own
   ugokenai,        // the piece cannot go there
@@ -37,10 +39,15 @@ enum class Kotowari {
   aite_oute,       // a second move that leaves the opponent's king attacked
   ichite_no_koma,  // the third move moves the piece of the first
   nite_no_koma,    // the third move takes the piece of the second
+  // turning the board or changing the handicap
+  kifu_mode,        // a record is being stepped through
+  te_tochuu,        // in the middle of a turn
+  taikyoku_tochuu,  // a game is under way
+  hanten_go,        // the handicap, once the board was turned
 };
 
-// The words of a refusal as the status line shows them.
-const char* kotowari_moji(Kotowari k, Dankai d);
+// The words of a refusal as the player is told them; `d` is the phase a move was refused in.
+const char* kotowari_moji(Kotowari k, Dankai d = Dankai::ichi);
 
 // A person's move as the two presses gave it: the source (a board square, or a hand cell:
 // column TE_SITA with its row on screen, or TE_UE with its row), the target square, the
@@ -90,8 +97,7 @@ class Taikyoku {
     bool saikai_machi = false;  // stepped back: play resumes from here
     bool te_tochuu = false;     // in the middle of a turn
     bool oute_mae = false;      // the holder's king was in check before the third move
-    int ichite_x = 0, ichite_y = 0;  // where the turn's first move went
-    int nite_x = 0, nite_y = 0;      // where the turn's second move went
+    Santeme santeme;  // where the turn's first and second moves went
     double jikan_kaishi = 0;         // the clock when the current charge began
     double jikan_ima = 0;            // seconds of the current charge
     double jikan_sita = 0, jikan_ue = 0;  // each side's total
@@ -123,10 +129,11 @@ class Taikyoku {
   bool saikai_machi() const { return j_.saikai_machi; }
   bool te_tochuu() const { return j_.te_tochuu; }
   bool oute_mae() const { return j_.oute_mae; }
-  int ichite_x() const { return j_.ichite_x; }
-  int ichite_y() const { return j_.ichite_y; }
-  int nite_x() const { return j_.nite_x; }
-  int nite_y() const { return j_.nite_y; }
+  const Santeme& santeme() const { return j_.santeme; }
+  int ichite_x() const { return j_.santeme.ichite_x; }
+  int ichite_y() const { return j_.santeme.ichite_y; }
+  int nite_x() const { return j_.santeme.nite_x; }
+  int nite_y() const { return j_.santeme.nite_y; }
   double jikan_kaishi() const { return j_.jikan_kaishi; }
   double jikan_ima() const { return j_.jikan_ima; }
   double jikan_sita() const { return j_.jikan_sita; }
@@ -223,13 +230,14 @@ class Taikyoku {
   void tsuzuki(TaikyokuShu shu);
 
   // ---- the board ----
-  // Turns the board (反転): refused with the reason in the middle of a turn, while a record
-  // is stepped through, or during a game against the computer; nullptr when done.
-  const char* hanten();
-  // Handicap one step up or down: refused (reason 1 record mode, 2 moves made, 3 after a
-  // flip) with nothing changed; else the square changed, if the level was not at its end.
+  // Turns the board (反転): refused in the middle of a turn, while a record is stepped
+  // through, or during a game against the computer.
+  Kotowari hanten();
+  // Handicap one step up or down: refused while a record is stepped through, once moves
+  // were made or after a flip, with nothing changed; else the square changed, if the
+  // level was not at its end.
   struct HandicapKekka {
-    int kotowari = 0;
+    Kotowari kotowari = Kotowari::nashi;
     bool kaeta = false;
     int c = 0, r = 0;
   };

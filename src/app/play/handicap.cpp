@@ -9,7 +9,7 @@ namespace {
 void handicap_hyouji_kaeru(Game& g, Taikyoku& t, int step) {
   g.panel_tojiru();
   const Taikyoku::HandicapKekka k = t.handicap_kaeru(step);
-  if (k.kotowari != 0) {
+  if (k.kotowari != Kotowari::nashi) {
     g.snd_play(Oto::kinshi);
     g.handicap_keikoku(k.kotowari);
     return;
@@ -25,11 +25,8 @@ void handicap_hyouji_kaeru(Game& g, Taikyoku& t, int step) {
 
 }  // namespace
 
-void Game::handicap_keikoku(int reason) {
-  static constexpr const char* kRiyuu[] = {"", "棋譜ﾓｰﾄﾞではできません", "対局途中ではできません",
-                                           "反転後ではできません"};
-  const char* riyuu = reason >= 1 && reason <= 3 ? kRiyuu[reason] : "";
-  msg(std::string(riyuu) + "\r\r" + "局面→最初にして下さい", "ﾊﾝﾃﾞｨｷｬｯﾌﾟ設定");
+void Game::handicap_keikoku(Kotowari reason) {
+  msg(std::string(kotowari_moji(reason)) + "\r\r" + "局面→最初にして下さい", "ﾊﾝﾃﾞｨｷｬｯﾌﾟ設定");
 }
 
 void Game::lbel_up() { handicap_hyouji_kaeru(*this, game(), 1); }

@@ -5,9 +5,9 @@
 namespace mirado {
 
 void Game::reverse() {
-  if (const char* why = hanten()) {
+  if (const Kotowari why = game().hanten(); why != Kotowari::nashi) {
     snd_play(Oto::kinshi);
-    msg(why, "反転");
+    msg(kotowari_moji(why), "反転");
     return;
   }
   click_jotai = 0;

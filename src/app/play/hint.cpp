@@ -21,7 +21,7 @@ bool refuse(Game& g, std::string_view why) {
 bool hint_dekiru(Game& g) {
   if (g.teban() == 0) return refuse(g, "対局を始めてから使って下さい");
   if (g.owatta()) return refuse(g, "対局は終わっています");
-  if (g.saisei_chu() || g.saikai_machi()) return refuse(g, "棋譜ﾓｰﾄﾞではできません");
+  if (g.saisei_chu() || g.saikai_machi()) return refuse(g, kotowari_moji(Kotowari::kifu_mode));
   if (g.taikyoku_shu() == TaikyokuShu::com && g.teban_nushi() == g.ue_gawa()) return refuse(g, "コンピュータの番です");
   return true;
 }

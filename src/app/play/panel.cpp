@@ -229,7 +229,7 @@ void Game::kifu_write() {
   // A game won on the first or second move of a turn can be saved.
   if (te_tochuu() && !owatta()) {
     snd_play(Oto::kinshi);
-    msg("３手目が打ち終わるまでできません", "棋譜書込");
+    msg(kotowari_moji(Kotowari::te_tochuu), "棋譜書込");
     return;
   }
   lists(*this);

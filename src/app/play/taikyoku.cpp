@@ -15,7 +15,7 @@ bool Game::te_tochuu_de_kotowaru(std::string_view title) {
   // computer play a whole turn inside the person's.
   if (!te_tochuu() || owatta()) return false;
   snd_play(Oto::kinshi);
-  msg("３手目が打ち終わるまでできません", title);
+  msg(kotowari_moji(Kotowari::te_tochuu), title);
   return true;
 }
 
