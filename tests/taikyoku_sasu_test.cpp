@@ -5,7 +5,6 @@
 
 #include "kyokumen_kensa.h"
 #include "taikyoku/taikyoku.h"
-#include "taikyoku_shiken.h"
 
 namespace mirado {
 namespace {
@@ -43,30 +42,29 @@ Taikyoku ningen() {
   Taikyoku t;
   t.shinki();
   EXPECT_TRUE(t.ningen_kaishi(100));
-  kiki_keisan(joutai(t).pos.ban, joutai(t).kiki);
   return t;
 }
 
-// A game from an empty board with the two kings, the lower side to hold the turn.
-Taikyoku ou_dake(Dankai d = Dankai::ichi) {
-  Taikyoku t = ningen();
-  Taikyoku::Joutai& j = joutai(t);
-  j.pos.kara_ni();
-  j.pos.ban[5][9] = -OU;
-  j.pos.ban[5][1] = OU;
-  j.dankai = d;
-  if (d != Dankai::ichi) j.te_tochuu = true;
-  if (d == Dankai::ni) j.teban = -j.teban_nushi;  // the opponent's piece moves
+// A game between two people at a position, at move `d` of a turn the lower pieces hold
+// (in the second move the SFEN names the upper pieces, whose turn it is to be moved), the
+// clock started at 100.
+Taikyoku haichi(const char* sfen, Dankai d = Dankai::ichi, Santeme santeme = {},
+                TaikyokuShu shu = TaikyokuShu::ningen) {
+  Taikyoku t;
+  std::string error;
+  Taikyoku::Haichi h;
+  h.sfen = sfen;
+  h.dankai = d;
+  h.santeme = santeme;
+  h.shu = shu;
+  h.jikan_kaishi = 100;
+  EXPECT_TRUE(Taikyoku::haichi(h, t, error)) << error;
+  EXPECT_EQ(t.teban_nushi(), t.sita_gawa());
   return t;
 }
 
-void junbi(Taikyoku& t) {
-  Taikyoku::Joutai& j = joutai(t);
-  j.pos.ou_ichi_keisan();
-  j.pos.mochigoma_su_keisan();
-  j.pos.fu_suji_keisan();
-  kiki_keisan(j.pos.ban, j.kiki);
-}
+// The two kings alone, on their starting squares.
+constexpr const char* OU_DAKE = "4k4/9/9/9/9/9/9/9/4K4 b - 1";
 
 TEST(TaikyokuSasu, ATurnOfThreeMovesPassesTheTurnAndChargesTheHoldersClock) {
   Taikyoku t = ningen();
@@ -107,42 +105,40 @@ TEST(TaikyokuSasu, EveryRefusalLeavesTheGameAsItWas) {
   struct Case {
     const char* name;
     Dankai d;
-    void (*setup)(Taikyoku::Joutai&);
+    const char* sfen;  // the two kings on their starting squares, and the pieces of the case
     NingenTe te;
     Kotowari expected;
     bool tried;  // made on the board, then taken back
   };
   const Case cases[] = {
-      {"upper piece in the first move", Dankai::ichi, [](Taikyoku::Joutai& j) { j.pos.ban[4][4] = KIN; },
+      {"upper piece in the first move", Dankai::ichi, "4k4/9/9/3g5/9/9/9/9/4K4 b - 1",
        {4, 4, 4, 5, KIN}, Kotowari::dare_no_koma, false},
-      {"own piece in the second move", Dankai::ni, [](Taikyoku::Joutai& j) { j.pos.ban[4][4] = -KIN; },
+      {"own piece in the second move", Dankai::ni, "4k4/9/9/3G5/9/9/9/9/4K4 w - 1",
        {4, 4, 4, 3, -KIN}, Kotowari::dare_no_koma, false},
-      {"upper hand in the first move", Dankai::ichi, [](Taikyoku::Joutai& j) { j.pos.mochigoma_ue[1] = 1; },
+      {"upper hand in the first move", Dankai::ichi, "4k4/9/9/9/9/9/9/9/4K4 b p 1",
        {TE_UE, 7, 4, 4, HU}, Kotowari::dare_no_koma, false},
-      {"a pawn two squares", Dankai::ichi, [](Taikyoku::Joutai& j) { j.pos.ban[4][7] = -HU; },
+      {"a pawn two squares", Dankai::ichi, "4k4/9/9/9/9/9/3P5/9/4K4 b - 1",
        {4, 7, 4, 5, -HU}, Kotowari::ugokenai, false},
-      {"a piece that is gone", Dankai::ichi, [](Taikyoku::Joutai&) {}, {4, 7, 4, 6, -HU},
-       Kotowari::ugokenai, false},
-      {"two pawns on a file", Dankai::ichi,
-       [](Taikyoku::Joutai& j) { j.pos.ban[4][7] = -HU, j.pos.mochigoma_sita[1] = 1; },
+      {"a piece that is gone", Dankai::ichi, OU_DAKE, {4, 7, 4, 6, -HU}, Kotowari::ugokenai, false},
+      {"two pawns on a file", Dankai::ichi, "4k4/9/9/9/9/9/3P5/9/4K4 b P 1",
        {TE_SITA, 3, 4, 5, -HU}, Kotowari::nifu, false},
-      {"a knight left unpromoted on the last rows", Dankai::ichi,
-       [](Taikyoku::Joutai& j) { j.pos.ban[3][4] = -KEI; }, {3, 4, 2, 2, -KEI}, Kotowari::naranai_to,
-       false},
-      {"a pinned gold", Dankai::ichi,
-       [](Taikyoku::Joutai& j) { j.pos.ban[5][8] = -KIN, j.pos.ban[5][5] = HISHA; },
+      {"a knight left unpromoted on the last rows", Dankai::ichi, "4k4/9/9/2N6/9/9/9/9/4K4 b - 1",
+       {3, 4, 2, 2, -KEI}, Kotowari::naranai_to, false},
+      {"a pinned gold", Dankai::ichi, "4k4/9/9/9/4r4/9/9/4G4/4K4 b - 1",
        {5, 8, 4, 8, -KIN}, Kotowari::jibun_oute, true},
-      {"the upper king opened by the second move", Dankai::ni,
-       [](Taikyoku::Joutai& j) { j.pos.ban[5][2] = KIN, j.pos.ban[5][5] = -HISHA; },
+      {"the upper king opened by the second move", Dankai::ni, "4k4/4g4/9/9/4R4/9/9/9/4K4 w - 1",
        {5, 2, 4, 2, KIN}, Kotowari::aite_oute, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Taikyoku t = ou_dake(c.d);
-    c.setup(joutai(t));
-    junbi(t);
-    kifu_kiroku(t, 1, 1, 1, 2, HU, HU, 0, 0, 0, 0);  // a line stepped back over stays
-    joutai(t).kifu.kifu_ichi = 0;
+    Taikyoku t;
+    std::string error;
+    Taikyoku::Haichi h;
+    h.sfen = c.sfen;
+    h.dankai = c.d;
+    h.jikan_kaishi = 100;
+    h.kifu_saki.push_back({1, 1, 1, 2, HU, HU});  // a line stepped back over stays
+    ASSERT_TRUE(Taikyoku::haichi(h, t, error)) << error;
     const Taikyoku mae = t;
     const Sashita r = t.sasu(c.te, 150);
     EXPECT_EQ(r.kotowari, c.expected);
@@ -153,9 +149,7 @@ TEST(TaikyokuSasu, EveryRefusalLeavesTheGameAsItWas) {
 }
 
 TEST(TaikyokuSasu, TheThirdMoveMayNotMoveTheFirstPieceNorTakeTheSecond) {
-  Taikyoku t = ningen();
-  joutai(t).pos.ban[8][5] = -GIN;
-  junbi(t);
+  Taikyoku t = haichi("lnsgkgsnl/1r5b1/ppppppppp/9/7S1/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 1");
   ASSERT_EQ(t.sasu({7, 7, 7, 6, -HU}, 100).kotowari, Kotowari::nashi);
   ASSERT_EQ(t.sasu({7, 3, 7, 4, HU}, 100).kotowari, Kotowari::nashi);
   const Taikyoku mae = t;
@@ -171,26 +165,19 @@ TEST(TaikyokuSasu, TheThirdMoveMayNotMoveTheFirstPieceNorTakeTheSecond) {
 }
 
 TEST(TaikyokuSasu, TheLimitsAreLiftedForAHolderWithOnlyItsKing) {
-  Taikyoku t = ou_dake(Dankai::san);
-  joutai(t).santeme.ichite_x = 5, joutai(t).santeme.ichite_y = 9;  // the king moved first
-  junbi(t);
+  Taikyoku t = haichi(OU_DAKE, Dankai::san, {5, 9, 0, 0});  // the king moved first
   EXPECT_EQ(t.sasu({5, 9, 4, 8, -OU}, 100).kotowari, Kotowari::nashi);
 }
 
 TEST(TaikyokuSasu, TakingTheKingWinsAndAgainstTheComputerTheTurnGoesToIt) {
-  Taikyoku t = ou_dake();
-  joutai(t).pos.ban[5][2] = -KIN;
-  junbi(t);
+  Taikyoku t = haichi("4k4/4G4/9/9/9/9/9/9/4K4 b - 1");
   Sashita r = t.sasu({5, 2, 5, 1, -KIN}, 100);
   EXPECT_EQ(r.kotowari, Kotowari::nashi);
   EXPECT_EQ(r.shousha, t.sita_gawa());
   EXPECT_EQ(t.shousha(), t.sita_gawa());
   EXPECT_EQ(t.dankai(), Dankai::ichi);  // a finished game stays at its move
 
-  Taikyoku c = ou_dake(Dankai::san);
-  joutai(c).taikyoku_shu = TaikyokuShu::com;
-  joutai(c).pos.ban[9][9] = -KYOU;
-  junbi(c);
+  Taikyoku c = haichi("4k4/9/9/9/9/9/9/9/4K3L b - 1", Dankai::san, {}, TaikyokuShu::com);
   r = c.sasu({9, 9, 9, 8, -KYOU}, 100);
   EXPECT_EQ(r.kotowari, Kotowari::nashi);
   EXPECT_TRUE(r.com_no_ban);

@@ -1,6 +1,7 @@
 #include "taikyoku/taikyoku.h"
 
 #include "kifu/kensa.h"
+#include "rules/sfen.h"
 
 namespace mirado {
 
@@ -285,6 +286,31 @@ Taikyoku::HandicapKekka Taikyoku::handicap_kaeru(int step) {
   }
   j_.handicap_zumi = true;
   return k;
+}
+
+bool Taikyoku::haichi(const Haichi& h, Taikyoku& out, std::string& error) {
+  SfenPosition sp;
+  if (h.sfen.empty()) sp.pos.shoki_haichi();
+  else if (!parse_sfen(h.sfen, sp, error)) return false;
+  Taikyoku t;
+  Joutai& j = t.j_;
+  j.pos = sp.pos;
+  j.taikyoku_shu = h.shu;
+  j.sita_gawa = h.sita_sente ? j.sente_gawa : j.gote_gawa;
+  j.ue_gawa = -j.sita_gawa;
+  j.teban = sp.teban_sita ? j.sita_gawa : j.ue_gawa;
+  j.teban_nushi = h.dankai == Dankai::ni ? -j.teban : j.teban;
+  j.dankai = h.dankai;
+  j.te_tochuu = h.dankai != Dankai::ichi;
+  j.santeme = h.santeme;
+  j.level = h.level;
+  j.jikan_kaishi = h.jikan_kaishi;
+  for (const KifuEntry& e : h.kifu_saki) j.kifu.kiroku(e);
+  j.kifu.kifu_ichi = 0;
+  j.pos.fu_suji_keisan();
+  kiki_keisan(j.pos.ban, j.kiki);
+  out = t;
+  return true;
 }
 
 Taikyoku sente_taikyoku(const Kyokumen& p, int level, int ichite_x, int ichite_y, int nite_x,

@@ -108,6 +108,24 @@ class Taikyoku {
 
   Taikyoku() { j_.pos.shoki_haichi(); }
 
+  // A game set up at a position rather than played to it (tests, tools): the board and
+  // hands and the side whose pieces move next from an SFEN, and the move of the turn due.
+  // In the second move the pieces that move are the opponent's of the holder; after the
+  // first, the turn is under way with its earlier moves ended on the `santeme` squares.
+  struct Haichi {
+    std::string sfen;                   // empty: the even start, the lower pieces to move
+    Dankai dankai = Dankai::ichi;
+    Santeme santeme;
+    TaikyokuShu shu = TaikyokuShu::ningen;
+    bool sita_sente = true;             // the lower pieces moved first (START, SENTE)
+    int level = 3;
+    double jikan_kaishi = 0;            // when the current charge began
+    // Record lines beyond the position, as after stepping back over them.
+    std::vector<KifuEntry> kifu_saki;
+  };
+  // False, with the reason, when the SFEN does not parse.
+  static bool haichi(const Haichi& h, Taikyoku& out, std::string& error);
+
   // ---- reading the game ----
   const Kyokumen& pos() const { return j_.pos; }
   const Kiki& kiki() const { return j_.kiki; }
