@@ -52,12 +52,10 @@ int print_list(const mirado::KifuFile& f) {
 
 namespace mirado::cli {
 
-int cmd_kifu(int argc, char** argv) {
-  const std::string path = argv[0];
-  std::string out_path;
-  const bool list = argc == 2 && std::string(argv[1]) == "--list";
-  if (argc == 3 && std::string(argv[1]) == "--write") out_path = argv[2];
-  else if (argc != 1 && !list) return fail("usage: mirado-cli kifu FILE [--write OUT | --list]");
+int cmd_kifu(const KifuOptions& o) {
+  const std::string& path = o.path;
+  const std::string& out_path = o.out_path;
+  const bool list = o.list;
 
   // Replacing a device or a FIFO with a record (as root, /dev/null) is never what was meant.
   std::error_code ec;

@@ -172,14 +172,10 @@ std::string Runner::apply(const std::string& line) {
 
 }  // namespace
 
-int cmd_play(int argc, char** argv) {
-  if (argc != 1) {
-    std::fputs("usage: mirado-cli play FILE\n", stderr);
-    return 2;
-  }
+int cmd_play(const std::string& path) {
   std::vector<ScriptLine> lines;
   std::string error;
-  if (!read_script(argv[0], lines, error)) {
+  if (!read_script(path, lines, error)) {
     std::fprintf(stderr, "mirado-cli: %s\n", error.c_str());
     return 2;
   }
