@@ -54,6 +54,6 @@ endforeach()
 # read until memory runs out or the program waits on them.
 foreach(path /dev/zero ${CMAKE_CURRENT_LIST_DIR})
   run_cli(2 "^mirado-cli: cannot read ${path}: [^\n]*\n$" play ${path})
-  run_cli(2 "^mirado-cli: match: cannot read ${path}: [^\n]*\n$" match --a 1 --b 1 --openings ${path})
+  run_cli(2 "^mirado-cli match: cannot read ${path}: [^\n]*\n$" match --a 1 --b 1 --openings ${path})
   run_cli(2 "^mirado-cli kifu: [^\n]*\n$" kifu ${path})
 endforeach()

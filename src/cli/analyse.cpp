@@ -27,11 +27,6 @@ namespace {
 using json = nlohmann::ordered_json;
 using namespace mirado;
 
-int fail(const std::string& message, int status = 2) {
-  std::fprintf(stderr, "mirado-cli analyse: %s\n", message.c_str());
-  return status;
-}
-
 double ketasue(double v) { return std::round(v * 10) / 10; }  // one decimal, for reading
 
 const char* gawa_mei(int turn) { return turn % 2 == 1 ? "先手" : "後手"; }
@@ -140,11 +135,11 @@ int cmd_analyse(const AnalyseOptions& o) {
   const KaisekiSettei settei = settei_of(o);
   std::string error;
   KifuFile f;
-  if (!read_kifu_file(o.path, f, error)) return fail(error);
+  if (!read_kifu_file(o.path, f, error)) return fail("analyse", error);
   std::vector<KaisekiKyokumen> turns;
   int gyou = 0;
   if (const std::string naze = kaiseki_kyokumen(f.entries, turns, &gyou); !naze.empty())
-    return fail(o.path + ": line " + std::to_string(gyou) + ": " + naze, 1);
+    return fail("analyse", o.path + ": line " + std::to_string(gyou) + ": " + naze, 1);
 
   std::vector<KaisekiTe> te;
   kaiseki(turns, settei, te);
@@ -190,7 +185,7 @@ int cmd_analyse(const AnalyseOptions& o) {
   if (!o.svg.empty()) {
     const std::string zu = svg_zu(te, f.title.empty() ? o.path : f.title, sita_sente);
     if (!write_file_atomically(o.svg, zu, error))
-      return fail("cannot write " + o.svg + ": " + error);
+      return fail("analyse", "cannot write " + o.svg + ": " + error);
   }
   return 0;
 }

@@ -49,6 +49,10 @@ struct AnalyseOptions {
   int jobs = 0;                 // 0: the analysis' own
 };
 
+// A command's error on stderr as one line, "mirado-cli COMMAND: MESSAGE" (the event
+// runner's without a command, as its transcripts have them); returns `status`.
+int fail(const std::string& command, const std::string& message, int status = 2);
+
 int cmd_maps(const SfenPosition& sp);
 int cmd_mate(const SfenPosition& sp);
 int cmd_perft(const SfenPosition& sp, int depth);

@@ -36,6 +36,15 @@ json map_json(const Kiki::Map& m) {
 
 namespace mirado::cli {
 
+int fail(const std::string& command, const std::string& message, int status) {
+  // The game's messages break lines for a box; the command line gives one line.
+  std::string line = message;
+  for (char& c : line)
+    if (c == '\n') c = ' ';
+  std::fprintf(stderr, "mirado-cli%s%s: %s\n", command.empty() ? "" : " ", command.c_str(), line.c_str());
+  return status;
+}
+
 int cmd_maps(const mirado::SfenPosition& sp) {
   Kiki k{};
   mirado::kiki_keisan(sp.pos.ban, k);
@@ -307,9 +316,7 @@ int usage_error(const CLI::App& app, const CLI::ParseError& e) {
   // CLI11 names the command in front of some messages; it is named once, below.
   if (const std::string prefix = where.get_name() + ": "; message.rfind(prefix, 0) == 0)
     message.erase(0, prefix.size());
-  if (given.empty()) return program_error(app, message);
-  std::fprintf(stderr, "%s %s: %s\n", kName, where.get_name().c_str(), message.c_str());
-  return kBadInput;
+  return given.empty() ? program_error(app, message) : fail(where.get_name(), message, kBadInput);
 }
 
 }  // namespace

@@ -44,11 +44,6 @@ namespace {
 using json = nlohmann::ordered_json;
 using namespace mirado;
 
-int fail(const std::string& message) {
-  std::fprintf(stderr, "mirado-cli: match: %s\n", message.c_str());
-  return 2;
-}
-
 // ---- openings ----
 
 // A million openings fit in far less; a bigger file is no set of openings.
@@ -328,10 +323,10 @@ int load_openings(const std::string& path, std::vector<Opening>& openings) {
   } else {
     int err = 0;
     if (const Yomikomi r = read_capped(path, kOpeningsSaidaiByte, text, err); r != Yomikomi::ok)
-      return fail("cannot read " + path + ": " + yomenai_riyuu(r, err, kOpeningsSaidaiByte));
+      return cli::fail("match", "cannot read " + path + ": " + yomenai_riyuu(r, err, kOpeningsSaidaiByte));
   }
   std::string error;
-  if (!parse_openings(text, openings, error)) return fail((path.empty() ? "built-in openings: " : path + ": ") + error);
+  if (!parse_openings(text, openings, error)) return cli::fail("match", (path.empty() ? "built-in openings: " : path + ": ") + error);
   return 0;
 }
 
@@ -361,7 +356,7 @@ std::vector<GameResult> play_games(const std::vector<Opening>& openings, const c
       std::lock_guard<std::mutex> lock(mu);
       if (!wrote && !tally.write_failed) {
         tally.write_failed = true;
-        std::fprintf(stderr, "mirado-cli: match: %s\n", werr.c_str());
+        cli::fail("match", werr);
       }
       ++tally.done;
       (g.winner > 0 ? tally.w : g.winner < 0 ? tally.l : tally.d) += 1;
@@ -444,7 +439,7 @@ int cmd_match(const MatchOptions& set) {
   if (!set.out_dir.empty()) {
     std::error_code ec;
     std::filesystem::create_directories(set.out_dir, ec);
-    if (ec) return fail("cannot create " + set.out_dir + ": " + ec.message());
+    if (ec) return fail("match", "cannot create " + set.out_dir + ": " + ec.message());
   }
   Tally tally;
   const std::vector<GameResult> results = play_games(openings, set, games, tally);
