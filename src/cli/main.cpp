@@ -268,7 +268,7 @@ std::vector<Command> add_commands(CLI::App& app, Args& a) {
   app.set_help_flag("-h,--help", "show this help and exit");
   app.add_flag("--version", a.version, "show the version and exit");
   app.require_subcommand(0, 1);
-  // As before: an option given twice counts once, the last time.
+  // An option given twice counts the last time, as scripts that append to a line expect.
   app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   app.description(
       "Analyse Mirado Shogi positions and records; every answer is one line of JSON.\n"
