@@ -222,11 +222,9 @@ double median(std::vector<double> v) {
   return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  std::string positions = std::string(MIRADO_BENCH_DIR) + "/positions.sfen";
-  int repeat = 7;
+// Reads the arguments; returns the exit status when there is nothing to time (--record
+// done, or a bad argument), else -1.
+int read_args(int argc, char** argv, std::string& positions, int& repeat) {
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--record" && i + 1 < argc) return record(argv[++i]);
@@ -238,24 +236,40 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  std::vector<Kyokumen> start;
+  return -1;
+}
+
+// The positions to time, with their hand totals set; false (and why on stderr) if none.
+bool load_positions(const std::string& positions, std::vector<Kyokumen>& start) {
   for (const std::string& s : read_positions(positions)) {
     SfenPosition sp;
     std::string error;
     if (!parse_sfen(s, sp, error)) {
       std::fprintf(stderr, "bad position '%s': %s\n", s.c_str(), error.c_str());
-      return 2;
+      return false;
     }
     sp.pos.mochigoma_su_keisan();
     start.push_back(sp.pos);
   }
   if (start.empty()) {
     std::fprintf(stderr, "no positions in %s\n", positions.c_str());
-    return 2;
+    return false;
   }
-  std::printf("%zu positions from %s, %d runs each (median per position)\n", start.size(),
-              positions.c_str(), repeat);
-  std::printf("level  median_ms  max_ms  mean_ms  slowest_position  allocations\n");
+  return true;
+}
+
+// One line of the table: the times per position of one level and its allocations.
+void print_row(int level, const std::vector<double>& per_pos, long alloc, const char* note) {
+  const auto mx = std::max_element(per_pos.begin(), per_pos.end());
+  double mean = 0;
+  for (double v : per_pos) mean += v;
+  mean /= static_cast<double>(per_pos.size());
+  std::printf("%5d  %9.3f  %6.3f  %7.3f  %16ld  %11ld%s\n", level, median(per_pos), *mx, mean,
+              static_cast<long>(mx - per_pos.begin()) + 1, alloc, note);
+}
+
+// Levels 1-3, the median of `repeat` runs per position; returns the allocations.
+long time_design_levels(const std::vector<Kyokumen>& start, int repeat) {
   long total_alloc = 0;
   for (int level = 1; level <= 3; ++level) {
     std::vector<double> per_pos;
@@ -274,39 +288,47 @@ int main(int argc, char** argv) {
       }
       per_pos.push_back(median(runs));
     }
-    const auto mx = std::max_element(per_pos.begin(), per_pos.end());
-    double mean = 0;
-    for (double v : per_pos) mean += v;
-    mean /= static_cast<double>(per_pos.size());
-    std::printf("%5d  %9.3f  %6.3f  %7.3f  %16ld  %11ld\n", level, median(per_pos), *mx, mean,
-                static_cast<long>(mx - per_pos.begin()) + 1, alloc);
+    print_row(level, per_pos, alloc, "");
     total_alloc += alloc;
   }
-  // LEVEL4 at a fixed budget of whole turns; its buffers are made once, before the turns.
-  {
-    Yomi yomi;
-    YomiSettei settei;
-    settei.nodes = 3000;
-    std::vector<double> per_pos;
-    long alloc = 0;
-    for (const Kyokumen& p0 : start) {
-      Taikyoku g = sente_taikyoku(p0, 4);
-      ComTurn t;
-      const long a0 = g_allocations.load();
-      const auto t0 = std::chrono::steady_clock::now();
-      com_turn_yomi(t, g, yomi, settei);
-      const auto t1 = std::chrono::steady_clock::now();
-      alloc += g_allocations.load() - a0;
-      per_pos.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
-    }
-    const auto mx = std::max_element(per_pos.begin(), per_pos.end());
-    double mean = 0;
-    for (double v : per_pos) mean += v;
-    mean /= static_cast<double>(per_pos.size());
-    std::printf("%5d  %9.3f  %6.3f  %7.3f  %16ld  %11ld   (3000 whole turns, one run)\n", 4,
-                median(per_pos), *mx, mean, static_cast<long>(mx - per_pos.begin()) + 1, alloc);
-    total_alloc += alloc;
+  return total_alloc;
+}
+
+// LEVEL4 at a fixed budget of whole turns, one run per position; its buffers are made
+// once, before the turns. Returns the allocations.
+long time_level4(const std::vector<Kyokumen>& start) {
+  Yomi yomi;
+  YomiSettei settei;
+  settei.nodes = 3000;
+  std::vector<double> per_pos;
+  long alloc = 0;
+  for (const Kyokumen& p0 : start) {
+    Taikyoku g = sente_taikyoku(p0, 4);
+    ComTurn t;
+    const long a0 = g_allocations.load();
+    const auto t0 = std::chrono::steady_clock::now();
+    com_turn_yomi(t, g, yomi, settei);
+    const auto t1 = std::chrono::steady_clock::now();
+    alloc += g_allocations.load() - a0;
+    per_pos.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
   }
+  print_row(4, per_pos, alloc, "   (3000 whole turns, one run)");
+  return alloc;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string positions = std::string(MIRADO_BENCH_DIR) + "/positions.sfen";
+  int repeat = 7;
+  if (const int status = read_args(argc, argv, positions, repeat); status >= 0) return status;
+  std::vector<Kyokumen> start;
+  if (!load_positions(positions, start)) return 2;
+  std::printf("%zu positions from %s, %d runs each (median per position)\n", start.size(),
+              positions.c_str(), repeat);
+  std::printf("level  median_ms  max_ms  mean_ms  slowest_position  allocations\n");
+  long total_alloc = time_design_levels(start, repeat);
+  total_alloc += time_level4(start);
   if (total_alloc != 0) {
     std::printf("FAIL: the search allocated %ld times\n", total_alloc);
     return 1;

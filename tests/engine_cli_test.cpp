@@ -178,7 +178,7 @@ TEST_F(Think, BadInputIsRefusedWithExit2) {
   EXPECT_EQ(think(std::string(kStart) + " --level 3 --frobnicate").status, 2);
   const test::CliRun bad = think("'lnsgkgsnl/1r5b1 b - 1' --level 3");
   EXPECT_EQ(bad.status, 2);
-  EXPECT_NE(bad.out.find("bad SFEN"), std::string::npos) << bad.out;
+  EXPECT_EQ(bad.out.rfind("mirado-cli think: SFEN: 'lnsgkgsnl/1r5b1 b - 1' is not a position: ", 0), 0u) << bad.out;
   const test::CliRun nolevel = think(std::string(kStart));
   EXPECT_NE(nolevel.out.find("--level"), std::string::npos) << nolevel.out;
   // One line of explanation, nothing on standard output.

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 mode=${1:-run}
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libxcb1-dev libsdl2-dev libsdl2-mixer-dev
-          fonts-ipafont-mincho nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
+          fonts-ipafont-mincho nlohmann-json3-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
           librsvg2-bin)
 if [ "$mode" = test ]; then
   packages+=(clang libclang-rt-14-dev xvfb xauth imagemagick openbox xdotool x11-utils

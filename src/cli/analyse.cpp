@@ -27,17 +27,6 @@ namespace {
 using json = nlohmann::ordered_json;
 using namespace mirado;
 
-int fail(const std::string& message, int status = 2) {
-  std::fprintf(stderr, "mirado-cli analyse: %s\n", message.c_str());
-  return status;
-}
-
-bool parse_whole(const std::string& s, long long lo, long long hi, long long& out) {
-  if (s.empty() || s.size() > 13 || s.find_first_not_of("0123456789") != std::string::npos) return false;
-  out = std::stoll(s);
-  return out >= lo && out <= hi;
-}
-
 double ketasue(double v) { return std::round(v * 10) / 10; }  // one decimal, for reading
 
 const char* gawa_mei(int turn) { return turn % 2 == 1 ? "先手" : "後手"; }
@@ -126,60 +115,34 @@ std::string svg_zu(const std::vector<KaisekiTe>& te, const std::string& midashi,
   return s + "</svg>\n";
 }
 
-struct Options {
-  std::string path, svg;
+// The analysis' own budget and jobs unless the command line names others.
+KaisekiSettei settei_of(const cli::AnalyseOptions& o) {
   KaisekiSettei settei;
-};
-
-bool parse_options(int argc, char** argv, Options& o, std::string& error) {
-  o.path = argv[0];
-  long long v = 0, ms = 0;
-  bool nodes_given = false;
-  for (int i = 1; i < argc; i += 2) {  // every option takes one value
-    const std::string a = argv[i];
-    const bool has = i + 1 < argc;
-    const std::string val = has ? argv[i + 1] : "";
-    if (a == "--nodes") {
-      if (!has || !parse_whole(val, 1, 1'000'000'000'000LL, v)) return error = "--nodes needs a whole number from 1", false;
-      o.settei.nodes = v;
-      nodes_given = true;
-    } else if (a == "--ms") {
-      if (!has || !parse_whole(val, 1, 3'600'000, ms)) return error = "--ms needs a whole number of milliseconds from 1", false;
-    } else if (a == "--jobs") {
-      if (!has || !parse_whole(val, 1, 64, v)) return error = "--jobs needs a whole number from 1 to 64", false;
-      o.settei.jobs = static_cast<int>(v);
-    } else if (a == "--svg") {
-      if (!has || val.empty()) return error = "--svg needs a file", false;
-      o.svg = val;
-    } else {
-      return error = "unknown argument '" + a + "'", false;
-    }
+  if (o.nodes != 0) settei.nodes = o.nodes;
+  if (o.ms != 0) {
+    settei.nodes = 0;
+    settei.byou = static_cast<double>(o.ms) / 1000;
   }
-  if (nodes_given && ms != 0) return error = "give --nodes or --ms, not both", false;
-  if (ms != 0) {
-    o.settei.nodes = 0;
-    o.settei.byou = static_cast<double>(ms) / 1000;
-  }
-  return true;
+  if (o.jobs != 0) settei.jobs = o.jobs;
+  return settei;
 }
 
 }  // namespace
 
 namespace mirado::cli {
 
-int cmd_analyse(int argc, char** argv) {
-  Options o;
+int cmd_analyse(const AnalyseOptions& o) {
+  const KaisekiSettei settei = settei_of(o);
   std::string error;
-  if (!parse_options(argc, argv, o, error)) return fail(error);
   KifuFile f;
-  if (!read_kifu_file(o.path, f, error)) return fail(error);
+  if (!read_kifu_file(o.path, f, error)) return fail("analyse", error);
   std::vector<KaisekiKyokumen> turns;
   int gyou = 0;
   if (const std::string naze = kaiseki_kyokumen(f.entries, turns, &gyou); !naze.empty())
-    return fail(o.path + ": line " + std::to_string(gyou) + ": " + naze, 1);
+    return fail("analyse", o.path + ": line " + std::to_string(gyou) + ": " + naze, 1);
 
   std::vector<KaisekiTe> te;
-  kaiseki(turns, o.settei, te);
+  kaiseki(turns, settei, te);
   const bool sita_sente = f.entries.empty() || f.entries.front().moto_koma < 0;
   std::int64_t nodes = 0;
   for (std::size_t i = 0; i < te.size(); ++i) {
@@ -216,13 +179,13 @@ int cmd_analyse(int argc, char** argv) {
   }
   sum["winner"] = winner;
   sum["nodes"] = nodes;
-  if (o.settei.nodes > 0) sum["budget_nodes"] = o.settei.nodes;
-  else sum["budget_ms"] = std::lround(o.settei.byou * 1000);
+  if (settei.nodes > 0) sum["budget_nodes"] = settei.nodes;
+  else sum["budget_ms"] = std::lround(settei.byou * 1000);
   std::cout << json{{"summary", sum}}.dump() << "\n";
   if (!o.svg.empty()) {
     const std::string zu = svg_zu(te, f.title.empty() ? o.path : f.title, sita_sente);
     if (!write_file_atomically(o.svg, zu, error))
-      return fail("cannot write " + o.svg + ": " + error);
+      return fail("analyse", "cannot write " + o.svg + ": " + error);
   }
   return 0;
 }

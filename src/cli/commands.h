@@ -1,18 +1,66 @@
-// Subcommands of mirado-cli, one file each. Every one prints one JSON result (play: one
-// per event) and returns the exit status: 0 done, 1 a record the game refuses (kifu),
-// 2 bad input.
+// Subcommands of mirado-cli, one file each (maps, mate and perft beside the parser in
+// main.cpp). The parser reads and checks every argument, so a command gets its options
+// already valid; each prints one JSON result (play: one per event) and returns the exit
+// status: 0 done, 1 a record the game refuses (kifu, analyse), 2 bad input.
 #pragma once
+
+#include <string>
+
+#include "rules/sfen.h"
 
 namespace mirado::cli {
 
-int cmd_maps(const char* sfen);
-int cmd_mate(const char* sfen);
-int cmd_perft(const char* sfen, const char* depth);
-int cmd_think(int argc, char** argv);  // argv[0] is the SFEN
-int cmd_kifu(int argc, char** argv);   // argv[0] is the file
-int cmd_analyse(int argc, char** argv);  // argv[0] is the file
-int cmd_play(int argc, char** argv);   // argv[0] is the event file
-int cmd_match(int argc, char** argv);  // options only
-int cmd_openings(int argc, char** argv);  // argv[0] is the count
+// A square given as "c,r"; 0,0 when not given.
+struct Masu {
+  int c = 0, r = 0;
+};
+
+struct ThinkOptions {
+  SfenPosition sp;
+  int level = 0;
+  int only = 0;  // 0: the whole turn
+  Masu ichite, nite;
+  bool candidates = false;
+  long long nodes = 0, ms = 0;  // level 4's budget; both 0: the window's
+};
+
+struct MatchOptions {
+  int level_a = 0, level_b = 0;
+  int max_moves = 300;
+  long long nodes = 0, ms = 0;
+  long long games = 0;  // 0: every opening twice
+  long long jobs = 1;
+  std::string openings_path, out_dir;  // empty: the built-in openings, no records
+};
+
+struct OpeningsOptions {
+  long long n = 0;
+  long long seed = 1;
+};
+
+struct KifuOptions {
+  std::string path, out_path;
+  bool list = false;
+};
+
+struct AnalyseOptions {
+  std::string path, svg;
+  long long nodes = 0, ms = 0;  // both 0: the analysis' own budget
+  int jobs = 0;                 // 0: the analysis' own
+};
+
+// A command's error on stderr as one line, "mirado-cli COMMAND: MESSAGE" (the event
+// runner's without a command, as its transcripts have them); returns `status`.
+int fail(const std::string& command, const std::string& message, int status = 2);
+
+int cmd_maps(const SfenPosition& sp);
+int cmd_mate(const SfenPosition& sp);
+int cmd_perft(const SfenPosition& sp, int depth);
+int cmd_think(const ThinkOptions& o);
+int cmd_kifu(const KifuOptions& o);
+int cmd_analyse(const AnalyseOptions& o);
+int cmd_play(const std::string& path);
+int cmd_match(const MatchOptions& o);
+int cmd_openings(const OpeningsOptions& o);
 
 }  // namespace mirado::cli

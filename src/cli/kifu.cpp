@@ -25,18 +25,6 @@ json entry_json(const mirado::KifuEntry& e) {
                       t(e.sita_mae), t(e.sita_ato), t(e.ue_mae), t(e.ue_ato)});
 }
 
-// The game's messages break lines for a box; the command line gives one line.
-std::string ichigyou(std::string text) {
-  for (char& c : text)
-    if (c == '\n') c = ' ';
-  return text;
-}
-
-int fail(const std::string& message) {
-  std::fprintf(stderr, "mirado-cli kifu: %s\n", ichigyou(message).c_str());
-  return 2;
-}
-
 // The rows of the move list beside the board, as the window shows and copies them.
 int print_list(const mirado::KifuFile& f) {
   mirado::Taikyoku t;
@@ -52,22 +40,20 @@ int print_list(const mirado::KifuFile& f) {
 
 namespace mirado::cli {
 
-int cmd_kifu(int argc, char** argv) {
-  const std::string path = argv[0];
-  std::string out_path;
-  const bool list = argc == 2 && std::string(argv[1]) == "--list";
-  if (argc == 3 && std::string(argv[1]) == "--write") out_path = argv[2];
-  else if (argc != 1 && !list) return fail("usage: mirado-cli kifu FILE [--write OUT | --list]");
+int cmd_kifu(const KifuOptions& o) {
+  const std::string& path = o.path;
+  const std::string& out_path = o.out_path;
+  const bool list = o.list;
 
   // Replacing a device or a FIFO with a record (as root, /dev/null) is never what was meant.
   std::error_code ec;
   if (!out_path.empty() && std::filesystem::exists(out_path, ec) && !std::filesystem::is_regular_file(out_path, ec))
-    return fail("cannot write " + out_path + ": not a regular file");
+    return fail("kifu", "cannot write " + out_path + ": not a regular file");
   KifuFile f;
   std::string error;
-  if (!read_kifu_file(path, f, error)) return fail(error);
+  if (!read_kifu_file(path, f, error)) return fail("kifu", error);
   const std::string refused = kifu_sasenai(f.entries);
-  if (!refused.empty()) std::fprintf(stderr, "mirado-cli kifu: %s\n", ichigyou(refused).c_str());
+  if (!refused.empty()) fail("kifu", refused, 1);
   if (list) return refused.empty() ? print_list(f) : 1;
 
   json out;
@@ -94,8 +80,8 @@ int cmd_kifu(int argc, char** argv) {
   if (!out_path.empty() && refused.empty()) {
     int bad = 0;
     const auto bytes = encode_kifu(f.title, f.line2, f.line3, f.entries, bad);
-    if (!bytes) return fail("header line " + std::to_string(bad) + " cannot be written in code page 932");
-    if (!write_file_atomically(out_path, *bytes, error)) return fail("cannot write: " + error);
+    if (!bytes) return fail("kifu", "header line " + std::to_string(bad) + " cannot be written in code page 932");
+    if (!write_file_atomically(out_path, *bytes, error)) return fail("kifu", "cannot write: " + error);
   }
   std::cout << out.dump() << "\n";
   return refused.empty() ? 0 : 1;

@@ -44,17 +44,6 @@ namespace {
 using json = nlohmann::ordered_json;
 using namespace mirado;
 
-int fail(const std::string& message) {
-  std::fprintf(stderr, "mirado-cli: match: %s\n", message.c_str());
-  return 2;
-}
-
-bool parse_whole(const std::string& s, long long lo, long long hi, long long& out) {
-  if (s.empty() || s.size() > 13 || s.find_first_not_of("0123456789") != std::string::npos) return false;
-  out = std::stoll(s);
-  return out >= lo && out <= hi;
-}
-
 // ---- openings ----
 
 // A million openings fit in far less; a bigger file is no set of openings.
@@ -183,17 +172,7 @@ bool random_turn(Kyokumen& p, Rng& rng, std::vector<Sashite>& played) {
   return true;
 }
 
-int make_openings(int argc, char** argv) {
-  long long n = 0, seed = 1;
-  if (argc < 1 || !parse_whole(argv[0], 1, 100000, n)) return fail("openings needs a count from 1");
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    if (a == "--seed" && i + 1 < argc && parse_whole(argv[i + 1], 0, 1LL << 40, seed)) {
-      ++i;
-    } else {
-      return fail("unknown argument '" + a + "'");
-    }
-  }
+int make_openings(long long n, long long seed) {
   Rng rng{static_cast<unsigned long long>(seed) * 7919ULL + 17};
   std::printf("# Openings: two whole turns of random quiet legal moves from the start (seed %lld);\n"
               "# each line is the SFEN, then ';' and the six moves in record form.\n", seed);
@@ -239,13 +218,7 @@ struct GameResult {
   std::string reason;  // how it ended: "mate", "king taken" or "move cap"
 };
 
-struct Settings {
-  int level_a = 0, level_b = 0;
-  int max_moves = 300;
-  long long nodes = 0, ms = 0;
-};
-
-GameResult play_game(const Opening& o, bool a_sita, const Settings& set, Yomi& yomi) {
+GameResult play_game(const Opening& o, bool a_sita, const cli::MatchOptions& set, Yomi& yomi) {
   GameResult g;
   g.record = o.moves;
   Kyokumen p = o.sp.pos;
@@ -326,7 +299,7 @@ json time_json(const Summary& s) {
           {"slowest_ms", ms(s.slowest())}};
 }
 
-bool write_record(const std::filesystem::path& dir, int index, const Settings& set, bool a_sita,
+bool write_record(const std::filesystem::path& dir, int index, const cli::MatchOptions& set, bool a_sita,
                   const GameResult& g, std::string& error) {
   const std::string sita_name = "LEVEL" + std::to_string(a_sita ? set.level_a : set.level_b);
   const std::string ue_name = "LEVEL" + std::to_string(a_sita ? set.level_b : set.level_a);
@@ -342,70 +315,34 @@ bool write_record(const std::filesystem::path& dir, int index, const Settings& s
   return write_file_atomically(dir / (std::string(name) + std::string(KIFU_KAKUCHOUSHI)), *bytes, error);
 }
 
-}  // namespace
-
-namespace mirado::cli {
-
-int cmd_openings(int argc, char** argv) { return make_openings(argc, argv); }
-
-int cmd_match(int argc, char** argv) {
-  Settings set;
-  long long games = 0, jobs = 1, v = 0;
-  std::string openings_path, out_dir;
-  for (int i = 0; i < argc; i += 2) {  // every option takes one value
-    const std::string a = argv[i];
-    const bool has = i + 1 < argc;
-    const std::string val = has ? argv[i + 1] : "";
-    if (a == "--a" || a == "--b") {
-      if (!has || !parse_whole(val, 1, 4, v)) return fail(a + " needs a level 1, 2, 3 or 4");
-      (a == "--a" ? set.level_a : set.level_b) = static_cast<int>(v);
-    } else if (a == "--games") {
-      if (!has || !parse_whole(val, 1, 1000000, games)) return fail("--games needs a whole number from 1");
-    } else if (a == "--jobs") {
-      if (!has || !parse_whole(val, 1, 64, jobs)) return fail("--jobs needs a whole number from 1 to 64");
-    } else if (a == "--max-moves") {
-      if (!has || !parse_whole(val, 3, 100000, v)) return fail("--max-moves needs a whole number from 3");
-      set.max_moves = static_cast<int>(v);
-    } else if (a == "--nodes") {
-      if (!has || !parse_whole(val, 1, 1'000'000'000'000LL, set.nodes)) return fail("--nodes needs a whole number from 1");
-    } else if (a == "--ms") {
-      if (!has || !parse_whole(val, 1, 3'600'000, set.ms)) return fail("--ms needs a whole number of milliseconds from 1");
-    } else if (a == "--openings") {
-      if (!has) return fail("--openings needs a file");
-      openings_path = val;
-    } else if (a == "--pgn-like") {
-      if (!has) return fail("--pgn-like needs a folder");
-      out_dir = val;
-    } else {
-      return fail("unknown argument '" + a + "'");
-    }
-  }
-  if (set.level_a == 0 || set.level_b == 0) return fail("--a and --b are required");
-  if (set.nodes != 0 && set.ms != 0) return fail("give --nodes or --ms, not both");
-
+// The match's openings: a file's, or the built-in set. Returns the exit status on failure.
+int load_openings(const std::string& path, std::vector<Opening>& openings) {
   std::string text;
-  if (openings_path.empty()) {
-    text = BUILTIN_OPENINGS;
+  if (path.empty()) {
+    text = cli::BUILTIN_OPENINGS;
   } else {
     int err = 0;
-    if (const Yomikomi r = read_capped(openings_path, kOpeningsSaidaiByte, text, err); r != Yomikomi::ok)
-      return fail("cannot read " + openings_path + ": " + yomenai_riyuu(r, err, kOpeningsSaidaiByte));
+    if (const Yomikomi r = read_capped(path, kOpeningsSaidaiByte, text, err); r != Yomikomi::ok)
+      return cli::fail("match", "cannot read " + path + ": " + yomenai_riyuu(r, err, kOpeningsSaidaiByte));
   }
-  std::vector<Opening> openings;
   std::string error;
-  if (!parse_openings(text, openings, error)) return fail((openings_path.empty() ? "built-in openings: " : openings_path + ": ") + error);
-  if (games == 0) games = 2 * static_cast<long long>(openings.size());
-  if (!out_dir.empty()) {
-    std::error_code ec;
-    std::filesystem::create_directories(out_dir, ec);
-    if (ec) return fail("cannot create " + out_dir + ": " + ec.message());
-  }
+  if (!parse_openings(text, openings, error)) return cli::fail("match", (path.empty() ? "built-in openings: " : path + ": ") + error);
+  return 0;
+}
 
+// The games finished so far, as the progress lines count them.
+struct Tally {
+  int done = 0, w = 0, l = 0, d = 0;
+  bool write_failed = false;
+};
+
+// Plays the games on set.jobs threads, each with its own search; every game's record is
+// written as it ends.
+std::vector<GameResult> play_games(const std::vector<Opening>& openings, const cli::MatchOptions& set,
+                                   long long games, Tally& tally) {
   std::vector<GameResult> results(static_cast<std::size_t>(games));
   std::atomic<long long> next{0};
   std::mutex mu;
-  int done = 0, w = 0, l = 0, d = 0;
-  bool write_failed = false;
   auto worker = [&]() {
     Yomi yomi;
     for (;;) {
@@ -415,66 +352,99 @@ int cmd_match(int argc, char** argv) {
       const bool a_sita = gi % 2 == 0;
       GameResult g = play_game(o, a_sita, set, yomi);
       std::string werr;
-      const bool wrote = out_dir.empty() || write_record(out_dir, static_cast<int>(gi), set, a_sita, g, werr);
+      const bool wrote = set.out_dir.empty() || write_record(set.out_dir, static_cast<int>(gi), set, a_sita, g, werr);
       std::lock_guard<std::mutex> lock(mu);
-      if (!wrote && !write_failed) {
-        write_failed = true;
-        std::fprintf(stderr, "mirado-cli: match: %s\n", werr.c_str());
+      if (!wrote && !tally.write_failed) {
+        tally.write_failed = true;
+        cli::fail("match", werr);
       }
-      ++done;
-      (g.winner > 0 ? w : g.winner < 0 ? l : d) += 1;
-      const double score = (w + 0.5 * d) / done;
+      ++tally.done;
+      (g.winner > 0 ? tally.w : g.winner < 0 ? tally.l : tally.d) += 1;
+      const double score = (tally.w + 0.5 * tally.d) / tally.done;
       // The moves as its record has them: the opening's and every move made.
-      std::fprintf(stderr, "game %d/%lld: %s (%zu moves)  A %d-%d-%d  score %.3f\n", done, games,
-                   g.winner > 0 ? "A wins" : g.winner < 0 ? "B wins" : "draw", g.record.size(), w, l, d, score);
+      std::fprintf(stderr, "game %d/%lld: %s (%zu moves)  A %d-%d-%d  score %.3f\n", tally.done, games,
+                   g.winner > 0 ? "A wins" : g.winner < 0 ? "B wins" : "draw", g.record.size(), tally.w, tally.l,
+                   tally.d, score);
       results[static_cast<std::size_t>(gi)] = std::move(g);
     }
   };
   std::vector<std::thread> pool;
-  for (long long j = 0; j < std::min(jobs, games); ++j) pool.emplace_back(worker);
+  for (long long j = 0; j < std::min(set.jobs, games); ++j) pool.emplace_back(worker);
   for (std::thread& t : pool) t.join();
+  return results;
+}
 
-  Summary ta, tb;
-  json ended = json::object();
-  for (const GameResult& g : results) ended[g.reason] = ended.value(g.reason, 0) + 1;
+// The score and Elo with the 95% interval of the score carried over to Elo. A clean
+// sweep has no finite Elo: it is then given as the bound that conceding half a game
+// would leave.
+void elo_json(json& out, const std::vector<GameResult>& results, const Tally& t, long long games) {
+  const int w = t.w, l = t.l, d = t.d;
   double sq = 0;
   const double n = static_cast<double>(games);
   const double s = (w + 0.5 * d) / n;
   for (const GameResult& g : results) {
-    ta.turns.insert(ta.turns.end(), g.turn_a.begin(), g.turn_a.end());
-    tb.turns.insert(tb.turns.end(), g.turn_b.begin(), g.turn_b.end());
     const double x = g.winner > 0 ? 1.0 : g.winner < 0 ? 0.0 : 0.5;
     sq += (x - s) * (x - s);
   }
-  // The 95% interval of the score, carried over to Elo. A clean sweep has no finite
-  // Elo: it is then given as the bound that conceding half a game would leave.
   const bool sweep = w == games || l == games;
   const double s_elo = sweep ? (w == games ? 1 - 0.5 / n : 0.5 / n) : s;
   const double se = sweep ? std::sqrt(s_elo * (1 - s_elo) / n) : std::sqrt(sq / n) / std::sqrt(n);
   const double elo = elo_of(s_elo);
   const double err = (elo_of(s_elo + 1.96 * se) - elo_of(s_elo - 1.96 * se)) / 2;
-  json out;
-  out["a"] = "LEVEL" + std::to_string(set.level_a);
-  out["b"] = "LEVEL" + std::to_string(set.level_b);
-  out["games"] = games;
-  out["openings"] = std::min<long long>(static_cast<long long>(openings.size()), (games + 1) / 2);
-  out["openings_in_set"] = openings.size();
-  out["wins"] = w;
-  out["losses"] = l;
-  out["draws"] = d;
   out["score"] = std::round(s * 10000.0) / 10000.0;
   out["elo"] = std::round(elo * 10.0) / 10.0 + 0.0;  // + 0.0: never "-0.0"
   out["elo_error_95"] = std::round(err * 10.0) / 10.0 + 0.0;
   if (sweep) out["elo_is_bound"] = true;
+}
+
+json result_json(const cli::MatchOptions& set, long long games, std::size_t in_set,
+                 const std::vector<GameResult>& results, const Tally& t) {
+  Summary ta, tb;
+  json ended = json::object();
+  for (const GameResult& g : results) {
+    ended[g.reason] = ended.value(g.reason, 0) + 1;
+    ta.turns.insert(ta.turns.end(), g.turn_a.begin(), g.turn_a.end());
+    tb.turns.insert(tb.turns.end(), g.turn_b.begin(), g.turn_b.end());
+  }
+  json out;
+  out["a"] = "LEVEL" + std::to_string(set.level_a);
+  out["b"] = "LEVEL" + std::to_string(set.level_b);
+  out["games"] = games;
+  out["openings"] = std::min<long long>(static_cast<long long>(in_set), (games + 1) / 2);
+  out["openings_in_set"] = in_set;
+  out["wins"] = t.w;
+  out["losses"] = t.l;
+  out["draws"] = t.d;
+  elo_json(out, results, t, games);
   out["ended"] = ended;
   out["a_time"] = time_json(ta);
   out["b_time"] = time_json(tb);
   if (set.nodes != 0) out["nodes"] = set.nodes;
   else out["ms"] = set.ms != 0 ? set.ms : static_cast<long long>(YOMI_BYOU * 1000);
   out["max_moves"] = set.max_moves;
-  if (!out_dir.empty()) out["records"] = out_dir;
-  std::cout << out.dump() << "\n";
-  return write_failed ? 2 : 0;
+  if (!set.out_dir.empty()) out["records"] = set.out_dir;
+  return out;
+}
+
+}  // namespace
+
+namespace mirado::cli {
+
+int cmd_openings(const OpeningsOptions& o) { return make_openings(o.n, o.seed); }
+
+int cmd_match(const MatchOptions& set) {
+  std::vector<Opening> openings;
+  if (const int status = load_openings(set.openings_path, openings); status != 0) return status;
+  const long long games = set.games != 0 ? set.games : 2 * static_cast<long long>(openings.size());
+  if (!set.out_dir.empty()) {
+    std::error_code ec;
+    std::filesystem::create_directories(set.out_dir, ec);
+    if (ec) return fail("match", "cannot create " + set.out_dir + ": " + ec.message());
+  }
+  Tally tally;
+  const std::vector<GameResult> results = play_games(openings, set, games, tally);
+  std::cout << result_json(set, games, openings.size(), results, tally).dump() << "\n";
+  return tally.write_failed ? 2 : 0;
 }
 
 }  // namespace mirado::cli

@@ -172,17 +172,10 @@ std::string Runner::apply(const std::string& line) {
 
 }  // namespace
 
-int cmd_play(int argc, char** argv) {
-  if (argc != 1) {
-    std::fputs("usage: mirado-cli play FILE\n", stderr);
-    return 2;
-  }
+int cmd_play(const std::string& path) {
   std::vector<ScriptLine> lines;
   std::string error;
-  if (!read_script(argv[0], lines, error)) {
-    std::fprintf(stderr, "mirado-cli: %s\n", error.c_str());
-    return 2;
-  }
+  if (!read_script(path, lines, error)) return fail("", error);
   // The runner stands for a machine with a working sound device, whatever this one has.
   ::setenv("SDL_AUDIODRIVER", "dummy", 1);
   Runner r;
@@ -193,10 +186,7 @@ int cmd_play(int argc, char** argv) {
   for (const ScriptLine& line : lines) {
     if (r.ui.quitted) break;
     error = r.apply(line.text);
-    if (!error.empty()) {
-      std::fprintf(stderr, "mirado-cli: line %d: %s\n", line.no, error.c_str());
-      return 2;
-    }
+    if (!error.empty()) return fail("", "line " + std::to_string(line.no) + ": " + error);
     r.game.ibento_owari();
     r.emit(++n, line.text);
   }

@@ -26,13 +26,6 @@ namespace {
 
 using json = nlohmann::ordered_json;
 
-constexpr int kBadInput = 2;
-
-int fail(const std::string& message) {
-  std::fprintf(stderr, "mirado-cli: think: %s\n", message.c_str());
-  return kBadInput;
-}
-
 // The turned board's squares back in the position's own coordinates.
 int kaesu(int v) { return v >= 1 && v <= 9 ? 10 - v : v; }
 
@@ -60,108 +53,40 @@ json turn_json(const mirado::YomiTe& t, bool kaiten) {
   return moves;
 }
 
-bool parse_digit(const std::string& s, int lo, int hi, int& out) {
-  if (s.size() != 1 || s[0] < '0' || s[0] > '9') return false;
-  out = s[0] - '0';
-  return out >= lo && out <= hi;
-}
+// Each procedure's candidates, kept for --candidates at levels 1-3.
+struct KouhoLogs {
+  std::vector<mirado::Kouho> bufs[4];
+  mirado::KouhoKiroku logs[4];
+};
 
-// A whole number from 1 to 10^12, digits only.
-bool parse_count(const std::string& s, long long& out) {
-  if (s.empty() || s.size() > 13 || s.find_first_not_of("0123456789") != std::string::npos) return false;
-  out = std::stoll(s);
-  return out >= 1 && out <= 1'000'000'000'000LL;
-}
-
-// "c,r" with c and r in 1..9.
-bool parse_square(const std::string& s, int& c, int& r) {
-  const auto comma = s.find(',');
-  if (comma == std::string::npos) return false;
-  return parse_digit(s.substr(0, comma), 1, 9, c) && parse_digit(s.substr(comma + 1), 1, 9, r);
-}
-
-}  // namespace
-
-namespace mirado::cli {
-
-int cmd_think(int argc, char** argv) {
-  if (argc < 1) return fail("missing SFEN");
-  SfenPosition sp;
-  std::string error;
-  if (!parse_sfen(argv[0], sp, error)) return fail("bad SFEN: " + error);
-
-  int level = 0, only = 0;
-  long long nodes = 0, ms = 0;
-  int ichite_x = 0, ichite_y = 0, nite_x = 0, nite_y = 0;
-  bool candidates = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    auto value = [&](std::string& out) {
-      if (i + 1 >= argc) return false;
-      out = argv[++i];
-      return true;
-    };
-    std::string v;
-    if (a == "--level") {
-      if (!value(v) || !parse_digit(v, 1, 4, level)) return fail("--level needs 1, 2, 3 or 4");
-    } else if (a == "--only") {
-      if (!value(v) || !parse_digit(v, 1, 3, only)) return fail("--only needs 1, 2 or 3");
-    } else if (a == "--ichite") {
-      if (!value(v) || !parse_square(v, ichite_x, ichite_y))
-        return fail("--ichite needs a square c,r with c and r in 1..9");
-    } else if (a == "--nite") {
-      if (!value(v) || !parse_square(v, nite_x, nite_y))
-        return fail("--nite needs a square c,r with c and r in 1..9");
-    } else if (a == "--nodes") {
-      if (!value(v) || !parse_count(v, nodes)) return fail("--nodes needs a whole number from 1 to 10^12");
-    } else if (a == "--ms") {
-      if (!value(v) || !parse_count(v, ms)) return fail("--ms needs a whole number of milliseconds from 1");
-    } else if (a == "--candidates") {
-      candidates = true;
-    } else {
-      return fail("unknown argument '" + a + "'");
-    }
-  }
-  if (level == 0) return fail("--level is required (1, 2, 3 or 4)");
-  if (level != 4 && (nodes != 0 || ms != 0)) return fail("--nodes and --ms belong to level 4");
-  if (nodes != 0 && ms != 0) return fail("give --nodes or --ms, not both");
-
-  sp.pos.mochigoma_su_keisan();
-  // The search plays the upper pieces: the lower side's turn is read on the turned board.
-  const bool kaiten_suru = sp.teban_sita == 1;
-  if (kaiten_suru) {
-    sp.pos = kaiten(sp.pos);
-    ichite_x = kaesu(ichite_x), ichite_y = kaesu(ichite_y), nite_x = kaesu(nite_x), nite_y = kaesu(nite_y);
-  }
-  Taikyoku t = sente_taikyoku(sp.pos, level, ichite_x, ichite_y, nite_x, nite_y);
-
-  ComTurn turn;
-  std::vector<Kouho> bufs[4];
-  KouhoKiroku logs[4];
-  if (candidates) {
+// The computer's turn on `t`: the design's procedures, or LEVEL4's look-ahead.
+mirado::YomiKekka sasu(mirado::ComTurn& turn, mirado::Taikyoku& t, const mirado::cli::ThinkOptions& o,
+                       KouhoLogs& kouho) {
+  using namespace mirado;
+  if (o.candidates) {
     for (int i = 1; i <= 3; ++i) {
-      bufs[i].resize(KOUHO_MAX);
-      logs[i].buf = bufs[i].data();
-      logs[i].cap = KOUHO_MAX;
-      turn.kiroku[i] = &logs[i];
+      kouho.bufs[i].resize(KOUHO_MAX);
+      kouho.logs[i].buf = kouho.bufs[i].data();
+      kouho.logs[i].cap = KOUHO_MAX;
+      turn.kiroku[i] = &kouho.logs[i];
     }
   }
-  YomiKekka yomi_kekka;
-  if (level == 4) {
-    Yomi yomi;
-    YomiSettei settei;
-    settei.nodes = nodes;
-    settei.byou = nodes != 0 ? 0 : (ms != 0 ? static_cast<double>(ms) / 1000 : YOMI_BYOU);
-    settei.lines = candidates ? YOMI_LINES : 0;
-    yomi_kekka = com_turn_yomi(turn, t, yomi, settei, only);
-  } else {
-    turn.run(t, only);
+  if (o.level != 4) {
+    turn.run(t, o.only);
+    return {};
   }
+  Yomi yomi;
+  YomiSettei settei;
+  settei.nodes = o.nodes;
+  settei.byou = o.nodes != 0 ? 0 : (o.ms != 0 ? static_cast<double>(o.ms) / 1000 : YOMI_BYOU);
+  settei.lines = o.candidates ? YOMI_LINES : 0;
+  return com_turn_yomi(turn, t, yomi, settei, o.only);
+}
 
-  json out;
+// The moves made; `made` counts them and `last` is the last procedure that ran.
+json moves_json(const mirado::ComTurn& turn, bool kaiten_suru, int& made, int& last) {
+  using namespace mirado;
   json moves = json::array();
-  int made = 0;
-  int last = 0;
   for (int i = 1; i <= 3; ++i) {
     if (turn.ran[i]) last = i;
     if (!turn.ran[i] || !turn.te[i].te.ari) continue;
@@ -174,42 +99,75 @@ int cmd_think(int argc, char** argv) {
                      {"piece_after", m.koma},
                      {"score_tenths", m.score}});
   }
-  out["moves"] = moves;
+  return moves;
+}
+
+// LEVEL4's principal lines: its turn and the answer it expects.
+json lines_json(const mirado::YomiKekka& kekka, bool kaiten_suru) {
+  json lines = json::array();
+  for (int i = 0; i < kekka.n_lines; ++i) {
+    const mirado::YomiLine& l = kekka.lines[i];
+    json line = {{"turn", turn_json(l.turn, kaiten_suru)}, {"score", l.score}};
+    if (l.answered) line["reply"] = turn_json(l.reply, kaiten_suru);
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+// Every move each procedure of levels 1-3 weighed, in its scoring order.
+json candidates_json(const mirado::ComTurn& turn, const KouhoLogs& kouho, bool kaiten_suru) {
+  json c = json::object();
+  for (int i = 1; i <= 3; ++i) {
+    if (!turn.ran[i]) continue;
+    json list = json::array();
+    for (int j = 0; j < kouho.logs[i].n; ++j) {
+      const mirado::Kouho t = kaiten_suru ? kouho_kaiten(kouho.logs[i].buf[j]) : kouho.logs[i].buf[j];
+      list.push_back({{"from", {t.fc, t.fr}},
+                      {"to", {t.tc, t.tr}},
+                      {"piece_after", t.koma},
+                      {"score_tenths", t.score}});
+    }
+    c[std::to_string(i)] = list;
+  }
+  return c;
+}
+
+}  // namespace
+
+namespace mirado::cli {
+
+int cmd_think(const ThinkOptions& o) {
+  SfenPosition sp = o.sp;
+  Masu ichite = o.ichite, nite = o.nite;
+  sp.pos.mochigoma_su_keisan();
+  // The search plays the upper pieces: the lower side's turn is read on the turned board.
+  const bool kaiten_suru = sp.teban_sita == 1;
+  if (kaiten_suru) {
+    sp.pos = kaiten(sp.pos);
+    ichite = {kaesu(ichite.c), kaesu(ichite.r)}, nite = {kaesu(nite.c), kaesu(nite.r)};
+  }
+  Taikyoku t = sente_taikyoku(sp.pos, o.level, ichite.c, ichite.r, nite.c, nite.r);
+  ComTurn turn;
+  KouhoLogs kouho;
+  const YomiKekka yomi_kekka = sasu(turn, t, o, kouho);
+
+  json out;
+  int made = 0;
+  int last = 0;
+  out["moves"] = moves_json(turn, kaiten_suru, made, last);
   out["shuukyoku"] = kaiten_suru ? -t.shousha() : t.shousha();
   // After move 1 the opponent's pieces move next, after move 2 the mover's own, after
   // move 3 the opponent's.
   const bool aite_next = last != 2;
   out["sfen_after"] = kaiten_suru ? to_sfen(kaiten(t.pos()), !aite_next, sp.move_number + made)
                                   : to_sfen(t.pos(), aite_next, sp.move_number + made);
-  if (level == 4) {
+  if (o.level == 4) {
     out["score"] = yomi_kekka.score;
     out["nodes"] = yomi_kekka.nodes;
     out["rounds"] = yomi_kekka.rounds;
-    if (candidates) {
-      json lines = json::array();
-      for (int i = 0; i < yomi_kekka.n_lines; ++i) {
-        const YomiLine& l = yomi_kekka.lines[i];
-        json line = {{"turn", turn_json(l.turn, kaiten_suru)}, {"score", l.score}};
-        if (l.answered) line["reply"] = turn_json(l.reply, kaiten_suru);
-        lines.push_back(line);
-      }
-      out["lines"] = lines;
-    }
-  } else if (candidates) {
-    json c = json::object();
-    for (int i = 1; i <= 3; ++i) {
-      if (!turn.ran[i]) continue;
-      json list = json::array();
-      for (int j = 0; j < logs[i].n; ++j) {
-        const Kouho t = kaiten_suru ? kouho_kaiten(logs[i].buf[j]) : logs[i].buf[j];
-        list.push_back({{"from", {t.fc, t.fr}},
-                        {"to", {t.tc, t.tr}},
-                        {"piece_after", t.koma},
-                        {"score_tenths", t.score}});
-      }
-      c[std::to_string(i)] = list;
-    }
-    out["candidates"] = c;
+    if (o.candidates) out["lines"] = lines_json(yomi_kekka, kaiten_suru);
+  } else if (o.candidates) {
+    out["candidates"] = candidates_json(turn, kouho, kaiten_suru);
   }
   std::cout << out.dump() << "\n";
   return 0;
