@@ -188,7 +188,7 @@ int kaku_kiken(const Kyokumen& p, const HyoukaJoutai& s, int col, int row, int k
 
 namespace {
 
-// What the board scan reads on every square.
+// What the board scan reads on every square; the flags hold for the whole scan.
 struct Scan {
   const Kyokumen& p;
   const Kiki& k;
@@ -196,6 +196,9 @@ struct Scan {
   int koma, col, row;  // the moved piece and where it stands now
   int kuc, kur;        // upper king
   int kc, kr;          // lower king
+  bool kin_gin;        // the lower hand holds a gold or a silver
+  bool kyou, kei, gin; // the lower hand holds a lance, a knight, a silver
+  bool anzen;          // no lower piece reaches the moved piece
 };
 
 // The lower pieces the moved piece attacks, for the fork term.
@@ -206,14 +209,13 @@ struct Nerai {
 
 // An empty square the lower pieces reach: next to the upper king, in the upper camp, and
 // in front of a lower pawn there. All three need that reach.
-int kara_sita_kiki(const Scan& x, int i, int j) {
+void kara_sita_kiki(const Scan& x, int i, int j, int& t) {
   const auto& ks = x.k.kiki_sita;
   const auto& ku = x.k.kiki_ue;
-  int t = 0;
   if (iabs(i - x.kuc) < 2 && iabs(j - x.kur) < 2) {
     t -= 5 * ks[i][j];
     if (ku[i][j] == 1 && ks[i][j] > 1) t -= 100;
-    if (sita_kin_gin(x.s.mochigoma_mae)) t -= 100;
+    if (x.kin_gin) t -= 100;
   }
   if (ku[i][j] == 0 && j <= 3) {
     t -= 1;
@@ -223,28 +225,25 @@ int kara_sita_kiki(const Scan& x, int i, int j) {
     t -= 300;
     if (tate_nerai(x.p, i, j + 1) == ari) t -= 700;
   }
-  return t;
 }
 
 // An empty square where a drop from the lower hand would hurt: a lance behind a file of
 // upper pieces, a knight fork, a silver fork, big pieces near the gold.
-int kara_uchi(const Scan& x, int i, int j) {
+void kara_uchi(const Scan& x, int i, int j, int& t) {
   const auto& ban = x.p.ban;
   const auto& ks = x.k.kiki_sita;
   const auto& ku = x.k.kiki_ue;
-  const int* ms = x.s.mochigoma_mae.sita;
-  int t = 0;
-  if (ms[2] > 0 && j > 2 && ban[i][j - 1] > 20 && (ks[i][j] > 0 || ku[i][j] == 0)) {
+  if (x.kyou && j > 2 && ban[i][j - 1] > 20 && (ks[i][j] > 0 || ku[i][j] == 0)) {
     for (int y = j - 2; y >= 1; --y) {
       if (ban[i][y] == kara) continue;
       if (ban[i][y] > 20) t -= 1000 + ban[i][y] * 5;  // 100 + ban(Y) / 2
       break;
     }
   }
-  if (ms[3] > 0 && (ku[i][j] == 0 || ks[i][j] > 0) && j > 2 && i >= 2 && i <= 8) {
+  if (x.kei && (ku[i][j] == 0 || ks[i][j] > 0) && j > 2 && i >= 2 && i <= 8) {
     if (ban[i - 1][j - 2] > 10 && ban[i + 1][j - 2] > 10) t -= 200;
   }
-  if (sita_kin_gin(x.s.mochigoma_mae) && ku[i][j] <= 1) {
+  if (x.kin_gin && ku[i][j] <= 1) {
     const int og = oogoma_kinsetsu(x.p, i, j);
     if (og < -1) t -= 50;
     if (ku[i][j] == 0 && og < 0) {
@@ -255,7 +254,7 @@ int kara_uchi(const Scan& x, int i, int j) {
   if (ku[i][j] == 0) {
     if (j == 2 && ban[i][1] == KEI) t -= 50;
     if (j < 4) t -= 1;
-    if (ms[4] > 0 && j > 1 && j < 9 && i >= 2 && i <= 8) {
+    if (x.gin && j > 1 && j < 9 && i >= 2 && i <= 8) {
       if (ban[i - 1][j - 1] >= 10 && ban[i + 1][j + 1] >= 10 && ku[i - 1][j - 1] == 0 &&
           ku[i + 1][j + 1] == 0)
         t -= 200;
@@ -264,19 +263,17 @@ int kara_uchi(const Scan& x, int i, int j) {
         t -= 200;
     }
   }
-  return t;
 }
 
 // An upper piece the lower pieces attack: the king as the only defender, cheaper
 // attackers, more attackers than defenders, undefended pieces.
-int ue_koma_atari(const Scan& x, int i, int j, int v) {
+void ue_koma_atari(const Scan& x, int i, int j, int v, int& t) {
   const Kiki& k = x.k;
   const auto& ks = k.kiki_sita;
   const auto& ku = k.kiki_ue;
   const int ac = k.atari_sita_x[i][j], ar = k.atari_sita_y[i][j];
   const int atari = iabs(k.atari_sita[i][j]);
   const int kugi_a = x.s.kugi_sita[ac][ar];
-  int t = 0;
   if (k.himo_ue[i][j] == OU && (ks[i][j] > 1 || v > atari)) t -= 1000;
   if (kugi_a == 0 && v > atari) t += (atari - v) * 10;
   if (ku[i][j] > 0 && kugi_a == 0) {
@@ -290,34 +287,30 @@ int ue_koma_atari(const Scan& x, int i, int j, int v) {
     if (x.s.ban_mae[i][j] <= -10) t += iabs(x.s.ban_mae[i][j]) * 10;
     if (j < 4 && (k.atari_sita[i][j] == -HU || k.atari_sita[i][j] == -KYOU)) t -= 200;
   }
-  return t;
 }
 
-int ue_koma(const Scan& x, int i, int j, int v) {
+void ue_koma(const Scan& x, int i, int j, int v, int& t) {
   const Kiki& k = x.k;
   const auto& ks = k.kiki_sita;
   const auto& ku = k.kiki_ue;
-  int t = 0;
   // The upper king on its back row with lower pieces reaching the square in front: each
   // of the three penalties needs that reach by itself.
   if (v == OU && j == 1 && ks[i][2] > 0) {
     t -= 500;
     if (ks[i][2] >= ku[i][2]) t -= 2500;
-    if (sita_kin_gin(x.s.mochigoma_mae)) t -= 7000;
+    if (x.kin_gin) t -= 7000;
   }
   // An upper pawn the lower rook attacks while the lower hand has a pawn to drop.
   if (v == HU && k.atari_sita[i][j] == -HISHA && x.s.mochigoma_mae.sita[1] > 0 && ks[i][j] >= ku[i][j] &&
       j < 9 && ku[i][j + 1] == 1)
     t -= 50;
-  if (ks[i][j] > 0) t += ue_koma_atari(x, i, j, v);
-  return t;
+  if (ks[i][j] > 0) ue_koma_atari(x, i, j, v, t);
 }
 
-int sita_koma(const Scan& x, int i, int j, int v, Nerai& nerai) {
+void sita_koma(const Scan& x, int i, int j, int v, Nerai& nerai, int& t) {
   const auto& ban = x.p.ban;
   const auto& ks = x.k.kiki_sita;
   const auto& ku = x.k.kiki_ue;
-  int t = 0;
   // A lower piece that the move put under attack: a knight forking, any piece close to
   // the upper king.
   if (x.s.kiki_ue_mae[i][j] == 0 && ku[i][j] > 0) {
@@ -340,31 +333,34 @@ int sita_koma(const Scan& x, int i, int j, int v, Nerai& nerai) {
   if ((v == -HISHA || v == -RYUU || v == -KYOU) && i == x.kuc) t -= 10;
   // The moved piece, safe where it stands, attacking lower pieces nothing defends (or the
   // king): attacking more than one earns the smallest of them.
-  if (ks[x.col][x.row] == 0 && (ks[i][j] == 0 || (i == x.kc && j == x.kr)) &&
+  if (x.anzen && (ks[i][j] == 0 || (i == x.kc && j == x.kr)) &&
       x.p.idou_kanou(x.col, x.row, i, j, x.koma) == ari) {
     t += 1;
     ++nerai.count;
     if (iabs(v) < nerai.smallest) nerai.smallest = iabs(v);
   }
-  return t;
 }
 
 }  // namespace
 
 int kyokumen_hyouka(const Kyokumen& p, const Kiki& k, const HyoukaJoutai& s, int koma, int col, int row) {
-  const Scan x{p, k, s, koma, col, row, p.ou_ue_x, p.ou_ue_y, p.ou_sita_x, p.ou_sita_y};
+  const int* ms = s.mochigoma_mae.sita;
+  const Scan x{p,         k,         s,         koma,      col,       row,
+               p.ou_ue_x, p.ou_ue_y, p.ou_sita_x, p.ou_sita_y, sita_kin_gin(s.mochigoma_mae),
+               ms[2] > 0, ms[3] > 0, ms[4] > 0, k.kiki_sita[col][row] == 0};
+  const bool te_ari = s.mochigoma_mae.su_sita > 0;
   Nerai nerai;
   int total = 0;
   for (int i = 1; i <= 9; ++i) {
     for (int j = 1; j <= 9; ++j) {
       const int v = p.ban[i][j];
       if (v == kara) {
-        if (k.kiki_sita[i][j] > 0) total += kara_sita_kiki(x, i, j);
-        if (s.mochigoma_mae.su_sita > 0) total += kara_uchi(x, i, j);
+        if (k.kiki_sita[i][j] > 0) kara_sita_kiki(x, i, j, total);
+        if (te_ari) kara_uchi(x, i, j, total);
       } else if (v >= 10) {
-        total += ue_koma(x, i, j, v);
+        ue_koma(x, i, j, v, total);
       } else if (v <= -10) {
-        total += sita_koma(x, i, j, v, nerai);
+        sita_koma(x, i, j, v, nerai, total);
       }
     }
   }
