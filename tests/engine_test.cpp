@@ -292,15 +292,23 @@ TEST(PieceRules, TheKingWeighsEachRowUpTheBoardMore) {
   EXPECT_GT(piece_rules(home, Tejun::ichi, 5, 3, 4, 3, OU), r4);
 }
 
-TEST(PieceRules, NothingForLowerPiecesOrPromotedMinorPieces) {
+TEST(PieceRules, NothingWhereNoRuleApplies) {
   Kyokumen p;
   p.shoki_haichi();
   const Kekka l2 = run(p, 2, Tejun::ni), l3 = run(p, 3, Tejun::ni);
   ASSERT_EQ(l2.c.size(), l3.c.size());
   for (std::size_t i = 0; i < l2.c.size(); ++i) EXPECT_EQ(l2.c[i].score, l3.c[i].score);
-  Pos s;
-  s.at(9, 1, OU).at(4, 6, GIN).at(1, 9, -OU);
-  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 4, 6, 4, 7, NARIGIN), 0);
+  const std::vector<Rei> none = {
+      {"promoted silver", Pos().at(9, 1, OU).at(4, 6, GIN).at(1, 9, -OU).p, 4, 6, 4, 7, NARIGIN},
+      {"silver to the top row, though a lower silver stands on row 5",
+       Pos().at(5, 1, OU).at(2, 2, GIN).at(8, 5, -GIN).at(1, 9, -OU).p, 2, 2, 1, 1, GIN},
+      // A drop counts as coming from row 5: row 4 is not forward of it.
+      {"gold dropped on row 4", Pos().at(9, 1, OU).at(1, 9, -OU).ue(5, 1).p, TE_UE, 5, 5, 4, KIN},
+  };
+  for (const Rei& m : none) {
+    SCOPED_TRACE(m.name);
+    EXPECT_EQ(rules_of(m), 0);
+  }
 }
 
 // ---------------------------------------------------------------------------------------
