@@ -75,9 +75,10 @@ inline bool yori_yoi(int score, int than) {
 // Makes the trial move, scores it (the maps are computed here) and takes it back. fr is
 // the source row as the scores and the record name it: a lower drop gives its hand row
 // there, while the move itself names the hand slot. The lower side scores a trial that
-// leaves its own king attacked at once, without the evaluation.
+// leaves its own king attacked at once, without the evaluation. It and ban_no_te run for
+// every trial, so they are written into the loops rather than called.
 template <bool Ue>
-int Tansaku::shikou(const Te& te, int fr) {
+[[gnu::always_inline]] inline int Tansaku::shikou(const Te& te, int fr) {
   const TeModoshi modoshi = do_move(p_, te);
   kiki_keisan(p_.ban, k_);
   int v;
@@ -91,7 +92,7 @@ int Tansaku::shikou(const Te& te, int fr) {
 // One board move scored, promoted or not as the piece may or must; kekka is the code it
 // is played as.
 template <bool Ue>
-int Tansaku::ban_no_te(int sc, int sr, int tc, int tr, int piece, int& kekka) {
+[[gnu::always_inline]] inline int Tansaku::ban_no_te(int sc, int sr, int tc, int tr, int piece, int& kekka) {
   int nari = 0;
   if (naru_kanou(sc, sr, tr, piece, nari) == nashi) {
     kekka = piece;
