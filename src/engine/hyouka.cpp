@@ -761,7 +761,8 @@ int saki_no_anzen(const Kyoku& x) {
   const int tc = x.tc, tr = x.tr, kc = x.kc, kr = x.kr, koma = x.koma;
   int score = 0;
   if (k.kiki_sita[tc][tr] == 0) {
-    if (koma != KAKU && koma != UMA && koma != OU && koma != HU) score -= kaku_kiken(x.p, x.s, tc, tr, koma) * 10;
+    if (koma != KAKU && koma != UMA && koma != OU && koma != HU)
+      score -= kaku_kiken(x.p, x.s, tc, tr, koma) * 10;
     if (koma == KYOU || (iabs(tc - kc) < 3 && iabs(tr - kr) < 3) || (koma >= KAKU && koma <= RYUU)) {
       const int v = nigemichi_sita(x.p, k);
       if (v < x.s.nigemichi_kijun) score += (x.s.nigemichi_kijun - v) * 10;
@@ -769,7 +770,8 @@ int saki_no_anzen(const Kyoku& x) {
   } else if (k.kiki_ue[tc][tr] > 0) {
     if (sita_kin_gin(x.s.mochigoma_mae) && tc > 1 && tc < 9) {
       const int l = ban[tc - 1][tr], r = ban[tc + 1][tr];
-      if (((l == -HISHA || l == -RYUU) && r == OU) || ((r == -HISHA || r == -RYUU) && l == OU)) score -= koma * 10;
+      if (((l == -HISHA || l == -RYUU) && r == OU) || ((r == -HISHA || r == -RYUU) && l == OU))
+        score -= koma * 10;
     }
     const int atari = iabs(k.atari_sita[tc][tr]);
     if (koma > atari) score += (atari - koma) * 10;
