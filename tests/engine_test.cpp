@@ -188,160 +188,137 @@ TEST(Hyouka, LevelsPickDifferentMovesInTheStartingPosition) {
 }
 
 // ---------------------------------------------------------------------------------------
-// Piece rules, each on a position built for it: level 3 minus level 2.
+// Piece rules, each on a position built for it. Level 2 stops just before the piece
+// rules and level 3 runs them, so the two levels side by side show what a rule does.
 
-TEST(PieceRules, PawnBoardMoveTo74BesideTheBishop) {
-  Pos s;
-  s.at(5, 1, OU).at(8, 2, KAKU).at(7, 3, HU).at(5, 9, -OU);
-  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 7, 3, 7, 4, HU), -1 + 100);
+// One move of the upper side and the position it is played in.
+struct Rei {
+  const char* name;
+  Kyokumen p;
+  int fc, fr, tc, tr, koma;
+};
+
+bool plays(const Kekka& r, const Rei& m) {
+  return r.best.ari && r.best.fc == m.fc && r.best.fr == m.fr && r.best.tc == m.tc && r.best.tr == m.tr &&
+         r.best.koma == m.koma;
 }
 
-TEST(PieceRules, PawnDropBelowAStrongPieceWhenTheLowerHandHoldsAPawn) {
-  Pos s;
-  s.at(5, 1, OU).at(3, 4, KAKU).at(5, 9, -OU).ue(1, 1).sita(1, 1);
-  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, TE_UE, 1, 3, 5, HU), 60);
+int rules_of(const Rei& m) { return piece_rules(m.p, Tejun::ichi, m.fc, m.fr, m.tc, m.tr, m.koma); }
+
+// The piece rules alone decide whether the move is played: level 3 plays it and level 2
+// does not when they reward it, and the other way round when they penalise it.
+void decides(const Rei& m, bool reward) {
+  SCOPED_TRACE(m.name);
+  const int v = rules_of(m);
+  EXPECT_TRUE(reward ? v > 0 : v < 0) << v;
+  EXPECT_EQ(plays(run(m.p, 3, Tejun::ichi), m), reward);
+  EXPECT_EQ(plays(run(m.p, 2, Tejun::ichi), m), !reward);
 }
 
-TEST(PieceRules, PawnDropInFrontOfALowerRookReturnsPlus120) {
-  Pos s;
-  s.at(5, 1, OU).at(3, 4, KIN).at(3, 8, -HISHA).at(5, 9, -OU).ue(1, 1);
-  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, TE_UE, 1, 3, 5, HU), 1200);
+TEST(PieceRules, ARewardMakesTheSearchPlayTheMove) {
+  const std::vector<Rei> rewarded = {
+      {"pawn to (7, 4) opening the bishop",  //
+       Pos().at(5, 1, OU).at(8, 2, KAKU).at(7, 3, HU).at(5, 9, -OU).p, 7, 3, 7, 4, HU},
+      {"pawn dropped in front of a lower rook",
+       Pos().at(5, 1, OU).at(3, 4, KIN).at(3, 8, -HISHA).at(5, 9, -OU).ue(1, 1).p, TE_UE, 1, 3, 5, HU},
+      {"defended pawn facing a lower silver",
+       Pos().at(5, 1, OU).at(4, 4, HU).at(4, 6, -GIN).at(3, 4, KIN).at(9, 9, -OU).p, 4, 4, 4, 5, HU},
+      {"lance dropped above a piece with a rook behind",
+       Pos().at(5, 1, OU).at(1, 5, -KEI).at(1, 8, -HISHA).at(9, 9, -OU).ue(2, 1).p, TE_UE, 2, 1, 4, KYOU},
+      {"silver to (7, 3)",  //
+       Pos().at(5, 1, OU).at(6, 2, GIN).at(8, 3, HU).at(8, 5, -HU).at(9, 9, -OU).p, 6, 2, 7, 3, GIN},
+      {"silver straight on against a lower silver on row 5",
+       Pos().at(5, 1, OU).at(4, 3, GIN).at(8, 5, -GIN).at(1, 9, -OU).p, 4, 3, 4, 4, GIN},
+      {"gold to row 2 guarding against a bishop drop",
+       Pos().at(9, 1, OU).at(4, 1, KIN).at(4, 3, HU).at(4, 4, KAKU).at(1, 9, -OU).sita(6, 1).p,  //
+       4, 1, 4, 2, KIN},
+  };
+  for (const Rei& m : rewarded) decides(m, true);
 }
 
-TEST(PieceRules, PawnFacingALowerPieceEndsTheEvaluation) {
-  // (4, 4) -> (4, 5) with a lower silver on (4, 6): T defended by nothing and attacked by
-  // the silver, N not a pawn: none of the returns; -0.1 only (the silver has safe
-  // squares, so nothing for it).
-  Pos s;
-  s.at(5, 1, OU).at(4, 4, HU).at(4, 6, -GIN).at(9, 9, -OU);
-  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 4, 4, 4, 5, HU), -1);
-  // With an upper gold defending T: kiki_ue(T) = 1 = kiki_sita(T), N a silver,
-  // kiki_ue_mae(N) = 0, so "return score + 5" (and the gold defends: +0.6).
-  s.at(3, 4, KIN);
-  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 4, 4, 4, 5, HU), -1 + 6 + 50);
-  // A lower pawn in front: return score - 5 (the pawn attacks T: kiki_sita = 1 = kiki_ue).
-  s.at(4, 6, -HU);
-  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 4, 4, 4, 5, HU), -1 + 6 - 50);
+TEST(PieceRules, APenaltyMakesTheSearchLeaveTheMove) {
+  const std::vector<Rei> penalised = {
+      {"knight whose square in front the lower side reaches",
+       Pos().at(5, 1, OU).at(3, 1, KEI).at(2, 5, -HU).at(9, 9, -OU).p, 3, 1, 2, 3, KEI},
+      {"king up the board", Pos().at(5, 3, OU).at(9, 9, -OU).p, 5, 3, 4, 4, OU},
+  };
+  for (const Rei& m : penalised) decides(m, false);
 }
 
-TEST(PieceRules, TokinReturnsPlus1WhenDefendedAtLeastAsOftenAsAttacked) {
-  Pos s;
-  s.at(5, 1, OU).at(4, 6, HU).at(9, 9, -OU);
-  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 4, 6, 4, 7, TO), 10);
+// Rules that do not change the move played in their position: which way they push.
+TEST(PieceRules, WhichWayTheOtherRulesPush) {
+  const std::vector<Rei> up = {
+      {"tokin defended as often as attacked",  //
+       Pos().at(5, 1, OU).at(4, 6, HU).at(9, 9, -OU).p, 4, 6, 4, 7, TO},
+      {"lance taking a defended lance",
+       Pos().at(5, 1, OU).at(1, 3, KYOU).at(1, 6, -KYOU).at(2, 7, -KIN).at(9, 9, -OU).p, 1, 3, 1, 6, KYOU},
+      {"pawn dropped below a strong piece",
+       Pos().at(5, 1, OU).at(3, 4, KAKU).at(5, 9, -OU).ue(1, 1).sita(1, 1).p, TE_UE, 1, 3, 5, HU},
+      {"rook to (3, 4) against the bishop's pawn",
+       Pos().at(1, 1, OU).at(3, 1, HISHA).at(3, 6, -HU).at(3, 7, -KAKU).at(9, 9, -OU).p, 3, 1, 3, 4, HISHA},
+      {"rook close to the lower king",  //
+       Pos().at(9, 1, OU).at(5, 2, HISHA).at(5, 9, -OU).p, 5, 2, 5, 7, HISHA},
+      {"dragon close to the lower king",  //
+       Pos().at(9, 1, OU).at(5, 2, RYUU).at(5, 9, -OU).p, 5, 2, 5, 7, RYUU},
+      {"king beside a pinned shield",  //
+       Pos().at(5, 1, OU).at(5, 2, KIN).at(5, 9, -HISHA).at(1, 9, -OU).p, 5, 1, 4, 1, OU},
+  };
+  const std::vector<Rei> down = {
+      {"quiet lance move", Pos().at(5, 1, OU).at(1, 1, KYOU).at(9, 9, -OU).p, 1, 1, 1, 2, KYOU},
+      {"knight to (7, 3) in front of its bishop",
+       Pos().at(5, 1, OU).at(8, 1, KEI).at(8, 4, KAKU).at(9, 9, -OU).p, 8, 1, 7, 3, KEI},
+      {"pawn facing a lower pawn",
+       Pos().at(5, 1, OU).at(4, 4, HU).at(4, 6, -HU).at(3, 4, KIN).at(9, 9, -OU).p, 4, 4, 4, 5, HU},
+      {"bishop dropped beside a rook",  //
+       Pos().at(9, 1, OU).at(5, 4, HISHA).at(1, 9, -OU).ue(6, 1).p, TE_UE, 6, 5, 5, KAKU},
+      {"bishop dropped low without a way out",
+       Pos().at(9, 1, OU).at(4, 7, HU).at(6, 7, HU).at(1, 9, -OU).ue(6, 1).p, TE_UE, 6, 5, 8, KAKU},
+      {"horse beside a rook",  //
+       Pos().at(9, 1, OU).at(1, 5, KAKU).at(2, 7, HISHA).at(9, 9, -OU).p, 1, 5, 3, 7, UMA},
+      {"gold dropped diagonally forward",  //
+       Pos().at(9, 1, OU).at(1, 9, -OU).ue(5, 1).p, TE_UE, 5, 5, 7, KIN},
+  };
+  for (const Rei& m : up) {
+    SCOPED_TRACE(m.name);
+    EXPECT_GT(rules_of(m), 0);
+  }
+  for (const Rei& m : down) {
+    SCOPED_TRACE(m.name);
+    EXPECT_LT(rules_of(m), 0);
+  }
 }
 
-TEST(PieceRules, LanceQuietMoveEndsWithMinus09) {
-  Pos s;
-  s.at(5, 1, OU).at(1, 1, KYOU).at(9, 9, -OU);
-  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 1, 1, 1, 2, KYOU), -9);
+TEST(PieceRules, TheKingWeighsEachRowUpTheBoardMore) {
+  // The king on (5, 5) with nothing near it: rows 4, 5 and 6 beside it, on file 4.
+  const Kyokumen p = Pos().at(5, 5, OU).at(9, 9, -OU).p;
+  const int r4 = piece_rules(p, Tejun::ichi, 5, 5, 4, 4, OU);
+  const int r5 = piece_rules(p, Tejun::ichi, 5, 5, 4, 5, OU);
+  const int r6 = piece_rules(p, Tejun::ichi, 5, 5, 4, 6, OU);
+  EXPECT_LT(r4, 0);
+  EXPECT_LT(r5, r4);
+  EXPECT_LT(r6, r5);
+  // At home it is no penalty: a step along row 3 costs nothing of the kind.
+  const Kyokumen home = Pos().at(5, 3, OU).at(9, 9, -OU).p;
+  EXPECT_GT(piece_rules(home, Tejun::ichi, 5, 3, 4, 3, OU), r4);
 }
 
-TEST(PieceRules, LanceTakingADefendedLanceAdds10AndReturnsPlus10) {
-  Pos s;
-  s.at(5, 1, OU).at(1, 3, KYOU).at(1, 6, -KYOU).at(2, 7, -KIN).at(9, 9, -OU);
-  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 1, 3, 1, 6, KYOU), 200);
-}
-
-TEST(PieceRules, LanceDropAboveALowerPieceWithARookBehindIt) {
-  Pos s;
-  s.at(5, 1, OU).at(1, 5, -KEI).at(1, 8, -HISHA).at(9, 9, -OU).ue(2, 1);
-  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, TE_UE, 2, 1, 4, KYOU), 9000);
-}
-
-TEST(PieceRules, Knight) {
-  Pos s;
-  s.at(5, 1, OU).at(3, 1, KEI).at(2, 5, -HU).at(9, 9, -OU);
-  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 3, 1, 2, 3, KEI), -1 - 10);
-  Pos t;
-  t.at(5, 1, OU).at(8, 1, KEI).at(8, 4, KAKU).at(9, 9, -OU);
-  EXPECT_EQ(piece_rules(t.p, Tejun::ichi, 8, 1, 7, 3, KEI), -1 - 50);
-}
-
-TEST(PieceRules, SilverTo73ReturnsPlus115) {
-  Pos s;
-  s.at(5, 1, OU).at(6, 2, GIN).at(8, 3, HU).at(8, 5, -HU).at(9, 9, -OU);
-  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 6, 2, 7, 3, GIN), 1150);
-}
-
-TEST(PieceRules, SilverStraightForwardAgainstALowerSilverOnRow5) {
-  Pos s;
-  s.at(5, 1, OU).at(4, 3, GIN).at(8, 5, -GIN).at(1, 9, -OU);
-  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 4, 3, 4, 4, GIN), 50);
-  // On row 1 nothing of the silver's rules applies.
-  Pos t;
-  t.at(5, 1, OU).at(2, 2, GIN).at(8, 5, -GIN).at(1, 9, -OU);
-  EXPECT_EQ(piece_rules(t.p, Tejun::ichi, 2, 2, 1, 1, GIN), 0);
-}
-
-TEST(PieceRules, GoldOnRow2GuardingAgainstABishopDrop) {
-  Pos s;
-  s.at(9, 1, OU).at(4, 1, KIN).at(4, 3, HU).at(4, 4, KAKU).at(1, 9, -OU).sita(6, 1);
-  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 4, 1, 4, 2, KIN), 20 + 1250);
-}
-
-TEST(PieceRules, GoldDropOnRow7CountsAsDiagonalForward) {
-  Pos s;
-  s.at(9, 1, OU).at(1, 9, -OU).ue(5, 1);
-  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, TE_UE, 5, 5, 4, KIN), 0);  // row 4: not forward of 5
-  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, TE_UE, 5, 5, 7, KIN), -5);
-}
-
-TEST(PieceRules, BishopNextToAStrongPieceAndBishopDropWithoutEscape) {
-  Pos s;
-  s.at(9, 1, OU).at(5, 4, HISHA).at(1, 9, -OU).ue(6, 1);
-  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, TE_UE, 6, 5, 5, KAKU), -10);
-  Pos t;
-  t.at(9, 1, OU).at(4, 7, HU).at(6, 7, HU).at(1, 9, -OU).ue(6, 1);
-  EXPECT_EQ(piece_rules(t.p, Tejun::ichi, TE_UE, 6, 5, 8, KAKU), -200);
-}
-
-TEST(PieceRules, HorseAddsOogomaKinsetsu) {
-  Pos s;
-  s.at(9, 1, OU).at(1, 5, KAKU).at(2, 7, HISHA).at(9, 9, -OU);
-  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 1, 5, 3, 7, UMA), -10);
-}
-
-TEST(PieceRules, RookTo34AgainstTheBishopsPawn) {
-  Pos s;
-  s.at(1, 1, OU).at(3, 1, HISHA).at(3, 6, -HU).at(3, 7, -KAKU).at(9, 9, -OU);
-  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 3, 1, 3, 4, HISHA), 70 - 10);
-}
-
-TEST(PieceRules, RookAndDragonCloseToTheLowerKingReturnPlus100) {
-  Pos s;
-  s.at(9, 1, OU).at(5, 2, HISHA).at(5, 9, -OU);
-  // (5, 7): on K's column, two away, not attacked; (5, 8) in front is attacked: -1.
-  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 5, 2, 5, 7, HISHA), -10 + 1000);
-  Pos d;
-  d.at(9, 1, OU).at(5, 2, RYUU).at(5, 9, -OU);
-  EXPECT_EQ(piece_rules(d.p, Tejun::ichi, 5, 2, 5, 7, RYUU), 1000);
-}
-
-TEST(PieceRules, KingMovedUpTheBoard) {
-  Pos s;
-  s.at(5, 3, OU).at(9, 9, -OU);
-  // To (4, 4): -(15 + 4), +1 off column 5.
-  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 5, 3, 4, 4, OU), -190 + 10);
-}
-
-TEST(PieceRules, KingWithAPinnedShieldAndFewSafeSquares) {
-  // The upper gold on (5, 2) shields the king on (5, 1) from the lower rook: kugi_ue_ari.
-  // The king to (4, 1): safe squares around it (3, 1), (3, 2), (4, 2), (5, 1)... (5, 1) now
-  // attacked by the rook? The gold still shields column 5. nigeba_su counts >= 2.
-  Pos s;
-  s.at(5, 1, OU).at(5, 2, KIN).at(5, 9, -HISHA).at(1, 9, -OU);
-  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 5, 1, 4, 1, OU), 10 + 100);
-}
-
-TEST(PieceRules, NothingForLowerPiecesOrPromotedMinorPieces) {
+TEST(PieceRules, NothingWhereNoRuleApplies) {
   Kyokumen p;
   p.shoki_haichi();
   const Kekka l2 = run(p, 2, Tejun::ni), l3 = run(p, 3, Tejun::ni);
   ASSERT_EQ(l2.c.size(), l3.c.size());
   for (std::size_t i = 0; i < l2.c.size(); ++i) EXPECT_EQ(l2.c[i].score, l3.c[i].score);
-  Pos s;
-  s.at(9, 1, OU).at(4, 6, GIN).at(1, 9, -OU);
-  EXPECT_EQ(piece_rules(s.p, Tejun::ichi, 4, 6, 4, 7, NARIGIN), 0);
+  const std::vector<Rei> none = {
+      {"promoted silver", Pos().at(9, 1, OU).at(4, 6, GIN).at(1, 9, -OU).p, 4, 6, 4, 7, NARIGIN},
+      {"silver to the top row, though a lower silver stands on row 5",
+       Pos().at(5, 1, OU).at(2, 2, GIN).at(8, 5, -GIN).at(1, 9, -OU).p, 2, 2, 1, 1, GIN},
+      // A drop counts as coming from row 5: row 4 is not forward of it.
+      {"gold dropped on row 4", Pos().at(9, 1, OU).at(1, 9, -OU).ue(5, 1).p, TE_UE, 5, 5, 4, KIN},
+  };
+  for (const Rei& m : none) {
+    SCOPED_TRACE(m.name);
+    EXPECT_EQ(rules_of(m), 0);
+  }
 }
 
 // ---------------------------------------------------------------------------------------

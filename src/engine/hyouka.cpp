@@ -186,135 +186,185 @@ int kaku_kiken(const Kyokumen& p, const HyoukaJoutai& s, int col, int row, int k
 // ---------------------------------------------------------------------------------------
 // The board scan, in tenths
 
-int kyokumen_hyouka(const Kyokumen& p, const Kiki& k, const HyoukaJoutai& s, int koma, int col, int row) {
-  const auto& ban = p.ban;
+namespace {
+
+// What the board scan reads on every square; the flags hold for the whole scan.
+struct Scan {
+  const Kyokumen& p;
+  const Kiki& k;
+  const HyoukaJoutai& s;
+  int koma, col, row;  // the moved piece and where it stands now
+  int kuc, kur;        // upper king
+  int kc, kr;          // lower king
+  bool kin_gin;        // the lower hand holds a gold or a silver
+  bool kyou, kei, gin; // the lower hand holds a lance, a knight, a silver
+  bool anzen;          // no lower piece reaches the moved piece
+};
+
+// The lower pieces the moved piece attacks, for the fork term.
+struct Nerai {
+  int count = 0;
+  int smallest = 9999;
+};
+
+// An empty square the lower pieces reach: next to the upper king, in the upper camp, and
+// in front of a lower pawn there. All three need that reach.
+void kara_sita_kiki(const Scan& x, int i, int j, int& t) {
+  const auto& ks = x.k.kiki_sita;
+  const auto& ku = x.k.kiki_ue;
+  if (iabs(i - x.kuc) < 2 && iabs(j - x.kur) < 2) {
+    t -= 5 * ks[i][j];
+    if (ku[i][j] == 1 && ks[i][j] > 1) t -= 100;
+    if (x.kin_gin) t -= 100;
+  }
+  if (ku[i][j] == 0 && j <= 3) {
+    t -= 1;
+    if (tate_nerai(x.p, i, j) == ari) t -= 100;
+  }
+  if (j < 4 && x.p.ban[i][j + 1] == -HU && ks[i][j] >= ku[i][j]) {
+    t -= 300;
+    if (tate_nerai(x.p, i, j + 1) == ari) t -= 700;
+  }
+}
+
+// An empty square where a drop from the lower hand would hurt: a lance behind a file of
+// upper pieces, a knight fork, a silver fork, big pieces near the gold.
+void kara_uchi(const Scan& x, int i, int j, int& t) {
+  const auto& ban = x.p.ban;
+  const auto& ks = x.k.kiki_sita;
+  const auto& ku = x.k.kiki_ue;
+  if (x.kyou && j > 2 && ban[i][j - 1] > 20 && (ks[i][j] > 0 || ku[i][j] == 0)) {
+    for (int y = j - 2; y >= 1; --y) {
+      if (ban[i][y] == kara) continue;
+      if (ban[i][y] > 20) t -= 1000 + ban[i][y] * 5;  // 100 + ban(Y) / 2
+      break;
+    }
+  }
+  if (x.kei && (ku[i][j] == 0 || ks[i][j] > 0) && j > 2 && i >= 2 && i <= 8) {
+    if (ban[i - 1][j - 2] > 10 && ban[i + 1][j - 2] > 10) t -= 200;
+  }
+  if (x.kin_gin && ku[i][j] <= 1) {
+    const int og = oogoma_kinsetsu(x.p, i, j);
+    if (og < -1) t -= 50;
+    if (ku[i][j] == 0 && og < 0) {
+      t -= 10;
+      if (j < 4) t -= 100;
+    }
+  }
+  if (ku[i][j] == 0) {
+    if (j == 2 && ban[i][1] == KEI) t -= 50;
+    if (j < 4) t -= 1;
+    if (x.gin && j > 1 && j < 9 && i >= 2 && i <= 8) {
+      if (ban[i - 1][j - 1] >= 10 && ban[i + 1][j + 1] >= 10 && ku[i - 1][j - 1] == 0 &&
+          ku[i + 1][j + 1] == 0)
+        t -= 200;
+      if (ban[i - 1][j + 1] >= 10 && ban[i + 1][j - 1] >= 10 && ku[i - 1][j + 1] == 0 &&
+          ku[i + 1][j - 1] == 0)
+        t -= 200;
+    }
+  }
+}
+
+// An upper piece the lower pieces attack: the king as the only defender, cheaper
+// attackers, more attackers than defenders, undefended pieces.
+void ue_koma_atari(const Scan& x, int i, int j, int v, int& t) {
+  const Kiki& k = x.k;
   const auto& ks = k.kiki_sita;
   const auto& ku = k.kiki_ue;
-  const int kuc = p.ou_ue_x, kur = p.ou_ue_y;
-  const int kc = p.ou_sita_x, kr = p.ou_sita_y;
-  const int* ms = s.mochigoma_mae.sita;
-  int total = 0, count = 0, smallest = 9999;
+  const int ac = k.atari_sita_x[i][j], ar = k.atari_sita_y[i][j];
+  const int atari = iabs(k.atari_sita[i][j]);
+  const int kugi_a = x.s.kugi_sita[ac][ar];
+  if (k.himo_ue[i][j] == OU && (ks[i][j] > 1 || v > atari)) t -= 1000;
+  if (kugi_a == 0 && v > atari) t += (atari - v) * 10;
+  if (ku[i][j] > 0 && kugi_a == 0) {
+    if (ks[i][j] > ku[i][j] && k.himo_ue[i][j] >= atari) t -= v * 10;
+    if (j <= 3 && ku[i][j] == ks[i][j] && x.p.ban[i][j + 1] != kara && tate_nerai(x.p, i, j + 1) == ari)
+      t -= (v + iabs(k.atari_sita[i][j + 1])) * 10;
+  }
+  if (ku[i][j] == 0) {
+    t -= v * 10;
+    if (j <= 3) t -= 100;
+    if (x.s.ban_mae[i][j] <= -10) t += iabs(x.s.ban_mae[i][j]) * 10;
+    if (j < 4 && (k.atari_sita[i][j] == -HU || k.atari_sita[i][j] == -KYOU)) t -= 200;
+  }
+}
 
+void ue_koma(const Scan& x, int i, int j, int v, int& t) {
+  const Kiki& k = x.k;
+  const auto& ks = k.kiki_sita;
+  const auto& ku = k.kiki_ue;
+  // The upper king on its back row with lower pieces reaching the square in front: each
+  // of the three penalties needs that reach by itself.
+  if (v == OU && j == 1 && ks[i][2] > 0) {
+    t -= 500;
+    if (ks[i][2] >= ku[i][2]) t -= 2500;
+    if (x.kin_gin) t -= 7000;
+  }
+  // An upper pawn the lower rook attacks while the lower hand has a pawn to drop.
+  if (v == HU && k.atari_sita[i][j] == -HISHA && x.s.mochigoma_mae.sita[1] > 0 && ks[i][j] >= ku[i][j] &&
+      j < 9 && ku[i][j + 1] == 1)
+    t -= 50;
+  if (ks[i][j] > 0) ue_koma_atari(x, i, j, v, t);
+}
+
+void sita_koma(const Scan& x, int i, int j, int v, Nerai& nerai, int& t) {
+  const auto& ban = x.p.ban;
+  const auto& ks = x.k.kiki_sita;
+  const auto& ku = x.k.kiki_ue;
+  // A lower piece that the move put under attack: a knight forking, any piece close to
+  // the upper king.
+  if (x.s.kiki_ue_mae[i][j] == 0 && ku[i][j] > 0) {
+    if (v == -KEI && j > 2 && ks[i][j - 1] == 0 &&
+        (ban[i][j - 1] == GIN || ban[i][j - 1] == UMA || ban[i][j - 1] == RYUU))
+      t += 10;
+    if (iabs(i - x.kuc) < 3 && iabs(j - x.kur) < 3) t += 150;
+  }
+  // A lower knight two squares below an upper piece: each side square counts when it is
+  // empty or holds an upper piece, and no upper piece reaches it.
+  if (v == -KEI && j > 4 && ban[i][j - 4] >= 100) {
+    for (int d = -1; d <= 1; d += 2) {
+      if (d == -1 && !(i > 1)) continue;
+      if (d == 1 && !(i < 9)) continue;
+      const int c = i + d, r = j - 2;
+      if ((ban[c][r] == kara || ban[c][r] >= 10) && ku[c][r] == 0) t -= 10;
+    }
+  }
+  // A lower rook, dragon or lance on the upper king's file.
+  if ((v == -HISHA || v == -RYUU || v == -KYOU) && i == x.kuc) t -= 10;
+  // The moved piece, safe where it stands, attacking lower pieces nothing defends (or the
+  // king): attacking more than one earns the smallest of them.
+  if (x.anzen && (ks[i][j] == 0 || (i == x.kc && j == x.kr)) &&
+      x.p.idou_kanou(x.col, x.row, i, j, x.koma) == ari) {
+    t += 1;
+    ++nerai.count;
+    if (iabs(v) < nerai.smallest) nerai.smallest = iabs(v);
+  }
+}
+
+}  // namespace
+
+int kyokumen_hyouka(const Kyokumen& p, const Kiki& k, const HyoukaJoutai& s, int koma, int col, int row) {
+  const int* ms = s.mochigoma_mae.sita;
+  const Scan x{p,         k,         s,         koma,      col,       row,
+               p.ou_ue_x, p.ou_ue_y, p.ou_sita_x, p.ou_sita_y, sita_kin_gin(s.mochigoma_mae),
+               ms[2] > 0, ms[3] > 0, ms[4] > 0, k.kiki_sita[col][row] == 0};
+  const bool te_ari = s.mochigoma_mae.su_sita > 0;
+  Nerai nerai;
+  int total = 0;
   for (int i = 1; i <= 9; ++i) {
     for (int j = 1; j <= 9; ++j) {
-      const int v = ban[i][j];
+      const int v = p.ban[i][j];
       if (v == kara) {
-        // Empty squares the lower pieces reach: next to the upper king, in the upper
-        // camp, and in front of a lower pawn there. All three need that reach.
-        if (ks[i][j] > 0) {
-          if (iabs(i - kuc) < 2 && iabs(j - kur) < 2) {
-            total -= 5 * ks[i][j];
-            if (ku[i][j] == 1 && ks[i][j] > 1) total -= 100;
-            if (sita_kin_gin(s.mochigoma_mae)) total -= 100;
-          }
-          if (ku[i][j] == 0 && j <= 3) {
-            total -= 1;
-            if (tate_nerai(p, i, j) == ari) total -= 100;
-          }
-          if (j < 4 && ban[i][j + 1] == -HU && ks[i][j] >= ku[i][j]) {
-            total -= 300;
-            if (tate_nerai(p, i, j + 1) == ari) total -= 700;
-          }
-        }
-        // Empty squares where a drop from the lower hand would hurt: a lance behind a
-        // file of upper pieces, a knight fork, a silver fork, big pieces near the gold.
-        if (s.mochigoma_mae.su_sita > 0) {
-          if (ms[2] > 0 && j > 2 && ban[i][j - 1] > 20 && (ks[i][j] > 0 || ku[i][j] == 0)) {
-            for (int y = j - 2; y >= 1; --y) {
-              if (ban[i][y] == kara) continue;
-              if (ban[i][y] > 20) total -= 1000 + ban[i][y] * 5;  // 100 + ban(Y) / 2
-              break;
-            }
-          }
-          if (ms[3] > 0 && (ku[i][j] == 0 || ks[i][j] > 0) && j > 2 && i >= 2 && i <= 8) {
-            if (ban[i - 1][j - 2] > 10 && ban[i + 1][j - 2] > 10) total -= 200;
-          }
-          if (sita_kin_gin(s.mochigoma_mae) && ku[i][j] <= 1) {
-            const int og = oogoma_kinsetsu(p, i, j);
-            if (og < -1) total -= 50;
-            if (ku[i][j] == 0 && og < 0) {
-              total -= 10;
-              if (j < 4) total -= 100;
-            }
-          }
-          if (ku[i][j] == 0) {
-            if (j == 2 && ban[i][1] == KEI) total -= 50;
-            if (j < 4) total -= 1;
-            if (ms[4] > 0 && j > 1 && j < 9 && i >= 2 && i <= 8) {
-              if (ban[i - 1][j - 1] >= 10 && ban[i + 1][j + 1] >= 10 && ku[i - 1][j - 1] == 0 &&
-                  ku[i + 1][j + 1] == 0)
-                total -= 200;
-              if (ban[i - 1][j + 1] >= 10 && ban[i + 1][j - 1] >= 10 && ku[i - 1][j + 1] == 0 &&
-                  ku[i + 1][j - 1] == 0)
-                total -= 200;
-            }
-          }
-        }
+        if (k.kiki_sita[i][j] > 0) kara_sita_kiki(x, i, j, total);
+        if (te_ari) kara_uchi(x, i, j, total);
       } else if (v >= 10) {
-        // The upper king on its back row with lower pieces reaching the square in front:
-        // each of the three penalties needs that reach by itself.
-        if (v == OU && j == 1 && ks[i][2] > 0) {
-          total -= 500;
-          if (ks[i][2] >= ku[i][2]) total -= 2500;
-          if (sita_kin_gin(s.mochigoma_mae)) total -= 7000;
-        }
-        // An upper pawn the lower rook attacks while the lower hand has a pawn to drop.
-        if (v == HU && k.atari_sita[i][j] == -HISHA && ms[1] > 0 && ks[i][j] >= ku[i][j] && j < 9 &&
-            ku[i][j + 1] == 1)
-          total -= 50;
-        // Upper pieces under attack: the king as the only defender, cheaper attackers,
-        // more attackers than defenders, undefended pieces.
-        if (ks[i][j] > 0) {
-          const int ac = k.atari_sita_x[i][j], ar = k.atari_sita_y[i][j];
-          const int atari = iabs(k.atari_sita[i][j]);
-          const int kugi_a = s.kugi_sita[ac][ar];
-          if (k.himo_ue[i][j] == OU && (ks[i][j] > 1 || v > atari)) total -= 1000;
-          if (kugi_a == 0 && v > atari) total += (atari - v) * 10;
-          if (ku[i][j] > 0 && kugi_a == 0) {
-            if (ks[i][j] > ku[i][j] && k.himo_ue[i][j] >= atari) total -= v * 10;
-            if (j <= 3 && ku[i][j] == ks[i][j] && ban[i][j + 1] != kara && tate_nerai(p, i, j + 1) == ari)
-              total -= (v + iabs(k.atari_sita[i][j + 1])) * 10;
-          }
-          if (ku[i][j] == 0) {
-            total -= v * 10;
-            if (j <= 3) total -= 100;
-            if (s.ban_mae[i][j] <= -10) total += iabs(s.ban_mae[i][j]) * 10;
-            if (j < 4 && (k.atari_sita[i][j] == -HU || k.atari_sita[i][j] == -KYOU)) total -= 200;
-          }
-        }
+        ue_koma(x, i, j, v, total);
       } else if (v <= -10) {
-        // A lower piece that the move put under attack: a knight forking, any piece
-        // close to the upper king.
-        if (s.kiki_ue_mae[i][j] == 0 && ku[i][j] > 0) {
-          if (v == -KEI && j > 2 && ks[i][j - 1] == 0 &&
-              (ban[i][j - 1] == GIN || ban[i][j - 1] == UMA || ban[i][j - 1] == RYUU))
-            total += 10;
-          if (iabs(i - kuc) < 3 && iabs(j - kur) < 3) total += 150;
-        }
-        // A lower knight two squares below an upper piece: each side square counts when
-        // it is empty or holds an upper piece, and no upper piece reaches it.
-        if (v == -KEI && j > 4 && ban[i][j - 4] >= 100) {
-          for (int d = -1; d <= 1; d += 2) {
-            if (d == -1 && !(i > 1)) continue;
-            if (d == 1 && !(i < 9)) continue;
-            const int x = i + d, y = j - 2;
-            if ((ban[x][y] == kara || ban[x][y] >= 10) && ku[x][y] == 0) total -= 10;
-          }
-        }
-        // A lower rook, dragon or lance on the upper king's file.
-        if ((v == -HISHA || v == -RYUU || v == -KYOU) && i == kuc) total -= 10;
-        // The moved piece, safe where it stands, attacking lower pieces nothing defends
-        // (or the king): attacking more than one earns the smallest of them.
-        if (ks[col][row] == 0 && (ks[i][j] == 0 || (i == kc && j == kr)) &&
-            p.idou_kanou(col, row, i, j, koma) == ari) {
-          total += 1;
-          ++count;
-          if (iabs(v) < smallest) smallest = iabs(v);
-        }
+        sita_koma(x, i, j, v, nerai, total);
       }
     }
   }
-  if (count > 1) total += smallest * 10;
+  if (nerai.count > 1) total += nerai.smallest * 10;
   return total;
 }
 
@@ -634,102 +684,142 @@ void koma_rules(const Kyoku& x, int& score) {
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
-// The evaluation
+// The evaluation, in the order its parts are applied
 
-int hyouka(Kyokumen& p, Kiki& k, const HyoukaJoutai& s, int torareru, int koma, int fc, int fr,
-           int tc, int tr) {
-  const int kc = p.ou_sita_x, kr = p.ou_sita_y;
-  const int kuc = p.ou_ue_x, kur = p.ou_ue_y;
-  const auto& ban = p.ban;
-  const auto& ks = k.kiki_sita;
-  const auto& ku = k.kiki_ue;
-  const bool uchi = fc == TE_UE || fc == TE_SITA;
+namespace {
 
-  // A. Decisive tests.
-  if (torareru == -OU) return TEN_OU_TORI;
-  if (ks[kuc][kur] >= 1) return TEN_JISATSU;
-  int score = 0;
-  if (ku[kc][kr] > 0) {
+// Capturing the lower king, leaving the upper king attacked, and a check on the lower
+// king (a mate, or the terms of a check). Returns true when the evaluation ends here
+// (score holds the result).
+bool kettei(const Kyoku& x, int& score) {
+  const Kiki& k = x.k;
+  const int tc = x.tc, tr = x.tr, kc = x.kc, kr = x.kr;
+  if (x.torareru == -OU) {
+    score = TEN_OU_TORI;
+    return true;
+  }
+  if (k.kiki_sita[x.p.ou_ue_x][x.p.ou_ue_y] >= 1) {
+    score = TEN_JISATSU;
+    return true;
+  }
+  if (k.kiki_ue[kc][kr] > 0) {
     // The mate test reads the lower hand of the position itself: an upper trial leaves it
     // as it was, and a lower trial that leaves the lower king attacked is never scored here.
-    if (tsumi_sita(p, k) == ari) return koma == HU ? TEN_JISATSU : TEN_TSUMI;
-    if (k.atari_sita[tc][tr] == -OU && ku[tc][tr] > 0) score += 1000;
-    if (ks[tc][tr] <= 2 && k.himo_ue[tc][tr] == RYUU && tc != kc && tr != kr && iabs(tc - kc) < 2 &&
-        iabs(tr - kr) < 2 && (k.himo_ue_x[tc][tr] == kc || k.himo_ue_y[tc][tr] == kr))
+    if (tsumi_sita(x.p, x.k) == ari) {
+      score = x.koma == HU ? TEN_JISATSU : TEN_TSUMI;
+      return true;
+    }
+    if (k.atari_sita[tc][tr] == -OU && k.kiki_ue[tc][tr] > 0) score += 1000;
+    if (k.kiki_sita[tc][tr] <= 2 && k.himo_ue[tc][tr] == RYUU && tc != kc && tr != kr &&
+        iabs(tc - kc) < 2 && iabs(tr - kr) < 2 && (k.himo_ue_x[tc][tr] == kc || k.himo_ue_y[tc][tr] == kr))
       score += 9000;
-    if (ks[tc][tr] == 0) score += 100;
+    if (k.kiki_sita[tc][tr] == 0) score += 100;
   }
+  return false;
+}
 
-  // B. Move kind.
-  if (fc < 0) score -= 50;
-  else if (koma > s.moto_koma) score += 100;
-  score += kyokumen_hyouka(p, k, s, koma, tc, tr);
-  {
-    const int dc = iabs(tc - kc), dr = iabs(tr - kr);
-    if (dc > dr) {
-      if (s.kyori_mae > dc) score += 10;
-    } else if (s.kyori_mae > dr) {
-      score += 1;
-    }
+// The kind of move, the board scan, and coming closer to the lower king.
+int te_no_shurui(const Kyoku& x) {
+  int score = 0;
+  if (x.fc < 0) score -= 50;
+  else if (x.koma > x.s.moto_koma) score += 100;
+  score += kyokumen_hyouka(x.p, x.k, x.s, x.koma, x.tc, x.tr);
+  const int dc = iabs(x.tc - x.kc), dr = iabs(x.tr - x.kr);
+  if (dc > dr) {
+    if (x.s.kyori_mae > dc) score += 10;
+  } else if (x.s.kyori_mae > dr) {
+    score += 1;
   }
+  return score;
+}
 
-  // C. Pinned attacker.
-  {
-    const int ac = k.atari_sita_x[tc][tr], ar = k.atari_sita_y[tc][tr];
-    const bool line = (tc != kc && ac == kc) || (tr != kr && ar == kr) ||
-                      ((tc == kc || tr == kr) && ac != kc && ar != kr);
-    if (ks[ac][ar] > 0 && s.kugi_sita[ac][ar] == 1 &&
-        (ks[tc][tr] == 1 || (ks[tc][tr] == 2 && ku[kc][kr] > 0 && ku[tc][tr] > 0)) && line &&
-        p.idou_kanou(tc, tr, ac, ar, s.moto_koma) == ari) {
-      // The exception needs a covering piece before the move: a square off the board
-      // (no upper attacker was recorded) is not "now empty".
-      const int xc = s.atari_ue_x_mae[ac][ar], xr = s.atari_ue_y_mae[ac][ar];
-      const bool moved_cover = !uchi && on_ban(xc, xr) && ban[xc][xr] == kara;
-      if (!moved_cover) score += iabs(ban[ac][ar]) * 10;
-    }
+// The piece attacking the target is pinned to the lower king and the move takes it.
+int kugi_no_kougeki(const Kyoku& x) {
+  const Kiki& k = x.k;
+  const auto& ks = k.kiki_sita;
+  const auto& ku = k.kiki_ue;
+  const int tc = x.tc, tr = x.tr, kc = x.kc, kr = x.kr;
+  const int ac = k.atari_sita_x[tc][tr], ar = k.atari_sita_y[tc][tr];
+  const bool line = (tc != kc && ac == kc) || (tr != kr && ar == kr) ||
+                    ((tc == kc || tr == kr) && ac != kc && ar != kr);
+  if (ks[ac][ar] > 0 && x.s.kugi_sita[ac][ar] == 1 &&
+      (ks[tc][tr] == 1 || (ks[tc][tr] == 2 && ku[kc][kr] > 0 && ku[tc][tr] > 0)) && line &&
+      x.p.idou_kanou(tc, tr, ac, ar, x.s.moto_koma) == ari) {
+    // The exception needs a covering piece before the move: a square off the board
+    // (no upper attacker was recorded) is not "now empty".
+    const int xc = x.s.atari_ue_x_mae[ac][ar], xr = x.s.atari_ue_y_mae[ac][ar];
+    const bool moved_cover = !x.uchi() && on_ban(xc, xr) && x.p.ban[xc][xr] == kara;
+    if (!moved_cover) return iabs(x.p.ban[ac][ar]) * 10;
   }
+  return 0;
+}
 
-  // D. Safety of the target.
-  if (ks[tc][tr] == 0) {
-    if (koma != KAKU && koma != UMA && koma != OU && koma != HU) score -= kaku_kiken(p, s, tc, tr, koma) * 10;
+// Is the target safe, and what does the move risk there?
+int saki_no_anzen(const Kyoku& x) {
+  const Kiki& k = x.k;
+  const auto& ban = x.p.ban;
+  const int tc = x.tc, tr = x.tr, kc = x.kc, kr = x.kr, koma = x.koma;
+  int score = 0;
+  if (k.kiki_sita[tc][tr] == 0) {
+    if (koma != KAKU && koma != UMA && koma != OU && koma != HU)
+      score -= kaku_kiken(x.p, x.s, tc, tr, koma) * 10;
     if (koma == KYOU || (iabs(tc - kc) < 3 && iabs(tr - kr) < 3) || (koma >= KAKU && koma <= RYUU)) {
-      const int v = nigemichi_sita(p, k);
-      if (v < s.nigemichi_kijun) score += (s.nigemichi_kijun - v) * 10;
+      const int v = nigemichi_sita(x.p, k);
+      if (v < x.s.nigemichi_kijun) score += (x.s.nigemichi_kijun - v) * 10;
     }
-  } else if (ku[tc][tr] > 0) {
-    if (sita_kin_gin(s.mochigoma_mae) && tc > 1 && tc < 9) {
+  } else if (k.kiki_ue[tc][tr] > 0) {
+    if (sita_kin_gin(x.s.mochigoma_mae) && tc > 1 && tc < 9) {
       const int l = ban[tc - 1][tr], r = ban[tc + 1][tr];
-      if (((l == -HISHA || l == -RYUU) && r == OU) || ((r == -HISHA || r == -RYUU) && l == OU)) score -= koma * 10;
+      if (((l == -HISHA || l == -RYUU) && r == OU) || ((r == -HISHA || r == -RYUU) && l == OU))
+        score -= koma * 10;
     }
     const int atari = iabs(k.atari_sita[tc][tr]);
     if (koma > atari) score += (atari - koma) * 10;
-    if (k.atari_sita[tc][tr] == -OU && tr < kr && ku[kc][kr] > 0) score += koma * 10;
-  } else if (fc < 0) {
+    if (k.atari_sita[tc][tr] == -OU && tr < kr && k.kiki_ue[kc][kr] > 0) score += koma * 10;
+  } else if (x.fc < 0) {
     score -= (koma + 50) * 10;
   }
   if (ban[tc][9] == -KYOU && (tc == 1 || tc == 9) && koma != KYOU && koma != HISHA && koma != RYUU &&
-      fc != tc)
+      x.fc != tc)
     score -= 1;
+  return score;
+}
 
-  // E. Captures.
+// What the move captures. Returns true when the level ends the evaluation here: level 1
+// after a capture's first term, level 2 after the captures.
+bool toru_koma(const Kyoku& x, int& score) {
+  const Kiki& k = x.k;
+  const auto& ks = k.kiki_sita;
+  const auto& ku = k.kiki_ue;
+  const int tc = x.tc, tr = x.tr, torareru = x.torareru, kachi = iabs(x.torareru) * 10;
   if (torareru != 0) {
-    if (sita_ookoma(torareru) && koma <= 110) score += iabs(torareru) * 10;
-    if (s.level == 1) return score;
+    if (sita_ookoma(torareru) && x.koma <= 110) score += kachi;
+    if (x.s.level == 1) return true;
     if (ks[tc][tr] > 0 && ku[tc][tr] > 0) {
-      if (ban[tc][tr] < iabs(k.atari_sita[tc][tr])) score += iabs(torareru) * 10;
+      if (x.p.ban[tc][tr] < iabs(k.atari_sita[tc][tr])) score += kachi;
     }
     if (ks[tc][tr] > 0 && ku[tc][tr] == 0) {
-      if (at(s.kiki_sita_mae, fc, fr) > 0 && nigeba_su(p, k, fc, fr, koma) == 0) score += iabs(torareru) * 10;
+      if (at(x.s.kiki_sita_mae, x.fc, x.fr) > 0 && nigeba_su(x.p, k, x.fc, x.fr, x.koma) == 0) score += kachi;
     }
     if (ks[tc][tr] == 0) {
-      score += iabs(torareru) * 10;
+      score += kachi;
       if (torareru == -TO || torareru == -NARIKYOU || torareru == -NARIKEI) score += 500;
     }
   }
-  if (s.level == 2) return score;
+  return x.s.level == 2;
+}
 
-  // F. Piece rules.
-  const Kyoku x{p, k, s, torareru, koma, fc, fr, tc, tr, kc, kr};
+}  // namespace
+
+int hyouka(Kyokumen& p, Kiki& k, const HyoukaJoutai& s, int torareru, int koma, int fc, int fr,
+           int tc, int tr) {
+  const Kyoku x{p, k, s, torareru, koma, fc, fr, tc, tr, p.ou_sita_x, p.ou_sita_y};
+  int score = 0;
+  if (kettei(x, score)) return score;
+  score += te_no_shurui(x);
+  score += kugi_no_kougeki(x);
+  score += saki_no_anzen(x);
+  if (toru_koma(x, score)) return score;
   koma_rules(x, score);
   return score;
 }

@@ -62,116 +62,140 @@ Sashite Tansaku::sagasu() {
   return best;
 }
 
+namespace {
+
+// Ue: the upper side wants the highest score, the lower side the lowest.
+template <bool Ue>
+inline bool yori_yoi(int score, int than) {
+  return Ue ? score > than : score < than;
+}
+
+}  // namespace
+
+// Makes the trial move, scores it (the maps are computed here) and takes it back. fr is
+// the source row as the scores and the record name it: a lower drop gives its hand row
+// there, while the move itself names the hand slot. The lower side scores a trial that
+// leaves its own king attacked at once, without the evaluation. It and ban_no_te run for
+// every trial, so they are written into the loops rather than called.
+template <bool Ue>
+[[gnu::always_inline]] inline int Tansaku::shikou(const Te& te, int fr) {
+  const TeModoshi modoshi = do_move(p_, te);
+  kiki_keisan(p_.ban, k_);
+  int v;
+  if (!Ue && k_.kiki_ue[p_.ou_sita_x][p_.ou_sita_y] > 0) v = TEN_OUTE_SITA;
+  else v = hyouka(p_, k_, s_, modoshi.torareru, te.koma, te.fc, fr, te.tc, te.tr);
+  undo_move(p_, modoshi);
+  if (kiroku) kiroku->add(te.fc, fr, te.tc, te.tr, te.koma, v);
+  return v;
+}
+
+// One board move scored, promoted or not as the piece may or must; kekka is the code it
+// is played as.
+template <bool Ue>
+[[gnu::always_inline]] inline int Tansaku::ban_no_te(int sc, int sr, int tc, int tr, int piece, int& kekka) {
+  int nari = 0;
+  if (naru_kanou(sc, sr, tr, piece, nari) == nashi) {
+    kekka = piece;
+    return shikou<Ue>(Te{sc, sr, tc, tr, piece}, sr);
+  }
+  if (narazu_kanou(tr, piece) == nashi) {  // must promote
+    kekka = nari;
+    return shikou<Ue>(Te{sc, sr, tc, tr, nari}, sr);
+  }
+  // May promote: both are scored.
+  int score = shikou<Ue>(Te{sc, sr, tc, tr, piece}, sr);
+  kekka = piece;
+  const int score2 = shikou<Ue>(Te{sc, sr, tc, tr, nari}, sr);
+  if (yori_yoi<Ue>(score2, score)) {
+    score = score2;
+    kekka = nari;
+  }
+  // A pawn, rook or bishop always promotes when it may, whatever the scores.
+  const int a = koma_abs(piece);
+  if (a == HU || a == HISHA || a == KAKU) kekka = nari;
+  return score;
+}
+
+// Every move of the piece on (sc, sr). Returns true when the search stops: a move
+// capturing the opponent's king.
+template <bool Ue>
+bool Tansaku::koma_no_te(int sc, int sr, Sashite& best) {
+  const bool san = santeme_ari();
+  const int piece = p_.ban[sc][sr];
+  // Targets in the same order as a scan of the whole board, without the squares the
+  // piece could never reach.
+  const Hani h = idou_hani(piece, sc, sr);
+  for (int tc = h.c0; tc <= h.c1; ++tc) {
+    for (int tr = h.r0; tr <= h.r1; ++tr) {
+      if (san && nite_no_koma(santeme, tc, tr)) continue;
+      if (p_.idou_kanou(sc, sr, tc, tr, piece) != ari) continue;
+      s_.moto_koma = piece;
+      s_.kyori_mae = Ue ? chebyshev(sc, sr, p_.ou_sita_x, p_.ou_sita_y)
+                        : chebyshev(sc, sr, p_.ou_ue_x, p_.ou_ue_y);
+      const int torareru = p_.ban[tc][tr];
+      int kekka = piece;
+      const int score = ban_no_te<Ue>(sc, sr, tc, tr, piece, kekka);
+      const bool ou_tori = torareru == (Ue ? -OU : OU);
+      if (yori_yoi<Ue>(score, best.score)) {
+        best = Sashite{true, sc, sr, tc, tr, piece, kekka, score};
+        if (ou_tori) return true;
+      }
+      // The upper side stops at a king capture even when it did not score best.
+      if (Ue && ou_tori) return true;
+    }
+  }
+  return false;
+}
+
+// Board moves, in board order. Returns true when the search stops.
+template <bool Ue>
+bool Tansaku::ban_sagasu(Sashite& best) {
+  const bool san = santeme_ari();
+  for (int sc = 1; sc <= 9; ++sc) {
+    if (tick) tick(tick_ctx);
+    for (int sr = 1; sr <= 9; ++sr) {
+      const int piece = p_.ban[sc][sr];
+      if (Ue ? piece < 10 : piece > -10) continue;
+      if (san && ichite_no_koma(santeme, sc, sr)) continue;
+      if (koma_no_te<Ue>(sc, sr, best)) return true;
+    }
+  }
+  return false;
+}
+
+// Drops, by hand slot. A drop has no source square, so it earns no approach term:
+// kyori_mae is 0. The upper side stops at a mating drop.
+template <bool Ue>
+void Tansaku::uchi_sagasu(Sashite& best) {
+  for (int idx = 1; idx <= 7; ++idx) {
+    if (tick) tick(tick_ctx);
+    const int have = Ue ? p_.mochigoma_ue[idx] : p_.mochigoma_sita[idx];
+    if (have < 1) continue;
+    const int code = Ue ? MOCHIGOMA_KOMA[idx] : -MOCHIGOMA_KOMA[idx];
+    const int fc = Ue ? TE_UE : TE_SITA;
+    const int fr = Ue ? idx : idx + 2;
+    s_.moto_koma = code;
+    s_.kyori_mae = 0;
+    for (int tc = 1; tc <= 9; ++tc) {
+      for (int tr = 1; tr <= 9; ++tr) {
+        if (p_.idou_kanou(fc, fr, tc, tr, code) != ari) continue;
+        const int score = shikou<Ue>(Te{fc, idx, tc, tr, code}, fr);
+        if (!yori_yoi<Ue>(score, best.score)) continue;
+        best = Sashite{true, fc, fr, tc, tr, code, code, score};
+        if (Ue && best.score >= TEN_TSUMI) return;
+      }
+    }
+  }
+}
+
 // Ue: com_ban1 / com_ban3 (upper pieces, highest score wins); !Ue: com_ban2 (lower
 // pieces, lowest score wins, a trial that leaves the lower king attacked scores -1000).
 template <bool Ue>
 Sashite Tansaku::sagasu_impl() {
-  auto& ban = p_.ban;
-  // The third move keeps both limits in every position: these levels let no one off.
-  const bool san = tejun == Tejun::san && santeme_seigen_ari(SantemeMenjo::nashi, 0, false);
   Sashite best;
   best.score = Ue ? -999990 : 9990;  // -99999 and 999 points
-  auto better = [&](int score) { return Ue ? score > best.score : score < best.score; };
-
-  // Makes the trial move, scores it (the maps are computed here) and takes it back. fr
-  // is the source row as the scores and the record name it: a lower drop gives its
-  // hand row there, while the move itself names the hand slot.
-  auto score_trial = [&](const Te& te, int fr) {
-    const TeModoshi modoshi = do_move(p_, te);
-    kiki_keisan(ban, k_);
-    int v;
-    if constexpr (!Ue) {
-      if (k_.kiki_ue[p_.ou_sita_x][p_.ou_sita_y] > 0) v = TEN_OUTE_SITA;
-      else v = hyouka(p_, k_, s_, modoshi.torareru, te.koma, te.fc, fr, te.tc, te.tr);
-    } else {
-      v = hyouka(p_, k_, s_, modoshi.torareru, te.koma, te.fc, fr, te.tc, te.tr);
-    }
-    undo_move(p_, modoshi);
-    if (kiroku) kiroku->add(te.fc, fr, te.tc, te.tr, te.koma, v);
-    return v;
-  };
-
-  bool stopped = false;
-  // Board moves.
-  for (int sc = 1; sc <= 9 && !stopped; ++sc) {
-    if (tick) tick(tick_ctx);
-    for (int sr = 1; sr <= 9 && !stopped; ++sr) {
-      const int piece = ban[sc][sr];
-      if (Ue ? piece < 10 : piece > -10) continue;
-      if (san && ichite_no_koma(santeme, sc, sr)) continue;
-      // Targets in the same order as a scan of the whole board, without the squares the
-      // piece could never reach.
-      const Hani h = idou_hani(piece, sc, sr);
-      for (int tc = h.c0; tc <= h.c1 && !stopped; ++tc) {
-        for (int tr = h.r0; tr <= h.r1; ++tr) {
-          if (san && nite_no_koma(santeme, tc, tr)) continue;
-          if (p_.idou_kanou(sc, sr, tc, tr, piece) != ari) continue;
-          s_.moto_koma = piece;
-          s_.kyori_mae = Ue ? chebyshev(sc, sr, p_.ou_sita_x, p_.ou_sita_y)
-                            : chebyshev(sc, sr, p_.ou_ue_x, p_.ou_ue_y);
-          const int torareru = ban[tc][tr];
-          int nari = 0;
-          int score, kekka;
-          if (naru_kanou(sc, sr, tr, piece, nari) == nashi) {
-            score = score_trial(Te{sc, sr, tc, tr, piece}, sr);
-            kekka = piece;
-          } else if (narazu_kanou(tr, piece) == nashi) {  // must promote
-            score = score_trial(Te{sc, sr, tc, tr, nari}, sr);
-            kekka = nari;
-          } else {  // may promote: both are scored
-            score = score_trial(Te{sc, sr, tc, tr, piece}, sr);
-            kekka = piece;
-            const int score2 = score_trial(Te{sc, sr, tc, tr, nari}, sr);
-            if (Ue ? score2 > score : score2 < score) {
-              score = score2;
-              kekka = nari;
-            }
-            // A pawn, rook or bishop always promotes when it may, whatever the scores.
-            if (Ue ? (piece == HU || piece == HISHA || piece == KAKU)
-                   : (piece == -HU || piece == -HISHA || piece == -KAKU))
-              kekka = nari;
-          }
-          if (better(score)) {
-            best = Sashite{true, sc, sr, tc, tr, piece, kekka, score};
-            if constexpr (!Ue) {
-              if (torareru == OU) stopped = true;
-            }
-          }
-          if constexpr (Ue) {
-            if (torareru == -OU) stopped = true;
-          }
-          if (stopped) break;
-        }
-      }
-    }
-  }
-  if (stopped) return best;
-
-  // Drops. A drop has no source square, so it earns no approach term: kyori_mae is 0.
-  if (Ue ? p_.mochigoma_su_ue > 0 : p_.mochigoma_su_sita > 0) {
-    for (int idx = 1; idx <= 7; ++idx) {
-      if (tick) tick(tick_ctx);
-      const int have = Ue ? p_.mochigoma_ue[idx] : p_.mochigoma_sita[idx];
-      if (have < 1) continue;
-      const int code = Ue ? MOCHIGOMA_KOMA[idx] : -MOCHIGOMA_KOMA[idx];
-      const int fc = Ue ? TE_UE : TE_SITA;
-      const int fr = Ue ? idx : idx + 2;
-      s_.moto_koma = code;
-      s_.kyori_mae = 0;
-      for (int tc = 1; tc <= 9; ++tc) {
-        for (int tr = 1; tr <= 9; ++tr) {
-          if (p_.idou_kanou(fc, fr, tc, tr, code) != ari) continue;
-          const int score = score_trial(Te{fc, idx, tc, tr, code}, fr);
-          if (better(score)) {
-            best = Sashite{true, fc, fr, tc, tr, code, code, score};
-            if constexpr (Ue) {
-              if (best.score >= TEN_TSUMI) return best;
-            }
-          }
-        }
-      }
-    }
-  }
+  if (ban_sagasu<Ue>(best)) return best;
+  if (Ue ? p_.mochigoma_su_ue > 0 : p_.mochigoma_su_sita > 0) uchi_sagasu<Ue>(best);
   return best;
 }
 

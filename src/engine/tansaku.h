@@ -16,6 +16,8 @@
 
 namespace mirado {
 
+struct Te;
+
 // Which procedure: 1 = com_ban1 (an upper piece, highest score), 2 = com_ban2 (a lower
 // piece, lowest score), 3 = com_ban3 (an upper piece again, with its restrictions).
 enum class Tejun : int { ichi = 1, ni = 2, san = 3 };
@@ -75,8 +77,24 @@ class Tansaku {
   const HyoukaJoutai& joutai() const { return s_; }
 
  private:
+  // Does this procedure keep the third move's limits? Only com_ban3 plays a third move, and
+  // these levels let no one off the limits.
+  bool santeme_ari() const {
+    return tejun == Tejun::san && santeme_seigen_ari(SantemeMenjo::nashi, 0, false);
+  }
+  // Ue: the upper side's procedures; otherwise com_ban2.
   template <bool Ue>
   Sashite sagasu_impl();
+  template <bool Ue>
+  bool ban_sagasu(Sashite& best);
+  template <bool Ue>
+  bool koma_no_te(int sc, int sr, Sashite& best);
+  template <bool Ue>
+  int ban_no_te(int sc, int sr, int tc, int tr, int piece, int& kekka);
+  template <bool Ue>
+  void uchi_sagasu(Sashite& best);
+  template <bool Ue>
+  int shikou(const Te& te, int fr);
 
   Kyokumen& p_;
   Kiki& k_;

@@ -1,5 +1,5 @@
-// Mate tests. tsumi_sita and tsumi_ue are near mirrors; where they differ
-// (how a trial move is re-tested for check) the difference is intended.
+// Mate tests: one test for either side. The sides differ on purpose in how a trial
+// move is re-tested for check; see Gawa.
 #include "rules/tsumi.h"
 
 #include <cstring>
@@ -78,73 +78,130 @@ int sita_outechu(const Kyokumen& p) {
   return nashi;
 }
 
-int tsumi_sita(Kyokumen& p, Kiki& k) {
-  const int ox = p.ou_sita_x, oy = p.ou_sita_y;
-  if (k.kiki_ue[ox][oy] == 0) return nashi;
-  if (p.mochigoma_su_sita > 0) {
-    FuSujiScope fu(p);  // only the blocking drops read the pawn files
-    if (!aigoma_dekinai(p, k.oute_sita, ox, oy, TE_SITA, -HU, p.mochigoma_su_sita, p.mochigoma_sita[1]))
-      return nashi;
-  }
-  if (nigerareru(p, k.kiki_ue, ox, oy, -OU)) return nashi;
+namespace {
 
+// What sets one side's mate test apart from the other's. The two re-test a trial move
+// for check differently, on purpose: the lower side scans the board for a checking
+// piece directly; the upper side computes the maps again, reads its targets from a copy
+// taken beforehand and leaves the maps describing the board when it is done.
+template <bool Sita>
+struct Gawa;
+
+template <>
+struct Gawa<true> {
+  static constexpr int te_col = TE_SITA;
+  static constexpr int fu = -HU;
+  static constexpr int ou = -OU;
+  static int ou_x(const Kyokumen& p) { return p.ou_sita_x; }
+  static int ou_y(const Kyokumen& p) { return p.ou_sita_y; }
+  static int mochigoma_su(const Kyokumen& p) { return p.mochigoma_su_sita; }
+  static int fu_su(const Kyokumen& p) { return p.mochigoma_sita[1]; }
+  static const Kiki::Map& teki_kiki(const Kiki& k) { return k.kiki_ue; }
+  static const Kiki::Map& oute(const Kiki& k) { return k.oute_sita; }
+  static bool mamori_koma(int code) { return code <= -10 && code != -OU; }
+
+  // The trials never touch the maps, so the targets are read from them as they stand.
+  class Shiken {
+   public:
+    Shiken(Kyokumen& p, const Kiki& k) : p_(p), targets_(k.oute_sita) {}
+    const Kiki::Map& targets() const { return targets_; }
+    bool oute_kaisho(const Te& te) {
+      const TeModoshi modoshi = do_move(p_, te);
+      const int still = sita_outechu(p_);
+      undo_move(p_, modoshi);
+      return still == nashi;
+    }
+    void owari() {}
+
+   private:
+    Kyokumen& p_;
+    const Kiki::Map& targets_;
+  };
+};
+
+template <>
+struct Gawa<false> {
+  static constexpr int te_col = TE_UE;
+  static constexpr int fu = HU;
+  static constexpr int ou = OU;
+  static int ou_x(const Kyokumen& p) { return p.ou_ue_x; }
+  static int ou_y(const Kyokumen& p) { return p.ou_ue_y; }
+  static int mochigoma_su(const Kyokumen& p) { return p.mochigoma_su_ue; }
+  static int fu_su(const Kyokumen& p) { return p.mochigoma_ue[1]; }
+  static const Kiki::Map& teki_kiki(const Kiki& k) { return k.kiki_sita; }
+  static const Kiki::Map& oute(const Kiki& k) { return k.oute_ue; }
+  static bool mamori_koma(int code) { return code >= 10 && code != OU; }
+
+  // The trials recompute the maps: the targets are those of the position under test,
+  // fixed before any trial, and the maps are made to describe the board again at the end.
+  class Shiken {
+   public:
+    Shiken(Kyokumen& p, Kiki& k) : p_(p), k_(k) { std::memcpy(targets_, k.oute_ue, sizeof targets_); }
+    const Kiki::Map& targets() const { return targets_; }
+    bool oute_kaisho(const Te& te) {
+      const TeModoshi modoshi = do_move(p_, te);
+      kiki_keisan(p_.ban, k_);
+      tried_ = true;
+      undo_move(p_, modoshi);
+      return k_.kiki_sita[p_.ou_ue_x][p_.ou_ue_y] == 0;
+    }
+    // Callers read the maps next; they must describe the board as it stands again.
+    void owari() {
+      if (tried_) kiki_keisan(p_.ban, k_);
+    }
+
+   private:
+    Kyokumen& p_;
+    Kiki& k_;
+    Kiki::Map targets_;
+    bool tried_ = false;
+  };
+};
+
+// Can a piece of the side (not its king) capture the checker or step between? Every
+// board move onto a square of the check map is tried, in board order, until one leaves
+// the king safe.
+template <bool Sita>
+bool ukeru_te_ga_aru(Kyokumen& p, typename Gawa<Sita>::Shiken& shiken) {
+  using G = Gawa<Sita>;
+  const Kiki::Map& targets = shiken.targets();
   for (int c = 1; c <= 9; ++c) {
     for (int r = 1; r <= 9; ++r) {
       const int code = p.ban[c][r];
-      if (code > -10 || code == -OU) continue;
+      if (!G::mamori_koma(code)) continue;
       for (int tc = 1; tc <= 9; ++tc) {
-        for (int tr = 1; tr <= 9; ++tr) {
-          if ((tc == c && tr == r) || k.oute_sita[tc][tr] <= 0) continue;
-          if (p.idou_kanou(c, r, tc, tr, code) == nashi) continue;
-          const TeModoshi modoshi = do_move(p, Te{c, r, tc, tr, code});
-          const int still = sita_outechu(p);
-          undo_move(p, modoshi);
-          if (still == nashi) return nashi;
-        }
-      }
-    }
-  }
-  return ari;
-}
-
-int tsumi_ue(Kyokumen& p, Kiki& k) {
-  const int ox = p.ou_ue_x, oy = p.ou_ue_y;
-  if (k.kiki_sita[ox][oy] == 0) return nashi;
-  if (p.mochigoma_su_ue > 0) {
-    FuSujiScope fu(p);
-    if (!aigoma_dekinai(p, k.oute_ue, ox, oy, TE_UE, HU, p.mochigoma_su_ue, p.mochigoma_ue[1]))
-      return nashi;
-  }
-  if (nigerareru(p, k.kiki_sita, ox, oy, OU)) return nashi;
-
-  // The targets are those of the position under test, fixed before any trial.
-  Kiki::Map targets;
-  std::memcpy(targets, k.oute_ue, sizeof targets);
-  int answer = ari;
-  bool tried = false;
-  for (int c = 1; c <= 9 && answer == ari; ++c) {
-    for (int r = 1; r <= 9 && answer == ari; ++r) {
-      const int code = p.ban[c][r];
-      if (code < 10 || code == OU) continue;
-      for (int tc = 1; tc <= 9 && answer == ari; ++tc) {
         for (int tr = 1; tr <= 9; ++tr) {
           if ((tc == c && tr == r) || targets[tc][tr] <= 0) continue;
           if (p.idou_kanou(c, r, tc, tr, code) == nashi) continue;
-          const TeModoshi modoshi = do_move(p, Te{c, r, tc, tr, code});
-          kiki_keisan(p.ban, k);
-          tried = true;
-          undo_move(p, modoshi);
-          if (k.kiki_sita[p.ou_ue_x][p.ou_ue_y] == 0) {
-            answer = nashi;
-            break;
-          }
+          if (shiken.oute_kaisho(Te{c, r, tc, tr, code})) return true;
         }
       }
     }
   }
-  // Callers read the maps next; they must describe the board as it stands again.
-  if (tried) kiki_keisan(p.ban, k);
-  return answer;
+  return false;
 }
+
+template <bool Sita>
+int tsumi(Kyokumen& p, Kiki& k) {
+  using G = Gawa<Sita>;
+  const int ox = G::ou_x(p), oy = G::ou_y(p);
+  if (G::teki_kiki(k)[ox][oy] == 0) return nashi;
+  if (G::mochigoma_su(p) > 0) {
+    FuSujiScope fu(p);  // only the blocking drops read the pawn files
+    if (!aigoma_dekinai(p, G::oute(k), ox, oy, G::te_col, G::fu, G::mochigoma_su(p), G::fu_su(p)))
+      return nashi;
+  }
+  if (nigerareru(p, G::teki_kiki(k), ox, oy, G::ou)) return nashi;
+  typename G::Shiken shiken(p, k);
+  const bool uketa = ukeru_te_ga_aru<Sita>(p, shiken);
+  shiken.owari();
+  return uketa ? nashi : ari;
+}
+
+}  // namespace
+
+int tsumi_sita(Kyokumen& p, Kiki& k) { return tsumi<true>(p, k); }
+
+int tsumi_ue(Kyokumen& p, Kiki& k) { return tsumi<false>(p, k); }
 
 }  // namespace mirado
