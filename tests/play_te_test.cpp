@@ -37,7 +37,6 @@ void futari(Harness& h) {
   joutai(g).ue_gawa = g.gote_gawa();
   joutai(g).teban = joutai(g).teban_nushi = g.sente_gawa();
   joutai(g).jikan_kaishi = h.clock.now();
-  kiki_keisan(joutai(g).pos.ban, joutai(g).kiki);
   h.sound.log.clear();
   h.ui.boxes.clear();
 }
@@ -55,9 +54,7 @@ void kyokumen(Harness& h, std::initializer_list<Koma> ban, std::initializer_list
   for (const Koma& k : ban) joutai(g).pos.ban[k.c][k.r] = k.code;
   for (int slot : te_sita) ++joutai(g).pos.mochigoma_sita[slot];
   for (int slot : te_ue) ++joutai(g).pos.mochigoma_ue[slot];
-  joutai(g).pos.mochigoma_su_keisan();
-  joutai(g).pos.ou_ichi_keisan();
-  kiki_keisan(joutai(g).pos.ban, joutai(g).kiki);
+  joutai(g).pos.shiage();
 }
 
 // Puts the turn in the middle of `dankai`, held by the lower or the upper player.
@@ -127,7 +124,7 @@ TEST(Mouse, CellsRoundDownAndPressesOffTheGridChangeNothing) {
   Game& g = h.game;
   joutai(g).pos.mochigoma_ue[1] = 1;    // cell (-1, 7)
   joutai(g).pos.mochigoma_sita[7] = 1;  // cell (11, 9)
-  joutai(g).pos.mochigoma_su_keisan();
+  joutai(g).pos.shiage();
   g.on_mouse_down(1, 0, BAN_LEFT - 1, py(7));
   EXPECT_EQ(g.sentaku[1].moto_x, TE_UE);
   EXPECT_EQ(g.sentaku[1].koma, HU);
@@ -201,7 +198,7 @@ TEST(Te, SelectionFollowsThePressesAndIllegalPlacesDropIt) {
   g.sidou_iro = IRO_SHIRO;
   joutai(g).pos.mochigoma_sita[5] = 1;  // (11, 7)
   joutai(g).pos.mochigoma_ue[4] = 1;    // (-1, 4)
-  joutai(g).pos.mochigoma_su_keisan();
+  joutai(g).pos.shiage();
   const Kyokumen before = g.pos();
 
   osu(h, 3, 3);  // an upper pawn: shown, not selected

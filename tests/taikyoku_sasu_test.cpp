@@ -43,7 +43,6 @@ Taikyoku ningen() {
   Taikyoku t;
   t.shinki();
   EXPECT_TRUE(t.ningen_kaishi(100));
-  kiki_keisan(joutai(t).pos.ban, joutai(t).kiki);
   return t;
 }
 
@@ -62,10 +61,7 @@ Taikyoku ou_dake(Dankai d = Dankai::ichi) {
 
 void junbi(Taikyoku& t) {
   Taikyoku::Joutai& j = joutai(t);
-  j.pos.ou_ichi_keisan();
-  j.pos.mochigoma_su_keisan();
-  j.pos.fu_suji_keisan();
-  kiki_keisan(j.pos.ban, j.kiki);
+  j.pos.shiage();
 }
 
 TEST(TaikyokuSasu, ATurnOfThreeMovesPassesTheTurnAndChargesTheHoldersClock) {

@@ -100,8 +100,7 @@ int cmd_maps(const char* sfen) {
   mirado::SfenPosition sp;
   int status = 0;
   if (!read_position(sfen, sp, status)) return status;
-  Kiki k{};
-  mirado::kiki_keisan(sp.pos.ban, k);
+  const Kiki& k = sp.pos.kiki();
   json out;
   out["kiki_sita"] = map_json(k.kiki_sita);
   out["kiki_ue"] = map_json(k.kiki_ue);
@@ -125,14 +124,11 @@ int cmd_mate(const char* sfen) {
   // Each answer from a fresh state, so one test's side effects cannot colour the next.
   auto fresh = [&](auto test) {
     mirado::Kyokumen p = sp.pos;
-    Kiki k{};
-    p.fu_suji_keisan();
-    mirado::kiki_keisan(p.ban, k);
-    return test(p, k);
+    return test(p);
   };
-  out["sita_outechu"] = fresh([](mirado::Kyokumen& p, Kiki&) { return mirado::sita_outechu(p); });
-  out["tsumi_sita"] = fresh([](mirado::Kyokumen& p, Kiki& k) { return mirado::tsumi_sita(p, k); });
-  out["tsumi_ue"] = fresh([](mirado::Kyokumen& p, Kiki& k) { return mirado::tsumi_ue(p, k); });
+  out["sita_outechu"] = fresh([](mirado::Kyokumen& p) { return mirado::sita_outechu(p); });
+  out["tsumi_sita"] = fresh([](mirado::Kyokumen& p) { return mirado::tsumi_sita(p); });
+  out["tsumi_ue"] = fresh([](mirado::Kyokumen& p) { return mirado::tsumi_ue(p); });
   std::cout << out.dump() << "\n";
   return 0;
 }

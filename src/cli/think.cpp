@@ -126,7 +126,6 @@ int cmd_think(int argc, char** argv) {
   if (level != 4 && (nodes != 0 || ms != 0)) return fail("--nodes and --ms belong to level 4");
   if (nodes != 0 && ms != 0) return fail("give --nodes or --ms, not both");
 
-  sp.pos.mochigoma_su_keisan();
   // The search plays the upper pieces: the lower side's turn is read on the turned board.
   const bool kaiten_suru = sp.teban_sita == 1;
   if (kaiten_suru) {

@@ -326,7 +326,7 @@ namespace {
 
 struct Kyoku {
   Kyokumen& p;
-  Kiki& k;
+  const Kiki& k;
   const HyoukaJoutai& s;
   int torareru, koma, fc, fr, tc, tr;
   int kc, kr;  // lower king
@@ -636,7 +636,7 @@ void koma_rules(const Kyoku& x, int& score) {
 // ---------------------------------------------------------------------------------------
 // The evaluation
 
-int hyouka(Kyokumen& p, Kiki& k, const HyoukaJoutai& s, int torareru, int koma, int fc, int fr,
+int hyouka(Kyokumen& p, const Kiki& k, const HyoukaJoutai& s, int torareru, int koma, int fc, int fr,
            int tc, int tr) {
   const int kc = p.ou_sita_x, kr = p.ou_sita_y;
   const int kuc = p.ou_ue_x, kur = p.ou_ue_y;
@@ -652,7 +652,7 @@ int hyouka(Kyokumen& p, Kiki& k, const HyoukaJoutai& s, int torareru, int koma, 
   if (ku[kc][kr] > 0) {
     // The mate test reads the lower hand of the position itself: an upper trial leaves it
     // as it was, and a lower trial that leaves the lower king attacked is never scored here.
-    if (tsumi_sita(p, k) == ari) return koma == HU ? TEN_JISATSU : TEN_TSUMI;
+    if (tsumi_sita(p) == ari) return koma == HU ? TEN_JISATSU : TEN_TSUMI;
     if (k.atari_sita[tc][tr] == -OU && ku[tc][tr] > 0) score += 1000;
     if (ks[tc][tr] <= 2 && k.himo_ue[tc][tr] == RYUU && tc != kc && tr != kr && iabs(tc - kc) < 2 &&
         iabs(tr - kr) < 2 && (k.himo_ue_x[tc][tr] == kc || k.himo_ue_y[tc][tr] == kr))

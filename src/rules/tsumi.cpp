@@ -10,28 +10,6 @@ namespace mirado {
 
 namespace {
 
-// Saves the pawn-file flags, refreshes them for the position under test and puts the
-// caller's flags back on the way out.
-class FuSujiScope {
- public:
-  explicit FuSujiScope(Kyokumen& p) : p_(p) {
-    std::memcpy(sita_, p.fu_suji_sita, sizeof sita_);
-    std::memcpy(ue_, p.fu_suji_ue, sizeof ue_);
-    p.fu_suji_keisan();
-  }
-  ~FuSujiScope() {
-    std::memcpy(p_.fu_suji_sita, sita_, sizeof sita_);
-    std::memcpy(p_.fu_suji_ue, ue_, sizeof ue_);
-  }
-  FuSujiScope(const FuSujiScope&) = delete;
-  FuSujiScope& operator=(const FuSujiScope&) = delete;
-
- private:
-  Kyokumen& p_;
-  int sita_[10];
-  int ue_[10];
-};
-
 // Shared by both tests, before the escapes: can some drop block every check? Returns true when the
 // test must go on to the escape step.
 bool aigoma_dekinai(Kyokumen& p, const Kiki::Map& oute, int ou_x, int ou_y, int te_col,
@@ -78,12 +56,15 @@ int sita_outechu(const Kyokumen& p) {
   return nashi;
 }
 
-int tsumi_sita(Kyokumen& p, Kiki& k) {
+int tsumi_sita(Kyokumen& p) {
+  const Kiki& k = p.kiki();
   const int ox = p.ou_sita_x, oy = p.ou_sita_y;
   if (k.kiki_ue[ox][oy] == 0) return nashi;
   if (p.mochigoma_su_sita > 0) {
-    FuSujiScope fu(p);  // only the blocking drops read the pawn files
-    if (!aigoma_dekinai(p, k.oute_sita, ox, oy, TE_SITA, -HU, p.mochigoma_su_sita, p.mochigoma_sita[1]))
+    // The checks of the position under test, kept while trial drops stand on the board.
+    Kiki::Map oute;
+    std::memcpy(oute, k.oute_sita, sizeof oute);
+    if (!aigoma_dekinai(p, oute, ox, oy, TE_SITA, -HU, p.mochigoma_su_sita, p.mochigoma_sita[1]))
       return nashi;
   }
   if (nigerareru(p, k.kiki_ue, ox, oy, -OU)) return nashi;
@@ -107,12 +88,14 @@ int tsumi_sita(Kyokumen& p, Kiki& k) {
   return ari;
 }
 
-int tsumi_ue(Kyokumen& p, Kiki& k) {
+int tsumi_ue(Kyokumen& p) {
+  const Kiki& k = p.kiki();
   const int ox = p.ou_ue_x, oy = p.ou_ue_y;
   if (k.kiki_sita[ox][oy] == 0) return nashi;
   if (p.mochigoma_su_ue > 0) {
-    FuSujiScope fu(p);
-    if (!aigoma_dekinai(p, k.oute_ue, ox, oy, TE_UE, HU, p.mochigoma_su_ue, p.mochigoma_ue[1]))
+    Kiki::Map oute;
+    std::memcpy(oute, k.oute_ue, sizeof oute);
+    if (!aigoma_dekinai(p, oute, ox, oy, TE_UE, HU, p.mochigoma_su_ue, p.mochigoma_ue[1]))
       return nashi;
   }
   if (nigerareru(p, k.kiki_sita, ox, oy, OU)) return nashi;
@@ -121,7 +104,6 @@ int tsumi_ue(Kyokumen& p, Kiki& k) {
   Kiki::Map targets;
   std::memcpy(targets, k.oute_ue, sizeof targets);
   int answer = ari;
-  bool tried = false;
   for (int c = 1; c <= 9 && answer == ari; ++c) {
     for (int r = 1; r <= 9 && answer == ari; ++r) {
       const int code = p.ban[c][r];
@@ -130,11 +112,11 @@ int tsumi_ue(Kyokumen& p, Kiki& k) {
         for (int tr = 1; tr <= 9; ++tr) {
           if ((tc == c && tr == r) || targets[tc][tr] <= 0) continue;
           if (p.idou_kanou(c, r, tc, tr, code) == nashi) continue;
+          // The trial's own maps: the king does not move in it.
           const TeModoshi modoshi = do_move(p, Te{c, r, tc, tr, code});
-          kiki_keisan(p.ban, k);
-          tried = true;
+          const bool nigeta = p.kiki().kiki_sita[p.ou_ue_x][p.ou_ue_y] == 0;
           undo_move(p, modoshi);
-          if (k.kiki_sita[p.ou_ue_x][p.ou_ue_y] == 0) {
+          if (nigeta) {
             answer = nashi;
             break;
           }
@@ -142,8 +124,6 @@ int tsumi_ue(Kyokumen& p, Kiki& k) {
       }
     }
   }
-  // Callers read the maps next; they must describe the board as it stands again.
-  if (tried) kiki_keisan(p.ban, k);
   return answer;
 }
 

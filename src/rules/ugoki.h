@@ -4,6 +4,8 @@
 // make and unmake moves with it as often as play, record stepping and perft do.
 #pragma once
 
+#include <cstdint>
+
 #include "rules/kyokumen.h"
 
 namespace mirado {
@@ -22,16 +24,17 @@ struct TeModoshi {
   int moto_koma = 0;  // code that stood on the source (the dropped piece for a drop)
   int torareru = 0;   // code that stood on the target: the captured piece, or empty
   int ou_x = 0, ou_y = 0;  // the square the moving king left (when a king moved)
-  int fu_sita[2] = {}, fu_ue[2] = {};  // the pawn-file flags of the source and target columns
+  std::uint64_t ban_no = 0;  // which board the position's maps belonged to before (0 unknown)
 };
 
-// Plays the move. A captured piece goes into the capturer's hand by its base kind and
+// Plays the move and keeps the position's derived state. A captured piece goes into the capturer's hand by its base kind and
 // raises the capturer's total; a captured king raises only the total (the game ends on
 // it, and the hands stay countable). A drop leaves the hand of its column: the total
 // always, the slot when fr names one. Returns what undo_move needs.
 TeModoshi do_move(Kyokumen& p, const Te& te);
 
-// Takes the move back: board, hands, totals, king squares and flags as they were.
+// Takes the move back: board, hands, totals, king squares and flags as they were. A
+// TeModoshi put together from a record entry restores as much (the flags are recounted).
 void undo_move(Kyokumen& p, const TeModoshi& m);
 
 // The hand slot of a drop's source on the window grid: the upper hand is addressed by slot

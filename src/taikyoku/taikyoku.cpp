@@ -22,20 +22,18 @@ int Taikyoku::koma_su(int side) const {
 
 namespace {
 
-bool oute(const Kyokumen& p, const Kiki& k, bool sita) {
+bool oute(const Kyokumen& p, bool sita) {
+  const Kiki& k = p.kiki();
   return sita ? k.kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0 : k.kiki_sita[p.ou_ue_x][p.ou_ue_y] > 0;
 }
 
 }  // namespace
 
-bool Taikyoku::ou_oute(bool sita) const { return oute(j_.pos, j_.kiki, sita); }
+bool Taikyoku::ou_oute(bool sita) const { return oute(j_.pos, sita); }
 
 bool Taikyoku::santeme_seigen() const {
   if (koma_su(j_.teban_nushi) == 1) return false;
-  // The game's maps follow the moves played, not record steps: draw them up afresh.
-  Kiki k;
-  kiki_keisan(j_.pos.ban, k);
-  return !oute(j_.pos, k, j_.teban_nushi == j_.sita_gawa);
+  return !oute(j_.pos, j_.teban_nushi == j_.sita_gawa);
 }
 
 // The holder moves its own pieces in the first and third moves and the opponent's in the
@@ -195,7 +193,6 @@ std::string Taikyoku::kifu_susumu() {
 void Taikyoku::kifu_modosu() {
   const KifuEntry e = j_.kifu.at(j_.kifu.kifu_ichi);
   undo_move(j_.pos, kifu_modoshi(e));
-  j_.pos.fu_suji_keisan();
   modoshita(e);
 }
 
@@ -211,7 +208,6 @@ void Taikyoku::tsuzuki(TaikyokuShu shu) {
   j_.te_tochuu = k > 0;
   if (k >= 1) j_.ichite_x = hajime.saki_x, j_.ichite_y = hajime.saki_y;
   if (k == 2) j_.nite_x = j_.kifu.at(ichi).saki_x, j_.nite_y = j_.kifu.at(ichi).saki_y;
-  kiki_keisan(j_.pos.ban, j_.kiki);
   j_.saikai_machi = true;
 }
 
@@ -272,12 +268,12 @@ Taikyoku::HandicapKekka Taikyoku::handicap_kaeru(int step) {
   if (step > 0 && old < 10) {
     j_.handicap = old + 1;
     const Masu& m = j_.handicap <= 0 ? kSitaSteps[-old] : kUeSteps[j_.handicap];
-    j_.pos.ban[m.c][m.r] = j_.handicap <= 0 ? m.koma : kara;
+    j_.pos.oku(m.c, m.r, j_.handicap <= 0 ? m.koma : kara);
     k = {0, true, m.c, m.r};
   } else if (step < 0 && old > -10) {
     j_.handicap = old - 1;
     const Masu& m = j_.handicap < 0 ? kSitaSteps[-j_.handicap] : kUeSteps[old];
-    j_.pos.ban[m.c][m.r] = j_.handicap < 0 ? kara : m.koma;
+    j_.pos.oku(m.c, m.r, j_.handicap < 0 ? kara : m.koma);
     k = {0, true, m.c, m.r};
   }
   j_.handicap_zumi = true;
@@ -294,7 +290,6 @@ Taikyoku sente_taikyoku(const Kyokumen& p, int level, int ichite_x, int ichite_y
   j.level = level;
   j.ichite_x = ichite_x, j.ichite_y = ichite_y;
   j.nite_x = nite_x, j.nite_y = nite_y;
-  kiki_keisan(j.pos.ban, j.kiki);
   return t;
 }
 
