@@ -77,6 +77,42 @@ TEST(Ugoki, KingsAndPawnFlagsFollowTheMoves) {
   EXPECT_EQ(p.mochigoma_su_sita, 0);
 }
 
+// Each kind of fault the checker names: squares or hands written behind the position's
+// back leave the derived state describing another position.
+TEST(Fusei, TheCheckerNamesEachKindOfFault) {
+  const Kyokumen start = from_sfen("4k4/9/9/9/9/9/4P4/9/4K4 b P 1");
+  EXPECT_EQ(kyokumen_fusei(start), "");
+  auto fault = [&start](auto spoil) {
+    Kyokumen p = start;
+    p.kiki();  // maps drawn, as a reader would have
+    spoil(p);
+    return kyokumen_fusei(p);
+  };
+  EXPECT_NE(fault([](Kyokumen& p) { p.ban[1][1] = 7; }).find("invalid code"), std::string::npos);
+  EXPECT_EQ(fault([](Kyokumen& p) { p.ban[1][1] = OU; }), "a side has two kings");
+  EXPECT_NE(fault([](Kyokumen& p) { p.mochigoma_sita[2] = 1; }).find("lower hand total"), std::string::npos);
+  EXPECT_NE(fault([](Kyokumen& p) { p.mochigoma_ue[3] = -1; }).find("negative"), std::string::npos);
+  EXPECT_NE(fault([](Kyokumen& p) { p.ban[5][7] = kara; }).find("pawn-file flags of column 5"),
+            std::string::npos);
+  EXPECT_EQ(fault([](Kyokumen& p) { std::swap(p.ban[5][9], p.ban[4][9]); }), "the lower king is not on its square");
+  EXPECT_EQ(fault([](Kyokumen& p) { p.ban[1][5] = -KIN; }), "the influence maps do not fit the board");
+  // Written through the builders, the same changes are sound.
+  Kyokumen p = start;
+  p.kiki();
+  p.oku(1, 5, -KIN);
+  p.mochigoma_sita[2] = 1;
+  p.shiage();
+  EXPECT_EQ(kyokumen_fusei(p), "");
+  EXPECT_TRUE(maps_fit(p));
+  // A captured king counts in its capturer's total only.
+  do_move(p, Te{5, 7, 5, 6, -HU});
+  p.oku(5, 2, -HISHA);
+  do_move(p, Te{5, 2, 5, 1, -RYUU});
+  EXPECT_EQ(kyokumen_fusei(p), "");
+  p.mochigoma_su_sita += 1;
+  EXPECT_NE(kyokumen_fusei(p).find("lower hand total"), std::string::npos);
+}
+
 TEST(Ugoki, UnmakeRestoresThePositionExactlyOverRandomPlay) {
   std::mt19937 rng(12);
   int moves = 0, captures = 0, drops = 0, king_moves = 0;
