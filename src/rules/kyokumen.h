@@ -49,7 +49,8 @@ struct Kyokumen {
 
   // The influence maps of the board as it stands, drawn on first reading after a change.
   // A reference stays true only until the board changes: a procedure that must read the
-  // maps of an earlier board keeps a copy.
+  // maps of an earlier board keeps a copy. Reading may draw them, so a thread reads its
+  // own copy of a position, never one another thread reads too.
   const Kiki& kiki() const {
     if (kiki_no_ != ban_no_) {
       kiki_keisan(ban, kiki_);

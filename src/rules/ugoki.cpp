@@ -101,7 +101,8 @@ void undo_move(Kyokumen& p, const TeModoshi& m) {
 
   tori_kazoeru(p, m.torareru, -1);
   fu_suji_naosu(p, te, m.moto_koma, m.torareru);
-  // Back on the board the maps were drawn for, if they still are; else a new board to them.
+  // The board takes back its number from before the move: maps drawn for it then and not
+  // drawn over since are good again. A record entry's TeModoshi carries no number.
   if (m.ban_no != 0) p.ban_no_ = m.ban_no;
   else p.kawatta();
 #ifndef NDEBUG
