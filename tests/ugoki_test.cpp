@@ -133,7 +133,9 @@ TEST(Ugoki, UnmakeRestoresThePositionExactlyOverRandomPlay) {
         if (i % 3 == 1) p.kiki();
         undo_move(p, m);
         ASSERT_TRUE(identical(p, before)) << "game " << game << " ply " << ply;
-        if (i % 5 == 0) ASSERT_TRUE(maps_fit(p)) << "game " << game << " ply " << ply;
+        if (i % 5 == 0) {
+          ASSERT_TRUE(maps_fit(p)) << "game " << game << " ply " << ply;
+        }
       }
       const Te te = all[rng() % all.size()];
       const TeModoshi m = do_move(p, te);
