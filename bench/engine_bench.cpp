@@ -109,9 +109,7 @@ bool person_turn(Kyokumen& p, int level) {
   for (int proc = 1; proc <= 3; ++proc) {
     const bool own = proc != 2;  // on the turned board the person plays the upper pieces
     KouhoKiroku log{buf.data(), KOUHO_MAX};
-    Kiki k{};
-    kiki_keisan(q.ban, k);
-    tansaku(q, k, level, static_cast<Tejun>(proc), ix, iy, nx, ny, &log);
+    tansaku(q, level, static_cast<Tejun>(proc), ix, iy, nx, ny, &log);
     bool found = false;
     Sashite pick;
     for (int i = 0; i < log.n; ++i) {
@@ -120,10 +118,8 @@ bool person_turn(Kyokumen& p, int level) {
       const bool drop = c.fc == TE_UE || c.fc == TE_SITA;
       Sashite s{true, c.fc, c.fr, c.tc, c.tr, drop ? c.koma : q.ban[c.fc][c.fr], c.koma, c.score};
       Kyokumen r = q;
-      Kiki kk{};
-      kiki_keisan(r.ban, kk);
       const int torareru = sashite_ugokasu(r, s);
-      kiki_keisan(r.ban, kk);
+      const Kiki& kk = r.kiki();
       if (!own && torareru == OU) continue;
       const bool safe = own ? kk.kiki_sita[r.ou_ue_x][r.ou_ue_y] == 0
                             : kk.kiki_ue[r.ou_sita_x][r.ou_sita_y] == 0;
@@ -132,8 +128,6 @@ bool person_turn(Kyokumen& p, int level) {
       found = true;
     }
     if (!found) continue;
-    Kiki kk{};
-    kiki_keisan(q.ban, kk);
     const int torareru = sashite_ugokasu(q, pick);
     if (proc == 1) ix = pick.tc, iy = pick.tr;
     if (proc == 2) nx = pick.tc, ny = pick.tr;
@@ -141,8 +135,7 @@ bool person_turn(Kyokumen& p, int level) {
       p = kaiten(q);
       return true;
     }
-    kiki_keisan(q.ban, kk);
-    if (own && tsumi_sita(q, kk) == ari) {
+    if (own && tsumi_sita(q) == ari) {
       p = kaiten(q);
       return true;
     }
@@ -248,7 +241,6 @@ bool load_positions(const std::string& positions, std::vector<Kyokumen>& start) 
       std::fprintf(stderr, "bad position '%s': %s\n", s.c_str(), error.c_str());
       return false;
     }
-    sp.pos.mochigoma_su_keisan();
     start.push_back(sp.pos);
   }
   if (start.empty()) {

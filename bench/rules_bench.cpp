@@ -22,7 +22,6 @@ Kyokumen position(const char* sfen) {
   SfenPosition sp;
   std::string error;
   if (!parse_sfen(sfen, sp, error)) std::abort();
-  sp.pos.fu_suji_keisan();
   return sp.pos;
 }
 
@@ -54,17 +53,13 @@ BENCHMARK(BM_IdouKanouScan);
 
 void BM_TsumiSita(benchmark::State& state) {
   Kyokumen p = position(kChecked);
-  Kiki k{};
-  kiki_keisan(p.ban, k);
-  for (auto _ : state) benchmark::DoNotOptimize(tsumi_sita(p, k));
+  for (auto _ : state) benchmark::DoNotOptimize(tsumi_sita(p));
 }
 BENCHMARK(BM_TsumiSita);
 
 void BM_TsumiUe(benchmark::State& state) {
   Kyokumen p = position(kCheckedUe);
-  Kiki k{};
-  kiki_keisan(p.ban, k);
-  for (auto _ : state) benchmark::DoNotOptimize(tsumi_ue(p, k));
+  for (auto _ : state) benchmark::DoNotOptimize(tsumi_ue(p));
 }
 BENCHMARK(BM_TsumiUe);
 

@@ -33,7 +33,7 @@ Kyokumen shoki() {
 
 void kensa(const Game& g, const char* where) {
   static const Kyokumen kShoki = shoki();
-  hitsuyou(test::kyokumen_fusei(g.pos()), where);
+  hitsuyou(kyokumen_fusei(g.pos()), where);
   hitsuyou(test::koma_kazu_fusei(g.pos(), 0), where);
   hitsuyou(test::kifu_fusei(g, kShoki), where);
 }

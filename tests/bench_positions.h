@@ -25,7 +25,6 @@ inline std::vector<Kyokumen> bench_positions() {
     SfenPosition sp;
     std::string error;
     if (parse_sfen(line, sp, error)) {
-      sp.pos.mochigoma_su_keisan();
       out.push_back(sp.pos);
     } else {
       ADD_FAILURE() << line << ": " << error;

@@ -55,9 +55,7 @@ struct ComHarness {
   }
   void position(const Kyokumen& p) {
     joutai(game).pos = p;
-    joutai(game).pos.mochigoma_su_keisan();
-    joutai(game).pos.ou_ichi_keisan();
-    kiki_keisan(joutai(game).pos.ban, joutai(game).kiki);
+    joutai(game).pos.shiage();
   }
   int sounds(const std::string& s) const {
     return static_cast<int>(std::count(sound.log.begin(), sound.log.end(), s));
@@ -387,7 +385,6 @@ TEST(ComLevel4, ThinksBesideTheWindowAndGivesUpWhenItCloses) {
     joutai(g).ue_gawa = g.gote_gawa();
     joutai(g).teban = joutai(g).teban_nushi = g.ue_gawa();
     joutai(g).level = 4;
-    kiki_keisan(joutai(g).pos.ban, joutai(g).kiki);
     const Kyokumen before = g.pos();
     g.com_turn();
     if (closing) {

@@ -24,18 +24,17 @@ struct Pos {
   Kyokumen p;
   Pos() { p.kara_ni(); }
   Pos& at(int c, int r, int code) {
-    p.ban[c][r] = code;
-    p.ou_ichi_keisan();
+    p.oku(c, r, code);
     return *this;
   }
   Pos& ue(int slot, int n) {
     p.mochigoma_ue[slot] = n;
-    p.mochigoma_su_keisan();
+    p.shiage();
     return *this;
   }
   Pos& sita(int slot, int n) {
     p.mochigoma_sita[slot] = n;
-    p.mochigoma_su_keisan();
+    p.shiage();
     return *this;
   }
 };
@@ -49,11 +48,9 @@ struct Kekka {
 Kekka run(const Kyokumen& p0, int level, Tejun t, int ix = 0, int iy = 0, int nx = 0, int ny = 0) {
   Kekka r;
   r.after = p0;
-  Kiki k{};
-  kiki_keisan(r.after.ban, k);
   std::vector<Kouho> buf(KOUHO_MAX);
   KouhoKiroku log{buf.data(), KOUHO_MAX};
-  r.best = tansaku(r.after, k, level, t, ix, iy, nx, ny, &log);
+  r.best = tansaku(r.after, level, t, ix, iy, nx, ny, &log);
   buf.resize(static_cast<std::size_t>(log.n));
   r.c = buf;
   return r;
@@ -328,7 +325,7 @@ TEST(Probes, NigemichiCountsEmptyUnattackedSquaresOnly) {
   Pos s;
   s.at(5, 5, -OU).at(4, 4, GIN).at(1, 1, OU);
   Kiki k{};
-  kiki_keisan(s.p.ban, k);
+  k = s.p.kiki();
   // Around (5, 5): (4, 4) is occupied by an upper piece; the silver attacks (3, 5),
   // (4, 5), (5, 5) and (3, 3), (5, 3) - of the king's squares (4, 5).
   EXPECT_EQ(nigemichi_sita(s.p, k), 6);
@@ -363,11 +360,11 @@ TEST(Probes, OogomaKinsetsuKeimaUteKyoushaUteKakuKiken) {
   Pos k1;
   k1.at(1, 1, OU).at(9, 9, -OU).at(5, 7, HU).at(5, 8, -HISHA).at(3, 7, -HISHA).at(4, 7, KIN);
   Kiki k{};
-  kiki_keisan(k1.p.ban, k);
+  k = k1.p.kiki();
   EXPECT_EQ(keima_ute(k1.p, k, 5, 7), 900);
   // Not when that rook is itself the pawn's recorded attacker.
   k1.at(4, 7, kara);
-  kiki_keisan(k1.p.ban, k);
+  k = k1.p.kiki();
   EXPECT_EQ(k.atari_sita_x[5][7], 3);
   EXPECT_EQ(keima_ute(k1.p, k, 5, 7), 0);
 
@@ -375,14 +372,14 @@ TEST(Probes, OogomaKinsetsuKeimaUteKyoushaUteKakuKiken) {
   // cheapest attacker a rook; the first piece below is the rook on (5, 9).
   Pos k2;
   k2.at(1, 1, OU).at(9, 8, -OU).at(5, 7, HU).at(5, 5, KIN).at(5, 9, -HISHA);
-  kiki_keisan(k2.p.ban, k);
+  k = k2.p.kiki();
   EXPECT_EQ(kyousha_ute(k2.p, k, 5, 7), 900);
 
   // kaku_kiken: a lower bishop in hand could be dropped on a square that checks the
   // upper king and also attacks the moved piece.
   Pos k3;
   k3.at(1, 1, OU).at(9, 9, -OU).at(5, 5, KIN).sita(6, 1);
-  kiki_keisan(k3.p.ban, k);
+  k = k3.p.kiki();
   HyoukaJoutai st;
   kaku_oute_keisan(k3.p, k, st);
   mochigoma_mae_kiroku(k3.p, st);
@@ -396,7 +393,7 @@ TEST(Probes, KugiKeisanMarksPinnedLowerPiecesAndTheUpperFlag) {
   Pos s;
   s.at(5, 9, -OU).at(5, 7, -GIN).at(5, 2, HISHA).at(5, 1, OU).at(4, 1, KIN).at(1, 1, -KAKU);
   Kiki k{};
-  kiki_keisan(s.p.ban, k);
+  k = s.p.kiki();
   HyoukaJoutai st;
   kugi_keisan(s.p, st);
   EXPECT_EQ(st.kugi_sita[5][7], 1);
@@ -404,7 +401,7 @@ TEST(Probes, KugiKeisanMarksPinnedLowerPiecesAndTheUpperFlag) {
   EXPECT_EQ(st.kugi_ue_ari, nashi);
   // The lower bishop on (3, 3) looks at the upper king on (5, 1) through the silver (4, 2).
   s.at(1, 1, kara).at(3, 3, -KAKU).at(4, 2, GIN);
-  kiki_keisan(s.p.ban, k);
+  k = s.p.kiki();
   kugi_keisan(s.p, st);
   EXPECT_EQ(st.kugi_ue_ari, ari);
 }
@@ -415,12 +412,12 @@ TEST(Probes, ForkOfTwoUndefendedPiecesGainsTheSmallerValue) {
   Pos s;
   s.at(1, 1, OU).at(9, 9, -OU).at(5, 5, KIN).at(4, 6, -HU).at(6, 6, -KEI);
   Kiki k{};
-  kiki_keisan(s.p.ban, k);
+  k = s.p.kiki();
   HyoukaJoutai st;
   std::memcpy(st.kiki_ue_mae, k.kiki_ue, sizeof st.kiki_ue_mae);
   const int two = kyokumen_hyouka(s.p, k, st, KIN, 5, 5);
   s.at(6, 6, kara);
-  kiki_keisan(s.p.ban, k);
+  k = s.p.kiki();
   std::memcpy(st.kiki_ue_mae, k.kiki_ue, sizeof st.kiki_ue_mae);
   const int one = kyokumen_hyouka(s.p, k, st, KIN, 5, 5);
   // The knight's own terms: none here (the attacked-piece terms need kiki_ue_mae = 0, and the maps before are
@@ -462,10 +459,10 @@ TEST(Tansaku, Com3NeverMovesTheFirstPieceNorCapturesTheSecond) {
   Kyokumen p;
   p.shoki_haichi();
   // Suppose move 1 ended on (7, 4) and move 2 on (7, 5), next to it.
-  p.ban[7][3] = kara;
-  p.ban[7][4] = HU;
-  p.ban[7][7] = kara;
-  p.ban[7][5] = -HU;
+  p.oku(7, 3, kara);
+  p.oku(7, 4, HU);
+  p.oku(7, 7, kara);
+  p.oku(7, 5, -HU);
   const Kekka r = run(p, 3, Tejun::san, 7, 4, 7, 5);
   for (const Kouho& k : r.c) {
     EXPECT_FALSE(k.fc == 7 && k.fr == 4);
@@ -636,12 +633,13 @@ TEST(Tansaku, TheMapsDescribeTheBoardAfterTheSearch) {
   const std::vector<Kyokumen> positions = test::bench_positions();
   ASSERT_FALSE(positions.empty());
   Kyokumen p = positions[positions.size() / 2];
-  Kiki k{};
-  kiki_keisan(p.ban, k);
-  tansaku(p, k, 3, Tejun::ni);
+  const Kyokumen before = p;
+  tansaku(p, 3, Tejun::ni);
   Kiki fresh{};
   kiki_keisan(p.ban, fresh);
-  EXPECT_EQ(std::memcmp(&k, &fresh, sizeof k), 0);
+  EXPECT_EQ(std::memcmp(&p.kiki(), &fresh, sizeof fresh), 0);
+  EXPECT_TRUE(same_position(p, before));
+  EXPECT_EQ(kyokumen_fusei(p), "");
 }
 
 TEST(ComTurn, AppliesThreeMovesAndEndsOnAMate) {

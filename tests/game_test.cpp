@@ -66,6 +66,7 @@ TEST(Game, CapturesEnterTheCapturersHandByBaseKind) {
   joutai(g).pos.kara_ni();
   joutai(g).pos.ban[5][5] = -HISHA;
   joutai(g).pos.ban[5][2] = RYUU;
+  joutai(g).pos.shiage();
   te_ugokasu(g, 5, 5, 5, 2, -HISHA);
   EXPECT_EQ(g.pos().mochigoma_sita[7], 1);  // a dragon becomes a rook in hand
   EXPECT_EQ(g.pos().mochigoma_su_sita, 1);
@@ -74,6 +75,7 @@ TEST(Game, CapturesEnterTheCapturersHandByBaseKind) {
 
   joutai(g).pos.ban[1][1] = -TO;
   joutai(g).pos.ban[1][2] = KEI;
+  joutai(g).pos.shiage();
   te_ugokasu(g, 1, 2, 1, 1, KEI);
   EXPECT_EQ(g.pos().mochigoma_ue[1], 1);  // a tokin becomes a pawn
 }
@@ -86,6 +88,7 @@ TEST(Game, CapturingAKingEndsTheGameWithoutPuttingItInHand) {
   joutai(g).pos.kara_ni();
   joutai(g).pos.ban[5][5] = -KIN;
   joutai(g).pos.ban[5][4] = OU;
+  joutai(g).pos.shiage();
   te_ugokasu(g, 5, 5, 5, 4, -KIN);
   EXPECT_EQ(g.shousha(), g.sita_gawa());
   EXPECT_EQ(g.pos().mochigoma_su_sita, 1);  // the total counts the king
@@ -174,6 +177,7 @@ TEST(Game, SteppingOverAKingCaptureEndsAndTakingItBackResumes) {
   joutai(g).pos.ban[5][9] = -OU;
   joutai(g).pos.ban[5][2] = OU;
   joutai(g).pos.ban[5][3] = -KIN;
+  joutai(g).pos.shiage();
   kifu_kiroku(g, 5, 3, 5, 2, -KIN, -KIN, 0, 0, 0, 0);
   joutai(g).kifu.kifu_ichi = 0;
   g.ippo_susumu();

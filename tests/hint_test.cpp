@@ -170,9 +170,7 @@ Kyokumen corner_mate(bool sita) {
     p.ban[9][7] = -HU;
     p.mochigoma_ue[5] = 1;
   }
-  p.mochigoma_su_keisan();
-  p.ou_ichi_keisan();
-  p.fu_suji_keisan();
+  p.shiage();
   return p;
 }
 
@@ -183,7 +181,6 @@ TEST_F(HintGame, TextNamesTheFileAsPrintedOverTheBoardForBothSides) {
     SCOPED_TRACE(sita ? "lower" : "upper");
     g.on_menu(Menu::START);
     joutai(g).pos = corner_mate(sita);
-    kiki_keisan(joutai(g).pos.ban, joutai(g).kiki);
     joutai(g).teban = joutai(g).teban_nushi = sita ? g.sita_gawa() : g.ue_gawa();
     g.on_menu(Menu::HINT);
     ASSERT_GE(g.hint_te.n, 1);

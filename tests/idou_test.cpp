@@ -104,7 +104,7 @@ TEST(Idou, DropsNeedAnEmptySquareAndKeepTheLastRankAndTwoPawnRules) {
   p.ban[3][7] = -HU;
   p.ban[4][5] = -TO;
   p.ban[6][3] = HU;
-  p.fu_suji_keisan();
+  p.shiage();
   EXPECT_EQ(p.idou_kanou(TE_SITA, 3, 3, 5, -HU), nashi);  // second pawn in column 3
   EXPECT_EQ(p.idou_kanou(TE_SITA, 3, 4, 6, -HU), ari);    // a tokin does not count
   EXPECT_EQ(p.idou_kanou(TE_SITA, 3, 6, 5, -HU), ari);    // an enemy pawn does not count
@@ -121,10 +121,8 @@ TEST(Idou, DropsNeedAnEmptySquareAndKeepTheLastRankAndTwoPawnRules) {
     EXPECT_EQ(p.idou_kanou(TE_SITA, 3, 5, 1, code), ari) << code;
     EXPECT_EQ(p.idou_kanou(TE_SITA, 3, 3, 7, code), nashi) << code;  // occupied
   }
-  // The flags describe the board only after fu_suji_keisan runs again.
-  p.ban[3][7] = kara;
-  EXPECT_EQ(p.idou_kanou(TE_SITA, 3, 3, 5, -HU), nashi);
-  p.fu_suji_keisan();
+  // The pawn taken off the board frees its column.
+  p.oku(3, 7, kara);
   EXPECT_EQ(p.idou_kanou(TE_SITA, 3, 3, 5, -HU), ari);
 }
 

@@ -52,7 +52,6 @@ class Following : public test::KifuDir {
     std::string error;
     ASSERT_TRUE(parse_sfen(sfen, p, error)) << error;
     joutai(g).pos = p.pos;
-    kiki_keisan(joutai(g).pos.ban, joutai(g).kiki);
   }
   bool says(std::string_view why) const { return g.joukyou().find(why) != std::string::npos; }
 };

@@ -71,7 +71,6 @@ inline std::vector<KifuEntry> kyou_wo_toraseru_kiroku(int& blunder_turn) {
             t.p.idou_kanou(c.fc, c.fr, c.tc, c.tr, t.p.ban[c.fc][c.fr]) != ari)
           continue;
         t.sasu(c.fc, c.fr, c.tc, c.tr);
-        t.p.ou_ichi_keisan();
         const int x = t.p.ou_sita_x, y = t.p.ou_sita_y;
         for (int uc = 1; uc <= 9; ++uc)
           for (int ur = 1; ur <= 9; ++ur)

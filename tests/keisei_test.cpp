@@ -18,14 +18,11 @@ Kyokumen kings_apart() {
   return p;
 }
 
-// The assessment from the lower side's view (it moves next).
+// The assessment from the lower side's view (it moves next), of a position whose squares
+// the case wrote.
 int assess(Kyokumen p) {
-  p.mochigoma_su_keisan();
-  p.ou_ichi_keisan();
-  p.fu_suji_keisan();
-  Kiki k{};
-  kiki_keisan(p.ban, k);
-  return keisei(p, k);
+  p.shiage();
+  return keisei(p);
 }
 
 TEST(Keisei, AnAttackedPieceLeftUndefendedIsWorthLessToItsOwner) {

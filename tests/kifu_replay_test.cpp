@@ -333,7 +333,7 @@ TEST_F(KifuReplay, TurningNegatesAHandicapAndIsRefusedWhereItWouldMisleadPlay) {
     Game& x = hh.game;
     joutai(x).saisei_chu = c.saisei, joutai(x).te_tochuu = c.tochuu, joutai(x).taikyoku_shu = c.shu, joutai(x).teban = c.teban;
     joutai(x).shuukyoku = static_cast<Shuukyoku>(c.shuukyoku);
-    joutai(x).pos.ban[5][5] = -KIN;
+    joutai(x).pos.oku(5, 5, -KIN);
     x.reverse();
     ASSERT_EQ(hh.ui.boxes.size(), 1u) << c.text;
     EXPECT_EQ(hh.ui.boxes[0].text, c.text);

@@ -37,7 +37,6 @@ void futari(Harness& h) {
   joutai(g).ue_gawa = g.gote_gawa();
   joutai(g).teban = joutai(g).teban_nushi = g.sente_gawa();
   joutai(g).jikan_kaishi = h.clock.now();
-  kiki_keisan(joutai(g).pos.ban, joutai(g).kiki);
   h.sound.log.clear();
   h.ui.boxes.clear();
 }
@@ -55,9 +54,7 @@ void kyokumen(Harness& h, std::initializer_list<Koma> ban, std::initializer_list
   for (const Koma& k : ban) joutai(g).pos.ban[k.c][k.r] = k.code;
   for (int slot : te_sita) ++joutai(g).pos.mochigoma_sita[slot];
   for (int slot : te_ue) ++joutai(g).pos.mochigoma_ue[slot];
-  joutai(g).pos.mochigoma_su_keisan();
-  joutai(g).pos.ou_ichi_keisan();
-  kiki_keisan(joutai(g).pos.ban, joutai(g).kiki);
+  joutai(g).pos.shiage();
 }
 
 // Puts the turn in the middle of `dankai`, held by the lower or the upper player.
@@ -127,7 +124,7 @@ TEST(Mouse, CellsRoundDownAndPressesOffTheGridChangeNothing) {
   Game& g = h.game;
   joutai(g).pos.mochigoma_ue[1] = 1;    // cell (-1, 7)
   joutai(g).pos.mochigoma_sita[7] = 1;  // cell (11, 9)
-  joutai(g).pos.mochigoma_su_keisan();
+  joutai(g).pos.shiage();
   g.on_mouse_down(1, 0, BAN_LEFT - 1, py(7));
   EXPECT_EQ(g.sentaku[1].moto_x, TE_UE);
   EXPECT_EQ(g.sentaku[1].koma, HU);
@@ -193,6 +190,29 @@ TEST(Mouse, TheFirstPressAfterSteppingResumesPlay) {
   EXPECT_EQ(c.game.sentaku[1].koma, 0);
 }
 
+// A pawn in hand is framed only where it may be dropped: no file holding a pawn of its
+// side, whether that pawn has moved in this game or not.
+TEST(Te, GuidanceForAPawnInHandLeavesOutEveryFileWithAPawn) {
+  Harness h;
+  Game& g = h.game;
+  futari(h);
+  g.sidou_on = true;
+  g.sidou_iro = IRO_SHIRO;
+  sasu(h, 3, 7, 3, 6);  // the lower player: its pawn, the upper pawn, another of its pawns
+  sasu(h, 3, 3, 3, 4);
+  sasu(h, 2, 7, 2, 6);
+  sasu(h, 3, 4, 3, 5);  // the upper player: its pawn, then the lower pawn takes it
+  sasu(h, 3, 6, 3, 5);
+  sasu(h, 7, 3, 7, 4);
+  ASSERT_EQ(g.pos().mochigoma_sita[1], 1);
+  ASSERT_EQ(g.teban(), g.sita_gawa());
+  osu(h, 3, 5);  // a pawn on the board: its square ahead is framed
+  EXPECT_EQ(waku_at(h, 3, 4), IRO_SHIRO);
+  osu(h, TE_SITA, 3);  // the pawn in hand
+  for (int c = 1; c <= 9; ++c)
+    for (int r = 1; r <= 9; ++r) EXPECT_NE(waku_at(h, c, r), IRO_SHIRO) << c << "," << r;
+}
+
 TEST(Te, SelectionFollowsThePressesAndIllegalPlacesDropIt) {
   Harness h;
   futari(h);
@@ -201,7 +221,7 @@ TEST(Te, SelectionFollowsThePressesAndIllegalPlacesDropIt) {
   g.sidou_iro = IRO_SHIRO;
   joutai(g).pos.mochigoma_sita[5] = 1;  // (11, 7)
   joutai(g).pos.mochigoma_ue[4] = 1;    // (-1, 4)
-  joutai(g).pos.mochigoma_su_keisan();
+  joutai(g).pos.shiage();
   const Kyokumen before = g.pos();
 
   osu(h, 3, 3);  // an upper pawn: shown, not selected

@@ -201,10 +201,9 @@ class Soak {
     std::vector<Masu> out;
     for (const Masu& x : m) {
       Kyokumen p = gm.pos();
-      if (on_ban(s.moto_x, s.moto_y)) p.ban[s.moto_x][s.moto_y] = kara;
-      p.ban[x.c][x.r] = s.koma;
-      Kiki k{};
-      kiki_keisan(p.ban, k);
+      if (on_ban(s.moto_x, s.moto_y)) p.oku(s.moto_x, s.moto_y, kara);
+      p.oku(x.c, x.r, s.koma);
+      const Kiki& k = p.kiki();
       for (int c = 1; c <= 9; ++c)
         for (int r = 1; r <= 9; ++r)
           if (p.ban[c][r] == teki_ou && (teki_ou > 0 ? k.kiki_sita[c][r] : k.kiki_ue[c][r]) > 0) out.push_back(x);

@@ -2,7 +2,7 @@
 // buttons, menu commands in random order, saving and loading records, options, and
 // message boxes answered at random, over games between two people and against the
 // computer at every level. After every event the position and the record must be
-// sound (tests/kyokumen_kensa.h).
+// sound (the position's own kyokumen_fusei, and tests/kyokumen_kensa.h).
 //
 // MIRADO_SOAK_EVENTS sets the events per profile (default a short smoke run; the test
 // soak_long, label "long", runs a million), and MIRADO_SOAK_SEED the first seed; a

@@ -102,7 +102,7 @@ TEST(TaikyokuState, ALoadedRecordStepsForwardAndBackWithoutAWindow) {
   EXPECT_EQ(t.tesuu(), 40);
   EXPECT_EQ(t.jikan_ue(), 40);
   EXPECT_EQ(t.teban(), t.sita_gawa());
-  EXPECT_EQ(test::kyokumen_fusei(t.pos()), "");
+  EXPECT_EQ(kyokumen_fusei(t.pos()), "");
   while (t.kifu().kifu_ichi > 0) t.kifu_modosu();
   EXPECT_TRUE(test::same_position(t.pos(), start));
   EXPECT_EQ(t.pos().ou_sita_x, start.ou_sita_x);

@@ -9,19 +9,24 @@
 namespace mirado {
 namespace {
 
+bool test_same(const Kyokumen& a, const Kyokumen& b) {
+  return std::memcmp(a.ban, b.ban, sizeof a.ban) == 0 &&
+         std::memcmp(a.mochigoma_sita, b.mochigoma_sita, sizeof a.mochigoma_sita) == 0 &&
+         std::memcmp(a.fu_suji_sita, b.fu_suji_sita, sizeof a.fu_suji_sita) == 0 &&
+         std::memcmp(a.fu_suji_ue, b.fu_suji_ue, sizeof a.fu_suji_ue) == 0 &&
+         a.mochigoma_su_sita == b.mochigoma_su_sita;
+}
+
 struct Pos {
   Kyokumen p;
-  Kiki k{};
   explicit Pos(const char* sfen) {
     SfenPosition sp;
     std::string error;
     EXPECT_TRUE(parse_sfen(sfen, sp, error)) << error;
     p = sp.pos;
-    p.fu_suji_keisan();
-    kiki_keisan(p.ban, k);
   }
-  int sita() { return tsumi_sita(p, k); }
-  int ue() { return tsumi_ue(p, k); }
+  int sita() { return tsumi_sita(p); }
+  int ue() { return tsumi_ue(p); }
 };
 
 TEST(Tsumi, KingNotAttackedIsNeverMatedEvenWithoutMoves) {
@@ -45,7 +50,7 @@ TEST(Tsumi, KnightCheckCannotBeAnsweredByADrop) {
   // Upper knight on (4,7) checks the king on (5,9); own knights fill the escapes and
   // the bishop covers (5,8).
   Pos s("k8/9/9/9/7b1/9/3n5/3N1N3/3NKN3 b G 1");
-  EXPECT_EQ(s.k.oute_sita[5][9], 9);
+  EXPECT_EQ(s.p.kiki().oute_sita[5][9], 9);
   EXPECT_EQ(s.sita(), ari);
 }
 
@@ -79,26 +84,23 @@ TEST(Tsumi, DoubleCheckWithADistantCheckerIsNotSavedByADrop) {
   EXPECT_EQ(Pos("k8/9/9/9/b8/9/9/5L3/3LKL3 b G 1").sita(), nashi);
 }
 
-TEST(Tsumi, PawnDropIsJudgedByThePositionUnderTestAndFlagsAreGivenBack) {
+TEST(Tsumi, PawnDropBlocksAndThePositionComesBackSound) {
+  // The pawn in hand blocks the lance's check on column 5.
   Pos s("k8/4l4/9/9/9/9/9/3L1L3/3LKL3 b P 1");
-  s.p.fu_suji_sita[5] = 1;  // stale: a pawn stood in column 5 when the flags were last set
-  s.p.fu_suji_ue[2] = 1;
+  const Kyokumen before = s.p;
   EXPECT_EQ(s.sita(), nashi);
-  EXPECT_EQ(s.p.fu_suji_sita[5], 1);
-  EXPECT_EQ(s.p.fu_suji_ue[2], 1);
+  EXPECT_TRUE(test_same(before, s.p));
+  EXPECT_EQ(kyokumen_fusei(s.p), "");
 
   // No hand: the only way out is the pawn on (4, 9) taking the defended gold, tried on the
-  // board; the stale flags come back all the same.
+  // board; its file's flag comes back with it.
   Pos t("k8/9/9/9/9/9/2s6/3g1G3/3PKS3 b - 1");
-  t.p.fu_suji_sita[4] = 0;
-  t.p.fu_suji_sita[7] = 1;
   EXPECT_EQ(t.sita(), nashi);
-  EXPECT_EQ(t.p.fu_suji_sita[4], 0);
-  EXPECT_EQ(t.p.fu_suji_sita[7], 1);
-  t.p.ban[4][9] = -KEI;  // a knight cannot take it: mate
-  t.p.fu_suji_keisan();
-  kiki_keisan(t.p.ban, t.k);
+  EXPECT_EQ(t.p.fu_suji_sita[4], 1);
+  EXPECT_EQ(kyokumen_fusei(t.p), "");
+  t.p.oku(4, 9, -KEI);  // a knight cannot take it: mate
   EXPECT_EQ(t.sita(), ari);
+  EXPECT_EQ(t.p.fu_suji_sita[4], 0);
 }
 
 TEST(Tsumi, UpperSideMirror) {
@@ -123,7 +125,8 @@ TEST(Tsumi, MapsDescribeTheBoardAgainAfterTsumiUe) {
     s.ue();
     Kiki fresh{};
     kiki_keisan(s.p.ban, fresh);
-    EXPECT_EQ(0, std::memcmp(&fresh, &s.k, sizeof fresh)) << sfen;
+    EXPECT_EQ(0, std::memcmp(&fresh, &s.p.kiki(), sizeof fresh)) << sfen;
+    EXPECT_EQ(kyokumen_fusei(s.p), "") << sfen;
     EXPECT_EQ(0, std::memcmp(before.ban, s.p.ban, sizeof before.ban)) << sfen;
   }
 }

@@ -21,7 +21,18 @@ Kyokumen from_sfen(const char* s) {
   return sp.pos;
 }
 
-bool identical(const Kyokumen& a, const Kyokumen& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+// Board, hands, totals, flags and kings alike (the maps are drawn from the board).
+bool identical(const Kyokumen& a, const Kyokumen& b) {
+  return test::same_position(a, b) && std::memcmp(a.fu_suji_sita, b.fu_suji_sita, sizeof a.fu_suji_sita) == 0 &&
+         std::memcmp(a.fu_suji_ue, b.fu_suji_ue, sizeof a.fu_suji_ue) == 0 && a.ou_sita_x == b.ou_sita_x &&
+         a.ou_sita_y == b.ou_sita_y && a.ou_ue_x == b.ou_ue_x && a.ou_ue_y == b.ou_ue_y;
+}
+
+bool maps_fit(const Kyokumen& p) {
+  Kiki fresh{};
+  kiki_keisan(p.ban, fresh);
+  return std::memcmp(&fresh, &p.kiki(), sizeof fresh) == 0;
+}
 
 TEST(Ugoki, ACaptureGoesToTheCapturersHandByItsBaseKind) {
   // Lower rook takes an upper promoted silver; upper bishop takes a lower promoted pawn.
@@ -35,7 +46,7 @@ TEST(Ugoki, ACaptureGoesToTheCapturersHandByItsBaseKind) {
   do_move(p, Te{1, 9, 3, 7, KAKU});
   EXPECT_EQ(p.mochigoma_ue[1], 1);
   EXPECT_EQ(p.mochigoma_su_ue, 1);
-  EXPECT_TRUE(test::kyokumen_fusei(p).empty()) << test::kyokumen_fusei(p);
+  EXPECT_TRUE(kyokumen_fusei(p).empty()) << kyokumen_fusei(p);
 }
 
 TEST(Ugoki, ATakenKingRaisesOnlyTheTotalAndKeepsItsSquare) {
@@ -45,7 +56,7 @@ TEST(Ugoki, ATakenKingRaisesOnlyTheTotalAndKeepsItsSquare) {
   for (int k = 1; k <= 7; ++k) EXPECT_EQ(p.mochigoma_sita[k], 0);
   EXPECT_EQ(p.ou_ue_x, 5);
   EXPECT_EQ(p.ou_ue_y, 1);
-  EXPECT_TRUE(test::kyokumen_fusei(p).empty()) << test::kyokumen_fusei(p);
+  EXPECT_TRUE(kyokumen_fusei(p).empty()) << kyokumen_fusei(p);
 }
 
 TEST(Ugoki, KingsAndPawnFlagsFollowTheMoves) {
@@ -66,22 +77,65 @@ TEST(Ugoki, KingsAndPawnFlagsFollowTheMoves) {
   EXPECT_EQ(p.mochigoma_su_sita, 0);
 }
 
+// Each kind of fault the checker names: squares or hands written behind the position's
+// back leave the derived state describing another position.
+TEST(Fusei, TheCheckerNamesEachKindOfFault) {
+  const Kyokumen start = from_sfen("4k4/9/9/9/9/9/4P4/9/4K4 b P 1");
+  EXPECT_EQ(kyokumen_fusei(start), "");
+  auto fault = [&start](auto spoil) {
+    Kyokumen p = start;
+    p.kiki();  // maps drawn, as a reader would have
+    spoil(p);
+    return kyokumen_fusei(p);
+  };
+  EXPECT_NE(fault([](Kyokumen& p) { p.ban[1][1] = 7; }).find("invalid code"), std::string::npos);
+  EXPECT_EQ(fault([](Kyokumen& p) { p.ban[1][1] = OU; }), "a side has two kings");
+  EXPECT_NE(fault([](Kyokumen& p) { p.mochigoma_sita[2] = 1; }).find("lower hand total"), std::string::npos);
+  EXPECT_NE(fault([](Kyokumen& p) { p.mochigoma_ue[3] = -1; }).find("negative"), std::string::npos);
+  EXPECT_NE(fault([](Kyokumen& p) { p.ban[5][7] = kara; }).find("pawn-file flags of column 5"),
+            std::string::npos);
+  EXPECT_EQ(fault([](Kyokumen& p) { std::swap(p.ban[5][9], p.ban[4][9]); }), "the lower king is not on its square");
+  EXPECT_EQ(fault([](Kyokumen& p) { p.ban[1][5] = -KIN; }), "the influence maps do not fit the board");
+  // Written through the builders, the same changes are sound.
+  Kyokumen p = start;
+  p.kiki();
+  p.oku(1, 5, -KIN);
+  p.mochigoma_sita[2] = 1;
+  p.shiage();
+  EXPECT_EQ(kyokumen_fusei(p), "");
+  EXPECT_TRUE(maps_fit(p));
+  // A captured king counts in its capturer's total only.
+  do_move(p, Te{5, 7, 5, 6, -HU});
+  p.oku(5, 2, -HISHA);
+  do_move(p, Te{5, 2, 5, 1, -RYUU});
+  EXPECT_EQ(kyokumen_fusei(p), "");
+  p.mochigoma_su_sita += 1;
+  EXPECT_NE(kyokumen_fusei(p).find("lower hand total"), std::string::npos);
+}
+
 TEST(Ugoki, UnmakeRestoresThePositionExactlyOverRandomPlay) {
   std::mt19937 rng(12);
   int moves = 0, captures = 0, drops = 0, king_moves = 0;
   for (int game = 0; game < 40; ++game) {
     Kyokumen p;
     p.shoki_haichi();
-    p.fu_suji_keisan();
     bool sita = true;
     for (int ply = 0; ply < 300; ++ply) {
       const std::vector<Te> all = test::moves_of(p, sita);
       if (all.empty()) break;
       // Every move of this position is made and taken back before one is kept.
-      for (const Te& te : all) {
+      // The maps are read now before the move, now in it, now not at all: after the move
+      // is taken back they must be the board's either way.
+      for (std::size_t i = 0; i < all.size(); ++i) {
         const Kyokumen before = p;
-        undo_move(p, do_move(p, te));
+        if (i % 3 == 0) p.kiki();
+        const TeModoshi m = do_move(p, all[i]);
+        if (i % 3 == 1) p.kiki();
+        undo_move(p, m);
         ASSERT_TRUE(identical(p, before)) << "game " << game << " ply " << ply;
+        if (i % 5 == 0) {
+          ASSERT_TRUE(maps_fit(p)) << "game " << game << " ply " << ply;
+        }
       }
       const Te te = all[rng() % all.size()];
       const TeModoshi m = do_move(p, te);
@@ -89,12 +143,9 @@ TEST(Ugoki, UnmakeRestoresThePositionExactlyOverRandomPlay) {
       captures += m.torareru != kara;
       drops += is_uchi(te.fc);
       king_moves += koma_abs(te.koma) == OU;
-      // The kept kings and flags are those a fresh look at the board finds.
-      Kyokumen fresh = p;
-      fresh.fu_suji_keisan();
-      fresh.ou_ichi_keisan();
-      ASSERT_TRUE(identical(p, fresh)) << "game " << game << " ply " << ply;
-      ASSERT_EQ(test::kyokumen_fusei(p), "");
+      // The kept kings, flags and maps are those a fresh look at the board finds.
+      ASSERT_EQ(kyokumen_fusei(p), "") << "game " << game << " ply " << ply;
+      ASSERT_TRUE(maps_fit(p)) << "game " << game << " ply " << ply;
       if (koma_abs(m.torareru) == OU) break;
       sita = !sita;
     }

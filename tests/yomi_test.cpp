@@ -18,13 +18,11 @@ namespace mirado {
 namespace {
 
 bool ue_ou_attacked(const Kyokumen& p) {
-  Kiki k{};
-  kiki_keisan(p.ban, k);
+  const Kiki& k = p.kiki();
   return p.ban[p.ou_ue_x][p.ou_ue_y] == OU && k.kiki_sita[p.ou_ue_x][p.ou_ue_y] > 0;
 }
 bool sita_ou_attacked(const Kyokumen& p) {
-  Kiki k{};
-  kiki_keisan(p.ban, k);
+  const Kiki& k = p.kiki();
   return p.ban[p.ou_sita_x][p.ou_sita_y] == -OU && k.kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0;
 }
 
@@ -53,7 +51,6 @@ Kyokumen replay_as_a_person(Kyokumen p, const YomiTe& turn, int ix = 0, int iy =
       EXPECT_EQ(p.ban[m.fc][m.fr], m.moto_koma);
       EXPECT_TRUE(own ? is_ue(m.moto_koma) : is_sita(m.moto_koma));
     }
-    p.fu_suji_keisan();
     EXPECT_EQ(p.idou_kanou(m.fc, m.fr, m.tc, m.tr, m.moto_koma), ari);
     const bool in_check_before = ue_ou_attacked(p);
     if (phase == 3 && pieces_of_ue(p) > 1) {
@@ -132,8 +129,7 @@ Kyokumen gold_drop_mate() {
   p.ban[5][9] = -OU;
   p.ban[9][9] = -KYOU;
   p.mochigoma_ue[5] = 1;
-  p.mochigoma_su_keisan();
-  p.ou_ichi_keisan();
+  p.shiage();
   return p;
 }
 
@@ -161,8 +157,7 @@ TEST(Yomi, MatesWhenTheOpponentsPieceMustMoveFirst) {
   p.ban[5][9] = -OU;
   p.ban[9][9] = -KYOU;
   p.mochigoma_ue[5] = 1;
-  p.mochigoma_su_keisan();
-  p.ou_ichi_keisan();
+  p.shiage();
   Taikyoku g = sente_taikyoku(p, 4);
   Yomi yomi;
   ComTurn t;
@@ -189,8 +184,7 @@ TEST(Yomi, ItsValueAgreesWithTheAnswerFromTheTurnedBoard) {
 
 // How many times the lower pieces reach the upper king's square and the squares around it.
 int reach_around_ue_ou(const Kyokumen& p) {
-  Kiki k{};
-  kiki_keisan(p.ban, k);
+  const Kiki& k = p.kiki();
   int n = 0;
   for (int c = p.ou_ue_x - 1; c <= p.ou_ue_x + 1; ++c)
     for (int r = p.ou_ue_y - 1; r <= p.ou_ue_y + 1; ++r)
@@ -213,15 +207,12 @@ TEST(Yomi, FreesItsOwnHemmedInKing) {
   p.ban[1][9] = -OU;
   p.ban[2][7] = -HU;
   p.ban[3][8] = -KIN;
-  p.mochigoma_su_keisan();
-  p.ou_ichi_keisan();
-  p.fu_suji_keisan();
+  p.shiage();
   ASSERT_GT(reach_around_ue_ou(p), 0);
   Yomi yomi;
   const YomiKekka r = yomi.sagasu(p, budget(20000));
   ASSERT_EQ(r.turn.n, 3);
   Kyokumen after = replay_as_a_person(p, r.turn);
-  after.ou_ichi_keisan();
   EXPECT_EQ(reach_around_ue_ou(after), 0);
 }
 
@@ -241,17 +232,13 @@ TEST(Yomi, OnlyTheLookAheadIsLetOffTheThirdMovesLimits) {
     }
     p.ban[1][9] = -OU;
     p.ban[9][9] = -KYOU;
-    p.mochigoma_su_keisan();
-    p.ou_ichi_keisan();
-    p.fu_suji_keisan();
+    p.shiage();
     Yomi yomi;
     const YomiKekka r = yomi.sagasu(p, budget(2000), 3, 5, 1, 0, 0);
     ASSERT_EQ(r.turn.n, 1);
     EXPECT_EQ(r.turn.te[0].fc * 10 + r.turn.te[0].fr, 51) << "the king must move again";
 
-    Kiki k{};
-    kiki_keisan(p.ban, k);
-    const Sashite design = tansaku(p, k, 3, Tejun::san, 5, 1, 0, 0);
+    const Sashite design = tansaku(p, 3, Tejun::san, 5, 1, 0, 0);
     EXPECT_FALSE(design.ari && design.fc == 5 && design.fr == 1)
         << "the computer's own levels keep the limit";
     if (alone) {
@@ -287,7 +274,7 @@ TEST(Yomi, OddPositionsEndCleanly) {
   {
     // Upper king already captured: whatever it plans, it returns.
     Kyokumen p = gold_drop_mate();
-    p.ban[5][1] = kara;
+    p.oku(5, 1, kara);
     const YomiKekka r = yomi.sagasu(p, budget(500));
     EXPECT_LE(r.nodes, 500);
   }
@@ -300,15 +287,13 @@ TEST(Yomi, OddPositionsEndCleanly) {
     p.ban[1][3] = -KYOU;
     p.ban[3][1] = -HISHA;
     p.ban[9][9] = -OU;
-    p.mochigoma_su_keisan();
-    p.ou_ichi_keisan();
-  p.ou_ichi_keisan();
+    p.shiage();
     const YomiKekka r = yomi.sagasu(p, budget(500));
     for (int i = 0; i < r.turn.n; ++i) EXPECT_NE(r.turn.dankai[i], 1);
     Taikyoku g = sente_taikyoku(p, 4);
     ComTurn t;
     com_turn_yomi(t, g, yomi, budget(500));  // the design's procedures fill the gaps
-    EXPECT_TRUE(test::kyokumen_fusei(g.pos()).empty());
+    EXPECT_TRUE(kyokumen_fusei(g.pos()).empty());
   }
 }
 
@@ -400,9 +385,7 @@ TEST(Kaiten, TurnedMoveOnTheTurnedBoardIsTheSameMove) {
   p.ban[5][5] = HU;
   p.mochigoma_ue[3] = 1;    // an upper knight to drop
   p.mochigoma_sita[6] = 1;  // a lower bishop to drop
-  p.mochigoma_su_keisan();
-  p.ou_ichi_keisan();
-  p.fu_suji_keisan();
+  p.shiage();
   EXPECT_TRUE(test::same_position(kaiten(kaiten(p)), p));
   const Sashite moves[] = {
       {true, 7, 7, 7, 6, -HU, -HU, 0},        // a lower board move

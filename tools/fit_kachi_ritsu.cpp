@@ -47,7 +47,6 @@ std::vector<Kyokumen> openings() {
     if (line.empty() || line[0] == '#') continue;
     SfenPosition sp;
     if (!parse_sfen(line.substr(0, line.find(" ;")), sp, error)) continue;
-    sp.pos.mochigoma_su_keisan();
     out.push_back(sp.pos);
   }
   return out;
@@ -65,7 +64,6 @@ int play(Kyokumen p, std::int64_t nodes, int max_turns, Yomi& yomi, std::vector<
     vals.emplace_back(r.score, sita);
     for (int i = 1; i <= 3; ++i)
       if (ct.ran[i] && ct.te[i].te.ari) sashite_ugokasu(p, sita ? sashite_kaiten(ct.te[i].te) : ct.te[i].te);
-    p.ou_ichi_keisan();
     if (t.owatta()) return (t.shousha() == t.ue_gawa()) == sita ? 1 : -1;
     sita = !sita;
   }

@@ -46,8 +46,7 @@ int fail(const std::string& command, const std::string& message, int status) {
 }
 
 int cmd_maps(const mirado::SfenPosition& sp) {
-  Kiki k{};
-  mirado::kiki_keisan(sp.pos.ban, k);
+  const Kiki& k = sp.pos.kiki();
   json out;
   out["kiki_sita"] = map_json(k.kiki_sita);
   out["kiki_ue"] = map_json(k.kiki_ue);
@@ -68,14 +67,11 @@ int cmd_mate(const mirado::SfenPosition& sp) {
   // Each answer from a fresh state, so one test's side effects cannot colour the next.
   auto fresh = [&](auto test) {
     mirado::Kyokumen p = sp.pos;
-    Kiki k{};
-    p.fu_suji_keisan();
-    mirado::kiki_keisan(p.ban, k);
-    return test(p, k);
+    return test(p);
   };
-  out["sita_outechu"] = fresh([](mirado::Kyokumen& p, Kiki&) { return mirado::sita_outechu(p); });
-  out["tsumi_sita"] = fresh([](mirado::Kyokumen& p, Kiki& k) { return mirado::tsumi_sita(p, k); });
-  out["tsumi_ue"] = fresh([](mirado::Kyokumen& p, Kiki& k) { return mirado::tsumi_ue(p, k); });
+  out["sita_outechu"] = fresh([](mirado::Kyokumen& p) { return mirado::sita_outechu(p); });
+  out["tsumi_sita"] = fresh([](mirado::Kyokumen& p) { return mirado::tsumi_sita(p); });
+  out["tsumi_ue"] = fresh([](mirado::Kyokumen& p) { return mirado::tsumi_ue(p); });
   std::cout << out.dump() << "\n";
   return 0;
 }

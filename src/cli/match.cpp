@@ -107,7 +107,6 @@ bool parse_openings(const std::string& text, std::vector<Opening>& out, std::str
       }
       o.moves.push_back(e);
     }
-    o.sp.pos.mochigoma_su_keisan();
     out.push_back(o);
   }
   if (out.empty()) error = "no openings";
@@ -145,9 +144,7 @@ bool random_turn(Kyokumen& p, Rng& rng, std::vector<Sashite>& played) {
   int ix = 0, iy = 0, nx = 0, ny = 0;
   for (int proc = 1; proc <= 3; ++proc) {
     KouhoKiroku log{buf.data(), KOUHO_MAX};
-    Kiki k{};
-    kiki_keisan(p.ban, k);
-    tansaku(p, k, 1, proc == 2 ? Tejun::ni : Tejun::san, ix, iy, nx, ny, &log);
+    tansaku(p, 1, proc == 2 ? Tejun::ni : Tejun::san, ix, iy, nx, ny, &log);
     std::vector<Sashite> ok;
     for (int i = 0; i < log.n; ++i) {
       const Kouho& c = buf[static_cast<std::size_t>(i)];
@@ -155,9 +152,8 @@ bool random_turn(Kyokumen& p, Rng& rng, std::vector<Sashite>& played) {
       if (drop || p.ban[c.tc][c.tr] != kara || p.ban[c.fc][c.fr] != c.koma) continue;
       const Sashite s{true, c.fc, c.fr, c.tc, c.tr, c.koma, c.koma, c.score};
       Kyokumen q = p;
-      Kiki kq = k;
       sashite_ugokasu(q, s);
-      kiki_keisan(q.ban, kq);
+      const Kiki& kq = q.kiki();
       const bool own = proc != 2;
       if (own ? kq.kiki_sita[q.ou_ue_x][q.ou_ue_y] > 0 : kq.kiki_ue[q.ou_sita_x][q.ou_sita_y] > 0) continue;
       ok.push_back(s);
@@ -192,9 +188,7 @@ int make_openings(long long n, long long seed) {
     }
     if (!ok) continue;
     // Keep only openings that leave the game even: nothing hangs for the side to move.
-    Kiki k{};
-    kiki_keisan(p.ban, k);
-    if (std::abs(keisei(p, k)) > 250) continue;
+    if (std::abs(keisei(p)) > 250) continue;
     std::printf("%s ;", to_sfen(p, true, 7).c_str());
     for (const KifuEntry& e : moves) std::printf(" %s", entry_text(e).c_str());
     std::printf("\n");

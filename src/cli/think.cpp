@@ -139,7 +139,6 @@ namespace mirado::cli {
 int cmd_think(const ThinkOptions& o) {
   SfenPosition sp = o.sp;
   Masu ichite = o.ichite, nite = o.nite;
-  sp.pos.mochigoma_su_keisan();
   // The search plays the upper pieces: the lower side's turn is read on the turned board.
   const bool kaiten_suru = sp.teban_sita == 1;
   if (kaiten_suru) {

@@ -376,7 +376,7 @@ namespace {
 
 struct Kyoku {
   Kyokumen& p;
-  Kiki& k;
+  const Kiki& k;
   const HyoukaJoutai& s;
   int torareru, koma, fc, fr, tc, tr;
   int kc, kr;  // lower king
@@ -705,7 +705,7 @@ bool kettei(const Kyoku& x, int& score) {
   if (k.kiki_ue[kc][kr] > 0) {
     // The mate test reads the lower hand of the position itself: an upper trial leaves it
     // as it was, and a lower trial that leaves the lower king attacked is never scored here.
-    if (tsumi_sita(x.p, x.k) == ari) {
+    if (tsumi_sita(x.p) == ari) {
       score = x.koma == HU ? TEN_JISATSU : TEN_TSUMI;
       return true;
     }
@@ -811,7 +811,7 @@ bool toru_koma(const Kyoku& x, int& score) {
 
 }  // namespace
 
-int hyouka(Kyokumen& p, Kiki& k, const HyoukaJoutai& s, int torareru, int koma, int fc, int fr,
+int hyouka(Kyokumen& p, const Kiki& k, const HyoukaJoutai& s, int torareru, int koma, int fc, int fr,
            int tc, int tr) {
   const Kyoku x{p, k, s, torareru, koma, fc, fr, tc, tr, p.ou_sita_x, p.ou_sita_y};
   int score = 0;

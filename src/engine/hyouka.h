@@ -71,7 +71,7 @@ int kyokumen_hyouka(const Kyokumen& p, const Kiki& k, const HyoukaJoutai& s, int
 // the target now; (fc, fr): the source (fc -1 / 11 for a drop, fr then the hand index /
 // hand row); (tc, tr): the target. The maps must describe the trial position; the hands
 // are read from s.mochigoma_mae. The pawn-file flags are left as they were found.
-int hyouka(Kyokumen& p, Kiki& k, const HyoukaJoutai& s, int torareru, int koma, int fc, int fr,
+int hyouka(Kyokumen& p, const Kiki& k, const HyoukaJoutai& s, int torareru, int koma, int fc, int fr,
            int tc, int tr);
 
 }  // namespace mirado

@@ -41,25 +41,22 @@ inline Hani idou_hani(int code, int c, int r) {
 void Tansaku::junbi() {
   std::memcpy(s_.ban_mae, p_.ban, sizeof s_.ban_mae);
   mochigoma_mae_kiroku(p_, s_);
-  p_.fu_suji_keisan();
-  // The maps first, so that the baseline describes this position and not stale maps.
-  kiki_keisan(p_.ban, k_);
-  s_.nigemichi_kijun = nigemichi_sita(p_, k_);
-  kaku_oute_keisan(p_, k_, s_);
+  const Kiki& k = p_.kiki();
+  s_.nigemichi_kijun = nigemichi_sita(p_, k);
+  kaku_oute_keisan(p_, k, s_);
   kugi_keisan(p_, s_);
-  std::memcpy(s_.kiki_sita_mae, k_.kiki_sita, sizeof s_.kiki_sita_mae);
-  std::memcpy(s_.kiki_ue_mae, k_.kiki_ue, sizeof s_.kiki_ue_mae);
-  std::memcpy(s_.atari_ue_x_mae, k_.atari_ue_x, sizeof s_.atari_ue_x_mae);
-  std::memcpy(s_.atari_ue_y_mae, k_.atari_ue_y, sizeof s_.atari_ue_y_mae);
+  // The trials score against the maps of the position they start from: kept here, as
+  // every trial draws the maps of its own board.
+  std::memcpy(s_.kiki_sita_mae, k.kiki_sita, sizeof s_.kiki_sita_mae);
+  std::memcpy(s_.kiki_ue_mae, k.kiki_ue, sizeof s_.kiki_ue_mae);
+  std::memcpy(s_.atari_ue_x_mae, k.atari_ue_x, sizeof s_.atari_ue_x_mae);
+  std::memcpy(s_.atari_ue_y_mae, k.atari_ue_y, sizeof s_.atari_ue_y_mae);
   s_.level = level;
 }
 
 Sashite Tansaku::sagasu() {
   s_.level = level;
-  Sashite best = tejun == Tejun::ni ? sagasu_impl<false>() : sagasu_impl<true>();
-  // The trials leave the maps of the last one behind; describe the board again.
-  kiki_keisan(p_.ban, k_);
-  return best;
+  return tejun == Tejun::ni ? sagasu_impl<false>() : sagasu_impl<true>();
 }
 
 namespace {
@@ -80,10 +77,10 @@ inline bool yori_yoi(int score, int than) {
 template <bool Ue>
 [[gnu::always_inline]] inline int Tansaku::shikou(const Te& te, int fr) {
   const TeModoshi modoshi = do_move(p_, te);
-  kiki_keisan(p_.ban, k_);
+  const Kiki& k = p_.kiki();
   int v;
-  if (!Ue && k_.kiki_ue[p_.ou_sita_x][p_.ou_sita_y] > 0) v = TEN_OUTE_SITA;
-  else v = hyouka(p_, k_, s_, modoshi.torareru, te.koma, te.fc, fr, te.tc, te.tr);
+  if (!Ue && k.kiki_ue[p_.ou_sita_x][p_.ou_sita_y] > 0) v = TEN_OUTE_SITA;
+  else v = hyouka(p_, k, s_, modoshi.torareru, te.koma, te.fc, fr, te.tc, te.tr);
   undo_move(p_, modoshi);
   if (kiroku) kiroku->add(te.fc, fr, te.tc, te.tr, te.koma, v);
   return v;
@@ -213,9 +210,9 @@ void settei_suru(Tansaku& t, const ComSettei& s, Tejun tejun, KouhoKiroku* kirok
 
 }  // namespace
 
-Sashite tansaku(Kyokumen& p, Kiki& k, int level, Tejun tejun, int ichite_x, int ichite_y,
+Sashite tansaku(Kyokumen& p, int level, Tejun tejun, int ichite_x, int ichite_y,
                 int nite_x, int nite_y, KouhoKiroku* kiroku) {
-  Tansaku t(p, k);
+  Tansaku t(p);
   ComSettei s;
   s.level = level;
   s.santeme = {ichite_x, ichite_y, nite_x, nite_y};
@@ -228,7 +225,7 @@ int sashite_ugokasu(Kyokumen& p, const Sashite& m) {
   return do_move(p, Te{m.fc, is_uchi(m.fc) ? te_slot(m.fc, m.fr) : m.fr, m.tc, m.tr, m.koma}).torareru;
 }
 
-ComTe com_te(Kyokumen& p, Kiki& k, const ComSettei& s, Tejun tejun, const ComHooks& hooks,
+ComTe com_te(Kyokumen& p, const ComSettei& s, Tejun tejun, const ComHooks& hooks,
              KouhoKiroku* kiroku) {
   ComTe r;
   if (const Sashite& planned = s.keikaku[static_cast<int>(tejun)]; planned.ari) {
@@ -236,7 +233,7 @@ ComTe com_te(Kyokumen& p, Kiki& k, const ComSettei& s, Tejun tejun, const ComHoo
     if (hooks.junbi_ato) hooks.junbi_ato(hooks.ctx);
     r.te = planned;
   } else {
-    Tansaku t(p, k);
+    Tansaku t(p);
     settei_suru(t, s, tejun, kiroku);
     t.tick = hooks.tick;
     t.tick_ctx = hooks.ctx;
@@ -247,9 +244,8 @@ ComTe com_te(Kyokumen& p, Kiki& k, const ComSettei& s, Tejun tejun, const ComHoo
   if (!r.te.ari) return r;
   if (hooks.sasu_mae) hooks.sasu_mae(hooks.ctx, r.te);
   r.torareru = sashite_ugokasu(p, r.te);
-  kiki_keisan(p.ban, k);
-  if (tejun == Tejun::ni) r.ue_tsumi = tsumi_ue(p, k) == ari;
-  else r.sita_tsumi = tsumi_sita(p, k) == ari;
+  if (tejun == Tejun::ni) r.ue_tsumi = tsumi_ue(p) == ari;
+  else r.sita_tsumi = tsumi_sita(p) == ari;
   return r;
 }
 

@@ -57,7 +57,7 @@ constexpr int KOUHO_MAX = 4096;
 
 class Tansaku {
  public:
-  Tansaku(Kyokumen& p, Kiki& k) : p_(p), k_(k) {}
+  explicit Tansaku(Kyokumen& p) : p_(p) {}
 
   int level = 3;
   Tejun tejun = Tejun::ichi;
@@ -67,11 +67,9 @@ class Tansaku {
   KouhoKiroku* kiroku = nullptr;   // every scored trial, when set
 
   // Sets the search up (without the window's repaint): the copies of board and hands,
-  // the pawn-file flags, the maps, the escape-square baseline and the maps before any
-  // trial.
+  // the escape-square baseline and the maps before any trial.
   void junbi();
-  // Every board move and drop scored, the best one returned. The board, hands and
-  // flags are as they were; the maps describe the board again.
+  // Every board move and drop scored, the best one returned. The position is as it was.
   Sashite sagasu();
 
   const HyoukaJoutai& joutai() const { return s_; }
@@ -97,7 +95,6 @@ class Tansaku {
   int shikou(const Te& te, int fr);
 
   Kyokumen& p_;
-  Kiki& k_;
   HyoukaJoutai s_;
 };
 
@@ -111,7 +108,7 @@ struct ComSettei {
 };
 
 // The whole search of one procedure: junbi, then sagasu.
-Sashite tansaku(Kyokumen& p, Kiki& k, int level, Tejun tejun, int ichite_x = 0, int ichite_y = 0,
+Sashite tansaku(Kyokumen& p, int level, Tejun tejun, int ichite_x = 0, int ichite_y = 0,
                 int nite_x = 0, int nite_y = 0, KouhoKiroku* kiroku = nullptr);
 
 // Where the window joins one procedure of the computer; every hook may be left empty.
@@ -131,9 +128,8 @@ struct ComTe {
 };
 
 // One procedure of the computer's turn, the one way the computer moves: the search, the
-// chosen move made on the position, the maps brought up to date and the mate test of
-// the side the move threatens. The game, mirado-cli think and the benchmarks all use it.
-ComTe com_te(Kyokumen& p, Kiki& k, const ComSettei& s, Tejun tejun, const ComHooks& hooks = {},
+// chosen move made on the position and the mate test of the side the move threatens. The game, mirado-cli think and the benchmarks all use it.
+ComTe com_te(Kyokumen& p, const ComSettei& s, Tejun tejun, const ComHooks& hooks = {},
              KouhoKiroku* kiroku = nullptr);
 
 // Makes a chosen move with do_move (the search names a lower drop by its hand row).

@@ -179,7 +179,8 @@ struct TtEntry {
 }  // namespace
 
 // The static assessment; see the header.
-int keisei(const Kyokumen& p, const Kiki& k) {
+int keisei(const Kyokumen& p) {
+  const Kiki& k = p.kiki();
   if (!ue_ou_ari(p)) return YOMI_KACHI;
   if (!sita_ou_ari(p)) return -YOMI_KACHI;
   // The waiting side left its king where the mover takes it with its first move.
@@ -231,8 +232,6 @@ struct Yomi::Impl {
   std::vector<Kouho> buf[3];
   std::vector<int> order[3];
   std::vector<TtEntry> tt;
-  Kiki kiki[4];       // the maps after each move of a turn
-  Kiki kiki_kouho{};  // the design's scoring works in its own maps
 
   struct RootTe {
     YomiTe turn;
@@ -308,10 +307,8 @@ struct Yomi::Impl {
   // The design's candidates of one move for the upper side, ordered by its scores
   // (best first, ties in the design's own order). Returns how many.
   int kouho(int ply, Kyokumen& p, int phase) {
-    Kiki& ks = kiki_kouho;
-    ks = Kiki{};  // fields the scan leaves alone start from zero, as for the design's own turn
     KouhoKiroku log{buf[ply].data(), KOUHO_MAX};
-    Tansaku t(p, ks);  // its trials put the board back as they found it
+    Tansaku t(p);  // its trials put the board back as they found it
     t.level = 3;
     t.tejun = phase == 2 ? Tejun::ni : Tejun::ichi;  // restrictions are applied here, with their exemptions
     t.kiroku = &log;
@@ -377,10 +374,10 @@ struct Yomi::Impl {
 
   // Searches the rest of a turn of the upper side from move `phase`. Moves are made on p
   // and taken back, so p is as it was when this returns.
-  void te(int ply, Kyokumen& p, const Kiki& k, int phase, int ix, int iy, int nx, int ny, Turn& t) {
+  void te(int ply, Kyokumen& p, int phase, int ix, int iy, int nx, int ny, Turn& t) {
     if (t.cut || aborted) return;
     if (phase > 3) {  // the turn is complete: judge the board the opponent moves from
-      kanryou(t, p, -keisei(p, k), false);
+      kanryou(t, p, -keisei(p), false);
       return;
     }
     const int n = kouho(ply, p, phase);
@@ -393,12 +390,11 @@ struct Yomi::Impl {
       return;
     }
     const bool ue_ou = ue_ou_ari(p);
-    const bool oute_mae = ue_ou && k.kiki_sita[p.ou_ue_x][p.ou_ue_y] > 0;
+    const bool oute_mae = ue_ou && p.kiki().kiki_sita[p.ou_ue_x][p.ou_ue_y] > 0;
     // The third move's limits, which a side with a single piece or a king in check is let off.
     const bool seigen = phase == 3 && santeme_seigen_ari(SantemeMenjo::ari, koma_su_ue(p), oute_mae);
     const Santeme santeme{ix, iy, nx, ny};
     const int haba = phase == 1 ? t.haba.b1 : phase == 2 ? t.haba.b2 : t.haba.b3;
-    Kiki& kq = kiki[ply];
     int tried = 0;
     for (int i = 0; i < n && tried < haba && !t.cut && !aborted; ++i) {
       const Kouho& c = b[ord[i]];
@@ -406,8 +402,7 @@ struct Yomi::Impl {
       if (seigen && santeme_ihan(santeme, c.fc, c.fr, c.tc, c.tr) != SantemeIhan::nashi) continue;
       const Sashite m{true, c.fc, c.fr, c.tc, c.tr, drop ? c.koma : p.ban[c.fc][c.fr], c.koma, c.score};
       const TeModoshi u = do_move(p, Te{c.fc, drop ? te_slot(c.fc, c.fr) : c.fr, c.tc, c.tr, c.koma});
-      kq = k;
-      kiki_keisan(p.ban, kq);
+      const Kiki& kq = p.kiki();
       // A move may not leave the king of the moved piece attacked.
       const bool kinjite =
           phase == 2 ? u.torareru == OU || (sita_ou_ari(p) && kq.kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0)
@@ -416,29 +411,30 @@ struct Yomi::Impl {
         ++tried;
         t.cur.dankai[t.cur.n] = phase;
         t.cur.te[t.cur.n++] = m;
-        if (const int owari = kekka(p, kq, phase, u.torareru); owari != 0) {
+        if (const int owari = kekka(p, phase, u.torareru); owari != 0) {
           kanryou(t, p, owari, true);
         } else {
           const int nix = phase == 1 ? c.tc : ix, niy = phase == 1 ? c.tr : iy;
           const int nnx = phase == 2 ? c.tc : nx, nny = phase == 2 ? c.tr : ny;
-          te(ply + 1, p, kq, phase + 1, nix, niy, nnx, nny, t);
+          te(ply + 1, p, phase + 1, nix, niy, nnx, nny, t);
         }
         --t.cur.n;
       }
       undo_move(p, u);
     }
     // No legal move: it is skipped and the turn goes on, as the design's computer does.
-    if (tried == 0 && !t.cut && !aborted) te(ply + 1, p, k, phase + 1, ix, iy, nx, ny, t);
+    if (tried == 0 && !t.cut && !aborted) te(ply + 1, p, phase + 1, ix, iy, nx, ny, t);
   }
 
   // The game's verdict after a legal move of the upper side's turn: the value for the
   // mover when the game ends, else 0.
-  static int kekka(Kyokumen& q, Kiki& kq, int phase, int torareru) {
+  static int kekka(Kyokumen& q, int phase, int torareru) {
     if (torareru == -OU) return YOMI_KACHI;
+    const Kiki& kq = q.kiki();
     if (phase != 2) {
-      if (sita_ou_ari(q) && kq.kiki_ue[q.ou_sita_x][q.ou_sita_y] > 0 && tsumi_sita(q, kq) == ari)
+      if (sita_ou_ari(q) && kq.kiki_ue[q.ou_sita_x][q.ou_sita_y] > 0 && tsumi_sita(q) == ari)
         return YOMI_KACHI;
-    } else if (ue_ou_ari(q) && kq.kiki_sita[q.ou_ue_x][q.ou_ue_y] > 0 && tsumi_ue(q, kq) == ari) {
+    } else if (ue_ou_ari(q) && kq.kiki_sita[q.ou_ue_x][q.ou_ue_y] > 0 && tsumi_ue(q) == ari) {
       return -YOMI_KACHI;  // moved the opponent's piece into a mate of our own king
     }
     return 0;
@@ -451,13 +447,11 @@ struct Yomi::Impl {
       r.reply = e.reply;
       return e.value;
     }
-    Kiki k{};
-    kiki_keisan(r.after.ban, k);
     Turn t;
     t.beta = beta;
     t.haba = ROUNDS[round].aite;
     t.aite = true;
-    te(0, r.after, k, 1, 0, 0, 0, 0, t);
+    te(0, r.after, 1, 0, 0, 0, 0, t);
     if (aborted) return t.best;
     e.key = r.key;
     e.search = search;
@@ -511,17 +505,13 @@ YomiKekka Yomi::sagasu(const Kyokumen& p0, const YomiSettei& settei, int dankai,
   YomiKekka out;
 
   Kyokumen p = p0;
-  p.mochigoma_su_keisan();
-  p.ou_ichi_keisan();  // a position set up by hand may not have its kings' squares yet
-  Kiki k{};
-  kiki_keisan(p.ban, k);
 
   // Our own turn, every whole turn within the beams judged statically.
   Impl::Turn root;
   root.haba = ROOT_HABA;
   root.atsume = true;
   const int phase = dankai >= 1 && dankai <= 3 ? dankai : 1;
-  s.te(0, p, k, phase, ichite_x, ichite_y, nite_x, nite_y, root);
+  s.te(0, p, phase, ichite_x, ichite_y, nite_x, nite_y, root);
   int chosen = s.n_roots > 0 ? s.rank[0] : -1;
   int chosen_value = s.n_roots > 0 ? s.roots[chosen].asai : 0;
 
@@ -572,16 +562,11 @@ int Yomi::kotae_atai(const Kyokumen& p0, const YomiSettei& settei, int rounds) {
   Impl& s = *impl_;
   s.hajimeru(settei, std::clamp(rounds - 1, 0, N_ROUNDS - 1));
   Kyokumen p = p0;
-  p.mochigoma_su_keisan();
-  p.ou_ichi_keisan();
   if (!ue_ou_ari(p)) return -YOMI_KACHI;
   if (!sita_ou_ari(p)) return YOMI_KACHI;
-  p.fu_suji_keisan();
-  Kiki k{};
-  kiki_keisan(p.ban, k);
   // The turn ended with the opponent mated: the search's own verdict after a move.
-  if (k.kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0 && tsumi_sita(p, k) == ari) return YOMI_KACHI;
-  if (rounds <= 0) return -keisei(p, k);
+  if (p.kiki().kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0 && tsumi_sita(p) == ari) return YOMI_KACHI;
+  if (rounds <= 0) return -keisei(p);
   Impl::RootTe r;
   r.after = kaiten(p);
   r.key = kagi(r.after);

@@ -100,7 +100,7 @@ class Yomi {
 };
 
 // The static assessment of a position from the view of the lower side, which moves next
-// (a whole turn), with maps describing that position. Whole points.
-int keisei(const Kyokumen& p, const Kiki& k);
+// (a whole turn). Whole points.
+int keisei(const Kyokumen& p);
 
 }  // namespace mirado

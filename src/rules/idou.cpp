@@ -11,7 +11,7 @@ void Kyokumen::kara_ni() {
   for (auto& col : ban)
     for (int& sq : col) sq = kara;
   for (int k = 0; k < 8; ++k) mochigoma_sita[k] = mochigoma_ue[k] = 0;
-  mochigoma_su_sita = mochigoma_su_ue = 0;
+  shiage();
 }
 
 void Kyokumen::shoki_haichi() {
@@ -26,8 +26,23 @@ void Kyokumen::shoki_haichi() {
   ban[8][2] = KAKU;
   ban[2][8] = -KAKU;
   ban[8][8] = -HISHA;
-  mochigoma_su_keisan();
+  shiage();
+}
+
+void Kyokumen::oku(int c, int r, int code) {
+  ban[c][r] = code;
+  shiage();
+}
+
+void Kyokumen::shiage() {
+  mochigoma_su_sita = mochigoma_su_ue = 0;
+  for (int k = 1; k <= 7; ++k) {
+    if (mochigoma_sita[k] > 0) mochigoma_su_sita += mochigoma_sita[k];
+    if (mochigoma_ue[k] > 0) mochigoma_su_ue += mochigoma_ue[k];
+  }
+  fu_suji_keisan();
   ou_ichi_keisan();
+  kawatta();
 }
 
 void Kyokumen::ou_ichi_keisan() {
@@ -36,14 +51,6 @@ void Kyokumen::ou_ichi_keisan() {
       if (ban[c][r] == -OU) ou_sita_x = c, ou_sita_y = r;
       else if (ban[c][r] == OU) ou_ue_x = c, ou_ue_y = r;
     }
-}
-
-void Kyokumen::mochigoma_su_keisan() {
-  mochigoma_su_sita = mochigoma_su_ue = 0;
-  for (int k = 1; k <= 7; ++k) {
-    if (mochigoma_sita[k] > 0) mochigoma_su_sita += mochigoma_sita[k];
-    if (mochigoma_ue[k] > 0) mochigoma_su_ue += mochigoma_ue[k];
-  }
 }
 
 void Kyokumen::fu_suji_keisan() {

@@ -10,17 +10,15 @@ Kyokumen kaiten(const Kyokumen& p) {
     q.mochigoma_sita[k] = p.mochigoma_ue[k];
     q.mochigoma_ue[k] = p.mochigoma_sita[k];
   }
+  // The totals change sides as they are: a captured king stays counted.
   q.mochigoma_su_sita = p.mochigoma_su_ue;
   q.mochigoma_su_ue = p.mochigoma_su_sita;
-  for (int c = 1; c <= 9; ++c) {
-    q.fu_suji_sita[10 - c] = p.fu_suji_ue[c];
-    q.fu_suji_ue[10 - c] = p.fu_suji_sita[c];
-  }
   // A king that is not on the board keeps its last square, turned round like the rest.
   auto turn = [](int v) { return v >= 1 && v <= 9 ? 10 - v : v; };
   q.ou_sita_x = turn(p.ou_ue_x), q.ou_sita_y = turn(p.ou_ue_y);
   q.ou_ue_x = turn(p.ou_sita_x), q.ou_ue_y = turn(p.ou_sita_y);
   q.ou_ichi_keisan();
+  q.fu_suji_keisan();
   return q;
 }
 

@@ -1,11 +1,23 @@
-// The position: board, both hands and the pawn-file flags, with the movement
-// rules that read them. Plain data with fixed arrays; the rules run in the
-// computer's innermost loops and never allocate.
+// The position: board, both hands and what follows from them (hand totals, pawn-file
+// flags, king squares, influence maps), with the movement rules that read them. Plain
+// data with fixed arrays; the rules run in the computer's innermost loops and never
+// allocate.
+//
+// The derived state is the position's own: do_move and undo_move keep it, and the
+// builders (kara_ni, shoki_haichi, parse_sfen, kaiten, oku, shiage) set it. Code that
+// writes squares or hands itself finishes with shiage(); nothing else refreshes it.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
+#include "rules/kiki.h"
 #include "rules/koma.h"
 
 namespace mirado {
+
+struct Te;
+struct TeModoshi;
 
 struct Kyokumen {
   // Indexed [column][row], 1..9 used; column 1 is leftmost on screen, row 1 the top.
@@ -13,19 +25,39 @@ struct Kyokumen {
   // Hand counts by slot 1..7 (pawn, lance, knight, silver, gold, bishop, rook); slot 0 unused.
   int mochigoma_sita[8] = {};
   int mochigoma_ue[8] = {};
+  // The slots added up, and a captured king in its capturer's total (the game ends on it,
+  // and the hands stay countable).
   int mochigoma_su_sita = 0;
   int mochigoma_su_ue = 0;
-  // 1 when the column holds an unpromoted pawn of that side (two-pawn rule); refreshed only
-  // by fu_suji_keisan, which the callers run when the board may have changed.
+  // 1 when the column holds an unpromoted pawn of that side (two-pawn rule).
   int fu_suji_sita[10] = {};
   int fu_suji_ue[10] = {};
-  // The kings' squares, kept by do_move; a captured king keeps the square it was taken on.
+  // The kings' squares; a captured king keeps the square it was taken on.
   int ou_sita_x = 0, ou_sita_y = 0;
   int ou_ue_x = 0, ou_ue_y = 0;
 
+  // Empties board and hands.
+  void kara_ni();
   // Empties board and hands, then sets up the even starting position.
   void shoki_haichi();
-  void kara_ni();
+  // Puts `code` (kara to clear) on a square of a position being set up.
+  void oku(int c, int r, int code);
+  // Finishes a position whose squares and hand slots were written directly: the totals
+  // from the slots (a position set up so holds no captured king), the pawn files and the
+  // kings' squares from the board (a missing king keeps its square), the maps to be drawn.
+  void shiage();
+
+  // The influence maps of the board as it stands, drawn on first reading after a change.
+  // A reference stays true only until the board changes: a procedure that must read the
+  // maps of an earlier board keeps a copy. Reading may draw them, so a thread reads its
+  // own copy of a position, never one another thread reads too.
+  const Kiki& kiki() const {
+    if (kiki_no_ != ban_no_) {
+      kiki_keisan(ban, kiki_);
+      kiki_no_ = ban_no_;
+    }
+    return kiki_;
+  }
 
   // Movement test: may a piece with `code` go from (fc, fr) to (tc, tr) on this board?
   // fc = 11 or -1 is a drop from the lower or upper hand. Knows nothing of turns,
@@ -33,13 +65,30 @@ struct Kyokumen {
   bool idou_kanou(int fc, int fr, int tc, int tr, int code) const;
   bool hisha_michi(int fc, int fr, int tc, int tr) const;
   bool kaku_michi(int fc, int fr, int tc, int tr) const;
+
+ private:
+  friend TeModoshi do_move(Kyokumen& p, const Te& te);
+  friend void undo_move(Kyokumen& p, const TeModoshi& m);
+  friend std::string kyokumen_fusei(const Kyokumen& p);
+  friend Kyokumen kaiten(const Kyokumen& p);
+
   void fu_suji_keisan();
-  // Finds the kings on the board after it was set up by hand; a missing king keeps its square.
   void ou_ichi_keisan();
 
-  // Recounts both hand totals from the slots.
-  void mochigoma_su_keisan();
+  // A new number for a changed board: the maps describe the board whose number they carry.
+  void kawatta() { ban_no_ = ++ban_kazu_; }
+
+  mutable Kiki kiki_{};
+  mutable std::uint64_t kiki_no_ = 0;
+  std::uint64_t ban_no_ = 1;
+  std::uint64_t ban_kazu_ = 1;
 };
+
+// What is wrong with the position, or an empty text when it is sound: squares hold valid
+// codes, no side has two kings, hands are never negative and add up to their totals (a
+// captured king counting in its capturer's), and the pawn files, the kings' squares and
+// maps already drawn describe the board.
+std::string kyokumen_fusei(const Kyokumen& p);
 
 // The position as the other side sees it: the board turned by 180 degrees, every piece
 // handed to the other side, the hands and pawn-file flags swapped with it. Lets the

@@ -7,17 +7,17 @@ namespace mirado {
 
 namespace {
 
-bool own_king_attacked(const Kyokumen& p, Kiki& k, bool sita) {
-  kiki_keisan(p.ban, k);
+bool own_king_attacked(const Kyokumen& p, bool sita) {
+  const Kiki& k = p.kiki();
   return sita ? k.kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0 : k.kiki_sita[p.ou_ue_x][p.ou_ue_y] > 0;
 }
 
-std::uint64_t count(Kyokumen& p, Kiki& k, bool sita, int depth) {
+std::uint64_t count(Kyokumen& p, bool sita, int depth) {
   if (depth == 0) return 1;
   std::uint64_t nodes = 0;
   auto visit = [&](const Te& te) {
     const TeModoshi m = do_move(p, te);
-    if (!own_king_attacked(p, k, sita)) nodes += count(p, k, !sita, depth - 1);
+    if (!own_king_attacked(p, sita)) nodes += count(p, !sita, depth - 1);
     undo_move(p, m);
   };
 
@@ -52,10 +52,7 @@ std::uint64_t count(Kyokumen& p, Kiki& k, bool sita, int depth) {
 }  // namespace
 
 std::uint64_t perft(Kyokumen& p, bool teban_sita, int depth) {
-  Kiki k{};
-  p.fu_suji_keisan();
-  p.ou_ichi_keisan();
-  return count(p, k, teban_sita, depth);
+  return count(p, teban_sita, depth);
 }
 
 }  // namespace mirado

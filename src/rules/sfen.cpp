@@ -1,5 +1,6 @@
 #include "rules/sfen.h"
 
+#include <cassert>
 #include <cctype>
 #include <sstream>
 #include <vector>
@@ -184,9 +185,8 @@ bool parse_sfen(std::string_view sfen, SfenPosition& out, std::string& error) {
                                                : std::string("more than one king of a side");
     return false;
   }
-  r.pos.mochigoma_su_keisan();
-  r.pos.fu_suji_keisan();
-  r.pos.ou_ichi_keisan();
+  r.pos.shiage();
+  assert(kyokumen_fusei(r.pos).empty());
   out = r;
   return true;
 }

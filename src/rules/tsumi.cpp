@@ -10,28 +10,6 @@ namespace mirado {
 
 namespace {
 
-// Saves the pawn-file flags, refreshes them for the position under test and puts the
-// caller's flags back on the way out.
-class FuSujiScope {
- public:
-  explicit FuSujiScope(Kyokumen& p) : p_(p) {
-    std::memcpy(sita_, p.fu_suji_sita, sizeof sita_);
-    std::memcpy(ue_, p.fu_suji_ue, sizeof ue_);
-    p.fu_suji_keisan();
-  }
-  ~FuSujiScope() {
-    std::memcpy(p_.fu_suji_sita, sita_, sizeof sita_);
-    std::memcpy(p_.fu_suji_ue, ue_, sizeof ue_);
-  }
-  FuSujiScope(const FuSujiScope&) = delete;
-  FuSujiScope& operator=(const FuSujiScope&) = delete;
-
- private:
-  Kyokumen& p_;
-  int sita_[10];
-  int ue_[10];
-};
-
 // Shared by both tests, before the escapes: can some drop block every check? Returns true when the
 // test must go on to the escape step.
 bool aigoma_dekinai(Kyokumen& p, const Kiki::Map& oute, int ou_x, int ou_y, int te_col,
@@ -82,8 +60,8 @@ namespace {
 
 // What sets one side's mate test apart from the other's. The two re-test a trial move
 // for check differently, on purpose: the lower side scans the board for a checking
-// piece directly; the upper side computes the maps again, reads its targets from a copy
-// taken beforehand and leaves the maps describing the board when it is done.
+// piece directly; the upper side reads the maps of the trial's board, its targets from a
+// copy taken beforehand.
 template <bool Sita>
 struct Gawa;
 
@@ -100,7 +78,7 @@ struct Gawa<true> {
   static const Kiki::Map& oute(const Kiki& k) { return k.oute_sita; }
   static bool mamori_koma(int code) { return code <= -10 && code != -OU; }
 
-  // The trials never touch the maps, so the targets are read from them as they stand.
+  // The trials never read the maps, so the targets are read from them as they stand.
   class Shiken {
    public:
     Shiken(Kyokumen& p, const Kiki& k) : p_(p), targets_(k.oute_sita) {}
@@ -111,7 +89,6 @@ struct Gawa<true> {
       undo_move(p_, modoshi);
       return still == nashi;
     }
-    void owari() {}
 
    private:
     Kyokumen& p_;
@@ -132,29 +109,23 @@ struct Gawa<false> {
   static const Kiki::Map& oute(const Kiki& k) { return k.oute_ue; }
   static bool mamori_koma(int code) { return code >= 10 && code != OU; }
 
-  // The trials recompute the maps: the targets are those of the position under test,
-  // fixed before any trial, and the maps are made to describe the board again at the end.
+  // The trials draw the maps of their own board: the targets are those of the position
+  // under test, copied before any trial.
   class Shiken {
    public:
-    Shiken(Kyokumen& p, Kiki& k) : p_(p), k_(k) { std::memcpy(targets_, k.oute_ue, sizeof targets_); }
+    Shiken(Kyokumen& p, const Kiki& k) : p_(p) { std::memcpy(targets_, k.oute_ue, sizeof targets_); }
     const Kiki::Map& targets() const { return targets_; }
+    // The king does not move in a trial: its square is the position's.
     bool oute_kaisho(const Te& te) {
       const TeModoshi modoshi = do_move(p_, te);
-      kiki_keisan(p_.ban, k_);
-      tried_ = true;
+      const bool nigeta = p_.kiki().kiki_sita[p_.ou_ue_x][p_.ou_ue_y] == 0;
       undo_move(p_, modoshi);
-      return k_.kiki_sita[p_.ou_ue_x][p_.ou_ue_y] == 0;
-    }
-    // Callers read the maps next; they must describe the board as it stands again.
-    void owari() {
-      if (tried_) kiki_keisan(p_.ban, k_);
+      return nigeta;
     }
 
    private:
     Kyokumen& p_;
-    Kiki& k_;
     Kiki::Map targets_;
-    bool tried_ = false;
   };
 };
 
@@ -182,26 +153,27 @@ bool ukeru_te_ga_aru(Kyokumen& p, typename Gawa<Sita>::Shiken& shiken) {
 }
 
 template <bool Sita>
-int tsumi(Kyokumen& p, Kiki& k) {
+int tsumi(Kyokumen& p) {
   using G = Gawa<Sita>;
+  const Kiki& k = p.kiki();
   const int ox = G::ou_x(p), oy = G::ou_y(p);
   if (G::teki_kiki(k)[ox][oy] == 0) return nashi;
   if (G::mochigoma_su(p) > 0) {
-    FuSujiScope fu(p);  // only the blocking drops read the pawn files
-    if (!aigoma_dekinai(p, G::oute(k), ox, oy, G::te_col, G::fu, G::mochigoma_su(p), G::fu_su(p)))
+    // The checks of the position under test, kept while trial drops stand on the board.
+    Kiki::Map oute;
+    std::memcpy(oute, G::oute(k), sizeof oute);
+    if (!aigoma_dekinai(p, oute, ox, oy, G::te_col, G::fu, G::mochigoma_su(p), G::fu_su(p)))
       return nashi;
   }
   if (nigerareru(p, G::teki_kiki(k), ox, oy, G::ou)) return nashi;
   typename G::Shiken shiken(p, k);
-  const bool uketa = ukeru_te_ga_aru<Sita>(p, shiken);
-  shiken.owari();
-  return uketa ? nashi : ari;
+  return ukeru_te_ga_aru<Sita>(p, shiken) ? nashi : ari;
 }
 
 }  // namespace
 
-int tsumi_sita(Kyokumen& p, Kiki& k) { return tsumi<true>(p, k); }
+int tsumi_sita(Kyokumen& p) { return tsumi<true>(p); }
 
-int tsumi_ue(Kyokumen& p, Kiki& k) { return tsumi<false>(p, k); }
+int tsumi_ue(Kyokumen& p) { return tsumi<false>(p); }
 
 }  // namespace mirado

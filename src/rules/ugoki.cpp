@@ -1,5 +1,10 @@
 #include "rules/ugoki.h"
 
+#ifndef NDEBUG
+#include <cstdio>
+#include <cstdlib>
+#endif
+
 namespace mirado {
 
 namespace {
@@ -16,8 +21,13 @@ void fu_suji_retsu(Kyokumen& p, int c) {
   p.fu_suji_ue[c] = ue;
 }
 
-// The flags' index of a column; a drop's hand column shares the unused index 0.
-int retsu(int c) { return c >= 1 && c <= 9 ? c : 0; }
+// Only a pawn arriving, leaving or being taken changes a column's flags; a move along
+// one column recounts it once.
+void fu_suji_naosu(Kyokumen& p, const Te& te, int moto_koma, int torareru) {
+  if (koma_abs(moto_koma) != HU && koma_abs(te.koma) != HU && koma_abs(torareru) != HU) return;
+  fu_suji_retsu(p, te.fc);
+  if (te.tc != te.fc) fu_suji_retsu(p, te.tc);
+}
 
 // A captured piece counts in the capturer's total; a king has no slot to go to.
 void tori_kazoeru(Kyokumen& p, int torareru, int delta) {
@@ -28,16 +38,21 @@ void tori_kazoeru(Kyokumen& p, int torareru, int delta) {
     (sita_ga_toru ? p.mochigoma_sita : p.mochigoma_ue)[slot] += delta;
 }
 
+#ifndef NDEBUG
+void kensa(const Kyokumen& p, const char* doko) {
+  if (const std::string fusei = kyokumen_fusei(p); !fusei.empty()) {
+    std::fprintf(stderr, "%s: the position is unsound: %s\n", doko, fusei.c_str());
+    std::abort();
+  }
+}
+#endif
+
 }  // namespace
 
 TeModoshi do_move(Kyokumen& p, const Te& te) {
   TeModoshi m;
   m.te = te;
-  const int fcol = retsu(te.fc), tcol = retsu(te.tc);
-  m.fu_sita[0] = p.fu_suji_sita[fcol];
-  m.fu_ue[0] = p.fu_suji_ue[fcol];
-  m.fu_sita[1] = p.fu_suji_sita[tcol];
-  m.fu_ue[1] = p.fu_suji_ue[tcol];
+  m.ban_no = p.ban_no_;
 
   const int torareru = p.ban[te.tc][te.tr];
   m.torareru = torareru;
@@ -61,12 +76,12 @@ TeModoshi do_move(Kyokumen& p, const Te& te) {
     m.ou_x = p.ou_ue_x, m.ou_y = p.ou_ue_y;
     p.ou_ue_x = te.tc, p.ou_ue_y = te.tr;
   }
-  // Only a pawn arriving, leaving or being taken changes a column's flags; a move along
-  // one column recounts it once.
-  if (koma_abs(m.moto_koma) == HU || koma_abs(te.koma) == HU || koma_abs(torareru) == HU) {
-    fu_suji_retsu(p, fcol);
-    if (tcol != fcol) fu_suji_retsu(p, tcol);
-  }
+  fu_suji_naosu(p, te, m.moto_koma, torareru);
+  p.kawatta();
+#ifndef NDEBUG
+  // The mate tests' stand-in drop names no hand slot: the hands add up once it is taken back.
+  if (!is_uchi(te.fc) || (te.fr >= 1 && te.fr <= 7)) kensa(p, "do_move");
+#endif
   return m;
 }
 
@@ -85,12 +100,14 @@ void undo_move(Kyokumen& p, const TeModoshi& m) {
   }
 
   tori_kazoeru(p, m.torareru, -1);
-
-  const int fcol = retsu(te.fc), tcol = retsu(te.tc);
-  p.fu_suji_sita[tcol] = m.fu_sita[1];
-  p.fu_suji_ue[tcol] = m.fu_ue[1];
-  p.fu_suji_sita[fcol] = m.fu_sita[0];
-  p.fu_suji_ue[fcol] = m.fu_ue[0];
+  fu_suji_naosu(p, te, m.moto_koma, m.torareru);
+  // The board takes back its number from before the move: maps drawn for it then and not
+  // drawn over since are good again. A record entry's TeModoshi carries no number.
+  if (m.ban_no != 0) p.ban_no_ = m.ban_no;
+  else p.kawatta();
+#ifndef NDEBUG
+  kensa(p, "undo_move");
+#endif
 }
 
 }  // namespace mirado

@@ -1,8 +1,10 @@
 // Making a move on the position and taking it back exactly: a board move or a drop,
-// promotion, the captured piece into the capturer's hand, the king squares and the
-// pawn-file flags. Plain data in and out, nothing allocated: the computer's searches
+// promotion, the captured piece into the capturer's hand, the king squares, the
+// pawn-file flags and which board the maps describe. Plain data in and out, nothing allocated: the computer's searches
 // make and unmake moves with it as often as play, record stepping and perft do.
 #pragma once
+
+#include <cstdint>
 
 #include "rules/kyokumen.h"
 
@@ -22,16 +24,18 @@ struct TeModoshi {
   int moto_koma = 0;  // code that stood on the source (the dropped piece for a drop)
   int torareru = 0;   // code that stood on the target: the captured piece, or empty
   int ou_x = 0, ou_y = 0;  // the square the moving king left (when a king moved)
-  int fu_sita[2] = {}, fu_ue[2] = {};  // the pawn-file flags of the source and target columns
+  std::uint64_t ban_no = 0;  // the number of the board before the move (0: not known)
 };
 
-// Plays the move. A captured piece goes into the capturer's hand by its base kind and
-// raises the capturer's total; a captured king raises only the total (the game ends on
-// it, and the hands stay countable). A drop leaves the hand of its column: the total
+// Plays the move and keeps the position's derived state. A captured piece goes into the
+// capturer's hand by its base kind and raises the capturer's total; a captured king raises
+// only the total (the game ends on it, and the hands stay countable). A drop leaves the hand of its column: the total
 // always, the slot when fr names one. Returns what undo_move needs.
 TeModoshi do_move(Kyokumen& p, const Te& te);
 
-// Takes the move back: board, hands, totals, king squares and flags as they were.
+// Takes the move back: board, hands, totals, king squares and flags as they were, and the
+// maps drawn before the move still good when nothing drew others since. A TeModoshi put
+// together from a record entry restores as much, only the maps being drawn anew.
 void undo_move(Kyokumen& p, const TeModoshi& m);
 
 // The hand slot of a drop's source on the window grid: the upper hand is addressed by slot

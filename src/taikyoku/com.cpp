@@ -9,7 +9,7 @@ ComTe Taikyoku::com_ban(Tejun tejun, const ComHooks& hooks, KouhoKiroku* kiroku,
   ComSettei settei{j_.level, j_.santeme};
   if (keikaku)
     for (int i = 1; i <= 3; ++i) settei.keikaku[i] = keikaku[i];
-  const ComTe r = com_te(j_.pos, j_.kiki, settei, tejun, hooks, kiroku);
+  const ComTe r = com_te(j_.pos, settei, tejun, hooks, kiroku);
   if (!r.te.ari) return r;
   ou_tori(r.torareru);
   if (tejun == Tejun::ichi) j_.santeme.ichite_x = r.te.tc, j_.santeme.ichite_y = r.te.tr;

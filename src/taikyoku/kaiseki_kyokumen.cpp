@@ -11,11 +11,9 @@ namespace {
 // The holder's opponent is mated: a record made by the computer ends there, inside the turn.
 bool aite_tsumi(const Kyokumen& pos, bool sita) {
   Kyokumen p = pos;
-  p.fu_suji_keisan();
-  Kiki k{};
-  kiki_keisan(p.ban, k);
-  if (sita) return k.kiki_sita[p.ou_ue_x][p.ou_ue_y] > 0 && tsumi_ue(p, k) == ari;
-  return k.kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0 && tsumi_sita(p, k) == ari;
+  const Kiki& k = p.kiki();
+  if (sita) return k.kiki_sita[p.ou_ue_x][p.ou_ue_y] > 0 && tsumi_ue(p) == ari;
+  return k.kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0 && tsumi_sita(p) == ari;
 }
 
 }  // namespace

@@ -109,14 +109,10 @@ void Taikyoku::kiroku(const NingenTe& s, int koma, double sita_ato, double ue_at
 Sashita Taikyoku::sasu(const NingenTe& s, double now) {
   const Dankai d = j_.dankai;
   Sashita kekka;
-  if (is_uchi(s.moto_x)) j_.pos.fu_suji_keisan();  // a drop reads the pawn-file flags
   kekka.kotowari = sasu_mae(d, s);
   if (kekka.kotowari != Kotowari::nashi) return kekka;
 
-  if (d == Dankai::san) {
-    kiki_keisan(j_.pos.ban, j_.kiki);
-    j_.oute_mae = ou_oute(j_.teban_nushi == j_.sita_gawa);
-  }
+  if (d == Dankai::san) j_.oute_mae = ou_oute(j_.teban_nushi == j_.sita_gawa);
   const Mae mae{j_.kifu.kifu_nagasa, j_.kifu.at(j_.kifu.kifu_ichi + 1), j_.te_tochuu,
                 j_.saikai_machi, j_.shuukyoku};
   te_wo_sasu(s, now, kekka);
@@ -162,7 +158,6 @@ void Taikyoku::te_wo_sasu(const NingenTe& s, double now, Sashita& kekka) {
   kekka.koma = koma;
   kekka.kiroku = j_.kifu.at(j_.kifu.kifu_ichi);
   if (j_.dankai == Dankai::ichi) j_.te_tochuu = true;
-  kiki_keisan(j_.pos.ban, j_.kiki);
 }
 
 void Taikyoku::torikesu(Dankai d, const Sashita& kekka, const Mae& mae) {
@@ -174,44 +169,42 @@ void Taikyoku::torikesu(Dankai d, const Sashita& kekka, const Mae& mae) {
   j_.te_tochuu = mae.te_tochuu;
   j_.saikai_machi = mae.saikai_machi;
   j_.shuukyoku = mae.shuukyoku;
-  kiki_keisan(j_.pos.ban, j_.kiki);
   if (d != Dankai::ni) j_.teban = j_.teban_nushi;
 }
 
 // Has the side of the lower (sita) or upper pieces lost: its king taken by this move, or mated?
-static bool maketa(Kyokumen& p, Kiki& k, bool sita, int captured) {
+static bool maketa(Kyokumen& p, bool sita, int captured) {
   if (captured == (sita ? -OU : OU)) return true;
-  return (sita ? tsumi_sita(p, k) : tsumi_ue(p, k)) == ari;
+  return (sita ? tsumi_sita(p) : tsumi_ue(p)) == ari;
 }
 
 // After a completed move: the winner's side when one side is beaten, else 0 with the next
 // move handed over.
 int Taikyoku::te_owari(Dankai d, int captured, bool& com_no_ban) {
   Kyokumen& p = j_.pos;
-  Kiki& k = j_.kiki;
   const int nushi = j_.teban_nushi;
   const bool nushi_sita = nushi == j_.sita_gawa;
   switch (d) {
     case Dankai::ichi:
-      if (maketa(p, k, !nushi_sita, captured)) return nushi;
+      if (maketa(p, !nushi_sita, captured)) return nushi;
       j_.teban = -nushi;
       return 0;
     case Dankai::ni:
       // The second move may beat either side: the one whose piece moved, or the holder.
-      if (maketa(p, k, false, captured)) return j_.sita_gawa;
-      if (maketa(p, k, true, captured)) return j_.ue_gawa;
+      if (maketa(p, false, captured)) return j_.sita_gawa;
+      if (maketa(p, true, captured)) return j_.ue_gawa;
       j_.teban = nushi;
       return 0;
     case Dankai::san:
       if (com_taikyoku()) {
-        if (maketa(p, k, !nushi_sita, captured)) return nushi;
+        if (maketa(p, !nushi_sita, captured)) return nushi;
         j_.teban = j_.teban_nushi = -nushi;
         com_no_ban = true;
         return 0;
       }
       // Between two people the turn passes before the win is found.
       j_.teban = j_.teban_nushi = -nushi;
-      return maketa(p, k, !nushi_sita, captured) ? nushi : 0;
+      return maketa(p, !nushi_sita, captured) ? nushi : 0;
   }
   return 0;
 }

@@ -23,20 +23,18 @@ int Taikyoku::koma_su(int side) const {
 
 namespace {
 
-bool oute(const Kyokumen& p, const Kiki& k, bool sita) {
+bool oute(const Kyokumen& p, bool sita) {
+  const Kiki& k = p.kiki();
   return sita ? k.kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0 : k.kiki_sita[p.ou_ue_x][p.ou_ue_y] > 0;
 }
 
 }  // namespace
 
-bool Taikyoku::ou_oute(bool sita) const { return oute(j_.pos, j_.kiki, sita); }
+bool Taikyoku::ou_oute(bool sita) const { return oute(j_.pos, sita); }
 
 bool Taikyoku::santeme_seigen() const {
-  // The game's maps follow the moves played, not record steps: draw them up afresh.
-  Kiki k;
-  kiki_keisan(j_.pos.ban, k);
   return santeme_seigen_ari(SantemeMenjo::ari, koma_su(j_.teban_nushi),
-                            oute(j_.pos, k, j_.teban_nushi == j_.sita_gawa));
+                            oute(j_.pos, j_.teban_nushi == j_.sita_gawa));
 }
 
 // The holder moves its own pieces in the first and third moves and the opponent's in the
@@ -196,7 +194,6 @@ std::string Taikyoku::kifu_susumu() {
 void Taikyoku::kifu_modosu() {
   const KifuEntry e = j_.kifu.at(j_.kifu.kifu_ichi);
   undo_move(j_.pos, kifu_modoshi(e));
-  j_.pos.fu_suji_keisan();
   modoshita(e);
 }
 
@@ -212,7 +209,6 @@ void Taikyoku::tsuzuki(TaikyokuShu shu) {
   j_.te_tochuu = k > 0;
   if (k >= 1) j_.santeme.ichite_x = hajime.saki_x, j_.santeme.ichite_y = hajime.saki_y;
   if (k == 2) j_.santeme.nite_x = j_.kifu.at(ichi).saki_x, j_.santeme.nite_y = j_.kifu.at(ichi).saki_y;
-  kiki_keisan(j_.pos.ban, j_.kiki);
   j_.saikai_machi = true;
 }
 
@@ -276,12 +272,12 @@ Taikyoku::HandicapKekka Taikyoku::handicap_kaeru(int step) {
   if (step > 0 && old < 10) {
     j_.handicap = old + 1;
     const Masu& m = j_.handicap <= 0 ? kSitaSteps[-old] : kUeSteps[j_.handicap];
-    j_.pos.ban[m.c][m.r] = j_.handicap <= 0 ? m.koma : kara;
+    j_.pos.oku(m.c, m.r, j_.handicap <= 0 ? m.koma : kara);
     k = {Kotowari::nashi, true, m.c, m.r};
   } else if (step < 0 && old > -10) {
     j_.handicap = old - 1;
     const Masu& m = j_.handicap < 0 ? kSitaSteps[-j_.handicap] : kUeSteps[old];
-    j_.pos.ban[m.c][m.r] = j_.handicap < 0 ? kara : m.koma;
+    j_.pos.oku(m.c, m.r, j_.handicap < 0 ? kara : m.koma);
     k = {Kotowari::nashi, true, m.c, m.r};
   }
   j_.handicap_zumi = true;
@@ -307,8 +303,6 @@ bool Taikyoku::haichi(const Haichi& h, Taikyoku& out, std::string& error) {
   j.jikan_kaishi = h.jikan_kaishi;
   for (const KifuEntry& e : h.kifu_saki) j.kifu.kiroku(e);
   j.kifu.kifu_ichi = 0;
-  j.pos.fu_suji_keisan();
-  kiki_keisan(j.pos.ban, j.kiki);
   out = t;
   return true;
 }
@@ -322,7 +316,6 @@ Taikyoku sente_taikyoku(const Kyokumen& p, int level, int ichite_x, int ichite_y
   j.ue_gawa = j.gote_gawa;
   j.level = level;
   j.santeme = {ichite_x, ichite_y, nite_x, nite_y};
-  kiki_keisan(j.pos.ban, j.kiki);
   return t;
 }
 

@@ -79,8 +79,7 @@ class Taikyoku {
  public:
   // Every field of a game; the methods below are the only writers outside tests.
   struct Joutai {
-    Kyokumen pos;  // board, hands, hand totals, king squares, pawn-file flags
-    Kiki kiki;     // influence maps
+    Kyokumen pos;  // board, hands and what follows from them
     Kifu kifu;     // the record of this game
     // Side values: 1 and -1 name the two armies; which of them plays the lower pieces and
     // which moved first changes with the kind of game.
@@ -128,7 +127,7 @@ class Taikyoku {
 
   // ---- reading the game ----
   const Kyokumen& pos() const { return j_.pos; }
-  const Kiki& kiki() const { return j_.kiki; }
+  const Kiki& kiki() const { return j_.pos.kiki(); }
   const Kifu& kifu() const { return j_.kifu; }
   int teban() const { return j_.teban; }
   int teban_nushi() const { return j_.teban_nushi; }
@@ -162,7 +161,7 @@ class Taikyoku {
   bool com_taikyoku() const { return j_.taikyoku_shu == TaikyokuShu::com; }
   // Pieces on the board and in hand of the army `side`.
   int koma_su(int side) const;
-  // Is the king of the lower (sita) or the upper pieces attacked? Reads the maps as they stand.
+  // Is the king of the lower (sita) or the upper pieces attacked on the board as it stands?
   bool ou_oute(bool sita) const;
   // Are the third move's two limits in force on the position as it stands? They are
   // lifted for a holder with only its king left or whose king is in check.
@@ -313,7 +312,7 @@ std::string yomi_te_hyouki(const Kyokumen& mae, const YomiTe& t, const KifuEntry
 std::string kaiseki_matome_moji(const std::vector<KaisekiTe>& te, bool sita_sente);
 
 // A game at position `p` against the computer at `level`, with the sides of a SENTE game
-// (the person plays the lower pieces and moved first) and the maps drawn up; the turn's
+// (the person plays the lower pieces and moved first); the turn's
 // first and second moves, when it is in progress, ended on the squares given.
 Taikyoku sente_taikyoku(const Kyokumen& p, int level, int ichite_x = 0, int ichite_y = 0,
                         int nite_x = 0, int nite_y = 0);

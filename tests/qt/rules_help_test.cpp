@@ -199,8 +199,7 @@ Kyokumen before(const BoardDiagram& d) {
       k.ban[m->to_col][m->to_row] = kara;
     }
   k.mochigoma_sita[1] = d.hand_code() == -HU ? 1 : 0;
-  k.mochigoma_su_keisan();
-  k.fu_suji_keisan();
+  k.shiage();
   return k;
 }
 
