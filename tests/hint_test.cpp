@@ -60,7 +60,7 @@ TEST_F(HintGame, RefusedWithoutAGameOrAfterIt) {
   EXPECT_EQ(h.ui.boxes.back().text, "対局を始めてから使って下さい");
   EXPECT_EQ(g.hint_te.n, 0);
   g.on_menu(Menu::START);
-  joutai(g).shuukyoku = static_cast<Shuukyoku>(g.sita_gawa());
+  joutai(g).shuukyoku = static_cast<Shuukyoku>(g.taikyoku().sita_gawa());
   g.on_menu(Menu::HINT);
   EXPECT_EQ(h.ui.boxes.back().text, "対局は終わっています");
   joutai(g).shuukyoku = static_cast<Shuukyoku>(0);
@@ -72,7 +72,7 @@ TEST_F(HintGame, RefusedWithoutAGameOrAfterIt) {
 
 TEST_F(HintGame, ShowsTheTurnWithoutPlayingItAndGoesWithTheNextClick) {
   g.on_menu(Menu::SENTE);  // the person holds the lower pieces and moves first
-  const Kyokumen before = g.pos();
+  const Kyokumen before = g.taikyoku().pos();
   const YomiTe expect = plan_for_the_lower_side(before, 1, 0, 0, 0, 0);
   ASSERT_EQ(expect.n, 3);
   const std::size_t mark = h.canvas.ops.size();
@@ -106,8 +106,8 @@ TEST_F(HintGame, ShowsTheTurnWithoutPlayingItAndGoesWithTheNextClick) {
   EXPECT_NE(g.joukyou().find(want), std::string::npos) << g.joukyou() << "\n" << want;
   EXPECT_NE(g.joukyou().find("▲"), std::string::npos);
   // Not played.
-  EXPECT_TRUE(test::same_position(g.pos(), before));
-  EXPECT_EQ(g.tesuu(), 0);
+  EXPECT_TRUE(test::same_position(g.taikyoku().pos(), before));
+  EXPECT_EQ(g.taikyoku().tesuu(), 0);
   // A click outside the board takes the marks away: the cells are painted afresh.
   const std::size_t mark2 = h.canvas.ops.size();
   press(g, 12, 12);
@@ -120,8 +120,8 @@ TEST_F(HintGame, InTheMiddleOfATurnHintsTheRest) {
   g.on_menu(Menu::SENTE);
   press(g, 7, 7);  // the person's first move: a pawn forward
   press(g, 7, 6);
-  ASSERT_EQ(g.dankai(), Dankai::ni);
-  const YomiTe expect = plan_for_the_lower_side(g.pos(), 2, g.ichite_x(), g.ichite_y(), 0, 0);
+  ASSERT_EQ(g.taikyoku().dankai(), Dankai::ni);
+  const YomiTe expect = plan_for_the_lower_side(g.taikyoku().pos(), 2, g.taikyoku().ichite_x(), g.taikyoku().ichite_y(), 0, 0);
   g.on_menu(Menu::HINT);
   ASSERT_EQ(g.hint_te.n, expect.n);
   ASSERT_GE(g.hint_te.n, 1);
@@ -142,7 +142,7 @@ TEST_F(HintGame, RefusedAfterSteppingBack) {
   press(g, 12, 12);
   ASSERT_EQ(g.hint_te.n, 0);
   g.on_menu(Menu::REPLAY);
-  ASSERT_TRUE(g.saikai_machi());
+  ASSERT_TRUE(g.taikyoku().saikai_machi());
   const std::size_t boxes = h.ui.boxes.size();
   g.on_menu(Menu::HINT);
   ASSERT_EQ(h.ui.boxes.size(), boxes + 1);
@@ -184,14 +184,14 @@ TEST_F(HintGame, TextNamesTheFileAsPrintedOverTheBoardForBothSides) {
     g.on_menu(Menu::START);
     joutai(g).pos = corner_mate(sita);
     kiki_keisan(joutai(g).pos.ban, joutai(g).kiki);
-    joutai(g).teban = joutai(g).teban_nushi = sita ? g.sita_gawa() : g.ue_gawa();
+    joutai(g).teban = joutai(g).teban_nushi = sita ? g.taikyoku().sita_gawa() : g.taikyoku().ue_gawa();
     g.on_menu(Menu::HINT);
     ASSERT_GE(g.hint_te.n, 1);
     const Sashite& m = g.hint_te.te[0];
     EXPECT_EQ(m.fc, sita ? TE_SITA : TE_UE);
     EXPECT_EQ(m.tc, sita ? 8 : 2);
     EXPECT_EQ(m.tr, sita ? 2 : 8);
-    const bool sente = g.sente_gawa() == (sita ? g.sita_gawa() : g.ue_gawa());
+    const bool sente = g.taikyoku().sente_gawa() == (sita ? g.taikyoku().sita_gawa() : g.taikyoku().ue_gawa());
     const std::string want = std::string("ﾋﾝﾄ: 1 ") + (sente ? "▲" : "△") + (sita ? "2二金" : "8八金");
     EXPECT_NE(g.joukyou().find(want), std::string::npos) << g.joukyou() << "\n" << want;
     press(g, 12, 12);

@@ -169,13 +169,13 @@ TEST_F(KaisekiGame, InPlaceClassesTheRowsDrawsTheGraphAndMarksTheBestTurn) {
   EXPECT_DOUBLE_EQ(h.ui.zu.kachi[static_cast<std::size_t>(blunder) + 1], 0);
   EXPECT_NE(h.ui.zu.matome.find("悪手1"), std::string::npos);
   // The board stands at the start: LEVEL4's first turn is marked and named.
-  EXPECT_EQ(g.kifu().kifu_ichi, 0);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 0);
   EXPECT_EQ(g.hint_te.n, g.kaiseki_kekka[0].saizen.n);
   EXPECT_NE(status().find("最善 "), std::string::npos);
   // A click on the graph's third turn steps to its end, as the third row would.
   g.kaiseki_zu_click(3);
   g.ibento_owari();
-  EXPECT_EQ(g.kifu().kifu_ichi, 9);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 9);
   EXPECT_EQ(h.ui.ichiran_current, 2);
   EXPECT_DOUBLE_EQ(h.ui.zu.ima, 3);
   EXPECT_EQ(g.hint_te.n, g.kaiseki_kekka[3].saizen.n);
@@ -204,7 +204,7 @@ struct Mae {
   std::string board;
   int ichi, nagasa;
 };
-Mae mae_of(const Game& g) { return {to_sfen(g.pos(), true, 1), g.kifu().kifu_ichi, g.kifu().kifu_nagasa}; }
+Mae mae_of(const Game& g) { return {to_sfen(g.taikyoku().pos(), true, 1), g.taikyoku().kifu().kifu_ichi, g.taikyoku().kifu().kifu_nagasa}; }
 
 TEST_F(KaisekiGame, BesideTheWindowItReportsProgressAndCanBeGivenUp) {
   g.kaiseki_nodes = 2'000'000;  // long enough to be caught running

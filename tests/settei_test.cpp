@@ -381,7 +381,7 @@ TEST(Settei, PromotionAskingTheComputersDisplayAndTheLevelAreKept) {
     h.game.on_load();
     EXPECT_FALSE(h.game.nari_kakunin);
     EXPECT_EQ(h.game.com_hyouji, Game::ComHyouji::hyoujun);
-    EXPECT_EQ(h.game.level(), 3);
+    EXPECT_EQ(h.game.taikyoku().level(), 3);
     h.game.on_menu(Menu::NARI_KAKUNIN);
     h.game.on_menu(Menu::SHOURYAKU);
     h.game.on_menu(Menu::LEVEL4);
@@ -395,7 +395,7 @@ TEST(Settei, PromotionAskingTheComputersDisplayAndTheLevelAreKept) {
   EXPECT_TRUE(again.game.nari_kakunin);
   EXPECT_TRUE(again.game.is_checked(Menu::NARI_KAKUNIN));
   EXPECT_EQ(again.game.com_hyouji, Game::ComHyouji::shouryaku);
-  EXPECT_EQ(again.game.level(), 4);
+  EXPECT_EQ(again.game.taikyoku().level(), 4);
   EXPECT_TRUE(again.game.is_checked(Menu::LEVEL4));
   EXPECT_FALSE(again.game.is_checked(Menu::LEVEL3));
   // Words the game does not know leave the defaults.
@@ -403,7 +403,7 @@ TEST(Settei, PromotionAskingTheComputersDisplayAndTheLevelAreKept) {
   Harness odd;
   odd.game.on_load();
   EXPECT_EQ(odd.game.com_hyouji, Game::ComHyouji::hyoujun);
-  EXPECT_EQ(odd.game.level(), 3);
+  EXPECT_EQ(odd.game.taikyoku().level(), 3);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@ namespace mirado {
 struct TaikyokuShiken {
   static Taikyoku::Joutai& joutai(Taikyoku& t) { return t.j_; }
   static void ou_tori(Taikyoku& t, int torareru) { t.ou_tori(torareru); }
-  static Taikyoku& taikyoku(Game& g) { return g; }
+  static Taikyoku& taikyoku(Game& g) { return g.taikyoku_; }
 };
 
 inline Taikyoku::Joutai& joutai(Taikyoku& t) { return TaikyokuShiken::joutai(t); }

@@ -67,7 +67,7 @@ TEST_F(Tokei, TheHoldersClockRunsThroughItsThreeMovesAndTheOtherStands) {
   EXPECT_EQ(g.tokei_moji[1], "00:00:00");
   move(7, 7, 7, 6);  // the turn ends: the lower clock stops where it stood
   EXPECT_EQ(g.tokei_moji[0], "00:00:22");
-  EXPECT_EQ(g.jikan_sita(), 22.5);
+  EXPECT_EQ(g.taikyoku().jikan_sita(), 22.5);
   wait(10);
   EXPECT_EQ(g.tokei_moji[0], "00:00:22");
   EXPECT_EQ(g.tokei_moji[1], "00:00:10");
@@ -97,7 +97,7 @@ TEST_F(Tokei, ARefusedMoveAndItsBoxLeaveBothClocksAsTheyRun) {
   event(3, 6);
   event(3, 5);
   ASSERT_EQ(h.ui.boxes.size(), 1u);
-  EXPECT_EQ(g.pos().ban[3][6], -HU);
+  EXPECT_EQ(g.taikyoku().pos().ban[3][6], -HU);
   EXPECT_EQ(g.tokei_moji[0], before);
   EXPECT_EQ(g.tokei_moji[1], "00:00:00");
   wait(1);
@@ -116,10 +116,10 @@ TEST_F(Tokei, TheComputersClockRunsWhileItSearchesAndNeverGoesBack) {
   const std::string mine = g.tokei_moji[0];
   event(7, 7);
   event(7, 6);  // the third move hands the turn to the computer, which plays it here
-  EXPECT_EQ(g.teban_nushi(), g.sita_gawa());
+  EXPECT_EQ(g.taikyoku().teban_nushi(), g.taikyoku().sita_gawa());
   EXPECT_EQ(g.tokei_moji[0], mine);  // it stood while the computer played
   // The computer's shown time is what its record says it used.
-  EXPECT_EQ(g.tokei_moji[1], jikan_moji(g.jikan_ue()));
+  EXPECT_EQ(g.tokei_moji[1], jikan_moji(g.taikyoku().jikan_ue()));
   EXPECT_TRUE(never_back(seen[0])) << ::testing::PrintToString(seen[0]);
   EXPECT_TRUE(never_back(seen[1])) << ::testing::PrintToString(seen[1]);
   EXPECT_TRUE(h.ui.timer);  // the person's clock runs again
@@ -173,8 +173,8 @@ std::pair<double, std::string> com_ban(Game::ComHyouji h, std::vector<bool>* men
   if (menus) *menus = x.ui.menus;
   std::string board;
   for (int c = 1; c <= 9; ++c)
-    for (int r = 1; r <= 9; ++r) board += std::to_string(g.pos().ban[c][r]) + ",";
-  EXPECT_EQ(g.kifu().kifu_ichi, 3);
+    for (int r = 1; r <= 9; ++r) board += std::to_string(g.taikyoku().pos().ban[c][r]) + ",";
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 3);
   EXPECT_EQ(g.shirushi().size(), 6u);  // all three moves marked
   return {x.clock.t - t0, board};
 }

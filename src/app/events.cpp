@@ -11,7 +11,7 @@ void Game::on_load(std::intptr_t window) {
   oto[static_cast<int>(Oto::jusei)] = snd_load("銃声.wav", 3);
   oto[static_cast<int>(Oto::bgm)] = snd_load("BGM.wav", 1);
 
-  kidou();
+  game().kidou();
   set_checked(Menu::LEVEL3, true);
   // The options come from the settings file, or its defaults where it names none.
   for (int c = 0; c < static_cast<int>(Control::COUNT); ++c) set_visible(static_cast<Control>(c), false);

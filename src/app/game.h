@@ -1,6 +1,6 @@
 // The window object: it handles the window's events, keeps what the window shows
 // (selection, marks, menus, panel, options, sounds), and turns what the game
-// (taikyoku/taikyoku.h, which it is built on and changes only through its methods)
+// (taikyoku/taikyoku.h, which it holds and changes only through its methods)
 // says happened into boxes, sounds and drawing. It knows nothing of Qt; it draws, asks
 // and plays sounds only through the ports. Its procedures live in the folder of their
 // part: play in app/play/, the drawing in view/, settings, sounds and the about box in
@@ -53,22 +53,12 @@ constexpr int FORM_H = 8000;
 inline int cell_x(double c) { return BAN_LEFT + static_cast<int>(MASU_W * c); }
 inline int cell_y(double r) { return BAN_TOP + static_cast<int>(MASU_H * r); }
 
-class Game : private Taikyoku {
+class Game {
  public:
   explicit Game(const Ports& ports);
 
   // ---- the game, read: only the window's own procedures change it ----
-  const Taikyoku& taikyoku() const { return *this; }
-  using Taikyoku::pos, Taikyoku::kiki, Taikyoku::kifu;
-  using Taikyoku::teban, Taikyoku::teban_nushi, Taikyoku::sente_gawa, Taikyoku::gote_gawa;
-  using Taikyoku::sita_gawa, Taikyoku::ue_gawa, Taikyoku::taikyoku_shu, Taikyoku::com_taikyoku;
-  using Taikyoku::shuukyoku, Taikyoku::owatta, Taikyoku::shousha, Taikyoku::tesuu;
-  using Taikyoku::dankai, Taikyoku::level, Taikyoku::saisei_chu, Taikyoku::saikai_machi;
-  using Taikyoku::te_tochuu, Taikyoku::oute_mae, Taikyoku::ichite_x, Taikyoku::ichite_y;
-  using Taikyoku::nite_x, Taikyoku::nite_y, Taikyoku::jikan_kaishi, Taikyoku::jikan_ima;
-  using Taikyoku::jikan_sita, Taikyoku::jikan_ue, Taikyoku::handicap, Taikyoku::handicap_zumi;
-  using Taikyoku::hanten_zumi, Taikyoku::santeme_seigen, Taikyoku::ugokaseru;
-  using Taikyoku::machigai_te;
+  const Taikyoku& taikyoku() const { return taikyoku_; }
 
   // ---- what the window shows and keeps besides the game's state ----
   int click_jotai = 0;  // a piece is selected
@@ -328,7 +318,8 @@ class Game : private Taikyoku {
 
  private:
   // The game, for the window's procedures to change through its methods.
-  Taikyoku& game() { return *this; }
+  Taikyoku& game() { return taikyoku_; }
+  Taikyoku taikyoku_;
   Ports ports_;
   std::array<unsigned char, 100> shirushi_gamen_{};  // what is drawn per square: no * 2 + saki
   std::array<bool, 100> nurikae_{};                  // squares painted over since the last sync

@@ -227,7 +227,7 @@ void Game::settei_kaki() {
   text += std::string("成りを確認=") + on_off(nari_kakunin) + "\r\n";
   for (const HyoujiGo& h : kHyouji)
     if (h.h == com_hyouji) text += std::string("COMの手の表示=") + h.go + "\r\n";
-  if (level() >= 1 && level() <= 4) text += std::string("COM対局ﾚﾍﾞﾙ=") + kLevelGo[level()] + "\r\n";
+  if (taikyoku_.level() >= 1 && taikyoku_.level() <= 4) text += std::string("COM対局ﾚﾍﾞﾙ=") + kLevelGo[taikyoku_.level()] + "\r\n";
   // When the file cannot take them the options hold for this session, and the player
   // is told why they will not last.
   const std::optional<std::string> bytes = utf8_to_cp932(text);
@@ -272,8 +272,8 @@ void Game::keika_menu() {
   if (is_checked(Menu::KEIKA)) {
     set_checked(Menu::KEIKA, false);
     set_timer(false);
-    keika_kesu(sita_gawa());
-    keika_kesu(ue_gawa());
+    keika_kesu(taikyoku_.sita_gawa());
+    keika_kesu(taikyoku_.ue_gawa());
   } else {
     set_checked(Menu::KEIKA, true);
     set_timer(true);
@@ -300,7 +300,7 @@ void Game::aicon_menu() {
       set_visible(c, false);
   } else {
     set_checked(Menu::AICON, true);
-    if (taikyoku_shu() == TaikyokuShu::com) aicon_ichi("下", sita_gawa());
+    if (taikyoku_.taikyoku_shu() == TaikyokuShu::com) aicon_ichi("下", taikyoku_.sita_gawa());
   }
   settei_kaki();
 }

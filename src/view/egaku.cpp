@@ -69,7 +69,7 @@ void Game::zahyou_egaku() {
 
 void Game::ban_egaku() {
   for (int c = 1; c <= 9; ++c)
-    for (int r = 1; r <= 9; ++r) masu_egaku(pos().ban[c][r], c, r);
+    for (int r = 1; r <= 9; ++r) masu_egaku(taikyoku_.pos().ban[c][r], c, r);
 }
 
 void Game::mochigoma_sita_egaku() {
@@ -78,10 +78,10 @@ void Game::mochigoma_sita_egaku() {
     koma_egaku(kara, 11, r);
     koma_egaku(haikei, 12, r);
     waku_egaku(IRO_MIDORI, 11, r);
-    if (pos().mochigoma_sita[k] > 0) {
+    if (taikyoku_.pos().mochigoma_sita[k] > 0) {
       masu_egaku(-kMochigomaUe[k], 11, r);
-      moji_egaku(12.1, k + 2.3, static_cast<long>(pos().mochigoma_sita[k]), IRO_KURO, 0, 14);
-      moji_egaku(12, k + 2.2, static_cast<long>(pos().mochigoma_sita[k]), IRO_AKA, 0, 14);
+      moji_egaku(12.1, k + 2.3, static_cast<long>(taikyoku_.pos().mochigoma_sita[k]), IRO_KURO, 0, 14);
+      moji_egaku(12, k + 2.2, static_cast<long>(taikyoku_.pos().mochigoma_sita[k]), IRO_AKA, 0, 14);
     }
   }
 }
@@ -92,10 +92,10 @@ void Game::mochigoma_ue_egaku() {
     koma_egaku(kara, -1, j);
     koma_egaku(haikei, 0, j);
     waku_egaku(IRO_MIDORI, -1, j);
-    if (pos().mochigoma_ue[k] > 0) {
+    if (taikyoku_.pos().mochigoma_ue[k] > 0) {
       masu_egaku(kMochigomaUe[k], -1, j);
-      moji_egaku(0.1, j + 0.3, static_cast<long>(pos().mochigoma_ue[k]), IRO_KURO, 0, 14);
-      moji_egaku(0, j + 0.2, static_cast<long>(pos().mochigoma_ue[k]), IRO_AKA, 0, 14);
+      moji_egaku(0.1, j + 0.3, static_cast<long>(taikyoku_.pos().mochigoma_ue[k]), IRO_KURO, 0, 14);
+      moji_egaku(0, j + 0.2, static_cast<long>(taikyoku_.pos().mochigoma_ue[k]), IRO_AKA, 0, 14);
     }
     waku_egaku(IRO_MIDORI, 1, j);
   }
@@ -110,9 +110,9 @@ void Game::zenbu_egaku() {
   tokei_moji[0].clear();  // the background covered them
   tokei_moji[1].clear();
   jikan_awaseru();
-  if (taikyoku_shu() == TaikyokuShu::com) level_hyouji(level());
-  if (handicap_zumi()) handicap_hyouji(handicap());
-  koma_egaku(teban() == 0 ? PIC_ZUVANSHOGI2 : PIC_ZUVANSHOGI, 11.2, 0);
+  if (taikyoku_.taikyoku_shu() == TaikyokuShu::com) level_hyouji(taikyoku_.level());
+  if (taikyoku_.handicap_zumi()) handicap_hyouji(taikyoku_.handicap());
+  koma_egaku(taikyoku_.teban() == 0 ? PIC_ZUVANSHOGI2 : PIC_ZUVANSHOGI, 11.2, 0);
   shirushi_awaseru();
 }
 
@@ -132,7 +132,7 @@ void Game::sidou_egaku(int moto_x, int moto_y, int iro, int code) {
   if (!sidou_on) return;
   for (int c = 1; c <= 9; ++c)
     for (int r = 1; r <= 9; ++r)
-      if (pos().idou_kanou(moto_x, moto_y, c, r, code) == ari) waku_egaku(iro, c, r);
+      if (taikyoku_.pos().idou_kanou(moto_x, moto_y, c, r, code) == ari) waku_egaku(iro, c, r);
 }
 
 }  // namespace mirado

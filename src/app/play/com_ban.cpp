@@ -25,7 +25,7 @@ void Game::tenmetsu(int koma, int col, int row, int count) {
 }
 
 void Game::com_turn() {
-  if (owatta()) return;
+  if (taikyoku_.owatta()) return;
   com_shikouchu = true;
   ports().ui->set_menus_enabled(false);  // no command is taken until the person's turn
   ibento_owari();  // the player's last move marked, and the line saying the computer thinks
@@ -59,7 +59,7 @@ void sasu_mae(void* c, const Sashite& m) {
   g.com_kangae_chu = false;
   g.joukyou_okuru();
   g.shirushi_ari = true;
-  g.tesuu_hyouji(g.tesuu());
+  g.tesuu_hyouji(g.taikyoku().tesuu());
   if (m.fc == TE_UE) g.tenmetsu(m.moto_koma, TE_UE, 8 - m.fr, 2);
   else g.tenmetsu(m.moto_koma, m.fc, m.fr, 2);
 }
@@ -73,7 +73,7 @@ ComTe com_sasu(Game& g, Taikyoku& t, Tejun tejun, double& jikan) {
   hooks.tick = tick_thunk;
   hooks.junbi_ato = repaint_thunk;
   hooks.sasu_mae = sasu_mae;
-  const ComTe r = t.com_ban(tejun, hooks, nullptr, g.level() == 4 ? g.yomi_te : nullptr);
+  const ComTe r = t.com_ban(tejun, hooks, nullptr, g.taikyoku().level() == 4 ? g.yomi_te : nullptr);
   jikan = b.jikan;
   if (r.te.ari) g.te_egaku(r.te.fc, r.te.fr, r.te.tc, r.te.tr, r.te.koma, r.torareru);
   return r;
@@ -94,7 +94,7 @@ void com_owari(Game& g, Taikyoku& t, const Sashite& m, int side, double jikan) {
 // Every procedure starts its own charge of the computer's clock, with the icon of the side
 // whose piece it moves.
 void com_tejun_hajime(Game& g, Taikyoku& t, std::string_view ichi, int tejun) {
-  g.aicon_ichi(ichi, g.ue_gawa());
+  g.aicon_ichi(ichi, g.taikyoku().ue_gawa());
   t.com_tejun_kaishi(g.ports().clock->now());
   g.com_kangae_chu = true;
   g.com_tejun = tejun;
@@ -138,14 +138,14 @@ bool com_ue_kessaku(Game& g, Taikyoku& t, const ComTe& r) {
     shouri_egaku(g);
     return true;
   }
-  if (g.shousha() == g.ue_gawa()) {
-    g.te_kesu(g.ue_gawa());
+  if (g.taikyoku().shousha() == g.taikyoku().ue_gawa()) {
+    g.te_kesu(g.taikyoku().ue_gawa());
     g.msg("ｺﾝﾋﾟｭｰﾀの勝ちです", "終了");
     t.com_kachi(false);
     shouri_egaku(g);
     return true;
   }
-  if (g.kiki().kiki_ue[g.pos().ou_sita_x][g.pos().ou_sita_y] > 0) g.msg("   ** 王手 **", "");
+  if (g.taikyoku().kiki().kiki_ue[g.taikyoku().pos().ou_sita_x][g.taikyoku().pos().ou_sita_y] > 0) g.msg("   ** 王手 **", "");
   return false;
 }
 
@@ -188,7 +188,7 @@ void Game::com_yomi() {
   for (Sashite& m : yomi_te) m = Sashite{};
   YomiTe plan;
   // The person answers by a person's rules.
-  if (!yomi_matsu(pos(), 1, 0, 0, 0, 0, false, plan)) {
+  if (!yomi_matsu(taikyoku_.pos(), 1, 0, 0, 0, 0, false, plan)) {
     com_chuudan = true;
     return;
   }
@@ -197,7 +197,7 @@ void Game::com_yomi() {
 
 void Game::com_ban1() {
   com_chuudan = false;
-  if (owatta()) return;
+  if (taikyoku_.owatta()) return;
   com_tejun_hajime(*this, game(), "上", 1);
   // The "thinking" label over the upper player's icon.
   koma_egaku(haikei, -2, 8);
@@ -207,7 +207,7 @@ void Game::com_ban1() {
   moji_egaku(-1.5, 8.5, std::string_view("思考中"), IRO_KURO, 0, 12);
   moji_egaku(-1.6, 8.4, std::string_view("思考中"), IRO_SHIRO, 0, 12);
   waku_egaku(IRO_MIDORI, 1, 8);
-  if (level() == 4) {
+  if (taikyoku_.level() == 4) {
     ports().canvas->repaint();  // "思考中" shows while the look-ahead runs
     com_yomi();
     if (com_chuudan) return;
@@ -216,43 +216,43 @@ void Game::com_ban1() {
   const ComTe r = com_sasu(*this, game(), Tejun::ichi, jikan);
   const Sashite& m = r.te;
   if (!m.ari) {
-    com_owari(*this, game(), m, ue_gawa(), com_nashi(*this, game()));
+    com_owari(*this, game(), m, taikyoku_.ue_gawa(), com_nashi(*this, game()));
     return;
   }
   com_ato(*this);
   if (com_ue_kessaku(*this, game(), r)) return;
-  com_owari(*this, game(), m, ue_gawa(), jikan);
+  com_owari(*this, game(), m, taikyoku_.ue_gawa(), jikan);
 }
 
 void Game::com_ban2() {
   if (ports().ui->close_requested()) com_chuudan = true;  // quitting: the turn is played again later
-  if (owatta() || com_chuudan) return;
+  if (taikyoku_.owatta() || com_chuudan) return;
   com_tejun_hajime(*this, game(), "下", 2);
   double jikan;
   const ComTe r = com_sasu(*this, game(), Tejun::ni, jikan);
   const Sashite& m = r.te;
   if (!m.ari) {
-    com_owari(*this, game(), m, sita_gawa(), com_nashi(*this, game()));
+    com_owari(*this, game(), m, taikyoku_.sita_gawa(), com_nashi(*this, game()));
     return;
   }
   com_ato(*this);
   if (r.ue_tsumi) {
     msg("よし！!", "詰め ?");
-  } else if (shousha() == sita_gawa()) {
-    te_kesu(sita_gawa());
+  } else if (taikyoku_.shousha() == taikyoku_.sita_gawa()) {
+    te_kesu(taikyoku_.sita_gawa());
     msg("あなたの勝ちです", "終了");
-    ningen_kachi();
+    game().ningen_kachi();
     shouri_egaku(*this);
     return;
-  } else if (kiki().kiki_sita[pos().ou_ue_x][pos().ou_ue_y] > 0) {
+  } else if (taikyoku_.kiki().kiki_sita[taikyoku_.pos().ou_ue_x][taikyoku_.pos().ou_ue_y] > 0) {
     msg("   ** 王手 **", "");
   }
-  com_owari(*this, game(), m, sita_gawa(), jikan);
+  com_owari(*this, game(), m, taikyoku_.sita_gawa(), jikan);
 }
 
 void Game::com_ban3() {
   if (ports().ui->close_requested()) com_chuudan = true;
-  if (owatta() || com_chuudan) return;
+  if (taikyoku_.owatta() || com_chuudan) return;
   com_tejun_hajime(*this, game(), "上", 3);
   double jikan;
   const ComTe r = com_sasu(*this, game(), Tejun::san, jikan);
@@ -263,9 +263,9 @@ void Game::com_ban3() {
     com_ato(*this);
     if (com_ue_kessaku(*this, game(), r)) return;
   }
-  com_owari(*this, game(), m, ue_gawa(), jikan);
-  com_turn_owari();
-  aicon_ichi("下", sita_gawa());
+  com_owari(*this, game(), m, taikyoku_.ue_gawa(), jikan);
+  game().com_turn_owari();
+  aicon_ichi("下", taikyoku_.sita_gawa());
 }
 
 }  // namespace mirado

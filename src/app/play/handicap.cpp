@@ -18,8 +18,8 @@ void handicap_hyouji_kaeru(Game& g, Taikyoku& t, int step) {
   g.click_jotai = 0;
   g.waku_kesu();
   if (!k.kaeta) return;
-  g.handicap_hyouji(g.handicap());
-  g.masu_egaku(g.pos().ban[k.c][k.r], k.c, k.r);
+  g.handicap_hyouji(g.taikyoku().handicap());
+  g.masu_egaku(g.taikyoku().pos().ban[k.c][k.r], k.c, k.r);
   g.snd_play(Oto::koma);
 }
 

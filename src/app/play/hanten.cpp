@@ -5,15 +5,15 @@
 namespace mirado {
 
 void Game::reverse() {
-  if (const char* why = hanten()) {
+  if (const char* why = game().hanten()) {
     snd_play(Oto::kinshi);
     msg(why, "反転");
     return;
   }
   click_jotai = 0;
   zenbu_egaku();
-  tesuu_hyouji(tesuu());
-  if (handicap_zumi()) handicap_hyouji(handicap());
+  tesuu_hyouji(taikyoku_.tesuu());
+  if (taikyoku_.handicap_zumi()) handicap_hyouji(taikyoku_.handicap());
   snd_play(Oto::koma);
 }
 

@@ -8,33 +8,33 @@ namespace mirado {
 namespace {
 
 std::string gawa_mei(const Game& g, int side) {
-  if (g.com_taikyoku()) return side == g.sita_gawa() ? "あなた" : "COM";
-  return side == g.sente_gawa() ? "先手" : "後手";
+  if (g.taikyoku().com_taikyoku()) return side == g.taikyoku().sita_gawa() ? "あなた" : "COM";
+  return side == g.taikyoku().sente_gawa() ? "先手" : "後手";
 }
 
 std::string dankai_moji(const Game& g) {
-  switch (g.dankai()) {
+  switch (g.taikyoku().dankai()) {
     case Dankai::ichi: return "1手目: 自分の駒";
     case Dankai::ni: return "2手目: 相手の駒";
     case Dankai::san:
-      return g.santeme_seigen() ? "3手目: 自分の駒（1手目の駒は動かせない・2手目の駒は取れない）"
+      return g.taikyoku().santeme_seigen() ? "3手目: 自分の駒（1手目の駒は動かせない・2手目の駒は取れない）"
                                : "3手目: 自分の駒";
     default: return {};
   }
 }
 
 std::string kihon(const Game& g) {
-  if (g.teban() == 0) return "「対局」で始めて下さい";
-  if (g.owatta()) return gawa_mei(g, g.shousha()) + "の勝ち";
-  if (g.saisei_chu())
-    return "棋譜 " + std::to_string(g.kifu().kifu_ichi) + "/" + std::to_string(g.kifu().kifu_nagasa) +
+  if (g.taikyoku().teban() == 0) return "「対局」で始めて下さい";
+  if (g.taikyoku().owatta()) return gawa_mei(g, g.taikyoku().shousha()) + "の勝ち";
+  if (g.taikyoku().saisei_chu())
+    return "棋譜 " + std::to_string(g.taikyoku().kifu().kifu_ichi) + "/" + std::to_string(g.taikyoku().kifu().kifu_nagasa) +
            "手（進で進めます）";
   if (g.com_shikouchu) {
     // It thinks only while it searches; the rest of its turn shows its moves.
     if (g.com_kangae_chu) return "COM 考え中…";
     return "COMの番　" + std::to_string(g.com_tejun) + "手目";
   }
-  return gawa_mei(g, g.teban_nushi()) + "の番　" + dankai_moji(g);
+  return gawa_mei(g, g.taikyoku().teban_nushi()) + "の番　" + dankai_moji(g);
 }
 
 }  // namespace
@@ -55,13 +55,13 @@ std::string Game::joukyou() const {
 }
 
 bool Game::sentaku_nareru() const {
-  if (click_jotai == 0 || teban() == 0 || owatta() || saisei_chu()) return false;
-  const Sentaku& s = sentaku[static_cast<int>(dankai())];
-  if (!on_ban(s.moto_x, s.moto_y) || pos().ban[s.moto_x][s.moto_y] != s.koma) return false;
+  if (click_jotai == 0 || taikyoku_.teban() == 0 || taikyoku_.owatta() || taikyoku_.saisei_chu()) return false;
+  const Sentaku& s = sentaku[static_cast<int>(taikyoku_.dankai())];
+  if (!on_ban(s.moto_x, s.moto_y) || taikyoku_.pos().ban[s.moto_x][s.moto_y] != s.koma) return false;
   for (int c = 1; c <= 9; ++c)
     for (int r = 1; r <= 9; ++r) {
       int nari = 0;
-      if (pos().idou_kanou(s.moto_x, s.moto_y, c, r, s.koma) == ari &&
+      if (taikyoku_.pos().idou_kanou(s.moto_x, s.moto_y, c, r, s.koma) == ari &&
           naru_kanou(s.moto_x, s.moto_y, r, s.koma, nari) == ari)
         return true;
     }

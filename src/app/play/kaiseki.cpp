@@ -33,7 +33,7 @@ void kotowaru_kaiseki(Game& g, std::string why) {
 }
 
 std::string owari_moji(const Game& g) {
-  return "解析終了　" + kaiseki_matome_moji(g.kaiseki_kekka, g.sente_gawa() == g.sita_gawa());
+  return "解析終了　" + kaiseki_matome_moji(g.kaiseki_kekka, g.taikyoku().sente_gawa() == g.taikyoku().sita_gawa());
 }
 
 }  // namespace
@@ -44,10 +44,10 @@ void Game::kaiseki_menu() {
     kaiseki_moji = "解析をやめました";
     return;
   }
-  if (kifu().kifu_nagasa == 0) return kotowaru_kaiseki(*this, "解析する棋譜がありません");
+  if (taikyoku_.kifu().kifu_nagasa == 0) return kotowaru_kaiseki(*this, "解析する棋譜がありません");
   // The record is replayed from the even position: pieces a handicap took off would be back.
-  if (handicap_zumi() && handicap() != 0) return kotowaru_kaiseki(*this, "駒落ちの対局は解析できません");
-  std::vector<KifuEntry> entries = kifu_zenbu(kifu());
+  if (taikyoku_.handicap_zumi() && taikyoku_.handicap() != 0) return kotowaru_kaiseki(*this, "駒落ちの対局は解析できません");
+  std::vector<KifuEntry> entries = kifu_zenbu(taikyoku_.kifu());
   std::vector<KaisekiKyokumen> turns;
   if (const std::string naze = kaiseki_kyokumen(entries, turns); !naze.empty())
     return kotowaru_kaiseki(*this, "この棋譜は解析できません（" + naze + "）");
@@ -105,7 +105,7 @@ void Game::kaiseki_zu_click(int turn) {
 }
 
 void Game::kaiseki_awaseru() {
-  if (kaiseki_kifu_.empty() || onaji_te(kaiseki_kifu_, kifu_zenbu(kifu()))) return;
+  if (kaiseki_kifu_.empty() || onaji_te(kaiseki_kifu_, kifu_zenbu(taikyoku_.kifu()))) return;
   // The record was played on or replaced: what was found belongs to another game.
   if (kaiseki_chu()) kaiseki_moji = "棋譜が変わったので解析をやめました";
   kaiseki_yameru();
@@ -114,7 +114,7 @@ void Game::kaiseki_awaseru() {
 }
 
 void Game::kaiseki_shirushi() {
-  const int ichi = kifu().kifu_ichi;
+  const int ichi = taikyoku_.kifu().kifu_ichi;
   const int n = static_cast<int>(kaiseki_kekka.size());
   const int t = ichi % 3 == 0 && ichi / 3 < n ? ichi / 3 : -1;
   // The board moved on without a click that takes the marks away (a row of the list).
@@ -129,9 +129,9 @@ void Game::kaiseki_shirushi() {
     if (!is_uchi(m.fc)) masu_shirushi(IRO_HINT, m.fc, m.fr, 0);
     masu_shirushi(IRO_HINT, m.tc, m.tr, k.saizen.dankai[i]);
   }
-  const KifuEntry zen = kifu().at(kifu().kifu_ichi);
-  hint_moji = "最善 " + yomi_te_hyouki(pos(), k.saizen, kifu().kifu_ichi >= 1 ? &zen : nullptr,
-                                       sente_gawa() == sita_gawa());
+  const KifuEntry zen = taikyoku_.kifu().at(taikyoku_.kifu().kifu_ichi);
+  hint_moji = "最善 " + yomi_te_hyouki(taikyoku_.pos(), k.saizen, taikyoku_.kifu().kifu_ichi >= 1 ? &zen : nullptr,
+                                       taikyoku_.sente_gawa() == taikyoku_.sita_gawa());
   if (k.rui != TeRui::nashi) hint_moji += "（指した手は" + std::string(te_rui_mei(k.rui)) + "）";
   kaiseki_shirushi_ = t;
   ports().canvas->refresh();
@@ -145,8 +145,8 @@ KaisekiZu Game::kaiseki_zu() const {
     zu.kachi.push_back(k.sita_ato());
     zu.rui.push_back(static_cast<int>(k.rui));
   }
-  zu.ima = kifu().kifu_ichi / 3.0;
-  zu.matome = kaiseki_matome_moji(kaiseki_kekka, sente_gawa() == sita_gawa());
+  zu.ima = taikyoku_.kifu().kifu_ichi / 3.0;
+  zu.matome = kaiseki_matome_moji(kaiseki_kekka, taikyoku_.sente_gawa() == taikyoku_.sita_gawa());
   return zu;
 }
 

@@ -20,16 +20,16 @@ void sentaku_kesu(Game& g, const Sentaku& s) {
 void erabu(Game& g, Sentaku& s, int c, int r) {
   s.moto_x = c;
   s.moto_y = r;
-  s.koma = g.pos().ban[c][r];
+  s.koma = g.taikyoku().pos().ban[c][r];
   g.sidou_egaku(c, r, g.sidou_iro, s.koma);
 }
 
 // First press on a board square: show the piece's moves; select it if this phase may move it.
 void ban_wo_osu(Game& g, Dankai d, int c, int r) {
-  if (g.pos().ban[c][r] == kara) return;
+  if (g.taikyoku().pos().ban[c][r] == kara) return;
   Sentaku& s = g.sentaku[static_cast<int>(d)];
   erabu(g, s, c, r);
-  if (g.ugokaseru(d, s.koma)) {
+  if (g.taikyoku().ugokaseru(d, s.koma)) {
     g.waku_egaku(IRO_AKA, c, r);
     g.click_jotai = 1;
   } else {
@@ -43,7 +43,7 @@ void ban_wo_osu(Game& g, Dankai d, int c, int r) {
 void soto_wo_osu(Game& g, Dankai d, int c, int r) {
   Sentaku& s = g.sentaku[static_cast<int>(d)];
   if (is_koma(s.koma)) sentaku_kesu(g, s);
-  const Kyokumen& p = g.pos();
+  const Kyokumen& p = g.taikyoku().pos();
   int code = 0;
   if (c == TE_SITA && r >= 3 && r <= 9) {
     if (p.mochigoma_sita[r - 2] <= 0) return;
@@ -58,13 +58,13 @@ void soto_wo_osu(Game& g, Dankai d, int c, int r) {
   s.moto_x = c;
   s.moto_y = r;
   s.koma = code;
-  const bool jibun_no_te = (c == TE_SITA) == (g.teban_nushi() == g.sita_gawa());
+  const bool jibun_no_te = (c == TE_SITA) == (g.taikyoku().teban_nushi() == g.taikyoku().sita_gawa());
   g.waku_egaku(jibun_no_te ? IRO_AKA : g.sidou_iro, c, r);
   g.sidou_egaku(c, r, g.sidou_iro, code);
 }
 
 void te_hyouji(Game& g, const Sentaku& s, int koma) {
-  g.te_hyouji(koma >= 10 ? g.ue_gawa() : g.sita_gawa(), s.saki_x, s.saki_y, koma, IRO_SHIRO);
+  g.te_hyouji(koma >= 10 ? g.taikyoku().ue_gawa() : g.taikyoku().sita_gawa(), s.saki_x, s.saki_y, koma, IRO_SHIRO);
 }
 
 // The move as the game made it: the move number, the selection let go, the squares and
@@ -95,13 +95,13 @@ void torikeshi_egaku(Game& g, Dankai d, const Sashita& r, bool timer) {
   g.panel_tojiru();
   g.modoshi_egaku(r.kiroku);
   if (timer) g.set_timer(true);
-  if (!ou) g.aicon_ichi(g.teban_nushi() == g.sita_gawa() ? "下" : "上", g.teban());
+  if (!ou) g.aicon_ichi(g.taikyoku().teban_nushi() == g.taikyoku().sita_gawa() ? "下" : "上", g.taikyoku().teban());
 }
 
 void shouri(Game& g, int winner) {
-  const char* text = g.com_taikyoku()
-                         ? (winner == g.sita_gawa() ? "あなたの勝ちです" : "ＣＯＭの勝ちです")
-                         : (winner == g.sente_gawa() ? "先手の勝ちです" : "後手の勝ちです");
+  const char* text = g.taikyoku().com_taikyoku()
+                         ? (winner == g.taikyoku().sita_gawa() ? "あなたの勝ちです" : "ＣＯＭの勝ちです")
+                         : (winner == g.taikyoku().sente_gawa() ? "先手の勝ちです" : "後手の勝ちです");
   g.msg(text, "終了");
   g.koma_egaku(PIC_ZUVANSHOGI2, 11.2, 0);
   g.ports().canvas->repaint();
@@ -110,21 +110,21 @@ void shouri(Game& g, int winner) {
 // After a move that stands: its notation, the turn icons, the win, or the computer's turn.
 void sashita_ato(Game& g, Dankai d, const Sentaku& s, const Sashita& r, bool nushi_sita) {
   if (d != Dankai::ichi) te_hyouji(g, s, s.koma);
-  if (d == Dankai::san && !g.com_taikyoku()) g.aicon_ichi(nushi_sita ? "上" : "下", g.teban());
+  if (d == Dankai::san && !g.taikyoku().com_taikyoku()) g.aicon_ichi(nushi_sita ? "上" : "下", g.taikyoku().teban());
   if (r.shousha != 0) {
     shouri(g, r.shousha);
     return;
   }
-  if (d == Dankai::ichi) g.aicon_ichi(nushi_sita ? "上" : "下", g.sita_gawa());
-  else if (d == Dankai::ni) g.aicon_ichi(nushi_sita ? "下" : "上", g.sita_gawa());
+  if (d == Dankai::ichi) g.aicon_ichi(nushi_sita ? "上" : "下", g.taikyoku().sita_gawa());
+  else if (d == Dankai::ni) g.aicon_ichi(nushi_sita ? "下" : "上", g.taikyoku().sita_gawa());
   else if (r.com_no_ban) g.com_turn();
 }
 
 // 成りを確認: a left click on a move that may promote, and need not, asks which.
 bool naru_ka_kiku(Game& g, Dankai d, const Sentaku& s) {
-  if (!g.nari_kakunin || !on_ban(s.moto_x, s.moto_y) || !g.ugokaseru(d, s.koma)) return false;
-  if (g.pos().ban[s.moto_x][s.moto_y] != s.koma ||
-      g.pos().idou_kanou(s.moto_x, s.moto_y, s.saki_x, s.saki_y, s.koma) == nashi)
+  if (!g.nari_kakunin || !on_ban(s.moto_x, s.moto_y) || !g.taikyoku().ugokaseru(d, s.koma)) return false;
+  if (g.taikyoku().pos().ban[s.moto_x][s.moto_y] != s.koma ||
+      g.taikyoku().pos().idou_kanou(s.moto_x, s.moto_y, s.saki_x, s.saki_y, s.koma) == nashi)
     return false;
   int nari = 0;
   if (naru_kanou(s.moto_x, s.moto_y, s.saki_y, s.koma, nari) == nashi) return false;
@@ -133,9 +133,9 @@ bool naru_ka_kiku(Game& g, Dankai d, const Sentaku& s) {
 }
 
 void sasu(Game& g, Taikyoku& t, Dankai d, Sentaku& s, int button) {
-  const bool nushi_sita = g.teban_nushi() == g.sita_gawa();
+  const bool nushi_sita = g.taikyoku().teban_nushi() == g.taikyoku().sita_gawa();
   const bool timer = g.timer1;
-  const int tesuu = g.tesuu() + 1;
+  const int tesuu = g.taikyoku().tesuu() + 1;
   const bool naru = button == kMigi || naru_ka_kiku(g, d, s);
   const Sashita r =
       t.sasu(NingenTe{s.moto_x, s.moto_y, s.saki_x, s.saki_y, s.koma, naru}, g.ports().clock->now());
@@ -179,7 +179,7 @@ void saki_wo_osu(Game& g, Taikyoku& t, Dankai d, int button, int c, int r) {
   Sentaku& s = g.sentaku[static_cast<int>(d)];
   s.saki_x = c;
   s.saki_y = r;
-  if (!g.machigai_te(d, s.moto_x) && d != Dankai::ni && g.ugokaseru(d, g.pos().ban[c][r])) {
+  if (!g.taikyoku().machigai_te(d, s.moto_x) && d != Dankai::ni && g.taikyoku().ugokaseru(d, g.taikyoku().pos().ban[c][r])) {
     g.waku_egaku(IRO_MIDORI, s.moto_x, s.moto_y);
     erabu(g, s, c, r);
     g.waku_egaku(IRO_AKA, c, r);
@@ -189,7 +189,7 @@ void saki_wo_osu(Game& g, Taikyoku& t, Dankai d, int button, int c, int r) {
 }
 
 void koma_sentaku(Game& g, Taikyoku& t, int button, int col, int row) {
-  const Dankai d = g.dankai();
+  const Dankai d = g.taikyoku().dankai();
   if (!on_ban(col, row)) soto_wo_osu(g, d, col, row);
   else if (g.click_jotai == 0) ban_wo_osu(g, d, col, row);
   else saki_wo_osu(g, t, d, button, col, row);

@@ -218,16 +218,16 @@ void Game::kifu_read() {
 
 void Game::kifu_write() {
   panel_tojiru();
-  if (hanten_zumi()) {
+  if (taikyoku_.hanten_zumi()) {
     msg("反転後は書き込みできません", "棋譜書込");
     return;
   }
-  if (handicap_zumi()) {
+  if (taikyoku_.handicap_zumi()) {
     msg("ﾊﾝﾃﾞｷｬｯﾌﾟ設定後は書き込みできません", "棋譜書込");
     return;
   }
   // A game won on the first or second move of a turn can be saved.
-  if (te_tochuu() && !owatta()) {
+  if (taikyoku_.te_tochuu() && !taikyoku_.owatta()) {
     snd_play(Oto::kinshi);
     msg("３手目が打ち終わるまでできません", "棋譜書込");
     return;
@@ -247,7 +247,7 @@ void Game::panel_write_click() {
     msg("ﾌｧｲﾙ名に「/」や「.」「..」は使えません", "棋譜保存");
     return;
   }
-  if (kifu().kifu_ichi < 1) {
+  if (taikyoku_.kifu().kifu_ichi < 1) {
     msg("保存するデータがありません", "棋譜保存");
     return;
   }
@@ -257,9 +257,9 @@ void Game::panel_write_click() {
       msg(std::string(kNamae[i]) + "に保存できない文字があります", "棋譜保存");
       return;
     }
-  const bool sita_sente = sente_gawa() == sita_gawa();
+  const bool sita_sente = taikyoku_.sente_gawa() == taikyoku_.sita_gawa();
   std::vector<KifuEntry> entries;
-  for (int i = 1; i <= kifu().kifu_ichi; ++i) entries.push_back(kifu().at(i));
+  for (int i = 1; i <= taikyoku_.kifu().kifu_ichi; ++i) entries.push_back(taikyoku_.kifu().at(i));
   int bad = 0;
   const auto bytes = encode_kifu(panel_text[2], panel_text[sita_sente ? 4 : 3],
                                  panel_text[sita_sente ? 3 : 4], entries, bad);

@@ -11,16 +11,16 @@ void Game::level_settei(int n) {
   if (n >= 1 && n <= 4) {
     constexpr Menu kLevels[] = {Menu::LEVEL1, Menu::LEVEL2, Menu::LEVEL3, Menu::LEVEL4};
     set_checked(kLevels[n - 1], true);
-    set_level(n);
+    game().set_level(n);
   }
-  if (com_taikyoku()) level_hyouji(level());
+  if (taikyoku_.com_taikyoku()) level_hyouji(taikyoku_.level());
 }
 
 void Game::level_cmd(int n) {
   for (int c = -2; c <= 0; ++c) koma_egaku(haikei, c, 0);
-  const int mae = level();
+  const int mae = taikyoku_.level();
   level_settei(n);
-  if (level() != mae) settei_kaki();  // the level chosen is the one the next start has
+  if (taikyoku_.level() != mae) settei_kaki();  // the level chosen is the one the next start has
 }
 
 void Game::com_matsu(double seconds) {
@@ -36,17 +36,17 @@ void Game::aicon_ichi(std::string_view position, int side) {
   const int top = position == "上" ? 300 : 6000;
   for (Control c : {Control::AICON_MAN1, Control::AICON_MAN2, Control::AICON_COM})
     ports().ui->move_control(c, 3600, top);
-  const bool com = com_taikyoku();
-  if (side == ue_gawa()) {
+  const bool com = taikyoku_.com_taikyoku();
+  if (side == taikyoku_.ue_gawa()) {
     set_visible(Control::AICON_COM, com);
-    set_visible(Control::AICON_MAN1, !com && teban_nushi() == 1);
-    set_visible(Control::AICON_MAN2, !com && teban_nushi() == -1);
-  } else if (side == sita_gawa()) {
+    set_visible(Control::AICON_MAN1, !com && taikyoku_.teban_nushi() == 1);
+    set_visible(Control::AICON_MAN2, !com && taikyoku_.teban_nushi() == -1);
+  } else if (side == taikyoku_.sita_gawa()) {
     if (com) {
       set_visible(Control::AICON_MAN1, true);
     } else {
-      set_visible(Control::AICON_MAN1, teban_nushi() == 1);
-      set_visible(Control::AICON_MAN2, teban_nushi() == -1);
+      set_visible(Control::AICON_MAN1, taikyoku_.teban_nushi() == 1);
+      set_visible(Control::AICON_MAN2, taikyoku_.teban_nushi() == -1);
     }
     set_visible(Control::AICON_COM, false);
   }

@@ -5,7 +5,7 @@ namespace mirado {
 
 void Game::shinki_kyoku() {
   snd_stop(Oto::bgm);
-  shinki();  // the record's length stays, so CANCEL can replay it later
+  game().shinki();  // the record's length stays, so CANCEL can replay it later
   shirushi_ari = false;
   set_timer(false);
   com_kangae_chu = false;
