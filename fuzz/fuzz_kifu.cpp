@@ -56,7 +56,10 @@ void modoru(Game& g, int n) {
     g.ippo_modosu();
     kensa(g, "ippo_modosu");
   }
-  hitsuyou(test::same_position(g.taikyoku().pos(), kShoki) ? "" : "stepping back does not give the start", "modoru");
+  hitsuyou(test::same_position(g.taikyoku().pos(), kShoki)
+               ? ""
+               : "stepping back does not give the start",
+           "modoru");
   for (int i = 0; i < n; ++i)
     hitsuyou(g.ippo_susumu() ? "" : "an entry played before is refused", "ippo_susumu");
   kensa(g, "ippo_susumu");

@@ -129,7 +129,7 @@ TEST(ComBan, TheClockChargesThinkingTimeButNotTheBlinkAndPause) {
   joutai(g).jikan_sita = 100;
   joutai(g).jikan_ue = 50;
   const double t0 = h.clock.t;
-  g.com_ban1();
+  g.com_ban(Tejun::ichi);
   const double elapsed = h.clock.t - t0;
   const KifuEntry& e = g.taikyoku().kifu().at(1);
   EXPECT_EQ(e.sita_mae, 100);
@@ -149,7 +149,7 @@ TEST(ComBan, TheClockChargesThinkingTimeButNotTheBlinkAndPause) {
 TEST(ComBan, TheMovingPieceBlinksTwiceWhereItStands) {
   ComHarness h;
   Game& g = h.game;
-  g.com_ban1();
+  g.com_ban(Tejun::ichi);
   const KifuEntry& e = g.taikyoku().kifu().at(1);
   // Empty square, piece, empty, piece at the source cell, then the move paints it away.
   std::vector<int> at_source;
@@ -203,9 +203,10 @@ TEST(ComBan, CheckIsAnnounced) {
   Game& g = h.game;
   // The bishop runs down its diagonal to (7, 7), promotes and checks the king on (5, 9).
   h.position(board({{1, 1, OU}, {2, 2, KAKU}, {5, 9, -OU}, {4, 9, -KIN}, {6, 9, -KIN}, {4, 8, -GIN}}));
-  g.com_ban1();
+  g.com_ban(Tejun::ichi);
   ASSERT_EQ(g.taikyoku().kifu().kifu_ichi, 1);
-  ASSERT_GT(g.taikyoku().kiki().kiki_ue[g.taikyoku().pos().ou_sita_x][g.taikyoku().pos().ou_sita_y], 0);
+  ASSERT_GT(g.taikyoku().kiki().kiki_ue[g.taikyoku().pos().ou_sita_x][g.taikyoku().pos().ou_sita_y],
+            0);
   ASSERT_EQ(h.ui.boxes.size(), 1u);
   EXPECT_EQ(h.ui.boxes[0].text, "   ** 王手 **");
   EXPECT_EQ(h.ui.boxes[0].title, "");
@@ -223,14 +224,14 @@ TEST(ComBan, Com2CapturingTheUpperKingLetsThePersonWin) {
                           // drop could always interpose
   h.position(p);
   joutai(g).teban = g.taikyoku().sita_gawa();
-  g.com_ban2();
+  g.com_ban(Tejun::ni);
   ASSERT_EQ(h.ui.boxes.size(), 1u);
   EXPECT_EQ(h.ui.boxes[0].text, "あなたの勝ちです");
   EXPECT_EQ(h.ui.boxes[0].title, "終了");
   EXPECT_EQ(g.taikyoku().shousha(), g.taikyoku().sita_gawa());
   EXPECT_EQ(g.taikyoku().teban(), g.taikyoku().sita_gawa());
   EXPECT_EQ(h.canvas.picture_at(11.2, 0), PIC_ZUVANSHOGI2);
-  g.com_ban3();  // the game is over: nothing more
+  g.com_ban(Tejun::san);  // the game is over: nothing more
   EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 1);
 }
 
@@ -238,7 +239,7 @@ TEST(ComBan, Com2MatingTheComputersKingOnlySaysSo) {
   ComHarness h;
   Game& g = h.game;
   h.position(board({{1, 1, OU}, {2, 1, KEI}, {2, 2, KYOU}, {1, 3, -KIN}, {1, 5, -KYOU}, {9, 9, -OU}}));
-  g.com_ban2();
+  g.com_ban(Tejun::ni);
   ASSERT_EQ(g.taikyoku().kifu().kifu_ichi, 1);
   EXPECT_EQ(g.taikyoku().kifu().at(1).saki_x, 1);
   EXPECT_EQ(g.taikyoku().kifu().at(1).saki_y, 2);
@@ -254,10 +255,11 @@ TEST(ComBan, Com2MatingTheComputersKingOnlySaysSo) {
 TEST(ComBan, Com3KeepsItsRestrictionsAndHandsOver) {
   ComHarness h(2);
   Game& g = h.game;
-  g.com_ban1();
-  g.com_ban2();
-  const int ix = g.taikyoku().ichite_x(), iy = g.taikyoku().ichite_y(), nx = g.taikyoku().nite_x(), ny = g.taikyoku().nite_y();
-  g.com_ban3();
+  g.com_ban(Tejun::ichi);
+  g.com_ban(Tejun::ni);
+  const int ix = g.taikyoku().ichite_x(), iy = g.taikyoku().ichite_y(), nx = g.taikyoku().nite_x(),
+            ny = g.taikyoku().nite_y();
+  g.com_ban(Tejun::san);
   ASSERT_EQ(g.taikyoku().kifu().kifu_ichi, 3);
   const KifuEntry& e = g.taikyoku().kifu().at(3);
   EXPECT_FALSE(e.moto_x == ix && e.moto_y == iy);
@@ -273,7 +275,7 @@ TEST(ComBan, NoCandidateMakesNoMoveAndTheTurnGoesOn) {
   h.position(board({{5, 1, OU}, {5, 9, -OU}}));
   joutai(g).ichite_x = 5;
   joutai(g).ichite_y = 1;
-  g.com_ban3();
+  g.com_ban(Tejun::san);
   EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 0);
   EXPECT_EQ(g.taikyoku().tesuu(), 0);
   EXPECT_EQ(g.taikyoku().pos().ban[5][1], OU);
@@ -337,7 +339,7 @@ TEST(ComLevel4, MenuChecksItAndTheLabelShowsFour) {
 TEST(ComLevel4, PlaysThePlannedTurnAsTheComputerPlaysAnyTurn) {
   ComHarness h(4);
   Game& g = h.game;
-  g.yomi_nodes = 3000;
+  g.yomi_nodes_settei(3000);
   Kyokumen start;
   start.shoki_haichi();
   Yomi yomi;
@@ -392,11 +394,11 @@ TEST(ComLevel4, ThinksBesideTheWindowAndGivesUpWhenItCloses) {
     g.com_turn();
     if (closing) {
       // Nothing played: the close that follows finds the board as it was.
-      EXPECT_TRUE(g.com_chuudan);
+      EXPECT_TRUE(g.com_chuudan());
       EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 0);
       EXPECT_TRUE(test::same_position(g.taikyoku().pos(), before));
     } else {
-      EXPECT_FALSE(g.com_chuudan);
+      EXPECT_FALSE(g.com_chuudan());
       EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 3);
       EXPECT_EQ(g.taikyoku().teban_nushi(), g.taikyoku().sita_gawa());
       EXPECT_GT(clock.t, 36000);  // the window's clock went on while it thought

@@ -18,9 +18,10 @@ bool try_move(Game& g, int fc, int fr, int tc, int tr) {
     g.on_mouse_down(button, 0, BAN_LEFT + MASU_W * c + MASU_W / 2, BAN_TOP + MASU_H * r + MASU_H / 2);
   };
   press(1, fc, fr);
-  if (g.click_jotai != 1) return false;
+  if (g.nyuuryoku().click_jotai() != 1) return false;
   press(2, tc, tr);
-  if (g.click_jotai == 1) press(1, 12, 12);  // a refused promotion keeps the selection
+  if (g.nyuuryoku().click_jotai() == 1)
+    press(1, 12, 12);  // a refused promotion keeps the selection
   return g.taikyoku().tesuu() > tesuu || g.taikyoku().owatta();
 }
 
@@ -28,7 +29,8 @@ bool try_move(Game& g, int fc, int fr, int tc, int tr) {
 // else the first piece, in board order from square `start`, with the first target the
 // game accepts. False when no move is accepted.
 bool person_moves(Game& g, int start) {
-  const bool own = g.taikyoku().dankai() != Dankai::ni;  // phase 2 moves one of the computer's pieces
+  const bool own =
+      g.taikyoku().dankai() != Dankai::ni;  // phase 2 moves one of the computer's pieces
   if (own)
     for (int c = 1; c <= 9; ++c)
       for (int r = 1; r <= 9; ++r) {
@@ -44,7 +46,8 @@ bool person_moves(Game& g, int start) {
     if (own ? code > -10 : code < 10) continue;
     for (int tc = 1; tc <= 9; ++tc)
       for (int tr = 1; tr <= 9; ++tr)
-        if (g.taikyoku().pos().idou_kanou(c, r, tc, tr, code) == ari && try_move(g, c, r, tc, tr)) return true;
+        if (g.taikyoku().pos().idou_kanou(c, r, tc, tr, code) == ari && try_move(g, c, r, tc, tr))
+          return true;
   }
   return false;
 }
@@ -76,8 +79,9 @@ Kekka play_game(int start) {
   k.owatta = g.taikyoku().owatta();
   k.tesuu = g.taikyoku().tesuu();
   // A captured king adds to its capturer's hand total but to no hand slot.
-  k.ou_tori = g.taikyoku().pos().mochigoma_su_sita == slots(g.taikyoku().pos().mochigoma_sita) + 1 ||
-              g.taikyoku().pos().mochigoma_su_ue == slots(g.taikyoku().pos().mochigoma_ue) + 1;
+  k.ou_tori =
+      g.taikyoku().pos().mochigoma_su_sita == slots(g.taikyoku().pos().mochigoma_sita) + 1 ||
+      g.taikyoku().pos().mochigoma_su_ue == slots(g.taikyoku().pos().mochigoma_ue) + 1;
   const test::Box& last = h.ui.boxes.back();
   k.aisatsu = k.ou_tori ? (last.text == "ｺﾝﾋﾟｭｰﾀの勝ちです" || last.text == "あなたの勝ちです") && last.title == "終了"
                         : (last.text == "よし！!　コンピュータの勝ちです" && last.title == "詰め!") ||
@@ -85,7 +89,8 @@ Kekka play_game(int start) {
   Kyokumen replayed;
   replayed.shoki_haichi();
   test::kifu_saigen(replayed, g.taikyoku().kifu(), g.taikyoku().kifu().kifu_ichi);
-  k.saigen = test::same_position(replayed, g.taikyoku().pos()) && g.taikyoku().kifu().kifu_ichi == g.taikyoku().tesuu();
+  k.saigen = test::same_position(replayed, g.taikyoku().pos()) &&
+             g.taikyoku().kifu().kifu_ichi == g.taikyoku().tesuu();
   return k;
 }
 

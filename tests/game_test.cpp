@@ -20,8 +20,9 @@ void play(Harness& h, int fc, int fr, int tc, int tr, int code, double secs = 0)
                      : fc == TE_UE ? MOCHIGOMA_KOMA[fr]
                                    : g.taikyoku().pos().ban[fc][fr];
   const bool sita = before < 0;
-  kifu_kiroku(g, fc, fc == TE_UE ? 8 - fr : fr, tc, tr, before, code,
-                g.taikyoku().jikan_sita(), g.taikyoku().jikan_sita() + (sita ? secs : 0), g.taikyoku().jikan_ue(), g.taikyoku().jikan_ue() + (sita ? 0 : secs));
+  kifu_kiroku(g, fc, fc == TE_UE ? 8 - fr : fr, tc, tr, before, code, g.taikyoku().jikan_sita(),
+              g.taikyoku().jikan_sita() + (sita ? secs : 0), g.taikyoku().jikan_ue(),
+              g.taikyoku().jikan_ue() + (sita ? 0 : secs));
   if (sita) joutai(g).jikan_sita += secs; else joutai(g).jikan_ue += secs;
   ++joutai(g).tesuu;
   te_ugokasu(g, fc, fr, tc, tr, code);
@@ -47,7 +48,8 @@ TEST(Game, NewGameResetsStateAndPaintsTheStartingPosition) {
   EXPECT_FALSE(g.taikyoku().hanten_zumi());
   EXPECT_EQ(g.taikyoku().pos().mochigoma_sita[3], 0);
   EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 0);
-  EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 0);  // played after a flip or handicap: not replayable from the start
+  EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa,
+            0);  // played after a flip or handicap: not replayable from the start
   EXPECT_FALSE(h.ui.timer);
   EXPECT_FALSE(h.ui.visible[Control::AICON_COM]);
   ASSERT_FALSE(h.sound.log.empty());
@@ -138,9 +140,9 @@ TEST(Game, StepsBackAndForwardOverCapturesDropsAndPromotionsRestoreEverything) {
     seen.push_back(g.taikyoku().pos());
   }
   const double sita_end = g.taikyoku().jikan_sita(), ue_end = g.taikyoku().jikan_ue();
-  EXPECT_EQ(g.taikyoku().pos().mochigoma_sita[6], 0);   // the bishop was dropped again
-  EXPECT_EQ(g.taikyoku().pos().mochigoma_sita[2], 1);   // the lance taken by the horse
-  EXPECT_EQ(g.taikyoku().pos().mochigoma_ue[6], 1);     // the horse taken back as a bishop
+  EXPECT_EQ(g.taikyoku().pos().mochigoma_sita[6], 0);  // the bishop was dropped again
+  EXPECT_EQ(g.taikyoku().pos().mochigoma_sita[2], 1);  // the lance taken by the horse
+  EXPECT_EQ(g.taikyoku().pos().mochigoma_ue[6], 1);    // the horse taken back as a bishop
 
   const int n = g.taikyoku().kifu().kifu_ichi;
   for (int i = n; i > 0; --i) {

@@ -112,7 +112,8 @@ class Gamen : public ::testing::TestWithParam<int> {
 
   void ippo() {
     const int k = ransu(100);
-    if (g.taikyoku().teban() == 0 || g.taikyoku().owatta()) g.on_menu(ransu(2) == 0 ? Menu::START : Menu::SENTE);
+    if (g.taikyoku().teban() == 0 || g.taikyoku().owatta())
+      g.on_menu(ransu(2) == 0 ? Menu::START : Menu::SENTE);
     else if (k < 6) g.on_menu(Menu::REPLAY);
     else if (k < 12) g.on_menu(Menu::AFTER);
     else if (k < 13) g.on_menu(Menu::CANCEL);
@@ -130,7 +131,8 @@ TEST_P(Gamen, TheRetainedPictureIsWhatAFullRedrawDraws) {
     const int te_mae = g.taikyoku().pos().mochigoma_su_sita + g.taikyoku().pos().mochigoma_su_ue;
     ippo();
     moves += g.taikyoku().tesuu() > tesuu;
-    drops += g.taikyoku().tesuu() > tesuu && g.taikyoku().pos().mochigoma_su_sita + g.taikyoku().pos().mochigoma_su_ue < te_mae;
+    drops += g.taikyoku().tesuu() > tesuu &&
+             g.taikyoku().pos().mochigoma_su_sita + g.taikyoku().pos().mochigoma_su_ue < te_mae;
     const GamenCanvas kept = canvas;
     g.zenbu_egaku();
     const std::string fault = sa(kept, canvas);

@@ -25,11 +25,15 @@ using test::Harness;
 std::string snapshot(const Harness& h) {
   const Game& g = h.game;
   std::ostringstream s;
-  s << to_sfen(g.taikyoku().pos(), g.taikyoku().teban() == g.taikyoku().sita_gawa(), g.taikyoku().tesuu()) << '|' << g.taikyoku().teban() << ','
-    << g.taikyoku().teban_nushi() << ',' << static_cast<int>(g.taikyoku().dankai()) << ',' << g.taikyoku().te_tochuu() << ','
-    << g.taikyoku().saisei_chu() << ',' << g.taikyoku().jikan_sita() << ',' << g.taikyoku().jikan_ue() << ',' << g.taikyoku().kifu().kifu_ichi
-    << ',' << g.taikyoku().kifu().kifu_nagasa << '|';
-  for (int i = 1; i <= g.taikyoku().kifu().kifu_nagasa; ++i) s << entry_line(g.taikyoku().kifu().at(i)) << ';';
+  s << to_sfen(g.taikyoku().pos(), g.taikyoku().teban() == g.taikyoku().sita_gawa(),
+               g.taikyoku().tesuu())
+    << '|' << g.taikyoku().teban() << ',' << g.taikyoku().teban_nushi() << ','
+    << static_cast<int>(g.taikyoku().dankai()) << ',' << g.taikyoku().te_tochuu() << ','
+    << g.taikyoku().saisei_chu() << ',' << g.taikyoku().jikan_sita() << ','
+    << g.taikyoku().jikan_ue() << ',' << g.taikyoku().kifu().kifu_ichi << ','
+    << g.taikyoku().kifu().kifu_nagasa << '|';
+  for (int i = 1; i <= g.taikyoku().kifu().kifu_nagasa; ++i)
+    s << entry_line(g.taikyoku().kifu().at(i)) << ';';
   for (const std::string& row : g.ichiran()) s << row << ';';
   for (Control c : {Control::PANEL_DRIVE_LIST, Control::PANEL_DIR_LIST, Control::PANEL_FILE_LIST})
     s << h.ui.visible.count(c) << h.ui.visible.at(c);
@@ -41,7 +45,8 @@ std::string sample_record() {
   joutai(h.game).teban = 1;
   test::play_sample_game(h);
   std::vector<KifuEntry> e;
-  for (int i = 1; i <= h.game.taikyoku().kifu().kifu_ichi; ++i) e.push_back(h.game.taikyoku().kifu().at(i));
+  for (int i = 1; i <= h.game.taikyoku().kifu().kifu_ichi; ++i)
+    e.push_back(h.game.taikyoku().kifu().at(i));
   int bad = 0;
   return *encode_kifu("対局", "上", "下", e, bad);
 }

@@ -412,13 +412,13 @@ TEST_F(Following, SettingsKeepTheTwoOptionsAfterTheFiveAndDefaultWithoutThem) {
   EXPECT_NE(ini.find(*utf8_to_cp932("ｱｲｺﾝ=ON\r\n直前の手=OFF\r\n棋譜一覧=ON\r\n")), std::string::npos);
   Harness again;
   again.game.settei_yomi();
-  EXPECT_FALSE(again.game.chokuzen_on);
-  EXPECT_TRUE(again.game.ichiran_on);
+  EXPECT_FALSE(again.game.settei().chokuzen_on());
+  EXPECT_TRUE(again.game.settei().ichiran_on());
   write_bytes("ミラド将棋.ini", *utf8_to_cp932("BGM=OFF\r\n"));
   Harness older;
   older.game.settei_yomi();
-  EXPECT_TRUE(older.game.chokuzen_on);
-  EXPECT_FALSE(older.game.ichiran_on);
+  EXPECT_TRUE(older.game.settei().chokuzen_on());
+  EXPECT_FALSE(older.game.settei().ichiran_on());
 }
 
 }  // namespace
@@ -454,15 +454,15 @@ TEST(Hako, WhileABoxWaitsTheLineSaysWhatItSaysAndNeverThatTheComputerThinks) {
   g.on_load();
   g.on_menu(Menu::START);
   EXPECT_EQ(h.ui.lines.back(), "先手の番です");
-  g.com_shikouchu = true;  // the computer's turn, between its searches
-  g.com_tejun = 2;
+  TaikyokuShiken::com_shikouchu(g, true);  // the computer's turn, between its searches
+  g.com_tejun_hyouji(2);
   EXPECT_EQ(g.joukyou(), "COMの番　2手目");
   g.msg("   ** 王手 **", "");
   EXPECT_EQ(h.ui.lines.back(), "** 王手 **");
   g.msg("よし！!", "詰め ?");
   EXPECT_EQ(h.ui.lines.back(), "詰め ?：よし！!");
   EXPECT_EQ(h.ui.statuses.back(), "COMの番　2手目");  // the line comes back when it is answered
-  g.com_kangae_chu = true;
+  g.com_tokei(true, 0);
   EXPECT_EQ(g.joukyou(), "COM 考え中…");
 }
 
@@ -492,7 +492,7 @@ TEST_F(Following, ASelectedPieceThatCanPromoteIsToldTheRightButtonPromotes) {
 }
 
 TEST_F(Following, WithPromotionAskedALeftClickGetsABoxThatDecides) {
-  g.nari_kakunin = true;
+  TaikyokuShiken::settei(g).nari_kakunin(true);
   set_position("4k4/9/9/4S4/9/9/9/9/4K4 b - 1");
   h.ui.answers = {Answer::yes};
   press(g, 5, 4);

@@ -144,7 +144,10 @@ TEST_F(KifuCli, ListPrintsTheMoveListRowsAsTheWindowShowsThem) {
   const test::CliRun r = run("'一覧.棋譜' --list");
   ASSERT_EQ(r.status, 0) << r.out;
   std::string expected;
-  for (const std::string& row : kifu_ichiran(g.taikyoku().kifu(), g.taikyoku().kifu().kifu_ichi, true, kifu_hajime(g.taikyoku().pos(), g.taikyoku().kifu()))) expected += row + "\n";
+  for (const std::string& row :
+       kifu_ichiran(g.taikyoku().kifu(), g.taikyoku().kifu().kifu_ichi, true,
+                    kifu_hajime(g.taikyoku().pos(), g.taikyoku().kifu())))
+    expected += row + "\n";
   EXPECT_EQ(r.out, expected);
   EXPECT_EQ(r.out.substr(0, r.out.find('\n')).rfind("  1 先手 ▲", 0), 0u) << r.out;
   EXPECT_NE(r.out.find("角成"), std::string::npos) << r.out;  // the sample's bishop takes and promotes

@@ -116,11 +116,11 @@ TEST(Handicap, DropsTheRecordAndAnySelectionAndBlocksSaving) {
   Harness h;
   Game& g = h.game;
   joutai(g).kifu.kifu_nagasa = 9;
-  g.click_jotai = 1;  // the lower bishop selected
+  TaikyokuShiken::click_jotai(g, 1);  // the lower bishop selected
   g.set_visible(Control::PANEL_WRITE_BUTTON, true);
   g.lebel_down();
   EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 0);
-  EXPECT_EQ(g.click_jotai, 0);
+  EXPECT_EQ(g.nyuuryoku().click_jotai(), 0);
   EXPECT_FALSE(h.ui.visible[Control::PANEL_WRITE_BUTTON]);  // the panel closes first
   g.kifu_write();
   EXPECT_EQ(h.ui.boxes.back().text, "ﾊﾝﾃﾞｷｬｯﾌﾟ設定後は書き込みできません");

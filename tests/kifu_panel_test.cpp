@@ -63,7 +63,7 @@ TEST_F(KifuPanel, SavesTheRecordByteForByteAsTheFormatTableSays) {
   EXPECT_EQ(last_box().title, "  ");
   EXPECT_FALSE(panel_open());
   EXPECT_FALSE(h.ui.visible[Control::PANEL_DRIVE_LIST]);
-  EXPECT_EQ(g.panel_text[1], "");
+  EXPECT_EQ(g.kifu_panel().panel_text(1), "");
   EXPECT_EQ(list(Control::PANEL_FILE_LIST), std::vector<std::string>{"第1局.棋譜"});
 }
 
@@ -78,7 +78,8 @@ TEST_F(KifuPanel, SavesUpToThePositionWithHeaderLinesByWhoMovedFirst) {
   EXPECT_EQ(f.line2, "Ａさん");
   EXPECT_EQ(f.line3, "Ｂさん");
   ASSERT_EQ(f.entries.size(), 6u);
-  for (int i = 1; i <= 6; ++i) EXPECT_EQ(entry_line(f.entries[i - 1]), entry_line(g.taikyoku().kifu().at(i)));
+  for (int i = 1; i <= 6; ++i)
+    EXPECT_EQ(entry_line(f.entries[i - 1]), entry_line(g.taikyoku().kifu().at(i)));
   // Saving again under the name asks first, naming the file and its moves; no keeps it.
   g.ippo_modosu();
   g.kifu_write();
@@ -161,7 +162,7 @@ TEST_F(KifuPanel, AFailedSaveSaysSoAndKeepsThePanelAndTheOldFile) {
   g.panel_write_click();
   EXPECT_EQ(last_box().text.rfind("棋譜を書き込めませんでした", 0), 0u);
   EXPECT_TRUE(panel_open());
-  EXPECT_EQ(g.panel_text[1], "busy");
+  EXPECT_EQ(g.kifu_panel().panel_text(1), "busy");
   EXPECT_TRUE(fs::is_directory("busy.棋譜"));
 
   fs::create_directory("gone");
@@ -188,7 +189,7 @@ TEST_F(KifuPanel, ListsShowDrivesDirectoriesAndRecordFiles) {
   EXPECT_TRUE(h.ui.visible[Control::PANEL_FILE_LIST]);
   EXPECT_FALSE(h.ui.visible[Control::PANEL_WRITE_BUTTON]);
   const std::string here = fs::current_path().string();
-  EXPECT_EQ(g.dir_path, here);
+  EXPECT_EQ(g.kifu_panel().dir_path(), here);
   EXPECT_EQ(list(Control::PANEL_DIR_LIST), (std::vector<std::string>{here, "..", "alpha", "棋譜集"}));
   EXPECT_EQ(list(Control::PANEL_FILE_LIST), (std::vector<std::string>{"b.棋譜", "あ.棋譜"}));
   const auto drives = list(Control::PANEL_DRIVE_LIST);
@@ -196,24 +197,24 @@ TEST_F(KifuPanel, ListsShowDrivesDirectoriesAndRecordFiles) {
   EXPECT_NE(std::find(drives.begin(), drives.end(), "/"), drives.end());
 
   g.panel_dir_change("棋譜集");
-  EXPECT_EQ(g.dir_path, here + "/棋譜集");
+  EXPECT_EQ(g.kifu_panel().dir_path(), here + "/棋譜集");
   EXPECT_EQ(list(Control::PANEL_FILE_LIST), std::vector<std::string>{"c.棋譜"});
   EXPECT_EQ(list(Control::PANEL_DIR_LIST), (std::vector<std::string>{here + "/棋譜集", "..", "sub"}));
   g.panel_dir_change("..");
-  EXPECT_EQ(g.dir_path, here);
+  EXPECT_EQ(g.kifu_panel().dir_path(), here);
 
   h.ui.boxes.clear();
   g.panel_dir_change("missing");
   ASSERT_EQ(h.ui.boxes.size(), 1u);
   EXPECT_EQ(h.ui.boxes[0].title, "ｴﾗｰ");
-  EXPECT_EQ(g.dir_path, here);
+  EXPECT_EQ(g.kifu_panel().dir_path(), here);
 
   g.panel_drive_change("/no/such/drive");
   EXPECT_EQ(last_box().text, "ﾃﾞﾊﾞｲｽが準備できていません");
   EXPECT_EQ(last_box().title, "ｴﾗｰ");
-  EXPECT_EQ(g.dir_path, here);
+  EXPECT_EQ(g.kifu_panel().dir_path(), here);
   g.panel_drive_change("/");
-  EXPECT_EQ(g.dir_path, "/");
+  EXPECT_EQ(g.kifu_panel().dir_path(), "/");
   EXPECT_EQ(list(Control::PANEL_DIR_LIST).at(0), "/");
   EXPECT_NE(list(Control::PANEL_DIR_LIST).at(1), "..");  // the root has no parent entry
 }

@@ -110,13 +110,15 @@ inline void kifu_saigen(Kyokumen& p, const Kifu& kifu, int n) {
 // The record's position lies within it, and replaying it from `origin` gives the board
 // and hands of the game.
 inline std::string kifu_fusei(const Game& g, const Kyokumen& origin) {
-  if (g.taikyoku().kifu().kifu_ichi < 0 || g.taikyoku().kifu().kifu_ichi > g.taikyoku().kifu().kifu_nagasa)
+  if (g.taikyoku().kifu().kifu_ichi < 0 ||
+      g.taikyoku().kifu().kifu_ichi > g.taikyoku().kifu().kifu_nagasa)
     return "record position " + std::to_string(g.taikyoku().kifu().kifu_ichi) + " outside 0.." +
            std::to_string(g.taikyoku().kifu().kifu_nagasa);
   Kyokumen p = origin;
   kifu_saigen(p, g.taikyoku().kifu(), g.taikyoku().kifu().kifu_ichi);
   if (!same_position(p, g.taikyoku().pos()))
-    return "replaying " + std::to_string(g.taikyoku().kifu().kifu_ichi) + " entries does not give the board";
+    return "replaying " + std::to_string(g.taikyoku().kifu().kifu_ichi) +
+           " entries does not give the board";
   return {};
 }
 
@@ -131,14 +133,33 @@ inline std::string joutai_kiroku(const Game& g) {
   };
   raw(g.taikyoku().pos());
   raw(g.taikyoku().kiki());
-  const int ints[] = {g.taikyoku().teban(), g.taikyoku().teban_nushi(), g.taikyoku().sente_gawa(), g.taikyoku().gote_gawa(), g.taikyoku().sita_gawa(),
-                      g.taikyoku().ue_gawa(), static_cast<int>(g.taikyoku().taikyoku_shu()), g.taikyoku().shousha(), g.taikyoku().tesuu(),
-                      static_cast<int>(g.taikyoku().dankai()), g.taikyoku().level(), g.taikyoku().saisei_chu(), g.taikyoku().saikai_machi(),
-                      g.taikyoku().te_tochuu(), g.taikyoku().oute_mae(), g.taikyoku().ichite_x(), g.taikyoku().ichite_y(), g.taikyoku().nite_x(), g.taikyoku().nite_y(),
-                      g.taikyoku().handicap(), g.taikyoku().handicap_zumi(), g.taikyoku().hanten_zumi(), g.taikyoku().kifu().kifu_ichi,
+  const int ints[] = {g.taikyoku().teban(),
+                      g.taikyoku().teban_nushi(),
+                      g.taikyoku().sente_gawa(),
+                      g.taikyoku().gote_gawa(),
+                      g.taikyoku().sita_gawa(),
+                      g.taikyoku().ue_gawa(),
+                      static_cast<int>(g.taikyoku().taikyoku_shu()),
+                      g.taikyoku().shousha(),
+                      g.taikyoku().tesuu(),
+                      static_cast<int>(g.taikyoku().dankai()),
+                      g.taikyoku().level(),
+                      g.taikyoku().saisei_chu(),
+                      g.taikyoku().saikai_machi(),
+                      g.taikyoku().te_tochuu(),
+                      g.taikyoku().oute_mae(),
+                      g.taikyoku().ichite_x(),
+                      g.taikyoku().ichite_y(),
+                      g.taikyoku().nite_x(),
+                      g.taikyoku().nite_y(),
+                      g.taikyoku().handicap(),
+                      g.taikyoku().handicap_zumi(),
+                      g.taikyoku().hanten_zumi(),
+                      g.taikyoku().kifu().kifu_ichi,
                       g.taikyoku().kifu().kifu_nagasa};
   raw(ints);
-  const double clocks[] = {g.taikyoku().jikan_kaishi(), g.taikyoku().jikan_ima(), g.taikyoku().jikan_sita(), g.taikyoku().jikan_ue()};
+  const double clocks[] = {g.taikyoku().jikan_kaishi(), g.taikyoku().jikan_ima(),
+                           g.taikyoku().jikan_sita(), g.taikyoku().jikan_ue()};
   raw(clocks);
   for (int i = 1; i <= g.taikyoku().kifu().kifu_nagasa; ++i) {
     const KifuEntry& e = g.taikyoku().kifu().at(i);  // field by field: the struct has padding

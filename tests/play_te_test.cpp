@@ -114,7 +114,7 @@ TEST(Mouse, PressesAreRefusedWhileNoGameCanTakeAMove) {
   EXPECT_EQ(h.ui.boxes.back().buttons, Buttons::yesno);
   EXPECT_TRUE(g.taikyoku().saisei_chu());
   EXPECT_EQ(g.taikyoku().teban(), g.taikyoku().sita_gawa());
-  EXPECT_EQ(g.click_jotai, 0);
+  EXPECT_EQ(g.nyuuryoku().click_jotai(), 0);
   osu(h, 3, 7);  // No: a new game
   EXPECT_EQ(h.sound.log.front(), "play snd_kinshi");
   EXPECT_FALSE(g.taikyoku().saisei_chu());
@@ -129,16 +129,16 @@ TEST(Mouse, CellsRoundDownAndPressesOffTheGridChangeNothing) {
   joutai(g).pos.mochigoma_sita[7] = 1;  // cell (11, 9)
   joutai(g).pos.mochigoma_su_keisan();
   g.on_mouse_down(1, 0, BAN_LEFT - 1, py(7));
-  EXPECT_EQ(g.sentaku[1].moto_x, TE_UE);
-  EXPECT_EQ(g.sentaku[1].koma, HU);
+  EXPECT_EQ(g.nyuuryoku().sentaku(static_cast<Dankai>(1)).moto_x, TE_UE);
+  EXPECT_EQ(g.nyuuryoku().sentaku(static_cast<Dankai>(1)).koma, HU);
   g.on_mouse_down(1, 0, BAN_LEFT + MASU_W * 11, BAN_TOP + MASU_H * 9);
-  EXPECT_EQ(g.sentaku[1].koma, -HISHA);
+  EXPECT_EQ(g.nyuuryoku().sentaku(static_cast<Dankai>(1)).koma, -HISHA);
   const Kyokumen before = g.taikyoku().pos();
   const int off[][2] = {{6000, py(5)}, {1544, py(5)}, {px(5), 714},       {px(5), 99},
                         {INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, {INT_MAX, py(5)}, {px(5), INT_MIN}};
   for (const auto& p : off) g.on_mouse_down(1, 0, p[0], p[1]);
   EXPECT_TRUE(same_position(g.taikyoku().pos(), before));
-  EXPECT_EQ(g.click_jotai, 1);
+  EXPECT_EQ(g.nyuuryoku().click_jotai(), 1);
   g.on_mouse_down(1, 0, 1545, py(5));  // column 1
   EXPECT_EQ(g.taikyoku().pos().ban[1][5], -HISHA);
 
@@ -149,7 +149,7 @@ TEST(Mouse, CellsRoundDownAndPressesOffTheGridChangeNothing) {
     const Kyokumen start = g.taikyoku().pos();
     for (const auto& p : off) g.on_mouse_down(kMigi, 0, p[0], p[1]);
     EXPECT_TRUE(same_position(g.taikyoku().pos(), start));
-    EXPECT_EQ(g.click_jotai, dankai == 1 ? 0 : 1);
+    EXPECT_EQ(g.nyuuryoku().click_jotai(), dankai == 1 ? 0 : 1);
     EXPECT_TRUE(h.sound.log.empty());
     EXPECT_TRUE(h.ui.boxes.empty());
   }
@@ -167,7 +167,7 @@ TEST(Mouse, TheFirstPressAfterSteppingResumesPlay) {
   EXPECT_FALSE(g.taikyoku().saikai_machi());
   EXPECT_EQ(g.taikyoku().jikan_kaishi(), 40000);
   EXPECT_TRUE(h.ui.timer);
-  EXPECT_EQ(g.click_jotai, 1);  // and the press selects the pawn
+  EXPECT_EQ(g.nyuuryoku().click_jotai(), 1);  // and the press selects the pawn
 
   futari(h);
   turn(g, false, 1);
@@ -180,7 +180,7 @@ TEST(Mouse, TheFirstPressAfterSteppingResumesPlay) {
   joutai(g).saikai_machi = true;
   osu(h, 3, 7);
   expect_box(h, "あなたの番です", "対局");
-  EXPECT_EQ(g.click_jotai, 1);
+  EXPECT_EQ(g.nyuuryoku().click_jotai(), 1);
 
   Harness c;  // the computer holds the turn: the press only starts its turn
   futari(c);
@@ -190,22 +190,21 @@ TEST(Mouse, TheFirstPressAfterSteppingResumesPlay) {
   osu(c, 3, 7);
   EXPECT_EQ(c.game.taikyoku().kifu().kifu_ichi, 3);
   EXPECT_EQ(c.game.taikyoku().teban_nushi(), c.game.taikyoku().sita_gawa());
-  EXPECT_EQ(c.game.sentaku[1].koma, 0);
+  EXPECT_EQ(c.game.nyuuryoku().sentaku(static_cast<Dankai>(1)).koma, 0);
 }
 
 TEST(Te, SelectionFollowsThePressesAndIllegalPlacesDropIt) {
   Harness h;
   futari(h);
   Game& g = h.game;
-  g.sidou_on = true;
-  g.sidou_iro = IRO_SHIRO;
+  TaikyokuShiken::settei(g).sidou(true);
   joutai(g).pos.mochigoma_sita[5] = 1;  // (11, 7)
   joutai(g).pos.mochigoma_ue[4] = 1;    // (-1, 4)
   joutai(g).pos.mochigoma_su_keisan();
   const Kyokumen before = g.taikyoku().pos();
 
   osu(h, 3, 3);  // an upper pawn: shown, not selected
-  EXPECT_EQ(g.click_jotai, 0);
+  EXPECT_EQ(g.nyuuryoku().click_jotai(), 0);
   EXPECT_EQ(waku_at(h, 3, 4), IRO_SHIRO);
   osu(h, 3, 7);
   osu(h, 4, 7);  // another own piece takes the selection
@@ -213,19 +212,19 @@ TEST(Te, SelectionFollowsThePressesAndIllegalPlacesDropIt) {
   EXPECT_EQ(waku_at(h, 4, 7), IRO_AKA);
   osu(h, 4, 5);  // out of reach
   EXPECT_EQ(h.sound.log, Log{"play snd_kinshi"});
-  EXPECT_EQ(g.click_jotai, 0);
+  EXPECT_EQ(g.nyuuryoku().click_jotai(), 0);
 
   osu(h, 11, 7);
   EXPECT_EQ(waku_at(h, 11, 7), IRO_AKA);
   osu(h, 5, 1);  // no drop on a piece; the hand's frame goes too
-  EXPECT_EQ(g.click_jotai, 0);
+  EXPECT_EQ(g.nyuuryoku().click_jotai(), 0);
   EXPECT_EQ(waku_at(h, 11, 7), IRO_MIDORI);
 
   h.sound.log.clear();
   osu(h, -1, 4);
   EXPECT_EQ(waku_at(h, -1, 4), IRO_SHIRO);
   osu(h, 5, 5);  // the other side's hand: silently let go
-  EXPECT_EQ(g.click_jotai, 0);
+  EXPECT_EQ(g.nyuuryoku().click_jotai(), 0);
   EXPECT_TRUE(h.sound.log.empty());
   EXPECT_TRUE(same_position(g.taikyoku().pos(), before));
   EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 0);
@@ -247,7 +246,7 @@ TEST(Te, TheRightButtonPromotesWhereAllowedAndForcedPromotionNeedsIt) {
   sasu(h, 5, 2, 5, 1);
   EXPECT_EQ(h.sound.log, Log{"play snd_kinshi"});
   expect_box(h, "マウスの右をクリックして下さい", "成り");
-  EXPECT_EQ(g.click_jotai, 1);
+  EXPECT_EQ(g.nyuuryoku().click_jotai(), 1);
   EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 0);
   osu(h, 5, 1, kMigi);
   EXPECT_EQ(g.taikyoku().pos().ban[5][1], -TO);
@@ -347,7 +346,7 @@ TEST(Te, TheSecondMoveUsesTheOpponentsPiecesAndGuardsTheirKing) {
   sasu(h, 1, 7, 1, 6);
   h.sound.log.clear();
   osu(h, 6, 4);  // the holder's own pawn is not for this move
-  EXPECT_EQ(g.click_jotai, 0);
+  EXPECT_EQ(g.nyuuryoku().click_jotai(), 0);
   sasu(h, 11, 3, 5, 5);  // nor its own hand
   EXPECT_EQ(g.taikyoku().pos().ban[5][5], kara);
   EXPECT_TRUE(h.sound.log.empty());
@@ -479,7 +478,8 @@ TEST(Taikyoku, TheUpperHolderWinsByItsOwnBranch) {
     joutai(g).gote_gawa = -sente;
     h.clock.t += 4;
     sasu(h, 5, 7, 5, 8);
-    expect_won(h, g.taikyoku().ue_gawa(), sente == g.taikyoku().ue_gawa() ? "先手の勝ちです" : "後手の勝ちです");
+    expect_won(h, g.taikyoku().ue_gawa(),
+               sente == g.taikyoku().ue_gawa() ? "先手の勝ちです" : "後手の勝ちです");
     EXPECT_EQ(g.taikyoku().jikan_ue(), 4);
     EXPECT_EQ(g.taikyoku().jikan_sita(), 0);
     EXPECT_EQ(g.taikyoku().kifu().at(1).ue_ato, 4);
@@ -496,7 +496,8 @@ TEST(Taikyoku, ASecondMoveThatMatesTheHolderLosesAndTakingAKingWins) {
     joutai(g).taikyoku_shu = kind;
     g.set_timer(true);
     sasu(h, 8, 7, 8, 8);  // the opponent's gold onto the holder's king
-    expect_won(h, g.taikyoku().ue_gawa(), kind == TaikyokuShu::com ? "ＣＯＭの勝ちです" : "後手の勝ちです");
+    expect_won(h, g.taikyoku().ue_gawa(),
+               kind == TaikyokuShu::com ? "ＣＯＭの勝ちです" : "後手の勝ちです");
     g.ibento_owari();
     EXPECT_FALSE(h.ui.timer);  // a finished game's clocks stand
   }

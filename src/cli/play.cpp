@@ -84,9 +84,9 @@ struct Runner {
   RecordingSound sound;
   Game game{Ports{&canvas, &ui, &clock, &sound, &sound}};
   // LEVEL4 thinks to a fixed budget here, so that a script gives the same moves every time.
-  Runner() { game.yomi_nodes = 20000; }
+  Runner() { game.yomi_nodes_settei(20000); }
 
-  bool shown(Control c) const { return game.visible[static_cast<int>(c)]; }
+  bool shown(Control c) const { return game.is_visible(c); }
 
   Json state() const {
     Json s;
@@ -96,7 +96,7 @@ struct Runner {
     s["dankai"] = game.taikyoku().dankai();
     s["tesuu"] = game.taikyoku().tesuu();
     s["shuukyoku"] = game.taikyoku().shousha();
-    s["click_jotai"] = game.click_jotai;
+    s["click_jotai"] = game.nyuuryoku().click_jotai();
     s["taikyoku_shu"] = static_cast<int>(game.taikyoku().taikyoku_shu());
     s["saisei_chu"] = int{game.taikyoku().saisei_chu()};
     s["saikai_machi"] = int{game.taikyoku().saikai_machi()};
@@ -108,7 +108,9 @@ struct Runner {
     s["level"] = game.taikyoku().level();
     s["jikan_sita"] = game.taikyoku().jikan_sita();
     s["jikan_ue"] = game.taikyoku().jikan_ue();
-    s["clocks"] = game.is_checked(Menu::KEIKA) ? Json::array({game.tokei_moji[0], game.tokei_moji[1]}) : Json();
+    s["clocks"] = game.is_checked(Menu::KEIKA)
+                      ? Json::array({game.tokei_moji(0), game.tokei_moji(1)})
+                      : Json();
     s["status"] = game.joukyou();
     Json marks = Json::array();
     for (const Game::Shirushi& m : game.shirushi())

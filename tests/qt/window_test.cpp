@@ -156,9 +156,9 @@ TEST_F(WindowTest, PressesReachTheGameAsCellsAtAnyWindowSize) {
   window_->action(Menu::START)->trigger();
   ASSERT_EQ(game().taikyoku().teban(), 1);
   QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, cell_centre(3, 7));
-  EXPECT_EQ(game().click_jotai, 1);
-  EXPECT_EQ(game().sentaku[1].moto_x, 3);
-  EXPECT_EQ(game().sentaku[1].moto_y, 7);
+  EXPECT_EQ(game().nyuuryoku().click_jotai(), 1);
+  EXPECT_EQ(game().nyuuryoku().sentaku(static_cast<Dankai>(1)).moto_x, 3);
+  EXPECT_EQ(game().nyuuryoku().sentaku(static_cast<Dankai>(1)).moto_y, 7);
 
   window_->resize(1200, 1040);  // the board scales with the window
   QApplication::processEvents();
@@ -327,8 +327,8 @@ TEST_F(WindowTest, PictureIsCentredInAWindowOfAnotherShape) {
                   static_cast<int>(top + (100 + 615 * r + 307) / 15.0 * s));
   };
   QTest::mouseClick(&surface, Qt::LeftButton, {}, centre(3, 7));
-  EXPECT_EQ(game().sentaku[1].moto_x, 3);
-  EXPECT_EQ(game().sentaku[1].moto_y, 7);
+  EXPECT_EQ(game().nyuuryoku().sentaku(static_cast<Dankai>(1)).moto_x, 3);
+  EXPECT_EQ(game().nyuuryoku().sentaku(static_cast<Dankai>(1)).moto_y, 7);
   window_->resize(600, 1000);  // now the margins are above and below
   QApplication::processEvents();
   const double s2 = std::min(surface.width() / 600.0, surface.height() / 485.0);
@@ -348,12 +348,12 @@ TEST_F(WindowTest, EscQuitsUnlessTypingInTheRecordPanel) {
   ASSERT_TRUE(edit && edit->isVisible());
   edit->setFocus();
   QTest::keyClick(edit, Qt::Key_Escape);
-  EXPECT_FALSE(game().quitting);
+  EXPECT_FALSE(game().quitting());
 
   window_->apply_event("menu TAIKYOKU");  // the panel closes; its hidden box may keep the focus
   ASSERT_FALSE(edit->isVisible());
   QTest::keyClick(window_->menuBar(), Qt::Key_Escape);
-  EXPECT_TRUE(game().quitting);
+  EXPECT_TRUE(game().quitting());
 }
 
 // LEVEL4 thinks beside the window: a close asked for while it thinks gives the turn up
@@ -370,9 +370,9 @@ TEST_F(WindowTest, Level4IsChosenFromTheMenuAndAClosePutsAnEndToItsThinking) {
   ASSERT_EQ(game().taikyoku().tesuu(), 2);
   QTimer::singleShot(20, window_.get(), [this] { window_->close(); });
   ASSERT_TRUE(window_->apply_event("cell 1 2 6"));  // the third move: the computer thinks
-  EXPECT_EQ(game().taikyoku().tesuu(), 3);                       // the person's moves only
-  EXPECT_TRUE(game().com_chuudan);
-  EXPECT_TRUE(game().quitting);
+  EXPECT_EQ(game().taikyoku().tesuu(), 3);          // the person's moves only
+  EXPECT_TRUE(game().com_chuudan());
+  EXPECT_TRUE(game().quitting());
 }
 
 // ﾍﾙﾌﾟ → 解析 beside the window: the status line counts the turns, the graph appears
@@ -386,7 +386,7 @@ TEST_F(WindowTest, AnalysisGraphStepsToTheTurnClicked) {
                       {4, 3}, {4, 4}, {8, 7}, {8, 6}, {6, 3}, {6, 4}, {2, 6}, {2, 5}})
     QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, cell_centre(c, r));
   ASSERT_EQ(game().taikyoku().kifu().kifu_nagasa, 9);
-  game().kaiseki_nodes = 2000;
+  game().kaiseki_nodes_settei(2000);
   KaisekiGraph* graph = window_->kaiseki_graph();
   EXPECT_TRUE(graph->isHidden());
   const int low = window_->height();
@@ -405,7 +405,7 @@ TEST_F(WindowTest, AnalysisGraphStepsToTheTurnClicked) {
   EXPECT_EQ(window_->move_list()->currentRow(), 0);
   EXPECT_DOUBLE_EQ(graph->zu().ima, 1);
   // The best turn from there is marked and named.
-  EXPECT_GT(game().hint_te.n, 0);
+  EXPECT_GT(game().hint_te().n, 0);
   EXPECT_TRUE(window_->status_line()->text().contains(QStringLiteral("最善 ")));
   // Drawn at the screen's pixel ratio, and larger with a larger window.
   EXPECT_DOUBLE_EQ(graph->grab().devicePixelRatio(), window_->devicePixelRatioF());
@@ -422,13 +422,13 @@ TEST_F(WindowTest, AClosePutsAnEndToAnAnalysis) {
   window_->action(Menu::START)->trigger();
   for (auto [c, r] : {std::pair{3, 7}, {3, 6}, {3, 3}, {3, 4}, {7, 7}, {7, 6}})
     QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, cell_centre(c, r));
-  game().kaiseki_nodes = 5'000'000;
+  game().kaiseki_nodes_settei(5'000'000);
   window_->action(Menu::KAISEKI)->trigger();
   ASSERT_TRUE(game().kaiseki_chu());
   window_->close();
-  EXPECT_TRUE(game().quitting);
+  EXPECT_TRUE(game().quitting());
   EXPECT_FALSE(game().kaiseki_chu());
-  EXPECT_TRUE(game().kaiseki_kekka.empty());
+  EXPECT_TRUE(game().kaiseki_kekka().empty());
 }
 
 }  // namespace

@@ -6,7 +6,7 @@ namespace mirado {
 
 namespace {
 
-void handicap_hyouji_kaeru(Game& g, Taikyoku& t, int step) {
+void handicap_hyouji_kaeru(Game& g, Taikyoku& t, Nyuuryoku& n, int step) {
   g.panel_tojiru();
   const Taikyoku::HandicapKekka k = t.handicap_kaeru(step);
   if (k.kotowari != 0) {
@@ -15,7 +15,7 @@ void handicap_hyouji_kaeru(Game& g, Taikyoku& t, int step) {
     return;
   }
   // A selected piece could be the one taken off the board.
-  g.click_jotai = 0;
+  n.hanasu();
   g.waku_kesu();
   if (!k.kaeta) return;
   g.handicap_hyouji(g.taikyoku().handicap());
@@ -32,7 +32,7 @@ void Game::handicap_keikoku(int reason) {
   msg(std::string(riyuu) + "\r\r" + "局面→最初にして下さい", "ﾊﾝﾃﾞｨｷｬｯﾌﾟ設定");
 }
 
-void Game::lbel_up() { handicap_hyouji_kaeru(*this, game(), 1); }
-void Game::lebel_down() { handicap_hyouji_kaeru(*this, game(), -1); }
+void Game::lbel_up() { handicap_hyouji_kaeru(*this, game(), nyuuryoku_, 1); }
+void Game::lebel_down() { handicap_hyouji_kaeru(*this, game(), nyuuryoku_, -1); }
 
 }  // namespace mirado

@@ -10,7 +10,7 @@ void Game::reverse() {
     msg(why, "反転");
     return;
   }
-  click_jotai = 0;
+  nyuuryoku_.hanasu();
   zenbu_egaku();
   tesuu_hyouji(taikyoku_.tesuu());
   if (taikyoku_.handicap_zumi()) handicap_hyouji(taikyoku_.handicap());

@@ -32,10 +32,10 @@ bool Game::saikai_suru() {
   return true;
 }
 
-void Game::on_mouse_down(int button, int shift, int x, int y) {
-  kotowari.clear();
-  oshirase.clear();
-  if (!kaiseki_chu()) kaiseki_moji.clear();
+void Game::on_mouse_down(int button, int /*shift*/, int x, int y) {
+  kotowari_.clear();
+  oshirase_.clear();
+  if (!kaiseki_chu()) kaiseki_moji_.clear();
   hint_kesu();  // a hint lasts until the next click
   panel_tojiru();
   if (taikyoku_.saisei_chu()) {
@@ -60,12 +60,10 @@ void Game::on_mouse_down(int button, int shift, int x, int y) {
   const int col = masu(x, BAN_LEFT, MASU_W);
   const int row = masu(y, BAN_TOP, MASU_H);
   if (taikyoku_.saikai_machi() && !saikai_suru()) return;
-  switch (taikyoku_.dankai()) {
-    case Dankai::ichi: koma_sentaku1(button, shift, col, row); break;
-    case Dankai::ni: koma_sentaku2(button, shift, col, row); break;
-    case Dankai::san: koma_sentaku3(button, shift, col, row); break;
-    default: break;
-  }
+  // koma_sentaku1, 2 or 3 by the phase of the turn.
+  const Dankai d = taikyoku_.dankai();
+  if (d == Dankai::ichi || d == Dankai::ni || d == Dankai::san)
+    nyuuryoku_.koma_sentaku(d, button, col, row);
 }
 
 }  // namespace mirado

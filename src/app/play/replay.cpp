@@ -7,14 +7,15 @@
 namespace mirado {
 
 bool Game::ippo_susumu() {
-  if (taikyoku_.kifu().kifu_ichi >= taikyoku_.kifu().kifu_nagasa) return false;  // never past the end of the record
+  if (taikyoku_.kifu().kifu_ichi >= taikyoku_.kifu().kifu_nagasa)
+    return false;  // never past the end of the record
   const KifuEntry e = taikyoku_.kifu().at(taikyoku_.kifu().kifu_ichi + 1);
   if (const std::string naze = game().kifu_susumu(); !naze.empty()) {
     snd_play(Oto::kinshi);
     msg(naze, "進む");
     return false;
   }
-  click_jotai = 0;
+  nyuuryoku_.hanasu();
   set_timer(false);
   waku_kesu();
   tesuu_hyouji(taikyoku_.tesuu());
@@ -27,7 +28,8 @@ bool Game::ippo_susumu() {
   mochigoma_sita_egaku();
   mochigoma_ue_egaku();
   snd_play(Oto::koma);
-  te_hyouji(e.koma > 0 ? taikyoku_.ue_gawa() : taikyoku_.sita_gawa(), e.saki_x, e.saki_y, e.koma, IRO_SHIRO);
+  te_hyouji(e.koma > 0 ? taikyoku_.ue_gawa() : taikyoku_.sita_gawa(), e.saki_x, e.saki_y, e.koma,
+            IRO_SHIRO);
   tesuu_hyouji(taikyoku_.tesuu());
   return true;
 }
@@ -55,7 +57,7 @@ void Game::ippo_modosu() {
 }
 
 void Game::modoshi_egaku(const KifuEntry& e) {
-  click_jotai = 0;
+  nyuuryoku_.hanasu();
   set_timer(false);
   waku_kesu();
   if (on_ban(e.moto_x, e.moto_y)) {
@@ -94,13 +96,15 @@ void Game::after() {
     }
     return;
   }
-  shirushi_ari = true;  // the marks show the turn that led to the position stepped to
+  shirushi_ari_ = true;  // the marks show the turn that led to the position stepped to
   // An entry that cannot be played ends the turn's steps at the last good position.
   for (int i = 0; i < 3 && taikyoku_.kifu().kifu_ichi < taikyoku_.kifu().kifu_nagasa; ++i)
     if (!ippo_susumu()) break;
   game().idou_owari();
-  if (taikyoku_.teban() == taikyoku_.ue_gawa()) aicon_ichi("上", taikyoku_.teban());
-  else if (taikyoku_.teban() == taikyoku_.sita_gawa()) aicon_ichi("下", taikyoku_.teban());
+  if (taikyoku_.teban() == taikyoku_.ue_gawa())
+    aicon_ichi("上", taikyoku_.teban());
+  else if (taikyoku_.teban() == taikyoku_.sita_gawa())
+    aicon_ichi("下", taikyoku_.teban());
 }
 
 void Game::replay() {
@@ -114,11 +118,13 @@ void Game::replay() {
     return;
   }
   if (!modoseru(*this, game())) return;
-  shirushi_ari = true;
+  shirushi_ari_ = true;
   for (int i = 0; i < 3; ++i) ippo_modosu();  // each refuses by itself at the start
   game().idou_owari();
-  if (taikyoku_.teban() == taikyoku_.ue_gawa()) aicon_ichi("上", taikyoku_.teban());
-  else if (taikyoku_.teban() == taikyoku_.sita_gawa()) aicon_ichi("下", taikyoku_.teban());
+  if (taikyoku_.teban() == taikyoku_.ue_gawa())
+    aicon_ichi("上", taikyoku_.teban());
+  else if (taikyoku_.teban() == taikyoku_.sita_gawa())
+    aicon_ichi("下", taikyoku_.teban());
 }
 
 void Game::cancel() {

@@ -17,14 +17,14 @@ void Game::level_settei(int n) {
 }
 
 void Game::level_cmd(int n) {
-  for (int c = -2; c <= 0; ++c) koma_egaku(haikei, c, 0);
+  for (int c = -2; c <= 0; ++c) koma_egaku(settei_.haikei(), c, 0);
   const int mae = taikyoku_.level();
   level_settei(n);
   if (taikyoku_.level() != mae) settei_kaki();  // the level chosen is the one the next start has
 }
 
 void Game::com_matsu(double seconds) {
-  switch (com_hyouji) {
+  switch (settei_.com_hyouji()) {
     case ComHyouji::hyoujun: matsu(seconds); break;
     case ComHyouji::hayai: matsu(seconds / 4); break;
     case ComHyouji::shouryaku: break;
@@ -53,21 +53,21 @@ void Game::aicon_ichi(std::string_view position, int side) {
 }
 
 void Game::com_hyouji_settei(ComHyouji h) {
-  com_hyouji = h;
+  settei_.com_hyouji(h);
   set_checked(Menu::HYOUJUN, h == ComHyouji::hyoujun);
   set_checked(Menu::HAYAI, h == ComHyouji::hayai);
   set_checked(Menu::SHOURYAKU, h == ComHyouji::shouryaku);
 }
 
 void Game::com_hyouji_menu(ComHyouji h) {
-  const bool kawaru = h != com_hyouji;
+  const bool kawaru = h != settei_.com_hyouji();
   com_hyouji_settei(h);  // the menu's own tick is put back even when nothing changes
   if (kawaru) settei_kaki();
 }
 
 void Game::nari_kakunin_menu() {
-  nari_kakunin = !nari_kakunin;
-  set_checked(Menu::NARI_KAKUNIN, nari_kakunin);
+  settei_.nari_kakunin(!settei_.nari_kakunin());
+  set_checked(Menu::NARI_KAKUNIN, settei_.nari_kakunin());
   settei_kaki();
 }
 

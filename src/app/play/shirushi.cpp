@@ -23,7 +23,7 @@ constexpr int kFuchi = 15;  // twips: one pixel at scale 1
 std::vector<Game::Shirushi> Game::shirushi() const {
   std::vector<Shirushi> out;
   const int n = taikyoku_.kifu().kifu_ichi;
-  if (!chokuzen_on || !shirushi_ari || n < 1) return out;
+  if (!settei_.chokuzen_on() || !shirushi_ari_ || n < 1) return out;
   for (int i = (n - 1) / 3 * 3 + 1; i <= n; ++i) {
     const KifuEntry& e = taikyoku_.kifu().at(i);
     const int no = (i - 1) % 3 + 1;
@@ -67,22 +67,26 @@ void Game::shirushi_awaseru() {
 }
 
 void Game::chokuzen_menu() {
-  chokuzen_on = !chokuzen_on;
-  set_checked(Menu::CHOKUZEN, chokuzen_on);
+  settei_.chokuzen(!settei_.chokuzen_on());
+  set_checked(Menu::CHOKUZEN, settei_.chokuzen_on());
   settei_kaki();
 }
 
 void Game::ichiran_menu() {
-  ichiran_on = !ichiran_on;
-  set_checked(Menu::ICHIRAN, ichiran_on);
+  settei_.ichiran(!settei_.ichiran_on());
+  set_checked(Menu::ICHIRAN, settei_.ichiran_on());
   settei_kaki();
 }
 
 std::vector<std::string> Game::ichiran() const {
   // Before a game starts (最初, start-up) 進 cannot step: no rows to click. A new game
   // shows none either until a move is made, or 進 steps into the record kept from before.
-  if (taikyoku_.teban() == 0 || (taikyoku_.tesuu() == 0 && !taikyoku_.saisei_chu() && !taikyoku_.saikai_machi())) return {};
-  return kifu_ichiran(taikyoku_.kifu(), taikyoku_.kifu().kifu_nagasa, taikyoku_.sente_gawa() == taikyoku_.sita_gawa(), kifu_hajime(taikyoku_.pos(), taikyoku_.kifu()));
+  if (taikyoku_.teban() == 0 ||
+      (taikyoku_.tesuu() == 0 && !taikyoku_.saisei_chu() && !taikyoku_.saikai_machi()))
+    return {};
+  return kifu_ichiran(taikyoku_.kifu(), taikyoku_.kifu().kifu_nagasa,
+                      taikyoku_.sente_gawa() == taikyoku_.sita_gawa(),
+                      kifu_hajime(taikyoku_.pos(), taikyoku_.kifu()));
 }
 
 int Game::ichiran_ima() const { return ichiran_gyou(taikyoku_.kifu().kifu_ichi); }
@@ -96,7 +100,9 @@ void Game::ichiran_click(int row) {
     const bool back = goal < before;
     if (back) replay();
     else after();
-    if (taikyoku_.kifu().kifu_ichi == before || (back ? taikyoku_.kifu().kifu_ichi < goal : taikyoku_.kifu().kifu_ichi > goal)) break;
+    if (taikyoku_.kifu().kifu_ichi == before ||
+        (back ? taikyoku_.kifu().kifu_ichi < goal : taikyoku_.kifu().kifu_ichi > goal))
+      break;
   }
 }
 

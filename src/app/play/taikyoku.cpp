@@ -6,7 +6,7 @@ namespace mirado {
 namespace {
 // The level label sits left of the column labels; the start commands repaint it.
 void level_kesu(Game& g) {
-  for (int c = -2; c <= 0; ++c) g.koma_egaku(g.haikei, c, 0);
+  for (int c = -2; c <= 0; ++c) g.koma_egaku(g.settei().haikei(), c, 0);
 }
 }  // namespace
 
@@ -54,7 +54,7 @@ void Game::com_taikyoku_kaishi(bool timer_first) {
   level_hyouji(taikyoku_.level());
   waku_kesu();
   if (timer_first) set_timer(true);
-  click_jotai = 0;
+  nyuuryoku_.hanasu();
   koma_egaku(PIC_ZUVANSHOGI, 11.2, 0);
   ports().canvas->repaint();
   snd_play(Oto::jusei);
