@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "app/com_yomi.h"
 #include "app/kaiseki_sagyou.h"
 #include "app/kifu_panel.h"
 #include "app/nyuuryoku.h"
@@ -98,11 +99,6 @@ class Game {
   // LEVEL4: com_ban1 plans the whole turn with the look-ahead, and each procedure plays
   // its move of the plan (one with no legal move searches as the design's computer does).
   void com_yomi();
-  // Runs the look-ahead for the rest of the upper side's turn in p (from move `hajime`,
-  // the first and second moves having ended on the ichite and nite squares): in place
-  // on a fixed budget, else beside the window's thread. False when the window is closing.
-  bool yomi_matsu(const Kyokumen& p, int hajime, int ix, int iy, int nx, int ny, bool aite_com,
-                  YomiTe& out);
   // ﾋﾝﾄ: the moves the look-ahead would play for the holder of the turn, marked on the
   // board and written under it, not played; the next click takes them away.
   void hint();
@@ -110,8 +106,8 @@ class Game {
   const YomiTe& hint_te() const { return hint_te_; }  // the moves on show (n = 0: none)
   // A fixed budget of whole turns, searched in place: the same moves every time (the
   // event runner, tests). 0: the window's thinking time, off the window's thread.
-  std::int64_t yomi_nodes() const { return yomi_nodes_; }
-  void yomi_nodes_settei(std::int64_t n) { yomi_nodes_ = n; }
+  std::int64_t yomi_nodes() const { return com_yomi_.yomi_nodes(); }
+  void yomi_nodes_settei(std::int64_t n) { com_yomi_.yomi_nodes_settei(n); }
   // The window is closing: the computer's turn was given up.
   bool com_chuudan() const { return com_chuudan_; }
 
@@ -303,6 +299,7 @@ class Game {
   Nyuuryoku nyuuryoku_{*this, taikyoku_};
   Settei settei_;
   KifuPanel kifu_panel_;
+  ComYomi com_yomi_{ports_, [this] { timer_tick(); }};
 
   bool timer1_ = false;
   std::array<bool, static_cast<int>(Menu::COUNT)> checked_{};
@@ -312,9 +309,7 @@ class Game {
   std::string exe_dir_, data_dir_;
   bool quitting_ = false;
 
-  std::shared_ptr<Yomi> yomi_;  // made at the first LEVEL4 turn
   Sashite yomi_te_[4];          // the planned moves by procedure
-  std::int64_t yomi_nodes_ = 0;
   bool com_chuudan_ = false;
   bool com_shikouchu_ = false;
   int com_tejun_ = 0;

@@ -1,9 +1,6 @@
 // The computer's turn: com_ban1, com_ban2, com_ban3 (one procedure, com_ban) and the
 // blink. The search itself lives in engine/tansaku.cpp; here are the side effects around
 // it: icons, label, clock, record, blink, move, sounds, messages and status texts.
-#include <atomic>
-#include <chrono>
-#include <thread>
 
 #include "app/game.h"
 #include "engine/tansaku.h"
@@ -148,44 +145,11 @@ bool com_ue_kessaku(Game& g, Taikyoku& t, const ComTe& r) {
 
 }  // namespace
 
-bool Game::yomi_matsu(const Kyokumen& p, int hajime, int ix, int iy, int nx, int ny, bool aite_com,
-                      YomiTe& out) {
-  if (!yomi_) yomi_ = std::make_shared<Yomi>();
-  YomiSettei settei;
-  settei.nodes = yomi_nodes_;
-  settei.byou = yomi_nodes_ > 0 ? 0 : YOMI_BYOU;
-  settei.aite_com = aite_com;
-  YomiKekka r;
-  if (yomi_nodes_ > 0) {
-    r = yomi_->sagasu(p, settei, hajime, ix, iy, nx, ny);
-  } else {
-    // The search runs beside the window, which keeps painting and its clock running; a
-    // close request stops it within a few milliseconds.
-    std::atomic<bool> yamete{false}, done{false};
-    settei.yamete = &yamete;
-    const Kyokumen mine = p;  // the worker's own board: the window's stays the window's
-    std::thread worker([&] {
-      r = yomi_->sagasu(mine, settei, hajime, ix, iy, nx, ny);
-      done.store(true, std::memory_order_release);
-    });
-    while (!done.load(std::memory_order_acquire)) {
-      ports().clock->wait(0.01);
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));  // a clock that does not wait
-      if (ports().ui->close_requested()) yamete.store(true);
-      timer_tick();
-    }
-    worker.join();
-    if (yamete.load()) return false;
-  }
-  out = r.turn;
-  return true;
-}
-
 void Game::com_yomi() {
   for (Sashite& m : yomi_te_) m = Sashite{};
   YomiTe plan;
   // The person answers by a person's rules.
-  if (!yomi_matsu(taikyoku_.pos(), 1, 0, 0, 0, 0, false, plan)) {
+  if (!com_yomi_.yomi_matsu(taikyoku_.pos(), 1, 0, 0, 0, 0, false, plan)) {
     com_chuudan_ = true;
     return;
   }
