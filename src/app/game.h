@@ -2,8 +2,9 @@
 // the game (taikyoku/taikyoku.h, which it holds and changes only through its methods)
 // says happened into boxes, sounds and drawing. What it keeps lives in rooms, each the
 // only writer of its state: the person's selection (app/nyuuryoku.h), the options
-// (app/settei.h) and the record panel (app/kifu_panel.h); the rest (the computer's turn,
-// marks, status line, clocks, sounds) is private here and read through accessors. It
+// (app/settei.h), the record panel (app/kifu_panel.h) and the computer's look-ahead
+// (app/com_yomi.h); the rest (the computer's turn, hint, analysis, marks, status line,
+// clocks, sounds) is private here and read through accessors. It
 // knows nothing of Qt; it draws, asks and plays sounds only through the ports. Its
 // procedures live in the folder of their part: play in app/play/, the drawing in view/,
 // settings, sounds and the about box in media/.
