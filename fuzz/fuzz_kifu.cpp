@@ -33,30 +33,33 @@ Kyokumen shoki() {
 
 void kensa(const Game& g, const char* where) {
   static const Kyokumen kShoki = shoki();
-  hitsuyou(kyokumen_fusei(g.pos()), where);
-  hitsuyou(test::koma_kazu_fusei(g.pos(), 0), where);
+  hitsuyou(kyokumen_fusei(g.taikyoku().pos()), where);
+  hitsuyou(test::koma_kazu_fusei(g.taikyoku().pos(), 0), where);
   hitsuyou(test::kifu_fusei(g, kShoki), where);
 }
 
 // Forward to the end or the first entry that cannot be played; returns the entries played.
 int susumu(Game& g) {
-  while (g.kifu().kifu_ichi < g.kifu().kifu_nagasa) {
-    const int mae = g.kifu().kifu_ichi;
+  while (g.taikyoku().kifu().kifu_ichi < g.taikyoku().kifu().kifu_nagasa) {
+    const int mae = g.taikyoku().kifu().kifu_ichi;
     g.on_menu(Menu::AFTER);
     kensa(g, "after");
-    if (g.kifu().kifu_ichi == mae) break;
+    if (g.taikyoku().kifu().kifu_ichi == mae) break;
   }
-  return g.kifu().kifu_ichi;
+  return g.taikyoku().kifu().kifu_ichi;
 }
 
 // Back to the start and forward again: every entry that played once plays again.
 void modoru(Game& g, int n) {
   static const Kyokumen kShoki = shoki();
-  while (g.kifu().kifu_ichi > 0) {
+  while (g.taikyoku().kifu().kifu_ichi > 0) {
     g.ippo_modosu();
     kensa(g, "ippo_modosu");
   }
-  hitsuyou(test::same_position(g.pos(), kShoki) ? "" : "stepping back does not give the start", "modoru");
+  hitsuyou(test::same_position(g.taikyoku().pos(), kShoki)
+               ? ""
+               : "stepping back does not give the start",
+           "modoru");
   for (int i = 0; i < n; ++i)
     hitsuyou(g.ippo_susumu() ? "" : "an entry played before is refused", "ippo_susumu");
   kensa(g, "ippo_susumu");

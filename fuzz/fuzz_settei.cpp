@@ -19,7 +19,8 @@ constexpr Menu kHaikei[] = {Menu::MIDORI, Menu::UCHU, Menu::TATAMI, Menu::TAKE, 
 constexpr Menu kOptions[] = {Menu::SIDOU, Menu::KEIKA, Menu::BGM, Menu::AICON};
 
 std::string jotai(const Game& g) {
-  std::string s = std::to_string(g.haikei) + ":" + std::to_string(g.sidou_iro);
+  std::string s =
+      std::to_string(g.settei().haikei()) + ":" + std::to_string(g.settei().sidou_iro());
   for (Menu m : kHaikei) s += g.is_checked(m) ? '1' : '0';
   for (Menu m : kOptions) s += g.is_checked(m) ? '1' : '0';
   return s;
@@ -29,8 +30,10 @@ std::string fusei(const Game& g) {
   int haikei = 0;
   for (Menu m : kHaikei) haikei += g.is_checked(m);
   if (haikei != 1) return std::to_string(haikei) + " backgrounds checked";
-  if (g.sidou_on != g.is_checked(Menu::SIDOU)) return "move guidance flag differs from its menu";
-  if (g.sidou_iro != (g.sidou_on ? IRO_SHIRO : IRO_MIDORI)) return "move guidance colour differs from its option";
+  if (g.settei().sidou_on() != g.is_checked(Menu::SIDOU))
+    return "move guidance flag differs from its menu";
+  if (g.settei().sidou_iro() != (g.settei().sidou_on() ? IRO_SHIRO : IRO_MIDORI))
+    return "move guidance colour differs from its option";
   return {};
 }
 

@@ -46,9 +46,9 @@ struct ComHarness {
   explicit ComHarness(int level = 3) {
     Game& g = game;
     joutai(g).taikyoku_shu = TaikyokuShu::com;
-    joutai(g).sita_gawa = g.sente_gawa();
-    joutai(g).ue_gawa = g.gote_gawa();
-    joutai(g).teban = joutai(g).teban_nushi = g.ue_gawa();
+    joutai(g).sita_gawa = g.taikyoku().sente_gawa();
+    joutai(g).ue_gawa = g.taikyoku().gote_gawa();
+    joutai(g).teban = joutai(g).teban_nushi = g.taikyoku().ue_gawa();
     joutai(g).level = level;
     g.set_checked(Menu::KEIKA, true);
     g.set_checked(Menu::AICON, true);
@@ -89,10 +89,10 @@ TEST(ComBan, AWholeTurnFromTheStartingPosition) {
   g.com_turn();
 
   // Three moves, the same as the search alone finds, recorded and applied.
-  EXPECT_EQ(g.kifu().kifu_ichi, 3);
-  EXPECT_EQ(g.tesuu(), 3);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 3);
+  EXPECT_EQ(g.taikyoku().tesuu(), 3);
   for (int i = 1; i <= 3; ++i) {
-    const KifuEntry& e = g.kifu().at(i);
+    const KifuEntry& e = g.taikyoku().kifu().at(i);
     EXPECT_EQ(e.moto_x, expect.te[i].te.fc);
     EXPECT_EQ(e.moto_y, expect.te[i].te.fr);
     EXPECT_EQ(e.saki_x, expect.te[i].te.tc);
@@ -100,14 +100,14 @@ TEST(ComBan, AWholeTurnFromTheStartingPosition) {
     EXPECT_EQ(e.moto_koma, expect.te[i].te.moto_koma);
     EXPECT_EQ(e.koma, expect.te[i].te.koma);
   }
-  EXPECT_EQ(std::memcmp(g.pos().ban, expect_pos.ban, sizeof g.pos().ban), 0);
-  EXPECT_EQ(g.ichite_x(), expect.te[1].te.tc);
-  EXPECT_EQ(g.ichite_y(), expect.te[1].te.tr);
-  EXPECT_EQ(g.nite_x(), expect.te[2].te.tc);
-  EXPECT_EQ(g.nite_y(), expect.te[2].te.tr);
+  EXPECT_EQ(std::memcmp(g.taikyoku().pos().ban, expect_pos.ban, sizeof g.taikyoku().pos().ban), 0);
+  EXPECT_EQ(g.taikyoku().ichite_x(), expect.te[1].te.tc);
+  EXPECT_EQ(g.taikyoku().ichite_y(), expect.te[1].te.tr);
+  EXPECT_EQ(g.taikyoku().nite_x(), expect.te[2].te.tc);
+  EXPECT_EQ(g.taikyoku().nite_y(), expect.te[2].te.tr);
   // Hand-over to the person.
-  EXPECT_EQ(g.teban(), g.sita_gawa());
-  EXPECT_EQ(g.teban_nushi(), g.sita_gawa());
+  EXPECT_EQ(g.taikyoku().teban(), g.taikyoku().sita_gawa());
+  EXPECT_EQ(g.taikyoku().teban_nushi(), g.taikyoku().sita_gawa());
   EXPECT_TRUE(h.ui.visible[Control::AICON_MAN1]);
   EXPECT_FALSE(h.ui.visible[Control::AICON_COM]);
   EXPECT_TRUE(h.ui.timer);  // KEIKA is checked
@@ -127,9 +127,9 @@ TEST(ComBan, TheClockChargesThinkingTimeButNotTheBlinkAndPause) {
   joutai(g).jikan_sita = 100;
   joutai(g).jikan_ue = 50;
   const double t0 = h.clock.t;
-  g.com_ban1();
+  g.com_ban(Tejun::ichi);
   const double elapsed = h.clock.t - t0;
-  const KifuEntry& e = g.kifu().at(1);
+  const KifuEntry& e = g.taikyoku().kifu().at(1);
   EXPECT_EQ(e.sita_mae, 100);
   EXPECT_EQ(e.sita_ato, 100);
   EXPECT_EQ(e.ue_mae, 50);
@@ -138,17 +138,17 @@ TEST(ComBan, TheClockChargesThinkingTimeButNotTheBlinkAndPause) {
   const double thought = e.ue_ato - e.ue_mae;
   EXPECT_GT(thought, 0);
   EXPECT_GE(elapsed - thought, 1.3 - 1e-9);
-  EXPECT_DOUBLE_EQ(g.jikan_ue(), e.ue_ato);
-  EXPECT_DOUBLE_EQ(g.jikan_ima(), thought);
-  EXPECT_EQ(g.jikan_sita(), 100);
-  EXPECT_EQ(g.teban(), g.sita_gawa());
+  EXPECT_DOUBLE_EQ(g.taikyoku().jikan_ue(), e.ue_ato);
+  EXPECT_DOUBLE_EQ(g.taikyoku().jikan_ima(), thought);
+  EXPECT_EQ(g.taikyoku().jikan_sita(), 100);
+  EXPECT_EQ(g.taikyoku().teban(), g.taikyoku().sita_gawa());
 }
 
 TEST(ComBan, TheMovingPieceBlinksTwiceWhereItStands) {
   ComHarness h;
   Game& g = h.game;
-  g.com_ban1();
-  const KifuEntry& e = g.kifu().at(1);
+  g.com_ban(Tejun::ichi);
+  const KifuEntry& e = g.taikyoku().kifu().at(1);
   // Empty square, piece, empty, piece at the source cell, then the move paints it away.
   std::vector<int> at_source;
   for (const Painted& op : h.canvas.ops)
@@ -170,16 +170,16 @@ TEST(ComBan, MateByADropEndsTheGameAndRecordsTheHandCell) {
   EXPECT_EQ(h.ui.boxes[0].text, "よし！!　コンピュータの勝ちです");
   EXPECT_EQ(h.ui.boxes[0].title, "詰め!");
   EXPECT_EQ(h.ui.boxes[0].buttons, Buttons::ok);
-  EXPECT_EQ(g.shousha(), g.ue_gawa());
+  EXPECT_EQ(g.taikyoku().shousha(), g.taikyoku().ue_gawa());
   EXPECT_EQ(h.canvas.picture_at(11.2, 0), PIC_ZUVANSHOGI2);
   // com_ban2 and com_ban3 returned at once.
-  EXPECT_EQ(g.kifu().kifu_ichi, 1);
-  const KifuEntry& e = g.kifu().at(1);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 1);
+  const KifuEntry& e = g.taikyoku().kifu().at(1);
   EXPECT_EQ(e.moto_x, TE_UE);
   EXPECT_EQ(e.moto_y, 8 - 5);  // the gold's hand cell
   EXPECT_EQ(e.koma, KIN);
-  EXPECT_EQ(g.pos().ban[1][8], KIN);
-  EXPECT_EQ(g.pos().mochigoma_ue[5], 0);
+  EXPECT_EQ(g.taikyoku().pos().ban[1][8], KIN);
+  EXPECT_EQ(g.taikyoku().pos().mochigoma_ue[5], 0);
 }
 
 TEST(ComBan, CapturingTheLowerKingWins) {
@@ -190,10 +190,10 @@ TEST(ComBan, CapturingTheLowerKingWins) {
   ASSERT_EQ(h.ui.boxes.size(), 1u);
   EXPECT_EQ(h.ui.boxes[0].text, "ｺﾝﾋﾟｭｰﾀの勝ちです");
   EXPECT_EQ(h.ui.boxes[0].title, "終了");
-  EXPECT_EQ(g.shousha(), g.ue_gawa());
-  EXPECT_EQ(g.teban(), g.sita_gawa());
-  EXPECT_EQ(g.pos().ban[5][8], RYUU);
-  EXPECT_EQ(g.kifu().kifu_ichi, 1);
+  EXPECT_EQ(g.taikyoku().shousha(), g.taikyoku().ue_gawa());
+  EXPECT_EQ(g.taikyoku().teban(), g.taikyoku().sita_gawa());
+  EXPECT_EQ(g.taikyoku().pos().ban[5][8], RYUU);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 1);
 }
 
 TEST(ComBan, CheckIsAnnounced) {
@@ -201,13 +201,14 @@ TEST(ComBan, CheckIsAnnounced) {
   Game& g = h.game;
   // The bishop runs down its diagonal to (7, 7), promotes and checks the king on (5, 9).
   h.position(board({{1, 1, OU}, {2, 2, KAKU}, {5, 9, -OU}, {4, 9, -KIN}, {6, 9, -KIN}, {4, 8, -GIN}}));
-  g.com_ban1();
-  ASSERT_EQ(g.kifu().kifu_ichi, 1);
-  ASSERT_GT(g.kiki().kiki_ue[g.pos().ou_sita_x][g.pos().ou_sita_y], 0);
+  g.com_ban(Tejun::ichi);
+  ASSERT_EQ(g.taikyoku().kifu().kifu_ichi, 1);
+  ASSERT_GT(g.taikyoku().kiki().kiki_ue[g.taikyoku().pos().ou_sita_x][g.taikyoku().pos().ou_sita_y],
+            0);
   ASSERT_EQ(h.ui.boxes.size(), 1u);
   EXPECT_EQ(h.ui.boxes[0].text, "   ** 王手 **");
   EXPECT_EQ(h.ui.boxes[0].title, "");
-  EXPECT_EQ(g.shousha(), 0);
+  EXPECT_EQ(g.taikyoku().shousha(), 0);
 }
 
 TEST(ComBan, Com2CapturingTheUpperKingLetsThePersonWin) {
@@ -220,49 +221,50 @@ TEST(ComBan, Com2CapturingTheUpperKingLetsThePersonWin) {
   p.mochigoma_ue[1] = 1;  // the mate test then answers no: with no king on the board a
                           // drop could always interpose
   h.position(p);
-  joutai(g).teban = g.sita_gawa();
-  g.com_ban2();
+  joutai(g).teban = g.taikyoku().sita_gawa();
+  g.com_ban(Tejun::ni);
   ASSERT_EQ(h.ui.boxes.size(), 1u);
   EXPECT_EQ(h.ui.boxes[0].text, "あなたの勝ちです");
   EXPECT_EQ(h.ui.boxes[0].title, "終了");
-  EXPECT_EQ(g.shousha(), g.sita_gawa());
-  EXPECT_EQ(g.teban(), g.sita_gawa());
+  EXPECT_EQ(g.taikyoku().shousha(), g.taikyoku().sita_gawa());
+  EXPECT_EQ(g.taikyoku().teban(), g.taikyoku().sita_gawa());
   EXPECT_EQ(h.canvas.picture_at(11.2, 0), PIC_ZUVANSHOGI2);
-  g.com_ban3();  // the game is over: nothing more
-  EXPECT_EQ(g.kifu().kifu_ichi, 1);
+  g.com_ban(Tejun::san);  // the game is over: nothing more
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 1);
 }
 
 TEST(ComBan, Com2MatingTheComputersKingOnlySaysSo) {
   ComHarness h;
   Game& g = h.game;
   h.position(board({{1, 1, OU}, {2, 1, KEI}, {2, 2, KYOU}, {1, 3, -KIN}, {1, 5, -KYOU}, {9, 9, -OU}}));
-  g.com_ban2();
-  ASSERT_EQ(g.kifu().kifu_ichi, 1);
-  EXPECT_EQ(g.kifu().at(1).saki_x, 1);
-  EXPECT_EQ(g.kifu().at(1).saki_y, 2);
+  g.com_ban(Tejun::ni);
+  ASSERT_EQ(g.taikyoku().kifu().kifu_ichi, 1);
+  EXPECT_EQ(g.taikyoku().kifu().at(1).saki_x, 1);
+  EXPECT_EQ(g.taikyoku().kifu().at(1).saki_y, 2);
   ASSERT_EQ(h.ui.boxes.size(), 1u);  // no check message after it
   EXPECT_EQ(h.ui.boxes[0].text, "よし！!");
   EXPECT_EQ(h.ui.boxes[0].title, "詰め ?");
-  EXPECT_EQ(g.shousha(), 0);  // the game goes on
-  EXPECT_EQ(g.nite_x(), 1);
-  EXPECT_EQ(g.nite_y(), 2);
-  EXPECT_EQ(g.teban(), g.sita_gawa());
+  EXPECT_EQ(g.taikyoku().shousha(), 0);  // the game goes on
+  EXPECT_EQ(g.taikyoku().nite_x(), 1);
+  EXPECT_EQ(g.taikyoku().nite_y(), 2);
+  EXPECT_EQ(g.taikyoku().teban(), g.taikyoku().sita_gawa());
 }
 
 TEST(ComBan, Com3KeepsItsRestrictionsAndHandsOver) {
   ComHarness h(2);
   Game& g = h.game;
-  g.com_ban1();
-  g.com_ban2();
-  const int ix = g.ichite_x(), iy = g.ichite_y(), nx = g.nite_x(), ny = g.nite_y();
-  g.com_ban3();
-  ASSERT_EQ(g.kifu().kifu_ichi, 3);
-  const KifuEntry& e = g.kifu().at(3);
+  g.com_ban(Tejun::ichi);
+  g.com_ban(Tejun::ni);
+  const int ix = g.taikyoku().ichite_x(), iy = g.taikyoku().ichite_y(), nx = g.taikyoku().nite_x(),
+            ny = g.taikyoku().nite_y();
+  g.com_ban(Tejun::san);
+  ASSERT_EQ(g.taikyoku().kifu().kifu_ichi, 3);
+  const KifuEntry& e = g.taikyoku().kifu().at(3);
   EXPECT_FALSE(e.moto_x == ix && e.moto_y == iy);
   EXPECT_FALSE(e.saki_x == nx && e.saki_y == ny);
-  EXPECT_EQ(g.ichite_x(), ix);  // com_ban3 writes neither
-  EXPECT_EQ(g.nite_y(), ny);
-  EXPECT_EQ(g.teban_nushi(), g.sita_gawa());
+  EXPECT_EQ(g.taikyoku().ichite_x(), ix);  // com_ban3 writes neither
+  EXPECT_EQ(g.taikyoku().nite_y(), ny);
+  EXPECT_EQ(g.taikyoku().teban_nushi(), g.taikyoku().sita_gawa());
 }
 
 TEST(ComBan, NoCandidateMakesNoMoveAndTheTurnGoesOn) {
@@ -271,21 +273,21 @@ TEST(ComBan, NoCandidateMakesNoMoveAndTheTurnGoesOn) {
   h.position(board({{5, 1, OU}, {5, 9, -OU}}));
   joutai(g).santeme.ichite_x = 5;
   joutai(g).santeme.ichite_y = 1;
-  g.com_ban3();
-  EXPECT_EQ(g.kifu().kifu_ichi, 0);
-  EXPECT_EQ(g.tesuu(), 0);
-  EXPECT_EQ(g.pos().ban[5][1], OU);
-  EXPECT_EQ(g.teban(), g.sita_gawa());
-  EXPECT_EQ(g.teban_nushi(), g.sita_gawa());
+  g.com_ban(Tejun::san);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 0);
+  EXPECT_EQ(g.taikyoku().tesuu(), 0);
+  EXPECT_EQ(g.taikyoku().pos().ban[5][1], OU);
+  EXPECT_EQ(g.taikyoku().teban(), g.taikyoku().sita_gawa());
+  EXPECT_EQ(g.taikyoku().teban_nushi(), g.taikyoku().sita_gawa());
   EXPECT_TRUE(h.ui.boxes.empty());
 }
 
 TEST(ComBan, EachProcedureReturnsAtOnceWhenTheGameIsOver) {
   ComHarness h;
   Game& g = h.game;
-  joutai(g).shuukyoku = static_cast<Shuukyoku>(g.sita_gawa());
+  joutai(g).shuukyoku = static_cast<Shuukyoku>(g.taikyoku().sita_gawa());
   g.com_turn();
-  EXPECT_EQ(g.kifu().kifu_ichi, 0);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 0);
   EXPECT_TRUE(h.canvas.ops.empty());
   EXPECT_TRUE(h.sound.log.empty());
 }
@@ -296,8 +298,8 @@ TEST(ComBan, TheSameTurnEveryTime) {
     ComHarness h(3);
     Game& g = h.game;
     g.com_turn();
-    for (int i = 1; i <= g.kifu().kifu_ichi; ++i) {
-      const KifuEntry e = g.kifu().at(i);
+    for (int i = 1; i <= g.taikyoku().kifu().kifu_ichi; ++i) {
+      const KifuEntry e = g.taikyoku().kifu().at(i);
       if (round == 0) {
         first.push_back(e);
       } else {
@@ -320,22 +322,22 @@ TEST(ComLevel4, MenuChecksItAndTheLabelShowsFour) {
   ComHarness h;
   Game& g = h.game;
   g.on_menu(Menu::LEVEL4);
-  EXPECT_EQ(g.level(), 4);
+  EXPECT_EQ(g.taikyoku().level(), 4);
   EXPECT_TRUE(h.ui.checked[Menu::LEVEL4]);
   for (Menu m : {Menu::LEVEL1, Menu::LEVEL2, Menu::LEVEL3}) EXPECT_FALSE(h.ui.checked[m]);
   EXPECT_TRUE(h.text_at("4", 0, 0, IRO_SHIRO, 12));
   g.on_menu(Menu::LEVEL2);
-  EXPECT_EQ(g.level(), 2);
+  EXPECT_EQ(g.taikyoku().level(), 2);
   EXPECT_FALSE(h.ui.checked[Menu::LEVEL4]);
   g.level_settei(5);  // no such level: every mark cleared, the level kept
-  EXPECT_EQ(g.level(), 2);
+  EXPECT_EQ(g.taikyoku().level(), 2);
   EXPECT_FALSE(h.ui.checked[Menu::LEVEL2]);
 }
 
 TEST(ComLevel4, PlaysThePlannedTurnAsTheComputerPlaysAnyTurn) {
   ComHarness h(4);
   Game& g = h.game;
-  g.yomi_nodes = 3000;
+  g.yomi_nodes_settei(3000);
   Kyokumen start;
   start.shoki_haichi();
   Yomi yomi;
@@ -346,22 +348,22 @@ TEST(ComLevel4, PlaysThePlannedTurnAsTheComputerPlaysAnyTurn) {
 
   g.com_turn();
 
-  EXPECT_EQ(g.kifu().kifu_ichi, 3);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 3);
   for (int i = 1; i <= 3; ++i) {
-    const KifuEntry& e = g.kifu().at(i);
+    const KifuEntry& e = g.taikyoku().kifu().at(i);
     const Sashite& m = plan.turn.te[i - 1];
     EXPECT_EQ(e.moto_x, m.fc);
     EXPECT_EQ(e.saki_x, m.tc);
     EXPECT_EQ(e.saki_y, m.tr);
     EXPECT_EQ(e.koma, m.koma);
   }
-  EXPECT_EQ(g.ichite_x(), plan.turn.te[0].tc);
-  EXPECT_EQ(g.nite_x(), plan.turn.te[1].tc);
+  EXPECT_EQ(g.taikyoku().ichite_x(), plan.turn.te[0].tc);
+  EXPECT_EQ(g.taikyoku().nite_x(), plan.turn.te[1].tc);
   // Everything around the moves is the design's: label, sounds, hand-over.
   EXPECT_TRUE(h.text_at("思考中", -1.6, 8.4, IRO_SHIRO, 12));
   EXPECT_EQ(h.sounds("play snd_koma"), 3);
-  EXPECT_EQ(g.teban_nushi(), g.sita_gawa());
-  EXPECT_EQ(g.tesuu(), 3);
+  EXPECT_EQ(g.taikyoku().teban_nushi(), g.taikyoku().sita_gawa());
+  EXPECT_EQ(g.taikyoku().tesuu(), 3);
 }
 
 // The window's way: thinking time, the search beside the window's thread.
@@ -381,21 +383,21 @@ TEST(ComLevel4, ThinksBesideTheWindowAndGivesUpWhenItCloses) {
     FakeSound sound;
     Game g{Ports{&canvas, &ui, &clock, &sound, &sound}};
     joutai(g).taikyoku_shu = TaikyokuShu::com;
-    joutai(g).sita_gawa = g.sente_gawa();
-    joutai(g).ue_gawa = g.gote_gawa();
-    joutai(g).teban = joutai(g).teban_nushi = g.ue_gawa();
+    joutai(g).sita_gawa = g.taikyoku().sente_gawa();
+    joutai(g).ue_gawa = g.taikyoku().gote_gawa();
+    joutai(g).teban = joutai(g).teban_nushi = g.taikyoku().ue_gawa();
     joutai(g).level = 4;
-    const Kyokumen before = g.pos();
+    const Kyokumen before = g.taikyoku().pos();
     g.com_turn();
     if (closing) {
       // Nothing played: the close that follows finds the board as it was.
-      EXPECT_TRUE(g.com_chuudan);
-      EXPECT_EQ(g.kifu().kifu_nagasa, 0);
-      EXPECT_TRUE(test::same_position(g.pos(), before));
+      EXPECT_TRUE(g.com_chuudan());
+      EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 0);
+      EXPECT_TRUE(test::same_position(g.taikyoku().pos(), before));
     } else {
-      EXPECT_FALSE(g.com_chuudan);
-      EXPECT_EQ(g.kifu().kifu_nagasa, 3);
-      EXPECT_EQ(g.teban_nushi(), g.sita_gawa());
+      EXPECT_FALSE(g.com_chuudan());
+      EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 3);
+      EXPECT_EQ(g.taikyoku().teban_nushi(), g.taikyoku().sita_gawa());
       EXPECT_GT(clock.t, 36000);  // the window's clock went on while it thought
     }
   }

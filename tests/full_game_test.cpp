@@ -13,38 +13,41 @@ namespace {
 // Presses a piece and then a target with the right button (which promotes where it may);
 // true when the game took it as a move.
 bool try_move(Game& g, int fc, int fr, int tc, int tr) {
-  const int tesuu = g.tesuu();
+  const int tesuu = g.taikyoku().tesuu();
   auto press = [&](int button, int c, int r) {
     g.on_mouse_down(button, 0, BAN_LEFT + MASU_W * c + MASU_W / 2, BAN_TOP + MASU_H * r + MASU_H / 2);
   };
   press(1, fc, fr);
-  if (g.click_jotai != 1) return false;
+  if (g.nyuuryoku().click_jotai() != 1) return false;
   press(2, tc, tr);
-  if (g.click_jotai == 1) press(1, 12, 12);  // a refused promotion keeps the selection
-  return g.tesuu() > tesuu || g.owatta();
+  if (g.nyuuryoku().click_jotai() == 1)
+    press(1, 12, 12);  // a refused promotion keeps the selection
+  return g.taikyoku().tesuu() > tesuu || g.taikyoku().owatta();
 }
 
 // The person's next move in the current phase: taking the computer's king when it can,
 // else the first piece, in board order from square `start`, with the first target the
 // game accepts. False when no move is accepted.
 bool person_moves(Game& g, int start) {
-  const bool own = g.dankai() != Dankai::ni;  // phase 2 moves one of the computer's pieces
+  const bool own =
+      g.taikyoku().dankai() != Dankai::ni;  // phase 2 moves one of the computer's pieces
   if (own)
     for (int c = 1; c <= 9; ++c)
       for (int r = 1; r <= 9; ++r) {
-        const int code = g.pos().ban[c][r];
-        const int kx = g.pos().ou_ue_x, ky = g.pos().ou_ue_y;
-        if (code <= -10 && on_ban(kx, ky) && g.pos().ban[kx][ky] == OU &&
-            g.pos().idou_kanou(c, r, kx, ky, code) == ari && try_move(g, c, r, kx, ky))
+        const int code = g.taikyoku().pos().ban[c][r];
+        const int kx = g.taikyoku().pos().ou_ue_x, ky = g.taikyoku().pos().ou_ue_y;
+        if (code <= -10 && on_ban(kx, ky) && g.taikyoku().pos().ban[kx][ky] == OU &&
+            g.taikyoku().pos().idou_kanou(c, r, kx, ky, code) == ari && try_move(g, c, r, kx, ky))
           return true;
       }
   for (int i = 0; i < 81; ++i) {
     const int c = 1 + (start + i) % 81 / 9, r = 1 + (start + i) % 9;
-    const int code = g.pos().ban[c][r];
+    const int code = g.taikyoku().pos().ban[c][r];
     if (own ? code > -10 : code < 10) continue;
     for (int tc = 1; tc <= 9; ++tc)
       for (int tr = 1; tr <= 9; ++tr)
-        if (g.pos().idou_kanou(c, r, tc, tr, code) == ari && try_move(g, c, r, tc, tr)) return true;
+        if (g.taikyoku().pos().idou_kanou(c, r, tc, tr, code) == ari && try_move(g, c, r, tc, tr))
+          return true;
   }
   return false;
 }
@@ -71,21 +74,23 @@ Kekka play_game(int start) {
   g.on_load();
   g.on_menu(Menu::SENTE);
   Kekka k;
-  for (int moves = 0; !g.owatta() && moves < 600; ++moves)
+  for (int moves = 0; !g.taikyoku().owatta() && moves < 600; ++moves)
     if (!person_moves(g, start)) return k;
-  k.owatta = g.owatta();
-  k.tesuu = g.tesuu();
+  k.owatta = g.taikyoku().owatta();
+  k.tesuu = g.taikyoku().tesuu();
   // A captured king adds to its capturer's hand total but to no hand slot.
-  k.ou_tori = g.pos().mochigoma_su_sita == slots(g.pos().mochigoma_sita) + 1 ||
-              g.pos().mochigoma_su_ue == slots(g.pos().mochigoma_ue) + 1;
+  k.ou_tori =
+      g.taikyoku().pos().mochigoma_su_sita == slots(g.taikyoku().pos().mochigoma_sita) + 1 ||
+      g.taikyoku().pos().mochigoma_su_ue == slots(g.taikyoku().pos().mochigoma_ue) + 1;
   const test::Box& last = h.ui.boxes.back();
   k.aisatsu = k.ou_tori ? (last.text == "ｺﾝﾋﾟｭｰﾀの勝ちです" || last.text == "あなたの勝ちです") && last.title == "終了"
                         : (last.text == "よし！!　コンピュータの勝ちです" && last.title == "詰め!") ||
                               (last.text == "あなたの勝ちです" && last.title == "終了");
   Kyokumen replayed;
   replayed.shoki_haichi();
-  test::kifu_saigen(replayed, g.kifu(), g.kifu().kifu_ichi);
-  k.saigen = test::same_position(replayed, g.pos()) && g.kifu().kifu_ichi == g.tesuu();
+  test::kifu_saigen(replayed, g.taikyoku().kifu(), g.taikyoku().kifu().kifu_ichi);
+  k.saigen = test::same_position(replayed, g.taikyoku().pos()) &&
+             g.taikyoku().kifu().kifu_ichi == g.taikyoku().tesuu();
   return k;
 }
 

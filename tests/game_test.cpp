@@ -18,14 +18,15 @@ void play(Harness& h, int fc, int fr, int tc, int tr, int code, double secs = 0)
   Game& g = h.game;
   const int before = fc == TE_SITA ? -MOCHIGOMA_KOMA[fr - 2]
                      : fc == TE_UE ? MOCHIGOMA_KOMA[fr]
-                                   : g.pos().ban[fc][fr];
+                                   : g.taikyoku().pos().ban[fc][fr];
   const bool sita = before < 0;
-  kifu_kiroku(g, fc, fc == TE_UE ? 8 - fr : fr, tc, tr, before, code,
-                g.jikan_sita(), g.jikan_sita() + (sita ? secs : 0), g.jikan_ue(), g.jikan_ue() + (sita ? 0 : secs));
+  kifu_kiroku(g, fc, fc == TE_UE ? 8 - fr : fr, tc, tr, before, code, g.taikyoku().jikan_sita(),
+              g.taikyoku().jikan_sita() + (sita ? secs : 0), g.taikyoku().jikan_ue(),
+              g.taikyoku().jikan_ue() + (sita ? 0 : secs));
   if (sita) joutai(g).jikan_sita += secs; else joutai(g).jikan_ue += secs;
   ++joutai(g).tesuu;
   te_ugokasu(g, fc, fr, tc, tr, code);
-  joutai(g).teban = -g.teban();
+  joutai(g).teban = -g.taikyoku().teban();
 }
 
 TEST(Game, NewGameResetsStateAndPaintsTheStartingPosition) {
@@ -40,14 +41,15 @@ TEST(Game, NewGameResetsStateAndPaintsTheStartingPosition) {
   joutai(g).kifu.kifu_ichi = 5;
   joutai(g).kifu.kifu_nagasa = 7;
   g.shinki_kyoku();
-  EXPECT_EQ(g.teban(), 0);
-  EXPECT_EQ(g.shousha(), 0);
-  EXPECT_EQ(g.handicap(), 0);
-  EXPECT_FALSE(g.handicap_zumi());
-  EXPECT_FALSE(g.hanten_zumi());
-  EXPECT_EQ(g.pos().mochigoma_sita[3], 0);
-  EXPECT_EQ(g.kifu().kifu_ichi, 0);
-  EXPECT_EQ(g.kifu().kifu_nagasa, 0);  // played after a flip or handicap: not replayable from the start
+  EXPECT_EQ(g.taikyoku().teban(), 0);
+  EXPECT_EQ(g.taikyoku().shousha(), 0);
+  EXPECT_EQ(g.taikyoku().handicap(), 0);
+  EXPECT_FALSE(g.taikyoku().handicap_zumi());
+  EXPECT_FALSE(g.taikyoku().hanten_zumi());
+  EXPECT_EQ(g.taikyoku().pos().mochigoma_sita[3], 0);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 0);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa,
+            0);  // played after a flip or handicap: not replayable from the start
   EXPECT_FALSE(h.ui.timer);
   EXPECT_FALSE(h.ui.visible[Control::AICON_COM]);
   ASSERT_FALSE(h.sound.log.empty());
@@ -68,16 +70,16 @@ TEST(Game, CapturesEnterTheCapturersHandByBaseKind) {
   joutai(g).pos.ban[5][2] = RYUU;
   joutai(g).pos.shiage();
   te_ugokasu(g, 5, 5, 5, 2, -HISHA);
-  EXPECT_EQ(g.pos().mochigoma_sita[7], 1);  // a dragon becomes a rook in hand
-  EXPECT_EQ(g.pos().mochigoma_su_sita, 1);
-  EXPECT_EQ(g.pos().ban[5][5], kara);
+  EXPECT_EQ(g.taikyoku().pos().mochigoma_sita[7], 1);  // a dragon becomes a rook in hand
+  EXPECT_EQ(g.taikyoku().pos().mochigoma_su_sita, 1);
+  EXPECT_EQ(g.taikyoku().pos().ban[5][5], kara);
   EXPECT_EQ(h.canvas.picture_at(11, 9), -HISHA);
 
   joutai(g).pos.ban[1][1] = -TO;
   joutai(g).pos.ban[1][2] = KEI;
   joutai(g).pos.shiage();
   te_ugokasu(g, 1, 2, 1, 1, KEI);
-  EXPECT_EQ(g.pos().mochigoma_ue[1], 1);  // a tokin becomes a pawn
+  EXPECT_EQ(g.taikyoku().pos().mochigoma_ue[1], 1);  // a tokin becomes a pawn
 }
 
 TEST(Game, CapturingAKingEndsTheGameWithoutPuttingItInHand) {
@@ -90,10 +92,10 @@ TEST(Game, CapturingAKingEndsTheGameWithoutPuttingItInHand) {
   joutai(g).pos.ban[5][4] = OU;
   joutai(g).pos.shiage();
   te_ugokasu(g, 5, 5, 5, 4, -KIN);
-  EXPECT_EQ(g.shousha(), g.sita_gawa());
-  EXPECT_EQ(g.pos().mochigoma_su_sita, 1);  // the total counts the king
+  EXPECT_EQ(g.taikyoku().shousha(), g.taikyoku().sita_gawa());
+  EXPECT_EQ(g.taikyoku().pos().mochigoma_su_sita, 1);  // the total counts the king
   int in_hand = 0;
-  for (int k = 1; k <= 7; ++k) in_hand += g.pos().mochigoma_sita[k];
+  for (int k = 1; k <= 7; ++k) in_hand += g.taikyoku().pos().mochigoma_sita[k];
   EXPECT_EQ(in_hand, 0);
 }
 
@@ -101,8 +103,8 @@ TEST(Game, LowerKingSquareFollowsItsMoves) {
   Harness h;
   Game& g = h.game;
   te_ugokasu(g, 5, 9, 5, 8, -OU);
-  EXPECT_EQ(g.pos().ou_sita_x, 5);
-  EXPECT_EQ(g.pos().ou_sita_y, 8);
+  EXPECT_EQ(g.taikyoku().pos().ou_sita_x, 5);
+  EXPECT_EQ(g.taikyoku().pos().ou_sita_y, 8);
 }
 
 TEST(Game, RecordIsCutAtThePositionByTheNextMoveAndGrowsPastFiveHundred) {
@@ -110,15 +112,15 @@ TEST(Game, RecordIsCutAtThePositionByTheNextMoveAndGrowsPastFiveHundred) {
   Game& g = h.game;
   kifu_kiroku(g, 3, 7, 3, 6, -HU, -HU, 0, 1, 0, 0);
   kifu_kiroku(g, 3, 3, 3, 4, HU, HU, 1, 1, 0, 2);
-  EXPECT_EQ(g.kifu().kifu_nagasa, 2);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 2);
   joutai(g).kifu.kifu_ichi = 1;
   kifu_kiroku(g, 7, 7, 7, 6, -HU, -HU, 1, 3, 2, 2);
-  EXPECT_EQ(g.kifu().kifu_ichi, 2);
-  EXPECT_EQ(g.kifu().kifu_nagasa, 2);
-  EXPECT_EQ(g.kifu().at(2).moto_x, 7);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 2);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 2);
+  EXPECT_EQ(g.taikyoku().kifu().at(2).moto_x, 7);
   for (int i = 0; i < 600; ++i) kifu_kiroku(g, 1, 1, 1, 2, 10, 10, 0, 0, 0, 0);
-  EXPECT_EQ(g.kifu().kifu_nagasa, 602);
-  EXPECT_EQ(g.kifu().at(602).saki_y, 2);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 602);
+  EXPECT_EQ(g.taikyoku().kifu().at(602).saki_y, 2);
 }
 
 TEST(Game, StepsBackAndForwardOverCapturesDropsAndPromotionsRestoreEverything) {
@@ -133,40 +135,40 @@ TEST(Game, StepsBackAndForwardOverCapturesDropsAndPromotionsRestoreEverything) {
       {7, 1, 8, 2, GIN},  {TE_SITA, 8, 5, 5, -KAKU}, {5, 3, 5, 4, HU},    // recapture; drop
       {5, 5, 9, 1, -UMA}, {1, 1, 1, 2, KYOU},
   };
-  std::vector<Kyokumen> seen{g.pos()};
+  std::vector<Kyokumen> seen{g.taikyoku().pos()};
   double secs = 1;
   for (const M& m : line) {
     play(h, m.fc, m.fr, m.tc, m.tr, m.code, secs);
     secs += 2;
-    seen.push_back(g.pos());
+    seen.push_back(g.taikyoku().pos());
   }
-  const double sita_end = g.jikan_sita(), ue_end = g.jikan_ue();
-  EXPECT_EQ(g.pos().mochigoma_sita[6], 0);   // the bishop was dropped again
-  EXPECT_EQ(g.pos().mochigoma_sita[2], 1);   // the lance taken by the horse
-  EXPECT_EQ(g.pos().mochigoma_ue[6], 1);     // the horse taken back as a bishop
+  const double sita_end = g.taikyoku().jikan_sita(), ue_end = g.taikyoku().jikan_ue();
+  EXPECT_EQ(g.taikyoku().pos().mochigoma_sita[6], 0);  // the bishop was dropped again
+  EXPECT_EQ(g.taikyoku().pos().mochigoma_sita[2], 1);  // the lance taken by the horse
+  EXPECT_EQ(g.taikyoku().pos().mochigoma_ue[6], 1);    // the horse taken back as a bishop
 
-  const int n = g.kifu().kifu_ichi;
+  const int n = g.taikyoku().kifu().kifu_ichi;
   for (int i = n; i > 0; --i) {
     g.ippo_modosu();
-    EXPECT_TRUE(same_position(g.pos(), seen[i - 1])) << "back to " << i - 1;
+    EXPECT_TRUE(same_position(g.taikyoku().pos(), seen[i - 1])) << "back to " << i - 1;
   }
-  EXPECT_EQ(g.jikan_sita(), 0);
-  EXPECT_EQ(g.jikan_ue(), 0);
-  EXPECT_EQ(g.teban(), g.sita_gawa());
+  EXPECT_EQ(g.taikyoku().jikan_sita(), 0);
+  EXPECT_EQ(g.taikyoku().jikan_ue(), 0);
+  EXPECT_EQ(g.taikyoku().teban(), g.taikyoku().sita_gawa());
   h.ui.boxes.clear();
   g.ippo_modosu();  // at the start of the record: refused, nothing moves
   ASSERT_EQ(h.ui.boxes.size(), 1u);
   EXPECT_EQ(h.ui.boxes[0].text, "できません");
   EXPECT_EQ(h.ui.boxes[0].title, "戻る");
-  EXPECT_TRUE(same_position(g.pos(), seen[0]));
+  EXPECT_TRUE(same_position(g.taikyoku().pos(), seen[0]));
 
   for (int i = 1; i <= n; ++i) {
     g.ippo_susumu();
-    EXPECT_TRUE(same_position(g.pos(), seen[i])) << "forward to " << i;
+    EXPECT_TRUE(same_position(g.taikyoku().pos(), seen[i])) << "forward to " << i;
   }
-  EXPECT_EQ(g.jikan_sita(), sita_end);
-  EXPECT_EQ(g.jikan_ue(), ue_end);
-  EXPECT_EQ(g.tesuu(), n);
+  EXPECT_EQ(g.taikyoku().jikan_sita(), sita_end);
+  EXPECT_EQ(g.taikyoku().jikan_ue(), ue_end);
+  EXPECT_EQ(g.taikyoku().tesuu(), n);
 }
 
 TEST(Game, SteppingOverAKingCaptureEndsAndTakingItBackResumes) {
@@ -181,12 +183,12 @@ TEST(Game, SteppingOverAKingCaptureEndsAndTakingItBackResumes) {
   kifu_kiroku(g, 5, 3, 5, 2, -KIN, -KIN, 0, 0, 0, 0);
   joutai(g).kifu.kifu_ichi = 0;
   g.ippo_susumu();
-  EXPECT_EQ(g.shousha(), g.sita_gawa());
-  EXPECT_EQ(g.pos().mochigoma_su_sita, 1);
+  EXPECT_EQ(g.taikyoku().shousha(), g.taikyoku().sita_gawa());
+  EXPECT_EQ(g.taikyoku().pos().mochigoma_su_sita, 1);
   g.ippo_modosu();
-  EXPECT_EQ(g.shousha(), 0);
-  EXPECT_EQ(g.pos().ban[5][2], OU);
-  EXPECT_EQ(g.pos().mochigoma_su_sita, 0);
+  EXPECT_EQ(g.taikyoku().shousha(), 0);
+  EXPECT_EQ(g.taikyoku().pos().ban[5][2], OU);
+  EXPECT_EQ(g.taikyoku().pos().mochigoma_su_sita, 0);
 }
 
 TEST(Game, StepForwardShowsTheMoveInNotation) {

@@ -87,23 +87,23 @@ class Gamen : public ::testing::TestWithParam<int> {
   // A press on one of the pieces the phase may move (or a hand piece now and then),
   // then on a square it can reach; the right button half the time.
   void te() {
-    const Dankai d = g.dankai();
+    const Dankai d = g.taikyoku().dankai();
     const bool sita = g.taikyoku().ugoki_sita(d);
-    const int* te = sita ? g.pos().mochigoma_sita : g.pos().mochigoma_ue;
+    const int* te = sita ? g.taikyoku().pos().mochigoma_sita : g.taikyoku().pos().mochigoma_ue;
     std::vector<std::pair<int, int>> moto;
     for (int c = 1; c <= 9; ++c)
       for (int r = 1; r <= 9; ++r)
-        if (g.ugokaseru(d, g.pos().ban[c][r])) moto.push_back({c, r});
+        if (g.taikyoku().ugokaseru(d, g.taikyoku().pos().ban[c][r])) moto.push_back({c, r});
     for (int k = 1; k <= 7; ++k)
       if (te[k] > 0 && ransu(2) == 0) moto.push_back({sita ? TE_SITA : TE_UE, sita ? k + 2 : 8 - k});
     if (moto.empty()) return;
     const auto [fc, fr] = moto[ransu(static_cast<int>(moto.size()))];
-    const int koma = on_ban(fc, fr) ? g.pos().ban[fc][fr]
+    const int koma = on_ban(fc, fr) ? g.taikyoku().pos().ban[fc][fr]
                                     : (sita ? -MOCHIGOMA_KOMA[fr - 2] : MOCHIGOMA_KOMA[8 - fr]);
     std::vector<std::pair<int, int>> saki;
     for (int c = 1; c <= 9; ++c)
       for (int r = 1; r <= 9; ++r)
-        if (g.pos().idou_kanou(fc, fr, c, r, koma) == ari) saki.push_back({c, r});
+        if (g.taikyoku().pos().idou_kanou(fc, fr, c, r, koma) == ari) saki.push_back({c, r});
     if (saki.empty()) return;
     const auto [tc, tr] = saki[ransu(static_cast<int>(saki.size()))];
     test::press(g, fc, fr);
@@ -112,7 +112,8 @@ class Gamen : public ::testing::TestWithParam<int> {
 
   void ippo() {
     const int k = ransu(100);
-    if (g.teban() == 0 || g.owatta()) g.on_menu(ransu(2) == 0 ? Menu::START : Menu::SENTE);
+    if (g.taikyoku().teban() == 0 || g.taikyoku().owatta())
+      g.on_menu(ransu(2) == 0 ? Menu::START : Menu::SENTE);
     else if (k < 6) g.on_menu(Menu::REPLAY);
     else if (k < 12) g.on_menu(Menu::AFTER);
     else if (k < 13) g.on_menu(Menu::CANCEL);
@@ -126,11 +127,12 @@ TEST_P(Gamen, TheRetainedPictureIsWhatAFullRedrawDraws) {
   g.on_menu(ransu(2) == 0 ? Menu::LEVEL1 : Menu::LEVEL2);
   int drops = 0, moves = 0;
   for (int i = 0; i < 600; ++i) {
-    const int tesuu = g.tesuu();
-    const int te_mae = g.pos().mochigoma_su_sita + g.pos().mochigoma_su_ue;
+    const int tesuu = g.taikyoku().tesuu();
+    const int te_mae = g.taikyoku().pos().mochigoma_su_sita + g.taikyoku().pos().mochigoma_su_ue;
     ippo();
-    moves += g.tesuu() > tesuu;
-    drops += g.tesuu() > tesuu && g.pos().mochigoma_su_sita + g.pos().mochigoma_su_ue < te_mae;
+    moves += g.taikyoku().tesuu() > tesuu;
+    drops += g.taikyoku().tesuu() > tesuu &&
+             g.taikyoku().pos().mochigoma_su_sita + g.taikyoku().pos().mochigoma_su_ue < te_mae;
     const GamenCanvas kept = canvas;
     g.zenbu_egaku();
     const std::string fault = sa(kept, canvas);

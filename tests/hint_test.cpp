@@ -49,7 +49,7 @@ struct HintGame : ::testing::Test {
   Game& g = h.game;
   void SetUp() override {
     g.on_load();
-    g.yomi_nodes = 3000;
+    g.yomi_nodes_settei(3000);
   }
 };
 
@@ -58,28 +58,28 @@ TEST_F(HintGame, RefusedWithoutAGameOrAfterIt) {
   ASSERT_FALSE(h.ui.boxes.empty());
   EXPECT_EQ(h.ui.boxes.back().title, "ﾋﾝﾄ");
   EXPECT_EQ(h.ui.boxes.back().text, "対局を始めてから使って下さい");
-  EXPECT_EQ(g.hint_te.n, 0);
+  EXPECT_EQ(g.hint_te().n, 0);
   g.on_menu(Menu::START);
-  joutai(g).shuukyoku = static_cast<Shuukyoku>(g.sita_gawa());
+  joutai(g).shuukyoku = static_cast<Shuukyoku>(g.taikyoku().sita_gawa());
   g.on_menu(Menu::HINT);
   EXPECT_EQ(h.ui.boxes.back().text, "対局は終わっています");
   joutai(g).shuukyoku = static_cast<Shuukyoku>(0);
   joutai(g).saisei_chu = ari;
   g.on_menu(Menu::HINT);
   EXPECT_EQ(h.ui.boxes.back().text, "棋譜ﾓｰﾄﾞではできません");
-  EXPECT_EQ(g.hint_te.n, 0);
+  EXPECT_EQ(g.hint_te().n, 0);
 }
 
 TEST_F(HintGame, ShowsTheTurnWithoutPlayingItAndGoesWithTheNextClick) {
   g.on_menu(Menu::SENTE);  // the person holds the lower pieces and moves first
-  const Kyokumen before = g.pos();
+  const Kyokumen before = g.taikyoku().pos();
   const YomiTe expect = plan_for_the_lower_side(before, 1, 0, 0, 0, 0);
   ASSERT_EQ(expect.n, 3);
   const std::size_t mark = h.canvas.ops.size();
   g.on_menu(Menu::HINT);
-  ASSERT_EQ(g.hint_te.n, 3);
+  ASSERT_EQ(g.hint_te().n, 3);
   for (int i = 0; i < 3; ++i) {
-    const Sashite& m = g.hint_te.te[i];
+    const Sashite& m = g.hint_te().te[i];
     EXPECT_EQ(m.fc, expect.te[i].fc);
     EXPECT_EQ(m.fr, expect.te[i].fr);
     EXPECT_EQ(m.tc, expect.te[i].tc);
@@ -87,31 +87,31 @@ TEST_F(HintGame, ShowsTheTurnWithoutPlayingItAndGoesWithTheNextClick) {
     EXPECT_TRUE(outlined(h.canvas, mark, IRO_HINT, m.tc, m.tr)) << i;
   }
   // Moves 1 and 3 move the person's own pieces, move 2 one of the computer's.
-  EXPECT_TRUE(is_sita(g.hint_te.te[0].moto_koma));
-  EXPECT_TRUE(is_ue(g.hint_te.te[1].moto_koma));
-  EXPECT_TRUE(is_sita(g.hint_te.te[2].moto_koma));
+  EXPECT_TRUE(is_sita(g.hint_te().te[0].moto_koma));
+  EXPECT_TRUE(is_ue(g.hint_te().te[1].moto_koma));
+  EXPECT_TRUE(is_sita(g.hint_te().te[2].moto_koma));
   // The moves go to the status line in the move list's notation, each read on the
   // position the one before leaves.
   std::string want = "ﾋﾝﾄ:";
   Kyokumen p = before;
   for (int i = 0; i < 3; ++i) {
-    const Sashite& m = g.hint_te.te[i];
+    const Sashite& m = g.hint_te().te[i];
     KifuEntry e;
     e.moto_x = m.fc, e.moto_y = m.fr, e.saki_x = m.tc, e.saki_y = m.tr, e.moto_koma = m.moto_koma, e.koma = m.koma;
     KifuEntry zen;
-    if (i > 0) zen.saki_x = g.hint_te.te[i - 1].tc, zen.saki_y = g.hint_te.te[i - 1].tr;
+    if (i > 0) zen.saki_x = g.hint_te().te[i - 1].tc, zen.saki_y = g.hint_te().te[i - 1].tr;
     want += " " + std::to_string(i + 1) + " " + te_hyouki(p, e, i > 0 ? &zen : nullptr, true);
     do_move(p, kifu_te(e));
   }
   EXPECT_NE(g.joukyou().find(want), std::string::npos) << g.joukyou() << "\n" << want;
   EXPECT_NE(g.joukyou().find("▲"), std::string::npos);
   // Not played.
-  EXPECT_TRUE(test::same_position(g.pos(), before));
-  EXPECT_EQ(g.tesuu(), 0);
+  EXPECT_TRUE(test::same_position(g.taikyoku().pos(), before));
+  EXPECT_EQ(g.taikyoku().tesuu(), 0);
   // A click outside the board takes the marks away: the cells are painted afresh.
   const std::size_t mark2 = h.canvas.ops.size();
   press(g, 12, 12);
-  EXPECT_EQ(g.hint_te.n, 0);
+  EXPECT_EQ(g.hint_te().n, 0);
   EXPECT_EQ(g.joukyou().find("ﾋﾝﾄ"), std::string::npos);
   for (int i = 0; i < 3; ++i) EXPECT_TRUE(outlined(h.canvas, mark2, IRO_MIDORI, expect.te[i].tc, expect.te[i].tr)) << i;
 }
@@ -120,15 +120,16 @@ TEST_F(HintGame, InTheMiddleOfATurnHintsTheRest) {
   g.on_menu(Menu::SENTE);
   press(g, 7, 7);  // the person's first move: a pawn forward
   press(g, 7, 6);
-  ASSERT_EQ(g.dankai(), Dankai::ni);
-  const YomiTe expect = plan_for_the_lower_side(g.pos(), 2, g.ichite_x(), g.ichite_y(), 0, 0);
+  ASSERT_EQ(g.taikyoku().dankai(), Dankai::ni);
+  const YomiTe expect = plan_for_the_lower_side(g.taikyoku().pos(), 2, g.taikyoku().ichite_x(),
+                                                g.taikyoku().ichite_y(), 0, 0);
   g.on_menu(Menu::HINT);
-  ASSERT_EQ(g.hint_te.n, expect.n);
-  ASSERT_GE(g.hint_te.n, 1);
-  EXPECT_EQ(g.hint_te.dankai[0], 2);
-  for (int i = 0; i < g.hint_te.n; ++i) {
-    EXPECT_EQ(g.hint_te.te[i].tc, expect.te[i].tc);
-    EXPECT_EQ(g.hint_te.te[i].tr, expect.te[i].tr);
+  ASSERT_EQ(g.hint_te().n, expect.n);
+  ASSERT_GE(g.hint_te().n, 1);
+  EXPECT_EQ(g.hint_te().dankai[0], 2);
+  for (int i = 0; i < g.hint_te().n; ++i) {
+    EXPECT_EQ(g.hint_te().te[i].tc, expect.te[i].tc);
+    EXPECT_EQ(g.hint_te().te[i].tr, expect.te[i].tr);
   }
 }
 
@@ -138,17 +139,17 @@ TEST_F(HintGame, RefusedAfterSteppingBack) {
   g.on_menu(Menu::START);
   test::play_sample_game(h);
   g.on_menu(Menu::HINT);
-  ASSERT_GT(g.hint_te.n, 0) << "the hint is given while the game is played";
+  ASSERT_GT(g.hint_te().n, 0) << "the hint is given while the game is played";
   press(g, 12, 12);
-  ASSERT_EQ(g.hint_te.n, 0);
+  ASSERT_EQ(g.hint_te().n, 0);
   g.on_menu(Menu::REPLAY);
-  ASSERT_TRUE(g.saikai_machi());
+  ASSERT_TRUE(g.taikyoku().saikai_machi());
   const std::size_t boxes = h.ui.boxes.size();
   g.on_menu(Menu::HINT);
   ASSERT_EQ(h.ui.boxes.size(), boxes + 1);
   EXPECT_EQ(h.ui.boxes.back().title, "ﾋﾝﾄ");
   EXPECT_EQ(h.ui.boxes.back().text, "棋譜ﾓｰﾄﾞではできません");
-  EXPECT_EQ(g.hint_te.n, 0);
+  EXPECT_EQ(g.hint_te().n, 0);
   EXPECT_EQ(g.joukyou().find("ﾋﾝﾄ:"), std::string::npos);
 }
 
@@ -181,14 +182,16 @@ TEST_F(HintGame, TextNamesTheFileAsPrintedOverTheBoardForBothSides) {
     SCOPED_TRACE(sita ? "lower" : "upper");
     g.on_menu(Menu::START);
     joutai(g).pos = corner_mate(sita);
-    joutai(g).teban = joutai(g).teban_nushi = sita ? g.sita_gawa() : g.ue_gawa();
+    joutai(g).teban = joutai(g).teban_nushi =
+        sita ? g.taikyoku().sita_gawa() : g.taikyoku().ue_gawa();
     g.on_menu(Menu::HINT);
-    ASSERT_GE(g.hint_te.n, 1);
-    const Sashite& m = g.hint_te.te[0];
+    ASSERT_GE(g.hint_te().n, 1);
+    const Sashite& m = g.hint_te().te[0];
     EXPECT_EQ(m.fc, sita ? TE_SITA : TE_UE);
     EXPECT_EQ(m.tc, sita ? 8 : 2);
     EXPECT_EQ(m.tr, sita ? 2 : 8);
-    const bool sente = g.sente_gawa() == (sita ? g.sita_gawa() : g.ue_gawa());
+    const bool sente =
+        g.taikyoku().sente_gawa() == (sita ? g.taikyoku().sita_gawa() : g.taikyoku().ue_gawa());
     const std::string want = std::string("ﾋﾝﾄ: 1 ") + (sente ? "▲" : "△") + (sita ? "2二金" : "8八金");
     EXPECT_NE(g.joukyou().find(want), std::string::npos) << g.joukyou() << "\n" << want;
     press(g, 12, 12);

@@ -25,11 +25,15 @@ using test::Harness;
 std::string snapshot(const Harness& h) {
   const Game& g = h.game;
   std::ostringstream s;
-  s << to_sfen(g.pos(), g.teban() == g.sita_gawa(), g.tesuu()) << '|' << g.teban() << ','
-    << g.teban_nushi() << ',' << static_cast<int>(g.dankai()) << ',' << g.te_tochuu() << ','
-    << g.saisei_chu() << ',' << g.jikan_sita() << ',' << g.jikan_ue() << ',' << g.kifu().kifu_ichi
-    << ',' << g.kifu().kifu_nagasa << '|';
-  for (int i = 1; i <= g.kifu().kifu_nagasa; ++i) s << entry_line(g.kifu().at(i)) << ';';
+  s << to_sfen(g.taikyoku().pos(), g.taikyoku().teban() == g.taikyoku().sita_gawa(),
+               g.taikyoku().tesuu())
+    << '|' << g.taikyoku().teban() << ',' << g.taikyoku().teban_nushi() << ','
+    << static_cast<int>(g.taikyoku().dankai()) << ',' << g.taikyoku().te_tochuu() << ','
+    << g.taikyoku().saisei_chu() << ',' << g.taikyoku().jikan_sita() << ','
+    << g.taikyoku().jikan_ue() << ',' << g.taikyoku().kifu().kifu_ichi << ','
+    << g.taikyoku().kifu().kifu_nagasa << '|';
+  for (int i = 1; i <= g.taikyoku().kifu().kifu_nagasa; ++i)
+    s << entry_line(g.taikyoku().kifu().at(i)) << ';';
   for (const std::string& row : g.ichiran()) s << row << ';';
   for (Control c : {Control::PANEL_DRIVE_LIST, Control::PANEL_DIR_LIST, Control::PANEL_FILE_LIST})
     s << h.ui.visible.count(c) << h.ui.visible.at(c);
@@ -41,7 +45,8 @@ std::string sample_record() {
   joutai(h.game).teban = 1;
   test::play_sample_game(h);
   std::vector<KifuEntry> e;
-  for (int i = 1; i <= h.game.kifu().kifu_ichi; ++i) e.push_back(h.game.kifu().at(i));
+  for (int i = 1; i <= h.game.taikyoku().kifu().kifu_ichi; ++i)
+    e.push_back(h.game.taikyoku().kifu().at(i));
   int bad = 0;
   return *encode_kifu("対局", "上", "下", e, bad);
 }
@@ -165,8 +170,8 @@ TEST_F(ResumeAfterQuit, ATurnLeftHalfWayGoesOnWhereItStopped) {
     h.game.on_load();
     h.game.on_menu(Menu::START);
     turn_moves(h, 2);
-    ASSERT_EQ(h.game.kifu().kifu_ichi, 2);
-    sfen = to_sfen(h.game.pos(), true, 2);
+    ASSERT_EQ(h.game.taikyoku().kifu().kifu_ichi, 2);
+    sfen = to_sfen(h.game.taikyoku().pos(), true, 2);
     h.game.on_key(27);
     EXPECT_TRUE(h.ui.quitted);
   }
@@ -184,22 +189,22 @@ TEST_F(ResumeAfterQuit, ATurnLeftHalfWayGoesOnWhereItStopped) {
   }
   EXPECT_TRUE(fs::exists("中断.棋譜"));
   h.game.on_menu(Menu::TSUZUKI);
-  EXPECT_EQ(to_sfen(h.game.pos(), true, 2), sfen);
-  EXPECT_EQ(h.game.dankai(), Dankai::san);
-  EXPECT_TRUE(h.game.te_tochuu());
-  EXPECT_FALSE(h.game.saisei_chu());
-  EXPECT_FALSE(h.game.saikai_machi());
-  EXPECT_EQ(h.game.teban_nushi(), h.game.sita_gawa());
+  EXPECT_EQ(to_sfen(h.game.taikyoku().pos(), true, 2), sfen);
+  EXPECT_EQ(h.game.taikyoku().dankai(), Dankai::san);
+  EXPECT_TRUE(h.game.taikyoku().te_tochuu());
+  EXPECT_FALSE(h.game.taikyoku().saisei_chu());
+  EXPECT_FALSE(h.game.taikyoku().saikai_machi());
+  EXPECT_EQ(h.game.taikyoku().teban_nushi(), h.game.taikyoku().sita_gawa());
   EXPECT_FALSE(fs::exists("中断.棋譜"));
   // The third move's limit still knows the first move's piece.
   test::press(h.game, 7, 6);
   test::press(h.game, 7, 5);
-  EXPECT_EQ(h.game.kifu().kifu_ichi, 2);
+  EXPECT_EQ(h.game.taikyoku().kifu().kifu_ichi, 2);
   turn_moves(h, 0);
   test::press(h.game, 2, 7);
   test::press(h.game, 2, 6);
-  EXPECT_EQ(h.game.kifu().kifu_ichi, 3);
-  EXPECT_EQ(h.game.dankai(), Dankai::ichi);
+  EXPECT_EQ(h.game.taikyoku().kifu().kifu_ichi, 3);
+  EXPECT_EQ(h.game.taikyoku().dankai(), Dankai::ichi);
 }
 
 TEST_F(ResumeAfterQuit, AComputerGameGoesOnAgainstTheComputerAtItsLevel) {
@@ -210,18 +215,18 @@ TEST_F(ResumeAfterQuit, AComputerGameGoesOnAgainstTheComputerAtItsLevel) {
     h.game.on_menu(Menu::LEVEL2);
     h.game.on_menu(Menu::SENTE);
     turn_moves(h, 3);  // the computer answers with its whole turn
-    ASSERT_EQ(h.game.kifu().kifu_ichi, 6);
-    sfen = to_sfen(h.game.pos(), true, 6);
+    ASSERT_EQ(h.game.taikyoku().kifu().kifu_ichi, 6);
+    sfen = to_sfen(h.game.taikyoku().pos(), true, 6);
     h.game.on_close();
   }
   Harness h;
   h.game.on_load();
   h.game.on_menu(Menu::TSUZUKI);
-  EXPECT_TRUE(h.game.com_taikyoku());
-  EXPECT_EQ(h.game.level(), 2);
+  EXPECT_TRUE(h.game.taikyoku().com_taikyoku());
+  EXPECT_EQ(h.game.taikyoku().level(), 2);
   EXPECT_TRUE(h.game.is_checked(Menu::LEVEL2));
-  EXPECT_EQ(to_sfen(h.game.pos(), true, 6), sfen);
-  EXPECT_EQ(h.game.teban_nushi(), h.game.sita_gawa());
+  EXPECT_EQ(to_sfen(h.game.taikyoku().pos(), true, 6), sfen);
+  EXPECT_EQ(h.game.taikyoku().teban_nushi(), h.game.taikyoku().sita_gawa());
   EXPECT_EQ(h.ui.boxes.back().text, "あなたの番です");
 }
 
@@ -236,7 +241,7 @@ TEST_F(ResumeAfterQuit, QuittingInTheComputersTurnKeepsItsWholeTurnsOnly) {
     turn_moves(h, 0);
     test::press(h.game, 2, 7);
     test::press(h.game, 2, 6);
-    EXPECT_EQ(h.game.kifu().kifu_ichi, 4);  // its first move was made, then it stopped
+    EXPECT_EQ(h.game.taikyoku().kifu().kifu_ichi, 4);  // its first move was made, then it stopped
     h.game.on_close();
   }
   EXPECT_EQ(parse_kifu(read_bytes("中断.棋譜")).entries.size(), 3u);
@@ -244,8 +249,8 @@ TEST_F(ResumeAfterQuit, QuittingInTheComputersTurnKeepsItsWholeTurnsOnly) {
   h.game.on_load();
   h.game.on_menu(Menu::TSUZUKI);
   // The computer holds the turn: it plays all three of its moves again at once.
-  EXPECT_EQ(h.game.kifu().kifu_ichi, 6);
-  EXPECT_EQ(h.game.teban_nushi(), h.game.sita_gawa());
+  EXPECT_EQ(h.game.taikyoku().kifu().kifu_ichi, 6);
+  EXPECT_EQ(h.game.taikyoku().teban_nushi(), h.game.taikyoku().sita_gawa());
 }
 
 TEST_F(ResumeAfterQuit, OnlyAGameInProgressIsKeptAndABadFileIsRefused) {
@@ -263,10 +268,10 @@ TEST_F(ResumeAfterQuit, OnlyAGameInProgressIsKeptAndABadFileIsRefused) {
   write_bytes("中断.棋譜", sample_record());  // a record, but not one kept by quitting
   h.game.on_menu(Menu::START);
   turn_moves(h, 1);
-  const std::string before = to_sfen(h.game.pos(), true, 1);
+  const std::string before = to_sfen(h.game.taikyoku().pos(), true, 1);
   h.game.on_menu(Menu::TSUZUKI);
   EXPECT_EQ(h.sound.log.back(), "play snd_kinshi");
-  EXPECT_EQ(to_sfen(h.game.pos(), true, 1), before);
+  EXPECT_EQ(to_sfen(h.game.taikyoku().pos(), true, 1), before);
 }
 
 }  // namespace

@@ -65,7 +65,7 @@ TEST_F(Following, TheStatusLineNamesTheSideAndTheMoveDue) {
   move(7, 7, 7, 6);
   EXPECT_EQ(g.joukyou(), "後手の番　1手目: 自分の駒");
   EXPECT_EQ(h.ui.statuses.back(), g.joukyou());  // the window was told
-  joutai(g).shuukyoku = static_cast<Shuukyoku>(g.sente_gawa());
+  joutai(g).shuukyoku = static_cast<Shuukyoku>(g.taikyoku().sente_gawa());
   EXPECT_EQ(g.joukyou(), "先手の勝ち");
   g.shinki_kyoku();
   EXPECT_EQ(g.joukyou(), "「対局」で始めて下さい");
@@ -112,7 +112,7 @@ TEST_F(Following, EveryRefusedClickSaysWhy) {
   press(g, 2, 8);  // the bishop's diagonal is open: it may not take the piece moved second
   press(g, 6, 4);
   EXPECT_TRUE(says("× ２手目に動かした駒は取れません"));
-  joutai(g).shuukyoku = static_cast<Shuukyoku>(g.sita_gawa());
+  joutai(g).shuukyoku = static_cast<Shuukyoku>(g.taikyoku().sita_gawa());
   press(g, 5, 5);
   EXPECT_TRUE(says("× 対局は終わっています"));
 }
@@ -131,14 +131,14 @@ TEST_F(Following, TwoPawnsAndAKingLeftInCheckAreNamed) {
   press(g, 5, 8);  // the gold shields its king from the rook
   press(g, 4, 8);
   EXPECT_TRUE(says("× 自分の玉が王手になる手です"));
-  EXPECT_EQ(g.pos().ban[5][8], -KIN);  // taken back
+  EXPECT_EQ(g.taikyoku().pos().ban[5][8], -KIN);  // taken back
   // In the second move the opponent's gold may not leave the opponent's king open either.
   set_position("4k4/4g4/9/9/4R4/9/9/9/4K4 b - 1");
   joutai(g).dankai = static_cast<Dankai>(2);
   press(g, 5, 2);
   press(g, 4, 2);
   EXPECT_TRUE(says("× 相手の玉が王手になる手です")) << g.joukyou();
-  EXPECT_EQ(g.pos().ban[5][2], KIN);
+  EXPECT_EQ(g.taikyoku().pos().ban[5][2], KIN);
 }
 
 TEST_F(Following, MarksFollowTheTurnAndGoWithEveryCommandThatLeavesIt) {
@@ -304,17 +304,17 @@ TEST_F(Following, TheMoveListFollowsTheGameAndItsRowsStepLike戻And進) {
   EXPECT_EQ(h.ui.ichiran_current, 1);
   g.ichiran_click(0);
   g.ibento_owari();
-  EXPECT_EQ(g.kifu().kifu_ichi, 3);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 3);
   EXPECT_EQ(h.ui.ichiran_current, 0);
   EXPECT_EQ(h.ui.ichiran_rows.size(), 2u);  // the rows stepped back over stay
   g.ichiran_click(1);
   g.ibento_owari();
-  EXPECT_EQ(g.kifu().kifu_ichi, 6);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 6);
   // In the middle of a turn 戻 is refused, and so is the row.
   move(8, 7, 8, 6);
   h.ui.boxes.clear();
   g.ichiran_click(0);
-  EXPECT_EQ(g.kifu().kifu_ichi, 7);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 7);
   ASSERT_EQ(h.ui.boxes.size(), 1u);
   EXPECT_EQ(h.ui.boxes[0].title, "戻る");
   move(8, 3, 8, 4);
@@ -347,16 +347,16 @@ class RecordLoad : public Following {
   void expect_refused_and_untouched(const Kyokumen& before) {
     EXPECT_EQ(h.ui.boxes[0].title, "棋譜");
     EXPECT_EQ(h.sound.log.back(), "play snd_kinshi");
-    EXPECT_FALSE(g.saisei_chu());
-    EXPECT_EQ(g.tesuu(), 1);
-    EXPECT_TRUE(test::same_position(g.pos(), before));
+    EXPECT_FALSE(g.taikyoku().saisei_chu());
+    EXPECT_EQ(g.taikyoku().tesuu(), 1);
+    EXPECT_TRUE(test::same_position(g.taikyoku().pos(), before));
     EXPECT_TRUE(h.ui.visible[Control::PANEL_FILE_LIST]);  // the panel stays for another choice
   }
 };
 
 TEST_F(RecordLoad, GarbageATextFileAndARecordBrokenAtItsFifthEntryAreRefusedWhole) {
   move(3, 7, 3, 6);
-  const Kyokumen before = g.pos();
+  const Kyokumen before = g.taikyoku().pos();
   // Random bytes in lines: read as entries of nonsense, refused at the first.
   std::string garbage;
   for (int i = 0; i < 400; ++i) garbage += i % 40 == 39 ? '\n' : static_cast<char>((i * 73 + 11) % 256);
@@ -379,7 +379,7 @@ TEST_F(RecordLoad, GarbageATextFileAndARecordBrokenAtItsFifthEntryAreRefusedWhol
     press(played.game, tc, tr);
   }
   std::vector<KifuEntry> entries;
-  for (int i = 1; i <= 4; ++i) entries.push_back(played.game.kifu().at(i));
+  for (int i = 1; i <= 4; ++i) entries.push_back(played.game.taikyoku().kifu().at(i));
   KifuEntry bad = entries[0];  // the same pawn again: its square is empty now
   entries.push_back(bad);
   int bad_line = 0;
@@ -395,7 +395,7 @@ TEST_F(RecordLoad, GarbageATextFileAndARecordBrokenAtItsFifthEntryAreRefusedWhol
   open(*encode_kifu("t", "u", "v", entries, bad_line));
   ASSERT_GE(h.ui.boxes.size(), 1u);
   EXPECT_EQ(h.ui.boxes[0].text, " 読み込みました");
-  EXPECT_TRUE(g.saisei_chu());
+  EXPECT_TRUE(g.taikyoku().saisei_chu());
   EXPECT_TRUE(marks().empty());
 
   // Bytes with no line after the header hold no entries: the design's no-data answer.
@@ -411,13 +411,13 @@ TEST_F(Following, SettingsKeepTheTwoOptionsAfterTheFiveAndDefaultWithoutThem) {
   EXPECT_NE(ini.find(*utf8_to_cp932("ｱｲｺﾝ=ON\r\n直前の手=OFF\r\n棋譜一覧=ON\r\n")), std::string::npos);
   Harness again;
   again.game.settei_yomi();
-  EXPECT_FALSE(again.game.chokuzen_on);
-  EXPECT_TRUE(again.game.ichiran_on);
+  EXPECT_FALSE(again.game.settei().chokuzen_on());
+  EXPECT_TRUE(again.game.settei().ichiran_on());
   write_bytes("ミラド将棋.ini", *utf8_to_cp932("BGM=OFF\r\n"));
   Harness older;
   older.game.settei_yomi();
-  EXPECT_TRUE(older.game.chokuzen_on);
-  EXPECT_FALSE(older.game.ichiran_on);
+  EXPECT_TRUE(older.game.settei().chokuzen_on());
+  EXPECT_FALSE(older.game.settei().ichiran_on());
 }
 
 }  // namespace
@@ -453,15 +453,15 @@ TEST(Hako, WhileABoxWaitsTheLineSaysWhatItSaysAndNeverThatTheComputerThinks) {
   g.on_load();
   g.on_menu(Menu::START);
   EXPECT_EQ(h.ui.lines.back(), "先手の番です");
-  g.com_shikouchu = true;  // the computer's turn, between its searches
-  g.com_tejun = 2;
+  TaikyokuShiken::com_shikouchu(g, true);  // the computer's turn, between its searches
+  g.com_tejun_hyouji(2);
   EXPECT_EQ(g.joukyou(), "COMの番　2手目");
   g.msg("   ** 王手 **", "");
   EXPECT_EQ(h.ui.lines.back(), "** 王手 **");
   g.msg("よし！!", "詰め ?");
   EXPECT_EQ(h.ui.lines.back(), "詰め ?：よし！!");
   EXPECT_EQ(h.ui.statuses.back(), "COMの番　2手目");  // the line comes back when it is answered
-  g.com_kangae_chu = true;
+  g.com_tokei(true, 0);
   EXPECT_EQ(g.joukyou(), "COM 考え中…");
 }
 
@@ -483,7 +483,7 @@ TEST_F(Following, ASelectedPieceThatCanPromoteIsToldTheRightButtonPromotes) {
   g.ibento_owari();
   EXPECT_TRUE(says("右ボタン")) << g.joukyou();
   press(g, 5, 3);  // a left click: it stays a silver, with nothing asked, and is told so
-  EXPECT_EQ(g.pos().ban[5][3], -GIN);
+  EXPECT_EQ(g.taikyoku().pos().ban[5][3], -GIN);
   EXPECT_TRUE(h.ui.boxes.empty());
   EXPECT_TRUE(says("成らずに指しました")) << g.joukyou();
   press(g, 5, 1);  // the next click takes the note away
@@ -491,14 +491,14 @@ TEST_F(Following, ASelectedPieceThatCanPromoteIsToldTheRightButtonPromotes) {
 }
 
 TEST_F(Following, WithPromotionAskedALeftClickGetsABoxThatDecides) {
-  g.nari_kakunin = true;
+  TaikyokuShiken::settei(g).nari_kakunin(true);
   set_position("4k4/9/9/4S4/9/9/9/9/4K4 b - 1");
   h.ui.answers = {Answer::yes};
   press(g, 5, 4);
   press(g, 5, 3);
   ASSERT_EQ(h.ui.boxes.size(), 1u);
   EXPECT_EQ(h.ui.boxes[0].buttons, Buttons::naru);
-  EXPECT_EQ(g.pos().ban[5][3], -NARIGIN);
+  EXPECT_EQ(g.taikyoku().pos().ban[5][3], -NARIGIN);
   // A move that cannot promote, and the right button, ask nothing.
   h.ui.boxes.clear();
   press(g, 5, 1);

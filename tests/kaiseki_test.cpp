@@ -130,7 +130,7 @@ struct KaisekiGame : ::testing::Test {
     e = kyou_wo_toraseru_kiroku(blunder);
     ASSERT_FALSE(e.empty());
     taikyoku(g).kifu_yomikomi(e);
-    g.ichiran_on = true;
+    TaikyokuShiken::settei(g).ichiran(true);
     g.ibento_owari();
   }
   void menu(Menu m) {
@@ -145,7 +145,7 @@ TEST_F(KaisekiGame, RefusedWithoutARecord) {
   fresh.game.on_load();
   fresh.game.on_menu(Menu::KAISEKI);
   fresh.game.ibento_owari();
-  EXPECT_TRUE(fresh.game.kaiseki_kekka.empty());
+  EXPECT_TRUE(fresh.game.kaiseki_kekka().empty());
   EXPECT_FALSE(fresh.game.kaiseki_chu());
   ASSERT_FALSE(fresh.ui.statuses.empty());
   EXPECT_NE(fresh.ui.statuses.back().find("解析する棋譜がありません"), std::string::npos);
@@ -153,15 +153,15 @@ TEST_F(KaisekiGame, RefusedWithoutARecord) {
   joutai(g).handicap = 2;
   joutai(g).handicap_zumi = true;
   menu(Menu::KAISEKI);
-  EXPECT_TRUE(g.kaiseki_kekka.empty());
+  EXPECT_TRUE(g.kaiseki_kekka().empty());
   EXPECT_FALSE(g.kaiseki_chu());
   EXPECT_NE(status().find("駒落ちの対局は解析できません"), std::string::npos);
 }
 
 TEST_F(KaisekiGame, InPlaceClassesTheRowsDrawsTheGraphAndMarksTheBestTurn) {
-  g.yomi_nodes = 2000;
+  g.yomi_nodes_settei(2000);
   menu(Menu::KAISEKI);
-  ASSERT_EQ(g.kaiseki_kekka.size(), 4u);
+  ASSERT_EQ(g.kaiseki_kekka().size(), 4u);
   ASSERT_EQ(h.ui.ichiran_rui.size(), 4u);
   EXPECT_EQ(h.ui.ichiran_rui[static_cast<std::size_t>(blunder)], static_cast<int>(TeRui::akushu));
   ASSERT_EQ(h.ui.zu.kachi.size(), 5u);
@@ -169,17 +169,17 @@ TEST_F(KaisekiGame, InPlaceClassesTheRowsDrawsTheGraphAndMarksTheBestTurn) {
   EXPECT_DOUBLE_EQ(h.ui.zu.kachi[static_cast<std::size_t>(blunder) + 1], 0);
   EXPECT_NE(h.ui.zu.matome.find("悪手1"), std::string::npos);
   // The board stands at the start: LEVEL4's first turn is marked and named.
-  EXPECT_EQ(g.kifu().kifu_ichi, 0);
-  EXPECT_EQ(g.hint_te.n, g.kaiseki_kekka[0].saizen.n);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 0);
+  EXPECT_EQ(g.hint_te().n, g.kaiseki_kekka()[0].saizen.n);
   EXPECT_NE(status().find("最善 "), std::string::npos);
   // A click on the graph's third turn steps to its end, as the third row would.
   g.kaiseki_zu_click(3);
   g.ibento_owari();
-  EXPECT_EQ(g.kifu().kifu_ichi, 9);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 9);
   EXPECT_EQ(h.ui.ichiran_current, 2);
   EXPECT_DOUBLE_EQ(h.ui.zu.ima, 3);
-  EXPECT_EQ(g.hint_te.n, g.kaiseki_kekka[3].saizen.n);
-  EXPECT_EQ(g.hint_te.te[0].tc, g.kaiseki_kekka[3].saizen.te[0].tc);
+  EXPECT_EQ(g.hint_te().n, g.kaiseki_kekka()[3].saizen.n);
+  EXPECT_EQ(g.hint_te().te[0].tc, g.kaiseki_kekka()[3].saizen.te[0].tc);
   // The graph option hides the panel; the analysis stays.
   menu(Menu::KAISEKI_ZU);
   EXPECT_TRUE(h.ui.zu.kachi.empty());
@@ -188,14 +188,14 @@ TEST_F(KaisekiGame, InPlaceClassesTheRowsDrawsTheGraphAndMarksTheBestTurn) {
 }
 
 TEST_F(KaisekiGame, AChangedRecordDropsTheAnalysis) {
-  g.yomi_nodes = 2000;
+  g.yomi_nodes_settei(2000);
   menu(Menu::KAISEKI);
-  ASSERT_FALSE(g.kaiseki_kekka.empty());
+  ASSERT_FALSE(g.kaiseki_kekka().empty());
   std::vector<KifuEntry> other = e;
   other.resize(6);
   taikyoku(g).kifu_yomikomi(other);
   g.ibento_owari();
-  EXPECT_TRUE(g.kaiseki_kekka.empty());
+  EXPECT_TRUE(g.kaiseki_kekka().empty());
   EXPECT_TRUE(h.ui.zu.kachi.empty());
   EXPECT_TRUE(h.ui.ichiran_rui.empty());
 }
@@ -204,10 +204,13 @@ struct Mae {
   std::string board;
   int ichi, nagasa;
 };
-Mae mae_of(const Game& g) { return {to_sfen(g.pos(), true, 1), g.kifu().kifu_ichi, g.kifu().kifu_nagasa}; }
+Mae mae_of(const Game& g) {
+  return {to_sfen(g.taikyoku().pos(), true, 1), g.taikyoku().kifu().kifu_ichi,
+          g.taikyoku().kifu().kifu_nagasa};
+}
 
 TEST_F(KaisekiGame, BesideTheWindowItReportsProgressAndCanBeGivenUp) {
-  g.kaiseki_nodes = 2'000'000;  // long enough to be caught running
+  g.kaiseki_nodes_settei(2'000'000);  // long enough to be caught running
   const Mae before = mae_of(g);
   menu(Menu::KAISEKI);
   EXPECT_TRUE(g.kaiseki_chu());
@@ -219,7 +222,7 @@ TEST_F(KaisekiGame, BesideTheWindowItReportsProgressAndCanBeGivenUp) {
   menu(Menu::KAISEKI);  // chosen again: given up
   EXPECT_FALSE(g.kaiseki_chu());
   EXPECT_FALSE(h.ui.poll);
-  EXPECT_TRUE(g.kaiseki_kekka.empty());
+  EXPECT_TRUE(g.kaiseki_kekka().empty());
   EXPECT_NE(status().find("解析をやめました"), std::string::npos);
   const Mae after = mae_of(g);
   EXPECT_EQ(after.board, before.board);
@@ -228,19 +231,19 @@ TEST_F(KaisekiGame, BesideTheWindowItReportsProgressAndCanBeGivenUp) {
 }
 
 TEST_F(KaisekiGame, AClosingWindowEndsItAtOnce) {
-  g.kaiseki_nodes = 2'000'000;
+  g.kaiseki_nodes_settei(2'000'000);
   const Mae before = mae_of(g);
   menu(Menu::KAISEKI);
   ASSERT_TRUE(g.kaiseki_chu());
   g.on_close();
   EXPECT_FALSE(g.kaiseki_chu());
   EXPECT_TRUE(h.ui.quitted);
-  EXPECT_TRUE(g.kaiseki_kekka.empty());  // given up, not waited for
+  EXPECT_TRUE(g.kaiseki_kekka().empty());  // given up, not waited for
   EXPECT_EQ(mae_of(g).board, before.board);
 }
 
 TEST_F(KaisekiGame, BesideTheWindowItFindsWhatInPlaceFinds) {
-  g.kaiseki_nodes = 2000;
+  g.kaiseki_nodes_settei(2000);
   menu(Menu::KAISEKI);
   for (int i = 0; i < 3000 && g.kaiseki_chu(); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -248,14 +251,14 @@ TEST_F(KaisekiGame, BesideTheWindowItFindsWhatInPlaceFinds) {
     g.ibento_owari();
   }
   ASSERT_FALSE(g.kaiseki_chu());
-  ASSERT_EQ(g.kaiseki_kekka.size(), 4u);
+  ASSERT_EQ(g.kaiseki_kekka().size(), 4u);
   KaisekiSettei s;
   s.nodes = 2000;
   std::vector<KaisekiTe> ref;
   kaiseki(turns_of(e), s, ref);
   for (std::size_t i = 0; i < ref.size(); ++i) {
-    EXPECT_EQ(g.kaiseki_kekka[i].ato, ref[i].ato);
-    EXPECT_EQ(g.kaiseki_kekka[i].rui, ref[i].rui);
+    EXPECT_EQ(g.kaiseki_kekka()[i].ato, ref[i].ato);
+    EXPECT_EQ(g.kaiseki_kekka()[i].rui, ref[i].rui);
   }
   EXPECT_NE(status().find("解析終了"), std::string::npos);
 }

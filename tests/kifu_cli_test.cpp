@@ -40,10 +40,10 @@ TEST_F(KifuCli, PrintsHeaderEntriesAndEveryPositionAndWritesTheSameBytesBack) {
   joutai(each.game).teban = 1;
   test::play_sample_game(h);
   for (int i = 1; i <= 9; ++i) {
-    const KifuEntry e = g.kifu().at(i);
+    const KifuEntry e = g.taikyoku().kifu().at(i);
     const int fr = e.moto_x == TE_UE ? 8 - e.moto_y : e.moto_y;
     test::play_move(each, e.moto_x, fr, e.saki_x, e.saki_y, e.koma);
-    sfens.push_back(to_sfen(each.game.pos(), i % 2 == 0, i + 1));
+    sfens.push_back(to_sfen(each.game.taikyoku().pos(), i % 2 == 0, i + 1));
   }
   g.kifu_write();
   g.text_change(1, "対局一");
@@ -144,7 +144,10 @@ TEST_F(KifuCli, ListPrintsTheMoveListRowsAsTheWindowShowsThem) {
   const test::CliRun r = run("'一覧.棋譜' --list");
   ASSERT_EQ(r.status, 0) << r.out;
   std::string expected;
-  for (const std::string& row : kifu_ichiran(g.kifu(), g.kifu().kifu_ichi, true, kifu_hajime(g.pos(), g.kifu()))) expected += row + "\n";
+  for (const std::string& row :
+       kifu_ichiran(g.taikyoku().kifu(), g.taikyoku().kifu().kifu_ichi, true,
+                    kifu_hajime(g.taikyoku().pos(), g.taikyoku().kifu())))
+    expected += row + "\n";
   EXPECT_EQ(r.out, expected);
   EXPECT_EQ(r.out.substr(0, r.out.find('\n')).rfind("  1 先手 ▲", 0), 0u) << r.out;
   EXPECT_NE(r.out.find("角成"), std::string::npos) << r.out;  // the sample's bishop takes and promotes

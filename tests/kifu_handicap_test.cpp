@@ -24,14 +24,14 @@ TEST(Handicap, OneStepDownTakesTheLowerBishopAndOneUpPutsItBack) {
   Harness h;
   Game& g = h.game;
   g.lebel_down();
-  EXPECT_EQ(g.handicap(), -1);
-  EXPECT_EQ(g.pos().ban[2][8], kara);
+  EXPECT_EQ(g.taikyoku().handicap(), -1);
+  EXPECT_EQ(g.taikyoku().pos().ban[2][8], kara);
   EXPECT_EQ(h.canvas.picture_at(2, 8), kara);
   EXPECT_EQ(label(h), "ﾊﾝﾃﾞｨｷｬｯﾌﾟ:１級");
   EXPECT_EQ(h.sound.log.back(), "play snd_koma");
-  EXPECT_TRUE(g.handicap_zumi());
+  EXPECT_TRUE(g.taikyoku().handicap_zumi());
   g.lbel_up();
-  EXPECT_EQ(g.pos().ban[2][8], -KAKU);
+  EXPECT_EQ(g.taikyoku().pos().ban[2][8], -KAKU);
   EXPECT_EQ(h.canvas.picture_at(2, 8), -KAKU);
   EXPECT_EQ(label(h), "ﾊﾝﾃﾞｨｷｬｯﾌﾟ:２級");
   EXPECT_TRUE(h.ui.boxes.empty());
@@ -42,9 +42,9 @@ TEST(Handicap, TwoStepsUpTakeTheUpperBishopAndRook) {
   Game& g = h.game;
   g.lbel_up();
   g.lbel_up();
-  EXPECT_EQ(g.pos().ban[8][2], kara);
-  EXPECT_EQ(g.pos().ban[2][2], kara);
-  EXPECT_EQ(count_side(g.pos(), false), 18);
+  EXPECT_EQ(g.taikyoku().pos().ban[8][2], kara);
+  EXPECT_EQ(g.taikyoku().pos().ban[2][2], kara);
+  EXPECT_EQ(count_side(g.taikyoku().pos(), false), 18);
   EXPECT_EQ(label(h), "ﾊﾝﾃﾞｨｷｬｯﾌﾟ:４級");
 }
 
@@ -53,18 +53,18 @@ TEST(Handicap, EveryLevelFromMasterToTwelfthKyuAndBack) {
   Game& g = h.game;
   for (int i = 1; i <= 10; ++i) {
     g.lebel_down();
-    EXPECT_EQ(count_side(g.pos(), true), 20 - i);
-    EXPECT_EQ(count_side(g.pos(), false), 20);
+    EXPECT_EQ(count_side(g.taikyoku().pos(), true), 20 - i);
+    EXPECT_EQ(count_side(g.taikyoku().pos(), false), 20);
   }
   EXPECT_EQ(label(h), "ﾊﾝﾃﾞｨｷｬｯﾌﾟ:名人");
   // The lower side keeps its king and nine pawns.
-  for (int c = 1; c <= 9; ++c) EXPECT_EQ(g.pos().ban[c][7], -HU);
-  EXPECT_EQ(g.pos().ban[5][9], -OU);
+  for (int c = 1; c <= 9; ++c) EXPECT_EQ(g.taikyoku().pos().ban[c][7], -HU);
+  EXPECT_EQ(g.taikyoku().pos().ban[5][9], -OU);
   // An eleventh press changes nothing and says nothing.
   const auto sounds = h.sound.log.size();
   const auto ops = h.canvas.ops.size();
   g.lebel_down();
-  EXPECT_EQ(g.handicap(), -10);
+  EXPECT_EQ(g.taikyoku().handicap(), -10);
   EXPECT_EQ(h.sound.log.size(), sounds);
   for (std::size_t i = ops; i < h.canvas.ops.size(); ++i)
     EXPECT_EQ(h.canvas.ops[i].kind, test::Painted::kRect);  // no square or label repainted
@@ -72,16 +72,16 @@ TEST(Handicap, EveryLevelFromMasterToTwelfthKyuAndBack) {
 
   for (int level = -9; level <= 10; ++level) {
     g.lbel_up();
-    EXPECT_EQ(g.handicap(), level);
-    EXPECT_EQ(count_side(g.pos(), true), 20 - std::max(0, -level));
-    EXPECT_EQ(count_side(g.pos(), false), 20 - std::max(0, level));
+    EXPECT_EQ(g.taikyoku().handicap(), level);
+    EXPECT_EQ(count_side(g.taikyoku().pos(), true), 20 - std::max(0, -level));
+    EXPECT_EQ(count_side(g.taikyoku().pos(), false), 20 - std::max(0, level));
     EXPECT_EQ(label(h), handicap_meishou(level));
   }
   // Twelfth kyu: the upper side has its king and pawns, the images of the lower side's.
-  for (int c = 1; c <= 9; ++c) EXPECT_EQ(g.pos().ban[c][3], HU);
+  for (int c = 1; c <= 9; ++c) EXPECT_EQ(g.taikyoku().pos().ban[c][3], HU);
   g.lbel_up();
-  EXPECT_EQ(g.handicap(), 10);
-  EXPECT_TRUE(g.handicap_zumi());
+  EXPECT_EQ(g.taikyoku().handicap(), 10);
+  EXPECT_TRUE(g.taikyoku().handicap_zumi());
 }
 
 TEST(Handicap, RefusedInRecordModeAfterAMoveOrAfterAFlip) {
@@ -104,10 +104,10 @@ TEST(Handicap, RefusedInRecordModeAfterAMoveOrAfterAFlip) {
       EXPECT_EQ(h.ui.boxes[0].text, std::string(c.reason) + "\r\r局面→最初にして下さい");
       EXPECT_EQ(h.ui.boxes[0].title, "ﾊﾝﾃﾞｨｷｬｯﾌﾟ設定");
       EXPECT_EQ(h.sound.log.back(), "play snd_kinshi");
-      EXPECT_EQ(g.handicap(), 0);
-      EXPECT_FALSE(g.handicap_zumi());
-      EXPECT_EQ(g.kifu().kifu_nagasa, 3);
-      EXPECT_EQ(count_side(g.pos(), true) + count_side(g.pos(), false), 40);
+      EXPECT_EQ(g.taikyoku().handicap(), 0);
+      EXPECT_FALSE(g.taikyoku().handicap_zumi());
+      EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 3);
+      EXPECT_EQ(count_side(g.taikyoku().pos(), true) + count_side(g.taikyoku().pos(), false), 40);
     }
   }
 }
@@ -116,11 +116,11 @@ TEST(Handicap, DropsTheRecordAndAnySelectionAndBlocksSaving) {
   Harness h;
   Game& g = h.game;
   joutai(g).kifu.kifu_nagasa = 9;
-  g.click_jotai = 1;  // the lower bishop selected
+  TaikyokuShiken::click_jotai(g, 1);  // the lower bishop selected
   g.set_visible(Control::PANEL_WRITE_BUTTON, true);
   g.lebel_down();
-  EXPECT_EQ(g.kifu().kifu_nagasa, 0);
-  EXPECT_EQ(g.click_jotai, 0);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 0);
+  EXPECT_EQ(g.nyuuryoku().click_jotai(), 0);
   EXPECT_FALSE(h.ui.visible[Control::PANEL_WRITE_BUTTON]);  // the panel closes first
   g.kifu_write();
   EXPECT_EQ(h.ui.boxes.back().text, "ﾊﾝﾃﾞｷｬｯﾌﾟ設定後は書き込みできません");

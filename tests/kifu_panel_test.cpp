@@ -63,7 +63,7 @@ TEST_F(KifuPanel, SavesTheRecordByteForByteAsTheFormatTableSays) {
   EXPECT_EQ(last_box().title, "  ");
   EXPECT_FALSE(panel_open());
   EXPECT_FALSE(h.ui.visible[Control::PANEL_DRIVE_LIST]);
-  EXPECT_EQ(g.panel_text[1], "");
+  EXPECT_EQ(g.kifu_panel().panel_text(1), "");
   EXPECT_EQ(list(Control::PANEL_FILE_LIST), std::vector<std::string>{"第1局.棋譜"});
 }
 
@@ -78,7 +78,8 @@ TEST_F(KifuPanel, SavesUpToThePositionWithHeaderLinesByWhoMovedFirst) {
   EXPECT_EQ(f.line2, "Ａさん");
   EXPECT_EQ(f.line3, "Ｂさん");
   ASSERT_EQ(f.entries.size(), 6u);
-  for (int i = 1; i <= 6; ++i) EXPECT_EQ(entry_line(f.entries[i - 1]), entry_line(g.kifu().at(i)));
+  for (int i = 1; i <= 6; ++i)
+    EXPECT_EQ(entry_line(f.entries[i - 1]), entry_line(g.taikyoku().kifu().at(i)));
   // Saving again under the name asks first, naming the file and its moves; no keeps it.
   g.ippo_modosu();
   g.kifu_write();
@@ -161,7 +162,7 @@ TEST_F(KifuPanel, AFailedSaveSaysSoAndKeepsThePanelAndTheOldFile) {
   g.panel_write_click();
   EXPECT_EQ(last_box().text.rfind("棋譜を書き込めませんでした", 0), 0u);
   EXPECT_TRUE(panel_open());
-  EXPECT_EQ(g.panel_text[1], "busy");
+  EXPECT_EQ(g.kifu_panel().panel_text(1), "busy");
   EXPECT_TRUE(fs::is_directory("busy.棋譜"));
 
   fs::create_directory("gone");
@@ -188,7 +189,7 @@ TEST_F(KifuPanel, ListsShowDrivesDirectoriesAndRecordFiles) {
   EXPECT_TRUE(h.ui.visible[Control::PANEL_FILE_LIST]);
   EXPECT_FALSE(h.ui.visible[Control::PANEL_WRITE_BUTTON]);
   const std::string here = fs::current_path().string();
-  EXPECT_EQ(g.dir_path, here);
+  EXPECT_EQ(g.kifu_panel().dir_path(), here);
   EXPECT_EQ(list(Control::PANEL_DIR_LIST), (std::vector<std::string>{here, "..", "alpha", "棋譜集"}));
   EXPECT_EQ(list(Control::PANEL_FILE_LIST), (std::vector<std::string>{"b.棋譜", "あ.棋譜"}));
   const auto drives = list(Control::PANEL_DRIVE_LIST);
@@ -196,24 +197,24 @@ TEST_F(KifuPanel, ListsShowDrivesDirectoriesAndRecordFiles) {
   EXPECT_NE(std::find(drives.begin(), drives.end(), "/"), drives.end());
 
   g.panel_dir_change("棋譜集");
-  EXPECT_EQ(g.dir_path, here + "/棋譜集");
+  EXPECT_EQ(g.kifu_panel().dir_path(), here + "/棋譜集");
   EXPECT_EQ(list(Control::PANEL_FILE_LIST), std::vector<std::string>{"c.棋譜"});
   EXPECT_EQ(list(Control::PANEL_DIR_LIST), (std::vector<std::string>{here + "/棋譜集", "..", "sub"}));
   g.panel_dir_change("..");
-  EXPECT_EQ(g.dir_path, here);
+  EXPECT_EQ(g.kifu_panel().dir_path(), here);
 
   h.ui.boxes.clear();
   g.panel_dir_change("missing");
   ASSERT_EQ(h.ui.boxes.size(), 1u);
   EXPECT_EQ(h.ui.boxes[0].title, "ｴﾗｰ");
-  EXPECT_EQ(g.dir_path, here);
+  EXPECT_EQ(g.kifu_panel().dir_path(), here);
 
   g.panel_drive_change("/no/such/drive");
   EXPECT_EQ(last_box().text, "ﾃﾞﾊﾞｲｽが準備できていません");
   EXPECT_EQ(last_box().title, "ｴﾗｰ");
-  EXPECT_EQ(g.dir_path, here);
+  EXPECT_EQ(g.kifu_panel().dir_path(), here);
   g.panel_drive_change("/");
-  EXPECT_EQ(g.dir_path, "/");
+  EXPECT_EQ(g.kifu_panel().dir_path(), "/");
   EXPECT_EQ(list(Control::PANEL_DIR_LIST).at(0), "/");
   EXPECT_NE(list(Control::PANEL_DIR_LIST).at(1), "..");  // the root has no parent entry
 }
@@ -252,16 +253,16 @@ TEST_F(KifuPanel, OpeningARecordStartsReplayWithTheSidesOfAFreshGame) {
   EXPECT_EQ(h.ui.boxes[1].text, "棋譜を '進 'で進めて下さい");
   EXPECT_EQ(h.ui.boxes[1].title, "棋譜");
   EXPECT_FALSE(h.ui.visible[Control::PANEL_FILE_LIST]);
-  EXPECT_TRUE(g.saisei_chu());
-  EXPECT_FALSE(g.hanten_zumi());
-  EXPECT_EQ(g.sente_gawa(), 1);
-  EXPECT_EQ(g.gote_gawa(), -1);
-  EXPECT_EQ(g.sita_gawa(), 1);
-  EXPECT_EQ(g.ue_gawa(), -1);
-  EXPECT_EQ(g.teban(), 1);
-  EXPECT_EQ(g.taikyoku_shu(), TaikyokuShu::ningen);
-  EXPECT_EQ(g.kifu().kifu_nagasa, 1);
-  EXPECT_EQ(g.kifu().kifu_ichi, 0);
+  EXPECT_TRUE(g.taikyoku().saisei_chu());
+  EXPECT_FALSE(g.taikyoku().hanten_zumi());
+  EXPECT_EQ(g.taikyoku().sente_gawa(), 1);
+  EXPECT_EQ(g.taikyoku().gote_gawa(), -1);
+  EXPECT_EQ(g.taikyoku().sita_gawa(), 1);
+  EXPECT_EQ(g.taikyoku().ue_gawa(), -1);
+  EXPECT_EQ(g.taikyoku().teban(), 1);
+  EXPECT_EQ(g.taikyoku().taikyoku_shu(), TaikyokuShu::ningen);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 1);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 0);
   // The header is printed around the board.
   auto printed = [&](const std::string& s, int x, int y, int iro) {
     return std::any_of(h.canvas.ops.begin(), h.canvas.ops.end(), [&](const test::Painted& p) {
@@ -274,10 +275,10 @@ TEST_F(KifuPanel, OpeningARecordStartsReplayWithTheSidesOfAFreshGame) {
 
   write_bytes("上手先.棋譜", "t\nu\nv\n7 374 10  10  0   0    0    0    3    \n");
   g.panel_file_click("上手先.棋譜");
-  EXPECT_EQ(g.taikyoku_shu(), TaikyokuShu::com);
-  EXPECT_EQ(g.ue_gawa(), 1);
-  EXPECT_EQ(g.sita_gawa(), -1);
-  EXPECT_EQ(g.teban(), 1);
+  EXPECT_EQ(g.taikyoku().taikyoku_shu(), TaikyokuShu::com);
+  EXPECT_EQ(g.taikyoku().ue_gawa(), 1);
+  EXPECT_EQ(g.taikyoku().sita_gawa(), -1);
+  EXPECT_EQ(g.taikyoku().teban(), 1);
 }
 
 TEST_F(KifuPanel, ARecordWithoutEntriesOrAFileThatCannotBeReadIsReported) {
@@ -286,22 +287,22 @@ TEST_F(KifuPanel, ARecordWithoutEntriesOrAFileThatCannotBeReadIsReported) {
   EXPECT_EQ(last_box().text, "棋譜ﾌｧｲﾙにﾃﾞｰﾀがありません");
   EXPECT_EQ(last_box().title, "棋譜");
   EXPECT_EQ(h.sound.log.back(), "play snd_kinshi");
-  EXPECT_FALSE(g.saisei_chu());  // refused before anything changed
+  EXPECT_FALSE(g.taikyoku().saisei_chu());  // refused before anything changed
 
   // A game in progress survives a click on a file that has gone.
   g.shinki_kyoku();
   joutai(g).teban = 1;
   test::play_sample_game(h);
-  const Kyokumen before = g.pos();
+  const Kyokumen before = g.taikyoku().pos();
   g.kifu_read();
   h.ui.boxes.clear();
   g.panel_file_click("vanished.棋譜");
   ASSERT_EQ(h.ui.boxes.size(), 1u);
   EXPECT_EQ(h.ui.boxes[0].text.rfind("棋譜ﾌｧｲﾙを開けません", 0), 0u);
   EXPECT_EQ(h.sound.log.back(), "play snd_kinshi");
-  EXPECT_TRUE(test::same_position(g.pos(), before));
-  EXPECT_EQ(g.kifu().kifu_nagasa, 9);
-  EXPECT_FALSE(g.saisei_chu());
+  EXPECT_TRUE(test::same_position(g.taikyoku().pos(), before));
+  EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 9);
+  EXPECT_FALSE(g.taikyoku().saisei_chu());
   EXPECT_TRUE(h.ui.visible[Control::PANEL_FILE_LIST]);  // another file can be chosen
 }
 
@@ -310,7 +311,7 @@ TEST_F(KifuPanel, LoadStepSaveComesBackByteForByte) {
   joutai(g).sita_gawa = 1;  // as START sets them
   joutai(g).ue_gawa = -1;
   test::play_sample_game(h);
-  const Kyokumen end = g.pos();
+  const Kyokumen end = g.taikyoku().pos();
   g.kifu_write();
   fill("first", "三手指し", "甲", "乙");
   g.panel_write_click();
@@ -318,8 +319,8 @@ TEST_F(KifuPanel, LoadStepSaveComesBackByteForByte) {
   g.kifu_read();
   g.panel_file_click("first.棋譜");
   for (int i = 0; i < 3; ++i) g.after();
-  EXPECT_TRUE(test::same_position(g.pos(), end));
-  EXPECT_EQ(g.kifu().kifu_ichi, 9);
+  EXPECT_TRUE(test::same_position(g.taikyoku().pos(), end));
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 9);
   g.after();
   EXPECT_EQ(last_box().text, "終わり");
 

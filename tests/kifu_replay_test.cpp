@@ -31,7 +31,7 @@ class KifuReplay : public test::KifuDir {
   // Writes a record with the given entry lines and opens it as a click in the file list does.
   void load(const std::vector<std::string>& lines) {
     open(lines);
-    ASSERT_TRUE(g.saisei_chu());
+    ASSERT_TRUE(g.taikyoku().saisei_chu());
     h.ui.boxes.clear();
     h.sound.log.clear();
   }
@@ -49,38 +49,38 @@ TEST_F(KifuReplay, ForwardAndBackATurnAtATimeOverAWholeRecord) {
   joutai(played.game).teban = 1;
   joutai(played.game).sita_gawa = 1;
   joutai(played.game).ue_gawa = -1;
-  std::vector<Kyokumen> seen{played.game.pos()};
+  std::vector<Kyokumen> seen{played.game.taikyoku().pos()};
   test::play_sample_game(played);
   std::vector<std::string> lines;
-  for (int i = 1; i <= 9; ++i) lines.push_back(entry_line(played.game.kifu().at(i)));
+  for (int i = 1; i <= 9; ++i) lines.push_back(entry_line(played.game.taikyoku().kifu().at(i)));
   // Replay the record move by move on a second game to know every position.
   {
     Harness step;
     joutai(step.game).kifu.set_entries({});
-    for (int i = 1; i <= 9; ++i) joutai(step.game).kifu.kiroku(played.game.kifu().at(i));
+    for (int i = 1; i <= 9; ++i) joutai(step.game).kifu.kiroku(played.game.taikyoku().kifu().at(i));
     joutai(step.game).kifu.kifu_ichi = 0;
     joutai(step.game).teban = 1;
     for (int i = 1; i <= 9; ++i) {
       ASSERT_TRUE(step.game.ippo_susumu());
-      seen.push_back(step.game.pos());
+      seen.push_back(step.game.taikyoku().pos());
     }
   }
-  EXPECT_TRUE(test::same_position(seen[9], played.game.pos()));
+  EXPECT_TRUE(test::same_position(seen[9], played.game.taikyoku().pos()));
 
   g.set_checked(Menu::AICON, true);
   load(lines);
   for (int turn = 1; turn <= 3; ++turn) {
     g.after();
-    EXPECT_EQ(g.kifu().kifu_ichi, 3 * turn);
-    EXPECT_EQ(g.tesuu(), 3 * turn);
-    EXPECT_TRUE(test::same_position(g.pos(), seen[3 * turn])) << "turn " << turn;
-    EXPECT_EQ(g.teban(), turn % 2 == 1 ? -1 : 1);
-    EXPECT_EQ(g.teban_nushi(), g.teban());
+    EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 3 * turn);
+    EXPECT_EQ(g.taikyoku().tesuu(), 3 * turn);
+    EXPECT_TRUE(test::same_position(g.taikyoku().pos(), seen[3 * turn])) << "turn " << turn;
+    EXPECT_EQ(g.taikyoku().teban(), turn % 2 == 1 ? -1 : 1);
+    EXPECT_EQ(g.taikyoku().teban_nushi(), g.taikyoku().teban());
   }
-  EXPECT_EQ(g.jikan_sita(), played.game.jikan_sita());
-  EXPECT_EQ(g.jikan_ue(), played.game.jikan_ue());
+  EXPECT_EQ(g.taikyoku().jikan_sita(), played.game.taikyoku().jikan_sita());
+  EXPECT_EQ(g.taikyoku().jikan_ue(), played.game.taikyoku().jikan_ue());
   EXPECT_TRUE(h.ui.visible[Control::AICON_MAN2]);  // the second player holds the next turn
-  EXPECT_TRUE(g.saikai_machi());
+  EXPECT_TRUE(g.taikyoku().saikai_machi());
   EXPECT_TRUE(h.ui.boxes.empty());
 
   g.after();
@@ -90,21 +90,21 @@ TEST_F(KifuReplay, ForwardAndBackATurnAtATimeOverAWholeRecord) {
 
   for (int turn = 2; turn >= 0; --turn) {
     g.replay();
-    EXPECT_EQ(g.kifu().kifu_ichi, 3 * turn);
-    EXPECT_TRUE(test::same_position(g.pos(), seen[3 * turn])) << "back to turn " << turn;
-    EXPECT_EQ(g.teban_nushi(), g.teban());
+    EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 3 * turn);
+    EXPECT_TRUE(test::same_position(g.taikyoku().pos(), seen[3 * turn])) << "back to turn " << turn;
+    EXPECT_EQ(g.taikyoku().teban_nushi(), g.taikyoku().teban());
   }
-  EXPECT_EQ(g.jikan_sita(), 0);
-  EXPECT_EQ(g.kifu().kifu_nagasa, 9);  // stepping never changes the record
+  EXPECT_EQ(g.taikyoku().jikan_sita(), 0);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 9);  // stepping never changes the record
 }
 
 TEST_F(KifuReplay, BlankLinesAreSkippedSoTheTurnOrderHolds) {
   load({kPawn, "", "    ", L(7, 3, 7, 4, HU, HU, 0), "", L(7, 7, 7, 6, -HU, -HU, 0)});
-  EXPECT_EQ(g.kifu().kifu_nagasa, 3);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 3);
   g.after();
-  EXPECT_EQ(g.kifu().kifu_ichi, 3);
-  EXPECT_EQ(g.pos().ban[7][6], -HU);
-  EXPECT_EQ(g.teban(), -1);  // the second player's turn, as after any three moves
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 3);
+  EXPECT_EQ(g.taikyoku().pos().ban[7][6], -HU);
+  EXPECT_EQ(g.taikyoku().teban(), -1);  // the second player's turn, as after any three moves
   EXPECT_TRUE(h.ui.boxes.empty());
 }
 
@@ -141,8 +141,8 @@ TEST_F(KifuReplay, StepCommandsRefuseAtTheEndsAndOutsideAGame) {
   // At either end a single step never leaves the record.
   joutai(g).te_tochuu = false;
   EXPECT_FALSE(g.ippo_susumu());
-  EXPECT_EQ(g.kifu().kifu_ichi, 0);
-  EXPECT_EQ(g.tesuu(), 0);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 0);
+  EXPECT_EQ(g.taikyoku().tesuu(), 0);
 }
 
 TEST_F(KifuReplay, PartialTurnsAtTheEndsOfTheRecord) {
@@ -154,7 +154,7 @@ TEST_F(KifuReplay, PartialTurnsAtTheEndsOfTheRecord) {
   h.ui.boxes.clear();
   // One entry played: 戻 takes it back, then its two further steps each refuse.
   g.replay();
-  EXPECT_EQ(g.kifu().kifu_ichi, 0);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 0);
   ASSERT_EQ(h.ui.boxes.size(), 2u);
   for (const auto& b : h.ui.boxes) {
     EXPECT_EQ(b.text, "できません");
@@ -164,7 +164,7 @@ TEST_F(KifuReplay, PartialTurnsAtTheEndsOfTheRecord) {
   for (int i = 0; i < 7; ++i) ASSERT_TRUE(g.ippo_susumu());
   h.ui.boxes.clear();
   g.after();
-  EXPECT_EQ(g.kifu().kifu_ichi, 9);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 9);
   EXPECT_TRUE(h.ui.boxes.empty());
 }
 
@@ -189,7 +189,7 @@ TEST_F(KifuReplay, ARecordWithAnEntryThatCannotBePlayedIsRefusedWithItsLine) {
   g.on_menu(Menu::START);
   press(g, 3, 7);
   press(g, 3, 6);
-  const Kyokumen before = g.pos();
+  const Kyokumen before = g.taikyoku().pos();
   for (const Case& c : cases) {
     h.ui.boxes.clear();
     h.sound.log.clear();
@@ -198,16 +198,16 @@ TEST_F(KifuReplay, ARecordWithAnEntryThatCannotBePlayedIsRefusedWithItsLine) {
     EXPECT_EQ(last_box().text, std::string("棋譜の5行目の手は盤上で指せません\n") + c.reason) << c.line;
     EXPECT_EQ(last_box().title, "棋譜");
     EXPECT_EQ(h.sound.log.back(), "play snd_kinshi");
-    EXPECT_FALSE(g.saisei_chu());
-    EXPECT_EQ(g.tesuu(), 1);
-    EXPECT_EQ(g.dankai(), Dankai::ni);
-    EXPECT_TRUE(test::same_position(g.pos(), before));
+    EXPECT_FALSE(g.taikyoku().saisei_chu());
+    EXPECT_EQ(g.taikyoku().tesuu(), 1);
+    EXPECT_EQ(g.taikyoku().dankai(), Dankai::ni);
+    EXPECT_TRUE(test::same_position(g.taikyoku().pos(), before));
   }
   // A promotion is the moved piece's own promotion, and is played.
   load({kPawn, L(7, 3, 7, 4, TO, HU, 0)});
   g.after();
-  EXPECT_EQ(g.kifu().kifu_ichi, 2);
-  EXPECT_EQ(g.pos().ban[7][4], TO);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 2);
+  EXPECT_EQ(g.taikyoku().pos().ban[7][4], TO);
 }
 
 TEST(KifuKensa, DropsNeedAnEmptySquareAndAHeldPiece) {
@@ -237,12 +237,12 @@ TEST_F(KifuReplay, SteppingKeepsTheKingSquaresAndPlayResumesFromTheRecord) {
   load({L(5, 9, 5, 8, -OU, -OU, 0), L(5, 1, 5, 2, OU, OU, 0), L(7, 7, 7, 6, -HU, -HU, 0),
         L(9, 3, 9, 4, HU, HU, 0), L(9, 7, 9, 6, -HU, -HU, 0), L(8, 3, 8, 4, HU, HU, 0)});
   g.after();
-  EXPECT_EQ(g.pos().ou_sita_x, 5);
-  EXPECT_EQ(g.pos().ou_sita_y, 8);
-  EXPECT_EQ(g.pos().ou_ue_y, 2);
+  EXPECT_EQ(g.taikyoku().pos().ou_sita_x, 5);
+  EXPECT_EQ(g.taikyoku().pos().ou_sita_y, 8);
+  EXPECT_EQ(g.taikyoku().pos().ou_ue_y, 2);
   g.replay();
-  EXPECT_EQ(g.pos().ou_sita_y, 9);
-  EXPECT_EQ(g.pos().ou_ue_y, 1);
+  EXPECT_EQ(g.taikyoku().pos().ou_sita_y, 9);
+  EXPECT_EQ(g.taikyoku().pos().ou_ue_y, 1);
   g.after();
 
   // The start commands leave record mode; the next press resumes with the side that holds the turn.
@@ -252,9 +252,9 @@ TEST_F(KifuReplay, SteppingKeepsTheKingSquaresAndPlayResumesFromTheRecord) {
   ASSERT_FALSE(h.ui.boxes.empty());
   EXPECT_EQ(h.ui.boxes.front().text, "後手の番です");
   g.on_mouse_down(1, 0, cell_x(1) + 10, cell_y(4) + 10);
-  EXPECT_EQ(g.pos().ban[1][4], HU);
-  EXPECT_EQ(g.kifu().kifu_ichi, 4);
-  EXPECT_EQ(g.kifu().kifu_nagasa, 4);
+  EXPECT_EQ(g.taikyoku().pos().ban[1][4], HU);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 4);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 4);
 }
 
 TEST_F(KifuReplay, CancelReturnsToTheStartKeepingTheRecordUnlessTheBoardWasChanged) {
@@ -262,10 +262,10 @@ TEST_F(KifuReplay, CancelReturnsToTheStartKeepingTheRecordUnlessTheBoardWasChang
   g.after();
   g.cancel();
   EXPECT_EQ(h.sound.log.back(), "play snd_koma");
-  EXPECT_EQ(g.kifu().kifu_ichi, 0);
-  EXPECT_EQ(g.kifu().kifu_nagasa, 1);
-  EXPECT_FALSE(g.saisei_chu());
-  EXPECT_EQ(g.pos().ban[3][7], -HU);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 0);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 1);
+  EXPECT_FALSE(g.taikyoku().saisei_chu());
+  EXPECT_EQ(g.taikyoku().pos().ban[3][7], -HU);
   g.after();
   EXPECT_EQ(last_box().text, "「対局」で始めて下さい");
 
@@ -274,12 +274,12 @@ TEST_F(KifuReplay, CancelReturnsToTheStartKeepingTheRecordUnlessTheBoardWasChang
   g.reverse();
   kifu_kiroku(g, 7, 3, 7, 4, HU, HU, 0, 0, 0, 0);
   g.cancel();
-  EXPECT_EQ(g.kifu().kifu_nagasa, 0);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 0);
   g.lbel_up();
   kifu_kiroku(g, 3, 7, 3, 6, -HU, -HU, 0, 0, 0, 0);
   joutai(g).kifu.kifu_ichi = 0;
   g.cancel();
-  EXPECT_EQ(g.kifu().kifu_nagasa, 0);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 0);
 }
 
 TEST_F(KifuReplay, TurningTheBoardTwiceGivesBackThePositionButNotTheRecord) {
@@ -289,25 +289,25 @@ TEST_F(KifuReplay, TurningTheBoardTwiceGivesBackThePositionButNotTheRecord) {
   joutai(g).ue_gawa = -1;
   test::play_sample_game(h);
   g.lbel_up();  // refused: moves were played
-  const Kyokumen before = g.pos();
-  const int teban = g.teban(), nushi = g.teban_nushi();
+  const Kyokumen before = g.taikyoku().pos();
+  const int teban = g.taikyoku().teban(), nushi = g.taikyoku().teban_nushi();
   g.reverse();
-  EXPECT_TRUE(g.hanten_zumi());
-  EXPECT_EQ(g.teban(), -teban);
-  EXPECT_EQ(g.teban_nushi(), -nushi);  // the army that held the turn keeps it
-  EXPECT_EQ(g.kifu().kifu_nagasa, 0);
-  EXPECT_EQ(g.kifu().kifu_ichi, 0);
-  EXPECT_EQ(g.pos().ban[2][2], HISHA);  // the lower rook of (8, 8)
-  EXPECT_EQ(g.pos().mochigoma_ue[2], before.mochigoma_sita[2]);
-  EXPECT_EQ(g.pos().mochigoma_su_ue, before.mochigoma_su_sita);
-  EXPECT_EQ(g.pos().ou_ue_x, 5);
-  EXPECT_EQ(g.pos().ou_ue_y, 1);
+  EXPECT_TRUE(g.taikyoku().hanten_zumi());
+  EXPECT_EQ(g.taikyoku().teban(), -teban);
+  EXPECT_EQ(g.taikyoku().teban_nushi(), -nushi);  // the army that held the turn keeps it
+  EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 0);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 0);
+  EXPECT_EQ(g.taikyoku().pos().ban[2][2], HISHA);  // the lower rook of (8, 8)
+  EXPECT_EQ(g.taikyoku().pos().mochigoma_ue[2], before.mochigoma_sita[2]);
+  EXPECT_EQ(g.taikyoku().pos().mochigoma_su_ue, before.mochigoma_su_sita);
+  EXPECT_EQ(g.taikyoku().pos().ou_ue_x, 5);
+  EXPECT_EQ(g.taikyoku().pos().ou_ue_y, 1);
   EXPECT_EQ(h.sound.log.back(), "play snd_koma");
   g.reverse();
-  EXPECT_TRUE(test::same_position(g.pos(), before));
-  EXPECT_EQ(g.teban(), teban);
-  EXPECT_EQ(g.teban_nushi(), nushi);
-  EXPECT_EQ(g.kifu().kifu_nagasa, 0);
+  EXPECT_TRUE(test::same_position(g.taikyoku().pos(), before));
+  EXPECT_EQ(g.taikyoku().teban(), teban);
+  EXPECT_EQ(g.taikyoku().teban_nushi(), nushi);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 0);
   g.after();
   EXPECT_EQ(last_box().text, "できません");  // nothing left to replay
 }
@@ -316,11 +316,11 @@ TEST_F(KifuReplay, TurningNegatesAHandicapAndIsRefusedWhereItWouldMisleadPlay) {
   g.lebel_down();
   g.lebel_down();
   g.reverse();
-  EXPECT_EQ(g.handicap(), 2);
+  EXPECT_EQ(g.taikyoku().handicap(), 2);
   EXPECT_EQ(h.canvas.texts().back(), "ﾊﾝﾃﾞｨｷｬｯﾌﾟ:４級");
-  EXPECT_EQ(g.pos().ban[8][2], kara);  // the lower bishop was taken off at (2, 8)
-  EXPECT_EQ(g.pos().ban[2][2], kara);  // and the lower rook at (8, 8)
-  EXPECT_EQ(g.pos().ban[8][8], -HISHA);
+  EXPECT_EQ(g.taikyoku().pos().ban[8][2], kara);  // the lower bishop was taken off at (2, 8)
+  EXPECT_EQ(g.taikyoku().pos().ban[2][2], kara);  // and the lower rook at (8, 8)
+  EXPECT_EQ(g.taikyoku().pos().ban[8][8], -HISHA);
 
   struct Case { bool saisei, tochuu; TaikyokuShu shu; int teban, shuukyoku; const char* text; };
   const Case refused[] = {
@@ -339,9 +339,9 @@ TEST_F(KifuReplay, TurningNegatesAHandicapAndIsRefusedWhereItWouldMisleadPlay) {
     EXPECT_EQ(hh.ui.boxes[0].text, c.text);
     EXPECT_EQ(hh.ui.boxes[0].title, "反転");
     EXPECT_EQ(hh.sound.log.back(), "play snd_kinshi");
-    EXPECT_FALSE(x.hanten_zumi());
-    EXPECT_EQ(x.pos().ban[5][5], -KIN);
-    EXPECT_EQ(x.teban(), c.teban);
+    EXPECT_FALSE(x.taikyoku().hanten_zumi());
+    EXPECT_EQ(x.taikyoku().pos().ban[5][5], -KIN);
+    EXPECT_EQ(x.taikyoku().teban(), c.teban);
   }
   // Allowed once the game is over, or before the computer's game has started.
   Harness over;
@@ -350,8 +350,8 @@ TEST_F(KifuReplay, TurningNegatesAHandicapAndIsRefusedWhereItWouldMisleadPlay) {
   joutai(over.game).taikyoku_shu = TaikyokuShu::com;
   joutai(over.game).teban = 1;
   over.game.reverse();
-  EXPECT_TRUE(over.game.hanten_zumi());
-  EXPECT_EQ(over.game.teban_nushi(), 0);  // against the computer the holder stays
+  EXPECT_TRUE(over.game.taikyoku().hanten_zumi());
+  EXPECT_EQ(over.game.taikyoku().teban_nushi(), 0);  // against the computer the holder stays
 }
 
 }  // namespace

@@ -43,15 +43,18 @@ class KifuDir : public ::testing::Test {
 // drop from the upper hand and the hand row for one from the lower hand.
 inline void play_move(Harness& h, int fc, int fr, int tc, int tr, int code, double secs = 0) {
   Game& g = h.game;
-  const int before = fc == TE_SITA ? -MOCHIGOMA_KOMA[fr - 2] : fc == TE_UE ? MOCHIGOMA_KOMA[fr] : g.pos().ban[fc][fr];
+  const int before = fc == TE_SITA ? -MOCHIGOMA_KOMA[fr - 2]
+                     : fc == TE_UE ? MOCHIGOMA_KOMA[fr]
+                                   : g.taikyoku().pos().ban[fc][fr];
   const bool sita = before < 0;
-  kifu_kiroku(g, fc, fc == TE_UE ? 8 - fr : fr, tc, tr, before, code, g.jikan_sita(),
-                g.jikan_sita() + (sita ? secs : 0), g.jikan_ue(), g.jikan_ue() + (sita ? 0 : secs));
+  kifu_kiroku(g, fc, fc == TE_UE ? 8 - fr : fr, tc, tr, before, code, g.taikyoku().jikan_sita(),
+              g.taikyoku().jikan_sita() + (sita ? secs : 0), g.taikyoku().jikan_ue(),
+              g.taikyoku().jikan_ue() + (sita ? 0 : secs));
   if (sita) joutai(g).jikan_sita += secs;
   else joutai(g).jikan_ue += secs;
   ++joutai(g).tesuu;
   te_ugokasu(g, fc, fr, tc, tr, code);
-  joutai(g).teban = -g.teban();
+  joutai(g).teban = -g.taikyoku().teban();
 }
 
 // Three turns with a capture, a promotion, a drop and a recapture; the lower pieces move first.

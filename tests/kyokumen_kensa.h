@@ -84,13 +84,15 @@ inline void kifu_saigen(Kyokumen& p, const Kifu& kifu, int n) {
 // The record's position lies within it, and replaying it from `origin` gives the board
 // and hands of the game.
 inline std::string kifu_fusei(const Game& g, const Kyokumen& origin) {
-  if (g.kifu().kifu_ichi < 0 || g.kifu().kifu_ichi > g.kifu().kifu_nagasa)
-    return "record position " + std::to_string(g.kifu().kifu_ichi) + " outside 0.." +
-           std::to_string(g.kifu().kifu_nagasa);
+  if (g.taikyoku().kifu().kifu_ichi < 0 ||
+      g.taikyoku().kifu().kifu_ichi > g.taikyoku().kifu().kifu_nagasa)
+    return "record position " + std::to_string(g.taikyoku().kifu().kifu_ichi) + " outside 0.." +
+           std::to_string(g.taikyoku().kifu().kifu_nagasa);
   Kyokumen p = origin;
-  kifu_saigen(p, g.kifu(), g.kifu().kifu_ichi);
-  if (!same_position(p, g.pos()))
-    return "replaying " + std::to_string(g.kifu().kifu_ichi) + " entries does not give the board";
+  kifu_saigen(p, g.taikyoku().kifu(), g.taikyoku().kifu().kifu_ichi);
+  if (!same_position(p, g.taikyoku().pos()))
+    return "replaying " + std::to_string(g.taikyoku().kifu().kifu_ichi) +
+           " entries does not give the board";
   return {};
 }
 
@@ -103,7 +105,7 @@ inline std::string joutai_kiroku(const Game& g) {
     static_assert(std::is_trivially_copyable_v<std::decay_t<decltype(v)>>);
     out.append(reinterpret_cast<const char*>(&v), sizeof v);
   };
-  const Kyokumen& p = g.pos();  // field by field: the maps are drawn when first read
+  const Kyokumen& p = g.taikyoku().pos();  // field by field: the maps are drawn when first read
   raw(p.ban);
   raw(p.mochigoma_sita);
   raw(p.mochigoma_ue);
@@ -111,18 +113,20 @@ inline std::string joutai_kiroku(const Game& g) {
   raw(su);
   raw(p.fu_suji_sita);
   raw(p.fu_suji_ue);
-  raw(g.kiki());
-  const int ints[] = {g.teban(), g.teban_nushi(), g.sente_gawa(), g.gote_gawa(), g.sita_gawa(),
-                      g.ue_gawa(), static_cast<int>(g.taikyoku_shu()), g.shousha(), g.tesuu(),
-                      static_cast<int>(g.dankai()), g.level(), g.saisei_chu(), g.saikai_machi(),
-                      g.te_tochuu(), g.oute_mae(), g.ichite_x(), g.ichite_y(), g.nite_x(), g.nite_y(),
-                      g.handicap(), g.handicap_zumi(), g.hanten_zumi(), g.kifu().kifu_ichi,
-                      g.kifu().kifu_nagasa};
+  const Taikyoku& t = g.taikyoku();
+  raw(t.kiki());
+  const int ints[] = {t.teban(), t.teban_nushi(), t.sente_gawa(), t.gote_gawa(), t.sita_gawa(),
+                      t.ue_gawa(), static_cast<int>(t.taikyoku_shu()), t.shousha(), t.tesuu(),
+                      static_cast<int>(t.dankai()), t.level(), t.saisei_chu(), t.saikai_machi(),
+                      t.te_tochuu(), t.oute_mae(), t.ichite_x(), t.ichite_y(), t.nite_x(), t.nite_y(),
+                      t.handicap(), t.handicap_zumi(), t.hanten_zumi(), t.kifu().kifu_ichi,
+                      t.kifu().kifu_nagasa};
   raw(ints);
-  const double clocks[] = {g.jikan_kaishi(), g.jikan_ima(), g.jikan_sita(), g.jikan_ue()};
+  const double clocks[] = {g.taikyoku().jikan_kaishi(), g.taikyoku().jikan_ima(),
+                           g.taikyoku().jikan_sita(), g.taikyoku().jikan_ue()};
   raw(clocks);
-  for (int i = 1; i <= g.kifu().kifu_nagasa; ++i) {
-    const KifuEntry& e = g.kifu().at(i);  // field by field: the struct has padding
+  for (int i = 1; i <= g.taikyoku().kifu().kifu_nagasa; ++i) {
+    const KifuEntry& e = g.taikyoku().kifu().at(i);  // field by field: the struct has padding
     const int fields[] = {e.moto_x, e.moto_y, e.saki_x, e.saki_y, e.koma, e.moto_koma, e.tori_koma, e.gyou,
                           e.kaketa_ran};
     const double times[] = {e.sita_mae, e.sita_ato, e.ue_mae, e.ue_ato};

@@ -33,9 +33,9 @@ void sasu(Harness& h, int fc, int fr, int tc, int tr, int button = 1) {
 void futari(Harness& h) {
   Game& g = h.game;
   g.shinki_kyoku();
-  joutai(g).sita_gawa = g.sente_gawa();
-  joutai(g).ue_gawa = g.gote_gawa();
-  joutai(g).teban = joutai(g).teban_nushi = g.sente_gawa();
+  joutai(g).sita_gawa = g.taikyoku().sente_gawa();
+  joutai(g).ue_gawa = g.taikyoku().gote_gawa();
+  joutai(g).teban = joutai(g).teban_nushi = g.taikyoku().sente_gawa();
   joutai(g).jikan_kaishi = h.clock.now();
   h.sound.log.clear();
   h.ui.boxes.clear();
@@ -59,9 +59,9 @@ void kyokumen(Harness& h, std::initializer_list<Koma> ban, std::initializer_list
 
 // Puts the turn in the middle of `dankai`, held by the lower or the upper player.
 void turn(Game& g, bool nushi_sita, int dankai) {
-  joutai(g).teban_nushi = nushi_sita ? g.sita_gawa() : g.ue_gawa();
+  joutai(g).teban_nushi = nushi_sita ? g.taikyoku().sita_gawa() : g.taikyoku().ue_gawa();
   joutai(g).dankai = static_cast<Dankai>(dankai);
-  joutai(g).teban = dankai == 2 ? -g.teban_nushi() : g.teban_nushi();
+  joutai(g).teban = dankai == 2 ? -g.taikyoku().teban_nushi() : g.taikyoku().teban_nushi();
   joutai(g).te_tochuu = dankai != 1;
 }
 
@@ -80,7 +80,7 @@ void expect_box(const Harness& h, const char* text, const char* title) {
 }
 
 void expect_won(const Harness& h, int winner, const char* text) {
-  EXPECT_EQ(h.game.shousha(), winner);
+  EXPECT_EQ(h.game.taikyoku().shousha(), winner);
   expect_box(h, text, "終了");
   EXPECT_EQ(h.canvas.picture_at(11.2, 0), PIC_ZUVANSHOGI2);
   EXPECT_GT(h.canvas.repaints, 0);
@@ -98,7 +98,7 @@ TEST(Mouse, PressesAreRefusedWhileNoGameCanTakeAMove) {
   expect_box(h, "「対局」で始めて下さい", "開始");
 
   futari(h);
-  joutai(g).shuukyoku = static_cast<Shuukyoku>(g.sita_gawa());
+  joutai(g).shuukyoku = static_cast<Shuukyoku>(g.taikyoku().sita_gawa());
   osu(h, 3, 7);
   EXPECT_TRUE(h.sound.log.empty());
   expect_box(h, "新規に対局してください", "終局");
@@ -109,13 +109,13 @@ TEST(Mouse, PressesAreRefusedWhileNoGameCanTakeAMove) {
   osu(h, 3, 7);
   expect_box(h, "棋譜を '進 'で進めて下さい", "棋譜");
   EXPECT_EQ(h.ui.boxes.back().buttons, Buttons::yesno);
-  EXPECT_TRUE(g.saisei_chu());
-  EXPECT_EQ(g.teban(), g.sita_gawa());
-  EXPECT_EQ(g.click_jotai, 0);
+  EXPECT_TRUE(g.taikyoku().saisei_chu());
+  EXPECT_EQ(g.taikyoku().teban(), g.taikyoku().sita_gawa());
+  EXPECT_EQ(g.nyuuryoku().click_jotai(), 0);
   osu(h, 3, 7);  // No: a new game
   EXPECT_EQ(h.sound.log.front(), "play snd_kinshi");
-  EXPECT_FALSE(g.saisei_chu());
-  EXPECT_EQ(g.teban(), 0);
+  EXPECT_FALSE(g.taikyoku().saisei_chu());
+  EXPECT_EQ(g.taikyoku().teban(), 0);
 }
 
 TEST(Mouse, CellsRoundDownAndPressesOffTheGridChangeNothing) {
@@ -126,27 +126,27 @@ TEST(Mouse, CellsRoundDownAndPressesOffTheGridChangeNothing) {
   joutai(g).pos.mochigoma_sita[7] = 1;  // cell (11, 9)
   joutai(g).pos.shiage();
   g.on_mouse_down(1, 0, BAN_LEFT - 1, py(7));
-  EXPECT_EQ(g.sentaku[1].moto_x, TE_UE);
-  EXPECT_EQ(g.sentaku[1].koma, HU);
+  EXPECT_EQ(g.nyuuryoku().sentaku(static_cast<Dankai>(1)).moto_x, TE_UE);
+  EXPECT_EQ(g.nyuuryoku().sentaku(static_cast<Dankai>(1)).koma, HU);
   g.on_mouse_down(1, 0, BAN_LEFT + MASU_W * 11, BAN_TOP + MASU_H * 9);
-  EXPECT_EQ(g.sentaku[1].koma, -HISHA);
-  const Kyokumen before = g.pos();
+  EXPECT_EQ(g.nyuuryoku().sentaku(static_cast<Dankai>(1)).koma, -HISHA);
+  const Kyokumen before = g.taikyoku().pos();
   const int off[][2] = {{6000, py(5)}, {1544, py(5)}, {px(5), 714},       {px(5), 99},
                         {INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, {INT_MAX, py(5)}, {px(5), INT_MIN}};
   for (const auto& p : off) g.on_mouse_down(1, 0, p[0], p[1]);
-  EXPECT_TRUE(same_position(g.pos(), before));
-  EXPECT_EQ(g.click_jotai, 1);
+  EXPECT_TRUE(same_position(g.taikyoku().pos(), before));
+  EXPECT_EQ(g.nyuuryoku().click_jotai(), 1);
   g.on_mouse_down(1, 0, 1545, py(5));  // column 1
-  EXPECT_EQ(g.pos().ban[1][5], -HISHA);
+  EXPECT_EQ(g.taikyoku().pos().ban[1][5], -HISHA);
 
   for (int dankai = 1; dankai <= 3; ++dankai) {
     futari(h);
     turn(g, true, dankai);
     if (dankai != 1) osu(h, 3, dankai == 2 ? 3 : 7);
-    const Kyokumen start = g.pos();
+    const Kyokumen start = g.taikyoku().pos();
     for (const auto& p : off) g.on_mouse_down(kMigi, 0, p[0], p[1]);
-    EXPECT_TRUE(same_position(g.pos(), start));
-    EXPECT_EQ(g.click_jotai, dankai == 1 ? 0 : 1);
+    EXPECT_TRUE(same_position(g.taikyoku().pos(), start));
+    EXPECT_EQ(g.nyuuryoku().click_jotai(), dankai == 1 ? 0 : 1);
     EXPECT_TRUE(h.sound.log.empty());
     EXPECT_TRUE(h.ui.boxes.empty());
   }
@@ -161,10 +161,10 @@ TEST(Mouse, TheFirstPressAfterSteppingResumesPlay) {
   h.clock.t = 40000;
   osu(h, 3, 7);
   expect_box(h, "先手の番です", "対局");
-  EXPECT_FALSE(g.saikai_machi());
-  EXPECT_EQ(g.jikan_kaishi(), 40000);
+  EXPECT_FALSE(g.taikyoku().saikai_machi());
+  EXPECT_EQ(g.taikyoku().jikan_kaishi(), 40000);
   EXPECT_TRUE(h.ui.timer);
-  EXPECT_EQ(g.click_jotai, 1);  // and the press selects the pawn
+  EXPECT_EQ(g.nyuuryoku().click_jotai(), 1);  // and the press selects the pawn
 
   futari(h);
   turn(g, false, 1);
@@ -177,7 +177,7 @@ TEST(Mouse, TheFirstPressAfterSteppingResumesPlay) {
   joutai(g).saikai_machi = true;
   osu(h, 3, 7);
   expect_box(h, "あなたの番です", "対局");
-  EXPECT_EQ(g.click_jotai, 1);
+  EXPECT_EQ(g.nyuuryoku().click_jotai(), 1);
 
   Harness c;  // the computer holds the turn: the press only starts its turn
   futari(c);
@@ -185,9 +185,9 @@ TEST(Mouse, TheFirstPressAfterSteppingResumesPlay) {
   turn(c.game, false, 1);
   joutai(c.game).saikai_machi = true;
   osu(c, 3, 7);
-  EXPECT_EQ(c.game.kifu().kifu_ichi, 3);
-  EXPECT_EQ(c.game.teban_nushi(), c.game.sita_gawa());
-  EXPECT_EQ(c.game.sentaku[1].koma, 0);
+  EXPECT_EQ(c.game.taikyoku().kifu().kifu_ichi, 3);
+  EXPECT_EQ(c.game.taikyoku().teban_nushi(), c.game.taikyoku().sita_gawa());
+  EXPECT_EQ(c.game.nyuuryoku().sentaku(static_cast<Dankai>(1)).koma, 0);
 }
 
 // A pawn in hand is framed only where it may be dropped: no file holding a pawn of its
@@ -217,15 +217,14 @@ TEST(Te, SelectionFollowsThePressesAndIllegalPlacesDropIt) {
   Harness h;
   futari(h);
   Game& g = h.game;
-  g.sidou_on = true;
-  g.sidou_iro = IRO_SHIRO;
+  TaikyokuShiken::settei(g).sidou(true);
   joutai(g).pos.mochigoma_sita[5] = 1;  // (11, 7)
   joutai(g).pos.mochigoma_ue[4] = 1;    // (-1, 4)
   joutai(g).pos.shiage();
-  const Kyokumen before = g.pos();
+  const Kyokumen before = g.taikyoku().pos();
 
   osu(h, 3, 3);  // an upper pawn: shown, not selected
-  EXPECT_EQ(g.click_jotai, 0);
+  EXPECT_EQ(g.nyuuryoku().click_jotai(), 0);
   EXPECT_EQ(waku_at(h, 3, 4), IRO_SHIRO);
   osu(h, 3, 7);
   osu(h, 4, 7);  // another own piece takes the selection
@@ -233,28 +232,28 @@ TEST(Te, SelectionFollowsThePressesAndIllegalPlacesDropIt) {
   EXPECT_EQ(waku_at(h, 4, 7), IRO_AKA);
   osu(h, 4, 5);  // out of reach
   EXPECT_EQ(h.sound.log, Log{"play snd_kinshi"});
-  EXPECT_EQ(g.click_jotai, 0);
+  EXPECT_EQ(g.nyuuryoku().click_jotai(), 0);
 
   osu(h, 11, 7);
   EXPECT_EQ(waku_at(h, 11, 7), IRO_AKA);
   osu(h, 5, 1);  // no drop on a piece; the hand's frame goes too
-  EXPECT_EQ(g.click_jotai, 0);
+  EXPECT_EQ(g.nyuuryoku().click_jotai(), 0);
   EXPECT_EQ(waku_at(h, 11, 7), IRO_MIDORI);
 
   h.sound.log.clear();
   osu(h, -1, 4);
   EXPECT_EQ(waku_at(h, -1, 4), IRO_SHIRO);
   osu(h, 5, 5);  // the other side's hand: silently let go
-  EXPECT_EQ(g.click_jotai, 0);
+  EXPECT_EQ(g.nyuuryoku().click_jotai(), 0);
   EXPECT_TRUE(h.sound.log.empty());
-  EXPECT_TRUE(same_position(g.pos(), before));
-  EXPECT_EQ(g.kifu().kifu_nagasa, 0);
+  EXPECT_TRUE(same_position(g.taikyoku().pos(), before));
+  EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 0);
 
   osu(h, 4, 7);
   osu(h, 0, 5);  // off the board: marks erased, selection kept
   EXPECT_EQ(waku_at(h, 4, 7), IRO_MIDORI);
   osu(h, 4, 6);
-  EXPECT_EQ(g.pos().ban[4][6], -HU);
+  EXPECT_EQ(g.taikyoku().pos().ban[4][6], -HU);
   EXPECT_EQ(h.sound.log, Log{"play snd_koma"});
   EXPECT_TRUE(h.ui.boxes.empty());
 }
@@ -267,23 +266,23 @@ TEST(Te, TheRightButtonPromotesWhereAllowedAndForcedPromotionNeedsIt) {
   sasu(h, 5, 2, 5, 1);
   EXPECT_EQ(h.sound.log, Log{"play snd_kinshi"});
   expect_box(h, "マウスの右をクリックして下さい", "成り");
-  EXPECT_EQ(g.click_jotai, 1);
-  EXPECT_EQ(g.kifu().kifu_nagasa, 0);
+  EXPECT_EQ(g.nyuuryoku().click_jotai(), 1);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 0);
   osu(h, 5, 1, kMigi);
-  EXPECT_EQ(g.pos().ban[5][1], -TO);
-  EXPECT_EQ(g.kifu().at(1).koma, -TO);
-  EXPECT_EQ(g.kifu().at(1).moto_koma, -HU);
+  EXPECT_EQ(g.taikyoku().pos().ban[5][1], -TO);
+  EXPECT_EQ(g.taikyoku().kifu().at(1).koma, -TO);
+  EXPECT_EQ(g.taikyoku().kifu().at(1).moto_koma, -HU);
 
   sasu(h, 3, 5, 3, 6, kMigi);  // outside the zone
-  EXPECT_EQ(g.pos().ban[3][6], GIN);
+  EXPECT_EQ(g.taikyoku().pos().ban[3][6], GIN);
   sasu(h, 6, 4, 6, 3, kMigi);  // a gold
-  EXPECT_EQ(g.pos().ban[6][3], -KIN);
+  EXPECT_EQ(g.taikyoku().pos().ban[6][3], -KIN);
   sasu(h, -1, 7, 4, 7, kMigi);  // the upper player drops into its zone
-  EXPECT_EQ(g.pos().ban[4][7], HU);
-  EXPECT_EQ(g.pos().mochigoma_su_ue, 0);
-  EXPECT_EQ(g.kifu().at(4).moto_y, 7);
+  EXPECT_EQ(g.taikyoku().pos().ban[4][7], HU);
+  EXPECT_EQ(g.taikyoku().pos().mochigoma_su_ue, 0);
+  EXPECT_EQ(g.taikyoku().kifu().at(4).moto_y, 7);
   sasu(h, 2, 4, 2, 3);  // the left button declines
-  EXPECT_EQ(g.pos().ban[2][3], -GIN);
+  EXPECT_EQ(g.taikyoku().pos().ban[2][3], -GIN);
   EXPECT_EQ(h.ui.boxes.size(), 1u);
 }
 
@@ -300,22 +299,22 @@ TEST(Te, EachMoveIsChargedItsOwnTimeAndRecordedWithTheHoldersClock) {
   }
   const double sita[] = {0, 5, 12, 23, 23, 23}, ue[] = {0, 0, 0, 0, 3, 5};
   for (int n = 1; n <= 5; ++n) {
-    const KifuEntry& e = g.kifu().at(n);
+    const KifuEntry& e = g.taikyoku().kifu().at(n);
     EXPECT_EQ(e.sita_mae, sita[n - 1]) << n;
     EXPECT_EQ(e.sita_ato, sita[n]) << n;
     EXPECT_EQ(e.ue_mae, ue[n - 1]) << n;
     EXPECT_EQ(e.ue_ato, ue[n]) << n;
   }
-  EXPECT_EQ(g.kifu().at(2).tori_koma, kara);
-  EXPECT_EQ(g.kifu().at(2).moto_koma, HU);
-  EXPECT_EQ(g.jikan_sita(), 23);
-  EXPECT_EQ(g.jikan_ue(), 5);
-  EXPECT_EQ(g.jikan_kaishi(), t0 + 28);
-  EXPECT_EQ(g.teban_nushi(), g.ue_gawa());
-  EXPECT_EQ(g.dankai(), Dankai::san);
-  EXPECT_EQ(g.teban(), g.ue_gawa());
-  EXPECT_EQ(g.ichite_x() * 10 + g.ichite_y(), 35);
-  EXPECT_EQ(g.nite_x() * 10 + g.nite_y(), 75);
+  EXPECT_EQ(g.taikyoku().kifu().at(2).tori_koma, kara);
+  EXPECT_EQ(g.taikyoku().kifu().at(2).moto_koma, HU);
+  EXPECT_EQ(g.taikyoku().jikan_sita(), 23);
+  EXPECT_EQ(g.taikyoku().jikan_ue(), 5);
+  EXPECT_EQ(g.taikyoku().jikan_kaishi(), t0 + 28);
+  EXPECT_EQ(g.taikyoku().teban_nushi(), g.taikyoku().ue_gawa());
+  EXPECT_EQ(g.taikyoku().dankai(), Dankai::san);
+  EXPECT_EQ(g.taikyoku().teban(), g.taikyoku().ue_gawa());
+  EXPECT_EQ(g.taikyoku().ichite_x() * 10 + g.taikyoku().ichite_y(), 35);
+  EXPECT_EQ(g.taikyoku().nite_x() * 10 + g.taikyoku().nite_y(), 75);
 }
 
 // The refused move overwrites the first entry of a record stepped back to its start.
@@ -327,11 +326,11 @@ TEST(Te, AMoveLeavingTheOwnKingAttackedIsUndoneAsIfNeverMade) {
   sasu(h, 1, 7, 1, 6);
   sasu(h, 9, 3, 9, 4);
   sasu(h, 2, 7, 2, 6);
-  const KifuEntry first = g.kifu().at(1);
+  const KifuEntry first = g.taikyoku().kifu().at(1);
   for (int i = 0; i < 3; ++i) g.ippo_modosu();
-  joutai(g).teban_nushi = g.teban();
+  joutai(g).teban_nushi = g.taikyoku().teban();
   g.set_checked(Menu::KEIKA, true);
-  const Kyokumen before = g.pos();
+  const Kyokumen before = g.taikyoku().pos();
   h.sound.log.clear();
   h.ui.boxes.clear();
 
@@ -341,21 +340,21 @@ TEST(Te, AMoveLeavingTheOwnKingAttackedIsUndoneAsIfNeverMade) {
   ASSERT_EQ(h.ui.boxes.size(), 2u);
   expect_box(h, "王手です。自殺はできません", "警告");
   EXPECT_EQ(h.sound.log, (Log{"play snd_koma", "play snd_kinshi", "play snd_koma"}));
-  EXPECT_TRUE(same_position(g.pos(), before));
-  EXPECT_EQ(g.kifu().kifu_ichi, 0);
-  EXPECT_EQ(g.kifu().kifu_nagasa, 3);
-  EXPECT_EQ(g.kifu().at(1).saki_x, first.saki_x);
-  EXPECT_EQ(g.kifu().at(1).koma, first.koma);
-  EXPECT_EQ(g.tesuu(), 0);
-  EXPECT_FALSE(g.te_tochuu());
-  EXPECT_FALSE(g.saikai_machi());
+  EXPECT_TRUE(same_position(g.taikyoku().pos(), before));
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 0);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 3);
+  EXPECT_EQ(g.taikyoku().kifu().at(1).saki_x, first.saki_x);
+  EXPECT_EQ(g.taikyoku().kifu().at(1).koma, first.koma);
+  EXPECT_EQ(g.taikyoku().tesuu(), 0);
+  EXPECT_FALSE(g.taikyoku().te_tochuu());
+  EXPECT_FALSE(g.taikyoku().saikai_machi());
   EXPECT_TRUE(h.ui.timer);
-  EXPECT_EQ(g.dankai(), Dankai::ichi);
-  EXPECT_EQ(g.teban(), g.teban_nushi());
-  EXPECT_EQ(g.pos().ou_sita_y, 9);
+  EXPECT_EQ(g.taikyoku().dankai(), Dankai::ichi);
+  EXPECT_EQ(g.taikyoku().teban(), g.taikyoku().teban_nushi());
+  EXPECT_EQ(g.taikyoku().pos().ou_sita_y, 9);
 
   for (int i = 0; i < 3; ++i) g.ippo_susumu();  // the played line is still there
-  EXPECT_EQ(g.pos().ban[2][6], -HU);
+  EXPECT_EQ(g.taikyoku().pos().ban[2][6], -HU);
 }
 
 TEST(Te, TheSecondMoveUsesTheOpponentsPiecesAndGuardsTheirKing) {
@@ -367,25 +366,25 @@ TEST(Te, TheSecondMoveUsesTheOpponentsPiecesAndGuardsTheirKing) {
   sasu(h, 1, 7, 1, 6);
   h.sound.log.clear();
   osu(h, 6, 4);  // the holder's own pawn is not for this move
-  EXPECT_EQ(g.click_jotai, 0);
+  EXPECT_EQ(g.nyuuryoku().click_jotai(), 0);
   sasu(h, 11, 3, 5, 5);  // nor its own hand
-  EXPECT_EQ(g.pos().ban[5][5], kara);
+  EXPECT_EQ(g.taikyoku().pos().ban[5][5], kara);
   EXPECT_TRUE(h.sound.log.empty());
 
-  const Kyokumen before = g.pos();
+  const Kyokumen before = g.taikyoku().pos();
   sasu(h, 5, 3, 4, 4);  // the silver shields its own king from the rook
   expect_box(h, "王手です。自殺はできません", "警告");
   EXPECT_EQ(h.sound.log, (Log{"play snd_koma", "play snd_koma"}));
-  EXPECT_TRUE(same_position(g.pos(), before));
-  EXPECT_EQ(g.dankai(), Dankai::ni);
-  EXPECT_EQ(g.teban(), g.ue_gawa());
-  EXPECT_EQ(g.kifu().kifu_nagasa, 1);
+  EXPECT_TRUE(same_position(g.taikyoku().pos(), before));
+  EXPECT_EQ(g.taikyoku().dankai(), Dankai::ni);
+  EXPECT_EQ(g.taikyoku().teban(), g.taikyoku().ue_gawa());
+  EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 1);
 
   sasu(h, 6, 3, 6, 4);  // the opponent's gold takes the holder's pawn
-  EXPECT_EQ(g.pos().mochigoma_ue[1], 1);
-  EXPECT_EQ(g.pos().mochigoma_su_ue, 1);
-  EXPECT_EQ(g.dankai(), Dankai::san);
-  EXPECT_EQ(g.teban(), g.sita_gawa());
+  EXPECT_EQ(g.taikyoku().pos().mochigoma_ue[1], 1);
+  EXPECT_EQ(g.taikyoku().pos().mochigoma_su_ue, 1);
+  EXPECT_EQ(g.taikyoku().dankai(), Dankai::san);
+  EXPECT_EQ(g.taikyoku().teban(), g.taikyoku().sita_gawa());
 }
 
 TEST(Te, TheThirdMoveMayNotReuseTheFirstPieceNorTakeTheSecond) {
@@ -395,7 +394,7 @@ TEST(Te, TheThirdMoveMayNotReuseTheFirstPieceNorTakeTheSecond) {
   Game& g = h.game;
   sasu(h, 7, 7, 7, 6);
   sasu(h, 2, 2, 2, 3);
-  const Kyokumen before = g.pos();
+  const Kyokumen before = g.taikyoku().pos();
   h.sound.log.clear();
 
   // Picked up from the hand first, then the silver: a check of an earlier turn is no excuse.
@@ -404,20 +403,20 @@ TEST(Te, TheThirdMoveMayNotReuseTheFirstPieceNorTakeTheSecond) {
   sasu(h, 7, 6, 7, 5);
   expect_box(h, "１手目に動かした駒は動かせません", "警告");
   EXPECT_EQ(h.sound.log, (Log{"play snd_koma", "play snd_koma"}));
-  EXPECT_TRUE(same_position(g.pos(), before));
+  EXPECT_TRUE(same_position(g.taikyoku().pos(), before));
 
   sasu(h, 2, 8, 2, 3, kMigi);  // the rook takes the second move's pawn, promoting
   expect_box(h, "２手目に動かした駒は取れません", "警告");
-  EXPECT_TRUE(same_position(g.pos(), before));
-  EXPECT_EQ(g.kifu().kifu_nagasa, 2);
-  EXPECT_TRUE(g.te_tochuu());
-  EXPECT_EQ(g.dankai(), Dankai::san);
-  EXPECT_EQ(g.teban(), g.sita_gawa());
+  EXPECT_TRUE(same_position(g.taikyoku().pos(), before));
+  EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 2);
+  EXPECT_TRUE(g.taikyoku().te_tochuu());
+  EXPECT_EQ(g.taikyoku().dankai(), Dankai::san);
+  EXPECT_EQ(g.taikyoku().teban(), g.taikyoku().sita_gawa());
 
   sasu(h, 3, 7, 3, 6);
-  EXPECT_FALSE(g.te_tochuu());
-  EXPECT_EQ(g.dankai(), Dankai::ichi);
-  EXPECT_EQ(g.teban_nushi(), g.ue_gawa());
+  EXPECT_FALSE(g.taikyoku().te_tochuu());
+  EXPECT_EQ(g.taikyoku().dankai(), Dankai::ichi);
+  EXPECT_EQ(g.taikyoku().teban_nushi(), g.taikyoku().ue_gawa());
   EXPECT_EQ(h.ui.boxes.size(), 2u);
 }
 
@@ -427,21 +426,21 @@ TEST(Te, TheThirdMoveLimitsAreLiftedOutOfCheckAndForALoneKing) {
   Game& g = h.game;
   sasu(h, 4, 8, 4, 7);
   sasu(h, 1, 5, 5, 5);  // the holder checks itself with the opponent's rook
-  const Kyokumen before = g.pos();
+  const Kyokumen before = g.taikyoku().pos();
   sasu(h, 11, 3, 9, 5);  // a drop that leaves the check
   expect_box(h, "王手です。自殺はできません", "警告");
-  EXPECT_TRUE(same_position(g.pos(), before));
+  EXPECT_TRUE(same_position(g.taikyoku().pos(), before));
   sasu(h, 4, 7, 5, 7);  // the first move's gold blocks it
-  EXPECT_EQ(g.pos().ban[5][7], -KIN);
-  EXPECT_EQ(g.dankai(), Dankai::ichi);
+  EXPECT_EQ(g.taikyoku().pos().ban[5][7], -KIN);
+  EXPECT_EQ(g.taikyoku().dankai(), Dankai::ichi);
 
   kyokumen(h, {{5, 1, OU}, {1, 3, HU}, {5, 9, -OU}});
   sasu(h, 5, 9, 5, 8);
   sasu(h, 1, 3, 1, 4);
   sasu(h, 5, 8, 5, 7);
   EXPECT_TRUE(h.ui.boxes.empty());
-  EXPECT_EQ(g.pos().ban[5][7], -OU);
-  EXPECT_EQ(g.dankai(), Dankai::ichi);
+  EXPECT_EQ(g.taikyoku().pos().ban[5][7], -OU);
+  EXPECT_EQ(g.taikyoku().dankai(), Dankai::ichi);
 }
 
 // The lower player walks a pawn up the fifth file, promotes it (with the upper player's
@@ -450,40 +449,40 @@ TEST(Taikyoku, TwoPeoplePlayFromTheStartToAMate) {
   Harness h;
   futari(h);
   Game& g = h.game;
-  std::vector<Kyokumen> ikkyoku{g.pos()};
+  std::vector<Kyokumen> ikkyoku{g.taikyoku().pos()};
   const int moves[][5] = {{5, 7, 5, 6}, {4, 1, 3, 2}, {8, 8, 5, 8},  // the lower player
                           {6, 1, 7, 2}, {5, 6, 5, 5}, {9, 3, 9, 4},  // the upper player
                           {5, 5, 5, 4}, {1, 3, 1, 4}, {1, 7, 1, 6},
                           {9, 4, 9, 5}, {5, 4, 5, 3, kMigi}, {1, 4, 1, 5}};
   for (const auto& m : moves) {
-    if (g.tesuu() == 8) {  // the first move's pawn again: refused
+    if (g.taikyoku().tesuu() == 8) {  // the first move's pawn again: refused
       sasu(h, 5, 4, 5, 3, kMigi);
       expect_box(h, "１手目に動かした駒は動かせません", "警告");
       h.ui.boxes.clear();
     }
     sasu(h, m[0], m[1], m[2], m[3], m[4] == kMigi ? kMigi : 1);
-    EXPECT_TRUE(h.ui.boxes.empty()) << g.tesuu();
-    EXPECT_EQ(static_cast<int>(g.dankai()), g.tesuu() % 3 + 1);
-    EXPECT_EQ(g.te_tochuu(), g.tesuu() % 3 != 0);
-    ikkyoku.push_back(g.pos());
+    EXPECT_TRUE(h.ui.boxes.empty()) << g.taikyoku().tesuu();
+    EXPECT_EQ(static_cast<int>(g.taikyoku().dankai()), g.taikyoku().tesuu() % 3 + 1);
+    EXPECT_EQ(g.taikyoku().te_tochuu(), g.taikyoku().tesuu() % 3 != 0);
+    ikkyoku.push_back(g.taikyoku().pos());
   }
-  EXPECT_EQ(g.pos().ban[5][3], -TO);
-  EXPECT_EQ(g.pos().mochigoma_sita[1], 1);
-  ASSERT_EQ(g.teban_nushi(), g.sente_gawa());
+  EXPECT_EQ(g.taikyoku().pos().ban[5][3], -TO);
+  EXPECT_EQ(g.taikyoku().pos().mochigoma_sita[1], 1);
+  ASSERT_EQ(g.taikyoku().teban_nushi(), g.taikyoku().sente_gawa());
 
   sasu(h, 5, 3, 5, 2);
-  ikkyoku.push_back(g.pos());
-  expect_won(h, g.sente_gawa(), "先手の勝ちです");
+  ikkyoku.push_back(g.taikyoku().pos());
+  expect_won(h, g.taikyoku().sente_gawa(), "先手の勝ちです");
   osu(h, 5, 2);
   expect_box(h, "新規に対局してください", "終局");
 
   for (int n = 12; n >= 0; --n) {
     g.ippo_modosu();
-    EXPECT_TRUE(same_position(g.pos(), ikkyoku[n])) << "back to " << n;
+    EXPECT_TRUE(same_position(g.taikyoku().pos(), ikkyoku[n])) << "back to " << n;
   }
   for (int n = 1; n <= 13; ++n) {
     g.ippo_susumu();
-    EXPECT_TRUE(same_position(g.pos(), ikkyoku[n])) << "forward to " << n;
+    EXPECT_TRUE(same_position(g.taikyoku().pos(), ikkyoku[n])) << "forward to " << n;
   }
 }
 
@@ -499,11 +498,12 @@ TEST(Taikyoku, TheUpperHolderWinsByItsOwnBranch) {
     joutai(g).gote_gawa = -sente;
     h.clock.t += 4;
     sasu(h, 5, 7, 5, 8);
-    expect_won(h, g.ue_gawa(), sente == g.ue_gawa() ? "先手の勝ちです" : "後手の勝ちです");
-    EXPECT_EQ(g.jikan_ue(), 4);
-    EXPECT_EQ(g.jikan_sita(), 0);
-    EXPECT_EQ(g.kifu().at(1).ue_ato, 4);
-    EXPECT_EQ(g.teban_nushi(), g.sita_gawa());
+    expect_won(h, g.taikyoku().ue_gawa(),
+               sente == g.taikyoku().ue_gawa() ? "先手の勝ちです" : "後手の勝ちです");
+    EXPECT_EQ(g.taikyoku().jikan_ue(), 4);
+    EXPECT_EQ(g.taikyoku().jikan_sita(), 0);
+    EXPECT_EQ(g.taikyoku().kifu().at(1).ue_ato, 4);
+    EXPECT_EQ(g.taikyoku().teban_nushi(), g.taikyoku().sita_gawa());
   }
 }
 
@@ -516,7 +516,8 @@ TEST(Taikyoku, ASecondMoveThatMatesTheHolderLosesAndTakingAKingWins) {
     joutai(g).taikyoku_shu = kind;
     g.set_timer(true);
     sasu(h, 8, 7, 8, 8);  // the opponent's gold onto the holder's king
-    expect_won(h, g.ue_gawa(), kind == TaikyokuShu::com ? "ＣＯＭの勝ちです" : "後手の勝ちです");
+    expect_won(h, g.taikyoku().ue_gawa(),
+               kind == TaikyokuShu::com ? "ＣＯＭの勝ちです" : "後手の勝ちです");
     g.ibento_owari();
     EXPECT_FALSE(h.ui.timer);  // a finished game's clocks stand
   }
@@ -526,16 +527,16 @@ TEST(Taikyoku, ASecondMoveThatMatesTheHolderLosesAndTakingAKingWins) {
   kyokumen(h, {{5, 2, OU}, {1, 3, HU}, {5, 9, -OU}, {5, 5, -HISHA}});
   Game& g = h.game;
   joutai(g).taikyoku_shu = TaikyokuShu::com;
-  const Kyokumen before = g.pos();
+  const Kyokumen before = g.taikyoku().pos();
   sasu(h, 5, 5, 5, 2);
-  expect_won(h, g.sita_gawa(), "あなたの勝ちです");
-  EXPECT_EQ(g.pos().mochigoma_su_sita, 1);  // counted in the total, in no slot
+  expect_won(h, g.taikyoku().sita_gawa(), "あなたの勝ちです");
+  EXPECT_EQ(g.taikyoku().pos().mochigoma_su_sita, 1);  // counted in the total, in no slot
   int in_slots = 0;
-  for (int k = 1; k <= 7; ++k) in_slots += g.pos().mochigoma_sita[k];
+  for (int k = 1; k <= 7; ++k) in_slots += g.taikyoku().pos().mochigoma_sita[k];
   EXPECT_EQ(in_slots, 0);
   g.ippo_modosu();
-  EXPECT_TRUE(same_position(g.pos(), before));
-  EXPECT_EQ(g.shousha(), 0);
+  EXPECT_TRUE(same_position(g.taikyoku().pos(), before));
+  EXPECT_EQ(g.taikyoku().shousha(), 0);
 }
 
 TEST(Taikyoku, AgainstTheComputerTheTurnGoesToItAndComesBack) {
@@ -548,15 +549,15 @@ TEST(Taikyoku, AgainstTheComputerTheTurnGoesToItAndComesBack) {
   EXPECT_FALSE(h.ui.timer);
   h.clock.t += 7;
   sasu(h, 3, 3, 3, 4);
-  EXPECT_EQ(g.jikan_sita(), 12);
+  EXPECT_EQ(g.taikyoku().jikan_sita(), 12);
   h.clock.t += 2;
   sasu(h, 2, 7, 2, 6);
-  ASSERT_EQ(g.shousha(), 0);
-  EXPECT_EQ(g.kifu().kifu_ichi, 6);
-  EXPECT_EQ(g.dankai(), Dankai::ichi);
-  EXPECT_EQ(g.teban_nushi(), g.sita_gawa());
-  EXPECT_EQ(g.teban(), g.sita_gawa());
-  EXPECT_EQ(g.jikan_sita(), 14);
+  ASSERT_EQ(g.taikyoku().shousha(), 0);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 6);
+  EXPECT_EQ(g.taikyoku().dankai(), Dankai::ichi);
+  EXPECT_EQ(g.taikyoku().teban_nushi(), g.taikyoku().sita_gawa());
+  EXPECT_EQ(g.taikyoku().teban(), g.taikyoku().sita_gawa());
+  EXPECT_EQ(g.taikyoku().jikan_sita(), 14);
 }
 
 }  // namespace

@@ -46,10 +46,10 @@ void expect_defaults(const Harness& h) {
   const Game& g = h.game;
   EXPECT_EQ(checked_background(g), Menu::MIDORI);
   EXPECT_EQ(checked_backgrounds(g), 1);
-  EXPECT_EQ(g.haikei, HAIKEI_MIDORI);
+  EXPECT_EQ(g.settei().haikei(), HAIKEI_MIDORI);
   EXPECT_FALSE(g.is_checked(Menu::SIDOU));
-  EXPECT_FALSE(g.sidou_on);
-  EXPECT_EQ(g.sidou_iro, IRO_MIDORI);
+  EXPECT_FALSE(g.settei().sidou_on());
+  EXPECT_EQ(g.settei().sidou_iro(), IRO_MIDORI);
   EXPECT_TRUE(g.is_checked(Menu::KEIKA));
   EXPECT_TRUE(g.is_checked(Menu::BGM));
   EXPECT_TRUE(g.is_checked(Menu::AICON));
@@ -64,8 +64,7 @@ void expect_defaults(const Harness& h) {
 TEST(Settei, NoFileGivesTheDefaultsAndNothingIsWrittenUntilAnOptionChanges) {
   TempCwd tmp;
   Harness h;
-  h.game.sidou_on = true;
-  h.game.sidou_iro = IRO_SHIRO;
+  TaikyokuShiken::settei(h.game).sidou(true);
   h.game.settei_yomi();
   expect_defaults(h);
   EXPECT_EQ(h.canvas.picture_at(5, 5), -1);  // board squares are not tiled
@@ -95,7 +94,7 @@ TEST(Settei, EveryBackgroundChoiceIsWrittenAndReadBackTheSame) {
       Harness h;
       h.game.settei_yomi();
       h.game.haikei_menu(c.id);
-      EXPECT_EQ(h.game.haikei, c.id);
+      EXPECT_EQ(h.game.settei().haikei(), c.id);
       EXPECT_EQ(checked_backgrounds(h.game), 1);
       EXPECT_EQ(h.canvas.picture_at(28, 17), c.id);  // the full redraw uses the new tile
       EXPECT_EQ(ini_text().substr(0, ini_text().find("\r\n")), c.line);
@@ -104,7 +103,7 @@ TEST(Settei, EveryBackgroundChoiceIsWrittenAndReadBackTheSame) {
     again.game.settei_yomi();
     EXPECT_EQ(checked_background(again.game), c.item);
     EXPECT_EQ(checked_backgrounds(again.game), 1);
-    EXPECT_EQ(again.game.haikei, c.id);
+    EXPECT_EQ(again.game.settei().haikei(), c.id);
     EXPECT_EQ(again.canvas.picture_at(-3, -2), c.id);
   }
 }
@@ -118,7 +117,7 @@ TEST(Settei, APartialOrEmptyFileGivesTheDefaultsLineByLine) {
     EXPECT_EQ(checked_background(h.game), Menu::MIDORI);
     EXPECT_EQ(h.canvas.picture_at(-3, -2), HAIKEI_MIDORI);
     EXPECT_TRUE(h.game.is_checked(Menu::SIDOU));
-    EXPECT_EQ(h.game.sidou_iro, IRO_SHIRO);
+    EXPECT_EQ(h.game.settei().sidou_iro(), IRO_SHIRO);
     EXPECT_TRUE(h.game.is_checked(Menu::KEIKA));
     EXPECT_TRUE(h.game.is_checked(Menu::BGM));
     EXPECT_TRUE(h.game.is_checked(Menu::AICON));
@@ -133,7 +132,7 @@ TEST(Settei, APartialOrEmptyFileGivesTheDefaultsLineByLine) {
   h.game.settei_yomi();
   expect_defaults(h);
   EXPECT_EQ(read_bytes(kIni), "");
-  EXPECT_TRUE(h.game.oshirase.empty());  // an empty file is no fault
+  EXPECT_TRUE(h.game.oshirase().empty());  // an empty file is no fault
 }
 
 TEST(Settei, OnlyExactOnSwitchesOnAndUnknownLinesAreIgnored) {
@@ -143,9 +142,9 @@ TEST(Settei, OnlyExactOnSwitchesOnAndUnknownLinesAreIgnored) {
   Harness h;
   h.game.settei_yomi();
   EXPECT_EQ(checked_background(h.game), Menu::UCHU);  // "赤" leaves the earlier choice
-  EXPECT_EQ(h.game.haikei, HAIKEI_UCHU);
+  EXPECT_EQ(h.game.settei().haikei(), HAIKEI_UCHU);
   EXPECT_FALSE(h.game.is_checked(Menu::SIDOU));
-  EXPECT_EQ(h.game.sidou_iro, IRO_MIDORI);
+  EXPECT_EQ(h.game.settei().sidou_iro(), IRO_MIDORI);
   EXPECT_FALSE(h.game.is_checked(Menu::KEIKA));
   EXPECT_FALSE(h.game.is_checked(Menu::BGM));
   EXPECT_TRUE(h.game.is_checked(Menu::AICON));
@@ -240,7 +239,7 @@ TEST(Settei, WhenTheFileCannotBeWrittenTheStatusSaysWhyAndTheOptionsHold) {
   h.game.haikei_menu(HAIKEI_UCHU);
   EXPECT_FALSE(h.game.is_checked(Menu::BGM));
   EXPECT_TRUE(h.game.is_checked(Menu::SIDOU));
-  EXPECT_EQ(h.game.sidou_iro, IRO_SHIRO);
+  EXPECT_EQ(h.game.settei().sidou_iro(), IRO_SHIRO);
   EXPECT_EQ(checked_background(h.game), Menu::UCHU);
   EXPECT_EQ(h.sound.log.back(), "stop snd_bgm");
   EXPECT_TRUE(h.ui.boxes.empty());
@@ -286,13 +285,13 @@ TEST(Option, GuidanceOffErasesEveryOutlineInTheBoardColour) {
   h.canvas.ops.clear();
   g.sidou_menu();
   EXPECT_TRUE(g.is_checked(Menu::SIDOU));
-  EXPECT_TRUE(g.sidou_on);
-  EXPECT_EQ(g.sidou_iro, IRO_SHIRO);
+  EXPECT_TRUE(g.settei().sidou_on());
+  EXPECT_EQ(g.settei().sidou_iro(), IRO_SHIRO);
   EXPECT_TRUE(h.canvas.ops.empty());
   g.sidou_menu();
   EXPECT_FALSE(g.is_checked(Menu::SIDOU));
-  EXPECT_FALSE(g.sidou_on);
-  EXPECT_EQ(g.sidou_iro, IRO_MIDORI);
+  EXPECT_FALSE(g.settei().sidou_on());
+  EXPECT_EQ(g.settei().sidou_iro(), IRO_MIDORI);
   std::set<std::pair<int, int>> outlined;
   for (const Painted& op : h.canvas.ops) {
     ASSERT_EQ(op.kind, Painted::kRect);
@@ -379,9 +378,9 @@ TEST(Settei, PromotionAskingTheComputersDisplayAndTheLevelAreKept) {
   {
     Harness h;
     h.game.on_load();
-    EXPECT_FALSE(h.game.nari_kakunin);
-    EXPECT_EQ(h.game.com_hyouji, Game::ComHyouji::hyoujun);
-    EXPECT_EQ(h.game.level(), 3);
+    EXPECT_FALSE(h.game.settei().nari_kakunin());
+    EXPECT_EQ(h.game.settei().com_hyouji(), Game::ComHyouji::hyoujun);
+    EXPECT_EQ(h.game.taikyoku().level(), 3);
     h.game.on_menu(Menu::NARI_KAKUNIN);
     h.game.on_menu(Menu::SHOURYAKU);
     h.game.on_menu(Menu::LEVEL4);
@@ -392,18 +391,18 @@ TEST(Settei, PromotionAskingTheComputersDisplayAndTheLevelAreKept) {
       << ini_text();
   Harness again;
   again.game.on_load();
-  EXPECT_TRUE(again.game.nari_kakunin);
+  EXPECT_TRUE(again.game.settei().nari_kakunin());
   EXPECT_TRUE(again.game.is_checked(Menu::NARI_KAKUNIN));
-  EXPECT_EQ(again.game.com_hyouji, Game::ComHyouji::shouryaku);
-  EXPECT_EQ(again.game.level(), 4);
+  EXPECT_EQ(again.game.settei().com_hyouji(), Game::ComHyouji::shouryaku);
+  EXPECT_EQ(again.game.taikyoku().level(), 4);
   EXPECT_TRUE(again.game.is_checked(Menu::LEVEL4));
   EXPECT_FALSE(again.game.is_checked(Menu::LEVEL3));
   // Words the game does not know leave the defaults.
   write_bytes(kIni, cp932("COMの手の表示=とても速い\r\nCOM対局ﾚﾍﾞﾙ=LEVEL9\r\n"));
   Harness odd;
   odd.game.on_load();
-  EXPECT_EQ(odd.game.com_hyouji, Game::ComHyouji::hyoujun);
-  EXPECT_EQ(odd.game.level(), 3);
+  EXPECT_EQ(odd.game.settei().com_hyouji(), Game::ComHyouji::hyoujun);
+  EXPECT_EQ(odd.game.taikyoku().level(), 3);
 }
 
 }  // namespace

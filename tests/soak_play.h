@@ -66,7 +66,7 @@ class WrapClock : public Clock {
 
 struct Session {
   // LEVEL4 and the hint think to a small fixed budget: the same game every time, quickly.
-  explicit Session(std::mt19937_64& rng) : ui(rng) { game.yomi_nodes = 300; }
+  explicit Session(std::mt19937_64& rng) : ui(rng) { game.yomi_nodes_settei(300); }
   KazuCanvas canvas;
   RandomUi ui;
   WrapClock clock;
@@ -102,7 +102,7 @@ class Soak {
 
   // Scripted runs: events until the game is quit, at most `n`.
   void script_made(long n) {
-    for (long i = 0; i < n && !g().quitting; ++i) ippo();
+    for (long i = 0; i < n && !g().quitting(); ++i) ippo();
   }
 
   // Runs `n` events; returns the first fault, or empty.
@@ -125,7 +125,7 @@ class Soak {
   void atarashii() {
     s_ = std::make_unique<Session>(rng_);
     g().on_load();
-    origin_ = g().pos();
+    origin_ = g().taikyoku().pos();
   }
 
   void kiroku(std::string what) {
@@ -172,23 +172,27 @@ class Soak {
   // selected piece can reach.
   std::vector<Masu> nerai() {
     const Game& gm = s_->game;
-    const bool nushi_sita = gm.teban_nushi() == gm.sita_gawa();
-    const bool ugoki_sita = gm.dankai() == Dankai::ni ? !nushi_sita : nushi_sita;
+    const bool nushi_sita = gm.taikyoku().teban_nushi() == gm.taikyoku().sita_gawa();
+    const bool ugoki_sita = gm.taikyoku().dankai() == Dankai::ni ? !nushi_sita : nushi_sita;
     std::vector<Masu> out;
-    if (gm.click_jotai == 0) {
+    if (gm.nyuuryoku().click_jotai() == 0) {
       for (int c = 1; c <= 9; ++c)
         for (int r = 1; r <= 9; ++r)
-          if (ugoki_sita ? is_sita(gm.pos().ban[c][r]) : is_ue(gm.pos().ban[c][r])) out.push_back({c, r});
+          if (ugoki_sita ? is_sita(gm.taikyoku().pos().ban[c][r])
+                         : is_ue(gm.taikyoku().pos().ban[c][r]))
+            out.push_back({c, r});
       for (int k = 1; k <= 7; ++k) {
-        if (ugoki_sita && gm.pos().mochigoma_sita[k] > 0) out.push_back({TE_SITA, k + 2});
-        if (!ugoki_sita && gm.pos().mochigoma_ue[k] > 0) out.push_back({TE_UE, 8 - k});
+        if (ugoki_sita && gm.taikyoku().pos().mochigoma_sita[k] > 0)
+          out.push_back({TE_SITA, k + 2});
+        if (!ugoki_sita && gm.taikyoku().pos().mochigoma_ue[k] > 0) out.push_back({TE_UE, 8 - k});
       }
       return out;
     }
-    const Game::Sentaku& s = gm.sentaku[static_cast<int>(gm.dankai())];
+    const Nyuuryoku::Sentaku& s = gm.nyuuryoku().sentaku(gm.taikyoku().dankai());
     for (int c = 1; c <= 9; ++c)
       for (int r = 1; r <= 9; ++r)
-        if (gm.pos().idou_kanou(s.moto_x, s.moto_y, c, r, s.koma) == ari) out.push_back({c, r});
+        if (gm.taikyoku().pos().idou_kanou(s.moto_x, s.moto_y, c, r, s.koma) == ari)
+          out.push_back({c, r});
     return out;
   }
 
@@ -196,11 +200,11 @@ class Soak {
   // two people random moves would almost never end a game otherwise.
   std::vector<Masu> oute_no_masu(const std::vector<Masu>& m) {
     const Game& gm = s_->game;
-    const Game::Sentaku& s = gm.sentaku[static_cast<int>(gm.dankai())];
+    const Nyuuryoku::Sentaku& s = gm.nyuuryoku().sentaku(gm.taikyoku().dankai());
     const int teki_ou = is_sita(s.koma) ? OU : -OU;
     std::vector<Masu> out;
     for (const Masu& x : m) {
-      Kyokumen p = gm.pos();
+      Kyokumen p = gm.taikyoku().pos();
       if (on_ban(s.moto_x, s.moto_y)) p.oku(s.moto_x, s.moto_y, kara);
       p.oku(x.c, x.r, s.koma);
       const Kiki& k = p.kiki();
@@ -218,9 +222,10 @@ class Soak {
       if (!m.empty()) {
         // Taking a king ends a game; random play seldom finds it without a nudge.
         for (const Masu& x : m)
-          if (on_ban(x.c, x.r) && koma_abs(g().pos().ban[x.c][x.r]) == OU && g().click_jotai == 1 && kakuritsu(70))
+          if (on_ban(x.c, x.r) && koma_abs(g().taikyoku().pos().ban[x.c][x.r]) == OU &&
+              g().nyuuryoku().click_jotai() == 1 && kakuritsu(70))
             return osu(button, x.c, x.r);
-        if (g().click_jotai == 1 && kakuritsu(60))
+        if (g().nyuuryoku().click_jotai() == 1 && kakuritsu(60))
           if (const auto oute = oute_no_masu(m); !oute.empty()) {
             const Masu& x = oute[ransu(static_cast<int>(oute.size()))];
             return osu(button, x.c, x.r);
@@ -256,7 +261,7 @@ class Soak {
                                    Menu::SIDOU, Menu::KEIKA, Menu::BGM, Menu::AICON, Menu::VER};
     static const Menu kLevel[] = {Menu::LEVEL1, Menu::LEVEL2, Menu::LEVEL3, Menu::LEVEL4};
     const std::vector<Menu> hajime = hajime_menu();
-    const bool owatta = g().teban() == 0 || g().shousha() != 0;
+    const bool owatta = g().taikyoku().teban() == 0 || g().taikyoku().shousha() != 0;
     const int k = ransu(100);
     if (k < (owatta ? 60 : 12)) return hajime[ransu(static_cast<int>(hajime.size()))];
     if (k < 70) return kSousa[ransu(std::size(kSousa))];
@@ -277,12 +282,12 @@ class Soak {
     static const char* kNamae[] = {"a", "b", "c", "対局", "", "..", "x/y"};
     static const char* kMidashi[] = {"", "対局", "名人", "ﾃｽﾄ", "😀", "改\n行"};
     menu(Menu::KIFU_WRITE);
-    if (!g().visible[static_cast<int>(Control::PANEL_WRITE_BUTTON)]) return;
+    if (!g().is_visible(Control::PANEL_WRITE_BUTTON)) return;
     // A script line cannot hold a line break.
     const int midashi = static_cast<int>(std::size(kMidashi)) - (script_ ? 1 : 0);
     text(1, kNamae[ransu(std::size(kNamae))]);
     for (int i = 2; i <= 4; ++i) text(i, kMidashi[kakuritsu(90) ? 1 : ransu(midashi)]);
-    kiroku("save as '" + g().panel_text[1] + "'");
+    kiroku("save as '" + g().kifu_panel().panel_text(1) + "'");
     script("click Command1");
     g().panel_write_click();
   }
@@ -294,8 +299,8 @@ class Soak {
 
   void yomikomi() {
     menu(Menu::KIFU_READ);
-    if (!g().visible[static_cast<int>(Control::PANEL_FILE_LIST)]) return;
-    const auto& names = g().file_names;
+    if (!g().is_visible(Control::PANEL_FILE_LIST)) return;
+    const auto& names = g().kifu_panel().file_names();
     const bool nai = names.empty() || kakuritsu(5);  // now and then a file that is gone
     const std::string name = nai ? "nai.棋譜" : names[ransu(static_cast<int>(names.size()))];
     kiroku("open '" + name + "'");
@@ -316,7 +321,7 @@ class Soak {
     }
     const int k = ransu(1000);
     if (k < 760) {
-      const bool kiroku_mode = g().saisei_chu();
+      const bool kiroku_mode = g().taikyoku().saisei_chu();
       mouse();
       return kiroku_mode ? Kind::reset : Kind::other;
     }
@@ -353,11 +358,12 @@ class Soak {
 
   void kazoeru(int mae_shuukyoku, int mae_ichi, const std::vector<std::string>& kotoba) {
     const Game& gm = s_->game;
-    const int te = gm.kifu().kifu_ichi - mae_ichi;
+    const int te = gm.taikyoku().kifu().kifu_ichi - mae_ichi;
     if (te > 0) tokei.te += te;
     // A person plays one move per event; three or more at once are the computer's turn.
-    if (te >= 3 && gm.taikyoku_shu() == TaikyokuShu::com && !susunda_) ++tokei.com_ban[gm.level()];
-    if (mae_shuukyoku == 0 && gm.owatta()) ++tokei.shouri;
+    if (te >= 3 && gm.taikyoku().taikyoku_shu() == TaikyokuShu::com && !susunda_)
+      ++tokei.com_ban[gm.taikyoku().level()];
+    if (mae_shuukyoku == 0 && gm.taikyoku().owatta()) ++tokei.shouri;
     for (const std::string& t : kotoba) {
       tokei.hozon += t == "棋譜を書き込みました";
       tokei.yomikomi += t == " 読み込みました";
@@ -365,13 +371,13 @@ class Soak {
   }
 
   std::string ippo() {
-    const Kyokumen mae = g().pos();
-    const int mae_ichi = g().kifu().kifu_ichi, mae_handicap = g().handicap();
-    const int mae_shuukyoku = g().shousha();
+    const Kyokumen mae = g().taikyoku().pos();
+    const int mae_ichi = g().taikyoku().kifu().kifu_ichi, mae_handicap = g().taikyoku().handicap();
+    const int mae_shuukyoku = g().taikyoku().shousha();
     s_->ui.kotoba.clear();
     susunda_ = false;
     const Kind kind = event();
-    if (g().quitting) {
+    if (g().quitting()) {
       atarashii();
       return kensa(Kind::reset, mae, mae_handicap);
     }
@@ -381,27 +387,32 @@ class Soak {
 
   std::string kensa(Kind kind, const Kyokumen& mae, int mae_handicap) {
     const Game& gm = s_->game;
-    if (std::string f = kyokumen_fusei(gm.pos()); !f.empty()) return f;
-    if (std::string f = koma_kazu_fusei(gm.pos(), gm.handicap()); !f.empty()) return f;
-    if (const int d = static_cast<int>(gm.dankai()); d < 1 || d > 3) return "phase " + std::to_string(d);
-    if (gm.teban() < -1 || gm.teban() > 1) return "turn " + std::to_string(gm.teban());
+    if (std::string f = kyokumen_fusei(gm.taikyoku().pos()); !f.empty()) return f;
+    if (std::string f = koma_kazu_fusei(gm.taikyoku().pos(), gm.taikyoku().handicap()); !f.empty())
+      return f;
+    if (const int d = static_cast<int>(gm.taikyoku().dankai()); d < 1 || d > 3)
+      return "phase " + std::to_string(d);
+    if (gm.taikyoku().teban() < -1 || gm.taikyoku().teban() > 1)
+      return "turn " + std::to_string(gm.taikyoku().teban());
     if (kind == Kind::hanten) {
       // Every refusal says why in a box; a flip says nothing. (The start position
       // turned is the start position, so the board alone cannot tell.)
       const bool done = s_->ui.kotoba.empty();
-      if (!same_position(gm.pos(), done ? kaiten(mae) : mae))
+      if (!same_position(gm.taikyoku().pos(), done ? kaiten(mae) : mae))
         return done ? "a flip did not turn the board" : "a refused flip changed the board";
-      if (done && (gm.kifu().kifu_ichi != 0 || gm.kifu().kifu_nagasa != 0)) return "a flip kept the record";
+      if (done && (gm.taikyoku().kifu().kifu_ichi != 0 || gm.taikyoku().kifu().kifu_nagasa != 0))
+        return "a flip kept the record";
       if (done) ++tokei.hanten;
     }
-    if (kind == Kind::handicap && gm.handicap() != mae_handicap) ++tokei.handicap;
+    if (kind == Kind::handicap && gm.taikyoku().handicap() != mae_handicap) ++tokei.handicap;
     std::string fault = kifu_fusei(gm, origin_);
     if (fault.empty()) return {};
     // The record began anew: the start position, a turned board or a handicap position.
     std::vector<Kyokumen> candidates;
     if (kind == Kind::reset) candidates.push_back(shoki());
     if (kind == Kind::hanten) candidates.push_back(kaiten(mae));
-    if (kind == Kind::handicap && gm.kifu().kifu_ichi == 0) candidates.push_back(gm.pos());
+    if (kind == Kind::handicap && gm.taikyoku().kifu().kifu_ichi == 0)
+      candidates.push_back(gm.taikyoku().pos());
     for (const Kyokumen& c : candidates)
       if (kifu_fusei(gm, c).empty()) {
         origin_ = c;

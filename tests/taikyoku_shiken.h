@@ -10,7 +10,10 @@ namespace mirado {
 struct TaikyokuShiken {
   static Taikyoku::Joutai& joutai(Taikyoku& t) { return t.j_; }
   static void ou_tori(Taikyoku& t, int torareru) { t.ou_tori(torareru); }
-  static Taikyoku& taikyoku(Game& g) { return g; }
+  static Taikyoku& taikyoku(Game& g) { return g.taikyoku_; }
+  static void click_jotai(Game& g, int v) { g.nyuuryoku_.click_jotai_ = v; }
+  static Settei& settei(Game& g) { return g.settei_; }
+  static void com_shikouchu(Game& g, bool on) { g.com_shikouchu_ = on; }
 };
 
 inline Taikyoku::Joutai& joutai(Taikyoku& t) { return TaikyokuShiken::joutai(t); }

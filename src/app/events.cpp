@@ -5,13 +5,13 @@ namespace mirado {
 
 void Game::on_load(std::intptr_t window) {
   snd_init(window);
-  oto[static_cast<int>(Oto::sonota)] = snd_load("その他.wav", 3);
-  oto[static_cast<int>(Oto::kinshi)] = snd_load("禁止.wav", 3);
-  oto[static_cast<int>(Oto::koma)] = snd_load("駒打音.wav", 3);
-  oto[static_cast<int>(Oto::jusei)] = snd_load("銃声.wav", 3);
-  oto[static_cast<int>(Oto::bgm)] = snd_load("BGM.wav", 1);
+  oto_[static_cast<int>(Oto::sonota)] = snd_load("その他.wav", 3);
+  oto_[static_cast<int>(Oto::kinshi)] = snd_load("禁止.wav", 3);
+  oto_[static_cast<int>(Oto::koma)] = snd_load("駒打音.wav", 3);
+  oto_[static_cast<int>(Oto::jusei)] = snd_load("銃声.wav", 3);
+  oto_[static_cast<int>(Oto::bgm)] = snd_load("BGM.wav", 1);
 
-  kidou();
+  game().kidou();
   set_checked(Menu::LEVEL3, true);
   // The options come from the settings file, or its defaults where it names none.
   for (int c = 0; c < static_cast<int>(Control::COUNT); ++c) set_visible(static_cast<Control>(c), false);
@@ -22,9 +22,9 @@ void Game::on_load(std::intptr_t window) {
 }
 
 void Game::on_menu(Menu item) {
-  kotowari.clear();
-  oshirase.clear();
-  if (!kaiseki_chu()) kaiseki_moji.clear();
+  kotowari_.clear();
+  oshirase_.clear();
+  if (!kaiseki_chu()) kaiseki_moji_.clear();
   hint_kesu();  // a hint lasts until the next click
   switch (item) {
     case Menu::TAIKYOKU: case Menu::STOP: case Menu::OPTION: panel_tojiru(); break;
@@ -74,13 +74,13 @@ void Game::on_key(int ch) {
 
 void Game::shuuryou() {
   for (Oto o : {Oto::sonota, Oto::kinshi, Oto::koma, Oto::jusei, Oto::bgm})
-    ports().sound->free(oto[static_cast<int>(o)]);
+    ports().sound->free(oto_[static_cast<int>(o)]);
   snd_term();
 }
 
 void Game::on_close() {
-  if (quitting) return;
-  quitting = true;
+  if (quitting_) return;
+  quitting_ = true;
   kaiseki_yameru();  // an analysis beside the window ends at once
   chuudan_hozon();
   shuuryou();

@@ -7,17 +7,17 @@ Game::Game(const Ports& ports) : ports_(ports) {
 }
 
 void Game::set_checked(Menu m, bool on) {
-  checked[static_cast<int>(m)] = on;
+  checked_[static_cast<int>(m)] = on;
   ports_.ui->set_checked(m, on);
 }
 
 void Game::set_visible(Control c, bool on) {
-  visible[static_cast<int>(c)] = on;
+  visible_[static_cast<int>(c)] = on;
   ports_.ui->set_visible(c, on);
 }
 
 void Game::set_timer(bool on) {
-  timer1 = on;
+  timer1_ = on;
   ports_.ui->set_timer(on);
 }
 

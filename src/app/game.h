@@ -1,10 +1,13 @@
-// The window object: it handles the window's events, keeps what the window shows
-// (selection, marks, menus, panel, options, sounds), and turns what the game
-// (taikyoku/taikyoku.h, which it is built on and changes only through its methods)
-// says happened into boxes, sounds and drawing. It knows nothing of Qt; it draws, asks
-// and plays sounds only through the ports. Its procedures live in the folder of their
-// part: play in app/play/, the drawing in view/, settings, sounds and the about box in
-// media/.
+// The window object: it receives the window's events and routes them, and turns what
+// the game (taikyoku/taikyoku.h, which it holds and changes only through its methods)
+// says happened into boxes, sounds and drawing. What it keeps lives in rooms, each the
+// only writer of its state: the person's selection (app/nyuuryoku.h), the options
+// (app/settei.h), the record panel (app/kifu_panel.h) and the computer's look-ahead
+// (app/com_yomi.h); the rest (the computer's turn, hint, analysis, marks, status line,
+// clocks, sounds) is private here and read through accessors. It
+// knows nothing of Qt; it draws, asks and plays sounds only through the ports. Its
+// procedures live in the folder of their part: play in app/play/, the drawing in view/,
+// settings, sounds and the about box in media/.
 #pragma once
 
 #include <array>
@@ -13,34 +16,17 @@
 #include <string>
 #include <vector>
 
+#include "app/com_yomi.h"
 #include "app/kaiseki_sagyou.h"
+#include "app/kifu_panel.h"
+#include "app/nyuuryoku.h"
 #include "app/ports.h"
+#include "app/settei.h"
 #include "engine/yomi.h"
 #include "rules/ugoki.h"
 #include "taikyoku/taikyoku.h"
 
 namespace mirado {
-
-// Palette indices used by the presentation.
-enum Iro : int {
-  IRO_KURO = 0,
-  IRO_MIDORI = 2,     // window background, grid, and the colour that erases outlines
-  IRO_AKA = 12,       // selection frame, hand counts
-  IRO_HINT = 13,      // the marks of a hint (light magenta)
-  IRO_KIIRO = 14,     // coordinates
-  IRO_SHIRO = 15,     // labels, times, move number, notation
-};
-
-// Picture ids of koma_egaku besides the piece codes.
-enum : int {
-  PIC_ZUVANSHOGI = 1,   // logo while a game runs
-  PIC_ZUVANSHOGI2 = 2,  // logo before a game and when it is won
-  HAIKEI_MIDORI = 3,
-  HAIKEI_TATAMI = 4,
-  HAIKEI_TAKE = 5,
-  HAIKEI_UCHU = 6,
-  HAIKEI_RENGA = 7,
-};
 
 // Geometry of the window grid in twips.
 constexpr int BAN_LEFT = 1050;
@@ -53,38 +39,28 @@ constexpr int FORM_H = 8000;
 inline int cell_x(double c) { return BAN_LEFT + static_cast<int>(MASU_W * c); }
 inline int cell_y(double r) { return BAN_TOP + static_cast<int>(MASU_H * r); }
 
-class Game : private Taikyoku {
+class Game {
  public:
   explicit Game(const Ports& ports);
 
   // ---- the game, read: only the window's own procedures change it ----
-  const Taikyoku& taikyoku() const { return *this; }
-  using Taikyoku::pos, Taikyoku::kiki, Taikyoku::kifu;
-  using Taikyoku::teban, Taikyoku::teban_nushi, Taikyoku::sente_gawa, Taikyoku::gote_gawa;
-  using Taikyoku::sita_gawa, Taikyoku::ue_gawa, Taikyoku::taikyoku_shu, Taikyoku::com_taikyoku;
-  using Taikyoku::shuukyoku, Taikyoku::owatta, Taikyoku::shousha, Taikyoku::tesuu;
-  using Taikyoku::dankai, Taikyoku::level, Taikyoku::saisei_chu, Taikyoku::saikai_machi;
-  using Taikyoku::te_tochuu, Taikyoku::oute_mae, Taikyoku::ichite_x, Taikyoku::ichite_y;
-  using Taikyoku::nite_x, Taikyoku::nite_y, Taikyoku::jikan_kaishi, Taikyoku::jikan_ima;
-  using Taikyoku::jikan_sita, Taikyoku::jikan_ue, Taikyoku::handicap, Taikyoku::handicap_zumi;
-  using Taikyoku::hanten_zumi, Taikyoku::santeme_seigen, Taikyoku::ugokaseru;
-  using Taikyoku::machigai_te;
+  const Taikyoku& taikyoku() const { return taikyoku_; }
 
-  // ---- what the window shows and keeps besides the game's state ----
-  int click_jotai = 0;  // a piece is selected
-  int haikei = HAIKEI_MIDORI;
-  bool sidou_on = false;
-  int sidou_iro = IRO_MIDORI;
-  bool font_bold = false;
-  bool timer1 = false;
-
-  std::array<bool, static_cast<int>(Menu::COUNT)> checked{};
-  std::array<bool, static_cast<int>(Control::COUNT)> visible{};
-  std::array<std::int32_t, static_cast<int>(Oto::COUNT)> oto{};  // sound handles, 0 = silent
-  std::int32_t ds_context = 0;
-  // Where sound files are looked for after the working directory (empty: skipped).
-  std::string exe_dir;   // the folder of the running program
-  std::string data_dir;  // the installed data folder
+  // ---- its rooms, read: each changes only through its own procedures ----
+  const Nyuuryoku& nyuuryoku() const { return nyuuryoku_; }    // the person's selection
+  const Settei& settei() const { return settei_; }             // the options
+  const KifuPanel& kifu_panel() const { return kifu_panel_; }  // the record panel
+  bool timer1() const { return timer1_; }
+  bool is_visible(Control c) const { return visible_[static_cast<int>(c)]; }
+  std::int32_t ds_context() const { return ds_context_; }
+  // Where sound files are looked for after the working directory (empty: skipped): the
+  // folder of the running program and the installed data folder.
+  const std::string& exe_dir() const { return exe_dir_; }
+  const std::string& data_dir() const { return data_dir_; }
+  void oto_basho(std::string exe_dir, std::string data_dir) {
+    exe_dir_ = std::move(exe_dir);
+    data_dir_ = std::move(data_dir);
+  }
 
   // ---- window events (app/events.cpp) ----
   void on_load(std::intptr_t window = 0);  // start-up
@@ -93,7 +69,7 @@ class Game : private Taikyoku {
   void on_key(int ch);
   void on_timer() { timer_tick(); }
   void on_close();                         // the window's close request
-  bool quitting = false;
+  bool quitting() const { return quitting_; }
 
   // ---- game control (app/play/seigyo.cpp, app/play/taikyoku.cpp) ----
   void shinki_kyoku();
@@ -111,44 +87,30 @@ class Game : private Taikyoku {
   // A wait of the computer's display, as long as COMの手の表示 lets it be.
   void com_matsu(double seconds);
 
-  // ---- the three moves of a turn as the player makes them (app/play/koma_sentaku.cpp) ----
-  struct Sentaku {  // kept between the two presses, one per phase
-    int moto_x = 0, moto_y = 0, saki_x = 0, saki_y = 0, koma = 0;
-  };
-  Sentaku sentaku[4];  // [1..3] by phase
-  void koma_sentaku1(int button, int shift, int col, int row);
-  void koma_sentaku2(int button, int shift, int col, int row);
-  void koma_sentaku3(int button, int shift, int col, int row);
-
   // ---- moves (app/play/te_egaku.cpp) ----
   // Draws a move already made on the position. fr is the source row, or for a drop from
   // the upper hand the hand slot, from the lower hand the on-screen row.
   void te_egaku(int fc, int fr, int tc, int tr, int code, int torareru);
 
   // ---- computer player as shown (app/play/com_ban.cpp) ----
-  void com_ban1();
-  void com_ban2();
-  void com_ban3();
+  // com_ban1, com_ban2, com_ban3: one procedure of the computer's turn, `tejun` naming
+  // which; the second moves one of the person's pieces.
+  void com_ban(Tejun tejun);
   void tenmetsu(int koma, int col, int row, int count);
   // LEVEL4: com_ban1 plans the whole turn with the look-ahead, and each procedure plays
   // its move of the plan (one with no legal move searches as the design's computer does).
   void com_yomi();
-  // Runs the look-ahead for the rest of the upper side's turn in p (from move `hajime`,
-  // the first and second moves having ended on the ichite and nite squares): in place
-  // on a fixed budget, else beside the window's thread. False when the window is closing.
-  bool yomi_matsu(const Kyokumen& p, int hajime, int ix, int iy, int nx, int ny, bool aite_com,
-                  YomiTe& out);
   // ﾋﾝﾄ: the moves the look-ahead would play for the holder of the turn, marked on the
   // board and written under it, not played; the next click takes them away.
   void hint();
   void hint_kesu();
-  YomiTe hint_te;                 // the moves on show (n = 0: none)
-  std::shared_ptr<Yomi> yomi;     // made at the first LEVEL4 turn
-  Sashite yomi_te[4];             // the planned moves by procedure
+  const YomiTe& hint_te() const { return hint_te_; }  // the moves on show (n = 0: none)
   // A fixed budget of whole turns, searched in place: the same moves every time (the
   // event runner, tests). 0: the window's thinking time, off the window's thread.
-  std::int64_t yomi_nodes = 0;
-  bool com_chuudan = false;       // the window is closing: the computer's turn was given up
+  std::int64_t yomi_nodes() const { return com_yomi_.yomi_nodes(); }
+  void yomi_nodes_settei(std::int64_t n) { com_yomi_.yomi_nodes_settei(n); }
+  // The window is closing: the computer's turn was given up.
+  bool com_chuudan() const { return com_chuudan_; }
 
   // ---- looking back at a game (app/play/kaiseki.cpp) ----
   // ﾍﾙﾌﾟ → 解析: LEVEL4 judges every turn of the record beside the window (in place on a
@@ -164,11 +126,12 @@ class Game : private Taikyoku {
   void kaiseki_awaseru();
   void kaiseki_shirushi();
   KaisekiZu kaiseki_zu() const;
-  std::vector<KaisekiTe> kaiseki_kekka;          // the last analysis, by turn (empty: none)
-  std::int64_t kaiseki_nodes = KAISEKI_NODES;    // whole turns per search beside the window
-  int kaiseki_jobs = 2;
-  bool kaiseki_zu_on = true;
-  std::string kaiseki_moji;  // the analysis' progress, or how it ended, in the status line
+  // The last analysis, by turn (empty: none).
+  const std::vector<KaisekiTe>& kaiseki_kekka() const { return kaiseki_kekka_; }
+  // Whole turns per search beside the window.
+  void kaiseki_nodes_settei(std::int64_t n) { kaiseki_nodes_ = n; }
+  // The analysis' progress, or how it ended, in the status line.
+  const std::string& kaiseki_moji() const { return kaiseki_moji_; }
 
   // ---- following a turn: marks of the last turn, the status line, the move list ----
   // (app/play/shirushi.cpp, app/play/joukyou.cpp)
@@ -178,17 +141,14 @@ class Game : private Taikyoku {
     int c = 0, r = 0, no = 0;
     bool saki = false;
   };
-  bool chokuzen_on = true;   // ｵﾌﾟｼｮﾝ → 直前の手
-  bool ichiran_on = false;   // ｵﾌﾟｼｮﾝ → 棋譜一覧
-  bool shirushi_ari = false; // moves were played or stepped since the last new game
-  bool com_shikouchu = false;  // the computer's turn is being played
-  int com_tejun = 0;           // which of its three procedures
-  bool nari_kakunin = false;   // ｵﾌﾟｼｮﾝ → 成りを確認: a left click that may promote asks
-  // ｵﾌﾟｼｮﾝ → COMの手の表示: how long the computer's moves are shown.
-  enum class ComHyouji { hyoujun, hayai, shouryaku };
-  ComHyouji com_hyouji = ComHyouji::hyoujun;
-  std::string kotowari;      // why the last click or command was refused
-  std::string hint_moji;     // the moves of a hint on show, in notation
+  using ComHyouji = mirado::ComHyouji;
+  // Moves were played or stepped since the last new game: the marks may show.
+  bool shirushi_ari() const { return shirushi_ari_; }
+  void shirushi_tsukeru() { shirushi_ari_ = true; }
+  bool com_shikouchu() const { return com_shikouchu_; }      // the computer's turn is being played
+  int com_tejun() const { return com_tejun_; }               // which of its three procedures
+  const std::string& kotowari() const { return kotowari_; }  // why the last click was refused
+  const std::string& hint_moji() const { return hint_moji_; }  // a hint on show, in notation
   // The marks as they should stand: the moves of the turn in progress, or of the one just
   // finished until the next turn's first move.
   std::vector<Shirushi> shirushi() const;
@@ -202,11 +162,11 @@ class Game : private Taikyoku {
   std::string joukyou() const;
   // Can the selected piece promote on some square it reaches? The line then says how.
   bool sentaku_nareru() const;
-  void kotowaru(std::string why) { kotowari = std::move(why); }
+  void kotowaru(std::string why) { kotowari_ = std::move(why); }
   // A notice for the player (a settings file kept aside, a game that can be resumed); it
   // stays on the status line until the next click or command, as a refusal does.
-  std::string oshirase;
-  void shiraseru(std::string what) { oshirase += (oshirase.empty() ? "" : "　") + what; }
+  const std::string& oshirase() const { return oshirase_; }
+  void shiraseru(std::string what) { oshirase_ += (oshirase_.empty() ? "" : "　") + what; }
   // Sends the status line and the move list to the window when they changed.
   void joukyou_okuru();
   // After every event of the window: marks, status line and move list brought up to date.
@@ -221,16 +181,13 @@ class Game : private Taikyoku {
   void com_hyouji_settei(ComHyouji h);
 
   // ---- record files, replay, board flip, handicap (app/play/) ----
-  std::string dir_path;                 // the directory list's path, UTF-8
-  std::vector<std::string> file_names;  // the file list's entries
-  std::string panel_text[5];            // the text boxes by number (panel_text_box); [0] unused
   void kifu_write();                    // KIFU_WRITE
   void kifu_read();                     // KIFU_READ
   void panel_write_click();
   void panel_drive_change(const std::string& path);
   void panel_dir_change(const std::string& path);
   void panel_file_click(const std::string& name);
-  void text_change(int n, const std::string& value) { if (n >= 1 && n <= 4) panel_text[n] = value; }
+  void text_change(int n, const std::string& value) { kifu_panel_.text_kaeru(n, value); }
   void after();    // 進
   void replay();   // 戻
   void cancel();   // 最初
@@ -291,9 +248,16 @@ class Game : private Taikyoku {
   bool tokei_hashiru() const;
   double jikan_gamen(int side) const;
   bool jikan_awaseru();
-  std::string tokei_moji[2];     // the texts on screen, lower side first; empty: none drawn
-  bool com_kangae_chu = false;   // the computer is searching its move: its clock runs
-  double com_mikomi = 0;         // the computer's charge for its move, not yet booked
+  // The clocks' texts on screen, lower side first; empty: none drawn.
+  const std::string& tokei_moji(int i) const { return tokei_moji_[i]; }
+  bool com_kangae_chu() const { return com_kangae_chu_; }  // the computer searches: its clock runs
+  double com_mikomi() const { return com_mikomi_; }  // its charge for its move, not yet booked
+  // The computer's clock as shown: searching, and its charge so far.
+  void com_tokei(bool kangae_chu, double mikomi) {
+    com_kangae_chu_ = kangae_chu;
+    com_mikomi_ = mikomi;
+  }
+  void com_tejun_hyouji(int tejun) { com_tejun_ = tejun; }
 
   // ---- settings, options, sound, about box (media/) ----
   void settei_yomi();
@@ -314,7 +278,7 @@ class Game : private Taikyoku {
   void snd_stop(Oto which);
 
   // ---- window-side helpers ----
-  bool is_checked(Menu m) const { return checked[static_cast<int>(m)]; }
+  bool is_checked(Menu m) const { return checked_[static_cast<int>(m)]; }
   void set_checked(Menu m, bool on);
   void set_visible(Control c, bool on);
   void set_timer(bool on);
@@ -327,9 +291,43 @@ class Game : private Taikyoku {
   friend struct TaikyokuShiken;
 
  private:
+  void com_ban_shikouchu();
+  bool com_sita_kessaku(const ComTe& r);
   // The game, for the window's procedures to change through its methods.
-  Taikyoku& game() { return *this; }
+  Taikyoku& game() { return taikyoku_; }
+  Taikyoku taikyoku_;
   Ports ports_;
+  Nyuuryoku nyuuryoku_{*this, taikyoku_};
+  Settei settei_;
+  KifuPanel kifu_panel_;
+  ComYomi com_yomi_{ports_, [this] { timer_tick(); }};
+
+  bool timer1_ = false;
+  std::array<bool, static_cast<int>(Menu::COUNT)> checked_{};
+  std::array<bool, static_cast<int>(Control::COUNT)> visible_{};
+  std::array<std::int32_t, static_cast<int>(Oto::COUNT)> oto_{};  // sound handles, 0 = silent
+  std::int32_t ds_context_ = 0;
+  std::string exe_dir_, data_dir_;
+  bool quitting_ = false;
+
+  Sashite yomi_te_[4];          // the planned moves by procedure
+  bool com_chuudan_ = false;
+  bool com_shikouchu_ = false;
+  int com_tejun_ = 0;
+  bool com_kangae_chu_ = false;
+  double com_mikomi_ = 0;
+  YomiTe hint_te_;
+  std::string hint_moji_;
+  std::vector<KaisekiTe> kaiseki_kekka_;
+  std::int64_t kaiseki_nodes_ = KAISEKI_NODES;
+  int kaiseki_jobs_ = 2;
+  std::string kaiseki_moji_;
+
+  bool shirushi_ari_ = false;
+  std::string kotowari_;
+  std::string oshirase_;
+  std::string tokei_moji_[2];
+
   std::array<unsigned char, 100> shirushi_gamen_{};  // what is drawn per square: no * 2 + saki
   std::array<bool, 100> nurikae_{};                  // squares painted over since the last sync
   std::string joukyou_okutta_;

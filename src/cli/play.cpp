@@ -84,31 +84,33 @@ struct Runner {
   RecordingSound sound;
   Game game{Ports{&canvas, &ui, &clock, &sound, &sound}};
   // LEVEL4 thinks to a fixed budget here, so that a script gives the same moves every time.
-  Runner() { game.yomi_nodes = 20000; }
+  Runner() { game.yomi_nodes_settei(20000); }
 
-  bool shown(Control c) const { return game.visible[static_cast<int>(c)]; }
+  bool shown(Control c) const { return game.is_visible(c); }
 
   Json state() const {
     Json s;
-    s["board"] = sfen_board(game.pos()) + " " + sfen_hands(game.pos());
-    s["teban"] = game.teban();
-    s["teban_nushi"] = game.teban_nushi();
-    s["dankai"] = game.dankai();
-    s["tesuu"] = game.tesuu();
-    s["shuukyoku"] = game.shousha();
-    s["click_jotai"] = game.click_jotai;
-    s["taikyoku_shu"] = static_cast<int>(game.taikyoku_shu());
-    s["saisei_chu"] = int{game.saisei_chu()};
-    s["saikai_machi"] = int{game.saikai_machi()};
-    s["te_tochuu"] = int{game.te_tochuu()};
-    s["kifu_ichi"] = game.kifu().kifu_ichi;
-    s["kifu_nagasa"] = game.kifu().kifu_nagasa;
-    s["handicap"] = game.handicap();
-    s["hanten_zumi"] = int{game.hanten_zumi()};
-    s["level"] = game.level();
-    s["jikan_sita"] = game.jikan_sita();
-    s["jikan_ue"] = game.jikan_ue();
-    s["clocks"] = game.is_checked(Menu::KEIKA) ? Json::array({game.tokei_moji[0], game.tokei_moji[1]}) : Json();
+    s["board"] = sfen_board(game.taikyoku().pos()) + " " + sfen_hands(game.taikyoku().pos());
+    s["teban"] = game.taikyoku().teban();
+    s["teban_nushi"] = game.taikyoku().teban_nushi();
+    s["dankai"] = game.taikyoku().dankai();
+    s["tesuu"] = game.taikyoku().tesuu();
+    s["shuukyoku"] = game.taikyoku().shousha();
+    s["click_jotai"] = game.nyuuryoku().click_jotai();
+    s["taikyoku_shu"] = static_cast<int>(game.taikyoku().taikyoku_shu());
+    s["saisei_chu"] = int{game.taikyoku().saisei_chu()};
+    s["saikai_machi"] = int{game.taikyoku().saikai_machi()};
+    s["te_tochuu"] = int{game.taikyoku().te_tochuu()};
+    s["kifu_ichi"] = game.taikyoku().kifu().kifu_ichi;
+    s["kifu_nagasa"] = game.taikyoku().kifu().kifu_nagasa;
+    s["handicap"] = game.taikyoku().handicap();
+    s["hanten_zumi"] = int{game.taikyoku().hanten_zumi()};
+    s["level"] = game.taikyoku().level();
+    s["jikan_sita"] = game.taikyoku().jikan_sita();
+    s["jikan_ue"] = game.taikyoku().jikan_ue();
+    s["clocks"] = game.is_checked(Menu::KEIKA)
+                      ? Json::array({game.tokei_moji(0), game.tokei_moji(1)})
+                      : Json();
     s["status"] = game.joukyou();
     Json marks = Json::array();
     for (const Game::Shirushi& m : game.shirushi())

@@ -22,7 +22,7 @@ constexpr std::size_t kMaxWavBytes = 64u << 20;
 // The working directory first, then beside the program, then the installed data.
 std::optional<fs::path> sagasu(const Game& g, const std::string& name) {
   std::vector<fs::path> basho{fs::path(name)};
-  for (const std::string* dir : {&g.exe_dir, &g.data_dir})
+  for (const std::string* dir : {&g.exe_dir(), &g.data_dir()})
     if (!dir->empty()) basho.push_back(fs::path(*dir) / name);
   for (const fs::path& p : basho) {
     std::error_code ec;
@@ -43,12 +43,12 @@ bool yomu(const fs::path& p, std::string& data, std::string& error) {
 }  // namespace
 
 void Game::snd_init(std::intptr_t window) {
-  ds_context = ports_.sound->initialize(window);
-  if (ds_context == 0) snd_warn("Direct Soundインターフェースが作成できません。");
+  ds_context_ = ports_.sound->initialize(window);
+  if (ds_context_ == 0) snd_warn("Direct Soundインターフェースが作成できません。");
 }
 
 std::int32_t Game::snd_load(const std::string& file_name, std::int32_t flags) {
-  if (ds_context == 0) return 0;
+  if (ds_context_ == 0) return 0;
   const auto path = sagasu(*this, file_name);
   if (!path) return 0;  // a missing sound just stays silent
   std::string data, error;
@@ -56,7 +56,8 @@ std::int32_t Game::snd_load(const std::string& file_name, std::int32_t flags) {
     snd_warn(file_name + ": " + error);
     return 0;
   }
-  const std::int32_t handle = ports_.sound->create_dsb(ds_context, data.data(), data.size(), flags);
+  const std::int32_t handle =
+      ports_.sound->create_dsb(ds_context_, data.data(), data.size(), flags);
   if (handle == 0) {
     const std::string why = ports_.sound->last_error();
     snd_warn(why.empty() ? file_name : file_name + ": " + why);
@@ -65,9 +66,9 @@ std::int32_t Game::snd_load(const std::string& file_name, std::int32_t flags) {
 }
 
 void Game::snd_term() {
-  if (ds_context == 0) return;
-  ports_.sound->terminate(ds_context);
-  ds_context = 0;  // closing twice (menu quit, then the window closing) stays harmless
+  if (ds_context_ == 0) return;
+  ports_.sound->terminate(ds_context_);
+  ds_context_ = 0;  // closing twice (menu quit, then the window closing) stays harmless
 }
 
 void Game::snd_warn(const std::string& text) {
@@ -76,17 +77,17 @@ void Game::snd_warn(const std::string& text) {
 
 void Game::snd_play(Oto which) {
   if (ports_.trace) ports_.trace->sound("play", which);
-  ports_.sound->play(oto[static_cast<int>(which)]);
+  ports_.sound->play(oto_[static_cast<int>(which)]);
 }
 
 void Game::snd_loop(Oto which) {
   if (ports_.trace) ports_.trace->sound("loop", which);
-  ports_.sound->play_looping(oto[static_cast<int>(which)]);
+  ports_.sound->play_looping(oto_[static_cast<int>(which)]);
 }
 
 void Game::snd_stop(Oto which) {
   if (ports_.trace) ports_.trace->sound("stop", which);
-  ports_.sound->stop(oto[static_cast<int>(which)]);
+  ports_.sound->stop(oto_[static_cast<int>(which)]);
 }
 
 }  // namespace mirado

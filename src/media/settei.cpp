@@ -112,31 +112,30 @@ std::string bak_ni_nokosu(const std::string& bytes) {
   return {};
 }
 
-void sidou_settei(Game& g, bool on) {
+void sidou_settei(Game& g, Settei& s, bool on) {
   g.set_checked(Menu::SIDOU, on);
-  g.sidou_on = on;
-  g.sidou_iro = on ? IRO_SHIRO : IRO_MIDORI;  // off: outlines in the board colour stay invisible
+  s.sidou(on);
 }
 
-void haikei_settei(Game& g, int id) {
+void haikei_settei(Game& g, Settei& s, int id) {
   g.haikei_sentaku(id);
   g.haikei_shiku(id, -3, 28, -2, 17);
-  g.haikei = id;
+  s.haikei_kaeru(id);
 }
 
 // What holds for every setting a file does not name: a missing, empty or partial file
 // gives the same options, line by line.
-void shoki_settei(Game& g) {
-  haikei_settei(g, HAIKEI_MIDORI);
-  sidou_settei(g, false);
+void shoki_settei(Game& g, Settei& s) {
+  haikei_settei(g, s, HAIKEI_MIDORI);
+  sidou_settei(g, s, false);
   for (Menu m : {Menu::KEIKA, Menu::BGM, Menu::AICON}) g.set_checked(m, true);
-  g.chokuzen_on = true;
-  g.ichiran_on = false;
+  s.chokuzen(true);
+  s.ichiran(false);
   g.set_checked(Menu::CHOKUZEN, true);
   g.set_checked(Menu::ICHIRAN, false);
-  g.kaiseki_zu_on = true;
+  s.kaiseki_zu(true);
   g.set_checked(Menu::KAISEKI_ZU, true);
-  g.nari_kakunin = false;
+  s.nari_kakunin(false);
   g.set_checked(Menu::NARI_KAKUNIN, false);
   g.com_hyouji_settei(Game::ComHyouji::hyoujun);
 }
@@ -150,13 +149,13 @@ constexpr HyoujiGo kHyouji[] = {{Game::ComHyouji::hyoujun, "標準"},
                                 {Game::ComHyouji::shouryaku, "省略"}};
 constexpr const char* kLevelGo[] = {"", "LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4"};
 
-void tekiyou(Game& g, const Gyou& gyou) {
+void tekiyou(Game& g, Settei& s, const Gyou& gyou) {
   const auto& [key, value] = gyou;
   if (key == "背景画") {
     for (const HaikeiGo& h : kHaikei)
-      if (value == h.go) haikei_settei(g, h.id);
+      if (value == h.go) haikei_settei(g, s, h.id);
   } else if (key == "移動指導") {
-    sidou_settei(g, value == "ON");
+    sidou_settei(g, s, value == "ON");
   } else if (key == "経過時間") {
     g.set_checked(Menu::KEIKA, value == "ON");
   } else if (key == "BGM") {
@@ -164,17 +163,17 @@ void tekiyou(Game& g, const Gyou& gyou) {
   } else if (key == "ｱｲｺﾝ") {
     g.set_checked(Menu::AICON, value == "ON");
   } else if (key == "直前の手") {
-    g.chokuzen_on = value == "ON";
-    g.set_checked(Menu::CHOKUZEN, g.chokuzen_on);
+    s.chokuzen(value == "ON");
+    g.set_checked(Menu::CHOKUZEN, s.chokuzen_on());
   } else if (key == "棋譜一覧") {
-    g.ichiran_on = value == "ON";
-    g.set_checked(Menu::ICHIRAN, g.ichiran_on);
+    s.ichiran(value == "ON");
+    g.set_checked(Menu::ICHIRAN, s.ichiran_on());
   } else if (key == "解析グラフ") {
-    g.kaiseki_zu_on = value == "ON";
-    g.set_checked(Menu::KAISEKI_ZU, g.kaiseki_zu_on);
+    s.kaiseki_zu(value == "ON");
+    g.set_checked(Menu::KAISEKI_ZU, s.kaiseki_zu_on());
   } else if (key == "成りを確認") {
-    g.nari_kakunin = value == "ON";
-    g.set_checked(Menu::NARI_KAKUNIN, g.nari_kakunin);
+    s.nari_kakunin(value == "ON");
+    g.set_checked(Menu::NARI_KAKUNIN, s.nari_kakunin());
   } else if (key == "COMの手の表示") {
     for (const HyoujiGo& h : kHyouji)
       if (value == h.go) g.com_hyouji_settei(h.h);
@@ -189,13 +188,13 @@ const char* on_off(bool on) { return on ? "ON" : "OFF"; }
 }  // namespace
 
 void Game::settei_yomi() {
-  shoki_settei(*this);
+  shoki_settei(*this, settei_);
   std::vector<Gyou> gyou;
   std::string bytes;
   switch (yomu(gyou, bytes)) {
     case SetteiYomi::nai: return;
     case SetteiYomi::yometa:
-      for (const Gyou& line : gyou) tekiyou(*this, line);
+      for (const Gyou& line : gyou) tekiyou(*this, settei_, line);
       return;
     case SetteiYomi::kowareta: break;
   }
@@ -221,13 +220,14 @@ void Game::settei_kaki() {
   text += std::string("経過時間=") + on_off(is_checked(Menu::KEIKA)) + "\r\n";
   text += std::string("BGM=") + on_off(is_checked(Menu::BGM)) + "\r\n";
   text += std::string("ｱｲｺﾝ=") + on_off(is_checked(Menu::AICON)) + "\r\n";
-  text += std::string("直前の手=") + on_off(chokuzen_on) + "\r\n";
-  text += std::string("棋譜一覧=") + on_off(ichiran_on) + "\r\n";
-  text += std::string("解析グラフ=") + on_off(kaiseki_zu_on) + "\r\n";
-  text += std::string("成りを確認=") + on_off(nari_kakunin) + "\r\n";
+  text += std::string("直前の手=") + on_off(settei_.chokuzen_on()) + "\r\n";
+  text += std::string("棋譜一覧=") + on_off(settei_.ichiran_on()) + "\r\n";
+  text += std::string("解析グラフ=") + on_off(settei_.kaiseki_zu_on()) + "\r\n";
+  text += std::string("成りを確認=") + on_off(settei_.nari_kakunin()) + "\r\n";
   for (const HyoujiGo& h : kHyouji)
-    if (h.h == com_hyouji) text += std::string("COMの手の表示=") + h.go + "\r\n";
-  if (level() >= 1 && level() <= 4) text += std::string("COM対局ﾚﾍﾞﾙ=") + kLevelGo[level()] + "\r\n";
+    if (h.h == settei_.com_hyouji()) text += std::string("COMの手の表示=") + h.go + "\r\n";
+  if (taikyoku_.level() >= 1 && taikyoku_.level() <= 4)
+    text += std::string("COM対局ﾚﾍﾞﾙ=") + kLevelGo[taikyoku_.level()] + "\r\n";
   // When the file cannot take them the options hold for this session, and the player
   // is told why they will not last.
   const std::optional<std::string> bytes = utf8_to_cp932(text);
@@ -247,7 +247,7 @@ void Game::haikei_menu(int id) {
   for (const HaikeiGo& h : kHaikei)
     if (h.id == id && !is_checked(h.item)) {
       haikei_sentaku(id);
-      haikei = id;
+      settei_.haikei_kaeru(id);
     }
   settei_kaki();
   zenbu_egaku();
@@ -261,9 +261,9 @@ void Game::sidou_menu() {
       waku_egaku(IRO_MIDORI, -1, i);
       waku_egaku(IRO_MIDORI, 11, i + 2);
     }
-    sidou_settei(*this, false);
+    sidou_settei(*this, settei_, false);
   } else {
-    sidou_settei(*this, true);
+    sidou_settei(*this, settei_, true);
   }
   settei_kaki();
 }
@@ -272,8 +272,8 @@ void Game::keika_menu() {
   if (is_checked(Menu::KEIKA)) {
     set_checked(Menu::KEIKA, false);
     set_timer(false);
-    keika_kesu(sita_gawa());
-    keika_kesu(ue_gawa());
+    keika_kesu(taikyoku_.sita_gawa());
+    keika_kesu(taikyoku_.ue_gawa());
   } else {
     set_checked(Menu::KEIKA, true);
     set_timer(true);
@@ -300,7 +300,7 @@ void Game::aicon_menu() {
       set_visible(c, false);
   } else {
     set_checked(Menu::AICON, true);
-    if (taikyoku_shu() == TaikyokuShu::com) aicon_ichi("下", sita_gawa());
+    if (taikyoku_.taikyoku_shu() == TaikyokuShu::com) aicon_ichi("下", taikyoku_.sita_gawa());
   }
   settei_kaki();
 }

@@ -187,7 +187,7 @@ class LivePlayer : public QObject {
 
  private:
   void step() {
-    if (next_ >= lines_.size() || window_.game().quitting) return;
+    if (next_ >= lines_.size() || window_.game().quitting()) return;
     const std::string& line = lines_[next_++];
     std::string error;
     const auto e = mirado::parse_event(line, error);
@@ -250,8 +250,8 @@ int main(int argc, char** argv) {
 
   mirado::SdlSound sound;
   mirado::qt::MainWindow w(&sound);
-  w.game().exe_dir = mirado::program_dir();
-  w.game().data_dir = mirado::installed_data_dir(w.game().exe_dir);
+  const std::string exe_dir = mirado::program_dir();
+  w.game().oto_basho(exe_dir, mirado::installed_data_dir(exe_dir));
   if (o.screenshot) {
     const int status = screenshot(w, o, script);
     w.game().shuuryou();  // the sounds and the device, as closing the window frees them
@@ -267,7 +267,7 @@ int main(int argc, char** argv) {
   w.resize(w.initial_size());
   w.show();
   w.start_up();
-  if (w.game().quitting) return 0;
+  if (w.game().quitting()) return 0;
   if (o.events) {
     // The script starts once the window has been shown and painted.
     if (w.surface().painted())

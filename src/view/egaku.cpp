@@ -32,20 +32,20 @@ void Game::masu_egaku(int code, double c, double r) {
 
 void Game::moji_egaku(double c, double r, std::string_view value, int iro, int mode, int size) {
   (void)mode;  // a text is printed as it is whatever the mode
-  ports().canvas->text(cell_x(c), cell_y(r), value, iro, size, font_bold);
+  ports().canvas->text(cell_x(c), cell_y(r), value, iro, size, settei_.font_bold());
 }
 
 void Game::moji_egaku(double c, double r, long value, int iro, int mode, int size) {
   const std::string s = mode == 0 ? std::to_string(value)
                                   : kansuuji(value >= 1 && value <= 9 ? static_cast<int>(value) : 0);
   if (s.empty()) return;
-  ports().canvas->text(cell_x(c), cell_y(r), s, iro, size, font_bold);
+  ports().canvas->text(cell_x(c), cell_y(r), s, iro, size, settei_.font_bold());
 }
 
 void Game::meisho_egaku(double c, double r, int code, int iro, int size) {
   const std::string s = code == 99 ? std::string("手目") : handicap_meishou(code);
   if (s.empty()) return;
-  ports().canvas->text(cell_x(c) + 120, cell_y(r) + 160, s, iro, size, font_bold);
+  ports().canvas->text(cell_x(c) + 120, cell_y(r) + 160, s, iro, size, settei_.font_bold());
 }
 
 void Game::haikei_shiku(int id, int c1, int c2, int r1, int r2) {
@@ -55,12 +55,12 @@ void Game::haikei_shiku(int id, int c1, int c2, int r1, int r2) {
 }
 
 void Game::zahyou_egaku() {
-  font_bold = true;
+  settei_.futoji();
   for (int i = 1; i <= 9; ++i) {
-    koma_egaku(haikei, i, 0);
+    koma_egaku(settei_.haikei(), i, 0);
     moji_egaku(i + 0.2, 0.5, static_cast<long>(10 - i), IRO_KURO, 0, 16);
     moji_egaku(i + 0.1, 0.4, static_cast<long>(10 - i), IRO_KIIRO, 0, 16);
-    koma_egaku(haikei, 10, i);
+    koma_egaku(settei_.haikei(), 10, i);
     moji_egaku(10.2, i + 0.4, static_cast<long>(i), IRO_KURO, 1, 12);
     moji_egaku(10.1, i + 0.3, static_cast<long>(i), IRO_KIIRO, 1, 12);
     waku_egaku(IRO_MIDORI, 9, i);
@@ -69,19 +69,20 @@ void Game::zahyou_egaku() {
 
 void Game::ban_egaku() {
   for (int c = 1; c <= 9; ++c)
-    for (int r = 1; r <= 9; ++r) masu_egaku(pos().ban[c][r], c, r);
+    for (int r = 1; r <= 9; ++r) masu_egaku(taikyoku_.pos().ban[c][r], c, r);
 }
 
 void Game::mochigoma_sita_egaku() {
   for (int k = 1; k <= 7; ++k) {
     const int r = k + 2;
     koma_egaku(kara, 11, r);
-    koma_egaku(haikei, 12, r);
+    koma_egaku(settei_.haikei(), 12, r);
     waku_egaku(IRO_MIDORI, 11, r);
-    if (pos().mochigoma_sita[k] > 0) {
+    if (taikyoku_.pos().mochigoma_sita[k] > 0) {
       masu_egaku(-kMochigomaUe[k], 11, r);
-      moji_egaku(12.1, k + 2.3, static_cast<long>(pos().mochigoma_sita[k]), IRO_KURO, 0, 14);
-      moji_egaku(12, k + 2.2, static_cast<long>(pos().mochigoma_sita[k]), IRO_AKA, 0, 14);
+      moji_egaku(12.1, k + 2.3, static_cast<long>(taikyoku_.pos().mochigoma_sita[k]), IRO_KURO, 0,
+                 14);
+      moji_egaku(12, k + 2.2, static_cast<long>(taikyoku_.pos().mochigoma_sita[k]), IRO_AKA, 0, 14);
     }
   }
 }
@@ -90,29 +91,29 @@ void Game::mochigoma_ue_egaku() {
   for (int j = 1; j <= 7; ++j) {
     const int k = 8 - j;
     koma_egaku(kara, -1, j);
-    koma_egaku(haikei, 0, j);
+    koma_egaku(settei_.haikei(), 0, j);
     waku_egaku(IRO_MIDORI, -1, j);
-    if (pos().mochigoma_ue[k] > 0) {
+    if (taikyoku_.pos().mochigoma_ue[k] > 0) {
       masu_egaku(kMochigomaUe[k], -1, j);
-      moji_egaku(0.1, j + 0.3, static_cast<long>(pos().mochigoma_ue[k]), IRO_KURO, 0, 14);
-      moji_egaku(0, j + 0.2, static_cast<long>(pos().mochigoma_ue[k]), IRO_AKA, 0, 14);
+      moji_egaku(0.1, j + 0.3, static_cast<long>(taikyoku_.pos().mochigoma_ue[k]), IRO_KURO, 0, 14);
+      moji_egaku(0, j + 0.2, static_cast<long>(taikyoku_.pos().mochigoma_ue[k]), IRO_AKA, 0, 14);
     }
     waku_egaku(IRO_MIDORI, 1, j);
   }
 }
 
 void Game::zenbu_egaku() {
-  haikei_shiku(haikei, -3, 28, -2, 17);
+  haikei_shiku(settei_.haikei(), -3, 28, -2, 17);
   zahyou_egaku();
   mochigoma_sita_egaku();
   mochigoma_ue_egaku();
   ban_egaku();
-  tokei_moji[0].clear();  // the background covered them
-  tokei_moji[1].clear();
+  tokei_moji_[0].clear();  // the background covered them
+  tokei_moji_[1].clear();
   jikan_awaseru();
-  if (taikyoku_shu() == TaikyokuShu::com) level_hyouji(level());
-  if (handicap_zumi()) handicap_hyouji(handicap());
-  koma_egaku(teban() == 0 ? PIC_ZUVANSHOGI2 : PIC_ZUVANSHOGI, 11.2, 0);
+  if (taikyoku_.taikyoku_shu() == TaikyokuShu::com) level_hyouji(taikyoku_.level());
+  if (taikyoku_.handicap_zumi()) handicap_hyouji(taikyoku_.handicap());
+  koma_egaku(taikyoku_.teban() == 0 ? PIC_ZUVANSHOGI2 : PIC_ZUVANSHOGI, 11.2, 0);
   shirushi_awaseru();
 }
 
@@ -129,10 +130,10 @@ void Game::waku_kesu() {
 
 void Game::sidou_egaku(int moto_x, int moto_y, int iro, int code) {
   waku_kesu();
-  if (!sidou_on) return;
+  if (!settei_.sidou_on()) return;
   for (int c = 1; c <= 9; ++c)
     for (int r = 1; r <= 9; ++r)
-      if (pos().idou_kanou(moto_x, moto_y, c, r, code) == ari) waku_egaku(iro, c, r);
+      if (taikyoku_.pos().idou_kanou(moto_x, moto_y, c, r, code) == ari) waku_egaku(iro, c, r);
 }
 
 }  // namespace mirado

@@ -70,14 +70,14 @@ void Game::level_hyouji(int lv) {
 }
 
 void Game::handicap_hyouji(int h) {
-  for (int c = 11; c <= 14; ++c) koma_egaku(haikei, c, 2);
+  for (int c = 11; c <= 14; ++c) koma_egaku(settei_.haikei(), c, 2);
   meisho_egaku(11.1, 2.1, h, IRO_KURO, 10);
   meisho_egaku(11, 2, h, IRO_SHIRO, 10);
 }
 
 void Game::tesuu_hyouji(int n) {
-  koma_egaku(haikei, 13, 4);
-  koma_egaku(haikei, 14, 4);
+  koma_egaku(settei_.haikei(), 13, 4);
+  koma_egaku(settei_.haikei(), 14, 4);
   waku_egaku(IRO_MIDORI, 11, 4);
   // Shorter numbers start further right so that they end in about the same place.
   const double x = n < 10 ? 13.2 : (n < 100 ? 13.1 : 13.0);
@@ -88,31 +88,31 @@ void Game::tesuu_hyouji(int n) {
 }
 
 void Game::te_kesu(int side) {
-  if (side == ue_gawa()) {
+  if (side == taikyoku_.ue_gawa()) {
     // The notation starts half a cell into column -2: erase it too, or its first
     // character stays behind.
-    koma_egaku(haikei, -2, 8);
-    koma_egaku(haikei, -1, 8);
-    koma_egaku(haikei, 0, 8);
+    koma_egaku(settei_.haikei(), -2, 8);
+    koma_egaku(settei_.haikei(), -1, 8);
+    koma_egaku(settei_.haikei(), 0, 8);
     waku_egaku(IRO_MIDORI, -1, 7);
     waku_egaku(IRO_MIDORI, 1, 8);
-  } else if (side == sita_gawa()) {
-    koma_egaku(haikei, 13, 3);
-    koma_egaku(haikei, 14, 3);
-    koma_egaku(haikei, 15, 3);
+  } else if (side == taikyoku_.sita_gawa()) {
+    koma_egaku(settei_.haikei(), 13, 3);
+    koma_egaku(settei_.haikei(), 14, 3);
+    koma_egaku(settei_.haikei(), 15, 3);
   }
 }
 
 void Game::te_hyouji(int side, int c, int r, int code, int iro) {
   te_kesu(side);
   double x_col, x_row, x_koma, y;
-  if (side == ue_gawa()) {
-    koma_egaku(haikei, -2, 8);
-    koma_egaku(haikei, -1, 8);
-    koma_egaku(haikei, 0, 8);
+  if (side == taikyoku_.ue_gawa()) {
+    koma_egaku(settei_.haikei(), -2, 8);
+    koma_egaku(settei_.haikei(), -1, 8);
+    koma_egaku(settei_.haikei(), 0, 8);
     waku_egaku(IRO_MIDORI, -1, 7);
     x_col = -1.5, x_row = -1.1, x_koma = -0.5, y = 8.5;
-  } else if (side == sita_gawa()) {
+  } else if (side == taikyoku_.sita_gawa()) {
     te_kesu(side);
     x_col = 13.5, x_row = 13.9, x_koma = 14.5, y = 3.5;
   } else {
@@ -127,15 +127,16 @@ void Game::te_hyouji(int side, int c, int r, int code, int iro) {
     moji_egaku(xs[i], y, parts[i], IRO_KURO, 0, 12);
     moji_egaku(xs[i] - 0.1, y - 0.1, parts[i], iro, 0, 12);
   }
-  if (side == ue_gawa()) waku_egaku(IRO_MIDORI, 1, 8);
+  if (side == taikyoku_.ue_gawa()) waku_egaku(IRO_MIDORI, 1, 8);
 }
 
 void Game::keika_kesu(int side) {
-  if (side == sita_gawa() || side == ue_gawa()) tokei_moji[side == sita_gawa() ? 0 : 1].clear();
-  if (side == sita_gawa()) {
-    for (int c = 13; c <= 15; ++c) koma_egaku(haikei, c, 9);
-  } else if (side == ue_gawa()) {
-    for (int c = -2; c <= 0; ++c) koma_egaku(haikei, c, 9);
+  if (side == taikyoku_.sita_gawa() || side == taikyoku_.ue_gawa())
+    tokei_moji_[side == taikyoku_.sita_gawa() ? 0 : 1].clear();
+  if (side == taikyoku_.sita_gawa()) {
+    for (int c = 13; c <= 15; ++c) koma_egaku(settei_.haikei(), c, 9);
+  } else if (side == taikyoku_.ue_gawa()) {
+    for (int c = -2; c <= 0; ++c) koma_egaku(settei_.haikei(), c, 9);
     waku_egaku(IRO_MIDORI, 1, 9);  // the tile in column 0 covered the board's left border
   }
 }
@@ -144,11 +145,12 @@ void Game::keika_hyouji(int side, double seconds) {
   if (!is_checked(Menu::KEIKA)) return;
   const std::string text = jikan_moji(seconds);
   keika_kesu(side);
-  if (side == sita_gawa() || side == ue_gawa()) tokei_moji[side == sita_gawa() ? 0 : 1] = text;
-  if (side == sita_gawa()) {
+  if (side == taikyoku_.sita_gawa() || side == taikyoku_.ue_gawa())
+    tokei_moji_[side == taikyoku_.sita_gawa() ? 0 : 1] = text;
+  if (side == taikyoku_.sita_gawa()) {
     moji_egaku(13.1, 9.3, text, IRO_KURO, 0, 12);
     moji_egaku(13, 9.2, text, IRO_SHIRO, 0, 12);
-  } else if (side == ue_gawa()) {
+  } else if (side == taikyoku_.ue_gawa()) {
     moji_egaku(-1.5, 9.3, text, IRO_KURO, 0, 12);
     moji_egaku(-1.6, 9.2, text, IRO_SHIRO, 0, 12);
     waku_egaku(IRO_MIDORI, 1, 9);
@@ -156,27 +158,32 @@ void Game::keika_hyouji(int side, double seconds) {
 }
 
 bool Game::tokei_hashiru() const {
-  if (teban() == 0 || owatta() || saisei_chu() || saikai_machi()) return false;
+  if (taikyoku_.teban() == 0 || taikyoku_.owatta() || taikyoku_.saisei_chu() ||
+      taikyoku_.saikai_machi())
+    return false;
   // The computer's time is charged for its search only, not for showing its move.
-  if (com_taikyoku() && teban_nushi() == ue_gawa()) return com_kangae_chu;
+  if (taikyoku_.com_taikyoku() && taikyoku_.teban_nushi() == taikyoku_.ue_gawa())
+    return com_kangae_chu_;
   return true;
 }
 
 double Game::jikan_gamen(int side) const {
-  const bool sita = side == sita_gawa();
-  double t = sita ? jikan_sita() : jikan_ue();
-  if (side != teban_nushi()) return t;
-  if (tokei_hashiru()) t += keika_byou(jikan_kaishi(), ports_.clock->now());
-  else if (com_taikyoku() && !sita) t += com_mikomi;
+  const bool sita = side == taikyoku_.sita_gawa();
+  double t = sita ? taikyoku_.jikan_sita() : taikyoku_.jikan_ue();
+  if (side != taikyoku_.teban_nushi()) return t;
+  if (tokei_hashiru())
+    t += keika_byou(taikyoku_.jikan_kaishi(), ports_.clock->now());
+  else if (taikyoku_.com_taikyoku() && !sita)
+    t += com_mikomi_;
   return t;
 }
 
 bool Game::jikan_awaseru() {
   if (!is_checked(Menu::KEIKA)) return false;
   bool kaeta = false;
-  for (int side : {sita_gawa(), ue_gawa()}) {
+  for (int side : {taikyoku_.sita_gawa(), taikyoku_.ue_gawa()}) {
     const double t = jikan_gamen(side);
-    if (jikan_moji(t) == tokei_moji[side == sita_gawa() ? 0 : 1]) continue;
+    if (jikan_moji(t) == tokei_moji_[side == taikyoku_.sita_gawa() ? 0 : 1]) continue;
     keika_hyouji(side, t);
     kaeta = true;
   }
@@ -184,7 +191,7 @@ bool Game::jikan_awaseru() {
 }
 
 void Game::timer_tick() {
-  if (!timer1) return;
+  if (!timer1_) return;
   if (jikan_awaseru()) ports().canvas->refresh();
 }
 

@@ -154,19 +154,19 @@ TEST_F(WindowTest, StartPositionIsPaintedCellByCell) {
 
 TEST_F(WindowTest, PressesReachTheGameAsCellsAtAnyWindowSize) {
   window_->action(Menu::START)->trigger();
-  ASSERT_EQ(game().teban(), 1);
+  ASSERT_EQ(game().taikyoku().teban(), 1);
   QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, cell_centre(3, 7));
-  EXPECT_EQ(game().click_jotai, 1);
-  EXPECT_EQ(game().sentaku[1].moto_x, 3);
-  EXPECT_EQ(game().sentaku[1].moto_y, 7);
+  EXPECT_EQ(game().nyuuryoku().click_jotai(), 1);
+  EXPECT_EQ(game().nyuuryoku().sentaku(static_cast<Dankai>(1)).moto_x, 3);
+  EXPECT_EQ(game().nyuuryoku().sentaku(static_cast<Dankai>(1)).moto_y, 7);
 
   window_->resize(1200, 1040);  // the board scales with the window
   QApplication::processEvents();
   ASSERT_GT(window_->surface().scale(), 1.5);
   QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, cell_centre(3, 6));
-  EXPECT_EQ(game().pos().ban[3][6], -HU);
-  EXPECT_EQ(game().pos().ban[3][7], kara);
-  EXPECT_EQ(game().dankai(), Dankai::ni);
+  EXPECT_EQ(game().taikyoku().pos().ban[3][6], -HU);
+  EXPECT_EQ(game().taikyoku().pos().ban[3][7], kara);
+  EXPECT_EQ(game().taikyoku().dankai(), Dankai::ni);
 
   // The painted board follows: the pawn now stands on (3,6) and (3,7) is empty.
   const double s = window_->surface().scale();
@@ -178,8 +178,8 @@ TEST_F(WindowTest, PressesReachTheGameAsCellsAtAnyWindowSize) {
   // The rest of the turn: the opponent's pawn, then an own pawn; the turn passes.
   for (auto [c, r] : {std::pair{7, 3}, {7, 4}, {7, 7}, {7, 6}})
     QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, cell_centre(c, r));
-  EXPECT_EQ(game().dankai(), Dankai::ichi);
-  EXPECT_EQ(game().teban_nushi(), -1);
+  EXPECT_EQ(game().taikyoku().dankai(), Dankai::ichi);
+  EXPECT_EQ(game().taikyoku().teban_nushi(), -1);
   const QImage after = window_->surface().full_repaint();
   EXPECT_TRUE(shows(after, s, 7, 4, HU));
   EXPECT_TRUE(shows(after, s, 7, 3, kara));
@@ -207,7 +207,7 @@ TEST_F(WindowTest, StatusLineAndMoveListFollowTheGame) {
   EXPECT_EQ(list->currentRow(), 1);
   // A row clicked steps back there as 戻 does.
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
-  EXPECT_EQ(game().kifu().kifu_ichi, 3);
+  EXPECT_EQ(game().taikyoku().kifu().kifu_ichi, 3);
   EXPECT_EQ(list->currentRow(), 0);
   list->item(0)->setSelected(true);
   list->item(1)->setSelected(true);
@@ -220,7 +220,7 @@ TEST_F(WindowTest, StatusLineAndMoveListFollowTheGame) {
   list->item(0)->setSelected(true);
   QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ShiftModifier,
                     list->visualItemRect(list->item(1)).center());
-  EXPECT_EQ(game().kifu().kifu_ichi, 3);
+  EXPECT_EQ(game().taikyoku().kifu().kifu_ichi, 3);
   EXPECT_TRUE(list->item(0)->isSelected());
   EXPECT_TRUE(list->item(1)->isSelected());
   // Rows wrap instead of scrolling sideways, and their letters grow with the picture.
@@ -261,7 +261,7 @@ TEST_F(WindowTest, RulesPageOpensFromTheHelpMenu) {
   ASSERT_NE(page, nullptr);
   EXPECT_FALSE(page->isModal());
   window_->action(Menu::START)->trigger();  // the game goes on meanwhile
-  EXPECT_EQ(game().teban(), 1);
+  EXPECT_EQ(game().taikyoku().teban(), 1);
   page->close();
 }
 
@@ -327,16 +327,16 @@ TEST_F(WindowTest, PictureIsCentredInAWindowOfAnotherShape) {
                   static_cast<int>(top + (100 + 615 * r + 307) / 15.0 * s));
   };
   QTest::mouseClick(&surface, Qt::LeftButton, {}, centre(3, 7));
-  EXPECT_EQ(game().sentaku[1].moto_x, 3);
-  EXPECT_EQ(game().sentaku[1].moto_y, 7);
+  EXPECT_EQ(game().nyuuryoku().sentaku(static_cast<Dankai>(1)).moto_x, 3);
+  EXPECT_EQ(game().nyuuryoku().sentaku(static_cast<Dankai>(1)).moto_y, 7);
   window_->resize(600, 1000);  // now the margins are above and below
   QApplication::processEvents();
   const double s2 = std::min(surface.width() / 600.0, surface.height() / 485.0);
   const QPoint to(static_cast<int>((surface.width() - 600 * s2) / 2 + (1050 + 495 * 3 + 247) / 15.0 * s2),
                   static_cast<int>((surface.height() - 485 * s2) / 2 + (100 + 615 * 6 + 307) / 15.0 * s2));
   QTest::mouseClick(&surface, Qt::LeftButton, {}, to);
-  EXPECT_EQ(game().pos().ban[3][6], -HU);
-  EXPECT_EQ(game().pos().ban[3][7], kara);
+  EXPECT_EQ(game().taikyoku().pos().ban[3][6], -HU);
+  EXPECT_EQ(game().taikyoku().pos().ban[3][7], kara);
 }
 
 // Esc quits whichever of the window's widgets has the focus, the menu bar included,
@@ -348,12 +348,12 @@ TEST_F(WindowTest, EscQuitsUnlessTypingInTheRecordPanel) {
   ASSERT_TRUE(edit && edit->isVisible());
   edit->setFocus();
   QTest::keyClick(edit, Qt::Key_Escape);
-  EXPECT_FALSE(game().quitting);
+  EXPECT_FALSE(game().quitting());
 
   window_->apply_event("menu TAIKYOKU");  // the panel closes; its hidden box may keep the focus
   ASSERT_FALSE(edit->isVisible());
   QTest::keyClick(window_->menuBar(), Qt::Key_Escape);
-  EXPECT_TRUE(game().quitting);
+  EXPECT_TRUE(game().quitting());
 }
 
 // LEVEL4 thinks beside the window: a close asked for while it thinks gives the turn up
@@ -362,17 +362,17 @@ TEST_F(WindowTest, Level4IsChosenFromTheMenuAndAClosePutsAnEndToItsThinking) {
   window_->action(Menu::LEVEL4)->trigger();
   EXPECT_TRUE(window_->action(Menu::LEVEL4)->isChecked());
   EXPECT_FALSE(window_->action(Menu::LEVEL3)->isChecked());
-  EXPECT_EQ(game().level(), 4);
+  EXPECT_EQ(game().taikyoku().level(), 4);
   window_->action(Menu::SENTE)->trigger();
   // The person's turn: a pawn, one of the computer's pawns, another pawn.
   for (const char* e : {"cell 1 7 7", "cell 1 7 6", "cell 1 3 3", "cell 1 3 4", "cell 1 2 7"})
     ASSERT_TRUE(window_->apply_event(e)) << e;
-  ASSERT_EQ(game().tesuu(), 2);
+  ASSERT_EQ(game().taikyoku().tesuu(), 2);
   QTimer::singleShot(20, window_.get(), [this] { window_->close(); });
   ASSERT_TRUE(window_->apply_event("cell 1 2 6"));  // the third move: the computer thinks
-  EXPECT_EQ(game().tesuu(), 3);                       // the person's moves only
-  EXPECT_TRUE(game().com_chuudan);
-  EXPECT_TRUE(game().quitting);
+  EXPECT_EQ(game().taikyoku().tesuu(), 3);          // the person's moves only
+  EXPECT_TRUE(game().com_chuudan());
+  EXPECT_TRUE(game().quitting());
 }
 
 // ﾍﾙﾌﾟ → 解析 beside the window: the status line counts the turns, the graph appears
@@ -385,8 +385,8 @@ TEST_F(WindowTest, AnalysisGraphStepsToTheTurnClicked) {
   for (auto [c, r] : {std::pair{3, 7}, {3, 6}, {3, 3}, {3, 4}, {7, 7}, {7, 6}, {7, 3}, {7, 4}, {2, 7}, {2, 6},
                       {4, 3}, {4, 4}, {8, 7}, {8, 6}, {6, 3}, {6, 4}, {2, 6}, {2, 5}})
     QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, cell_centre(c, r));
-  ASSERT_EQ(game().kifu().kifu_nagasa, 9);
-  game().kaiseki_nodes = 2000;
+  ASSERT_EQ(game().taikyoku().kifu().kifu_nagasa, 9);
+  game().kaiseki_nodes_settei(2000);
   KaisekiGraph* graph = window_->kaiseki_graph();
   EXPECT_TRUE(graph->isHidden());
   const int low = window_->height();
@@ -401,11 +401,11 @@ TEST_F(WindowTest, AnalysisGraphStepsToTheTurnClicked) {
   // A click by the first turn's point steps back there, as the first row would.
   const QPointF p = graph->ten(1);
   QTest::mouseClick(graph, Qt::LeftButton, {}, QPoint(static_cast<int>(p.x()) + 1, static_cast<int>(p.y())));
-  EXPECT_EQ(game().kifu().kifu_ichi, 3);
+  EXPECT_EQ(game().taikyoku().kifu().kifu_ichi, 3);
   EXPECT_EQ(window_->move_list()->currentRow(), 0);
   EXPECT_DOUBLE_EQ(graph->zu().ima, 1);
   // The best turn from there is marked and named.
-  EXPECT_GT(game().hint_te.n, 0);
+  EXPECT_GT(game().hint_te().n, 0);
   EXPECT_TRUE(window_->status_line()->text().contains(QStringLiteral("最善 ")));
   // Drawn at the screen's pixel ratio, and larger with a larger window.
   EXPECT_DOUBLE_EQ(graph->grab().devicePixelRatio(), window_->devicePixelRatioF());
@@ -422,13 +422,13 @@ TEST_F(WindowTest, AClosePutsAnEndToAnAnalysis) {
   window_->action(Menu::START)->trigger();
   for (auto [c, r] : {std::pair{3, 7}, {3, 6}, {3, 3}, {3, 4}, {7, 7}, {7, 6}})
     QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, cell_centre(c, r));
-  game().kaiseki_nodes = 5'000'000;
+  game().kaiseki_nodes_settei(5'000'000);
   window_->action(Menu::KAISEKI)->trigger();
   ASSERT_TRUE(game().kaiseki_chu());
   window_->close();
-  EXPECT_TRUE(game().quitting);
+  EXPECT_TRUE(game().quitting());
   EXPECT_FALSE(game().kaiseki_chu());
-  EXPECT_TRUE(game().kaiseki_kekka.empty());
+  EXPECT_TRUE(game().kaiseki_kekka().empty());
 }
 
 }  // namespace

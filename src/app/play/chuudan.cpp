@@ -57,9 +57,11 @@ std::optional<Tsuzuki> midashi_yomu(const KifuFile& f) {
 // The moves to keep: those on the board, less a turn the computer has not finished (it
 // plays its whole turn again when the game goes on).
 int nokosu_te(const Game& g) {
-  const int ichi = g.kifu().kifu_ichi;
+  const int ichi = g.taikyoku().kifu().kifu_ichi;
   const int k = ichi % 3;
-  if (k != 0 && g.com_taikyoku() && is_ue(g.kifu().at(ichi - k + 1).moto_koma)) return ichi - k;
+  if (k != 0 && g.taikyoku().com_taikyoku() &&
+      is_ue(g.taikyoku().kifu().at(ichi - k + 1).moto_koma))
+    return ichi - k;
   return ichi;
 }
 
@@ -84,14 +86,19 @@ std::string narabete_miru(Taikyoku& t, const Tsuzuki& z, const std::vector<KifuE
 void Game::chuudan_hozon() {
   // Only a game being played: not one over, not a record stepped through, and not one
   // on a turned board, whose start no record can hold.
-  if (teban() == 0 || owatta() || saisei_chu() || hanten_zumi()) return;
+  if (taikyoku_.teban() == 0 || taikyoku_.owatta() || taikyoku_.saisei_chu() ||
+      taikyoku_.hanten_zumi())
+    return;
   const int n = nokosu_te(*this);
   if (n < 1) return;
   std::vector<KifuEntry> entries;
-  for (int i = 1; i <= n; ++i) entries.push_back(kifu().at(i));
-  const std::string ue = com_taikyoku() ? std::string(kCom) + std::to_string(level()) : std::string(kNingen);
+  for (int i = 1; i <= n; ++i) entries.push_back(taikyoku_.kifu().at(i));
+  const std::string ue = taikyoku_.com_taikyoku()
+                             ? std::string(kCom) + std::to_string(taikyoku_.level())
+                             : std::string(kNingen);
   int bad = 0;
-  const auto bytes = encode_kifu(midashi_title(handicap()), ue, std::string(kNingen), entries, bad);
+  const auto bytes =
+      encode_kifu(midashi_title(taikyoku_.handicap()), ue, std::string(kNingen), entries, bad);
   int err = 0;
   // Quitting goes on whatever happens here: there is nobody left to tell.
   if (bytes) write_atomically(kChuudanFile, *bytes, err);
@@ -130,10 +137,10 @@ void Game::tsuzuki() {
   game() = shiken;
   level_settei(z->level);
   zenbu_egaku();  // the clocks with it, as the kept game left them
-  tesuu_hyouji(tesuu());
+  tesuu_hyouji(taikyoku_.tesuu());
   fs::remove(kChuudanFile, ec);
   if (is_checked(Menu::BGM)) snd_loop(Oto::bgm);
-  aicon_ichi(teban() == ue_gawa() ? "上" : "下", teban());
+  aicon_ichi(taikyoku_.teban() == taikyoku_.ue_gawa() ? "上" : "下", taikyoku_.teban());
   saikai_suru();
 }
 

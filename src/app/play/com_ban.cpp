@@ -1,9 +1,6 @@
-// The computer's turn: com_ban1, com_ban2, com_ban3 and the blink. The
-// search itself lives in engine/tansaku.cpp; here are the side effects around it:
-// icons, label, clock, record, blink, move, sounds, messages and status texts.
-#include <atomic>
-#include <chrono>
-#include <thread>
+// The computer's turn: com_ban1, com_ban2, com_ban3 (one procedure, com_ban) and the
+// blink. The search itself lives in engine/tansaku.cpp; here are the side effects around
+// it: icons, label, clock, record, blink, move, sounds, messages and status texts.
 
 #include "app/game.h"
 #include "engine/tansaku.h"
@@ -13,7 +10,7 @@
 namespace mirado {
 
 void Game::tenmetsu(int koma, int col, int row, int count) {
-  if (com_hyouji == ComHyouji::shouryaku) return;  // the moves are shown at once
+  if (settei_.com_hyouji() == ComHyouji::shouryaku) return;  // the moves are shown at once
   for (int i = 0; i < count; ++i) {
     masu_egaku(kara, col, row);
     ports().canvas->repaint();
@@ -25,14 +22,14 @@ void Game::tenmetsu(int koma, int col, int row, int count) {
 }
 
 void Game::com_turn() {
-  if (owatta()) return;
-  com_shikouchu = true;
+  if (taikyoku_.owatta()) return;
+  com_shikouchu_ = true;
   ports().ui->set_menus_enabled(false);  // no command is taken until the person's turn
   ibento_owari();  // the player's last move marked, and the line saying the computer thinks
-  com_ban1();
-  com_ban2();
-  com_ban3();
-  com_shikouchu = false;
+  com_ban(Tejun::ichi);
+  com_ban(Tejun::ni);
+  com_ban(Tejun::san);
+  com_shikouchu_ = false;
   ports().ui->set_menus_enabled(true);
 }
 
@@ -55,25 +52,24 @@ void sasu_mae(void* c, const Sashite& m) {
   // The clock is read right before the record entry: the timer may be off.
   b.jikan = b.t.com_kiroku(m, g.ports().clock->now());
   // Its clock stops at the charge while the move is shown.
-  g.com_mikomi = b.jikan;
-  g.com_kangae_chu = false;
+  g.com_tokei(false, b.jikan);
   g.joukyou_okuru();
-  g.shirushi_ari = true;
-  g.tesuu_hyouji(g.tesuu());
+  g.shirushi_tsukeru();
+  g.tesuu_hyouji(g.taikyoku().tesuu());
   if (m.fc == TE_UE) g.tenmetsu(m.moto_koma, TE_UE, 8 - m.fr, 2);
   else g.tenmetsu(m.moto_koma, m.fc, m.fr, 2);
 }
 
 // One procedure on the game: the search, the record entry and blink, the move made and
 // drawn. Returns what it did; `jikan` receives the time charged to the record.
-ComTe com_sasu(Game& g, Taikyoku& t, Tejun tejun, double& jikan) {
+ComTe com_sasu(Game& g, Taikyoku& t, Tejun tejun, Sashite* yomi_te, double& jikan) {
   ComBan b{g, t};
   ComHooks hooks;
   hooks.ctx = &b;
   hooks.tick = tick_thunk;
   hooks.junbi_ato = repaint_thunk;
   hooks.sasu_mae = sasu_mae;
-  const ComTe r = t.com_ban(tejun, hooks, nullptr, g.level() == 4 ? g.yomi_te : nullptr);
+  const ComTe r = t.com_ban(tejun, hooks, nullptr, yomi_te);
   jikan = b.jikan;
   if (r.te.ari) g.te_egaku(r.te.fc, r.te.fr, r.te.tc, r.te.tr, r.te.koma, r.torareru);
   return r;
@@ -86,19 +82,17 @@ void com_owari(Game& g, Taikyoku& t, const Sashite& m, int side, double jikan) {
     g.shirushi_awaseru();
   }
   t.com_tejun_owari(jikan, g.ports().clock->now());
-  g.com_kangae_chu = false;
-  g.com_mikomi = 0;
+  g.com_tokei(false, 0);
   if (g.is_checked(Menu::KEIKA)) g.set_timer(true);
 }
 
 // Every procedure starts its own charge of the computer's clock, with the icon of the side
 // whose piece it moves.
 void com_tejun_hajime(Game& g, Taikyoku& t, std::string_view ichi, int tejun) {
-  g.aicon_ichi(ichi, g.ue_gawa());
+  g.aicon_ichi(ichi, g.taikyoku().ue_gawa());
   t.com_tejun_kaishi(g.ports().clock->now());
-  g.com_kangae_chu = true;
-  g.com_tejun = tejun;
-  g.com_mikomi = 0;
+  g.com_tokei(true, 0);
+  g.com_tejun_hyouji(tejun);
   g.joukyou_okuru();
   if (g.is_checked(Menu::KEIKA)) g.set_timer(true);
 }
@@ -113,8 +107,7 @@ void com_ato(Game& g) {
 // No candidate: no move; the clock is charged as for a move and the turn goes on.
 double com_nashi(Game& g, Taikyoku& t) {
   const double jikan = t.jikan_hakaru(g.ports().clock->now());
-  g.com_mikomi = jikan;
-  g.com_kangae_chu = false;
+  g.com_tokei(false, jikan);
   g.set_timer(false);
   return jikan;
 }
@@ -138,134 +131,90 @@ bool com_ue_kessaku(Game& g, Taikyoku& t, const ComTe& r) {
     shouri_egaku(g);
     return true;
   }
-  if (g.shousha() == g.ue_gawa()) {
-    g.te_kesu(g.ue_gawa());
+  if (g.taikyoku().shousha() == g.taikyoku().ue_gawa()) {
+    g.te_kesu(g.taikyoku().ue_gawa());
     g.msg("ｺﾝﾋﾟｭｰﾀの勝ちです", "終了");
     t.com_kachi(false);
     shouri_egaku(g);
     return true;
   }
-  if (g.kiki().kiki_ue[g.pos().ou_sita_x][g.pos().ou_sita_y] > 0) g.msg("   ** 王手 **", "");
+  if (g.taikyoku().kiki().kiki_ue[g.taikyoku().pos().ou_sita_x][g.taikyoku().pos().ou_sita_y] > 0)
+    g.msg("   ** 王手 **", "");
   return false;
 }
 
 }  // namespace
 
-bool Game::yomi_matsu(const Kyokumen& p, int hajime, int ix, int iy, int nx, int ny, bool aite_com,
-                      YomiTe& out) {
-  if (!yomi) yomi = std::make_shared<Yomi>();
-  YomiSettei settei;
-  settei.nodes = yomi_nodes;
-  settei.byou = yomi_nodes > 0 ? 0 : YOMI_BYOU;
-  settei.aite_com = aite_com;
-  YomiKekka r;
-  if (yomi_nodes > 0) {
-    r = yomi->sagasu(p, settei, hajime, ix, iy, nx, ny);
-  } else {
-    // The search runs beside the window, which keeps painting and its clock running; a
-    // close request stops it within a few milliseconds.
-    std::atomic<bool> yamete{false}, done{false};
-    settei.yamete = &yamete;
-    const Kyokumen mine = p;  // the worker's own board: the window's stays the window's
-    std::thread worker([&] {
-      r = yomi->sagasu(mine, settei, hajime, ix, iy, nx, ny);
-      done.store(true, std::memory_order_release);
-    });
-    while (!done.load(std::memory_order_acquire)) {
-      ports().clock->wait(0.01);
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));  // a clock that does not wait
-      if (ports().ui->close_requested()) yamete.store(true);
-      timer_tick();
-    }
-    worker.join();
-    if (yamete.load()) return false;
-  }
-  out = r.turn;
-  return true;
-}
-
 void Game::com_yomi() {
-  for (Sashite& m : yomi_te) m = Sashite{};
+  for (Sashite& m : yomi_te_) m = Sashite{};
   YomiTe plan;
   // The person answers by a person's rules.
-  if (!yomi_matsu(pos(), 1, 0, 0, 0, 0, false, plan)) {
-    com_chuudan = true;
+  if (!com_yomi_.yomi_matsu(taikyoku_.pos(), 1, 0, 0, 0, 0, false, plan)) {
+    com_chuudan_ = true;
     return;
   }
-  for (int i = 0; i < plan.n; ++i) yomi_te[plan.dankai[i]] = plan.te[i];
+  for (int i = 0; i < plan.n; ++i) yomi_te_[plan.dankai[i]] = plan.te[i];
 }
 
-void Game::com_ban1() {
-  com_chuudan = false;
-  if (owatta()) return;
-  com_tejun_hajime(*this, game(), "上", 1);
+void Game::com_ban_shikouchu() {
   // The "thinking" label over the upper player's icon.
-  koma_egaku(haikei, -2, 8);
-  koma_egaku(haikei, -1, 8);
-  koma_egaku(haikei, 0, 8);
+  koma_egaku(settei_.haikei(), -2, 8);
+  koma_egaku(settei_.haikei(), -1, 8);
+  koma_egaku(settei_.haikei(), 0, 8);
   waku_egaku(IRO_MIDORI, -1, 7);
   moji_egaku(-1.5, 8.5, std::string_view("思考中"), IRO_KURO, 0, 12);
   moji_egaku(-1.6, 8.4, std::string_view("思考中"), IRO_SHIRO, 0, 12);
   waku_egaku(IRO_MIDORI, 1, 8);
-  if (level() == 4) {
-    ports().canvas->repaint();  // "思考中" shows while the look-ahead runs
-    com_yomi();
-    if (com_chuudan) return;
-  }
-  double jikan;
-  const ComTe r = com_sasu(*this, game(), Tejun::ichi, jikan);
-  const Sashite& m = r.te;
-  if (!m.ari) {
-    com_owari(*this, game(), m, ue_gawa(), com_nashi(*this, game()));
-    return;
-  }
-  com_ato(*this);
-  if (com_ue_kessaku(*this, game(), r)) return;
-  com_owari(*this, game(), m, ue_gawa(), jikan);
 }
 
-void Game::com_ban2() {
-  if (ports().ui->close_requested()) com_chuudan = true;  // quitting: the turn is played again later
-  if (owatta() || com_chuudan) return;
-  com_tejun_hajime(*this, game(), "下", 2);
-  double jikan;
-  const ComTe r = com_sasu(*this, game(), Tejun::ni, jikan);
-  const Sashite& m = r.te;
-  if (!m.ari) {
-    com_owari(*this, game(), m, sita_gawa(), com_nashi(*this, game()));
-    return;
-  }
-  com_ato(*this);
+// The outcome of the second move, a lower piece: the upper king mated (said only), the
+// upper king captured, or check. True when the game is over.
+bool Game::com_sita_kessaku(const ComTe& r) {
   if (r.ue_tsumi) {
     msg("よし！!", "詰め ?");
-  } else if (shousha() == sita_gawa()) {
-    te_kesu(sita_gawa());
+  } else if (taikyoku_.shousha() == taikyoku_.sita_gawa()) {
+    te_kesu(taikyoku_.sita_gawa());
     msg("あなたの勝ちです", "終了");
-    ningen_kachi();
+    game().ningen_kachi();
     shouri_egaku(*this);
-    return;
-  } else if (kiki().kiki_sita[pos().ou_ue_x][pos().ou_ue_y] > 0) {
+    return true;
+  } else if (taikyoku_.kiki().kiki_sita[taikyoku_.pos().ou_ue_x][taikyoku_.pos().ou_ue_y] > 0) {
     msg("   ** 王手 **", "");
   }
-  com_owari(*this, game(), m, sita_gawa(), jikan);
+  return false;
 }
 
-void Game::com_ban3() {
-  if (ports().ui->close_requested()) com_chuudan = true;
-  if (owatta() || com_chuudan) return;
-  com_tejun_hajime(*this, game(), "上", 3);
+void Game::com_ban(Tejun tejun) {
+  if (tejun == Tejun::ichi)
+    com_chuudan_ = false;
+  else if (ports().ui->close_requested())
+    com_chuudan_ = true;  // quitting: the turn is played again later
+  if (taikyoku_.owatta() || com_chuudan_) return;
+  // The first and third moves are the computer's own pieces, the second the person's.
+  const bool ue = tejun != Tejun::ni;
+  com_tejun_hajime(*this, game(), ue ? "上" : "下", static_cast<int>(tejun));
+  if (tejun == Tejun::ichi) {
+    com_ban_shikouchu();
+    if (taikyoku_.level() == 4) {
+      ports().canvas->repaint();  // "思考中" shows while the look-ahead runs
+      com_yomi();
+      if (com_chuudan_) return;
+    }
+  }
   double jikan;
-  const ComTe r = com_sasu(*this, game(), Tejun::san, jikan);
+  const ComTe r =
+      com_sasu(*this, game(), tejun, taikyoku_.level() == 4 ? yomi_te_ : nullptr, jikan);
   const Sashite& m = r.te;
   if (!m.ari) {
     jikan = com_nashi(*this, game());
   } else {
     com_ato(*this);
-    if (com_ue_kessaku(*this, game(), r)) return;
+    if (ue ? com_ue_kessaku(*this, game(), r) : com_sita_kessaku(r)) return;
   }
-  com_owari(*this, game(), m, ue_gawa(), jikan);
-  com_turn_owari();
-  aicon_ichi("下", sita_gawa());
+  com_owari(*this, game(), m, ue ? taikyoku_.ue_gawa() : taikyoku_.sita_gawa(), jikan);
+  if (tejun != Tejun::san) return;
+  game().com_turn_owari();
+  aicon_ichi("下", taikyoku_.sita_gawa());
 }
 
 }  // namespace mirado

@@ -6,7 +6,7 @@ namespace mirado {
 
 namespace {
 
-void handicap_hyouji_kaeru(Game& g, Taikyoku& t, int step) {
+void handicap_hyouji_kaeru(Game& g, Taikyoku& t, Nyuuryoku& n, int step) {
   g.panel_tojiru();
   const Taikyoku::HandicapKekka k = t.handicap_kaeru(step);
   if (k.kotowari != Kotowari::nashi) {
@@ -15,11 +15,11 @@ void handicap_hyouji_kaeru(Game& g, Taikyoku& t, int step) {
     return;
   }
   // A selected piece could be the one taken off the board.
-  g.click_jotai = 0;
+  n.hanasu();
   g.waku_kesu();
   if (!k.kaeta) return;
-  g.handicap_hyouji(g.handicap());
-  g.masu_egaku(g.pos().ban[k.c][k.r], k.c, k.r);
+  g.handicap_hyouji(g.taikyoku().handicap());
+  g.masu_egaku(g.taikyoku().pos().ban[k.c][k.r], k.c, k.r);
   g.snd_play(Oto::koma);
 }
 
@@ -29,7 +29,7 @@ void Game::handicap_keikoku(Kotowari reason) {
   msg(std::string(kotowari_moji(reason)) + "\r\r" + "局面→最初にして下さい", "ﾊﾝﾃﾞｨｷｬｯﾌﾟ設定");
 }
 
-void Game::lbel_up() { handicap_hyouji_kaeru(*this, game(), 1); }
-void Game::lebel_down() { handicap_hyouji_kaeru(*this, game(), -1); }
+void Game::lbel_up() { handicap_hyouji_kaeru(*this, game(), nyuuryoku_, 1); }
+void Game::lebel_down() { handicap_hyouji_kaeru(*this, game(), nyuuryoku_, -1); }
 
 }  // namespace mirado

@@ -10,10 +10,10 @@ void Game::reverse() {
     msg(kotowari_moji(why), "反転");
     return;
   }
-  click_jotai = 0;
+  nyuuryoku_.hanasu();
   zenbu_egaku();
-  tesuu_hyouji(tesuu());
-  if (handicap_zumi()) handicap_hyouji(handicap());
+  tesuu_hyouji(taikyoku_.tesuu());
+  if (taikyoku_.handicap_zumi()) handicap_hyouji(taikyoku_.handicap());
   snd_play(Oto::koma);
 }
 

@@ -8,33 +8,34 @@ namespace mirado {
 namespace {
 
 std::string gawa_mei(const Game& g, int side) {
-  if (g.com_taikyoku()) return side == g.sita_gawa() ? "あなた" : "COM";
-  return side == g.sente_gawa() ? "先手" : "後手";
+  if (g.taikyoku().com_taikyoku()) return side == g.taikyoku().sita_gawa() ? "あなた" : "COM";
+  return side == g.taikyoku().sente_gawa() ? "先手" : "後手";
 }
 
 std::string dankai_moji(const Game& g) {
-  switch (g.dankai()) {
+  switch (g.taikyoku().dankai()) {
     case Dankai::ichi: return "1手目: 自分の駒";
     case Dankai::ni: return "2手目: 相手の駒";
     case Dankai::san:
-      return g.santeme_seigen() ? "3手目: 自分の駒（1手目の駒は動かせない・2手目の駒は取れない）"
-                               : "3手目: 自分の駒";
+      return g.taikyoku().santeme_seigen()
+                 ? "3手目: 自分の駒（1手目の駒は動かせない・2手目の駒は取れない）"
+                 : "3手目: 自分の駒";
     default: return {};
   }
 }
 
 std::string kihon(const Game& g) {
-  if (g.teban() == 0) return "「対局」で始めて下さい";
-  if (g.owatta()) return gawa_mei(g, g.shousha()) + "の勝ち";
-  if (g.saisei_chu())
-    return "棋譜 " + std::to_string(g.kifu().kifu_ichi) + "/" + std::to_string(g.kifu().kifu_nagasa) +
-           "手（進で進めます）";
-  if (g.com_shikouchu) {
+  if (g.taikyoku().teban() == 0) return "「対局」で始めて下さい";
+  if (g.taikyoku().owatta()) return gawa_mei(g, g.taikyoku().shousha()) + "の勝ち";
+  if (g.taikyoku().saisei_chu())
+    return "棋譜 " + std::to_string(g.taikyoku().kifu().kifu_ichi) + "/" +
+           std::to_string(g.taikyoku().kifu().kifu_nagasa) + "手（進で進めます）";
+  if (g.com_shikouchu()) {
     // It thinks only while it searches; the rest of its turn shows its moves.
-    if (g.com_kangae_chu) return "COM 考え中…";
-    return "COMの番　" + std::to_string(g.com_tejun) + "手目";
+    if (g.com_kangae_chu()) return "COM 考え中…";
+    return "COMの番　" + std::to_string(g.com_tejun()) + "手目";
   }
-  return gawa_mei(g, g.teban_nushi()) + "の番　" + dankai_moji(g);
+  return gawa_mei(g, g.taikyoku().teban_nushi()) + "の番　" + dankai_moji(g);
 }
 
 }  // namespace
@@ -42,26 +43,30 @@ std::string kihon(const Game& g) {
 std::string Game::joukyou() const {
   if (!hako_moji_.empty()) {
     std::string s = hako_moji_;
-    if (!kotowari.empty() && hako_moji_.find(kotowari) == std::string::npos) s += "　× " + kotowari;
+    if (!kotowari_.empty() && hako_moji_.find(kotowari_) == std::string::npos)
+      s += "　× " + kotowari_;
     return s;
   }
   std::string s = kihon(*this);
-  if (!kaiseki_moji.empty()) s += "　" + kaiseki_moji;
-  if (!hint_moji.empty()) s += "　" + hint_moji;
-  if (!kotowari.empty()) s += "　× " + kotowari;
-  if (!oshirase.empty()) s += "　" + oshirase;
-  if (kotowari.empty() && sentaku_nareru()) s += "　成る時は右ボタンで指して下さい";
+  if (!kaiseki_moji_.empty()) s += "　" + kaiseki_moji_;
+  if (!hint_moji_.empty()) s += "　" + hint_moji_;
+  if (!kotowari_.empty()) s += "　× " + kotowari_;
+  if (!oshirase_.empty()) s += "　" + oshirase_;
+  if (kotowari_.empty() && sentaku_nareru()) s += "　成る時は右ボタンで指して下さい";
   return s;
 }
 
 bool Game::sentaku_nareru() const {
-  if (click_jotai == 0 || teban() == 0 || owatta() || saisei_chu()) return false;
-  const Sentaku& s = sentaku[static_cast<int>(dankai())];
-  if (!on_ban(s.moto_x, s.moto_y) || pos().ban[s.moto_x][s.moto_y] != s.koma) return false;
+  if (nyuuryoku_.click_jotai() == 0 || taikyoku_.teban() == 0 || taikyoku_.owatta() ||
+      taikyoku_.saisei_chu())
+    return false;
+  const Nyuuryoku::Sentaku& s = nyuuryoku_.sentaku(taikyoku_.dankai());
+  if (!on_ban(s.moto_x, s.moto_y) || taikyoku_.pos().ban[s.moto_x][s.moto_y] != s.koma)
+    return false;
   for (int c = 1; c <= 9; ++c)
     for (int r = 1; r <= 9; ++r) {
       int nari = 0;
-      if (pos().idou_kanou(s.moto_x, s.moto_y, c, r, s.koma) == ari &&
+      if (taikyoku_.pos().idou_kanou(s.moto_x, s.moto_y, c, r, s.koma) == ari &&
           naru_kanou(s.moto_x, s.moto_y, r, s.koma, nari) == ari)
         return true;
     }
@@ -73,20 +78,21 @@ void Game::joukyou_okuru() {
     joukyou_okutta_ = std::move(s);
     ports().ui->set_status(joukyou_okutta_);
   }
-  std::vector<std::string> rows = ichiran_on ? ichiran() : std::vector<std::string>{};
-  const int ima = ichiran_on ? ichiran_ima() : -1;
-  if (rows != ichiran_okutta_ || ima != ichiran_ima_okutta_ || ichiran_on != ichiran_mieru_) {
+  std::vector<std::string> rows = settei_.ichiran_on() ? ichiran() : std::vector<std::string>{};
+  const int ima = settei_.ichiran_on() ? ichiran_ima() : -1;
+  if (rows != ichiran_okutta_ || ima != ichiran_ima_okutta_ ||
+      settei_.ichiran_on() != ichiran_mieru_) {
     ichiran_okutta_ = std::move(rows);
     ichiran_ima_okutta_ = ima;
-    ichiran_mieru_ = ichiran_on;
-    ports().ui->set_ichiran(ichiran_on, ichiran_okutta_, ima);
+    ichiran_mieru_ = settei_.ichiran_on();
+    ports().ui->set_ichiran(settei_.ichiran_on(), ichiran_okutta_, ima);
   }
   // The analysis' classes beside the rows, and its graph.
   std::vector<int> rui;
-  if (ichiran_on && !kaiseki_kekka.empty()) {
+  if (settei_.ichiran_on() && !kaiseki_kekka_.empty()) {
     rui.assign(ichiran_okutta_.size(), 0);
-    for (std::size_t i = 0; i < rui.size() && i < kaiseki_kekka.size(); ++i)
-      rui[i] = static_cast<int>(kaiseki_kekka[i].rui);
+    for (std::size_t i = 0; i < rui.size() && i < kaiseki_kekka_.size(); ++i)
+      rui[i] = static_cast<int>(kaiseki_kekka_[i].rui);
   }
   if (rui != ichiran_rui_okutta_) {
     ichiran_rui_okutta_ = std::move(rui);
@@ -104,7 +110,7 @@ void Game::ibento_owari() {
   kaiseki_shirushi();
   // The clock of the holder runs whenever its charge does, whatever the move did.
   const bool timer = is_checked(Menu::KEIKA) && tokei_hashiru();
-  if (timer != timer1) set_timer(timer);
+  if (timer != timer1_) set_timer(timer);
   jikan_awaseru();
   joukyou_okuru();
 }

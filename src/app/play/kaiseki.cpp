@@ -33,7 +33,8 @@ void kotowaru_kaiseki(Game& g, std::string why) {
 }
 
 std::string owari_moji(const Game& g) {
-  return "解析終了　" + kaiseki_matome_moji(g.kaiseki_kekka, g.sente_gawa() == g.sita_gawa());
+  return "解析終了　" + kaiseki_matome_moji(g.kaiseki_kekka(),
+                                            g.taikyoku().sente_gawa() == g.taikyoku().sita_gawa());
 }
 
 }  // namespace
@@ -41,31 +42,32 @@ std::string owari_moji(const Game& g) {
 void Game::kaiseki_menu() {
   if (kaiseki_chu()) {
     kaiseki_yameru();
-    kaiseki_moji = "解析をやめました";
+    kaiseki_moji_ = "解析をやめました";
     return;
   }
-  if (kifu().kifu_nagasa == 0) return kotowaru_kaiseki(*this, "解析する棋譜がありません");
+  if (taikyoku_.kifu().kifu_nagasa == 0) return kotowaru_kaiseki(*this, "解析する棋譜がありません");
   // The record is replayed from the even position: pieces a handicap took off would be back.
-  if (handicap_zumi() && handicap() != 0) return kotowaru_kaiseki(*this, "駒落ちの対局は解析できません");
-  std::vector<KifuEntry> entries = kifu_zenbu(kifu());
+  if (taikyoku_.handicap_zumi() && taikyoku_.handicap() != 0)
+    return kotowaru_kaiseki(*this, "駒落ちの対局は解析できません");
+  std::vector<KifuEntry> entries = kifu_zenbu(taikyoku_.kifu());
   std::vector<KaisekiKyokumen> turns;
   if (const std::string naze = kaiseki_kyokumen(entries, turns); !naze.empty())
     return kotowaru_kaiseki(*this, "この棋譜は解析できません（" + naze + "）");
   if (turns.empty()) return kotowaru_kaiseki(*this, "解析できる手番がまだありません");
-  kaiseki_kekka.clear();
+  kaiseki_kekka_.clear();
   kaiseki_kifu_ = std::move(entries);
   KaisekiSettei settei;
-  if (yomi_nodes > 0) {  // a fixed budget, in place: the same every time (the event runner)
-    settei.nodes = yomi_nodes;
-    kaiseki(turns, settei, kaiseki_kekka);
-    kaiseki_moji = owari_moji(*this);
+  if (com_yomi_.yomi_nodes() > 0) {  // a fixed budget, in place: the same every time (the event runner)
+    settei.nodes = com_yomi_.yomi_nodes();
+    kaiseki(turns, settei, kaiseki_kekka_);
+    kaiseki_moji_ = owari_moji(*this);
     return;
   }
-  settei.nodes = kaiseki_nodes;
-  settei.jobs = kaiseki_jobs;
+  settei.nodes = kaiseki_nodes_;
+  settei.jobs = kaiseki_jobs_;
   const int n = static_cast<int>(turns.size());
   kaiseki_sagyou_ = std::make_shared<KaisekiSagyou>(std::move(turns), settei);
-  kaiseki_moji = "解析中… 0/" + std::to_string(n) + "手番（もう一度「解析」でやめます）";
+  kaiseki_moji_ = "解析中… 0/" + std::to_string(n) + "手番（もう一度「解析」でやめます）";
   ports().ui->set_poll(true);
 }
 
@@ -75,14 +77,15 @@ void Game::on_poll() {
     return;
   }
   if (!kaiseki_sagyou_->owatta()) {
-    kaiseki_moji = "解析中… " + std::to_string(kaiseki_sagyou_->sumi()) + "/" +
-                   std::to_string(kaiseki_sagyou_->zentai()) + "手番（もう一度「解析」でやめます）";
+    kaiseki_moji_ = "解析中… " + std::to_string(kaiseki_sagyou_->sumi()) + "/" +
+                    std::to_string(kaiseki_sagyou_->zentai()) +
+                    "手番（もう一度「解析」でやめます）";
     return;
   }
-  kaiseki_kekka = kaiseki_sagyou_->uketoru();
+  kaiseki_kekka_ = kaiseki_sagyou_->uketoru();
   kaiseki_sagyou_.reset();
   ports().ui->set_poll(false);
-  kaiseki_moji = owari_moji(*this);
+  kaiseki_moji_ = owari_moji(*this);
   snd_play(Oto::sonota);
 }
 
@@ -90,13 +93,13 @@ void Game::kaiseki_yameru() {
   if (!kaiseki_sagyou_) return;
   kaiseki_sagyou_->yameru();
   kaiseki_sagyou_.reset();
-  if (kaiseki_kekka.empty()) kaiseki_kifu_.clear();
+  if (kaiseki_kekka_.empty()) kaiseki_kifu_.clear();
   ports().ui->set_poll(false);
 }
 
 void Game::kaiseki_zu_menu() {
-  kaiseki_zu_on = !kaiseki_zu_on;
-  set_checked(Menu::KAISEKI_ZU, kaiseki_zu_on);
+  settei_.kaiseki_zu(!settei_.kaiseki_zu_on());
+  set_checked(Menu::KAISEKI_ZU, settei_.kaiseki_zu_on());
   settei_kaki();
 }
 
@@ -105,48 +108,49 @@ void Game::kaiseki_zu_click(int turn) {
 }
 
 void Game::kaiseki_awaseru() {
-  if (kaiseki_kifu_.empty() || onaji_te(kaiseki_kifu_, kifu_zenbu(kifu()))) return;
+  if (kaiseki_kifu_.empty() || onaji_te(kaiseki_kifu_, kifu_zenbu(taikyoku_.kifu()))) return;
   // The record was played on or replaced: what was found belongs to another game.
-  if (kaiseki_chu()) kaiseki_moji = "棋譜が変わったので解析をやめました";
+  if (kaiseki_chu()) kaiseki_moji_ = "棋譜が変わったので解析をやめました";
   kaiseki_yameru();
-  kaiseki_kekka.clear();
+  kaiseki_kekka_.clear();
   kaiseki_kifu_.clear();
 }
 
 void Game::kaiseki_shirushi() {
-  const int ichi = kifu().kifu_ichi;
-  const int n = static_cast<int>(kaiseki_kekka.size());
+  const int ichi = taikyoku_.kifu().kifu_ichi;
+  const int n = static_cast<int>(kaiseki_kekka_.size());
   const int t = ichi % 3 == 0 && ichi / 3 < n ? ichi / 3 : -1;
   // The board moved on without a click that takes the marks away (a row of the list).
-  if (kaiseki_shirushi_ >= 0 && kaiseki_shirushi_ != t && hint_te.n > 0) hint_kesu();
-  if (hint_te.n == 0) kaiseki_shirushi_ = -1;
-  if (t < 0 || hint_te.n > 0) return;
-  const KaisekiTe& k = kaiseki_kekka[static_cast<std::size_t>(t)];
+  if (kaiseki_shirushi_ >= 0 && kaiseki_shirushi_ != t && hint_te_.n > 0) hint_kesu();
+  if (hint_te_.n == 0) kaiseki_shirushi_ = -1;
+  if (t < 0 || hint_te_.n > 0) return;
+  const KaisekiTe& k = kaiseki_kekka_[static_cast<std::size_t>(t)];
   if (k.saizen.n == 0) return;
-  hint_te = k.saizen;
+  hint_te_ = k.saizen;
   for (int i = 0; i < k.saizen.n; ++i) {
     const Sashite& m = k.saizen.te[i];
     if (!is_uchi(m.fc)) masu_shirushi(IRO_HINT, m.fc, m.fr, 0);
     masu_shirushi(IRO_HINT, m.tc, m.tr, k.saizen.dankai[i]);
   }
-  const KifuEntry zen = kifu().at(kifu().kifu_ichi);
-  hint_moji = "最善 " + yomi_te_hyouki(pos(), k.saizen, kifu().kifu_ichi >= 1 ? &zen : nullptr,
-                                       sente_gawa() == sita_gawa());
-  if (k.rui != TeRui::nashi) hint_moji += "（指した手は" + std::string(te_rui_mei(k.rui)) + "）";
+  const KifuEntry zen = taikyoku_.kifu().at(taikyoku_.kifu().kifu_ichi);
+  hint_moji_ = "最善 " + yomi_te_hyouki(taikyoku_.pos(), k.saizen,
+                                        taikyoku_.kifu().kifu_ichi >= 1 ? &zen : nullptr,
+                                        taikyoku_.sente_gawa() == taikyoku_.sita_gawa());
+  if (k.rui != TeRui::nashi) hint_moji_ += "（指した手は" + std::string(te_rui_mei(k.rui)) + "）";
   kaiseki_shirushi_ = t;
   ports().canvas->refresh();
 }
 
 KaisekiZu Game::kaiseki_zu() const {
   KaisekiZu zu;
-  if (!kaiseki_zu_on || kaiseki_kekka.empty()) return zu;
-  zu.kachi.push_back(kaiseki_kekka.front().sita_mae());
-  for (const KaisekiTe& k : kaiseki_kekka) {
+  if (!settei_.kaiseki_zu_on() || kaiseki_kekka_.empty()) return zu;
+  zu.kachi.push_back(kaiseki_kekka_.front().sita_mae());
+  for (const KaisekiTe& k : kaiseki_kekka_) {
     zu.kachi.push_back(k.sita_ato());
     zu.rui.push_back(static_cast<int>(k.rui));
   }
-  zu.ima = kifu().kifu_ichi / 3.0;
-  zu.matome = kaiseki_matome_moji(kaiseki_kekka, sente_gawa() == sita_gawa());
+  zu.ima = taikyoku_.kifu().kifu_ichi / 3.0;
+  zu.matome = kaiseki_matome_moji(kaiseki_kekka_, taikyoku_.sente_gawa() == taikyoku_.sita_gawa());
   return zu;
 }
 

@@ -20,25 +20,25 @@ int masu(int v, int origin, int size) {
 bool Game::saikai_suru() {
   game().saikai(ports().clock->now());
   if (is_checked(Menu::KEIKA)) set_timer(true);
-  if (taikyoku_shu() == TaikyokuShu::com) {
-    if (teban_nushi() == ue_gawa()) {
+  if (taikyoku_.taikyoku_shu() == TaikyokuShu::com) {
+    if (taikyoku_.teban_nushi() == taikyoku_.ue_gawa()) {
       com_turn();
       return false;
     }
-    if (teban_nushi() == sita_gawa()) msg("あなたの番です", "対局");
+    if (taikyoku_.teban_nushi() == taikyoku_.sita_gawa()) msg("あなたの番です", "対局");
     return true;
   }
-  msg(teban_nushi() == sente_gawa() ? "先手の番です" : "後手の番です", "対局");
+  msg(taikyoku_.teban_nushi() == taikyoku_.sente_gawa() ? "先手の番です" : "後手の番です", "対局");
   return true;
 }
 
-void Game::on_mouse_down(int button, int shift, int x, int y) {
-  kotowari.clear();
-  oshirase.clear();
-  if (!kaiseki_chu()) kaiseki_moji.clear();
+void Game::on_mouse_down(int button, int /*shift*/, int x, int y) {
+  kotowari_.clear();
+  oshirase_.clear();
+  if (!kaiseki_chu()) kaiseki_moji_.clear();
   hint_kesu();  // a hint lasts until the next click
   panel_tojiru();
-  if (saisei_chu()) {
+  if (taikyoku_.saisei_chu()) {
     kotowaru("棋譜を進めている途中です");
     if (msg("棋譜を '進 'で進めて下さい", "棋譜", Buttons::yesno) == Answer::no) {
       snd_play(Oto::kinshi);
@@ -46,12 +46,12 @@ void Game::on_mouse_down(int button, int shift, int x, int y) {
     }
     return;
   }
-  if (owatta()) {
+  if (taikyoku_.owatta()) {
     kotowaru("対局は終わっています");
     msg("新規に対局してください", "終局");
     return;
   }
-  if (teban() == 0) {
+  if (taikyoku_.teban() == 0) {
     kotowaru("対局が始まっていません");
     snd_play(Oto::kinshi);
     msg("「対局」で始めて下さい", "開始");
@@ -59,13 +59,11 @@ void Game::on_mouse_down(int button, int shift, int x, int y) {
   }
   const int col = masu(x, BAN_LEFT, MASU_W);
   const int row = masu(y, BAN_TOP, MASU_H);
-  if (saikai_machi() && !saikai_suru()) return;
-  switch (dankai()) {
-    case Dankai::ichi: koma_sentaku1(button, shift, col, row); break;
-    case Dankai::ni: koma_sentaku2(button, shift, col, row); break;
-    case Dankai::san: koma_sentaku3(button, shift, col, row); break;
-    default: break;
-  }
+  if (taikyoku_.saikai_machi() && !saikai_suru()) return;
+  // koma_sentaku1, 2 or 3 by the phase of the turn.
+  const Dankai d = taikyoku_.dankai();
+  if (d == Dankai::ichi || d == Dankai::ni || d == Dankai::san)
+    nyuuryoku_.koma_sentaku(d, button, col, row);
 }
 
 }  // namespace mirado

@@ -86,34 +86,34 @@ fs::path tidy(const fs::path& p) {
   return n;
 }
 
-fs::path panel_dir(Game& g) {
-  if (g.dir_path.empty()) {
+fs::path panel_dir(KifuPanel& k) {
+  if (k.dir_path().empty()) {
     std::error_code ec;
     const fs::path cwd = fs::current_path(ec);
-    g.dir_path = ec ? std::string("/") : cwd.string();
+    k.dir_kaeru(ec ? std::string("/") : cwd.string());
   }
-  return fs::path(g.dir_path);
+  return fs::path(k.dir_path());
 }
 
-void lists(Game& g) {
-  const fs::path dir = panel_dir(g);
+void lists(Game& g, KifuPanel& k) {
+  const fs::path dir = panel_dir(k);
   const std::vector<std::string> drives = drive_list(read_text("/proc/mounts"), home_dir());
   int selected = -1;
   std::size_t best = 0;
   for (std::size_t i = 0; i < drives.size(); ++i)
-    if (starts_with_dir(g.dir_path, drives[i]) && drives[i].size() >= best) {
+    if (starts_with_dir(k.dir_path(), drives[i]) && drives[i].size() >= best) {
       best = drives[i].size();
       selected = static_cast<int>(i);
     }
   g.ports().ui->set_list(Control::PANEL_DRIVE_LIST, drives, selected);
   g.ports().ui->set_list(Control::PANEL_DIR_LIST, dir_list(dir), 0);
-  g.file_names = kifu_file_list(dir);
-  g.ports().ui->set_list(Control::PANEL_FILE_LIST, g.file_names, -1);
+  k.file_names_kaeru(kifu_file_list(dir));
+  g.ports().ui->set_list(Control::PANEL_FILE_LIST, k.file_names(), -1);
 }
 
-fs::path panel_path(Game& g, const std::string& name) {
+fs::path panel_path(KifuPanel& k, const std::string& name) {
   const fs::path p(name);
-  return p.is_absolute() ? p : panel_dir(g) / p;
+  return p.is_absolute() ? p : panel_dir(k) / p;
 }
 
 bool hozon_dekiru(std::string_view text) {
@@ -141,7 +141,7 @@ bool uwagaki_shite_yoi(Game& g, const fs::path& path) {
 }
 
 void midashi(Game& g, const std::string& text, int x, int y, int iro) {
-  if (!text.empty()) g.ports().canvas->text(x, y, text, iro, 12, g.font_bold);
+  if (!text.empty()) g.ports().canvas->text(x, y, text, iro, 12, g.settei().font_bold());
 }
 
 }  // namespace
@@ -211,34 +211,34 @@ void kifu_settei(Game& g, Taikyoku& t, const KifuFile& f) {
 
 void Game::kifu_read() {
   panel_tojiru();
-  lists(*this);
+  lists(*this, kifu_panel_);
   file_mado(ari, ari, ari);
   kaki_mado(1);
 }
 
 void Game::kifu_write() {
   panel_tojiru();
-  if (hanten_zumi()) {
+  if (taikyoku_.hanten_zumi()) {
     msg("反転後は書き込みできません", "棋譜書込");
     return;
   }
-  if (handicap_zumi()) {
+  if (taikyoku_.handicap_zumi()) {
     msg("ﾊﾝﾃﾞｷｬｯﾌﾟ設定後は書き込みできません", "棋譜書込");
     return;
   }
   // A game won on the first or second move of a turn can be saved.
-  if (te_tochuu() && !owatta()) {
+  if (taikyoku_.te_tochuu() && !taikyoku_.owatta()) {
     snd_play(Oto::kinshi);
     msg(kotowari_moji(Kotowari::te_tochuu), "棋譜書込");
     return;
   }
-  lists(*this);
+  lists(*this, kifu_panel_);
   file_mado(ari, ari, nashi);
   kaki_mado(0);
 }
 
 void Game::panel_write_click() {
-  const std::string name = panel_text[1];
+  const std::string name = kifu_panel_.panel_text(1);
   if (name.empty()) {
     msg("ﾌｧｲﾙ名が入力されていません", "  ");
     return;
@@ -247,24 +247,25 @@ void Game::panel_write_click() {
     msg("ﾌｧｲﾙ名に「/」や「.」「..」は使えません", "棋譜保存");
     return;
   }
-  if (kifu().kifu_ichi < 1) {
+  if (taikyoku_.kifu().kifu_ichi < 1) {
     msg("保存するデータがありません", "棋譜保存");
     return;
   }
   static constexpr const char* kNamae[5] = {"", "", "対局名", "先手の名前", "後手の名前"};
   for (int i = 2; i <= 4; ++i)
-    if (!hozon_dekiru(panel_text[i])) {
+    if (!hozon_dekiru(kifu_panel_.panel_text(i))) {
       msg(std::string(kNamae[i]) + "に保存できない文字があります", "棋譜保存");
       return;
     }
-  const bool sita_sente = sente_gawa() == sita_gawa();
+  const bool sita_sente = taikyoku_.sente_gawa() == taikyoku_.sita_gawa();
   std::vector<KifuEntry> entries;
-  for (int i = 1; i <= kifu().kifu_ichi; ++i) entries.push_back(kifu().at(i));
+  for (int i = 1; i <= taikyoku_.kifu().kifu_ichi; ++i) entries.push_back(taikyoku_.kifu().at(i));
   int bad = 0;
-  const auto bytes = encode_kifu(panel_text[2], panel_text[sita_sente ? 4 : 3],
-                                 panel_text[sita_sente ? 3 : 4], entries, bad);
+  const auto bytes =
+      encode_kifu(kifu_panel_.panel_text(2), kifu_panel_.panel_text(sita_sente ? 4 : 3),
+                  kifu_panel_.panel_text(sita_sente ? 3 : 4), entries, bad);
   std::string error;
-  const fs::path path = panel_dir(*this) / (name + std::string(KIFU_KAKUCHOUSHI));
+  const fs::path path = panel_dir(kifu_panel_) / (name + std::string(KIFU_KAKUCHOUSHI));
   if (!uwagaki_shite_yoi(*this, path)) return;
   if (!bytes || !write_file_atomically(path, *bytes, error)) {
     // The panel stays open so that another name or directory can be chosen.
@@ -272,37 +273,37 @@ void Game::panel_write_click() {
     return;
   }
   panel_tojiru();
-  file_names = kifu_file_list(panel_dir(*this));
-  ports().ui->set_list(Control::PANEL_FILE_LIST, file_names, -1);
+  kifu_panel_.file_names_kaeru(kifu_file_list(panel_dir(kifu_panel_)));
+  ports().ui->set_list(Control::PANEL_FILE_LIST, kifu_panel_.file_names(), -1);
   msg("棋譜を書き込みました", "  ");
 }
 
 void Game::panel_drive_change(const std::string& path) {
   if (path.empty() || !readable_dir(path)) {
     msg("ﾃﾞﾊﾞｲｽが準備できていません", "ｴﾗｰ");
-    lists(*this);  // the lists keep the previous directory
+    lists(*this, kifu_panel_);  // the lists keep the previous directory
     return;
   }
-  dir_path = tidy(path).string();
-  lists(*this);
+  kifu_panel_.dir_kaeru(tidy(path).string());
+  lists(*this, kifu_panel_);
 }
 
 void Game::panel_dir_change(const std::string& path) {
-  const fs::path p = tidy(panel_path(*this, path));
+  const fs::path p = tidy(panel_path(kifu_panel_, path));
   if (path.empty() || !readable_dir(p)) {
     msg("ﾌｫﾙﾀﾞを開けません\n" + path, "ｴﾗｰ");
-    lists(*this);
+    lists(*this, kifu_panel_);
     return;
   }
-  dir_path = p.string();
-  lists(*this);
+  kifu_panel_.dir_kaeru(p.string());
+  lists(*this, kifu_panel_);
 }
 
 void Game::panel_file_click(const std::string& name) {
   // Read before anything changes: a file that cannot be read leaves the game as it was.
   KifuFile f;
   std::string error;
-  if (!read_kifu_file(panel_path(*this, name), f, error)) {
+  if (!read_kifu_file(panel_path(kifu_panel_, name), f, error)) {
     snd_play(Oto::kinshi);
     msg(error, "棋譜");
     return;

@@ -16,7 +16,7 @@ void Game::kaki_mado(int mode) {
   if (mode != 0) {
     const Control texts[] = {Control::PANEL_FILE_NAME, Control::PANEL_TITLE, Control::PANEL_SENTE_NAME, Control::PANEL_GOTE_NAME};
     for (int i = 0; i < 4; ++i) {
-      panel_text[i + 1].clear();
+      kifu_panel_.text_kaeru(i + 1, "");
       ports().ui->set_text(texts[i], "");
     }
   }

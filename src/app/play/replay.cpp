@@ -7,17 +7,18 @@
 namespace mirado {
 
 bool Game::ippo_susumu() {
-  if (kifu().kifu_ichi >= kifu().kifu_nagasa) return false;  // never past the end of the record
-  const KifuEntry e = kifu().at(kifu().kifu_ichi + 1);
-  if (const std::string naze = kifu_susumu(); !naze.empty()) {
+  if (taikyoku_.kifu().kifu_ichi >= taikyoku_.kifu().kifu_nagasa)
+    return false;  // never past the end of the record
+  const KifuEntry e = taikyoku_.kifu().at(taikyoku_.kifu().kifu_ichi + 1);
+  if (const std::string naze = game().kifu_susumu(); !naze.empty()) {
     snd_play(Oto::kinshi);
     msg(naze, "進む");
     return false;
   }
-  click_jotai = 0;
+  nyuuryoku_.hanasu();
   set_timer(false);
   waku_kesu();
-  tesuu_hyouji(tesuu());
+  tesuu_hyouji(taikyoku_.tesuu());
   if (on_ban(e.moto_x, e.moto_y)) {
     masu_egaku(kara, e.moto_x, e.moto_y);
   }
@@ -27,8 +28,9 @@ bool Game::ippo_susumu() {
   mochigoma_sita_egaku();
   mochigoma_ue_egaku();
   snd_play(Oto::koma);
-  te_hyouji(e.koma > 0 ? ue_gawa() : sita_gawa(), e.saki_x, e.saki_y, e.koma, IRO_SHIRO);
-  tesuu_hyouji(tesuu());
+  te_hyouji(e.koma > 0 ? taikyoku_.ue_gawa() : taikyoku_.sita_gawa(), e.saki_x, e.saki_y, e.koma,
+            IRO_SHIRO);
+  tesuu_hyouji(taikyoku_.tesuu());
   return true;
 }
 
@@ -39,7 +41,7 @@ namespace {
 bool modoseru(Game& g, Taikyoku& t) {
   g.panel_tojiru();
   t.modoshi_hajime();
-  if (g.kifu().kifu_ichi >= 1) return true;
+  if (g.taikyoku().kifu().kifu_ichi >= 1) return true;
   g.snd_play(Oto::kinshi);
   g.msg("できません", "戻る");
   return false;
@@ -49,13 +51,13 @@ bool modoseru(Game& g, Taikyoku& t) {
 
 void Game::ippo_modosu() {
   if (!modoseru(*this, game())) return;
-  const KifuEntry e = kifu().at(kifu().kifu_ichi);
-  kifu_modosu();
+  const KifuEntry e = taikyoku_.kifu().at(taikyoku_.kifu().kifu_ichi);
+  game().kifu_modosu();
   modoshi_egaku(e);
 }
 
 void Game::modoshi_egaku(const KifuEntry& e) {
-  click_jotai = 0;
+  nyuuryoku_.hanasu();
   set_timer(false);
   waku_kesu();
   if (on_ban(e.moto_x, e.moto_y)) {
@@ -69,24 +71,24 @@ void Game::modoshi_egaku(const KifuEntry& e) {
     masu_egaku(e.tori_koma, e.saki_x, e.saki_y);
   }
   snd_play(Oto::koma);
-  te_kesu(e.moto_koma > 0 ? ue_gawa() : sita_gawa());
-  tesuu_hyouji(tesuu());
+  te_kesu(e.moto_koma > 0 ? taikyoku_.ue_gawa() : taikyoku_.sita_gawa());
+  tesuu_hyouji(taikyoku_.tesuu());
 }
 
 void Game::after() {
-  if (owatta()) {
+  if (taikyoku_.owatta()) {
     msg("新規に対局してください", "終局");
     return;
   }
   panel_tojiru();
-  if (teban() == 0) {
+  if (taikyoku_.teban() == 0) {
     snd_play(Oto::kinshi);
     msg("「対局」で始めて下さい", "開始");
     return;
   }
-  susumi_hajime();
-  if (kifu().kifu_ichi >= kifu().kifu_nagasa) {
-    if (saisei_chu()) {
+  game().susumi_hajime();
+  if (taikyoku_.kifu().kifu_ichi >= taikyoku_.kifu().kifu_nagasa) {
+    if (taikyoku_.saisei_chu()) {
       msg("終わり", "進む");
     } else {
       snd_play(Oto::kinshi);
@@ -94,31 +96,35 @@ void Game::after() {
     }
     return;
   }
-  shirushi_ari = true;  // the marks show the turn that led to the position stepped to
+  shirushi_ari_ = true;  // the marks show the turn that led to the position stepped to
   // An entry that cannot be played ends the turn's steps at the last good position.
-  for (int i = 0; i < 3 && kifu().kifu_ichi < kifu().kifu_nagasa; ++i)
+  for (int i = 0; i < 3 && taikyoku_.kifu().kifu_ichi < taikyoku_.kifu().kifu_nagasa; ++i)
     if (!ippo_susumu()) break;
-  idou_owari();
-  if (teban() == ue_gawa()) aicon_ichi("上", teban());
-  else if (teban() == sita_gawa()) aicon_ichi("下", teban());
+  game().idou_owari();
+  if (taikyoku_.teban() == taikyoku_.ue_gawa())
+    aicon_ichi("上", taikyoku_.teban());
+  else if (taikyoku_.teban() == taikyoku_.sita_gawa())
+    aicon_ichi("下", taikyoku_.teban());
 }
 
 void Game::replay() {
-  if (owatta()) {
+  if (taikyoku_.owatta()) {
     msg("新規に対局してください", "終局");
     return;
   }
-  if (te_tochuu()) {
+  if (taikyoku_.te_tochuu()) {
     snd_play(Oto::kinshi);
     msg("３手目がまだ打ち終わっていせん", "戻る");
     return;
   }
   if (!modoseru(*this, game())) return;
-  shirushi_ari = true;
+  shirushi_ari_ = true;
   for (int i = 0; i < 3; ++i) ippo_modosu();  // each refuses by itself at the start
-  idou_owari();
-  if (teban() == ue_gawa()) aicon_ichi("上", teban());
-  else if (teban() == sita_gawa()) aicon_ichi("下", teban());
+  game().idou_owari();
+  if (taikyoku_.teban() == taikyoku_.ue_gawa())
+    aicon_ichi("上", taikyoku_.teban());
+  else if (taikyoku_.teban() == taikyoku_.sita_gawa())
+    aicon_ichi("下", taikyoku_.teban());
 }
 
 void Game::cancel() {

@@ -11,20 +11,20 @@ void Game::level_settei(int n) {
   if (n >= 1 && n <= 4) {
     constexpr Menu kLevels[] = {Menu::LEVEL1, Menu::LEVEL2, Menu::LEVEL3, Menu::LEVEL4};
     set_checked(kLevels[n - 1], true);
-    set_level(n);
+    game().set_level(n);
   }
-  if (com_taikyoku()) level_hyouji(level());
+  if (taikyoku_.com_taikyoku()) level_hyouji(taikyoku_.level());
 }
 
 void Game::level_cmd(int n) {
-  for (int c = -2; c <= 0; ++c) koma_egaku(haikei, c, 0);
-  const int mae = level();
+  for (int c = -2; c <= 0; ++c) koma_egaku(settei_.haikei(), c, 0);
+  const int mae = taikyoku_.level();
   level_settei(n);
-  if (level() != mae) settei_kaki();  // the level chosen is the one the next start has
+  if (taikyoku_.level() != mae) settei_kaki();  // the level chosen is the one the next start has
 }
 
 void Game::com_matsu(double seconds) {
-  switch (com_hyouji) {
+  switch (settei_.com_hyouji()) {
     case ComHyouji::hyoujun: matsu(seconds); break;
     case ComHyouji::hayai: matsu(seconds / 4); break;
     case ComHyouji::shouryaku: break;
@@ -36,38 +36,38 @@ void Game::aicon_ichi(std::string_view position, int side) {
   const int top = position == "上" ? 300 : 6000;
   for (Control c : {Control::AICON_MAN1, Control::AICON_MAN2, Control::AICON_COM})
     ports().ui->move_control(c, 3600, top);
-  const bool com = com_taikyoku();
-  if (side == ue_gawa()) {
+  const bool com = taikyoku_.com_taikyoku();
+  if (side == taikyoku_.ue_gawa()) {
     set_visible(Control::AICON_COM, com);
-    set_visible(Control::AICON_MAN1, !com && teban_nushi() == 1);
-    set_visible(Control::AICON_MAN2, !com && teban_nushi() == -1);
-  } else if (side == sita_gawa()) {
+    set_visible(Control::AICON_MAN1, !com && taikyoku_.teban_nushi() == 1);
+    set_visible(Control::AICON_MAN2, !com && taikyoku_.teban_nushi() == -1);
+  } else if (side == taikyoku_.sita_gawa()) {
     if (com) {
       set_visible(Control::AICON_MAN1, true);
     } else {
-      set_visible(Control::AICON_MAN1, teban_nushi() == 1);
-      set_visible(Control::AICON_MAN2, teban_nushi() == -1);
+      set_visible(Control::AICON_MAN1, taikyoku_.teban_nushi() == 1);
+      set_visible(Control::AICON_MAN2, taikyoku_.teban_nushi() == -1);
     }
     set_visible(Control::AICON_COM, false);
   }
 }
 
 void Game::com_hyouji_settei(ComHyouji h) {
-  com_hyouji = h;
+  settei_.com_hyouji(h);
   set_checked(Menu::HYOUJUN, h == ComHyouji::hyoujun);
   set_checked(Menu::HAYAI, h == ComHyouji::hayai);
   set_checked(Menu::SHOURYAKU, h == ComHyouji::shouryaku);
 }
 
 void Game::com_hyouji_menu(ComHyouji h) {
-  const bool kawaru = h != com_hyouji;
+  const bool kawaru = h != settei_.com_hyouji();
   com_hyouji_settei(h);  // the menu's own tick is put back even when nothing changes
   if (kawaru) settei_kaki();
 }
 
 void Game::nari_kakunin_menu() {
-  nari_kakunin = !nari_kakunin;
-  set_checked(Menu::NARI_KAKUNIN, nari_kakunin);
+  settei_.nari_kakunin(!settei_.nari_kakunin());
+  set_checked(Menu::NARI_KAKUNIN, settei_.nari_kakunin());
   settei_kaki();
 }
 

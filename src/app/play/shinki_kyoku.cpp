@@ -5,12 +5,12 @@ namespace mirado {
 
 void Game::shinki_kyoku() {
   snd_stop(Oto::bgm);
-  shinki();  // the record's length stays, so CANCEL can replay it later
-  shirushi_ari = false;
+  game().shinki();  // the record's length stays, so CANCEL can replay it later
+  shirushi_ari_ = false;
   set_timer(false);
-  com_kangae_chu = false;
-  com_mikomi = 0;
-  click_jotai = 0;
+  com_kangae_chu_ = false;
+  com_mikomi_ = 0;
+  nyuuryoku_.hanasu();
   set_visible(Control::AICON_MAN1, false);
   set_visible(Control::AICON_MAN2, false);
   set_visible(Control::AICON_COM, false);

@@ -22,10 +22,10 @@ constexpr int kFuchi = 15;  // twips: one pixel at scale 1
 
 std::vector<Game::Shirushi> Game::shirushi() const {
   std::vector<Shirushi> out;
-  const int n = kifu().kifu_ichi;
-  if (!chokuzen_on || !shirushi_ari || n < 1) return out;
+  const int n = taikyoku_.kifu().kifu_ichi;
+  if (!settei_.chokuzen_on() || !shirushi_ari_ || n < 1) return out;
   for (int i = (n - 1) / 3 * 3 + 1; i <= n; ++i) {
-    const KifuEntry& e = kifu().at(i);
+    const KifuEntry& e = taikyoku_.kifu().at(i);
     const int no = (i - 1) % 3 + 1;
     if (on_ban(e.moto_x, e.moto_y)) out.push_back({e.moto_x, e.moto_y, no, false});
     if (on_ban(e.saki_x, e.saki_y)) out.push_back({e.saki_x, e.saki_y, no, true});
@@ -58,7 +58,7 @@ void Game::shirushi_awaseru() {
       if (want[i] == shirushi_gamen_[i] && (want[i] == 0 || !painted_over)) continue;
       // A square the game has just repainted is clean already; any other loses its old mark.
       if (!painted_over && shirushi_gamen_[i] != 0) {
-        masu_egaku(pos().ban[c][r], c, r);
+        masu_egaku(taikyoku_.pos().ban[c][r], c, r);
       }
       if (want[i] != 0) masu_shirushi(kShirushiIro[want[i] / 2], c, r, want[i] % 2 ? want[i] / 2 : 0);
       shirushi_gamen_[i] = want[i];
@@ -67,36 +67,42 @@ void Game::shirushi_awaseru() {
 }
 
 void Game::chokuzen_menu() {
-  chokuzen_on = !chokuzen_on;
-  set_checked(Menu::CHOKUZEN, chokuzen_on);
+  settei_.chokuzen(!settei_.chokuzen_on());
+  set_checked(Menu::CHOKUZEN, settei_.chokuzen_on());
   settei_kaki();
 }
 
 void Game::ichiran_menu() {
-  ichiran_on = !ichiran_on;
-  set_checked(Menu::ICHIRAN, ichiran_on);
+  settei_.ichiran(!settei_.ichiran_on());
+  set_checked(Menu::ICHIRAN, settei_.ichiran_on());
   settei_kaki();
 }
 
 std::vector<std::string> Game::ichiran() const {
   // Before a game starts (最初, start-up) 進 cannot step: no rows to click. A new game
   // shows none either until a move is made, or 進 steps into the record kept from before.
-  if (teban() == 0 || (tesuu() == 0 && !saisei_chu() && !saikai_machi())) return {};
-  return kifu_ichiran(kifu(), kifu().kifu_nagasa, sente_gawa() == sita_gawa(), kifu_hajime(pos(), kifu()));
+  if (taikyoku_.teban() == 0 ||
+      (taikyoku_.tesuu() == 0 && !taikyoku_.saisei_chu() && !taikyoku_.saikai_machi()))
+    return {};
+  return kifu_ichiran(taikyoku_.kifu(), taikyoku_.kifu().kifu_nagasa,
+                      taikyoku_.sente_gawa() == taikyoku_.sita_gawa(),
+                      kifu_hajime(taikyoku_.pos(), taikyoku_.kifu()));
 }
 
-int Game::ichiran_ima() const { return ichiran_gyou(kifu().kifu_ichi); }
+int Game::ichiran_ima() const { return ichiran_gyou(taikyoku_.kifu().kifu_ichi); }
 
 void Game::ichiran_click(int row) {
   if (row < 0 || row >= static_cast<int>(ichiran().size())) return;
-  const int goal = std::min(kifu().kifu_nagasa, (row + 1) * 3);
+  const int goal = std::min(taikyoku_.kifu().kifu_nagasa, (row + 1) * 3);
   // Each step is a 戻 or 進 of its own: it stops where they would be refused.
-  while (kifu().kifu_ichi != goal) {
-    const int before = kifu().kifu_ichi;
+  while (taikyoku_.kifu().kifu_ichi != goal) {
+    const int before = taikyoku_.kifu().kifu_ichi;
     const bool back = goal < before;
     if (back) replay();
     else after();
-    if (kifu().kifu_ichi == before || (back ? kifu().kifu_ichi < goal : kifu().kifu_ichi > goal)) break;
+    if (taikyoku_.kifu().kifu_ichi == before ||
+        (back ? taikyoku_.kifu().kifu_ichi < goal : taikyoku_.kifu().kifu_ichi > goal))
+      break;
   }
 }
 

@@ -6,21 +6,21 @@ namespace mirado {
 namespace {
 // The level label sits left of the column labels; the start commands repaint it.
 void level_kesu(Game& g) {
-  for (int c = -2; c <= 0; ++c) g.koma_egaku(g.haikei, c, 0);
+  for (int c = -2; c <= 0; ++c) g.koma_egaku(g.settei().haikei(), c, 0);
 }
 }  // namespace
 
 bool Game::te_tochuu_de_kotowaru(std::string_view title) {
   // Starting a game against the computer in the middle of a turn would let the
   // computer play a whole turn inside the person's.
-  if (!te_tochuu() || owatta()) return false;
+  if (!taikyoku_.te_tochuu() || taikyoku_.owatta()) return false;
   snd_play(Oto::kinshi);
   msg(kotowari_moji(Kotowari::te_tochuu), title);
   return true;
 }
 
 void Game::start() {
-  if (owatta()) {
+  if (taikyoku_.owatta()) {
     shinki_kyoku();
     ports().canvas->repaint();
   }
@@ -33,47 +33,47 @@ void Game::start() {
   ports().canvas->repaint();
   snd_play(Oto::jusei);
   matsu(1.5);
-  const int teban_mae = teban();
-  if (ningen_kaishi(now)) {
+  const int teban_mae = taikyoku_.teban();
+  if (game().ningen_kaishi(now)) {
     if (is_checked(Menu::BGM)) snd_loop(Oto::bgm);
-    aicon_ichi("下", sita_gawa());
+    aicon_ichi("下", taikyoku_.sita_gawa());
     msg("先手の番です", " ");
   } else if (teban_mae == 1) {
-    aicon_ichi("下", sita_gawa());
+    aicon_ichi("下", taikyoku_.sita_gawa());
     msg("先手の番です", " ");
   } else if (teban_mae == -1) {
-    aicon_ichi("上", sita_gawa());
+    aicon_ichi("上", taikyoku_.sita_gawa());
     msg("後手の番です", " ");
   }
 }
 
 // The steps SENTE and GOTE share before they decide who moves.
 void Game::com_taikyoku_kaishi(bool timer_first) {
-  if (owatta()) shinki_kyoku();
+  if (taikyoku_.owatta()) shinki_kyoku();
   kaishi_egaku();
-  level_hyouji(level());
+  level_hyouji(taikyoku_.level());
   waku_kesu();
   if (timer_first) set_timer(true);
-  click_jotai = 0;
+  nyuuryoku_.hanasu();
   koma_egaku(PIC_ZUVANSHOGI, 11.2, 0);
   ports().canvas->repaint();
   snd_play(Oto::jusei);
   matsu(1.5);
-  com_kaishi();
+  game().com_kaishi();
 }
 
 void Game::sente() {
   if (te_tochuu_de_kotowaru("対局")) return;
   com_taikyoku_kaishi(false);
   bool shoteme = false;
-  const Tsugi tsugi = sente_kaishi(ports().clock->now(), shoteme);
+  const Tsugi tsugi = game().sente_kaishi(ports().clock->now(), shoteme);
   set_timer(true);
   // The person plays first, with the lower pieces; only the box's title tells a fresh
   // game from one that goes on.
   if (tsugi == Tsugi::ningen) {
     if (shoteme && is_checked(Menu::BGM)) snd_loop(Oto::bgm);
     msg("MANの番です", shoteme ? " " : "対局");
-  } else if (teban() == ue_gawa()) {
+  } else if (taikyoku_.teban() == taikyoku_.ue_gawa()) {
     com_turn();
   }
 }
@@ -82,14 +82,14 @@ void Game::gote() {
   if (te_tochuu_de_kotowaru("対局")) return;
   com_taikyoku_kaishi(true);
   bool shoteme = false;
-  const Tsugi tsugi = gote_kaishi(shoteme);
+  const Tsugi tsugi = game().gote_kaishi(shoteme);
   if (shoteme) {
     if (is_checked(Menu::BGM)) snd_loop(Oto::bgm);
     com_turn();
   } else if (tsugi == Tsugi::ningen) {
     msg("MANの番です", "対局");
-    saikai(ports().clock->now());  // the person's clock starts now, not from a stale start
-  } else if (teban() == ue_gawa()) {
+    game().saikai(ports().clock->now());  // the person's clock starts now, not from a stale start
+  } else if (taikyoku_.teban() == taikyoku_.ue_gawa()) {
     com_turn();
   }
 }
