@@ -196,16 +196,15 @@ TEST(Te, GuidanceForAPawnInHandLeavesOutEveryFileWithAPawn) {
   Harness h;
   Game& g = h.game;
   futari(h);
-  g.sidou_on = true;
-  g.sidou_iro = IRO_SHIRO;
+  TaikyokuShiken::settei(g).sidou(true);
   sasu(h, 3, 7, 3, 6);  // the lower player: its pawn, the upper pawn, another of its pawns
   sasu(h, 3, 3, 3, 4);
   sasu(h, 2, 7, 2, 6);
   sasu(h, 3, 4, 3, 5);  // the upper player: its pawn, then the lower pawn takes it
   sasu(h, 3, 6, 3, 5);
   sasu(h, 7, 3, 7, 4);
-  ASSERT_EQ(g.pos().mochigoma_sita[1], 1);
-  ASSERT_EQ(g.teban(), g.sita_gawa());
+  ASSERT_EQ(g.taikyoku().pos().mochigoma_sita[1], 1);
+  ASSERT_EQ(g.taikyoku().teban(), g.taikyoku().sita_gawa());
   osu(h, 3, 5);  // a pawn on the board: its square ahead is framed
   EXPECT_EQ(waku_at(h, 3, 4), IRO_SHIRO);
   osu(h, TE_SITA, 3);  // the pawn in hand
