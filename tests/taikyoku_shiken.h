@@ -2,6 +2,8 @@
 // playing every move that would lead there.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include "app/game.h"
 #include "taikyoku/taikyoku.h"
 
@@ -18,6 +20,37 @@ struct TaikyokuShiken {
 
 inline Taikyoku::Joutai& joutai(Taikyoku& t) { return TaikyokuShiken::joutai(t); }
 inline Taikyoku::Joutai& joutai(Game& g) { return joutai(TaikyokuShiken::taikyoku(g)); }
+// A game set up by the game's own factory; the test fails when the SFEN does not parse.
+inline Taikyoku haichi(const Taikyoku::Haichi& h) {
+  Taikyoku t;
+  std::string error;
+  EXPECT_TRUE(Taikyoku::haichi(h, t, error)) << error;
+  return t;
+}
+
+// What the window's game is now, as a setting-up: its kind, sides, level and clocks, at
+// position `sfen` and phase `d` (in the second move the SFEN names the pieces to be moved).
+inline Taikyoku::Haichi haichi_ima(const Game& g, const std::string& sfen,
+                                   Dankai d = Dankai::ichi) {
+  const Taikyoku& t = g.taikyoku();
+  Taikyoku::Haichi h;
+  h.sfen = sfen;
+  h.dankai = d;
+  h.santeme = t.santeme();
+  h.shu = t.taikyoku_shu();
+  h.sita_sente = t.sita_gawa() == t.sente_gawa();
+  h.level = t.level();
+  h.jikan_kaishi = t.jikan_kaishi();
+  h.jikan_sita = t.jikan_sita();
+  h.jikan_ue = t.jikan_ue();
+  return h;
+}
+
+// The window goes on at another position, the game otherwise as it is.
+inline void haichi(Game& g, const std::string& sfen, Dankai d = Dankai::ichi) {
+  g.haichi(haichi(haichi_ima(g, sfen, d)));
+}
+
 // The game under a window object, to be driven as the window's procedures drive it.
 inline Taikyoku& taikyoku(Game& g) { return TaikyokuShiken::taikyoku(g); }
 

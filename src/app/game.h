@@ -73,6 +73,9 @@ class Game {
 
   // ---- game control (app/play/seigyo.cpp, app/play/taikyoku.cpp) ----
   void shinki_kyoku();
+  // The window goes on with a game set up at a position (a position to study, a record's
+  // middle): the turn's marks and the selection go, and the board is drawn anew.
+  void haichi(const Taikyoku& t);
   void start();   // START: two people
   void sente();   // SENTE: the person moves first against the computer
   void gote();    // GOTE: the computer moves first

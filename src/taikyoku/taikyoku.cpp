@@ -301,6 +301,8 @@ bool Taikyoku::haichi(const Haichi& h, Taikyoku& out, std::string& error) {
   j.santeme = h.santeme;
   j.level = h.level;
   j.jikan_kaishi = h.jikan_kaishi;
+  j.jikan_sita = h.jikan_sita;
+  j.jikan_ue = h.jikan_ue;
   for (const KifuEntry& e : h.kifu_saki) j.kifu.kiroku(e);
   j.kifu.kifu_ichi = 0;
   out = t;

@@ -119,6 +119,7 @@ class Taikyoku {
     bool sita_sente = true;             // the lower pieces moved first (START, SENTE)
     int level = 3;
     double jikan_kaishi = 0;            // when the current charge began
+    double jikan_sita = 0, jikan_ue = 0;  // each side's clock so far
     // Record lines beyond the position, as after stepping back over them.
     std::vector<KifuEntry> kifu_saki;
   };

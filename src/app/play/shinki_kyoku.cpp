@@ -17,4 +17,11 @@ void Game::shinki_kyoku() {
   zenbu_egaku();
 }
 
+void Game::haichi(const Taikyoku& t) {
+  taikyoku_ = t;
+  shirushi_ari_ = false;
+  nyuuryoku_.hanasu();
+  zenbu_egaku();
+}
+
 }  // namespace mirado
