@@ -9,6 +9,7 @@
 #include "engine/tansaku.h"
 #include "engine/yomi.h"
 #include "fakes.h"
+#include "rules/sfen.h"
 #include "taikyoku_shiken.h"
 #include "temp_cwd.h"
 
@@ -19,6 +20,19 @@ using test::FakeCanvas;
 using test::FakeSound;
 using test::FakeUi;
 using test::Painted;
+
+// The even start with the upper pieces to move.
+constexpr const char* SHOKI_UE = "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL w - 1";
+
+// A SENTE game against the computer at `level` (the person plays the lower pieces and
+// moved first), the computer to move from the even start.
+Taikyoku::Haichi com_haichi(int level) {
+  Taikyoku::Haichi h;
+  h.sfen = SHOKI_UE;
+  h.shu = TaikyokuShu::com;
+  h.level = level;
+  return h;
+}
 
 // A clock that moves on a little at every reading, so that thinking takes time; waits
 // move it on by the time waited.
@@ -44,19 +58,21 @@ struct ComHarness {
 
   // A SENTE game against the computer, the computer (upper pieces) to move.
   explicit ComHarness(int level = 3) {
-    Game& g = game;
-    joutai(g).taikyoku_shu = TaikyokuShu::com;
-    joutai(g).sita_gawa = g.taikyoku().sente_gawa();
-    joutai(g).ue_gawa = g.taikyoku().gote_gawa();
-    joutai(g).teban = joutai(g).teban_nushi = g.taikyoku().ue_gawa();
-    joutai(g).level = level;
-    g.set_checked(Menu::KEIKA, true);
-    g.set_checked(Menu::AICON, true);
+    settei = com_haichi(level);
+    haichi();
+    game.set_checked(Menu::KEIKA, true);
+    game.set_checked(Menu::AICON, true);
   }
-  void position(const Kyokumen& p) {
-    joutai(game).pos = p;
-    joutai(game).pos.shiage();
+  // The window on the game `settei` describes.
+  void haichi() { game.haichi(mirado::haichi(settei)); }
+  // The game at position `p` at move `d` of the computer's turn (in the second move the
+  // person's pieces are moved), the rest as set up.
+  void position(const Kyokumen& p, Dankai d = Dankai::ichi) {
+    settei.sfen = to_sfen(p, d == Dankai::ni, 1);
+    settei.dankai = d;
+    haichi();
   }
+  Taikyoku::Haichi settei;
   int sounds(const std::string& s) const {
     return static_cast<int>(std::count(sound.log.begin(), sound.log.end(), s));
   }
@@ -124,8 +140,9 @@ TEST(ComBan, AWholeTurnFromTheStartingPosition) {
 TEST(ComBan, TheClockChargesThinkingTimeButNotTheBlinkAndPause) {
   ComHarness h;
   Game& g = h.game;
-  joutai(g).jikan_sita = 100;
-  joutai(g).jikan_ue = 50;
+  h.settei.jikan_sita = 100;
+  h.settei.jikan_ue = 50;
+  h.haichi();
   const double t0 = h.clock.t;
   g.com_ban(Tejun::ichi);
   const double elapsed = h.clock.t - t0;
@@ -220,8 +237,7 @@ TEST(ComBan, Com2CapturingTheUpperKingLetsThePersonWin) {
   Kyokumen p = board({{1, 1, OU}, {1, 2, -KIN}, {1, 5, -KYOU}, {9, 9, -OU}});
   p.mochigoma_ue[1] = 1;  // the mate test then answers no: with no king on the board a
                           // drop could always interpose
-  h.position(p);
-  joutai(g).teban = g.taikyoku().sita_gawa();
+  h.position(p, Dankai::ni);
   g.com_ban(Tejun::ni);
   ASSERT_EQ(h.ui.boxes.size(), 1u);
   EXPECT_EQ(h.ui.boxes[0].text, "あなたの勝ちです");
@@ -270,9 +286,8 @@ TEST(ComBan, Com3KeepsItsRestrictionsAndHandsOver) {
 TEST(ComBan, NoCandidateMakesNoMoveAndTheTurnGoesOn) {
   ComHarness h;
   Game& g = h.game;
-  h.position(board({{5, 1, OU}, {5, 9, -OU}}));
-  joutai(g).santeme.ichite_x = 5;
-  joutai(g).santeme.ichite_y = 1;
+  h.settei.santeme = {5, 1, 0, 0};  // the king moved first
+  h.position(board({{5, 1, OU}, {5, 9, -OU}}), Dankai::san);
   g.com_ban(Tejun::san);
   EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 0);
   EXPECT_EQ(g.taikyoku().tesuu(), 0);
@@ -285,9 +300,14 @@ TEST(ComBan, NoCandidateMakesNoMoveAndTheTurnGoesOn) {
 TEST(ComBan, EachProcedureReturnsAtOnceWhenTheGameIsOver) {
   ComHarness h;
   Game& g = h.game;
-  joutai(g).shuukyoku = static_cast<Shuukyoku>(g.taikyoku().sita_gawa());
+  // The person's gold takes the computer's king.
+  h.settei.sfen = "4k4/4G4/9/9/9/9/9/9/4K4 b - 1";
+  Taikyoku won = haichi(h.settei);
+  ASSERT_EQ(won.sasu({5, 2, 5, 1, -KIN}, 0).shousha, won.sita_gawa());
+  g.haichi(won);
+  h.canvas.ops.clear();
   g.com_turn();
-  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 0);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 1);  // the capture only
   EXPECT_TRUE(h.canvas.ops.empty());
   EXPECT_TRUE(h.sound.log.empty());
 }
@@ -382,11 +402,7 @@ TEST(ComLevel4, ThinksBesideTheWindowAndGivesUpWhenItCloses) {
     clock.step = 0;
     FakeSound sound;
     Game g{Ports{&canvas, &ui, &clock, &sound, &sound}};
-    joutai(g).taikyoku_shu = TaikyokuShu::com;
-    joutai(g).sita_gawa = g.taikyoku().sente_gawa();
-    joutai(g).ue_gawa = g.taikyoku().gote_gawa();
-    joutai(g).teban = joutai(g).teban_nushi = g.taikyoku().ue_gawa();
-    joutai(g).level = 4;
+    g.haichi(haichi(com_haichi(4)));
     const Kyokumen before = g.taikyoku().pos();
     g.com_turn();
     if (closing) {

@@ -9,6 +9,7 @@
 #include "kifu/ichiran.h"
 #include "kifu/kensa.h"
 #include "kifu_support.h"
+#include "rules/sfen.h"
 #include "temp_cwd.h"
 #include "taikyoku_shiken.h"
 
@@ -60,11 +61,15 @@ TEST_F(HintGame, RefusedWithoutAGameOrAfterIt) {
   EXPECT_EQ(h.ui.boxes.back().text, "対局を始めてから使って下さい");
   EXPECT_EQ(g.hint_te().n, 0);
   g.on_menu(Menu::START);
-  joutai(g).shuukyoku = static_cast<Shuukyoku>(g.taikyoku().sita_gawa());
+  haichi(g, "4k4/4G4/9/9/9/9/9/9/4K4 b - 1");
+  press(g, 5, 2);  // the lower gold takes the upper king
+  press(g, 5, 1);
+  ASSERT_TRUE(g.taikyoku().owatta());
   g.on_menu(Menu::HINT);
   EXPECT_EQ(h.ui.boxes.back().text, "対局は終わっています");
-  joutai(g).shuukyoku = static_cast<Shuukyoku>(0);
-  joutai(g).saisei_chu = ari;
+  Taikyoku kifu_mode = haichi(haichi_ima(g, ""));
+  kifu_mode.kifu_yomikomi({});  // a record being stepped through
+  g.haichi(kifu_mode);
   g.on_menu(Menu::HINT);
   EXPECT_EQ(h.ui.boxes.back().text, "棋譜ﾓｰﾄﾞではできません");
   EXPECT_EQ(g.hint_te().n, 0);
@@ -181,9 +186,7 @@ TEST_F(HintGame, TextNamesTheFileAsPrintedOverTheBoardForBothSides) {
   for (const bool sita : {false, true}) {
     SCOPED_TRACE(sita ? "lower" : "upper");
     g.on_menu(Menu::START);
-    joutai(g).pos = corner_mate(sita);
-    joutai(g).teban = joutai(g).teban_nushi =
-        sita ? g.taikyoku().sita_gawa() : g.taikyoku().ue_gawa();
+    haichi(g, to_sfen(corner_mate(sita), sita, 1));
     g.on_menu(Menu::HINT);
     ASSERT_GE(g.hint_te().n, 1);
     const Sashite& m = g.hint_te().te[0];

@@ -42,7 +42,7 @@ std::string snapshot(const Harness& h) {
 
 std::string sample_record() {
   Harness h;
-  joutai(h.game).teban = 1;
+  h.game.haichi(haichi(Taikyoku::Haichi{}));  // the even start, the lower pieces to move
   test::play_sample_game(h);
   std::vector<KifuEntry> e;
   for (int i = 1; i <= h.game.taikyoku().kifu().kifu_ichi; ++i)

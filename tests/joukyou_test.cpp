@@ -47,11 +47,11 @@ class Following : public test::KifuDir {
                     (m.saki ? "*" : ""));
     return out;
   }
-  void set_position(const char* sfen) {
-    SfenPosition p;
-    std::string error;
-    ASSERT_TRUE(parse_sfen(sfen, p, error)) << error;
-    joutai(g).pos = p.pos;
+  void set_position(const char* sfen, Dankai d = Dankai::ichi) { haichi(g, sfen, d); }
+  // The lower gold takes the upper king: the lower pieces (先手) have won.
+  void sita_kachi() {
+    set_position("4k4/4G4/9/9/9/9/9/9/4K4 b - 1");
+    move(5, 2, 5, 1);
   }
   bool says(std::string_view why) const { return g.joukyou().find(why) != std::string::npos; }
 };
@@ -65,7 +65,7 @@ TEST_F(Following, TheStatusLineNamesTheSideAndTheMoveDue) {
   move(7, 7, 7, 6);
   EXPECT_EQ(g.joukyou(), "後手の番　1手目: 自分の駒");
   EXPECT_EQ(h.ui.statuses.back(), g.joukyou());  // the window was told
-  joutai(g).shuukyoku = static_cast<Shuukyoku>(g.taikyoku().sente_gawa());
+  sita_kachi();
   EXPECT_EQ(g.joukyou(), "先手の勝ち");
   g.shinki_kyoku();
   EXPECT_EQ(g.joukyou(), "「対局」で始めて下さい");
@@ -88,8 +88,7 @@ TEST_F(Following, AgainstTheComputerTheLineSaysYouAndThatItThinks) {
 
 TEST_F(Following, TheThirdMoveLimitsGoWhenTheKingIsInCheck) {
   // Lower king on 5,9 attacked by the upper rook on the open file after move two.
-  set_position("4k4/9/9/9/4r4/9/9/9/4K3R b - 1");
-  joutai(g).dankai = static_cast<Dankai>(3);
+  set_position("4k4/9/9/9/4r4/9/9/9/4K3R b - 1", Dankai::san);
   EXPECT_EQ(g.joukyou(), "先手の番　3手目: 自分の駒");
 }
 
@@ -112,7 +111,7 @@ TEST_F(Following, EveryRefusedClickSaysWhy) {
   press(g, 2, 8);  // the bishop's diagonal is open: it may not take the piece moved second
   press(g, 6, 4);
   EXPECT_TRUE(says("× ２手目に動かした駒は取れません"));
-  joutai(g).shuukyoku = static_cast<Shuukyoku>(g.taikyoku().sita_gawa());
+  sita_kachi();
   press(g, 5, 5);
   EXPECT_TRUE(says("× 対局は終わっています"));
 }
@@ -133,8 +132,7 @@ TEST_F(Following, TwoPawnsAndAKingLeftInCheckAreNamed) {
   EXPECT_TRUE(says("× 自分の玉が王手になる手です"));
   EXPECT_EQ(g.taikyoku().pos().ban[5][8], -KIN);  // taken back
   // In the second move the opponent's gold may not leave the opponent's king open either.
-  set_position("4k4/4g4/9/9/4R4/9/9/9/4K4 b - 1");
-  joutai(g).dankai = static_cast<Dankai>(2);
+  set_position("4k4/4g4/9/9/4R4/9/9/9/4K4 w - 1", Dankai::ni);
   press(g, 5, 2);
   press(g, 4, 2);
   EXPECT_TRUE(says("× 相手の玉が王手になる手です")) << g.joukyou();

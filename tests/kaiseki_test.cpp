@@ -129,8 +129,10 @@ struct KaisekiGame : ::testing::Test {
     g.on_load();
     e = kyou_wo_toraseru_kiroku(blunder);
     ASSERT_FALSE(e.empty());
-    taikyoku(g).kifu_yomikomi(e);
-    TaikyokuShiken::settei(g).ichiran(true);
+    Taikyoku t = haichi(Taikyoku::Haichi{});
+    t.kifu_yomikomi(e);
+    g.haichi(t);
+    if (!g.settei().ichiran_on()) g.ichiran_menu();  // the move list shown
     g.ibento_owari();
   }
   void menu(Menu m) {
@@ -150,8 +152,13 @@ TEST_F(KaisekiGame, RefusedWithoutARecord) {
   ASSERT_FALSE(fresh.ui.statuses.empty());
   EXPECT_NE(fresh.ui.statuses.back().find("解析する棋譜がありません"), std::string::npos);
   // A handicapped game cannot be replayed from the even position it would be read from.
-  joutai(g).handicap = 2;
-  joutai(g).handicap_zumi = true;
+  Taikyoku t = haichi(Taikyoku::Haichi{});
+  ASSERT_TRUE(t.handicap_kaeru(1).kaeta);
+  ASSERT_TRUE(t.handicap_kaeru(1).kaeta);
+  ASSERT_EQ(t.sasu({7, 7, 7, 6, -HU}, 0).kotowari, Kotowari::nashi);  // a turn played on it
+  ASSERT_EQ(t.sasu({3, 3, 3, 4, HU}, 0).kotowari, Kotowari::nashi);
+  ASSERT_EQ(t.sasu({2, 7, 2, 6, -HU}, 0).kotowari, Kotowari::nashi);
+  g.haichi(t);
   menu(Menu::KAISEKI);
   EXPECT_TRUE(g.kaiseki_kekka().empty());
   EXPECT_FALSE(g.kaiseki_chu());
@@ -193,7 +200,9 @@ TEST_F(KaisekiGame, AChangedRecordDropsTheAnalysis) {
   ASSERT_FALSE(g.kaiseki_kekka().empty());
   std::vector<KifuEntry> other = e;
   other.resize(6);
-  taikyoku(g).kifu_yomikomi(other);
+  Taikyoku t = haichi(Taikyoku::Haichi{});
+  t.kifu_yomikomi(other);
+  g.haichi(t);
   g.ibento_owari();
   EXPECT_TRUE(g.kaiseki_kekka().empty());
   EXPECT_TRUE(h.ui.zu.kachi.empty());

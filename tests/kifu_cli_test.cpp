@@ -31,13 +31,11 @@ class KifuCli : public test::KifuDir {
 TEST_F(KifuCli, PrintsHeaderEntriesAndEveryPositionAndWritesTheSameBytesBack) {
   test::Harness h;
   Game& g = h.game;
-  joutai(g).teban = 1;
-  joutai(g).sita_gawa = 1;
-  joutai(g).ue_gawa = -1;
+  g.haichi(haichi(Taikyoku::Haichi{}));  // the lower pieces (先手) to move
   std::vector<std::string> sfens;
   // The sample game move by move, so each position is known without stepping.
   test::Harness each;
-  joutai(each.game).teban = 1;
+  each.game.haichi(haichi(Taikyoku::Haichi{}));
   test::play_sample_game(h);
   for (int i = 1; i <= 9; ++i) {
     const KifuEntry e = g.taikyoku().kifu().at(i);
@@ -134,9 +132,7 @@ namespace {
 TEST_F(KifuCli, ListPrintsTheMoveListRowsAsTheWindowShowsThem) {
   test::Harness h;
   Game& g = h.game;
-  joutai(g).teban = 1;
-  joutai(g).sita_gawa = 1;
-  joutai(g).ue_gawa = -1;
+  g.haichi(haichi(Taikyoku::Haichi{}));  // the lower pieces (先手) to move
   test::play_sample_game(h);
   g.kifu_write();
   g.text_change(1, "一覧");

@@ -18,6 +18,24 @@ int count_side(const Kyokumen& p, bool sita) {
   return n;
 }
 
+// A game between two people whose first turn was played and then stepped back over to
+// record entry `ichi`; when `hanten`, the board was turned before the turn.
+Taikyoku modoshita_kyoku(bool hanten, int ichi) {
+  Taikyoku t = haichi(Taikyoku::Haichi{});
+  if (hanten) EXPECT_EQ(t.hanten(), Kotowari::nashi);
+  // Either way the holder moves pawns of its own, the opponent's, its own.
+  const bool sita = !hanten;
+  const int own = sita ? -HU : HU;
+  EXPECT_EQ(t.sasu({7, sita ? 7 : 3, 7, sita ? 6 : 4, own}, 0).kotowari, Kotowari::nashi);
+  EXPECT_EQ(t.sasu({3, sita ? 3 : 7, 3, sita ? 4 : 6, -own}, 0).kotowari, Kotowari::nashi);
+  EXPECT_EQ(t.sasu({2, sita ? 7 : 3, 2, sita ? 6 : 4, own}, 0).kotowari, Kotowari::nashi);
+  EXPECT_EQ(t.kifu().kifu_nagasa, 3);
+  t.modoshi_hajime();
+  while (t.kifu().kifu_ichi > ichi) t.kifu_modosu();
+  t.idou_owari();
+  return t;
+}
+
 std::string label(const Harness& h) { return h.canvas.texts().back(); }
 
 TEST(Handicap, OneStepDownTakesTheLowerBishopAndOneUpPutsItBack) {
@@ -95,10 +113,14 @@ TEST(Handicap, RefusedInRecordModeAfterAMoveOrAfterAFlip) {
     for (bool up : {true, false}) {
       Harness h;
       Game& g = h.game;
-      joutai(g).saisei_chu = c.saisei;
-      joutai(g).kifu.kifu_nagasa = 3;
-      joutai(g).kifu.kifu_ichi = c.ichi;
-      joutai(g).hanten_zumi = c.hanten;
+      Taikyoku t = modoshita_kyoku(c.hanten, c.ichi);
+      if (c.saisei) {  // the same turn loaded as a record
+        std::vector<KifuEntry> e;
+        for (int i = 1; i <= 3; ++i) e.push_back(t.kifu().at(i));
+        t = haichi(Taikyoku::Haichi{});
+        t.kifu_yomikomi(e);
+      }
+      g.haichi(t);
       up ? g.lbel_up() : g.lebel_down();
       ASSERT_EQ(h.ui.boxes.size(), 1u);
       EXPECT_EQ(h.ui.boxes[0].text, std::string(c.reason) + "\r\r局面→最初にして下さい");
@@ -115,8 +137,11 @@ TEST(Handicap, RefusedInRecordModeAfterAMoveOrAfterAFlip) {
 TEST(Handicap, DropsTheRecordAndAnySelectionAndBlocksSaving) {
   Harness h;
   Game& g = h.game;
-  joutai(g).kifu.kifu_nagasa = 9;
-  TaikyokuShiken::click_jotai(g, 1);  // the lower bishop selected
+  Taikyoku::Haichi kifu_ari;  // a record of nine moves, stepped back to its start
+  kifu_ari.kifu_saki.assign(9, KifuEntry{7, 7, 7, 6, -HU, -HU});
+  g.haichi(haichi(kifu_ari));
+  test::press(g, 8, 8);  // the lower bishop selected
+  ASSERT_EQ(g.nyuuryoku().click_jotai(), 1);
   g.set_visible(Control::PANEL_WRITE_BUTTON, true);
   g.lebel_down();
   EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 0);

@@ -309,8 +309,11 @@ TEST(Option, ElapsedTimeShowsBothClocksAndErasesThem) {
   Harness h;
   Game& g = h.game;
   g.settei_yomi();  // KEIKA on
-  joutai(g).jikan_ue = 65;
-  joutai(g).jikan_sita = 3725;
+  Taikyoku::Haichi clocks = haichi_ima(g, "");
+  clocks.jikan_ue = 65;
+  clocks.jikan_sita = 3725;
+  clocks.jikan_kaishi = h.clock.now();  // the holder's charge begins now
+  g.haichi(haichi(clocks));
   g.keika_menu();
   EXPECT_FALSE(g.is_checked(Menu::KEIKA));
   EXPECT_FALSE(h.ui.timer);
@@ -354,13 +357,16 @@ TEST(Option, IconsHideAndComeBackOnlyInAComputerGame) {
     EXPECT_FALSE(h.ui.visible[c]);
   EXPECT_NE(ini_text().find("ｱｲｺﾝ=OFF"), std::string::npos);
 
-  joutai(g).taikyoku_shu = TaikyokuShu::ningen;
+  Taikyoku::Haichi shu = haichi_ima(g, "");
+  shu.shu = TaikyokuShu::ningen;
+  g.haichi(haichi(shu));
   g.aicon_menu();
   EXPECT_TRUE(g.is_checked(Menu::AICON));
   EXPECT_FALSE(h.ui.visible[Control::AICON_MAN1]);  // shown again at the next turn
 
   g.aicon_menu();
-  joutai(g).taikyoku_shu = TaikyokuShu::com;
+  shu.shu = TaikyokuShu::com;
+  g.haichi(haichi(shu));
   g.aicon_menu();
   EXPECT_TRUE(h.ui.visible[Control::AICON_MAN1]);
   EXPECT_FALSE(h.ui.visible[Control::AICON_COM]);

@@ -126,13 +126,18 @@ TEST(TaikyokuState, ALoadedRecordStepsForwardAndBackWithoutAWindow) {
 }
 
 TEST(TaikyokuState, TakingAKingEndsTheGameForTheSideThatLostIt) {
-  Taikyoku t;
-  joutai(t).sita_gawa = 1, joutai(t).ue_gawa = -1;
-  TaikyokuShiken::ou_tori(t, -HU);
+  // The lower pieces moved first: they are side 1, the upper side -1.
+  Taikyoku::Haichi h;
+  h.sfen = "4k4/3pG4/9/9/9/9/9/9/4K4 b - 1";
+  Taikyoku t = haichi(h);
+  ASSERT_EQ(t.sasu({5, 2, 6, 2, -KIN}, 0).kotowari, Kotowari::nashi);  // a pawn taken
   EXPECT_EQ(t.shousha(), 0);
-  TaikyokuShiken::ou_tori(t, OU);  // the upper king taken: the lower side wins
+  t = haichi(h);
+  ASSERT_EQ(t.sasu({5, 2, 5, 1, -KIN}, 0).kotowari, Kotowari::nashi);  // the upper king
   EXPECT_EQ(t.shousha(), 1);
-  TaikyokuShiken::ou_tori(t, -OU);
+  h.sfen = "4k4/9/9/9/9/9/9/4g4/4K4 w - 1";  // the upper pieces hold the turn
+  t = haichi(h);
+  ASSERT_EQ(t.sasu({5, 8, 5, 9, KIN}, 0).kotowari, Kotowari::nashi);  // the lower king
   EXPECT_EQ(t.shousha(), -1);
 }
 
