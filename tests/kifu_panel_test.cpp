@@ -12,6 +12,14 @@
 namespace mirado {
 namespace {
 
+// The sides a game has at start-up (the computer would move first), the upper pieces to move.
+Taikyoku::Haichi kidou_no_gawa() {
+  Taikyoku::Haichi h;
+  h.sfen = "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL w - 1";
+  h.sita_sente = false;
+  return h;
+}
+
 namespace fs = std::filesystem;
 using test::Harness;
 
@@ -36,10 +44,8 @@ class KifuPanel : public test::KifuDir {
 };
 
 TEST_F(KifuPanel, SavesTheRecordByteForByteAsTheFormatTableSays) {
-  joutai(g).teban = 1;
-  joutai(g).sente_gawa = 1;
-  joutai(g).sita_gawa = 1;  // the lower pieces moved first: line 2 is the second player
-  joutai(g).ue_gawa = -1;
+  // The lower pieces moved first: line 2 is the second player.
+  g.haichi(haichi(Taikyoku::Haichi{}));
   test::play_move(h, 3, 7, 3, 6, -HU, 5);
   test::play_move(h, 7, 3, 7, 4, HU, 1234);
   test::play_move(h, 2, 8, 8, 2, -UMA, 100000);  // a time that does not fit five columns
@@ -68,7 +74,7 @@ TEST_F(KifuPanel, SavesTheRecordByteForByteAsTheFormatTableSays) {
 }
 
 TEST_F(KifuPanel, SavesUpToThePositionWithHeaderLinesByWhoMovedFirst) {
-  joutai(g).teban = 1;  // start-up sides: sente_gawa 1 is not sita_gawa -1
+  g.haichi(haichi(kidou_no_gawa()));  // start-up sides: sente_gawa 1 is not sita_gawa -1
   test::play_sample_game(h);
   for (int i = 0; i < 3; ++i) g.ippo_modosu();
   g.kifu_write();
@@ -107,10 +113,14 @@ TEST_F(KifuPanel, WriteCommandRefusesAfterAFlipAHandicapOrInTheMiddleOfATurn) {
   };
   for (const Case& c : cases) {
     Harness hh;
-    joutai(hh.game).hanten_zumi = c.hanten;
-    joutai(hh.game).handicap_zumi = c.handicap;
-    joutai(hh.game).te_tochuu = c.tochuu;
-    joutai(hh.game).shuukyoku = static_cast<Shuukyoku>(c.shuukyoku);
+    Taikyoku t = haichi(Taikyoku::Haichi{});
+    if (c.handicap) ASSERT_TRUE(t.handicap_kaeru(1).kaeta);
+    if (c.hanten) ASSERT_EQ(t.hanten(), Kotowari::nashi);
+    if (c.tochuu) {  // the holder's first move: a pawn of its own (the upper's after a flip)
+      const Sashita r = c.hanten ? t.sasu({7, 3, 7, 4, HU}, 0) : t.sasu({7, 7, 7, 6, -HU}, 0);
+      ASSERT_EQ(r.kotowari, Kotowari::nashi);
+    }
+    hh.game.haichi(t);
     hh.game.kifu_write();
     ASSERT_EQ(hh.ui.boxes.size(), 1u) << c.text;
     EXPECT_EQ(hh.ui.boxes[0].text, c.text);
@@ -119,15 +129,18 @@ TEST_F(KifuPanel, WriteCommandRefusesAfterAFlipAHandicapOrInTheMiddleOfATurn) {
     EXPECT_FALSE(hh.ui.visible[Control::PANEL_WRITE_BUTTON]);
   }
   // A game won on the first or second move of a turn can be saved.
-  joutai(g).te_tochuu = true;
-  joutai(g).shuukyoku = static_cast<Shuukyoku>(1);
+  Taikyoku::Haichi ou_tori;
+  ou_tori.sfen = "4k4/4G4/9/9/9/9/9/9/4K4 b - 1";
+  Taikyoku t = haichi(ou_tori);
+  ASSERT_EQ(t.sasu({5, 2, 5, 1, -KIN}, 0).shousha, 1);  // the upper king taken at once
+  g.haichi(t);
   g.kifu_write();
   EXPECT_TRUE(h.ui.boxes.empty());
   EXPECT_TRUE(panel_open());
 }
 
 TEST_F(KifuPanel, ReturnRefusesBadInputBeforeWritingAnything) {
-  joutai(g).teban = 1;
+  g.haichi(haichi(kidou_no_gawa()));
   g.kifu_write();
   struct Case { std::string name, title, sente, text, box_title; bool moves; };
   const Case cases[] = {
@@ -154,7 +167,7 @@ TEST_F(KifuPanel, ReturnRefusesBadInputBeforeWritingAnything) {
 }
 
 TEST_F(KifuPanel, AFailedSaveSaysSoAndKeepsThePanelAndTheOldFile) {
-  joutai(g).teban = 1;
+  g.haichi(haichi(kidou_no_gawa()));
   kifu_kiroku(g, 3, 7, 3, 6, -HU, -HU, 0, 0, 0, 0);
   fs::create_directory("busy.棋譜");
   g.kifu_write();
@@ -291,7 +304,7 @@ TEST_F(KifuPanel, ARecordWithoutEntriesOrAFileThatCannotBeReadIsReported) {
 
   // A game in progress survives a click on a file that has gone.
   g.shinki_kyoku();
-  joutai(g).teban = 1;
+  g.haichi(haichi(kidou_no_gawa()));
   test::play_sample_game(h);
   const Kyokumen before = g.taikyoku().pos();
   g.kifu_read();
@@ -307,9 +320,7 @@ TEST_F(KifuPanel, ARecordWithoutEntriesOrAFileThatCannotBeReadIsReported) {
 }
 
 TEST_F(KifuPanel, LoadStepSaveComesBackByteForByte) {
-  joutai(g).teban = 1;
-  joutai(g).sita_gawa = 1;  // as START sets them
-  joutai(g).ue_gawa = -1;
+  g.haichi(haichi(Taikyoku::Haichi{}));  // the sides as START sets them
   test::play_sample_game(h);
   const Kyokumen end = g.taikyoku().pos();
   g.kifu_write();
