@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "fakes.h"
+#include "rules/sfen.h"
 #include "taikyoku_shiken.h"
 
 namespace mirado {
@@ -33,10 +34,9 @@ void sasu(Harness& h, int fc, int fr, int tc, int tr, int button = 1) {
 void futari(Harness& h) {
   Game& g = h.game;
   g.shinki_kyoku();
-  joutai(g).sita_gawa = g.taikyoku().sente_gawa();
-  joutai(g).ue_gawa = g.taikyoku().gote_gawa();
-  joutai(g).teban = joutai(g).teban_nushi = g.taikyoku().sente_gawa();
-  joutai(g).jikan_kaishi = h.clock.now();
+  Taikyoku::Haichi start;
+  start.jikan_kaishi = h.clock.now();
+  g.haichi(haichi(start));
   h.sound.log.clear();
   h.ui.boxes.clear();
 }
@@ -49,20 +49,46 @@ struct Koma {
 void kyokumen(Harness& h, std::initializer_list<Koma> ban, std::initializer_list<int> te_sita = {},
               std::initializer_list<int> te_ue = {}) {
   futari(h);
-  Game& g = h.game;
-  joutai(g).pos.kara_ni();
-  for (const Koma& k : ban) joutai(g).pos.ban[k.c][k.r] = k.code;
-  for (int slot : te_sita) ++joutai(g).pos.mochigoma_sita[slot];
-  for (int slot : te_ue) ++joutai(g).pos.mochigoma_ue[slot];
-  joutai(g).pos.shiage();
+  Kyokumen p;
+  p.kara_ni();
+  for (const Koma& k : ban) p.ban[k.c][k.r] = k.code;
+  for (int slot : te_sita) ++p.mochigoma_sita[slot];
+  for (int slot : te_ue) ++p.mochigoma_ue[slot];
+  p.shiage();
+  haichi(h.game, to_sfen(p, true, 1));
 }
 
 // Puts the turn in the middle of `dankai`, held by the lower or the upper player.
 void turn(Game& g, bool nushi_sita, int dankai) {
-  joutai(g).teban_nushi = nushi_sita ? g.taikyoku().sita_gawa() : g.taikyoku().ue_gawa();
-  joutai(g).dankai = static_cast<Dankai>(dankai);
-  joutai(g).teban = dankai == 2 ? -g.taikyoku().teban_nushi() : g.taikyoku().teban_nushi();
-  joutai(g).te_tochuu = dankai != 1;
+  // In the second move the holder's opponent's pieces move.
+  const bool sita_ga_ugoku = nushi_sita != (dankai == 2);
+  haichi(g, to_sfen(g.taikyoku().pos(), sita_ga_ugoku, 1), static_cast<Dankai>(dankai));
+}
+
+// The window's game changed through the game's own methods, the window going on with it.
+template <class F>
+void kaeru(Game& g, F f) {
+  Taikyoku t = g.taikyoku();
+  f(t);
+  g.haichi(t);
+}
+
+// One more piece in each hand (by slot), on the position as it stands.
+void mochigoma_tasu(Game& g, int sita_slot, int ue_slot) {
+  Kyokumen p = g.taikyoku().pos();
+  ++p.mochigoma_sita[sita_slot];
+  ++p.mochigoma_ue[ue_slot];
+  p.shiage();
+  haichi(g, to_sfen(p, true, 1));
+}
+
+// The kind of game changed, the position and the move due as they are.
+void shu(Game& g, TaikyokuShu k) {
+  const Taikyoku& t = g.taikyoku();
+  Taikyoku::Haichi h =
+      haichi_ima(g, to_sfen(t.pos(), t.teban() == t.sita_gawa(), 1), t.dankai());
+  h.shu = k;
+  g.haichi(haichi(h));
 }
 
 // Colour of the last outline drawn on a cell, or -1.
@@ -98,13 +124,16 @@ TEST(Mouse, PressesAreRefusedWhileNoGameCanTakeAMove) {
   expect_box(h, "「対局」で始めて下さい", "開始");
 
   futari(h);
-  joutai(g).shuukyoku = static_cast<Shuukyoku>(g.taikyoku().sita_gawa());
+  kaeru(g, [&](Taikyoku& t) {  // the lower gold takes the upper king
+    t = haichi(haichi_ima(g, "4k4/4G4/9/9/9/9/9/9/4K4 b - 1"));
+    ASSERT_EQ(t.sasu({5, 2, 5, 1, -KIN}, 0).shousha, t.sita_gawa());
+  });
   osu(h, 3, 7);
   EXPECT_TRUE(h.sound.log.empty());
   expect_box(h, "新規に対局してください", "終局");
 
   futari(h);
-  joutai(g).saisei_chu = true;
+  kaeru(g, [](Taikyoku& t) { t.kifu_yomikomi({}); });  // a record being stepped through
   h.ui.answers = {Answer::yes, Answer::no};
   osu(h, 3, 7);
   expect_box(h, "棋譜を '進 'で進めて下さい", "棋譜");
@@ -122,9 +151,7 @@ TEST(Mouse, CellsRoundDownAndPressesOffTheGridChangeNothing) {
   Harness h;
   futari(h);
   Game& g = h.game;
-  joutai(g).pos.mochigoma_ue[1] = 1;    // cell (-1, 7)
-  joutai(g).pos.mochigoma_sita[7] = 1;  // cell (11, 9)
-  joutai(g).pos.shiage();
+  mochigoma_tasu(g, 7, 1);  // cells (11, 9) and (-1, 7)
   g.on_mouse_down(1, 0, BAN_LEFT - 1, py(7));
   EXPECT_EQ(g.nyuuryoku().sentaku(static_cast<Dankai>(1)).moto_x, TE_UE);
   EXPECT_EQ(g.nyuuryoku().sentaku(static_cast<Dankai>(1)).koma, HU);
@@ -157,7 +184,7 @@ TEST(Mouse, TheFirstPressAfterSteppingResumesPlay) {
   futari(h);
   Game& g = h.game;
   g.set_checked(Menu::KEIKA, true);
-  joutai(g).saikai_machi = true;
+  kaeru(g, [](Taikyoku& t) { t.susumi_hajime(); });  // stepped through the record
   h.clock.t = 40000;
   osu(h, 3, 7);
   expect_box(h, "先手の番です", "対局");
@@ -168,22 +195,22 @@ TEST(Mouse, TheFirstPressAfterSteppingResumesPlay) {
 
   futari(h);
   turn(g, false, 1);
-  joutai(g).saikai_machi = true;
+  kaeru(g, [](Taikyoku& t) { t.susumi_hajime(); });
   osu(h, 3, 3);
   expect_box(h, "後手の番です", "対局");
 
   futari(h);
-  joutai(g).taikyoku_shu = TaikyokuShu::com;
-  joutai(g).saikai_machi = true;
+  shu(g, TaikyokuShu::com);
+  kaeru(g, [](Taikyoku& t) { t.susumi_hajime(); });
   osu(h, 3, 7);
   expect_box(h, "あなたの番です", "対局");
   EXPECT_EQ(g.nyuuryoku().click_jotai(), 1);
 
   Harness c;  // the computer holds the turn: the press only starts its turn
   futari(c);
-  joutai(c.game).taikyoku_shu = TaikyokuShu::com;
+  shu(c.game, TaikyokuShu::com);
   turn(c.game, false, 1);
-  joutai(c.game).saikai_machi = true;
+  kaeru(c.game, [](Taikyoku& t) { t.susumi_hajime(); });
   osu(c, 3, 7);
   EXPECT_EQ(c.game.taikyoku().kifu().kifu_ichi, 3);
   EXPECT_EQ(c.game.taikyoku().teban_nushi(), c.game.taikyoku().sita_gawa());
@@ -217,9 +244,7 @@ TEST(Te, SelectionFollowsThePressesAndIllegalPlacesDropIt) {
   futari(h);
   Game& g = h.game;
   TaikyokuShiken::settei(g).sidou(true);
-  joutai(g).pos.mochigoma_sita[5] = 1;  // (11, 7)
-  joutai(g).pos.mochigoma_ue[4] = 1;    // (-1, 4)
-  joutai(g).pos.shiage();
+  mochigoma_tasu(g, 5, 4);  // (11, 7) and (-1, 4)
   const Kyokumen before = g.taikyoku().pos();
 
   osu(h, 3, 3);  // an upper pawn: shown, not selected
