@@ -352,7 +352,7 @@ TEST(Te, AMoveLeavingTheOwnKingAttackedIsUndoneAsIfNeverMade) {
   sasu(h, 2, 7, 2, 6);
   const KifuEntry first = g.taikyoku().kifu().at(1);
   for (int i = 0; i < 3; ++i) g.ippo_modosu();
-  joutai(g).teban_nushi = g.taikyoku().teban();
+  kaeru(g, [](Taikyoku& t) { t.idou_owari(); });  // stepping ends: the side to move holds the turn
   g.set_checked(Menu::KEIKA, true);
   const Kyokumen before = g.taikyoku().pos();
   h.sound.log.clear();
@@ -513,17 +513,16 @@ TEST(Taikyoku, TwoPeoplePlayFromTheStartToAMate) {
 // The turn passes before the win is told; the holder of the upper pieces takes its own
 // clock and mate test, and the text names the first or second player by who moved first.
 TEST(Taikyoku, TheUpperHolderWinsByItsOwnBranch) {
-  for (int sente : {-1, 1}) {
+  for (bool sita_sente : {false, true}) {
     Harness h;
     kyokumen(h, {{9, 1, OU}, {5, 2, HISHA}, {5, 7, TO}, {5, 9, -OU}});
     Game& g = h.game;
-    turn(g, false, 3);
-    joutai(g).sente_gawa = sente;
-    joutai(g).gote_gawa = -sente;
+    Taikyoku::Haichi u = haichi_ima(g, to_sfen(g.taikyoku().pos(), false, 1), Dankai::san);
+    u.sita_sente = sita_sente;  // who moved first: the lower pieces, or the upper
+    g.haichi(haichi(u));
     h.clock.t += 4;
     sasu(h, 5, 7, 5, 8);
-    expect_won(h, g.taikyoku().ue_gawa(),
-               sente == g.taikyoku().ue_gawa() ? "先手の勝ちです" : "後手の勝ちです");
+    expect_won(h, g.taikyoku().ue_gawa(), sita_sente ? "後手の勝ちです" : "先手の勝ちです");
     EXPECT_EQ(g.taikyoku().jikan_ue(), 4);
     EXPECT_EQ(g.taikyoku().jikan_sita(), 0);
     EXPECT_EQ(g.taikyoku().kifu().at(1).ue_ato, 4);
@@ -537,7 +536,7 @@ TEST(Taikyoku, ASecondMoveThatMatesTheHolderLosesAndTakingAKingWins) {
     kyokumen(h, {{1, 1, OU}, {8, 7, KIN}, {7, 7, GIN}, {9, 9, -OU}, {9, 8, -HU}, {8, 9, -KEI}});
     Game& g = h.game;
     turn(g, true, 2);
-    joutai(g).taikyoku_shu = kind;
+    shu(g, kind);
     g.set_timer(true);
     sasu(h, 8, 7, 8, 8);  // the opponent's gold onto the holder's king
     expect_won(h, g.taikyoku().ue_gawa(),
@@ -550,7 +549,7 @@ TEST(Taikyoku, ASecondMoveThatMatesTheHolderLosesAndTakingAKingWins) {
   Harness h;
   kyokumen(h, {{5, 2, OU}, {1, 3, HU}, {5, 9, -OU}, {5, 5, -HISHA}});
   Game& g = h.game;
-  joutai(g).taikyoku_shu = TaikyokuShu::com;
+  shu(g, TaikyokuShu::com);
   const Kyokumen before = g.taikyoku().pos();
   sasu(h, 5, 5, 5, 2);
   expect_won(h, g.taikyoku().sita_gawa(), "あなたの勝ちです");
@@ -567,7 +566,7 @@ TEST(Taikyoku, AgainstTheComputerTheTurnGoesToItAndComesBack) {
   Harness h;
   futari(h);
   Game& g = h.game;
-  joutai(g).taikyoku_shu = TaikyokuShu::com;
+  shu(g, TaikyokuShu::com);
   h.clock.t += 5;
   sasu(h, 7, 7, 7, 6);
   EXPECT_FALSE(h.ui.timer);
