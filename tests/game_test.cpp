@@ -174,14 +174,11 @@ TEST(Game, StepsBackAndForwardOverCapturesDropsAndPromotionsRestoreEverything) {
 TEST(Game, SteppingOverAKingCaptureEndsAndTakingItBackResumes) {
   Harness h;
   Game& g = h.game;
-  joutai(g).teban = 1;
-  joutai(g).pos.kara_ni();
-  joutai(g).pos.ban[5][9] = -OU;
-  joutai(g).pos.ban[5][2] = OU;
-  joutai(g).pos.ban[5][3] = -KIN;
-  joutai(g).pos.shiage();
-  kifu_kiroku(g, 5, 3, 5, 2, -KIN, -KIN, 0, 0, 0, 0);
-  joutai(g).kifu.kifu_ichi = 0;
+  Taikyoku::Haichi kifu;  // the start-up sides, a record of the lower gold taking the king
+  kifu.sfen = "9/4k4/4G4/9/9/9/9/9/4K4 w - 1";
+  kifu.sita_sente = false;
+  kifu.kifu_saki.push_back({5, 3, 5, 2, -KIN, -KIN, OU});
+  g.haichi(haichi(kifu));
   g.ippo_susumu();
   EXPECT_EQ(g.taikyoku().shousha(), g.taikyoku().sita_gawa());
   EXPECT_EQ(g.taikyoku().pos().mochigoma_su_sita, 1);
@@ -194,10 +191,12 @@ TEST(Game, SteppingOverAKingCaptureEndsAndTakingItBackResumes) {
 TEST(Game, StepForwardShowsTheMoveInNotation) {
   Harness h;
   Game& g = h.game;
-  g.set_checked(Menu::KEIKA, true);
-  joutai(g).teban = 1;
-  kifu_kiroku(g, 2, 8, 2, 3, -KAKU, -UMA, 0, 0, 0, 0);
-  joutai(g).kifu.kifu_ichi = 0;
+  Taikyoku::Haichi kifu;  // the start-up sides, a record of the bishop taking a pawn
+  kifu.sfen = "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL w - 1";
+  kifu.sita_sente = false;
+  kifu.kifu_saki.push_back({2, 8, 2, 3, -UMA, -KAKU, HU});
+  g.haichi(haichi(kifu));
+  g.set_checked(Menu::KEIKA, true);  // the clocks are first drawn by the step
   h.canvas.ops.clear();
   g.ippo_susumu();
   const auto texts = h.canvas.texts();
