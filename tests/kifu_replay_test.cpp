@@ -46,9 +46,7 @@ class KifuReplay : public test::KifuDir {
 
 TEST_F(KifuReplay, ForwardAndBackATurnAtATimeOverAWholeRecord) {
   Harness played;
-  joutai(played.game).teban = 1;
-  joutai(played.game).sita_gawa = 1;
-  joutai(played.game).ue_gawa = -1;
+  played.game.haichi(haichi(Taikyoku::Haichi{}));  // the lower pieces move first
   std::vector<Kyokumen> seen{played.game.taikyoku().pos()};
   test::play_sample_game(played);
   std::vector<std::string> lines;
@@ -56,10 +54,11 @@ TEST_F(KifuReplay, ForwardAndBackATurnAtATimeOverAWholeRecord) {
   // Replay the record move by move on a second game to know every position.
   {
     Harness step;
-    joutai(step.game).kifu.set_entries({});
-    for (int i = 1; i <= 9; ++i) joutai(step.game).kifu.kiroku(played.game.taikyoku().kifu().at(i));
-    joutai(step.game).kifu.kifu_ichi = 0;
-    joutai(step.game).teban = 1;
+    Taikyoku::Haichi kifu;  // the start-up sides, the record beyond the start
+    kifu.sfen = "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL w - 1";
+    kifu.sita_sente = false;
+    for (int i = 1; i <= 9; ++i) kifu.kifu_saki.push_back(played.game.taikyoku().kifu().at(i));
+    step.game.haichi(haichi(kifu));
     for (int i = 1; i <= 9; ++i) {
       ASSERT_TRUE(step.game.ippo_susumu());
       seen.push_back(step.game.taikyoku().pos());
@@ -146,9 +145,7 @@ TEST_F(KifuReplay, StepCommandsRefuseAtTheEndsAndOutsideAGame) {
 }
 
 TEST_F(KifuReplay, PartialTurnsAtTheEndsOfTheRecord) {
-  joutai(g).teban = 1;
-  joutai(g).sita_gawa = 1;
-  joutai(g).ue_gawa = -1;
+  g.haichi(haichi(Taikyoku::Haichi{}));  // the lower pieces move first
   test::play_sample_game(h);
   for (int i = 0; i < 8; ++i) g.ippo_modosu();
   h.ui.boxes.clear();
@@ -283,10 +280,7 @@ TEST_F(KifuReplay, CancelReturnsToTheStartKeepingTheRecordUnlessTheBoardWasChang
 }
 
 TEST_F(KifuReplay, TurningTheBoardTwiceGivesBackThePositionButNotTheRecord) {
-  joutai(g).teban = 1;
-  joutai(g).teban_nushi = 1;
-  joutai(g).sita_gawa = 1;
-  joutai(g).ue_gawa = -1;
+  g.haichi(haichi(Taikyoku::Haichi{}));  // the lower pieces move first
   test::play_sample_game(h);
   g.lbel_up();  // refused: moves were played
   const Kyokumen before = g.taikyoku().pos();
