@@ -44,6 +44,17 @@ class KifuReplay : public test::KifuDir {
   const test::Box& last_box() { return h.ui.boxes.back(); }
 };
 
+// The even start with the upper pieces to move.
+constexpr const char* SHOKI_UE = "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL w - 1";
+
+// The sides a game has at start-up (side 1 plays the upper pieces), the upper pieces to move.
+Taikyoku::Haichi kidou_no_gawa() {
+  Taikyoku::Haichi h;
+  h.sfen = SHOKI_UE;
+  h.sita_sente = false;
+  return h;
+}
+
 TEST_F(KifuReplay, ForwardAndBackATurnAtATimeOverAWholeRecord) {
   Harness played;
   played.game.haichi(haichi(Taikyoku::Haichi{}));  // the lower pieces move first
@@ -108,21 +119,25 @@ TEST_F(KifuReplay, BlankLinesAreSkippedSoTheTurnOrderHolds) {
 }
 
 TEST_F(KifuReplay, StepCommandsRefuseAtTheEndsAndOutsideAGame) {
-  joutai(g).shuukyoku = static_cast<Shuukyoku>(1);
+  Taikyoku::Haichi ou_tori;  // the lower gold takes the upper king
+  ou_tori.sfen = "4k4/4G4/9/9/9/9/9/9/4K4 b - 1";
+  Taikyoku won = haichi(ou_tori);
+  ASSERT_EQ(won.sasu({5, 2, 5, 1, -KIN}, 0).shousha, 1);
+  g.haichi(won);
   g.after();
   EXPECT_EQ(last_box().text, "新規に対局してください");
   EXPECT_EQ(last_box().title, "終局");
   g.replay();
   EXPECT_EQ(last_box().text, "新規に対局してください");
   EXPECT_EQ(last_box().title, "終局");
-  joutai(g).shuukyoku = static_cast<Shuukyoku>(0);
+  g.shinki_kyoku();
 
   g.after();  // no game started
   EXPECT_EQ(last_box().text, "「対局」で始めて下さい");
   EXPECT_EQ(last_box().title, "開始");
   EXPECT_EQ(h.sound.log.back(), "play snd_kinshi");
 
-  joutai(g).teban = 1;
+  g.haichi(haichi(kidou_no_gawa()));  // a game on the board, nothing recorded
   h.sound.log.clear();
   g.after();  // nothing recorded, not in record mode
   EXPECT_EQ(last_box().text, "できません");
@@ -132,13 +147,13 @@ TEST_F(KifuReplay, StepCommandsRefuseAtTheEndsAndOutsideAGame) {
   EXPECT_EQ(last_box().text, "できません");
   EXPECT_EQ(last_box().title, "戻る");
 
-  joutai(g).te_tochuu = true;
+  haichi(g, SHOKI_UE, Dankai::ni);  // in the middle of a turn
   g.replay();
   EXPECT_EQ(last_box().text, "３手目がまだ打ち終わっていせん");
   EXPECT_EQ(last_box().title, "戻る");
 
   // At either end a single step never leaves the record.
-  joutai(g).te_tochuu = false;
+  g.haichi(haichi(kidou_no_gawa()));
   EXPECT_FALSE(g.ippo_susumu());
   EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 0);
   EXPECT_EQ(g.taikyoku().tesuu(), 0);
