@@ -282,7 +282,7 @@ TEST_F(KifuReplay, CancelReturnsToTheStartKeepingTheRecordUnlessTheBoardWasChang
   EXPECT_EQ(last_box().text, "「対局」で始めて下さい");
 
   // After a flip or a handicap the moves come from another position: a new game drops them.
-  joutai(g).teban = 1;
+  g.haichi(haichi(kidou_no_gawa()));
   g.reverse();
   kifu_kiroku(g, 7, 3, 7, 4, HU, HU, 0, 0, 0, 0);
   g.cancel();
