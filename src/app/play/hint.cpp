@@ -45,9 +45,9 @@ void Game::hint() {
   // Against the design's computer, its second move may leave the person's king attacked.
   const bool aite_com = taikyoku_.taikyoku_shu() == TaikyokuShu::com && taikyoku_.level() <= 3;
   YomiTe plan;
-  if (!com_yomi_.yomi_matsu(p, static_cast<int>(taikyoku_.dankai()), sita ? turned(ix) : ix,
-                  sita ? turned(iy) : iy, sita ? turned(nx) : nx, sita ? turned(ny) : ny, aite_com,
-                  plan))
+  if (!com_teban_.yomi().yomi_matsu(p, static_cast<int>(taikyoku_.dankai()),
+                                    sita ? turned(ix) : ix, sita ? turned(iy) : iy,
+                                    sita ? turned(nx) : nx, sita ? turned(ny) : ny, aite_com, plan))
     return;  // the window is closing
   if (plan.n == 0) {
     refuse(*this, "指せる手がありません");

@@ -57,8 +57,9 @@ void Game::kaiseki_menu() {
   kaiseki_kekka_.clear();
   kaiseki_kifu_ = std::move(entries);
   KaisekiSettei settei;
-  if (com_yomi_.yomi_nodes() > 0) {  // a fixed budget, in place: the same every time (the event runner)
-    settei.nodes = com_yomi_.yomi_nodes();
+  // A fixed budget, in place: the same every time (the event runner).
+  if (com_teban_.yomi().yomi_nodes() > 0) {
+    settei.nodes = com_teban_.yomi().yomi_nodes();
     kaiseki(turns, settei, kaiseki_kekka_);
     kaiseki_moji_ = owari_moji(*this);
     return;
