@@ -301,7 +301,6 @@ class Game {
   std::string exe_dir_, data_dir_;
   bool quitting_ = false;
 
-
   bool shirushi_ari_ = false;
   std::string kotowari_;
   std::string oshirase_;
