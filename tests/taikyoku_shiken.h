@@ -15,7 +15,7 @@ struct TaikyokuShiken {
   static Taikyoku& taikyoku(Game& g) { return g.taikyoku_; }
   static void click_jotai(Game& g, int v) { g.nyuuryoku_.click_jotai_ = v; }
   static Settei& settei(Game& g) { return g.settei_; }
-  static void com_shikouchu(Game& g, bool on) { g.com_shikouchu_ = on; }
+  static void com_shikouchu(Game& g, bool on) { g.com_teban_.shikouchu_ = on; }
 };
 
 inline Taikyoku::Joutai& joutai(Taikyoku& t) { return TaikyokuShiken::joutai(t); }

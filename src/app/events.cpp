@@ -24,7 +24,7 @@ void Game::on_load(std::intptr_t window) {
 void Game::on_menu(Menu item) {
   kotowari_.clear();
   oshirase_.clear();
-  if (!kaiseki_chu()) kaiseki_moji_.clear();
+  hint_kaiseki_.kaiseki_moji_kesu();
   hint_kesu();  // a hint lasts until the next click
   switch (item) {
     case Menu::TAIKYOKU: case Menu::STOP: case Menu::OPTION: panel_tojiru(); break;

@@ -2,9 +2,9 @@
 // the game (taikyoku/taikyoku.h, which it holds and changes only through its methods)
 // says happened into boxes, sounds and drawing. What it keeps lives in rooms, each the
 // only writer of its state: the person's selection (app/nyuuryoku.h), the options
-// (app/settei.h), the record panel (app/kifu_panel.h) and the computer's look-ahead
-// (app/com_yomi.h); the rest (the computer's turn, hint, analysis, marks, status line,
-// clocks, sounds) is private here and read through accessors. It
+// (app/settei.h), the record panel (app/kifu_panel.h) and the computer's turn with its
+// look-ahead (app/com_teban.h), and the hint with the analysis (app/hint_kaiseki.h); the
+// rest (marks, status line, clocks, sounds) is private here and read through accessors. It
 // knows nothing of Qt; it draws, asks and plays sounds only through the ports. Its
 // procedures live in the folder of their part: play in app/play/, the drawing in view/,
 // settings, sounds and the about box in media/.
@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "app/com_yomi.h"
-#include "app/kaiseki_sagyou.h"
+#include "app/com_teban.h"
+#include "app/hint_kaiseki.h"
 #include "app/kifu_panel.h"
 #include "app/nyuuryoku.h"
 #include "app/ports.h"
@@ -84,7 +84,7 @@ class Game {
   void aicon_ichi(std::string_view position, int side);  // "上" or "下"
   void matsu(double seconds);
   void shuuryou();
-  void com_turn();  // com_ban1, com_ban2, com_ban3 in this order
+  void com_turn() { com_teban_.com_turn(); }  // com_ban1, com_ban2, com_ban3 in this order
   bool te_tochuu_de_kotowaru(std::string_view title);
   void com_taikyoku_kaishi(bool timer_first);
   // A wait of the computer's display, as long as COMの手の表示 lets it be.
@@ -95,46 +95,41 @@ class Game {
   // the upper hand the hand slot, from the lower hand the on-screen row.
   void te_egaku(int fc, int fr, int tc, int tr, int code, int torareru);
 
-  // ---- computer player as shown (app/play/com_ban.cpp) ----
+  // ---- computer player as shown (app/com_teban.h, app/play/com_ban.cpp) ----
+  const ComTeban& com_teban() const { return com_teban_; }
   // com_ban1, com_ban2, com_ban3: one procedure of the computer's turn, `tejun` naming
   // which; the second moves one of the person's pieces.
-  void com_ban(Tejun tejun);
-  void tenmetsu(int koma, int col, int row, int count);
-  // LEVEL4: com_ban1 plans the whole turn with the look-ahead, and each procedure plays
-  // its move of the plan (one with no legal move searches as the design's computer does).
-  void com_yomi();
-  // ﾋﾝﾄ: the moves the look-ahead would play for the holder of the turn, marked on the
-  // board and written under it, not played; the next click takes them away.
-  void hint();
-  void hint_kesu();
-  const YomiTe& hint_te() const { return hint_te_; }  // the moves on show (n = 0: none)
+  void com_ban(Tejun tejun) { com_teban_.com_ban(tejun); }
+  // ﾋﾝﾄ (app/hint_kaiseki.h, app/play/hint.cpp): the moves the look-ahead would play for
+  // the holder of the turn, marked and written under the board; the next click takes
+  // them away.
+  void hint() { hint_kaiseki_.hint(); }
+  void hint_kesu() { hint_kaiseki_.hint_kesu(); }
+  const YomiTe& hint_te() const { return hint_kaiseki_.hint_te(); }  // n = 0: none
   // A fixed budget of whole turns, searched in place: the same moves every time (the
   // event runner, tests). 0: the window's thinking time, off the window's thread.
-  std::int64_t yomi_nodes() const { return com_yomi_.yomi_nodes(); }
-  void yomi_nodes_settei(std::int64_t n) { com_yomi_.yomi_nodes_settei(n); }
+  std::int64_t yomi_nodes() const { return com_teban_.yomi().yomi_nodes(); }
+  void yomi_nodes_settei(std::int64_t n) { com_teban_.yomi().yomi_nodes_settei(n); }
   // The window is closing: the computer's turn was given up.
-  bool com_chuudan() const { return com_chuudan_; }
+  bool com_chuudan() const { return com_teban_.chuudan(); }
 
-  // ---- looking back at a game (app/play/kaiseki.cpp) ----
+  // ---- looking back at a game (app/hint_kaiseki.h, app/play/kaiseki.cpp) ----
   // ﾍﾙﾌﾟ → 解析: LEVEL4 judges every turn of the record beside the window (in place on a
   // fixed budget when yomi_nodes is set); chosen again while it runs, it is given up.
-  void kaiseki_menu();
+  const HintKaiseki& hint_kaiseki() const { return hint_kaiseki_; }
+  void kaiseki_menu() { hint_kaiseki_.kaiseki_menu(); }
   void kaiseki_zu_menu();            // ｵﾌﾟｼｮﾝ → 解析グラフ
-  void on_poll();                    // the window looks in on the analysis
-  void kaiseki_yameru();             // a running analysis given up; the game is untouched
+  void on_poll() { hint_kaiseki_.on_poll(); }  // the window looks in on the analysis
+  void kaiseki_yameru() { hint_kaiseki_.kaiseki_yameru(); }  // the game is untouched
   void kaiseki_zu_click(int turn);   // a click on the graph: to that turn, as a row click
-  bool kaiseki_chu() const { return kaiseki_sagyou_ != nullptr; }
-  // After every event: an analysis whose record changed is dropped, and the best turn of
-  // the position shown is marked with the hint's marks and named under the board.
-  void kaiseki_awaseru();
-  void kaiseki_shirushi();
-  KaisekiZu kaiseki_zu() const;
+  bool kaiseki_chu() const { return hint_kaiseki_.kaiseki_chu(); }
+  KaisekiZu kaiseki_zu() const { return hint_kaiseki_.kaiseki_zu(settei_.kaiseki_zu_on()); }
   // The last analysis, by turn (empty: none).
-  const std::vector<KaisekiTe>& kaiseki_kekka() const { return kaiseki_kekka_; }
+  const std::vector<KaisekiTe>& kaiseki_kekka() const { return hint_kaiseki_.kaiseki_kekka(); }
   // Whole turns per search beside the window.
-  void kaiseki_nodes_settei(std::int64_t n) { kaiseki_nodes_ = n; }
+  void kaiseki_nodes_settei(std::int64_t n) { hint_kaiseki_.kaiseki_nodes_settei(n); }
   // The analysis' progress, or how it ended, in the status line.
-  const std::string& kaiseki_moji() const { return kaiseki_moji_; }
+  const std::string& kaiseki_moji() const { return hint_kaiseki_.kaiseki_moji(); }
 
   // ---- following a turn: marks of the last turn, the status line, the move list ----
   // (app/play/shirushi.cpp, app/play/joukyou.cpp)
@@ -148,10 +143,10 @@ class Game {
   // Moves were played or stepped since the last new game: the marks may show.
   bool shirushi_ari() const { return shirushi_ari_; }
   void shirushi_tsukeru() { shirushi_ari_ = true; }
-  bool com_shikouchu() const { return com_shikouchu_; }      // the computer's turn is being played
-  int com_tejun() const { return com_tejun_; }               // which of its three procedures
+  bool com_shikouchu() const { return com_teban_.shikouchu(); }  // the computer's turn is played
+  int com_tejun() const { return com_teban_.tejun(); }  // which of its three procedures
   const std::string& kotowari() const { return kotowari_; }  // why the last click was refused
-  const std::string& hint_moji() const { return hint_moji_; }  // a hint on show, in notation
+  const std::string& hint_moji() const { return hint_kaiseki_.hint_moji(); }  // in notation
   // The marks as they should stand: the moves of the turn in progress, or of the one just
   // finished until the next turn's first move.
   std::vector<Shirushi> shirushi() const;
@@ -253,14 +248,11 @@ class Game {
   bool jikan_awaseru();
   // The clocks' texts on screen, lower side first; empty: none drawn.
   const std::string& tokei_moji(int i) const { return tokei_moji_[i]; }
-  bool com_kangae_chu() const { return com_kangae_chu_; }  // the computer searches: its clock runs
-  double com_mikomi() const { return com_mikomi_; }  // its charge for its move, not yet booked
+  bool com_kangae_chu() const { return com_teban_.kangae_chu(); }  // its clock runs
+  double com_mikomi() const { return com_teban_.mikomi(); }  // its charge, not yet booked
   // The computer's clock as shown: searching, and its charge so far.
-  void com_tokei(bool kangae_chu, double mikomi) {
-    com_kangae_chu_ = kangae_chu;
-    com_mikomi_ = mikomi;
-  }
-  void com_tejun_hyouji(int tejun) { com_tejun_ = tejun; }
+  void com_tokei(bool kangae_chu, double mikomi) { com_teban_.tokei(kangae_chu, mikomi); }
+  void com_tejun_hyouji(int tejun) { com_teban_.tejun_hyouji(tejun); }
 
   // ---- settings, options, sound, about box (media/) ----
   void settei_yomi();
@@ -294,8 +286,6 @@ class Game {
   friend struct TaikyokuShiken;
 
  private:
-  void com_ban_shikouchu();
-  bool com_sita_kessaku(const ComTe& r);
   // The game, for the window's procedures to change through its methods.
   Taikyoku& game() { return taikyoku_; }
   Taikyoku taikyoku_;
@@ -303,7 +293,8 @@ class Game {
   Nyuuryoku nyuuryoku_{*this, taikyoku_};
   Settei settei_;
   KifuPanel kifu_panel_;
-  ComYomi com_yomi_{ports_, [this] { timer_tick(); }};
+  ComTeban com_teban_{*this, taikyoku_, ports_};
+  HintKaiseki hint_kaiseki_{*this, taikyoku_, com_teban_.yomi()};
 
   bool timer1_ = false;
   std::array<bool, static_cast<int>(Menu::COUNT)> checked_{};
@@ -312,19 +303,6 @@ class Game {
   std::int32_t ds_context_ = 0;
   std::string exe_dir_, data_dir_;
   bool quitting_ = false;
-
-  Sashite yomi_te_[4];          // the planned moves by procedure
-  bool com_chuudan_ = false;
-  bool com_shikouchu_ = false;
-  int com_tejun_ = 0;
-  bool com_kangae_chu_ = false;
-  double com_mikomi_ = 0;
-  YomiTe hint_te_;
-  std::string hint_moji_;
-  std::vector<KaisekiTe> kaiseki_kekka_;
-  std::int64_t kaiseki_nodes_ = KAISEKI_NODES;
-  int kaiseki_jobs_ = 2;
-  std::string kaiseki_moji_;
 
   bool shirushi_ari_ = false;
   std::string kotowari_;
@@ -338,9 +316,6 @@ class Game {
   std::vector<std::string> ichiran_okutta_;
   int ichiran_ima_okutta_ = -2;
   bool ichiran_mieru_ = false;
-  std::shared_ptr<KaisekiSagyou> kaiseki_sagyou_;
-  std::vector<KifuEntry> kaiseki_kifu_;  // the record the analysis belongs to
-  int kaiseki_shirushi_ = -1;            // the turn whose best moves are marked, -1 none
   std::vector<int> ichiran_rui_okutta_;
   KaisekiZu kaiseki_zu_okutta_;
 };

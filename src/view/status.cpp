@@ -163,7 +163,7 @@ bool Game::tokei_hashiru() const {
     return false;
   // The computer's time is charged for its search only, not for showing its move.
   if (taikyoku_.com_taikyoku() && taikyoku_.teban_nushi() == taikyoku_.ue_gawa())
-    return com_kangae_chu_;
+    return com_teban_.kangae_chu();
   return true;
 }
 
@@ -174,7 +174,7 @@ double Game::jikan_gamen(int side) const {
   if (tokei_hashiru())
     t += keika_byou(taikyoku_.jikan_kaishi(), ports_.clock->now());
   else if (taikyoku_.com_taikyoku() && !sita)
-    t += com_mikomi_;
+    t += com_teban_.mikomi();
   return t;
 }
 

@@ -1,7 +1,8 @@
-// The computer's turn: com_ban1, com_ban2, com_ban3 (one procedure, com_ban) and the
-// blink. The search itself lives in engine/tansaku.cpp; here are the side effects around
+// The computer's turn (app/com_teban.h): com_ban1, com_ban2, com_ban3 (one procedure,
+// com_ban) and the blink. The search itself lives in engine/tansaku.cpp; here are the side effects around
 // it: icons, label, clock, record, blink, move, sounds, messages and status texts.
 
+#include "app/com_teban.h"
 #include "app/game.h"
 #include "engine/tansaku.h"
 #include "engine/yomi.h"
@@ -9,28 +10,31 @@
 
 namespace mirado {
 
-void Game::tenmetsu(int koma, int col, int row, int count) {
-  if (settei_.com_hyouji() == ComHyouji::shouryaku) return;  // the moves are shown at once
+ComTeban::ComTeban(Game& g, Taikyoku& t, const Ports& ports)
+    : g_(g), t_(t), yomi_(ports, [&g] { g.timer_tick(); }) {}
+
+void ComTeban::tenmetsu(int koma, int col, int row, int count) {
+  if (g_.settei().com_hyouji() == ComHyouji::shouryaku) return;  // the moves are shown at once
   for (int i = 0; i < count; ++i) {
-    masu_egaku(kara, col, row);
-    ports().canvas->repaint();
-    com_matsu(0.2);
-    masu_egaku(koma, col, row);
-    ports().canvas->repaint();
-    com_matsu(0.2);
+    g_.masu_egaku(kara, col, row);
+    g_.ports().canvas->repaint();
+    g_.com_matsu(0.2);
+    g_.masu_egaku(koma, col, row);
+    g_.ports().canvas->repaint();
+    g_.com_matsu(0.2);
   }
 }
 
-void Game::com_turn() {
-  if (taikyoku_.owatta()) return;
-  com_shikouchu_ = true;
-  ports().ui->set_menus_enabled(false);  // no command is taken until the person's turn
-  ibento_owari();  // the player's last move marked, and the line saying the computer thinks
+void ComTeban::com_turn() {
+  if (t_.owatta()) return;
+  shikouchu_ = true;
+  g_.ports().ui->set_menus_enabled(false);  // no command is taken until the person's turn
+  g_.ibento_owari();  // the player's last move marked, and the line saying the computer thinks
   com_ban(Tejun::ichi);
   com_ban(Tejun::ni);
   com_ban(Tejun::san);
-  com_shikouchu_ = false;
-  ports().ui->set_menus_enabled(true);
+  shikouchu_ = false;
+  g_.ports().ui->set_menus_enabled(true);
 }
 
 namespace {
@@ -39,6 +43,7 @@ namespace {
 // and the record, the move count and the blink before the chosen move is made.
 struct ComBan {
   Game& g;
+  ComTeban& c;
   Taikyoku& t;
   double jikan = 0;  // thinking time charged to the record entry
 };
@@ -52,18 +57,19 @@ void sasu_mae(void* c, const Sashite& m) {
   // The clock is read right before the record entry: the timer may be off.
   b.jikan = b.t.com_kiroku(m, g.ports().clock->now());
   // Its clock stops at the charge while the move is shown.
-  g.com_tokei(false, b.jikan);
+  b.c.tokei(false, b.jikan);
   g.joukyou_okuru();
   g.shirushi_tsukeru();
   g.tesuu_hyouji(g.taikyoku().tesuu());
-  if (m.fc == TE_UE) g.tenmetsu(m.moto_koma, TE_UE, 8 - m.fr, 2);
-  else g.tenmetsu(m.moto_koma, m.fc, m.fr, 2);
+  if (m.fc == TE_UE) b.c.tenmetsu(m.moto_koma, TE_UE, 8 - m.fr, 2);
+  else b.c.tenmetsu(m.moto_koma, m.fc, m.fr, 2);
 }
 
 // One procedure on the game: the search, the record entry and blink, the move made and
 // drawn. Returns what it did; `jikan` receives the time charged to the record.
-ComTe com_sasu(Game& g, Taikyoku& t, Tejun tejun, Sashite* yomi_te, double& jikan) {
-  ComBan b{g, t};
+ComTe com_sasu(Game& g, ComTeban& c, Taikyoku& t, Tejun tejun, Sashite* yomi_te,
+               double& jikan) {
+  ComBan b{g, c, t};
   ComHooks hooks;
   hooks.ctx = &b;
   hooks.tick = tick_thunk;
@@ -75,24 +81,24 @@ ComTe com_sasu(Game& g, Taikyoku& t, Tejun tejun, Sashite* yomi_te, double& jika
   return r;
 }
 
-void com_owari(Game& g, Taikyoku& t, const Sashite& m, int side, double jikan) {
+void com_owari(Game& g, ComTeban& c, Taikyoku& t, const Sashite& m, int side, double jikan) {
   if (m.ari) {
     g.te_hyouji(side, m.tc, m.tr, m.koma, IRO_SHIRO);
     g.waku_egaku(IRO_SHIRO, m.tc, m.tr);
     g.shirushi_awaseru();
   }
   t.com_tejun_owari(jikan, g.ports().clock->now());
-  g.com_tokei(false, 0);
+  c.tokei(false, 0);
   if (g.is_checked(Menu::KEIKA)) g.set_timer(true);
 }
 
 // Every procedure starts its own charge of the computer's clock, with the icon of the side
 // whose piece it moves.
-void com_tejun_hajime(Game& g, Taikyoku& t, std::string_view ichi, int tejun) {
+void com_tejun_hajime(Game& g, ComTeban& c, Taikyoku& t, std::string_view ichi, int tejun) {
   g.aicon_ichi(ichi, g.taikyoku().ue_gawa());
   t.com_tejun_kaishi(g.ports().clock->now());
-  g.com_tokei(true, 0);
-  g.com_tejun_hyouji(tejun);
+  c.tokei(true, 0);
+  c.tejun_hyouji(tejun);
   g.joukyou_okuru();
   if (g.is_checked(Menu::KEIKA)) g.set_timer(true);
 }
@@ -105,9 +111,9 @@ void com_ato(Game& g) {
 }
 
 // No candidate: no move; the clock is charged as for a move and the turn goes on.
-double com_nashi(Game& g, Taikyoku& t) {
+double com_nashi(Game& g, ComTeban& c, Taikyoku& t) {
   const double jikan = t.jikan_hakaru(g.ports().clock->now());
-  g.com_tokei(false, jikan);
+  c.tokei(false, jikan);
   g.set_timer(false);
   return jikan;
 }
@@ -145,76 +151,75 @@ bool com_ue_kessaku(Game& g, Taikyoku& t, const ComTe& r) {
 
 }  // namespace
 
-void Game::com_yomi() {
+void ComTeban::com_yomi() {
   for (Sashite& m : yomi_te_) m = Sashite{};
   YomiTe plan;
   // The person answers by a person's rules.
-  if (!com_yomi_.yomi_matsu(taikyoku_.pos(), 1, 0, 0, 0, 0, false, plan)) {
-    com_chuudan_ = true;
+  if (!yomi_.yomi_matsu(t_.pos(), 1, 0, 0, 0, 0, false, plan)) {
+    chuudan_ = true;
     return;
   }
   for (int i = 0; i < plan.n; ++i) yomi_te_[plan.dankai[i]] = plan.te[i];
 }
 
-void Game::com_ban_shikouchu() {
+void ComTeban::shikouchu_egaku() {
   // The "thinking" label over the upper player's icon.
-  koma_egaku(settei_.haikei(), -2, 8);
-  koma_egaku(settei_.haikei(), -1, 8);
-  koma_egaku(settei_.haikei(), 0, 8);
-  waku_egaku(IRO_MIDORI, -1, 7);
-  moji_egaku(-1.5, 8.5, std::string_view("思考中"), IRO_KURO, 0, 12);
-  moji_egaku(-1.6, 8.4, std::string_view("思考中"), IRO_SHIRO, 0, 12);
-  waku_egaku(IRO_MIDORI, 1, 8);
+  g_.koma_egaku(g_.settei().haikei(), -2, 8);
+  g_.koma_egaku(g_.settei().haikei(), -1, 8);
+  g_.koma_egaku(g_.settei().haikei(), 0, 8);
+  g_.waku_egaku(IRO_MIDORI, -1, 7);
+  g_.moji_egaku(-1.5, 8.5, std::string_view("思考中"), IRO_KURO, 0, 12);
+  g_.moji_egaku(-1.6, 8.4, std::string_view("思考中"), IRO_SHIRO, 0, 12);
+  g_.waku_egaku(IRO_MIDORI, 1, 8);
 }
 
 // The outcome of the second move, a lower piece: the upper king mated (said only), the
 // upper king captured, or check. True when the game is over.
-bool Game::com_sita_kessaku(const ComTe& r) {
+bool ComTeban::sita_kessaku(const ComTe& r) {
   if (r.ue_tsumi) {
-    msg("よし！!", "詰め ?");
-  } else if (taikyoku_.shousha() == taikyoku_.sita_gawa()) {
-    te_kesu(taikyoku_.sita_gawa());
-    msg("あなたの勝ちです", "終了");
-    game().ningen_kachi();
-    shouri_egaku(*this);
+    g_.msg("よし！!", "詰め ?");
+  } else if (t_.shousha() == t_.sita_gawa()) {
+    g_.te_kesu(t_.sita_gawa());
+    g_.msg("あなたの勝ちです", "終了");
+    t_.ningen_kachi();
+    shouri_egaku(g_);
     return true;
-  } else if (taikyoku_.kiki().kiki_sita[taikyoku_.pos().ou_ue_x][taikyoku_.pos().ou_ue_y] > 0) {
-    msg("   ** 王手 **", "");
+  } else if (t_.kiki().kiki_sita[t_.pos().ou_ue_x][t_.pos().ou_ue_y] > 0) {
+    g_.msg("   ** 王手 **", "");
   }
   return false;
 }
 
-void Game::com_ban(Tejun tejun) {
+void ComTeban::com_ban(Tejun tejun) {
   if (tejun == Tejun::ichi)
-    com_chuudan_ = false;
-  else if (ports().ui->close_requested())
-    com_chuudan_ = true;  // quitting: the turn is played again later
-  if (taikyoku_.owatta() || com_chuudan_) return;
+    chuudan_ = false;
+  else if (g_.ports().ui->close_requested())
+    chuudan_ = true;  // quitting: the turn is played again later
+  if (t_.owatta() || chuudan_) return;
   // The first and third moves are the computer's own pieces, the second the person's.
   const bool ue = tejun != Tejun::ni;
-  com_tejun_hajime(*this, game(), ue ? "上" : "下", static_cast<int>(tejun));
+  com_tejun_hajime(g_, *this, t_, ue ? "上" : "下", static_cast<int>(tejun));
   if (tejun == Tejun::ichi) {
-    com_ban_shikouchu();
-    if (taikyoku_.level() == 4) {
-      ports().canvas->repaint();  // "思考中" shows while the look-ahead runs
+    shikouchu_egaku();
+    if (t_.level() == 4) {
+      g_.ports().canvas->repaint();  // "思考中" shows while the look-ahead runs
       com_yomi();
-      if (com_chuudan_) return;
+      if (chuudan_) return;
     }
   }
   double jikan;
-  const ComTe r =
-      com_sasu(*this, game(), tejun, taikyoku_.level() == 4 ? yomi_te_ : nullptr, jikan);
+  const ComTe r = com_sasu(g_, *this, t_, tejun, t_.level() == 4 ? yomi_te_ : nullptr, jikan);
   const Sashite& m = r.te;
   if (!m.ari) {
-    jikan = com_nashi(*this, game());
+    jikan = com_nashi(g_, *this, t_);
   } else {
-    com_ato(*this);
-    if (ue ? com_ue_kessaku(*this, game(), r) : com_sita_kessaku(r)) return;
+    com_ato(g_);
+    if (ue ? com_ue_kessaku(g_, t_, r) : sita_kessaku(r)) return;
   }
-  com_owari(*this, game(), m, ue ? taikyoku_.ue_gawa() : taikyoku_.sita_gawa(), jikan);
+  com_owari(g_, *this, t_, m, ue ? t_.ue_gawa() : t_.sita_gawa(), jikan);
   if (tejun != Tejun::san) return;
-  game().com_turn_owari();
-  aicon_ichi("下", taikyoku_.sita_gawa());
+  t_.com_turn_owari();
+  g_.aicon_ichi("下", t_.sita_gawa());
 }
 
 }  // namespace mirado

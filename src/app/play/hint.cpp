@@ -1,5 +1,6 @@
 // ﾋﾝﾄ: what LEVEL4 would play for the holder of the turn, shown on the board and under it.
 #include "app/game.h"
+#include "app/hint_kaiseki.h"
 #include "engine/yomi.h"
 #include "kifu/ichiran.h"
 #include "kifu/kensa.h"
@@ -31,26 +32,26 @@ bool hint_dekiru(Game& g) {
 
 }  // namespace
 
-void Game::hint() {
-  if (!hint_dekiru(*this)) return;
+void HintKaiseki::hint() {
+  if (!hint_dekiru(g_)) return;
   // The look-ahead plays the upper pieces: the lower side's turn is read on the turned board.
-  const bool sita = taikyoku_.teban_nushi() == taikyoku_.sita_gawa();
-  const int ix = taikyoku_.te_tochuu() ? taikyoku_.ichite_x() : 0,
-            iy = taikyoku_.te_tochuu() ? taikyoku_.ichite_y() : 0;
+  const bool sita = t_.teban_nushi() == t_.sita_gawa();
+  const int ix = t_.te_tochuu() ? t_.ichite_x() : 0,
+            iy = t_.te_tochuu() ? t_.ichite_y() : 0;
   const int nx =
-      taikyoku_.te_tochuu() && taikyoku_.dankai() == Dankai::san ? taikyoku_.nite_x() : 0;
+      t_.te_tochuu() && t_.dankai() == Dankai::san ? t_.nite_x() : 0;
   const int ny =
-      taikyoku_.te_tochuu() && taikyoku_.dankai() == Dankai::san ? taikyoku_.nite_y() : 0;
-  const Kyokumen p = sita ? kaiten(taikyoku_.pos()) : taikyoku_.pos();
+      t_.te_tochuu() && t_.dankai() == Dankai::san ? t_.nite_y() : 0;
+  const Kyokumen p = sita ? kaiten(t_.pos()) : t_.pos();
   // Against the design's computer, its second move may leave the person's king attacked.
-  const bool aite_com = taikyoku_.taikyoku_shu() == TaikyokuShu::com && taikyoku_.level() <= 3;
+  const bool aite_com = t_.taikyoku_shu() == TaikyokuShu::com && t_.level() <= 3;
   YomiTe plan;
-  if (!com_yomi_.yomi_matsu(p, static_cast<int>(taikyoku_.dankai()), sita ? turned(ix) : ix,
-                  sita ? turned(iy) : iy, sita ? turned(nx) : nx, sita ? turned(ny) : ny, aite_com,
-                  plan))
+  if (!yomi_.yomi_matsu(p, static_cast<int>(t_.dankai()), sita ? turned(ix) : ix,
+                        sita ? turned(iy) : iy, sita ? turned(nx) : nx, sita ? turned(ny) : ny,
+                        aite_com, plan))
     return;  // the window is closing
   if (plan.n == 0) {
-    refuse(*this, "指せる手がありません");
+    refuse(g_, "指せる手がありません");
     return;
   }
   if (sita)
@@ -58,36 +59,36 @@ void Game::hint() {
   hint_te_ = plan;
   std::string text = "ﾋﾝﾄ:";
   // Written as the move list writes them, each on the position the one before leaves.
-  Kyokumen p_ima = taikyoku_.pos();
-  KifuEntry zen = taikyoku_.kifu().at(taikyoku_.kifu().kifu_ichi);
+  Kyokumen p_ima = t_.pos();
+  KifuEntry zen = t_.kifu().at(t_.kifu().kifu_ichi);
   for (int i = 0; i < plan.n; ++i) {
     const Sashite& m = plan.te[i];
     const int no = plan.dankai[i];
-    if (!is_uchi(m.fc)) masu_shirushi(IRO_HINT, m.fc, m.fr, 0);
-    masu_shirushi(IRO_HINT, m.tc, m.tr, no);
+    if (!is_uchi(m.fc)) g_.masu_shirushi(IRO_HINT, m.fc, m.fr, 0);
+    g_.masu_shirushi(IRO_HINT, m.tc, m.tr, no);
     const KifuEntry e = sashite_entry(m);
     text += " " + std::to_string(no) + " " +
-            te_hyouki(p_ima, e, taikyoku_.kifu().kifu_ichi >= 1 || i > 0 ? &zen : nullptr,
-                      taikyoku_.sente_gawa() == taikyoku_.sita_gawa());
+            te_hyouki(p_ima, e, t_.kifu().kifu_ichi >= 1 || i > 0 ? &zen : nullptr,
+                      t_.sente_gawa() == t_.sita_gawa());
     do_move(p_ima, kifu_te(e));
     zen = e;
   }
   hint_moji_ = text;
-  ports().canvas->refresh();
+  g_.ports().canvas->refresh();
 }
 
-void Game::hint_kesu() {
+void HintKaiseki::hint_kesu() {
   if (hint_te_.n == 0) return;
   for (int i = 0; i < hint_te_.n; ++i) {
     const Sashite& m = hint_te_.te[i];
     for (const auto& [c, r] : {std::pair{m.fc, m.fr}, std::pair{m.tc, m.tr}}) {
       if (!on_ban(c, r)) continue;
-      masu_egaku(taikyoku_.pos().ban[c][r], c, r);
+      g_.masu_egaku(t_.pos().ban[c][r], c, r);
     }
   }
   hint_te_ = YomiTe{};
   hint_moji_.clear();
-  ports().canvas->refresh();
+  g_.ports().canvas->refresh();
 }
 
 }  // namespace mirado

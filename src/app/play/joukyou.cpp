@@ -48,8 +48,8 @@ std::string Game::joukyou() const {
     return s;
   }
   std::string s = kihon(*this);
-  if (!kaiseki_moji_.empty()) s += "　" + kaiseki_moji_;
-  if (!hint_moji_.empty()) s += "　" + hint_moji_;
+  if (!kaiseki_moji().empty()) s += "　" + kaiseki_moji();
+  if (!hint_moji().empty()) s += "　" + hint_moji();
   if (!kotowari_.empty()) s += "　× " + kotowari_;
   if (!oshirase_.empty()) s += "　" + oshirase_;
   if (kotowari_.empty() && sentaku_nareru()) s += "　成る時は右ボタンで指して下さい";
@@ -89,10 +89,10 @@ void Game::joukyou_okuru() {
   }
   // The analysis' classes beside the rows, and its graph.
   std::vector<int> rui;
-  if (settei_.ichiran_on() && !kaiseki_kekka_.empty()) {
+  if (settei_.ichiran_on() && !kaiseki_kekka().empty()) {
     rui.assign(ichiran_okutta_.size(), 0);
-    for (std::size_t i = 0; i < rui.size() && i < kaiseki_kekka_.size(); ++i)
-      rui[i] = static_cast<int>(kaiseki_kekka_[i].rui);
+    for (std::size_t i = 0; i < rui.size() && i < kaiseki_kekka().size(); ++i)
+      rui[i] = static_cast<int>(kaiseki_kekka()[i].rui);
   }
   if (rui != ichiran_rui_okutta_) {
     ichiran_rui_okutta_ = std::move(rui);
@@ -105,9 +105,9 @@ void Game::joukyou_okuru() {
 }
 
 void Game::ibento_owari() {
-  kaiseki_awaseru();
+  hint_kaiseki_.kaiseki_awaseru();
   shirushi_awaseru();
-  kaiseki_shirushi();
+  hint_kaiseki_.kaiseki_shirushi();
   // The clock of the holder runs whenever its charge does, whatever the move did.
   const bool timer = is_checked(Menu::KEIKA) && tokei_hashiru();
   if (timer != timer1_) set_timer(timer);

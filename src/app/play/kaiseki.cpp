@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/game.h"
+#include "app/hint_kaiseki.h"
 
 namespace mirado {
 
@@ -32,69 +33,69 @@ void kotowaru_kaiseki(Game& g, std::string why) {
   g.snd_play(Oto::kinshi);
 }
 
-std::string owari_moji(const Game& g) {
-  return "解析終了　" + kaiseki_matome_moji(g.kaiseki_kekka(),
-                                            g.taikyoku().sente_gawa() == g.taikyoku().sita_gawa());
-}
-
 }  // namespace
 
-void Game::kaiseki_menu() {
-  if (kaiseki_chu()) {
-    kaiseki_yameru();
-    kaiseki_moji_ = "解析をやめました";
-    return;
-  }
-  if (taikyoku_.kifu().kifu_nagasa == 0) return kotowaru_kaiseki(*this, "解析する棋譜がありません");
-  // The record is replayed from the even position: pieces a handicap took off would be back.
-  if (taikyoku_.handicap_zumi() && taikyoku_.handicap() != 0)
-    return kotowaru_kaiseki(*this, "駒落ちの対局は解析できません");
-  std::vector<KifuEntry> entries = kifu_zenbu(taikyoku_.kifu());
-  std::vector<KaisekiKyokumen> turns;
-  if (const std::string naze = kaiseki_kyokumen(entries, turns); !naze.empty())
-    return kotowaru_kaiseki(*this, "この棋譜は解析できません（" + naze + "）");
-  if (turns.empty()) return kotowaru_kaiseki(*this, "解析できる手番がまだありません");
-  kaiseki_kekka_.clear();
-  kaiseki_kifu_ = std::move(entries);
-  KaisekiSettei settei;
-  if (com_yomi_.yomi_nodes() > 0) {  // a fixed budget, in place: the same every time (the event runner)
-    settei.nodes = com_yomi_.yomi_nodes();
-    kaiseki(turns, settei, kaiseki_kekka_);
-    kaiseki_moji_ = owari_moji(*this);
-    return;
-  }
-  settei.nodes = kaiseki_nodes_;
-  settei.jobs = kaiseki_jobs_;
-  const int n = static_cast<int>(turns.size());
-  kaiseki_sagyou_ = std::make_shared<KaisekiSagyou>(std::move(turns), settei);
-  kaiseki_moji_ = "解析中… 0/" + std::to_string(n) + "手番（もう一度「解析」でやめます）";
-  ports().ui->set_poll(true);
+std::string HintKaiseki::owari_moji() const {
+  return "解析終了　" + kaiseki_matome_moji(kekka_, t_.sente_gawa() == t_.sita_gawa());
 }
 
-void Game::on_poll() {
-  if (!kaiseki_sagyou_) {
-    ports().ui->set_poll(false);
+void HintKaiseki::kaiseki_menu() {
+  if (kaiseki_chu()) {
+    kaiseki_yameru();
+    moji_ = "解析をやめました";
     return;
   }
-  if (!kaiseki_sagyou_->owatta()) {
-    kaiseki_moji_ = "解析中… " + std::to_string(kaiseki_sagyou_->sumi()) + "/" +
-                    std::to_string(kaiseki_sagyou_->zentai()) +
+  if (t_.kifu().kifu_nagasa == 0) return kotowaru_kaiseki(g_, "解析する棋譜がありません");
+  // The record is replayed from the even position: pieces a handicap took off would be back.
+  if (t_.handicap_zumi() && t_.handicap() != 0)
+    return kotowaru_kaiseki(g_, "駒落ちの対局は解析できません");
+  std::vector<KifuEntry> entries = kifu_zenbu(t_.kifu());
+  std::vector<KaisekiKyokumen> turns;
+  if (const std::string naze = kaiseki_kyokumen(entries, turns); !naze.empty())
+    return kotowaru_kaiseki(g_, "この棋譜は解析できません（" + naze + "）");
+  if (turns.empty()) return kotowaru_kaiseki(g_, "解析できる手番がまだありません");
+  kekka_.clear();
+  kifu_ = std::move(entries);
+  KaisekiSettei settei;
+  // A fixed budget, in place: the same every time (the event runner).
+  if (yomi_.yomi_nodes() > 0) {
+    settei.nodes = yomi_.yomi_nodes();
+    kaiseki(turns, settei, kekka_);
+    moji_ = owari_moji();
+    return;
+  }
+  settei.nodes = nodes_;
+  settei.jobs = jobs_;
+  const int n = static_cast<int>(turns.size());
+  sagyou_ = std::make_shared<KaisekiSagyou>(std::move(turns), settei);
+  moji_ = "解析中… 0/" + std::to_string(n) + "手番（もう一度「解析」でやめます）";
+  g_.ports().ui->set_poll(true);
+}
+
+void HintKaiseki::on_poll() {
+  if (!sagyou_) {
+    g_.ports().ui->set_poll(false);
+    return;
+  }
+  if (!sagyou_->owatta()) {
+    moji_ = "解析中… " + std::to_string(sagyou_->sumi()) + "/" +
+                    std::to_string(sagyou_->zentai()) +
                     "手番（もう一度「解析」でやめます）";
     return;
   }
-  kaiseki_kekka_ = kaiseki_sagyou_->uketoru();
-  kaiseki_sagyou_.reset();
-  ports().ui->set_poll(false);
-  kaiseki_moji_ = owari_moji(*this);
-  snd_play(Oto::sonota);
+  kekka_ = sagyou_->uketoru();
+  sagyou_.reset();
+  g_.ports().ui->set_poll(false);
+  moji_ = owari_moji();
+  g_.snd_play(Oto::sonota);
 }
 
-void Game::kaiseki_yameru() {
-  if (!kaiseki_sagyou_) return;
-  kaiseki_sagyou_->yameru();
-  kaiseki_sagyou_.reset();
-  if (kaiseki_kekka_.empty()) kaiseki_kifu_.clear();
-  ports().ui->set_poll(false);
+void HintKaiseki::kaiseki_yameru() {
+  if (!sagyou_) return;
+  sagyou_->yameru();
+  sagyou_.reset();
+  if (kekka_.empty()) kifu_.clear();
+  g_.ports().ui->set_poll(false);
 }
 
 void Game::kaiseki_zu_menu() {
@@ -107,50 +108,50 @@ void Game::kaiseki_zu_click(int turn) {
   if (turn >= 1) ichiran_click(turn - 1);
 }
 
-void Game::kaiseki_awaseru() {
-  if (kaiseki_kifu_.empty() || onaji_te(kaiseki_kifu_, kifu_zenbu(taikyoku_.kifu()))) return;
+void HintKaiseki::kaiseki_awaseru() {
+  if (kifu_.empty() || onaji_te(kifu_, kifu_zenbu(t_.kifu()))) return;
   // The record was played on or replaced: what was found belongs to another game.
-  if (kaiseki_chu()) kaiseki_moji_ = "棋譜が変わったので解析をやめました";
+  if (kaiseki_chu()) moji_ = "棋譜が変わったので解析をやめました";
   kaiseki_yameru();
-  kaiseki_kekka_.clear();
-  kaiseki_kifu_.clear();
+  kekka_.clear();
+  kifu_.clear();
 }
 
-void Game::kaiseki_shirushi() {
-  const int ichi = taikyoku_.kifu().kifu_ichi;
-  const int n = static_cast<int>(kaiseki_kekka_.size());
+void HintKaiseki::kaiseki_shirushi() {
+  const int ichi = t_.kifu().kifu_ichi;
+  const int n = static_cast<int>(kekka_.size());
   const int t = ichi % 3 == 0 && ichi / 3 < n ? ichi / 3 : -1;
   // The board moved on without a click that takes the marks away (a row of the list).
-  if (kaiseki_shirushi_ >= 0 && kaiseki_shirushi_ != t && hint_te_.n > 0) hint_kesu();
-  if (hint_te_.n == 0) kaiseki_shirushi_ = -1;
+  if (shirushi_ >= 0 && shirushi_ != t && hint_te_.n > 0) hint_kesu();
+  if (hint_te_.n == 0) shirushi_ = -1;
   if (t < 0 || hint_te_.n > 0) return;
-  const KaisekiTe& k = kaiseki_kekka_[static_cast<std::size_t>(t)];
+  const KaisekiTe& k = kekka_[static_cast<std::size_t>(t)];
   if (k.saizen.n == 0) return;
   hint_te_ = k.saizen;
   for (int i = 0; i < k.saizen.n; ++i) {
     const Sashite& m = k.saizen.te[i];
-    if (!is_uchi(m.fc)) masu_shirushi(IRO_HINT, m.fc, m.fr, 0);
-    masu_shirushi(IRO_HINT, m.tc, m.tr, k.saizen.dankai[i]);
+    if (!is_uchi(m.fc)) g_.masu_shirushi(IRO_HINT, m.fc, m.fr, 0);
+    g_.masu_shirushi(IRO_HINT, m.tc, m.tr, k.saizen.dankai[i]);
   }
-  const KifuEntry zen = taikyoku_.kifu().at(taikyoku_.kifu().kifu_ichi);
-  hint_moji_ = "最善 " + yomi_te_hyouki(taikyoku_.pos(), k.saizen,
-                                        taikyoku_.kifu().kifu_ichi >= 1 ? &zen : nullptr,
-                                        taikyoku_.sente_gawa() == taikyoku_.sita_gawa());
+  const KifuEntry zen = t_.kifu().at(t_.kifu().kifu_ichi);
+  hint_moji_ = "最善 " + yomi_te_hyouki(t_.pos(), k.saizen,
+                                        t_.kifu().kifu_ichi >= 1 ? &zen : nullptr,
+                                        t_.sente_gawa() == t_.sita_gawa());
   if (k.rui != TeRui::nashi) hint_moji_ += "（指した手は" + std::string(te_rui_mei(k.rui)) + "）";
-  kaiseki_shirushi_ = t;
-  ports().canvas->refresh();
+  shirushi_ = t;
+  g_.ports().canvas->refresh();
 }
 
-KaisekiZu Game::kaiseki_zu() const {
+KaisekiZu HintKaiseki::kaiseki_zu(bool mieru) const {
   KaisekiZu zu;
-  if (!settei_.kaiseki_zu_on() || kaiseki_kekka_.empty()) return zu;
-  zu.kachi.push_back(kaiseki_kekka_.front().sita_mae());
-  for (const KaisekiTe& k : kaiseki_kekka_) {
+  if (!mieru || kekka_.empty()) return zu;
+  zu.kachi.push_back(kekka_.front().sita_mae());
+  for (const KaisekiTe& k : kekka_) {
     zu.kachi.push_back(k.sita_ato());
     zu.rui.push_back(static_cast<int>(k.rui));
   }
-  zu.ima = taikyoku_.kifu().kifu_ichi / 3.0;
-  zu.matome = kaiseki_matome_moji(kaiseki_kekka_, taikyoku_.sente_gawa() == taikyoku_.sita_gawa());
+  zu.ima = t_.kifu().kifu_ichi / 3.0;
+  zu.matome = kaiseki_matome_moji(kekka_, t_.sente_gawa() == t_.sita_gawa());
   return zu;
 }
 

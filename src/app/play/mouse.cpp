@@ -35,7 +35,7 @@ bool Game::saikai_suru() {
 void Game::on_mouse_down(int button, int /*shift*/, int x, int y) {
   kotowari_.clear();
   oshirase_.clear();
-  if (!kaiseki_chu()) kaiseki_moji_.clear();
+  hint_kaiseki_.kaiseki_moji_kesu();
   hint_kesu();  // a hint lasts until the next click
   panel_tojiru();
   if (taikyoku_.saisei_chu()) {

@@ -8,8 +8,7 @@ void Game::shinki_kyoku() {
   game().shinki();  // the record's length stays, so CANCEL can replay it later
   shirushi_ari_ = false;
   set_timer(false);
-  com_kangae_chu_ = false;
-  com_mikomi_ = 0;
+  com_teban_.tokei(false, 0);
   nyuuryoku_.hanasu();
   set_visible(Control::AICON_MAN1, false);
   set_visible(Control::AICON_MAN2, false);

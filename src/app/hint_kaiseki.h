@@ -1,0 +1,73 @@
+// The hint and the look back at a game: ﾋﾝﾄ marks what LEVEL4 would play for the holder
+// of the turn; 解析 has LEVEL4 judge every turn of the record beside the window, and
+// while the record is stepped through, its best turn from the position shown is marked
+// with the hint's marks. Both write their words for the status line here.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/com_yomi.h"
+#include "app/kaiseki_sagyou.h"
+#include "app/ports.h"
+#include "engine/yomi.h"
+#include "taikyoku/taikyoku.h"
+
+namespace mirado {
+
+class Game;
+
+class HintKaiseki {
+ public:
+  // The window that shows them, the game they read, and the look-ahead they ask.
+  HintKaiseki(Game& g, const Taikyoku& t, ComYomi& yomi) : g_(g), t_(t), yomi_(yomi) {}
+  HintKaiseki(const HintKaiseki&) = delete;
+  HintKaiseki& operator=(const HintKaiseki&) = delete;
+
+  // ﾋﾝﾄ: the moves the look-ahead would play for the holder of the turn, marked on the
+  // board and written under it, not played; the next click takes them away.
+  void hint();
+  void hint_kesu();
+  const YomiTe& hint_te() const { return hint_te_; }  // the moves on show (n = 0: none)
+  const std::string& hint_moji() const { return hint_moji_; }  // a hint on show, in notation
+
+  // ﾍﾙﾌﾟ → 解析: in place on a fixed budget when the look-ahead has one; chosen again
+  // while it runs, it is given up.
+  void kaiseki_menu();
+  void on_poll();         // the window looks in on the analysis
+  void kaiseki_yameru();  // a running analysis given up; the game is untouched
+  bool kaiseki_chu() const { return sagyou_ != nullptr; }
+  // After every event: an analysis whose record changed is dropped, and the best turn of
+  // the position shown is marked with the hint's marks and named under the board.
+  void kaiseki_awaseru();
+  void kaiseki_shirushi();
+  KaisekiZu kaiseki_zu(bool mieru) const;
+  const std::vector<KaisekiTe>& kaiseki_kekka() const { return kekka_; }
+  void kaiseki_nodes_settei(std::int64_t n) { nodes_ = n; }
+  // The analysis' progress, or how it ended, in the status line.
+  const std::string& kaiseki_moji() const { return moji_; }
+  // A click or command: how the last analysis ended is said no more.
+  void kaiseki_moji_kesu() {
+    if (!kaiseki_chu()) moji_.clear();
+  }
+
+ private:
+  std::string owari_moji() const;
+
+  Game& g_;
+  const Taikyoku& t_;
+  ComYomi& yomi_;
+  YomiTe hint_te_;
+  std::string hint_moji_;
+  std::vector<KaisekiTe> kekka_;
+  std::int64_t nodes_ = KAISEKI_NODES;
+  int jobs_ = 2;
+  std::string moji_;
+  std::shared_ptr<KaisekiSagyou> sagyou_;
+  std::vector<KifuEntry> kifu_;  // the record the analysis belongs to
+  int shirushi_ = -1;            // the turn whose best moves are marked, -1 none
+};
+
+}  // namespace mirado
