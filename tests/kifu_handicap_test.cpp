@@ -22,7 +22,9 @@ int count_side(const Kyokumen& p, bool sita) {
 // record entry `ichi`; when `hanten`, the board was turned before the turn.
 Taikyoku modoshita_kyoku(bool hanten, int ichi) {
   Taikyoku t = haichi(Taikyoku::Haichi{});
-  if (hanten) EXPECT_EQ(t.hanten(), Kotowari::nashi);
+  if (hanten) {
+    EXPECT_EQ(t.hanten(), Kotowari::nashi);
+  }
   // Either way the holder moves pawns of its own, the opponent's, its own.
   const bool sita = !hanten;
   const int own = sita ? -HU : HU;

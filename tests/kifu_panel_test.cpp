@@ -114,8 +114,12 @@ TEST_F(KifuPanel, WriteCommandRefusesAfterAFlipAHandicapOrInTheMiddleOfATurn) {
   for (const Case& c : cases) {
     Harness hh;
     Taikyoku t = haichi(Taikyoku::Haichi{});
-    if (c.handicap) ASSERT_TRUE(t.handicap_kaeru(1).kaeta);
-    if (c.hanten) ASSERT_EQ(t.hanten(), Kotowari::nashi);
+    if (c.handicap) {
+      ASSERT_TRUE(t.handicap_kaeru(1).kaeta);
+    }
+    if (c.hanten) {
+      ASSERT_EQ(t.hanten(), Kotowari::nashi);
+    }
     if (c.tochuu) {  // the holder's first move: a pawn of its own (the upper's after a flip)
       const Sashita r = c.hanten ? t.sasu({7, 3, 7, 4, HU}, 0) : t.sasu({7, 7, 7, 6, -HU}, 0);
       ASSERT_EQ(r.kotowari, Kotowari::nashi);
