@@ -109,7 +109,7 @@ bool person_turn(Kyokumen& p, int level) {
   for (int proc = 1; proc <= 3; ++proc) {
     const bool own = proc != 2;  // on the turned board the person plays the upper pieces
     KouhoKiroku log{buf.data(), KOUHO_MAX};
-    tansaku(q, level, static_cast<Tejun>(proc), ix, iy, nx, ny, &log);
+    tansaku(q, level, static_cast<Dankai>(proc), ix, iy, nx, ny, &log);
     bool found = false;
     Sashite pick;
     for (int i = 0; i < log.n; ++i) {

@@ -144,7 +144,7 @@ TEST(ComBan, TheClockChargesThinkingTimeButNotTheBlinkAndPause) {
   h.settei.jikan_ue = 50;
   h.haichi();
   const double t0 = h.clock.t;
-  g.com_ban(Tejun::ichi);
+  g.com_ban(Dankai::ichi);
   const double elapsed = h.clock.t - t0;
   const KifuEntry& e = g.taikyoku().kifu().at(1);
   EXPECT_EQ(e.sita_mae, 100);
@@ -164,7 +164,7 @@ TEST(ComBan, TheClockChargesThinkingTimeButNotTheBlinkAndPause) {
 TEST(ComBan, TheMovingPieceBlinksTwiceWhereItStands) {
   ComHarness h;
   Game& g = h.game;
-  g.com_ban(Tejun::ichi);
+  g.com_ban(Dankai::ichi);
   const KifuEntry& e = g.taikyoku().kifu().at(1);
   // Empty square, piece, empty, piece at the source cell, then the move paints it away.
   std::vector<int> at_source;
@@ -218,7 +218,7 @@ TEST(ComBan, CheckIsAnnounced) {
   Game& g = h.game;
   // The bishop runs down its diagonal to (7, 7), promotes and checks the king on (5, 9).
   h.position(board({{1, 1, OU}, {2, 2, KAKU}, {5, 9, -OU}, {4, 9, -KIN}, {6, 9, -KIN}, {4, 8, -GIN}}));
-  g.com_ban(Tejun::ichi);
+  g.com_ban(Dankai::ichi);
   ASSERT_EQ(g.taikyoku().kifu().kifu_ichi, 1);
   ASSERT_GT(g.taikyoku().kiki().kiki_ue[g.taikyoku().pos().ou_sita_x][g.taikyoku().pos().ou_sita_y],
             0);
@@ -238,14 +238,14 @@ TEST(ComBan, Com2CapturingTheUpperKingLetsThePersonWin) {
   p.mochigoma_ue[1] = 1;  // the mate test then answers no: with no king on the board a
                           // drop could always interpose
   h.position(p, Dankai::ni);
-  g.com_ban(Tejun::ni);
+  g.com_ban(Dankai::ni);
   ASSERT_EQ(h.ui.boxes.size(), 1u);
   EXPECT_EQ(h.ui.boxes[0].text, "あなたの勝ちです");
   EXPECT_EQ(h.ui.boxes[0].title, "終了");
   EXPECT_EQ(g.taikyoku().shousha(), g.taikyoku().sita_gawa());
   EXPECT_EQ(g.taikyoku().teban(), g.taikyoku().sita_gawa());
   EXPECT_EQ(h.canvas.picture_at(11.2, 0), PIC_ZUVANSHOGI2);
-  g.com_ban(Tejun::san);  // the game is over: nothing more
+  g.com_ban(Dankai::san);  // the game is over: nothing more
   EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 1);
 }
 
@@ -253,7 +253,7 @@ TEST(ComBan, Com2MatingTheComputersKingOnlySaysSo) {
   ComHarness h;
   Game& g = h.game;
   h.position(board({{1, 1, OU}, {2, 1, KEI}, {2, 2, KYOU}, {1, 3, -KIN}, {1, 5, -KYOU}, {9, 9, -OU}}));
-  g.com_ban(Tejun::ni);
+  g.com_ban(Dankai::ni);
   ASSERT_EQ(g.taikyoku().kifu().kifu_ichi, 1);
   EXPECT_EQ(g.taikyoku().kifu().at(1).saki_x, 1);
   EXPECT_EQ(g.taikyoku().kifu().at(1).saki_y, 2);
@@ -269,11 +269,11 @@ TEST(ComBan, Com2MatingTheComputersKingOnlySaysSo) {
 TEST(ComBan, Com3KeepsItsRestrictionsAndHandsOver) {
   ComHarness h(2);
   Game& g = h.game;
-  g.com_ban(Tejun::ichi);
-  g.com_ban(Tejun::ni);
+  g.com_ban(Dankai::ichi);
+  g.com_ban(Dankai::ni);
   const int ix = g.taikyoku().ichite_x(), iy = g.taikyoku().ichite_y(), nx = g.taikyoku().nite_x(),
             ny = g.taikyoku().nite_y();
-  g.com_ban(Tejun::san);
+  g.com_ban(Dankai::san);
   ASSERT_EQ(g.taikyoku().kifu().kifu_ichi, 3);
   const KifuEntry& e = g.taikyoku().kifu().at(3);
   EXPECT_FALSE(e.moto_x == ix && e.moto_y == iy);
@@ -288,7 +288,7 @@ TEST(ComBan, NoCandidateMakesNoMoveAndTheTurnGoesOn) {
   Game& g = h.game;
   h.settei.santeme = {5, 1, 0, 0};  // the king moved first
   h.position(board({{5, 1, OU}, {5, 9, -OU}}), Dankai::san);
-  g.com_ban(Tejun::san);
+  g.com_ban(Dankai::san);
   EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 0);
   EXPECT_EQ(g.taikyoku().tesuu(), 0);
   EXPECT_EQ(g.taikyoku().pos().ban[5][1], OU);

@@ -45,7 +45,7 @@ struct Kekka {
   Kyokumen after;        // the position after the search (must equal the one before)
 };
 
-Kekka run(const Kyokumen& p0, int level, Tejun t, int ix = 0, int iy = 0, int nx = 0, int ny = 0) {
+Kekka run(const Kyokumen& p0, int level, Dankai t, int ix = 0, int iy = 0, int nx = 0, int ny = 0) {
   Kekka r;
   r.after = p0;
   std::vector<Kouho> buf(KOUHO_MAX);
@@ -72,7 +72,7 @@ bool scored(const Kekka& r, int fc, int fr, int tc, int tr) {
 
 // What the piece rules added to one trial: level 2 returns just before them,
 // level 3 runs them, everything before is the same.
-int piece_rules(const Kyokumen& p, Tejun t, int fc, int fr, int tc, int tr, int koma) {
+int piece_rules(const Kyokumen& p, Dankai t, int fc, int fr, int tc, int tr, int koma) {
   return score(run(p, 3, t), fc, fr, tc, tr, koma) - score(run(p, 2, t), fc, fr, tc, tr, koma);
 }
 
@@ -83,7 +83,7 @@ TEST(Hyouka, CapturingTheLowerKingScores9999AndStopsTheSearch) {
   Pos s;
   s.at(5, 1, OU).at(5, 5, HISHA).at(5, 8, -OU).at(1, 9, -KYOU).ue(5, 1);
   for (int level = 1; level <= 3; ++level) {
-    const Kekka r = run(s.p, level, Tejun::ichi);
+    const Kekka r = run(s.p, level, Dankai::ichi);
     ASSERT_TRUE(r.best.ari);
     EXPECT_EQ(r.best.score, 99990);
     EXPECT_EQ(r.best.fc, 5);
@@ -109,14 +109,14 @@ TEST(Hyouka, LeavingTheUpperKingAttackedScoresMinus9998BeforeAnyCheckBonus) {
   // to nothing, and moving it along the column keeps the shield.
   Pos s;
   s.at(5, 1, OU).at(5, 2, KIN).at(5, 9, -HISHA).at(1, 9, -OU);
-  const Kekka r = run(s.p, 3, Tejun::ichi);
+  const Kekka r = run(s.p, 3, Dankai::ichi);
   EXPECT_EQ(score(r, 5, 2, 4, 3, KIN), -99980);
   EXPECT_EQ(score(r, 5, 2, 6, 2, KIN), -99980);
   EXPECT_NE(score(r, 5, 2, 5, 3, KIN), -99980);
   // A move that checks the lower king but leaves the upper king attacked: still -9998.
   Pos c;
   c.at(5, 1, OU).at(5, 2, KIN).at(5, 9, -HISHA).at(3, 9, -OU).at(4, 6, KIN);
-  const Kekka rc = run(c.p, 3, Tejun::ichi);
+  const Kekka rc = run(c.p, 3, Dankai::ichi);
   EXPECT_EQ(score(rc, 5, 2, 4, 3, KIN), -99980);
 }
 
@@ -129,7 +129,7 @@ Pos mate_position(int hand_slot) {
 }
 
 TEST(Hyouka, AMatingDropScores9998AndEndsTheSearch) {
-  const Kekka r = run(mate_position(5).p, 3, Tejun::ichi);
+  const Kekka r = run(mate_position(5).p, 3, Dankai::ichi);
   ASSERT_TRUE(r.best.ari);
   EXPECT_EQ(r.best.fc, TE_UE);
   EXPECT_EQ(r.best.fr, 5);
@@ -144,7 +144,7 @@ TEST(Hyouka, AMatingDropScores9998AndEndsTheSearch) {
 }
 
 TEST(Hyouka, AMatingPawnScoresMinus9998) {
-  const Kekka r = run(mate_position(1).p, 3, Tejun::ichi);
+  const Kekka r = run(mate_position(1).p, 3, Dankai::ichi);
   EXPECT_EQ(score(r, TE_UE, 1, 1, 8, HU), -99980);
   EXPECT_FALSE(r.best.fc == TE_UE && r.best.tc == 1 && r.best.tr == 8);
 }
@@ -156,7 +156,7 @@ TEST(Hyouka, Level1ScoresACaptureWithoutThePieceValueLevel2WithoutPieceRules) {
   // An upper silver takes an undefended lower gold; a quiet knight move beside it.
   Pos s;
   s.at(5, 1, OU).at(5, 9, -OU).at(3, 3, GIN).at(3, 4, -KIN).at(8, 1, KEI);
-  const Kekka l1 = run(s.p, 1, Tejun::ichi), l2 = run(s.p, 2, Tejun::ichi), l3 = run(s.p, 3, Tejun::ichi);
+  const Kekka l1 = run(s.p, 1, Dankai::ichi), l2 = run(s.p, 2, Dankai::ichi), l3 = run(s.p, 3, Dankai::ichi);
   // The captured gold's value counts at levels 2 and 3 only.
   EXPECT_EQ(score(l2, 3, 3, 3, 4, GIN) - score(l1, 3, 3, 3, 4, GIN), 1100);
   // Level 3 adds the silver's rules on top of level 2 (here: straight forward, -0.1).
@@ -174,7 +174,7 @@ TEST(Hyouka, Level1ScoresACaptureWithoutThePieceValueLevel2WithoutPieceRules) {
 TEST(Hyouka, LevelsPickDifferentMovesInTheStartingPosition) {
   Kyokumen p;
   p.shoki_haichi();
-  const Kekka l1 = run(p, 1, Tejun::ichi), l2 = run(p, 2, Tejun::ichi), l3 = run(p, 3, Tejun::ichi);
+  const Kekka l1 = run(p, 1, Dankai::ichi), l2 = run(p, 2, Dankai::ichi), l3 = run(p, 3, Dankai::ichi);
   // Level 3 and 1 play the pawn to (7, 4) beside the bishop's diagonal (+10 for it);
   // level 2, without piece rules, plays the first of its equals.
   EXPECT_EQ(l3.best.fc, 7);
@@ -200,7 +200,7 @@ bool plays(const Kekka& r, const Rei& m) {
          r.best.koma == m.koma;
 }
 
-int rules_of(const Rei& m) { return piece_rules(m.p, Tejun::ichi, m.fc, m.fr, m.tc, m.tr, m.koma); }
+int rules_of(const Rei& m) { return piece_rules(m.p, Dankai::ichi, m.fc, m.fr, m.tc, m.tr, m.koma); }
 
 // The piece rules alone decide whether the move is played: level 3 plays it and level 2
 // does not when they reward it, and the other way round when they penalise it.
@@ -208,8 +208,8 @@ void decides(const Rei& m, bool reward) {
   SCOPED_TRACE(m.name);
   const int v = rules_of(m);
   EXPECT_TRUE(reward ? v > 0 : v < 0) << v;
-  EXPECT_EQ(plays(run(m.p, 3, Tejun::ichi), m), reward);
-  EXPECT_EQ(plays(run(m.p, 2, Tejun::ichi), m), !reward);
+  EXPECT_EQ(plays(run(m.p, 3, Dankai::ichi), m), reward);
+  EXPECT_EQ(plays(run(m.p, 2, Dankai::ichi), m), !reward);
 }
 
 TEST(PieceRules, ARewardMakesTheSearchPlayTheMove) {
@@ -288,21 +288,21 @@ TEST(PieceRules, WhichWayTheOtherRulesPush) {
 TEST(PieceRules, TheKingWeighsEachRowUpTheBoardMore) {
   // The king on (5, 5) with nothing near it: rows 4, 5 and 6 beside it, on file 4.
   const Kyokumen p = Pos().at(5, 5, OU).at(9, 9, -OU).p;
-  const int r4 = piece_rules(p, Tejun::ichi, 5, 5, 4, 4, OU);
-  const int r5 = piece_rules(p, Tejun::ichi, 5, 5, 4, 5, OU);
-  const int r6 = piece_rules(p, Tejun::ichi, 5, 5, 4, 6, OU);
+  const int r4 = piece_rules(p, Dankai::ichi, 5, 5, 4, 4, OU);
+  const int r5 = piece_rules(p, Dankai::ichi, 5, 5, 4, 5, OU);
+  const int r6 = piece_rules(p, Dankai::ichi, 5, 5, 4, 6, OU);
   EXPECT_LT(r4, 0);
   EXPECT_LT(r5, r4);
   EXPECT_LT(r6, r5);
   // At home it is no penalty: a step along row 3 costs nothing of the kind.
   const Kyokumen home = Pos().at(5, 3, OU).at(9, 9, -OU).p;
-  EXPECT_GT(piece_rules(home, Tejun::ichi, 5, 3, 4, 3, OU), r4);
+  EXPECT_GT(piece_rules(home, Dankai::ichi, 5, 3, 4, 3, OU), r4);
 }
 
 TEST(PieceRules, NothingWhereNoRuleApplies) {
   Kyokumen p;
   p.shoki_haichi();
-  const Kekka l2 = run(p, 2, Tejun::ni), l3 = run(p, 3, Tejun::ni);
+  const Kekka l2 = run(p, 2, Dankai::ni), l3 = run(p, 3, Dankai::ni);
   ASSERT_EQ(l2.c.size(), l3.c.size());
   for (std::size_t i = 0; i < l2.c.size(); ++i) EXPECT_EQ(l2.c[i].score, l3.c[i].score);
   const std::vector<Rei> none = {
@@ -431,7 +431,7 @@ TEST(Probes, ForkOfTwoUndefendedPiecesGainsTheSmallerValue) {
 TEST(Tansaku, Com2PrefersLeavingThePersonsKingAttackedAtMinus1000) {
   Pos s;
   s.at(1, 1, OU).at(5, 2, HISHA).at(5, 8, -KIN).at(5, 9, -OU);
-  const Kekka r = run(s.p, 3, Tejun::ni);
+  const Kekka r = run(s.p, 3, Dankai::ni);
   ASSERT_TRUE(r.best.ari);
   EXPECT_EQ(r.best.score, -10000);
   // The first of the equal -1000 trials in loop order: the gold to (4, 7).
@@ -448,7 +448,7 @@ TEST(Tansaku, Com2AttackingTheUpperKingIsPreferredEvenToMinus1000) {
   // lower silver on (3, 3) can step to (4, 2) and attack the upper king: -9998.
   Pos s;
   s.at(5, 1, OU).at(5, 5, HISHA).at(5, 8, -KIN).at(5, 9, -OU).at(3, 3, -GIN);
-  const Kekka r = run(s.p, 3, Tejun::ni);
+  const Kekka r = run(s.p, 3, Dankai::ni);
   EXPECT_EQ(score(r, 5, 8, 4, 7, -KIN), -10000);
   EXPECT_EQ(score(r, 3, 3, 4, 2, -GIN), -99980);
   EXPECT_EQ(r.best.score, -99980);
@@ -463,20 +463,20 @@ TEST(Tansaku, Com3NeverMovesTheFirstPieceNorCapturesTheSecond) {
   p.oku(7, 4, HU);
   p.oku(7, 7, kara);
   p.oku(7, 5, -HU);
-  const Kekka r = run(p, 3, Tejun::san, 7, 4, 7, 5);
+  const Kekka r = run(p, 3, Dankai::san, 7, 4, 7, 5);
   for (const Kouho& k : r.c) {
     EXPECT_FALSE(k.fc == 7 && k.fr == 4);
     EXPECT_FALSE(k.tc == 7 && k.tr == 5);
   }
   // Without the restriction the pawn would take the pawn.
-  const Kekka free = run(p, 3, Tejun::ichi);
+  const Kekka free = run(p, 3, Dankai::ichi);
   EXPECT_TRUE(scored(free, 7, 4, 7, 5));
 }
 
 TEST(Tansaku, Com3DropsAreNotRestricted) {
   Pos s;
   s.at(5, 1, OU).at(5, 9, -OU).at(2, 2, GIN).ue(5, 1);
-  const Kekka r = run(s.p, 3, Tejun::san, 2, 2, 3, 3);
+  const Kekka r = run(s.p, 3, Dankai::san, 2, 2, 3, 3);
   EXPECT_TRUE(scored(r, TE_UE, 5, 3, 3));
   EXPECT_FALSE(scored(r, 2, 2, 2, 3));
 }
@@ -485,7 +485,7 @@ TEST(Tansaku, NoCandidateMeansNoMove) {
   // The upper side owns only its king, and it is the piece moved by com_ban1.
   Pos s;
   s.at(5, 1, OU).at(5, 9, -OU);
-  const Kekka r = run(s.p, 3, Tejun::san, 5, 1, 0, 0);
+  const Kekka r = run(s.p, 3, Dankai::san, 5, 1, 0, 0);
   EXPECT_FALSE(r.best.ari);
   EXPECT_TRUE(r.c.empty());
 }
@@ -494,7 +494,7 @@ TEST(Tansaku, OptionalPromotionScoresBothAndAlwaysTakesItForPawnRookBishop) {
   // An upper silver to row 7 may promote: two trials, the better one kept.
   Pos s;
   s.at(1, 1, OU).at(9, 9, -OU).at(4, 6, GIN).at(4, 5, HU);
-  const Kekka r = run(s.p, 3, Tejun::ichi);
+  const Kekka r = run(s.p, 3, Dankai::ichi);
   int n = 0;
   for (std::size_t i = 0; i < r.c.size(); ++i)
     if (r.c[i].fc == 4 && r.c[i].fr == 6 && r.c[i].tc == 4 && r.c[i].tr == 7) {
@@ -507,7 +507,7 @@ TEST(Tansaku, OptionalPromotionScoresBothAndAlwaysTakesItForPawnRookBishop) {
   // higher score.
   Pos q;
   q.at(1, 1, OU).at(9, 9, -OU).at(4, 5, KIN).at(4, 6, HU).at(4, 9, -HISHA).ue(2, 1);
-  const Kekka rq = run(q.p, 3, Tejun::ichi);
+  const Kekka rq = run(q.p, 3, Dankai::ichi);
   const int un = score(rq, 4, 6, 4, 7, HU), pro = score(rq, 4, 6, 4, 7, TO);
   EXPECT_GT(un, pro);
   ASSERT_TRUE(rq.best.ari);
@@ -522,7 +522,7 @@ TEST(Tansaku, FirstCandidateWinsAmongEquals) {
   // first in loop order (source column, source row, target column, target row) is played.
   Kyokumen p;
   p.shoki_haichi();
-  for (Tejun t : {Tejun::ichi, Tejun::ni}) {
+  for (Dankai t : {Dankai::ichi, Dankai::ni}) {
     const Kekka r = run(p, 2, t);
     ASSERT_TRUE(r.best.ari);
     int equals = 0;
@@ -532,7 +532,7 @@ TEST(Tansaku, FirstCandidateWinsAmongEquals) {
         if (!first) first = &k;
         ++equals;
       }
-    if (t == Tejun::ichi) {
+    if (t == Dankai::ichi) {
       EXPECT_GE(equals, 2);
     }
     ASSERT_NE(first, nullptr);
@@ -554,7 +554,7 @@ TEST(Tansaku, TieBreakEarlyStopsAndDeterminismOnRecordedPositions) {
   for (std::size_t pi = 0; pi < positions.size(); ++pi) {
     for (int level = 1; level <= 3; ++level) {
       for (int proc = 1; proc <= 3; ++proc) {
-        const Tejun t = static_cast<Tejun>(proc);
+        const Dankai t = static_cast<Dankai>(proc);
         const bool ue = proc != 2;
         const Kekka r = run(positions[pi], level, t, 0, 0, 0, 0);
         SCOPED_TRACE("position " + std::to_string(pi + 1) + " level " + std::to_string(level) +
@@ -621,11 +621,11 @@ TEST(Tansaku, ATrialCaptureIsScoredWithTheHandsAsTheyWere) {
   Pos s;
   s.at(1, 1, OU).at(9, 8, -OU).at(5, 6, HU).at(5, 7, -KYOU).at(5, 5, KIN).at(5, 9, -HISHA);
   const Kyokumen before = s.p;
-  const int without = piece_rules(s.p, Tejun::ichi, 5, 6, 5, 7, HU);
+  const int without = piece_rules(s.p, Dankai::ichi, 5, 6, 5, 7, HU);
   s.ue(2, 1);
-  const int with_lance = piece_rules(s.p, Tejun::ichi, 5, 6, 5, 7, HU);
+  const int with_lance = piece_rules(s.p, Dankai::ichi, 5, 6, 5, 7, HU);
   EXPECT_EQ(with_lance - without, 9000);
-  Kekka r = run(before, 3, Tejun::ichi);
+  Kekka r = run(before, 3, Dankai::ichi);
   EXPECT_TRUE(same_position(r.after, before));
 }
 
@@ -634,7 +634,7 @@ TEST(Tansaku, TheMapsDescribeTheBoardAfterTheSearch) {
   ASSERT_FALSE(positions.empty());
   Kyokumen p = positions[positions.size() / 2];
   const Kyokumen before = p;
-  tansaku(p, 3, Tejun::ni);
+  tansaku(p, 3, Dankai::ni);
   Kiki fresh{};
   kiki_keisan(p.ban, fresh);
   EXPECT_EQ(std::memcmp(&p.kiki(), &fresh, sizeof fresh), 0);

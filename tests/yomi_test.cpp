@@ -238,7 +238,7 @@ TEST(Yomi, OnlyTheLookAheadIsLetOffTheThirdMovesLimits) {
     ASSERT_EQ(r.turn.n, 1);
     EXPECT_EQ(r.turn.te[0].fc * 10 + r.turn.te[0].fr, 51) << "the king must move again";
 
-    const Sashite design = tansaku(p, 3, Tejun::san, 5, 1, 0, 0);
+    const Sashite design = tansaku(p, 3, Dankai::san, 5, 1, 0, 0);
     EXPECT_FALSE(design.ari && design.fc == 5 && design.fr == 1)
         << "the computer's own levels keep the limit";
     if (alone) {

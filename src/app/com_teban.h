@@ -26,7 +26,7 @@ class ComTeban {
   void com_turn();
   // One procedure of the computer's turn, `tejun` naming which; the second moves one of
   // the person's pieces.
-  void com_ban(Tejun tejun);
+  void com_ban(Dankai tejun);
   // LEVEL4: com_ban1 plans the whole turn with the look-ahead, and each procedure plays
   // its move of the plan (one with no legal move searches as the design's computer does).
   void com_yomi();

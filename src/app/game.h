@@ -99,7 +99,7 @@ class Game {
   const ComTeban& com_teban() const { return com_teban_; }
   // com_ban1, com_ban2, com_ban3: one procedure of the computer's turn, `tejun` naming
   // which; the second moves one of the person's pieces.
-  void com_ban(Tejun tejun) { com_teban_.com_ban(tejun); }
+  void com_ban(Dankai tejun) { com_teban_.com_ban(tejun); }
   // ﾋﾝﾄ (app/hint_kaiseki.h, app/play/hint.cpp): the moves the look-ahead would play for
   // the holder of the turn, marked and written under the board; the next click takes
   // them away.

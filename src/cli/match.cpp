@@ -144,7 +144,7 @@ bool random_turn(Kyokumen& p, Rng& rng, std::vector<Sashite>& played) {
   int ix = 0, iy = 0, nx = 0, ny = 0;
   for (int proc = 1; proc <= 3; ++proc) {
     KouhoKiroku log{buf.data(), KOUHO_MAX};
-    tansaku(p, 1, proc == 2 ? Tejun::ni : Tejun::san, ix, iy, nx, ny, &log);
+    tansaku(p, 1, proc == 2 ? Dankai::ni : Dankai::san, ix, iy, nx, ny, &log);
     std::vector<Sashite> ok;
     for (int i = 0; i < log.n; ++i) {
       const Kouho& c = buf[static_cast<std::size_t>(i)];

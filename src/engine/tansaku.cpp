@@ -56,7 +56,7 @@ void Tansaku::junbi() {
 
 Sashite Tansaku::sagasu() {
   s_.level = level;
-  return tejun == Tejun::ni ? sagasu_impl<false>() : sagasu_impl<true>();
+  return tejun == Dankai::ni ? sagasu_impl<false>() : sagasu_impl<true>();
 }
 
 namespace {
@@ -201,7 +201,7 @@ template Sashite Tansaku::sagasu_impl<false>();
 
 namespace {
 
-void settei_suru(Tansaku& t, const ComSettei& s, Tejun tejun, KouhoKiroku* kiroku) {
+void settei_suru(Tansaku& t, const ComSettei& s, Dankai tejun, KouhoKiroku* kiroku) {
   t.level = s.level > 3 ? 3 : s.level;
   t.tejun = tejun;
   t.santeme = s.santeme;
@@ -210,7 +210,7 @@ void settei_suru(Tansaku& t, const ComSettei& s, Tejun tejun, KouhoKiroku* kirok
 
 }  // namespace
 
-Sashite tansaku(Kyokumen& p, int level, Tejun tejun, int ichite_x, int ichite_y,
+Sashite tansaku(Kyokumen& p, int level, Dankai tejun, int ichite_x, int ichite_y,
                 int nite_x, int nite_y, KouhoKiroku* kiroku) {
   Tansaku t(p);
   ComSettei s;
@@ -225,7 +225,7 @@ int sashite_ugokasu(Kyokumen& p, const Sashite& m) {
   return do_move(p, Te{m.fc, is_uchi(m.fc) ? te_slot(m.fc, m.fr) : m.fr, m.tc, m.tr, m.koma}).torareru;
 }
 
-ComTe com_te(Kyokumen& p, const ComSettei& s, Tejun tejun, const ComHooks& hooks,
+ComTe com_te(Kyokumen& p, const ComSettei& s, Dankai tejun, const ComHooks& hooks,
              KouhoKiroku* kiroku) {
   ComTe r;
   if (const Sashite& planned = s.keikaku[static_cast<int>(tejun)]; planned.ari) {
@@ -244,7 +244,7 @@ ComTe com_te(Kyokumen& p, const ComSettei& s, Tejun tejun, const ComHooks& hooks
   if (!r.te.ari) return r;
   if (hooks.sasu_mae) hooks.sasu_mae(hooks.ctx, r.te);
   r.torareru = sashite_ugokasu(p, r.te);
-  if (tejun == Tejun::ni) r.ue_tsumi = tsumi_ue(p) == ari;
+  if (tejun == Dankai::ni) r.ue_tsumi = tsumi_ue(p) == ari;
   else r.sita_tsumi = tsumi_sita(p) == ari;
   return r;
 }

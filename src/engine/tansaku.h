@@ -18,9 +18,10 @@ namespace mirado {
 
 struct Te;
 
-// Which procedure: 1 = com_ban1 (an upper piece, highest score), 2 = com_ban2 (a lower
+// Which of the turn's three moves: the phase a person plays, and the computer's procedure
+// that plays it: 1 = com_ban1 (an upper piece, highest score), 2 = com_ban2 (a lower
 // piece, lowest score), 3 = com_ban3 (an upper piece again, with its restrictions).
-enum class Tejun : int { ichi = 1, ni = 2, san = 3 };
+enum class Dankai : int { ichi = 1, ni = 2, san = 3 };
 
 // The chosen move. fc = -1 (upper hand, fr = hand index 1..7) or 11 (lower hand,
 // fr = hand row 3..9) for a drop.
@@ -60,7 +61,7 @@ class Tansaku {
   explicit Tansaku(Kyokumen& p) : p_(p) {}
 
   int level = 3;
-  Tejun tejun = Tejun::ichi;
+  Dankai tejun = Dankai::ichi;
   Santeme santeme;  // com_ban3: where the pieces moved by com_ban1 and com_ban2 stand
   void (*tick)(void*) = nullptr;   // Timer1 tick, once per source column and per hand kind
   void* tick_ctx = nullptr;
@@ -78,7 +79,7 @@ class Tansaku {
   // Does this procedure keep the third move's limits? Only com_ban3 plays a third move, and
   // these levels let no one off the limits.
   bool santeme_ari() const {
-    return tejun == Tejun::san && santeme_seigen_ari(SantemeMenjo::nashi, 0, false);
+    return tejun == Dankai::san && santeme_seigen_ari(SantemeMenjo::nashi, 0, false);
   }
   // Ue: the upper side's procedures; otherwise com_ban2.
   template <bool Ue>
@@ -108,7 +109,7 @@ struct ComSettei {
 };
 
 // The whole search of one procedure: junbi, then sagasu.
-Sashite tansaku(Kyokumen& p, int level, Tejun tejun, int ichite_x = 0, int ichite_y = 0,
+Sashite tansaku(Kyokumen& p, int level, Dankai tejun, int ichite_x = 0, int ichite_y = 0,
                 int nite_x = 0, int nite_y = 0, KouhoKiroku* kiroku = nullptr);
 
 // Where the window joins one procedure of the computer; every hook may be left empty.
@@ -129,7 +130,7 @@ struct ComTe {
 
 // One procedure of the computer's turn, the one way the computer moves: the search, the
 // chosen move made on the position and the mate test of the side the move threatens. The game, mirado-cli think and the benchmarks all use it.
-ComTe com_te(Kyokumen& p, const ComSettei& s, Tejun tejun, const ComHooks& hooks = {},
+ComTe com_te(Kyokumen& p, const ComSettei& s, Dankai tejun, const ComHooks& hooks = {},
              KouhoKiroku* kiroku = nullptr);
 
 // Makes a chosen move with do_move (the search names a lower drop by its hand row).

@@ -310,7 +310,7 @@ struct Yomi::Impl {
     KouhoKiroku log{buf[ply].data(), KOUHO_MAX};
     Tansaku t(p);  // its trials put the board back as they found it
     t.level = 3;
-    t.tejun = phase == 2 ? Tejun::ni : Tejun::ichi;  // restrictions are applied here, with their exemptions
+    t.tejun = phase == 2 ? Dankai::ni : Dankai::ichi;  // restrictions are applied here, with their exemptions
     t.kiroku = &log;
     t.junbi();
     t.sagasu();

@@ -4,7 +4,7 @@
 
 namespace mirado {
 
-ComTe Taikyoku::com_ban(Tejun tejun, const ComHooks& hooks, KouhoKiroku* kiroku,
+ComTe Taikyoku::com_ban(Dankai tejun, const ComHooks& hooks, KouhoKiroku* kiroku,
                         const Sashite* keikaku) {
   ComSettei settei{j_.level, j_.santeme};
   if (keikaku)
@@ -12,8 +12,8 @@ ComTe Taikyoku::com_ban(Tejun tejun, const ComHooks& hooks, KouhoKiroku* kiroku,
   const ComTe r = com_te(j_.pos, settei, tejun, hooks, kiroku);
   if (!r.te.ari) return r;
   ou_tori(r.torareru);
-  if (tejun == Tejun::ichi) j_.santeme.ichite_x = r.te.tc, j_.santeme.ichite_y = r.te.tr;
-  else if (tejun == Tejun::ni) j_.santeme.nite_x = r.te.tc, j_.santeme.nite_y = r.te.tr;
+  if (tejun == Dankai::ichi) j_.santeme.ichite_x = r.te.tc, j_.santeme.ichite_y = r.te.tr;
+  else if (tejun == Dankai::ni) j_.santeme.nite_x = r.te.tc, j_.santeme.nite_y = r.te.tr;
   return r;
 }
 
@@ -43,7 +43,7 @@ void ComTurn::run(Taikyoku& t, int only) {
     if (only != 0 && proc != only) continue;
     if (t.owatta()) return;
     ran[proc] = true;
-    te[proc] = t.com_ban(static_cast<Tejun>(proc), {}, kiroku[proc], keikaku);
+    te[proc] = t.com_ban(static_cast<Dankai>(proc), {}, kiroku[proc], keikaku);
     if (te[proc].ue_tsumi) tsumi_ue = true;
     if (te[proc].sita_tsumi) t.com_kachi(true);
   }

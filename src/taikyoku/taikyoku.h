@@ -23,9 +23,6 @@ namespace mirado {
 // the second (side value -1). The values are the winner's side value.
 enum class Shuukyoku : int { tsuzuku = 0, sente_kachi = 1, gote_kachi = -1 };
 
-// The turn's three moves, in the order they are played (the computer's procedures too).
-using Dankai = Tejun;
-
 // Why the game refused a move or a command. Each refusal leaves the game exactly as it was.
 enum class Kotowari {
   nashi,
@@ -221,7 +218,7 @@ class Taikyoku {
   // One procedure of the computer on this game: the move searched and made on its
   // position (com_te), the turn's first or second square noted, a captured king ending
   // the game. `keikaku`, when given, holds the moves LEVEL4's look-ahead chose.
-  ComTe com_ban(Tejun tejun, const ComHooks& hooks = {}, KouhoKiroku* kiroku = nullptr,
+  ComTe com_ban(Dankai tejun, const ComHooks& hooks = {}, KouhoKiroku* kiroku = nullptr,
                 const Sashite* keikaku = nullptr);
 
   // ---- the record ----

@@ -30,9 +30,9 @@ void ComTeban::com_turn() {
   shikouchu_ = true;
   g_.ports().ui->set_menus_enabled(false);  // no command is taken until the person's turn
   g_.ibento_owari();  // the player's last move marked, and the line saying the computer thinks
-  com_ban(Tejun::ichi);
-  com_ban(Tejun::ni);
-  com_ban(Tejun::san);
+  com_ban(Dankai::ichi);
+  com_ban(Dankai::ni);
+  com_ban(Dankai::san);
   shikouchu_ = false;
   g_.ports().ui->set_menus_enabled(true);
 }
@@ -67,7 +67,7 @@ void sasu_mae(void* c, const Sashite& m) {
 
 // One procedure on the game: the search, the record entry and blink, the move made and
 // drawn. Returns what it did; `jikan` receives the time charged to the record.
-ComTe com_sasu(Game& g, ComTeban& c, Taikyoku& t, Tejun tejun, Sashite* yomi_te,
+ComTe com_sasu(Game& g, ComTeban& c, Taikyoku& t, Dankai tejun, Sashite* yomi_te,
                double& jikan) {
   ComBan b{g, c, t};
   ComHooks hooks;
@@ -190,16 +190,16 @@ bool ComTeban::sita_kessaku(const ComTe& r) {
   return false;
 }
 
-void ComTeban::com_ban(Tejun tejun) {
-  if (tejun == Tejun::ichi)
+void ComTeban::com_ban(Dankai tejun) {
+  if (tejun == Dankai::ichi)
     chuudan_ = false;
   else if (g_.ports().ui->close_requested())
     chuudan_ = true;  // quitting: the turn is played again later
   if (t_.owatta() || chuudan_) return;
   // The first and third moves are the computer's own pieces, the second the person's.
-  const bool ue = tejun != Tejun::ni;
+  const bool ue = tejun != Dankai::ni;
   com_tejun_hajime(g_, *this, t_, ue ? "上" : "下", static_cast<int>(tejun));
-  if (tejun == Tejun::ichi) {
+  if (tejun == Dankai::ichi) {
     shikouchu_egaku();
     if (t_.level() == 4) {
       g_.ports().canvas->repaint();  // "思考中" shows while the look-ahead runs
@@ -217,7 +217,7 @@ void ComTeban::com_ban(Tejun tejun) {
     if (ue ? com_ue_kessaku(g_, t_, r) : sita_kessaku(r)) return;
   }
   com_owari(g_, *this, t_, m, ue ? t_.ue_gawa() : t_.sita_gawa(), jikan);
-  if (tejun != Tejun::san) return;
+  if (tejun != Dankai::san) return;
   t_.com_turn_owari();
   g_.aicon_ichi("下", t_.sita_gawa());
 }
