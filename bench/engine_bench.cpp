@@ -163,8 +163,8 @@ int record(const std::string& out_path) {
       Rng rng{static_cast<unsigned long long>(seed) * 7919ULL + ue_level};
       Kyokumen p;
       p.shoki_haichi();
-      int shuukyoku = 0;
-      for (int turn = 1; turn <= 40 && shuukyoku == 0; ++turn) {
+      bool owatta = false;
+      for (int turn = 1; turn <= 40 && !owatta; ++turn) {
         // The person's turn (lower pieces): random in the first turn, then the program
         // on the turned board within what a person may play.
         if (turn == 1) {
@@ -181,7 +181,7 @@ int record(const std::string& out_path) {
         Taikyoku g = sente_taikyoku(p, ue_level);
         ComTurn().run(g);
         p = g.pos();
-        shuukyoku = g.shousha();
+        owatta = g.owatta();
       }
     }
   }

@@ -225,7 +225,7 @@ TEST(ComBan, CheckIsAnnounced) {
   ASSERT_EQ(h.ui.boxes.size(), 1u);
   EXPECT_EQ(h.ui.boxes[0].text, "   ** 王手 **");
   EXPECT_EQ(h.ui.boxes[0].title, "");
-  EXPECT_EQ(g.taikyoku().shousha(), 0);
+  EXPECT_EQ(g.taikyoku().shousha(), Gawa::nashi);
 }
 
 TEST(ComBan, Com2CapturingTheUpperKingLetsThePersonWin) {
@@ -260,7 +260,7 @@ TEST(ComBan, Com2MatingTheComputersKingOnlySaysSo) {
   ASSERT_EQ(h.ui.boxes.size(), 1u);  // no check message after it
   EXPECT_EQ(h.ui.boxes[0].text, "よし！!");
   EXPECT_EQ(h.ui.boxes[0].title, "詰め ?");
-  EXPECT_EQ(g.taikyoku().shousha(), 0);  // the game goes on
+  EXPECT_EQ(g.taikyoku().shousha(), Gawa::nashi);  // the game goes on
   EXPECT_EQ(g.taikyoku().nite_x(), 1);
   EXPECT_EQ(g.taikyoku().nite_y(), 2);
   EXPECT_EQ(g.taikyoku().teban(), g.taikyoku().sita_gawa());

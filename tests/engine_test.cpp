@@ -651,12 +651,12 @@ TEST(ComTurn, AppliesThreeMovesAndEndsOnAMate) {
   EXPECT_TRUE(t.te[1].te.ari && t.te[2].te.ari && t.te[3].te.ari);
   EXPECT_EQ(g.ichite_x(), t.te[1].te.tc);
   EXPECT_EQ(g.nite_y(), t.te[2].te.tr);
-  EXPECT_EQ(g.shousha(), 0);
+  EXPECT_EQ(g.shousha(), Gawa::nashi);
 
   Taikyoku mate = sente_taikyoku(mate_position(5).p, 3);
   ComTurn tm;
   tm.run(mate);
-  EXPECT_EQ(mate.shousha(), -1);  // the upper side of a SENTE game
+  EXPECT_EQ(mate.shousha(), Gawa::gote);  // the upper side of a SENTE game
   EXPECT_TRUE(tm.ran[1]);
   EXPECT_FALSE(tm.ran[2]);
   EXPECT_FALSE(tm.ran[3]);

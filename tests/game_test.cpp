@@ -26,13 +26,13 @@ void play(Harness& h, int fc, int fr, int tc, int tr, int code, double secs = 0)
   if (sita) joutai(g).jikan_sita += secs; else joutai(g).jikan_ue += secs;
   ++joutai(g).tesuu;
   te_ugokasu(g, fc, fr, tc, tr, code);
-  joutai(g).teban = -g.taikyoku().teban();
+  joutai(g).teban = aite(g.taikyoku().teban());
 }
 
 TEST(Game, NewGameResetsStateAndPaintsTheStartingPosition) {
   Harness h;
   Game& g = h.game;
-  joutai(g).teban = 1;
+  joutai(g).teban = Gawa::sente;
   joutai(g).shuukyoku = static_cast<Shuukyoku>(-1);
   joutai(g).handicap = 3;
   joutai(g).handicap_zumi = true;
@@ -41,8 +41,8 @@ TEST(Game, NewGameResetsStateAndPaintsTheStartingPosition) {
   joutai(g).kifu.kifu_ichi = 5;
   joutai(g).kifu.kifu_nagasa = 7;
   g.shinki_kyoku();
-  EXPECT_EQ(g.taikyoku().teban(), 0);
-  EXPECT_EQ(g.taikyoku().shousha(), 0);
+  EXPECT_EQ(g.taikyoku().teban(), Gawa::nashi);
+  EXPECT_EQ(g.taikyoku().shousha(), Gawa::nashi);
   EXPECT_EQ(g.taikyoku().handicap(), 0);
   EXPECT_FALSE(g.taikyoku().handicap_zumi());
   EXPECT_FALSE(g.taikyoku().hanten_zumi());
@@ -85,8 +85,8 @@ TEST(Game, CapturesEnterTheCapturersHandByBaseKind) {
 TEST(Game, CapturingAKingEndsTheGameWithoutPuttingItInHand) {
   Harness h;
   Game& g = h.game;
-  joutai(g).sita_gawa = -1;
-  joutai(g).ue_gawa = 1;
+  joutai(g).sita_gawa = Gawa::gote;
+  joutai(g).ue_gawa = Gawa::sente;
   joutai(g).pos.kara_ni();
   joutai(g).pos.ban[5][5] = -KIN;
   joutai(g).pos.ban[5][4] = OU;
@@ -126,9 +126,9 @@ TEST(Game, RecordIsCutAtThePositionByTheNextMoveAndGrowsPastFiveHundred) {
 TEST(Game, StepsBackAndForwardOverCapturesDropsAndPromotionsRestoreEverything) {
   Harness h;
   Game& g = h.game;
-  joutai(g).teban = 1;
-  joutai(g).sita_gawa = 1;
-  joutai(g).ue_gawa = -1;
+  joutai(g).teban = Gawa::sente;
+  joutai(g).sita_gawa = Gawa::sente;
+  joutai(g).ue_gawa = Gawa::gote;
   // A line with a capture, a promotion, a drop and a recapture.
   struct M { int fc, fr, tc, tr, code; } line[] = {
       {3, 7, 3, 6, -HU},  {7, 3, 7, 4, HU},          {2, 8, 8, 2, -UMA},  // takes the bishop, promotes
@@ -183,7 +183,7 @@ TEST(Game, SteppingOverAKingCaptureEndsAndTakingItBackResumes) {
   EXPECT_EQ(g.taikyoku().shousha(), g.taikyoku().sita_gawa());
   EXPECT_EQ(g.taikyoku().pos().mochigoma_su_sita, 1);
   g.ippo_modosu();
-  EXPECT_EQ(g.taikyoku().shousha(), 0);
+  EXPECT_EQ(g.taikyoku().shousha(), Gawa::nashi);
   EXPECT_EQ(g.taikyoku().pos().ban[5][2], OU);
   EXPECT_EQ(g.taikyoku().pos().mochigoma_su_sita, 0);
 }

@@ -112,7 +112,7 @@ class Gamen : public ::testing::TestWithParam<int> {
 
   void ippo() {
     const int k = ransu(100);
-    if (g.taikyoku().teban() == 0 || g.taikyoku().owatta())
+    if (!g.taikyoku().hajimatta() || g.taikyoku().owatta())
       g.on_menu(ransu(2) == 0 ? Menu::START : Menu::SENTE);
     else if (k < 6) g.on_menu(Menu::REPLAY);
     else if (k < 12) g.on_menu(Menu::AFTER);

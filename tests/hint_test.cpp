@@ -194,7 +194,7 @@ TEST_F(HintGame, TextNamesTheFileAsPrintedOverTheBoardForBothSides) {
     EXPECT_EQ(m.tc, sita ? 8 : 2);
     EXPECT_EQ(m.tr, sita ? 2 : 8);
     const bool sente =
-        g.taikyoku().sente_gawa() == (sita ? g.taikyoku().sita_gawa() : g.taikyoku().ue_gawa());
+        Gawa::sente == (sita ? g.taikyoku().sita_gawa() : g.taikyoku().ue_gawa());
     const std::string want = std::string("ﾋﾝﾄ: 1 ") + (sente ? "▲" : "△") + (sita ? "2二金" : "8八金");
     EXPECT_NE(g.joukyou().find(want), std::string::npos) << g.joukyou() << "\n" << want;
     press(g, 12, 12);

@@ -27,7 +27,7 @@ std::string snapshot(const Harness& h) {
   std::ostringstream s;
   s << to_sfen(g.taikyoku().pos(), g.taikyoku().teban() == g.taikyoku().sita_gawa(),
                g.taikyoku().tesuu())
-    << '|' << g.taikyoku().teban() << ',' << g.taikyoku().teban_nushi() << ','
+    << "|" << static_cast<int>(g.taikyoku().teban()) << "," << static_cast<int>(g.taikyoku().teban_nushi()) << ","
     << static_cast<int>(g.taikyoku().dankai()) << ',' << g.taikyoku().te_tochuu() << ','
     << g.taikyoku().saisei_chu() << ',' << g.taikyoku().jikan_sita() << ','
     << g.taikyoku().jikan_ue() << ',' << g.taikyoku().kifu().kifu_ichi << ','

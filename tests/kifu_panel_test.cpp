@@ -74,7 +74,7 @@ TEST_F(KifuPanel, SavesTheRecordByteForByteAsTheFormatTableSays) {
 }
 
 TEST_F(KifuPanel, SavesUpToThePositionWithHeaderLinesByWhoMovedFirst) {
-  g.haichi(haichi(kidou_no_gawa()));  // start-up sides: sente_gawa 1 is not sita_gawa -1
+  g.haichi(haichi(kidou_no_gawa()));  // start-up sides: the lower pieces are gote's
   test::play_sample_game(h);
   for (int i = 0; i < 3; ++i) g.ippo_modosu();
   g.kifu_write();
@@ -136,7 +136,7 @@ TEST_F(KifuPanel, WriteCommandRefusesAfterAFlipAHandicapOrInTheMiddleOfATurn) {
   Taikyoku::Haichi ou_tori;
   ou_tori.sfen = "4k4/4G4/9/9/9/9/9/9/4K4 b - 1";
   Taikyoku t = haichi(ou_tori);
-  ASSERT_EQ(t.sasu({5, 2, 5, 1, -KIN}, 0).shousha, 1);  // the upper king taken at once
+  ASSERT_EQ(t.sasu({5, 2, 5, 1, -KIN}, 0).shousha, Gawa::sente);  // the upper king taken at once
   g.haichi(t);
   g.kifu_write();
   EXPECT_TRUE(h.ui.boxes.empty());
@@ -257,11 +257,9 @@ TEST(KifuDrives, HomeRootAndTheVolumesAUserWouldPick) {
 TEST_F(KifuPanel, OpeningARecordStartsReplayWithTheSidesOfAFreshGame) {
   write_bytes("下手先.棋譜", *utf8_to_cp932("名局\r\n上の人\r\n下の人\r\n"
                                           "3 736-10 -10 0   0    5    0    0    \r\n"));
-  // Whatever the last game left, the first player is 1 again.
-  joutai(g).sente_gawa = -1;
-  joutai(g).gote_gawa = 1;
-  joutai(g).sita_gawa = -1;
-  joutai(g).teban = -1;
+  // Whatever the last game left, the lower pieces moved first as the record says.
+  joutai(g).sita_gawa = Gawa::gote;
+  joutai(g).teban = Gawa::gote;
   joutai(g).hanten_zumi = true;
   g.kifu_read();
   g.panel_file_click("下手先.棋譜");
@@ -272,11 +270,9 @@ TEST_F(KifuPanel, OpeningARecordStartsReplayWithTheSidesOfAFreshGame) {
   EXPECT_FALSE(h.ui.visible[Control::PANEL_FILE_LIST]);
   EXPECT_TRUE(g.taikyoku().saisei_chu());
   EXPECT_FALSE(g.taikyoku().hanten_zumi());
-  EXPECT_EQ(g.taikyoku().sente_gawa(), 1);
-  EXPECT_EQ(g.taikyoku().gote_gawa(), -1);
-  EXPECT_EQ(g.taikyoku().sita_gawa(), 1);
-  EXPECT_EQ(g.taikyoku().ue_gawa(), -1);
-  EXPECT_EQ(g.taikyoku().teban(), 1);
+  EXPECT_EQ(g.taikyoku().sita_gawa(), Gawa::sente);
+  EXPECT_EQ(g.taikyoku().ue_gawa(), Gawa::gote);
+  EXPECT_EQ(g.taikyoku().teban(), Gawa::sente);
   EXPECT_EQ(g.taikyoku().taikyoku_shu(), TaikyokuShu::ningen);
   EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 1);
   EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 0);
@@ -293,9 +289,9 @@ TEST_F(KifuPanel, OpeningARecordStartsReplayWithTheSidesOfAFreshGame) {
   write_bytes("上手先.棋譜", "t\nu\nv\n7 374 10  10  0   0    0    0    3    \n");
   g.panel_file_click("上手先.棋譜");
   EXPECT_EQ(g.taikyoku().taikyoku_shu(), TaikyokuShu::com);
-  EXPECT_EQ(g.taikyoku().ue_gawa(), 1);
-  EXPECT_EQ(g.taikyoku().sita_gawa(), -1);
-  EXPECT_EQ(g.taikyoku().teban(), 1);
+  EXPECT_EQ(g.taikyoku().ue_gawa(), Gawa::sente);
+  EXPECT_EQ(g.taikyoku().sita_gawa(), Gawa::gote);
+  EXPECT_EQ(g.taikyoku().teban(), Gawa::sente);
 }
 
 TEST_F(KifuPanel, ARecordWithoutEntriesOrAFileThatCannotBeReadIsReported) {

@@ -84,7 +84,7 @@ TEST_F(KifuReplay, ForwardAndBackATurnAtATimeOverAWholeRecord) {
     EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 3 * turn);
     EXPECT_EQ(g.taikyoku().tesuu(), 3 * turn);
     EXPECT_TRUE(test::same_position(g.taikyoku().pos(), seen[3 * turn])) << "turn " << turn;
-    EXPECT_EQ(g.taikyoku().teban(), turn % 2 == 1 ? -1 : 1);
+    EXPECT_EQ(g.taikyoku().teban(), turn % 2 == 1 ? Gawa::gote : Gawa::sente);
     EXPECT_EQ(g.taikyoku().teban_nushi(), g.taikyoku().teban());
   }
   EXPECT_EQ(g.taikyoku().jikan_sita(), played.game.taikyoku().jikan_sita());
@@ -114,7 +114,7 @@ TEST_F(KifuReplay, BlankLinesAreSkippedSoTheTurnOrderHolds) {
   g.after();
   EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 3);
   EXPECT_EQ(g.taikyoku().pos().ban[7][6], -HU);
-  EXPECT_EQ(g.taikyoku().teban(), -1);  // the second player's turn, as after any three moves
+  EXPECT_EQ(g.taikyoku().teban(), Gawa::gote);  // the second player's turn, as after any three moves
   EXPECT_TRUE(h.ui.boxes.empty());
 }
 
@@ -122,7 +122,7 @@ TEST_F(KifuReplay, StepCommandsRefuseAtTheEndsAndOutsideAGame) {
   Taikyoku::Haichi ou_tori;  // the lower gold takes the upper king
   ou_tori.sfen = "4k4/4G4/9/9/9/9/9/9/4K4 b - 1";
   Taikyoku won = haichi(ou_tori);
-  ASSERT_EQ(won.sasu({5, 2, 5, 1, -KIN}, 0).shousha, 1);
+  ASSERT_EQ(won.sasu({5, 2, 5, 1, -KIN}, 0).shousha, Gawa::sente);
   g.haichi(won);
   g.after();
   EXPECT_EQ(last_box().text, "新規に対局してください");
@@ -299,11 +299,11 @@ TEST_F(KifuReplay, TurningTheBoardTwiceGivesBackThePositionButNotTheRecord) {
   test::play_sample_game(h);
   g.lbel_up();  // refused: moves were played
   const Kyokumen before = g.taikyoku().pos();
-  const int teban = g.taikyoku().teban(), nushi = g.taikyoku().teban_nushi();
+  const Gawa teban = g.taikyoku().teban(), nushi = g.taikyoku().teban_nushi();
   g.reverse();
   EXPECT_TRUE(g.taikyoku().hanten_zumi());
-  EXPECT_EQ(g.taikyoku().teban(), -teban);
-  EXPECT_EQ(g.taikyoku().teban_nushi(), -nushi);  // the army that held the turn keeps it
+  EXPECT_EQ(g.taikyoku().teban(), aite(teban));
+  EXPECT_EQ(g.taikyoku().teban_nushi(), aite(nushi));  // the army that held the turn keeps it
   EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 0);
   EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 0);
   EXPECT_EQ(g.taikyoku().pos().ban[2][2], HISHA);  // the lower rook of (8, 8)
@@ -331,11 +331,11 @@ TEST_F(KifuReplay, TurningNegatesAHandicapAndIsRefusedWhereItWouldMisleadPlay) {
   EXPECT_EQ(g.taikyoku().pos().ban[2][2], kara);  // and the lower rook at (8, 8)
   EXPECT_EQ(g.taikyoku().pos().ban[8][8], -HISHA);
 
-  struct Case { bool saisei, tochuu; TaikyokuShu shu; int teban, shuukyoku; const char* text; };
+  struct Case { bool saisei, tochuu; TaikyokuShu shu; Gawa teban; int shuukyoku; const char* text; };
   const Case refused[] = {
-      {true, false, TaikyokuShu::ningen, 0, 0, "棋譜ﾓｰﾄﾞではできません"},
-      {false, true, TaikyokuShu::ningen, 1, 0, "３手目が打ち終わるまでできません"},
-      {false, false, TaikyokuShu::com, -1, 0, "対局途中ではできません"},
+      {true, false, TaikyokuShu::ningen, Gawa::nashi, 0, "棋譜ﾓｰﾄﾞではできません"},
+      {false, true, TaikyokuShu::ningen, Gawa::sente, 0, "３手目が打ち終わるまでできません"},
+      {false, false, TaikyokuShu::com, Gawa::gote, 0, "対局途中ではできません"},
   };
   for (const Case& c : refused) {
     Harness hh;
@@ -357,10 +357,10 @@ TEST_F(KifuReplay, TurningNegatesAHandicapAndIsRefusedWhereItWouldMisleadPlay) {
   joutai(over.game).te_tochuu = true;
   joutai(over.game).shuukyoku = static_cast<Shuukyoku>(1);
   joutai(over.game).taikyoku_shu = TaikyokuShu::com;
-  joutai(over.game).teban = 1;
+  joutai(over.game).teban = Gawa::sente;
   over.game.reverse();
   EXPECT_TRUE(over.game.taikyoku().hanten_zumi());
-  EXPECT_EQ(over.game.taikyoku().teban_nushi(), 0);  // against the computer the holder stays
+  EXPECT_EQ(over.game.taikyoku().teban_nushi(), Gawa::nashi);  // against the computer the holder stays
 }
 
 }  // namespace

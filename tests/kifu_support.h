@@ -54,7 +54,7 @@ inline void play_move(Harness& h, int fc, int fr, int tc, int tr, int code, doub
   else joutai(g).jikan_ue += secs;
   ++joutai(g).tesuu;
   te_ugokasu(g, fc, fr, tc, tr, code);
-  joutai(g).teban = -g.taikyoku().teban();
+  joutai(g).teban = aite(g.taikyoku().teban());
 }
 
 // Three turns with a capture, a promotion, a drop and a recapture; the lower pieces move first.

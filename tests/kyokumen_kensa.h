@@ -115,8 +115,9 @@ inline std::string joutai_kiroku(const Game& g) {
   raw(p.fu_suji_ue);
   const Taikyoku& t = g.taikyoku();
   raw(t.kiki());
-  const int ints[] = {t.teban(), t.teban_nushi(), t.sente_gawa(), t.gote_gawa(), t.sita_gawa(),
-                      t.ue_gawa(), static_cast<int>(t.taikyoku_shu()), t.shousha(), t.tesuu(),
+  auto n = [](Gawa side) { return static_cast<int>(side); };
+  const int ints[] = {n(t.teban()), n(t.teban_nushi()), n(t.sita_gawa()), n(t.ue_gawa()),
+                      static_cast<int>(t.taikyoku_shu()), n(t.shousha()), t.tesuu(),
                       static_cast<int>(t.dankai()), t.level(), t.saisei_chu(), t.saikai_machi(),
                       t.te_tochuu(), t.oute_mae(), t.ichite_x(), t.ichite_y(), t.nite_x(), t.nite_y(),
                       t.handicap(), t.handicap_zumi(), t.hanten_zumi(), t.kifu().kifu_ichi,

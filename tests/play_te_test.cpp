@@ -105,7 +105,7 @@ void expect_box(const Harness& h, const char* text, const char* title) {
   EXPECT_EQ(h.ui.boxes.back().title, title);
 }
 
-void expect_won(const Harness& h, int winner, const char* text) {
+void expect_won(const Harness& h, Gawa winner, const char* text) {
   EXPECT_EQ(h.game.taikyoku().shousha(), winner);
   expect_box(h, text, "終了");
   EXPECT_EQ(h.canvas.picture_at(11.2, 0), PIC_ZUVANSHOGI2);
@@ -144,7 +144,7 @@ TEST(Mouse, PressesAreRefusedWhileNoGameCanTakeAMove) {
   osu(h, 3, 7);  // No: a new game
   EXPECT_EQ(h.sound.log.front(), "play snd_kinshi");
   EXPECT_FALSE(g.taikyoku().saisei_chu());
-  EXPECT_EQ(g.taikyoku().teban(), 0);
+  EXPECT_EQ(g.taikyoku().teban(), Gawa::nashi);
 }
 
 TEST(Mouse, CellsRoundDownAndPressesOffTheGridChangeNothing) {
@@ -492,11 +492,11 @@ TEST(Taikyoku, TwoPeoplePlayFromTheStartToAMate) {
   }
   EXPECT_EQ(g.taikyoku().pos().ban[5][3], -TO);
   EXPECT_EQ(g.taikyoku().pos().mochigoma_sita[1], 1);
-  ASSERT_EQ(g.taikyoku().teban_nushi(), g.taikyoku().sente_gawa());
+  ASSERT_EQ(g.taikyoku().teban_nushi(), Gawa::sente);
 
   sasu(h, 5, 3, 5, 2);
   ikkyoku.push_back(g.taikyoku().pos());
-  expect_won(h, g.taikyoku().sente_gawa(), "先手の勝ちです");
+  expect_won(h, Gawa::sente, "先手の勝ちです");
   osu(h, 5, 2);
   expect_box(h, "新規に対局してください", "終局");
 
@@ -559,7 +559,7 @@ TEST(Taikyoku, ASecondMoveThatMatesTheHolderLosesAndTakingAKingWins) {
   EXPECT_EQ(in_slots, 0);
   g.ippo_modosu();
   EXPECT_TRUE(same_position(g.taikyoku().pos(), before));
-  EXPECT_EQ(g.taikyoku().shousha(), 0);
+  EXPECT_EQ(g.taikyoku().shousha(), Gawa::nashi);
 }
 
 TEST(Taikyoku, AgainstTheComputerTheTurnGoesToItAndComesBack) {
@@ -575,7 +575,7 @@ TEST(Taikyoku, AgainstTheComputerTheTurnGoesToItAndComesBack) {
   EXPECT_EQ(g.taikyoku().jikan_sita(), 12);
   h.clock.t += 2;
   sasu(h, 2, 7, 2, 6);
-  ASSERT_EQ(g.taikyoku().shousha(), 0);
+  ASSERT_EQ(g.taikyoku().shousha(), Gawa::nashi);
   EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 6);
   EXPECT_EQ(g.taikyoku().dankai(), Dankai::ichi);
   EXPECT_EQ(g.taikyoku().teban_nushi(), g.taikyoku().sita_gawa());

@@ -261,7 +261,7 @@ class Soak {
                                    Menu::SIDOU, Menu::KEIKA, Menu::BGM, Menu::AICON, Menu::VER};
     static const Menu kLevel[] = {Menu::LEVEL1, Menu::LEVEL2, Menu::LEVEL3, Menu::LEVEL4};
     const std::vector<Menu> hajime = hajime_menu();
-    const bool owatta = g().taikyoku().teban() == 0 || g().taikyoku().shousha() != 0;
+    const bool owatta = !g().taikyoku().hajimatta() || g().taikyoku().owatta();
     const int k = ransu(100);
     if (k < (owatta ? 60 : 12)) return hajime[ransu(static_cast<int>(hajime.size()))];
     if (k < 70) return kSousa[ransu(std::size(kSousa))];
@@ -356,14 +356,14 @@ class Soak {
     return Kind::reset;
   }
 
-  void kazoeru(int mae_shuukyoku, int mae_ichi, const std::vector<std::string>& kotoba) {
+  void kazoeru(bool mae_owatta, int mae_ichi, const std::vector<std::string>& kotoba) {
     const Game& gm = s_->game;
     const int te = gm.taikyoku().kifu().kifu_ichi - mae_ichi;
     if (te > 0) tokei.te += te;
     // A person plays one move per event; three or more at once are the computer's turn.
     if (te >= 3 && gm.taikyoku().taikyoku_shu() == TaikyokuShu::com && !susunda_)
       ++tokei.com_ban[gm.taikyoku().level()];
-    if (mae_shuukyoku == 0 && gm.taikyoku().owatta()) ++tokei.shouri;
+    if (!mae_owatta && gm.taikyoku().owatta()) ++tokei.shouri;
     for (const std::string& t : kotoba) {
       tokei.hozon += t == "棋譜を書き込みました";
       tokei.yomikomi += t == " 読み込みました";
@@ -373,7 +373,7 @@ class Soak {
   std::string ippo() {
     const Kyokumen mae = g().taikyoku().pos();
     const int mae_ichi = g().taikyoku().kifu().kifu_ichi, mae_handicap = g().taikyoku().handicap();
-    const int mae_shuukyoku = g().taikyoku().shousha();
+    const bool mae_owatta = g().taikyoku().owatta();
     s_->ui.kotoba.clear();
     susunda_ = false;
     const Kind kind = event();
@@ -381,7 +381,7 @@ class Soak {
       atarashii();
       return kensa(Kind::reset, mae, mae_handicap);
     }
-    kazoeru(mae_shuukyoku, mae_ichi, s_->ui.kotoba);
+    kazoeru(mae_owatta, mae_ichi, s_->ui.kotoba);
     return kensa(kind, mae, mae_handicap);
   }
 
@@ -392,8 +392,6 @@ class Soak {
       return f;
     if (const int d = static_cast<int>(gm.taikyoku().dankai()); d < 1 || d > 3)
       return "phase " + std::to_string(d);
-    if (gm.taikyoku().teban() < -1 || gm.taikyoku().teban() > 1)
-      return "turn " + std::to_string(gm.taikyoku().teban());
     if (kind == Kind::hanten) {
       // Every refusal says why in a box; a flip says nothing. (The start position
       // turned is the start position, so the board alone cannot tell.)

@@ -68,11 +68,11 @@ constexpr const char* OU_DAKE = "4k4/9/9/9/9/9/9/9/4K4 b - 1";
 
 TEST(TaikyokuSasu, ATurnOfThreeMovesPassesTheTurnAndChargesTheHoldersClock) {
   Taikyoku t = ningen();
-  const int sita = t.sita_gawa();
+  const Gawa sita = t.sita_gawa();
   Sashita r = t.sasu({7, 7, 7, 6, -HU}, 103);
   ASSERT_EQ(r.kotowari, Kotowari::nashi);
   EXPECT_EQ(t.dankai(), Dankai::ni);
-  EXPECT_EQ(t.teban(), -sita);  // the opponent's piece moves next
+  EXPECT_EQ(t.teban(), aite(sita));  // the opponent's piece moves next
   EXPECT_EQ(t.teban_nushi(), sita);
   EXPECT_TRUE(t.te_tochuu());
   EXPECT_EQ(t.ichite_x(), 7);
@@ -90,8 +90,8 @@ TEST(TaikyokuSasu, ATurnOfThreeMovesPassesTheTurnAndChargesTheHoldersClock) {
   ASSERT_EQ(r.kotowari, Kotowari::nashi);
   EXPECT_FALSE(r.com_no_ban);
   EXPECT_EQ(t.dankai(), Dankai::ichi);
-  EXPECT_EQ(t.teban(), -sita);
-  EXPECT_EQ(t.teban_nushi(), -sita);
+  EXPECT_EQ(t.teban(), aite(sita));
+  EXPECT_EQ(t.teban_nushi(), aite(sita));
   EXPECT_FALSE(t.te_tochuu());
   EXPECT_EQ(t.tesuu(), 3);
   EXPECT_EQ(t.kifu().kifu_nagasa, 3);

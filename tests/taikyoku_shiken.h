@@ -38,7 +38,7 @@ inline Taikyoku::Haichi haichi_ima(const Game& g, const std::string& sfen,
   h.dankai = d;
   h.santeme = t.santeme();
   h.shu = t.taikyoku_shu();
-  h.sita_sente = t.sita_gawa() == t.sente_gawa();
+  h.sita_sente = t.sita_sente();
   h.level = t.level();
   h.jikan_kaishi = t.jikan_kaishi();
   h.jikan_sita = t.jikan_sita();

@@ -81,7 +81,7 @@ class Game {
   void gote();    // GOTE: the computer moves first
   void level_cmd(int n);
   void level_settei(int n);
-  void aicon_ichi(std::string_view position, int side);  // "上" or "下"
+  void aicon_ichi(std::string_view position, Gawa side);  // "上" or "下"
   void matsu(double seconds);
   void shuuryou();
   void com_turn() { com_teban_.com_turn(); }  // com_ban1, com_ban2, com_ban3 in this order
@@ -236,15 +236,15 @@ class Game {
   void level_hyouji(int lv);
   void handicap_hyouji(int h);
   void tesuu_hyouji(int n);
-  void te_hyouji(int side, int c, int r, int code, int iro);
-  void te_kesu(int side);
-  void keika_hyouji(int side, double seconds);
-  void keika_kesu(int side);
+  void te_hyouji(Gawa side, int c, int r, int code, int iro);
+  void te_kesu(Gawa side);
+  void keika_hyouji(Gawa side, double seconds);
+  void keika_kesu(Gawa side);
   void timer_tick();
   // The clocks as shown: the holder's runs through all three of its moves (the computer's
   // only while it searches), the other stands at its total; only changed texts are redrawn.
   bool tokei_hashiru() const;
-  double jikan_gamen(int side) const;
+  double jikan_gamen(Gawa side) const;
   bool jikan_awaseru();
   // The clocks' texts on screen, lower side first; empty: none drawn.
   const std::string& tokei_moji(int i) const { return tokei_moji_[i]; }

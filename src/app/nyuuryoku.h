@@ -45,7 +45,7 @@ class Nyuuryoku {
   void torikeshi_egaku(Dankai d, const Sashita& r, bool timer);
   void sashita_ato(Dankai d, const Sentaku& s, const Sashita& r, bool nushi_sita);
   void te_hyouji(const Sentaku& s, int koma);
-  void shouri(int winner);
+  void shouri(Gawa winner);
 
   Game& g_;
   Taikyoku& t_;

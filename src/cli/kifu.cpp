@@ -30,7 +30,7 @@ int print_list(const mirado::KifuFile& f) {
   mirado::Taikyoku t;
   t.shinki();
   t.kifu_yomikomi(f.entries);
-  for (const std::string& row : mirado::kifu_ichiran(t.kifu(), t.kifu().kifu_nagasa, t.sente_gawa() == t.sita_gawa(),
+  for (const std::string& row : mirado::kifu_ichiran(t.kifu(), t.kifu().kifu_nagasa, t.sita_sente(),
                                                      t.pos()))
     std::cout << row << "\n";
   return 0;

@@ -154,7 +154,7 @@ int cmd_think(const ThinkOptions& o) {
   int made = 0;
   int last = 0;
   out["moves"] = moves_json(turn, kaiten_suru, made, last);
-  out["shuukyoku"] = kaiten_suru ? -t.shousha() : t.shousha();
+  out["shuukyoku"] = static_cast<int>(kaiten_suru ? aite(t.shousha()) : t.shousha());
   // After move 1 the opponent's pieces move next, after move 2 the mover's own, after
   // move 3 the opponent's.
   const bool aite_next = last != 2;

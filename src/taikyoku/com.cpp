@@ -34,7 +34,7 @@ void Taikyoku::com_tejun_owari(double jikan, double now) {
 }
 
 void Taikyoku::com_kachi(bool tsumi) {
-  if (tsumi) j_.shuukyoku = static_cast<Shuukyoku>(j_.ue_gawa);
+  if (tsumi) j_.shuukyoku = kachi(j_.ue_gawa);
   else j_.teban = j_.sita_gawa;
 }
 

@@ -28,7 +28,7 @@ std::string kaiseki_kyokumen(const std::vector<KifuEntry>& entries, std::vector<
     KaisekiKyokumen k;
     k.mae = t.pos();
     k.sita = t.teban() == t.sita_gawa();
-    const int mochinushi = t.teban();
+    const Gawa mochinushi = t.teban();
     int sashita = 0;
     for (; sashita < 3 && !t.owatta() && t.kifu().kifu_ichi < t.kifu().kifu_nagasa; ++sashita)
       if (std::string naze = t.kifu_susumu(); !naze.empty()) {

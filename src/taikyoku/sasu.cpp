@@ -134,7 +134,7 @@ Sashita Taikyoku::sasu(const NingenTe& s, double now) {
   (j_.teban_nushi == j_.sita_gawa ? j_.jikan_sita : j_.jikan_ue) += jikan_hakaru(now);
   j_.jikan_kaishi = now;
   kekka.shousha = te_owari(d, kekka.te.torareru, kekka.com_no_ban);
-  if (kekka.shousha != 0) j_.shuukyoku = static_cast<Shuukyoku>(kekka.shousha);
+  if (kekka.shousha != Gawa::nashi) j_.shuukyoku = kachi(kekka.shousha);
   else j_.dankai = static_cast<Dankai>(static_cast<int>(d) % 3 + 1);
   return kekka;
 }
@@ -178,35 +178,35 @@ static bool maketa(Kyokumen& p, bool sita, int captured) {
   return (sita ? tsumi_sita(p) : tsumi_ue(p)) == ari;
 }
 
-// After a completed move: the winner's side when one side is beaten, else 0 with the next
+// After a completed move: the winner when one army is beaten, else nashi with the next
 // move handed over.
-int Taikyoku::te_owari(Dankai d, int captured, bool& com_no_ban) {
+Gawa Taikyoku::te_owari(Dankai d, int captured, bool& com_no_ban) {
   Kyokumen& p = j_.pos;
-  const int nushi = j_.teban_nushi;
+  const Gawa nushi = j_.teban_nushi;
   const bool nushi_sita = nushi == j_.sita_gawa;
   switch (d) {
     case Dankai::ichi:
       if (maketa(p, !nushi_sita, captured)) return nushi;
-      j_.teban = -nushi;
-      return 0;
+      j_.teban = aite(nushi);
+      return Gawa::nashi;
     case Dankai::ni:
       // The second move may beat either side: the one whose piece moved, or the holder.
       if (maketa(p, false, captured)) return j_.sita_gawa;
       if (maketa(p, true, captured)) return j_.ue_gawa;
       j_.teban = nushi;
-      return 0;
+      return Gawa::nashi;
     case Dankai::san:
       if (com_taikyoku()) {
         if (maketa(p, !nushi_sita, captured)) return nushi;
-        j_.teban = j_.teban_nushi = -nushi;
+        j_.teban = j_.teban_nushi = aite(nushi);
         com_no_ban = true;
-        return 0;
+        return Gawa::nashi;
       }
       // Between two people the turn passes before the win is found.
-      j_.teban = j_.teban_nushi = -nushi;
-      return maketa(p, !nushi_sita, captured) ? nushi : 0;
+      j_.teban = j_.teban_nushi = aite(nushi);
+      return maketa(p, !nushi_sita, captured) ? nushi : Gawa::nashi;
   }
-  return 0;
+  return Gawa::nashi;
 }
 
 }  // namespace mirado

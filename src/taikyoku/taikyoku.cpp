@@ -9,7 +9,7 @@ double keika_byou(double start, double now) {
   return start <= now ? now - start : now + (86400 - start);
 }
 
-int Taikyoku::koma_su(int side) const {
+int Taikyoku::koma_su(Gawa side) const {
   const bool ue = side == j_.ue_gawa;
   if (!ue && side != j_.sita_gawa) return 0;
   int n = 0;
@@ -50,18 +50,16 @@ bool Taikyoku::ugokaseru(Dankai d, int code) const {
 }
 
 void Taikyoku::ou_tori(int torareru) {
-  if (torareru == OU) j_.shuukyoku = static_cast<Shuukyoku>(j_.sita_gawa);
-  else if (torareru == -OU) j_.shuukyoku = static_cast<Shuukyoku>(j_.ue_gawa);
+  if (torareru == OU) j_.shuukyoku = kachi(j_.sita_gawa);
+  else if (torareru == -OU) j_.shuukyoku = kachi(j_.ue_gawa);
 }
 
 void Taikyoku::kidou() {
   j_.saisei_chu = false;
   j_.kifu.kifu_nagasa = 0;
   j_.level = 3;
-  j_.sente_gawa = 1;
-  j_.gote_gawa = -1;
-  j_.ue_gawa = j_.sente_gawa;
-  j_.sita_gawa = j_.gote_gawa;
+  j_.ue_gawa = Gawa::sente;
+  j_.sita_gawa = Gawa::gote;
 }
 
 void Taikyoku::shinki() {
@@ -75,7 +73,7 @@ void Taikyoku::shinki() {
   j_.te_tochuu = false;
   j_.taikyoku_shu = TaikyokuShu::ningen;
   j_.shuukyoku = Shuukyoku::tsuzuku;
-  j_.teban = 0;
+  j_.teban = Gawa::nashi;
   j_.kifu.kifu_ichi = 0;
   j_.tesuu = 0;
   j_.jikan_ue = 0;
@@ -92,11 +90,11 @@ void Taikyoku::set_level(int n) {
 bool Taikyoku::ningen_kaishi(double now) {
   j_.jikan_kaishi = now;
   j_.taikyoku_shu = TaikyokuShu::ningen;
-  const bool shoteme = j_.teban == 0 || j_.tesuu == 0;
+  const bool shoteme = j_.teban == Gawa::nashi || j_.tesuu == 0;
   if (shoteme) {
-    j_.sita_gawa = j_.sente_gawa;
-    j_.ue_gawa = j_.gote_gawa;
-    j_.teban = j_.teban_nushi = j_.sente_gawa;
+    j_.sita_gawa = Gawa::sente;
+    j_.ue_gawa = Gawa::gote;
+    j_.teban = j_.teban_nushi = Gawa::sente;
   }
   j_.saikai_machi = false;
   j_.saisei_chu = false;  // a loaded record can be played on between two people
@@ -111,11 +109,11 @@ void Taikyoku::com_kaishi() {
 
 Tsugi Taikyoku::sente_kaishi(double now, bool& shoteme) {
   j_.jikan_kaishi = now;
-  shoteme = j_.teban == 0 || j_.tesuu == 0;
+  shoteme = j_.teban == Gawa::nashi || j_.tesuu == 0;
   if (shoteme || j_.sita_gawa == j_.teban) {
-    j_.sita_gawa = j_.sente_gawa;
-    j_.ue_gawa = j_.gote_gawa;
-    j_.teban = j_.teban_nushi = j_.sente_gawa;
+    j_.sita_gawa = Gawa::sente;
+    j_.ue_gawa = Gawa::gote;
+    j_.teban = j_.teban_nushi = Gawa::sente;
     j_.saikai_machi = false;
     return Tsugi::ningen;
   }
@@ -123,11 +121,11 @@ Tsugi Taikyoku::sente_kaishi(double now, bool& shoteme) {
 }
 
 Tsugi Taikyoku::gote_kaishi(bool& shoteme) {
-  shoteme = j_.teban == 0 || j_.tesuu == 0;
+  shoteme = j_.teban == Gawa::nashi || j_.tesuu == 0;
   if (shoteme) {
-    j_.sita_gawa = j_.gote_gawa;
-    j_.ue_gawa = j_.sente_gawa;
-    j_.teban = j_.teban_nushi = j_.sente_gawa;
+    j_.sita_gawa = Gawa::gote;
+    j_.ue_gawa = Gawa::sente;
+    j_.teban = j_.teban_nushi = Gawa::sente;
     return Tsugi::com;
   }
   if (j_.sita_gawa == j_.teban) {
@@ -152,18 +150,16 @@ void Taikyoku::kifu_yomikomi(const std::vector<KifuEntry>& entries) {
   j_.kifu.set_entries(entries);
   j_.tesuu = 0;
   if (entries.empty()) return;
-  j_.sente_gawa = 1;
-  j_.gote_gawa = -1;
   if (entries.front().moto_koma >= 10) {  // the upper pieces moved first, as after GOTE
     j_.taikyoku_shu = TaikyokuShu::com;
-    j_.ue_gawa = 1;
-    j_.sita_gawa = -1;
+    j_.ue_gawa = Gawa::sente;
+    j_.sita_gawa = Gawa::gote;
   } else {  // the lower pieces moved first, as after START
     j_.taikyoku_shu = TaikyokuShu::ningen;
-    j_.sita_gawa = 1;
-    j_.ue_gawa = -1;
+    j_.sita_gawa = Gawa::sente;
+    j_.ue_gawa = Gawa::gote;
   }
-  j_.teban = j_.sente_gawa;
+  j_.teban = Gawa::sente;
   j_.teban_nushi = j_.teban;
 }
 
@@ -187,7 +183,7 @@ std::string Taikyoku::kifu_susumu() {
   ou_tori(e.tori_koma);
   j_.jikan_ue = e.ue_ato;
   j_.jikan_sita = e.sita_ato;
-  j_.teban = -j_.teban;
+  j_.teban = aite(j_.teban);
   return {};
 }
 
@@ -229,13 +225,13 @@ Kotowari Taikyoku::hanten() {
   if (j_.saisei_chu) return Kotowari::kifu_mode;
   if (j_.te_tochuu && !owatta()) return Kotowari::te_tochuu;
   // The computer always plays the upper pieces; turning would hand it the person's army.
-  if (com_taikyoku() && j_.teban != 0 && !owatta()) return Kotowari::taikyoku_tochuu;
+  if (com_taikyoku() && j_.teban != Gawa::nashi && !owatta()) return Kotowari::taikyoku_tochuu;
   j_.hanten_zumi = true;
   j_.pos = kaiten(j_.pos);  // the kings change squares and sides with it
   if (j_.handicap_zumi) j_.handicap = -j_.handicap;
-  j_.teban = -j_.teban;
+  j_.teban = aite(j_.teban);
   // The army that held the turn keeps it: it now plays the other colour of pieces.
-  if (j_.taikyoku_shu == TaikyokuShu::ningen) j_.teban_nushi = -j_.teban_nushi;
+  if (j_.taikyoku_shu == TaikyokuShu::ningen) j_.teban_nushi = aite(j_.teban_nushi);
   j_.kifu.kifu_ichi = 0;
   j_.kifu.kifu_nagasa = 0;  // its squares no longer match the board
   return Kotowari::nashi;
@@ -292,10 +288,10 @@ bool Taikyoku::haichi(const Haichi& h, Taikyoku& out, std::string& error) {
   Joutai& j = t.j_;
   j.pos = sp.pos;
   j.taikyoku_shu = h.shu;
-  j.sita_gawa = h.sita_sente ? j.sente_gawa : j.gote_gawa;
-  j.ue_gawa = -j.sita_gawa;
+  j.sita_gawa = h.sita_sente ? Gawa::sente : Gawa::gote;
+  j.ue_gawa = aite(j.sita_gawa);
   j.teban = sp.teban_sita ? j.sita_gawa : j.ue_gawa;
-  j.teban_nushi = h.dankai == Dankai::ni ? -j.teban : j.teban;
+  j.teban_nushi = h.dankai == Dankai::ni ? aite(j.teban) : j.teban;
   j.dankai = h.dankai;
   j.te_tochuu = h.dankai != Dankai::ichi;
   j.santeme = h.santeme;
@@ -314,8 +310,8 @@ Taikyoku sente_taikyoku(const Kyokumen& p, int level, int ichite_x, int ichite_y
   Taikyoku t;
   Taikyoku::Joutai& j = t.j_;
   j.pos = p;
-  j.sita_gawa = j.sente_gawa;
-  j.ue_gawa = j.gote_gawa;
+  j.sita_gawa = Gawa::sente;
+  j.ue_gawa = Gawa::gote;
   j.level = level;
   j.santeme = {ichite_x, ichite_y, nite_x, nite_y};
   return t;

@@ -19,9 +19,15 @@
 
 namespace mirado {
 
-// How a game stands: going on, or won by the army of the first move (side value 1) or of
-// the second (side value -1). The values are the winner's side value.
+// One of the two armies: the one that moved first (sente) or second (gote); nashi before
+// a game, and for no winner. Which of them plays the lower pieces changes with the kind of
+// game and with a flip.
+enum class Gawa : int { nashi = 0, sente = 1, gote = -1 };
+constexpr Gawa aite(Gawa g) { return static_cast<Gawa>(-static_cast<int>(g)); }
+
+// How a game stands: going on, or won by one of the armies (the values are the winner's).
 enum class Shuukyoku : int { tsuzuku = 0, sente_kachi = 1, gote_kachi = -1 };
+constexpr Shuukyoku kachi(Gawa g) { return static_cast<Shuukyoku>(static_cast<int>(g)); }
 
 // Why the game refused a move or a command. Each refusal leaves the game exactly as it was.
 enum class Kotowari {
@@ -61,7 +67,7 @@ struct Sashita {
   TeModoshi te;            // the move as made
   int koma = 0;            // what it put on the target: promoted when it promoted
   KifuEntry kiroku;        // its record entry (a refused move's entry is gone again)
-  int shousha = 0;         // the side that won by it, 0 none
+  Gawa shousha = Gawa::nashi;  // the army that won by it
   bool com_no_ban = false; // the third move handed the turn to the computer
 };
 
@@ -78,12 +84,9 @@ class Taikyoku {
   struct Joutai {
     Kyokumen pos;  // board, hands and what follows from them
     Kifu kifu;     // the record of this game
-    // Side values: 1 and -1 name the two armies; which of them plays the lower pieces and
-    // which moved first changes with the kind of game.
-    int teban = 0;        // whose move it is (0 before a game)
-    int teban_nushi = 0;  // who holds the turn of three moves
-    int sente_gawa = 1, gote_gawa = -1;
-    int sita_gawa = -1, ue_gawa = 1;
+    Gawa teban = Gawa::nashi;        // whose move it is
+    Gawa teban_nushi = Gawa::nashi;  // who holds the turn of three moves
+    Gawa sita_gawa = Gawa::gote, ue_gawa = Gawa::sente;  // who plays the lower, the upper pieces
     TaikyokuShu taikyoku_shu = TaikyokuShu::ningen;
     Shuukyoku shuukyoku = Shuukyoku::tsuzuku;
     int tesuu = 0;  // moves played
@@ -127,16 +130,16 @@ class Taikyoku {
   const Kyokumen& pos() const { return j_.pos; }
   const Kiki& kiki() const { return j_.pos.kiki(); }
   const Kifu& kifu() const { return j_.kifu; }
-  int teban() const { return j_.teban; }
-  int teban_nushi() const { return j_.teban_nushi; }
-  int sente_gawa() const { return j_.sente_gawa; }
-  int gote_gawa() const { return j_.gote_gawa; }
-  int sita_gawa() const { return j_.sita_gawa; }
-  int ue_gawa() const { return j_.ue_gawa; }
+  Gawa teban() const { return j_.teban; }
+  Gawa teban_nushi() const { return j_.teban_nushi; }
+  Gawa sita_gawa() const { return j_.sita_gawa; }
+  Gawa ue_gawa() const { return j_.ue_gawa; }
+  bool sita_sente() const { return j_.sita_gawa == Gawa::sente; }  // the lower pieces moved first
+  bool hajimatta() const { return j_.teban != Gawa::nashi; }  // a game was started or loaded
   TaikyokuShu taikyoku_shu() const { return j_.taikyoku_shu; }
   Shuukyoku shuukyoku() const { return j_.shuukyoku; }
   bool owatta() const { return j_.shuukyoku != Shuukyoku::tsuzuku; }
-  int shousha() const { return static_cast<int>(j_.shuukyoku); }  // the winner's side, 0 none
+  Gawa shousha() const { return static_cast<Gawa>(static_cast<int>(j_.shuukyoku)); }  // nashi: none
   int tesuu() const { return j_.tesuu; }
   Dankai dankai() const { return j_.dankai; }
   int level() const { return j_.level; }
@@ -158,7 +161,7 @@ class Taikyoku {
   bool hanten_zumi() const { return j_.hanten_zumi; }
   bool com_taikyoku() const { return j_.taikyoku_shu == TaikyokuShu::com; }
   // Pieces on the board and in hand of the army `side`.
-  int koma_su(int side) const;
+  int koma_su(Gawa side) const;
   // Is the king of the lower (sita) or the upper pieces attacked on the board as it stands?
   bool ou_oute(bool sita) const;
   // Are the third move's two limits in force on the position as it stands? They are
@@ -279,7 +282,7 @@ class Taikyoku {
   };
   void te_wo_sasu(const NingenTe& s, double now, Sashita& kekka);
   void torikesu(Dankai d, const Sashita& kekka, const Mae& mae);
-  int te_owari(Dankai d, int captured, bool& com_no_ban);
+  Gawa te_owari(Dankai d, int captured, bool& com_no_ban);
 
   Joutai j_;
 };

@@ -113,7 +113,7 @@ void Game::zenbu_egaku() {
   jikan_awaseru();
   if (taikyoku_.taikyoku_shu() == TaikyokuShu::com) level_hyouji(taikyoku_.level());
   if (taikyoku_.handicap_zumi()) handicap_hyouji(taikyoku_.handicap());
-  koma_egaku(taikyoku_.teban() == 0 ? PIC_ZUVANSHOGI2 : PIC_ZUVANSHOGI, 11.2, 0);
+  koma_egaku(!taikyoku_.hajimatta() ? PIC_ZUVANSHOGI2 : PIC_ZUVANSHOGI, 11.2, 0);
   shirushi_awaseru();
 }
 

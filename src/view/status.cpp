@@ -87,7 +87,7 @@ void Game::tesuu_hyouji(int n) {
   meisho_egaku(13.8, 4.1, 99, IRO_SHIRO, 10);
 }
 
-void Game::te_kesu(int side) {
+void Game::te_kesu(Gawa side) {
   if (side == taikyoku_.ue_gawa()) {
     // The notation starts half a cell into column -2: erase it too, or its first
     // character stays behind.
@@ -103,7 +103,7 @@ void Game::te_kesu(int side) {
   }
 }
 
-void Game::te_hyouji(int side, int c, int r, int code, int iro) {
+void Game::te_hyouji(Gawa side, int c, int r, int code, int iro) {
   te_kesu(side);
   double x_col, x_row, x_koma, y;
   if (side == taikyoku_.ue_gawa()) {
@@ -130,7 +130,7 @@ void Game::te_hyouji(int side, int c, int r, int code, int iro) {
   if (side == taikyoku_.ue_gawa()) waku_egaku(IRO_MIDORI, 1, 8);
 }
 
-void Game::keika_kesu(int side) {
+void Game::keika_kesu(Gawa side) {
   if (side == taikyoku_.sita_gawa() || side == taikyoku_.ue_gawa())
     tokei_moji_[side == taikyoku_.sita_gawa() ? 0 : 1].clear();
   if (side == taikyoku_.sita_gawa()) {
@@ -141,7 +141,7 @@ void Game::keika_kesu(int side) {
   }
 }
 
-void Game::keika_hyouji(int side, double seconds) {
+void Game::keika_hyouji(Gawa side, double seconds) {
   if (!is_checked(Menu::KEIKA)) return;
   const std::string text = jikan_moji(seconds);
   keika_kesu(side);
@@ -158,7 +158,7 @@ void Game::keika_hyouji(int side, double seconds) {
 }
 
 bool Game::tokei_hashiru() const {
-  if (taikyoku_.teban() == 0 || taikyoku_.owatta() || taikyoku_.saisei_chu() ||
+  if (!taikyoku_.hajimatta() || taikyoku_.owatta() || taikyoku_.saisei_chu() ||
       taikyoku_.saikai_machi())
     return false;
   // The computer's time is charged for its search only, not for showing its move.
@@ -167,7 +167,7 @@ bool Game::tokei_hashiru() const {
   return true;
 }
 
-double Game::jikan_gamen(int side) const {
+double Game::jikan_gamen(Gawa side) const {
   const bool sita = side == taikyoku_.sita_gawa();
   double t = sita ? taikyoku_.jikan_sita() : taikyoku_.jikan_ue();
   if (side != taikyoku_.teban_nushi()) return t;
@@ -181,7 +181,7 @@ double Game::jikan_gamen(int side) const {
 bool Game::jikan_awaseru() {
   if (!is_checked(Menu::KEIKA)) return false;
   bool kaeta = false;
-  for (int side : {taikyoku_.sita_gawa(), taikyoku_.ue_gawa()}) {
+  for (Gawa side : {taikyoku_.sita_gawa(), taikyoku_.ue_gawa()}) {
     const double t = jikan_gamen(side);
     if (jikan_moji(t) == tokei_moji_[side == taikyoku_.sita_gawa() ? 0 : 1]) continue;
     keika_hyouji(side, t);

@@ -154,7 +154,7 @@ TEST_F(WindowTest, StartPositionIsPaintedCellByCell) {
 
 TEST_F(WindowTest, PressesReachTheGameAsCellsAtAnyWindowSize) {
   window_->action(Menu::START)->trigger();
-  ASSERT_EQ(game().taikyoku().teban(), 1);
+  ASSERT_EQ(game().taikyoku().teban(), Gawa::sente);
   QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, cell_centre(3, 7));
   EXPECT_EQ(game().nyuuryoku().click_jotai(), 1);
   EXPECT_EQ(game().nyuuryoku().sentaku(static_cast<Dankai>(1)).moto_x, 3);
@@ -179,7 +179,7 @@ TEST_F(WindowTest, PressesReachTheGameAsCellsAtAnyWindowSize) {
   for (auto [c, r] : {std::pair{7, 3}, {7, 4}, {7, 7}, {7, 6}})
     QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, cell_centre(c, r));
   EXPECT_EQ(game().taikyoku().dankai(), Dankai::ichi);
-  EXPECT_EQ(game().taikyoku().teban_nushi(), -1);
+  EXPECT_EQ(game().taikyoku().teban_nushi(), Gawa::gote);
   const QImage after = window_->surface().full_repaint();
   EXPECT_TRUE(shows(after, s, 7, 4, HU));
   EXPECT_TRUE(shows(after, s, 7, 3, kara));
@@ -261,7 +261,7 @@ TEST_F(WindowTest, RulesPageOpensFromTheHelpMenu) {
   ASSERT_NE(page, nullptr);
   EXPECT_FALSE(page->isModal());
   window_->action(Menu::START)->trigger();  // the game goes on meanwhile
-  EXPECT_EQ(game().taikyoku().teban(), 1);
+  EXPECT_EQ(game().taikyoku().teban(), Gawa::sente);
   page->close();
 }
 

@@ -86,7 +86,7 @@ std::string narabete_miru(Taikyoku& t, const Tsuzuki& z, const std::vector<KifuE
 void Game::chuudan_hozon() {
   // Only a game being played: not one over, not a record stepped through, and not one
   // on a turned board, whose start no record can hold.
-  if (taikyoku_.teban() == 0 || taikyoku_.owatta() || taikyoku_.saisei_chu() ||
+  if (!taikyoku_.hajimatta() || taikyoku_.owatta() || taikyoku_.saisei_chu() ||
       taikyoku_.hanten_zumi())
     return;
   const int n = nokosu_te(*this);

@@ -81,7 +81,7 @@ ComTe com_sasu(Game& g, ComTeban& c, Taikyoku& t, Dankai tejun, Sashite* yomi_te
   return r;
 }
 
-void com_owari(Game& g, ComTeban& c, Taikyoku& t, const Sashite& m, int side, double jikan) {
+void com_owari(Game& g, ComTeban& c, Taikyoku& t, const Sashite& m, Gawa side, double jikan) {
   if (m.ari) {
     g.te_hyouji(side, m.tc, m.tr, m.koma, IRO_SHIRO);
     g.waku_egaku(IRO_SHIRO, m.tc, m.tr);

@@ -20,7 +20,7 @@ bool refuse(Game& g, std::string_view why) {
 }
 
 bool hint_dekiru(Game& g) {
-  if (g.taikyoku().teban() == 0) return refuse(g, "対局を始めてから使って下さい");
+  if (!g.taikyoku().hajimatta()) return refuse(g, "対局を始めてから使って下さい");
   if (g.taikyoku().owatta()) return refuse(g, "対局は終わっています");
   if (g.taikyoku().saisei_chu() || g.taikyoku().saikai_machi())
     return refuse(g, kotowari_moji(Kotowari::kifu_mode));
@@ -69,7 +69,7 @@ void HintKaiseki::hint() {
     const KifuEntry e = sashite_entry(m);
     text += " " + std::to_string(no) + " " +
             te_hyouki(p_ima, e, t_.kifu().kifu_ichi >= 1 || i > 0 ? &zen : nullptr,
-                      t_.sente_gawa() == t_.sita_gawa());
+                      t_.sita_sente());
     do_move(p_ima, kifu_te(e));
     zen = e;
   }

@@ -7,9 +7,9 @@ namespace mirado {
 
 namespace {
 
-std::string gawa_mei(const Game& g, int side) {
+std::string gawa_mei(const Game& g, Gawa side) {
   if (g.taikyoku().com_taikyoku()) return side == g.taikyoku().sita_gawa() ? "あなた" : "COM";
-  return side == g.taikyoku().sente_gawa() ? "先手" : "後手";
+  return side == Gawa::sente ? "先手" : "後手";
 }
 
 std::string dankai_moji(const Game& g) {
@@ -25,7 +25,7 @@ std::string dankai_moji(const Game& g) {
 }
 
 std::string kihon(const Game& g) {
-  if (g.taikyoku().teban() == 0) return "「対局」で始めて下さい";
+  if (!g.taikyoku().hajimatta()) return "「対局」で始めて下さい";
   if (g.taikyoku().owatta()) return gawa_mei(g, g.taikyoku().shousha()) + "の勝ち";
   if (g.taikyoku().saisei_chu())
     return "棋譜 " + std::to_string(g.taikyoku().kifu().kifu_ichi) + "/" +
@@ -57,7 +57,7 @@ std::string Game::joukyou() const {
 }
 
 bool Game::sentaku_nareru() const {
-  if (nyuuryoku_.click_jotai() == 0 || taikyoku_.teban() == 0 || taikyoku_.owatta() ||
+  if (nyuuryoku_.click_jotai() == 0 || !taikyoku_.hajimatta() || taikyoku_.owatta() ||
       taikyoku_.saisei_chu())
     return false;
   const Nyuuryoku::Sentaku& s = nyuuryoku_.sentaku(taikyoku_.dankai());

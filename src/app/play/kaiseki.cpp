@@ -36,7 +36,7 @@ void kotowaru_kaiseki(Game& g, std::string why) {
 }  // namespace
 
 std::string HintKaiseki::owari_moji() const {
-  return "解析終了　" + kaiseki_matome_moji(kekka_, t_.sente_gawa() == t_.sita_gawa());
+  return "解析終了　" + kaiseki_matome_moji(kekka_, t_.sita_sente());
 }
 
 void HintKaiseki::kaiseki_menu() {
@@ -136,7 +136,7 @@ void HintKaiseki::kaiseki_shirushi() {
   const KifuEntry zen = t_.kifu().at(t_.kifu().kifu_ichi);
   hint_moji_ = "最善 " + yomi_te_hyouki(t_.pos(), k.saizen,
                                         t_.kifu().kifu_ichi >= 1 ? &zen : nullptr,
-                                        t_.sente_gawa() == t_.sita_gawa());
+                                        t_.sita_sente());
   if (k.rui != TeRui::nashi) hint_moji_ += "（指した手は" + std::string(te_rui_mei(k.rui)) + "）";
   shirushi_ = t;
   g_.ports().canvas->refresh();
@@ -151,7 +151,7 @@ KaisekiZu HintKaiseki::kaiseki_zu(bool mieru) const {
     zu.rui.push_back(static_cast<int>(k.rui));
   }
   zu.ima = t_.kifu().kifu_ichi / 3.0;
-  zu.matome = kaiseki_matome_moji(kekka_, t_.sente_gawa() == t_.sita_gawa());
+  zu.matome = kaiseki_matome_moji(kekka_, t_.sita_sente());
   return zu;
 }
 

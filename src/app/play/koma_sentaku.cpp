@@ -101,10 +101,10 @@ void Nyuuryoku::torikeshi_egaku(Dankai d, const Sashita& r, bool timer) {
   if (!ou) g_.aicon_ichi(t_.teban_nushi() == t_.sita_gawa() ? "下" : "上", t_.teban());
 }
 
-void Nyuuryoku::shouri(int winner) {
+void Nyuuryoku::shouri(Gawa winner) {
   const char* text = t_.com_taikyoku()
                          ? (winner == t_.sita_gawa() ? "あなたの勝ちです" : "ＣＯＭの勝ちです")
-                         : (winner == t_.sente_gawa() ? "先手の勝ちです" : "後手の勝ちです");
+                         : (winner == Gawa::sente ? "先手の勝ちです" : "後手の勝ちです");
   g_.msg(text, "終了");
   g_.koma_egaku(PIC_ZUVANSHOGI2, 11.2, 0);
   g_.ports().canvas->repaint();
@@ -114,7 +114,7 @@ void Nyuuryoku::shouri(int winner) {
 void Nyuuryoku::sashita_ato(Dankai d, const Sentaku& s, const Sashita& r, bool nushi_sita) {
   if (d != Dankai::ichi) te_hyouji(s, s.koma);
   if (d == Dankai::san && !t_.com_taikyoku()) g_.aicon_ichi(nushi_sita ? "上" : "下", t_.teban());
-  if (r.shousha != 0) {
+  if (r.shousha != Gawa::nashi) {
     shouri(r.shousha);
     return;
   }

@@ -28,7 +28,7 @@ bool Game::saikai_suru() {
     if (taikyoku_.teban_nushi() == taikyoku_.sita_gawa()) msg("あなたの番です", "対局");
     return true;
   }
-  msg(taikyoku_.teban_nushi() == taikyoku_.sente_gawa() ? "先手の番です" : "後手の番です", "対局");
+  msg(taikyoku_.teban_nushi() == Gawa::sente ? "先手の番です" : "後手の番です", "対局");
   return true;
 }
 
@@ -51,7 +51,7 @@ void Game::on_mouse_down(int button, int /*shift*/, int x, int y) {
     msg("新規に対局してください", "終局");
     return;
   }
-  if (taikyoku_.teban() == 0) {
+  if (!taikyoku_.hajimatta()) {
     kotowaru("対局が始まっていません");
     snd_play(Oto::kinshi);
     msg("「対局」で始めて下さい", "開始");

@@ -257,7 +257,7 @@ void Game::panel_write_click() {
       msg(std::string(kNamae[i]) + "に保存できない文字があります", "棋譜保存");
       return;
     }
-  const bool sita_sente = taikyoku_.sente_gawa() == taikyoku_.sita_gawa();
+  const bool sita_sente = taikyoku_.sita_sente();
   std::vector<KifuEntry> entries;
   for (int i = 1; i <= taikyoku_.kifu().kifu_ichi; ++i) entries.push_back(taikyoku_.kifu().at(i));
   int bad = 0;

@@ -81,7 +81,7 @@ void Game::after() {
     return;
   }
   panel_tojiru();
-  if (taikyoku_.teban() == 0) {
+  if (!taikyoku_.hajimatta()) {
     snd_play(Oto::kinshi);
     msg("「対局」で始めて下さい", "開始");
     return;

@@ -31,7 +31,7 @@ void Game::com_matsu(double seconds) {
   }
 }
 
-void Game::aicon_ichi(std::string_view position, int side) {
+void Game::aicon_ichi(std::string_view position, Gawa side) {
   if (!is_checked(Menu::AICON)) return;
   const int top = position == "上" ? 300 : 6000;
   for (Control c : {Control::AICON_MAN1, Control::AICON_MAN2, Control::AICON_COM})
@@ -39,14 +39,14 @@ void Game::aicon_ichi(std::string_view position, int side) {
   const bool com = taikyoku_.com_taikyoku();
   if (side == taikyoku_.ue_gawa()) {
     set_visible(Control::AICON_COM, com);
-    set_visible(Control::AICON_MAN1, !com && taikyoku_.teban_nushi() == 1);
-    set_visible(Control::AICON_MAN2, !com && taikyoku_.teban_nushi() == -1);
+    set_visible(Control::AICON_MAN1, !com && taikyoku_.teban_nushi() == Gawa::sente);
+    set_visible(Control::AICON_MAN2, !com && taikyoku_.teban_nushi() == Gawa::gote);
   } else if (side == taikyoku_.sita_gawa()) {
     if (com) {
       set_visible(Control::AICON_MAN1, true);
     } else {
-      set_visible(Control::AICON_MAN1, taikyoku_.teban_nushi() == 1);
-      set_visible(Control::AICON_MAN2, taikyoku_.teban_nushi() == -1);
+      set_visible(Control::AICON_MAN1, taikyoku_.teban_nushi() == Gawa::sente);
+      set_visible(Control::AICON_MAN2, taikyoku_.teban_nushi() == Gawa::gote);
     }
     set_visible(Control::AICON_COM, false);
   }

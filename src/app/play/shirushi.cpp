@@ -81,11 +81,11 @@ void Game::ichiran_menu() {
 std::vector<std::string> Game::ichiran() const {
   // Before a game starts (最初, start-up) 進 cannot step: no rows to click. A new game
   // shows none either until a move is made, or 進 steps into the record kept from before.
-  if (taikyoku_.teban() == 0 ||
+  if (!taikyoku_.hajimatta() ||
       (taikyoku_.tesuu() == 0 && !taikyoku_.saisei_chu() && !taikyoku_.saikai_machi()))
     return {};
   return kifu_ichiran(taikyoku_.kifu(), taikyoku_.kifu().kifu_nagasa,
-                      taikyoku_.sente_gawa() == taikyoku_.sita_gawa(),
+                      taikyoku_.sita_sente(),
                       kifu_hajime(taikyoku_.pos(), taikyoku_.kifu()));
 }
 

@@ -33,15 +33,15 @@ void Game::start() {
   ports().canvas->repaint();
   snd_play(Oto::jusei);
   matsu(1.5);
-  const int teban_mae = taikyoku_.teban();
+  const Gawa teban_mae = taikyoku_.teban();
   if (game().ningen_kaishi(now)) {
     if (is_checked(Menu::BGM)) snd_loop(Oto::bgm);
     aicon_ichi("下", taikyoku_.sita_gawa());
     msg("先手の番です", " ");
-  } else if (teban_mae == 1) {
+  } else if (teban_mae == Gawa::sente) {
     aicon_ichi("下", taikyoku_.sita_gawa());
     msg("先手の番です", " ");
-  } else if (teban_mae == -1) {
+  } else if (teban_mae == Gawa::gote) {
     aicon_ichi("上", taikyoku_.sita_gawa());
     msg("後手の番です", " ");
   }
