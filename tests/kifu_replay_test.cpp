@@ -228,16 +228,16 @@ TEST(KifuKensa, DropsNeedAnEmptySquareAndAHeldPiece) {
   p.mochigoma_sita[1] = 1;
   KifuEntry e;
   e.moto_x = TE_SITA, e.moto_y = 3, e.saki_x = 5, e.saki_y = 5, e.koma = -HU, e.moto_koma = -HU;
-  EXPECT_EQ(te_kensa(p, e), "");
+  EXPECT_EQ(te_kensa(p, e), Kotowari::nashi);
   e.saki_y = 7;  // the lower pawn stands there
   e.tori_koma = -HU;
-  EXPECT_EQ(te_kensa(p, e), "駒のある升に打つ手です");
+  EXPECT_EQ(te_kensa(p, e), Kotowari::uchi_saki_ari);
   e.saki_y = 5;
   e.tori_koma = 0;
   e.moto_koma = -KYOU;
-  EXPECT_EQ(te_kensa(p, e), "置いた駒が打った駒と違います");
+  EXPECT_EQ(te_kensa(p, e), Kotowari::uchi_chigai);
   e.moto_koma = e.koma = -OU;
-  EXPECT_EQ(te_kensa(p, e), "成駒や王は打てません");
+  EXPECT_EQ(te_kensa(p, e), Kotowari::uchenai_koma);
 }
 
 TEST_F(KifuReplay, ALineNumberCountsTheSkippedBlankLines) {

@@ -11,17 +11,13 @@
 
 #include "engine/hyouka.h"
 #include "rules/kiki.h"
+#include "rules/kotowari.h"
 #include "rules/kyokumen.h"
 #include "rules/santeme.h"
 
 namespace mirado {
 
 struct Te;
-
-// Which of the turn's three moves: the phase a person plays, and the computer's procedure
-// that plays it: 1 = com_ban1 (an upper piece, highest score), 2 = com_ban2 (a lower
-// piece, lowest score), 3 = com_ban3 (an upper piece again, with its restrictions).
-enum class Dankai : int { ichi = 1, ni = 2, san = 3 };
 
 // The chosen move. fc = -1 (upper hand, fr = hand index 1..7) or 11 (lower hand,
 // fr = hand row 3..9) for a drop.

@@ -5,13 +5,14 @@
 #include <string>
 
 #include "kifu/kifu.h"
+#include "rules/kotowari.h"
 #include "rules/kyokumen.h"
 #include "rules/ugoki.h"
 
 namespace mirado {
 
-// Empty when the entry can be stepped forward on `p`; otherwise the reason, for the user.
-std::string te_kensa(const Kyokumen& p, const KifuEntry& e);
+// Why the entry cannot be stepped forward on `p` (nashi: it can).
+Kotowari te_kensa(const Kyokumen& p, const KifuEntry& e);
 
 // The whole message for entry n when it cannot be stepped forward on `p` (its file line
 // and the reason), empty when it can.

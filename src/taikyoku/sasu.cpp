@@ -6,26 +6,6 @@
 
 namespace mirado {
 
-const char* kotowari_moji(Kotowari k, Dankai d) {
-  switch (k) {
-    case Kotowari::nashi: return "";
-    case Kotowari::dare_no_koma:
-      return d == Dankai::ni ? "2手目は相手の駒を動かします" : "自分の駒を動かす番です";
-    case Kotowari::ugokenai: return "その駒はそこへ動けません";
-    case Kotowari::nifu: return "二歩です（同じ筋に歩があります）";
-    case Kotowari::naranai_to: return "成らないと動けない所です（右クリックで成る）";
-    case Kotowari::jibun_oute: return "自分の玉が王手になる手です";
-    case Kotowari::aite_oute: return "相手の玉が王手になる手です";
-    case Kotowari::ichite_no_koma: return "１手目に動かした駒は動かせません";
-    case Kotowari::nite_no_koma: return "２手目に動かした駒は取れません";
-    case Kotowari::kifu_mode: return "棋譜ﾓｰﾄﾞではできません";
-    case Kotowari::te_tochuu: return "３手目が打ち終わるまでできません";
-    case Kotowari::taikyoku_tochuu: return "対局途中ではできません";
-    case Kotowari::hanten_go: return "反転後ではできません";
-  }
-  return "";
-}
-
 namespace {
 
 // Does the selection still stand where it was taken from? Commands between the two

@@ -164,7 +164,7 @@ void Taikyoku::kifu_yomikomi(const std::vector<KifuEntry>& entries) {
 }
 
 std::string kifu_sasenai(const std::vector<KifuEntry>& entries) {
-  if (entries.empty()) return "棋譜ﾌｧｲﾙにﾃﾞｰﾀがありません";
+  if (entries.empty()) return kotowari_moji(Kotowari::kifu_kara);
   Taikyoku t;
   t.shinki();
   t.kifu_yomikomi(entries);

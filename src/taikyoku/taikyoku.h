@@ -13,6 +13,7 @@
 #include "engine/yomi.h"
 #include "kifu/kifu.h"
 #include "rules/kiki.h"
+#include "rules/kotowari.h"
 #include "rules/kyokumen.h"
 #include "rules/santeme.h"
 #include "rules/ugoki.h"
@@ -28,29 +29,6 @@ constexpr Gawa aite(Gawa g) { return static_cast<Gawa>(-static_cast<int>(g)); }
 // How a game stands: going on, or won by one of the armies (the values are the winner's).
 enum class Shuukyoku : int { tsuzuku = 0, sente_kachi = 1, gote_kachi = -1 };
 constexpr Shuukyoku kachi(Gawa g) { return static_cast<Shuukyoku>(static_cast<int>(g)); }
-
-// Why the game refused a move or a command. Each refusal leaves the game exactly as it was.
-enum class Kotowari {
-  nashi,
-  // a person's move
-  dare_no_koma,    // a piece the phase does not move: phase 2 moves the opponent's pieces,
-                   // phases 1 and 3 the holder's own
-  ugokenai,        // the piece cannot go there
-  nifu,            // a pawn dropped on a file that has one
-  naranai_to,      // the piece can only go there promoted
-  jibun_oute,      // the move leaves the mover's own king attacked
-  aite_oute,       // a second move that leaves the opponent's king attacked
-  ichite_no_koma,  // the third move moves the piece of the first
-  nite_no_koma,    // the third move takes the piece of the second
-  // turning the board or changing the handicap
-  kifu_mode,        // a record is being stepped through
-  te_tochuu,        // in the middle of a turn
-  taikyoku_tochuu,  // a game is under way
-  hanten_go,        // the handicap, once the board was turned
-};
-
-// The words of a refusal as the player is told them; `d` is the phase a move was refused in.
-const char* kotowari_moji(Kotowari k, Dankai d = Dankai::ichi);
 
 // A person's move as the two presses gave it: the source (a board square, or a hand cell:
 // column TE_SITA with its row on screen, or TE_UE with its row), the target square, the
