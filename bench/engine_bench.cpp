@@ -135,7 +135,7 @@ bool person_turn(Kyokumen& p, int level) {
       p = kaiten(q);
       return true;
     }
-    if (own && tsumi_sita(q) == ari) {
+    if (own && tsumi_sita(q)) {
       p = kaiten(q);
       return true;
     }

@@ -334,20 +334,20 @@ TEST(Probes, NigemichiCountsEmptyUnattackedSquaresOnly) {
 TEST(Probes, TateNeraiSeesARookThroughLowerPiecesOnlyIfItsPathIsOpen) {
   Pos s;
   s.at(3, 3, GIN).at(3, 8, -HISHA).at(1, 1, OU).at(9, 9, -OU);
-  EXPECT_EQ(tate_nerai(s.p, 3, 3), ari);
+  EXPECT_TRUE(tate_nerai(s.p, 3, 3));
   s.at(3, 6, -HU);  // a lower piece in between: walked over, but the rook's path is closed
-  EXPECT_EQ(tate_nerai(s.p, 3, 3), nashi);
+  EXPECT_FALSE(tate_nerai(s.p, 3, 3));
   s.at(3, 6, HU);   // an upper piece in between stops the walk
-  EXPECT_EQ(tate_nerai(s.p, 3, 3), nashi);
+  EXPECT_FALSE(tate_nerai(s.p, 3, 3));
   // A lance or dragon counts as the rook does, and a lower piece on the square itself does
   // not hide it; a promoted lance does not count.
   s.at(3, 6, kara).at(3, 8, -KYOU).at(3, 3, -KIN);
-  EXPECT_EQ(tate_nerai(s.p, 3, 3), ari);
+  EXPECT_TRUE(tate_nerai(s.p, 3, 3));
   s.at(3, 8, -RYUU);
-  EXPECT_EQ(tate_nerai(s.p, 3, 3), ari);
+  EXPECT_TRUE(tate_nerai(s.p, 3, 3));
   s.at(3, 8, -NARIKYOU);
-  EXPECT_EQ(tate_nerai(s.p, 3, 3), nashi);
-  EXPECT_EQ(tate_nerai(s.p, 3, 9), nashi);  // nothing below the last row
+  EXPECT_FALSE(tate_nerai(s.p, 3, 3));
+  EXPECT_FALSE(tate_nerai(s.p, 3, 9));  // nothing below the last row
 }
 
 TEST(Probes, OogomaKinsetsuKeimaUteKyoushaUteKakuKiken) {
@@ -398,12 +398,12 @@ TEST(Probes, KugiKeisanMarksPinnedLowerPiecesAndTheUpperFlag) {
   kugi_keisan(s.p, st);
   EXPECT_EQ(st.kugi_sita[5][7], 1);
   EXPECT_EQ(st.kugi_sita[5][9], 0);  // the silver still stands between
-  EXPECT_EQ(st.kugi_ue_ari, nashi);
+  EXPECT_FALSE(st.kugi_ue_ari);
   // The lower bishop on (3, 3) looks at the upper king on (5, 1) through the silver (4, 2).
   s.at(1, 1, kara).at(3, 3, -KAKU).at(4, 2, GIN);
   k = s.p.kiki();
   kugi_keisan(s.p, st);
-  EXPECT_EQ(st.kugi_ue_ari, ari);
+  EXPECT_TRUE(st.kugi_ue_ari);
 }
 
 TEST(Probes, ForkOfTwoUndefendedPiecesGainsTheSmallerValue) {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "fakes.h"
+#include "kifu_support.h"
 #include "taikyoku_shiken.h"
 
 namespace mirado {
@@ -13,40 +14,45 @@ using test::same_position;
 
 using test::Harness;
 
-// Plays one move the way the move procedures do: record first, then apply.
-void play(Harness& h, int fc, int fr, int tc, int tr, int code, double secs = 0) {
-  Game& g = h.game;
-  const int before = fc == TE_SITA ? -MOCHIGOMA_KOMA[fr - 2]
-                     : fc == TE_UE ? MOCHIGOMA_KOMA[fr]
-                                   : g.taikyoku().pos().ban[fc][fr];
-  const bool sita = before < 0;
-  kifu_kiroku(g, fc, fc == TE_UE ? 8 - fr : fr, tc, tr, before, code, g.taikyoku().jikan_sita(),
-              g.taikyoku().jikan_sita() + (sita ? secs : 0), g.taikyoku().jikan_ue(),
-              g.taikyoku().jikan_ue() + (sita ? 0 : secs));
-  if (sita) joutai(g).jikan_sita += secs; else joutai(g).jikan_ue += secs;
-  ++joutai(g).tesuu;
-  te_ugokasu(g, fc, fr, tc, tr, code);
-  joutai(g).teban = aite(g.taikyoku().teban());
+Kyokumen hirate() {
+  Kyokumen p;
+  p.shoki_haichi();
+  return p;
+}
+
+// A game at `sfen` between two people, its clock started by the window's.
+Taikyoku futari(Harness& h, const std::string& sfen) {
+  Taikyoku::Haichi k;
+  k.sfen = sfen;
+  k.jikan_kaishi = h.clock.now();
+  return haichi(k);
 }
 
 TEST(Game, NewGameResetsStateAndPaintsTheStartingPosition) {
   Harness h;
   Game& g = h.game;
-  joutai(g).teban = Gawa::sente;
-  joutai(g).shuukyoku = static_cast<Shuukyoku>(-1);
-  joutai(g).handicap = 3;
-  joutai(g).handicap_zumi = true;
-  joutai(g).hanten_zumi = true;
-  joutai(g).pos.mochigoma_sita[3] = 2;
-  joutai(g).kifu.kifu_ichi = 5;
-  joutai(g).kifu.kifu_nagasa = 7;
+  // A handicap, a flip, a piece in hand and a record, and a game won by a captured king.
+  Taikyoku t = futari(h, "4k4/4G4/9/9/9/9/9/9/4K4 b 2P 1");
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(t.handicap_kaeru(1).kaeta);
+  ASSERT_EQ(t.hanten(), Kotowari::nashi);  // the gold is now the upper one, its turn
+  te_sasu(t, 5, 8, 5, 9, KIN);
+  g.haichi(t);
+  ASSERT_NE(g.taikyoku().teban(), Gawa::nashi);
+  ASSERT_NE(g.taikyoku().shousha(), Gawa::nashi);
+  ASSERT_NE(g.taikyoku().handicap(), 0);
+  ASSERT_TRUE(g.taikyoku().handicap_zumi());
+  ASSERT_TRUE(g.taikyoku().hanten_zumi());
+  ASSERT_EQ(g.taikyoku().pos().mochigoma_ue[1], 2);
+  ASSERT_EQ(g.taikyoku().kifu().kifu_ichi, 1);
+  ASSERT_EQ(g.taikyoku().tesuu(), 1);
   g.shinki_kyoku();
   EXPECT_EQ(g.taikyoku().teban(), Gawa::nashi);
   EXPECT_EQ(g.taikyoku().shousha(), Gawa::nashi);
   EXPECT_EQ(g.taikyoku().handicap(), 0);
   EXPECT_FALSE(g.taikyoku().handicap_zumi());
   EXPECT_FALSE(g.taikyoku().hanten_zumi());
-  EXPECT_EQ(g.taikyoku().pos().mochigoma_sita[3], 0);
+  EXPECT_TRUE(same_position(g.taikyoku().pos(), hirate()));  // the even start, empty hands
+  EXPECT_EQ(g.taikyoku().tesuu(), 0);
   EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 0);
   EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa,
             0);  // played after a flip or handicap: not replayable from the start
@@ -62,83 +68,104 @@ TEST(Game, NewGameResetsStateAndPaintsTheStartingPosition) {
   EXPECT_EQ(h.canvas.picture_at(11, 3), kara);  // empty hand slot
 }
 
+// A new game keeps the record of a game from the even start, to be stepped through again.
+TEST(Game, NewGameKeepsARecordFromTheEvenStart) {
+  Harness h;
+  Game& g = h.game;
+  g.haichi(haichi(Taikyoku::Haichi{}));
+  test::play_sample_game(h);
+  for (int i = 0; i < 2; ++i) g.ippo_modosu();
+  ASSERT_EQ(g.taikyoku().kifu().kifu_ichi, 7);
+  g.shinki_kyoku();
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 0);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 9);
+  EXPECT_EQ(g.taikyoku().tesuu(), 0);
+  EXPECT_TRUE(same_position(g.taikyoku().pos(), hirate()));
+}
+
 TEST(Game, CapturesEnterTheCapturersHandByBaseKind) {
   Harness h;
   Game& g = h.game;
-  joutai(g).pos.kara_ni();
-  joutai(g).pos.ban[5][5] = -HISHA;
-  joutai(g).pos.ban[5][2] = RYUU;
-  joutai(g).pos.shiage();
-  te_ugokasu(g, 5, 5, 5, 2, -HISHA);
+  // The lower rook takes a dragon in the first move; the upper knight takes a tokin in
+  // the second.
+  Taikyoku t = futari(h, "1n6k/4+r4/+P8/9/4R4/9/9/9/K8 b - 1");
+  te_sasu(t, 5, 5, 5, 2, -HISHA);
+  g.haichi(t);
   EXPECT_EQ(g.taikyoku().pos().mochigoma_sita[7], 1);  // a dragon becomes a rook in hand
   EXPECT_EQ(g.taikyoku().pos().mochigoma_su_sita, 1);
   EXPECT_EQ(g.taikyoku().pos().ban[5][5], kara);
   EXPECT_EQ(h.canvas.picture_at(11, 9), -HISHA);
 
-  joutai(g).pos.ban[1][1] = -TO;
-  joutai(g).pos.ban[1][2] = KEI;
-  joutai(g).pos.shiage();
-  te_ugokasu(g, 1, 2, 1, 1, KEI);
+  te_sasu(t, 2, 1, 1, 3, KEI);
+  g.haichi(t);
   EXPECT_EQ(g.taikyoku().pos().mochigoma_ue[1], 1);  // a tokin becomes a pawn
 }
 
 TEST(Game, CapturingAKingEndsTheGameWithoutPuttingItInHand) {
   Harness h;
   Game& g = h.game;
-  joutai(g).sita_gawa = Gawa::gote;
-  joutai(g).ue_gawa = Gawa::sente;
-  joutai(g).pos.kara_ni();
-  joutai(g).pos.ban[5][5] = -KIN;
-  joutai(g).pos.ban[5][4] = OU;
-  joutai(g).pos.shiage();
-  te_ugokasu(g, 5, 5, 5, 4, -KIN);
+  Taikyoku::Haichi k;  // the lower pieces moved second; their gold can take the king
+  k.sfen = "9/9/9/4k4/4G4/9/9/9/K8 b - 1";
+  k.sita_sente = false;
+  Taikyoku t = haichi(k);
+  ASSERT_EQ(t.sita_gawa(), Gawa::gote);
+  te_sasu(t, 5, 5, 5, 4, -KIN);
+  g.haichi(t);
   EXPECT_EQ(g.taikyoku().shousha(), g.taikyoku().sita_gawa());
   EXPECT_EQ(g.taikyoku().pos().mochigoma_su_sita, 1);  // the total counts the king
   int in_hand = 0;
-  for (int k = 1; k <= 7; ++k) in_hand += g.taikyoku().pos().mochigoma_sita[k];
+  for (int i = 1; i <= 7; ++i) in_hand += g.taikyoku().pos().mochigoma_sita[i];
   EXPECT_EQ(in_hand, 0);
 }
 
 TEST(Game, LowerKingSquareFollowsItsMoves) {
   Harness h;
   Game& g = h.game;
-  te_ugokasu(g, 5, 9, 5, 8, -OU);
+  g.haichi(haichi(Taikyoku::Haichi{}));
+  test::play_move(h, 5, 9, 5, 8, -OU);
   EXPECT_EQ(g.taikyoku().pos().ou_sita_x, 5);
   EXPECT_EQ(g.taikyoku().pos().ou_sita_y, 8);
 }
 
-TEST(Game, RecordIsCutAtThePositionByTheNextMoveAndGrowsPastFiveHundred) {
-  Harness h;
-  Game& g = h.game;
-  kifu_kiroku(g, 3, 7, 3, 6, -HU, -HU, 0, 1, 0, 0);
-  kifu_kiroku(g, 3, 3, 3, 4, HU, HU, 1, 1, 0, 2);
-  EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 2);
-  joutai(g).kifu.kifu_ichi = 1;
-  kifu_kiroku(g, 7, 7, 7, 6, -HU, -HU, 1, 3, 2, 2);
-  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 2);
-  EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 2);
-  EXPECT_EQ(g.taikyoku().kifu().at(2).moto_x, 7);
-  for (int i = 0; i < 600; ++i) kifu_kiroku(g, 1, 1, 1, 2, 10, 10, 0, 0, 0, 0);
-  EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 602);
-  EXPECT_EQ(g.taikyoku().kifu().at(602).saki_y, 2);
+// The record as the game keeps it: a move played where the record was stepped back
+// replaces what followed, and it has no fixed length.
+TEST(Kifu, IsCutAtThePositionByTheNextMoveAndGrowsPastFiveHundred) {
+  auto entry = [](int moto_x, int saki_y) {
+    KifuEntry e;
+    e.moto_x = moto_x;
+    e.saki_y = saki_y;
+    return e;
+  };
+  Kifu k;
+  k.kiroku(entry(3, 6));
+  k.kiroku(entry(3, 4));
+  EXPECT_EQ(k.kifu_ichi, 2);
+  EXPECT_EQ(k.kifu_nagasa, 2);
+  k.kifu_ichi = 1;  // one step back
+  k.kiroku(entry(7, 6));
+  EXPECT_EQ(k.kifu_ichi, 2);
+  EXPECT_EQ(k.kifu_nagasa, 2);
+  EXPECT_EQ(k.at(2).moto_x, 7);
+  for (int i = 0; i < 600; ++i) k.kiroku(entry(1, 2));
+  EXPECT_EQ(k.kifu_nagasa, 602);
+  EXPECT_EQ(k.at(602).saki_y, 2);
+  EXPECT_EQ(k.at(1).saki_y, 6);
 }
 
 TEST(Game, StepsBackAndForwardOverCapturesDropsAndPromotionsRestoreEverything) {
   Harness h;
   Game& g = h.game;
-  joutai(g).teban = Gawa::sente;
-  joutai(g).sita_gawa = Gawa::sente;
-  joutai(g).ue_gawa = Gawa::gote;
+  g.haichi(haichi(Taikyoku::Haichi{}));
   // A line with a capture, a promotion, a drop and a recapture.
   struct M { int fc, fr, tc, tr, code; } line[] = {
-      {3, 7, 3, 6, -HU},  {7, 3, 7, 4, HU},          {2, 8, 8, 2, -UMA},  // takes the bishop, promotes
-      {7, 1, 8, 2, GIN},  {TE_SITA, 8, 5, 5, -KAKU}, {5, 3, 5, 4, HU},    // recapture; drop
-      {5, 5, 9, 1, -UMA}, {1, 1, 1, 2, KYOU},
+      {3, 7, 3, 6, -HU},   {7, 3, 7, 4, HU},          {2, 8, 8, 2, -UMA},  // takes the bishop, promotes
+      {2, 2, 8, 2, HISHA}, {TE_SITA, 8, 5, 5, -KAKU}, {3, 3, 3, 4, HU},    // recapture; drop
+      {5, 5, 1, 1, -UMA},  {9, 1, 9, 2, KYOU},
   };
   std::vector<Kyokumen> seen{g.taikyoku().pos()};
   double secs = 1;
   for (const M& m : line) {
-    play(h, m.fc, m.fr, m.tc, m.tr, m.code, secs);
+    test::play_move(h, m.fc, m.fr, m.tc, m.tr, m.code, secs);
     secs += 2;
     seen.push_back(g.taikyoku().pos());
   }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "fakes.h"
 #include "kifu/cp932.h"
@@ -429,6 +430,11 @@ class HakoUi : public test::FakeUi {
  public:
   const Game* g = nullptr;
   std::vector<std::string> lines;
+  // Run when the computer's turn begins and the menus are closed to the player.
+  std::function<void()> com_no_ban;
+  void set_menus_enabled(bool on) override {
+    if (!on && com_no_ban) com_no_ban();
+  }
   Answer message_box(std::string_view text, std::string_view title, Buttons b, Icon icon) override {
     lines.push_back(g->joukyou());
     return FakeUi::message_box(text, title, b, icon);
@@ -451,16 +457,25 @@ TEST(Hako, WhileABoxWaitsTheLineSaysWhatItSaysAndNeverThatTheComputerThinks) {
   g.on_load();
   g.on_menu(Menu::START);
   EXPECT_EQ(h.ui.lines.back(), "先手の番です");
-  TaikyokuShiken::com_shikouchu(g, true);  // the computer's turn, between its searches
-  g.com_tejun_hyouji(2);
-  EXPECT_EQ(g.joukyou(), "COMの番　2手目");
-  g.msg("   ** 王手 **", "");
-  EXPECT_EQ(h.ui.lines.back(), "** 王手 **");
-  g.msg("よし！!", "詰め ?");
-  EXPECT_EQ(h.ui.lines.back(), "詰め ?：よし！!");
-  EXPECT_EQ(h.ui.statuses.back(), "COMの番　2手目");  // the line comes back when it is answered
-  g.com_tokei(true, 0);
-  EXPECT_EQ(g.joukyou(), "COM 考え中…");
+  // The computer's turn, between its searches: boxes open while it is played.
+  bool com_no_ban = false;
+  h.ui.com_no_ban = [&] {
+    com_no_ban = true;
+    ASSERT_TRUE(g.com_shikouchu());
+    g.com_tejun_hyouji(2);
+    EXPECT_EQ(g.joukyou(), "COMの番　2手目");
+    g.msg("   ** 王手 **", "");
+    EXPECT_EQ(h.ui.lines.back(), "** 王手 **");
+    g.msg("よし！!", "詰め ?");
+    EXPECT_EQ(h.ui.lines.back(), "詰め ?：よし！!");
+    EXPECT_EQ(h.ui.statuses.back(), "COMの番　2手目");  // the line comes back when it is answered
+    g.com_tokei(true, 0);
+    EXPECT_EQ(g.joukyou(), "COM 考え中…");
+    g.com_tokei(false, 0);
+  };
+  g.on_menu(Menu::GOTE);  // the computer moves first
+  EXPECT_TRUE(com_no_ban);
+  EXPECT_FALSE(g.com_shikouchu());
 }
 
 TEST(Hako, ARefusalBoxAndItsLineSayTheSame) {
@@ -489,7 +504,7 @@ TEST_F(Following, ASelectedPieceThatCanPromoteIsToldTheRightButtonPromotes) {
 }
 
 TEST_F(Following, WithPromotionAskedALeftClickGetsABoxThatDecides) {
-  TaikyokuShiken::settei(g).nari_kakunin(true);
+  g.nari_kakunin_menu();
   set_position("4k4/9/9/4S4/9/9/9/9/4K4 b - 1");
   h.ui.answers = {Answer::yes};
   press(g, 5, 4);

@@ -57,7 +57,7 @@ TEST_F(KifuCli, PrintsHeaderEntriesAndEveryPositionAndWritesTheSameBytesBack) {
   EXPECT_EQ(j["line2"], "乙");
   EXPECT_EQ(j["line3"], "甲");
   ASSERT_EQ(j["entries"].size(), 9u);
-  EXPECT_EQ(j["entries"][2], json({2, 8, 8, 2, -801, -800, 800, 3, 20, 10, 10}));
+  EXPECT_EQ(j["entries"][2], json({2, 8, 8, 2, -801, -800, 800, 13, 30, 0, 0}));
   EXPECT_EQ(j["positions"], json(sfens));
   EXPECT_TRUE(j["error"].is_null());
   EXPECT_EQ(read_bytes("out.棋譜"), read_bytes("対局一.棋譜"));

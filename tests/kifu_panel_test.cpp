@@ -7,7 +7,6 @@
 #include "app/play/panel.h"
 #include "kifu/cp932.h"
 #include "kifu_support.h"
-#include "taikyoku_shiken.h"
 
 namespace mirado {
 namespace {
@@ -17,6 +16,13 @@ Taikyoku::Haichi kidou_no_gawa() {
   Taikyoku::Haichi h;
   h.sfen = "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL w - 1";
   h.sita_sente = false;
+  return h;
+}
+
+// The same sides with the lower pieces to move, as in the middle of that game.
+Taikyoku::Haichi kidou_no_gawa_sita() {
+  Taikyoku::Haichi h = kidou_no_gawa();
+  h.sfen = "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 1";
   return h;
 }
 
@@ -35,6 +41,12 @@ class KifuPanel : public test::KifuDir {
     g.text_change(3, sente);
     g.text_change(4, gote);
   }
+  // A whole turn of the upper player from the even start, so that the game can be saved.
+  void ue_no_ban() {
+    test::play_move(h, 7, 3, 7, 4, HU);
+    test::play_move(h, 3, 7, 3, 6, -HU);
+    test::play_move(h, 3, 3, 3, 4, HU);
+  }
   bool panel_open() { return h.ui.visible[Control::PANEL_WRITE_BUTTON] && h.ui.visible[Control::PANEL_FILE_NAME]; }
   const test::Box& last_box() { return h.ui.boxes.back(); }
   std::vector<std::string> list(Control c) { return h.ui.lists[c]; }
@@ -44,8 +56,11 @@ class KifuPanel : public test::KifuDir {
 };
 
 TEST_F(KifuPanel, SavesTheRecordByteForByteAsTheFormatTableSays) {
-  // The lower pieces moved first: line 2 is the second player.
-  g.haichi(haichi(Taikyoku::Haichi{}));
+  // The lower pieces moved first: line 2 is the second player. The upper clock stands at
+  // 1234 seconds, and every move of the turn is charged to the lower player.
+  Taikyoku::Haichi start;
+  start.jikan_ue = 1234;
+  g.haichi(haichi(start));
   test::play_move(h, 3, 7, 3, 6, -HU, 5);
   test::play_move(h, 7, 3, 7, 4, HU, 1234);
   test::play_move(h, 2, 8, 8, 2, -UMA, 100000);  // a time that does not fit five columns
@@ -61,9 +76,9 @@ TEST_F(KifuPanel, SavesTheRecordByteForByteAsTheFormatTableSays) {
       "\x91\xce\x8b\xc7\r\n"  // 対局
       "\x8c\xe3\x8e\xe8\r\n"  // 後手
       "\x90\xe6\x8e\xe8\r\n"  // 先手
-      "3 736-10 -10 0   0    5    0    0    \r\n"
-      "7 37410  10  0   5    5    0    1234 \r\n"
-      "2 882-801-800800 5    999991234 1234 \r\n";
+      "3 736-10 -10 0   0    5    1234 1234 \r\n"
+      "7 37410  10  0   5    1239 1234 1234 \r\n"
+      "2 882-801-800800 1239 999991234 1234 \r\n";
   EXPECT_EQ(read_bytes("第1局.棋譜"), expected);
   EXPECT_EQ(last_box().text, "棋譜を書き込みました");
   EXPECT_EQ(last_box().title, "  ");
@@ -74,7 +89,7 @@ TEST_F(KifuPanel, SavesTheRecordByteForByteAsTheFormatTableSays) {
 }
 
 TEST_F(KifuPanel, SavesUpToThePositionWithHeaderLinesByWhoMovedFirst) {
-  g.haichi(haichi(kidou_no_gawa()));  // start-up sides: the lower pieces are gote's
+  g.haichi(haichi(kidou_no_gawa_sita()));  // start-up sides: the lower pieces are gote's
   test::play_sample_game(h);
   for (int i = 0; i < 3; ++i) g.ippo_modosu();
   g.kifu_write();
@@ -157,9 +172,8 @@ TEST_F(KifuPanel, ReturnRefusesBadInputBeforeWritingAnything) {
       {"ok", "t", "two\r\nlines", "先手の名前に保存できない文字があります", "棋譜保存", true},
   };
   for (const Case& c : cases) {
-    joutai(g).kifu.kifu_ichi = 0;
-    joutai(g).kifu.kifu_nagasa = 0;
-    if (c.moves) kifu_kiroku(g, 3, 7, 3, 6, -HU, -HU, 0, 0, 0, 0);
+    g.haichi(haichi(kidou_no_gawa()));
+    if (c.moves) ue_no_ban();
     fill(c.name, c.title, c.sente);
     g.panel_write_click();
     ASSERT_FALSE(h.ui.boxes.empty());
@@ -172,7 +186,7 @@ TEST_F(KifuPanel, ReturnRefusesBadInputBeforeWritingAnything) {
 
 TEST_F(KifuPanel, AFailedSaveSaysSoAndKeepsThePanelAndTheOldFile) {
   g.haichi(haichi(kidou_no_gawa()));
-  kifu_kiroku(g, 3, 7, 3, 6, -HU, -HU, 0, 0, 0, 0);
+  ue_no_ban();
   fs::create_directory("busy.棋譜");
   g.kifu_write();
   fill("busy");
@@ -257,10 +271,13 @@ TEST(KifuDrives, HomeRootAndTheVolumesAUserWouldPick) {
 TEST_F(KifuPanel, OpeningARecordStartsReplayWithTheSidesOfAFreshGame) {
   write_bytes("下手先.棋譜", *utf8_to_cp932("名局\r\n上の人\r\n下の人\r\n"
                                           "3 736-10 -10 0   0    5    0    0    \r\n"));
-  // Whatever the last game left, the lower pieces moved first as the record says.
-  joutai(g).sita_gawa = Gawa::gote;
-  joutai(g).teban = Gawa::gote;
-  joutai(g).hanten_zumi = true;
+  // Whatever the last game left, the lower pieces moved first as the record says: here a
+  // game of the start-up sides (the first player has the upper pieces), its board turned.
+  Taikyoku last = haichi(kidou_no_gawa());
+  ASSERT_EQ(last.hanten(), Kotowari::nashi);
+  g.haichi(last);
+  ASSERT_EQ(g.taikyoku().sita_gawa(), Gawa::gote);
+  ASSERT_EQ(g.taikyoku().teban(), Gawa::gote);
   g.kifu_read();
   g.panel_file_click("下手先.棋譜");
   ASSERT_EQ(h.ui.boxes.size(), 2u);
@@ -304,7 +321,7 @@ TEST_F(KifuPanel, ARecordWithoutEntriesOrAFileThatCannotBeReadIsReported) {
 
   // A game in progress survives a click on a file that has gone.
   g.shinki_kyoku();
-  g.haichi(haichi(kidou_no_gawa()));
+  g.haichi(haichi(kidou_no_gawa_sita()));
   test::play_sample_game(h);
   const Kyokumen before = g.taikyoku().pos();
   g.kifu_read();
@@ -335,8 +352,10 @@ TEST_F(KifuPanel, LoadStepSaveComesBackByteForByte) {
   g.after();
   EXPECT_EQ(last_box().text, "終わり");
 
-  // Saved again from the loaded game, with the header typed as it was read.
-  joutai(g).saisei_chu = false;
+  // Saved again from the loaded game, played on between two people, with the header typed
+  // as it was read.
+  g.start();
+  ASSERT_FALSE(g.taikyoku().saisei_chu());
   g.kifu_write();
   fill("second", "三手指し", "甲", "乙");
   g.panel_write_click();

@@ -4,7 +4,6 @@
 #include "kifu/kensa.h"
 #include "kifu/kifu_file.h"
 #include "kifu_support.h"
-#include "taikyoku_shiken.h"
 
 namespace mirado {
 namespace {
@@ -257,12 +256,14 @@ TEST_F(KifuReplay, SteppingKeepsTheKingSquaresAndPlayResumesFromTheRecord) {
   EXPECT_EQ(g.taikyoku().pos().ou_ue_y, 1);
   g.after();
 
-  // The start commands leave record mode; the next press resumes with the side that holds the turn.
-  joutai(g).saisei_chu = false;
+  // The start commands leave record mode, with the side that holds the turn; the next
+  // presses play on from the record.
   h.ui.boxes.clear();
-  g.on_mouse_down(1, 0, cell_x(1) + 10, cell_y(3) + 10);  // upper pawn (1, 3)
+  g.start();
+  EXPECT_FALSE(g.taikyoku().saisei_chu());
   ASSERT_FALSE(h.ui.boxes.empty());
   EXPECT_EQ(h.ui.boxes.front().text, "後手の番です");
+  g.on_mouse_down(1, 0, cell_x(1) + 10, cell_y(3) + 10);  // upper pawn (1, 3)
   g.on_mouse_down(1, 0, cell_x(1) + 10, cell_y(4) + 10);
   EXPECT_EQ(g.taikyoku().pos().ban[1][4], HU);
   EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 4);
@@ -282,14 +283,24 @@ TEST_F(KifuReplay, CancelReturnsToTheStartKeepingTheRecordUnlessTheBoardWasChang
   EXPECT_EQ(last_box().text, "「対局」で始めて下さい");
 
   // After a flip or a handicap the moves come from another position: a new game drops them.
+  // A whole turn of the lower player from the even start.
+  auto sita_no_ban = [&] {
+    test::play_move(h, 3, 7, 3, 6, -HU);
+    test::play_move(h, 7, 3, 7, 4, HU);
+    test::play_move(h, 7, 7, 7, 6, -HU);
+  };
   g.haichi(haichi(kidou_no_gawa()));
-  g.reverse();
-  kifu_kiroku(g, 7, 3, 7, 4, HU, HU, 0, 0, 0, 0);
+  g.reverse();  // the lower pieces to move
+  sita_no_ban();
+  ASSERT_EQ(g.taikyoku().kifu().kifu_nagasa, 3);
   g.cancel();
   EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 0);
   g.lbel_up();
-  kifu_kiroku(g, 3, 7, 3, 6, -HU, -HU, 0, 0, 0, 0);
-  joutai(g).kifu.kifu_ichi = 0;
+  g.start();
+  sita_no_ban();
+  for (int i = 0; i < 3; ++i) g.ippo_modosu();
+  ASSERT_EQ(g.taikyoku().kifu().kifu_ichi, 0);
+  ASSERT_EQ(g.taikyoku().kifu().kifu_nagasa, 3);
   g.cancel();
   EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 0);
 }
@@ -331,36 +342,53 @@ TEST_F(KifuReplay, TurningNegatesAHandicapAndIsRefusedWhereItWouldMisleadPlay) {
   EXPECT_EQ(g.taikyoku().pos().ban[2][2], kara);  // and the lower rook at (8, 8)
   EXPECT_EQ(g.taikyoku().pos().ban[8][8], -HISHA);
 
-  struct Case { bool saisei, tochuu; TaikyokuShu shu; Gawa teban; int shuukyoku; const char* text; };
-  const Case refused[] = {
-      {true, false, TaikyokuShu::ningen, Gawa::nashi, 0, "棋譜ﾓｰﾄﾞではできません"},
-      {false, true, TaikyokuShu::ningen, Gawa::sente, 0, "３手目が打ち終わるまでできません"},
-      {false, false, TaikyokuShu::com, Gawa::gote, 0, "対局途中ではできません"},
+  // Games on a board that turning would change: a gold in the middle, the lower pieces to move.
+  Taikyoku::Haichi kin;
+  kin.sfen = "lnsgkgsnl/1r5b1/ppppppppp/9/4G4/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 1";
+  Taikyoku kifu_mode;  // a loaded record being stepped through
+  KifuEntry pawn;
+  pawn.moto_x = 3, pawn.moto_y = 7, pawn.saki_x = 3, pawn.saki_y = 6;
+  pawn.koma = pawn.moto_koma = -HU;
+  kifu_mode.kifu_yomikomi({pawn});
+  ASSERT_EQ(kifu_mode.kifu_susumu(), "");
+  Taikyoku tochuu = haichi(kin);  // in the middle of a turn
+  te_sasu(tochuu, 3, 7, 3, 6, -HU);
+  Taikyoku::Haichi com_kin = kin;  // a game against the computer, under way
+  com_kin.shu = TaikyokuShu::com;
+  const struct {
+    Taikyoku t;
+    const char* text;
+  } refused[] = {
+      {kifu_mode, "棋譜ﾓｰﾄﾞではできません"},
+      {tochuu, "３手目が打ち終わるまでできません"},
+      {haichi(com_kin), "対局途中ではできません"},
   };
-  for (const Case& c : refused) {
+  for (const auto& c : refused) {
     Harness hh;
     Game& x = hh.game;
-    joutai(x).saisei_chu = c.saisei, joutai(x).te_tochuu = c.tochuu, joutai(x).taikyoku_shu = c.shu, joutai(x).teban = c.teban;
-    joutai(x).shuukyoku = static_cast<Shuukyoku>(c.shuukyoku);
-    joutai(x).pos.oku(5, 5, -KIN);
+    x.haichi(c.t);
     x.reverse();
     ASSERT_EQ(hh.ui.boxes.size(), 1u) << c.text;
     EXPECT_EQ(hh.ui.boxes[0].text, c.text);
     EXPECT_EQ(hh.ui.boxes[0].title, "反転");
     EXPECT_EQ(hh.sound.log.back(), "play snd_kinshi");
     EXPECT_FALSE(x.taikyoku().hanten_zumi());
-    EXPECT_EQ(x.taikyoku().pos().ban[5][5], -KIN);
-    EXPECT_EQ(x.taikyoku().teban(), c.teban);
+    EXPECT_TRUE(test::same_position(x.taikyoku().pos(), c.t.pos())) << c.text;
+    EXPECT_EQ(x.taikyoku().teban(), c.t.teban());
   }
-  // Allowed once the game is over, or before the computer's game has started.
+  // Allowed once the game is over, even in the middle of the turn that ended it.
+  Taikyoku::Haichi ou_tori;  // the computer's game; the person's gold takes the king
+  ou_tori.sfen = "4k4/4G4/9/9/9/9/9/9/4K4 b - 1";
+  ou_tori.shu = TaikyokuShu::com;
+  Taikyoku won = haichi(ou_tori);
+  te_sasu(won, 5, 2, 5, 1, -KIN);
+  ASSERT_TRUE(won.owatta());
+  ASSERT_TRUE(won.te_tochuu());
   Harness over;
-  joutai(over.game).te_tochuu = true;
-  joutai(over.game).shuukyoku = static_cast<Shuukyoku>(1);
-  joutai(over.game).taikyoku_shu = TaikyokuShu::com;
-  joutai(over.game).teban = Gawa::sente;
+  over.game.haichi(won);
   over.game.reverse();
   EXPECT_TRUE(over.game.taikyoku().hanten_zumi());
-  EXPECT_EQ(over.game.taikyoku().teban_nushi(), Gawa::nashi);  // against the computer the holder stays
+  EXPECT_EQ(over.game.taikyoku().teban_nushi(), won.teban_nushi());  // against the computer the holder stays
 }
 
 }  // namespace

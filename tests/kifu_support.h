@@ -1,5 +1,5 @@
 // Shared by the record tests: a scratch directory that is also the working
-// directory, and moves played the way the move procedures play them.
+// directory, and moves played by the game's own rules.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -39,31 +39,23 @@ class KifuDir : public ::testing::Test {
   std::optional<TempCwd> cwd_;
 };
 
-// Records a move, then applies it, as the move procedures do. fr is the hand slot for a
-// drop from the upper hand and the hand row for one from the lower hand.
+// A person's move on the window's game, played by the game's rules `secs` after the last
+// one was charged (every move is charged to the holder of the turn); the window then goes
+// on with the game. fr is the hand slot for a drop from the upper hand and the hand row for
+// one from the lower hand.
 inline void play_move(Harness& h, int fc, int fr, int tc, int tr, int code, double secs = 0) {
-  Game& g = h.game;
-  const int before = fc == TE_SITA ? -MOCHIGOMA_KOMA[fr - 2]
-                     : fc == TE_UE ? MOCHIGOMA_KOMA[fr]
-                                   : g.taikyoku().pos().ban[fc][fr];
-  const bool sita = before < 0;
-  kifu_kiroku(g, fc, fc == TE_UE ? 8 - fr : fr, tc, tr, before, code, g.taikyoku().jikan_sita(),
-              g.taikyoku().jikan_sita() + (sita ? secs : 0), g.taikyoku().jikan_ue(),
-              g.taikyoku().jikan_ue() + (sita ? 0 : secs));
-  if (sita) joutai(g).jikan_sita += secs;
-  else joutai(g).jikan_ue += secs;
-  ++joutai(g).tesuu;
-  te_ugokasu(g, fc, fr, tc, tr, code);
-  joutai(g).teban = aite(g.taikyoku().teban());
+  Taikyoku t = h.game.taikyoku();
+  te_sasu(t, fc, fr, tc, tr, code, t.jikan_kaishi() + secs);
+  h.game.haichi(t);
 }
 
 // Three turns with a capture, a promotion, a drop and a recapture; the lower pieces move first.
 inline void play_sample_game(Harness& h) {
   struct M { int fc, fr, tc, tr, code; };
   static constexpr M kLine[] = {
-      {3, 7, 3, 6, -HU}, {7, 3, 7, 4, HU},          {2, 8, 8, 2, -UMA},
-      {7, 1, 8, 2, GIN}, {TE_SITA, 8, 5, 5, -KAKU}, {5, 3, 5, 4, HU},
-      {5, 5, 9, 1, -UMA}, {1, 1, 1, 2, KYOU},       {1, 7, 1, 6, -HU},
+      {3, 7, 3, 6, -HU},  {7, 3, 7, 4, HU},          {2, 8, 8, 2, -UMA},  // takes the bishop
+      {2, 2, 8, 2, HISHA}, {TE_SITA, 8, 5, 5, -KAKU}, {3, 3, 3, 4, HU},   // recapture; drop
+      {5, 5, 1, 1, -UMA},  {9, 1, 9, 2, KYOU},       {1, 7, 1, 6, -HU},   // the horse takes a lance
   };
   double secs = 3;
   for (const M& m : kLine) {

@@ -10,6 +10,7 @@
 #include "fakes.h"
 #include "rules/sfen.h"
 #include "taikyoku_shiken.h"
+#include "temp_cwd.h"
 
 namespace mirado {
 namespace {
@@ -223,7 +224,8 @@ TEST(Te, GuidanceForAPawnInHandLeavesOutEveryFileWithAPawn) {
   Harness h;
   Game& g = h.game;
   futari(h);
-  TaikyokuShiken::settei(g).sidou(true);
+  test::TempCwd cwd;  // the option is kept in the settings file
+  g.sidou_menu();
   sasu(h, 3, 7, 3, 6);  // the lower player: its pawn, the upper pawn, another of its pawns
   sasu(h, 3, 3, 3, 4);
   sasu(h, 2, 7, 2, 6);
@@ -243,7 +245,8 @@ TEST(Te, SelectionFollowsThePressesAndIllegalPlacesDropIt) {
   Harness h;
   futari(h);
   Game& g = h.game;
-  TaikyokuShiken::settei(g).sidou(true);
+  test::TempCwd cwd;  // the option is kept in the settings file
+  g.sidou_menu();
   mochigoma_tasu(g, 5, 4);  // (11, 7) and (-1, 4)
   const Kyokumen before = g.taikyoku().pos();
 
@@ -413,16 +416,25 @@ TEST(Te, TheSecondMoveUsesTheOpponentsPiecesAndGuardsTheirKing) {
 
 TEST(Te, TheThirdMoveMayNotReuseTheFirstPieceNorTakeTheSecond) {
   Harness h;
-  kyokumen(h, {{5, 1, OU}, {2, 2, HU}, {5, 9, -OU}, {7, 7, -GIN}, {2, 8, -HISHA}, {3, 7, -HU}},
+  kyokumen(h, {{5, 1, OU}, {2, 2, HU}, {5, 9, -OU}, {7, 7, -GIN}, {2, 8, -HISHA}, {3, 7, -HU},
+               {8, 5, -KAKU}},
            {1});
   Game& g = h.game;
+  // The upper player's turn first: the lower bishop it moves checks its king, and its third
+  // move gets the king out of check.
+  turn(g, false, 1);
+  sasu(h, 5, 1, 6, 1);
+  sasu(h, 8, 5, 9, 4);
+  sasu(h, 6, 1, 5, 1);
+  ASSERT_TRUE(g.taikyoku().oute_mae());
+  ASSERT_EQ(g.taikyoku().teban_nushi(), g.taikyoku().sita_gawa());
+  h.ui.boxes.clear();
   sasu(h, 7, 7, 7, 6);
   sasu(h, 2, 2, 2, 3);
   const Kyokumen before = g.taikyoku().pos();
   h.sound.log.clear();
 
   // Picked up from the hand first, then the silver: a check of an earlier turn is no excuse.
-  joutai(g).oute_mae = true;
   osu(h, 11, 3);
   sasu(h, 7, 6, 7, 5);
   expect_box(h, "１手目に動かした駒は動かせません", "警告");
@@ -432,7 +444,7 @@ TEST(Te, TheThirdMoveMayNotReuseTheFirstPieceNorTakeTheSecond) {
   sasu(h, 2, 8, 2, 3, kMigi);  // the rook takes the second move's pawn, promoting
   expect_box(h, "２手目に動かした駒は取れません", "警告");
   EXPECT_TRUE(same_position(g.taikyoku().pos(), before));
-  EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 2);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 5);
   EXPECT_TRUE(g.taikyoku().te_tochuu());
   EXPECT_EQ(g.taikyoku().dankai(), Dankai::san);
   EXPECT_EQ(g.taikyoku().teban(), g.taikyoku().sita_gawa());

@@ -64,7 +64,9 @@ void expect_defaults(const Harness& h) {
 TEST(Settei, NoFileGivesTheDefaultsAndNothingIsWrittenUntilAnOptionChanges) {
   TempCwd tmp;
   Harness h;
-  TaikyokuShiken::settei(h.game).sidou(true);
+  h.game.sidou_menu();  // an option left on by an earlier file, that file since gone
+  ASSERT_TRUE(h.game.settei().sidou_on());
+  fs::remove(kIni);
   h.game.settei_yomi();
   expect_defaults(h);
   EXPECT_EQ(h.canvas.picture_at(5, 5), -1);  // board squares are not tiled

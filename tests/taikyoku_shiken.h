@@ -1,5 +1,5 @@
-// Tests set a game up directly: a position, a phase, a finished game, a record, without
-// playing every move that would lead there.
+// Tests set a game up the way a tool does: by the game's own factory (a position, a phase,
+// the game's settings) and its public moves, never by writing its fields.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,17 +9,6 @@
 
 namespace mirado {
 
-struct TaikyokuShiken {
-  static Taikyoku::Joutai& joutai(Taikyoku& t) { return t.j_; }
-  static void ou_tori(Taikyoku& t, int torareru) { t.ou_tori(torareru); }
-  static Taikyoku& taikyoku(Game& g) { return g.taikyoku_; }
-  static void click_jotai(Game& g, int v) { g.nyuuryoku_.click_jotai_ = v; }
-  static Settei& settei(Game& g) { return g.settei_; }
-  static void com_shikouchu(Game& g, bool on) { g.com_teban_.shikouchu_ = on; }
-};
-
-inline Taikyoku::Joutai& joutai(Taikyoku& t) { return TaikyokuShiken::joutai(t); }
-inline Taikyoku::Joutai& joutai(Game& g) { return joutai(TaikyokuShiken::taikyoku(g)); }
 // A game set up by the game's own factory; the test fails when the SFEN does not parse.
 inline Taikyoku haichi(const Taikyoku::Haichi& h) {
   Taikyoku t;
@@ -51,43 +40,25 @@ inline void haichi(Game& g, const std::string& sfen, Dankai d = Dankai::ichi) {
   g.haichi(haichi(haichi_ima(g, sfen, d)));
 }
 
-// The game under a window object, to be driven as the window's procedures drive it.
-inline Taikyoku& taikyoku(Game& g) { return TaikyokuShiken::taikyoku(g); }
-
-// A record entry as the game writes one, what the target holds now being what it takes.
-inline void kifu_kiroku(Taikyoku& t, int moto_x, int moto_y, int saki_x, int saki_y,
-                        int moto_koma, int koma, double sita_mae, double sita_ato, double ue_mae,
-                        double ue_ato) {
-  KifuEntry e;
-  e.moto_x = moto_x;
-  e.moto_y = moto_y;
-  e.saki_x = saki_x;
-  e.saki_y = saki_y;
-  e.moto_koma = moto_koma;
-  e.koma = koma;
-  e.tori_koma = on_ban(saki_x, saki_y) ? t.pos().ban[saki_x][saki_y] : kara;
-  e.sita_mae = sita_mae;
-  e.sita_ato = sita_ato;
-  e.ue_mae = ue_mae;
-  e.ue_ato = ue_ato;
-  joutai(t).kifu.kiroku(e);
-}
-
-inline void kifu_kiroku(Game& g, int moto_x, int moto_y, int saki_x, int saki_y, int moto_koma,
-                        int koma, double sita_mae, double sita_ato, double ue_mae, double ue_ato) {
-  kifu_kiroku(taikyoku(g), moto_x, moto_y, saki_x, saki_y, moto_koma, koma, sita_mae, sita_ato,
-              ue_mae, ue_ato);
-}
-
-// A move made on the game's position as the game makes it (a captured king ends the game),
-// and drawn. fr is the source row, or for a drop from the upper hand the hand slot, from
-// the lower hand the on-screen row.
-inline TeModoshi te_ugokasu(Game& g, int fc, int fr, int tc, int tr, int code) {
-  const TeModoshi m =
-      do_move(joutai(g).pos, Te{fc, is_uchi(fc) ? te_slot(fc, fr) : fr, tc, tr, code});
-  TaikyokuShiken::ou_tori(taikyoku(g), m.torareru);
-  g.te_egaku(fc, fr, tc, tr, code, m.torareru);
-  return m;
+// A person's move of the phase due, played by the game's own rules at clock `now`: the
+// source (a board square; for a drop from the upper hand the hand slot, from the lower
+// hand the row on screen), the target and the code it leaves there (promoted when the move
+// promotes). The test fails when the game refuses it.
+inline Sashita te_sasu(Taikyoku& t, int fc, int fr, int tc, int tr, int code, double now = 0) {
+  const int moto = fc == TE_SITA ? -MOCHIGOMA_KOMA[fr - 2]
+                   : fc == TE_UE ? MOCHIGOMA_KOMA[fr]
+                                 : t.pos().ban[fc][fr];
+  NingenTe te;
+  te.moto_x = fc;
+  te.moto_y = fc == TE_UE ? 8 - fr : fr;
+  te.saki_x = tc;
+  te.saki_y = tr;
+  te.koma = moto;
+  te.naru = code != moto;
+  const Sashita s = t.sasu(te, now);
+  EXPECT_EQ(s.kotowari, Kotowari::nashi)
+      << fc << "," << fr << " -> " << tc << "," << tr << ": " << kotowari_moji(s.kotowari, t.dankai());
+  return s;
 }
 
 }  // namespace mirado

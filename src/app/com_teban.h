@@ -48,9 +48,6 @@ class ComTeban {
   }
   void tejun_hyouji(int tejun) { tejun_ = tejun; }
 
-  // Tests put the window in the computer's turn directly.
-  friend struct TaikyokuShiken;
-
  private:
   void shikouchu_egaku();
   bool sita_kessaku(const ComTe& r);

@@ -30,9 +30,6 @@ class Nyuuryoku {
   // the piece it held may be gone or elsewhere.
   void hanasu();
 
-  // Tests set a selection up directly.
-  friend struct TaikyokuShiken;
-
  private:
   void sentaku_kesu(const Sentaku& s);
   void erabu(Sentaku& s, int c, int r);

@@ -69,9 +69,10 @@ int cmd_mate(const mirado::SfenPosition& sp) {
     mirado::Kyokumen p = sp.pos;
     return test(p);
   };
-  out["sita_outechu"] = fresh([](mirado::Kyokumen& p) { return mirado::sita_outechu(p); });
-  out["tsumi_sita"] = fresh([](mirado::Kyokumen& p) { return mirado::tsumi_sita(p); });
-  out["tsumi_ue"] = fresh([](mirado::Kyokumen& p) { return mirado::tsumi_ue(p); });
+  // Written as 1 and 0, as the command has always answered.
+  out["sita_outechu"] = fresh([](mirado::Kyokumen& p) { return mirado::sita_outechu(p) ? 1 : 0; });
+  out["tsumi_sita"] = fresh([](mirado::Kyokumen& p) { return mirado::tsumi_sita(p) ? 1 : 0; });
+  out["tsumi_ue"] = fresh([](mirado::Kyokumen& p) { return mirado::tsumi_ue(p) ? 1 : 0; });
   std::cout << out.dump() << "\n";
   return 0;
 }

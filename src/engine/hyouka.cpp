@@ -49,7 +49,7 @@ void kaku_oute_keisan(const Kyokumen& p, const Kiki& k, HyoukaJoutai& s) {
 }
 
 void kugi_keisan(Kyokumen& p, HyoukaJoutai& s) {
-  s.kugi_ue_ari = nashi;
+  s.kugi_ue_ari = false;
   // The ranging pieces of each side, in scan order (only they can reach a king from afar;
   // their squares never change while one piece is lifted, except the lifted one itself).
   int ue_n = 0, sita_n = 0;
@@ -81,10 +81,10 @@ void kugi_keisan(Kyokumen& p, HyoukaJoutai& s) {
           }
         }
       } else if (v >= 10) {
-        for (int i = 0; i < sita_n && s.kugi_ue_ari == nashi; ++i) {
+        for (int i = 0; i < sita_n && !s.kugi_ue_ari; ++i) {
           const int x = sita_c[i], y = sita_r[i];
           if (x == c && y == r) continue;
-          if (p.idou_kanou(x, y, p.ou_ue_x, p.ou_ue_y, p.ban[x][y]) == ari) s.kugi_ue_ari = ari;
+          if (p.idou_kanou(x, y, p.ou_ue_x, p.ou_ue_y, p.ban[x][y]) == ari) s.kugi_ue_ari = true;
         }
       }
       p.ban[c][r] = v;
@@ -115,16 +115,16 @@ int nigeba_su(const Kyokumen& p, const Kiki& k, int col, int row, int koma) {
   return n;
 }
 
-int tate_nerai(const Kyokumen& p, int col, int row) {
-  if (!on_ban(col, row)) return nashi;
+bool tate_nerai(const Kyokumen& p, int col, int row) {
+  if (!on_ban(col, row)) return false;
   // Whatever stands on the square itself does not matter: the piece below reaches it when
   // nothing stands between, that is when it is the first piece below.
   for (int r = row + 1; r <= 9; ++r) {
     const int v = p.ban[col][r];
     if (v == kara) continue;
-    return v == -KYOU || v == -HISHA || v == -RYUU ? ari : nashi;
+    return v == -KYOU || v == -HISHA || v == -RYUU;
   }
-  return nashi;
+  return false;
 }
 
 int oogoma_kinsetsu(const Kyokumen& p, int col, int row) {
@@ -219,11 +219,11 @@ void kara_sita_kiki(const Scan& x, int i, int j, int& t) {
   }
   if (ku[i][j] == 0 && j <= 3) {
     t -= 1;
-    if (tate_nerai(x.p, i, j) == ari) t -= 100;
+    if (tate_nerai(x.p, i, j)) t -= 100;
   }
   if (j < 4 && x.p.ban[i][j + 1] == -HU && ks[i][j] >= ku[i][j]) {
     t -= 300;
-    if (tate_nerai(x.p, i, j + 1) == ari) t -= 700;
+    if (tate_nerai(x.p, i, j + 1)) t -= 700;
   }
 }
 
@@ -278,7 +278,7 @@ void ue_koma_atari(const Scan& x, int i, int j, int v, int& t) {
   if (kugi_a == 0 && v > atari) t += (atari - v) * 10;
   if (ku[i][j] > 0 && kugi_a == 0) {
     if (ks[i][j] > ku[i][j] && k.himo_ue[i][j] >= atari) t -= v * 10;
-    if (j <= 3 && ku[i][j] == ks[i][j] && x.p.ban[i][j + 1] != kara && tate_nerai(x.p, i, j + 1) == ari)
+    if (j <= 3 && ku[i][j] == ks[i][j] && x.p.ban[i][j + 1] != kara && tate_nerai(x.p, i, j + 1))
       t -= (v + iabs(k.atari_sita[i][j + 1])) * 10;
   }
   if (ku[i][j] == 0) {
@@ -655,7 +655,7 @@ bool ou_rule(const Kyoku& x, int& score) {
   const int tc = x.tc, tr = x.tr;
   if (tr > 3) score -= (15 + tr) * 10;
   if (tc != 5) score += 10;
-  if (x.s.kugi_ue_ari == ari) score += 100;
+  if (x.s.kugi_ue_ari) score += 100;
   if (k.kiki_ue[tc][tr] > x.s.kiki_ue_mae[tc][tr]) score += 10;
   if (nigeba_su(p, k, tc, tr, OU) < 2) { score -= 200; return true; }
   return false;
@@ -705,7 +705,7 @@ bool kettei(const Kyoku& x, int& score) {
   if (k.kiki_ue[kc][kr] > 0) {
     // The mate test reads the lower hand of the position itself: an upper trial leaves it
     // as it was, and a lower trial that leaves the lower king attacked is never scored here.
-    if (tsumi_sita(x.p) == ari) {
+    if (tsumi_sita(x.p)) {
       score = x.koma == HU ? TEN_JISATSU : TEN_TSUMI;
       return true;
     }

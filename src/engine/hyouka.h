@@ -45,7 +45,7 @@ struct HyoukaJoutai {
   Mochigoma mochigoma_mae;
   int kaku_oute_ue[10][10] = {};
   int kugi_sita[10][10] = {};
-  int kugi_ue_ari = nashi;
+  bool kugi_ue_ari = false;  // some upper piece is pinned to its king
 };
 
 // ---- pre-search maps ----
@@ -58,7 +58,7 @@ void kugi_keisan(Kyokumen& p, HyoukaJoutai& s);
 int nigemichi_sita(const Kyokumen& p, const Kiki& k);
 int nigeba_su(const Kyokumen& p, const Kiki& k, int col, int row, int koma);
 // Would a lower lance, rook or dragon below (col, row) reach that square, whatever stands on it?
-int tate_nerai(const Kyokumen& p, int col, int row);
+bool tate_nerai(const Kyokumen& p, int col, int row);
 int oogoma_kinsetsu(const Kyokumen& p, int col, int row);
 int keima_ute(const Kyokumen& p, const Kiki& k, int col, int row);     // points (whole)
 int kyousha_ute(const Kyokumen& p, const Kiki& k, int col, int row);   // points (whole)

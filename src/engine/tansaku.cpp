@@ -244,8 +244,8 @@ ComTe com_te(Kyokumen& p, const ComSettei& s, Dankai tejun, const ComHooks& hook
   if (!r.te.ari) return r;
   if (hooks.sasu_mae) hooks.sasu_mae(hooks.ctx, r.te);
   r.torareru = sashite_ugokasu(p, r.te);
-  if (tejun == Dankai::ni) r.ue_tsumi = tsumi_ue(p) == ari;
-  else r.sita_tsumi = tsumi_sita(p) == ari;
+  if (tejun == Dankai::ni) r.ue_tsumi = tsumi_ue(p);
+  else r.sita_tsumi = tsumi_sita(p);
   return r;
 }
 

@@ -432,9 +432,9 @@ struct Yomi::Impl {
     if (torareru == -OU) return YOMI_KACHI;
     const Kiki& kq = q.kiki();
     if (phase != 2) {
-      if (sita_ou_ari(q) && kq.kiki_ue[q.ou_sita_x][q.ou_sita_y] > 0 && tsumi_sita(q) == ari)
+      if (sita_ou_ari(q) && kq.kiki_ue[q.ou_sita_x][q.ou_sita_y] > 0 && tsumi_sita(q))
         return YOMI_KACHI;
-    } else if (ue_ou_ari(q) && kq.kiki_sita[q.ou_ue_x][q.ou_ue_y] > 0 && tsumi_ue(q) == ari) {
+    } else if (ue_ou_ari(q) && kq.kiki_sita[q.ou_ue_x][q.ou_ue_y] > 0 && tsumi_ue(q)) {
       return -YOMI_KACHI;  // moved the opponent's piece into a mate of our own king
     }
     return 0;
@@ -565,7 +565,7 @@ int Yomi::kotae_atai(const Kyokumen& p0, const YomiSettei& settei, int rounds) {
   if (!ue_ou_ari(p)) return -YOMI_KACHI;
   if (!sita_ou_ari(p)) return YOMI_KACHI;
   // The turn ended with the opponent mated: the search's own verdict after a move.
-  if (p.kiki().kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0 && tsumi_sita(p) == ari) return YOMI_KACHI;
+  if (p.kiki().kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0 && tsumi_sita(p)) return YOMI_KACHI;
   if (rounds <= 0) return -keisei(p);
   Impl::RootTe r;
   r.after = kaiten(p);

@@ -47,13 +47,13 @@ bool nigerareru(const Kyokumen& p, const Kiki::Map& teki_kiki, int ou_x, int ou_
 
 }  // namespace
 
-int sita_outechu(const Kyokumen& p) {
+bool sita_outechu(const Kyokumen& p) {
   for (int c = 1; c <= 9; ++c)
     for (int r = 1; r <= 9; ++r) {
       const int code = p.ban[c][r];
-      if (code >= 10 && p.idou_kanou(c, r, p.ou_sita_x, p.ou_sita_y, code) == ari) return ari;
+      if (code >= 10 && p.idou_kanou(c, r, p.ou_sita_x, p.ou_sita_y, code)) return true;
     }
-  return nashi;
+  return false;
 }
 
 namespace {
@@ -85,9 +85,9 @@ struct Gawa<true> {
     const Kiki::Map& targets() const { return targets_; }
     bool oute_kaisho(const Te& te) {
       const TeModoshi modoshi = do_move(p_, te);
-      const int still = sita_outechu(p_);
+      const bool still = sita_outechu(p_);
       undo_move(p_, modoshi);
-      return still == nashi;
+      return !still;
     }
 
    private:
@@ -153,27 +153,27 @@ bool ukeru_te_ga_aru(Kyokumen& p, typename Gawa<Sita>::Shiken& shiken) {
 }
 
 template <bool Sita>
-int tsumi(Kyokumen& p) {
+bool tsumi(Kyokumen& p) {
   using G = Gawa<Sita>;
   const Kiki& k = p.kiki();
   const int ox = G::ou_x(p), oy = G::ou_y(p);
-  if (G::teki_kiki(k)[ox][oy] == 0) return nashi;
+  if (G::teki_kiki(k)[ox][oy] == 0) return false;
   if (G::mochigoma_su(p) > 0) {
     // The checks of the position under test, kept while trial drops stand on the board.
     Kiki::Map oute;
     std::memcpy(oute, G::oute(k), sizeof oute);
     if (!aigoma_dekinai(p, oute, ox, oy, G::te_col, G::fu, G::mochigoma_su(p), G::fu_su(p)))
-      return nashi;
+      return false;
   }
-  if (nigerareru(p, G::teki_kiki(k), ox, oy, G::ou)) return nashi;
+  if (nigerareru(p, G::teki_kiki(k), ox, oy, G::ou)) return false;
   typename G::Shiken shiken(p, k);
-  return ukeru_te_ga_aru<Sita>(p, shiken) ? nashi : ari;
+  return !ukeru_te_ga_aru<Sita>(p, shiken);
 }
 
 }  // namespace
 
-int tsumi_sita(Kyokumen& p) { return tsumi<true>(p); }
+bool tsumi_sita(Kyokumen& p) { return tsumi<true>(p); }
 
-int tsumi_ue(Kyokumen& p) { return tsumi<false>(p); }
+bool tsumi_ue(Kyokumen& p) { return tsumi<false>(p); }
 
 }  // namespace mirado

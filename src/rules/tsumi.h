@@ -7,11 +7,11 @@
 namespace mirado {
 
 // Is the lower king (at p.ou_sita_x/y) reachable by any upper piece? Direct scan.
-int sita_outechu(const Kyokumen& p);
+bool sita_outechu(const Kyokumen& p);
 
 // Is the lower / upper side mated in the position now on the board? The board, hands and
 // flags are always restored. Stalemate is not detected.
-int tsumi_sita(Kyokumen& p);
-int tsumi_ue(Kyokumen& p);
+bool tsumi_sita(Kyokumen& p);
+bool tsumi_ue(Kyokumen& p);
 
 }  // namespace mirado

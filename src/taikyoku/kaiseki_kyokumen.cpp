@@ -12,8 +12,8 @@ namespace {
 bool aite_tsumi(const Kyokumen& pos, bool sita) {
   Kyokumen p = pos;
   const Kiki& k = p.kiki();
-  if (sita) return k.kiki_sita[p.ou_ue_x][p.ou_ue_y] > 0 && tsumi_ue(p) == ari;
-  return k.kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0 && tsumi_sita(p) == ari;
+  if (sita) return k.kiki_sita[p.ou_ue_x][p.ou_ue_y] > 0 && tsumi_ue(p);
+  return k.kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0 && tsumi_sita(p);
 }
 
 }  // namespace

@@ -155,7 +155,7 @@ void Taikyoku::torikesu(Dankai d, const Sashita& kekka, const Mae& mae) {
 // Has the side of the lower (sita) or upper pieces lost: its king taken by this move, or mated?
 static bool maketa(Kyokumen& p, bool sita, int captured) {
   if (captured == (sita ? -OU : OU)) return true;
-  return (sita ? tsumi_sita(p) : tsumi_ue(p)) == ari;
+  return sita ? tsumi_sita(p) : tsumi_ue(p);
 }
 
 // After a completed move: the winner when one army is beaten, else nashi with the next

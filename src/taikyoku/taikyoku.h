@@ -239,8 +239,6 @@ class Taikyoku {
   };
   HandicapKekka handicap_kaeru(int step);
 
-  // Tests set up positions and states directly.
-  friend struct TaikyokuShiken;
   friend Taikyoku sente_taikyoku(const Kyokumen& p, int level, int ichite_x, int ichite_y,
                                  int nite_x, int nite_y);
 
