@@ -84,7 +84,7 @@ bool random_move(Kyokumen& p, bool ue, Rng& rng) {
       if (ue ? v < 10 : v > -10) continue;
       for (int tc = 1; tc <= 9; ++tc)
         for (int tr = 1; tr <= 9; ++tr)
-          if (p.idou_kanou(c, r, tc, tr, v) == ari && narazu_kanou(tr, v) == ari &&
+          if (p.idou_kanou(c, r, tc, tr, v) && narazu_kanou(tr, v) &&
               p.ban[tc][tr] != (ue ? -OU : OU))
             moves.push_back({c, r, tc, tr});
     }

@@ -37,7 +37,7 @@ bool person_moves(Game& g, int start) {
         const int code = g.taikyoku().pos().ban[c][r];
         const int kx = g.taikyoku().pos().ou_ue_x, ky = g.taikyoku().pos().ou_ue_y;
         if (code <= -10 && on_ban(kx, ky) && g.taikyoku().pos().ban[kx][ky] == OU &&
-            g.taikyoku().pos().idou_kanou(c, r, kx, ky, code) == ari && try_move(g, c, r, kx, ky))
+            g.taikyoku().pos().idou_kanou(c, r, kx, ky, code) && try_move(g, c, r, kx, ky))
           return true;
       }
   for (int i = 0; i < 81; ++i) {
@@ -46,7 +46,7 @@ bool person_moves(Game& g, int start) {
     if (own ? code > -10 : code < 10) continue;
     for (int tc = 1; tc <= 9; ++tc)
       for (int tr = 1; tr <= 9; ++tr)
-        if (g.taikyoku().pos().idou_kanou(c, r, tc, tr, code) == ari && try_move(g, c, r, tc, tr))
+        if (g.taikyoku().pos().idou_kanou(c, r, tc, tr, code) && try_move(g, c, r, tc, tr))
           return true;
   }
   return false;

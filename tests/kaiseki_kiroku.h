@@ -41,7 +41,7 @@ inline std::vector<Te3> shizuka(const Kyokumen& p, bool sita) {
       for (int tc = 1; tc <= 9; ++tc)
         for (int tr = 4; tr <= 6; ++tr)
           if (p.ban[tc][tr] == kara && (sita ? r >= 4 : r <= 6) &&
-              const_cast<Kyokumen&>(p).idou_kanou(c, r, tc, tr, v) == ari)
+              const_cast<Kyokumen&>(p).idou_kanou(c, r, tc, tr, v))
             out.push_back({c, r, tc, tr});
     }
   return out;
@@ -68,13 +68,13 @@ inline std::vector<KifuEntry> kyou_wo_toraseru_kiroku(int& blunder_turn) {
         if (t.p.ban[b.fc][b.fr] < 10 || t.p.ban[b.tc][b.tr] != kara) continue;
         t.sasu(b.fc, b.fr, b.tc, b.tr);
         if (t.p.ban[c.fc][c.fr] > -10 || t.p.ban[c.tc][c.tr] != kara ||
-            t.p.idou_kanou(c.fc, c.fr, c.tc, c.tr, t.p.ban[c.fc][c.fr]) != ari)
+            !t.p.idou_kanou(c.fc, c.fr, c.tc, c.tr, t.p.ban[c.fc][c.fr]))
           continue;
         t.sasu(c.fc, c.fr, c.tc, c.tr);
         const int x = t.p.ou_sita_x, y = t.p.ou_sita_y;
         for (int uc = 1; uc <= 9; ++uc)
           for (int ur = 1; ur <= 9; ++ur)
-            if (t.p.ban[uc][ur] >= 10 && t.p.idou_kanou(uc, ur, x, y, t.p.ban[uc][ur]) == ari) {
+            if (t.p.ban[uc][ur] >= 10 && t.p.idou_kanou(uc, ur, x, y, t.p.ban[uc][ur])) {
               t.sasu(uc, ur, x, y);
               return t.e;
             }

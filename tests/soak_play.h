@@ -191,7 +191,7 @@ class Soak {
     const Nyuuryoku::Sentaku& s = gm.nyuuryoku().sentaku(gm.taikyoku().dankai());
     for (int c = 1; c <= 9; ++c)
       for (int r = 1; r <= 9; ++r)
-        if (gm.taikyoku().pos().idou_kanou(s.moto_x, s.moto_y, c, r, s.koma) == ari)
+        if (gm.taikyoku().pos().idou_kanou(s.moto_x, s.moto_y, c, r, s.koma))
           out.push_back({c, r});
     return out;
   }

@@ -16,10 +16,10 @@ inline std::vector<Te> moves_of(const Kyokumen& p, bool sita) {
       if (sita ? !is_sita(code) : !is_ue(code)) continue;
       for (int tc = 1; tc <= 9; ++tc)
         for (int tr = 1; tr <= 9; ++tr) {
-          if (p.idou_kanou(c, r, tc, tr, code) != ari) continue;
+          if (!p.idou_kanou(c, r, tc, tr, code)) continue;
           int nari = 0;
-          if (naru_kanou(c, r, tr, code, nari) == ari) out.push_back(Te{c, r, tc, tr, nari});
-          if (narazu_kanou(tr, code) == ari) out.push_back(Te{c, r, tc, tr, code});
+          if (naru_kanou(c, r, tr, code, nari)) out.push_back(Te{c, r, tc, tr, nari});
+          if (narazu_kanou(tr, code)) out.push_back(Te{c, r, tc, tr, code});
         }
     }
   const int* hand = sita ? p.mochigoma_sita : p.mochigoma_ue;
@@ -29,7 +29,7 @@ inline std::vector<Te> moves_of(const Kyokumen& p, bool sita) {
     const int fc = sita ? TE_SITA : TE_UE;
     for (int tc = 1; tc <= 9; ++tc)
       for (int tr = 1; tr <= 9; ++tr)
-        if (p.idou_kanou(fc, slot, tc, tr, code) == ari) out.push_back(Te{fc, slot, tc, tr, code});
+        if (p.idou_kanou(fc, slot, tc, tr, code)) out.push_back(Te{fc, slot, tc, tr, code});
   }
   return out;
 }

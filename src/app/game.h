@@ -200,9 +200,9 @@ class Game {
   void ippo_modosu();
   // What a step back over entry `e` shows, once the game has taken it back.
   void modoshi_egaku(const KifuEntry& e);
-  void file_mado(int drive, int dir, int file);
+  void file_mado(bool drive, bool dir, bool file);
   void kaki_mado(int mode);
-  void panel_tojiru() { file_mado(nashi, nashi, nashi); kaki_mado(1); }
+  void panel_tojiru() { file_mado(false, false, false); kaki_mado(1); }
 
   // ---- a game left by quitting (app/play/chuudan.cpp) ----
   // Quitting keeps a game in progress in "中断.棋譜"; 続きから (TSUZUKI) plays it on.

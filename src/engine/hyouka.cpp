@@ -43,7 +43,7 @@ void kaku_oute_keisan(const Kyokumen& p, const Kiki& k, HyoukaJoutai& s) {
     for (int r = 1; r <= 9; ++r) {
       s.kaku_oute_ue[c][r] = 0;
       if (p.ban[c][r] == kara && k.kiki_ue[c][r] == 0 &&
-          p.idou_kanou(c, r, p.ou_ue_x, p.ou_ue_y, -KAKU) == ari)
+          p.idou_kanou(c, r, p.ou_ue_x, p.ou_ue_y, -KAKU))
         s.kaku_oute_ue[c][r] = 1;
     }
 }
@@ -75,7 +75,7 @@ void kugi_keisan(Kyokumen& p, HyoukaJoutai& s) {
         for (int i = 0; i < ue_n; ++i) {
           const int x = ue_c[i], y = ue_r[i];
           if (x == c && y == r) continue;  // the lifted square is empty now
-          if (p.idou_kanou(x, y, p.ou_sita_x, p.ou_sita_y, p.ban[x][y]) == ari) {
+          if (p.idou_kanou(x, y, p.ou_sita_x, p.ou_sita_y, p.ban[x][y])) {
             s.kugi_sita[c][r] = 1;
             break;
           }
@@ -84,7 +84,7 @@ void kugi_keisan(Kyokumen& p, HyoukaJoutai& s) {
         for (int i = 0; i < sita_n && !s.kugi_ue_ari; ++i) {
           const int x = sita_c[i], y = sita_r[i];
           if (x == c && y == r) continue;
-          if (p.idou_kanou(x, y, p.ou_ue_x, p.ou_ue_y, p.ban[x][y]) == ari) s.kugi_ue_ari = true;
+          if (p.idou_kanou(x, y, p.ou_ue_x, p.ou_ue_y, p.ban[x][y])) s.kugi_ue_ari = true;
         }
       }
       p.ban[c][r] = v;
@@ -109,7 +109,7 @@ int nigeba_su(const Kyokumen& p, const Kiki& k, int col, int row, int koma) {
   int n = 0;
   for (int c = 1; c <= 9; ++c)
     for (int r = 1; r <= 9; ++r) {
-      if (p.idou_kanou(col, row, c, r, koma) != ari) continue;
+      if (!p.idou_kanou(col, row, c, r, koma)) continue;
       if (koma >= 10 ? k.kiki_sita[c][r] == 0 : k.kiki_ue[c][r] == 0) ++n;
     }
   return n;
@@ -158,7 +158,7 @@ int kyousha_ute(const Kyokumen& p, const Kiki& k, int col, int row) {
   if (!sita_ookoma(k.atari_sita[col][row])) return 0;
   for (int r = row + 1; r <= 9; ++r) {
     if (p.ban[col][r] == kara) continue;
-    return p.idou_kanou(col, row, col, r, KYOU) == ari ? iabs(p.ban[col][r]) : 0;
+    return p.idou_kanou(col, row, col, r, KYOU) ? iabs(p.ban[col][r]) : 0;
   }
   return 0;
 }
@@ -167,8 +167,8 @@ int kaku_kiken(const Kyokumen& p, const HyoukaJoutai& s, int col, int row, int k
   int xc = 0, xr = 0;
   for (int c = 1; c <= 9 && xc == 0; ++c)
     for (int r = 1; r <= 9; ++r)
-      if (s.kaku_oute_ue[c][r] == 1 && (p.idou_kanou(col, row, c, r, -KAKU) == ari ||
-                                        p.idou_kanou(col, row, c, r, -UMA) == ari)) {
+      if (s.kaku_oute_ue[c][r] == 1 && (p.idou_kanou(col, row, c, r, -KAKU) ||
+                                        p.idou_kanou(col, row, c, r, -UMA))) {
         xc = c;
         xr = r;
         break;
@@ -177,9 +177,9 @@ int kaku_kiken(const Kyokumen& p, const HyoukaJoutai& s, int col, int row, int k
   for (int c = 1; c <= 9; ++c)
     for (int r = 1; r <= 9; ++r) {
       const int v = p.ban[c][r];
-      if ((v == -KAKU || v == -UMA) && p.idou_kanou(c, r, xc, xr, v) == ari) return koma;
+      if ((v == -KAKU || v == -UMA) && p.idou_kanou(c, r, xc, xr, v)) return koma;
     }
-  if (s.mochigoma_mae.sita[6] > 0 && p.idou_kanou(TE_UE, 0, xc, xr, -KAKU) == ari) return koma;
+  if (s.mochigoma_mae.sita[6] > 0 && p.idou_kanou(TE_UE, 0, xc, xr, -KAKU)) return koma;
   return 0;
 }
 
@@ -334,7 +334,7 @@ void sita_koma(const Scan& x, int i, int j, int v, Nerai& nerai, int& t) {
   // The moved piece, safe where it stands, attacking lower pieces nothing defends (or the
   // king): attacking more than one earns the smallest of them.
   if (x.anzen && (ks[i][j] == 0 || (i == x.kc && j == x.kr)) &&
-      x.p.idou_kanou(x.col, x.row, i, j, x.koma) == ari) {
+      x.p.idou_kanou(x.col, x.row, i, j, x.koma)) {
     t += 1;
     ++nerai.count;
     if (iabs(v) < nerai.smallest) nerai.smallest = iabs(v);
@@ -481,7 +481,7 @@ bool kyou_rule(const Kyoku& x, int& score) {
         // a file with nothing below returns nothing.
         for (int y = tr + 2; y <= 9; ++y) {
           if (p.ban[tc][y] == kara) continue;
-          if (p.idou_kanou(tc, tr + 1, tc, y, KYOU) == ari && p.ban[tc][y] < -20) {
+          if (p.idou_kanou(tc, tr + 1, tc, y, KYOU) && p.ban[tc][y] < -20) {
             score += iabs(p.ban[tc][y]) * 10;
             return true;
           }
@@ -744,7 +744,7 @@ int kugi_no_kougeki(const Kyoku& x) {
                     ((tc == kc || tr == kr) && ac != kc && ar != kr);
   if (ks[ac][ar] > 0 && x.s.kugi_sita[ac][ar] == 1 &&
       (ks[tc][tr] == 1 || (ks[tc][tr] == 2 && ku[kc][kr] > 0 && ku[tc][tr] > 0)) && line &&
-      x.p.idou_kanou(tc, tr, ac, ar, x.s.moto_koma) == ari) {
+      x.p.idou_kanou(tc, tr, ac, ar, x.s.moto_koma)) {
     // The exception needs a covering piece before the move: a square off the board
     // (no upper attacker was recorded) is not "now empty".
     const int xc = x.s.atari_ue_x_mae[ac][ar], xr = x.s.atari_ue_y_mae[ac][ar];

@@ -91,11 +91,11 @@ template <bool Ue>
 template <bool Ue>
 [[gnu::always_inline]] inline int Tansaku::ban_no_te(int sc, int sr, int tc, int tr, int piece, int& kekka) {
   int nari = 0;
-  if (naru_kanou(sc, sr, tr, piece, nari) == nashi) {
+  if (!naru_kanou(sc, sr, tr, piece, nari)) {
     kekka = piece;
     return shikou<Ue>(Te{sc, sr, tc, tr, piece}, sr);
   }
-  if (narazu_kanou(tr, piece) == nashi) {  // must promote
+  if (!narazu_kanou(tr, piece)) {  // must promote
     kekka = nari;
     return shikou<Ue>(Te{sc, sr, tc, tr, nari}, sr);
   }
@@ -125,7 +125,7 @@ bool Tansaku::koma_no_te(int sc, int sr, Sashite& best) {
   for (int tc = h.c0; tc <= h.c1; ++tc) {
     for (int tr = h.r0; tr <= h.r1; ++tr) {
       if (san && nite_no_koma(santeme, tc, tr)) continue;
-      if (p_.idou_kanou(sc, sr, tc, tr, piece) != ari) continue;
+      if (!p_.idou_kanou(sc, sr, tc, tr, piece)) continue;
       s_.moto_koma = piece;
       s_.kyori_mae = Ue ? chebyshev(sc, sr, p_.ou_sita_x, p_.ou_sita_y)
                         : chebyshev(sc, sr, p_.ou_ue_x, p_.ou_ue_y);
@@ -175,7 +175,7 @@ void Tansaku::uchi_sagasu(Sashite& best) {
     s_.kyori_mae = 0;
     for (int tc = 1; tc <= 9; ++tc) {
       for (int tr = 1; tr <= 9; ++tr) {
-        if (p_.idou_kanou(fc, fr, tc, tr, code) != ari) continue;
+        if (!p_.idou_kanou(fc, fr, tc, tr, code)) continue;
         const int score = shikou<Ue>(Te{fc, idx, tc, tr, code}, fr);
         if (!yori_yoi<Ue>(score, best.score)) continue;
         best = Sashite{true, fc, fr, tc, tr, code, code, score};

@@ -50,7 +50,7 @@ int onaji_koma(const Kyokumen& p, const KifuEntry& e, Masu* out) {
   for (int c = 1; c <= 9; ++c)
     for (int r = 1; r <= 9; ++r) {
       if (p.ban[c][r] != e.moto_koma || (c == e.moto_x && r == e.moto_y)) continue;
-      if (p.idou_kanou(c, r, e.saki_x, e.saki_y, e.moto_koma) == ari) out[n++] = {c, r};
+      if (p.idou_kanou(c, r, e.saki_x, e.saki_y, e.moto_koma)) out[n++] = {c, r};
     }
   return n;
 }
@@ -108,7 +108,7 @@ std::string te_hyouki(const Kyokumen& mae, const KifuEntry& e, const KifuEntry* 
   if (const int n = onaji_koma(mae, e, hoka); n > 0) s += kubetsu(e, hoka, n);
   if (e.koma != e.moto_koma) return s + "成";
   int nari = 0;
-  if (naru_kanou(e.moto_x, e.moto_y, e.saki_y, e.moto_koma, nari) == ari) s += "不成";
+  if (naru_kanou(e.moto_x, e.moto_y, e.saki_y, e.moto_koma, nari)) s += "不成";
   return s;
 }
 

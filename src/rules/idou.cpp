@@ -65,47 +65,47 @@ void Kyokumen::fu_suji_keisan() {
 }
 
 bool Kyokumen::hisha_michi(int fc, int fr, int tc, int tr) const {
-  if (fc != tc && fr != tr) return nashi;
+  if (fc != tc && fr != tr) return false;
   if (fc == tc) {
     const int step = tr > fr ? 1 : -1;
     for (int r = fr + step; r != tr; r += step)
-      if (ban[fc][r] != kara) return nashi;
+      if (ban[fc][r] != kara) return false;
   } else {
     const int step = tc > fc ? 1 : -1;
     for (int c = fc + step; c != tc; c += step)
-      if (ban[c][fr] != kara) return nashi;
+      if (ban[c][fr] != kara) return false;
   }
-  return ari;
+  return true;
 }
 
 bool Kyokumen::kaku_michi(int fc, int fr, int tc, int tr) const {
   const int dc = tc - fc, dr = tr - fr;
-  if (dc != dr && dc != -dr) return nashi;
-  if (dc == 0) return ari;  // source = target never reaches here from idou_kanou
+  if (dc != dr && dc != -dr) return false;
+  if (dc == 0) return true;  // source = target never reaches here from idou_kanou
   const int sc = dc > 0 ? 1 : -1, sr = dr > 0 ? 1 : -1;
   for (int c = fc + sc, r = fr + sr; c != tc; c += sc, r += sr)
-    if (ban[c][r] != kara) return nashi;
-  return ari;
+    if (ban[c][r] != kara) return false;
+  return true;
 }
 
 bool Kyokumen::idou_kanou(int fc, int fr, int tc, int tr, int code) const {
-  if (tc < 1 || tc > 9 || tr < 1 || tr > 9) return nashi;
-  if (fc == tc && fr == tr) return nashi;
+  if (tc < 1 || tc > 9 || tr < 1 || tr > 9) return false;
+  if (fc == tc && fr == tr) return false;
   const int target = ban[tc][tr];
-  if ((code >= 10 && target >= 10) || (code < 10 && target <= -10)) return nashi;
+  if ((code >= 10 && target >= 10) || (code < 10 && target <= -10)) return false;
 
   if (fc == TE_SITA || fc == TE_UE) {
-    if (target != kara) return nashi;
-    if (code == -HU && fu_suji_sita[tc] == 1) return nashi;
-    if (code == HU && fu_suji_ue[tc] == 1) return nashi;
+    if (target != kara) return false;
+    if (code == -HU && fu_suji_sita[tc] == 1) return false;
+    if (code == HU && fu_suji_ue[tc] == 1) return false;
     // A pawn, lance or knight counts as dropped only from its own side's hand column;
     // from the other column it would be a board move from off the board, which never fits.
     switch (code) {
-      case HU: case KYOU: return (fc == TE_UE && tr != 9) ? ari : nashi;
-      case -HU: case -KYOU: return (fc == TE_SITA && tr != 1) ? ari : nashi;
-      case KEI: return (fc == TE_UE && tr < 8) ? ari : nashi;
-      case -KEI: return (fc == TE_SITA && tr > 2) ? ari : nashi;
-      default: return ari;
+      case HU: case KYOU: return fc == TE_UE && tr != 9;
+      case -HU: case -KYOU: return fc == TE_SITA && tr != 1;
+      case KEI: return fc == TE_UE && tr < 8;
+      case -KEI: return fc == TE_SITA && tr > 2;
+      default: return true;
     }
   }
 
@@ -114,48 +114,48 @@ bool Kyokumen::idou_kanou(int fc, int fr, int tc, int tr, int code) const {
   const int fwd = code > 0 ? 1 : -1;  // forward one step for the moving side
   switch (code) {
     case HU: case -HU:
-      return (dc == 0 && dr == fwd) ? ari : nashi;
+      return dc == 0 && dr == fwd;
     case KYOU: case -KYOU:
-      if (dc != 0 || dr == 0 || (dr > 0) != (fwd > 0)) return nashi;
+      if (dc != 0 || dr == 0 || (dr > 0) != (fwd > 0)) return false;
       for (int r = fr + fwd; r != tr; r += fwd)
-        if (ban[fc][r] != kara) return nashi;
-      return ari;
+        if (ban[fc][r] != kara) return false;
+      return true;
     case KEI: case -KEI:
-      return (dr == 2 * fwd && adc == 1) ? ari : nashi;
+      return dr == 2 * fwd && adc == 1;
     case GIN: case -GIN:
-      return (adc <= 1 && (dr == fwd || (dr == -fwd && dc != 0))) ? ari : nashi;
+      return adc <= 1 && (dr == fwd || (dr == -fwd && dc != 0));
     case KIN: case -KIN: case TO: case -TO: case NARIKYOU: case -NARIKYOU:
     case NARIKEI: case -NARIKEI: case NARIGIN: case -NARIGIN:
-      return ((adc <= 1 && (dr == 0 || dr == fwd)) || (dc == 0 && dr == -fwd)) ? ari : nashi;
+      return (adc <= 1 && (dr == 0 || dr == fwd)) || (dc == 0 && dr == -fwd);
     case KAKU: case -KAKU:
       return kaku_michi(fc, fr, tc, tr);
     case UMA: case -UMA:
-      if (adc <= 1 && adr <= 1) return ari;
+      if (adc <= 1 && adr <= 1) return true;
       return kaku_michi(fc, fr, tc, tr);
     case HISHA: case -HISHA:
       return hisha_michi(fc, fr, tc, tr);
     case RYUU: case -RYUU:
-      if (adc <= 1 && adr <= 1) return ari;
+      if (adc <= 1 && adr <= 1) return true;
       return hisha_michi(fc, fr, tc, tr);
     case OU: case -OU:
-      return (adc <= 1 && adr <= 1) ? ari : nashi;
+      return adc <= 1 && adr <= 1;
     default:
-      return ari;  // no row of the table matches: the provisional answer stands
+      return true;  // no row of the table matches: the provisional answer stands
   }
 }
 
 bool narazu_kanou(int to_row, int code) {
   switch (code) {
-    case HU: case KYOU: return to_row == 9 ? nashi : ari;
-    case KEI: return to_row >= 8 ? nashi : ari;
-    case -HU: case -KYOU: return to_row == 1 ? nashi : ari;
-    case -KEI: return to_row <= 2 ? nashi : ari;
-    default: return ari;
+    case HU: case KYOU: return to_row != 9;
+    case KEI: return to_row < 8;
+    case -HU: case -KYOU: return to_row != 1;
+    case -KEI: return to_row > 2;
+    default: return true;
   }
 }
 
 bool naru_kanou(int from_col, int from_row, int to_row, int code, int& nari_koma) {
-  if (from_col == TE_UE || from_col == TE_SITA) return nashi;
+  if (from_col == TE_UE || from_col == TE_SITA) return false;
   bool can = false;
   switch (code) {
     case -HU: case -KYOU: case -KEI: can = to_row <= 3; break;
@@ -164,9 +164,9 @@ bool naru_kanou(int from_col, int from_row, int to_row, int code, int& nari_koma
     case GIN: case KAKU: case HISHA: can = to_row >= 7 || from_row >= 7; break;
     default: break;
   }
-  if (!can) return nashi;
+  if (!can) return false;
   nari_koma = code < 0 ? code - 1 : code + 1;
-  return ari;
+  return true;
 }
 
 }  // namespace mirado

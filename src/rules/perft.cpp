@@ -27,10 +27,10 @@ std::uint64_t count(Kyokumen& p, bool sita, int depth) {
       if (sita ? code > -10 : code < 10) continue;
       for (int tc = 1; tc <= 9; ++tc) {
         for (int tr = 1; tr <= 9; ++tr) {
-          if (p.idou_kanou(c, r, tc, tr, code) == nashi) continue;
+          if (!p.idou_kanou(c, r, tc, tr, code)) continue;
           int nari = 0;
-          const bool may_promote = naru_kanou(c, r, tr, code, nari) == ari;
-          if (narazu_kanou(tr, code) == ari) visit(Te{c, r, tc, tr, code});
+          const bool may_promote = naru_kanou(c, r, tr, code, nari);
+          if (narazu_kanou(tr, code)) visit(Te{c, r, tc, tr, code});
           if (may_promote) visit(Te{c, r, tc, tr, nari});
         }
       }
@@ -44,7 +44,7 @@ std::uint64_t count(Kyokumen& p, bool sita, int depth) {
     const int code = sita ? -MOCHIGOMA_KOMA[slot] : MOCHIGOMA_KOMA[slot];
     for (int tc = 1; tc <= 9; ++tc)
       for (int tr = 1; tr <= 9; ++tr)
-        if (p.idou_kanou(te_col, slot, tc, tr, code) == ari) visit(Te{te_col, slot, tc, tr, code});
+        if (p.idou_kanou(te_col, slot, tc, tr, code)) visit(Te{te_col, slot, tc, tr, code});
   }
   return nodes;
 }

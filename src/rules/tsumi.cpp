@@ -21,13 +21,13 @@ bool aigoma_dekinai(Kyokumen& p, const Kiki::Map& oute, int ou_x, int ou_y, int 
         const int dc = c - ou_x, dr = r - ou_y;
         if (dc > -2 && dc < 2 && dr > -2 && dr < 2) return true;
       } else if (m == 1) {
-        if (su == fu_su && p.idou_kanou(te_col, 0, c, r, fu_code) == nashi) return true;
+        if (su == fu_su && !p.idou_kanou(te_col, 0, c, r, fu_code)) return true;
         // The pawn stands in for whatever would be dropped, so the drop names no hand slot.
         const TeModoshi modoshi = do_move(p, Te{te_col, 0, c, r, fu_code});
         bool still_checked = false;
         for (int c2 = 1; c2 <= 9 && !still_checked; ++c2)
           for (int r2 = 1; r2 <= 9 && !still_checked; ++r2)
-            if (oute[c2][r2] == 9 && p.idou_kanou(c2, r2, ou_x, ou_y, p.ban[c2][r2]) == ari)
+            if (oute[c2][r2] == 9 && p.idou_kanou(c2, r2, ou_x, ou_y, p.ban[c2][r2]))
               still_checked = true;
         undo_move(p, modoshi);
         if (still_checked) return true;
@@ -40,7 +40,7 @@ bool aigoma_dekinai(Kyokumen& p, const Kiki::Map& oute, int ou_x, int ou_y, int 
 bool nigerareru(const Kyokumen& p, const Kiki::Map& teki_kiki, int ou_x, int ou_y, int ou_code) {
   for (int c = ou_x - 1; c <= ou_x + 1; ++c)
     for (int r = ou_y - 1; r <= ou_y + 1; ++r)
-      if (on_ban(c, r) && p.idou_kanou(ou_x, ou_y, c, r, ou_code) == ari && teki_kiki[c][r] == 0)
+      if (on_ban(c, r) && p.idou_kanou(ou_x, ou_y, c, r, ou_code) && teki_kiki[c][r] == 0)
         return true;
   return false;
 }
@@ -143,7 +143,7 @@ bool ukeru_te_ga_aru(Kyokumen& p, typename Gawa<Sita>::Shiken& shiken) {
       for (int tc = 1; tc <= 9; ++tc) {
         for (int tr = 1; tr <= 9; ++tr) {
           if ((tc == c && tr == r) || targets[tc][tr] <= 0) continue;
-          if (p.idou_kanou(c, r, tc, tr, code) == nashi) continue;
+          if (!p.idou_kanou(c, r, tc, tr, code)) continue;
           if (shiken.oute_kaisho(Te{c, r, tc, tr, code})) return true;
         }
       }

@@ -41,12 +41,12 @@ Kotowari Taikyoku::sasu_mae(Dankai d, const NingenTe& s) const {
       (nushi_sita ? is_sita(saki_koma) : is_ue(saki_koma)))
     return Kotowari::dare_no_koma;
   if (!moto_ga_aru(j_.pos, s) ||
-      j_.pos.idou_kanou(s.moto_x, s.moto_y, s.saki_x, s.saki_y, s.koma) == nashi)
+      !j_.pos.idou_kanou(s.moto_x, s.moto_y, s.saki_x, s.saki_y, s.koma))
     return nifu(j_.pos, s) ? Kotowari::nifu : Kotowari::ugokenai;
   // A piece on the board that this phase does not move (the window only lets one be
   // selected that it does, but a selection can outlive the position it was made on).
   if (on_ban(s.moto_x, s.moto_y) && !ugokaseru(d, s.koma)) return Kotowari::dare_no_koma;
-  if (narazu_kanou(s.saki_y, s.koma) == nashi && !s.naru) return Kotowari::naranai_to;
+  if (!narazu_kanou(s.saki_y, s.koma) && !s.naru) return Kotowari::naranai_to;
   return Kotowari::nashi;
 }
 
@@ -126,7 +126,7 @@ void Taikyoku::te_wo_sasu(const NingenTe& s, double now, Sashita& kekka) {
   const double ima = jikan_hakaru(now);
   int koma = s.koma;
   int nari_koma = 0;
-  if (s.naru && naru_kanou(s.moto_x, s.moto_y, s.saki_y, koma, nari_koma) == ari) koma = nari_koma;
+  if (s.naru && naru_kanou(s.moto_x, s.moto_y, s.saki_y, koma, nari_koma)) koma = nari_koma;
   kiroku(s, koma, j_.jikan_sita + (nushi_sita ? ima : 0), j_.jikan_ue + (nushi_sita ? 0 : ima));
   ++j_.tesuu;
   // The upper hand is addressed by slot, the lower one by its row on screen.

@@ -66,8 +66,8 @@ bool Game::sentaku_nareru() const {
   for (int c = 1; c <= 9; ++c)
     for (int r = 1; r <= 9; ++r) {
       int nari = 0;
-      if (taikyoku_.pos().idou_kanou(s.moto_x, s.moto_y, c, r, s.koma) == ari &&
-          naru_kanou(s.moto_x, s.moto_y, r, s.koma, nari) == ari)
+      if (taikyoku_.pos().idou_kanou(s.moto_x, s.moto_y, c, r, s.koma) &&
+          naru_kanou(s.moto_x, s.moto_y, r, s.koma, nari))
         return true;
     }
   return false;

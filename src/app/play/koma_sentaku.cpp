@@ -131,11 +131,11 @@ bool Nyuuryoku::naru_ka_kiku(Dankai d, const Sentaku& s) {
   if (!g_.settei().nari_kakunin() || !on_ban(s.moto_x, s.moto_y) || !t_.ugokaseru(d, s.koma))
     return false;
   if (t_.pos().ban[s.moto_x][s.moto_y] != s.koma ||
-      t_.pos().idou_kanou(s.moto_x, s.moto_y, s.saki_x, s.saki_y, s.koma) == nashi)
+      !t_.pos().idou_kanou(s.moto_x, s.moto_y, s.saki_x, s.saki_y, s.koma))
     return false;
   int nari = 0;
-  if (naru_kanou(s.moto_x, s.moto_y, s.saki_y, s.koma, nari) == nashi) return false;
-  if (narazu_kanou(s.saki_y, s.koma) == nashi) return true;  // it must: no need to ask
+  if (!naru_kanou(s.moto_x, s.moto_y, s.saki_y, s.koma, nari)) return false;
+  if (!narazu_kanou(s.saki_y, s.koma)) return true;  // it must: no need to ask
   return g_.msg("成りますか？", "成り", Buttons::naru) == Answer::yes;
 }
 
@@ -174,7 +174,7 @@ void Nyuuryoku::sasu(Dankai d, Sentaku& s, int button) {
   // A piece left unpromoted where it could have promoted is said so: the left button
   // never promotes.
   int nari = 0;
-  if (!naru && on_ban(s.moto_x, s.moto_y) && naru_kanou(s.moto_x, s.moto_y, s.saki_y, s.koma, nari) == ari)
+  if (!naru && on_ban(s.moto_x, s.moto_y) && naru_kanou(s.moto_x, s.moto_y, s.saki_y, s.koma, nari))
     g_.shiraseru("成らずに指しました（成る時は右ボタン）");
   sashita_egaku(d, s, r, tesuu);
   sashita_ato(d, s, r, nushi_sita);

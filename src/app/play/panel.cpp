@@ -212,7 +212,7 @@ void kifu_settei(Game& g, Taikyoku& t, const KifuFile& f) {
 void Game::kifu_read() {
   panel_tojiru();
   lists(*this, kifu_panel_);
-  file_mado(ari, ari, ari);
+  file_mado(true, true, true);
   kaki_mado(1);
 }
 
@@ -233,7 +233,7 @@ void Game::kifu_write() {
     return;
   }
   lists(*this, kifu_panel_);
-  file_mado(ari, ari, nashi);
+  file_mado(true, true, false);
   kaki_mado(0);
 }
 
@@ -315,7 +315,7 @@ void Game::panel_file_click(const std::string& name) {
     msg(naze, "棋譜");
     return;
   }
-  file_mado(nashi, nashi, nashi);
+  file_mado(false, false, false);
   kifu_settei(*this, game(), f);
 }
 

@@ -3,10 +3,10 @@
 
 namespace mirado {
 
-void Game::file_mado(int drive, int dir, int file) {
-  set_visible(Control::PANEL_DRIVE_LIST, drive == ari);
-  set_visible(Control::PANEL_DIR_LIST, dir == ari);
-  set_visible(Control::PANEL_FILE_LIST, file == ari);
+void Game::file_mado(bool drive, bool dir, bool file) {
+  set_visible(Control::PANEL_DRIVE_LIST, drive);
+  set_visible(Control::PANEL_DIR_LIST, dir);
+  set_visible(Control::PANEL_FILE_LIST, file);
 }
 
 void Game::kaki_mado(int mode) {
