@@ -141,7 +141,7 @@ bool uwagaki_shite_yoi(Game& g, const fs::path& path) {
 }
 
 void midashi(Game& g, const std::string& text, int x, int y, int iro) {
-  if (!text.empty()) g.ports().canvas->text(x, y, text, iro, 12, g.settei().font_bold());
+  if (!text.empty()) g.ports().canvas->text(x, y, text, iro, 12, g.ban_gamen().font_bold());
 }
 
 }  // namespace
