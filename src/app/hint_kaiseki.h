@@ -22,7 +22,8 @@ class HintKaiseki {
  public:
   // The window that shows them (its procedures, board view, switches, options and
   // ports), the game they read, and the look-ahead they ask.
-  HintKaiseki(const Madoguchi& w, const Taikyoku& t, ComYomi& yomi) : w_(w), t_(t), yomi_(yomi) {}
+  HintKaiseki(const Madoguchi& w, const Taikyoku& t, ComYomi& yomi)
+      : w_(w), t_(t), yomi_(yomi) {}
   HintKaiseki(const HintKaiseki&) = delete;
   HintKaiseki& operator=(const HintKaiseki&) = delete;
 

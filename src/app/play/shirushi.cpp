@@ -36,7 +36,8 @@ std::vector<BanGamen::Shirushi> BanGamen::shirushi() const {
 void BanGamen::masu_shirushi(int iro, int c, int r, int no) {
   const int x = cell_x(c), y = cell_y(r);
   for (int i = 1; i <= 3; ++i)
-    ports_.canvas->rect(iro, x + i * kFuchi, y + i * kFuchi, x + MASU_W - i * kFuchi, y + MASU_H - i * kFuchi);
+    ports_.canvas->rect(iro, x + i * kFuchi, y + i * kFuchi, x + MASU_W - i * kFuchi,
+                        y + MASU_H - i * kFuchi);
   if (no <= 0) return;
   const std::string s = std::to_string(no);
   // A light edge keeps the number readable on the wood and on a piece.
