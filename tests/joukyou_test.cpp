@@ -461,7 +461,7 @@ TEST(Hako, WhileABoxWaitsTheLineSaysWhatItSaysAndNeverThatTheComputerThinks) {
   bool com_no_ban = false;
   h.ui.com_no_ban = [&] {
     com_no_ban = true;
-    ASSERT_TRUE(g.com_shikouchu());
+    ASSERT_TRUE(g.com_teban().shikouchu());
     g.com_tejun_hyouji(2);
     EXPECT_EQ(g.joukyou(), "COMの番　2手目");
     g.msg("   ** 王手 **", "");
@@ -475,7 +475,7 @@ TEST(Hako, WhileABoxWaitsTheLineSaysWhatItSaysAndNeverThatTheComputerThinks) {
   };
   g.on_menu(Menu::GOTE);  // the computer moves first
   EXPECT_TRUE(com_no_ban);
-  EXPECT_FALSE(g.com_shikouchu());
+  EXPECT_FALSE(g.com_teban().shikouchu());
 }
 
 TEST(Hako, ARefusalBoxAndItsLineSayTheSame) {

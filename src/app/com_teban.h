@@ -7,18 +7,18 @@
 #include <cstdint>
 
 #include "app/com_yomi.h"
+#include "app/mado_tetsuzuki.h"
 #include "app/ports.h"
 #include "engine/yomi.h"
 #include "taikyoku/taikyoku.h"
 
 namespace mirado {
 
-class Game;
-
 class ComTeban {
  public:
-  // The window that shows the turn, and the game it is played on.
-  ComTeban(Game& g, Taikyoku& t, const Ports& ports);
+  // The window that shows the turn (its procedures, board view, switches, options and
+  // ports), and the game it is played on.
+  ComTeban(const Madoguchi& w, Taikyoku& t);
   ComTeban(const ComTeban&) = delete;
   ComTeban& operator=(const ComTeban&) = delete;
 
@@ -52,7 +52,7 @@ class ComTeban {
   void shikouchu_egaku();
   bool sita_kessaku(const ComTe& r);
 
-  Game& g_;
+  Madoguchi w_;
   Taikyoku& t_;
   ComYomi yomi_;
   Sashite yomi_te_[4];  // the planned moves by procedure

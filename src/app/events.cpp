@@ -22,8 +22,7 @@ void Game::on_load(std::intptr_t window) {
 }
 
 void Game::on_menu(Menu item) {
-  kotowari_.clear();
-  oshirase_.clear();
+  gamen_.kotowari_kesu();
   hint_kaiseki_.kaiseki_moji_kesu();
   hint_kesu();  // a hint lasts until the next click
   switch (item) {

@@ -1,13 +1,22 @@
 // The window object: it receives the window's events and routes them, and turns what
 // the game (taikyoku/taikyoku.h, which it holds and changes only through its methods)
 // says happened into boxes, sounds and drawing. What it keeps lives in rooms, each the
-// only writer of its state: the person's selection (app/nyuuryoku.h), the options
-// (app/settei.h), the record panel (app/kifu_panel.h) and the computer's turn with its
-// look-ahead (app/com_teban.h), and the hint with the analysis (app/hint_kaiseki.h); the
-// rest (marks, status line, clocks, sounds) is private here and read through accessors. It
-// knows nothing of Qt; it draws, asks and plays sounds only through the ports. Its
-// procedures live in the folder of their part: play in app/play/, the drawing in view/,
-// settings, sounds and the about box in media/.
+// only writer of its state:
+//   Nyuuryoku (app/nyuuryoku.h)      the person's selection between the presses of a move;
+//   Settei (app/settei.h)            the options;
+//   KifuPanel (app/kifu_panel.h)     the record panel's folder, files and texts;
+//   ComTeban (app/com_teban.h)       the computer's turn, its look-ahead and plan;
+//   HintKaiseki (app/hint_kaiseki.h) the hint, the analysis, its results and its line;
+//   BanGamen (app/ban_gamen.h)       what the board, the status line, the move list and
+//                                    the clocks show, as drawn and sent;
+//   MadoJoutai (app/mado_joutai.h)   the menu ticks, controls shown and timer as sent.
+// Here remain the sounds' handles and where they are looked for, and quitting. The person's
+// input, the computer's turn and the hint reach the window through a Madoguchi
+// (app/mado_tetsuzuki.h): the board view, the switches, the options, the ports, and the
+// few procedures of the window object they call. It knows nothing of Qt; it draws, asks
+// and plays sounds only through the ports. Its procedures live in the folder of their
+// part: play in app/play/, the drawing in view/, settings, sounds and the about box in
+// media/.
 #pragma once
 
 #include <array>
@@ -16,9 +25,12 @@
 #include <string>
 #include <vector>
 
+#include "app/ban_gamen.h"
 #include "app/com_teban.h"
 #include "app/hint_kaiseki.h"
 #include "app/kifu_panel.h"
+#include "app/mado_joutai.h"
+#include "app/mado_tetsuzuki.h"
 #include "app/nyuuryoku.h"
 #include "app/ports.h"
 #include "app/settei.h"
@@ -28,18 +40,7 @@
 
 namespace mirado {
 
-// Geometry of the window grid in twips.
-constexpr int BAN_LEFT = 1050;
-constexpr int BAN_TOP = 100;
-constexpr int MASU_W = 495;
-constexpr int MASU_H = 615;
-constexpr int FORM_W = 9000;
-constexpr int FORM_H = 8000;
-
-inline int cell_x(double c) { return BAN_LEFT + static_cast<int>(MASU_W * c); }
-inline int cell_y(double r) { return BAN_TOP + static_cast<int>(MASU_H * r); }
-
-class Game {
+class Game final : private MadoTetsuzuki {
  public:
   explicit Game(const Ports& ports);
 
@@ -50,8 +51,8 @@ class Game {
   const Nyuuryoku& nyuuryoku() const { return nyuuryoku_; }    // the person's selection
   const Settei& settei() const { return settei_; }             // the options
   const KifuPanel& kifu_panel() const { return kifu_panel_; }  // the record panel
-  bool timer1() const { return timer1_; }
-  bool is_visible(Control c) const { return visible_[static_cast<int>(c)]; }
+  const BanGamen& ban_gamen() const { return gamen_; }  // the board view
+  const MadoJoutai& mado() const { return mado_; }      // the window's switches
   std::int32_t ds_context() const { return ds_context_; }
   // Where sound files are looked for after the working directory (empty: skipped): the
   // folder of the running program and the installed data folder.
@@ -67,7 +68,7 @@ class Game {
   void on_menu(Menu item);                 // a menu item clicked, or a top-level menu opened
   void on_mouse_down(int button, int shift, int x, int y);  // twips
   void on_key(int ch);
-  void on_timer() { timer_tick(); }
+  void on_timer() { gamen_.timer_tick(); }
   void on_close();                         // the window's close request
   bool quitting() const { return quitting_; }
 
@@ -81,19 +82,21 @@ class Game {
   void gote();    // GOTE: the computer moves first
   void level_cmd(int n);
   void level_settei(int n);
-  void aicon_ichi(std::string_view position, Gawa side);  // "上" or "下"
+  void aicon_ichi(std::string_view position, Gawa side) override;  // "上" or "下"
   void matsu(double seconds);
   void shuuryou();
-  void com_turn() { com_teban_.com_turn(); }  // com_ban1, com_ban2, com_ban3 in this order
+  void com_turn() override { com_teban_.com_turn(); }  // com_ban1, com_ban2, com_ban3 in order
   bool te_tochuu_de_kotowaru(std::string_view title);
   void com_taikyoku_kaishi(bool timer_first);
   // A wait of the computer's display, as long as COMの手の表示 lets it be.
-  void com_matsu(double seconds);
+  void com_matsu(double seconds) override;
 
-  // ---- moves (app/play/te_egaku.cpp) ----
+  // ---- moves (the board view, app/play/te_egaku.cpp) ----
   // Draws a move already made on the position. fr is the source row, or for a drop from
   // the upper hand the hand slot, from the lower hand the on-screen row.
-  void te_egaku(int fc, int fr, int tc, int tr, int code, int torareru);
+  void te_egaku(int fc, int fr, int tc, int tr, int code, int torareru) {
+    gamen_.te_egaku(fc, fr, tc, tr, code, torareru);
+  }
 
   // ---- computer player as shown (app/com_teban.h, app/play/com_ban.cpp) ----
   const ComTeban& com_teban() const { return com_teban_; }
@@ -131,46 +134,22 @@ class Game {
   // The analysis' progress, or how it ended, in the status line.
   const std::string& kaiseki_moji() const { return hint_kaiseki_.kaiseki_moji(); }
 
-  // ---- following a turn: marks of the last turn, the status line, the move list ----
-  // (app/play/shirushi.cpp, app/play/joukyou.cpp)
-  // A marked square: the move's number (1..3) and whether it is the move's destination,
-  // which carries the number.
-  struct Shirushi {
-    int c = 0, r = 0, no = 0;
-    bool saki = false;
-  };
+  // ---- following a turn: the board view (app/ban_gamen.h; app/play/shirushi.cpp,
+  // app/play/joukyou.cpp) shows the marks of the last turn, the status line and the move
+  // list ----
+  using Shirushi = BanGamen::Shirushi;
   using ComHyouji = mirado::ComHyouji;
-  // Moves were played or stepped since the last new game: the marks may show.
-  bool shirushi_ari() const { return shirushi_ari_; }
-  void shirushi_tsukeru() { shirushi_ari_ = true; }
-  bool com_shikouchu() const { return com_teban_.shikouchu(); }  // the computer's turn is played
-  int com_tejun() const { return com_teban_.tejun(); }  // which of its three procedures
-  const std::string& kotowari() const { return kotowari_; }  // why the last click was refused
-  const std::string& hint_moji() const { return hint_kaiseki_.hint_moji(); }  // in notation
   // The marks as they should stand: the moves of the turn in progress, or of the one just
   // finished until the next turn's first move.
-  std::vector<Shirushi> shirushi() const;
-  // Brings the marks on screen up to date, repainting only what changed or was painted over.
-  void shirushi_awaseru();
-  // The one drawing of a numbered mark (last turn and hint): a thick frame inside the
-  // square in colour `iro`, and the number in a corner when no > 0.
-  void masu_shirushi(int iro, int c, int r, int no);
+  std::vector<Shirushi> shirushi() const { return gamen_.shirushi(); }
   // The status line: whose turn, which move is due, and why the last click was refused;
   // while a box waits, what the box says.
-  std::string joukyou() const;
-  // Can the selected piece promote on some square it reaches? The line then says how.
-  bool sentaku_nareru() const;
-  void kotowaru(std::string why) { kotowari_ = std::move(why); }
-  // A notice for the player (a settings file kept aside, a game that can be resumed); it
-  // stays on the status line until the next click or command, as a refusal does.
-  const std::string& oshirase() const { return oshirase_; }
-  void shiraseru(std::string what) { oshirase_ += (oshirase_.empty() ? "" : "　") + what; }
-  // Sends the status line and the move list to the window when they changed.
-  void joukyou_okuru();
+  std::string joukyou() const { return gamen_.joukyou(); }
+  // A notice for the player; it stays on the status line until the next click or command.
+  const std::string& oshirase() const { return gamen_.oshirase(); }
+  std::vector<std::string> ichiran() const { return gamen_.ichiran(); }  // the move list's rows
   // After every event of the window: marks, status line and move list brought up to date.
-  void ibento_owari();
-  std::vector<std::string> ichiran() const;  // the move list's rows
-  int ichiran_ima() const;                   // the row of the position on the board, -1 none
+  void ibento_owari() override;
   void ichiran_click(int row);               // to the end of that turn, as 戻/進 would go
   void chokuzen_menu();
   void ichiran_menu();
@@ -199,10 +178,10 @@ class Game {
   bool ippo_susumu();
   void ippo_modosu();
   // What a step back over entry `e` shows, once the game has taken it back.
-  void modoshi_egaku(const KifuEntry& e);
+  void modoshi_egaku(const KifuEntry& e) override;
   void file_mado(bool drive, bool dir, bool file);
   void kaki_mado(int mode);
-  void panel_tojiru() { file_mado(false, false, false); kaki_mado(1); }
+  void panel_tojiru() override { file_mado(false, false, false); kaki_mado(1); }
 
   // ---- a game left by quitting (app/play/chuudan.cpp) ----
   // Quitting keeps a game in progress in "中断.棋譜"; 続きから (TSUZUKI) plays it on.
@@ -213,43 +192,10 @@ class Game {
   // shown. False when the press is not part of a move (the computer played instead).
   bool saikai_suru();
 
-  // ---- drawing (view) ----
-  void koma_egaku(int code, double c, double r);
-  void waku_egaku(int iro, double c, double r);
-  // A cell's picture with the grid outline back on top: the picture covers the outline
-  // of the cell it fills.
-  void masu_egaku(int code, double c, double r);
-  void moji_egaku(double c, double r, std::string_view value, int iro, int mode, int size);
-  void moji_egaku(double c, double r, long value, int iro, int mode, int size);
-  void meisho_egaku(double c, double r, int code, int iro, int size);
-  void haikei_shiku(int id, int c1, int c2, int r1, int r2);
-  void zahyou_egaku();
-  void ban_egaku();
-  void mochigoma_sita_egaku();
-  void mochigoma_ue_egaku();
-  void zenbu_egaku();
-  void kaishi_egaku();
-  void waku_kesu();
-  void sidou_egaku(int moto_x, int moto_y, int iro, int code);
-
-  // ---- status texts (view) ----
-  void level_hyouji(int lv);
-  void handicap_hyouji(int h);
-  void tesuu_hyouji(int n);
-  void te_hyouji(Gawa side, int c, int r, int code, int iro);
-  void te_kesu(Gawa side);
-  void keika_hyouji(Gawa side, double seconds);
-  void keika_kesu(Gawa side);
-  void timer_tick();
-  // The clocks as shown: the holder's runs through all three of its moves (the computer's
-  // only while it searches), the other stands at its total; only changed texts are redrawn.
-  bool tokei_hashiru() const;
-  double jikan_gamen(Gawa side) const;
-  bool jikan_awaseru();
+  // ---- drawing and the clocks (the board view: view/egaku.cpp, view/status.cpp) ----
+  void zenbu_egaku() { gamen_.zenbu_egaku(); }
   // The clocks' texts on screen, lower side first; empty: none drawn.
-  const std::string& tokei_moji(int i) const { return tokei_moji_[i]; }
-  bool com_kangae_chu() const { return com_teban_.kangae_chu(); }  // its clock runs
-  double com_mikomi() const { return com_teban_.mikomi(); }  // its charge, not yet booked
+  const std::string& tokei_moji(int i) const { return gamen_.tokei_moji(i); }
   // The computer's clock as shown: searching, and its charge so far.
   void com_tokei(bool kangae_chu, double mikomi) { com_teban_.tokei(kangae_chu, mikomi); }
   void com_tejun_hyouji(int tejun) { com_teban_.tejun_hyouji(tejun); }
@@ -268,60 +214,47 @@ class Game {
   std::int32_t snd_load(const std::string& file_name, std::int32_t flags);
   void snd_term();
   void snd_warn(const std::string& text);
-  void snd_play(Oto which);
+  void snd_play(Oto which) override;
   void snd_loop(Oto which);
   void snd_stop(Oto which);
 
-  // ---- window-side helpers ----
-  bool is_checked(Menu m) const { return checked_[static_cast<int>(m)]; }
-  void set_checked(Menu m, bool on);
-  void set_visible(Control c, bool on);
-  void set_timer(bool on);
+  // ---- window-side helpers (the window's switches, app/mado_joutai.h; the box's words
+  // on the status line, the board view) ----
+  bool is_checked(Menu m) const { return mado_.is_checked(m); }
+  bool is_visible(Control c) const { return mado_.is_visible(c); }
+  bool timer1() const { return mado_.timer1(); }
+  void set_checked(Menu m, bool on) { mado_.set_checked(m, on); }
+  void set_visible(Control c, bool on) { mado_.set_visible(c, on); }
+  void set_timer(bool on) { mado_.set_timer(on); }
   Answer msg(std::string_view text, std::string_view title, Buttons b = Buttons::ok,
-             Icon icon = Icon::none);
+             Icon icon = Icon::none) {
+    return gamen_.msg(text, title, b, icon);
+  }
 
   const Ports& ports() const { return ports_; }
+
+  // Tests set the game up directly.
+  friend struct TaikyokuShiken;
 
  private:
   // The game, for the window's procedures to change through its methods.
   Taikyoku& game() { return taikyoku_; }
+  // What the rooms reach of the window.
+  Madoguchi madoguchi() { return {*this, gamen_, mado_, settei_, ports_}; }
   Taikyoku taikyoku_;
   Ports ports_;
-  Nyuuryoku nyuuryoku_{*this, taikyoku_};
+  MadoJoutai mado_{ports_};
   Settei settei_;
   KifuPanel kifu_panel_;
-  ComTeban com_teban_{*this, taikyoku_, ports_};
-  HintKaiseki hint_kaiseki_{*this, taikyoku_, com_teban_.yomi()};
+  BanGamen gamen_{ports_, taikyoku_, settei_, mado_, nyuuryoku_, com_teban_, hint_kaiseki_};
+  Nyuuryoku nyuuryoku_{madoguchi(), taikyoku_};
+  ComTeban com_teban_{madoguchi(), taikyoku_};
+  HintKaiseki hint_kaiseki_{madoguchi(), taikyoku_, com_teban_.yomi()};
 
-  bool timer1_ = false;
-  std::array<bool, static_cast<int>(Menu::COUNT)> checked_{};
-  std::array<bool, static_cast<int>(Control::COUNT)> visible_{};
   std::array<std::int32_t, static_cast<int>(Oto::COUNT)> oto_{};  // sound handles, 0 = silent
   std::int32_t ds_context_ = 0;
   std::string exe_dir_, data_dir_;
   bool quitting_ = false;
-
-  bool shirushi_ari_ = false;
-  std::string kotowari_;
-  std::string oshirase_;
-  std::string tokei_moji_[2];
-
-  std::array<unsigned char, 100> shirushi_gamen_{};  // what is drawn per square: no * 2 + saki
-  std::array<bool, 100> nurikae_{};                  // squares painted over since the last sync
-  std::string joukyou_okutta_;
-  std::string hako_moji_;  // the words of the box that waits for an answer
-  std::vector<std::string> ichiran_okutta_;
-  int ichiran_ima_okutta_ = -2;
-  bool ichiran_mieru_ = false;
-  std::vector<int> ichiran_rui_okutta_;
-  KaisekiZu kaiseki_zu_okutta_;
 };
-
-// Text helpers of the status display, free of any state.
-std::string kifu_moji(int value);
-std::string niketa(long value);
-std::string jikan_moji(double seconds);
-std::string kansuuji(int value);           // 1..9 as 一..九, else empty
-std::string handicap_meishou(int level);  // -10..10, else empty
 
 }  // namespace mirado

@@ -11,18 +11,19 @@
 
 #include "app/com_yomi.h"
 #include "app/kaiseki_sagyou.h"
+#include "app/mado_tetsuzuki.h"
 #include "app/ports.h"
 #include "engine/yomi.h"
 #include "taikyoku/taikyoku.h"
 
 namespace mirado {
 
-class Game;
-
 class HintKaiseki {
  public:
-  // The window that shows them, the game they read, and the look-ahead they ask.
-  HintKaiseki(Game& g, const Taikyoku& t, ComYomi& yomi) : g_(g), t_(t), yomi_(yomi) {}
+  // The window that shows them (its procedures, board view, switches, options and
+  // ports), the game they read, and the look-ahead they ask.
+  HintKaiseki(const Madoguchi& w, const Taikyoku& t, ComYomi& yomi)
+      : w_(w), t_(t), yomi_(yomi) {}
   HintKaiseki(const HintKaiseki&) = delete;
   HintKaiseki& operator=(const HintKaiseki&) = delete;
 
@@ -56,7 +57,7 @@ class HintKaiseki {
  private:
   std::string owari_moji() const;
 
-  Game& g_;
+  Madoguchi w_;
   const Taikyoku& t_;
   ComYomi& yomi_;
   YomiTe hint_te_;

@@ -2,11 +2,14 @@
 // procedure that turns a press into a selection or a move in each phase of the turn.
 #pragma once
 
+#include "app/ban_gamen.h"
+#include "app/mado_joutai.h"
+#include "app/mado_tetsuzuki.h"
+#include "app/ports.h"
+#include "app/settei.h"
 #include "taikyoku/taikyoku.h"
 
 namespace mirado {
-
-class Game;
 
 class Nyuuryoku {
  public:
@@ -15,8 +18,12 @@ class Nyuuryoku {
     int moto_x = 0, moto_y = 0, saki_x = 0, saki_y = 0, koma = 0;
   };
 
-  // The window that shows the selection and the move, and the game that decides it.
-  Nyuuryoku(Game& g, Taikyoku& t) : g_(g), t_(t) {}
+  // The window: its procedures it calls (sounds, icons, the panel, the computer's turn),
+  // the board view that shows the selection and the move, its timer, the options; and
+  // the game that decides the move.
+  Nyuuryoku(const Madoguchi& w, Taikyoku& t)
+      : tetsuzuki_(w.tetsuzuki), gamen_(w.gamen), mado_(w.mado), settei_(w.settei), t_(t),
+        ports_(w.ports) {}
   Nyuuryoku(const Nyuuryoku&) = delete;
   Nyuuryoku& operator=(const Nyuuryoku&) = delete;
 
@@ -44,8 +51,12 @@ class Nyuuryoku {
   void te_hyouji(const Sentaku& s, int koma);
   void shouri(Gawa winner);
 
-  Game& g_;
+  MadoTetsuzuki& tetsuzuki_;
+  BanGamen& gamen_;
+  MadoJoutai& mado_;
+  const Settei& settei_;
   Taikyoku& t_;
+  const Ports& ports_;
   int click_jotai_ = 0;
   Sentaku sentaku_[4];  // [1..3] by phase
 };

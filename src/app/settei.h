@@ -34,7 +34,6 @@ class Settei {
   int haikei() const { return haikei_; }
   bool sidou_on() const { return sidou_on_; }
   int sidou_iro() const { return sidou_iro_; }
-  bool font_bold() const { return font_bold_; }
   bool chokuzen_on() const { return chokuzen_on_; }      // ｵﾌﾟｼｮﾝ → 直前の手
   bool ichiran_on() const { return ichiran_on_; }        // ｵﾌﾟｼｮﾝ → 棋譜一覧
   bool kaiseki_zu_on() const { return kaiseki_zu_on_; }  // ｵﾌﾟｼｮﾝ → 解析グラフ
@@ -47,7 +46,6 @@ class Settei {
     sidou_on_ = on;
     sidou_iro_ = on ? IRO_SHIRO : IRO_MIDORI;  // off: outlines in the board colour stay invisible
   }
-  void futoji() { font_bold_ = true; }  // the board's labels are bold once it is drawn
   void chokuzen(bool on) { chokuzen_on_ = on; }
   void ichiran(bool on) { ichiran_on_ = on; }
   void kaiseki_zu(bool on) { kaiseki_zu_on_ = on; }
@@ -58,7 +56,6 @@ class Settei {
   int haikei_ = HAIKEI_MIDORI;
   bool sidou_on_ = false;
   int sidou_iro_ = IRO_MIDORI;
-  bool font_bold_ = false;
   bool chokuzen_on_ = true;
   bool ichiran_on_ = false;
   bool kaiseki_zu_on_ = true;

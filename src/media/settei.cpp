@@ -117,16 +117,16 @@ void sidou_settei(Game& g, Settei& s, bool on) {
   s.sidou(on);
 }
 
-void haikei_settei(Game& g, Settei& s, int id) {
+void haikei_settei(Game& g, BanGamen& b, Settei& s, int id) {
   g.haikei_sentaku(id);
-  g.haikei_shiku(id, -3, 28, -2, 17);
+  b.haikei_shiku(id, -3, 28, -2, 17);
   s.haikei_kaeru(id);
 }
 
 // What holds for every setting a file does not name: a missing, empty or partial file
 // gives the same options, line by line.
-void shoki_settei(Game& g, Settei& s) {
-  haikei_settei(g, s, HAIKEI_MIDORI);
+void shoki_settei(Game& g, BanGamen& b, Settei& s) {
+  haikei_settei(g, b, s, HAIKEI_MIDORI);
   sidou_settei(g, s, false);
   for (Menu m : {Menu::KEIKA, Menu::BGM, Menu::AICON}) g.set_checked(m, true);
   s.chokuzen(true);
@@ -149,11 +149,11 @@ constexpr HyoujiGo kHyouji[] = {{Game::ComHyouji::hyoujun, "標準"},
                                 {Game::ComHyouji::shouryaku, "省略"}};
 constexpr const char* kLevelGo[] = {"", "LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4"};
 
-void tekiyou(Game& g, Settei& s, const Gyou& gyou) {
+void tekiyou(Game& g, BanGamen& b, Settei& s, const Gyou& gyou) {
   const auto& [key, value] = gyou;
   if (key == "背景画") {
     for (const HaikeiGo& h : kHaikei)
-      if (value == h.go) haikei_settei(g, s, h.id);
+      if (value == h.go) haikei_settei(g, b, s, h.id);
   } else if (key == "移動指導") {
     sidou_settei(g, s, value == "ON");
   } else if (key == "経過時間") {
@@ -188,24 +188,24 @@ const char* on_off(bool on) { return on ? "ON" : "OFF"; }
 }  // namespace
 
 void Game::settei_yomi() {
-  shoki_settei(*this, settei_);
+  shoki_settei(*this, gamen_, settei_);
   std::vector<Gyou> gyou;
   std::string bytes;
   switch (yomu(gyou, bytes)) {
     case SetteiYomi::nai: return;
     case SetteiYomi::yometa:
-      for (const Gyou& line : gyou) tekiyou(*this, settei_, line);
+      for (const Gyou& line : gyou) tekiyou(*this, gamen_, settei_, line);
       return;
     case SetteiYomi::kowareta: break;
   }
   // Nothing is written back now: the file stays as it is until an option changes.
   if (bytes.empty()) {
-    shiraseru("設定ファイル「" + std::string(kSetteiFile) + "」を読めないため、既定の設定を使います");
+    gamen_.shiraseru("設定ファイル「" + std::string(kSetteiFile) + "」を読めないため、既定の設定を使います");
   } else if (const std::string naze = bak_ni_nokosu(bytes); naze.empty()) {
-    shiraseru("設定ファイルを読めないため既定の設定を使います（元のファイルは「" + std::string(kBakFile) +
-              "」に残しました）");
+    gamen_.shiraseru("設定ファイルを読めないため既定の設定を使います（元のファイルは「" + std::string(kBakFile) +
+                     "」に残しました）");
   } else {
-    shiraseru("設定ファイルを読めないため既定の設定を使います（控えを残せません: " + naze + "）");
+    gamen_.shiraseru("設定ファイルを読めないため既定の設定を使います（控えを残せません: " + naze + "）");
   }
 }
 
@@ -233,8 +233,8 @@ void Game::settei_kaki() {
   const std::optional<std::string> bytes = utf8_to_cp932(text);
   int err = 0;
   if (bytes && write_atomically(kSetteiFile, *bytes, err)) return;
-  shiraseru("設定を保存できません（" + std::string(kSetteiFile) + ": " + std::strerror(err) +
-            "）。変更は終了するまで有効です");
+  gamen_.shiraseru("設定を保存できません（" + std::string(kSetteiFile) + ": " + std::strerror(err) +
+                   "）。変更は終了するまで有効です");
 }
 
 void Game::haikei_sentaku(int id) {
@@ -256,10 +256,10 @@ void Game::haikei_menu(int id) {
 void Game::sidou_menu() {
   if (is_checked(Menu::SIDOU)) {
     for (int c = 1; c <= 9; ++c)
-      for (int r = 1; r <= 9; ++r) waku_egaku(IRO_MIDORI, c, r);
+      for (int r = 1; r <= 9; ++r) gamen_.waku_egaku(IRO_MIDORI, c, r);
     for (int i = 1; i <= 7; ++i) {
-      waku_egaku(IRO_MIDORI, -1, i);
-      waku_egaku(IRO_MIDORI, 11, i + 2);
+      gamen_.waku_egaku(IRO_MIDORI, -1, i);
+      gamen_.waku_egaku(IRO_MIDORI, 11, i + 2);
     }
     sidou_settei(*this, settei_, false);
   } else {
@@ -272,12 +272,12 @@ void Game::keika_menu() {
   if (is_checked(Menu::KEIKA)) {
     set_checked(Menu::KEIKA, false);
     set_timer(false);
-    keika_kesu(taikyoku_.sita_gawa());
-    keika_kesu(taikyoku_.ue_gawa());
+    gamen_.keika_kesu(taikyoku_.sita_gawa());
+    gamen_.keika_kesu(taikyoku_.ue_gawa());
   } else {
     set_checked(Menu::KEIKA, true);
     set_timer(true);
-    jikan_awaseru();  // as they stand, the holder's running
+    gamen_.jikan_awaseru();  // as they stand, the holder's running
   }
   settei_kaki();
 }

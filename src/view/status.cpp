@@ -3,7 +3,8 @@
 // Every text is printed twice: black first, then its colour 0.1 cell up-left.
 #include <cmath>
 
-#include "app/game.h"
+#include "app/ban_gamen.h"
+#include "app/com_teban.h"
 
 namespace mirado {
 
@@ -62,20 +63,20 @@ std::string jikan_moji(double seconds) {
   return niketa(h) + ":" + niketa(m) + ":" + niketa(static_cast<long>(std::floor(s)));
 }
 
-void Game::level_hyouji(int lv) {
+void BanGamen::level_hyouji(int lv) {
   moji_egaku(-1.4, 0.2, std::string_view("LEVEL"), IRO_KURO, 0, 10);
   moji_egaku(-1.5, 0.1, std::string_view("LEVEL"), IRO_SHIRO, 0, 10);
   moji_egaku(0.1, 0.1, static_cast<long>(lv), IRO_KURO, 0, 12);
   moji_egaku(0, 0, static_cast<long>(lv), IRO_SHIRO, 0, 12);
 }
 
-void Game::handicap_hyouji(int h) {
+void BanGamen::handicap_hyouji(int h) {
   for (int c = 11; c <= 14; ++c) koma_egaku(settei_.haikei(), c, 2);
   meisho_egaku(11.1, 2.1, h, IRO_KURO, 10);
   meisho_egaku(11, 2, h, IRO_SHIRO, 10);
 }
 
-void Game::tesuu_hyouji(int n) {
+void BanGamen::tesuu_hyouji(int n) {
   koma_egaku(settei_.haikei(), 13, 4);
   koma_egaku(settei_.haikei(), 14, 4);
   waku_egaku(IRO_MIDORI, 11, 4);
@@ -87,8 +88,8 @@ void Game::tesuu_hyouji(int n) {
   meisho_egaku(13.8, 4.1, 99, IRO_SHIRO, 10);
 }
 
-void Game::te_kesu(Gawa side) {
-  if (side == taikyoku_.ue_gawa()) {
+void BanGamen::te_kesu(Gawa side) {
+  if (side == t_.ue_gawa()) {
     // The notation starts half a cell into column -2: erase it too, or its first
     // character stays behind.
     koma_egaku(settei_.haikei(), -2, 8);
@@ -96,23 +97,23 @@ void Game::te_kesu(Gawa side) {
     koma_egaku(settei_.haikei(), 0, 8);
     waku_egaku(IRO_MIDORI, -1, 7);
     waku_egaku(IRO_MIDORI, 1, 8);
-  } else if (side == taikyoku_.sita_gawa()) {
+  } else if (side == t_.sita_gawa()) {
     koma_egaku(settei_.haikei(), 13, 3);
     koma_egaku(settei_.haikei(), 14, 3);
     koma_egaku(settei_.haikei(), 15, 3);
   }
 }
 
-void Game::te_hyouji(Gawa side, int c, int r, int code, int iro) {
+void BanGamen::te_hyouji(Gawa side, int c, int r, int code, int iro) {
   te_kesu(side);
   double x_col, x_row, x_koma, y;
-  if (side == taikyoku_.ue_gawa()) {
+  if (side == t_.ue_gawa()) {
     koma_egaku(settei_.haikei(), -2, 8);
     koma_egaku(settei_.haikei(), -1, 8);
     koma_egaku(settei_.haikei(), 0, 8);
     waku_egaku(IRO_MIDORI, -1, 7);
     x_col = -1.5, x_row = -1.1, x_koma = -0.5, y = 8.5;
-  } else if (side == taikyoku_.sita_gawa()) {
+  } else if (side == t_.sita_gawa()) {
     te_kesu(side);
     x_col = 13.5, x_row = 13.9, x_koma = 14.5, y = 3.5;
   } else {
@@ -127,72 +128,72 @@ void Game::te_hyouji(Gawa side, int c, int r, int code, int iro) {
     moji_egaku(xs[i], y, parts[i], IRO_KURO, 0, 12);
     moji_egaku(xs[i] - 0.1, y - 0.1, parts[i], iro, 0, 12);
   }
-  if (side == taikyoku_.ue_gawa()) waku_egaku(IRO_MIDORI, 1, 8);
+  if (side == t_.ue_gawa()) waku_egaku(IRO_MIDORI, 1, 8);
 }
 
-void Game::keika_kesu(Gawa side) {
-  if (side == taikyoku_.sita_gawa() || side == taikyoku_.ue_gawa())
-    tokei_moji_[side == taikyoku_.sita_gawa() ? 0 : 1].clear();
-  if (side == taikyoku_.sita_gawa()) {
+void BanGamen::keika_kesu(Gawa side) {
+  if (side == t_.sita_gawa() || side == t_.ue_gawa())
+    tokei_moji_[side == t_.sita_gawa() ? 0 : 1].clear();
+  if (side == t_.sita_gawa()) {
     for (int c = 13; c <= 15; ++c) koma_egaku(settei_.haikei(), c, 9);
-  } else if (side == taikyoku_.ue_gawa()) {
+  } else if (side == t_.ue_gawa()) {
     for (int c = -2; c <= 0; ++c) koma_egaku(settei_.haikei(), c, 9);
     waku_egaku(IRO_MIDORI, 1, 9);  // the tile in column 0 covered the board's left border
   }
 }
 
-void Game::keika_hyouji(Gawa side, double seconds) {
-  if (!is_checked(Menu::KEIKA)) return;
+void BanGamen::keika_hyouji(Gawa side, double seconds) {
+  if (!mado_.is_checked(Menu::KEIKA)) return;
   const std::string text = jikan_moji(seconds);
   keika_kesu(side);
-  if (side == taikyoku_.sita_gawa() || side == taikyoku_.ue_gawa())
-    tokei_moji_[side == taikyoku_.sita_gawa() ? 0 : 1] = text;
-  if (side == taikyoku_.sita_gawa()) {
+  if (side == t_.sita_gawa() || side == t_.ue_gawa())
+    tokei_moji_[side == t_.sita_gawa() ? 0 : 1] = text;
+  if (side == t_.sita_gawa()) {
     moji_egaku(13.1, 9.3, text, IRO_KURO, 0, 12);
     moji_egaku(13, 9.2, text, IRO_SHIRO, 0, 12);
-  } else if (side == taikyoku_.ue_gawa()) {
+  } else if (side == t_.ue_gawa()) {
     moji_egaku(-1.5, 9.3, text, IRO_KURO, 0, 12);
     moji_egaku(-1.6, 9.2, text, IRO_SHIRO, 0, 12);
     waku_egaku(IRO_MIDORI, 1, 9);
   }
 }
 
-bool Game::tokei_hashiru() const {
-  if (!taikyoku_.hajimatta() || taikyoku_.owatta() || taikyoku_.saisei_chu() ||
-      taikyoku_.saikai_machi())
+bool BanGamen::tokei_hashiru() const {
+  if (!t_.hajimatta() || t_.owatta() || t_.saisei_chu() ||
+      t_.saikai_machi())
     return false;
   // The computer's time is charged for its search only, not for showing its move.
-  if (taikyoku_.com_taikyoku() && taikyoku_.teban_nushi() == taikyoku_.ue_gawa())
-    return com_teban_.kangae_chu();
+  if (t_.com_taikyoku() && t_.teban_nushi() == t_.ue_gawa())
+    return com_.kangae_chu();
   return true;
 }
 
-double Game::jikan_gamen(Gawa side) const {
-  const bool sita = side == taikyoku_.sita_gawa();
-  double t = sita ? taikyoku_.jikan_sita() : taikyoku_.jikan_ue();
-  if (side != taikyoku_.teban_nushi()) return t;
+double BanGamen::jikan_gamen(Gawa side) const {
+  const bool sita = side == t_.sita_gawa();
+  double t = sita ? t_.jikan_sita() : t_.jikan_ue();
+  if (side != t_.teban_nushi()) return t;
   if (tokei_hashiru())
-    t += keika_byou(taikyoku_.jikan_kaishi(), ports_.clock->now());
-  else if (taikyoku_.com_taikyoku() && !sita)
-    t += com_teban_.mikomi();
+    t += keika_byou(t_.jikan_kaishi(), ports_.clock->now());
+  else if (t_.com_taikyoku() && !sita)
+    t += com_.mikomi();
   return t;
 }
 
-bool Game::jikan_awaseru() {
-  if (!is_checked(Menu::KEIKA)) return false;
+bool BanGamen::jikan_awaseru() {
+  if (!mado_.is_checked(Menu::KEIKA)) return false;
   bool kaeta = false;
-  for (Gawa side : {taikyoku_.sita_gawa(), taikyoku_.ue_gawa()}) {
+  for (Gawa side : {t_.sita_gawa(), t_.ue_gawa()}) {
     const double t = jikan_gamen(side);
-    if (jikan_moji(t) == tokei_moji_[side == taikyoku_.sita_gawa() ? 0 : 1]) continue;
+    if (jikan_moji(t) == tokei_moji_[side == t_.sita_gawa() ? 0 : 1]) continue;
     keika_hyouji(side, t);
     kaeta = true;
   }
   return kaeta;
 }
 
-void Game::timer_tick() {
-  if (!timer1_) return;
-  if (jikan_awaseru()) ports().canvas->refresh();
+void BanGamen::timer_tick() {
+  if (!mado_.timer1()) return;
+  if (jikan_awaseru()) ports_.canvas->refresh();
 }
 
 }  // namespace mirado

@@ -106,7 +106,7 @@ void Game::chuudan_hozon() {
 
 void Game::chuudan_shiraseru() {
   std::error_code ec;
-  if (fs::is_regular_file(kChuudanFile, ec)) shiraseru("中断した対局があります（対局 → 続きから）");
+  if (fs::is_regular_file(kChuudanFile, ec)) gamen_.shiraseru("中断した対局があります（対局 → 続きから）");
 }
 
 void Game::tsuzuki() {
@@ -129,7 +129,7 @@ void Game::tsuzuki() {
   }
   if (!error.empty()) {
     snd_play(Oto::kinshi);
-    kotowaru("続きから始められません");
+    gamen_.kotowaru("続きから始められません");
     msg(error, "続きから");
     return;
   }
@@ -137,7 +137,7 @@ void Game::tsuzuki() {
   game() = shiken;
   level_settei(z->level);
   zenbu_egaku();  // the clocks with it, as the kept game left them
-  tesuu_hyouji(taikyoku_.tesuu());
+  gamen_.tesuu_hyouji(taikyoku_.tesuu());
   fs::remove(kChuudanFile, ec);
   if (is_checked(Menu::BGM)) snd_loop(Oto::bgm);
   aicon_ichi(taikyoku_.teban() == taikyoku_.ue_gawa() ? "上" : "下", taikyoku_.teban());

@@ -6,7 +6,7 @@ namespace mirado {
 
 namespace {
 
-void handicap_hyouji_kaeru(Game& g, Taikyoku& t, Nyuuryoku& n, int step) {
+void handicap_hyouji_kaeru(Game& g, BanGamen& b, Taikyoku& t, Nyuuryoku& n, int step) {
   g.panel_tojiru();
   const Taikyoku::HandicapKekka k = t.handicap_kaeru(step);
   if (k.kotowari != Kotowari::nashi) {
@@ -16,10 +16,10 @@ void handicap_hyouji_kaeru(Game& g, Taikyoku& t, Nyuuryoku& n, int step) {
   }
   // A selected piece could be the one taken off the board.
   n.hanasu();
-  g.waku_kesu();
+  b.waku_kesu();
   if (!k.kaeta) return;
-  g.handicap_hyouji(g.taikyoku().handicap());
-  g.masu_egaku(g.taikyoku().pos().ban[k.c][k.r], k.c, k.r);
+  b.handicap_hyouji(t.handicap());
+  b.masu_egaku(t.pos().ban[k.c][k.r], k.c, k.r);
   g.snd_play(Oto::koma);
 }
 
@@ -29,7 +29,7 @@ void Game::handicap_keikoku(Kotowari reason) {
   msg(std::string(kotowari_moji(reason)) + "\r\r" + "局面→最初にして下さい", "ﾊﾝﾃﾞｨｷｬｯﾌﾟ設定");
 }
 
-void Game::lbel_up() { handicap_hyouji_kaeru(*this, game(), nyuuryoku_, 1); }
-void Game::lebel_down() { handicap_hyouji_kaeru(*this, game(), nyuuryoku_, -1); }
+void Game::lbel_up() { handicap_hyouji_kaeru(*this, gamen_, game(), nyuuryoku_, 1); }
+void Game::lebel_down() { handicap_hyouji_kaeru(*this, gamen_, game(), nyuuryoku_, -1); }
 
 }  // namespace mirado

@@ -12,8 +12,8 @@ void Game::reverse() {
   }
   nyuuryoku_.hanasu();
   zenbu_egaku();
-  tesuu_hyouji(taikyoku_.tesuu());
-  if (taikyoku_.handicap_zumi()) handicap_hyouji(taikyoku_.handicap());
+  gamen_.tesuu_hyouji(taikyoku_.tesuu());
+  if (taikyoku_.handicap_zumi()) gamen_.handicap_hyouji(taikyoku_.handicap());
   snd_play(Oto::koma);
 }
 

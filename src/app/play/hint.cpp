@@ -1,5 +1,5 @@
 // ﾋﾝﾄ: what LEVEL4 would play for the holder of the turn, shown on the board and under it.
-#include "app/game.h"
+#include "app/ban_gamen.h"
 #include "app/hint_kaiseki.h"
 #include "engine/yomi.h"
 #include "kifu/ichiran.h"
@@ -12,28 +12,28 @@ namespace {
 
 int turned(int v) { return v >= 1 && v <= 9 ? 10 - v : v; }
 
-bool refuse(Game& g, std::string_view why) {
-  g.kotowaru(std::string(why));
-  g.snd_play(Oto::kinshi);
-  g.msg(why, "ﾋﾝﾄ");
+bool refuse(const Madoguchi& w, std::string_view why) {
+  w.gamen.kotowaru(std::string(why));
+  w.tetsuzuki.snd_play(Oto::kinshi);
+  w.gamen.msg(why, "ﾋﾝﾄ");
   return false;
 }
 
-bool hint_dekiru(Game& g) {
-  if (!g.taikyoku().hajimatta()) return refuse(g, "対局を始めてから使って下さい");
-  if (g.taikyoku().owatta()) return refuse(g, "対局は終わっています");
-  if (g.taikyoku().saisei_chu() || g.taikyoku().saikai_machi())
-    return refuse(g, kotowari_moji(Kotowari::kifu_mode));
-  if (g.taikyoku().taikyoku_shu() == TaikyokuShu::com &&
-      g.taikyoku().teban_nushi() == g.taikyoku().ue_gawa())
-    return refuse(g, "コンピュータの番です");
+bool hint_dekiru(const Madoguchi& w, const Taikyoku& t) {
+  if (!t.hajimatta()) return refuse(w, "対局を始めてから使って下さい");
+  if (t.owatta()) return refuse(w, "対局は終わっています");
+  if (t.saisei_chu() || t.saikai_machi())
+    return refuse(w, kotowari_moji(Kotowari::kifu_mode));
+  if (t.taikyoku_shu() == TaikyokuShu::com &&
+      t.teban_nushi() == t.ue_gawa())
+    return refuse(w, "コンピュータの番です");
   return true;
 }
 
 }  // namespace
 
 void HintKaiseki::hint() {
-  if (!hint_dekiru(g_)) return;
+  if (!hint_dekiru(w_, t_)) return;
   // The look-ahead plays the upper pieces: the lower side's turn is read on the turned board.
   const bool sita = t_.teban_nushi() == t_.sita_gawa();
   const int ix = t_.te_tochuu() ? t_.ichite_x() : 0,
@@ -51,7 +51,7 @@ void HintKaiseki::hint() {
                         aite_com, plan))
     return;  // the window is closing
   if (plan.n == 0) {
-    refuse(g_, "指せる手がありません");
+    refuse(w_, "指せる手がありません");
     return;
   }
   if (sita)
@@ -64,8 +64,8 @@ void HintKaiseki::hint() {
   for (int i = 0; i < plan.n; ++i) {
     const Sashite& m = plan.te[i];
     const int no = plan.dankai[i];
-    if (!is_uchi(m.fc)) g_.masu_shirushi(IRO_HINT, m.fc, m.fr, 0);
-    g_.masu_shirushi(IRO_HINT, m.tc, m.tr, no);
+    if (!is_uchi(m.fc)) w_.gamen.masu_shirushi(IRO_HINT, m.fc, m.fr, 0);
+    w_.gamen.masu_shirushi(IRO_HINT, m.tc, m.tr, no);
     const KifuEntry e = sashite_entry(m);
     text += " " + std::to_string(no) + " " +
             te_hyouki(p_ima, e, t_.kifu().kifu_ichi >= 1 || i > 0 ? &zen : nullptr,
@@ -74,7 +74,7 @@ void HintKaiseki::hint() {
     zen = e;
   }
   hint_moji_ = text;
-  g_.ports().canvas->refresh();
+  w_.ports.canvas->refresh();
 }
 
 void HintKaiseki::hint_kesu() {
@@ -83,12 +83,12 @@ void HintKaiseki::hint_kesu() {
     const Sashite& m = hint_te_.te[i];
     for (const auto& [c, r] : {std::pair{m.fc, m.fr}, std::pair{m.tc, m.tr}}) {
       if (!on_ban(c, r)) continue;
-      g_.masu_egaku(t_.pos().ban[c][r], c, r);
+      w_.gamen.masu_egaku(t_.pos().ban[c][r], c, r);
     }
   }
   hint_te_ = YomiTe{};
   hint_moji_.clear();
-  g_.ports().canvas->refresh();
+  w_.ports.canvas->refresh();
 }
 
 }  // namespace mirado

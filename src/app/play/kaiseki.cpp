@@ -3,6 +3,7 @@
 // record is stepped through, the best turn of the position shown is marked on the board.
 #include <string>
 
+#include "app/ban_gamen.h"
 #include "app/game.h"
 #include "app/hint_kaiseki.h"
 
@@ -28,9 +29,9 @@ bool onaji_te(const std::vector<KifuEntry>& a, const std::vector<KifuEntry>& b) 
   return true;
 }
 
-void kotowaru_kaiseki(Game& g, std::string why) {
-  g.kotowaru(std::move(why));
-  g.snd_play(Oto::kinshi);
+void kotowaru_kaiseki(const Madoguchi& w, std::string why) {
+  w.gamen.kotowaru(std::move(why));
+  w.tetsuzuki.snd_play(Oto::kinshi);
 }
 
 }  // namespace
@@ -45,15 +46,15 @@ void HintKaiseki::kaiseki_menu() {
     moji_ = "解析をやめました";
     return;
   }
-  if (t_.kifu().kifu_nagasa == 0) return kotowaru_kaiseki(g_, "解析する棋譜がありません");
+  if (t_.kifu().kifu_nagasa == 0) return kotowaru_kaiseki(w_, "解析する棋譜がありません");
   // The record is replayed from the even position: pieces a handicap took off would be back.
   if (t_.handicap_zumi() && t_.handicap() != 0)
-    return kotowaru_kaiseki(g_, "駒落ちの対局は解析できません");
+    return kotowaru_kaiseki(w_, "駒落ちの対局は解析できません");
   std::vector<KifuEntry> entries = kifu_zenbu(t_.kifu());
   std::vector<KaisekiKyokumen> turns;
   if (const std::string naze = kaiseki_kyokumen(entries, turns); !naze.empty())
-    return kotowaru_kaiseki(g_, "この棋譜は解析できません（" + naze + "）");
-  if (turns.empty()) return kotowaru_kaiseki(g_, "解析できる手番がまだありません");
+    return kotowaru_kaiseki(w_, "この棋譜は解析できません（" + naze + "）");
+  if (turns.empty()) return kotowaru_kaiseki(w_, "解析できる手番がまだありません");
   kekka_.clear();
   kifu_ = std::move(entries);
   KaisekiSettei settei;
@@ -69,12 +70,12 @@ void HintKaiseki::kaiseki_menu() {
   const int n = static_cast<int>(turns.size());
   sagyou_ = std::make_shared<KaisekiSagyou>(std::move(turns), settei);
   moji_ = "解析中… 0/" + std::to_string(n) + "手番（もう一度「解析」でやめます）";
-  g_.ports().ui->set_poll(true);
+  w_.ports.ui->set_poll(true);
 }
 
 void HintKaiseki::on_poll() {
   if (!sagyou_) {
-    g_.ports().ui->set_poll(false);
+    w_.ports.ui->set_poll(false);
     return;
   }
   if (!sagyou_->owatta()) {
@@ -85,9 +86,9 @@ void HintKaiseki::on_poll() {
   }
   kekka_ = sagyou_->uketoru();
   sagyou_.reset();
-  g_.ports().ui->set_poll(false);
+  w_.ports.ui->set_poll(false);
   moji_ = owari_moji();
-  g_.snd_play(Oto::sonota);
+  w_.tetsuzuki.snd_play(Oto::sonota);
 }
 
 void HintKaiseki::kaiseki_yameru() {
@@ -95,7 +96,7 @@ void HintKaiseki::kaiseki_yameru() {
   sagyou_->yameru();
   sagyou_.reset();
   if (kekka_.empty()) kifu_.clear();
-  g_.ports().ui->set_poll(false);
+  w_.ports.ui->set_poll(false);
 }
 
 void Game::kaiseki_zu_menu() {
@@ -130,8 +131,8 @@ void HintKaiseki::kaiseki_shirushi() {
   hint_te_ = k.saizen;
   for (int i = 0; i < k.saizen.n; ++i) {
     const Sashite& m = k.saizen.te[i];
-    if (!is_uchi(m.fc)) g_.masu_shirushi(IRO_HINT, m.fc, m.fr, 0);
-    g_.masu_shirushi(IRO_HINT, m.tc, m.tr, k.saizen.dankai[i]);
+    if (!is_uchi(m.fc)) w_.gamen.masu_shirushi(IRO_HINT, m.fc, m.fr, 0);
+    w_.gamen.masu_shirushi(IRO_HINT, m.tc, m.tr, k.saizen.dankai[i]);
   }
   const KifuEntry zen = t_.kifu().at(t_.kifu().kifu_ichi);
   hint_moji_ = "最善 " + yomi_te_hyouki(t_.pos(), k.saizen,
@@ -139,7 +140,7 @@ void HintKaiseki::kaiseki_shirushi() {
                                         t_.sita_sente());
   if (k.rui != TeRui::nashi) hint_moji_ += "（指した手は" + std::string(te_rui_mei(k.rui)) + "）";
   shirushi_ = t;
-  g_.ports().canvas->refresh();
+  w_.ports.canvas->refresh();
 }
 
 KaisekiZu HintKaiseki::kaiseki_zu(bool mieru) const {

@@ -2,7 +2,6 @@
 // then name its destination (the right button promotes where promotion is allowed).
 // The game decides whether the move stands; here is what the player sees of it: the
 // selection and its marks, the move drawn, the refusals' sounds and boxes, the win.
-#include "app/game.h"
 #include "app/nyuuryoku.h"
 
 namespace mirado {
@@ -16,15 +15,15 @@ constexpr int kMigi = 2;  // the right mouse button
 void Nyuuryoku::hanasu() { click_jotai_ = 0; }
 
 void Nyuuryoku::sentaku_kesu(const Sentaku& s) {
-  g_.sidou_egaku(s.moto_x, s.moto_y, IRO_MIDORI, s.koma);
-  g_.waku_egaku(IRO_MIDORI, s.moto_x, s.moto_y);
+  gamen_.sidou_egaku(s.moto_x, s.moto_y, IRO_MIDORI, s.koma);
+  gamen_.waku_egaku(IRO_MIDORI, s.moto_x, s.moto_y);
 }
 
 void Nyuuryoku::erabu(Sentaku& s, int c, int r) {
   s.moto_x = c;
   s.moto_y = r;
   s.koma = t_.pos().ban[c][r];
-  g_.sidou_egaku(c, r, g_.settei().sidou_iro(), s.koma);
+  gamen_.sidou_egaku(c, r, settei_.sidou_iro(), s.koma);
 }
 
 // First press on a board square: show the piece's moves; select it if this phase may move it.
@@ -33,11 +32,11 @@ void Nyuuryoku::ban_wo_osu(Dankai d, int c, int r) {
   Sentaku& s = sentaku_[static_cast<int>(d)];
   erabu(s, c, r);
   if (t_.ugokaseru(d, s.koma)) {
-    g_.waku_egaku(IRO_AKA, c, r);
+    gamen_.waku_egaku(IRO_AKA, c, r);
     click_jotai_ = 1;
   } else {
-    g_.kotowaru(kotowari_moji(Kotowari::dare_no_koma, d));
-    g_.waku_egaku(g_.settei().sidou_iro(), c, r);
+    gamen_.kotowaru(kotowari_moji(Kotowari::dare_no_koma, d));
+    gamen_.waku_egaku(settei_.sidou_iro(), c, r);
   }
 }
 
@@ -62,73 +61,73 @@ void Nyuuryoku::soto_wo_osu(Dankai d, int c, int r) {
   s.moto_y = r;
   s.koma = code;
   const bool jibun_no_te = (c == TE_SITA) == (t_.teban_nushi() == t_.sita_gawa());
-  g_.waku_egaku(jibun_no_te ? IRO_AKA : g_.settei().sidou_iro(), c, r);
-  g_.sidou_egaku(c, r, g_.settei().sidou_iro(), code);
+  gamen_.waku_egaku(jibun_no_te ? IRO_AKA : settei_.sidou_iro(), c, r);
+  gamen_.sidou_egaku(c, r, settei_.sidou_iro(), code);
 }
 
 void Nyuuryoku::te_hyouji(const Sentaku& s, int koma) {
-  g_.te_hyouji(koma >= 10 ? t_.ue_gawa() : t_.sita_gawa(), s.saki_x, s.saki_y, koma, IRO_SHIRO);
+  gamen_.te_hyouji(koma >= 10 ? t_.ue_gawa() : t_.sita_gawa(), s.saki_x, s.saki_y, koma, IRO_SHIRO);
 }
 
 // The move as the game made it: the move number, the selection let go, the squares and
 // hands, the sound, and the first move's notation.
 void Nyuuryoku::sashita_egaku(Dankai d, Sentaku& s, const Sashita& r, int tesuu) {
-  g_.shirushi_tsukeru();
-  g_.tesuu_hyouji(tesuu);
+  gamen_.shirushi_tsukeru();
+  gamen_.tesuu_hyouji(tesuu);
   click_jotai_ = 0;
-  g_.waku_egaku(IRO_MIDORI, s.moto_x, s.moto_y);
-  g_.waku_egaku(IRO_MIDORI, s.saki_x, s.saki_y);
-  g_.sidou_egaku(s.moto_x, s.moto_y, IRO_MIDORI, r.koma);
-  g_.te_egaku(r.te.te.fc, r.te.te.fr, r.te.te.tc, r.te.te.tr, r.koma, r.te.torareru);
+  gamen_.waku_egaku(IRO_MIDORI, s.moto_x, s.moto_y);
+  gamen_.waku_egaku(IRO_MIDORI, s.saki_x, s.saki_y);
+  gamen_.sidou_egaku(s.moto_x, s.moto_y, IRO_MIDORI, r.koma);
+  gamen_.te_egaku(r.te.te.fc, r.te.te.fr, r.te.te.tc, r.te.te.tr, r.koma, r.te.torareru);
   s.koma = r.koma;
-  g_.snd_play(Oto::koma);
+  tetsuzuki_.snd_play(Oto::koma);
   if (d == Dankai::ichi) te_hyouji(s, s.koma);
 }
 
 // A made move the game took back: shown until the box is answered, then stepped back.
 void Nyuuryoku::torikeshi_egaku(Dankai d, const Sashita& r, bool timer) {
   const char* why = kotowari_moji(r.kotowari, d);
-  g_.kotowaru(why);
+  gamen_.kotowaru(why);
   const bool ou = r.kotowari == Kotowari::jibun_oute || r.kotowari == Kotowari::aite_oute;
   if (ou && d == Dankai::ichi) {
-    g_.snd_play(Oto::kinshi);
-    g_.waku_kesu();
+    tetsuzuki_.snd_play(Oto::kinshi);
+    gamen_.waku_kesu();
   }
-  g_.msg(ou ? std::string_view("王手です。自殺はできません") : std::string_view(why), "警告");
-  g_.panel_tojiru();
-  g_.modoshi_egaku(r.kiroku);
-  if (timer) g_.set_timer(true);
-  if (!ou) g_.aicon_ichi(t_.teban_nushi() == t_.sita_gawa() ? "下" : "上", t_.teban());
+  gamen_.msg(ou ? std::string_view("王手です。自殺はできません") : std::string_view(why), "警告");
+  tetsuzuki_.panel_tojiru();
+  tetsuzuki_.modoshi_egaku(r.kiroku);
+  if (timer) mado_.set_timer(true);
+  if (!ou) tetsuzuki_.aicon_ichi(t_.teban_nushi() == t_.sita_gawa() ? "下" : "上", t_.teban());
 }
 
 void Nyuuryoku::shouri(Gawa winner) {
   const char* text = t_.com_taikyoku()
                          ? (winner == t_.sita_gawa() ? "あなたの勝ちです" : "ＣＯＭの勝ちです")
                          : (winner == Gawa::sente ? "先手の勝ちです" : "後手の勝ちです");
-  g_.msg(text, "終了");
-  g_.koma_egaku(PIC_ZUVANSHOGI2, 11.2, 0);
-  g_.ports().canvas->repaint();
+  gamen_.msg(text, "終了");
+  gamen_.koma_egaku(PIC_ZUVANSHOGI2, 11.2, 0);
+  ports_.canvas->repaint();
 }
 
 // After a move that stands: its notation, the turn icons, the win, or the computer's turn.
 void Nyuuryoku::sashita_ato(Dankai d, const Sentaku& s, const Sashita& r, bool nushi_sita) {
   if (d != Dankai::ichi) te_hyouji(s, s.koma);
-  if (d == Dankai::san && !t_.com_taikyoku()) g_.aicon_ichi(nushi_sita ? "上" : "下", t_.teban());
+  if (d == Dankai::san && !t_.com_taikyoku()) tetsuzuki_.aicon_ichi(nushi_sita ? "上" : "下", t_.teban());
   if (r.shousha != Gawa::nashi) {
     shouri(r.shousha);
     return;
   }
   if (d == Dankai::ichi)
-    g_.aicon_ichi(nushi_sita ? "上" : "下", t_.sita_gawa());
+    tetsuzuki_.aicon_ichi(nushi_sita ? "上" : "下", t_.sita_gawa());
   else if (d == Dankai::ni)
-    g_.aicon_ichi(nushi_sita ? "下" : "上", t_.sita_gawa());
+    tetsuzuki_.aicon_ichi(nushi_sita ? "下" : "上", t_.sita_gawa());
   else if (r.com_no_ban)
-    g_.com_turn();
+    tetsuzuki_.com_turn();
 }
 
 // 成りを確認: a left click on a move that may promote, and need not, asks which.
 bool Nyuuryoku::naru_ka_kiku(Dankai d, const Sentaku& s) {
-  if (!g_.settei().nari_kakunin() || !on_ban(s.moto_x, s.moto_y) || !t_.ugokaseru(d, s.koma))
+  if (!settei_.nari_kakunin() || !on_ban(s.moto_x, s.moto_y) || !t_.ugokaseru(d, s.koma))
     return false;
   if (t_.pos().ban[s.moto_x][s.moto_y] != s.koma ||
       !t_.pos().idou_kanou(s.moto_x, s.moto_y, s.saki_x, s.saki_y, s.koma))
@@ -136,35 +135,35 @@ bool Nyuuryoku::naru_ka_kiku(Dankai d, const Sentaku& s) {
   int nari = 0;
   if (!naru_kanou(s.moto_x, s.moto_y, s.saki_y, s.koma, nari)) return false;
   if (!narazu_kanou(s.saki_y, s.koma)) return true;  // it must: no need to ask
-  return g_.msg("成りますか？", "成り", Buttons::naru) == Answer::yes;
+  return gamen_.msg("成りますか？", "成り", Buttons::naru) == Answer::yes;
 }
 
 void Nyuuryoku::sasu(Dankai d, Sentaku& s, int button) {
   const bool nushi_sita = t_.teban_nushi() == t_.sita_gawa();
-  const bool timer = g_.timer1();
+  const bool timer = mado_.timer1();
   const int tesuu = t_.tesuu() + 1;
   const bool naru = button == kMigi || naru_ka_kiku(d, s);
   const Sashita r = t_.sasu(NingenTe{s.moto_x, s.moto_y, s.saki_x, s.saki_y, s.koma, naru},
-                            g_.ports().clock->now());
+                            ports_.clock->now());
   switch (r.kotowari) {
     case Kotowari::nashi: break;
     case Kotowari::dare_no_koma:
-      g_.kotowaru(kotowari_moji(r.kotowari, d));
+      gamen_.kotowaru(kotowari_moji(r.kotowari, d));
       sentaku_kesu(s);
       click_jotai_ = 0;
       return;
     case Kotowari::ugokenai:
     case Kotowari::nifu:
-      g_.kotowaru(kotowari_moji(r.kotowari, d));
-      g_.snd_play(Oto::kinshi);
+      gamen_.kotowaru(kotowari_moji(r.kotowari, d));
+      tetsuzuki_.snd_play(Oto::kinshi);
       click_jotai_ = 0;
-      g_.waku_kesu();
-      if (!on_ban(s.moto_x, s.moto_y)) g_.waku_egaku(IRO_MIDORI, s.moto_x, s.moto_y);
+      gamen_.waku_kesu();
+      if (!on_ban(s.moto_x, s.moto_y)) gamen_.waku_egaku(IRO_MIDORI, s.moto_x, s.moto_y);
       return;
     case Kotowari::naranai_to:
-      g_.kotowaru(kotowari_moji(r.kotowari, d));
-      g_.snd_play(Oto::kinshi);
-      g_.msg("マウスの右をクリックして下さい", "成り");
+      gamen_.kotowaru(kotowari_moji(r.kotowari, d));
+      tetsuzuki_.snd_play(Oto::kinshi);
+      gamen_.msg("マウスの右をクリックして下さい", "成り");
       return;
     default:
       sashita_egaku(d, s, r, tesuu);
@@ -175,7 +174,7 @@ void Nyuuryoku::sasu(Dankai d, Sentaku& s, int button) {
   // never promotes.
   int nari = 0;
   if (!naru && on_ban(s.moto_x, s.moto_y) && naru_kanou(s.moto_x, s.moto_y, s.saki_y, s.koma, nari))
-    g_.shiraseru("成らずに指しました（成る時は右ボタン）");
+    gamen_.shiraseru("成らずに指しました（成る時は右ボタン）");
   sashita_egaku(d, s, r, tesuu);
   sashita_ato(d, s, r, nushi_sita);
 }
@@ -187,9 +186,9 @@ void Nyuuryoku::saki_wo_osu(Dankai d, int button, int c, int r) {
   s.saki_x = c;
   s.saki_y = r;
   if (!t_.machigai_te(d, s.moto_x) && d != Dankai::ni && t_.ugokaseru(d, t_.pos().ban[c][r])) {
-    g_.waku_egaku(IRO_MIDORI, s.moto_x, s.moto_y);
+    gamen_.waku_egaku(IRO_MIDORI, s.moto_x, s.moto_y);
     erabu(s, c, r);
-    g_.waku_egaku(IRO_AKA, c, r);
+    gamen_.waku_egaku(IRO_AKA, c, r);
     return;
   }
   sasu(d, s, button);

@@ -33,13 +33,12 @@ bool Game::saikai_suru() {
 }
 
 void Game::on_mouse_down(int button, int /*shift*/, int x, int y) {
-  kotowari_.clear();
-  oshirase_.clear();
+  gamen_.kotowari_kesu();
   hint_kaiseki_.kaiseki_moji_kesu();
   hint_kesu();  // a hint lasts until the next click
   panel_tojiru();
   if (taikyoku_.saisei_chu()) {
-    kotowaru("棋譜を進めている途中です");
+    gamen_.kotowaru("棋譜を進めている途中です");
     if (msg("棋譜を '進 'で進めて下さい", "棋譜", Buttons::yesno) == Answer::no) {
       snd_play(Oto::kinshi);
       shinki_kyoku();
@@ -47,12 +46,12 @@ void Game::on_mouse_down(int button, int /*shift*/, int x, int y) {
     return;
   }
   if (taikyoku_.owatta()) {
-    kotowaru("対局は終わっています");
+    gamen_.kotowaru("対局は終わっています");
     msg("新規に対局してください", "終局");
     return;
   }
   if (!taikyoku_.hajimatta()) {
-    kotowaru("対局が始まっていません");
+    gamen_.kotowaru("対局が始まっていません");
     snd_play(Oto::kinshi);
     msg("「対局」で始めて下さい", "開始");
     return;

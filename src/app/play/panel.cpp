@@ -86,17 +86,8 @@ fs::path tidy(const fs::path& p) {
   return n;
 }
 
-fs::path panel_dir(KifuPanel& k) {
-  if (k.dir_path().empty()) {
-    std::error_code ec;
-    const fs::path cwd = fs::current_path(ec);
-    k.dir_kaeru(ec ? std::string("/") : cwd.string());
-  }
-  return fs::path(k.dir_path());
-}
-
 void lists(Game& g, KifuPanel& k) {
-  const fs::path dir = panel_dir(k);
+  const fs::path dir = k.dir();
   const std::vector<std::string> drives = drive_list(read_text("/proc/mounts"), home_dir());
   int selected = -1;
   std::size_t best = 0;
@@ -109,11 +100,6 @@ void lists(Game& g, KifuPanel& k) {
   g.ports().ui->set_list(Control::PANEL_DIR_LIST, dir_list(dir), 0);
   k.file_names_kaeru(kifu_file_list(dir));
   g.ports().ui->set_list(Control::PANEL_FILE_LIST, k.file_names(), -1);
-}
-
-fs::path panel_path(KifuPanel& k, const std::string& name) {
-  const fs::path p(name);
-  return p.is_absolute() ? p : panel_dir(k) / p;
 }
 
 bool hozon_dekiru(std::string_view text) {
@@ -141,10 +127,24 @@ bool uwagaki_shite_yoi(Game& g, const fs::path& path) {
 }
 
 void midashi(Game& g, const std::string& text, int x, int y, int iro) {
-  if (!text.empty()) g.ports().canvas->text(x, y, text, iro, 12, g.settei().font_bold());
+  if (!text.empty()) g.ports().canvas->text(x, y, text, iro, 12, g.ban_gamen().font_bold());
 }
 
 }  // namespace
+
+fs::path KifuPanel::dir() {
+  if (dir_path_.empty()) {
+    std::error_code ec;
+    const fs::path cwd = fs::current_path(ec);
+    dir_path_ = ec ? std::string("/") : cwd.string();
+  }
+  return fs::path(dir_path_);
+}
+
+fs::path KifuPanel::path(const std::string& name) {
+  const fs::path p(name);
+  return p.is_absolute() ? p : dir() / p;
+}
 
 std::vector<std::string> drive_list(std::string_view proc_mounts, const std::string& home) {
   std::vector<std::string> out;
@@ -265,7 +265,7 @@ void Game::panel_write_click() {
       encode_kifu(kifu_panel_.panel_text(2), kifu_panel_.panel_text(sita_sente ? 4 : 3),
                   kifu_panel_.panel_text(sita_sente ? 3 : 4), entries, bad);
   std::string error;
-  const fs::path path = panel_dir(kifu_panel_) / (name + std::string(KIFU_KAKUCHOUSHI));
+  const fs::path path = kifu_panel_.dir() / (name + std::string(KIFU_KAKUCHOUSHI));
   if (!uwagaki_shite_yoi(*this, path)) return;
   if (!bytes || !write_file_atomically(path, *bytes, error)) {
     // The panel stays open so that another name or directory can be chosen.
@@ -273,7 +273,7 @@ void Game::panel_write_click() {
     return;
   }
   panel_tojiru();
-  kifu_panel_.file_names_kaeru(kifu_file_list(panel_dir(kifu_panel_)));
+  kifu_panel_.file_names_kaeru(kifu_file_list(kifu_panel_.dir()));
   ports().ui->set_list(Control::PANEL_FILE_LIST, kifu_panel_.file_names(), -1);
   msg("棋譜を書き込みました", "  ");
 }
@@ -289,7 +289,7 @@ void Game::panel_drive_change(const std::string& path) {
 }
 
 void Game::panel_dir_change(const std::string& path) {
-  const fs::path p = tidy(panel_path(kifu_panel_, path));
+  const fs::path p = tidy(kifu_panel_.path(path));
   if (path.empty() || !readable_dir(p)) {
     msg("ﾌｫﾙﾀﾞを開けません\n" + path, "ｴﾗｰ");
     lists(*this, kifu_panel_);
@@ -303,7 +303,7 @@ void Game::panel_file_click(const std::string& name) {
   // Read before anything changes: a file that cannot be read leaves the game as it was.
   KifuFile f;
   std::string error;
-  if (!read_kifu_file(panel_path(kifu_panel_, name), f, error)) {
+  if (!read_kifu_file(kifu_panel_.path(name), f, error)) {
     snd_play(Oto::kinshi);
     msg(error, "棋譜");
     return;

@@ -17,20 +17,20 @@ bool Game::ippo_susumu() {
   }
   nyuuryoku_.hanasu();
   set_timer(false);
-  waku_kesu();
-  tesuu_hyouji(taikyoku_.tesuu());
+  gamen_.waku_kesu();
+  gamen_.tesuu_hyouji(taikyoku_.tesuu());
   if (on_ban(e.moto_x, e.moto_y)) {
-    masu_egaku(kara, e.moto_x, e.moto_y);
+    gamen_.masu_egaku(kara, e.moto_x, e.moto_y);
   }
-  jikan_awaseru();
-  masu_egaku(kara, e.moto_x, e.moto_y);
-  masu_egaku(e.koma, e.saki_x, e.saki_y);
-  mochigoma_sita_egaku();
-  mochigoma_ue_egaku();
+  gamen_.jikan_awaseru();
+  gamen_.masu_egaku(kara, e.moto_x, e.moto_y);
+  gamen_.masu_egaku(e.koma, e.saki_x, e.saki_y);
+  gamen_.mochigoma_sita_egaku();
+  gamen_.mochigoma_ue_egaku();
   snd_play(Oto::koma);
-  te_hyouji(e.koma > 0 ? taikyoku_.ue_gawa() : taikyoku_.sita_gawa(), e.saki_x, e.saki_y, e.koma,
-            IRO_SHIRO);
-  tesuu_hyouji(taikyoku_.tesuu());
+  gamen_.te_hyouji(e.koma > 0 ? taikyoku_.ue_gawa() : taikyoku_.sita_gawa(), e.saki_x, e.saki_y,
+                   e.koma, IRO_SHIRO);
+  gamen_.tesuu_hyouji(taikyoku_.tesuu());
   return true;
 }
 
@@ -59,20 +59,20 @@ void Game::ippo_modosu() {
 void Game::modoshi_egaku(const KifuEntry& e) {
   nyuuryoku_.hanasu();
   set_timer(false);
-  waku_kesu();
+  gamen_.waku_kesu();
   if (on_ban(e.moto_x, e.moto_y)) {
-    masu_egaku(e.moto_koma, e.moto_x, e.moto_y);
+    gamen_.masu_egaku(e.moto_koma, e.moto_x, e.moto_y);
   }
-  jikan_awaseru();
-  mochigoma_sita_egaku();
-  mochigoma_ue_egaku();
-  masu_egaku(kara, e.saki_x, e.saki_y);
+  gamen_.jikan_awaseru();
+  gamen_.mochigoma_sita_egaku();
+  gamen_.mochigoma_ue_egaku();
+  gamen_.masu_egaku(kara, e.saki_x, e.saki_y);
   if (e.tori_koma != kara) {
-    masu_egaku(e.tori_koma, e.saki_x, e.saki_y);
+    gamen_.masu_egaku(e.tori_koma, e.saki_x, e.saki_y);
   }
   snd_play(Oto::koma);
-  te_kesu(e.moto_koma > 0 ? taikyoku_.ue_gawa() : taikyoku_.sita_gawa());
-  tesuu_hyouji(taikyoku_.tesuu());
+  gamen_.te_kesu(e.moto_koma > 0 ? taikyoku_.ue_gawa() : taikyoku_.sita_gawa());
+  gamen_.tesuu_hyouji(taikyoku_.tesuu());
 }
 
 void Game::after() {
@@ -96,7 +96,7 @@ void Game::after() {
     }
     return;
   }
-  shirushi_ari_ = true;  // the marks show the turn that led to the position stepped to
+  gamen_.shirushi_tsukeru();  // the marks show the turn that led to the position stepped to
   // An entry that cannot be played ends the turn's steps at the last good position.
   for (int i = 0; i < 3 && taikyoku_.kifu().kifu_ichi < taikyoku_.kifu().kifu_nagasa; ++i)
     if (!ippo_susumu()) break;
@@ -118,7 +118,7 @@ void Game::replay() {
     return;
   }
   if (!modoseru(*this, game())) return;
-  shirushi_ari_ = true;
+  gamen_.shirushi_tsukeru();
   for (int i = 0; i < 3; ++i) ippo_modosu();  // each refuses by itself at the start
   game().idou_owari();
   if (taikyoku_.teban() == taikyoku_.ue_gawa())

@@ -13,11 +13,11 @@ void Game::level_settei(int n) {
     set_checked(kLevels[n - 1], true);
     game().set_level(n);
   }
-  if (taikyoku_.com_taikyoku()) level_hyouji(taikyoku_.level());
+  if (taikyoku_.com_taikyoku()) gamen_.level_hyouji(taikyoku_.level());
 }
 
 void Game::level_cmd(int n) {
-  for (int c = -2; c <= 0; ++c) koma_egaku(settei_.haikei(), c, 0);
+  for (int c = -2; c <= 0; ++c) gamen_.koma_egaku(settei_.haikei(), c, 0);
   const int mae = taikyoku_.level();
   level_settei(n);
   if (taikyoku_.level() != mae) settei_kaki();  // the level chosen is the one the next start has

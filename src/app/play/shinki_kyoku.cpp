@@ -6,7 +6,7 @@ namespace mirado {
 void Game::shinki_kyoku() {
   snd_stop(Oto::bgm);
   game().shinki();  // the record's length stays, so CANCEL can replay it later
-  shirushi_ari_ = false;
+  gamen_.shirushi_nashi();
   set_timer(false);
   com_teban_.tokei(false, 0);
   nyuuryoku_.hanasu();
@@ -18,7 +18,7 @@ void Game::shinki_kyoku() {
 
 void Game::haichi(const Taikyoku& t) {
   taikyoku_ = t;
-  shirushi_ari_ = false;
+  gamen_.shirushi_nashi();
   nyuuryoku_.hanasu();
   zenbu_egaku();
 }

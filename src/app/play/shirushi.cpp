@@ -20,12 +20,12 @@ constexpr int kFuchi = 15;  // twips: one pixel at scale 1
 
 }  // namespace
 
-std::vector<Game::Shirushi> Game::shirushi() const {
+std::vector<BanGamen::Shirushi> BanGamen::shirushi() const {
   std::vector<Shirushi> out;
-  const int n = taikyoku_.kifu().kifu_ichi;
+  const int n = t_.kifu().kifu_ichi;
   if (!settei_.chokuzen_on() || !shirushi_ari_ || n < 1) return out;
   for (int i = (n - 1) / 3 * 3 + 1; i <= n; ++i) {
-    const KifuEntry& e = taikyoku_.kifu().at(i);
+    const KifuEntry& e = t_.kifu().at(i);
     const int no = (i - 1) % 3 + 1;
     if (on_ban(e.moto_x, e.moto_y)) out.push_back({e.moto_x, e.moto_y, no, false});
     if (on_ban(e.saki_x, e.saki_y)) out.push_back({e.saki_x, e.saki_y, no, true});
@@ -33,10 +33,11 @@ std::vector<Game::Shirushi> Game::shirushi() const {
   return out;
 }
 
-void Game::masu_shirushi(int iro, int c, int r, int no) {
+void BanGamen::masu_shirushi(int iro, int c, int r, int no) {
   const int x = cell_x(c), y = cell_y(r);
   for (int i = 1; i <= 3; ++i)
-    ports().canvas->rect(iro, x + i * kFuchi, y + i * kFuchi, x + MASU_W - i * kFuchi, y + MASU_H - i * kFuchi);
+    ports_.canvas->rect(iro, x + i * kFuchi, y + i * kFuchi, x + MASU_W - i * kFuchi,
+                        y + MASU_H - i * kFuchi);
   if (no <= 0) return;
   const std::string s = std::to_string(no);
   // A light edge keeps the number readable on the wood and on a piece.
@@ -44,7 +45,7 @@ void Game::masu_shirushi(int iro, int c, int r, int no) {
   moji_egaku(c + 0.10, r + 0.04, s, iro, 0, 9);
 }
 
-void Game::shirushi_awaseru() {
+void BanGamen::shirushi_awaseru() {
   std::array<unsigned char, 100> want{};
   // A later move's mark stands over an earlier one on the same square.
   for (const Shirushi& s : shirushi()) {
@@ -58,7 +59,7 @@ void Game::shirushi_awaseru() {
       if (want[i] == shirushi_gamen_[i] && (want[i] == 0 || !painted_over)) continue;
       // A square the game has just repainted is clean already; any other loses its old mark.
       if (!painted_over && shirushi_gamen_[i] != 0) {
-        masu_egaku(taikyoku_.pos().ban[c][r], c, r);
+        masu_egaku(t_.pos().ban[c][r], c, r);
       }
       if (want[i] != 0) masu_shirushi(kShirushiIro[want[i] / 2], c, r, want[i] % 2 ? want[i] / 2 : 0);
       shirushi_gamen_[i] = want[i];
@@ -78,21 +79,21 @@ void Game::ichiran_menu() {
   settei_kaki();
 }
 
-std::vector<std::string> Game::ichiran() const {
+std::vector<std::string> BanGamen::ichiran() const {
   // Before a game starts (最初, start-up) 進 cannot step: no rows to click. A new game
   // shows none either until a move is made, or 進 steps into the record kept from before.
-  if (!taikyoku_.hajimatta() ||
-      (taikyoku_.tesuu() == 0 && !taikyoku_.saisei_chu() && !taikyoku_.saikai_machi()))
+  if (!t_.hajimatta() ||
+      (t_.tesuu() == 0 && !t_.saisei_chu() && !t_.saikai_machi()))
     return {};
-  return kifu_ichiran(taikyoku_.kifu(), taikyoku_.kifu().kifu_nagasa,
-                      taikyoku_.sita_sente(),
-                      kifu_hajime(taikyoku_.pos(), taikyoku_.kifu()));
+  return kifu_ichiran(t_.kifu(), t_.kifu().kifu_nagasa,
+                      t_.sita_sente(),
+                      kifu_hajime(t_.pos(), t_.kifu()));
 }
 
-int Game::ichiran_ima() const { return ichiran_gyou(taikyoku_.kifu().kifu_ichi); }
+int BanGamen::ichiran_ima() const { return ichiran_gyou(t_.kifu().kifu_ichi); }
 
 void Game::ichiran_click(int row) {
-  if (row < 0 || row >= static_cast<int>(ichiran().size())) return;
+  if (row < 0 || row >= static_cast<int>(gamen_.ichiran().size())) return;
   const int goal = std::min(taikyoku_.kifu().kifu_nagasa, (row + 1) * 3);
   // Each step is a 戻 or 進 of its own: it stops where they would be refused.
   while (taikyoku_.kifu().kifu_ichi != goal) {

@@ -5,8 +5,8 @@ namespace mirado {
 
 namespace {
 // The level label sits left of the column labels; the start commands repaint it.
-void level_kesu(Game& g) {
-  for (int c = -2; c <= 0; ++c) g.koma_egaku(g.settei().haikei(), c, 0);
+void level_kesu(BanGamen& b, const Settei& s) {
+  for (int c = -2; c <= 0; ++c) b.koma_egaku(s.haikei(), c, 0);
 }
 }  // namespace
 
@@ -24,12 +24,12 @@ void Game::start() {
     shinki_kyoku();
     ports().canvas->repaint();
   }
-  kaishi_egaku();
-  level_kesu(*this);
-  waku_kesu();
+  gamen_.kaishi_egaku();
+  level_kesu(gamen_, settei_);
+  gamen_.waku_kesu();
   const double now = ports().clock->now();
   if (is_checked(Menu::KEIKA)) set_timer(true);
-  koma_egaku(PIC_ZUVANSHOGI, 11.2, 0);
+  gamen_.koma_egaku(PIC_ZUVANSHOGI, 11.2, 0);
   ports().canvas->repaint();
   snd_play(Oto::jusei);
   matsu(1.5);
@@ -50,12 +50,12 @@ void Game::start() {
 // The steps SENTE and GOTE share before they decide who moves.
 void Game::com_taikyoku_kaishi(bool timer_first) {
   if (taikyoku_.owatta()) shinki_kyoku();
-  kaishi_egaku();
-  level_hyouji(taikyoku_.level());
-  waku_kesu();
+  gamen_.kaishi_egaku();
+  gamen_.level_hyouji(taikyoku_.level());
+  gamen_.waku_kesu();
   if (timer_first) set_timer(true);
   nyuuryoku_.hanasu();
-  koma_egaku(PIC_ZUVANSHOGI, 11.2, 0);
+  gamen_.koma_egaku(PIC_ZUVANSHOGI, 11.2, 0);
   ports().canvas->repaint();
   snd_play(Oto::jusei);
   matsu(1.5);

@@ -1,9 +1,9 @@
 // Showing a move made on the position: the two squares and the hands it changed.
-#include "app/game.h"
+#include "app/ban_gamen.h"
 
 namespace mirado {
 
-void Game::te_egaku(int fc, int fr, int tc, int tr, int code, int torareru) {
+void BanGamen::te_egaku(int fc, int fr, int tc, int tr, int code, int torareru) {
   if (is_sita(torareru)) mochigoma_ue_egaku();
   else if (is_ue(torareru)) mochigoma_sita_egaku();
   // A drop's source is a hand cell, which the hand redraw below paints whole (fr names

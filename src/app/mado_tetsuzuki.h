@@ -1,0 +1,44 @@
+// What the rooms ask of the window object beyond the board view: a sound, the players'
+// icons, the computer's display waiting, the record panel closed, a step back shown, the
+// computer's turn, and everything brought up to date after an event. The window object
+// answers; the rooms reach nothing else of it.
+#pragma once
+
+#include <string_view>
+
+#include "app/ports.h"
+#include "kifu/kifu.h"
+#include "taikyoku/taikyoku.h"
+
+namespace mirado {
+
+class BanGamen;
+class MadoJoutai;
+class Settei;
+
+class MadoTetsuzuki {
+ public:
+  virtual ~MadoTetsuzuki() = default;
+
+  virtual void snd_play(Oto which) = 0;
+  virtual void aicon_ichi(std::string_view position, Gawa side) = 0;  // "上" or "下"
+  // A wait of the computer's display, as long as COMの手の表示 lets it be.
+  virtual void com_matsu(double seconds) = 0;
+  virtual void panel_tojiru() = 0;
+  // What a step back over entry `e` shows, once the game has taken it back.
+  virtual void modoshi_egaku(const KifuEntry& e) = 0;
+  virtual void com_turn() = 0;  // com_ban1, com_ban2, com_ban3 in this order
+  virtual void ibento_owari() = 0;
+};
+
+// All a room of the window reaches of it: the window object's procedures, the board view,
+// the window's switches, the options (read) and the ports.
+struct Madoguchi {
+  MadoTetsuzuki& tetsuzuki;
+  BanGamen& gamen;
+  MadoJoutai& mado;
+  const Settei& settei;
+  const Ports& ports;
+};
+
+}  // namespace mirado
