@@ -109,18 +109,18 @@ TEST(ComBan, AWholeTurnFromTheStartingPosition) {
   EXPECT_EQ(g.taikyoku().tesuu(), 3);
   for (int i = 1; i <= 3; ++i) {
     const KifuEntry& e = g.taikyoku().kifu().at(i);
-    EXPECT_EQ(e.moto_x, expect.te[i].te.fc);
-    EXPECT_EQ(e.moto_y, expect.te[i].te.fr);
-    EXPECT_EQ(e.saki_x, expect.te[i].te.tc);
-    EXPECT_EQ(e.saki_y, expect.te[i].te.tr);
+    EXPECT_EQ(e.moto_x, expect.te[i].te.te.fc);
+    EXPECT_EQ(e.moto_y, expect.te[i].te.te.fr);
+    EXPECT_EQ(e.saki_x, expect.te[i].te.te.tc);
+    EXPECT_EQ(e.saki_y, expect.te[i].te.te.tr);
     EXPECT_EQ(e.moto_koma, expect.te[i].te.moto_koma);
-    EXPECT_EQ(e.koma, expect.te[i].te.koma);
+    EXPECT_EQ(e.koma, expect.te[i].te.te.koma);
   }
   EXPECT_EQ(std::memcmp(g.taikyoku().pos().ban, expect_pos.ban, sizeof g.taikyoku().pos().ban), 0);
-  EXPECT_EQ(g.taikyoku().ichite_x(), expect.te[1].te.tc);
-  EXPECT_EQ(g.taikyoku().ichite_y(), expect.te[1].te.tr);
-  EXPECT_EQ(g.taikyoku().nite_x(), expect.te[2].te.tc);
-  EXPECT_EQ(g.taikyoku().nite_y(), expect.te[2].te.tr);
+  EXPECT_EQ(g.taikyoku().ichite_x(), expect.te[1].te.te.tc);
+  EXPECT_EQ(g.taikyoku().ichite_y(), expect.te[1].te.te.tr);
+  EXPECT_EQ(g.taikyoku().nite_x(), expect.te[2].te.te.tc);
+  EXPECT_EQ(g.taikyoku().nite_y(), expect.te[2].te.te.tr);
   // Hand-over to the person.
   EXPECT_EQ(g.taikyoku().teban(), g.taikyoku().sita_gawa());
   EXPECT_EQ(g.taikyoku().teban_nushi(), g.taikyoku().sita_gawa());
@@ -372,13 +372,13 @@ TEST(ComLevel4, PlaysThePlannedTurnAsTheComputerPlaysAnyTurn) {
   for (int i = 1; i <= 3; ++i) {
     const KifuEntry& e = g.taikyoku().kifu().at(i);
     const Sashite& m = plan.turn.te[i - 1];
-    EXPECT_EQ(e.moto_x, m.fc);
-    EXPECT_EQ(e.saki_x, m.tc);
-    EXPECT_EQ(e.saki_y, m.tr);
-    EXPECT_EQ(e.koma, m.koma);
+    EXPECT_EQ(e.moto_x, m.te.fc);
+    EXPECT_EQ(e.saki_x, m.te.tc);
+    EXPECT_EQ(e.saki_y, m.te.tr);
+    EXPECT_EQ(e.koma, m.te.koma);
   }
-  EXPECT_EQ(g.taikyoku().ichite_x(), plan.turn.te[0].tc);
-  EXPECT_EQ(g.taikyoku().nite_x(), plan.turn.te[1].tc);
+  EXPECT_EQ(g.taikyoku().ichite_x(), plan.turn.te[0].te.tc);
+  EXPECT_EQ(g.taikyoku().nite_x(), plan.turn.te[1].te.tc);
   // Everything around the moves is the design's: label, sounds, hand-over.
   EXPECT_TRUE(h.text_at("思考中", -1.6, 8.4, IRO_SHIRO, 12));
   EXPECT_EQ(h.sounds("play snd_koma"), 3);

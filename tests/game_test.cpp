@@ -16,11 +16,11 @@ using test::Harness;
 // Plays one move the way the move procedures do: record first, then apply.
 void play(Harness& h, int fc, int fr, int tc, int tr, int code, double secs = 0) {
   Game& g = h.game;
-  const int before = fc == TE_SITA ? -MOCHIGOMA_KOMA[fr - 2]
+  const int before = fc == TE_SITA ? -MOCHIGOMA_KOMA[fr]
                      : fc == TE_UE ? MOCHIGOMA_KOMA[fr]
                                    : g.taikyoku().pos().ban[fc][fr];
   const bool sita = before < 0;
-  kifu_kiroku(g, fc, fc == TE_UE ? 8 - fr : fr, tc, tr, before, code, g.taikyoku().jikan_sita(),
+  kifu_kiroku(g, fc, moto_gyou(fc, fr), tc, tr, before, code, g.taikyoku().jikan_sita(),
               g.taikyoku().jikan_sita() + (sita ? secs : 0), g.taikyoku().jikan_ue(),
               g.taikyoku().jikan_ue() + (sita ? 0 : secs));
   if (sita) joutai(g).jikan_sita += secs; else joutai(g).jikan_ue += secs;
@@ -132,7 +132,7 @@ TEST(Game, StepsBackAndForwardOverCapturesDropsAndPromotionsRestoreEverything) {
   // A line with a capture, a promotion, a drop and a recapture.
   struct M { int fc, fr, tc, tr, code; } line[] = {
       {3, 7, 3, 6, -HU},  {7, 3, 7, 4, HU},          {2, 8, 8, 2, -UMA},  // takes the bishop, promotes
-      {7, 1, 8, 2, GIN},  {TE_SITA, 8, 5, 5, -KAKU}, {5, 3, 5, 4, HU},    // recapture; drop
+      {7, 1, 8, 2, GIN},  {TE_SITA, 6, 5, 5, -KAKU}, {5, 3, 5, 4, HU},    // recapture; drop
       {5, 5, 9, 1, -UMA}, {1, 1, 1, 2, KYOU},
   };
   std::vector<Kyokumen> seen{g.taikyoku().pos()};

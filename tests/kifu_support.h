@@ -39,15 +39,14 @@ class KifuDir : public ::testing::Test {
   std::optional<TempCwd> cwd_;
 };
 
-// Records a move, then applies it, as the move procedures do. fr is the hand slot for a
-// drop from the upper hand and the hand row for one from the lower hand.
+// Records a move, then applies it, as the move procedures do. fr is the hand slot for a drop.
 inline void play_move(Harness& h, int fc, int fr, int tc, int tr, int code, double secs = 0) {
   Game& g = h.game;
-  const int before = fc == TE_SITA ? -MOCHIGOMA_KOMA[fr - 2]
+  const int before = fc == TE_SITA ? -MOCHIGOMA_KOMA[fr]
                      : fc == TE_UE ? MOCHIGOMA_KOMA[fr]
                                    : g.taikyoku().pos().ban[fc][fr];
   const bool sita = before < 0;
-  kifu_kiroku(g, fc, fc == TE_UE ? 8 - fr : fr, tc, tr, before, code, g.taikyoku().jikan_sita(),
+  kifu_kiroku(g, fc, moto_gyou(fc, fr), tc, tr, before, code, g.taikyoku().jikan_sita(),
               g.taikyoku().jikan_sita() + (sita ? secs : 0), g.taikyoku().jikan_ue(),
               g.taikyoku().jikan_ue() + (sita ? 0 : secs));
   if (sita) joutai(g).jikan_sita += secs;
@@ -62,7 +61,7 @@ inline void play_sample_game(Harness& h) {
   struct M { int fc, fr, tc, tr, code; };
   static constexpr M kLine[] = {
       {3, 7, 3, 6, -HU}, {7, 3, 7, 4, HU},          {2, 8, 8, 2, -UMA},
-      {7, 1, 8, 2, GIN}, {TE_SITA, 8, 5, 5, -KAKU}, {5, 3, 5, 4, HU},
+      {7, 1, 8, 2, GIN}, {TE_SITA, 6, 5, 5, -KAKU}, {5, 3, 5, 4, HU},
       {5, 5, 9, 1, -UMA}, {1, 1, 1, 2, KYOU},       {1, 7, 1, 6, -HU},
   };
   double secs = 3;

@@ -80,13 +80,12 @@ inline void kifu_kiroku(Game& g, int moto_x, int moto_y, int saki_x, int saki_y,
 }
 
 // A move made on the game's position as the game makes it (a captured king ends the game),
-// and drawn. fr is the source row, or for a drop from the upper hand the hand slot, from
-// the lower hand the on-screen row.
+// and drawn. fr is the source row, or for a drop the hand slot.
 inline TeModoshi te_ugokasu(Game& g, int fc, int fr, int tc, int tr, int code) {
-  const TeModoshi m =
-      do_move(joutai(g).pos, Te{fc, is_uchi(fc) ? te_slot(fc, fr) : fr, tc, tr, code});
+  const Te te{fc, fr, tc, tr, code};
+  const TeModoshi m = do_move(joutai(g).pos, te);
   TaikyokuShiken::ou_tori(taikyoku(g), m.torareru);
-  g.te_egaku(fc, fr, tc, tr, code, m.torareru);
+  g.te_egaku(te, m.torareru);
   return m;
 }
 

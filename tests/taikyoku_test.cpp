@@ -49,8 +49,8 @@ TEST(TaikyokuState, ACopiedGamePlaysTheSameTurnAndLeavesTheOriginalAlone) {
       EXPECT_EQ(ta.ran[proc], tb.ran[proc]) << i;
       EXPECT_EQ(ta.te[proc].te.score, tb.te[proc].te.score) << i;
     }
-    EXPECT_EQ(a.ichite_x(), ta.te[1].te.ari ? ta.te[1].te.tc : 0) << i;
-    EXPECT_EQ(a.nite_y(), ta.te[2].te.ari ? ta.te[2].te.tr : 0) << i;
+    EXPECT_EQ(a.ichite_x(), ta.te[1].te.ari ? ta.te[1].te.te.tc : 0) << i;
+    EXPECT_EQ(a.nite_y(), ta.te[2].te.ari ? ta.te[2].te.te.tr : 0) << i;
     games_won += a.owatta();
   }
   EXPECT_GT(games_won, 0);
@@ -71,8 +71,7 @@ std::vector<KifuEntry> record_of(int n) {
     }
     KifuEntry e;
     // A drop is recorded with the row of its hand cell.
-    const int hand_row = best.fc == TE_SITA ? best.fr + 2 : 8 - best.fr;
-    e.moto_x = best.fc, e.moto_y = is_uchi(best.fc) ? hand_row : best.fr;
+    e.moto_x = best.fc, e.moto_y = moto_gyou(best.fc, best.fr);
     e.saki_x = best.tc, e.saki_y = best.tr;
     e.koma = best.koma;
     e.moto_koma = is_uchi(best.fc) ? best.koma : p.ban[best.fc][best.fr];

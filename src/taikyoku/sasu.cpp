@@ -149,10 +149,7 @@ void Taikyoku::te_wo_sasu(const NingenTe& s, double now, Sashita& kekka) {
   if (s.naru && naru_kanou(s.moto_x, s.moto_y, s.saki_y, koma, nari_koma) == ari) koma = nari_koma;
   kiroku(s, koma, j_.jikan_sita + (nushi_sita ? ima : 0), j_.jikan_ue + (nushi_sita ? 0 : ima));
   ++j_.tesuu;
-  // The upper hand is addressed by slot, the lower one by its row on screen.
-  const int fr = s.moto_x == TE_UE ? 8 - s.moto_y : s.moto_y;
-  kekka.te = do_move(j_.pos, Te{s.moto_x, is_uchi(s.moto_x) ? te_slot(s.moto_x, fr) : fr,
-                                s.saki_x, s.saki_y, koma});
+  kekka.te = do_move(j_.pos, Te{s.moto_x, moto_fr(s.moto_x, s.moto_y), s.saki_x, s.saki_y, koma});
   ou_tori(kekka.te.torareru);
   kekka.tameshita = true;
   kekka.koma = koma;

@@ -61,8 +61,7 @@ void sasu_mae(void* c, const Sashite& m) {
   g.joukyou_okuru();
   g.shirushi_tsukeru();
   g.tesuu_hyouji(g.taikyoku().tesuu());
-  if (m.fc == TE_UE) b.c.tenmetsu(m.moto_koma, TE_UE, 8 - m.fr, 2);
-  else b.c.tenmetsu(m.moto_koma, m.fc, m.fr, 2);
+  b.c.tenmetsu(m.moto_koma, m.te.fc, moto_gyou(m.te.fc, m.te.fr), 2);
 }
 
 // One procedure on the game: the search, the record entry and blink, the move made and
@@ -77,14 +76,14 @@ ComTe com_sasu(Game& g, ComTeban& c, Taikyoku& t, Dankai tejun, Sashite* yomi_te
   hooks.sasu_mae = sasu_mae;
   const ComTe r = t.com_ban(tejun, hooks, nullptr, yomi_te);
   jikan = b.jikan;
-  if (r.te.ari) g.te_egaku(r.te.fc, r.te.fr, r.te.tc, r.te.tr, r.te.koma, r.torareru);
+  if (r.te.ari) g.te_egaku(r.te.te, r.torareru);
   return r;
 }
 
 void com_owari(Game& g, ComTeban& c, Taikyoku& t, const Sashite& m, int side, double jikan) {
   if (m.ari) {
-    g.te_hyouji(side, m.tc, m.tr, m.koma, IRO_SHIRO);
-    g.waku_egaku(IRO_SHIRO, m.tc, m.tr);
+    g.te_hyouji(side, m.te.tc, m.te.tr, m.te.koma, IRO_SHIRO);
+    g.waku_egaku(IRO_SHIRO, m.te.tc, m.te.tr);
     g.shirushi_awaseru();
   }
   t.com_tejun_owari(jikan, g.ports().clock->now());

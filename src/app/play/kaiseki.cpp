@@ -129,7 +129,7 @@ void HintKaiseki::kaiseki_shirushi() {
   if (k.saizen.n == 0) return;
   hint_te_ = k.saizen;
   for (int i = 0; i < k.saizen.n; ++i) {
-    const Sashite& m = k.saizen.te[i];
+    const Te& m = k.saizen.te[i].te;
     if (!is_uchi(m.fc)) g_.masu_shirushi(IRO_HINT, m.fc, m.fr, 0);
     g_.masu_shirushi(IRO_HINT, m.tc, m.tr, k.saizen.dankai[i]);
   }

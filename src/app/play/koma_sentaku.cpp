@@ -79,7 +79,7 @@ void Nyuuryoku::sashita_egaku(Dankai d, Sentaku& s, const Sashita& r, int tesuu)
   g_.waku_egaku(IRO_MIDORI, s.moto_x, s.moto_y);
   g_.waku_egaku(IRO_MIDORI, s.saki_x, s.saki_y);
   g_.sidou_egaku(s.moto_x, s.moto_y, IRO_MIDORI, r.koma);
-  g_.te_egaku(r.te.te.fc, r.te.te.fr, r.te.te.tc, r.te.te.tr, r.koma, r.te.torareru);
+  g_.te_egaku(r.te.te, r.te.torareru);
   s.koma = r.koma;
   g_.snd_play(Oto::koma);
   if (d == Dankai::ichi) te_hyouji(s, s.koma);
