@@ -303,7 +303,7 @@ TEST(ComBan, EachProcedureReturnsAtOnceWhenTheGameIsOver) {
   // The person's gold takes the computer's king.
   h.settei.sfen = "4k4/4G4/9/9/9/9/9/9/4K4 b - 1";
   Taikyoku won = haichi(h.settei);
-  ASSERT_EQ(won.sasu({5, 2, 5, 1, -KIN}, 0).shousha, won.sita_gawa());
+  ASSERT_EQ(won.sasu({{5, 2, 5, 1, -KIN}}, 0).shousha, won.sita_gawa());
   g.haichi(won);
   h.canvas.ops.clear();
   g.com_turn();

@@ -155,9 +155,9 @@ TEST_F(KaisekiGame, RefusedWithoutARecord) {
   Taikyoku t = haichi(Taikyoku::Haichi{});
   ASSERT_TRUE(t.handicap_kaeru(1).kaeta);
   ASSERT_TRUE(t.handicap_kaeru(1).kaeta);
-  ASSERT_EQ(t.sasu({7, 7, 7, 6, -HU}, 0).kotowari, Kotowari::nashi);  // a turn played on it
-  ASSERT_EQ(t.sasu({3, 3, 3, 4, HU}, 0).kotowari, Kotowari::nashi);
-  ASSERT_EQ(t.sasu({2, 7, 2, 6, -HU}, 0).kotowari, Kotowari::nashi);
+  ASSERT_EQ(t.sasu({{7, 7, 7, 6, -HU}}, 0).kotowari, Kotowari::nashi);  // a turn played on it
+  ASSERT_EQ(t.sasu({{3, 3, 3, 4, HU}}, 0).kotowari, Kotowari::nashi);
+  ASSERT_EQ(t.sasu({{2, 7, 2, 6, -HU}}, 0).kotowari, Kotowari::nashi);
   g.haichi(t);
   menu(Menu::KAISEKI);
   EXPECT_TRUE(g.kaiseki_kekka().empty());

@@ -122,7 +122,7 @@ TEST_F(KifuReplay, StepCommandsRefuseAtTheEndsAndOutsideAGame) {
   Taikyoku::Haichi ou_tori;  // the lower gold takes the upper king
   ou_tori.sfen = "4k4/4G4/9/9/9/9/9/9/4K4 b - 1";
   Taikyoku won = haichi(ou_tori);
-  ASSERT_EQ(won.sasu({5, 2, 5, 1, -KIN}, 0).shousha, 1);
+  ASSERT_EQ(won.sasu({{5, 2, 5, 1, -KIN}}, 0).shousha, 1);
   g.haichi(won);
   g.after();
   EXPECT_EQ(last_box().text, "新規に対局してください");

@@ -129,14 +129,14 @@ TEST(TaikyokuState, TakingAKingEndsTheGameForTheSideThatLostIt) {
   Taikyoku::Haichi h;
   h.sfen = "4k4/3pG4/9/9/9/9/9/9/4K4 b - 1";
   Taikyoku t = haichi(h);
-  ASSERT_EQ(t.sasu({5, 2, 6, 2, -KIN}, 0).kotowari, Kotowari::nashi);  // a pawn taken
+  ASSERT_EQ(t.sasu({{5, 2, 6, 2, -KIN}}, 0).kotowari, Kotowari::nashi);  // a pawn taken
   EXPECT_EQ(t.shousha(), 0);
   t = haichi(h);
-  ASSERT_EQ(t.sasu({5, 2, 5, 1, -KIN}, 0).kotowari, Kotowari::nashi);  // the upper king
+  ASSERT_EQ(t.sasu({{5, 2, 5, 1, -KIN}}, 0).kotowari, Kotowari::nashi);  // the upper king
   EXPECT_EQ(t.shousha(), 1);
   h.sfen = "4k4/9/9/9/9/9/9/4g4/4K4 w - 1";  // the upper pieces hold the turn
   t = haichi(h);
-  ASSERT_EQ(t.sasu({5, 8, 5, 9, KIN}, 0).kotowari, Kotowari::nashi);  // the lower king
+  ASSERT_EQ(t.sasu({{5, 8, 5, 9, KIN}}, 0).kotowari, Kotowari::nashi);  // the lower king
   EXPECT_EQ(t.shousha(), -1);
 }
 

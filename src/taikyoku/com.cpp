@@ -20,8 +20,7 @@ ComTe Taikyoku::com_ban(Dankai tejun, const ComHooks& hooks, KouhoKiroku* kiroku
 
 double Taikyoku::com_kiroku(const Sashite& m, double now) {
   const double jikan = jikan_hakaru(now);
-  const NingenTe te{m.te.fc, moto_gyou(m.te.fc, m.te.fr), m.te.tc, m.te.tr, m.moto_koma};
-  kiroku(te, m.te.koma, j_.jikan_sita, j_.jikan_ue + jikan);
+  kiroku(m.te, m.moto_koma, j_.jikan_sita, j_.jikan_ue + jikan);
   ++j_.tesuu;
   return jikan;
 }

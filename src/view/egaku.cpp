@@ -74,7 +74,7 @@ void Game::ban_egaku() {
 
 void Game::mochigoma_sita_egaku() {
   for (int k = 1; k <= 7; ++k) {
-    const int r = k + 2;
+    const int r = moto_gyou(TE_SITA, k);
     koma_egaku(kara, 11, r);
     koma_egaku(settei_.haikei(), 12, r);
     waku_egaku(IRO_MIDORI, 11, r);
@@ -89,7 +89,7 @@ void Game::mochigoma_sita_egaku() {
 
 void Game::mochigoma_ue_egaku() {
   for (int j = 1; j <= 7; ++j) {
-    const int k = 8 - j;
+    const int k = moto_fr(TE_UE, j);
     koma_egaku(kara, -1, j);
     koma_egaku(settei_.haikei(), 0, j);
     waku_egaku(IRO_MIDORI, -1, j);

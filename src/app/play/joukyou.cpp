@@ -60,14 +60,14 @@ bool Game::sentaku_nareru() const {
   if (nyuuryoku_.click_jotai() == 0 || taikyoku_.teban() == 0 || taikyoku_.owatta() ||
       taikyoku_.saisei_chu())
     return false;
-  const Nyuuryoku::Sentaku& s = nyuuryoku_.sentaku(taikyoku_.dankai());
-  if (!on_ban(s.moto_x, s.moto_y) || taikyoku_.pos().ban[s.moto_x][s.moto_y] != s.koma)
+  const Te& s = nyuuryoku_.sentaku(taikyoku_.dankai());
+  if (!on_ban(s.fc, s.fr) || taikyoku_.pos().ban[s.fc][s.fr] != s.koma)
     return false;
   for (int c = 1; c <= 9; ++c)
     for (int r = 1; r <= 9; ++r) {
       int nari = 0;
-      if (taikyoku_.pos().idou_kanou(s.moto_x, s.moto_y, c, r, s.koma) == ari &&
-          naru_kanou(s.moto_x, s.moto_y, r, s.koma, nari) == ari)
+      if (taikyoku_.pos().idou_kanou(s.fc, s.fr, c, r, s.koma) == ari &&
+          naru_kanou(s.fc, s.fr, r, s.koma, nari) == ari)
         return true;
     }
   return false;
