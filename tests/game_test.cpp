@@ -20,7 +20,7 @@ void play(Harness& h, int fc, int fr, int tc, int tr, int code, double secs = 0)
                      : fc == TE_UE ? MOCHIGOMA_KOMA[fr]
                                    : g.taikyoku().pos().ban[fc][fr];
   const bool sita = before < 0;
-  kifu_kiroku(g, fc, moto_gyou(fc, fr), tc, tr, before, code, g.taikyoku().jikan_sita(),
+  kifu_kiroku(g, fc, fr, tc, tr, before, code, g.taikyoku().jikan_sita(),
               g.taikyoku().jikan_sita() + (sita ? secs : 0), g.taikyoku().jikan_ue(),
               g.taikyoku().jikan_ue() + (sita ? 0 : secs));
   if (sita) joutai(g).jikan_sita += secs; else joutai(g).jikan_ue += secs;
@@ -117,10 +117,10 @@ TEST(Game, RecordIsCutAtThePositionByTheNextMoveAndGrowsPastFiveHundred) {
   kifu_kiroku(g, 7, 7, 7, 6, -HU, -HU, 1, 3, 2, 2);
   EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 2);
   EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 2);
-  EXPECT_EQ(g.taikyoku().kifu().at(2).moto_x, 7);
+  EXPECT_EQ(g.taikyoku().kifu().at(2).te.fc, 7);
   for (int i = 0; i < 600; ++i) kifu_kiroku(g, 1, 1, 1, 2, 10, 10, 0, 0, 0, 0);
   EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 602);
-  EXPECT_EQ(g.taikyoku().kifu().at(602).saki_y, 2);
+  EXPECT_EQ(g.taikyoku().kifu().at(602).te.tr, 2);
 }
 
 TEST(Game, StepsBackAndForwardOverCapturesDropsAndPromotionsRestoreEverything) {
@@ -177,7 +177,7 @@ TEST(Game, SteppingOverAKingCaptureEndsAndTakingItBackResumes) {
   Taikyoku::Haichi kifu;  // the start-up sides, a record of the lower gold taking the king
   kifu.sfen = "9/4k4/4G4/9/9/9/9/9/4K4 w - 1";
   kifu.sita_sente = false;
-  kifu.kifu_saki.push_back({5, 3, 5, 2, -KIN, -KIN, OU});
+  kifu.kifu_saki.push_back({{5, 3, 5, 2, -KIN}, -KIN, OU});
   g.haichi(haichi(kifu));
   g.ippo_susumu();
   EXPECT_EQ(g.taikyoku().shousha(), g.taikyoku().sita_gawa());
@@ -194,7 +194,7 @@ TEST(Game, StepForwardShowsTheMoveInNotation) {
   Taikyoku::Haichi kifu;  // the start-up sides, a record of the bishop taking a pawn
   kifu.sfen = "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL w - 1";
   kifu.sita_sente = false;
-  kifu.kifu_saki.push_back({2, 8, 2, 3, -UMA, -KAKU, HU});
+  kifu.kifu_saki.push_back({{2, 8, 2, 3, -UMA}, -KAKU, HU});
   g.haichi(haichi(kifu));
   g.set_checked(Menu::KEIKA, true);  // the clocks are first drawn by the step
   h.canvas.ops.clear();

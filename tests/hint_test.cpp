@@ -102,9 +102,9 @@ TEST_F(HintGame, ShowsTheTurnWithoutPlayingItAndGoesWithTheNextClick) {
   for (int i = 0; i < 3; ++i) {
     const Sashite& m = g.hint_te().te[i];
     KifuEntry e;
-    e.moto_x = m.te.fc, e.moto_y = m.te.fr, e.saki_x = m.te.tc, e.saki_y = m.te.tr, e.moto_koma = m.moto_koma, e.koma = m.te.koma;
+    e.te = m.te, e.moto_koma = m.moto_koma;
     KifuEntry zen;
-    if (i > 0) zen.saki_x = g.hint_te().te[i - 1].te.tc, zen.saki_y = g.hint_te().te[i - 1].te.tr;
+    if (i > 0) zen.te.tc = g.hint_te().te[i - 1].te.tc, zen.te.tr = g.hint_te().te[i - 1].te.tr;
     want += " " + std::to_string(i + 1) + " " + te_hyouki(p, e, i > 0 ? &zen : nullptr, true);
     do_move(p, kifu_te(e));
   }

@@ -140,7 +140,7 @@ TEST(Handicap, DropsTheRecordAndAnySelectionAndBlocksSaving) {
   Harness h;
   Game& g = h.game;
   Taikyoku::Haichi kifu_ari;  // a record of nine moves, stepped back to its start
-  kifu_ari.kifu_saki.assign(9, KifuEntry{7, 7, 7, 6, -HU, -HU});
+  kifu_ari.kifu_saki.assign(9, KifuEntry{{7, 7, 7, 6, -HU}, -HU});
   g.haichi(haichi(kifu_ari));
   test::press(g, 8, 8);  // the lower bishop selected
   ASSERT_EQ(g.nyuuryoku().click_jotai(), 1);

@@ -17,8 +17,8 @@ constexpr const char* kPawn = "3 736-10 -10 0   0    2    0    0    ";  // the l
 // An entry line with small times, written by the saver.
 std::string L(int mx, int my, int sx, int sy, int koma, int moto, int tori) {
   KifuEntry e;
-  e.moto_x = mx, e.moto_y = my, e.saki_x = sx, e.saki_y = sy;
-  e.koma = koma, e.moto_koma = moto, e.tori_koma = tori;
+  e.te = Te{mx, moto_fr(mx, my), sx, sy, koma};  // my: the row the file keeps
+  e.moto_koma = moto, e.tori_koma = tori;
   e.sita_mae = e.sita_ato = 2, e.ue_ato = 1;
   return entry_line(e);
 }
@@ -227,16 +227,16 @@ TEST(KifuKensa, DropsNeedAnEmptySquareAndAHeldPiece) {
   p.shoki_haichi();
   p.mochigoma_sita[1] = 1;
   KifuEntry e;
-  e.moto_x = TE_SITA, e.moto_y = 3, e.saki_x = 5, e.saki_y = 5, e.koma = -HU, e.moto_koma = -HU;
+  e.te.fc = TE_SITA, e.te.fr = 1, e.te.tc = 5, e.te.tr = 5, e.te.koma = -HU, e.moto_koma = -HU;
   EXPECT_EQ(te_kensa(p, e), "");
-  e.saki_y = 7;  // the lower pawn stands there
+  e.te.tr = 7;  // the lower pawn stands there
   e.tori_koma = -HU;
   EXPECT_EQ(te_kensa(p, e), "駒のある升に打つ手です");
-  e.saki_y = 5;
+  e.te.tr = 5;
   e.tori_koma = 0;
   e.moto_koma = -KYOU;
   EXPECT_EQ(te_kensa(p, e), "置いた駒が打った駒と違います");
-  e.moto_koma = e.koma = -OU;
+  e.moto_koma = e.te.koma = -OU;
   EXPECT_EQ(te_kensa(p, e), "成駒や王は打てません");
 }
 

@@ -46,7 +46,7 @@ inline void play_move(Harness& h, int fc, int fr, int tc, int tr, int code, doub
                      : fc == TE_UE ? MOCHIGOMA_KOMA[fr]
                                    : g.taikyoku().pos().ban[fc][fr];
   const bool sita = before < 0;
-  kifu_kiroku(g, fc, moto_gyou(fc, fr), tc, tr, before, code, g.taikyoku().jikan_sita(),
+  kifu_kiroku(g, fc, fr, tc, tr, before, code, g.taikyoku().jikan_sita(),
               g.taikyoku().jikan_sita() + (sita ? secs : 0), g.taikyoku().jikan_ue(),
               g.taikyoku().jikan_ue() + (sita ? 0 : secs));
   if (sita) joutai(g).jikan_sita += secs;

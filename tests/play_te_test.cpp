@@ -177,6 +177,7 @@ TEST(Mouse, EachHandCellShowsAndTakesUpItsOwnSlot) {
   EXPECT_EQ(g.taikyoku().pos().ban[5][5], -KIN);
   EXPECT_EQ(g.taikyoku().pos().mochigoma_sita[5], 0);
   EXPECT_EQ(g.taikyoku().pos().mochigoma_sita[4], 1);
+  EXPECT_EQ(g.taikyoku().kifu().at(1).te.fr, 5);
 }
 
 TEST(Mouse, CellsRoundDownAndPressesOffTheGridChangeNothing) {
@@ -326,7 +327,7 @@ TEST(Te, TheRightButtonPromotesWhereAllowedAndForcedPromotionNeedsIt) {
   EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 0);
   osu(h, 5, 1, kMigi);
   EXPECT_EQ(g.taikyoku().pos().ban[5][1], -TO);
-  EXPECT_EQ(g.taikyoku().kifu().at(1).koma, -TO);
+  EXPECT_EQ(g.taikyoku().kifu().at(1).te.koma, -TO);
   EXPECT_EQ(g.taikyoku().kifu().at(1).moto_koma, -HU);
 
   sasu(h, 3, 5, 3, 6, kMigi);  // outside the zone
@@ -336,7 +337,7 @@ TEST(Te, TheRightButtonPromotesWhereAllowedAndForcedPromotionNeedsIt) {
   sasu(h, -1, 7, 4, 7, kMigi);  // the upper player drops into its zone
   EXPECT_EQ(g.taikyoku().pos().ban[4][7], HU);
   EXPECT_EQ(g.taikyoku().pos().mochigoma_su_ue, 0);
-  EXPECT_EQ(g.taikyoku().kifu().at(4).moto_y, 7);
+  EXPECT_EQ(g.taikyoku().kifu().at(4).te.fr, 1);  // the pawn's hand slot
   sasu(h, 2, 4, 2, 3);  // the left button declines
   EXPECT_EQ(g.taikyoku().pos().ban[2][3], -GIN);
   EXPECT_EQ(h.ui.boxes.size(), 1u);
@@ -399,8 +400,8 @@ TEST(Te, AMoveLeavingTheOwnKingAttackedIsUndoneAsIfNeverMade) {
   EXPECT_TRUE(same_position(g.taikyoku().pos(), before));
   EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 0);
   EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 3);
-  EXPECT_EQ(g.taikyoku().kifu().at(1).saki_x, first.saki_x);
-  EXPECT_EQ(g.taikyoku().kifu().at(1).koma, first.koma);
+  EXPECT_EQ(g.taikyoku().kifu().at(1).te.tc, first.te.tc);
+  EXPECT_EQ(g.taikyoku().kifu().at(1).te.koma, first.te.koma);
   EXPECT_EQ(g.taikyoku().tesuu(), 0);
   EXPECT_FALSE(g.taikyoku().te_tochuu());
   EXPECT_FALSE(g.taikyoku().saikai_machi());

@@ -31,9 +31,9 @@ void onaji(const Taikyoku& a, const Taikyoku& b) {
   ASSERT_EQ(a.kifu().kifu_ichi, b.kifu().kifu_ichi);
   ASSERT_EQ(a.kifu().kifu_nagasa, b.kifu().kifu_nagasa);
   for (int i = 1; i <= a.kifu().kifu_nagasa + 1; ++i) {
-    EXPECT_EQ(a.kifu().at(i).moto_x, b.kifu().at(i).moto_x) << i;
-    EXPECT_EQ(a.kifu().at(i).saki_y, b.kifu().at(i).saki_y) << i;
-    EXPECT_EQ(a.kifu().at(i).koma, b.kifu().at(i).koma) << i;
+    EXPECT_EQ(a.kifu().at(i).te.fc, b.kifu().at(i).te.fc) << i;
+    EXPECT_EQ(a.kifu().at(i).te.tr, b.kifu().at(i).te.tr) << i;
+    EXPECT_EQ(a.kifu().at(i).te.koma, b.kifu().at(i).te.koma) << i;
   }
 }
 
@@ -137,7 +137,7 @@ TEST(TaikyokuSasu, EveryRefusalLeavesTheGameAsItWas) {
     h.sfen = c.sfen;
     h.dankai = c.d;
     h.jikan_kaishi = 100;
-    h.kifu_saki.push_back({1, 1, 1, 2, HU, HU});  // a line stepped back over stays
+    h.kifu_saki.push_back({{1, 1, 1, 2, HU}, HU});  // a line stepped back over stays
     ASSERT_TRUE(Taikyoku::haichi(h, t, error)) << error;
     const Taikyoku mae = t;
     const Sashita r = t.sasu(c.te, 150);

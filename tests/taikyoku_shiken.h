@@ -54,17 +54,18 @@ inline void haichi(Game& g, const std::string& sfen, Dankai d = Dankai::ichi) {
 // The game under a window object, to be driven as the window's procedures drive it.
 inline Taikyoku& taikyoku(Game& g) { return TaikyokuShiken::taikyoku(g); }
 
-// A record entry as the game writes one, what the target holds now being what it takes.
+// A record entry as the game writes one, what the target holds now being what it takes;
+// a drop's moto_y is its hand slot.
 inline void kifu_kiroku(Taikyoku& t, int moto_x, int moto_y, int saki_x, int saki_y,
                         int moto_koma, int koma, double sita_mae, double sita_ato, double ue_mae,
                         double ue_ato) {
   KifuEntry e;
-  e.moto_x = moto_x;
-  e.moto_y = moto_y;
-  e.saki_x = saki_x;
-  e.saki_y = saki_y;
+  e.te.fc = moto_x;
+  e.te.fr = moto_y;
+  e.te.tc = saki_x;
+  e.te.tr = saki_y;
   e.moto_koma = moto_koma;
-  e.koma = koma;
+  e.te.koma = koma;
   e.tori_koma = on_ban(saki_x, saki_y) ? t.pos().ban[saki_x][saki_y] : kara;
   e.sita_mae = sita_mae;
   e.sita_ato = sita_ato;

@@ -70,10 +70,7 @@ std::vector<KifuEntry> record_of(int n) {
       if (best.koma == 0 || (p.ban[te.tc][te.tr] != kara && p.ban[best.tc][best.tr] == kara)) best = te;
     }
     KifuEntry e;
-    // A drop is recorded with the row of its hand cell.
-    e.moto_x = best.fc, e.moto_y = moto_gyou(best.fc, best.fr);
-    e.saki_x = best.tc, e.saki_y = best.tr;
-    e.koma = best.koma;
+    e.te = best;
     e.moto_koma = is_uchi(best.fc) ? best.koma : p.ban[best.fc][best.fr];
     e.tori_koma = p.ban[best.tc][best.tr];
     e.sita_ato = e.ue_ato = i + 1;

@@ -58,8 +58,8 @@ struct Opening {
 // target, the code before and after.
 std::string entry_text(const KifuEntry& e) {
   std::ostringstream o;
-  o << e.moto_x << ',' << e.moto_y << ',' << e.saki_x << ',' << e.saki_y << ',' << e.moto_koma << ','
-    << e.koma;
+  o << e.te.fc << ',' << moto_gyou(e.te.fc, e.te.fr) << ',' << e.te.tc << ',' << e.te.tr << ','
+    << e.moto_koma << ',' << e.te.koma;
   return o.str();
 }
 
@@ -72,7 +72,8 @@ bool parse_entry_text(const std::string& s, KifuEntry& e) {
     if (i < 5 && !(in >> comma && comma == ',')) return false;
   }
   e = KifuEntry{};
-  e.moto_x = v[0], e.moto_y = v[1], e.saki_x = v[2], e.saki_y = v[3], e.moto_koma = v[4], e.koma = v[5];
+  e.te = Te{v[0], moto_fr(v[0], v[1]), v[2], v[3], v[5]};
+  e.moto_koma = v[4];
   return true;
 }
 
@@ -118,12 +119,8 @@ bool parse_openings(const std::string& text, std::vector<Opening>& out, std::str
 KifuEntry record_and_apply(Kyokumen& p, const Sashite& played, bool turned) {
   const Sashite m = turned ? sashite_kaiten(played) : played;
   KifuEntry e;
-  e.moto_x = m.te.fc;
-  e.moto_y = moto_gyou(m.te.fc, m.te.fr);  // the record names the hand cell's row
-  e.saki_x = m.te.tc;
-  e.saki_y = m.te.tr;
+  e.te = m.te;
   e.moto_koma = m.moto_koma;
-  e.koma = m.te.koma;
   e.tori_koma = p.ban[m.te.tc][m.te.tr];
   sashite_ugokasu(p, m);
   return e;

@@ -57,12 +57,8 @@ std::string te_retsu_hyouki(Kyokumen mae, const std::vector<KifuEntry>& te, cons
 
 KifuEntry sashite_entry(const Sashite& m) {
   KifuEntry e;
-  e.moto_x = m.te.fc;
-  e.moto_y = m.te.fr;
-  e.saki_x = m.te.tc;
-  e.saki_y = m.te.tr;
+  e.te = m.te;
   e.moto_koma = m.moto_koma;
-  e.koma = m.te.koma;
   return e;
 }
 

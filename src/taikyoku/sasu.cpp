@@ -86,12 +86,8 @@ Kotowari Taikyoku::sasu_ato(Dankai d, const Te& s) const {
 
 void Taikyoku::kiroku(const Te& te, int moto_koma, double sita_ato, double ue_ato) {
   KifuEntry e;
-  e.moto_x = te.fc;
-  e.moto_y = moto_gyou(te.fc, te.fr);
-  e.saki_x = te.tc;
-  e.saki_y = te.tr;
+  e.te = te;
   e.moto_koma = moto_koma;
-  e.koma = te.koma;
   e.tori_koma = on_ban(te.tc, te.tr) ? j_.pos.ban[te.tc][te.tr] : kara;
   e.sita_mae = j_.jikan_sita;
   e.sita_ato = sita_ato;

@@ -15,7 +15,9 @@ constexpr int kMigi = 2;  // the right mouse button
 
 void Nyuuryoku::hanasu() { click_jotai_ = 0; }
 
-void Nyuuryoku::moto_waku(int iro, const Te& s) { g_.waku_egaku(iro, s.fc, moto_gyou(s.fc, s.fr)); }
+void Nyuuryoku::moto_waku(int iro, const Te& s) {
+  g_.waku_egaku(iro, s.fc, moto_gyou(s.fc, s.fr));
+}
 
 void Nyuuryoku::sentaku_kesu(const Te& s) {
   g_.sidou_egaku(s.fc, s.fr, IRO_MIDORI, s.koma);

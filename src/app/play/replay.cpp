@@ -19,16 +19,16 @@ bool Game::ippo_susumu() {
   set_timer(false);
   waku_kesu();
   tesuu_hyouji(taikyoku_.tesuu());
-  if (on_ban(e.moto_x, e.moto_y)) {
-    masu_egaku(kara, e.moto_x, e.moto_y);
+  if (on_ban(e.te.fc, e.te.fr)) {
+    masu_egaku(kara, e.te.fc, e.te.fr);
   }
   jikan_awaseru();
-  masu_egaku(kara, e.moto_x, e.moto_y);
-  masu_egaku(e.koma, e.saki_x, e.saki_y);
+  masu_egaku(kara, e.te.fc, moto_gyou(e.te.fc, e.te.fr));  // a drop's hand cell, drawn over below
+  masu_egaku(e.te.koma, e.te.tc, e.te.tr);
   mochigoma_sita_egaku();
   mochigoma_ue_egaku();
   snd_play(Oto::koma);
-  te_hyouji(e.koma > 0 ? taikyoku_.ue_gawa() : taikyoku_.sita_gawa(), e.saki_x, e.saki_y, e.koma,
+  te_hyouji(e.te.koma > 0 ? taikyoku_.ue_gawa() : taikyoku_.sita_gawa(), e.te.tc, e.te.tr, e.te.koma,
             IRO_SHIRO);
   tesuu_hyouji(taikyoku_.tesuu());
   return true;
@@ -60,15 +60,15 @@ void Game::modoshi_egaku(const KifuEntry& e) {
   nyuuryoku_.hanasu();
   set_timer(false);
   waku_kesu();
-  if (on_ban(e.moto_x, e.moto_y)) {
-    masu_egaku(e.moto_koma, e.moto_x, e.moto_y);
+  if (on_ban(e.te.fc, e.te.fr)) {
+    masu_egaku(e.moto_koma, e.te.fc, e.te.fr);
   }
   jikan_awaseru();
   mochigoma_sita_egaku();
   mochigoma_ue_egaku();
-  masu_egaku(kara, e.saki_x, e.saki_y);
+  masu_egaku(kara, e.te.tc, e.te.tr);
   if (e.tori_koma != kara) {
-    masu_egaku(e.tori_koma, e.saki_x, e.saki_y);
+    masu_egaku(e.tori_koma, e.te.tc, e.te.tr);
   }
   snd_play(Oto::koma);
   te_kesu(e.moto_koma > 0 ? taikyoku_.ue_gawa() : taikyoku_.sita_gawa());
