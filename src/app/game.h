@@ -229,7 +229,9 @@ class Game {
   void zenbu_egaku();
   void kaishi_egaku();
   void waku_kesu();
-  void sidou_egaku(int moto_x, int moto_y, int iro, int code);
+  // Frames the squares the piece `code` can go to from the move source (fc, fr) (for a
+  // drop, a hand and its slot).
+  void sidou_egaku(int fc, int fr, int iro, int code);
 
   // ---- status texts (view) ----
   void level_hyouji(int lv);

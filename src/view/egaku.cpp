@@ -128,12 +128,12 @@ void Game::waku_kesu() {
     for (int r = 1; r <= 9; ++r) waku_egaku(IRO_MIDORI, c, r);
 }
 
-void Game::sidou_egaku(int moto_x, int moto_y, int iro, int code) {
+void Game::sidou_egaku(int fc, int fr, int iro, int code) {
   waku_kesu();
   if (!settei_.sidou_on()) return;
   for (int c = 1; c <= 9; ++c)
     for (int r = 1; r <= 9; ++r)
-      if (taikyoku_.pos().idou_kanou(moto_x, moto_y, c, r, code) == ari) waku_egaku(iro, c, r);
+      if (taikyoku_.pos().idou_kanou(fc, fr, c, r, code) == ari) waku_egaku(iro, c, r);
 }
 
 }  // namespace mirado
