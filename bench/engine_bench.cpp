@@ -92,8 +92,8 @@ bool random_move(Kyokumen& p, bool ue, Rng& rng) {
   const M m = moves[rng.next() % moves.size()];
   Sashite s;
   s.ari = true;
-  s.fc = m.fc, s.fr = m.fr, s.tc = m.tc, s.tr = m.tr;
-  s.moto_koma = s.koma = p.ban[m.fc][m.fr];
+  s.moto_koma = p.ban[m.fc][m.fr];
+  s.te = Te{m.fc, m.fr, m.tc, m.tr, s.moto_koma};
   sashite_ugokasu(p, s);
   return true;
 }
@@ -113,10 +113,10 @@ bool person_turn(Kyokumen& p, int level) {
     bool found = false;
     Sashite pick;
     for (int i = 0; i < log.n; ++i) {
-      const Kouho& c = buf[static_cast<std::size_t>(i)];
-      if (found && !(own ? c.score > pick.score : c.score < pick.score)) continue;
-      const bool drop = c.fc == TE_UE || c.fc == TE_SITA;
-      Sashite s{true, c.fc, c.fr, c.tc, c.tr, drop ? c.koma : q.ban[c.fc][c.fr], c.koma, c.score};
+      const Kouho& k = buf[static_cast<std::size_t>(i)];
+      if (found && !(own ? k.score > pick.score : k.score < pick.score)) continue;
+      const Te& c = k.te;
+      Sashite s{true, c, is_uchi(c.fc) ? c.koma : q.ban[c.fc][c.fr], k.score};
       Kyokumen r = q;
       const int torareru = sashite_ugokasu(r, s);
       const Kiki& kk = r.kiki();
@@ -129,8 +129,8 @@ bool person_turn(Kyokumen& p, int level) {
     }
     if (!found) continue;
     const int torareru = sashite_ugokasu(q, pick);
-    if (proc == 1) ix = pick.tc, iy = pick.tr;
-    if (proc == 2) nx = pick.tc, ny = pick.tr;
+    if (proc == 1) ix = pick.te.tc, iy = pick.te.tr;
+    if (proc == 2) nx = pick.te.tc, ny = pick.te.tr;
     if (torareru == -OU || torareru == OU) {
       p = kaiten(q);
       return true;

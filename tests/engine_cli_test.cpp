@@ -47,10 +47,11 @@ TEST_F(Think, AWholeTurnAsJson) {
   for (int i = 1; i <= 3; ++i) {
     const Sashite& t = turn.te[i].te;
     const json& m = j["moves"][i - 1];
-    EXPECT_EQ(m["from"], json::array({t.fc, t.fr}));
-    EXPECT_EQ(m["to"], json::array({t.tc, t.tr}));
+    ASSERT_FALSE(is_uchi(t.te.fc));  // a drop names no square
+    EXPECT_EQ(m["from"], json::array({t.te.fc, t.te.fr}));
+    EXPECT_EQ(m["to"], json::array({t.te.tc, t.te.tr}));
     EXPECT_EQ(m["piece_before"], t.moto_koma);
-    EXPECT_EQ(m["piece_after"], t.koma);
+    EXPECT_EQ(m["piece_after"], t.te.koma);
     EXPECT_EQ(m["score_tenths"], t.score);
   }
   EXPECT_EQ(j["shuukyoku"], 0);

@@ -109,18 +109,18 @@ TEST(ComBan, AWholeTurnFromTheStartingPosition) {
   EXPECT_EQ(g.taikyoku().tesuu(), 3);
   for (int i = 1; i <= 3; ++i) {
     const KifuEntry& e = g.taikyoku().kifu().at(i);
-    EXPECT_EQ(e.moto_x, expect.te[i].te.fc);
-    EXPECT_EQ(e.moto_y, expect.te[i].te.fr);
-    EXPECT_EQ(e.saki_x, expect.te[i].te.tc);
-    EXPECT_EQ(e.saki_y, expect.te[i].te.tr);
+    EXPECT_EQ(e.te.fc, expect.te[i].te.te.fc);
+    EXPECT_EQ(e.te.fr, expect.te[i].te.te.fr);
+    EXPECT_EQ(e.te.tc, expect.te[i].te.te.tc);
+    EXPECT_EQ(e.te.tr, expect.te[i].te.te.tr);
     EXPECT_EQ(e.moto_koma, expect.te[i].te.moto_koma);
-    EXPECT_EQ(e.koma, expect.te[i].te.koma);
+    EXPECT_EQ(e.te.koma, expect.te[i].te.te.koma);
   }
   EXPECT_EQ(std::memcmp(g.taikyoku().pos().ban, expect_pos.ban, sizeof g.taikyoku().pos().ban), 0);
-  EXPECT_EQ(g.taikyoku().ichite_x(), expect.te[1].te.tc);
-  EXPECT_EQ(g.taikyoku().ichite_y(), expect.te[1].te.tr);
-  EXPECT_EQ(g.taikyoku().nite_x(), expect.te[2].te.tc);
-  EXPECT_EQ(g.taikyoku().nite_y(), expect.te[2].te.tr);
+  EXPECT_EQ(g.taikyoku().ichite_x(), expect.te[1].te.te.tc);
+  EXPECT_EQ(g.taikyoku().ichite_y(), expect.te[1].te.te.tr);
+  EXPECT_EQ(g.taikyoku().nite_x(), expect.te[2].te.te.tc);
+  EXPECT_EQ(g.taikyoku().nite_y(), expect.te[2].te.te.tr);
   // Hand-over to the person.
   EXPECT_EQ(g.taikyoku().teban(), g.taikyoku().sita_gawa());
   EXPECT_EQ(g.taikyoku().teban_nushi(), g.taikyoku().sita_gawa());
@@ -169,7 +169,8 @@ TEST(ComBan, TheMovingPieceBlinksTwiceWhereItStands) {
   // Empty square, piece, empty, piece at the source cell, then the move paints it away.
   std::vector<int> at_source;
   for (const Painted& op : h.canvas.ops)
-    if (op.kind == Painted::kPicture && op.x == cell_x(e.moto_x) && op.y == cell_y(e.moto_y))
+    if (op.kind == Painted::kPicture && op.x == cell_x(e.te.fc) &&
+        op.y == cell_y(moto_gyou(e.te.fc, e.te.fr)))
       at_source.push_back(op.id_or_colour);
   ASSERT_GE(at_source.size(), 5u);
   EXPECT_EQ(std::vector<int>(at_source.end() - 5, at_source.end()),
@@ -192,9 +193,9 @@ TEST(ComBan, MateByADropEndsTheGameAndRecordsTheHandCell) {
   // com_ban2 and com_ban3 returned at once.
   EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 1);
   const KifuEntry& e = g.taikyoku().kifu().at(1);
-  EXPECT_EQ(e.moto_x, TE_UE);
-  EXPECT_EQ(e.moto_y, 8 - 5);  // the gold's hand cell
-  EXPECT_EQ(e.koma, KIN);
+  EXPECT_EQ(e.te.fc, TE_UE);
+  EXPECT_EQ(e.te.fr, 5);  // the gold's hand slot
+  EXPECT_EQ(e.te.koma, KIN);
   EXPECT_EQ(g.taikyoku().pos().ban[1][8], KIN);
   EXPECT_EQ(g.taikyoku().pos().mochigoma_ue[5], 0);
 }
@@ -255,8 +256,8 @@ TEST(ComBan, Com2MatingTheComputersKingOnlySaysSo) {
   h.position(board({{1, 1, OU}, {2, 1, KEI}, {2, 2, KYOU}, {1, 3, -KIN}, {1, 5, -KYOU}, {9, 9, -OU}}));
   g.com_ban(Dankai::ni);
   ASSERT_EQ(g.taikyoku().kifu().kifu_ichi, 1);
-  EXPECT_EQ(g.taikyoku().kifu().at(1).saki_x, 1);
-  EXPECT_EQ(g.taikyoku().kifu().at(1).saki_y, 2);
+  EXPECT_EQ(g.taikyoku().kifu().at(1).te.tc, 1);
+  EXPECT_EQ(g.taikyoku().kifu().at(1).te.tr, 2);
   ASSERT_EQ(h.ui.boxes.size(), 1u);  // no check message after it
   EXPECT_EQ(h.ui.boxes[0].text, "よし！!");
   EXPECT_EQ(h.ui.boxes[0].title, "詰め ?");
@@ -276,8 +277,8 @@ TEST(ComBan, Com3KeepsItsRestrictionsAndHandsOver) {
   g.com_ban(Dankai::san);
   ASSERT_EQ(g.taikyoku().kifu().kifu_ichi, 3);
   const KifuEntry& e = g.taikyoku().kifu().at(3);
-  EXPECT_FALSE(e.moto_x == ix && e.moto_y == iy);
-  EXPECT_FALSE(e.saki_x == nx && e.saki_y == ny);
+  EXPECT_FALSE(e.te.fc == ix && e.te.fr == iy);
+  EXPECT_FALSE(e.te.tc == nx && e.te.tr == ny);
   EXPECT_EQ(g.taikyoku().ichite_x(), ix);  // com_ban3 writes neither
   EXPECT_EQ(g.taikyoku().nite_y(), ny);
   EXPECT_EQ(g.taikyoku().teban_nushi(), g.taikyoku().sita_gawa());
@@ -303,7 +304,7 @@ TEST(ComBan, EachProcedureReturnsAtOnceWhenTheGameIsOver) {
   // The person's gold takes the computer's king.
   h.settei.sfen = "4k4/4G4/9/9/9/9/9/9/4K4 b - 1";
   Taikyoku won = haichi(h.settei);
-  ASSERT_EQ(won.sasu({5, 2, 5, 1, -KIN}, 0).shousha, won.sita_gawa());
+  ASSERT_EQ(won.sasu({{5, 2, 5, 1, -KIN}}, 0).shousha, won.sita_gawa());
   g.haichi(won);
   h.canvas.ops.clear();
   g.com_turn();
@@ -324,11 +325,11 @@ TEST(ComBan, TheSameTurnEveryTime) {
         first.push_back(e);
       } else {
         ASSERT_LT(static_cast<std::size_t>(i - 1), first.size());
-        EXPECT_EQ(e.moto_x, first[i - 1].moto_x);
-        EXPECT_EQ(e.moto_y, first[i - 1].moto_y);
-        EXPECT_EQ(e.saki_x, first[i - 1].saki_x);
-        EXPECT_EQ(e.saki_y, first[i - 1].saki_y);
-        EXPECT_EQ(e.koma, first[i - 1].koma);
+        EXPECT_EQ(e.te.fc, first[i - 1].te.fc);
+        EXPECT_EQ(e.te.fr, first[i - 1].te.fr);
+        EXPECT_EQ(e.te.tc, first[i - 1].te.tc);
+        EXPECT_EQ(e.te.tr, first[i - 1].te.tr);
+        EXPECT_EQ(e.te.koma, first[i - 1].te.koma);
       }
     }
   }
@@ -372,13 +373,13 @@ TEST(ComLevel4, PlaysThePlannedTurnAsTheComputerPlaysAnyTurn) {
   for (int i = 1; i <= 3; ++i) {
     const KifuEntry& e = g.taikyoku().kifu().at(i);
     const Sashite& m = plan.turn.te[i - 1];
-    EXPECT_EQ(e.moto_x, m.fc);
-    EXPECT_EQ(e.saki_x, m.tc);
-    EXPECT_EQ(e.saki_y, m.tr);
-    EXPECT_EQ(e.koma, m.koma);
+    EXPECT_EQ(e.te.fc, m.te.fc);
+    EXPECT_EQ(e.te.tc, m.te.tc);
+    EXPECT_EQ(e.te.tr, m.te.tr);
+    EXPECT_EQ(e.te.koma, m.te.koma);
   }
-  EXPECT_EQ(g.taikyoku().ichite_x(), plan.turn.te[0].tc);
-  EXPECT_EQ(g.taikyoku().nite_x(), plan.turn.te[1].tc);
+  EXPECT_EQ(g.taikyoku().ichite_x(), plan.turn.te[0].te.tc);
+  EXPECT_EQ(g.taikyoku().nite_x(), plan.turn.te[1].te.tc);
   // Everything around the moves is the design's: label, sounds, hand-over.
   EXPECT_TRUE(h.text_at("思考中", -1.6, 8.4, IRO_SHIRO, 12));
   EXPECT_EQ(h.sounds("play snd_koma"), 3);

@@ -59,14 +59,14 @@ Kekka run(const Kyokumen& p0, int level, Dankai t, int ix = 0, int iy = 0, int n
 // The score of one trial; fails the test when the search did not score it.
 int score(const Kekka& r, int fc, int fr, int tc, int tr, int koma) {
   for (const Kouho& k : r.c)
-    if (k.fc == fc && k.fr == fr && k.tc == tc && k.tr == tr && k.koma == koma) return k.score;
+    if (k.te.fc == fc && k.te.fr == fr && k.te.tc == tc && k.te.tr == tr && k.te.koma == koma) return k.score;
   ADD_FAILURE() << "no trial " << fc << "," << fr << " -> " << tc << "," << tr << " as " << koma;
   return -12345678;
 }
 
 bool scored(const Kekka& r, int fc, int fr, int tc, int tr) {
   for (const Kouho& k : r.c)
-    if (k.fc == fc && k.fr == fr && k.tc == tc && k.tr == tr) return true;
+    if (k.te.fc == fc && k.te.fr == fr && k.te.tc == tc && k.te.tr == tr) return true;
   return false;
 }
 
@@ -86,21 +86,21 @@ TEST(Hyouka, CapturingTheLowerKingScores9999AndStopsTheSearch) {
     const Kekka r = run(s.p, level, Dankai::ichi);
     ASSERT_TRUE(r.best.ari);
     EXPECT_EQ(r.best.score, 99990);
-    EXPECT_EQ(r.best.fc, 5);
-    EXPECT_EQ(r.best.tc, 5);
-    EXPECT_EQ(r.best.tr, 8);
-    EXPECT_EQ(r.best.koma, RYUU);  // an optional promotion of a rook is always taken
+    EXPECT_EQ(r.best.te.fc, 5);
+    EXPECT_EQ(r.best.te.tc, 5);
+    EXPECT_EQ(r.best.te.tr, 8);
+    EXPECT_EQ(r.best.te.koma, RYUU);  // an optional promotion of a rook is always taken
     // The optional promotion gives two trials, the unpromoted first; nothing after them:
     // no later board move, no drop although the upper hand holds a gold.
     ASSERT_GE(r.c.size(), 2u);
     const Kouho& a = r.c[r.c.size() - 2];
     const Kouho& b = r.c.back();
-    EXPECT_EQ(a.koma, HISHA);
-    EXPECT_EQ(b.koma, RYUU);
+    EXPECT_EQ(a.te.koma, HISHA);
+    EXPECT_EQ(b.te.koma, RYUU);
     EXPECT_EQ(a.score, 99990);
     EXPECT_EQ(b.score, 99990);
-    EXPECT_EQ(b.tr, 8);
-    for (const Kouho& k : r.c) EXPECT_NE(k.fc, TE_UE);
+    EXPECT_EQ(b.te.tr, 8);
+    for (const Kouho& k : r.c) EXPECT_NE(k.te.fc, TE_UE);
   }
 }
 
@@ -131,22 +131,22 @@ Pos mate_position(int hand_slot) {
 TEST(Hyouka, AMatingDropScores9998AndEndsTheSearch) {
   const Kekka r = run(mate_position(5).p, 3, Dankai::ichi);
   ASSERT_TRUE(r.best.ari);
-  EXPECT_EQ(r.best.fc, TE_UE);
-  EXPECT_EQ(r.best.fr, 5);
-  EXPECT_EQ(r.best.tc, 1);
-  EXPECT_EQ(r.best.tr, 8);
+  EXPECT_EQ(r.best.te.fc, TE_UE);
+  EXPECT_EQ(r.best.te.fr, 5);
+  EXPECT_EQ(r.best.te.tc, 1);
+  EXPECT_EQ(r.best.te.tr, 8);
   EXPECT_EQ(r.best.score, 99980);
   // Early stop: the mating drop is the last trial.
   const Kouho& last = r.c.back();
-  EXPECT_EQ(last.tc, 1);
-  EXPECT_EQ(last.tr, 8);
+  EXPECT_EQ(last.te.tc, 1);
+  EXPECT_EQ(last.te.tr, 8);
   EXPECT_EQ(last.score, 99980);
 }
 
 TEST(Hyouka, AMatingPawnScoresMinus9998) {
   const Kekka r = run(mate_position(1).p, 3, Dankai::ichi);
   EXPECT_EQ(score(r, TE_UE, 1, 1, 8, HU), -99980);
-  EXPECT_FALSE(r.best.fc == TE_UE && r.best.tc == 1 && r.best.tr == 8);
+  EXPECT_FALSE(r.best.te.fc == TE_UE && r.best.te.tc == 1 && r.best.te.tr == 8);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -165,10 +165,10 @@ TEST(Hyouka, Level1ScoresACaptureWithoutThePieceValueLevel2WithoutPieceRules) {
   EXPECT_EQ(score(l1, 8, 1, 7, 3, KEI), score(l3, 8, 1, 7, 3, KEI));
   EXPECT_EQ(score(l3, 8, 1, 7, 3, KEI) - score(l2, 8, 1, 7, 3, KEI), -1);
   // The levels choose differently here: level 1 sees no gain in the capture.
-  EXPECT_EQ(l2.best.tc, 3);
-  EXPECT_EQ(l2.best.tr, 4);
-  EXPECT_EQ(l3.best.tc, 3);
-  EXPECT_EQ(l3.best.tr, 4);
+  EXPECT_EQ(l2.best.te.tc, 3);
+  EXPECT_EQ(l2.best.te.tr, 4);
+  EXPECT_EQ(l3.best.te.tc, 3);
+  EXPECT_EQ(l3.best.te.tr, 4);
 }
 
 TEST(Hyouka, LevelsPickDifferentMovesInTheStartingPosition) {
@@ -177,11 +177,11 @@ TEST(Hyouka, LevelsPickDifferentMovesInTheStartingPosition) {
   const Kekka l1 = run(p, 1, Dankai::ichi), l2 = run(p, 2, Dankai::ichi), l3 = run(p, 3, Dankai::ichi);
   // Level 3 and 1 play the pawn to (7, 4) beside the bishop's diagonal (+10 for it);
   // level 2, without piece rules, plays the first of its equals.
-  EXPECT_EQ(l3.best.fc, 7);
-  EXPECT_EQ(l3.best.tr, 4);
+  EXPECT_EQ(l3.best.te.fc, 7);
+  EXPECT_EQ(l3.best.te.tr, 4);
   EXPECT_EQ(l3.best.score, 100);
   EXPECT_EQ(l1.best.score, 100);
-  EXPECT_NE(l2.best.fc, 7);
+  EXPECT_NE(l2.best.te.fc, 7);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -196,8 +196,8 @@ struct Rei {
 };
 
 bool plays(const Kekka& r, const Rei& m) {
-  return r.best.ari && r.best.fc == m.fc && r.best.fr == m.fr && r.best.tc == m.tc && r.best.tr == m.tr &&
-         r.best.koma == m.koma;
+  return r.best.ari && r.best.te.fc == m.fc && r.best.te.fr == m.fr && r.best.te.tc == m.tc && r.best.te.tr == m.tr &&
+         r.best.te.koma == m.koma;
 }
 
 int rules_of(const Rei& m) { return piece_rules(m.p, Dankai::ichi, m.fc, m.fr, m.tc, m.tr, m.koma); }
@@ -435,10 +435,10 @@ TEST(Tansaku, Com2PrefersLeavingThePersonsKingAttackedAtMinus1000) {
   ASSERT_TRUE(r.best.ari);
   EXPECT_EQ(r.best.score, -10000);
   // The first of the equal -1000 trials in loop order: the gold to (4, 7).
-  EXPECT_EQ(r.best.fc, 5);
-  EXPECT_EQ(r.best.fr, 8);
-  EXPECT_EQ(r.best.tc, 4);
-  EXPECT_EQ(r.best.tr, 7);
+  EXPECT_EQ(r.best.te.fc, 5);
+  EXPECT_EQ(r.best.te.fr, 8);
+  EXPECT_EQ(r.best.te.tc, 4);
+  EXPECT_EQ(r.best.te.tr, 7);
   EXPECT_EQ(score(r, 5, 8, 6, 8, -KIN), -10000);
   EXPECT_NE(score(r, 5, 8, 5, 7, -KIN), -10000);  // still shielding
 }
@@ -452,7 +452,7 @@ TEST(Tansaku, Com2AttackingTheUpperKingIsPreferredEvenToMinus1000) {
   EXPECT_EQ(score(r, 5, 8, 4, 7, -KIN), -10000);
   EXPECT_EQ(score(r, 3, 3, 4, 2, -GIN), -99980);
   EXPECT_EQ(r.best.score, -99980);
-  EXPECT_EQ(r.best.fc, 3);
+  EXPECT_EQ(r.best.te.fc, 3);
 }
 
 TEST(Tansaku, Com3NeverMovesTheFirstPieceNorCapturesTheSecond) {
@@ -465,8 +465,8 @@ TEST(Tansaku, Com3NeverMovesTheFirstPieceNorCapturesTheSecond) {
   p.oku(7, 5, -HU);
   const Kekka r = run(p, 3, Dankai::san, 7, 4, 7, 5);
   for (const Kouho& k : r.c) {
-    EXPECT_FALSE(k.fc == 7 && k.fr == 4);
-    EXPECT_FALSE(k.tc == 7 && k.tr == 5);
+    EXPECT_FALSE(k.te.fc == 7 && k.te.fr == 4);
+    EXPECT_FALSE(k.te.tc == 7 && k.te.tr == 5);
   }
   // Without the restriction the pawn would take the pawn.
   const Kekka free = run(p, 3, Dankai::ichi);
@@ -497,8 +497,8 @@ TEST(Tansaku, OptionalPromotionScoresBothAndAlwaysTakesItForPawnRookBishop) {
   const Kekka r = run(s.p, 3, Dankai::ichi);
   int n = 0;
   for (std::size_t i = 0; i < r.c.size(); ++i)
-    if (r.c[i].fc == 4 && r.c[i].fr == 6 && r.c[i].tc == 4 && r.c[i].tr == 7) {
-      EXPECT_EQ(r.c[i].koma, n == 0 ? GIN : NARIGIN);
+    if (r.c[i].te.fc == 4 && r.c[i].te.fr == 6 && r.c[i].te.tc == 4 && r.c[i].te.tr == 7) {
+      EXPECT_EQ(r.c[i].te.koma, n == 0 ? GIN : NARIGIN);
       ++n;
     }
   EXPECT_EQ(n, 2);
@@ -511,9 +511,9 @@ TEST(Tansaku, OptionalPromotionScoresBothAndAlwaysTakesItForPawnRookBishop) {
   const int un = score(rq, 4, 6, 4, 7, HU), pro = score(rq, 4, 6, 4, 7, TO);
   EXPECT_GT(un, pro);
   ASSERT_TRUE(rq.best.ari);
-  EXPECT_EQ(rq.best.fc, 4);
-  EXPECT_EQ(rq.best.tr, 7);
-  EXPECT_EQ(rq.best.koma, TO);
+  EXPECT_EQ(rq.best.te.fc, 4);
+  EXPECT_EQ(rq.best.te.tr, 7);
+  EXPECT_EQ(rq.best.te.koma, TO);
   EXPECT_EQ(rq.best.score, un);
 }
 
@@ -536,10 +536,10 @@ TEST(Tansaku, FirstCandidateWinsAmongEquals) {
       EXPECT_GE(equals, 2);
     }
     ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->fc, r.best.fc);
-    EXPECT_EQ(first->fr, r.best.fr);
-    EXPECT_EQ(first->tc, r.best.tc);
-    EXPECT_EQ(first->tr, r.best.tr);
+    EXPECT_EQ(first->te.fc, r.best.te.fc);
+    EXPECT_EQ(first->te.fr, r.best.te.fr);
+    EXPECT_EQ(first->te.tc, r.best.te.tc);
+    EXPECT_EQ(first->te.tr, r.best.te.tr);
   }
 }
 
@@ -565,12 +565,12 @@ TEST(Tansaku, TieBreakEarlyStopsAndDeterminismOnRecordedPositions) {
         std::vector<G> groups;
         for (std::size_t i = 0; i < r.c.size(); ++i) {
           const Kouho& k = r.c[i];
-          if (!groups.empty() && groups.back().fc == k.fc && groups.back().fr == k.fr &&
-              groups.back().tc == k.tc && groups.back().tr == k.tr) {
+          if (!groups.empty() && groups.back().fc == k.te.fc && groups.back().fr == k.te.fr &&
+              groups.back().tc == k.te.tc && groups.back().tr == k.te.tr) {
             G& g = groups.back();
             if (ue ? k.score > g.score : k.score < g.score) g.score = k.score;
           } else {
-            groups.push_back({k.fc, k.fr, k.tc, k.tr, k.score, static_cast<int>(i)});
+            groups.push_back({k.te.fc, k.te.fr, k.te.tc, k.te.tr, k.score, static_cast<int>(i)});
           }
         }
         // Board moves before drops.
@@ -592,10 +592,10 @@ TEST(Tansaku, TieBreakEarlyStopsAndDeterminismOnRecordedPositions) {
             chosen = &g;
           }
         ASSERT_NE(chosen, nullptr);
-        EXPECT_EQ(r.best.fc, chosen->fc);
-        EXPECT_EQ(r.best.fr, chosen->fr);
-        EXPECT_EQ(r.best.tc, chosen->tc);
-        EXPECT_EQ(r.best.tr, chosen->tr);
+        EXPECT_EQ(r.best.te.fc, chosen->fc);
+        EXPECT_EQ(r.best.te.fr, chosen->fr);
+        EXPECT_EQ(r.best.te.tc, chosen->tc);
+        EXPECT_EQ(r.best.te.tr, chosen->tr);
         EXPECT_EQ(r.best.score, chosen->score);
         // Early stops.
         const G& last = groups.back();
@@ -649,8 +649,8 @@ TEST(ComTurn, AppliesThreeMovesAndEndsOnAMate) {
   ComTurn t;
   t.run(g);
   EXPECT_TRUE(t.te[1].te.ari && t.te[2].te.ari && t.te[3].te.ari);
-  EXPECT_EQ(g.ichite_x(), t.te[1].te.tc);
-  EXPECT_EQ(g.nite_y(), t.te[2].te.tr);
+  EXPECT_EQ(g.ichite_x(), t.te[1].te.te.tc);
+  EXPECT_EQ(g.nite_y(), t.te[2].te.te.tr);
   EXPECT_EQ(g.shousha(), Gawa::nashi);
 
   Taikyoku mate = sente_taikyoku(mate_position(5).p, 3);

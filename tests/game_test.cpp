@@ -132,8 +132,8 @@ TEST(Game, LowerKingSquareFollowsItsMoves) {
 TEST(Kifu, IsCutAtThePositionByTheNextMoveAndGrowsPastFiveHundred) {
   auto entry = [](int moto_x, int saki_y) {
     KifuEntry e;
-    e.moto_x = moto_x;
-    e.saki_y = saki_y;
+    e.te.fc = moto_x;
+    e.te.tr = saki_y;
     return e;
   };
   Kifu k;
@@ -145,11 +145,11 @@ TEST(Kifu, IsCutAtThePositionByTheNextMoveAndGrowsPastFiveHundred) {
   k.kiroku(entry(7, 6));
   EXPECT_EQ(k.kifu_ichi, 2);
   EXPECT_EQ(k.kifu_nagasa, 2);
-  EXPECT_EQ(k.at(2).moto_x, 7);
+  EXPECT_EQ(k.at(2).te.fc, 7);
   for (int i = 0; i < 600; ++i) k.kiroku(entry(1, 2));
   EXPECT_EQ(k.kifu_nagasa, 602);
-  EXPECT_EQ(k.at(602).saki_y, 2);
-  EXPECT_EQ(k.at(1).saki_y, 6);
+  EXPECT_EQ(k.at(602).te.tr, 2);
+  EXPECT_EQ(k.at(1).te.tr, 6);
 }
 
 TEST(Game, StepsBackAndForwardOverCapturesDropsAndPromotionsRestoreEverything) {
@@ -159,7 +159,7 @@ TEST(Game, StepsBackAndForwardOverCapturesDropsAndPromotionsRestoreEverything) {
   // A line with a capture, a promotion, a drop and a recapture.
   struct M { int fc, fr, tc, tr, code; } line[] = {
       {3, 7, 3, 6, -HU},   {7, 3, 7, 4, HU},          {2, 8, 8, 2, -UMA},  // takes the bishop, promotes
-      {2, 2, 8, 2, HISHA}, {TE_SITA, 8, 5, 5, -KAKU}, {3, 3, 3, 4, HU},    // recapture; drop
+      {2, 2, 8, 2, HISHA}, {TE_SITA, 6, 5, 5, -KAKU}, {3, 3, 3, 4, HU},    // recapture; drop
       {5, 5, 1, 1, -UMA},  {9, 1, 9, 2, KYOU},
   };
   std::vector<Kyokumen> seen{g.taikyoku().pos()};
@@ -204,7 +204,7 @@ TEST(Game, SteppingOverAKingCaptureEndsAndTakingItBackResumes) {
   Taikyoku::Haichi kifu;  // the start-up sides, a record of the lower gold taking the king
   kifu.sfen = "9/4k4/4G4/9/9/9/9/9/4K4 w - 1";
   kifu.sita_sente = false;
-  kifu.kifu_saki.push_back({5, 3, 5, 2, -KIN, -KIN, OU});
+  kifu.kifu_saki.push_back({{5, 3, 5, 2, -KIN}, -KIN, OU});
   g.haichi(haichi(kifu));
   g.ippo_susumu();
   EXPECT_EQ(g.taikyoku().shousha(), g.taikyoku().sita_gawa());
@@ -221,7 +221,7 @@ TEST(Game, StepForwardShowsTheMoveInNotation) {
   Taikyoku::Haichi kifu;  // the start-up sides, a record of the bishop taking a pawn
   kifu.sfen = "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL w - 1";
   kifu.sita_sente = false;
-  kifu.kifu_saki.push_back({2, 8, 2, 3, -UMA, -KAKU, HU});
+  kifu.kifu_saki.push_back({{2, 8, 2, 3, -UMA}, -KAKU, HU});
   g.haichi(haichi(kifu));
   g.set_checked(Menu::KEIKA, true);  // the clocks are first drawn by the step
   h.canvas.ops.clear();

@@ -85,11 +85,11 @@ TEST_F(HintGame, ShowsTheTurnWithoutPlayingItAndGoesWithTheNextClick) {
   ASSERT_EQ(g.hint_te().n, 3);
   for (int i = 0; i < 3; ++i) {
     const Sashite& m = g.hint_te().te[i];
-    EXPECT_EQ(m.fc, expect.te[i].fc);
-    EXPECT_EQ(m.fr, expect.te[i].fr);
-    EXPECT_EQ(m.tc, expect.te[i].tc);
-    EXPECT_EQ(m.tr, expect.te[i].tr);
-    EXPECT_TRUE(outlined(h.canvas, mark, IRO_HINT, m.tc, m.tr)) << i;
+    EXPECT_EQ(m.te.fc, expect.te[i].te.fc);
+    EXPECT_EQ(m.te.fr, expect.te[i].te.fr);
+    EXPECT_EQ(m.te.tc, expect.te[i].te.tc);
+    EXPECT_EQ(m.te.tr, expect.te[i].te.tr);
+    EXPECT_TRUE(outlined(h.canvas, mark, IRO_HINT, m.te.tc, m.te.tr)) << i;
   }
   // Moves 1 and 3 move the person's own pieces, move 2 one of the computer's.
   EXPECT_TRUE(is_sita(g.hint_te().te[0].moto_koma));
@@ -102,9 +102,9 @@ TEST_F(HintGame, ShowsTheTurnWithoutPlayingItAndGoesWithTheNextClick) {
   for (int i = 0; i < 3; ++i) {
     const Sashite& m = g.hint_te().te[i];
     KifuEntry e;
-    e.moto_x = m.fc, e.moto_y = m.fr, e.saki_x = m.tc, e.saki_y = m.tr, e.moto_koma = m.moto_koma, e.koma = m.koma;
+    e.te = m.te, e.moto_koma = m.moto_koma;
     KifuEntry zen;
-    if (i > 0) zen.saki_x = g.hint_te().te[i - 1].tc, zen.saki_y = g.hint_te().te[i - 1].tr;
+    if (i > 0) zen.te.tc = g.hint_te().te[i - 1].te.tc, zen.te.tr = g.hint_te().te[i - 1].te.tr;
     want += " " + std::to_string(i + 1) + " " + te_hyouki(p, e, i > 0 ? &zen : nullptr, true);
     do_move(p, kifu_te(e));
   }
@@ -118,7 +118,7 @@ TEST_F(HintGame, ShowsTheTurnWithoutPlayingItAndGoesWithTheNextClick) {
   press(g, 12, 12);
   EXPECT_EQ(g.hint_te().n, 0);
   EXPECT_EQ(g.joukyou().find("ﾋﾝﾄ"), std::string::npos);
-  for (int i = 0; i < 3; ++i) EXPECT_TRUE(outlined(h.canvas, mark2, IRO_MIDORI, expect.te[i].tc, expect.te[i].tr)) << i;
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(outlined(h.canvas, mark2, IRO_MIDORI, expect.te[i].te.tc, expect.te[i].te.tr)) << i;
 }
 
 TEST_F(HintGame, InTheMiddleOfATurnHintsTheRest) {
@@ -133,8 +133,8 @@ TEST_F(HintGame, InTheMiddleOfATurnHintsTheRest) {
   ASSERT_GE(g.hint_te().n, 1);
   EXPECT_EQ(g.hint_te().dankai[0], 2);
   for (int i = 0; i < g.hint_te().n; ++i) {
-    EXPECT_EQ(g.hint_te().te[i].tc, expect.te[i].tc);
-    EXPECT_EQ(g.hint_te().te[i].tr, expect.te[i].tr);
+    EXPECT_EQ(g.hint_te().te[i].te.tc, expect.te[i].te.tc);
+    EXPECT_EQ(g.hint_te().te[i].te.tr, expect.te[i].te.tr);
   }
 }
 
@@ -190,9 +190,9 @@ TEST_F(HintGame, TextNamesTheFileAsPrintedOverTheBoardForBothSides) {
     g.on_menu(Menu::HINT);
     ASSERT_GE(g.hint_te().n, 1);
     const Sashite& m = g.hint_te().te[0];
-    EXPECT_EQ(m.fc, sita ? TE_SITA : TE_UE);
-    EXPECT_EQ(m.tc, sita ? 8 : 2);
-    EXPECT_EQ(m.tr, sita ? 2 : 8);
+    EXPECT_EQ(m.te.fc, sita ? TE_SITA : TE_UE);
+    EXPECT_EQ(m.te.tc, sita ? 8 : 2);
+    EXPECT_EQ(m.te.tr, sita ? 2 : 8);
     const bool sente =
         Gawa::sente == (sita ? g.taikyoku().sita_gawa() : g.taikyoku().ue_gawa());
     const std::string want = std::string("ﾋﾝﾄ: 1 ") + (sente ? "▲" : "△") + (sita ? "2二金" : "8八金");

@@ -203,7 +203,7 @@ TEST_F(Following, MarksAreDrawnInsideTheSquaresAndErasedByRepaintingThem) {
 
 KifuEntry te(int mx, int my, int sx, int sy, int moto, int koma) {
   KifuEntry k;
-  k.moto_x = mx, k.moto_y = my, k.saki_x = sx, k.saki_y = sy, k.moto_koma = moto, k.koma = koma;
+  k.te.fc = mx, k.te.fr = my, k.te.tc = sx, k.te.tr = sy, k.moto_koma = moto, k.te.koma = koma;
   return k;
 }
 
@@ -261,11 +261,11 @@ TEST(Hyouki, 同And打AndTheWordsThatTellTwoLikePiecesApart) {
   // 打 only when a piece on the board could have gone there instead.
   Kyokumen d;
   d.ban[5][6] = -HU;
-  EXPECT_EQ(te_hyouki(d, te(TE_SITA, 3, 5, 5, -HU, -HU), nullptr, true), "▲5五歩打");
-  EXPECT_EQ(te_hyouki(d, te(TE_SITA, 3, 3, 5, -HU, -HU), nullptr, true), "▲7五歩");
+  EXPECT_EQ(te_hyouki(d, te(TE_SITA, 1, 5, 5, -HU, -HU), nullptr, true), "▲5五歩打");
+  EXPECT_EQ(te_hyouki(d, te(TE_SITA, 1, 3, 5, -HU, -HU), nullptr, true), "▲7五歩");
   // A drop never takes 同, even onto the square the last move left.
   const KifuEntry nokosu = te(3, 5, 3, 4, -HU, -HU);
-  EXPECT_EQ(te_hyouki(d, te(TE_SITA, 3, 3, 5, -HU, -HU), &nokosu, true), "▲7五歩");
+  EXPECT_EQ(te_hyouki(d, te(TE_SITA, 1, 3, 5, -HU, -HU), &nokosu, true), "▲7五歩");
 }
 
 TEST(Hyouki, TheListReplaysTheRecordFromItsStartAndRowsHoldTurns) {

@@ -19,8 +19,8 @@ struct Kiroku {
   Kiroku() { p.shoki_haichi(); }
   void sasu(int fc, int fr, int tc, int tr) {
     KifuEntry k;
-    k.moto_x = fc, k.moto_y = fr, k.saki_x = tc, k.saki_y = tr;
-    k.moto_koma = k.koma = p.ban[fc][fr];
+    k.te.fc = fc, k.te.fr = fr, k.te.tc = tc, k.te.tr = tr;
+    k.moto_koma = k.te.koma = p.ban[fc][fr];
     k.tori_koma = p.ban[tc][tr];
     do_move(p, kifu_te(k));
     e.push_back(k);

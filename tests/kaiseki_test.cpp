@@ -99,8 +99,8 @@ TEST(Kaiseki, OneJobOrTwoGiveTheSameUnderABudgetOfTurns) {
     EXPECT_EQ(one[i].nodes, two[i].nodes);
     ASSERT_EQ(one[i].saizen.n, two[i].saizen.n);
     for (int j = 0; j < one[i].saizen.n; ++j) {
-      EXPECT_EQ(one[i].saizen.te[j].tc, two[i].saizen.te[j].tc);
-      EXPECT_EQ(one[i].saizen.te[j].tr, two[i].saizen.te[j].tr);
+      EXPECT_EQ(one[i].saizen.te[j].te.tc, two[i].saizen.te[j].te.tc);
+      EXPECT_EQ(one[i].saizen.te[j].te.tr, two[i].saizen.te[j].te.tr);
     }
   }
   // A turn LEVEL4 plays itself loses nothing: its value is the best turn's.
@@ -155,9 +155,9 @@ TEST_F(KaisekiGame, RefusedWithoutARecord) {
   Taikyoku t = haichi(Taikyoku::Haichi{});
   ASSERT_TRUE(t.handicap_kaeru(1).kaeta);
   ASSERT_TRUE(t.handicap_kaeru(1).kaeta);
-  ASSERT_EQ(t.sasu({7, 7, 7, 6, -HU}, 0).kotowari, Kotowari::nashi);  // a turn played on it
-  ASSERT_EQ(t.sasu({3, 3, 3, 4, HU}, 0).kotowari, Kotowari::nashi);
-  ASSERT_EQ(t.sasu({2, 7, 2, 6, -HU}, 0).kotowari, Kotowari::nashi);
+  ASSERT_EQ(t.sasu({{7, 7, 7, 6, -HU}}, 0).kotowari, Kotowari::nashi);  // a turn played on it
+  ASSERT_EQ(t.sasu({{3, 3, 3, 4, HU}}, 0).kotowari, Kotowari::nashi);
+  ASSERT_EQ(t.sasu({{2, 7, 2, 6, -HU}}, 0).kotowari, Kotowari::nashi);
   g.haichi(t);
   menu(Menu::KAISEKI);
   EXPECT_TRUE(g.kaiseki_kekka().empty());
@@ -186,7 +186,7 @@ TEST_F(KaisekiGame, InPlaceClassesTheRowsDrawsTheGraphAndMarksTheBestTurn) {
   EXPECT_EQ(h.ui.ichiran_current, 2);
   EXPECT_DOUBLE_EQ(h.ui.zu.ima, 3);
   EXPECT_EQ(g.hint_te().n, g.kaiseki_kekka()[3].saizen.n);
-  EXPECT_EQ(g.hint_te().te[0].tc, g.kaiseki_kekka()[3].saizen.te[0].tc);
+  EXPECT_EQ(g.hint_te().te[0].te.tc, g.kaiseki_kekka()[3].saizen.te[0].te.tc);
   // The graph option hides the panel; the analysis stays.
   menu(Menu::KAISEKI_ZU);
   EXPECT_TRUE(h.ui.zu.kachi.empty());

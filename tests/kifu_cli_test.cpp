@@ -39,8 +39,8 @@ TEST_F(KifuCli, PrintsHeaderEntriesAndEveryPositionAndWritesTheSameBytesBack) {
   test::play_sample_game(h);
   for (int i = 1; i <= 9; ++i) {
     const KifuEntry e = g.taikyoku().kifu().at(i);
-    const int fr = e.moto_x == TE_UE ? 8 - e.moto_y : e.moto_y;
-    test::play_move(each, e.moto_x, fr, e.saki_x, e.saki_y, e.koma);
+    const int fr = e.te.fr;
+    test::play_move(each, e.te.fc, fr, e.te.tc, e.te.tr, e.te.koma);
     sfens.push_back(to_sfen(each.game.taikyoku().pos(), i % 2 == 0, i + 1));
   }
   g.kifu_write();

@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <random>
 
 #include "kifu/cp932.h"
+#include "kifu/kensa.h"
 #include "kifu/kifu_file.h"
 #include "taikyoku/taikyoku.h"
 #include "kifu_support.h"
@@ -15,8 +17,8 @@ namespace {
 KifuEntry entry(int mx, int my, int sx, int sy, int koma, int moto, int tori, double a, double b,
                 double c, double d) {
   KifuEntry e;
-  e.moto_x = mx, e.moto_y = my, e.saki_x = sx, e.saki_y = sy;
-  e.koma = koma, e.moto_koma = moto, e.tori_koma = tori;
+  e.te = Te{mx, moto_fr(mx, my), sx, sy, koma};  // my: the row the file keeps
+  e.moto_koma = moto, e.tori_koma = tori;
   e.sita_mae = a, e.sita_ato = b, e.ue_mae = c, e.ue_ato = d;
   return e;
 }
@@ -39,28 +41,28 @@ TEST(KifuFormat, EntryLinesFillTheirColumnsExactly) {
 TEST(KifuFormat, FieldsAreCutByCharacterPosition) {
   KifuEntry e;
   ASSERT_TRUE(parse_entry_line("3 7" "3" "6" "-10 " "-10 " "0   " "0    " "5    " "0    " "1234 ", e));
-  EXPECT_EQ(e.moto_x, 3);
-  EXPECT_EQ(e.saki_y, 6);
+  EXPECT_EQ(e.te.fc, 3);
+  EXPECT_EQ(e.te.tr, 6);
   EXPECT_EQ(e.moto_koma, -10);
   EXPECT_EQ(e.sita_ato, 5);
   EXPECT_EQ(e.ue_ato, 1234);  // followed by a space
   // A two-byte character counts as one column: the fields after it stay in place.
   ASSERT_TRUE(parse_entry_line("５ 7" "3" "6" "-10 " "-10 " "0   " "0    " "5    " "0    " "0    ", e));
-  EXPECT_EQ(e.moto_x, 0);  // not a number
-  EXPECT_EQ(e.moto_y, 7);
-  EXPECT_EQ(e.saki_x, 3);
-  EXPECT_EQ(e.koma, -10);
+  EXPECT_EQ(e.te.fc, 0);  // not a number
+  EXPECT_EQ(e.te.fr, 7);
+  EXPECT_EQ(e.te.tc, 3);
+  EXPECT_EQ(e.te.koma, -10);
   EXPECT_EQ(e.kaketa_ran, 1);  // a field without a digit holds no value
   // Short lines, letters, a lone sign and digits followed by garbage.
   ASSERT_TRUE(parse_entry_line("1", e));
-  EXPECT_EQ(e.moto_x, 1);
+  EXPECT_EQ(e.te.fc, 1);
   EXPECT_EQ(e.ue_ato, 0);
   EXPECT_EQ(e.kaketa_ran, 2);
   ASSERT_TRUE(parse_entry_line("ab" "x" "-" "9" "12x4" "  -3" "-   " "7.5  ", e));
-  EXPECT_EQ(e.moto_x, 0);
-  EXPECT_EQ(e.saki_x, 0);
-  EXPECT_EQ(e.saki_y, 9);
-  EXPECT_EQ(e.koma, 12);
+  EXPECT_EQ(e.te.fc, 0);
+  EXPECT_EQ(e.te.tc, 0);
+  EXPECT_EQ(e.te.tr, 9);
+  EXPECT_EQ(e.te.koma, 12);
   EXPECT_EQ(e.moto_koma, -3);
   EXPECT_EQ(e.tori_koma, 0);
   EXPECT_EQ(e.sita_mae, 7);
@@ -98,6 +100,46 @@ TEST(KifuFormat, ALineMissingAFieldIsRefusedWithItsLine) {
   EXPECT_EQ(naze, "棋譜の5行目の手は盤上で指せません\n行の11番目の欄に数字がありません");
 }
 
+// A record holds a drop by its hand slot; the file keeps the row of the hand cell, as
+// files saved before did. A drop from each hand saves to that row and loads back to the
+// same move, and the loaded record saves to the same bytes.
+TEST(KifuFormat, ADropSavesAsItsHandCellRowAndLoadsBackToTheSameBytes) {
+  KifuEntry sita;  // the lower bishop (slot 6), shown on row 8
+  sita.te = Te{TE_SITA, 6, 5, 5, -KAKU};
+  sita.moto_koma = -KAKU;
+  sita.sita_ato = 4;
+  KifuEntry ue;  // the upper pawn (slot 1), shown on row 7
+  ue.te = Te{TE_UE, 1, 5, 4, HU};
+  ue.moto_koma = HU;
+  ue.sita_ato = 4, ue.ue_ato = 2;
+  EXPECT_EQ(entry_line(sita), "118" "5" "5" "-800" "-800" "0   " "0    " "4    " "0    " "0    ");
+  EXPECT_EQ(entry_line(ue), "-17" "5" "4" "10  " "10  " "0   " "0    " "4    " "0    " "2    ");
+  int bad = 0;
+  const std::optional<std::string> bytes = encode_kifu("t", "u", "v", {sita, ue}, bad);
+  ASSERT_TRUE(bytes.has_value());
+  const KifuFile f = parse_kifu(*bytes);
+  ASSERT_EQ(f.entries.size(), 2u);
+  for (std::size_t i = 0; i < 2; ++i) {
+    const Te& want = (i == 0 ? sita : ue).te;
+    EXPECT_EQ(f.entries[i].te.fc, want.fc) << i;
+    EXPECT_EQ(f.entries[i].te.fr, want.fr) << i;
+    EXPECT_EQ(f.entries[i].te.tc, want.tc) << i;
+    EXPECT_EQ(f.entries[i].te.tr, want.tr) << i;
+    EXPECT_EQ(f.entries[i].te.koma, want.koma) << i;
+  }
+  EXPECT_EQ(encode_kifu("t", "u", "v", f.entries, bad), bytes);
+  // Stepping the loaded drop takes the bishop from its own slot.
+  Kyokumen p;
+  p.kara_ni();
+  p.ban[5][9] = -OU, p.ban[5][1] = OU;
+  p.mochigoma_sita[6] = 1;
+  p.shiage();
+  EXPECT_EQ(te_kensa(p, f.entries[0]), Kotowari::nashi);
+  do_move(p, kifu_te(f.entries[0]));
+  EXPECT_EQ(p.mochigoma_sita[6], 0);
+  EXPECT_EQ(p.ban[5][5], -KAKU);
+}
+
 TEST(KifuFormat, ReadsCrLfAndLfAlikeSkippingBlankLinesAndKeepingLineNumbers) {
   const std::string crlf =
       "\x91\xce\x8b\xc7\r\n\xc3\xbd\xc4\r\nB\r\n"
@@ -115,7 +157,7 @@ TEST(KifuFormat, ReadsCrLfAndLfAlikeSkippingBlankLinesAndKeepingLineNumbers) {
     ASSERT_EQ(f.entries.size(), 2u);
     EXPECT_EQ(f.entries[0].gyou, 4);
     EXPECT_EQ(f.entries[1].gyou, 7);
-    EXPECT_EQ(f.entries[1].koma, 10);
+    EXPECT_EQ(f.entries[1].te.koma, 10);
     EXPECT_EQ(f.entries[1].ue_ato, 3);
   }
   // A last line without its line end is read too.
@@ -156,14 +198,14 @@ TEST(KifuFormat, GarbageNeverBreaksTheReader) {
     const KifuFile f = parse_kifu(bytes);
     for (const KifuEntry& e : f.entries) {
       EXPECT_GT(e.gyou, 3);
-      EXPECT_LE(std::abs(e.moto_x), 99);  // two columns hold at most two digits
+      EXPECT_LE(std::abs(e.te.fc), 99);  // two columns hold at most two digits
       EXPECT_LE(std::abs(e.ue_ato), 99999);
     }
   }
   // A line of any length: only its first 37 characters are fields.
   const KifuFile f = parse_kifu("a\nb\nc\n" + std::string(1 << 20, '9'));
   ASSERT_EQ(f.entries.size(), 1u);
-  EXPECT_EQ(f.entries[0].moto_x, 99);
+  EXPECT_EQ(f.entries[0].te.fc, 99);
   EXPECT_EQ(f.entries[0].ue_ato, 99999);
 }
 

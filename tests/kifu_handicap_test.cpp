@@ -28,9 +28,9 @@ Taikyoku modoshita_kyoku(bool hanten, int ichi) {
   // Either way the holder moves pawns of its own, the opponent's, its own.
   const bool sita = !hanten;
   const int own = sita ? -HU : HU;
-  EXPECT_EQ(t.sasu({7, sita ? 7 : 3, 7, sita ? 6 : 4, own}, 0).kotowari, Kotowari::nashi);
-  EXPECT_EQ(t.sasu({3, sita ? 3 : 7, 3, sita ? 4 : 6, -own}, 0).kotowari, Kotowari::nashi);
-  EXPECT_EQ(t.sasu({2, sita ? 7 : 3, 2, sita ? 6 : 4, own}, 0).kotowari, Kotowari::nashi);
+  EXPECT_EQ(t.sasu({{7, sita ? 7 : 3, 7, sita ? 6 : 4, own}}, 0).kotowari, Kotowari::nashi);
+  EXPECT_EQ(t.sasu({{3, sita ? 3 : 7, 3, sita ? 4 : 6, -own}}, 0).kotowari, Kotowari::nashi);
+  EXPECT_EQ(t.sasu({{2, sita ? 7 : 3, 2, sita ? 6 : 4, own}}, 0).kotowari, Kotowari::nashi);
   EXPECT_EQ(t.kifu().kifu_nagasa, 3);
   t.modoshi_hajime();
   while (t.kifu().kifu_ichi > ichi) t.kifu_modosu();
@@ -140,7 +140,7 @@ TEST(Handicap, DropsTheRecordAndAnySelectionAndBlocksSaving) {
   Harness h;
   Game& g = h.game;
   Taikyoku::Haichi kifu_ari;  // a record of nine moves, stepped back to its start
-  kifu_ari.kifu_saki.assign(9, KifuEntry{7, 7, 7, 6, -HU, -HU});
+  kifu_ari.kifu_saki.assign(9, KifuEntry{{7, 7, 7, 6, -HU}, -HU});
   g.haichi(haichi(kifu_ari));
   test::press(g, 8, 8);  // the lower bishop selected
   ASSERT_EQ(g.nyuuryoku().click_jotai(), 1);

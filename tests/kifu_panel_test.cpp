@@ -136,7 +136,7 @@ TEST_F(KifuPanel, WriteCommandRefusesAfterAFlipAHandicapOrInTheMiddleOfATurn) {
       ASSERT_EQ(t.hanten(), Kotowari::nashi);
     }
     if (c.tochuu) {  // the holder's first move: a pawn of its own (the upper's after a flip)
-      const Sashita r = c.hanten ? t.sasu({7, 3, 7, 4, HU}, 0) : t.sasu({7, 7, 7, 6, -HU}, 0);
+      const Sashita r = c.hanten ? t.sasu({{7, 3, 7, 4, HU}}, 0) : t.sasu({{7, 7, 7, 6, -HU}}, 0);
       ASSERT_EQ(r.kotowari, Kotowari::nashi);
     }
     hh.game.haichi(t);
@@ -151,7 +151,7 @@ TEST_F(KifuPanel, WriteCommandRefusesAfterAFlipAHandicapOrInTheMiddleOfATurn) {
   Taikyoku::Haichi ou_tori;
   ou_tori.sfen = "4k4/4G4/9/9/9/9/9/9/4K4 b - 1";
   Taikyoku t = haichi(ou_tori);
-  ASSERT_EQ(t.sasu({5, 2, 5, 1, -KIN}, 0).shousha, Gawa::sente);  // the upper king taken at once
+  ASSERT_EQ(t.sasu({{5, 2, 5, 1, -KIN}}, 0).shousha, Gawa::sente);  // the upper king taken at once
   g.haichi(t);
   g.kifu_write();
   EXPECT_TRUE(h.ui.boxes.empty());

@@ -16,8 +16,8 @@ constexpr const char* kPawn = "3 736-10 -10 0   0    2    0    0    ";  // the l
 // An entry line with small times, written by the saver.
 std::string L(int mx, int my, int sx, int sy, int koma, int moto, int tori) {
   KifuEntry e;
-  e.moto_x = mx, e.moto_y = my, e.saki_x = sx, e.saki_y = sy;
-  e.koma = koma, e.moto_koma = moto, e.tori_koma = tori;
+  e.te = Te{mx, moto_fr(mx, my), sx, sy, koma};  // my: the row the file keeps
+  e.moto_koma = moto, e.tori_koma = tori;
   e.sita_mae = e.sita_ato = 2, e.ue_ato = 1;
   return entry_line(e);
 }
@@ -121,7 +121,7 @@ TEST_F(KifuReplay, StepCommandsRefuseAtTheEndsAndOutsideAGame) {
   Taikyoku::Haichi ou_tori;  // the lower gold takes the upper king
   ou_tori.sfen = "4k4/4G4/9/9/9/9/9/9/4K4 b - 1";
   Taikyoku won = haichi(ou_tori);
-  ASSERT_EQ(won.sasu({5, 2, 5, 1, -KIN}, 0).shousha, Gawa::sente);
+  ASSERT_EQ(won.sasu({{5, 2, 5, 1, -KIN}}, 0).shousha, Gawa::sente);
   g.haichi(won);
   g.after();
   EXPECT_EQ(last_box().text, "新規に対局してください");
@@ -226,16 +226,16 @@ TEST(KifuKensa, DropsNeedAnEmptySquareAndAHeldPiece) {
   p.shoki_haichi();
   p.mochigoma_sita[1] = 1;
   KifuEntry e;
-  e.moto_x = TE_SITA, e.moto_y = 3, e.saki_x = 5, e.saki_y = 5, e.koma = -HU, e.moto_koma = -HU;
+  e.te.fc = TE_SITA, e.te.fr = 1, e.te.tc = 5, e.te.tr = 5, e.te.koma = -HU, e.moto_koma = -HU;
   EXPECT_EQ(te_kensa(p, e), Kotowari::nashi);
-  e.saki_y = 7;  // the lower pawn stands there
+  e.te.tr = 7;  // the lower pawn stands there
   e.tori_koma = -HU;
   EXPECT_EQ(te_kensa(p, e), Kotowari::uchi_saki_ari);
-  e.saki_y = 5;
+  e.te.tr = 5;
   e.tori_koma = 0;
   e.moto_koma = -KYOU;
   EXPECT_EQ(te_kensa(p, e), Kotowari::uchi_chigai);
-  e.moto_koma = e.koma = -OU;
+  e.moto_koma = e.te.koma = -OU;
   EXPECT_EQ(te_kensa(p, e), Kotowari::uchenai_koma);
 }
 
@@ -347,8 +347,8 @@ TEST_F(KifuReplay, TurningNegatesAHandicapAndIsRefusedWhereItWouldMisleadPlay) {
   kin.sfen = "lnsgkgsnl/1r5b1/ppppppppp/9/4G4/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 1";
   Taikyoku kifu_mode;  // a loaded record being stepped through
   KifuEntry pawn;
-  pawn.moto_x = 3, pawn.moto_y = 7, pawn.saki_x = 3, pawn.saki_y = 6;
-  pawn.koma = pawn.moto_koma = -HU;
+  pawn.te = Te{3, 7, 3, 6, -HU};
+  pawn.moto_koma = -HU;
   kifu_mode.kifu_yomikomi({pawn});
   ASSERT_EQ(kifu_mode.kifu_susumu(), "");
   Taikyoku tochuu = haichi(kin);  // in the middle of a turn

@@ -41,8 +41,7 @@ class KifuDir : public ::testing::Test {
 
 // A person's move on the window's game, played by the game's rules `secs` after the last
 // one was charged (every move is charged to the holder of the turn); the window then goes
-// on with the game. fr is the hand slot for a drop from the upper hand and the hand row for
-// one from the lower hand.
+// on with the game. fr is the hand slot for a drop.
 inline void play_move(Harness& h, int fc, int fr, int tc, int tr, int code, double secs = 0) {
   Taikyoku t = h.game.taikyoku();
   te_sasu(t, fc, fr, tc, tr, code, t.jikan_kaishi() + secs);
@@ -54,7 +53,7 @@ inline void play_sample_game(Harness& h) {
   struct M { int fc, fr, tc, tr, code; };
   static constexpr M kLine[] = {
       {3, 7, 3, 6, -HU},  {7, 3, 7, 4, HU},          {2, 8, 8, 2, -UMA},  // takes the bishop
-      {2, 2, 8, 2, HISHA}, {TE_SITA, 8, 5, 5, -KAKU}, {3, 3, 3, 4, HU},   // recapture; drop
+      {2, 2, 8, 2, HISHA}, {TE_SITA, 6, 5, 5, -KAKU}, {3, 3, 3, 4, HU},   // recapture; drop
       {5, 5, 1, 1, -UMA},  {9, 1, 9, 2, KYOU},       {1, 7, 1, 6, -HU},   // the horse takes a lance
   };
   double secs = 3;

@@ -8,7 +8,7 @@ namespace {
 
 KifuEntry entry(int saki_x) {
   KifuEntry e;
-  e.saki_x = saki_x;
+  e.te.tc = saki_x;
   return e;
 }
 
@@ -16,17 +16,17 @@ TEST(Kifu, OnlyStoredEntriesCanBeOverwrittenAndReadingNeverAddsOne) {
   Kifu k;
   k.kiroku(entry(1));
   k.kiroku(entry(2));
-  EXPECT_EQ(k.at(7).saki_x, 0);  // past the end: an entry of zeros
+  EXPECT_EQ(k.at(7).te.tc, 0);  // past the end: an entry of zeros
   k.okikae(5, entry(5));          // past the end: ignored
-  EXPECT_EQ(k.at(5).saki_x, 0);
+  EXPECT_EQ(k.at(5).te.tc, 0);
   k.okikae(2, entry(9));
-  EXPECT_EQ(k.at(2).saki_x, 9);
+  EXPECT_EQ(k.at(2).te.tc, 9);
   EXPECT_EQ(k.kifu_nagasa, 2);
   // Stepping back and playing again drops the line that was stepped over.
   k.kifu_ichi = 1;
   k.kiroku(entry(3));
   EXPECT_EQ(k.kifu_nagasa, 2);
-  EXPECT_EQ(k.at(2).saki_x, 3);
+  EXPECT_EQ(k.at(2).te.tc, 3);
 }
 
 }  // namespace

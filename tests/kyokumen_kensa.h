@@ -64,19 +64,19 @@ inline std::string koma_kazu_fusei(const Kyokumen& p, int handicap) {
 inline void kifu_saigen(Kyokumen& p, const Kifu& kifu, int n) {
   for (int i = 1; i <= n; ++i) {
     const KifuEntry& e = kifu.at(i);
-    if (!on_ban(e.saki_x, e.saki_y)) continue;
-    if (on_ban(e.moto_x, e.moto_y)) {
-      p.ban[e.moto_x][e.moto_y] = kara;
-    } else if (const int slot = mochigoma_slot(e.koma); slot != 0) {
-      (e.koma < 0 ? p.mochigoma_sita : p.mochigoma_ue)[slot] -= 1;
-      (e.koma < 0 ? p.mochigoma_su_sita : p.mochigoma_su_ue) -= 1;
+    if (!on_ban(e.te.tc, e.te.tr)) continue;
+    if (on_ban(e.te.fc, e.te.fr)) {
+      p.ban[e.te.fc][e.te.fr] = kara;
+    } else if (const int slot = mochigoma_slot(e.te.koma); slot != 0) {
+      (e.te.koma < 0 ? p.mochigoma_sita : p.mochigoma_ue)[slot] -= 1;
+      (e.te.koma < 0 ? p.mochigoma_su_sita : p.mochigoma_su_ue) -= 1;
     }
-    const int tori = p.ban[e.saki_x][e.saki_y];
+    const int tori = p.ban[e.te.tc][e.te.tr];
     if (is_koma(tori)) {
       if (const int slot = mochigoma_slot(tori)) (tori < 0 ? p.mochigoma_ue : p.mochigoma_sita)[slot] += 1;
       (tori < 0 ? p.mochigoma_su_ue : p.mochigoma_su_sita) += 1;
     }
-    p.ban[e.saki_x][e.saki_y] = e.koma;
+    p.ban[e.te.tc][e.te.tr] = e.te.koma;
   }
 }
 
@@ -128,7 +128,7 @@ inline std::string joutai_kiroku(const Game& g) {
   raw(clocks);
   for (int i = 1; i <= g.taikyoku().kifu().kifu_nagasa; ++i) {
     const KifuEntry& e = g.taikyoku().kifu().at(i);  // field by field: the struct has padding
-    const int fields[] = {e.moto_x, e.moto_y, e.saki_x, e.saki_y, e.koma, e.moto_koma, e.tori_koma, e.gyou,
+    const int fields[] = {e.te.fc, e.te.fr, e.te.tc, e.te.tr, e.te.koma, e.moto_koma, e.tori_koma, e.gyou,
                           e.kaketa_ran};
     const double times[] = {e.sita_mae, e.sita_ato, e.ue_mae, e.ue_ato};
     raw(fields);

@@ -127,7 +127,7 @@ TEST(Mouse, PressesAreRefusedWhileNoGameCanTakeAMove) {
   futari(h);
   kaeru(g, [&](Taikyoku& t) {  // the lower gold takes the upper king
     t = haichi(haichi_ima(g, "4k4/4G4/9/9/9/9/9/9/4K4 b - 1"));
-    ASSERT_EQ(t.sasu({5, 2, 5, 1, -KIN}, 0).shousha, t.sita_gawa());
+    ASSERT_EQ(t.sasu({{5, 2, 5, 1, -KIN}}, 0).shousha, t.sita_gawa());
   });
   osu(h, 3, 7);
   EXPECT_TRUE(h.sound.log.empty());
@@ -148,13 +148,46 @@ TEST(Mouse, PressesAreRefusedWhileNoGameCanTakeAMove) {
   EXPECT_EQ(g.taikyoku().teban(), Gawa::nashi);
 }
 
+// Each hand draws its slots down its column, and a press on a slot's cell takes up that
+// slot's piece: the rows on screen and the hand slots of the moves agree for both hands.
+TEST(Mouse, EachHandCellShowsAndTakesUpItsOwnSlot) {
+  Harness h;
+  kyokumen(h, {{5, 9, -OU}, {5, 1, OU}}, {1, 2, 3, 4, 5, 6, 7}, {1, 2, 3, 4, 5, 6, 7});
+  Game& g = h.game;
+  struct Cell {
+    int c, r, slot;
+  };
+  static constexpr Cell kCells[] = {
+      {TE_SITA, 3, 1}, {TE_SITA, 6, 4}, {TE_SITA, 9, 7},  // the lower hand from the top
+      {TE_UE, 7, 1},   {TE_UE, 4, 4},   {TE_UE, 1, 7},    // the upper hand from the bottom
+  };
+  for (const Cell& x : kCells) {
+    SCOPED_TRACE(std::to_string(x.c) + "," + std::to_string(x.r));
+    const int code = x.c == TE_SITA ? -MOCHIGOMA_KOMA[x.slot] : MOCHIGOMA_KOMA[x.slot];
+    EXPECT_EQ(moto_gyou(x.c, x.slot), x.r);
+    EXPECT_EQ(moto_fr(x.c, x.r), x.slot);
+    EXPECT_EQ(h.canvas.picture_at(x.c, x.r), code);
+    osu(h, x.c, x.r);
+    const Te& s = g.nyuuryoku().sentaku(Dankai::ichi);
+    EXPECT_EQ(s.fc, x.c);
+    EXPECT_EQ(s.fr, x.slot);
+    EXPECT_EQ(s.koma, code);
+  }
+  // The lower gold dropped from its cell leaves its own slot.
+  sasu(h, TE_SITA, 7, 5, 5);
+  EXPECT_EQ(g.taikyoku().pos().ban[5][5], -KIN);
+  EXPECT_EQ(g.taikyoku().pos().mochigoma_sita[5], 0);
+  EXPECT_EQ(g.taikyoku().pos().mochigoma_sita[4], 1);
+  EXPECT_EQ(g.taikyoku().kifu().at(1).te.fr, 5);
+}
+
 TEST(Mouse, CellsRoundDownAndPressesOffTheGridChangeNothing) {
   Harness h;
   futari(h);
   Game& g = h.game;
   mochigoma_tasu(g, 7, 1);  // cells (11, 9) and (-1, 7)
   g.on_mouse_down(1, 0, BAN_LEFT - 1, py(7));
-  EXPECT_EQ(g.nyuuryoku().sentaku(static_cast<Dankai>(1)).moto_x, TE_UE);
+  EXPECT_EQ(g.nyuuryoku().sentaku(static_cast<Dankai>(1)).fc, TE_UE);
   EXPECT_EQ(g.nyuuryoku().sentaku(static_cast<Dankai>(1)).koma, HU);
   g.on_mouse_down(1, 0, BAN_LEFT + MASU_W * 11, BAN_TOP + MASU_H * 9);
   EXPECT_EQ(g.nyuuryoku().sentaku(static_cast<Dankai>(1)).koma, -HISHA);
@@ -297,7 +330,7 @@ TEST(Te, TheRightButtonPromotesWhereAllowedAndForcedPromotionNeedsIt) {
   EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 0);
   osu(h, 5, 1, kMigi);
   EXPECT_EQ(g.taikyoku().pos().ban[5][1], -TO);
-  EXPECT_EQ(g.taikyoku().kifu().at(1).koma, -TO);
+  EXPECT_EQ(g.taikyoku().kifu().at(1).te.koma, -TO);
   EXPECT_EQ(g.taikyoku().kifu().at(1).moto_koma, -HU);
 
   sasu(h, 3, 5, 3, 6, kMigi);  // outside the zone
@@ -307,7 +340,7 @@ TEST(Te, TheRightButtonPromotesWhereAllowedAndForcedPromotionNeedsIt) {
   sasu(h, -1, 7, 4, 7, kMigi);  // the upper player drops into its zone
   EXPECT_EQ(g.taikyoku().pos().ban[4][7], HU);
   EXPECT_EQ(g.taikyoku().pos().mochigoma_su_ue, 0);
-  EXPECT_EQ(g.taikyoku().kifu().at(4).moto_y, 7);
+  EXPECT_EQ(g.taikyoku().kifu().at(4).te.fr, 1);  // the pawn's hand slot
   sasu(h, 2, 4, 2, 3);  // the left button declines
   EXPECT_EQ(g.taikyoku().pos().ban[2][3], -GIN);
   EXPECT_EQ(h.ui.boxes.size(), 1u);
@@ -370,8 +403,8 @@ TEST(Te, AMoveLeavingTheOwnKingAttackedIsUndoneAsIfNeverMade) {
   EXPECT_TRUE(same_position(g.taikyoku().pos(), before));
   EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 0);
   EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 3);
-  EXPECT_EQ(g.taikyoku().kifu().at(1).saki_x, first.saki_x);
-  EXPECT_EQ(g.taikyoku().kifu().at(1).koma, first.koma);
+  EXPECT_EQ(g.taikyoku().kifu().at(1).te.tc, first.te.tc);
+  EXPECT_EQ(g.taikyoku().kifu().at(1).te.koma, first.te.koma);
   EXPECT_EQ(g.taikyoku().tesuu(), 0);
   EXPECT_FALSE(g.taikyoku().te_tochuu());
   EXPECT_FALSE(g.taikyoku().saikai_machi());

@@ -188,10 +188,10 @@ class Soak {
       }
       return out;
     }
-    const Nyuuryoku::Sentaku& s = gm.nyuuryoku().sentaku(gm.taikyoku().dankai());
+    const Te& s = gm.nyuuryoku().sentaku(gm.taikyoku().dankai());
     for (int c = 1; c <= 9; ++c)
       for (int r = 1; r <= 9; ++r)
-        if (gm.taikyoku().pos().idou_kanou(s.moto_x, s.moto_y, c, r, s.koma))
+        if (gm.taikyoku().pos().idou_kanou(s.fc, s.fr, c, r, s.koma))
           out.push_back({c, r});
     return out;
   }
@@ -200,12 +200,12 @@ class Soak {
   // two people random moves would almost never end a game otherwise.
   std::vector<Masu> oute_no_masu(const std::vector<Masu>& m) {
     const Game& gm = s_->game;
-    const Nyuuryoku::Sentaku& s = gm.nyuuryoku().sentaku(gm.taikyoku().dankai());
+    const Te& s = gm.nyuuryoku().sentaku(gm.taikyoku().dankai());
     const int teki_ou = is_sita(s.koma) ? OU : -OU;
     std::vector<Masu> out;
     for (const Masu& x : m) {
       Kyokumen p = gm.taikyoku().pos();
-      if (on_ban(s.moto_x, s.moto_y)) p.oku(s.moto_x, s.moto_y, kara);
+      if (on_ban(s.fc, s.fr)) p.oku(s.fc, s.fr, kara);
       p.oku(x.c, x.r, s.koma);
       const Kiki& k = p.kiki();
       for (int c = 1; c <= 9; ++c)

@@ -40,22 +40,14 @@ inline void haichi(Game& g, const std::string& sfen, Dankai d = Dankai::ichi) {
   g.haichi(haichi(haichi_ima(g, sfen, d)));
 }
 
-// A person's move of the phase due, played by the game's own rules at clock `now`: the
-// source (a board square; for a drop from the upper hand the hand slot, from the lower
-// hand the row on screen), the target and the code it leaves there (promoted when the move
-// promotes). The test fails when the game refuses it.
+// A person's move of the phase due, played by the game's rules at clock `now`: the
+// source (a board square, or a hand and its slot), the target and the code it leaves
+// there (promoted when the move promotes). The test fails when the game refuses it.
 inline Sashita te_sasu(Taikyoku& t, int fc, int fr, int tc, int tr, int code, double now = 0) {
-  const int moto = fc == TE_SITA ? -MOCHIGOMA_KOMA[fr - 2]
+  const int moto = fc == TE_SITA ? -MOCHIGOMA_KOMA[fr]
                    : fc == TE_UE ? MOCHIGOMA_KOMA[fr]
                                  : t.pos().ban[fc][fr];
-  NingenTe te;
-  te.moto_x = fc;
-  te.moto_y = fc == TE_UE ? 8 - fr : fr;
-  te.saki_x = tc;
-  te.saki_y = tr;
-  te.koma = moto;
-  te.naru = code != moto;
-  const Sashita s = t.sasu(te, now);
+  const Sashita s = t.sasu(NingenTe{Te{fc, fr, tc, tr, moto}, code != moto}, now);
   EXPECT_EQ(s.kotowari, Kotowari::nashi)
       << fc << "," << fr << " -> " << tc << "," << tr << ": " << kotowari_moji(s.kotowari, t.dankai());
   return s;

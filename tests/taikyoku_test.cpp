@@ -49,8 +49,8 @@ TEST(TaikyokuState, ACopiedGamePlaysTheSameTurnAndLeavesTheOriginalAlone) {
       EXPECT_EQ(ta.ran[proc], tb.ran[proc]) << i;
       EXPECT_EQ(ta.te[proc].te.score, tb.te[proc].te.score) << i;
     }
-    EXPECT_EQ(a.ichite_x(), ta.te[1].te.ari ? ta.te[1].te.tc : 0) << i;
-    EXPECT_EQ(a.nite_y(), ta.te[2].te.ari ? ta.te[2].te.tr : 0) << i;
+    EXPECT_EQ(a.ichite_x(), ta.te[1].te.ari ? ta.te[1].te.te.tc : 0) << i;
+    EXPECT_EQ(a.nite_y(), ta.te[2].te.ari ? ta.te[2].te.te.tr : 0) << i;
     games_won += a.owatta();
   }
   EXPECT_GT(games_won, 0);
@@ -70,11 +70,7 @@ std::vector<KifuEntry> record_of(int n) {
       if (best.koma == 0 || (p.ban[te.tc][te.tr] != kara && p.ban[best.tc][best.tr] == kara)) best = te;
     }
     KifuEntry e;
-    // A drop is recorded with the row of its hand cell.
-    const int hand_row = best.fc == TE_SITA ? best.fr + 2 : 8 - best.fr;
-    e.moto_x = best.fc, e.moto_y = is_uchi(best.fc) ? hand_row : best.fr;
-    e.saki_x = best.tc, e.saki_y = best.tr;
-    e.koma = best.koma;
+    e.te = best;
     e.moto_koma = is_uchi(best.fc) ? best.koma : p.ban[best.fc][best.fr];
     e.tori_koma = p.ban[best.tc][best.tr];
     e.sita_ato = e.ue_ato = i + 1;
@@ -130,14 +126,14 @@ TEST(TaikyokuState, TakingAKingEndsTheGameForTheSideThatLostIt) {
   Taikyoku::Haichi h;
   h.sfen = "4k4/3pG4/9/9/9/9/9/9/4K4 b - 1";
   Taikyoku t = haichi(h);
-  ASSERT_EQ(t.sasu({5, 2, 6, 2, -KIN}, 0).kotowari, Kotowari::nashi);  // a pawn taken
+  ASSERT_EQ(t.sasu({{5, 2, 6, 2, -KIN}}, 0).kotowari, Kotowari::nashi);  // a pawn taken
   EXPECT_EQ(t.shousha(), Gawa::nashi);
   t = haichi(h);
-  ASSERT_EQ(t.sasu({5, 2, 5, 1, -KIN}, 0).kotowari, Kotowari::nashi);  // the upper king
+  ASSERT_EQ(t.sasu({{5, 2, 5, 1, -KIN}}, 0).kotowari, Kotowari::nashi);  // the upper king
   EXPECT_EQ(t.shousha(), Gawa::sente);
   h.sfen = "4k4/9/9/9/9/9/9/4g4/4K4 w - 1";  // the upper pieces hold the turn
   t = haichi(h);
-  ASSERT_EQ(t.sasu({5, 8, 5, 9, KIN}, 0).kotowari, Kotowari::nashi);  // the lower king
+  ASSERT_EQ(t.sasu({{5, 8, 5, 9, KIN}}, 0).kotowari, Kotowari::nashi);  // the lower king
   EXPECT_EQ(t.shousha(), Gawa::gote);
 }
 

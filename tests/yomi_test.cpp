@@ -40,22 +40,22 @@ Kyokumen replay_as_a_person(Kyokumen p, const YomiTe& turn, int ix = 0, int iy =
   for (int i = 0; i < turn.n; ++i) {
     const Sashite& m = turn.te[i];
     const int phase = turn.dankai[i];
-    const bool drop = m.fc == TE_UE || m.fc == TE_SITA;
-    SCOPED_TRACE("move " + std::to_string(phase) + " " + std::to_string(m.fc) + "," +
-                 std::to_string(m.fr) + " -> " + std::to_string(m.tc) + "," + std::to_string(m.tr));
+    const bool drop = m.te.fc == TE_UE || m.te.fc == TE_SITA;
+    SCOPED_TRACE("move " + std::to_string(phase) + " " + std::to_string(m.te.fc) + "," +
+                 std::to_string(m.te.fr) + " -> " + std::to_string(m.te.tc) + "," + std::to_string(m.te.tr));
     // Whose piece: the holder's own in the first and third move, the opponent's in the second.
     const bool own = phase != 2;
     if (drop) {
-      EXPECT_EQ(m.fc, own ? TE_UE : TE_SITA);
+      EXPECT_EQ(m.te.fc, own ? TE_UE : TE_SITA);
     } else {
-      EXPECT_EQ(p.ban[m.fc][m.fr], m.moto_koma);
+      EXPECT_EQ(p.ban[m.te.fc][m.te.fr], m.moto_koma);
       EXPECT_TRUE(own ? is_ue(m.moto_koma) : is_sita(m.moto_koma));
     }
-    EXPECT_EQ(p.idou_kanou(m.fc, m.fr, m.tc, m.tr, m.moto_koma), ari);
+    EXPECT_EQ(p.idou_kanou(m.te.fc, m.te.fr, m.te.tc, m.te.tr, m.moto_koma), ari);
     const bool in_check_before = ue_ou_attacked(p);
     if (phase == 3 && pieces_of_ue(p) > 1) {
-      const bool moves_first = !drop && m.fc == ix && m.fr == iy;
-      const bool takes_second = m.tc == nx && m.tr == ny;
+      const bool moves_first = !drop && m.te.fc == ix && m.te.fr == iy;
+      const bool takes_second = m.te.tc == nx && m.te.tr == ny;
       // Allowed only to get the king out of check (its safety is checked below).
       if (moves_first || takes_second) {
         EXPECT_TRUE(in_check_before);
@@ -67,8 +67,8 @@ Kyokumen replay_as_a_person(Kyokumen p, const YomiTe& turn, int ix = 0, int iy =
     } else {
       EXPECT_FALSE(sita_ou_attacked(p)) << "leaves the opponent's king attacked";
     }
-    if (phase == 1) ix = m.tc, iy = m.tr;
-    if (phase == 2) nx = m.tc, ny = m.tr;
+    if (phase == 1) ix = m.te.tc, iy = m.te.tr;
+    if (phase == 2) nx = m.te.tc, ny = m.te.tr;
   }
   return p;
 }
@@ -140,9 +140,9 @@ TEST(Yomi, MatesWithTheFirstMoveWhenItCan) {
   const YomiKekka r = com_turn_yomi(t, g, yomi, budget(2000));
   EXPECT_GE(r.score, YOMI_KACHI - 1000);
   ASSERT_TRUE(t.te[1].te.ari);
-  EXPECT_EQ(t.te[1].te.fc, TE_UE);
-  EXPECT_EQ(t.te[1].te.tc, 5);
-  EXPECT_EQ(t.te[1].te.tr, 8);
+  EXPECT_EQ(t.te[1].te.te.fc, TE_UE);
+  EXPECT_EQ(t.te[1].te.te.tc, 5);
+  EXPECT_EQ(t.te[1].te.te.tr, 8);
   EXPECT_EQ(g.shousha(), g.ue_gawa());
   EXPECT_FALSE(t.ran[2]);  // the game ended with the first move
 }
@@ -236,10 +236,10 @@ TEST(Yomi, OnlyTheLookAheadIsLetOffTheThirdMovesLimits) {
     Yomi yomi;
     const YomiKekka r = yomi.sagasu(p, budget(2000), 3, 5, 1, 0, 0);
     ASSERT_EQ(r.turn.n, 1);
-    EXPECT_EQ(r.turn.te[0].fc * 10 + r.turn.te[0].fr, 51) << "the king must move again";
+    EXPECT_EQ(r.turn.te[0].te.fc * 10 + r.turn.te[0].te.fr, 51) << "the king must move again";
 
     const Sashite design = tansaku(p, 3, Dankai::san, 5, 1, 0, 0);
-    EXPECT_FALSE(design.ari && design.fc == 5 && design.fr == 1)
+    EXPECT_FALSE(design.ari && design.te.fc == 5 && design.te.fr == 1)
         << "the computer's own levels keep the limit";
     if (alone) {
       EXPECT_FALSE(design.ari);
@@ -257,11 +257,11 @@ TEST(Yomi, SameBudgetGivesTheSameTurnOnAnyObject) {
     const YomiKekka b = fresh.sagasu(positions[i], budget(4000));
     ASSERT_EQ(a.turn.n, b.turn.n);
     for (int j = 0; j < a.turn.n; ++j) {
-      EXPECT_EQ(a.turn.te[j].fc, b.turn.te[j].fc);
-      EXPECT_EQ(a.turn.te[j].fr, b.turn.te[j].fr);
-      EXPECT_EQ(a.turn.te[j].tc, b.turn.te[j].tc);
-      EXPECT_EQ(a.turn.te[j].tr, b.turn.te[j].tr);
-      EXPECT_EQ(a.turn.te[j].koma, b.turn.te[j].koma);
+      EXPECT_EQ(a.turn.te[j].te.fc, b.turn.te[j].te.fc);
+      EXPECT_EQ(a.turn.te[j].te.fr, b.turn.te[j].te.fr);
+      EXPECT_EQ(a.turn.te[j].te.tc, b.turn.te[j].te.tc);
+      EXPECT_EQ(a.turn.te[j].te.tr, b.turn.te[j].te.tr);
+      EXPECT_EQ(a.turn.te[j].te.koma, b.turn.te[j].te.koma);
     }
     EXPECT_EQ(a.score, b.score);
     EXPECT_EQ(a.nodes, b.nodes);
@@ -369,10 +369,12 @@ TEST(Yomi, BenchSignatureUnderAFixedBudget) {
     mix(r.rounds);
     mix(r.score);
     mix(r.turn.n);
-    for (int j = 0; j < r.turn.n; ++j)
-      for (const int v : {r.turn.dankai[j], r.turn.te[j].fc, r.turn.te[j].fr, r.turn.te[j].tc,
-                          r.turn.te[j].tr, r.turn.te[j].koma})
-        mix(v);
+    for (int j = 0; j < r.turn.n; ++j) {
+      const Te& te = r.turn.te[j].te;
+      // A lower drop mixes in its hand row (slot + 2), the number the signature was taken with.
+      const int fr = te.fc == TE_SITA ? te.fr + 2 : te.fr;
+      for (const int v : {r.turn.dankai[j], te.fc, fr, te.tc, te.tr, te.koma}) mix(v);
+    }
   }
   const std::string got = "nodes " + std::to_string(nodes) + ", rounds " + std::to_string(rounds) +
                           ", hash " + std::to_string(hash);
@@ -388,21 +390,21 @@ TEST(Kaiten, TurnedMoveOnTheTurnedBoardIsTheSameMove) {
   p.shiage();
   EXPECT_TRUE(test::same_position(kaiten(kaiten(p)), p));
   const Sashite moves[] = {
-      {true, 7, 7, 7, 6, -HU, -HU, 0},        // a lower board move
-      {true, 5, 5, 5, 6, HU, HU, 0},          // an upper board move
-      {true, 2, 8, 5, 5, -KAKU, -UMA, 0},     // a lower capture that promotes
-      {true, TE_UE, 3, 5, 4, KEI, KEI, 0},    // an upper drop (hand index)
-      {true, TE_SITA, 8, 4, 5, -KAKU, -KAKU, 0},  // a lower drop (hand row)
+      {true, {7, 7, 7, 6, -HU}, -HU, 0},          // a lower board move
+      {true, {5, 5, 5, 6, HU}, HU, 0},            // an upper board move
+      {true, {2, 8, 5, 5, -UMA}, -KAKU, 0},       // a lower capture that promotes
+      {true, {TE_UE, 3, 5, 4, KEI}, KEI, 0},      // an upper drop
+      {true, {TE_SITA, 6, 4, 5, -KAKU}, -KAKU, 0},  // a lower drop
   };
   for (const Sashite& m : moves) {
-    SCOPED_TRACE(std::to_string(m.fc) + "," + std::to_string(m.fr));
+    SCOPED_TRACE(std::to_string(m.te.fc) + "," + std::to_string(m.te.fr));
     Kyokumen a = p, b = kaiten(p);
     sashite_ugokasu(a, m);
     sashite_ugokasu(b, sashite_kaiten(m));
     EXPECT_TRUE(test::same_position(kaiten(a), b));
     const Sashite back = sashite_kaiten(sashite_kaiten(m));
-    EXPECT_EQ(back.fc, m.fc);
-    EXPECT_EQ(back.fr, m.fr);
+    EXPECT_EQ(back.te.fc, m.te.fc);
+    EXPECT_EQ(back.te.fr, m.te.fr);
   }
 }
 

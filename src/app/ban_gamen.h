@@ -67,11 +67,12 @@ class BanGamen {
   void zenbu_egaku();
   void kaishi_egaku();
   void waku_kesu();
-  void sidou_egaku(int moto_x, int moto_y, int iro, int code);
-  // Draws a move already made on the position (app/play/te_egaku.cpp). fr is the source
-  // row, or for a drop from the upper hand the hand slot, from the lower hand the
-  // on-screen row.
-  void te_egaku(int fc, int fr, int tc, int tr, int code, int torareru);
+  // Frames the squares the piece `code` can go to from the move source (fc, fr) (for a
+  // drop, a hand and its slot).
+  void sidou_egaku(int fc, int fr, int iro, int code);
+  // Draws a move already made on the position (app/play/te_egaku.cpp); `torareru` is what
+  // it took.
+  void te_egaku(const Te& te, int torareru);
   bool font_bold() const { return font_bold_; }  // the board's labels are bold once drawn
 
   // ---- status texts and clocks (view/status.cpp) ----

@@ -92,11 +92,8 @@ class Game final : private MadoTetsuzuki {
   void com_matsu(double seconds) override;
 
   // ---- moves (the board view, app/play/te_egaku.cpp) ----
-  // Draws a move already made on the position. fr is the source row, or for a drop from
-  // the upper hand the hand slot, from the lower hand the on-screen row.
-  void te_egaku(int fc, int fr, int tc, int tr, int code, int torareru) {
-    gamen_.te_egaku(fc, fr, tc, tr, code, torareru);
-  }
+  // Draws a move already made on the position; `torareru` is what it took.
+  void te_egaku(const Te& te, int torareru) { gamen_.te_egaku(te, torareru); }
 
   // ---- computer player as shown (app/com_teban.h, app/play/com_ban.cpp) ----
   const ComTeban& com_teban() const { return com_teban_; }

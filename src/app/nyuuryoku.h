@@ -13,11 +13,6 @@ namespace mirado {
 
 class Nyuuryoku {
  public:
-  // The first press of a move, kept until the second; one per phase of the turn.
-  struct Sentaku {
-    int moto_x = 0, moto_y = 0, saki_x = 0, saki_y = 0, koma = 0;
-  };
-
   // The window: its procedures it calls (sounds, icons, the panel, the computer's turn),
   // the board view that shows the selection and the move, its timer, the options; and
   // the game that decides the move.
@@ -28,7 +23,9 @@ class Nyuuryoku {
   Nyuuryoku& operator=(const Nyuuryoku&) = delete;
 
   int click_jotai() const { return click_jotai_; }  // 1: a piece is selected
-  const Sentaku& sentaku(Dankai d) const { return sentaku_[static_cast<int>(d)]; }
+  // The first press of a move, kept until the second: the piece taken up (koma) and
+  // where from, and the target once pressed.
+  const Te& sentaku(Dankai d) const { return sentaku_[static_cast<int>(d)]; }
 
   // koma_sentaku1, koma_sentaku2, koma_sentaku3: a press on cell (col, row) in phase `d`
   // of the turn, the three alike but for which pieces the phase may move.
@@ -38,17 +35,19 @@ class Nyuuryoku {
   void hanasu();
 
  private:
-  void sentaku_kesu(const Sentaku& s);
-  void erabu(Sentaku& s, int c, int r);
+  // A frame on the source cell of a selection; a hand's slot is shown on its row.
+  void moto_waku(int iro, const Te& s);
+  void sentaku_kesu(const Te& s);
+  void erabu(Te& s, int c, int r);
   void ban_wo_osu(Dankai d, int c, int r);
   void soto_wo_osu(Dankai d, int c, int r);
   void saki_wo_osu(Dankai d, int button, int c, int r);
-  void sasu(Dankai d, Sentaku& s, int button);
-  bool naru_ka_kiku(Dankai d, const Sentaku& s);
-  void sashita_egaku(Dankai d, Sentaku& s, const Sashita& r, int tesuu);
+  void sasu(Dankai d, Te& s, int button);
+  bool naru_ka_kiku(Dankai d, const Te& s);
+  void sashita_egaku(Dankai d, Te& s, const Sashita& r, int tesuu);
   void torikeshi_egaku(Dankai d, const Sashita& r, bool timer);
-  void sashita_ato(Dankai d, const Sentaku& s, const Sashita& r, bool nushi_sita);
-  void te_hyouji(const Sentaku& s, int koma);
+  void sashita_ato(Dankai d, const Te& s, const Sashita& r, bool nushi_sita);
+  void te_hyouji(const Te& s, int koma);
   void shouri(Gawa winner);
 
   MadoTetsuzuki& tetsuzuki_;
@@ -58,7 +57,7 @@ class Nyuuryoku {
   Taikyoku& t_;
   const Ports& ports_;
   int click_jotai_ = 0;
-  Sentaku sentaku_[4];  // [1..3] by phase
+  Te sentaku_[4];  // [1..3] by phase
 };
 
 }  // namespace mirado

@@ -21,7 +21,9 @@ using nlohmann::json;
 
 json entry_json(const mirado::KifuEntry& e) {
   auto t = [](double v) { return static_cast<long>(v); };  // read back from whole-second fields
-  return json::array({e.moto_x, e.moto_y, e.saki_x, e.saki_y, e.koma, e.moto_koma, e.tori_koma,
+  // A drop's source as the file names it: the row of the hand cell.
+  return json::array({e.te.fc, mirado::moto_gyou(e.te.fc, e.te.fr), e.te.tc, e.te.tr, e.te.koma,
+                      e.moto_koma, e.tori_koma,
                       t(e.sita_mae), t(e.sita_ato), t(e.ue_mae), t(e.ue_ato)});
 }
 

@@ -58,8 +58,8 @@ struct Opening {
 // target, the code before and after.
 std::string entry_text(const KifuEntry& e) {
   std::ostringstream o;
-  o << e.moto_x << ',' << e.moto_y << ',' << e.saki_x << ',' << e.saki_y << ',' << e.moto_koma << ','
-    << e.koma;
+  o << e.te.fc << ',' << moto_gyou(e.te.fc, e.te.fr) << ',' << e.te.tc << ',' << e.te.tr << ','
+    << e.moto_koma << ',' << e.te.koma;
   return o.str();
 }
 
@@ -72,7 +72,8 @@ bool parse_entry_text(const std::string& s, KifuEntry& e) {
     if (i < 5 && !(in >> comma && comma == ',')) return false;
   }
   e = KifuEntry{};
-  e.moto_x = v[0], e.moto_y = v[1], e.saki_x = v[2], e.saki_y = v[3], e.moto_koma = v[4], e.koma = v[5];
+  e.te = Te{v[0], moto_fr(v[0], v[1]), v[2], v[3], v[5]};
+  e.moto_koma = v[4];
   return true;
 }
 
@@ -118,13 +119,9 @@ bool parse_openings(const std::string& text, std::vector<Opening>& out, std::str
 KifuEntry record_and_apply(Kyokumen& p, const Sashite& played, bool turned) {
   const Sashite m = turned ? sashite_kaiten(played) : played;
   KifuEntry e;
-  e.moto_x = m.fc;
-  e.moto_y = m.fc == TE_UE ? 8 - m.fr : m.fr;  // the record names the hand cell's row
-  e.saki_x = m.tc;
-  e.saki_y = m.tr;
+  e.te = m.te;
   e.moto_koma = m.moto_koma;
-  e.koma = m.koma;
-  e.tori_koma = p.ban[m.tc][m.tr];
+  e.tori_koma = p.ban[m.te.tc][m.te.tr];
   sashite_ugokasu(p, m);
   return e;
 }
@@ -147,10 +144,10 @@ bool random_turn(Kyokumen& p, Rng& rng, std::vector<Sashite>& played) {
     tansaku(p, 1, proc == 2 ? Dankai::ni : Dankai::san, ix, iy, nx, ny, &log);
     std::vector<Sashite> ok;
     for (int i = 0; i < log.n; ++i) {
-      const Kouho& c = buf[static_cast<std::size_t>(i)];
-      const bool drop = c.fc == TE_UE || c.fc == TE_SITA;
-      if (drop || p.ban[c.tc][c.tr] != kara || p.ban[c.fc][c.fr] != c.koma) continue;
-      const Sashite s{true, c.fc, c.fr, c.tc, c.tr, c.koma, c.koma, c.score};
+      const Kouho& k = buf[static_cast<std::size_t>(i)];
+      const Te& c = k.te;
+      if (is_uchi(c.fc) || p.ban[c.tc][c.tr] != kara || p.ban[c.fc][c.fr] != c.koma) continue;
+      const Sashite s{true, c, c.koma, k.score};
       Kyokumen q = p;
       sashite_ugokasu(q, s);
       const Kiki& kq = q.kiki();
@@ -161,8 +158,8 @@ bool random_turn(Kyokumen& p, Rng& rng, std::vector<Sashite>& played) {
     if (ok.empty()) return false;
     const Sashite m = ok[rng.next() % ok.size()];
     sashite_ugokasu(p, m);
-    if (proc == 1) ix = m.tc, iy = m.tr;
-    if (proc == 2) nx = m.tc, ny = m.tr;
+    if (proc == 1) ix = m.te.tc, iy = m.te.tr;
+    if (proc == 2) nx = m.te.tc, ny = m.te.tr;
     played.push_back(m);
   }
   return true;

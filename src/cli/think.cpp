@@ -29,18 +29,15 @@ using json = nlohmann::ordered_json;
 // The turned board's squares back in the position's own coordinates.
 int kaesu(int v) { return v >= 1 && v <= 9 ? 10 - v : v; }
 
-mirado::Kouho kouho_kaiten(mirado::Kouho k) {
-  if (k.fc == mirado::TE_UE) k.fc = mirado::TE_SITA, k.fr += 2;
-  else if (k.fc == mirado::TE_SITA) k.fc = mirado::TE_UE, k.fr -= 2;
-  else k.fc = kaesu(k.fc), k.fr = kaesu(k.fr);
-  k.tc = kaesu(k.tc), k.tr = kaesu(k.tr);
-  k.koma = -k.koma;
-  return k;
+// A move's source as the output names it: a square, or a hand column with the upper
+// hand's slot or the lower hand's row on the window grid.
+json moto_json(const mirado::Te& te) {
+  return {te.fc, te.fc == mirado::TE_SITA ? mirado::moto_gyou(te.fc, te.fr) : te.fr};
 }
 
 json move_json(const mirado::Sashite& m) {
-  return {{"from", {m.fc, m.fr}}, {"to", {m.tc, m.tr}}, {"piece_before", m.moto_koma},
-          {"piece_after", m.koma}};
+  return {{"from", moto_json(m.te)}, {"to", {m.te.tc, m.te.tr}}, {"piece_before", m.moto_koma},
+          {"piece_after", m.te.koma}};
 }
 
 json turn_json(const mirado::YomiTe& t, bool kaiten) {
@@ -93,10 +90,10 @@ json moves_json(const mirado::ComTurn& turn, bool kaiten_suru, int& made, int& l
     const Sashite m = kaiten_suru ? sashite_kaiten(turn.te[i].te) : turn.te[i].te;
     ++made;
     moves.push_back({{"proc", i},
-                     {"from", {m.fc, m.fr}},
-                     {"to", {m.tc, m.tr}},
+                     {"from", moto_json(m.te)},
+                     {"to", {m.te.tc, m.te.tr}},
                      {"piece_before", m.moto_koma},
-                     {"piece_after", m.koma},
+                     {"piece_after", m.te.koma},
                      {"score_tenths", m.score}});
   }
   return moves;
@@ -121,11 +118,12 @@ json candidates_json(const mirado::ComTurn& turn, const KouhoLogs& kouho, bool k
     if (!turn.ran[i]) continue;
     json list = json::array();
     for (int j = 0; j < kouho.logs[i].n; ++j) {
-      const mirado::Kouho t = kaiten_suru ? kouho_kaiten(kouho.logs[i].buf[j]) : kouho.logs[i].buf[j];
-      list.push_back({{"from", {t.fc, t.fr}},
+      const mirado::Kouho& k = kouho.logs[i].buf[j];
+      const mirado::Te t = kaiten_suru ? mirado::te_kaiten(k.te) : k.te;
+      list.push_back({{"from", moto_json(t)},
                       {"to", {t.tc, t.tr}},
                       {"piece_after", t.koma},
-                      {"score_tenths", t.score}});
+                      {"score_tenths", k.score}});
     }
     c[std::to_string(i)] = list;
   }

@@ -68,9 +68,9 @@ int kyokumen_hyouka(const Kyokumen& p, const Kiki& k, const HyoukaJoutai& s, int
 
 // ---- the evaluation (with the piece rules), in tenths ----
 // torareru: what stood on the target before the move (0 for a drop); koma: the code on
-// the target now; (fc, fr): the source (fc -1 / 11 for a drop, fr then the hand index /
-// hand row); (tc, tr): the target. The maps must describe the trial position; the hands
-// are read from s.mochigoma_mae. The pawn-file flags are left as they were found.
+// the target now; (fc, fr): the source (fc -1 / 11 for a drop, fr then the upper hand's
+// slot / the lower hand's row, slot + 2); (tc, tr): the target. The maps must describe
+// the trial position; the hands are read from s.mochigoma_mae. The pawn-file flags are left as they were found.
 int hyouka(Kyokumen& p, const Kiki& k, const HyoukaJoutai& s, int torareru, int koma, int fc, int fr,
            int tc, int tr);
 

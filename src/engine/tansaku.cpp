@@ -70,8 +70,8 @@ inline bool yori_yoi(int score, int than) {
 }  // namespace
 
 // Makes the trial move, scores it (the maps are computed here) and takes it back. fr is
-// the source row as the scores and the record name it: a lower drop gives its hand row
-// there, while the move itself names the hand slot. The lower side scores a trial that
+// the source row as the scores weigh it: the move's own, but a lower drop's hand row
+// (the slot + 2) where the move names the slot. The lower side scores a trial that
 // leaves its own king attacked at once, without the evaluation. It and ban_no_te run for
 // every trial, so they are written into the loops rather than called.
 template <bool Ue>
@@ -82,7 +82,7 @@ template <bool Ue>
   if (!Ue && k.kiki_ue[p_.ou_sita_x][p_.ou_sita_y] > 0) v = TEN_OUTE_SITA;
   else v = hyouka(p_, k, s_, modoshi.torareru, te.koma, te.fc, fr, te.tc, te.tr);
   undo_move(p_, modoshi);
-  if (kiroku) kiroku->add(te.fc, fr, te.tc, te.tr, te.koma, v);
+  if (kiroku) kiroku->add(te, v);
   return v;
 }
 
@@ -134,7 +134,7 @@ bool Tansaku::koma_no_te(int sc, int sr, Sashite& best) {
       const int score = ban_no_te<Ue>(sc, sr, tc, tr, piece, kekka);
       const bool ou_tori = torareru == (Ue ? -OU : OU);
       if (yori_yoi<Ue>(score, best.score)) {
-        best = Sashite{true, sc, sr, tc, tr, piece, kekka, score};
+        best = Sashite{true, Te{sc, sr, tc, tr, kekka}, piece, score};
         if (ou_tori) return true;
       }
       // The upper side stops at a king capture even when it did not score best.
@@ -170,15 +170,15 @@ void Tansaku::uchi_sagasu(Sashite& best) {
     if (have < 1) continue;
     const int code = Ue ? MOCHIGOMA_KOMA[idx] : -MOCHIGOMA_KOMA[idx];
     const int fc = Ue ? TE_UE : TE_SITA;
-    const int fr = Ue ? idx : idx + 2;
+    const int fr = Ue ? idx : idx + 2;  // the source row the scores weigh
     s_.moto_koma = code;
     s_.kyori_mae = 0;
     for (int tc = 1; tc <= 9; ++tc) {
       for (int tr = 1; tr <= 9; ++tr) {
-        if (!p_.idou_kanou(fc, fr, tc, tr, code)) continue;
+        if (!p_.idou_kanou(fc, idx, tc, tr, code)) continue;
         const int score = shikou<Ue>(Te{fc, idx, tc, tr, code}, fr);
         if (!yori_yoi<Ue>(score, best.score)) continue;
-        best = Sashite{true, fc, fr, tc, tr, code, code, score};
+        best = Sashite{true, Te{fc, idx, tc, tr, code}, code, score};
         if (Ue && best.score >= TEN_TSUMI) return;
       }
     }
@@ -222,7 +222,7 @@ Sashite tansaku(Kyokumen& p, int level, Dankai tejun, int ichite_x, int ichite_y
 }
 
 int sashite_ugokasu(Kyokumen& p, const Sashite& m) {
-  return do_move(p, Te{m.fc, is_uchi(m.fc) ? te_slot(m.fc, m.fr) : m.fr, m.tc, m.tr, m.koma}).torareru;
+  return do_move(p, m.te).torareru;
 }
 
 ComTe com_te(Kyokumen& p, const ComSettei& s, Dankai tejun, const ComHooks& hooks,
@@ -252,19 +252,7 @@ ComTe com_te(Kyokumen& p, const ComSettei& s, Dankai tejun, const ComHooks& hook
 Sashite sashite_kaiten(const Sashite& m) {
   Sashite t = m;
   t.moto_koma = -m.moto_koma;
-  t.koma = -m.koma;
-  t.tc = 10 - m.tc;
-  t.tr = 10 - m.tr;
-  if (m.fc == TE_UE) {
-    t.fc = TE_SITA;
-    t.fr = m.fr + 2;
-  } else if (m.fc == TE_SITA) {
-    t.fc = TE_UE;
-    t.fr = m.fr - 2;
-  } else {
-    t.fc = 10 - m.fc;
-    t.fr = 10 - m.fr;
-  }
+  t.te = te_kaiten(m.te);
   return t;
 }
 

@@ -14,25 +14,21 @@
 #include "rules/kotowari.h"
 #include "rules/kyokumen.h"
 #include "rules/santeme.h"
+#include "rules/ugoki.h"
 
 namespace mirado {
 
-struct Te;
-
-// The chosen move. fc = -1 (upper hand, fr = hand index 1..7) or 11 (lower hand,
-// fr = hand row 3..9) for a drop.
+// The chosen move.
 struct Sashite {
   bool ari = false;   // false: no candidate at all (no move is made)
-  int fc = 0, fr = 0, tc = 0, tr = 0;
+  Te te;
   int moto_koma = 0;  // code before the move
-  int koma = 0;       // code standing on the target after the move
   int score = 0;      // tenths
 };
 
 // One scored trial.
 struct Kouho {
-  int fc, fr, tc, tr;
-  int koma;   // code on the target in that trial
+  Te te;
   int score;  // tenths
 };
 
@@ -42,8 +38,8 @@ struct KouhoKiroku {
   int cap = 0;
   int n = 0;        // trials kept
   int total = 0;    // trials scored
-  void add(int fc, int fr, int tc, int tr, int koma, int score) {
-    if (n < cap) buf[n++] = Kouho{fc, fr, tc, tr, koma, score};
+  void add(const Te& te, int score) {
+    if (n < cap) buf[n++] = Kouho{te, score};
     ++total;
   }
 };
@@ -129,13 +125,11 @@ struct ComTe {
 ComTe com_te(Kyokumen& p, const ComSettei& s, Dankai tejun, const ComHooks& hooks = {},
              KouhoKiroku* kiroku = nullptr);
 
-// Makes a chosen move with do_move (the search names a lower drop by its hand row).
-// Returns the code that stood on the target.
+// Makes a chosen move with do_move. Returns the code that stood on the target.
 int sashite_ugokasu(Kyokumen& p, const Sashite& m);
 
 // A move as the other side sees it on the turned board (kaiten): squares turned round,
-// codes of the other side, a drop from the other hand (upper drops name the hand index,
-// lower drops the hand row).
+// codes of the other side, a drop from the same slot of the other hand.
 Sashite sashite_kaiten(const Sashite& m);
 
 }  // namespace mirado

@@ -397,11 +397,10 @@ struct Yomi::Impl {
     const int haba = phase == 1 ? t.haba.b1 : phase == 2 ? t.haba.b2 : t.haba.b3;
     int tried = 0;
     for (int i = 0; i < n && tried < haba && !t.cut && !aborted; ++i) {
-      const Kouho& c = b[ord[i]];
-      const bool drop = is_uchi(c.fc);
+      const Te& c = b[ord[i]].te;
       if (seigen && santeme_ihan(santeme, c.fc, c.fr, c.tc, c.tr) != SantemeIhan::nashi) continue;
-      const Sashite m{true, c.fc, c.fr, c.tc, c.tr, drop ? c.koma : p.ban[c.fc][c.fr], c.koma, c.score};
-      const TeModoshi u = do_move(p, Te{c.fc, drop ? te_slot(c.fc, c.fr) : c.fr, c.tc, c.tr, c.koma});
+      const Sashite m{true, c, is_uchi(c.fc) ? c.koma : p.ban[c.fc][c.fr], b[ord[i]].score};
+      const TeModoshi u = do_move(p, c);
       const Kiki& kq = p.kiki();
       // A move may not leave the king of the moved piece attacked.
       const bool kinjite =

@@ -49,8 +49,8 @@ int onaji_koma(const Kyokumen& p, const KifuEntry& e, Masu* out) {
   int n = 0;
   for (int c = 1; c <= 9; ++c)
     for (int r = 1; r <= 9; ++r) {
-      if (p.ban[c][r] != e.moto_koma || (c == e.moto_x && r == e.moto_y)) continue;
-      if (p.idou_kanou(c, r, e.saki_x, e.saki_y, e.moto_koma)) out[n++] = {c, r};
+      if (p.ban[c][r] != e.moto_koma || (c == e.te.fc && r == e.te.fr)) continue;
+      if (p.idou_kanou(c, r, e.te.tc, e.te.tr, e.moto_koma)) out[n++] = {c, r};
     }
   return n;
 }
@@ -59,12 +59,12 @@ int onaji_koma(const Kyokumen& p, const KifuEntry& e, Masu* out) {
 // forward, else 右 / 左 by where it stands, with the movement when that alone is not enough.
 std::string kubetsu(const KifuEntry& e, const Masu* hoka, int n) {
   const int code = e.moto_koma;
-  const int mae = mae_muki(code, e.moto_y, e.saki_y);
-  const int x = migi_ichi(code, e.moto_x);
+  const int mae = mae_muki(code, e.te.fr, e.te.tr);
+  const int x = migi_ichi(code, e.te.fc);
   const auto sign = [](int v) { return (v > 0) - (v < 0); };
   int onaji_dousa = 0, migi = 0, hidari = 0, migi_d = 0, hidari_d = 0;
   for (int i = 0; i < n; ++i) {
-    const bool d = sign(mae_muki(code, hoka[i].r, e.saki_y)) == sign(mae);
+    const bool d = sign(mae_muki(code, hoka[i].r, e.te.tr)) == sign(mae);
     const int hx = migi_ichi(code, hoka[i].c);
     onaji_dousa += d;
     migi += hx >= x;  // stands as far right or further
@@ -74,9 +74,9 @@ std::string kubetsu(const KifuEntry& e, const Masu* hoka, int n) {
   }
   if (onaji_dousa == 0) return dousa(mae);
   const bool ryuuma = koma_abs(code) == RYUU || koma_abs(code) == UMA;
-  if (!ryuuma && mae > 0 && e.moto_x == e.saki_x && onaji_dousa > 0) {
+  if (!ryuuma && mae > 0 && e.te.fc == e.te.tc && onaji_dousa > 0) {
     bool hoka_mo_massugu = false;
-    for (int i = 0; i < n; ++i) hoka_mo_massugu |= hoka[i].c == e.saki_x && mae_muki(code, hoka[i].r, e.saki_y) > 0;
+    for (int i = 0; i < n; ++i) hoka_mo_massugu |= hoka[i].c == e.te.tc && mae_muki(code, hoka[i].r, e.te.tr) > 0;
     if (!hoka_mo_massugu) return "直";
   }
   if (migi == 0) return "右";
@@ -91,24 +91,24 @@ std::string kubetsu(const KifuEntry& e, const Masu* hoka, int n) {
 std::string te_hyouki(const Kyokumen& mae, const KifuEntry& e, const KifuEntry* zen, bool sita_sente) {
   const bool sente_no_koma = is_sita(e.moto_koma) == sita_sente;
   std::string s = sente_no_koma ? "▲" : "△";
-  if (zen && !is_uchi(e.moto_x) && zen->saki_x == e.saki_x && zen->saki_y == e.saki_y) {
+  if (zen && !is_uchi(e.te.fc) && zen->te.tc == e.te.tc && zen->te.tr == e.te.tr) {
     s += "同";
   } else {
     // The file label printed over screen column c is 10 - c.
-    s += e.saki_x >= 1 && e.saki_x <= 9 ? std::to_string(10 - e.saki_x) : "?";
-    s += dan_mei(e.saki_y);
+    s += e.te.tc >= 1 && e.te.tc <= 9 ? std::to_string(10 - e.te.tc) : "?";
+    s += dan_mei(e.te.tr);
   }
   s += koma_mei(e.moto_koma);
   Masu hoka[81];
-  if (is_uchi(e.moto_x)) {
+  if (is_uchi(e.te.fc)) {
     KifuEntry ban_kara = e;
-    ban_kara.moto_x = ban_kara.moto_y = 0;
+    ban_kara.te.fc = ban_kara.te.fr = 0;
     return onaji_koma(mae, ban_kara, hoka) > 0 ? s + "打" : s;
   }
   if (const int n = onaji_koma(mae, e, hoka); n > 0) s += kubetsu(e, hoka, n);
-  if (e.koma != e.moto_koma) return s + "成";
+  if (e.te.koma != e.moto_koma) return s + "成";
   int nari = 0;
-  if (naru_kanou(e.moto_x, e.moto_y, e.saki_y, e.moto_koma, nari)) s += "不成";
+  if (naru_kanou(e.te.fc, e.te.fr, e.te.tr, e.moto_koma, nari)) s += "不成";
   return s;
 }
 

@@ -14,27 +14,28 @@ bool naru_shurui(int code) {
 bool onaji_gawa(int a, int b) { return (is_sita(a) && is_sita(b)) || (is_ue(a) && is_ue(b)); }
 
 Kotowari board_move_kensa(const Kyokumen& p, const KifuEntry& e) {
-  if (p.ban[e.moto_x][e.moto_y] != e.moto_koma) return Kotowari::moto_ni_nai;
+  if (p.ban[e.te.fc][e.te.fr] != e.moto_koma) return Kotowari::moto_ni_nai;
   const int nari = e.moto_koma + (e.moto_koma > 0 ? 1 : -1);
-  if (e.koma != e.moto_koma && !(naru_shurui(e.moto_koma) && e.koma == nari))
+  if (e.te.koma != e.moto_koma && !(naru_shurui(e.moto_koma) && e.te.koma == nari))
     return Kotowari::nari_chigai;
-  const int saki = p.ban[e.saki_x][e.saki_y];
+  const int saki = p.ban[e.te.tc][e.te.tr];
   if (e.tori_koma != saki) return Kotowari::tori_chigai;
   if (onaji_gawa(saki, e.moto_koma)) return Kotowari::jibun_wo_toru;
   return Kotowari::nashi;
 }
 
 Kotowari drop_kensa(const Kyokumen& p, const KifuEntry& e) {
-  const bool sita = e.moto_x == TE_SITA && e.moto_y >= 3 && e.moto_y <= 9;
-  const bool ue = e.moto_x == TE_UE && e.moto_y >= 1 && e.moto_y <= 7;
+  const bool slot_ari = e.te.fr >= 1 && e.te.fr <= 7;
+  const bool sita = e.te.fc == TE_SITA && slot_ari;
+  const bool ue = e.te.fc == TE_UE && slot_ari;
   if (!sita && !ue) return Kotowari::moto_fusei;
-  if ((sita && !is_sita(e.koma)) || (ue && !is_ue(e.koma))) return Kotowari::mochinushi_chigai;
-  const int slot = mochigoma_slot(e.koma);
-  if (slot == 0 || koma_abs(e.koma) != MOCHIGOMA_KOMA[slot]) return Kotowari::uchenai_koma;
-  if (e.moto_koma != e.koma) return Kotowari::uchi_chigai;
+  if ((sita && !is_sita(e.te.koma)) || (ue && !is_ue(e.te.koma))) return Kotowari::mochinushi_chigai;
+  const int slot = mochigoma_slot(e.te.koma);
+  if (slot == 0 || koma_abs(e.te.koma) != MOCHIGOMA_KOMA[slot]) return Kotowari::uchenai_koma;
+  if (e.moto_koma != e.te.koma) return Kotowari::uchi_chigai;
   const int held = sita ? p.mochigoma_sita[slot] : p.mochigoma_ue[slot];
   if (held < 1) return Kotowari::mochigoma_nashi;
-  if (p.ban[e.saki_x][e.saki_y] != kara || e.tori_koma != kara) return Kotowari::uchi_saki_ari;
+  if (p.ban[e.te.tc][e.te.tr] != kara || e.tori_koma != kara) return Kotowari::uchi_saki_ari;
   return Kotowari::nashi;
 }
 
@@ -43,11 +44,11 @@ Kotowari drop_kensa(const Kyokumen& p, const KifuEntry& e) {
 
 Kotowari te_kensa(const Kyokumen& p, const KifuEntry& e) {
   if (e.kaketa_ran != 0) return Kotowari::ran_kaketa;
-  if (!on_ban(e.saki_x, e.saki_y)) return Kotowari::saki_ban_gai;
-  const bool codes = is_koma(e.koma) && is_valid_code(e.koma) && is_koma(e.moto_koma) &&
+  if (!on_ban(e.te.tc, e.te.tr)) return Kotowari::saki_ban_gai;
+  const bool codes = is_koma(e.te.koma) && is_valid_code(e.te.koma) && is_koma(e.moto_koma) &&
                      is_valid_code(e.moto_koma) && is_valid_code(e.tori_koma);
   if (!codes) return Kotowari::koma_bangou;
-  return on_ban(e.moto_x, e.moto_y) ? board_move_kensa(p, e) : drop_kensa(p, e);
+  return on_ban(e.te.fc, e.te.fr) ? board_move_kensa(p, e) : drop_kensa(p, e);
 }
 
 std::string sasenai_riyuu(const Kyokumen& p, const KifuEntry& e, int n) {
@@ -65,14 +66,16 @@ TeModoshi kifu_modoshi(const KifuEntry& e) {
   m.te = kifu_te(e);
   m.moto_koma = e.moto_koma;
   m.torareru = e.tori_koma;
-  m.ou_x = e.moto_x;
-  m.ou_y = e.moto_y;
+  m.ou_x = e.te.fc;
+  m.ou_y = e.te.fr;
   return m;
 }
 
 Te kifu_te(const KifuEntry& e) {
-  return Te{e.moto_x, on_ban(e.moto_x, e.moto_y) ? e.moto_y : mochigoma_slot(e.koma), e.saki_x, e.saki_y,
-            e.koma};
+  // A drop leaves the slot of the piece it drops, whichever cell a loaded file named.
+  Te te = e.te;
+  if (!on_ban(te.fc, te.fr)) te.fr = mochigoma_slot(te.koma);
+  return te;
 }
 
 }  // namespace mirado

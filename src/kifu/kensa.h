@@ -18,7 +18,7 @@ Kotowari te_kensa(const Kyokumen& p, const KifuEntry& e);
 // and the reason), empty when it can.
 std::string sasenai_riyuu(const Kyokumen& p, const KifuEntry& e, int n);
 
-// The move of a record entry; a drop names the hand slot of the piece it drops.
+// The move of a record entry as it is played; a drop names the hand slot of the piece it drops.
 Te kifu_te(const KifuEntry& e);
 // What taking back a record entry needs: what it moved and took are in it, and a king
 // that moved goes back to its source.

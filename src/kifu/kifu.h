@@ -3,14 +3,12 @@
 
 #include <vector>
 
+#include "rules/ugoki.h"
+
 namespace mirado {
 
 struct KifuEntry {
-  int moto_x = 0;     // source column; 11 / -1 for a drop from the lower / upper hand
-  int moto_y = 0;     // source row (for a drop: the row of the hand cell)
-  int saki_x = 0;
-  int saki_y = 0;
-  int koma = 0;       // code placed on the destination (promoted if the move promoted)
+  Te te;              // the move, te.koma promoted if it promoted; a drop names its hand slot
   int moto_koma = 0;  // code that stood on the source (for a drop, the dropped piece)
   int tori_koma = 0;  // code captured on the destination, or 0
   double sita_mae = 0, sita_ato = 0;  // lower player's time before / after the move

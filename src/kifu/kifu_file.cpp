@@ -70,7 +70,9 @@ int chuuou_x(std::string_view utf8) {
 std::string entry_line(const KifuEntry& e) {
   std::string s;
   s.reserve(kGyouMoji);
-  const long v[11] = {e.moto_x, e.moto_y, e.saki_x, e.saki_y, e.koma, e.moto_koma, e.tori_koma,
+  // The file keeps a drop's source as the row of its hand cell.
+  const long v[11] = {e.te.fc, moto_gyou(e.te.fc, e.te.fr), e.te.tc, e.te.tr, e.te.koma,
+                      e.moto_koma, e.tori_koma,
                       whole_seconds(e.sita_mae), whole_seconds(e.sita_ato),
                       whole_seconds(e.ue_mae), whole_seconds(e.ue_ato)};
   for (int i = 0; i < 11; ++i) put_field(s, v[i], kHaba[i]);
@@ -95,11 +97,11 @@ bool parse_entry_line(std::string_view line, KifuEntry& e) {
   }
   e = KifuEntry{};
   e.kaketa_ran = kaketa;
-  e.moto_x = static_cast<int>(v[0]);
-  e.moto_y = static_cast<int>(v[1]);
-  e.saki_x = static_cast<int>(v[2]);
-  e.saki_y = static_cast<int>(v[3]);
-  e.koma = static_cast<int>(v[4]);
+  e.te.fc = static_cast<int>(v[0]);
+  e.te.fr = moto_fr(e.te.fc, static_cast<int>(v[1]));  // a hand cell's row names its slot
+  e.te.tc = static_cast<int>(v[2]);
+  e.te.tr = static_cast<int>(v[3]);
+  e.te.koma = static_cast<int>(v[4]);
   e.moto_koma = static_cast<int>(v[5]);
   e.tori_koma = static_cast<int>(v[6]);
   e.sita_mae = static_cast<double>(v[7]);

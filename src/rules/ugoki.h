@@ -10,13 +10,21 @@
 
 namespace mirado {
 
-// One move. A drop names its hand by the source column (TE_SITA or TE_UE) and the piece
-// by its hand slot 1..7 in fr.
+// One move, as every layer holds it. A drop names its hand by the source column (TE_SITA
+// or TE_UE) and the piece by its hand slot 1..7 in fr, whichever hand it is.
 struct Te {
   int fc = 0, fr = 0;  // source square, or hand and slot
   int tc = 0, tr = 0;  // target square
   int koma = 0;        // code standing on the target afterwards (promoted if it promotes)
 };
+
+// The move as the other side sees it on the turned board (kaiten): squares turned round,
+// the code of the other side, a drop from the same slot of the other hand.
+constexpr Te te_kaiten(const Te& te) {
+  const bool uchi = te.fc == TE_SITA || te.fc == TE_UE;
+  const int fc = te.fc == TE_SITA ? TE_UE : te.fc == TE_UE ? TE_SITA : 10 - te.fc;
+  return Te{fc, uchi ? te.fr : 10 - te.fr, 10 - te.tc, 10 - te.tr, -te.koma};
+}
 
 // What a move changed, to take it back.
 struct TeModoshi {
@@ -38,10 +46,17 @@ TeModoshi do_move(Kyokumen& p, const Te& te);
 // together from a record entry restores as much, only the maps being drawn anew.
 void undo_move(Kyokumen& p, const TeModoshi& m);
 
-// The hand slot of a drop's source on the window grid: the upper hand is addressed by slot
-// already, the lower one by its row (slot + 2).
-constexpr int te_slot(int fc, int fr) { return fc == TE_SITA ? fr - 2 : fr; }
-
 constexpr bool is_uchi(int fc) { return fc == TE_SITA || fc == TE_UE; }
+
+// A move's source row on the window grid, and back. Board rows are the same; a hand shows
+// slot k as a cell of its column (see TE_SITA and TE_UE). The window's presses and
+// drawing and the record file, which keeps the cell's row, convert with these and
+// nowhere else.
+constexpr int moto_gyou(int fc, int fr) {
+  return fc == TE_SITA ? fr + 2 : fc == TE_UE ? 8 - fr : fr;
+}
+constexpr int moto_fr(int fc, int gyou) {
+  return fc == TE_SITA ? gyou - 2 : fc == TE_UE ? 8 - gyou : gyou;
+}
 
 }  // namespace mirado

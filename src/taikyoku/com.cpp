@@ -12,17 +12,15 @@ ComTe Taikyoku::com_ban(Dankai tejun, const ComHooks& hooks, KouhoKiroku* kiroku
   const ComTe r = com_te(j_.pos, settei, tejun, hooks, kiroku);
   if (!r.te.ari) return r;
   ou_tori(r.torareru);
-  if (tejun == Dankai::ichi) j_.santeme.ichite_x = r.te.tc, j_.santeme.ichite_y = r.te.tr;
-  else if (tejun == Dankai::ni) j_.santeme.nite_x = r.te.tc, j_.santeme.nite_y = r.te.tr;
+  const Te& te = r.te.te;
+  if (tejun == Dankai::ichi) j_.santeme.ichite_x = te.tc, j_.santeme.ichite_y = te.tr;
+  else if (tejun == Dankai::ni) j_.santeme.nite_x = te.tc, j_.santeme.nite_y = te.tr;
   return r;
 }
 
 double Taikyoku::com_kiroku(const Sashite& m, double now) {
   const double jikan = jikan_hakaru(now);
-  // A drop from the upper hand is recorded with the row of its hand cell, as every other
-  // drop is; the search names it by its hand index.
-  const NingenTe te{m.fc, m.fc == TE_UE ? 8 - m.fr : m.fr, m.tc, m.tr, m.moto_koma};
-  kiroku(te, m.koma, j_.jikan_sita, j_.jikan_ue + jikan);
+  kiroku(m.te, m.moto_koma, j_.jikan_sita, j_.jikan_ue + jikan);
   ++j_.tesuu;
   return jikan;
 }

@@ -57,12 +57,8 @@ std::string te_retsu_hyouki(Kyokumen mae, const std::vector<KifuEntry>& te, cons
 
 KifuEntry sashite_entry(const Sashite& m) {
   KifuEntry e;
-  e.moto_x = m.fc;
-  e.moto_y = m.fr;
-  e.saki_x = m.tc;
-  e.saki_y = m.tr;
+  e.te = m.te;
   e.moto_koma = m.moto_koma;
-  e.koma = m.koma;
   return e;
 }
 

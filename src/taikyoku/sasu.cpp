@@ -10,43 +10,37 @@ namespace {
 
 // Does the selection still stand where it was taken from? Commands between the two
 // presses can change the board; a stale selection must never move a piece that is gone.
-bool moto_ga_aru(const Kyokumen& p, const NingenTe& s) {
-  if (on_ban(s.moto_x, s.moto_y)) return p.ban[s.moto_x][s.moto_y] == s.koma;
-  if (s.moto_x == TE_SITA && s.moto_y >= 3 && s.moto_y <= 9) {
-    const int k = s.moto_y - 2;
-    return p.mochigoma_sita[k] > 0 && s.koma == -MOCHIGOMA_KOMA[k];
-  }
-  if (s.moto_x == TE_UE && s.moto_y >= 1 && s.moto_y <= 7) {
-    const int k = 8 - s.moto_y;
-    return p.mochigoma_ue[k] > 0 && s.koma == MOCHIGOMA_KOMA[k];
-  }
-  return false;
+bool moto_ga_aru(const Kyokumen& p, const Te& s) {
+  if (on_ban(s.fc, s.fr)) return p.ban[s.fc][s.fr] == s.koma;
+  if (!is_uchi(s.fc) || s.fr < 1 || s.fr > 7) return false;
+  if (s.fc == TE_SITA) return p.mochigoma_sita[s.fr] > 0 && s.koma == -MOCHIGOMA_KOMA[s.fr];
+  return p.mochigoma_ue[s.fr] > 0 && s.koma == MOCHIGOMA_KOMA[s.fr];
 }
 
 // Would dropping this pawn onto column c put two unpromoted pawns of one side on the file?
-bool nifu(const Kyokumen& p, const NingenTe& s) {
-  if (!is_uchi(s.moto_x) || koma_abs(s.koma) != HU) return false;
+bool nifu(const Kyokumen& p, const Te& s) {
+  if (!is_uchi(s.fc) || koma_abs(s.koma) != HU) return false;
   for (int r = 1; r <= 9; ++r)
-    if (p.ban[s.saki_x][r] == s.koma) return true;
+    if (p.ban[s.tc][r] == s.koma) return true;
   return false;
 }
 
 }  // namespace
 
-Kotowari Taikyoku::sasu_mae(Dankai d, const NingenTe& s) const {
+Kotowari Taikyoku::sasu_mae(Dankai d, const NingenTe& n) const {
+  const Te& s = n.te;
   const bool nushi_sita = j_.teban_nushi == j_.sita_gawa;
-  if (machigai_te(d, s.moto_x)) return Kotowari::dare_no_koma;
-  const int saki_koma = j_.pos.ban[s.saki_x][s.saki_y];
+  if (machigai_te(d, s.fc)) return Kotowari::dare_no_koma;
+  const int saki_koma = j_.pos.ban[s.tc][s.tr];
   if (d == Dankai::ni && j_.teban == j_.teban_nushi &&
       (nushi_sita ? is_sita(saki_koma) : is_ue(saki_koma)))
     return Kotowari::dare_no_koma;
-  if (!moto_ga_aru(j_.pos, s) ||
-      !j_.pos.idou_kanou(s.moto_x, s.moto_y, s.saki_x, s.saki_y, s.koma))
+  if (!moto_ga_aru(j_.pos, s) || !j_.pos.idou_kanou(s.fc, s.fr, s.tc, s.tr, s.koma))
     return nifu(j_.pos, s) ? Kotowari::nifu : Kotowari::ugokenai;
   // A piece on the board that this phase does not move (the window only lets one be
   // selected that it does, but a selection can outlive the position it was made on).
-  if (on_ban(s.moto_x, s.moto_y) && !ugokaseru(d, s.koma)) return Kotowari::dare_no_koma;
-  if (!narazu_kanou(s.saki_y, s.koma) && !s.naru) return Kotowari::naranai_to;
+  if (on_ban(s.fc, s.fr) && !ugokaseru(d, s.koma)) return Kotowari::dare_no_koma;
+  if (!narazu_kanou(s.tr, s.koma) && !n.naru) return Kotowari::naranai_to;
   return Kotowari::nashi;
 }
 
@@ -55,14 +49,14 @@ Kotowari Taikyoku::sasu_mae(Dankai d, const NingenTe& s) const {
 // the second taken. Those two limits are lifted for a holder with only its king left or
 // one whose king was in check before the move (the king test has made sure the move
 // leaves it safe).
-Kotowari Taikyoku::sasu_ato(Dankai d, const NingenTe& s) const {
+Kotowari Taikyoku::sasu_ato(Dankai d, const Te& s) const {
   const bool nushi_sita = j_.teban_nushi == j_.sita_gawa;
   const bool sita = ugoki_sita(d);
   if (ou_oute(sita)) return sita == nushi_sita ? Kotowari::jibun_oute : Kotowari::aite_oute;
   if (d != Dankai::san ||
       !santeme_seigen_ari(SantemeMenjo::ari, koma_su(j_.teban_nushi), j_.oute_mae))
     return Kotowari::nashi;
-  switch (santeme_ihan(j_.santeme, s.moto_x, s.moto_y, s.saki_x, s.saki_y)) {
+  switch (santeme_ihan(j_.santeme, s.fc, s.fr, s.tc, s.tr)) {
     case SantemeIhan::ichite_no_koma: return Kotowari::ichite_no_koma;
     case SantemeIhan::nite_no_koma: return Kotowari::nite_no_koma;
     case SantemeIhan::nashi: break;
@@ -70,15 +64,11 @@ Kotowari Taikyoku::sasu_ato(Dankai d, const NingenTe& s) const {
   return Kotowari::nashi;
 }
 
-void Taikyoku::kiroku(const NingenTe& s, int koma, double sita_ato, double ue_ato) {
+void Taikyoku::kiroku(const Te& te, int moto_koma, double sita_ato, double ue_ato) {
   KifuEntry e;
-  e.moto_x = s.moto_x;
-  e.moto_y = s.moto_y;
-  e.saki_x = s.saki_x;
-  e.saki_y = s.saki_y;
-  e.moto_koma = s.koma;
-  e.koma = koma;
-  e.tori_koma = on_ban(s.saki_x, s.saki_y) ? j_.pos.ban[s.saki_x][s.saki_y] : kara;
+  e.te = te;
+  e.moto_koma = moto_koma;
+  e.tori_koma = on_ban(te.tc, te.tr) ? j_.pos.ban[te.tc][te.tr] : kara;
   e.sita_mae = j_.jikan_sita;
   e.sita_ato = sita_ato;
   e.ue_mae = j_.jikan_ue;
@@ -86,27 +76,28 @@ void Taikyoku::kiroku(const NingenTe& s, int koma, double sita_ato, double ue_at
   j_.kifu.kiroku(e);
 }
 
-Sashita Taikyoku::sasu(const NingenTe& s, double now) {
+Sashita Taikyoku::sasu(const NingenTe& n, double now) {
   const Dankai d = j_.dankai;
   Sashita kekka;
-  kekka.kotowari = sasu_mae(d, s);
+  kekka.kotowari = sasu_mae(d, n);
   if (kekka.kotowari != Kotowari::nashi) return kekka;
+  const Te& s = n.te;
 
   if (d == Dankai::san) j_.oute_mae = ou_oute(j_.teban_nushi == j_.sita_gawa);
   const Mae mae{j_.kifu.kifu_nagasa, j_.kifu.at(j_.kifu.kifu_ichi + 1), j_.te_tochuu,
                 j_.saikai_machi, j_.shuukyoku};
-  te_wo_sasu(s, now, kekka);
+  te_wo_sasu(n, now, kekka);
   kekka.kotowari = sasu_ato(d, s);
   if (kekka.kotowari != Kotowari::nashi) {
     torikesu(d, kekka, mae);
     return kekka;
   }
   if (d == Dankai::ichi) {
-    j_.santeme.ichite_x = s.saki_x;
-    j_.santeme.ichite_y = s.saki_y;
+    j_.santeme.ichite_x = s.tc;
+    j_.santeme.ichite_y = s.tr;
   } else if (d == Dankai::ni) {
-    j_.santeme.nite_x = s.saki_x;
-    j_.santeme.nite_y = s.saki_y;
+    j_.santeme.nite_x = s.tc;
+    j_.santeme.nite_y = s.tr;
   } else {
     j_.te_tochuu = false;
   }
@@ -119,23 +110,20 @@ Sashita Taikyoku::sasu(const NingenTe& s, double now) {
   return kekka;
 }
 
-void Taikyoku::te_wo_sasu(const NingenTe& s, double now, Sashita& kekka) {
+void Taikyoku::te_wo_sasu(const NingenTe& n, double now, Sashita& kekka) {
   // The move is recorded with the times of the player who holds the turn, whatever
   // pieces move.
   const bool nushi_sita = j_.teban_nushi == j_.sita_gawa;
   const double ima = jikan_hakaru(now);
-  int koma = s.koma;
+  Te te = n.te;
   int nari_koma = 0;
-  if (s.naru && naru_kanou(s.moto_x, s.moto_y, s.saki_y, koma, nari_koma)) koma = nari_koma;
-  kiroku(s, koma, j_.jikan_sita + (nushi_sita ? ima : 0), j_.jikan_ue + (nushi_sita ? 0 : ima));
+  if (n.naru && naru_kanou(te.fc, te.fr, te.tr, te.koma, nari_koma)) te.koma = nari_koma;
+  kiroku(te, n.te.koma, j_.jikan_sita + (nushi_sita ? ima : 0), j_.jikan_ue + (nushi_sita ? 0 : ima));
   ++j_.tesuu;
-  // The upper hand is addressed by slot, the lower one by its row on screen.
-  const int fr = s.moto_x == TE_UE ? 8 - s.moto_y : s.moto_y;
-  kekka.te = do_move(j_.pos, Te{s.moto_x, is_uchi(s.moto_x) ? te_slot(s.moto_x, fr) : fr,
-                                s.saki_x, s.saki_y, koma});
+  kekka.te = do_move(j_.pos, te);
   ou_tori(kekka.te.torareru);
   kekka.tameshita = true;
-  kekka.koma = koma;
+  kekka.koma = te.koma;
   kekka.kiroku = j_.kifu.at(j_.kifu.kifu_ichi);
   if (j_.dankai == Dankai::ichi) j_.te_tochuu = true;
 }

@@ -203,8 +203,8 @@ void Taikyoku::tsuzuki(TaikyokuShu shu) {
   j_.teban_nushi = k == 0 ? j_.teban : (is_ue(hajime.moto_koma) ? j_.ue_gawa : j_.sita_gawa);
   j_.dankai = static_cast<Dankai>(k + 1);
   j_.te_tochuu = k > 0;
-  if (k >= 1) j_.santeme.ichite_x = hajime.saki_x, j_.santeme.ichite_y = hajime.saki_y;
-  if (k == 2) j_.santeme.nite_x = j_.kifu.at(ichi).saki_x, j_.santeme.nite_y = j_.kifu.at(ichi).saki_y;
+  if (k >= 1) j_.santeme.ichite_x = hajime.te.tc, j_.santeme.ichite_y = hajime.te.tr;
+  if (k == 2) j_.santeme.nite_x = j_.kifu.at(ichi).te.tc, j_.santeme.nite_y = j_.kifu.at(ichi).te.tr;
   j_.saikai_machi = true;
 }
 

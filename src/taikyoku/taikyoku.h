@@ -30,11 +30,10 @@ constexpr Gawa aite(Gawa g) { return static_cast<Gawa>(-static_cast<int>(g)); }
 enum class Shuukyoku : int { tsuzuku = 0, sente_kachi = 1, gote_kachi = -1 };
 constexpr Shuukyoku kachi(Gawa g) { return static_cast<Shuukyoku>(static_cast<int>(g)); }
 
-// A person's move as the two presses gave it: the source (a board square, or a hand cell:
-// column TE_SITA with its row on screen, or TE_UE with its row), the target square, the
-// piece selected, and whether the right button asked for promotion.
+// A person's move as the two presses gave it: the move with the piece as it was taken
+// up (te.koma, before any promotion), and whether the right button asked for promotion.
 struct NingenTe {
-  int moto_x = 0, moto_y = 0, saki_x = 0, saki_y = 0, koma = 0;
+  Te te;
   bool naru = false;
 };
 
@@ -186,7 +185,7 @@ class Taikyoku {
   // The computer's procedure begins: its clock starts.
   void com_tejun_kaishi(double now) { j_.jikan_kaishi = now; }
   // The record entry of the computer's chosen move, before it is made; returns the
-  // thinking time charged. The upper hand's drop is recorded with the row of its cell.
+  // thinking time charged.
   double com_kiroku(const Sashite& m, double now);
   // After a procedure: its time charged, the move handed to the lower side.
   void com_tejun_owari(double jikan, double now);
@@ -244,10 +243,12 @@ class Taikyoku {
 
  private:
   void ou_tori(int torareru);
-  void kiroku(const NingenTe& te, int koma, double sita_ato, double ue_ato);
+  // The record entry of a move about to be made: `te` with the code it places, and the
+  // code that stood on its source.
+  void kiroku(const Te& te, int moto_koma, double sita_ato, double ue_ato);
   void modoshita(const KifuEntry& e);
   Kotowari sasu_mae(Dankai d, const NingenTe& te) const;
-  Kotowari sasu_ato(Dankai d, const NingenTe& te) const;
+  Kotowari sasu_ato(Dankai d, const Te& te) const;
   // What taking a refused move back needs beyond what undoing it and its record entry
   // give back.
   struct Mae {

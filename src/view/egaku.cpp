@@ -74,7 +74,7 @@ void BanGamen::ban_egaku() {
 
 void BanGamen::mochigoma_sita_egaku() {
   for (int k = 1; k <= 7; ++k) {
-    const int r = k + 2;
+    const int r = moto_gyou(TE_SITA, k);
     koma_egaku(kara, 11, r);
     koma_egaku(settei_.haikei(), 12, r);
     waku_egaku(IRO_MIDORI, 11, r);
@@ -89,7 +89,7 @@ void BanGamen::mochigoma_sita_egaku() {
 
 void BanGamen::mochigoma_ue_egaku() {
   for (int j = 1; j <= 7; ++j) {
-    const int k = 8 - j;
+    const int k = moto_fr(TE_UE, j);
     koma_egaku(kara, -1, j);
     koma_egaku(settei_.haikei(), 0, j);
     waku_egaku(IRO_MIDORI, -1, j);
@@ -128,12 +128,12 @@ void BanGamen::waku_kesu() {
     for (int r = 1; r <= 9; ++r) waku_egaku(IRO_MIDORI, c, r);
 }
 
-void BanGamen::sidou_egaku(int moto_x, int moto_y, int iro, int code) {
+void BanGamen::sidou_egaku(int fc, int fr, int iro, int code) {
   waku_kesu();
   if (!settei_.sidou_on()) return;
   for (int c = 1; c <= 9; ++c)
     for (int r = 1; r <= 9; ++r)
-      if (t_.pos().idou_kanou(moto_x, moto_y, c, r, code)) waku_egaku(iro, c, r);
+      if (t_.pos().idou_kanou(fc, fr, c, r, code)) waku_egaku(iro, c, r);
 }
 
 }  // namespace mirado

@@ -157,8 +157,8 @@ TEST_F(WindowTest, PressesReachTheGameAsCellsAtAnyWindowSize) {
   ASSERT_EQ(game().taikyoku().teban(), Gawa::sente);
   QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, cell_centre(3, 7));
   EXPECT_EQ(game().nyuuryoku().click_jotai(), 1);
-  EXPECT_EQ(game().nyuuryoku().sentaku(static_cast<Dankai>(1)).moto_x, 3);
-  EXPECT_EQ(game().nyuuryoku().sentaku(static_cast<Dankai>(1)).moto_y, 7);
+  EXPECT_EQ(game().nyuuryoku().sentaku(static_cast<Dankai>(1)).fc, 3);
+  EXPECT_EQ(game().nyuuryoku().sentaku(static_cast<Dankai>(1)).fr, 7);
 
   window_->resize(1200, 1040);  // the board scales with the window
   QApplication::processEvents();
@@ -327,8 +327,8 @@ TEST_F(WindowTest, PictureIsCentredInAWindowOfAnotherShape) {
                   static_cast<int>(top + (100 + 615 * r + 307) / 15.0 * s));
   };
   QTest::mouseClick(&surface, Qt::LeftButton, {}, centre(3, 7));
-  EXPECT_EQ(game().nyuuryoku().sentaku(static_cast<Dankai>(1)).moto_x, 3);
-  EXPECT_EQ(game().nyuuryoku().sentaku(static_cast<Dankai>(1)).moto_y, 7);
+  EXPECT_EQ(game().nyuuryoku().sentaku(static_cast<Dankai>(1)).fc, 3);
+  EXPECT_EQ(game().nyuuryoku().sentaku(static_cast<Dankai>(1)).fr, 7);
   window_->resize(600, 1000);  // now the margins are above and below
   QApplication::processEvents();
   const double s2 = std::min(surface.width() / 600.0, surface.height() / 485.0);

@@ -63,8 +63,7 @@ void sasu_mae(void* c, const Sashite& m) {
   w.gamen.joukyou_okuru();
   w.gamen.shirushi_tsukeru();
   w.gamen.tesuu_hyouji(b.t.tesuu());
-  if (m.fc == TE_UE) b.c.tenmetsu(m.moto_koma, TE_UE, 8 - m.fr, 2);
-  else b.c.tenmetsu(m.moto_koma, m.fc, m.fr, 2);
+  b.c.tenmetsu(m.moto_koma, m.te.fc, moto_gyou(m.te.fc, m.te.fr), 2);
 }
 
 // One procedure on the game: the search, the record entry and blink, the move made and
@@ -79,15 +78,15 @@ ComTe com_sasu(const Madoguchi& w, ComTeban& c, Taikyoku& t, Dankai tejun, Sashi
   hooks.sasu_mae = sasu_mae;
   const ComTe r = t.com_ban(tejun, hooks, nullptr, yomi_te);
   jikan = b.jikan;
-  if (r.te.ari) w.gamen.te_egaku(r.te.fc, r.te.fr, r.te.tc, r.te.tr, r.te.koma, r.torareru);
+  if (r.te.ari) w.gamen.te_egaku(r.te.te, r.torareru);
   return r;
 }
 
 void com_owari(const Madoguchi& w, ComTeban& c, Taikyoku& t, const Sashite& m, Gawa side,
                double jikan) {
   if (m.ari) {
-    w.gamen.te_hyouji(side, m.tc, m.tr, m.koma, IRO_SHIRO);
-    w.gamen.waku_egaku(IRO_SHIRO, m.tc, m.tr);
+    w.gamen.te_hyouji(side, m.te.tc, m.te.tr, m.te.koma, IRO_SHIRO);
+    w.gamen.waku_egaku(IRO_SHIRO, m.te.tc, m.te.tr);
     w.gamen.shirushi_awaseru();
   }
   t.com_tejun_owari(jikan, w.ports.clock->now());

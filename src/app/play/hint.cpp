@@ -62,11 +62,11 @@ void HintKaiseki::hint() {
   Kyokumen p_ima = t_.pos();
   KifuEntry zen = t_.kifu().at(t_.kifu().kifu_ichi);
   for (int i = 0; i < plan.n; ++i) {
-    const Sashite& m = plan.te[i];
+    const Te& m = plan.te[i].te;
     const int no = plan.dankai[i];
     if (!is_uchi(m.fc)) w_.gamen.masu_shirushi(IRO_HINT, m.fc, m.fr, 0);
     w_.gamen.masu_shirushi(IRO_HINT, m.tc, m.tr, no);
-    const KifuEntry e = sashite_entry(m);
+    const KifuEntry e = sashite_entry(plan.te[i]);
     text += " " + std::to_string(no) + " " +
             te_hyouki(p_ima, e, t_.kifu().kifu_ichi >= 1 || i > 0 ? &zen : nullptr,
                       t_.sita_sente());
@@ -80,7 +80,7 @@ void HintKaiseki::hint() {
 void HintKaiseki::hint_kesu() {
   if (hint_te_.n == 0) return;
   for (int i = 0; i < hint_te_.n; ++i) {
-    const Sashite& m = hint_te_.te[i];
+    const Te& m = hint_te_.te[i].te;
     for (const auto& [c, r] : {std::pair{m.fc, m.fr}, std::pair{m.tc, m.tr}}) {
       if (!on_ban(c, r)) continue;
       w_.gamen.masu_egaku(t_.pos().ban[c][r], c, r);

@@ -73,14 +73,14 @@ bool BanGamen::sentaku_nareru() const {
   if (nyuuryoku_.click_jotai() == 0 || !t_.hajimatta() || t_.owatta() ||
       t_.saisei_chu())
     return false;
-  const Nyuuryoku::Sentaku& s = nyuuryoku_.sentaku(t_.dankai());
-  if (!on_ban(s.moto_x, s.moto_y) || t_.pos().ban[s.moto_x][s.moto_y] != s.koma)
+  const Te& s = nyuuryoku_.sentaku(t_.dankai());
+  if (!on_ban(s.fc, s.fr) || t_.pos().ban[s.fc][s.fr] != s.koma)
     return false;
   for (int c = 1; c <= 9; ++c)
     for (int r = 1; r <= 9; ++r) {
       int nari = 0;
-      if (t_.pos().idou_kanou(s.moto_x, s.moto_y, c, r, s.koma) &&
-          naru_kanou(s.moto_x, s.moto_y, r, s.koma, nari))
+      if (t_.pos().idou_kanou(s.fc, s.fr, c, r, s.koma) &&
+          naru_kanou(s.fc, s.fr, r, s.koma, nari))
         return true;
     }
   return false;

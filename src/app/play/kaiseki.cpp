@@ -22,8 +22,8 @@ bool onaji_te(const std::vector<KifuEntry>& a, const std::vector<KifuEntry>& b) 
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
     const KifuEntry &x = a[i], &y = b[i];
-    if (x.moto_x != y.moto_x || x.moto_y != y.moto_y || x.saki_x != y.saki_x || x.saki_y != y.saki_y ||
-        x.koma != y.koma || x.moto_koma != y.moto_koma || x.tori_koma != y.tori_koma)
+    if (x.te.fc != y.te.fc || x.te.fr != y.te.fr || x.te.tc != y.te.tc || x.te.tr != y.te.tr ||
+        x.te.koma != y.te.koma || x.moto_koma != y.moto_koma || x.tori_koma != y.tori_koma)
       return false;
   }
   return true;
@@ -130,7 +130,7 @@ void HintKaiseki::kaiseki_shirushi() {
   if (k.saizen.n == 0) return;
   hint_te_ = k.saizen;
   for (int i = 0; i < k.saizen.n; ++i) {
-    const Sashite& m = k.saizen.te[i];
+    const Te& m = k.saizen.te[i].te;
     if (!is_uchi(m.fc)) w_.gamen.masu_shirushi(IRO_HINT, m.fc, m.fr, 0);
     w_.gamen.masu_shirushi(IRO_HINT, m.tc, m.tr, k.saizen.dankai[i]);
   }

@@ -14,14 +14,18 @@ constexpr int kMigi = 2;  // the right mouse button
 
 void Nyuuryoku::hanasu() { click_jotai_ = 0; }
 
-void Nyuuryoku::sentaku_kesu(const Sentaku& s) {
-  gamen_.sidou_egaku(s.moto_x, s.moto_y, IRO_MIDORI, s.koma);
-  gamen_.waku_egaku(IRO_MIDORI, s.moto_x, s.moto_y);
+void Nyuuryoku::moto_waku(int iro, const Te& s) {
+  gamen_.waku_egaku(iro, s.fc, moto_gyou(s.fc, s.fr));
 }
 
-void Nyuuryoku::erabu(Sentaku& s, int c, int r) {
-  s.moto_x = c;
-  s.moto_y = r;
+void Nyuuryoku::sentaku_kesu(const Te& s) {
+  gamen_.sidou_egaku(s.fc, s.fr, IRO_MIDORI, s.koma);
+  moto_waku(IRO_MIDORI, s);
+}
+
+void Nyuuryoku::erabu(Te& s, int c, int r) {
+  s.fc = c;
+  s.fr = r;
   s.koma = t_.pos().ban[c][r];
   gamen_.sidou_egaku(c, r, settei_.sidou_iro(), s.koma);
 }
@@ -29,7 +33,7 @@ void Nyuuryoku::erabu(Sentaku& s, int c, int r) {
 // First press on a board square: show the piece's moves; select it if this phase may move it.
 void Nyuuryoku::ban_wo_osu(Dankai d, int c, int r) {
   if (t_.pos().ban[c][r] == kara) return;
-  Sentaku& s = sentaku_[static_cast<int>(d)];
+  Te& s = sentaku_[static_cast<int>(d)];
   erabu(s, c, r);
   if (t_.ugokaseru(d, s.koma)) {
     gamen_.waku_egaku(IRO_AKA, c, r);
@@ -43,42 +47,36 @@ void Nyuuryoku::ban_wo_osu(Dankai d, int c, int r) {
 // A press off the board: let go of the marks, then pick up a piece from a hand. Either
 // hand can be picked up; the wrong one is refused at the destination.
 void Nyuuryoku::soto_wo_osu(Dankai d, int c, int r) {
-  Sentaku& s = sentaku_[static_cast<int>(d)];
+  Te& s = sentaku_[static_cast<int>(d)];
   if (is_koma(s.koma)) sentaku_kesu(s);
   const Kyokumen& p = t_.pos();
-  int code = 0;
-  if (c == TE_SITA && r >= 3 && r <= 9) {
-    if (p.mochigoma_sita[r - 2] <= 0) return;
-    code = -MOCHIGOMA_KOMA[r - 2];
-  } else if (c == TE_UE && r >= 1 && r <= 7) {
-    if (p.mochigoma_ue[8 - r] <= 0) return;
-    code = MOCHIGOMA_KOMA[8 - r];
-  } else {
-    return;
-  }
+  const int k = moto_fr(c, r);  // the hand slot the cell shows
+  if (!is_uchi(c) || k < 1 || k > 7) return;
+  if ((c == TE_SITA ? p.mochigoma_sita[k] : p.mochigoma_ue[k]) <= 0) return;
+  const int code = c == TE_SITA ? -MOCHIGOMA_KOMA[k] : MOCHIGOMA_KOMA[k];
   click_jotai_ = 1;
-  s.moto_x = c;
-  s.moto_y = r;
+  s.fc = c;
+  s.fr = k;
   s.koma = code;
   const bool jibun_no_te = (c == TE_SITA) == (t_.teban_nushi() == t_.sita_gawa());
   gamen_.waku_egaku(jibun_no_te ? IRO_AKA : settei_.sidou_iro(), c, r);
-  gamen_.sidou_egaku(c, r, settei_.sidou_iro(), code);
+  gamen_.sidou_egaku(c, k, settei_.sidou_iro(), code);
 }
 
-void Nyuuryoku::te_hyouji(const Sentaku& s, int koma) {
-  gamen_.te_hyouji(koma >= 10 ? t_.ue_gawa() : t_.sita_gawa(), s.saki_x, s.saki_y, koma, IRO_SHIRO);
+void Nyuuryoku::te_hyouji(const Te& s, int koma) {
+  gamen_.te_hyouji(koma >= 10 ? t_.ue_gawa() : t_.sita_gawa(), s.tc, s.tr, koma, IRO_SHIRO);
 }
 
 // The move as the game made it: the move number, the selection let go, the squares and
 // hands, the sound, and the first move's notation.
-void Nyuuryoku::sashita_egaku(Dankai d, Sentaku& s, const Sashita& r, int tesuu) {
+void Nyuuryoku::sashita_egaku(Dankai d, Te& s, const Sashita& r, int tesuu) {
   gamen_.shirushi_tsukeru();
   gamen_.tesuu_hyouji(tesuu);
   click_jotai_ = 0;
-  gamen_.waku_egaku(IRO_MIDORI, s.moto_x, s.moto_y);
-  gamen_.waku_egaku(IRO_MIDORI, s.saki_x, s.saki_y);
-  gamen_.sidou_egaku(s.moto_x, s.moto_y, IRO_MIDORI, r.koma);
-  gamen_.te_egaku(r.te.te.fc, r.te.te.fr, r.te.te.tc, r.te.te.tr, r.koma, r.te.torareru);
+  moto_waku(IRO_MIDORI, s);
+  gamen_.waku_egaku(IRO_MIDORI, s.tc, s.tr);
+  gamen_.sidou_egaku(s.fc, s.fr, IRO_MIDORI, r.koma);
+  gamen_.te_egaku(r.te.te, r.te.torareru);
   s.koma = r.koma;
   tetsuzuki_.snd_play(Oto::koma);
   if (d == Dankai::ichi) te_hyouji(s, s.koma);
@@ -110,7 +108,7 @@ void Nyuuryoku::shouri(Gawa winner) {
 }
 
 // After a move that stands: its notation, the turn icons, the win, or the computer's turn.
-void Nyuuryoku::sashita_ato(Dankai d, const Sentaku& s, const Sashita& r, bool nushi_sita) {
+void Nyuuryoku::sashita_ato(Dankai d, const Te& s, const Sashita& r, bool nushi_sita) {
   if (d != Dankai::ichi) te_hyouji(s, s.koma);
   if (d == Dankai::san && !t_.com_taikyoku()) tetsuzuki_.aicon_ichi(nushi_sita ? "上" : "下", t_.teban());
   if (r.shousha != Gawa::nashi) {
@@ -126,25 +124,24 @@ void Nyuuryoku::sashita_ato(Dankai d, const Sentaku& s, const Sashita& r, bool n
 }
 
 // 成りを確認: a left click on a move that may promote, and need not, asks which.
-bool Nyuuryoku::naru_ka_kiku(Dankai d, const Sentaku& s) {
-  if (!settei_.nari_kakunin() || !on_ban(s.moto_x, s.moto_y) || !t_.ugokaseru(d, s.koma))
+bool Nyuuryoku::naru_ka_kiku(Dankai d, const Te& s) {
+  if (!settei_.nari_kakunin() || !on_ban(s.fc, s.fr) || !t_.ugokaseru(d, s.koma))
     return false;
-  if (t_.pos().ban[s.moto_x][s.moto_y] != s.koma ||
-      !t_.pos().idou_kanou(s.moto_x, s.moto_y, s.saki_x, s.saki_y, s.koma))
+  if (t_.pos().ban[s.fc][s.fr] != s.koma ||
+      !t_.pos().idou_kanou(s.fc, s.fr, s.tc, s.tr, s.koma))
     return false;
   int nari = 0;
-  if (!naru_kanou(s.moto_x, s.moto_y, s.saki_y, s.koma, nari)) return false;
-  if (!narazu_kanou(s.saki_y, s.koma)) return true;  // it must: no need to ask
+  if (!naru_kanou(s.fc, s.fr, s.tr, s.koma, nari)) return false;
+  if (!narazu_kanou(s.tr, s.koma)) return true;  // it must: no need to ask
   return gamen_.msg("成りますか？", "成り", Buttons::naru) == Answer::yes;
 }
 
-void Nyuuryoku::sasu(Dankai d, Sentaku& s, int button) {
+void Nyuuryoku::sasu(Dankai d, Te& s, int button) {
   const bool nushi_sita = t_.teban_nushi() == t_.sita_gawa();
   const bool timer = mado_.timer1();
   const int tesuu = t_.tesuu() + 1;
   const bool naru = button == kMigi || naru_ka_kiku(d, s);
-  const Sashita r = t_.sasu(NingenTe{s.moto_x, s.moto_y, s.saki_x, s.saki_y, s.koma, naru},
-                            ports_.clock->now());
+  const Sashita r = t_.sasu(NingenTe{s, naru}, ports_.clock->now());
   switch (r.kotowari) {
     case Kotowari::nashi: break;
     case Kotowari::dare_no_koma:
@@ -158,7 +155,7 @@ void Nyuuryoku::sasu(Dankai d, Sentaku& s, int button) {
       tetsuzuki_.snd_play(Oto::kinshi);
       click_jotai_ = 0;
       gamen_.waku_kesu();
-      if (!on_ban(s.moto_x, s.moto_y)) gamen_.waku_egaku(IRO_MIDORI, s.moto_x, s.moto_y);
+      if (!on_ban(s.fc, s.fr)) moto_waku(IRO_MIDORI, s);
       return;
     case Kotowari::naranai_to:
       gamen_.kotowaru(kotowari_moji(r.kotowari, d));
@@ -173,7 +170,7 @@ void Nyuuryoku::sasu(Dankai d, Sentaku& s, int button) {
   // A piece left unpromoted where it could have promoted is said so: the left button
   // never promotes.
   int nari = 0;
-  if (!naru && on_ban(s.moto_x, s.moto_y) && naru_kanou(s.moto_x, s.moto_y, s.saki_y, s.koma, nari))
+  if (!naru && on_ban(s.fc, s.fr) && naru_kanou(s.fc, s.fr, s.tr, s.koma, nari))
     gamen_.shiraseru("成らずに指しました（成る時は右ボタン）");
   sashita_egaku(d, s, r, tesuu);
   sashita_ato(d, s, r, nushi_sita);
@@ -182,11 +179,11 @@ void Nyuuryoku::sasu(Dankai d, Sentaku& s, int button) {
 // Second press on a board square, with a piece selected: another piece of one's own is
 // selected instead, anything else is the move.
 void Nyuuryoku::saki_wo_osu(Dankai d, int button, int c, int r) {
-  Sentaku& s = sentaku_[static_cast<int>(d)];
-  s.saki_x = c;
-  s.saki_y = r;
-  if (!t_.machigai_te(d, s.moto_x) && d != Dankai::ni && t_.ugokaseru(d, t_.pos().ban[c][r])) {
-    gamen_.waku_egaku(IRO_MIDORI, s.moto_x, s.moto_y);
+  Te& s = sentaku_[static_cast<int>(d)];
+  s.tc = c;
+  s.tr = r;
+  if (!t_.machigai_te(d, s.fc) && d != Dankai::ni && t_.ugokaseru(d, t_.pos().ban[c][r])) {
+    moto_waku(IRO_MIDORI, s);
     erabu(s, c, r);
     gamen_.waku_egaku(IRO_AKA, c, r);
     return;

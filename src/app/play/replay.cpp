@@ -19,17 +19,17 @@ bool Game::ippo_susumu() {
   set_timer(false);
   gamen_.waku_kesu();
   gamen_.tesuu_hyouji(taikyoku_.tesuu());
-  if (on_ban(e.moto_x, e.moto_y)) {
-    gamen_.masu_egaku(kara, e.moto_x, e.moto_y);
+  if (on_ban(e.te.fc, e.te.fr)) {
+    gamen_.masu_egaku(kara, e.te.fc, e.te.fr);
   }
   gamen_.jikan_awaseru();
-  gamen_.masu_egaku(kara, e.moto_x, e.moto_y);
-  gamen_.masu_egaku(e.koma, e.saki_x, e.saki_y);
+  gamen_.masu_egaku(kara, e.te.fc, moto_gyou(e.te.fc, e.te.fr));  // a drop's hand cell, drawn over below
+  gamen_.masu_egaku(e.te.koma, e.te.tc, e.te.tr);
   gamen_.mochigoma_sita_egaku();
   gamen_.mochigoma_ue_egaku();
   snd_play(Oto::koma);
-  gamen_.te_hyouji(e.koma > 0 ? taikyoku_.ue_gawa() : taikyoku_.sita_gawa(), e.saki_x, e.saki_y,
-                   e.koma, IRO_SHIRO);
+  gamen_.te_hyouji(e.te.koma > 0 ? taikyoku_.ue_gawa() : taikyoku_.sita_gawa(), e.te.tc, e.te.tr,
+                   e.te.koma, IRO_SHIRO);
   gamen_.tesuu_hyouji(taikyoku_.tesuu());
   return true;
 }
@@ -60,15 +60,15 @@ void Game::modoshi_egaku(const KifuEntry& e) {
   nyuuryoku_.hanasu();
   set_timer(false);
   gamen_.waku_kesu();
-  if (on_ban(e.moto_x, e.moto_y)) {
-    gamen_.masu_egaku(e.moto_koma, e.moto_x, e.moto_y);
+  if (on_ban(e.te.fc, e.te.fr)) {
+    gamen_.masu_egaku(e.moto_koma, e.te.fc, e.te.fr);
   }
   gamen_.jikan_awaseru();
   gamen_.mochigoma_sita_egaku();
   gamen_.mochigoma_ue_egaku();
-  gamen_.masu_egaku(kara, e.saki_x, e.saki_y);
+  gamen_.masu_egaku(kara, e.te.tc, e.te.tr);
   if (e.tori_koma != kara) {
-    gamen_.masu_egaku(e.tori_koma, e.saki_x, e.saki_y);
+    gamen_.masu_egaku(e.tori_koma, e.te.tc, e.te.tr);
   }
   snd_play(Oto::koma);
   gamen_.te_kesu(e.moto_koma > 0 ? taikyoku_.ue_gawa() : taikyoku_.sita_gawa());

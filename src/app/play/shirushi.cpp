@@ -27,8 +27,8 @@ std::vector<BanGamen::Shirushi> BanGamen::shirushi() const {
   for (int i = (n - 1) / 3 * 3 + 1; i <= n; ++i) {
     const KifuEntry& e = t_.kifu().at(i);
     const int no = (i - 1) % 3 + 1;
-    if (on_ban(e.moto_x, e.moto_y)) out.push_back({e.moto_x, e.moto_y, no, false});
-    if (on_ban(e.saki_x, e.saki_y)) out.push_back({e.saki_x, e.saki_y, no, true});
+    if (on_ban(e.te.fc, e.te.fr)) out.push_back({e.te.fc, e.te.fr, no, false});
+    if (on_ban(e.te.tc, e.te.tr)) out.push_back({e.te.tc, e.te.tr, no, true});
   }
   return out;
 }

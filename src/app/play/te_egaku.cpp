@@ -3,15 +3,14 @@
 
 namespace mirado {
 
-void BanGamen::te_egaku(int fc, int fr, int tc, int tr, int code, int torareru) {
+void BanGamen::te_egaku(const Te& te, int torareru) {
   if (is_sita(torareru)) mochigoma_ue_egaku();
   else if (is_ue(torareru)) mochigoma_sita_egaku();
-  // A drop's source is a hand cell, which the hand redraw below paints whole (fr names
-  // its slot, not its row: painting at it would leave an empty slot where none is).
-  if (on_ban(fc, fr)) masu_egaku(kara, fc, fr);
-  if (fc == TE_UE) mochigoma_ue_egaku();
-  else if (fc == TE_SITA) mochigoma_sita_egaku();
-  masu_egaku(code, tc, tr);
+  // A drop's source is a hand cell, which the hand redraw below paints whole.
+  if (on_ban(te.fc, te.fr)) masu_egaku(kara, te.fc, te.fr);
+  if (te.fc == TE_UE) mochigoma_ue_egaku();
+  else if (te.fc == TE_SITA) mochigoma_sita_egaku();
+  masu_egaku(te.koma, te.tc, te.tr);
 }
 
 }  // namespace mirado
