@@ -230,9 +230,6 @@ class Game final : private MadoTetsuzuki {
 
   const Ports& ports() const { return ports_; }
 
-  // Tests set the game up directly.
-  friend struct TaikyokuShiken;
-
  private:
   // The game, for the window's procedures to change through its methods.
   Taikyoku& game() { return taikyoku_; }
