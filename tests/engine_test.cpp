@@ -396,8 +396,8 @@ TEST(Probes, KugiKeisanMarksPinnedLowerPiecesAndTheUpperFlag) {
   k = s.p.kiki();
   HyoukaJoutai st;
   kugi_keisan(s.p, st);
-  EXPECT_EQ(st.kugi_sita[5][7], 1);
-  EXPECT_EQ(st.kugi_sita[5][9], 0);  // the silver still stands between
+  EXPECT_TRUE(st.kugi_sita[5][7]);
+  EXPECT_FALSE(st.kugi_sita[5][9]);  // the silver still stands between
   EXPECT_FALSE(st.kugi_ue_ari);
   // The lower bishop on (3, 3) looks at the upper king on (5, 1) through the silver (4, 2).
   s.at(1, 1, kara).at(3, 3, -KAKU).at(4, 2, GIN);

@@ -96,11 +96,11 @@ TEST(Tsumi, PawnDropBlocksAndThePositionComesBackSound) {
   // board; its file's flag comes back with it.
   Pos t("k8/9/9/9/9/9/2s6/3g1G3/3PKS3 b - 1");
   EXPECT_FALSE(t.sita());
-  EXPECT_EQ(t.p.fu_suji_sita[4], 1);
+  EXPECT_TRUE(t.p.fu_suji_sita[4]);
   EXPECT_EQ(kyokumen_fusei(t.p), "");
   t.p.oku(4, 9, -KEI);  // a knight cannot take it: mate
   EXPECT_TRUE(t.sita());
-  EXPECT_EQ(t.p.fu_suji_sita[4], 0);
+  EXPECT_FALSE(t.p.fu_suji_sita[4]);
 }
 
 TEST(Tsumi, UpperSideMirror) {

@@ -66,13 +66,13 @@ TEST(Ugoki, KingsAndPawnFlagsFollowTheMoves) {
   EXPECT_EQ(p.ou_sita_y, 8);
   do_move(p, Te{5, 1, 6, 2, OU});
   EXPECT_EQ(p.ou_ue_x, 6);
-  EXPECT_EQ(p.fu_suji_sita[5], 1);
+  EXPECT_TRUE(p.fu_suji_sita[5]);
   do_move(p, Te{5, 7, 5, 6, -HU});
-  EXPECT_EQ(p.fu_suji_sita[5], 1);
+  EXPECT_TRUE(p.fu_suji_sita[5]);
   do_move(p, Te{5, 6, 5, 3, -TO});  // promotes: the column is free for a drop
-  EXPECT_EQ(p.fu_suji_sita[5], 0);
+  EXPECT_FALSE(p.fu_suji_sita[5]);
   do_move(p, Te{TE_SITA, 1, 5, 5, -HU});
-  EXPECT_EQ(p.fu_suji_sita[5], 1);
+  EXPECT_TRUE(p.fu_suji_sita[5]);
   EXPECT_EQ(p.mochigoma_sita[1], 0);
   EXPECT_EQ(p.mochigoma_su_sita, 0);
 }

@@ -41,10 +41,10 @@ void mochigoma_mae_kiroku(const Kyokumen& p, HyoukaJoutai& s) {
 void kaku_oute_keisan(const Kyokumen& p, const Kiki& k, HyoukaJoutai& s) {
   for (int c = 1; c <= 9; ++c)
     for (int r = 1; r <= 9; ++r) {
-      s.kaku_oute_ue[c][r] = 0;
+      s.kaku_oute_ue[c][r] = false;
       if (p.ban[c][r] == kara && k.kiki_ue[c][r] == 0 &&
           p.idou_kanou(c, r, p.ou_ue_x, p.ou_ue_y, -KAKU))
-        s.kaku_oute_ue[c][r] = 1;
+        s.kaku_oute_ue[c][r] = true;
     }
 }
 
@@ -67,7 +67,7 @@ void kugi_keisan(Kyokumen& p, HyoukaJoutai& s) {
     }
   for (int c = 1; c <= 9; ++c)
     for (int r = 1; r <= 9; ++r) {
-      s.kugi_sita[c][r] = 0;
+      s.kugi_sita[c][r] = false;
       const int v = p.ban[c][r];
       if (v == kara) continue;
       p.ban[c][r] = kara;
@@ -76,7 +76,7 @@ void kugi_keisan(Kyokumen& p, HyoukaJoutai& s) {
           const int x = ue_c[i], y = ue_r[i];
           if (x == c && y == r) continue;  // the lifted square is empty now
           if (p.idou_kanou(x, y, p.ou_sita_x, p.ou_sita_y, p.ban[x][y])) {
-            s.kugi_sita[c][r] = 1;
+            s.kugi_sita[c][r] = true;
             break;
           }
         }
@@ -167,7 +167,7 @@ int kaku_kiken(const Kyokumen& p, const HyoukaJoutai& s, int col, int row, int k
   int xc = 0, xr = 0;
   for (int c = 1; c <= 9 && xc == 0; ++c)
     for (int r = 1; r <= 9; ++r)
-      if (s.kaku_oute_ue[c][r] == 1 && (p.idou_kanou(col, row, c, r, -KAKU) ||
+      if (s.kaku_oute_ue[c][r] && (p.idou_kanou(col, row, c, r, -KAKU) ||
                                         p.idou_kanou(col, row, c, r, -UMA))) {
         xc = c;
         xr = r;
@@ -273,10 +273,10 @@ void ue_koma_atari(const Scan& x, int i, int j, int v, int& t) {
   const auto& ku = k.kiki_ue;
   const int ac = k.atari_sita_x[i][j], ar = k.atari_sita_y[i][j];
   const int atari = iabs(k.atari_sita[i][j]);
-  const int kugi_a = x.s.kugi_sita[ac][ar];
+  const bool kugi_a = x.s.kugi_sita[ac][ar];
   if (k.himo_ue[i][j] == OU && (ks[i][j] > 1 || v > atari)) t -= 1000;
-  if (kugi_a == 0 && v > atari) t += (atari - v) * 10;
-  if (ku[i][j] > 0 && kugi_a == 0) {
+  if (!kugi_a && v > atari) t += (atari - v) * 10;
+  if (ku[i][j] > 0 && !kugi_a) {
     if (ks[i][j] > ku[i][j] && k.himo_ue[i][j] >= atari) t -= v * 10;
     if (j <= 3 && ku[i][j] == ks[i][j] && x.p.ban[i][j + 1] != kara && tate_nerai(x.p, i, j + 1))
       t -= (v + iabs(k.atari_sita[i][j + 1])) * 10;
@@ -742,7 +742,7 @@ int kugi_no_kougeki(const Kyoku& x) {
   const int ac = k.atari_sita_x[tc][tr], ar = k.atari_sita_y[tc][tr];
   const bool line = (tc != kc && ac == kc) || (tr != kr && ar == kr) ||
                     ((tc == kc || tr == kr) && ac != kc && ar != kr);
-  if (ks[ac][ar] > 0 && x.s.kugi_sita[ac][ar] == 1 &&
+  if (ks[ac][ar] > 0 && x.s.kugi_sita[ac][ar] &&
       (ks[tc][tr] == 1 || (ks[tc][tr] == 2 && ku[kc][kr] > 0 && ku[tc][tr] > 0)) && line &&
       x.p.idou_kanou(tc, tr, ac, ar, x.s.moto_koma)) {
     // The exception needs a covering piece before the move: a square off the board

@@ -43,8 +43,8 @@ struct HyoukaJoutai {
   Kiki::Map kiki_sita_mae{}, kiki_ue_mae{}, atari_ue_x_mae{}, atari_ue_y_mae{};
   int ban_mae[10][10] = {};
   Mochigoma mochigoma_mae;
-  int kaku_oute_ue[10][10] = {};
-  int kugi_sita[10][10] = {};
+  bool kaku_oute_ue[10][10] = {};
+  bool kugi_sita[10][10] = {};
   bool kugi_ue_ari = false;  // some upper piece is pinned to its king
 };
 

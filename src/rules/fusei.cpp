@@ -40,10 +40,10 @@ std::string te_fusei(const char* gawa, const int (&te)[8], int su, bool teki_ou_
 
 std::string fu_suji_fusei(const Kyokumen& p) {
   for (int c = 1; c <= 9; ++c) {
-    int sita = 0, ue = 0;
+    bool sita = false, ue = false;
     for (int r = 1; r <= 9; ++r) {
-      sita |= p.ban[c][r] == -HU;
-      ue |= p.ban[c][r] == HU;
+      if (p.ban[c][r] == -HU) sita = true;
+      if (p.ban[c][r] == HU) ue = true;
     }
     if (p.fu_suji_sita[c] != sita || p.fu_suji_ue[c] != ue)
       return "the pawn-file flags of column " + std::to_string(c) + " do not fit the board";

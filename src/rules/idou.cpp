@@ -55,11 +55,11 @@ void Kyokumen::ou_ichi_keisan() {
 
 void Kyokumen::fu_suji_keisan() {
   for (int c = 1; c <= 9; ++c) {
-    fu_suji_sita[c] = 0;
-    fu_suji_ue[c] = 0;
+    fu_suji_sita[c] = false;
+    fu_suji_ue[c] = false;
     for (int r = 1; r <= 9; ++r) {
-      if (ban[c][r] == -HU) fu_suji_sita[c] = 1;
-      else if (ban[c][r] == HU) fu_suji_ue[c] = 1;
+      if (ban[c][r] == -HU) fu_suji_sita[c] = true;
+      else if (ban[c][r] == HU) fu_suji_ue[c] = true;
     }
   }
 }
@@ -96,8 +96,8 @@ bool Kyokumen::idou_kanou(int fc, int fr, int tc, int tr, int code) const {
 
   if (fc == TE_SITA || fc == TE_UE) {
     if (target != kara) return false;
-    if (code == -HU && fu_suji_sita[tc] == 1) return false;
-    if (code == HU && fu_suji_ue[tc] == 1) return false;
+    if (code == -HU && fu_suji_sita[tc]) return false;
+    if (code == HU && fu_suji_ue[tc]) return false;
     // A pawn, lance or knight counts as dropped only from its own side's hand column;
     // from the other column it would be a board move from off the board, which never fits.
     switch (code) {

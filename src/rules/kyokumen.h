@@ -29,9 +29,9 @@ struct Kyokumen {
   // and the hands stay countable).
   int mochigoma_su_sita = 0;
   int mochigoma_su_ue = 0;
-  // 1 when the column holds an unpromoted pawn of that side (two-pawn rule).
-  int fu_suji_sita[10] = {};
-  int fu_suji_ue[10] = {};
+  // Does the column hold an unpromoted pawn of that side? (the two-pawn rule)
+  bool fu_suji_sita[10] = {};
+  bool fu_suji_ue[10] = {};
   // The kings' squares; a captured king keeps the square it was taken on.
   int ou_sita_x = 0, ou_sita_y = 0;
   int ou_ue_x = 0, ou_ue_y = 0;

@@ -12,10 +12,10 @@ namespace {
 // Flags of one column recounted from the board; a column out of range is left alone.
 void fu_suji_retsu(Kyokumen& p, int c) {
   if (c < 1 || c > 9) return;
-  int sita = 0, ue = 0;
+  bool sita = false, ue = false;
   for (int r = 1; r <= 9; ++r) {
-    sita |= p.ban[c][r] == -HU;
-    ue |= p.ban[c][r] == HU;
+    if (p.ban[c][r] == -HU) sita = true;
+    if (p.ban[c][r] == HU) ue = true;
   }
   p.fu_suji_sita[c] = sita;
   p.fu_suji_ue[c] = ue;
