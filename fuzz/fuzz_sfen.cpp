@@ -20,8 +20,7 @@ using mirado::fuzz::hitsuyou;
 void tsumi_kensa(const SfenPosition& sp) {
   for (int side = 0; side < 2; ++side) {
     Kyokumen p = sp.pos;
-    const int tsumi = side == 0 ? tsumi_sita(p) : tsumi_ue(p);
-    hitsuyou(tsumi == ari || tsumi == nashi ? "" : "mate test answers neither yes nor no", "tsumi");
+    static_cast<void>(side == 0 ? tsumi_sita(p) : tsumi_ue(p));
     hitsuyou(test::same_position(p, sp.pos) ? "" : "the mate test changed the position", "tsumi");
   }
 }

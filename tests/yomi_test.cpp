@@ -51,7 +51,7 @@ Kyokumen replay_as_a_person(Kyokumen p, const YomiTe& turn, int ix = 0, int iy =
       EXPECT_EQ(p.ban[m.te.fc][m.te.fr], m.moto_koma);
       EXPECT_TRUE(own ? is_ue(m.moto_koma) : is_sita(m.moto_koma));
     }
-    EXPECT_EQ(p.idou_kanou(m.te.fc, m.te.fr, m.te.tc, m.te.tr, m.moto_koma), ari);
+    EXPECT_TRUE(p.idou_kanou(m.te.fc, m.te.fr, m.te.tc, m.te.tr, m.moto_koma));
     const bool in_check_before = ue_ou_attacked(p);
     if (phase == 3 && pieces_of_ue(p) > 1) {
       const bool moves_first = !drop && m.te.fc == ix && m.te.fr == iy;

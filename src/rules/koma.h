@@ -7,8 +7,6 @@
 
 namespace mirado {
 
-constexpr int ari = 1;    // yes: result of every test, value of set flags
-constexpr int nashi = 0;  // no
 constexpr int kara = 0;   // empty square
 
 constexpr int BAN_SIZE = 9;

@@ -97,8 +97,8 @@ Kyokumen kaiten(const Kyokumen& p);
 
 // Promotion tests. narazu_kanou: may the piece stay unpromoted on to_row?
 bool narazu_kanou(int to_row, int code);
-// naru_kanou: may this move promote? On ari, nari_koma receives the promoted code
-// (it is left untouched on nashi).
+// naru_kanou: may this move promote? When it may, nari_koma receives the promoted code
+// (it is left untouched otherwise).
 bool naru_kanou(int from_col, int from_row, int to_row, int code, int& nari_koma);
 
 }  // namespace mirado
