@@ -40,12 +40,8 @@ std::string te_fusei(const char* gawa, const int (&te)[8], int su, bool teki_ou_
 
 std::string fu_suji_fusei(const Kyokumen& p) {
   for (int c = 1; c <= 9; ++c) {
-    bool sita = false, ue = false;
-    for (int r = 1; r <= 9; ++r) {
-      if (p.ban[c][r] == -HU) sita = true;
-      if (p.ban[c][r] == HU) ue = true;
-    }
-    if (p.fu_suji_sita[c] != sita || p.fu_suji_ue[c] != ue)
+    const auto f = p.fu_suji_kazoe(c);
+    if (p.fu_suji_sita[c] != f.sita || p.fu_suji_ue[c] != f.ue)
       return "the pawn-file flags of column " + std::to_string(c) + " do not fit the board";
   }
   return {};

@@ -54,14 +54,7 @@ void Kyokumen::ou_ichi_keisan() {
 }
 
 void Kyokumen::fu_suji_keisan() {
-  for (int c = 1; c <= 9; ++c) {
-    fu_suji_sita[c] = false;
-    fu_suji_ue[c] = false;
-    for (int r = 1; r <= 9; ++r) {
-      if (ban[c][r] == -HU) fu_suji_sita[c] = true;
-      else if (ban[c][r] == HU) fu_suji_ue[c] = true;
-    }
-  }
+  for (int c = 1; c <= 9; ++c) fu_suji_keisan(c);
 }
 
 bool Kyokumen::hisha_michi(int fc, int fr, int tc, int tr) const {

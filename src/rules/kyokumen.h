@@ -66,13 +66,33 @@ struct Kyokumen {
   bool hisha_michi(int fc, int fr, int tc, int tr) const;
   bool kaku_michi(int fc, int fr, int tc, int tr) const;
 
+  // Does column c hold an unpromoted pawn of the lower side, of the upper side? Counted
+  // from the board, not from the flags.
+  struct FuSuji { bool sita, ue; };
+  FuSuji fu_suji_kazoe(int c) const {
+    FuSuji f{false, false};
+    for (int r = 1; r <= 9; ++r) {
+      if (ban[c][r] == -HU) f.sita = true;
+      else if (ban[c][r] == HU) f.ue = true;
+    }
+    return f;
+  }
+
  private:
   friend TeModoshi do_move(Kyokumen& p, const Te& te);
   friend void undo_move(Kyokumen& p, const TeModoshi& m);
   friend std::string kyokumen_fusei(const Kyokumen& p);
   friend Kyokumen kaiten(const Kyokumen& p);
 
-  void fu_suji_keisan();
+  void fu_suji_keisan();       // every column
+  // One column; a column off the board is left alone. Inline: every pawn move comes here.
+  void fu_suji_keisan(int c) {
+    if (c < 1 || c > 9) return;
+    const FuSuji f = fu_suji_kazoe(c);
+    fu_suji_sita[c] = f.sita;
+    fu_suji_ue[c] = f.ue;
+  }
+  void fu_suji_naosu(const Te& te, int moto_koma, int torareru);
   void ou_ichi_keisan();
 
   // A new number for a changed board: the maps describe the board whose number they carry.

@@ -9,26 +9,6 @@ namespace mirado {
 
 namespace {
 
-// Flags of one column recounted from the board; a column out of range is left alone.
-void fu_suji_retsu(Kyokumen& p, int c) {
-  if (c < 1 || c > 9) return;
-  bool sita = false, ue = false;
-  for (int r = 1; r <= 9; ++r) {
-    if (p.ban[c][r] == -HU) sita = true;
-    if (p.ban[c][r] == HU) ue = true;
-  }
-  p.fu_suji_sita[c] = sita;
-  p.fu_suji_ue[c] = ue;
-}
-
-// Only a pawn arriving, leaving or being taken changes a column's flags; a move along
-// one column recounts it once.
-void fu_suji_naosu(Kyokumen& p, const Te& te, int moto_koma, int torareru) {
-  if (koma_abs(moto_koma) != HU && koma_abs(te.koma) != HU && koma_abs(torareru) != HU) return;
-  fu_suji_retsu(p, te.fc);
-  if (te.tc != te.fc) fu_suji_retsu(p, te.tc);
-}
-
 // A captured piece counts in the capturer's total; a king has no slot to go to.
 void tori_kazoeru(Kyokumen& p, int torareru, int delta) {
   if (!is_koma(torareru)) return;
@@ -48,6 +28,14 @@ void kensa(const Kyokumen& p, const char* doko) {
 #endif
 
 }  // namespace
+
+// Only a pawn arriving, leaving or being taken changes a column's flags; a move along
+// one column recounts it once.
+void Kyokumen::fu_suji_naosu(const Te& te, int moto_koma, int torareru) {
+  if (koma_abs(moto_koma) != HU && koma_abs(te.koma) != HU && koma_abs(torareru) != HU) return;
+  fu_suji_keisan(te.fc);
+  if (te.tc != te.fc) fu_suji_keisan(te.tc);
+}
 
 TeModoshi do_move(Kyokumen& p, const Te& te) {
   TeModoshi m;
@@ -76,7 +64,7 @@ TeModoshi do_move(Kyokumen& p, const Te& te) {
     m.ou_x = p.ou_ue_x, m.ou_y = p.ou_ue_y;
     p.ou_ue_x = te.tc, p.ou_ue_y = te.tr;
   }
-  fu_suji_naosu(p, te, m.moto_koma, torareru);
+  p.fu_suji_naosu(te, m.moto_koma, torareru);
   p.kawatta();
 #ifndef NDEBUG
   // The mate tests' stand-in drop names no hand slot: the hands add up once it is taken back.
@@ -100,7 +88,7 @@ void undo_move(Kyokumen& p, const TeModoshi& m) {
   }
 
   tori_kazoeru(p, m.torareru, -1);
-  fu_suji_naosu(p, te, m.moto_koma, m.torareru);
+  p.fu_suji_naosu(te, m.moto_koma, m.torareru);
   // The board takes back its number from before the move: maps drawn for it then and not
   // drawn over since are good again. A record entry's TeModoshi carries no number.
   if (m.ban_no != 0) p.ban_no_ = m.ban_no;
