@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "fakes.h"
-#include "kyokumen_kensa.h"
+#include "game_kensa.h"
 #include "scratch.h"
 
 namespace {

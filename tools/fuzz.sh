@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets of fuzz/ with clang in build-fuzz and runs each for
-# SECONDS from a scratch copy of its seed corpus (the committed corpus never grows).
-# Prints each target's executions; exits non-zero if any target crashed.
+# Builds the libFuzzer targets of fuzz/ in the clang sanitizer tree (build-asan, the one
+# tools/test.sh tests) and runs each for SECONDS from a scratch copy of its seed corpus
+# (the committed corpus never grows). Prints each target's executions; exits non-zero if
+# any target crashed.
 # Usage: tools/fuzz.sh SECONDS [TARGET...]   (targets: kifu sfen settei; default all)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,29 +12,36 @@ shift
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=(kifu sfen settei)
 jobs=${FUZZ_JOBS:-2}
+for t in "${targets[@]}"; do
+  [ -f fuzz/fuzz_"$t".cpp ] || { echo "no fuzz target '$t'" >&2; exit 2; }
+done
 
-CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DMIRADO_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build-fuzz -j2
+CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMIRADO_SANITIZE=ON \
+  -DMIRADO_BENCH=OFF >/dev/null
+if ! grep -q '^CMAKE_CXX_COMPILER_ID:.*Clang\|^CMAKE_CXX_COMPILER:.*clang' build-asan/CMakeCache.txt; then
+  echo "build-asan was configured with another compiler than clang; remove it and try again" >&2
+  exit 2
+fi
+cmake --build build-asan -j2 --target "${targets[@]/#/fuzz_}"
 
 # The targets write their files into a scratch directory under TMPDIR: memory when it can.
 if [ -z "${TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then export TMPDIR=/dev/shm; fi
 work=$(mktemp -d "${TMPDIR:-/tmp}/mirado-fuzz-run-XXXXXX")
 trap 'rm -rf "$work"' EXIT
-mkdir -p build-fuzz/artifacts
+mkdir -p build-asan/artifacts
 
 run_one() {
   local t=$1 dir=$work/$1
   mkdir -p "$dir/corpus" "$dir/artifacts"
   cp fuzz/corpus/"$t"/* "$dir/corpus/"
   local status=0
-  build-fuzz/bin/fuzz_"$t" -max_total_time="$seconds" -timeout=30 -print_final_stats=1 \
+  build-asan/bin/fuzz_"$t" -max_total_time="$seconds" -timeout=30 -print_final_stats=1 \
     -artifact_prefix="$dir/artifacts/" "$dir/corpus" >"$dir/log" 2>&1 || status=$?
   echo "$status" >"$dir/status"
 }
 
 running=0
 for t in "${targets[@]}"; do
-  [ -f fuzz/fuzz_"$t".cpp ] || { echo "no fuzz target '$t'" >&2; exit 2; }
   run_one "$t" &
   running=$((running + 1))
   if [ "$running" -ge "$jobs" ]; then wait -n; running=$((running - 1)); fi
@@ -50,8 +58,8 @@ for t in "${targets[@]}"; do
   if [ "$status" -ne 0 ]; then
     failed=1
     tail -n 60 "$dir/log"
-    cp "$dir"/artifacts/* build-fuzz/artifacts/ 2>/dev/null || true
-    echo "fuzz_$t failed; inputs kept in build-fuzz/artifacts/"
+    cp "$dir"/artifacts/* build-asan/artifacts/ 2>/dev/null || true
+    echo "fuzz_$t failed; inputs kept in build-asan/artifacts/"
   fi
 done
 exit "$failed"

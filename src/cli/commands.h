@@ -4,6 +4,7 @@
 // status: 0 done, 1 a record the game refuses (kifu, analyse), 2 bad input.
 #pragma once
 
+#include <iostream>
 #include <string>
 
 #include "rules/sfen.h"
@@ -51,15 +52,17 @@ struct AnalyseOptions {
 
 // A command's error on stderr as one line, "mirado-cli COMMAND: MESSAGE" (the event
 // runner's without a command, as its transcripts have them); returns `status`.
-int fail(const std::string& command, const std::string& message, int status = 2);
+int fail(const std::string& command, const std::string& message, int status = 2,
+         std::ostream& err = std::cerr);
 
 int cmd_maps(const SfenPosition& sp);
 int cmd_mate(const SfenPosition& sp);
 int cmd_perft(const SfenPosition& sp, int depth);
-int cmd_think(const ThinkOptions& o);
+// think and play write to the streams given, so that the tests can run them in-process.
+int cmd_think(const ThinkOptions& o, std::ostream& out = std::cout);
 int cmd_kifu(const KifuOptions& o);
 int cmd_analyse(const AnalyseOptions& o);
-int cmd_play(const std::string& path);
+int cmd_play(const std::string& path, std::ostream& out = std::cout, std::ostream& err = std::cerr);
 int cmd_match(const MatchOptions& o);
 int cmd_openings(const OpeningsOptions& o);
 

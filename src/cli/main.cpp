@@ -36,15 +36,6 @@ json map_json(const Kiki::Map& m) {
 
 namespace mirado::cli {
 
-int fail(const std::string& command, const std::string& message, int status) {
-  // The game's messages break lines for a box; the command line gives one line.
-  std::string line = message;
-  for (char& c : line)
-    if (c == '\n') c = ' ';
-  std::fprintf(stderr, "mirado-cli%s%s: %s\n", command.empty() ? "" : " ", command.c_str(), line.c_str());
-  return status;
-}
-
 int cmd_maps(const mirado::SfenPosition& sp) {
   const Kiki& k = sp.pos.kiki();
   json out;

@@ -120,7 +120,7 @@ struct Runner {
     return s;
   }
 
-  void emit(int n, const std::string& event) {
+  void emit(std::ostream& out, int n, const std::string& event) {
     Json line;
     line["n"] = n;
     line["event"] = event;
@@ -128,7 +128,7 @@ struct Runner {
     line["sounds"] = sound.sounds;
     line["state"] = state();
     // Script lines and file names need not be UTF-8: such bytes are shown replaced.
-    std::cout << line.dump(-1, ' ', false, Json::error_handler_t::replace) << "\n";
+    out << line.dump(-1, ' ', false, Json::error_handler_t::replace) << "\n";
     ui.boxes = Json::array();
     sound.sounds = Json::array();
   }
@@ -174,23 +174,23 @@ std::string Runner::apply(const std::string& line) {
 
 }  // namespace
 
-int cmd_play(const std::string& path) {
+int cmd_play(const std::string& path, std::ostream& out, std::ostream& err) {
   std::vector<ScriptLine> lines;
   std::string error;
-  if (!read_script(path, lines, error)) return fail("", error);
+  if (!read_script(path, lines, error)) return fail("", error, 2, err);
   // The runner stands for a machine with a working sound device, whatever this one has.
   ::setenv("SDL_AUDIODRIVER", "dummy", 1);
   Runner r;
   r.game.on_load();
   r.game.ibento_owari();
-  r.emit(0, "load");
+  r.emit(out, 0, "load");
   int n = 0;
   for (const ScriptLine& line : lines) {
     if (r.ui.quitted) break;
     error = r.apply(line.text);
-    if (!error.empty()) return fail("", "line " + std::to_string(line.no) + ": " + error);
+    if (!error.empty()) return fail("", "line " + std::to_string(line.no) + ": " + error, 2, err);
     r.game.ibento_owari();
-    r.emit(++n, line.text);
+    r.emit(out, ++n, line.text);
   }
   return 0;
 }

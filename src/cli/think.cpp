@@ -134,7 +134,7 @@ json candidates_json(const mirado::ComTurn& turn, const KouhoLogs& kouho, bool k
 
 namespace mirado::cli {
 
-int cmd_think(const ThinkOptions& o) {
+int cmd_think(const ThinkOptions& o, std::ostream& os) {
   SfenPosition sp = o.sp;
   Masu ichite = o.ichite, nite = o.nite;
   // The search plays the upper pieces: the lower side's turn is read on the turned board.
@@ -166,7 +166,7 @@ int cmd_think(const ThinkOptions& o) {
   } else if (o.candidates) {
     out["candidates"] = candidates_json(turn, kouho, kaiten_suru);
   }
-  std::cout << out.dump() << "\n";
+  os << out.dump() << "\n";
   return 0;
 }
 

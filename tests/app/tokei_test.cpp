@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes.h"
-#include "taikyoku_shiken.h"
+#include "game_shiken.h"
 #include "temp_cwd.h"
 
 namespace mirado {

@@ -15,7 +15,7 @@
 #include "kyokumen_kensa.h"
 #include "rules/kiki.h"
 #include "rules/sfen.h"
-#include "taikyoku_shiken.h"
+#include "game_shiken.h"
 #include "temp_cwd.h"
 
 namespace mirado {

@@ -8,6 +8,7 @@
 #include "cli_support.h"
 #include "kaiseki_kiroku.h"
 #include "kifu/kifu_file.h"
+#include "game_shiken.h"
 #include "kifu_support.h"
 
 namespace mirado {

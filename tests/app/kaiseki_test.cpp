@@ -11,7 +11,7 @@
 #include "fakes.h"
 #include "kaiseki_kiroku.h"
 #include "rules/sfen.h"
-#include "taikyoku_shiken.h"
+#include "game_shiken.h"
 #include "temp_cwd.h"
 
 namespace mirado {

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "kifu_support.h"
-#include "taikyoku_shiken.h"
+#include "game_shiken.h"
 
 namespace mirado {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "fakes.h"
 #include "rules/sfen.h"
-#include "taikyoku_shiken.h"
+#include "game_shiken.h"
 #include "temp_cwd.h"
 
 namespace mirado {

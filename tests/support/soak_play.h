@@ -18,7 +18,7 @@
 
 #include "app/names.h"
 #include "fakes.h"
-#include "kyokumen_kensa.h"
+#include "game_kensa.h"
 #include "taikyoku_shiken.h"
 
 namespace mirado::test {

@@ -1,43 +1,40 @@
-// Shared by the record tests: a scratch directory that is also the working
-// directory, and moves played by the game's own rules.
+// The window's game set up for a test: by the game's own factory and its public moves,
+// never by writing its fields.
 #pragma once
 
-#include <gtest/gtest.h>
-#include <stdlib.h>
-
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <optional>
 #include <string>
 
 #include "fakes.h"
-#include "temp_cwd.h"
 #include "taikyoku_shiken.h"
 
+namespace mirado {
+
+// What the window's game is now, as a setting-up: its kind, sides, level and clocks, at
+// position `sfen` and phase `d` (in the second move the SFEN names the pieces to be moved).
+inline Taikyoku::Haichi haichi_ima(const Game& g, const std::string& sfen,
+                                   Dankai d = Dankai::ichi) {
+  const Taikyoku& t = g.taikyoku();
+  Taikyoku::Haichi h;
+  h.sfen = sfen;
+  h.dankai = d;
+  h.santeme = t.santeme();
+  h.shu = t.taikyoku_shu();
+  h.sita_sente = t.sita_sente();
+  h.level = t.level();
+  h.jikan_kaishi = t.jikan_kaishi();
+  h.jikan_sita = t.jikan_sita();
+  h.jikan_ue = t.jikan_ue();
+  return h;
+}
+
+// The window goes on at another position, the game otherwise as it is.
+inline void haichi(Game& g, const std::string& sfen, Dankai d = Dankai::ichi) {
+  g.haichi(haichi(haichi_ima(g, sfen, d)));
+}
+
+}  // namespace mirado
+
 namespace mirado::test {
-
-class KifuDir : public ::testing::Test {
- protected:
-  void SetUp() override {
-    cwd_.emplace();
-    dir_ = cwd_->dir();
-  }
-  void TearDown() override { cwd_.reset(); }
-
-  static std::string read_bytes(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
-  static void write_bytes(const std::filesystem::path& p, const std::string& bytes) {
-    std::ofstream(p, std::ios::binary) << bytes;
-  }
-
-  std::filesystem::path dir_;
-
- private:
-  std::optional<TempCwd> cwd_;
-};
 
 // A person's move on the window's game, played by the game's rules `secs` after the last
 // one was charged (every move is charged to the holder of the turn); the window then goes
@@ -62,6 +59,5 @@ inline void play_sample_game(Harness& h) {
     secs += 7;
   }
 }
-
 
 }  // namespace mirado::test

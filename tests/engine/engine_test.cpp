@@ -12,7 +12,6 @@
 #include "engine/tansaku.h"
 #include "kyokumen_kensa.h"
 #include "rules/sfen.h"
-#include "taikyoku/taikyoku.h"
 
 namespace mirado {
 namespace {
@@ -640,29 +639,6 @@ TEST(Tansaku, TheMapsDescribeTheBoardAfterTheSearch) {
   EXPECT_EQ(std::memcmp(&p.kiki(), &fresh, sizeof fresh), 0);
   EXPECT_TRUE(same_position(p, before));
   EXPECT_EQ(kyokumen_fusei(p), "");
-}
-
-TEST(ComTurn, AppliesThreeMovesAndEndsOnAMate) {
-  Kyokumen start;
-  start.shoki_haichi();
-  Taikyoku g = sente_taikyoku(start, 3);
-  ComTurn t;
-  t.run(g);
-  EXPECT_TRUE(t.te[1].te.ari && t.te[2].te.ari && t.te[3].te.ari);
-  EXPECT_EQ(g.ichite_x(), t.te[1].te.te.tc);
-  EXPECT_EQ(g.nite_y(), t.te[2].te.te.tr);
-  EXPECT_EQ(g.shousha(), Gawa::nashi);
-
-  Taikyoku mate = sente_taikyoku(mate_position(5).p, 3);
-  ComTurn tm;
-  tm.run(mate);
-  EXPECT_EQ(mate.shousha(), Gawa::gote);  // the upper side of a SENTE game
-  EXPECT_TRUE(tm.ran[1]);
-  EXPECT_FALSE(tm.ran[2]);
-  EXPECT_FALSE(tm.ran[3]);
-  EXPECT_EQ(mate.pos().ban[1][8], KIN);
-  EXPECT_EQ(mate.pos().mochigoma_ue[5], 0);
-  EXPECT_EQ(mate.pos().mochigoma_su_ue, 0);
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/game.h"
 #include "taikyoku/taikyoku.h"
 
 namespace mirado {
@@ -15,29 +14,6 @@ inline Taikyoku haichi(const Taikyoku::Haichi& h) {
   std::string error;
   EXPECT_TRUE(Taikyoku::haichi(h, t, error)) << error;
   return t;
-}
-
-// What the window's game is now, as a setting-up: its kind, sides, level and clocks, at
-// position `sfen` and phase `d` (in the second move the SFEN names the pieces to be moved).
-inline Taikyoku::Haichi haichi_ima(const Game& g, const std::string& sfen,
-                                   Dankai d = Dankai::ichi) {
-  const Taikyoku& t = g.taikyoku();
-  Taikyoku::Haichi h;
-  h.sfen = sfen;
-  h.dankai = d;
-  h.santeme = t.santeme();
-  h.shu = t.taikyoku_shu();
-  h.sita_sente = t.sita_sente();
-  h.level = t.level();
-  h.jikan_kaishi = t.jikan_kaishi();
-  h.jikan_sita = t.jikan_sita();
-  h.jikan_ue = t.jikan_ue();
-  return h;
-}
-
-// The window goes on at another position, the game otherwise as it is.
-inline void haichi(Game& g, const std::string& sfen, Dankai d = Dankai::ichi) {
-  g.haichi(haichi(haichi_ima(g, sfen, d)));
 }
 
 // A person's move of the phase due, played by the game's rules at clock `now`: the

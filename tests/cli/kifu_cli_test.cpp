@@ -11,7 +11,7 @@
 #include "kifu/kifu_file.h"
 #include "kifu_support.h"
 #include "rules/sfen.h"
-#include "taikyoku_shiken.h"
+#include "game_shiken.h"
 
 namespace mirado {
 namespace {

@@ -3,6 +3,7 @@
 
 #include "kifu/kensa.h"
 #include "kifu/kifu_file.h"
+#include "game_shiken.h"
 #include "kifu_support.h"
 
 namespace mirado {

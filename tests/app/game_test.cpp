@@ -5,7 +5,7 @@
 
 #include "fakes.h"
 #include "kifu_support.h"
-#include "taikyoku_shiken.h"
+#include "game_shiken.h"
 
 namespace mirado {
 namespace {

@@ -6,6 +6,7 @@
 #include "kifu/kifu_file.h"
 #include "app/play/panel.h"
 #include "kifu/cp932.h"
+#include "game_shiken.h"
 #include "kifu_support.h"
 
 namespace mirado {

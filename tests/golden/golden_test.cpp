@@ -1,7 +1,8 @@
 // The behaviour record: event scripts played by mirado-cli play and the computer's turns
 // of mirado-cli think, compared byte for byte with what they printed when recorded
 // (tests/golden). Any change in what the game shows, sounds or keeps fails here with the
-// first line that differs.
+// first line that differs. The commands run in this process, as the program runs them
+// (the command-line parsing itself is checked by the cli tests).
 //
 // MIRADO_GOLDEN_UPDATE=1 writes what the program prints now as the new record instead.
 #include <gtest/gtest.h>
@@ -13,7 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "cli_support.h"
+#include "cli/commands.h"
+#include "rules/sfen.h"
 #include "temp_cwd.h"
 
 namespace mirado {
@@ -96,10 +98,25 @@ void compare(const std::string& record, const std::vector<Section>& now) {
   }
 }
 
+// What `mirado-cli play` prints for the script, errors included, and its exit status.
+// Its errors come before any event line, so the order is that of a terminal.
 std::string play(const std::string& script) {
   test::write_bytes("events.txt", script);
-  const test::CliRun run = test::run_cli("play events.txt");
-  return run.out + "#exit " + std::to_string(run.status) + "\n";
+  std::ostringstream out, err;
+  const int status = cli::cmd_play("events.txt", out, err);
+  return err.str() + out.str() + "#exit " + std::to_string(status) + "\n";
+}
+
+// What `mirado-cli think SFEN --level L --candidates` prints, and its exit status.
+std::string think(const std::string& sfen, int level) {
+  cli::ThinkOptions o;
+  std::string error;
+  if (!parse_sfen(sfen, o.sp, error)) return "bad position: " + error + "\n#exit 2\n";
+  o.level = level;
+  o.candidates = true;
+  std::ostringstream out;
+  const int status = cli::cmd_think(o, out);
+  return out.str() + "#exit " + std::to_string(status) + "\n";
 }
 
 TEST(Golden, TheRunnerTestScriptsPlayAsRecorded) {
@@ -119,16 +136,12 @@ TEST(Golden, RandomGamesPlayAsRecorded) {
 }
 
 TEST(Golden, TheComputersTurnsOnTheBenchmarkPositionsAreAsRecorded) {
-  std::ifstream in(kDir + "/../../bench/positions.sfen");
+  std::ifstream in(MIRADO_BENCH_POSITIONS);
   std::vector<Section> now;
   for (std::string sfen; std::getline(in, sfen);) {
     if (sfen.empty() || sfen[0] == '#') continue;
-    for (int level = 1; level <= 3; ++level) {
-      const test::CliRun run =
-          test::run_cli("think '" + sfen + "' --level " + std::to_string(level) + " --candidates");
-      now.push_back({"level " + std::to_string(level) + " " + sfen,
-                     run.out + "#exit " + std::to_string(run.status) + "\n"});
-    }
+    for (int level = 1; level <= 3; ++level)
+      now.push_back({"level " + std::to_string(level) + " " + sfen, think(sfen, level)});
   }
   ASSERT_GT(now.size(), 300u);
   compare("think.jsonl.gz", now);

@@ -14,6 +14,7 @@
 #include "app/script.h"
 #include "cli_support.h"
 #include "fakes.h"
+#include "game_kensa.h"
 #include "temp_cwd.h"
 
 namespace mirado {

@@ -10,7 +10,7 @@
 #include "engine/yomi.h"
 #include "fakes.h"
 #include "rules/sfen.h"
-#include "taikyoku_shiken.h"
+#include "game_shiken.h"
 #include "temp_cwd.h"
 
 namespace mirado {

@@ -8,7 +8,7 @@
 #include "fakes.h"
 #include "kifu/cp932.h"
 #include "temp_cwd.h"
-#include "taikyoku_shiken.h"
+#include "game_shiken.h"
 
 namespace mirado {
 namespace {

@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "bench_positions.h"
 #include "kyokumen_kensa.h"
 #include "te_ichiran.h"
+#include "kifu/kifu_file.h"
 #include "rules/sfen.h"
 #include "taikyoku/taikyoku.h"
 #include "taikyoku_shiken.h"
@@ -16,17 +18,7 @@
 namespace mirado {
 namespace {
 
-std::vector<Kyokumen> bench_positions() {
-  std::ifstream in(std::string(MIRADO_GOLDEN_DIR) + "/../../bench/positions.sfen");
-  std::vector<Kyokumen> out;
-  for (std::string line; std::getline(in, line);) {
-    if (line.empty() || line[0] == '#') continue;
-    SfenPosition sp;
-    std::string error;
-    if (parse_sfen(line, sp, error)) out.push_back(sp.pos);
-  }
-  return out;
-}
+using test::bench_positions;
 
 // Everything the computer's turn reads and changes is in the game's state: a copy plays
 // the same turn, and playing it leaves the original as it was.
@@ -135,6 +127,50 @@ TEST(TaikyokuState, TakingAKingEndsTheGameForTheSideThatLostIt) {
   t = haichi(h);
   ASSERT_EQ(t.sasu({{5, 8, 5, 9, KIN}}, 0).kotowari, Kotowari::nashi);  // the lower king
   EXPECT_EQ(t.shousha(), Gawa::gote);
+}
+
+// A record line cut short is refused with its line and the field that is missing when
+// the record is played, as any other entry that cannot be.
+TEST(TaikyokuState, ARecordLineMissingAFieldIsRefusedWithItsLine) {
+  KifuEntry e;
+  e.te = Te{3, 7, 3, 6, -HU};
+  e.moto_koma = -HU, e.ue_ato = 1234;
+  const std::string whole = entry_line(e);
+  const KifuFile f = parse_kifu("t\r\nu\r\nv\r\n" + whole + "\r\n" + "3 334 10  10 0   0    5    0\r\n");
+  ASSERT_EQ(f.entries.size(), 2u);
+  EXPECT_EQ(kifu_sasenai(f.entries), "棋譜の5行目の手は盤上で指せません\n行の11番目の欄に数字がありません");
+  EXPECT_EQ(kifu_sasenai({f.entries[0]}), "");
+}
+
+// The computer's whole turn on a game: three moves, or one that mates and ends it.
+TEST(ComTurn, AppliesThreeMovesAndEndsOnAMate) {
+  Kyokumen start;
+  start.shoki_haichi();
+  Taikyoku g = sente_taikyoku(start, 3);
+  ComTurn t;
+  t.run(g);
+  EXPECT_TRUE(t.te[1].te.ari && t.te[2].te.ari && t.te[3].te.ari);
+  EXPECT_EQ(g.ichite_x(), t.te[1].te.te.tc);
+  EXPECT_EQ(g.nite_y(), t.te[2].te.te.tr);
+  EXPECT_EQ(g.shousha(), Gawa::nashi);
+
+  // The lower king in the corner, walled in by its own silver and knight; an upper gold
+  // guards (1, 8), where a gold from the upper hand gives mate.
+  Kyokumen m;
+  m.kara_ni();
+  m.oku(9, 1, OU), m.oku(1, 9, -OU), m.oku(2, 8, -GIN), m.oku(2, 9, -KEI), m.oku(2, 7, KIN);
+  m.mochigoma_ue[5] = 1;
+  m.shiage();
+  Taikyoku mate = sente_taikyoku(m, 3);
+  ComTurn tm;
+  tm.run(mate);
+  EXPECT_EQ(mate.shousha(), Gawa::gote);  // the upper side of a SENTE game
+  EXPECT_TRUE(tm.ran[1]);
+  EXPECT_FALSE(tm.ran[2]);
+  EXPECT_FALSE(tm.ran[3]);
+  EXPECT_EQ(mate.pos().ban[1][8], KIN);
+  EXPECT_EQ(mate.pos().mochigoma_ue[5], 0);
+  EXPECT_EQ(mate.pos().mochigoma_su_ue, 0);
 }
 
 }  // namespace

@@ -4,8 +4,9 @@
 
 
 #include "fakes.h"
+#include "game_kensa.h"
 #include "temp_cwd.h"
-#include "taikyoku_shiken.h"
+#include "game_shiken.h"
 
 namespace mirado {
 namespace {
