@@ -43,7 +43,8 @@ screen_report() {
 trap 'screen_report || true' EXIT
 
 step "every other tier (build)"
-nice -n 19 ctest --test-dir build --output-on-failure -j2 -LE screen
+# Three at a time: the three kinds of the long soak are the longest, and run together.
+nice -n 19 ctest --test-dir build --output-on-failure -j3 -LE screen
 
 step "sanitizers, clang (build-asan): tiers $fast"
 CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMIRADO_SANITIZE=ON \
