@@ -7,7 +7,7 @@
 #include <cmath>
 #include <vector>
 
-#include "art.h"
+#include "qt/art/art.h"
 
 namespace {
 
