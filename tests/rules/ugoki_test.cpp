@@ -35,8 +35,10 @@ bool maps_fit(const Kyokumen& p) {
   return std::memcmp(&fresh, &p.kiki(), sizeof fresh) == 0;
 }
 
-// Every code that stands on a square, of both sides, for asking about any piece anywhere.
-constexpr int kEveryCode[] = {HU, TO, KYOU, NARIKYOU, KEI, NARIKEI, GIN, NARIGIN, KIN, KAKU, UMA, HISHA, RYUU, OU};
+// Every code that stands on a square, of both sides, for asking about any piece anywhere,
+// and the promoted gold no move makes, for which idou_kanou has no row and says yes.
+constexpr int kEveryCode[] = {HU,  TO,  KYOU,  NARIKYOU, KEI, NARIKEI, GIN, NARIGIN,
+                              KIN, KAKU, UMA, HISHA,    RYUU, OU,     NARIKIN};
 
 // The fast answers against the slow ones on this board: every piece's destinations
 // against idou_kanou on all 81 squares (with every_code, those of every code of either
@@ -50,7 +52,7 @@ std::string fast_answers_differ(const Kyokumen& p, bool every_code = false) {
       const std::string at = " at " + std::to_string(c) + "," + std::to_string(r);
       if (kiki_ari(p.ban, true, c, r) != (fresh.kiki_sita[c][r] > 0)) return "lower reach" + at;
       if (kiki_ari(p.ban, false, c, r) != (fresh.kiki_ue[c][r] > 0)) return "upper reach" + at;
-      for (int k = every_code ? 0 : -1; k < (every_code ? 28 : 0); ++k) {
+      for (int k = every_code ? 0 : -1; k < (every_code ? 2 * std::ssize(kEveryCode) : 0); ++k) {
         const int code = k < 0 ? p.ban[c][r] : k % 2 == 0 ? kEveryCode[k / 2] : -kEveryCode[k / 2];
         if (code == kara) continue;
         const Masume to = ikisaki(p, c, r, code);
