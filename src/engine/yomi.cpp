@@ -391,7 +391,7 @@ struct Yomi::Impl {
       return;
     }
     const bool ue_ou = ue_ou_ari(p);
-    const bool oute_mae = ue_ou && p.kiki().kiki_sita[p.ou_ue_x][p.ou_ue_y] > 0;
+    const bool oute_mae = ue_ou && kiki_ari(p.ban, true, p.ou_ue_x, p.ou_ue_y);
     // The third move's limits, which a side with a single piece or a king in check is let off.
     const bool seigen = phase == 3 && santeme_seigen_ari(SantemeMenjo::ari, koma_su_ue(p), oute_mae);
     const Santeme santeme{ix, iy, nx, ny};
