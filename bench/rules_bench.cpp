@@ -103,7 +103,7 @@ void BM_PerftBenchPositions(benchmark::State& state) {
     for (BenchPosition& b : ps) sequences += perft(b.pos, b.teban_sita, depth);
   state.counters["seq/s"] = benchmark::Counter(static_cast<double>(sequences), benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_PerftBenchPositions)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PerftBenchPositions)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
 
 // One iteration: the maps of every benchmark position drawn from scratch.
 void BM_KikiKeisanBenchPositions(benchmark::State& state) {
