@@ -1,5 +1,11 @@
-// Speed of the rules core: influence maps, a full movement scan, mate tests, perft.
+// Speed of the rules core: influence maps, a full movement scan, mate tests, perft, and
+// perft and the maps over the positions of bench/positions.sfen (the counter "seq/s":
+// move sequences counted per second).
 #include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
 
 #include "rules/kiki.h"
 #include "rules/perft.h"
@@ -68,5 +74,49 @@ void BM_Perft(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(perft(p, true, static_cast<int>(state.range(0))));
 }
 BENCHMARK(BM_Perft)->Arg(3)->Arg(4)->Unit(benchmark::kMillisecond);
+
+struct BenchPosition {
+  Kyokumen pos;
+  bool teban_sita;
+};
+
+std::vector<BenchPosition> bench_positions() {
+  std::vector<BenchPosition> out;
+  std::ifstream in(std::string(MIRADO_BENCH_DIR) + "/positions.sfen");
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    SfenPosition sp;
+    std::string error;
+    if (parse_sfen(line, sp, error)) out.push_back({sp.pos, sp.teban_sita == 1});
+  }
+  if (out.empty()) std::abort();
+  return out;
+}
+
+// One iteration: perft to state.range(0) on every benchmark position.
+void BM_PerftBenchPositions(benchmark::State& state) {
+  std::vector<BenchPosition> ps = bench_positions();
+  const int depth = static_cast<int>(state.range(0));
+  std::uint64_t sequences = 0;
+  for (auto _ : state)
+    for (BenchPosition& b : ps) sequences += perft(b.pos, b.teban_sita, depth);
+  state.counters["seq/s"] = benchmark::Counter(static_cast<double>(sequences), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_PerftBenchPositions)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
+
+// One iteration: the maps of every benchmark position drawn from scratch.
+void BM_KikiKeisanBenchPositions(benchmark::State& state) {
+  const std::vector<BenchPosition> ps = bench_positions();
+  Kiki k{};
+  for (auto _ : state)
+    for (const BenchPosition& b : ps) {
+      kiki_keisan(b.pos.ban, k);
+      benchmark::DoNotOptimize(k);
+    }
+  state.counters["maps/s"] = benchmark::Counter(static_cast<double>(state.iterations() * ps.size()),
+                                                benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_KikiKeisanBenchPositions)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

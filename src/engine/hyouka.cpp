@@ -4,6 +4,7 @@
 // comment beside it says which way it works.
 #include "engine/hyouka.h"
 
+#include "rules/ikisaki.h"
 #include "rules/tsumi.h"
 
 namespace mirado {
@@ -107,6 +108,15 @@ int nigemichi_sita(const Kyokumen& p, const Kiki& k) {
 
 int nigeba_su(const Kyokumen& p, const Kiki& k, int col, int row, int koma) {
   int n = 0;
+  if (on_ban(col, row)) {
+    for (Masume to = ikisaki(p, col, row, koma); !to.kara();) {
+      int c, r;
+      to.toridasu(c, r);
+      if (koma >= 10 ? k.kiki_sita[c][r] == 0 : k.kiki_ue[c][r] == 0) ++n;
+    }
+    return n;
+  }
+  // From off the board (a square below row 9) only the movement test itself answers.
   for (int c = 1; c <= 9; ++c)
     for (int r = 1; r <= 9; ++r) {
       if (!p.idou_kanou(col, row, c, r, koma)) continue;
@@ -199,6 +209,7 @@ struct Scan {
   bool kin_gin;        // the lower hand holds a gold or a silver
   bool kyou, kei, gin; // the lower hand holds a lance, a knight, a silver
   bool anzen;          // no lower piece reaches the moved piece
+  Masume nerau;        // where the moved piece can go, when it is safe
 };
 
 // The lower pieces the moved piece attacks, for the fork term.
@@ -333,8 +344,7 @@ void sita_koma(const Scan& x, int i, int j, int v, Nerai& nerai, int& t) {
   if ((v == -HISHA || v == -RYUU || v == -KYOU) && i == x.kuc) t -= 10;
   // The moved piece, safe where it stands, attacking lower pieces nothing defends (or the
   // king): attacking more than one earns the smallest of them.
-  if (x.anzen && (ks[i][j] == 0 || (i == x.kc && j == x.kr)) &&
-      x.p.idou_kanou(x.col, x.row, i, j, x.koma)) {
+  if (x.anzen && (ks[i][j] == 0 || (i == x.kc && j == x.kr)) && x.nerau.aru(i, j)) {
     t += 1;
     ++nerai.count;
     if (iabs(v) < nerai.smallest) nerai.smallest = iabs(v);
@@ -345,9 +355,10 @@ void sita_koma(const Scan& x, int i, int j, int v, Nerai& nerai, int& t) {
 
 int kyokumen_hyouka(const Kyokumen& p, const Kiki& k, const HyoukaJoutai& s, int koma, int col, int row) {
   const int* ms = s.mochigoma_mae.sita;
+  const bool anzen = k.kiki_sita[col][row] == 0;
   const Scan x{p,         k,         s,         koma,      col,       row,
                p.ou_ue_x, p.ou_ue_y, p.ou_sita_x, p.ou_sita_y, sita_kin_gin(s.mochigoma_mae),
-               ms[2] > 0, ms[3] > 0, ms[4] > 0, k.kiki_sita[col][row] == 0};
+               ms[2] > 0, ms[3] > 0, ms[4] > 0, anzen,     anzen ? ikisaki(p, col, row, koma) : Masume{}};
   const bool te_ari = s.mochigoma_mae.su_sita > 0;
   Nerai nerai;
   int total = 0;

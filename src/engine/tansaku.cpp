@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "rules/ikisaki.h"
 #include "rules/tsumi.h"
 #include "rules/ugoki.h"
 
@@ -15,25 +16,6 @@ inline int iabs(int v) { return v < 0 ? -v : v; }
 inline int chebyshev(int c1, int r1, int c2, int r2) {
   const int dc = iabs(c1 - c2), dr = iabs(r1 - r2);
   return dc > dr ? dc : dr;
-}
-
-// The squares worth asking idou_kanou about for a piece on (c, r), as a box: a step mover
-// stays within one column and two rows of its square (the knight's jump is the longest
-// step), a lance within its column; anything else may reach the whole board.
-struct Hani {
-  int c0 = 1, c1 = 9, r0 = 1, r1 = 9;
-};
-
-inline Hani idou_hani(int code, int c, int r) {
-  switch (koma_abs(code)) {
-    case KYOU:
-      return Hani{c, c, 1, 9};
-    case HU: case KEI: case GIN: case KIN: case TO: case NARIKYOU: case NARIKEI: case NARIGIN:
-    case OU:
-      return Hani{c > 1 ? c - 1 : 1, c < 9 ? c + 1 : 9, r > 2 ? r - 2 : 1, r < 8 ? r + 2 : 9};
-    default:
-      return Hani{};
-  }
 }
 
 }  // namespace
@@ -77,10 +59,10 @@ inline bool yori_yoi(int score, int than) {
 template <bool Ue>
 [[gnu::always_inline]] inline int Tansaku::shikou(const Te& te, int fr) {
   const TeModoshi modoshi = do_move(p_, te);
-  const Kiki& k = p_.kiki();
   int v;
-  if (!Ue && k.kiki_ue[p_.ou_sita_x][p_.ou_sita_y] > 0) v = TEN_OUTE_SITA;
-  else v = hyouka(p_, k, s_, modoshi.torareru, te.koma, te.fc, fr, te.tc, te.tr);
+  // Only a trial that is scored draws the maps.
+  if (!Ue && kiki_ari(p_.ban, false, p_.ou_sita_x, p_.ou_sita_y)) v = TEN_OUTE_SITA;
+  else v = hyouka(p_, p_.kiki(), s_, modoshi.torareru, te.koma, te.fc, fr, te.tc, te.tr);
   undo_move(p_, modoshi);
   if (kiroku) kiroku->add(te, v);
   return v;
@@ -119,27 +101,24 @@ template <bool Ue>
 bool Tansaku::koma_no_te(int sc, int sr, Sashite& best) {
   const bool san = santeme_ari();
   const int piece = p_.ban[sc][sr];
-  // Targets in the same order as a scan of the whole board, without the squares the
-  // piece could never reach.
-  const Hani h = idou_hani(piece, sc, sr);
-  for (int tc = h.c0; tc <= h.c1; ++tc) {
-    for (int tr = h.r0; tr <= h.r1; ++tr) {
-      if (san && nite_no_koma(santeme, tc, tr)) continue;
-      if (!p_.idou_kanou(sc, sr, tc, tr, piece)) continue;
-      s_.moto_koma = piece;
-      s_.kyori_mae = Ue ? chebyshev(sc, sr, p_.ou_sita_x, p_.ou_sita_y)
-                        : chebyshev(sc, sr, p_.ou_ue_x, p_.ou_ue_y);
-      const int torareru = p_.ban[tc][tr];
-      int kekka = piece;
-      const int score = ban_no_te<Ue>(sc, sr, tc, tr, piece, kekka);
-      const bool ou_tori = torareru == (Ue ? -OU : OU);
-      if (yori_yoi<Ue>(score, best.score)) {
-        best = Sashite{true, Te{sc, sr, tc, tr, kekka}, piece, score};
-        if (ou_tori) return true;
-      }
-      // The upper side stops at a king capture even when it did not score best.
-      if (Ue && ou_tori) return true;
+  // Targets in the order of a scan of the whole board.
+  for (Masume to = ikisaki(p_, sc, sr, piece); !to.kara();) {
+    int tc, tr;
+    to.toridasu(tc, tr);
+    if (san && nite_no_koma(santeme, tc, tr)) continue;
+    s_.moto_koma = piece;
+    s_.kyori_mae = Ue ? chebyshev(sc, sr, p_.ou_sita_x, p_.ou_sita_y)
+                      : chebyshev(sc, sr, p_.ou_ue_x, p_.ou_ue_y);
+    const int torareru = p_.ban[tc][tr];
+    int kekka = piece;
+    const int score = ban_no_te<Ue>(sc, sr, tc, tr, piece, kekka);
+    const bool ou_tori = torareru == (Ue ? -OU : OU);
+    if (yori_yoi<Ue>(score, best.score)) {
+      best = Sashite{true, Te{sc, sr, tc, tr, kekka}, piece, score};
+      if (ou_tori) return true;
     }
+    // The upper side stops at a king capture even when it did not score best.
+    if (Ue && ou_tori) return true;
   }
   return false;
 }

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "rules/ikisaki.h"
 #include "rules/santeme.h"
 #include "rules/tsumi.h"
 #include "rules/ugoki.h"
@@ -390,7 +391,7 @@ struct Yomi::Impl {
       return;
     }
     const bool ue_ou = ue_ou_ari(p);
-    const bool oute_mae = ue_ou && p.kiki().kiki_sita[p.ou_ue_x][p.ou_ue_y] > 0;
+    const bool oute_mae = ue_ou && kiki_ari(p.ban, true, p.ou_ue_x, p.ou_ue_y);
     // The third move's limits, which a side with a single piece or a king in check is let off.
     const bool seigen = phase == 3 && santeme_seigen_ari(SantemeMenjo::ari, koma_su_ue(p), oute_mae);
     const Santeme santeme{ix, iy, nx, ny};
@@ -401,11 +402,10 @@ struct Yomi::Impl {
       if (seigen && santeme_ihan(santeme, c.fc, c.fr, c.tc, c.tr) != SantemeIhan::nashi) continue;
       const Sashite m{true, c, is_uchi(c.fc) ? c.koma : p.ban[c.fc][c.fr], b[ord[i]].score};
       const TeModoshi u = do_move(p, c);
-      const Kiki& kq = p.kiki();
       // A move may not leave the king of the moved piece attacked.
       const bool kinjite =
-          phase == 2 ? u.torareru == OU || (sita_ou_ari(p) && kq.kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0)
-                     : ue_ou && u.torareru != -OU && kq.kiki_sita[p.ou_ue_x][p.ou_ue_y] > 0;
+          phase == 2 ? u.torareru == OU || (sita_ou_ari(p) && kiki_ari(p.ban, false, p.ou_sita_x, p.ou_sita_y))
+                     : ue_ou && u.torareru != -OU && kiki_ari(p.ban, true, p.ou_ue_x, p.ou_ue_y);
       if (!kinjite) {
         ++tried;
         t.cur.dankai[t.cur.n] = phase;
@@ -429,11 +429,10 @@ struct Yomi::Impl {
   // mover when the game ends, else 0.
   static int kekka(Kyokumen& q, int phase, int torareru) {
     if (torareru == -OU) return YOMI_KACHI;
-    const Kiki& kq = q.kiki();
     if (phase != 2) {
-      if (sita_ou_ari(q) && kq.kiki_ue[q.ou_sita_x][q.ou_sita_y] > 0 && tsumi_sita(q))
+      if (sita_ou_ari(q) && kiki_ari(q.ban, false, q.ou_sita_x, q.ou_sita_y) && tsumi_sita(q))
         return YOMI_KACHI;
-    } else if (ue_ou_ari(q) && kq.kiki_sita[q.ou_ue_x][q.ou_ue_y] > 0 && tsumi_ue(q)) {
+    } else if (ue_ou_ari(q) && kiki_ari(q.ban, true, q.ou_ue_x, q.ou_ue_y) && tsumi_ue(q)) {
       return -YOMI_KACHI;  // moved the opponent's piece into a mate of our own king
     }
     return 0;

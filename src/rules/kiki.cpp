@@ -2,6 +2,8 @@
 // The two sides are deliberately not mirror images; see the per-piece notes.
 #include "rules/kiki.h"
 
+#include <cstring>
+
 #include "rules/koma.h"
 
 namespace mirado {
@@ -248,29 +250,29 @@ void ue_koma(const Ban& ban, Kiki& k, int code, int c, int r) {
 }
 
 template <typename T>
-inline void fill_map(T (&m)[10][10], T v) {
+constexpr void fill_map(T (&m)[10][10], T v) {
   for (auto& col : m)
     for (T& x : col) x = v;
 }
 
-}  // namespace
-
-void kiki_keisan(const int (&ban)[10][10], Kiki& k) {
-  fill_map<std::int16_t>(k.kiki_sita, 0);
-  fill_map<std::int16_t>(k.kiki_ue, 0);
-  fill_map<std::int16_t>(k.oute_ue, 0);
-  fill_map<std::int16_t>(k.oute_sita, 0);
-  fill_map<std::int16_t>(k.atari_sita_x, 0);
-  fill_map<std::int16_t>(k.atari_sita_y, 0);
-  // Reset too, so squares from an unrelated earlier position can never leak into a score.
-  fill_map<std::int16_t>(k.himo_ue_x, 0);
-  fill_map<std::int16_t>(k.himo_ue_y, 0);
-  fill_map<std::int16_t>(k.atari_ue_x, 0);
-  fill_map<std::int16_t>(k.atari_ue_y, 0);
+// The maps of an empty board: no reach, no defender or attacker (999, -999), no squares.
+constexpr Kiki kara_no_kiki() {
+  Kiki k{};
   fill_map<std::int16_t>(k.atari_sita, -999);
   fill_map<std::int16_t>(k.atari_ue, 999);
   fill_map<std::int16_t>(k.himo_sita, 999);
   fill_map<std::int16_t>(k.himo_ue, 999);
+  return k;
+}
+
+constexpr Kiki kKaraNoKiki = kara_no_kiki();
+
+}  // namespace
+
+void kiki_keisan(const int (&ban)[10][10], Kiki& k) {
+  // Every map reset in one copy, squares included, so nothing from an unrelated earlier
+  // position can leak into a score.
+  std::memcpy(&k, &kKaraNoKiki, sizeof k);
 
   for (int c = 1; c <= 9; ++c) {
     for (int r = 1; r <= 9; ++r) {

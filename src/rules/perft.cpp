@@ -1,6 +1,6 @@
 #include "rules/perft.h"
 
-#include "rules/kiki.h"
+#include "rules/ikisaki.h"
 #include "rules/ugoki.h"
 
 namespace mirado {
@@ -8,8 +8,7 @@ namespace mirado {
 namespace {
 
 bool own_king_attacked(const Kyokumen& p, bool sita) {
-  const Kiki& k = p.kiki();
-  return sita ? k.kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0 : k.kiki_sita[p.ou_ue_x][p.ou_ue_y] > 0;
+  return sita ? kiki_ari(p.ban, false, p.ou_sita_x, p.ou_sita_y) : kiki_ari(p.ban, true, p.ou_ue_x, p.ou_ue_y);
 }
 
 std::uint64_t count(Kyokumen& p, bool sita, int depth) {
@@ -25,14 +24,13 @@ std::uint64_t count(Kyokumen& p, bool sita, int depth) {
     for (int r = 1; r <= 9; ++r) {
       const int code = p.ban[c][r];
       if (sita ? code > -10 : code < 10) continue;
-      for (int tc = 1; tc <= 9; ++tc) {
-        for (int tr = 1; tr <= 9; ++tr) {
-          if (!p.idou_kanou(c, r, tc, tr, code)) continue;
-          int nari = 0;
-          const bool may_promote = naru_kanou(c, r, tr, code, nari);
-          if (narazu_kanou(tr, code)) visit(Te{c, r, tc, tr, code});
-          if (may_promote) visit(Te{c, r, tc, tr, nari});
-        }
+      for (Masume to = ikisaki(p, c, r, code); !to.kara();) {
+        int tc, tr;
+        to.toridasu(tc, tr);
+        int nari = 0;
+        const bool may_promote = naru_kanou(c, r, tr, code, nari);
+        if (narazu_kanou(tr, code)) visit(Te{c, r, tc, tr, code});
+        if (may_promote) visit(Te{c, r, tc, tr, nari});
       }
     }
   }

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "rules/ikisaki.h"
 #include "rules/ugoki.h"
 
 namespace mirado {
@@ -60,8 +61,8 @@ namespace {
 
 // What sets one side's mate test apart from the other's. The two re-test a trial move
 // for check differently, on purpose: the lower side scans the board for a checking
-// piece directly; the upper side reads the maps of the trial's board, its targets from a
-// copy taken beforehand.
+// piece directly; the upper side asks whether the trial's board reaches its king as the
+// maps count reach, its targets from a copy of the maps taken beforehand.
 template <bool Sita>
 struct Gawa;
 
@@ -109,7 +110,7 @@ struct Gawa<false> {
   static const Kiki::Map& oute(const Kiki& k) { return k.oute_ue; }
   static bool mamori_koma(int code) { return code >= 10 && code != OU; }
 
-  // The trials draw the maps of their own board: the targets are those of the position
+  // The trials read the reach on their own board: the targets are those of the position
   // under test, copied before any trial.
   class Shiken {
    public:
@@ -118,7 +119,7 @@ struct Gawa<false> {
     // The king does not move in a trial: its square is the position's.
     bool oute_kaisho(const Te& te) {
       const TeModoshi modoshi = do_move(p_, te);
-      const bool nigeta = p_.kiki().kiki_sita[p_.ou_ue_x][p_.ou_ue_y] == 0;
+      const bool nigeta = !kiki_ari(p_.ban, true, p_.ou_ue_x, p_.ou_ue_y);
       undo_move(p_, modoshi);
       return nigeta;
     }

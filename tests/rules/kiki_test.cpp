@@ -4,6 +4,7 @@
 #include <cstring>
 #include <utility>
 
+#include "rules/ikisaki.h"
 #include "rules/kiki.h"
 #include "rules/kyokumen.h"
 
@@ -49,6 +50,20 @@ TEST(Kiki, RookCheckMarksTheLineAndItsRayRunsThroughTheKing) {
   EXPECT_EQ(m.k.kiki_sita[5][3], 1);
   EXPECT_EQ(m.k.kiki_sita[5][2], 1);
   EXPECT_EQ(m.k.kiki_sita[5][1], 0);
+  // The reach found from the square sees through the king the same way.
+  for (int r = 1; r <= 9; ++r) EXPECT_EQ(kiki_ari(m.p.ban, true, 5, r), m.k.kiki_sita[5][r] > 0) << r;
+  // An upper lance behind the lower king reaches past it, a lance looking away does not.
+  m.p.ban[5][7] = kara;
+  m.p.ban[5][5] = -OU;
+  m.p.ban[5][2] = KYOU;
+  m.p.ban[4][8] = KYOU;
+  m.run();
+  for (int r = 1; r <= 9; ++r) {
+    EXPECT_EQ(kiki_ari(m.p.ban, false, 5, r), m.k.kiki_ue[5][r] > 0) << r;
+    EXPECT_EQ(kiki_ari(m.p.ban, false, 4, r), m.k.kiki_ue[4][r] > 0) << r;
+  }
+  EXPECT_TRUE(kiki_ari(m.p.ban, false, 5, 9));
+  EXPECT_FALSE(kiki_ari(m.p.ban, false, 4, 7));
 }
 
 TEST(Kiki, KnightCheckMarksTheKingSquareToo) {

@@ -1,8 +1,11 @@
 // SFEN notation and move counts against the published numbers of shogi.
 #include <gtest/gtest.h>
 
+#include "bench_positions.h"
+#include "te_ichiran.h"
 #include "rules/perft.h"
 #include "rules/sfen.h"
+#include "rules/ugoki.h"
 
 namespace mirado {
 namespace {
@@ -76,6 +79,37 @@ std::uint64_t perft_of(const char* sfen, int depth) {
   std::string error;
   EXPECT_TRUE(parse_sfen(sfen, sp, error)) << error;
   return perft(sp.pos, sp.teban_sita == 1, depth);
+}
+
+// The count the slow way: every move of the 81-square scan, the maps drawn anew after each.
+std::uint64_t perft_by_scan(Kyokumen& p, bool sita, int depth) {
+  if (depth == 0) return 1;
+  std::uint64_t n = 0;
+  for (const Te& te : test::moves_of(p, sita)) {
+    const TeModoshi m = do_move(p, te);
+    Kiki k{};
+    kiki_keisan(p.ban, k);
+    const bool own_king_attacked =
+        sita ? k.kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0 : k.kiki_sita[p.ou_ue_x][p.ou_ue_y] > 0;
+    if (!own_king_attacked) n += perft_by_scan(p, !sita, depth - 1);
+    undo_move(p, m);
+  }
+  return n;
+}
+
+// Real middle games with pieces in hand, promotions and checks, for either side to move:
+// perft counts what the slow scan counts.
+TEST(Perft, BenchmarkPositionsCountWhatTheFullScanCounts) {
+  const std::vector<Kyokumen> ps = test::bench_positions();
+  ASSERT_GT(ps.size(), 100u);
+  for (std::size_t i = 0; i < ps.size(); ++i) {
+    for (const bool sita : {false, true}) {
+      Kyokumen p = ps[i];
+      const int depth = i % 8 == 0 ? 2 : 1;
+      const std::uint64_t want = perft_by_scan(p, sita, depth);
+      EXPECT_EQ(perft(p, sita, depth), want) << "position " << i << (sita ? " lower" : " upper");
+    }
+  }
 }
 
 TEST(Perft, StartPositionMatchesPublishedCounts) {
