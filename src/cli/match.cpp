@@ -9,8 +9,8 @@
 // board is turned for the side playing the lower pieces. A game ends as the computer's
 // procedures end it (a captured king, a mate found after a move) or is drawn at the move
 // cap. Progress goes to stderr; the result is one JSON object. With --pgn-like every game
-// is written into DIR as a record file the game can load (openings without their moves
-// are recorded from the opening position, which only the start position can load).
+// is written into DIR as a record file the game can load: from the even start with the
+// opening's moves, so an opening elsewhere without its moves is refused before play.
 //
 // `openings` prints a set of openings made of two whole turns of random quiet legal
 // moves from the start, each with its moves; the built-in set was made with it.
@@ -50,12 +50,12 @@ using namespace mirado;
 // A million openings fit in far less; a bigger file is no set of openings.
 constexpr std::size_t kOpeningsSaidaiByte = 64u << 20;
 
-// One line of a set of openings, kept as text: a parsed position is some fifty times the
-// size of its line, and a set may hold a million.
+// One line of a set of openings, kept as the text it was read from (which outlives it): a
+// parsed position is some fifty times the size of its line, and a set may hold a million.
 struct Opening {
-  int line = 0;        // in its file
-  std::string sfen;
-  std::string moves;   // how it arose from the start, in record form, when known
+  int line = 0;             // in its file
+  std::string_view sfen;
+  std::string_view moves;   // how it arose from the start, in record form, when known
 };
 
 // A move in record form: source column and row (for a drop the hand cell's row),
@@ -89,7 +89,7 @@ bool parse_opening(const Opening& o, SfenPosition& sp, std::vector<KifuEntry>& m
     return false;
   }
   moves.clear();
-  std::istringstream ms(o.moves);
+  std::istringstream ms{std::string(o.moves)};
   for (std::string word; ms >> word;) {
     KifuEntry e;
     if (!parse_entry_text(word, e)) {
@@ -117,9 +117,9 @@ bool parse_openings(std::string_view text, std::vector<Opening>& out, std::strin
     Opening o;
     o.line = n;
     const std::size_t semi = line.find(';');
-    o.sfen = std::string(line.substr(0, semi));
-    if (semi != std::string_view::npos) o.moves = std::string(line.substr(semi + 1));
-    while (!o.sfen.empty() && o.sfen.back() == ' ') o.sfen.pop_back();
+    o.sfen = line.substr(0, semi);
+    if (semi != std::string_view::npos) o.moves = line.substr(semi + 1);
+    while (!o.sfen.empty() && o.sfen.back() == ' ') o.sfen.remove_suffix(1);
     if (!parse_opening(o, sp, moves, error)) return false;
     out.push_back(std::move(o));
   }
@@ -365,9 +365,9 @@ bool write_record(const std::filesystem::path& dir, int index, const cli::MatchO
   return write_file_atomically(dir / (std::string(name) + std::string(KIFU_KAKUCHOUSHI)), *bytes, error);
 }
 
-// The match's openings: a file's, or the built-in set. Returns the exit status on failure.
-int load_openings(const std::string& path, std::vector<Opening>& openings) {
-  std::string text;
+// The match's openings: a file's, read into `text`, or the built-in set. Returns the exit
+// status on failure.
+int load_openings(const std::string& path, std::string& text, std::vector<Opening>& openings) {
   if (path.empty()) {
     text = cli::BUILTIN_OPENINGS;
   } else {
@@ -483,8 +483,9 @@ namespace mirado::cli {
 int cmd_openings(const OpeningsOptions& o) { return make_openings(o.n, o.seed); }
 
 int cmd_match(const MatchOptions& set) {
+  std::string text;  // the openings point into it
   std::vector<Opening> openings;
-  if (const int status = load_openings(set.openings_path, openings); status != 0) return status;
+  if (const int status = load_openings(set.openings_path, text, openings); status != 0) return status;
   const long long games = set.games != 0 ? set.games : 2 * static_cast<long long>(openings.size());
   if (!set.out_dir.empty()) {
     // Refused before play: a record written from a start it cannot express would load nowhere.

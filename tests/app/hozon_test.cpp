@@ -272,6 +272,23 @@ TEST_F(ResumeAfterQuit, OnlyAGameInProgressIsKeptAndABadFileIsRefused) {
   h.game.on_menu(Menu::TSUZUKI);
   EXPECT_EQ(h.sound.log.back(), "play snd_kinshi");
   EXPECT_EQ(to_sfen(h.game.taikyoku().pos(), true, 1), before);
+  // A kept game is checked by the rules of the game too: the line they forbid is named,
+  // and the game on the board stays.
+  h.game.on_menu(Menu::START);
+  turn_moves(h, 3);
+  const std::string after_turn = to_sfen(h.game.taikyoku().pos(), true, 1);
+  for (const test::IhanKifu& k : test::ihan_kifu_kaku()) {
+    SCOPED_TRACE(k.name);
+    int bad = 0;
+    const auto kept = encode_kifu("中断した対局", "人間", "人間", parse_kifu(read_bytes(k.name + ".棋譜")).entries, bad);
+    ASSERT_TRUE(kept);
+    write_bytes("中断.棋譜", *kept);
+    h.sound.log.clear();
+    h.game.on_menu(Menu::TSUZUKI);
+    EXPECT_EQ(h.ui.boxes.back().text, "棋譜の" + std::to_string(k.line) + "行目の手は盤上で指せません\n" + k.naze);
+    EXPECT_EQ(h.sound.log.back(), "play snd_kinshi");
+    EXPECT_EQ(to_sfen(h.game.taikyoku().pos(), true, 1), after_turn);
+  }
 }
 
 }  // namespace

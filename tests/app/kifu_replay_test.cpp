@@ -218,6 +218,15 @@ TEST_F(KifuReplay, ARecordWithAnEntryThatCannotBePlayedIsRefusedWithItsLine) {
     EXPECT_EQ(g.taikyoku().dankai(), Dankai::ni);
     EXPECT_TRUE(test::same_position(g.taikyoku().pos(), before));
   }
+  // Lines the rules forbid, a finished game played on included (it loaded as "0/62手").
+  for (const test::IhanKifu& k : test::ihan_kifu_kaku()) {
+    h.ui.boxes.clear();
+    g.panel_file_click(k.name + ".棋譜");
+    ASSERT_EQ(h.ui.boxes.size(), 1u) << k.name;
+    EXPECT_EQ(last_box().text, "棋譜の" + std::to_string(k.line) + "行目の手は盤上で指せません\n" + k.naze);
+    EXPECT_FALSE(g.taikyoku().saisei_chu());
+    EXPECT_TRUE(test::same_position(g.taikyoku().pos(), before)) << k.name;
+  }
   // A promotion is the moved piece's own promotion, where the piece may promote, and is
   // played: the lower bishop takes the upper one through the file its pawn left.
   load({kPawn, L(7, 3, 7, 4, HU, HU, 0), L(2, 8, 8, 2, -UMA, -KAKU, KAKU)});
