@@ -197,6 +197,22 @@ TEST(TaikyokuState, ARecordIsRefusedAtTheFirstLineThatIsNoLegalMoveInItsPlace) {
   EXPECT_EQ(kifu_sasenai(nite), line + "11" + nai + "相手の玉が王手になる手です");
   // A match's computer plays the lower pieces too.
   EXPECT_EQ(kifu_sasenai(nite, {0, true}), "");
+
+  // The computer passes over a move it finds none for, and its record goes on with the
+  // next: its third move, with only the king it moved first, comes to nothing. Where it
+  // had a move, the next turn's piece is no piece of this move.
+  Taikyoku::Haichi h;
+  h.sfen = "4k4/9/9/9/9/9/9/9/4K4 w - 1";
+  h.dankai = Dankai::san;
+  h.santeme = {5, 1, 0, 0};
+  Taikyoku t = haichi(h);
+  EXPECT_EQ(t.kifu_de_sasu(te(5, 9, 5, 8, -OU, -OU), false), Kotowari::nashi);
+  EXPECT_EQ(t.dankai(), Dankai::ni);
+  EXPECT_EQ(t.teban_nushi(), t.sita_gawa());
+  h.sfen = "4k4/9/9/9/9/9/9/9/g3K4 w - 1";  // an upper gold too
+  t = haichi(h);
+  EXPECT_EQ(t.kifu_de_sasu(te(5, 9, 5, 8, -OU, -OU), false), Kotowari::dare_no_koma);
+  EXPECT_EQ(t.dankai(), Dankai::san);
 }
 
 // The computer's whole turn on a game: three moves, or one that mates and ends it.
