@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <filesystem>
 #include <sstream>
 
@@ -205,6 +206,30 @@ TEST_F(ResumeAfterQuit, ATurnLeftHalfWayGoesOnWhereItStopped) {
   test::press(h.game, 2, 6);
   EXPECT_EQ(h.game.taikyoku().kifu().kifu_ichi, 3);
   EXPECT_EQ(h.game.taikyoku().dankai(), Dankai::ichi);
+}
+
+// A kept game is checked from the position its handicap left: the lower silver goes where
+// the bishop stood before it was taken off.
+TEST_F(ResumeAfterQuit, AHandicapGameIsCheckedFromItsOwnStart) {
+  {
+    Harness h;
+    h.game.on_load();
+    h.game.on_menu(Menu::START);
+    h.game.lebel_down();
+    ASSERT_EQ(h.game.taikyoku().pos().ban[2][8], kara);
+    for (const auto& m : {std::array{3, 9, 2, 8}, std::array{3, 3, 3, 4}, std::array{7, 7, 7, 6}}) {
+      test::press(h.game, m[0], m[1]);
+      test::press(h.game, m[2], m[3]);
+    }
+    ASSERT_EQ(h.game.taikyoku().kifu().kifu_ichi, 3);
+    h.game.on_key(27);
+  }
+  Harness h;
+  h.game.on_load();
+  h.game.on_menu(Menu::TSUZUKI);
+  for (const test::Box& b : h.ui.boxes) EXPECT_NE(b.title, "続きから") << b.text;  // no refusal
+  EXPECT_EQ(h.game.taikyoku().kifu().kifu_ichi, 3);
+  EXPECT_EQ(h.game.taikyoku().pos().ban[2][8], -GIN);
 }
 
 TEST_F(ResumeAfterQuit, AComputerGameGoesOnAgainstTheComputerAtItsLevel) {
