@@ -15,6 +15,7 @@
 #include <cstdlib>
 
 #include "kifu/kensa.h"
+#include "kifu/kifu_file.h"
 #include "taikyoku/taikyoku.h"
 
 namespace mirado {

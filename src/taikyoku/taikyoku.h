@@ -12,7 +12,6 @@
 #include "engine/tansaku.h"
 #include "engine/yomi.h"
 #include "kifu/kifu.h"
-#include "kifu/kifu_file.h"
 #include "rules/kiki.h"
 #include "rules/kotowari.h"
 #include "rules/kyokumen.h"
@@ -20,6 +19,8 @@
 #include "rules/ugoki.h"
 
 namespace mirado {
+
+struct KifuFile;
 
 // One of the two armies: the one that moved first (sente) or second (gote); nashi before
 // a game, and for no winner. Which of them plays the lower pieces changes with the kind of
