@@ -228,7 +228,7 @@ const char* on_off(bool on) { return on ? "ON" : "OFF"; }
 void Game::settei_yomi() {
   shoki_settei(*this, gamen_, settei_);
   if (!hozon_basho_ari()) {
-    gamen_.shiraseru(hozon_fuka_ + "。既定の設定で始め、設定も中断した対局も保存しません");
+    gamen_.shiraseru("データフォルダを使えないため既定の設定で始め、何も保存しません（" + hozon_fuka_ + "）");
     return;
   }
   std::vector<Gyou> gyou;
@@ -272,7 +272,7 @@ void Game::settei_kaki() {
     text += std::string("COM対局ﾚﾍﾞﾙ=") + kLevelGo[taikyoku_.level()] + "\r\n";
   // When the file cannot take them the options hold for this session, and the player
   // is told why they will not last.
-  std::string naze = hozon_fuka_;
+  std::string naze = hozon_basho_ari() ? std::string() : "データフォルダを使えません: " + hozon_fuka_;
   // A file there now that is not this game's settings is kept before it is replaced,
   // or not replaced at all.
   std::vector<Gyou> gyou;

@@ -167,8 +167,7 @@ std::string enter_user_data(Options& o) {
                "mirado-shogi: cannot use the data folder %s (%s): starting with the default "
                "settings and saving neither them nor a game in progress\n",
                dir.empty() ? "$XDG_DATA_HOME/mirado-shogi" : dir.c_str(), why.c_str());
-  return "データフォルダ「" + (dir.empty() ? std::string("$XDG_DATA_HOME/mirado-shogi") : dir.string()) +
-         "」を使えません（" + why + "）";
+  return why + ": " + (dir.empty() ? std::string("$XDG_DATA_HOME/mirado-shogi") : dir.string());
 }
 
 // The script's event lines, each checked before the window opens.

@@ -264,13 +264,18 @@ TEST(Settei, WithoutAPlaceForFilesTheDefaultsHoldAndNothingIsWritten) {
   TempCwd tmp;
   write_bytes(kIni, cp932("BGM=OFF\r\n"));
   Harness h;
-  h.game.hozon_basho_nashi("データフォルダ「/nowhere」を使えません（Not a directory）");
+  h.game.hozon_basho_nashi("Not a directory: /nowhere");
   h.game.on_load();
   expect_defaults(h);
-  EXPECT_NE(h.game.joukyou().find("「/nowhere」を使えません"), std::string::npos) << h.game.joukyou();
+  EXPECT_NE(h.game.joukyou().find("データフォルダを使えないため既定の設定で始め、何も保存しません（Not a directory: /nowhere）"),
+            std::string::npos)
+      << h.game.joukyou();
   h.game.on_menu(Menu::SIDOU);
   EXPECT_TRUE(h.game.is_checked(Menu::SIDOU));
   EXPECT_NE(h.game.joukyou().find("設定を保存できません"), std::string::npos) << h.game.joukyou();
+  h.game.on_menu(Menu::TSUZUKI);  // no kept game is looked for where the game happens to run
+  ASSERT_FALSE(h.ui.boxes.empty());
+  EXPECT_EQ(h.ui.boxes.back().text, "データフォルダを使えません（Not a directory: /nowhere）");
   h.game.on_menu(Menu::START);
   test::press(h.game, 7, 7);
   test::press(h.game, 7, 6);

@@ -118,7 +118,7 @@ void Game::tsuzuki() {
   std::optional<Tsuzuki> z;
   std::error_code ec;
   if (!hozon_basho_ari()) {
-    error = hozon_fuka_;
+    error = "データフォルダを使えません（" + hozon_fuka_ + "）";
   } else if (!fs::exists(kChuudanFile, ec)) {
     error = "中断した対局はありません";
   } else if (read_kifu_file(kChuudanFile, f, error)) {
