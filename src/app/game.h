@@ -198,6 +198,10 @@ class Game final : private MadoTetsuzuki {
   void com_tejun_hyouji(int tejun) { com_teban_.tejun_hyouji(tejun); }
 
   // ---- settings, options, sound, about box (media/) ----
+  // The player's data folder cannot be used (`naze`: why, then the folder): the options
+  // start as their defaults, and neither they nor a game in progress are written anywhere.
+  void hozon_basho_nashi(std::string naze) { hozon_fuka_ = std::move(naze); }
+  bool hozon_basho_ari() const { return hozon_fuka_.empty(); }
   void settei_yomi();
   void settei_kaki();
   void haikei_sentaku(int id);
@@ -248,6 +252,7 @@ class Game final : private MadoTetsuzuki {
   std::array<std::int32_t, static_cast<int>(Oto::COUNT)> oto_{};  // sound handles, 0 = silent
   std::int32_t ds_context_ = 0;
   std::string exe_dir_, data_dir_;
+  std::string hozon_fuka_;  // why the data folder cannot be used (empty: it can)
   bool quitting_ = false;
 };
 

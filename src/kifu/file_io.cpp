@@ -107,10 +107,6 @@ bool alnum_tail(std::string_view s) {
   return true;
 }
 
-bool ends_with(std::string_view s, std::string_view tail) {
-  return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
-}
-
 // Mode of the file a write replaces; a new file gets the usual mode for created files.
 // A file this user may not write is refused: replacing it through the folder would
 // bypass the file's own protection.
@@ -132,7 +128,12 @@ bool replace_mode(const fs::path& target, mode_t& mode, int& err) {
     err = EINVAL;
     return false;
   }
-  if (::access(target.c_str(), W_OK) != 0 || (st.st_mode & 0222) == 0) {
+  // The system's own reason first: a read-only file system says so.
+  if (::access(target.c_str(), W_OK) != 0) {
+    err = errno;
+    return false;
+  }
+  if ((st.st_mode & 0222) == 0) {
     err = EACCES;
     return false;
   }
@@ -140,14 +141,28 @@ bool replace_mode(const fs::path& target, mode_t& mode, int& err) {
   return true;
 }
 
+// Does the name `name` still lead to the file open as `fd`?
+bool same_file(int fd, const char* name) {
+  struct stat a {}, b {};
+  return ::fstat(fd, &a) == 0 && ::lstat(name, &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 // Makes our temporary file in `dir` and holds a lock on it while it is written, so that
-// another write's clean-up never takes a file in use. -1 with errno on failure.
+// another write's clean-up never takes a file in use. Between its making and its lock a
+// clean-up may take it first: then the lock is refused or the name is gone, and another
+// is made. -1 with errno on failure.
 int make_temporary(const fs::path& dir, std::string& tmp) {
-  tmp = (dir / (std::string(kTmpMae) + std::string(kTmpRandom, 'X'))).string();
-  const int fd = ::mkostemp(tmp.data(), O_CLOEXEC);
-  if (fd < 0) return -1;
-  ::flock(fd, LOCK_EX | LOCK_NB);
-  return fd;
+  for (int tries = 0; tries < 100; ++tries) {
+    tmp = (dir / (std::string(kTmpMae) + std::string(kTmpRandom, 'X'))).string();
+    const int fd = ::mkostemp(tmp.data(), O_CLOEXEC);
+    if (fd < 0) return -1;
+    // A file system without locks still gets its write, unguarded as before.
+    const bool taken = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    if (!taken && same_file(fd, tmp.c_str())) return fd;
+    ::close(fd);  // a clean-up holds it, and removes it if it has not already
+  }
+  errno = EBUSY;
+  return -1;
 }
 
 }  // namespace
@@ -170,13 +185,8 @@ fs::path write_target(const fs::path& path) {
 }
 
 bool is_temporary_name(std::string_view name) {
-  if (name.size() == kTmpMae.size() + kTmpRandom && name.substr(0, kTmpMae.size()) == kTmpMae)
-    return alnum_tail(name.substr(kTmpMae.size()));
-  // Older versions named the temporary file after the file it replaced.
-  if (name.size() < 8 || name[0] != '.' || name[name.size() - kTmpRandom - 1] != '.') return false;
-  if (!alnum_tail(name.substr(name.size() - kTmpRandom))) return false;
-  const std::string_view moto = name.substr(1, name.size() - kTmpRandom - 2);
-  return ends_with(moto, ".棋譜") || moto == "ミラド将棋.ini";
+  return name.size() == kTmpMae.size() + kTmpRandom && name.substr(0, kTmpMae.size()) == kTmpMae &&
+         alnum_tail(name.substr(kTmpMae.size()));
 }
 
 int remove_stale_temporaries(const fs::path& dir) {
@@ -188,9 +198,10 @@ int remove_stale_temporaries(const fs::path& dir) {
     const int fd = ::open(it->path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) continue;
     struct stat st {};
-    // A write still running holds its lock; a killed one's lock died with it.
+    // A write still running holds its lock; a killed one's lock died with it. The name
+    // must still be the file locked: a write that finished has given it up.
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-        ::unlink(it->path().c_str()) == 0)
+        same_file(fd, it->path().c_str()) && ::unlink(it->path().c_str()) == 0)
       ++removed;
     ::close(fd);
   }
@@ -203,7 +214,25 @@ std::string yomenai_riyuu(Yomikomi r, int err, std::size_t cap) {
   return std::strerror(err);
 }
 
-bool write_atomically(const fs::path& path, std::string_view bytes, int& err) {
+namespace {
+
+// Copies the rest of `from` into `to`; false with errno when a read or a write fails.
+bool copy_all(int from, int to) {
+  char buf[65536];
+  for (;;) {
+    const ssize_t n = ::read(from, buf, sizeof buf);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (n == 0) return true;
+    if (!write_all(to, std::string_view(buf, static_cast<std::size_t>(n)))) return false;
+  }
+}
+
+// The one way a file is replaced: `fill` writes the new contents into the temporary file.
+template <typename Fill>
+bool replace_atomically(const fs::path& path, Fill fill, int& err) {
   const fs::path target = write_target(path);
   const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
   mode_t mode = 0;
@@ -215,7 +244,7 @@ bool write_atomically(const fs::path& path, std::string_view bytes, int& err) {
     err = errno;
     return false;
   }
-  bool ok = ::fchmod(fd, mode) == 0 && write_all(fd, bytes) && ::fsync(fd) == 0;
+  bool ok = ::fchmod(fd, mode) == 0 && fill(fd) && ::fsync(fd) == 0;
   err = ok ? 0 : errno;
   if (ok && ::rename(tmp.c_str(), target.c_str()) != 0) {
     ok = false;
@@ -226,6 +255,27 @@ bool write_atomically(const fs::path& path, std::string_view bytes, int& err) {
   if (!ok) return false;
   sync_folder(dir);
   return true;
+}
+
+}  // namespace
+
+bool write_atomically(const fs::path& path, std::string_view bytes, int& err) {
+  return replace_atomically(path, [bytes](int fd) { return write_all(fd, bytes); }, err);
+}
+
+bool copy_atomically(const fs::path& from, const fs::path& to, int& err) {
+  const int src = ::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (src < 0) {
+    err = errno;
+    return false;
+  }
+  struct stat st {};
+  bool ok = false;
+  if (::fstat(src, &st) != 0) err = errno;
+  else if (!S_ISREG(st.st_mode)) err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+  else ok = replace_atomically(to, [src](int fd) { return copy_all(src, fd); }, err);
+  ::close(src);
+  return ok;
 }
 
 }  // namespace mirado

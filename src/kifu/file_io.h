@@ -31,10 +31,15 @@ std::string yomenai_riyuu(Yomikomi r, int err, std::size_t cap);
 // renames it over `path` and flushes the folder, so that a crash or a full disk leaves
 // either the old file or the new one, never a mix. A symbolic link is written through:
 // the link stays and the file it names is replaced. A file without write permission for
-// this user (or with no write bit at all) is refused with EACCES and left as it was.
+// this user (or with no write bit at all) is refused with the system's reason (EACCES,
+// EROFS on a read-only file system) and left as it was.
 // Temporary files that an interrupted write of this game left in that folder are removed
 // first. On failure returns false with errno's value in `err`.
 bool write_atomically(const std::filesystem::path& path, std::string_view bytes, int& err);
+
+// Replaces `to` as write_atomically does with a copy of the regular file `from`, of any
+// size: read a piece at a time, never whole. False with errno's value in `err`.
+bool copy_atomically(const std::filesystem::path& from, const std::filesystem::path& to, int& err);
 
 // Can a write replace `path` (or create it)? False with errno's value in `err` when the
 // file is a folder, not a regular file, or one this user may not write.
@@ -44,12 +49,13 @@ bool replaceable(const std::filesystem::path& path, int& err);
 // it names (followed to the end of a chain).
 std::filesystem::path write_target(const std::filesystem::path& path);
 
-// Is `name` the name of a temporary file of this game's writes? Ours only: the names
-// this helper makes, and those older versions of the game made for records and settings.
+// Is `name` the name of a temporary file of this game's writes? Only the names this
+// helper makes: a player's own hidden files, whatever they look like, are never ours.
 bool is_temporary_name(std::string_view name);
 
 // Removes the temporary files an interrupted write left in `dir`: those with our names
-// that no running write holds. Returns how many were removed.
+// whose lock it can take, so that no running write loses its file. Returns how many
+// were removed.
 int remove_stale_temporaries(const std::filesystem::path& dir);
 
 }  // namespace mirado

@@ -5,12 +5,17 @@
 // could disagree. It is code page 932 with CR LF, read once at start and written only
 // when the player changes an option, always whole through a temporary file. A file that
 // does not read as settings is kept beside it as a backup before the defaults are used.
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <stdio.h>  // renameat2
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -91,24 +96,57 @@ SetteiYomi yomu(std::vector<Gyou>& gyou, std::string& bytes) {
   return SetteiYomi::yometa;
 }
 
-// Keeps a settings file that could not be read as the backup, never losing an older
-// backup: one with other contents moves to the first free numbered name. Empty when
-// kept, else why not.
-std::string bak_ni_nokosu(const std::string& bytes) {
-  std::string old;
-  int err = 0;
-  if (read_capped(kBakFile, kMaxSetteiBytes, old, err) == Yomikomi::ok && old == bytes) return {};
-  std::error_code ec;
-  if (fs::exists(fs::symlink_status(kBakFile, ec))) {
-    for (int n = 1; n < 1000; ++n) {
-      const std::string name = std::string(kBakFile) + "." + std::to_string(n);
-      if (fs::exists(fs::symlink_status(name, ec))) continue;
-      // A hard link, not a copy: the older backup is kept whole or not touched at all.
-      if (::link(kBakFile, name.c_str()) != 0) return std::strerror(errno);
-      break;
-    }
+bool futsuu_fairu(const char* name) {
+  struct stat st {};
+  return ::stat(name, &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// Do two regular files hold the same bytes? Compared a piece at a time, whatever their size.
+bool onaji_naiyou(const char* a, const char* b) {
+  std::error_code ec1, ec2;
+  if (fs::file_size(a, ec1) != fs::file_size(b, ec2) || ec1 || ec2) return false;
+  std::ifstream fa(a, std::ios::binary), fb(b, std::ios::binary);
+  std::vector<char> ba(65536), bb(65536);
+  while (fa && fb) {
+    fa.read(ba.data(), static_cast<std::streamsize>(ba.size()));
+    fb.read(bb.data(), static_cast<std::streamsize>(bb.size()));
+    if (fa.gcount() != fb.gcount() || !std::equal(ba.begin(), ba.begin() + fa.gcount(), bb.begin())) return false;
   }
-  if (!write_atomically(kBakFile, bytes, err)) return std::strerror(err);
+  return fa.eof() && fb.eof();
+}
+
+// Is the settings file there now already kept, byte for byte, as the backup?
+bool nokoshite_aru() {
+  struct stat bak {};
+  return ::lstat(kBakFile, &bak) == 0 && S_ISREG(bak.st_mode) && onaji_naiyou(kSetteiFile, kBakFile);
+}
+
+// Moves the backup there now to the first numbered name that is free, as a name: a
+// link stays a link and the file it names is never written, and no name that exists is
+// ever replaced. Empty when moved, else why not.
+std::string bak_wo_zurasu() {
+  for (int n = 1; n < 1000; ++n) {
+    const std::string name = std::string(kBakFile) + "." + std::to_string(n);
+    if (::renameat2(AT_FDCWD, kBakFile, AT_FDCWD, name.c_str(), RENAME_NOREPLACE) == 0) return {};
+    if (errno == EEXIST) continue;
+    if (errno != EINVAL && errno != ENOSYS) return std::strerror(errno);
+    // A file system that cannot refuse to replace: a second name, then the first goes.
+    if (::linkat(AT_FDCWD, kBakFile, AT_FDCWD, name.c_str(), 0) == 0)
+      return ::unlink(kBakFile) == 0 ? std::string() : std::strerror(errno);
+    if (errno != EEXIST) return std::strerror(errno);
+  }
+  return "「" + std::string(kBakFile) + ".1」から「.999」まで使われています";
+}
+
+// Keeps the settings file there now, whatever its size, as the backup before it is
+// replaced, never losing an older backup. Empty when kept, else why not.
+std::string bak_ni_nokosu() {
+  if (nokoshite_aru()) return {};
+  struct stat bak {};
+  if (::lstat(kBakFile, &bak) == 0)
+    if (std::string naze = bak_wo_zurasu(); !naze.empty()) return naze;
+  int err = 0;
+  if (!copy_atomically(kSetteiFile, kBakFile, err)) return std::strerror(err);
   return {};
 }
 
@@ -189,6 +227,10 @@ const char* on_off(bool on) { return on ? "ON" : "OFF"; }
 
 void Game::settei_yomi() {
   shoki_settei(*this, gamen_, settei_);
+  if (!hozon_basho_ari()) {
+    gamen_.shiraseru("データフォルダを使えないため既定の設定で始め、何も保存しません（" + hozon_fuka_ + "）");
+    return;
+  }
   std::vector<Gyou> gyou;
   std::string bytes;
   switch (yomu(gyou, bytes)) {
@@ -199,9 +241,9 @@ void Game::settei_yomi() {
     case SetteiYomi::kowareta: break;
   }
   // Nothing is written back now: the file stays as it is until an option changes.
-  if (bytes.empty()) {
+  if (!futsuu_fairu(kSetteiFile)) {
     gamen_.shiraseru("設定ファイル「" + std::string(kSetteiFile) + "」を読めないため、既定の設定を使います");
-  } else if (const std::string naze = bak_ni_nokosu(bytes); naze.empty()) {
+  } else if (const std::string naze = bak_ni_nokosu(); naze.empty()) {
     gamen_.shiraseru("設定ファイルを読めないため既定の設定を使います（元のファイルは「" + std::string(kBakFile) +
                      "」に残しました）");
   } else {
@@ -230,11 +272,22 @@ void Game::settei_kaki() {
     text += std::string("COM対局ﾚﾍﾞﾙ=") + kLevelGo[taikyoku_.level()] + "\r\n";
   // When the file cannot take them the options hold for this session, and the player
   // is told why they will not last.
-  const std::optional<std::string> bytes = utf8_to_cp932(text);
-  int err = 0;
-  if (bytes && write_atomically(kSetteiFile, *bytes, err)) return;
-  gamen_.shiraseru("設定を保存できません（" + std::string(kSetteiFile) + ": " + std::strerror(err) +
-                   "）。変更は終了するまで有効です");
+  std::string naze = hozon_basho_ari() ? std::string() : "データフォルダを使えません: " + hozon_fuka_;
+  // A file there now that is not this game's settings is kept before it is replaced,
+  // or not replaced at all.
+  std::vector<Gyou> gyou;
+  std::string bytes;
+  if (naze.empty() && yomu(gyou, bytes) == SetteiYomi::kowareta && futsuu_fairu(kSetteiFile)) {
+    if (const std::string bak = bak_ni_nokosu(); !bak.empty())
+      naze = std::string(kSetteiFile) + "の控えを残せません: " + bak;
+  }
+  if (naze.empty()) {
+    const std::optional<std::string> cp = utf8_to_cp932(text);
+    int err = 0;
+    if (cp && write_atomically(kSetteiFile, *cp, err)) return;
+    naze = std::string(kSetteiFile) + ": " + std::strerror(err);
+  }
+  gamen_.shiraseru("設定を保存できません（" + naze + "）。変更は終了するまで有効です");
 }
 
 void Game::haikei_sentaku(int id) {

@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -89,7 +90,9 @@ void help() {
       "Options:\n"
       "  --user-data        keep the settings file and the game records in\n"
       "                     $XDG_DATA_HOME/mirado-shogi (~/.local/share/mirado-shogi),\n"
-      "                     made on first start, instead of the working directory\n"
+      "                     made on first start, instead of the working directory;\n"
+      "                     when it cannot be used the game says so, starts with the\n"
+      "                     default settings and saves nothing of its own\n"
       "  --screenshot FILE  draw the window after start-up into the PNG file FILE and\n"
       "                     exit; needs no display\n"
       "  --scale N          size of the screenshot, 0.5 to 8 times the window (default 1)\n"
@@ -109,8 +112,8 @@ int bad_usage(const Options& o) {
   return 2;
 }
 
-// $XDG_DATA_HOME or $XDG_CONFIG_HOME when set to an absolute path (a relative one does
-// not count), else the usual folder under the home folder; "" when neither is known.
+// $XDG_DATA_HOME when set to an absolute path (a relative one does not count), else
+// the usual folder under the home folder; "" when neither is known.
 fs::path xdg_dir(const char* variable, const char* under_home) {
   if (const char* xdg = std::getenv(variable); xdg && xdg[0] == '/')
     return fs::path(xdg) / "mirado-shogi";
@@ -130,20 +133,24 @@ void make_private_dirs(const fs::path& dir) {
 }
 
 // Makes `dir` if need be and changes into it, when it is a folder this user can write.
-bool enter_writable(const fs::path& dir) {
-  if (dir.empty()) return false;
+// Empty when entered, else why not.
+std::string enter_writable(const fs::path& dir) {
+  if (dir.empty()) return "neither XDG_DATA_HOME nor HOME is set";
   make_private_dirs(dir);
-  std::error_code ec;
-  return fs::is_directory(dir, ec) && ::access(dir.c_str(), W_OK | X_OK) == 0 &&
-         ::chdir(dir.c_str()) == 0;
+  struct stat st {};
+  if (::stat(dir.c_str(), &st) != 0) return std::strerror(errno);
+  if (!S_ISDIR(st.st_mode)) return std::strerror(ENOTDIR);
+  if (::access(dir.c_str(), W_OK | X_OK) != 0 || ::chdir(dir.c_str()) != 0) return std::strerror(errno);
+  return {};
 }
 
 // Started from the desktop's menu the working directory is the home folder, which is no
 // place for the settings file and the records: the game works in the player's data
-// folder instead. When that cannot be made or written it takes the configuration folder
-// the settings file already falls back to, and failing both it stays where it was
-// started, as from a terminal. None of this is worth a word to the player.
-void enter_user_data(Options& o) {
+// folder instead. When that cannot be made or written the player is told, and the game
+// starts with the default options and writes nothing of its own anywhere: a second
+// place for the settings could disagree with the first at the next start. Empty when
+// entered, else the message for the status line.
+std::string enter_user_data(Options& o) {
   std::error_code ec;
   if (o.screenshot) {
     o.screenshot_path = fs::absolute(o.screenshot, ec).string();
@@ -153,8 +160,14 @@ void enter_user_data(Options& o) {
     o.events_path = fs::absolute(o.events, ec).string();
     if (!ec) o.events = o.events_path.c_str();
   }
-  if (!enter_writable(xdg_dir("XDG_DATA_HOME", ".local/share")))
-    enter_writable(xdg_dir("XDG_CONFIG_HOME", ".config"));
+  const fs::path dir = xdg_dir("XDG_DATA_HOME", ".local/share");
+  const std::string why = enter_writable(dir);
+  if (why.empty()) return {};
+  std::fprintf(stderr,
+               "mirado-shogi: cannot use the data folder %s (%s): starting with the default "
+               "settings and saving neither them nor a game in progress\n",
+               dir.empty() ? "$XDG_DATA_HOME/mirado-shogi" : dir.c_str(), why.c_str());
+  return why + ": " + (dir.empty() ? std::string("$XDG_DATA_HOME/mirado-shogi") : dir.string());
 }
 
 // The script's event lines, each checked before the window opens.
@@ -240,7 +253,7 @@ int main(int argc, char** argv) {
     std::puts("mirado-shogi " MIRADO_VERSION);
     return 0;
   }
-  if (o.user_data) enter_user_data(o);
+  const std::string no_data_folder = o.user_data ? enter_user_data(o) : std::string();
   std::vector<std::string> script;
   if (o.events && !read_events(o.events, script)) return 2;
   if (o.screenshot) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -252,6 +265,7 @@ int main(int argc, char** argv) {
   mirado::qt::MainWindow w(&sound);
   const std::string exe_dir = mirado::program_dir();
   w.game().oto_basho(exe_dir, mirado::installed_data_dir(exe_dir));
+  if (!no_data_folder.empty()) w.game().hozon_basho_nashi(no_data_folder);
   if (o.screenshot) {
     const int status = screenshot(w, o, script);
     w.game().shuuryou();  // the sounds and the device, as closing the window frees them

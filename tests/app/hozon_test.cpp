@@ -137,18 +137,23 @@ TEST_F(SaveRules, ALinkIsWrittenThroughAndALongNameCanBeSaved) {
   EXPECT_EQ(parse_kifu(read_bytes(longest + std::string(KIFU_KAKUCHOUSHI))).entries.size(), 9u);
 }
 
-TEST_F(SaveRules, TemporaryFilesOfAnInterruptedSaveGoAtTheNextSave) {
+// Every save clears away the temporary files an interrupted save left, and only those:
+// a player's own files beside the records and the settings stay, whatever their names,
+// through a record save, a settings save and the quit-save.
+TEST_F(SaveRules, TemporaryFilesOfAnInterruptedSaveGoAtTheNextSaveAndNothingElse) {
+  test::write_players_own_files();
   write_bytes(".mirado-Ab12Cd", "half");
-  write_bytes(".old.棋譜.x1Y2z3", "half");         // as older versions named them
-  write_bytes(".ミラド将棋.ini.QQQQQQ", "half");
-  write_bytes(".mirado-notours", "someone else's");
-  write_bytes("mine.棋譜.tmp", "someone else's");
   save_as("new");
+  EXPECT_EQ(h.ui.boxes.back().text, "棋譜を書き込みました");
   EXPECT_FALSE(fs::exists(".mirado-Ab12Cd"));
-  EXPECT_FALSE(fs::exists(".old.棋譜.x1Y2z3"));
-  EXPECT_FALSE(fs::exists(".ミラド将棋.ini.QQQQQQ"));
-  EXPECT_TRUE(fs::exists(".mirado-notours"));
-  EXPECT_TRUE(fs::exists("mine.棋譜.tmp"));
+  g.on_menu(Menu::BGM);
+  ASSERT_TRUE(fs::exists("ミラド将棋.ini"));
+  g.on_menu(Menu::START);
+  test::press(g, 7, 7);
+  test::press(g, 7, 6);
+  g.on_close();
+  ASSERT_TRUE(fs::exists("中断.棋譜"));
+  EXPECT_EQ(test::players_own_files_touched(), std::vector<std::string>{});
 }
 
 // ---- a game kept when the window closes ----

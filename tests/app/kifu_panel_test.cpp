@@ -118,6 +118,16 @@ TEST_F(KifuPanel, SavesUpToThePositionWithHeaderLinesByWhoMovedFirst) {
   g.panel_write_click();
   EXPECT_EQ(parse_kifu(read_bytes("back.棋譜")).entries.size(), 5u);
   EXPECT_EQ(last_box().text, "棋譜を書き込みました");
+  // A file under the name that is no record (text of a few lines, or nothing) is called so.
+  for (const std::string& notes : {std::string("memo\r\nfirst idea\r\nsecond\r\nthird\r\nfourth\r\n"), std::string()}) {
+    write_bytes("notes.棋譜", notes);
+    g.kifu_write();
+    fill("notes");
+    h.ui.answers.push_back(Answer::no);
+    g.panel_write_click();
+    EXPECT_NE(last_box().text.find("「notes.棋譜」は既にあります（棋譜ではありません）"), std::string::npos) << last_box().text;
+    EXPECT_EQ(read_bytes("notes.棋譜"), notes);
+  }
 }
 
 TEST_F(KifuPanel, WriteCommandRefusesAfterAFlipAHandicapOrInTheMiddleOfATurn) {
@@ -168,6 +178,7 @@ TEST_F(KifuPanel, ReturnRefusesBadInputBeforeWritingAnything) {
       {"a/b", "t", "s", "ﾌｧｲﾙ名に「/」や「.」「..」は使えません", "棋譜保存", true},
       {".", "t", "s", "ﾌｧｲﾙ名に「/」や「.」「..」は使えません", "棋譜保存", true},
       {"..", "t", "s", "ﾌｧｲﾙ名に「/」や「.」「..」は使えません", "棋譜保存", true},
+      {std::string("a\0b", 3), "t", "s", "ﾌｧｲﾙ名にNUL文字（\\0）は使えません", "棋譜保存", true},
       {"ok", "t", "s", "保存するデータがありません", "棋譜保存", false},
       {"ok", "絵😀", "s", "対局名に保存できない文字があります", "棋譜保存", true},
       {"ok", "t", "two\r\nlines", "先手の名前に保存できない文字があります", "棋譜保存", true},

@@ -71,13 +71,18 @@ TEST(Settei, NoFileGivesTheDefaultsAndNothingIsWrittenUntilAnOptionChanges) {
   expect_defaults(h);
   EXPECT_EQ(h.canvas.picture_at(5, 5), -1);  // board squares are not tiled
   EXPECT_FALSE(fs::exists(kIni));
+  // The player's own files beside it, however much they look like a temporary file.
+  test::write_players_own_files();
   h.game.bgm_menu();
   h.game.bgm_menu();
   EXPECT_EQ(read_bytes(kIni), cp932(kDefaults));
+  EXPECT_EQ(test::players_own_files_touched(), std::vector<std::string>{});
   // Replaced through a temporary file that does not stay behind.
   std::set<std::string> names;
   for (const auto& e : fs::directory_iterator(tmp.dir())) names.insert(e.path().filename().string());
-  EXPECT_EQ(names, std::set<std::string>{kIni.string()});
+  std::set<std::string> expected(test::players_own_files().begin(), test::players_own_files().end());
+  expected.insert(kIni.string());
+  EXPECT_EQ(names, expected);
   EXPECT_TRUE(h.ui.boxes.empty());  // no settings trouble reaches the user as a box
 }
 
@@ -191,21 +196,53 @@ TEST(Settei, AFileThatDoesNotParseIsKeptAsABackupBeforeTheDefaultsAreUsed) {
 }
 
 TEST(Settei, AnOlderBackupIsNeverLost) {
-  TempCwd tmp;
-  write_bytes("ミラド将棋.ini.bak", "first");
-  write_bytes(kIni, "second");
   {
+    TempCwd tmp;
+    write_bytes("ミラド将棋.ini.bak", "first");
+    write_bytes(kIni, "second");
+    {
+      Harness h;
+      h.game.settei_yomi();
+    }
+    EXPECT_EQ(read_bytes("ミラド将棋.ini.bak"), "second");
+    EXPECT_EQ(read_bytes("ミラド将棋.ini.bak.1"), "first");
+    Harness again;  // the same bad file again: no second copy of it
+    again.game.settei_yomi();
+    EXPECT_FALSE(fs::exists("ミラド将棋.ini.bak.2"));
+  }
+  {
+    // A backup that is a link moves as a link: the file it names is never written.
+    TempCwd tmp;
+    write_bytes("mine.txt", "mine");
+    fs::create_symlink("mine.txt", "ミラド将棋.ini.bak");
+    write_bytes(kIni, "second");
     Harness h;
     h.game.settei_yomi();
+    EXPECT_EQ(read_bytes("mine.txt"), "mine");
+    EXPECT_TRUE(fs::is_symlink("ミラド将棋.ini.bak.1"));
+    EXPECT_FALSE(fs::is_symlink("ミラド将棋.ini.bak"));
+    EXPECT_EQ(read_bytes("ミラド将棋.ini.bak"), "second");
   }
-  EXPECT_EQ(read_bytes("ミラド将棋.ini.bak"), "second");
-  EXPECT_EQ(read_bytes("ミラド将棋.ini.bak.1"), "first");
-  Harness again;  // the same bad file again: no second copy of it
-  again.game.settei_yomi();
-  EXPECT_FALSE(fs::exists("ミラド将棋.ini.bak.2"));
+  // Every numbered name taken: no backup is replaced, the status line says none was
+  // kept, and the file that could not be kept is not replaced either.
+  TempCwd tmp;
+  write_bytes("ミラド将棋.ini.bak", "first");
+  for (int n = 1; n < 1000; ++n) write_bytes("ミラド将棋.ini.bak." + std::to_string(n), std::to_string(n));
+  write_bytes(kIni, "second");
+  Harness h;
+  h.game.settei_yomi();
+  EXPECT_EQ(read_bytes("ミラド将棋.ini.bak"), "first");
+  EXPECT_EQ(read_bytes("ミラド将棋.ini.bak.999"), "999");
+  EXPECT_NE(h.game.joukyou().find("控えを残せません"), std::string::npos) << h.game.joukyou();
+  EXPECT_EQ(h.game.joukyou().find("残しました"), std::string::npos) << h.game.joukyou();
+  h.game.bgm_menu();
+  EXPECT_EQ(read_bytes(kIni), "second");
+  EXPECT_NE(h.game.joukyou().find("設定を保存できません"), std::string::npos) << h.game.joukyou();
+  EXPECT_FALSE(h.game.is_checked(Menu::BGM));  // the change holds for the session
 }
 
-TEST(Settei, AFileTooBigOrNotAFileIsReportedAndLeftAlone) {
+// A settings file of any size is kept whole as the backup before it is replaced.
+TEST(Settei, AFileTooBigIsReportedAndKeptWholeAsTheBackup) {
   TempCwd tmp;
   const std::string big = "BGM=" + std::string(1 << 20, 'X') + "\r\n";
   write_bytes(kIni, big);
@@ -213,7 +250,41 @@ TEST(Settei, AFileTooBigOrNotAFileIsReportedAndLeftAlone) {
   h.game.settei_yomi();
   expect_defaults(h);
   EXPECT_NE(h.game.joukyou().find("既定の設定"), std::string::npos);
+  EXPECT_NE(h.game.joukyou().find("ミラド将棋.ini.bak"), std::string::npos) << h.game.joukyou();
   EXPECT_EQ(read_bytes(kIni), big);
+  EXPECT_EQ(read_bytes("ミラド将棋.ini.bak"), big);
+  h.game.bgm_menu();
+  EXPECT_EQ(read_bytes(kIni), cp932(kDefaults).replace(cp932(kDefaults).find("BGM=ON"), 6, "BGM=OFF"));
+  EXPECT_EQ(read_bytes("ミラド将棋.ini.bak"), big);
+}
+
+// Under --user-data with a data folder that cannot be used: the player is told, the
+// options are the defaults whatever file is here, and nothing is written.
+TEST(Settei, WithoutAPlaceForFilesTheDefaultsHoldAndNothingIsWritten) {
+  TempCwd tmp;
+  write_bytes(kIni, cp932("BGM=OFF\r\n"));
+  Harness h;
+  h.game.hozon_basho_nashi("Not a directory: /nowhere");
+  h.game.on_load();
+  expect_defaults(h);
+  EXPECT_NE(h.game.joukyou().find("データフォルダを使えないため既定の設定で始め、何も保存しません（Not a directory: /nowhere）"),
+            std::string::npos)
+      << h.game.joukyou();
+  h.game.on_menu(Menu::SIDOU);
+  EXPECT_TRUE(h.game.is_checked(Menu::SIDOU));
+  EXPECT_NE(h.game.joukyou().find("設定を保存できません"), std::string::npos) << h.game.joukyou();
+  h.game.on_menu(Menu::TSUZUKI);  // no kept game is looked for where the game happens to run
+  ASSERT_FALSE(h.ui.boxes.empty());
+  EXPECT_EQ(h.ui.boxes.back().text, "データフォルダを使えません（Not a directory: /nowhere）");
+  h.game.on_menu(Menu::START);
+  test::press(h.game, 7, 7);
+  test::press(h.game, 7, 6);
+  ASSERT_EQ(h.game.taikyoku().kifu().kifu_ichi, 1);
+  h.game.on_close();
+  std::size_t entries = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(tmp.dir())) ++entries;
+  EXPECT_EQ(entries, 1u);
+  EXPECT_EQ(ini_text(), "BGM=OFF\r\n");
 }
 
 TEST(Settei, ClickingTheCheckedBackgroundRewritesTheFileAndRedraws) {

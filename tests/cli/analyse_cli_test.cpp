@@ -43,10 +43,12 @@ class AnalyseCli : public test::KifuDir {
 };
 
 TEST_F(AnalyseCli, OneLinePerTurnTheSameWithTwoJobsAndAGraph) {
+  test::write_players_own_files();
   const test::CliRun one = run("b.棋譜 --nodes 6000 --jobs 1");
   const test::CliRun two = run("b.棋譜 --nodes 6000 --jobs 2 --svg g.svg");
   ASSERT_EQ(one.status, 0);
   ASSERT_EQ(two.status, 0);
+  EXPECT_EQ(test::players_own_files_touched(), std::vector<std::string>{});
   EXPECT_EQ(one.out, two.out);
   const std::vector<json> v = lines_of(one.out);
   ASSERT_EQ(v.size(), 5u);
@@ -66,6 +68,22 @@ TEST_F(AnalyseCli, OneLinePerTurnTheSameWithTwoJobsAndAGraph) {
   EXPECT_NE(svg.find("<polyline"), std::string::npos);
   EXPECT_NE(svg.find("悪手</title>"), std::string::npos);
   EXPECT_NE(svg.find("</svg>"), std::string::npos);
+}
+
+// Six analyses at once writing their graphs into one folder, round after round: each
+// one's save survives the clean-up the others make before theirs.
+TEST_F(AnalyseCli, SixAtOnceIntoOneFolderAllWriteTheirGraphs) {
+  std::string cmd = "for round in $(seq 30); do for i in 1 2 3 4 5 6; do ('";
+  cmd += std::string(MIRADO_CLI) + "' analyse b.棋譜 --nodes 50 --svg g$i.svg >/dev/null 2>&1 || echo \"failed $round.$i\") & ";
+  cmd += "done; wait; done";
+  FILE* p = ::popen(cmd.c_str(), "r");
+  ASSERT_NE(p, nullptr);
+  std::string failures;
+  char buf[256];
+  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) failures.append(buf, n);
+  ASSERT_EQ(::pclose(p), 0);
+  EXPECT_EQ(failures, "");
+  for (int i = 1; i <= 6; ++i) EXPECT_NE(read_bytes("g" + std::to_string(i) + ".svg").find("</svg>"), std::string::npos) << i;
 }
 
 TEST_F(AnalyseCli, RecordsThatCannotBeReadOrPlayedAreRefused) {

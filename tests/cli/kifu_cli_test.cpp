@@ -50,8 +50,10 @@ TEST_F(KifuCli, PrintsHeaderEntriesAndEveryPositionAndWritesTheSameBytesBack) {
   g.text_change(4, "乙");
   g.panel_write_click();
 
+  test::write_players_own_files();
   const test::CliRun r = run("'対局一.棋譜' --write 'out.棋譜'");
   ASSERT_EQ(r.status, 0) << r.out;
+  EXPECT_EQ(test::players_own_files_touched(), std::vector<std::string>{});
   const json j = json::parse(r.out);
   EXPECT_EQ(j["title"], "三手指し");
   EXPECT_EQ(j["line2"], "乙");

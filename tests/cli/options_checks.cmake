@@ -113,25 +113,23 @@ expect("--user-data, relative XDG_DATA_HOME" status EQUAL 0
 expect("--user-data, relative XDG_DATA_HOME: nothing under the working directory"
   NOT EXISTS ${cwd}/relative)
 
-# A data folder that cannot be made (a file stands in its way) gives way to the
-# configuration folder the settings file already falls back to, without a word.
-fresh_start()
-file(WRITE ${WORK}/start/data "not a folder")
-run_with("${headless};XDG_DATA_HOME=${WORK}/start/data;XDG_CONFIG_HOME=${WORK}/start/config"
-         ${GAME} --user-data --screenshot ${WORK}/start/shot.png --events ${WORK}/start/option.events)
-expect("--user-data, data folder blocked" status EQUAL 0 AND EXISTS ${WORK}/start/shot.png)
-expect_only_settings_in(config/mirado-shogi "--user-data, data folder blocked")
-expect("--user-data, data folder blocked: nothing said about it"
-  NOT err MATCHES "mirado-shogi|data|config|[Ee]rror")
-
-# Neither folder can be made: the game plays on in the working directory.
-fresh_start()
-file(WRITE ${WORK}/start/data "not a folder")
-file(WRITE ${WORK}/start/config "not a folder")
-run_with("${headless};XDG_DATA_HOME=${WORK}/start/data;XDG_CONFIG_HOME=${WORK}/start/config"
-         ${GAME} --user-data --screenshot shot.png --events ${WORK}/start/option.events)
-expect("--user-data, both folders blocked" status EQUAL 0 AND EXISTS ${cwd}/shot.png)
-expect_only_settings_in(cwd "--user-data, both folders blocked")
+# A data folder that cannot be made (a file stands in its way, alone or with the
+# configuration folder blocked too): the player is told on stderr, the window starts
+# with the defaults, and no settings file is written anywhere, not even in a second place.
+foreach(blocked IN ITEMS data data+config)
+  fresh_start()
+  string(REPLACE "+" ";" files ${blocked})
+  foreach(b IN LISTS files)
+    file(WRITE ${WORK}/start/${b} "not a folder")
+  endforeach()
+  run_with("${headless};XDG_DATA_HOME=${WORK}/start/data;XDG_CONFIG_HOME=${WORK}/start/config"
+           ${GAME} --user-data --screenshot ${WORK}/start/shot.png --events ${WORK}/start/option.events)
+  expect("--user-data, ${blocked} blocked: the window still starts" status EQUAL 0 AND EXISTS ${WORK}/start/shot.png)
+  expect("--user-data, ${blocked} blocked: one clear line on stderr"
+    err MATCHES "mirado-shogi: cannot use the data folder ${WORK}/start/data/mirado-shogi \\(Not a directory\\)")
+  expect_only_settings_in(none "--user-data, ${blocked} blocked")
+  expect("--user-data, ${blocked} blocked: no configuration folder made" NOT IS_DIRECTORY ${WORK}/start/config)
+endforeach()
 
 # An event script read by the same reader as mirado-cli play: CR LF and CR alone end
 # lines, blank and indented comment lines are skipped, and a bad line is named.

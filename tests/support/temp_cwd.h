@@ -10,6 +10,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace mirado::test {
 
@@ -48,6 +49,28 @@ inline void write_bytes(const std::filesystem::path& p, const std::string& bytes
 inline std::string read_bytes(const std::filesystem::path& p) {
   std::ifstream f(p, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+// A player's own hidden files beside records and settings, named much like the temporary
+// files of a save (some as older versions named theirs): no save may touch them.
+inline const std::vector<std::string>& players_own_files() {
+  static const std::vector<std::string> names = {
+      ".名局.棋譜.backup", ".club.棋譜.2024v1", ".ミラド将棋.ini.backup", ".第1局.棋譜.Q1w2E3",
+      ".ミラド将棋.ini.abcdef", ".mirado-aZ09x", ".mirado-aZ09xyz", "mirado-aZ09xy", "mine.棋譜.tmp"};
+  return names;
+}
+
+// Writes each of them in the working directory, its name as its contents.
+inline void write_players_own_files() {
+  for (const std::string& name : players_own_files()) write_bytes(name, name);
+}
+
+// Those of them that are gone or changed.
+inline std::vector<std::string> players_own_files_touched() {
+  std::vector<std::string> touched;
+  for (const std::string& name : players_own_files())
+    if (read_bytes(name) != name) touched.push_back(name);
+  return touched;
 }
 
 }  // namespace mirado::test

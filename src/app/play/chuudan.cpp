@@ -85,6 +85,7 @@ std::string narabete_miru(Taikyoku& t, const Tsuzuki& z, const std::vector<KifuE
 }  // namespace
 
 void Game::chuudan_hozon() {
+  if (!hozon_basho_ari()) return;
   // Only a game being played: not one over, not a record stepped through, and not one
   // on a turned board, whose start no record can hold.
   if (!taikyoku_.hajimatta() || taikyoku_.owatta() || taikyoku_.saisei_chu() ||
@@ -107,7 +108,7 @@ void Game::chuudan_hozon() {
 
 void Game::chuudan_shiraseru() {
   std::error_code ec;
-  if (fs::is_regular_file(kChuudanFile, ec)) gamen_.shiraseru("中断した対局があります（対局 → 続きから）");
+  if (hozon_basho_ari() && fs::is_regular_file(kChuudanFile, ec)) gamen_.shiraseru("中断した対局があります（対局 → 続きから）");
 }
 
 void Game::tsuzuki() {
@@ -117,7 +118,9 @@ void Game::tsuzuki() {
   std::string error;
   std::optional<Tsuzuki> z;
   std::error_code ec;
-  if (!fs::exists(kChuudanFile, ec)) {
+  if (!hozon_basho_ari()) {
+    error = "データフォルダを使えません（" + hozon_fuka_ + "）";
+  } else if (!fs::exists(kChuudanFile, ec)) {
     error = "中断した対局はありません";
   } else if (read_kifu_file(kChuudanFile, f, error)) {
     z = midashi_yomu(f);

@@ -121,8 +121,11 @@ bool uwagaki_shite_yoi(Game& g, const fs::path& path) {
   if (!fs::exists(path, ec)) return true;  // a link to a file not made yet
   KifuFile f;
   std::string error;
-  const std::string tesuu = read_kifu_file(path, f, error) ? std::to_string(f.entries.size()) + "手" : "内容不明";
-  return g.msg("「" + path.filename().string() + "」は既にあります（" + tesuu + "）。\n置き換えますか？",
+  // What the loader would make of it: a file it refuses is no record of a game.
+  std::string naiyou = "内容不明";
+  if (read_kifu_file(path, f, error))
+    naiyou = kifu_sasenai(f.entries).empty() ? std::to_string(f.entries.size()) + "手" : "棋譜ではありません";
+  return g.msg("「" + path.filename().string() + "」は既にあります（" + naiyou + "）。\n置き換えますか？",
                "棋譜保存", Buttons::yesno_iie) == Answer::yes;
 }
 
@@ -243,7 +246,11 @@ void Game::panel_write_click() {
     msg("ﾌｧｲﾙ名が入力されていません", "  ");
     return;
   }
-  if (name.find_first_of(std::string_view("/\0", 2)) != std::string::npos || name == "." || name == "..") {
+  if (name.find('\0') != std::string::npos) {
+    msg("ﾌｧｲﾙ名にNUL文字（\\0）は使えません", "棋譜保存");
+    return;
+  }
+  if (name.find('/') != std::string::npos || name == "." || name == "..") {
     msg("ﾌｧｲﾙ名に「/」や「.」「..」は使えません", "棋譜保存");
     return;
   }
