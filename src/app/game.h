@@ -182,7 +182,20 @@ class Game final : private MadoTetsuzuki {
 
   // ---- a game left by quitting (app/play/chuudan.cpp) ----
   // Quitting keeps a game in progress in "中断.棋譜"; 続きから (TSUZUKI) plays it on.
-  void chuudan_hozon();
+  // Is there a game in progress to keep?
+  bool chuudan_dekiru() const;
+  // Keeps it: empty when kept (or there is none), else why it could not be.
+  std::string chuudan_hozon();
+  // A command is about to drop the game in progress: it is kept first, and the status
+  // line says so.
+  void chuudan_nokosu();
+  // Play is about to go on from a position stepped back to, which cuts the record's
+  // later moves: the game as played is kept first.
+  void kiru_mae_ni_nokosu() {
+    if (taikyoku_.kifu().kifu_nagasa > taikyoku_.kifu().kifu_ichi) chuudan_nokosu();
+  }
+  // Quitting could not keep the game: the player is told why and chooses (true: quit).
+  bool owari_kakunin(const std::string& naze);
   void chuudan_shiraseru();
   void tsuzuki();
   // The first press after stepping through a record: play goes on from the position

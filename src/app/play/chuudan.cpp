@@ -1,5 +1,10 @@
 // A game in progress outlives quitting: closing the window keeps it in "中断.棋譜", an
 // ordinary record whose header says how to play it on, and 続きから takes it up again.
+// A command that would drop a game in progress keeps it the same way first.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <optional>
@@ -17,6 +22,13 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kChuudanFile = "中断.棋譜";
+// The clocks as they were shown when the game was left, which no record line holds (the
+// turn's unfinished charge). It names the record it belongs to by size and checksum, so a
+// pair that a crash split between the two writes is never mixed: it is written first, and
+// a record it does not match goes on with the clocks of its last line.
+constexpr const char* kTokeiFile = "中断.時計";
+constexpr std::string_view kTokeiMagic = "ミラド将棋 中断した対局の時計 1";
+constexpr std::size_t kTokeiCap = 1024;
 constexpr std::string_view kTitle = "中断した対局";
 constexpr std::string_view kHandicap = " ﾊﾝﾃﾞｨｷｬｯﾌﾟ";
 constexpr std::string_view kCom = "COM LEVEL";
@@ -54,15 +66,54 @@ std::optional<Tsuzuki> midashi_yomu(const KifuFile& f) {
   return t;
 }
 
-// The moves to keep: those on the board, less a turn the computer has not finished (it
-// plays its whole turn again when the game goes on).
-int nokosu_te(const Game& g) {
-  const int ichi = g.taikyoku().kifu().kifu_ichi;
-  const int k = ichi % 3;
-  if (k != 0 && g.taikyoku().com_taikyoku() &&
-      is_ue(g.taikyoku().kifu().at(ichi - k + 1).moto_koma))
-    return ichi - k;
-  return ichi;
+// The moves to keep: the game as played (stepped back, to the end of its record), less a
+// turn the computer has not finished (it plays its whole turn again when the game goes on).
+int nokosu_te(const Taikyoku& t, bool zenbu = true) {
+  const int owari = zenbu && t.saikai_machi() ? t.kifu().kifu_nagasa : t.kifu().kifu_ichi;
+  const int k = owari % 3;
+  if (k != 0 && t.com_taikyoku() && is_ue(t.kifu().at(owari - k + 1).moto_koma)) return owari - k;
+  return owari;
+}
+
+std::uint64_t kensa_wa(std::string_view b) {  // FNV-1a
+  std::uint64_t h = 1469598103934665603ull;
+  for (unsigned char c : b) h = (h ^ c) * 1099511628211ull;
+  return h;
+}
+
+std::string tokei_bytes(const std::string& kifu, double sita, double ue) {
+  char buf[200];
+  std::snprintf(buf, sizeof buf, "\n%zu %016llx\n%.3f %.3f\n", kifu.size(),
+                static_cast<unsigned long long>(kensa_wa(kifu)), sita, ue);
+  return std::string(kTokeiMagic) + buf;
+}
+
+// Each side's clock as shown when the game was left, when the file beside the kept record
+// belongs to it.
+std::optional<std::pair<double, double>> tokei_yomu(const std::string& kifu) {
+  std::string b;
+  int err = 0;
+  if (read_capped(kTokeiFile, kTokeiCap, b, err) != Yomikomi::ok) return std::nullopt;
+  if (b.compare(0, kTokeiMagic.size(), kTokeiMagic) != 0) return std::nullopt;
+  std::size_t size = 0;
+  unsigned long long wa = 0;
+  double sita = 0, ue = 0;
+  char end = 0;
+  if (std::sscanf(b.c_str() + kTokeiMagic.size(), "\n%zu %llx\n%lf %lf%c", &size, &wa, &sita, &ue, &end) != 5 ||
+      end != '\n' || size != kifu.size() || wa != kensa_wa(kifu) || !(sita >= 0 && sita < 1e7) ||
+      !(ue >= 0 && ue < 1e7))
+    return std::nullopt;
+  return std::pair{sita, ue};
+}
+
+// Is the kept record the last game left in this folder, as far as can be known? Not when
+// its clocks file does not match it (a later quit could not keep its game and said so),
+// nor in a folder nothing can be written to (a later quit could not have kept one).
+bool saigo_no_chuudan() {
+  std::string kifu;
+  int err = 0;
+  if (read_capped(kChuudanFile, KIFU_SAIDAI_BYTE, kifu, err) != Yomikomi::ok) return false;
+  return tokei_yomu(kifu).has_value() && ::access(".", W_OK) == 0;
 }
 
 // Sets `t` up as the kept game was, stepped to its end. Empty when it plays to its end,
@@ -83,30 +134,70 @@ std::string narabete_miru(Taikyoku& t, const Tsuzuki& z, const std::vector<KifuE
 
 }  // namespace
 
-void Game::chuudan_hozon() {
+bool Game::chuudan_dekiru() const {
   // Only a game being played: not one over, not a record stepped through, and not one
   // on a turned board, whose start no record can hold.
-  if (!taikyoku_.hajimatta() || taikyoku_.owatta() || taikyoku_.saisei_chu() ||
-      taikyoku_.hanten_zumi())
-    return;
-  const int n = nokosu_te(*this);
-  if (n < 1) return;
+  return taikyoku_.hajimatta() && !taikyoku_.owatta() && !taikyoku_.saisei_chu() &&
+         !taikyoku_.hanten_zumi() && nokosu_te(taikyoku_) >= 1;
+}
+
+std::string Game::chuudan_hozon() {
+  if (!chuudan_dekiru()) return {};
+  // A game stepped back is kept to its end, with the clocks of that end, unless that end
+  // finished it; else as it stands, with the clocks as shown, the unfinished charge in them.
+  bool kiri = taikyoku_.saikai_machi() && taikyoku_.kifu().kifu_nagasa > taikyoku_.kifu().kifu_ichi;
   std::vector<KifuEntry> entries;
-  for (int i = 1; i <= n; ++i) entries.push_back(taikyoku_.kifu().at(i));
-  const std::string ue = taikyoku_.com_taikyoku()
-                             ? std::string(kCom) + std::to_string(taikyoku_.level())
-                             : std::string(kNingen);
+  for (int i = 1; i <= nokosu_te(taikyoku_); ++i) entries.push_back(taikyoku_.kifu().at(i));
+  if (kiri) {
+    Taikyoku shiken;
+    const Tsuzuki z{taikyoku_.taikyoku_shu(), taikyoku_.level(), taikyoku_.handicap()};
+    if (!narabete_miru(shiken, z, entries).empty()) {
+      kiri = false;
+      entries.resize(static_cast<std::size_t>(nokosu_te(taikyoku_, false)));
+      if (entries.empty()) return {};
+    }
+  }
+  const double sita = kiri ? entries.back().sita_ato : gamen_.jikan_gamen(taikyoku_.sita_gawa());
+  const double ue = kiri ? entries.back().ue_ato : gamen_.jikan_gamen(taikyoku_.ue_gawa());
+  const std::string ue_moji = taikyoku_.com_taikyoku()
+                                  ? std::string(kCom) + std::to_string(taikyoku_.level())
+                                  : std::string(kNingen);
   int bad = 0;
   const auto bytes =
-      encode_kifu(midashi_title(taikyoku_.handicap()), ue, std::string(kNingen), entries, bad);
+      encode_kifu(midashi_title(taikyoku_.handicap()), ue_moji, std::string(kNingen), entries, bad);
+  if (!bytes) return "棋譜にできない手があります";
   int err = 0;
-  // Quitting goes on whatever happens here: there is nobody left to tell.
-  if (bytes) write_atomically(kChuudanFile, *bytes, err);
+  if (write_atomically(kTokeiFile, tokei_bytes(*bytes, sita, ue), err) &&
+      write_atomically(kChuudanFile, *bytes, err))
+    return {};
+  const std::string naze = std::string(kChuudanFile) + ": " + std::strerror(err);
+  // The clocks of a game kept before stay no more: that game is not the last one left.
+  std::error_code ec;
+  fs::remove(kTokeiFile, ec);
+  return naze;
+}
+
+void Game::chuudan_nokosu() {
+  if (!chuudan_dekiru()) return;
+  const std::string naze = chuudan_hozon();
+  gamen_.shiraseru(naze.empty() ? "対局を残しました（対局 → 続きから）"
+                                : "対局を残せませんでした（" + naze + "）");
+}
+
+bool Game::owari_kakunin(const std::string& naze) {
+  const Answer a = msg("対局を残せません（" + naze + "）\r\rこのまま終わると、この対局は失われます。" +
+                           "\r終わりますか？（いいえ: 対局に戻る）",
+                       "終了", Buttons::yesno_iie, Icon::warning);
+  // A second close while the box waits is the player's answer: the window goes.
+  return a == Answer::yes || ports().ui->close_requested();
 }
 
 void Game::chuudan_shiraseru() {
   std::error_code ec;
-  if (fs::is_regular_file(kChuudanFile, ec)) gamen_.shiraseru("中断した対局があります（対局 → 続きから）");
+  if (!fs::is_regular_file(kChuudanFile, ec)) return;
+  gamen_.shiraseru(saigo_no_chuudan()
+                       ? "中断した対局があります（対局 → 続きから）"
+                       : "以前に中断した対局があります（最後の対局とは限りません。対局 → 続きから）");
 }
 
 void Game::tsuzuki() {
@@ -133,12 +224,24 @@ void Game::tsuzuki() {
     msg(error, "続きから");
     return;
   }
+  std::string bytes;
+  int err = 0;
+  if (read_capped(kChuudanFile, KIFU_SAIDAI_BYTE, bytes, err) == Yomikomi::ok)
+    if (const auto tokei = tokei_yomu(bytes)) shiken.tokei_modosu(tokei->first, tokei->second);
+  // The game on the board, if one is in progress, takes the kept one's place.
+  const bool irekae = chuudan_dekiru();
+  if (irekae) chuudan_nokosu();
   shinki_kyoku();
   game() = shiken;
   level_settei(z->level);
   zenbu_egaku();  // the clocks with it, as the kept game left them
   gamen_.tesuu_hyouji(taikyoku_.tesuu());
-  fs::remove(kChuudanFile, ec);
+  // Once resumed it is this game: never offered again as one left by quitting.
+  if (!irekae) {
+    if (!fs::remove(kChuudanFile, ec) && fs::exists(kChuudanFile))
+      gamen_.shiraseru("中断した対局の棋譜を消せません（" + ec.message() + "）");
+    fs::remove(kTokeiFile, ec);
+  }
   if (is_checked(Menu::BGM)) snd_loop(Oto::bgm);
   aicon_ichi(taikyoku_.teban() == taikyoku_.ue_gawa() ? "上" : "下", taikyoku_.teban());
   saikai_suru();
