@@ -80,7 +80,8 @@ void Game::shuuryou() {
 void Game::on_close() {
   if (quitting_) return;
   // A game that cannot be kept is never lost in silence: the player may stay.
-  if (const std::string naze = chuudan_hozon(); !naze.empty() && !owari_kakunin(naze)) return;
+  std::string naze;
+  if (!chuudan_hozon(naze) && !naze.empty() && !owari_kakunin(naze)) return;
   quitting_ = true;
   kaiseki_yameru();  // an analysis beside the window ends at once
   shuuryou();

@@ -184,8 +184,9 @@ class Game final : private MadoTetsuzuki {
   // Quitting keeps a game in progress in "中断.棋譜"; 続きから (TSUZUKI) plays it on.
   // Is there a game in progress to keep?
   bool chuudan_dekiru() const;
-  // Keeps it: empty when kept (or there is none), else why it could not be.
-  std::string chuudan_hozon();
+  // Keeps it: true when kept; false when there is none, or with why in `naze` when it
+  // could not be kept.
+  bool chuudan_hozon(std::string& naze);
   // A command is about to drop the game in progress: it is kept first, and the status
   // line says so.
   void chuudan_nokosu();

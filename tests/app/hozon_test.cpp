@@ -367,8 +367,9 @@ TEST_F(ResumeAfterQuit, AGameThatCannotBeKeptIsNeverLostInSilence) {
 }
 
 // No command drops a game in progress: 最初, a start that cuts the record, a press that
-// plays on from a position stepped back to, loading a record, and 続きから itself keep it
-// first, the status line says so, and 続きから brings it back.
+// plays on from a position stepped back to, a handicap that replaces the record, loading
+// a record, and 続きから itself keep it first, the status line says so, and 続きから
+// brings it back.
 TEST_F(ResumeAfterQuit, EveryCommandThatWouldDropAGameKeepsItFirst) {
   write_bytes("rec.棋譜", sample_record());
   struct Case {
@@ -386,6 +387,13 @@ TEST_F(ResumeAfterQuit, EveryCommandThatWouldDropAGameKeepsItFirst) {
        [](Harness& h) {
          h.game.on_menu(Menu::REPLAY);
          test::press(h.game, 7, 6);
+       }},
+      {"a handicap at a game stepped back to its start",
+       [](Harness& h) {
+         for (int i = 0; i < 3; ++i) h.game.on_menu(Menu::REPLAY);
+         ASSERT_EQ(h.game.taikyoku().kifu().kifu_ichi, 0);
+         h.game.on_menu(Menu::LBEL_UP);
+         ASSERT_EQ(h.game.taikyoku().handicap(), 1);
        }},
       {"loading a record",
        [](Harness& h) {
@@ -451,13 +459,14 @@ TEST_F(ResumeAfterQuit, AQuitSaveKilledAtRandomMomentsLeavesOneWholeKeptGame) {
   turn_moves(b, 3);
   const std::string kept[2] = {to_sfen(a.game.taikyoku().pos(), true, 0),
                                to_sfen(b.game.taikyoku().pos(), true, 0)};
-  ASSERT_EQ(a.game.chuudan_hozon(), "");
+  std::string naze;
+  ASSERT_TRUE(a.game.chuudan_hozon(naze));
   std::mt19937 rng(20261208);
   for (int round = 0; round < 40; ++round) {
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-      for (int i = 0;; ++i) (i % 2 ? a : b).game.chuudan_hozon();
+      for (int i = 0;; ++i) (i % 2 ? a : b).game.chuudan_hozon(naze);
     }
     std::this_thread::sleep_for(std::chrono::microseconds(rng() % 5000));
     ::kill(child, SIGKILL);

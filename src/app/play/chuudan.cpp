@@ -14,6 +14,7 @@
 #include "app/game.h"
 #include "kifu/file_io.h"
 #include "kifu/kifu_file.h"
+#include "rules/sfen.h"
 
 namespace mirado {
 
@@ -66,10 +67,11 @@ std::optional<Tsuzuki> midashi_yomu(const KifuFile& f) {
   return t;
 }
 
-// The moves to keep: the game as played (stepped back, to the end of its record), less a
-// turn the computer has not finished (it plays its whole turn again when the game goes on).
+// The moves to keep: the game as played (stepped back, to the end of its record, which
+// the next move would cut), less a turn the computer has not finished (it plays its whole
+// turn again when the game goes on).
 int nokosu_te(const Taikyoku& t, bool zenbu = true) {
-  const int owari = zenbu && t.saikai_machi() ? t.kifu().kifu_nagasa : t.kifu().kifu_ichi;
+  const int owari = zenbu ? t.kifu().kifu_nagasa : t.kifu().kifu_ichi;
   const int k = owari % 3;
   if (k != 0 && t.com_taikyoku() && is_ue(t.kifu().at(owari - k + 1).moto_koma)) return owari - k;
   return owari;
@@ -132,6 +134,25 @@ std::string narabete_miru(Taikyoku& t, const Tsuzuki& z, const std::vector<KifuE
   return {};
 }
 
+std::vector<KifuEntry> kifu_made(const Taikyoku& t, int n) {
+  std::vector<KifuEntry> e;
+  for (int i = 1; i <= n; ++i) e.push_back(t.kifu().at(i));
+  return e;
+}
+
+// Do these entries play on from the even start, passing through the position on the board
+// (a game set up at a position no record can start from does not), so that 続きから can
+// take them up?
+bool narabu(const Taikyoku& t, const std::vector<KifuEntry>& entries) {
+  Taikyoku shiken;
+  if (!narabete_miru(shiken, Tsuzuki{t.taikyoku_shu(), t.level(), t.handicap()}, entries).empty())
+    return false;
+  const int ichi = t.kifu().kifu_ichi;
+  if (ichi > static_cast<int>(entries.size())) return true;  // less the computer's unfinished turn
+  for (int i = static_cast<int>(entries.size()); i > ichi; --i) shiken.kifu_modosu();
+  return to_sfen(shiken.pos(), true, 0) == to_sfen(t.pos(), true, 0);
+}
+
 }  // namespace
 
 bool Game::chuudan_dekiru() const {
@@ -141,22 +162,18 @@ bool Game::chuudan_dekiru() const {
          !taikyoku_.hanten_zumi() && nokosu_te(taikyoku_) >= 1;
 }
 
-std::string Game::chuudan_hozon() {
-  if (!chuudan_dekiru()) return {};
+bool Game::chuudan_hozon(std::string& naze) {
+  naze.clear();
+  if (!chuudan_dekiru()) return false;
   // A game stepped back is kept to its end, with the clocks of that end, unless that end
   // finished it; else as it stands, with the clocks as shown, the unfinished charge in them.
-  bool kiri = taikyoku_.saikai_machi() && taikyoku_.kifu().kifu_nagasa > taikyoku_.kifu().kifu_ichi;
-  std::vector<KifuEntry> entries;
-  for (int i = 1; i <= nokosu_te(taikyoku_); ++i) entries.push_back(taikyoku_.kifu().at(i));
-  if (kiri) {
-    Taikyoku shiken;
-    const Tsuzuki z{taikyoku_.taikyoku_shu(), taikyoku_.level(), taikyoku_.handicap()};
-    if (!narabete_miru(shiken, z, entries).empty()) {
-      kiri = false;
-      entries.resize(static_cast<std::size_t>(nokosu_te(taikyoku_, false)));
-      if (entries.empty()) return {};
-    }
+  bool kiri = taikyoku_.kifu().kifu_nagasa > taikyoku_.kifu().kifu_ichi;
+  std::vector<KifuEntry> entries = kifu_made(taikyoku_, nokosu_te(taikyoku_));
+  if (kiri && !narabu(taikyoku_, entries)) {
+    kiri = false;
+    entries = kifu_made(taikyoku_, nokosu_te(taikyoku_, false));
   }
+  if (entries.empty() || (!kiri && !narabu(taikyoku_, entries))) return false;
   const double sita = kiri ? entries.back().sita_ato : gamen_.jikan_gamen(taikyoku_.sita_gawa());
   const double ue = kiri ? entries.back().ue_ato : gamen_.jikan_gamen(taikyoku_.ue_gawa());
   const std::string ue_moji = taikyoku_.com_taikyoku()
@@ -165,23 +182,23 @@ std::string Game::chuudan_hozon() {
   int bad = 0;
   const auto bytes =
       encode_kifu(midashi_title(taikyoku_.handicap()), ue_moji, std::string(kNingen), entries, bad);
-  if (!bytes) return "棋譜にできない手があります";
   int err = 0;
-  if (write_atomically(kTokeiFile, tokei_bytes(*bytes, sita, ue), err) &&
+  if (bytes && write_atomically(kTokeiFile, tokei_bytes(*bytes, sita, ue), err) &&
       write_atomically(kChuudanFile, *bytes, err))
-    return {};
-  const std::string naze = std::string(kChuudanFile) + ": " + std::strerror(err);
+    return true;
+  naze = bytes ? std::string(kChuudanFile) + ": " + std::strerror(err) : "棋譜にできない手があります";
   // The clocks of a game kept before stay no more: that game is not the last one left.
   std::error_code ec;
   fs::remove(kTokeiFile, ec);
-  return naze;
+  return false;
 }
 
 void Game::chuudan_nokosu() {
-  if (!chuudan_dekiru()) return;
-  const std::string naze = chuudan_hozon();
-  gamen_.shiraseru(naze.empty() ? "対局を残しました（対局 → 続きから）"
-                                : "対局を残せませんでした（" + naze + "）");
+  std::string naze;
+  if (chuudan_hozon(naze))
+    gamen_.shiraseru("対局を残しました（対局 → 続きから）");
+  else if (!naze.empty())
+    gamen_.shiraseru("対局を残せませんでした（" + naze + "）");
 }
 
 bool Game::owari_kakunin(const std::string& naze) {
