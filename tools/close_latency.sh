@@ -26,14 +26,16 @@ openbox >/dev/null 2>&1 &
 pids+=($!)
 sleep 1
 
-# A click on the close button of the title bar of window $1 (openbox puts it at the right).
-close_button() {
+# The button pressed on the close button of the title bar of window $1 (openbox puts it at
+# the right); the window manager closes on the release, which starts the time measured
+# (xdotool's whole click takes longer than the close itself).
+to_close_button() {
   local x y w top
   read -r x y w < <(xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
                                           /Width:/{w=$2} END{print x, y, w}')
   top=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | awk -F', ' '{print $3}')
   top=${top:-20}
-  xdotool mousemove $((x + w - 12)) $((y - top / 2)) click 1
+  xdotool mousemove $((x + w - 12)) $((y - top / 2)) mousedown 1
 }
 
 # One start: the events of $1, Return after $3 seconds if given (a box answered, RETURNS
@@ -53,11 +55,12 @@ once() {
     for _ in $(seq "${RETURNS:-1}"); do xdotool key --clearmodifiers Return; sleep 0.3; done
   fi
   sleep "$2"
+  [ "${CLOSE:-}" = button ] && to_close_button "$win"
   # The key goes to whichever of the game's windows has the focus (a box included).
   local t0 t1
   t0=$(date +%s%N)
   if [ "${CLOSE:-}" = button ]; then
-    close_button "$win"
+    xdotool mouseup 1
   else
     xdotool key --clearmodifiers "${KEY:-Escape}"
   fi
@@ -80,6 +83,7 @@ report "computer thinking" "menu LEVEL4\nmenu GOTE\n" 1.6
 report "computer's move display" "menu LEVEL4\nmenu GOTE\n" 3.0
 # The window manager's close (openbox: Alt+F4) while the computer shows its moves.
 KEY=alt+F4 report "close button, move display" "menu LEVEL4\nmenu GOTE\n" 3.0
+CLOSE=button report "close button, idle" "menu START\ncell 1 7 7\ncell 1 7 6\n" 1.5 2.5
 # The close button of the main window while a box waits ("先手の番です"): the box takes its
 # safe answer and the game is kept.
 CLOSE=button report "close button, a box up" "menu START\n" 2.5
