@@ -79,10 +79,15 @@ void Game::shuuryou() {
 
 void Game::on_close() {
   if (quitting_) return;
+  // An analysis beside the window stops while the game is kept and the sounds are freed
+  // (a player who stays finds it given up).
+  kaiseki_yamesaseru();
+  // A game that cannot be kept is never lost in silence: the player may stay.
+  std::string naze;
+  if (!chuudan_hozon(naze) && !naze.empty() && !owari_kakunin(naze)) return;
   quitting_ = true;
-  kaiseki_yameru();  // an analysis beside the window ends at once
-  chuudan_hozon();
   shuuryou();
+  kaiseki_yameru();
   ports().ui->quit();
 }
 

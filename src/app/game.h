@@ -121,6 +121,7 @@ class Game final : private MadoTetsuzuki {
   void kaiseki_zu_menu();            // ｵﾌﾟｼｮﾝ → 解析グラフ
   void on_poll() { hint_kaiseki_.on_poll(); }  // the window looks in on the analysis
   void kaiseki_yameru() { hint_kaiseki_.kaiseki_yameru(); }  // the game is untouched
+  void kaiseki_yamesaseru() { hint_kaiseki_.kaiseki_yamesaseru(); }  // told, not waited for
   void kaiseki_zu_click(int turn);   // a click on the graph: to that turn, as a row click
   bool kaiseki_chu() const { return hint_kaiseki_.kaiseki_chu(); }
   KaisekiZu kaiseki_zu() const { return hint_kaiseki_.kaiseki_zu(settei_.kaiseki_zu_on()); }
@@ -182,7 +183,21 @@ class Game final : private MadoTetsuzuki {
 
   // ---- a game left by quitting (app/play/chuudan.cpp) ----
   // Quitting keeps a game in progress in "中断.棋譜"; 続きから (TSUZUKI) plays it on.
-  void chuudan_hozon();
+  // Is there a game in progress to keep?
+  bool chuudan_dekiru() const;
+  // Keeps it: true when kept; false when there is none, or with why in `naze` when it
+  // could not be kept.
+  bool chuudan_hozon(std::string& naze);
+  // A command is about to drop the game in progress: it is kept first, and the status
+  // line says so.
+  void chuudan_nokosu();
+  // Play is about to go on from a position stepped back to, which cuts the record's
+  // later moves: the game as played is kept first.
+  void kiru_mae_ni_nokosu() {
+    if (taikyoku_.kifu().kifu_nagasa > taikyoku_.kifu().kifu_ichi) chuudan_nokosu();
+  }
+  // Quitting could not keep the game: the player is told why and chooses (true: quit).
+  bool owari_kakunin(const std::string& naze);
   void chuudan_shiraseru();
   void tsuzuki();
   // The first press after stepping through a record: play goes on from the position

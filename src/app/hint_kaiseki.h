@@ -39,6 +39,10 @@ class HintKaiseki {
   void kaiseki_menu();
   void on_poll();         // the window looks in on the analysis
   void kaiseki_yameru();  // a running analysis given up; the game is untouched
+  // The analysis is told to stop, and is let finish stopping while the window closes.
+  void kaiseki_yamesaseru() {
+    if (sagyou_) sagyou_->yamesaseru();
+  }
   bool kaiseki_chu() const { return sagyou_ != nullptr; }
   // After every event: an analysis whose record changed is dropped, and the best turn of
   // the position shown is marked with the hint's marks and named under the board.

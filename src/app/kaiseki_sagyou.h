@@ -24,6 +24,8 @@ class KaisekiSagyou {
   bool owatta() const { return owatta_.load(std::memory_order_acquire); }
   // Gives up and waits for the thread.
   void yameru();
+  // Tells it to give up, without waiting.
+  void yamesaseru() { yamete_.store(true); }
   // Once it is over: waits for the thread and hands over every turn's result (empty
   // when it was given up).
   std::vector<KaisekiTe> uketoru();

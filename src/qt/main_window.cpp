@@ -219,6 +219,8 @@ void MainWindow::request_close() {
   if (closing_) return;
   if (busy_) {
     close_pending_ = true;
+    // A box waiting for its answer takes its safe one, so the close goes on at once.
+    if (box_safe_) QMetaObject::invokeMethod(box_safe_.data(), &QAbstractButton::click, Qt::QueuedConnection);
     return;
   }
   handle([&] { game_->on_close(); });
@@ -520,9 +522,11 @@ void MainWindow::set_text(Control c, std::string_view utf8) {
   if (auto* e = qobject_cast<QLineEdit*>(controls_[static_cast<int>(c)])) e->setText(q(utf8));
 }
 
-void MainWindow::run_box(QMessageBox& box) {
+void MainWindow::run_box(QMessageBox& box, QAbstractButton* safe) {
   box_open_ = true;
+  box_safe_ = safe;
   box.exec();
+  box_safe_ = nullptr;
   box_open_ = false;
   surface_->flush();
 }
@@ -546,8 +550,7 @@ Answer MainWindow::message_box(std::string_view text, std::string_view title, Bu
   box.setText(q(text));
   box.setIcon(icon == Icon::warning ? QMessageBox::Warning : QMessageBox::NoIcon);
   if (buttons == Buttons::ok) {
-    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    run_box(box);
+    run_box(box, box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole));
     return Answer::ok;
   }
   const bool naru = buttons == Buttons::naru;
@@ -558,7 +561,7 @@ Answer MainWindow::message_box(std::string_view text, std::string_view title, Bu
   QPushButton* safe = buttons == Buttons::yesno_iie || naru ? no : yes;
   box.setDefaultButton(safe);
   box.setEscapeButton(safe);
-  run_box(box);
+  run_box(box, safe);
   return box.clickedButton() == no ? Answer::no : Answer::yes;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 #include <array>
 #include <functional>
@@ -15,6 +16,7 @@
 #include "qt/kaiseki_graph.h"
 #include "qt/surface.h"
 
+class QAbstractButton;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -111,7 +113,8 @@ class MainWindow : public QMainWindow, public Ui {
   // A close request (title bar, window manager, Esc): now, or when the command ends.
   void request_close();
   bool is_own_widget(QObject* o) const;
-  void run_box(QMessageBox& box);
+  // Shows a box until it is answered; a close request meanwhile answers `safe`.
+  void run_box(QMessageBox& box, QAbstractButton* safe);
 
   WindowClock clock_;
   std::unique_ptr<Game> game_;
@@ -132,6 +135,7 @@ class MainWindow : public QMainWindow, public Ui {
   bool closing_ = false;
   bool auto_answer_ = false;
   bool box_open_ = false;
+  QPointer<QAbstractButton> box_safe_;  // the open box's safe answer
   std::unique_ptr<CloseRequestWatch> close_watch_;  // a box of the game's is waiting for an answer
 };
 

@@ -230,6 +230,12 @@ class Taikyoku {
   // of kind `shu`: the turn in progress (one or two of its moves made) is taken up where
   // it stopped, and the next press resumes play.
   void tsuzuki(TaikyokuShu shu);
+  // A kept game's clocks as they were shown when it was left, the unfinished charge in
+  // them: each side's total, from which play goes on.
+  void tokei_modosu(double sita, double ue) {
+    j_.jikan_sita = sita;
+    j_.jikan_ue = ue;
+  }
 
   // ---- the board ----
   // Turns the board (反転): refused in the middle of a turn, while a record is stepped

@@ -2,12 +2,20 @@
 // replaces a record and never writes through a file's protection, and a game in
 // progress outlives quitting.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
+#include <chrono>
+#include <deque>
 #include <filesystem>
+#include <functional>
+#include <random>
 #include <sstream>
+#include <thread>
 
 #include "kifu/file_io.h"
 #include "kifu/kifu_file.h"
@@ -99,6 +107,7 @@ TEST_F(LoadRefusal, EveryFileThatCannotBeLoadedLeavesTheGameAsItWas) {
     EXPECT_EQ(h.ui.boxes[0].text.rfind(c.message, 0), 0u) << h.ui.boxes[0].text;
     EXPECT_EQ(h.sound.log, std::vector<std::string>{"play snd_kinshi"});  // the music plays on
   }
+  EXPECT_FALSE(fs::exists("中断.棋譜"));  // nothing was dropped, so nothing was kept
 }
 
 class SaveRules : public LoadRefusal {
@@ -171,13 +180,20 @@ class ResumeAfterQuit : public test::KifuDir {
 
 TEST_F(ResumeAfterQuit, ATurnLeftHalfWayGoesOnWhereItStopped) {
   std::string sfen;
+  std::vector<std::string> shown;
   {
     Harness h;
     h.game.on_load();
+    if (!h.game.is_checked(Menu::KEIKA)) h.game.on_menu(Menu::KEIKA);
     h.game.on_menu(Menu::START);
+    h.clock.t += 30;
     turn_moves(h, 2);
     ASSERT_EQ(h.game.taikyoku().kifu().kifu_ichi, 2);
     sfen = to_sfen(h.game.taikyoku().pos(), true, 2);
+    h.clock.t += 55;  // the unfinished turn's charge, shown but in no record line
+    h.game.on_timer();
+    shown = {h.game.tokei_moji(0), h.game.tokei_moji(1)};
+    ASSERT_GE(shown[0], "00:01:25");
     h.game.on_key(27);
     EXPECT_TRUE(h.ui.quitted);
   }
@@ -202,6 +218,9 @@ TEST_F(ResumeAfterQuit, ATurnLeftHalfWayGoesOnWhereItStopped) {
   EXPECT_FALSE(h.game.taikyoku().saikai_machi());
   EXPECT_EQ(h.game.taikyoku().teban_nushi(), h.game.taikyoku().sita_gawa());
   EXPECT_FALSE(fs::exists("中断.棋譜"));
+  EXPECT_FALSE(fs::exists("中断.時計"));
+  h.game.on_timer();
+  EXPECT_EQ((std::vector<std::string>{h.game.tokei_moji(0), h.game.tokei_moji(1)}), shown);
   // The third move's limit still knows the first move's piece.
   test::press(h.game, 7, 6);
   test::press(h.game, 7, 5);
@@ -318,6 +337,195 @@ TEST_F(ResumeAfterQuit, OnlyAGameInProgressIsKeptAndABadFileIsRefused) {
     EXPECT_EQ(h.ui.boxes.back().text, "棋譜の" + std::to_string(k.line) + "行目の手は盤上で指せません\n" + k.naze);
     EXPECT_EQ(h.sound.log.back(), "play snd_kinshi");
     EXPECT_EQ(to_sfen(h.game.taikyoku().pos(), true, 1), after_turn);
+  }
+}
+
+// Quitting with a game that cannot be kept (a folder of that name, a read-only kept game,
+// a full disk) tells why and stays unless the player chooses to quit; a kept game left
+// from before is then never offered as the last one.
+TEST_F(ResumeAfterQuit, AGameThatCannotBeKeptIsNeverLostInSilence) {
+  auto quit_with_a_game = [](Harness& h, std::deque<Answer> answers) {
+    h.game.on_load();
+    h.game.on_menu(Menu::START);
+    turn_moves(h, 2);
+    h.ui.boxes.clear();
+    h.ui.answers = std::move(answers);
+    h.game.on_key(27);
+  };
+  fs::create_directory("中断.棋譜");
+  {
+    Harness h;
+    quit_with_a_game(h, {Answer::no});
+    EXPECT_FALSE(h.ui.quitted);  // stays: the game is still there to play or save
+    ASSERT_EQ(h.ui.boxes.size(), 1u);
+    EXPECT_NE(h.ui.boxes[0].text.find("Is a directory"), std::string::npos) << h.ui.boxes[0].text;
+    EXPECT_EQ(h.ui.boxes[0].buttons, Buttons::yesno_iie);  // the safe answer is to stay
+    EXPECT_EQ(h.game.taikyoku().kifu().kifu_ichi, 2);
+    h.ui.answers = {Answer::yes};
+    h.game.on_key(27);
+    EXPECT_TRUE(h.ui.quitted);
+  }
+  fs::remove("中断.棋譜");
+  {
+    Harness h;  // a game kept before
+    quit_with_a_game(h, {});
+    EXPECT_TRUE(h.ui.boxes.empty());
+  }
+  const std::string older = read_bytes("中断.棋譜");
+  fs::permissions("中断.棋譜", fs::perms::owner_read);
+  {
+    Harness h;
+    h.game.on_load();
+    EXPECT_NE(h.game.oshirase().find("中断した対局があります"), std::string::npos);
+    h.game.on_menu(Menu::START);
+    turn_moves(h, 3);
+    h.ui.boxes.clear();
+    h.ui.answers = {Answer::yes};
+    h.game.on_key(27);
+    ASSERT_EQ(h.ui.boxes.size(), 1u);
+    EXPECT_NE(h.ui.boxes[0].text.find("Permission denied"), std::string::npos);
+    EXPECT_TRUE(h.ui.quitted);
+  }
+  EXPECT_EQ(read_bytes("中断.棋譜"), older);
+  Harness h;
+  h.game.on_load();
+  EXPECT_NE(h.game.oshirase().find("最後の対局とは限りません"), std::string::npos) << h.game.oshirase();
+
+  // A disk that fills up during the quit-save (a file size limit, in a child so the
+  // limit stays there): the player is asked, and staying keeps the game on the board.
+  fs::permissions("中断.棋譜", fs::perms::owner_all);
+  fs::remove("中断.棋譜");
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit lim{40, 40};
+    ::setrlimit(RLIMIT_FSIZE, &lim);
+    Harness c;
+    quit_with_a_game(c, {Answer::no});
+    const bool asked = c.ui.boxes.size() == 1 && c.ui.boxes[0].text.find("File too large") != std::string::npos;
+    ::_exit(asked && !c.ui.quitted && c.game.taikyoku().kifu().kifu_ichi == 2 ? 0 : 1);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_FALSE(fs::exists("中断.棋譜"));
+}
+
+// No command drops a game in progress: 最初, a start that cuts the record, a press that
+// plays on from a position stepped back to, a handicap that replaces the record, loading
+// a record, and 続きから itself keep it first, the status line says so, and 続きから
+// brings it back.
+TEST_F(ResumeAfterQuit, EveryCommandThatWouldDropAGameKeepsItFirst) {
+  write_bytes("rec.棋譜", sample_record());
+  struct Case {
+    const char* what;
+    std::function<void(Harness&)> drop;
+  };
+  const Case cases[] = {
+      {"最初", [](Harness& h) { h.game.on_menu(Menu::CANCEL); }},
+      {"先手 from a turn stepped back",
+       [](Harness& h) {
+         h.game.on_menu(Menu::REPLAY);
+         h.game.on_menu(Menu::SENTE);
+       }},
+      {"a press after stepping back",
+       [](Harness& h) {
+         h.game.on_menu(Menu::REPLAY);
+         test::press(h.game, 7, 6);
+       }},
+      {"a handicap at a game stepped back to its start",
+       [](Harness& h) {
+         for (int i = 0; i < 3; ++i) h.game.on_menu(Menu::REPLAY);
+         ASSERT_EQ(h.game.taikyoku().kifu().kifu_ichi, 0);
+         h.game.on_menu(Menu::LBEL_UP);
+         ASSERT_EQ(h.game.taikyoku().handicap(), 1);
+       }},
+      {"loading a record",
+       [](Harness& h) {
+         h.game.kifu_read();
+         h.game.panel_file_click("rec.棋譜");
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove("中断.棋譜");
+    std::string sfen;
+    {
+      Harness h;
+      h.game.on_load();
+      h.game.on_menu(Menu::START);
+      turn_moves(h, 3);
+      sfen = to_sfen(h.game.taikyoku().pos(), true, 3);
+      c.drop(h);
+      EXPECT_NE(h.game.oshirase().find("続きから"), std::string::npos) << h.game.oshirase();
+    }
+    ASSERT_TRUE(fs::exists("中断.棋譜"));
+    Harness h;
+    h.game.on_load();
+    h.game.on_menu(Menu::TSUZUKI);
+    EXPECT_EQ(to_sfen(h.game.taikyoku().pos(), true, 3), sfen);
+    EXPECT_EQ(h.game.taikyoku().kifu().kifu_ichi, 3);
+  }
+  // 続きから during a game: the two change places.
+  std::string kept;
+  {
+    Harness h;
+    h.game.on_load();
+    h.game.on_menu(Menu::START);
+    turn_moves(h, 3);
+    kept = to_sfen(h.game.taikyoku().pos(), true, 3);
+    h.game.on_close();
+  }
+  Harness h;
+  h.game.on_load();
+  h.game.on_menu(Menu::START);
+  for (auto [fc, fr, tc, tr] : {std::array{1, 7, 1, 6}, {9, 3, 9, 4}, {9, 7, 9, 6}}) {
+    test::press(h.game, fc, fr);
+    test::press(h.game, tc, tr);
+  }
+  const std::string playing = to_sfen(h.game.taikyoku().pos(), true, 3);
+  ASSERT_NE(playing, kept);
+  h.game.on_menu(Menu::TSUZUKI);
+  EXPECT_EQ(to_sfen(h.game.taikyoku().pos(), true, 3), kept);
+  h.game.on_menu(Menu::TSUZUKI);
+  EXPECT_EQ(to_sfen(h.game.taikyoku().pos(), true, 3), playing);
+}
+
+// The quit-save killed at any moment leaves the game kept before or the new one, whole,
+// and whichever it is plays on with clocks that belong to it.
+TEST_F(ResumeAfterQuit, AQuitSaveKilledAtRandomMomentsLeavesOneWholeKeptGame) {
+  Harness a, b;
+  for (Harness* h : {&a, &b}) {
+    h->game.on_load();
+    h->game.on_menu(Menu::START);
+  }
+  turn_moves(a, 2);
+  b.clock.t += 100;
+  turn_moves(b, 3);
+  const std::string kept[2] = {to_sfen(a.game.taikyoku().pos(), true, 0),
+                               to_sfen(b.game.taikyoku().pos(), true, 0)};
+  std::string naze;
+  ASSERT_TRUE(a.game.chuudan_hozon(naze));
+  std::mt19937 rng(20261208);
+  for (int round = 0; round < 40; ++round) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      for (int i = 0;; ++i) (i % 2 ? a : b).game.chuudan_hozon(naze);
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(rng() % 5000));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    Harness h;
+    h.game.on_load();
+    h.game.on_menu(Menu::TSUZUKI);
+    const std::string now = to_sfen(h.game.taikyoku().pos(), true, 0);
+    ASSERT_TRUE(now == kept[0] || now == kept[1]) << "round " << round << ": " << now;
+    // b's clocks stood past 100 s, a's never did: a game never takes the other's clocks.
+    ASSERT_EQ(now == kept[1], h.game.taikyoku().jikan_sita() >= 100) << "round " << round;
+    h.game.on_close();
   }
 }
 

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -415,6 +416,32 @@ TEST_F(WindowTest, AnalysisGraphStepsToTheTurnClicked) {
   EXPECT_GT(graph->height(), h);
   window_->action(Menu::KAISEKI_ZU)->trigger();
   EXPECT_TRUE(graph->isHidden());
+}
+
+// A close while a box waits for its answer is not kept waiting for it: the box takes its
+// safe answer and the window goes.
+TEST_F(WindowTest, ACloseWhileABoxWaitsTakesItsSafeAnswerAndQuits) {
+  window_->set_auto_answer(false);
+  bool had_to_answer = false;
+  int box_seen = 0;
+  QTimer watch;
+  // The close once the box is up; if it did nothing, the box is answered here after a
+  // while so that the test ends.
+  QObject::connect(&watch, &QTimer::timeout, window_.get(), [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return;
+    if (++box_seen == 1) window_->close();
+    if (box_seen == 60) {
+      had_to_answer = true;
+      box->done(0);
+    }
+  });
+  watch.start(50);
+  window_->action(Menu::START)->trigger();  // "先手の番です" waits for an answer
+  watch.stop();
+  EXPECT_GE(box_seen, 1);
+  EXPECT_FALSE(had_to_answer);
+  EXPECT_TRUE(game().quitting());
 }
 
 // A close while the analysis runs ends it at once.

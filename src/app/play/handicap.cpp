@@ -8,6 +8,8 @@ namespace {
 
 void handicap_hyouji_kaeru(Game& g, BanGamen& b, Taikyoku& t, Nyuuryoku& n, int step) {
   g.panel_tojiru();
+  // A game stepped back to its start would lose its record to the new position.
+  if (t.kifu().kifu_ichi == 0) g.kiru_mae_ni_nokosu();
   const Taikyoku::HandicapKekka k = t.handicap_kaeru(step);
   if (k.kotowari != Kotowari::nashi) {
     g.snd_play(Oto::kinshi);

@@ -18,6 +18,7 @@ int masu(int v, int origin, int size) {
 }  // namespace
 
 bool Game::saikai_suru() {
+  kiru_mae_ni_nokosu();
   game().saikai(ports().clock->now());
   if (is_checked(Menu::KEIKA)) set_timer(true);
   if (taikyoku_.taikyoku_shu() == TaikyokuShu::com) {

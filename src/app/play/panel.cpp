@@ -203,6 +203,7 @@ std::vector<std::string> kifu_file_list(const fs::path& dir) {
 }
 
 void kifu_settei(Game& g, Taikyoku& t, const KifuFile& f) {
+  g.chuudan_nokosu();
   g.shinki_kyoku();
   midashi(g, f.title, chuuou_x(f.title) - 3000, 6350, IRO_AKA);
   midashi(g, f.line2, chuuou_x(f.line2), 100, IRO_SHIRO);

@@ -128,6 +128,7 @@ void Game::replay() {
 }
 
 void Game::cancel() {
+  chuudan_nokosu();
   shinki_kyoku();
   snd_play(Oto::koma);
 }

@@ -24,6 +24,7 @@ void Game::start() {
     shinki_kyoku();
     ports().canvas->repaint();
   }
+  kiru_mae_ni_nokosu();
   gamen_.kaishi_egaku();
   level_kesu(gamen_, settei_);
   gamen_.waku_kesu();
@@ -59,6 +60,7 @@ void Game::com_taikyoku_kaishi(bool timer_first) {
   ports().canvas->repaint();
   snd_play(Oto::jusei);
   matsu(1.5);
+  kiru_mae_ni_nokosu();
   game().com_kaishi();
 }
 
