@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "engine/fukayomi.h"
 #include "engine/yomi_kihon.h"
 #include "rules/ikisaki.h"
 #include "rules/santeme.h"
@@ -23,26 +24,6 @@ constexpr int MUGEN = 2 * YOMI_KACHI;  // beyond any score
 constexpr int KACHI_MIN = YOMI_KACHI - 1000;  // anything above is a won game
 
 inline int iabs(int v) { return v < 0 ? -v : v; }
-
-// Worth of a piece standing on the board, by absolute code (whole points, pawn 100).
-int kachi(int a) {
-  switch (a) {
-    case HU: return 100;
-    case TO: return 520;
-    case KYOU: return 300;
-    case NARIKYOU: return 480;
-    case KEI: return 350;
-    case NARIKEI: return 500;
-    case GIN: return 500;
-    case NARIGIN: return 540;
-    case KIN: case NARIKIN: return 560;
-    case KAKU: return 820;
-    case UMA: return 1050;
-    case HISHA: return 950;
-    case RYUU: return 1250;
-    default: return 0;
-  }
-}
 
 // A piece in hand can go anywhere: worth a little more than on the board.
 constexpr int KACHI_TE[8] = {0, 115, 320, 380, 560, 620, 900, 1050};
@@ -124,11 +105,11 @@ int keisei(const Kyokumen& p) {
     for (int r = 1; r <= 9; ++r) {
       const int x = p.ban[c][r];
       if (x <= -10) {
-        const int w = kachi(-x);
+        const int w = koma_kachi(-x);
         v += w;
         if (x != -OU && k.kiki_ue[c][r] > 0 && k.kiki_sita[c][r] == 0) h1 = std::max(h1, w);
       } else if (x >= 10) {
-        const int w = kachi(x);
+        const int w = koma_kachi(x);
         v -= w;
         if (x == OU || k.kiki_sita[c][r] == 0) continue;
         int gain;
@@ -137,7 +118,7 @@ int keisei(const Kyokumen& p) {
         } else {
           // Defended: the exchange, or more when the one defender can be moved away by
           // the mover's second move.
-          const int a = kachi(iabs(k.atari_sita[c][r]));
+          const int a = koma_kachi(iabs(k.atari_sita[c][r]));
           gain = std::max(0, w - a);
           if (k.kiki_ue[c][r] == 1 && k.himo_ue[c][r] != OU) gain = std::max(gain, w / 2);
           if (iabs(k.atari_sita[c][r]) == OU) gain = 0;  // the king may not take a guarded piece
@@ -164,6 +145,7 @@ struct Yomi::Impl {
   std::vector<Kouho> buf[3];
   std::vector<int> order[3];
   std::vector<TtEntry> tt;
+  std::unique_ptr<Fukayomi> fuka;  // LEVEL5, made when first asked for
 
   struct RootTe {
     YomiTe turn;
@@ -389,6 +371,10 @@ Yomi::~Yomi() = default;
 YomiKekka Yomi::sagasu(const Kyokumen& p0, const YomiSettei& settei, int dankai, int ichite_x,
                        int ichite_y, int nite_x, int nite_y) {
   Impl& s = *impl_;
+  if (settei.level == 5) {
+    if (!s.fuka) s.fuka = std::make_unique<Fukayomi>();
+    return s.fuka->sagasu(p0, settei, dankai, ichite_x, ichite_y, nite_x, nite_y);
+  }
   s.hajimeru(settei, 0);
   YomiKekka out;
 

@@ -63,6 +63,26 @@ int shurui(int code) {
 
 }  // namespace
 
+// Worth of a piece standing on the board, by absolute code (whole points, pawn 100).
+int koma_kachi(int a) {
+  switch (a) {
+    case HU: return 100;
+    case TO: return 520;
+    case KYOU: return 300;
+    case NARIKYOU: return 480;
+    case KEI: return 350;
+    case NARIKEI: return 500;
+    case GIN: return 500;
+    case NARIGIN: return 540;
+    case KIN: case NARIKIN: return 560;
+    case KAKU: return 820;
+    case UMA: return 1050;
+    case HISHA: return 950;
+    case RYUU: return 1250;
+    default: return 0;
+  }
+}
+
 bool ue_ou_ari(const Kyokumen& p) {
   return on_ban(p.ou_ue_x, p.ou_ue_y) && p.ban[p.ou_ue_x][p.ou_ue_y] == OU;
 }

@@ -15,6 +15,9 @@
 
 namespace mirado {
 
+// Worth of a piece standing on the board, by absolute code (whole points, a pawn is 100).
+int koma_kachi(int a);
+
 bool ue_ou_ari(const Kyokumen& p);
 bool sita_ou_ari(const Kyokumen& p);
 // The upper side's pieces on the board and in hand.
