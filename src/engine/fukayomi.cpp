@@ -252,25 +252,15 @@ struct Fukayomi::Impl {
     if (aborted) return 0;
     const int nokori = (saigo_turn - turn) * 3 + (4 - phase);
     const std::uint64_t key = kyokumen_kagi(p) ^ phase_kagi(phase, turn, ix, iy, nx, ny);
-    const TtEntry& e = tt_slot(key);
+    Te tt_copy;
     const Te* tt_te = nullptr;
-    if (e.search == search) {
-      if (e.has_te) tt_te = &e.te;
-      // Not in our own turn: the turn to play must come from a line read to its end.
-      if (turn > 0 && e.nokori >= nokori) {
-        const int v = tt_kara(e.value, ply);
-        if (e.kind == Kind::exact || (e.kind == Kind::lower && v >= beta) || (e.kind == Kind::upper && v <= alpha))
-          return v;
-      }
-    }
+    if (int v; tt_hiku(key, nokori, ply, turn, alpha, beta, v, tt_copy, tt_te)) return v;
     Ply& pl = plies[ply];
     const int n = turn_kouho(p, phase, pl.buf.data(), pl.order.data());
     // The design's computer, answering, plays the second move that leaves our king
     // attacked whenever nothing scores lower, and then takes the king.
     if (phase == 2 && (turn & 1) == 1 && st->aite_com && n > 0 && pl.buf[pl.order[n - 1]].score == TEN_OUTE_SITA)
       return YOMI_KACHI - 2 - ply;
-    Te tt_copy;
-    if (tt_te) tt_copy = *tt_te, tt_te = &tt_copy;
     narabu(pl, p, n, phase, tt_te);
     const bool ue_ou = ue_ou_ari(p);
     const bool seigen = phase == 3 && santeme_seigen_ue(p);
@@ -326,13 +316,23 @@ struct Fukayomi::Impl {
                        : turn_owari(ply, turn, p, alpha, beta);
       if (aborted) return best;
       if (turn == 0 && phase == 3 && best > alpha) keep(ply, best);
-      tt_store(key, nokori, best <= alpha0 ? Kind::upper : best >= beta ? Kind::lower : Kind::exact, tt_ni(best, ply),
-               nullptr);
-      return best;
     }
     tt_store(key, nokori, best <= alpha0 ? Kind::upper : best >= beta ? Kind::lower : Kind::exact, tt_ni(best, ply),
-             &best_te);
+             tried == 0 ? nullptr : &best_te);
     return best;
+  }
+
+  // Looks the node up: true with its value v when the table settles it; else the table's
+  // move, if any, in tt_te (pointing at te).
+  bool tt_hiku(std::uint64_t key, int nokori, int ply, int turn, int alpha, int beta, int& v, Te& te,
+               const Te*& tt_te) {
+    const TtEntry& e = tt_slot(key);
+    if (e.search != search) return false;
+    if (e.has_te) te = e.te, tt_te = &te;
+    // Not in our own turn: the turn to play must come from a line read to its end.
+    if (turn == 0 || e.nokori < nokori) return false;
+    v = tt_kara(e.value, ply);
+    return e.kind == Kind::exact || (e.kind == Kind::lower && v >= beta) || (e.kind == Kind::upper && v <= alpha);
   }
 
   // A quick look for a turn of our own that wins at once, whatever the budget (its moves
