@@ -10,8 +10,10 @@
 // once one of its turns is fully read. At the end of the last turn read, a quiet search
 // of the captures the opponent can make at once refines the static assessment.
 //
-// It plays exactly the turns LEVEL4 plays (the same candidates, limits and legality, from
-// engine/yomi_kihon.h). Under a budget of nodes the answer is the same every time, with
+// It plays by exactly LEVEL4's rules (the same candidates, limits and legality, from
+// engine/yomi_kihon.h); like LEVEL4 it follows only the best ordered few of the first and
+// second moves of each turn, a few more in its own. A mate within its own turn is looked
+// for first, whatever the budget. Under a budget of nodes the answer is the same every time, with
 // the table cleared or not and whatever its size, as long as the table is not filled: a
 // full table keeps what it has and takes nothing new. Every buffer belongs to the object;
 // the search allocates nothing.
