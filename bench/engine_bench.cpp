@@ -286,12 +286,14 @@ long time_design_levels(const std::vector<Kyokumen>& start, int repeat) {
   return total_alloc;
 }
 
-// LEVEL4 at a fixed budget of whole turns, one run per position; its buffers are made
-// once, before the turns. Returns the allocations.
-long time_level4(const std::vector<Kyokumen>& start) {
+// LEVEL4 or LEVEL5 at a fixed budget of nodes, one run per position; their buffers are
+// made once, before the turns (LEVEL5's on its first search). Returns the allocations.
+long time_look_ahead(const std::vector<Kyokumen>& start, int level) {
   Yomi yomi;
   YomiSettei settei;
   settei.nodes = 3000;
+  settei.level = level;
+  yomi.sagasu(start.front(), settei);
   std::vector<double> per_pos;
   long alloc = 0;
   for (const Kyokumen& p0 : start) {
@@ -304,7 +306,7 @@ long time_level4(const std::vector<Kyokumen>& start) {
     alloc += g_allocations.load() - a0;
     per_pos.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
   }
-  print_row(4, per_pos, alloc, "   (3000 whole turns, one run)");
+  print_row(level, per_pos, alloc, level == 4 ? "   (3000 whole turns, one run)" : "   (3000 moves, one run)");
   return alloc;
 }
 
@@ -320,7 +322,8 @@ int main(int argc, char** argv) {
               positions.c_str(), repeat);
   std::printf("level  median_ms  max_ms  mean_ms  slowest_position  allocations\n");
   long total_alloc = time_design_levels(start, repeat);
-  total_alloc += time_level4(start);
+  total_alloc += time_look_ahead(start, 4);
+  total_alloc += time_look_ahead(start, 5);
   if (total_alloc != 0) {
     std::printf("FAIL: the search allocated %ld times\n", total_alloc);
     return 1;

@@ -1,6 +1,8 @@
 // Speed of LEVEL4's look-ahead over the positions of bench/positions.sfen: whole turns
 // examined per second (the counter "turns/s"), at a fixed budget of whole turns, and the
-// time of one search in the window's time budget.
+// time of one search in the window's time budget; and of LEVEL5's search: moves made per
+// second ("nodes/s") at a fixed budget of nodes, and the whole turns it reads in the
+// window's time budget ("depth").
 #include <benchmark/benchmark.h>
 
 #include <fstream>
@@ -65,5 +67,42 @@ void BM_YomiWindowBudget(benchmark::State& state) {
   state.counters["turns/s"] = benchmark::Counter(static_cast<double>(turns), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_YomiWindowBudget)->Unit(benchmark::kMillisecond)->Iterations(40);
+
+// LEVEL5: each iteration searches the next position with a budget of state.range(0) nodes.
+void BM_Level5Nodes(benchmark::State& state) {
+  const std::vector<Kyokumen> ps = positions();
+  Yomi yomi;
+  YomiSettei s;
+  s.level = 5;
+  s.nodes = state.range(0);
+  std::size_t i = 0;
+  std::int64_t nodes = 0;
+  for (auto _ : state) {
+    const YomiKekka r = yomi.sagasu(ps[i++ % ps.size()], s);
+    nodes += r.nodes;
+    benchmark::DoNotOptimize(r.score);
+  }
+  state.counters["nodes/s"] = benchmark::Counter(static_cast<double>(nodes), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_Level5Nodes)->Arg(5000)->Iterations(129)->Unit(benchmark::kMillisecond);
+
+// LEVEL5 in the window's budget: the whole turns read, on average.
+void BM_Level5WindowBudget(benchmark::State& state) {
+  const std::vector<Kyokumen> ps = positions();
+  Yomi yomi;
+  YomiSettei s;
+  s.level = 5;
+  s.byou = YOMI_BYOU;
+  std::size_t i = 0;
+  std::int64_t nodes = 0, depth = 0;
+  for (auto _ : state) {
+    const YomiKekka r = yomi.sagasu(ps[i++ % ps.size()], s);
+    nodes += r.nodes;
+    depth += r.depth;
+  }
+  state.counters["nodes/s"] = benchmark::Counter(static_cast<double>(nodes), benchmark::Counter::kIsRate);
+  state.counters["depth"] = benchmark::Counter(static_cast<double>(depth), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_Level5WindowBudget)->Unit(benchmark::kMillisecond)->Iterations(40);
 
 }  // namespace

@@ -189,19 +189,19 @@ CLI::App* add_position_command(CLI::App& app, const char* name, const char* help
 
 CLI::App* add_think(CLI::App& app, ThinkOptions& o) {
   CLI::App* c = app.add_subcommand(
-      "think", "the computer's turn at level 1 to 4 for the side to move; level 4 reads a turn ahead");
+      "think", "the computer's turn at level 1 to 5 for the side to move; levels 4 and 5 read ahead");
   add(c, "SFEN", "the position", position(o.sp))->required();
-  add(c, "--level", "the computer's level, 1 to 4", whole(1, 4, o.level))->required()->type_name("L");
+  add(c, "--level", "the computer's level, 1 to 5", whole(1, 5, o.level))->required()->type_name("L");
   add(c, "--only", "only this move of the turn", whole(1, 3, o.only))->type_name("1|2|3");
   add(c, "--ichite", "where the turn's first move ended", square(o.ichite))->type_name("c,r");
   add(c, "--nite", "where the turn's second move ended", square(o.nite))->type_name("c,r");
-  c->add_flag("--candidates", o.candidates, "every move weighed (levels 1-3) or the principal lines (level 4)");
+  c->add_flag("--candidates", o.candidates, "every move weighed (levels 1-3) or the principal lines (levels 4, 5)");
   budget(c, o.nodes, o.ms, 1'000'000'000'000LL);
   // Checked here so that the error names the command like every other.
   c->callback([&o] {
-    if (o.level != 4 && (o.nodes != 0 || o.ms != 0))
+    if (o.level < 4 && (o.nodes != 0 || o.ms != 0))
       throw CLI::ValidationError(o.nodes != 0 ? "--nodes" : "--ms",
-                                 "belongs to level 4, not level " + std::to_string(o.level));
+                                 "belongs to levels 4 and 5, not level " + std::to_string(o.level));
   });
   return c;
 }
@@ -209,8 +209,8 @@ CLI::App* add_think(CLI::App& app, ThinkOptions& o) {
 CLI::App* add_match(CLI::App& app, MatchOptions& o) {
   CLI::App* c = app.add_subcommand(
       "match", "the computer against itself from openings, each played twice; the score and Elo");
-  add(c, "--a", "side A's level, 1 to 4", whole(1, 4, o.level_a))->required()->type_name("LEVEL");
-  add(c, "--b", "side B's level, 1 to 4", whole(1, 4, o.level_b))->required()->type_name("LEVEL");
+  add(c, "--a", "side A's level, 1 to 5", whole(1, 5, o.level_a))->required()->type_name("LEVEL");
+  add(c, "--b", "side B's level, 1 to 5", whole(1, 5, o.level_b))->required()->type_name("LEVEL");
   add(c, "--games", "games to play (every opening twice by default)", whole(1, 1000000, o.games))->type_name("N");
   add(c, "--openings", "openings, one SFEN a line (the built-in set by default)", file_name(o.openings_path))
       ->type_name("FILE");

@@ -281,11 +281,12 @@ GameResult play_game(const Opening& o, bool a_sita, const cli::MatchOptions& set
     const Side& other = sita_to_move ? ue : sita;
     // The side that holds the turn plays the upper pieces: the board is turned for the
     // lower side.
-    Taikyoku t = sente_taikyoku(sita_to_move ? kaiten(p) : p, s.level);
+    Taikyoku t = sente_taikyoku(sita_to_move ? kaiten(p) : p, std::min(s.level, 4));
     ComTurn turn;
     const auto t0 = std::chrono::steady_clock::now();
-    if (s.level == 4) {
+    if (s.level >= 4) {
       YomiSettei st;
+      st.level = s.level;
       st.nodes = set.nodes;
       st.byou = set.nodes != 0 ? 0 : (set.ms != 0 ? static_cast<double>(set.ms) / 1000 : YOMI_BYOU);
       st.aite_com = other.level <= 3;

@@ -5,11 +5,13 @@
 //
 // Runs com_ban1, com_ban2, com_ban3 in order (or only the named one, with the given
 // first and second destinations), applying each chosen move. At level 4 the moves come
-// from the look-ahead, whose budget is N whole turns (the same answer every time) or T
+// from the look-ahead, at level 5 from the deeper search (which also reports the whole
+// turns it read, "depth"); their budget is N whole turns (the same answer every time) or T
 // milliseconds (the window's budget by default). The side to move in the SFEN plays: the
 // upper pieces ("w") as the computer does, or the lower ("b") on the board turned round,
 // with every square reported in the position's own coordinates. Side values are those of
 // a SENTE game (lower = 1, upper = -1); sfen_after names the pieces that move next.
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -56,7 +58,7 @@ struct KouhoLogs {
   mirado::KouhoKiroku logs[4];
 };
 
-// The computer's turn on `t`: the design's procedures, or LEVEL4's look-ahead.
+// The computer's turn on `t`: the design's procedures, or LEVEL4's or LEVEL5's search.
 mirado::YomiKekka sasu(mirado::ComTurn& turn, mirado::Taikyoku& t, const mirado::cli::ThinkOptions& o,
                        KouhoLogs& kouho) {
   using namespace mirado;
@@ -68,12 +70,13 @@ mirado::YomiKekka sasu(mirado::ComTurn& turn, mirado::Taikyoku& t, const mirado:
       turn.kiroku[i] = &kouho.logs[i];
     }
   }
-  if (o.level != 4) {
+  if (o.level < 4) {
     turn.run(t, o.only);
     return {};
   }
   Yomi yomi;
   YomiSettei settei;
+  settei.level = o.level;
   settei.nodes = o.nodes;
   settei.byou = o.nodes != 0 ? 0 : (o.ms != 0 ? static_cast<double>(o.ms) / 1000 : YOMI_BYOU);
   settei.lines = o.candidates ? YOMI_LINES : 0;
@@ -143,7 +146,8 @@ int cmd_think(const ThinkOptions& o, std::ostream& os) {
     sp.pos = kaiten(sp.pos);
     ichite = {kaesu(ichite.c), kaesu(ichite.r)}, nite = {kaesu(nite.c), kaesu(nite.r)};
   }
-  Taikyoku t = sente_taikyoku(sp.pos, o.level, ichite.c, ichite.r, nite.c, nite.r);
+  // LEVEL5 plans its turn as LEVEL4 does; the game fills any gap with the design's level 3.
+  Taikyoku t = sente_taikyoku(sp.pos, std::min(o.level, 4), ichite.c, ichite.r, nite.c, nite.r);
   ComTurn turn;
   KouhoLogs kouho;
   const YomiKekka yomi_kekka = sasu(turn, t, o, kouho);
@@ -158,10 +162,11 @@ int cmd_think(const ThinkOptions& o, std::ostream& os) {
   const bool aite_next = last != 2;
   out["sfen_after"] = kaiten_suru ? to_sfen(kaiten(t.pos()), !aite_next, sp.move_number + made)
                                   : to_sfen(t.pos(), aite_next, sp.move_number + made);
-  if (o.level == 4) {
+  if (o.level >= 4) {
     out["score"] = yomi_kekka.score;
     out["nodes"] = yomi_kekka.nodes;
     out["rounds"] = yomi_kekka.rounds;
+    if (o.level == 5) out["depth"] = yomi_kekka.depth;
     if (o.candidates) out["lines"] = lines_json(yomi_kekka, kaiten_suru);
   } else if (o.candidates) {
     out["candidates"] = candidates_json(turn, kouho, kaiten_suru);

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <vector>
 
+#include "engine/fukayomi.h"
+#include "engine/yomi_kihon.h"
 #include "rules/ikisaki.h"
 #include "rules/santeme.h"
 #include "rules/tsumi.h"
@@ -23,35 +25,8 @@ constexpr int KACHI_MIN = YOMI_KACHI - 1000;  // anything above is a won game
 
 inline int iabs(int v) { return v < 0 ? -v : v; }
 
-// Worth of a piece standing on the board, by absolute code (whole points, pawn 100).
-int kachi(int a) {
-  switch (a) {
-    case HU: return 100;
-    case TO: return 520;
-    case KYOU: return 300;
-    case NARIKYOU: return 480;
-    case KEI: return 350;
-    case NARIKEI: return 500;
-    case GIN: return 500;
-    case NARIGIN: return 540;
-    case KIN: case NARIKIN: return 560;
-    case KAKU: return 820;
-    case UMA: return 1050;
-    case HISHA: return 950;
-    case RYUU: return 1250;
-    default: return 0;
-  }
-}
-
 // A piece in hand can go anywhere: worth a little more than on the board.
 constexpr int KACHI_TE[8] = {0, 115, 320, 380, 560, 620, 900, 1050};
-
-bool ue_ou_ari(const Kyokumen& p) {
-  return on_ban(p.ou_ue_x, p.ou_ue_y) && p.ban[p.ou_ue_x][p.ou_ue_y] == OU;
-}
-bool sita_ou_ari(const Kyokumen& p) {
-  return on_ban(p.ou_sita_x, p.ou_sita_y) && p.ban[p.ou_sita_x][p.ou_sita_y] == -OU;
-}
 
 // How much the attacking side threatens the king at (x, y): its reach onto the king's
 // neighbourhood, the defenders' reach there, the squares left to run to, and the pieces
@@ -78,69 +53,6 @@ int ou_kiken(const Kyokumen& p, const Kiki& k, int x, int y, bool ue_ou) {
   if (seme_su > 0) kiken += 22 * uchi + 6 * aki * (uchi > 0 ? 1 : 0);
   if (nigeba < 2) kiken += 25 * (2 - nigeba) * (seme_su > 0 ? 2 : 1);
   return kiken > 0 ? kiken : 0;
-}
-
-// ---- position keys for the transposition table ----
-struct Zobrist {
-  std::uint64_t ban[10][10][32];
-  std::uint64_t te[2][8][20];
-  Zobrist() {
-    std::uint64_t s = 0x9E3779B97F4A7C15ULL;
-    auto next = [&s]() {
-      s += 0x9E3779B97F4A7C15ULL;
-      std::uint64_t z = s;
-      z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-      z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-      return z ^ (z >> 31);
-    };
-    for (auto& col : ban)
-      for (auto& sq : col)
-        for (auto& z : sq) z = next();
-    for (auto& side : te)
-      for (auto& slot : side)
-        for (auto& z : slot) z = next();
-  }
-};
-
-const Zobrist& zobrist() {
-  static const Zobrist z;
-  return z;
-}
-
-int shurui(int code) {
-  switch (koma_abs(code)) {
-    case HU: return 1;
-    case TO: return 2;
-    case KYOU: return 3;
-    case NARIKYOU: return 4;
-    case KEI: return 5;
-    case NARIKEI: return 6;
-    case GIN: return 7;
-    case NARIGIN: return 8;
-    case KIN: case NARIKIN: return 9;
-    case KAKU: return 10;
-    case UMA: return 11;
-    case HISHA: return 12;
-    case RYUU: return 13;
-    case OU: return 14;
-    default: return 0;
-  }
-}
-
-std::uint64_t kagi(const Kyokumen& p) {
-  const Zobrist& z = zobrist();
-  std::uint64_t h = 0;
-  for (int c = 1; c <= 9; ++c)
-    for (int r = 1; r <= 9; ++r) {
-      const int v = p.ban[c][r];
-      if (v == kara) continue;
-      h ^= z.ban[c][r][shurui(v) + (v < 0 ? 16 : 0)];
-    }
-  for (int s = 1; s <= 7; ++s) {
-    h ^= z.te[0][s][std::clamp(p.mochigoma_sita[s], 0, 19)];
-    h ^= z.te[1][s][std::clamp(p.mochigoma_ue[s], 0, 19)];
-  }
-  return h;
 }
 
 // Beams of one turn: how many legal candidates of each move are followed.
@@ -193,11 +105,11 @@ int keisei(const Kyokumen& p) {
     for (int r = 1; r <= 9; ++r) {
       const int x = p.ban[c][r];
       if (x <= -10) {
-        const int w = kachi(-x);
+        const int w = koma_kachi(-x);
         v += w;
         if (x != -OU && k.kiki_ue[c][r] > 0 && k.kiki_sita[c][r] == 0) h1 = std::max(h1, w);
       } else if (x >= 10) {
-        const int w = kachi(x);
+        const int w = koma_kachi(x);
         v -= w;
         if (x == OU || k.kiki_sita[c][r] == 0) continue;
         int gain;
@@ -206,7 +118,7 @@ int keisei(const Kyokumen& p) {
         } else {
           // Defended: the exchange, or more when the one defender can be moved away by
           // the mover's second move.
-          const int a = kachi(iabs(k.atari_sita[c][r]));
+          const int a = koma_kachi(iabs(k.atari_sita[c][r]));
           gain = std::max(0, w - a);
           if (k.kiki_ue[c][r] == 1 && k.himo_ue[c][r] != OU) gain = std::max(gain, w / 2);
           if (iabs(k.atari_sita[c][r]) == OU) gain = 0;  // the king may not take a guarded piece
@@ -233,6 +145,7 @@ struct Yomi::Impl {
   std::vector<Kouho> buf[3];
   std::vector<int> order[3];
   std::vector<TtEntry> tt;
+  std::unique_ptr<Fukayomi> fuka;  // LEVEL5, made when first asked for
 
   struct RootTe {
     YomiTe turn;
@@ -307,30 +220,7 @@ struct Yomi::Impl {
 
   // The design's candidates of one move for the upper side, ordered by its scores
   // (best first, ties in the design's own order). Returns how many.
-  int kouho(int ply, Kyokumen& p, int phase) {
-    KouhoKiroku log{buf[ply].data(), KOUHO_MAX};
-    Tansaku t(p);  // its trials put the board back as they found it
-    t.level = 3;
-    t.tejun = phase == 2 ? Dankai::ni : Dankai::ichi;  // restrictions are applied here, with their exemptions
-    t.kiroku = &log;
-    t.junbi();
-    t.sagasu();
-    int* ord = order[ply].data();
-    for (int i = 0; i < log.n; ++i) ord[i] = i;
-    const Kouho* b = buf[ply].data();
-    // Best first; equal scores keep the design's own order.
-    std::sort(ord, ord + log.n, [b](int x, int y) {
-      return b[x].score != b[y].score ? b[x].score > b[y].score : x < y;
-    });
-    return log.n;
-  }
-
-  static int koma_su_ue(const Kyokumen& p) {
-    int n = p.mochigoma_su_ue;
-    for (int c = 1; c <= 9; ++c)
-      for (int r = 1; r <= 9; ++r) n += p.ban[c][r] >= 10 ? 1 : 0;
-    return n;
-  }
+  int kouho(int ply, Kyokumen& p, int phase) { return turn_kouho(p, phase, buf[ply].data(), order[ply].data()); }
 
   void kanryou(Turn& t, const Kyokumen& q, int v, bool owari) {
     ++nodes;
@@ -348,7 +238,7 @@ struct Yomi::Impl {
   void tameru(const YomiTe& turn, const Kyokumen& q, int v, bool owari) {
     if (n_roots == ROOT_MAX && v <= roots[rank[ROOT_MAX - 1]].asai) return;
     const Kyokumen f = kaiten(q);
-    const std::uint64_t key = kagi(f);
+    const std::uint64_t key = kyokumen_kagi(f);
     for (int i = 0; i < n_roots; ++i)
       if (roots[rank[i]].key == key) return;  // the same position by another order of moves
     int at, slot;
@@ -391,9 +281,7 @@ struct Yomi::Impl {
       return;
     }
     const bool ue_ou = ue_ou_ari(p);
-    const bool oute_mae = ue_ou && kiki_ari(p.ban, true, p.ou_ue_x, p.ou_ue_y);
-    // The third move's limits, which a side with a single piece or a king in check is let off.
-    const bool seigen = phase == 3 && santeme_seigen_ari(SantemeMenjo::ari, koma_su_ue(p), oute_mae);
+    const bool seigen = phase == 3 && santeme_seigen_ue(p);
     const Santeme santeme{ix, iy, nx, ny};
     const int haba = phase == 1 ? t.haba.b1 : phase == 2 ? t.haba.b2 : t.haba.b3;
     int tried = 0;
@@ -403,14 +291,11 @@ struct Yomi::Impl {
       const Sashite m{true, c, is_uchi(c.fc) ? c.koma : p.ban[c.fc][c.fr], b[ord[i]].score};
       const TeModoshi u = do_move(p, c);
       // A move may not leave the king of the moved piece attacked.
-      const bool kinjite =
-          phase == 2 ? u.torareru == OU || (sita_ou_ari(p) && kiki_ari(p.ban, false, p.ou_sita_x, p.ou_sita_y))
-                     : ue_ou && u.torareru != -OU && kiki_ari(p.ban, true, p.ou_ue_x, p.ou_ue_y);
-      if (!kinjite) {
+      if (!kinjite(p, phase, u, ue_ou)) {
         ++tried;
         t.cur.dankai[t.cur.n] = phase;
         t.cur.te[t.cur.n++] = m;
-        if (const int owari = kekka(p, phase, u.torareru); owari != 0) {
+        if (const int owari = te_kekka(p, phase, u.torareru); owari != 0) {
           kanryou(t, p, owari, true);
         } else {
           const int nix = phase == 1 ? c.tc : ix, niy = phase == 1 ? c.tr : iy;
@@ -423,19 +308,6 @@ struct Yomi::Impl {
     }
     // No legal move: it is skipped and the turn goes on, as the design's computer does.
     if (tried == 0 && !t.cut && !aborted) te(ply + 1, p, phase + 1, ix, iy, nx, ny, t);
-  }
-
-  // The game's verdict after a legal move of the upper side's turn: the value for the
-  // mover when the game ends, else 0.
-  static int kekka(Kyokumen& q, int phase, int torareru) {
-    if (torareru == -OU) return YOMI_KACHI;
-    if (phase != 2) {
-      if (sita_ou_ari(q) && kiki_ari(q.ban, false, q.ou_sita_x, q.ou_sita_y) && tsumi_sita(q))
-        return YOMI_KACHI;
-    } else if (ue_ou_ari(q) && kiki_ari(q.ban, true, q.ou_ue_x, q.ou_ue_y) && tsumi_ue(q)) {
-      return -YOMI_KACHI;  // moved the opponent's piece into a mate of our own king
-    }
-    return 0;
   }
 
   // The opponent's best turn from the board after one of ours; value for the opponent.
@@ -499,6 +371,10 @@ Yomi::~Yomi() = default;
 YomiKekka Yomi::sagasu(const Kyokumen& p0, const YomiSettei& settei, int dankai, int ichite_x,
                        int ichite_y, int nite_x, int nite_y) {
   Impl& s = *impl_;
+  if (settei.level == 5) {
+    if (!s.fuka) s.fuka = std::make_unique<Fukayomi>();
+    return s.fuka->sagasu(p0, settei, dankai, ichite_x, ichite_y, nite_x, nite_y);
+  }
   s.hajimeru(settei, 0);
   YomiKekka out;
 
@@ -567,7 +443,7 @@ int Yomi::kotae_atai(const Kyokumen& p0, const YomiSettei& settei, int rounds) {
   if (rounds <= 0) return -keisei(p);
   Impl::RootTe r;
   r.after = kaiten(p);
-  r.key = kagi(r.after);
+  r.key = kyokumen_kagi(r.after);
   return -s.kotae(r, MUGEN);
 }
 

@@ -42,6 +42,7 @@ struct YomiSettei {
   // (it scores such a move -1000 and prefers it). A person's may not.
   bool aite_com = false;
   int lines = 0;             // principal lines to report (0..YOMI_LINES)
+  int level = 4;             // 5: LEVEL5's deeper search (engine/fukayomi.h)
 };
 
 constexpr int YOMI_LINES = 8;
@@ -64,7 +65,8 @@ struct YomiKekka {
   YomiTe turn;                 // the chosen moves, from the first move still to play
   int score = 0;
   std::int64_t nodes = 0;      // whole turns examined
-  int rounds = 0;              // finished rounds of the widening search
+  int rounds = 0;              // finished rounds of the widening search (LEVEL5: whole turns read)
+  int depth = 0;               // LEVEL5: whole turns of the deepest finished iteration
   bool aborted = false;        // stopped by the budget or the cancel flag
   double seconds = 0;
   int n_lines = 0;
@@ -78,7 +80,8 @@ class Yomi {
   Yomi(const Yomi&) = delete;
   Yomi& operator=(const Yomi&) = delete;
 
-  // The upper side's turn from position p. dankai 1 plans all three moves; 2 or 3 plans
+  // The upper side's turn from position p, by LEVEL4's look-ahead, or LEVEL5's search when
+  // settei.level is 5. dankai 1 plans all three moves; 2 or 3 plans
   // the rest of a turn already begun, whose first and second moves ended on the ichite
   // and nite squares. The result may hold fewer moves than are due when no legal move
   // exists; the caller then lets the design's procedure play that move (or skip it).

@@ -24,7 +24,7 @@ run_cli(2 "^mirado-cli: a command is required \\(try 'mirado-cli --help'\\)\n$")
 # exit 2, whichever command and kind of value it is.
 run_cli(2 "^mirado-cli perft: DEPTH: 'two' [^\n]*\n$" perft "${START}" two)
 run_cli(2 "^mirado-cli perft: DEPTH: '100' [^\n]*\n$" perft "${START}" 100)
-run_cli(2 "^mirado-cli think: --level: '5' [^\n]*\n$" think "${START}" --level 5)
+run_cli(2 "^mirado-cli think: --level: '6' [^\n]*\n$" think "${START}" --level 6)
 run_cli(2 "^mirado-cli think: --ichite: '5,0' [^\n]*\n$" think "${START}" --level 3 --ichite 5,0)
 run_cli(2 "^mirado-cli match: --jobs: '0' [^\n]*\n$" match --a 1 --b 1 --jobs 0)
 run_cli(2 "^mirado-cli analyse: --ms: '1e3' [^\n]*\n$" analyse none.棋譜 --ms 1e3)

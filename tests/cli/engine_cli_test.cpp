@@ -167,7 +167,7 @@ TEST_F(Think, AMateEndsTheTurnWithTheUpperSideAsWinner) {
 
 TEST_F(Think, BadInputIsRefusedWithExit2) {
   EXPECT_EQ(think(std::string(kStart)).status, 2);                       // no level
-  EXPECT_EQ(think(std::string(kStart) + " --level 5").status, 2);
+  EXPECT_EQ(think(std::string(kStart) + " --level 6").status, 2);
   EXPECT_EQ(think(std::string(kStart) + " --level 3 --nodes 100").status, 2);  // a level-4 budget
   EXPECT_EQ(think(std::string(kStart) + " --level 4 --nodes 0").status, 2);
   EXPECT_EQ(think(std::string(kStart) + " --level 4 --nodes 10 --ms 10").status, 2);
@@ -187,22 +187,27 @@ TEST_F(Think, BadInputIsRefusedWithExit2) {
   EXPECT_EQ(std::count(zero.out.begin(), zero.out.end(), '\n'), 1) << zero.out;
 }
 
-TEST_F(Think, LevelFourIsTheSameForTheSameBudget) {
-  const std::string args = std::string(kStart) + " --level 4 --nodes 3000 --candidates";
-  const test::CliRun a = think(args), b = think(args);
-  ASSERT_EQ(a.status, 0) << a.out;
-  EXPECT_EQ(a.out, b.out);
-  const json j = json::parse(a.out);
-  ASSERT_EQ(j["moves"].size(), 3u);
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(j["moves"][i]["proc"], i + 1);
-  EXPECT_LE(j["nodes"].get<int>(), 3000);
-  ASSERT_FALSE(j["lines"].empty());
-  // The first principal line is the turn that was played.
-  const json& first = j["lines"][0];
-  EXPECT_EQ(first["score"], j["score"]);
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(first["turn"][i]["from"], j["moves"][i]["from"]);
-    EXPECT_EQ(first["turn"][i]["to"], j["moves"][i]["to"]);
+TEST_F(Think, LevelsFourAndFiveAreTheSameForTheSameBudget) {
+  for (const int level : {4, 5}) {
+    SCOPED_TRACE("level " + std::to_string(level));
+    const std::string args = std::string(kStart) + " --level " + std::to_string(level) + " --nodes 3000 --candidates";
+    const test::CliRun a = think(args), b = think(args);
+    ASSERT_EQ(a.status, 0) << a.out;
+    EXPECT_EQ(a.out, b.out);
+    const json j = json::parse(a.out);
+    ASSERT_EQ(j["moves"].size(), 3u);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(j["moves"][i]["proc"], i + 1);
+    EXPECT_LE(j["nodes"].get<int>(), 3000);
+    // Only LEVEL5 reports the whole turns it read.
+    EXPECT_EQ(j.contains("depth"), level == 5);
+    ASSERT_FALSE(j["lines"].empty());
+    // The first principal line is the turn that was played.
+    const json& first = j["lines"][0];
+    EXPECT_EQ(first["score"], j["score"]);
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_EQ(first["turn"][i]["from"], j["moves"][i]["from"]);
+      EXPECT_EQ(first["turn"][i]["to"], j["moves"][i]["to"]);
+    }
   }
   // Levels 1-3 print no look-ahead fields.
   const json l3 = json::parse(think(std::string(kStart) + " --level 3").out);

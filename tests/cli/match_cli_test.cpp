@@ -135,7 +135,7 @@ TEST(Match, BadOptionsAreRefusedWithOneLineAndExit2) {
   const char* bad[] = {
       "",                                     // no sides
       "--a 4",                                // no B
-      "--a 5 --b 3",                          // no such level
+      "--a 6 --b 3",                          // no such level
       "--a 4 --b 3 --games 0",
       "--a 4 --b 3 --games two",
       "--a 4 --b 3 --jobs 0",

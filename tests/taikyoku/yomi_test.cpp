@@ -1,6 +1,6 @@
-// LEVEL4's look-ahead: the turns it plans keep every rule of a person's turn, it wins
-// when it can, gives the same answer for the same budget, and ends cleanly on odd
-// positions and when cancelled.
+// LEVEL4's look-ahead and LEVEL5's search: the turns they plan keep every rule of a
+// person's turn, they win when they can, give the same answer for the same budget, and
+// end cleanly on odd positions and when cancelled.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bench_positions.h"
+#include "engine/fukayomi.h"
 #include "engine/yomi.h"
 #include "taikyoku/taikyoku.h"
 #include "kyokumen_kensa.h"
@@ -77,32 +78,44 @@ Kyokumen replay_as_a_person(Kyokumen p, const YomiTe& turn, int ix = 0, int iy =
 constexpr std::int64_t SIGNATURE_NODES = 15000;
 constexpr std::size_t SIGNATURE_STRIDE = 3;  // every third position, to keep it quick
 constexpr const char* SIGNATURE = "nodes 573165, rounds 103, hash 11304128624170290186";
+// LEVEL5's, at a smaller budget of moves ("rounds" sums the whole turns read).
+constexpr std::int64_t SIGNATURE5_NODES = 3000;
+constexpr const char* SIGNATURE5 = "nodes 113407, rounds 38, hash 7050738793224043492";
 
-YomiSettei budget(std::int64_t nodes) {
+YomiSettei budget(std::int64_t nodes, int level = 4) {
   YomiSettei s;
   s.nodes = nodes;
+  s.level = level;
   return s;
 }
 
+constexpr int LEVELS[] = {4, 5};
+
+// LEVEL5 on every benchmark position, LEVEL4 on every fourth.
 TEST(Yomi, PlannedTurnsKeepEveryRuleOfAPersonsTurn) {
   const std::vector<Kyokumen> positions = test::bench_positions();
   ASSERT_GT(positions.size(), 20u);
   Yomi yomi;
-  int full_turns = 0;
-  for (std::size_t i = 0; i < positions.size(); i += 4) {
-    SCOPED_TRACE("position " + std::to_string(i));
-    const YomiKekka r = yomi.sagasu(positions[i], budget(3000));
-    replay_as_a_person(positions[i], r.turn);
-    full_turns += r.turn.n == 3;
+  for (const int level : LEVELS) {
+    int full_turns = 0;
+    for (std::size_t i = 0; i < positions.size(); i += level == 5 ? 1 : 4) {
+      SCOPED_TRACE("level " + std::to_string(level) + " position " + std::to_string(i));
+      const YomiKekka r = yomi.sagasu(positions[i], budget(level == 5 ? 1500 : 3000, level));
+      replay_as_a_person(positions[i], r.turn);
+      full_turns += r.turn.n == 3;
+    }
+    EXPECT_GT(full_turns, 0);
   }
-  EXPECT_GT(full_turns, 0);
 }
 
 TEST(Yomi, RestOfATurnAlreadyBegun) {
   const std::vector<Kyokumen> positions = test::bench_positions();
   Yomi yomi;
-  for (std::size_t i = 1; i < positions.size(); i += 9) {
-    SCOPED_TRACE("position " + std::to_string(i));
+  for (std::size_t k = 0; k < 2 * positions.size(); k += 9) {
+    const std::size_t i = k % positions.size() + (k < positions.size() ? 1 : 0);
+    const int level = k < positions.size() ? 4 : 5;
+    if (i >= positions.size()) continue;
+    SCOPED_TRACE("level " + std::to_string(level) + " position " + std::to_string(i));
     // Take the design's first two moves, then let the look-ahead finish the turn.
     Taikyoku g = sente_taikyoku(positions[i], 3);
     ComTurn t;
@@ -110,7 +123,8 @@ TEST(Yomi, RestOfATurnAlreadyBegun) {
     if (!t.te[1].te.ari || g.owatta()) continue;
     t.run(g, 2);
     if (!t.te[2].te.ari || g.owatta() || ue_ou_attacked(g.pos())) continue;
-    const YomiKekka r = yomi.sagasu(g.pos(), budget(1500), 3, g.ichite_x(), g.ichite_y(), g.nite_x(), g.nite_y());
+    const YomiKekka r =
+        yomi.sagasu(g.pos(), budget(1500, level), 3, g.ichite_x(), g.ichite_y(), g.nite_x(), g.nite_y());
     ASSERT_LE(r.turn.n, 1);
     if (r.turn.n == 1) {
       EXPECT_EQ(r.turn.dankai[0], 3);
@@ -133,18 +147,24 @@ Kyokumen gold_drop_mate() {
   return p;
 }
 
+// LEVEL5 finds a mate within its own turn whatever its budget, the smallest included.
+constexpr std::int64_t MATE_BUDGETS[][2] = {{4, 2000}, {5, 1}, {5, 40}, {5, 2000}};
+
 TEST(Yomi, MatesWithTheFirstMoveWhenItCan) {
-  Taikyoku g = sente_taikyoku(gold_drop_mate(), 4);
-  Yomi yomi;
-  ComTurn t;
-  const YomiKekka r = com_turn_yomi(t, g, yomi, budget(2000));
-  EXPECT_GE(r.score, YOMI_KACHI - 1000);
-  ASSERT_TRUE(t.te[1].te.ari);
-  EXPECT_EQ(t.te[1].te.te.fc, TE_UE);
-  EXPECT_EQ(t.te[1].te.te.tc, 5);
-  EXPECT_EQ(t.te[1].te.te.tr, 8);
-  EXPECT_EQ(g.shousha(), g.ue_gawa());
-  EXPECT_FALSE(t.ran[2]);  // the game ended with the first move
+  for (const auto& [level, nodes] : MATE_BUDGETS) {
+    SCOPED_TRACE("level " + std::to_string(level) + ", " + std::to_string(nodes) + " nodes");
+    Taikyoku g = sente_taikyoku(gold_drop_mate(), 4);
+    Yomi yomi;
+    ComTurn t;
+    const YomiKekka r = com_turn_yomi(t, g, yomi, budget(nodes, static_cast<int>(level)));
+    EXPECT_GE(r.score, YOMI_KACHI - 1000);
+    ASSERT_TRUE(t.te[1].te.ari);
+    EXPECT_EQ(t.te[1].te.te.fc, TE_UE);
+    EXPECT_EQ(t.te[1].te.te.tc, 5);
+    EXPECT_EQ(t.te[1].te.te.tr, 8);
+    EXPECT_EQ(g.shousha(), g.ue_gawa());
+    EXPECT_FALSE(t.ran[2]);  // the game ended with the first move
+  }
 }
 
 TEST(Yomi, MatesWhenTheOpponentsPieceMustMoveFirst) {
@@ -158,12 +178,16 @@ TEST(Yomi, MatesWhenTheOpponentsPieceMustMoveFirst) {
   p.ban[9][9] = -KYOU;
   p.mochigoma_ue[5] = 1;
   p.shiage();
-  Taikyoku g = sente_taikyoku(p, 4);
-  Yomi yomi;
-  ComTurn t;
-  const YomiKekka r = com_turn_yomi(t, g, yomi, budget(3000));
-  EXPECT_GE(r.score, YOMI_KACHI - 1000);
-  EXPECT_EQ(g.shousha(), g.ue_gawa());
+  for (const auto& [level, nodes] : MATE_BUDGETS) {
+    SCOPED_TRACE("level " + std::to_string(level) + ", " + std::to_string(nodes) + " nodes");
+    Taikyoku g = sente_taikyoku(p, 4);
+    Yomi yomi;
+    ComTurn t;
+    const YomiKekka r = com_turn_yomi(t, g, yomi, budget(std::max<std::int64_t>(nodes, level == 4 ? 3000 : 1),
+                                                         static_cast<int>(level)));
+    EXPECT_GE(r.score, YOMI_KACHI - 1000);
+    EXPECT_EQ(g.shousha(), g.ue_gawa());
+  }
 }
 
 TEST(Yomi, ItsValueAgreesWithTheAnswerFromTheTurnedBoard) {
@@ -221,8 +245,9 @@ TEST(Yomi, FreesItsOwnHemmedInKing) {
 // Here the king moved first and is now attacked by the rook, so only moving it again
 // saves it.
 TEST(Yomi, OnlyTheLookAheadIsLetOffTheThirdMovesLimits) {
+  for (const int level : LEVELS)
   for (const bool alone : {false, true}) {
-    SCOPED_TRACE(alone ? "a lone king" : "a king in check");
+    SCOPED_TRACE(std::string(alone ? "a lone king" : "a king in check") + ", level " + std::to_string(level));
     Kyokumen p;
     p.kara_ni();
     p.ban[5][1] = OU;
@@ -234,7 +259,7 @@ TEST(Yomi, OnlyTheLookAheadIsLetOffTheThirdMovesLimits) {
     p.ban[9][9] = -KYOU;
     p.shiage();
     Yomi yomi;
-    const YomiKekka r = yomi.sagasu(p, budget(2000), 3, 5, 1, 0, 0);
+    const YomiKekka r = yomi.sagasu(p, budget(2000, level), 3, 5, 1, 0, 0);
     ASSERT_EQ(r.turn.n, 1);
     EXPECT_EQ(r.turn.te[0].te.fc * 10 + r.turn.te[0].te.fr, 51) << "the king must move again";
 
@@ -247,35 +272,68 @@ TEST(Yomi, OnlyTheLookAheadIsLetOffTheThirdMovesLimits) {
   }
 }
 
+void expect_same_result(const YomiKekka& a, const YomiKekka& b) {
+  ASSERT_EQ(a.turn.n, b.turn.n);
+  for (int j = 0; j < a.turn.n; ++j) {
+    EXPECT_EQ(a.turn.dankai[j], b.turn.dankai[j]);
+    EXPECT_EQ(a.turn.te[j].te.fc, b.turn.te[j].te.fc);
+    EXPECT_EQ(a.turn.te[j].te.fr, b.turn.te[j].te.fr);
+    EXPECT_EQ(a.turn.te[j].te.tc, b.turn.te[j].te.tc);
+    EXPECT_EQ(a.turn.te[j].te.tr, b.turn.te[j].te.tr);
+    EXPECT_EQ(a.turn.te[j].te.koma, b.turn.te[j].te.koma);
+  }
+  EXPECT_EQ(a.score, b.score);
+  EXPECT_EQ(a.nodes, b.nodes);
+  EXPECT_EQ(a.rounds, b.rounds);
+}
+
 TEST(Yomi, SameBudgetGivesTheSameTurnOnAnyObject) {
   const std::vector<Kyokumen> positions = test::bench_positions();
   ASSERT_GT(positions.size(), 12u);
-  Yomi used, fresh;
-  used.sagasu(positions[3], budget(4000));  // leaves its table full of another search
-  for (std::size_t i : {std::size_t{3}, std::size_t{11}}) {
-    const YomiKekka a = used.sagasu(positions[i], budget(4000));
-    const YomiKekka b = fresh.sagasu(positions[i], budget(4000));
-    ASSERT_EQ(a.turn.n, b.turn.n);
-    for (int j = 0; j < a.turn.n; ++j) {
-      EXPECT_EQ(a.turn.te[j].te.fc, b.turn.te[j].te.fc);
-      EXPECT_EQ(a.turn.te[j].te.fr, b.turn.te[j].te.fr);
-      EXPECT_EQ(a.turn.te[j].te.tc, b.turn.te[j].te.tc);
-      EXPECT_EQ(a.turn.te[j].te.tr, b.turn.te[j].te.tr);
-      EXPECT_EQ(a.turn.te[j].te.koma, b.turn.te[j].te.koma);
+  for (const int level : LEVELS) {
+    SCOPED_TRACE("level " + std::to_string(level));
+    Yomi used, fresh;
+    used.sagasu(positions[3], budget(4000, level));  // leaves its table full of another search
+    for (std::size_t i : {std::size_t{3}, std::size_t{11}}) {
+      const YomiKekka a = used.sagasu(positions[i], budget(4000, level));
+      const YomiKekka b = fresh.sagasu(positions[i], budget(4000, level));
+      expect_same_result(a, b);
+      EXPECT_LE(a.nodes, 4000);
     }
-    EXPECT_EQ(a.score, b.score);
-    EXPECT_EQ(a.nodes, b.nodes);
-    EXPECT_LE(a.nodes, 4000);
   }
 }
 
+// LEVEL5's table only saves reading: the same answer with the table cleared or full of
+// another search, and with a table 512 times smaller (not filled by the budget).
+TEST(Fukayomi, TheTableNeverChangesTheAnswerUnderANodeBudget) {
+  const std::vector<Kyokumen> positions = test::bench_positions();
+  // The small table has 2048 slots and takes 1536 entries, more than 8000 nodes store
+  // (one entry for each position a move is chosen in, not for the last moves of a turn).
+  Fukayomi big(20), small(11), used(FUKAYOMI_TT_BITS);
+  const YomiSettei s = budget(8000, 5);
+  int deeper = 0;
+  for (std::size_t i = 0; i < positions.size(); i += 23) {
+    SCOPED_TRACE("position " + std::to_string(i));
+    used.sagasu(positions[(i + 7) % positions.size()], s);
+    const YomiKekka a = big.sagasu(positions[i], s);
+    expect_same_result(a, small.sagasu(positions[i], s));
+    expect_same_result(a, used.sagasu(positions[i], s));
+    used.tt_clear();
+    expect_same_result(a, used.sagasu(positions[i], s));
+    deeper += a.depth >= 1 && a.aborted;  // the opponent's turns were being read
+  }
+  EXPECT_GT(deeper, 0) << "the table answers only in the opponent's turns";
+}
+
 TEST(Yomi, OddPositionsEndCleanly) {
+  for (const int level : LEVELS) {
+  SCOPED_TRACE("level " + std::to_string(level));
   Yomi yomi;
   {
     // Upper king already captured: whatever it plans, it returns.
     Kyokumen p = gold_drop_mate();
     p.oku(5, 1, kara);
-    const YomiKekka r = yomi.sagasu(p, budget(500));
+    const YomiKekka r = yomi.sagasu(p, budget(500, level));
     EXPECT_LE(r.nodes, 500);
   }
   {
@@ -288,32 +346,38 @@ TEST(Yomi, OddPositionsEndCleanly) {
     p.ban[3][1] = -HISHA;
     p.ban[9][9] = -OU;
     p.shiage();
-    const YomiKekka r = yomi.sagasu(p, budget(500));
+    const YomiKekka r = yomi.sagasu(p, budget(500, level));
     for (int i = 0; i < r.turn.n; ++i) EXPECT_NE(r.turn.dankai[i], 1);
     Taikyoku g = sente_taikyoku(p, 4);
     ComTurn t;
-    com_turn_yomi(t, g, yomi, budget(500));  // the design's procedures fill the gaps
+    com_turn_yomi(t, g, yomi, budget(500, level));  // the design's procedures fill the gaps
     EXPECT_TRUE(kyokumen_fusei(g.pos()).empty());
+  }
   }
 }
 
 TEST(Yomi, CancelFlagEndsTheSearchAtOnce) {
   const std::vector<Kyokumen> positions = test::bench_positions();
   std::atomic<bool> stop{true};
-  YomiSettei s;
-  s.yamete = &stop;
-  Yomi yomi;
-  const YomiKekka r = yomi.sagasu(positions[5], s);
-  EXPECT_TRUE(r.aborted);
-  EXPECT_LE(r.nodes, 1);
-  EXPECT_EQ(r.rounds, 0);
+  for (const int level : LEVELS) {
+    YomiSettei s;
+    s.yamete = &stop;
+    s.level = level;
+    Yomi yomi;
+    const YomiKekka r = yomi.sagasu(positions[5], s);
+    EXPECT_TRUE(r.aborted);
+    EXPECT_LE(r.nodes, 1);
+    EXPECT_EQ(r.rounds, 0);
+  }
 }
 
 TEST(Yomi, TheSmallestBudgetStillGivesAWholeTurn) {
   Kyokumen p;
   p.shoki_haichi();
+  for (const int level : LEVELS)
   for (const bool by_time : {false, true}) {
     YomiSettei s;
+    s.level = level;
     if (by_time) s.byou = 1e-9;  // spent before the search begins
     else s.nodes = 1;
     Yomi yomi;
@@ -343,14 +407,14 @@ TEST(Yomi, PrincipalLinesAreTheTurnsItWeighed) {
   }
 }
 
-// LEVEL4's signature, as an engine's bench has one: on the benchmark positions under a
-// fixed budget of whole turns, the turns examined, the rounds finished, the value and the
+// LEVEL4's and LEVEL5's signatures, as an engine's bench has one: on the benchmark
+// positions under a fixed budget of nodes, the nodes examined, the rounds finished, the value and the
 // chosen moves, summed and hashed. Any change to the search (its cut-offs, beams, order or
 // assessment) changes it. When the search is changed on purpose, record the figures the
-// failure prints in SIGNATURE; when it was not meant to change, the change is a fault.
-TEST(Yomi, BenchSignatureUnderAFixedBudget) {
+// failure prints in SIGNATURE (SIGNATURE5); when it was not meant to change, the change is a fault.
+std::string bench_signature(int level, std::int64_t budget_nodes) {
   const std::vector<Kyokumen> positions = test::bench_positions();
-  ASSERT_GT(positions.size(), 100u);
+  EXPECT_GT(positions.size(), 100u);
   Yomi yomi;
   std::int64_t nodes = 0;
   int rounds = 0;
@@ -362,7 +426,7 @@ TEST(Yomi, BenchSignatureUnderAFixedBudget) {
     }
   };
   for (std::size_t i = 0; i < positions.size(); i += SIGNATURE_STRIDE) {
-    const YomiKekka r = yomi.sagasu(positions[i], budget(SIGNATURE_NODES));
+    const YomiKekka r = yomi.sagasu(positions[i], budget(budget_nodes, level));
     nodes += r.nodes;
     rounds += r.rounds;
     mix(r.nodes);
@@ -376,9 +440,42 @@ TEST(Yomi, BenchSignatureUnderAFixedBudget) {
       for (const int v : {r.turn.dankai[j], te.fc, fr, te.tc, te.tr, te.koma}) mix(v);
     }
   }
-  const std::string got = "nodes " + std::to_string(nodes) + ", rounds " + std::to_string(rounds) +
-                          ", hash " + std::to_string(hash);
-  EXPECT_EQ(got, SIGNATURE) << "positions: " << positions.size();
+  return "nodes " + std::to_string(nodes) + ", rounds " + std::to_string(rounds) + ", hash " + std::to_string(hash);
+}
+
+TEST(Yomi, BenchSignatureUnderAFixedBudget) {
+  EXPECT_EQ(bench_signature(4, SIGNATURE_NODES), SIGNATURE);
+  EXPECT_EQ(bench_signature(5, SIGNATURE5_NODES), SIGNATURE5);
+}
+
+// The upper rook on (5, 9) can take the lower silver on (5, 6), which cannot move and is
+// guarded by two golds, so the second move cannot send both away. The assessment of the
+// board after the capture counts only part of the rook's loss and thinks the silver worth
+// it; the quiet search makes the golds' capture and sees the exchange lost. Read one
+// whole turn deep, LEVEL5 must leave the silver alone (or at least keep its rook safe).
+TEST(Fukayomi, TheQuietSearchAvoidsALosingCapture) {
+  Kyokumen p;
+  p.kara_ni();
+  p.ban[5][1] = OU;
+  p.ban[5][9] = HISHA;
+  p.ban[9][7] = -OU;
+  p.ban[5][6] = -GIN;
+  for (const int c : {4, 5, 6}) p.ban[c][5] = -HU;
+  p.ban[4][7] = -KIN;
+  p.ban[6][7] = -KIN;
+  p.shiage();
+  Yomi yomi;
+  const YomiKekka r = yomi.sagasu(p, budget(1500, 5));  // one whole turn, nothing deeper
+  ASSERT_EQ(r.turn.n, 3);
+  EXPECT_EQ(r.depth, 1) << "a deeper reading would see the exchange without the quiet search";
+  const Kyokumen after = replay_as_a_person(p, r.turn);
+  const Kiki& k = after.kiki();
+  for (int c = 1; c <= 9; ++c)
+    for (int row = 1; row <= 9; ++row)
+      if (after.ban[c][row] == HISHA || after.ban[c][row] == RYUU) {
+        EXPECT_EQ(k.kiki_sita[c][row], 0) << "the rook is left to be taken on " << c << "," << row;
+      }
+  EXPECT_EQ(after.ban[5][6], -GIN);
 }
 
 TEST(Kaiten, TurnedMoveOnTheTurnedBoardIsTheSameMove) {
