@@ -3,10 +3,10 @@
 // move sequences counted per second).
 #include <benchmark/benchmark.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "bench_positions.h"
 #include "rules/kiki.h"
 #include "rules/perft.h"
 #include "rules/sfen.h"
@@ -82,15 +82,7 @@ struct BenchPosition {
 
 std::vector<BenchPosition> bench_positions() {
   std::vector<BenchPosition> out;
-  std::ifstream in(std::string(MIRADO_BENCH_DIR) + "/positions.sfen");
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    SfenPosition sp;
-    std::string error;
-    if (parse_sfen(line, sp, error)) out.push_back({sp.pos, sp.teban_sita == 1});
-  }
-  if (out.empty()) std::abort();
+  for (const SfenPosition& sp : bench::sfen_positions()) out.push_back({sp.pos, sp.teban_sita == 1});
   return out;
 }
 

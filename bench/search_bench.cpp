@@ -5,10 +5,10 @@
 // window's time budget ("depth").
 #include <benchmark/benchmark.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "bench_positions.h"
 #include "engine/yomi.h"
 #include "rules/sfen.h"
 
@@ -18,15 +18,7 @@ using namespace mirado;
 
 std::vector<Kyokumen> positions() {
   std::vector<Kyokumen> out;
-  std::ifstream in(std::string(MIRADO_BENCH_DIR) + "/positions.sfen");
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    SfenPosition sp;
-    std::string error;
-    if (parse_sfen(line, sp, error)) out.push_back(sp.pos);
-  }
-  if (out.empty()) std::abort();
+  for (const SfenPosition& sp : bench::sfen_positions()) out.push_back(sp.pos);
   return out;
 }
 
