@@ -163,16 +163,6 @@ void Taikyoku::kifu_yomikomi(const std::vector<KifuEntry>& entries) {
   j_.teban_nushi = j_.teban;
 }
 
-std::string kifu_sasenai(const std::vector<KifuEntry>& entries) {
-  if (entries.empty()) return kotowari_moji(Kotowari::kifu_kara);
-  Taikyoku t;
-  t.shinki();
-  t.kifu_yomikomi(entries);
-  while (!t.owatta() && t.kifu().kifu_ichi < t.kifu().kifu_nagasa)
-    if (std::string naze = t.kifu_susumu(); !naze.empty()) return naze;
-  return {};
-}
-
 std::string Taikyoku::kifu_susumu() {
   const int n = j_.kifu.kifu_ichi + 1;
   const KifuEntry e = j_.kifu.at(n);
