@@ -173,7 +173,9 @@ std::string Taikyoku::kifu_susumu() {
   ou_tori(e.tori_koma);
   j_.jikan_ue = e.ue_ato;
   j_.jikan_sita = e.sita_ato;
-  j_.teban = aite(j_.teban);
+  // The side to move follows from the piece moved, as a step back takes it: a record
+  // kept from a game whose other side moved first stays in step with its turns.
+  j_.teban = aite(e.moto_koma > 0 ? j_.ue_gawa : j_.sita_gawa);
   return {};
 }
 

@@ -99,6 +99,17 @@ TEST(TaikyokuState, ALoadedRecordStepsForwardAndBackWithoutAWindow) {
   EXPECT_EQ(t.tesuu(), 0);
   EXPECT_EQ(t.jikan_sita(), 0);
 
+  // A record the upper pieces began, stepped in a game that says the lower pieces move
+  // first (one begun between people after a game the computer opened): its first turn
+  // still hands the turn to the lower pieces.
+  t.shinki();
+  t.kifu_yomikomi({test::kifu_te_of(7, 3, 7, 4, HU, HU), test::kifu_te_of(7, 7, 7, 6, -HU, -HU),
+                   test::kifu_te_of(3, 3, 3, 4, HU, HU)});
+  t.ningen_kaishi(0);
+  ASSERT_EQ(t.teban(), t.sita_gawa());
+  for (int i = 0; i < 3; ++i) ASSERT_EQ(t.kifu_susumu(), "");
+  EXPECT_EQ(t.teban(), t.sita_gawa());
+
   // An entry that does not fit the board is refused with its line, and nothing moves.
   std::vector<KifuEntry> bad = entries;
   bad[2].tori_koma = HISHA;
