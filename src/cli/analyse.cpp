@@ -7,7 +7,7 @@
 // before and after, the loss in points of win chance and the class), then a summary line
 // with the count of each class per side. --svg writes the graph of the lower side's win
 // chance as a standalone SVG file. A record that cannot be read is refused with status
-// 2, one that cannot be played to its end with status 1.
+// 2, one that holds no move or breaks the rules of the game with status 1 (no SVG then).
 #include <cmath>
 #include <cstdio>
 #include <iostream>
@@ -136,6 +136,9 @@ int cmd_analyse(const AnalyseOptions& o) {
   std::string error;
   KifuFile f;
   if (!read_kifu_file(o.path, f, error)) return fail("analyse", error);
+  // A record `kifu` and the window refuse is refused here too, before any SVG is written.
+  if (const KifuKensa kensa = kifu_kensa(f); !kensa.naze.empty())
+    return fail("analyse", o.path + (kensa.gyou > 0 ? ": line " + std::to_string(kensa.gyou) : "") + ": " + kensa.naze, 1);
   std::vector<KaisekiKyokumen> turns;
   int gyou = 0;
   if (const std::string naze = kaiseki_kyokumen(f.entries, turns, &gyou); !naze.empty())

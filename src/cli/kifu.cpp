@@ -1,7 +1,8 @@
 // mirado-cli kifu FILE [--write OUT | --list]: loads a record file as the game does,
 // steps through every entry and prints the header, the entries and the position after
 // each step; with --write saves the loaded record again. A record the window would
-// refuse (an entry that cannot be played) is reported with its line and exits 1.
+// refuse (an entry that is no legal move in its place) is reported with its line and
+// exits 1, the JSON naming the same line.
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -54,7 +55,9 @@ int cmd_kifu(const KifuOptions& o) {
   KifuFile f;
   std::string error;
   if (!read_kifu_file(path, f, error)) return fail("kifu", error);
-  const std::string refused = kifu_sasenai(f.entries);
+  // Checked by the rules of the game, as the window checks a record it loads.
+  const KifuKensa kensa = kifu_kensa(f);
+  const std::string& refused = kensa.naze;
   if (!refused.empty()) fail("kifu", refused, 1);
   if (list) return refused.empty() ? print_list(f) : 1;
 
@@ -66,16 +69,15 @@ int cmd_kifu(const KifuOptions& o) {
   for (const KifuEntry& e : f.entries) out["entries"].push_back(entry_json(e));
   out["positions"] = json::array();
   out["error"] = nullptr;
-  // Stepped as the game steps a loaded record with 進.
+  if (!refused.empty()) out["error"] = {{"line", kensa.gyou}, {"message", refused}};
+  // Stepped as the game steps a loaded record with 進, up to the entry refused.
   Taikyoku t;
   t.shinki();
   t.kifu_yomikomi(f.entries);
   while (t.kifu().kifu_ichi < t.kifu().kifu_nagasa) {
     const int line = t.kifu().at(t.kifu().kifu_ichi + 1).gyou;
-    if (const std::string naze = t.kifu_susumu(); !naze.empty()) {
-      out["error"] = {{"line", line}, {"message", naze}};
-      break;
-    }
+    if (!refused.empty() && line == kensa.gyou) break;
+    if (!t.kifu_susumu().empty()) break;
     out["positions"].push_back(to_sfen(t.pos(), t.teban() == t.sita_gawa(), t.tesuu() + 1));
   }
 

@@ -283,10 +283,10 @@ std::vector<Command> add_commands(CLI::App& app, Args& a) {
   return out;
 }
 
-// An error in the program's own arguments: the usage too, as it may be a first try.
-int program_error(const CLI::App& app, const std::string& message) {
-  std::fprintf(stderr, "%s: %s\n%sTry '%s --help' for more information.\n", kName, message.c_str(),
-               Help().make_usage(&app, kName).c_str(), kName);
+// An error in the program's own arguments: one line, as every usage error, pointing to
+// the help, as it may be a first try.
+int program_error(const std::string& message) {
+  std::fprintf(stderr, "%s: %s (try '%s --help')\n", kName, message.c_str(), kName);
   return kBadInput;
 }
 
@@ -304,7 +304,7 @@ int usage_error(const CLI::App& app, const CLI::ParseError& e) {
   // CLI11 names the command in front of some messages; it is named once, below.
   if (const std::string prefix = where.get_name() + ": "; message.rfind(prefix, 0) == 0)
     message.erase(0, prefix.size());
-  return given.empty() ? program_error(app, message) : fail(where.get_name(), message, kBadInput);
+  return given.empty() ? program_error(message) : fail(where.get_name(), message, kBadInput);
 }
 
 }  // namespace
@@ -325,8 +325,8 @@ int main(int argc, char** argv) {
     std::puts("mirado-cli " MIRADO_VERSION);
     return 0;
   }
-  if (args.version) return program_error(app, "--version takes no command");
-  if (no_command) return program_error(app, "a command is required");
+  if (args.version) return program_error("--version takes no command");
+  if (no_command) return program_error("a command is required");
   for (const Command& c : commands)
     if (c.app->parsed()) return c.run();
   return kBadInput;

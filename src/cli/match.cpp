@@ -9,8 +9,8 @@
 // board is turned for the side playing the lower pieces. A game ends as the computer's
 // procedures end it (a captured king, a mate found after a move) or is drawn at the move
 // cap. Progress goes to stderr; the result is one JSON object. With --pgn-like every game
-// is written into DIR as a record file the game can load (openings without their moves
-// are recorded from the opening position, which only the start position can load).
+// is written into DIR as a record file the game can load: from the even start with the
+// opening's moves, so an opening elsewhere without its moves is refused before play.
 //
 // `openings` prints a set of openings made of two whole turns of random quiet legal
 // moves from the start, each with its moves; the built-in set was made with it.
@@ -35,6 +35,7 @@
 #include "engine/tansaku.h"
 #include "engine/yomi.h"
 #include "kifu/file_io.h"
+#include "kifu/kensa.h"
 #include "kifu/kifu_file.h"
 #include "rules/sfen.h"
 #include "taikyoku/taikyoku.h"
@@ -49,9 +50,12 @@ using namespace mirado;
 // A million openings fit in far less; a bigger file is no set of openings.
 constexpr std::size_t kOpeningsSaidaiByte = 64u << 20;
 
+// One line of a set of openings, kept as the text it was read from (which outlives it): a
+// parsed position is some fifty times the size of its line, and a set may hold a million.
 struct Opening {
-  SfenPosition sp;
-  std::vector<KifuEntry> moves;  // how it arose from the start, when known
+  int line = 0;             // in its file
+  std::string_view sfen;
+  std::string_view moves;   // how it arose from the start, in record form, when known
 };
 
 // A move in record form: source column and row (for a drop the hand cell's row),
@@ -77,41 +81,93 @@ bool parse_entry_text(const std::string& s, KifuEntry& e) {
   return true;
 }
 
-// One opening a line: the SFEN, then optionally " ; " and the moves from the start.
-bool parse_openings(const std::string& text, std::vector<Opening>& out, std::string& error) {
-  std::istringstream in(text);
-  std::string line;
-  int n = 0;
-  while (std::getline(in, line)) {
-    ++n;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.find_first_not_of(" \t") == std::string::npos || line[0] == '#') continue;
-    Opening o;
-    std::string sfen = line, moves;
-    if (const auto semi = line.find(';'); semi != std::string::npos) {
-      sfen = line.substr(0, semi);
-      moves = line.substr(semi + 1);
-    }
-    while (!sfen.empty() && sfen.back() == ' ') sfen.pop_back();
-    std::string why;
-    if (!parse_sfen(sfen, o.sp, why)) {
-      error = "line " + std::to_string(n) + ": bad SFEN: " + why;
+// The position of an opening and its moves; false with the reason when either is bad.
+bool parse_opening(const Opening& o, SfenPosition& sp, std::vector<KifuEntry>& moves, std::string& error) {
+  std::string why;
+  if (!parse_sfen(o.sfen, sp, why)) {
+    error = "line " + std::to_string(o.line) + ": bad SFEN: " + why;
+    return false;
+  }
+  moves.clear();
+  std::istringstream ms{std::string(o.moves)};
+  for (std::string word; ms >> word;) {
+    KifuEntry e;
+    if (!parse_entry_text(word, e)) {
+      error = "line " + std::to_string(o.line) + ": bad move '" + word + "'";
       return false;
     }
-    std::istringstream ms(moves);
-    std::string word;
-    while (ms >> word) {
-      KifuEntry e;
-      if (!parse_entry_text(word, e)) {
-        error = "line " + std::to_string(n) + ": bad move '" + word + "'";
-        return false;
-      }
-      o.moves.push_back(e);
-    }
-    out.push_back(o);
+    moves.push_back(e);
+  }
+  return true;
+}
+
+// One opening a line: the SFEN, then optionally " ; " and the moves from the start. Each
+// line is checked here and parsed again when its games are played.
+bool parse_openings(std::string_view text, std::vector<Opening>& out, std::string& error) {
+  int n = 0;
+  SfenPosition sp;
+  std::vector<KifuEntry> moves;
+  while (!text.empty()) {
+    const std::size_t end = std::min(text.find('\n'), text.size());
+    std::string_view line = text.substr(0, end);
+    text.remove_prefix(std::min(end + 1, text.size()));
+    ++n;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line.find_first_not_of(" \t") == std::string_view::npos || line[0] == '#') continue;
+    Opening o;
+    o.line = n;
+    const std::size_t semi = line.find(';');
+    o.sfen = line.substr(0, semi);
+    if (semi != std::string_view::npos) o.moves = line.substr(semi + 1);
+    while (!o.sfen.empty() && o.sfen.back() == ' ') o.sfen.remove_suffix(1);
+    if (!parse_opening(o, sp, moves, error)) return false;
+    out.push_back(std::move(o));
   }
   if (out.empty()) error = "no openings";
   return !out.empty();
+}
+
+// Fills in what each move of an opening took, played from the even position, as a record
+// keeps it; returns the position they lead to.
+Kyokumen toru_koma(std::vector<KifuEntry>& moves) {
+  Kyokumen p;
+  p.shoki_haichi();
+  for (KifuEntry& e : moves) {
+    e.tori_koma = on_ban(e.te.tc, e.te.tr) ? p.ban[e.te.tc][e.te.tr] : kara;
+    if (te_kensa(p, e) != Kotowari::nashi) break;  // refused whole by the check
+    do_move(p, kifu_te(e));
+  }
+  return p;
+}
+
+bool onaji_kyokumen(const Kyokumen& a, const Kyokumen& b) {
+  for (int c = 1; c <= 9; ++c)
+    for (int r = 1; r <= 9; ++r)
+      if (a.ban[c][r] != b.ban[c][r]) return false;
+  for (int k = 1; k <= 7; ++k)
+    if (a.mochigoma_sita[k] != b.mochigoma_sita[k] || a.mochigoma_ue[k] != b.mochigoma_ue[k]) return false;
+  return true;
+}
+
+// A record starts from the even position: an opening elsewhere can be written only through
+// the moves that lead to it, played by the rules of the game. Empty when its games can be
+// recorded, else why not.
+std::string kiroku_dekinai(const Opening& o) {
+  SfenPosition sp;
+  std::vector<KifuEntry> moves;
+  std::string error;
+  if (!parse_opening(o, sp, moves, error)) return error;
+  Kyokumen p;
+  p.shoki_haichi();
+  const std::string where = "line " + std::to_string(o.line) + ": ";
+  if (moves.empty())
+    return onaji_kyokumen(p, sp.pos) ? std::string()
+                                     : where + "a record cannot start from this position; give the moves that lead to it (SFEN ; moves)";
+  p = toru_koma(moves);
+  if (const std::string naze = kifu_sasenai(moves, {0, true}); !naze.empty())
+    return where + "its moves are not legal: " + naze;
+  if (!onaji_kyokumen(p, sp.pos)) return where + "its moves do not lead to its position";
+  return {};
 }
 
 // The move of a turn played on the turned board, back on the real one, in record form;
@@ -211,9 +267,12 @@ struct GameResult {
 
 GameResult play_game(const Opening& o, bool a_sita, const cli::MatchOptions& set, Yomi& yomi) {
   GameResult g;
-  g.record = o.moves;
-  Kyokumen p = o.sp.pos;
-  bool sita_to_move = o.sp.teban_sita == 1;
+  SfenPosition sp;
+  std::string error;
+  parse_opening(o, sp, g.record, error);  // checked when the set was read
+  toru_koma(g.record);
+  Kyokumen p = sp.pos;
+  bool sita_to_move = sp.teban_sita == 1;
   const Side sita{a_sita ? set.level_a : set.level_b, a_sita};
   const Side ue{a_sita ? set.level_b : set.level_a, !a_sita};
   double jikan[2] = {0, 0};  // thinking time of the lower and upper player, for the record
@@ -307,9 +366,9 @@ bool write_record(const std::filesystem::path& dir, int index, const cli::MatchO
   return write_file_atomically(dir / (std::string(name) + std::string(KIFU_KAKUCHOUSHI)), *bytes, error);
 }
 
-// The match's openings: a file's, or the built-in set. Returns the exit status on failure.
-int load_openings(const std::string& path, std::vector<Opening>& openings) {
-  std::string text;
+// The match's openings: a file's, read into `text`, or the built-in set. Returns the exit
+// status on failure.
+int load_openings(const std::string& path, std::string& text, std::vector<Opening>& openings) {
   if (path.empty()) {
     text = cli::BUILTIN_OPENINGS;
   } else {
@@ -425,9 +484,17 @@ namespace mirado::cli {
 int cmd_openings(const OpeningsOptions& o) { return make_openings(o.n, o.seed); }
 
 int cmd_match(const MatchOptions& set) {
+  std::string text;  // the openings point into it
   std::vector<Opening> openings;
-  if (const int status = load_openings(set.openings_path, openings); status != 0) return status;
+  if (const int status = load_openings(set.openings_path, text, openings); status != 0) return status;
   const long long games = set.games != 0 ? set.games : 2 * static_cast<long long>(openings.size());
+  if (!set.out_dir.empty()) {
+    // Refused before play: a record written from a start it cannot express would load nowhere.
+    const std::size_t used = static_cast<std::size_t>(std::min<long long>((games + 1) / 2, static_cast<long long>(openings.size())));
+    for (std::size_t i = 0; i < used; ++i)
+      if (const std::string naze = kiroku_dekinai(openings[i]); !naze.empty())
+        return fail("match", (set.openings_path.empty() ? "built-in openings: " : set.openings_path + ": ") + naze + " (--pgn-like)");
+  }
   if (!set.out_dir.empty()) {
     std::error_code ec;
     std::filesystem::create_directories(set.out_dir, ec);

@@ -51,14 +51,20 @@ Kotowari te_kensa(const Kyokumen& p, const KifuEntry& e) {
   return on_ban(e.te.fc, e.te.fr) ? board_move_kensa(p, e) : drop_kensa(p, e);
 }
 
+int kifu_gyou(const KifuEntry& e, int n) {
+  // A move played here would be on line n + 3 of its saved file.
+  return e.gyou > 0 ? e.gyou : n + 3;
+}
+
+std::string sasenai_moji(const KifuEntry& e, int n, Kotowari naze, Dankai d) {
+  std::string moji = "棋譜の" + std::to_string(kifu_gyou(e, n)) + "行目の手は盤上で指せません\n";
+  if (naze == Kotowari::ran_kaketa) moji += "行の" + std::to_string(e.kaketa_ran);
+  return moji + kotowari_moji(naze, d);
+}
+
 std::string sasenai_riyuu(const Kyokumen& p, const KifuEntry& e, int n) {
   const Kotowari naze = te_kensa(p, e);
-  if (naze == Kotowari::nashi) return {};
-  // A move played here would be on line n + 3 of its saved file.
-  const int gyou = e.gyou > 0 ? e.gyou : n + 3;
-  std::string moji = "棋譜の" + std::to_string(gyou) + "行目の手は盤上で指せません\n";
-  if (naze == Kotowari::ran_kaketa) moji += "行の" + std::to_string(e.kaketa_ran);
-  return moji + kotowari_moji(naze);
+  return naze == Kotowari::nashi ? std::string() : sasenai_moji(e, n, naze);
 }
 
 TeModoshi kifu_modoshi(const KifuEntry& e) {

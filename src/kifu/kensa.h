@@ -17,6 +17,11 @@ Kotowari te_kensa(const Kyokumen& p, const KifuEntry& e);
 // The whole message for entry n when it cannot be stepped forward on `p` (its file line
 // and the reason), empty when it can.
 std::string sasenai_riyuu(const Kyokumen& p, const KifuEntry& e, int n);
+// The whole message for entry n refused for `naze` in phase `d`: its file line, then the
+// reason (the words the player is told for that refusal in that phase).
+std::string sasenai_moji(const KifuEntry& e, int n, Kotowari naze, Dankai d = Dankai::ichi);
+// The file line of entry n: its own, or where a move played here would stand once saved.
+int kifu_gyou(const KifuEntry& e, int n);
 
 // The move of a record entry as it is played; a drop names the hand slot of the piece it drops.
 Te kifu_te(const KifuEntry& e);

@@ -32,6 +32,8 @@ const char* kotowari_moji(Kotowari k, Dankai d) {
     case Kotowari::uchi_chigai: return "置いた駒が打った駒と違います";
     case Kotowari::mochigoma_nashi: return "持駒にない駒を打つ手です";
     case Kotowari::uchi_saki_ari: return "駒のある升に打つ手です";
+    case Kotowari::narenai: return "成れない所で成る手です";
+    case Kotowari::owatta_ato: return "この対局は終わっています";
   }
   return "";
 }

@@ -42,6 +42,8 @@ enum class Kotowari {
   uchi_chigai,       // what was placed is not the piece dropped
   mochigoma_nashi,   // the piece is not in hand
   uchi_saki_ari,     // a drop onto an occupied square
+  narenai,           // it promotes where the piece may not promote
+  owatta_ato,        // it comes after the game has ended
 };
 
 // The words of a refusal as the player is told them; `d` is the phase a move was refused

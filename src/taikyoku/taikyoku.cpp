@@ -163,16 +163,6 @@ void Taikyoku::kifu_yomikomi(const std::vector<KifuEntry>& entries) {
   j_.teban_nushi = j_.teban;
 }
 
-std::string kifu_sasenai(const std::vector<KifuEntry>& entries) {
-  if (entries.empty()) return kotowari_moji(Kotowari::kifu_kara);
-  Taikyoku t;
-  t.shinki();
-  t.kifu_yomikomi(entries);
-  while (!t.owatta() && t.kifu().kifu_ichi < t.kifu().kifu_nagasa)
-    if (std::string naze = t.kifu_susumu(); !naze.empty()) return naze;
-  return {};
-}
-
 std::string Taikyoku::kifu_susumu() {
   const int n = j_.kifu.kifu_ichi + 1;
   const KifuEntry e = j_.kifu.at(n);
@@ -183,7 +173,9 @@ std::string Taikyoku::kifu_susumu() {
   ou_tori(e.tori_koma);
   j_.jikan_ue = e.ue_ato;
   j_.jikan_sita = e.sita_ato;
-  j_.teban = aite(j_.teban);
+  // The side to move follows from the piece moved, as a step back takes it: a record
+  // kept from a game whose other side moved first stays in step with its turns.
+  j_.teban = aite(e.moto_koma > 0 ? j_.ue_gawa : j_.sita_gawa);
   return {};
 }
 

@@ -20,6 +20,8 @@
 
 namespace mirado {
 
+struct KifuFile;
+
 // One of the two armies: the one that moved first (sente) or second (gote); nashi before
 // a game, and for no winner. Which of them plays the lower pieces changes with the kind of
 // game and with a flip.
@@ -213,6 +215,11 @@ class Taikyoku {
   // One entry back (kifu().kifu_ichi >= 1): board, hands, clocks, turn and counters as
   // before it.
   void kifu_modosu();
+  // A record's entry played as the move due, by the rules of play, to check a record: refused
+  // with nothing changed, or made with the turn and the game going on as in play. `com`:
+  // the turn may be the computer's, whose procedures play moves a person may not (see
+  // kifu_kensa.cpp).
+  Kotowari kifu_de_sasu(const KifuEntry& e, bool com);
   // Stepping begins (進, 戻): play will resume from where it stops. Stepping back also
   // reopens a game a captured king had ended.
   void susumi_hajime() { j_.saikai_machi = true; }
@@ -249,6 +256,8 @@ class Taikyoku {
 
  private:
   void ou_tori(int torareru);
+  // A phase of the computer's turn that found no move to play: the turn goes on without it.
+  void dankai_tobasu();
   // The record entry of a move about to be made: `te` with the code it places, and the
   // code that stood on its source.
   void kiroku(const Te& te, int moto_koma, double sita_ato, double ue_ato);
@@ -270,11 +279,27 @@ class Taikyoku {
   Joutai j_;
 };
 
-// Why a loaded record is refused: it holds no move, or stepping it through from the
-// starting position on a scratch game stops at an entry that cannot be played (the
-// message stepping would give there). Empty when every entry can be played (up to a
-// captured king).
-std::string kifu_sasenai(const std::vector<KifuEntry>& entries);
+// How a record is checked: the handicap its game started from, and whether the computer
+// played the lower pieces too (a match's records name a level for them).
+struct KifuKensaSettei {
+  int handicap = 0;
+  bool sita_com = false;
+};
+// What checking a record found: why its first entry that is no legal move in its place is
+// refused (empty when every entry is one), and that entry's file line.
+struct KifuKensa {
+  std::string naze;
+  int gyou = 0;
+};
+// A record checked by the rules of the game from its start: every entry must be the move
+// due (the right side's piece, a movement or drop the piece may make, promotion where it
+// may or must, the third move's limits, the king's safety for a person's move) and none
+// may follow the end of the game. A record without moves is refused too.
+KifuKensa kifu_kensa(const std::vector<KifuEntry>& entries, const KifuKensaSettei& s = {});
+// The same for a record file, the computer's sides read from its header.
+KifuKensa kifu_kensa(const KifuFile& f);
+// The message of kifu_kensa: empty when the record plays.
+std::string kifu_sasenai(const std::vector<KifuEntry>& entries, const KifuKensaSettei& s = {});
 
 // The turns of a record for analysis (engine/kaiseki.h), three entries to a turn, as
 // stepping through it from the start plays them. A last turn cut short is kept when it

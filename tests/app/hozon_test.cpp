@@ -232,6 +232,30 @@ TEST_F(ResumeAfterQuit, ATurnLeftHalfWayGoesOnWhereItStopped) {
   EXPECT_EQ(h.game.taikyoku().dankai(), Dankai::ichi);
 }
 
+// A kept game is checked from the position its handicap left: the lower silver goes where
+// the bishop stood before it was taken off.
+TEST_F(ResumeAfterQuit, AHandicapGameIsCheckedFromItsOwnStart) {
+  {
+    Harness h;
+    h.game.on_load();
+    h.game.on_menu(Menu::START);
+    h.game.lebel_down();
+    ASSERT_EQ(h.game.taikyoku().pos().ban[2][8], kara);
+    for (const auto& m : {std::array{3, 9, 2, 8}, std::array{3, 3, 3, 4}, std::array{7, 7, 7, 6}}) {
+      test::press(h.game, m[0], m[1]);
+      test::press(h.game, m[2], m[3]);
+    }
+    ASSERT_EQ(h.game.taikyoku().kifu().kifu_ichi, 3);
+    h.game.on_key(27);
+  }
+  Harness h;
+  h.game.on_load();
+  h.game.on_menu(Menu::TSUZUKI);
+  for (const test::Box& b : h.ui.boxes) EXPECT_NE(b.title, "続きから") << b.text;  // no refusal
+  EXPECT_EQ(h.game.taikyoku().kifu().kifu_ichi, 3);
+  EXPECT_EQ(h.game.taikyoku().pos().ban[2][8], -GIN);
+}
+
 TEST_F(ResumeAfterQuit, AComputerGameGoesOnAgainstTheComputerAtItsLevel) {
   std::string sfen;
   {
@@ -297,6 +321,23 @@ TEST_F(ResumeAfterQuit, OnlyAGameInProgressIsKeptAndABadFileIsRefused) {
   h.game.on_menu(Menu::TSUZUKI);
   EXPECT_EQ(h.sound.log.back(), "play snd_kinshi");
   EXPECT_EQ(to_sfen(h.game.taikyoku().pos(), true, 1), before);
+  // A kept game is checked by the rules of the game too: the line they forbid is named,
+  // and the game on the board stays.
+  h.game.on_menu(Menu::START);
+  turn_moves(h, 3);
+  const std::string after_turn = to_sfen(h.game.taikyoku().pos(), true, 1);
+  for (const test::IhanKifu& k : test::ihan_kifu_kaku()) {
+    SCOPED_TRACE(k.name);
+    int bad = 0;
+    const auto kept = encode_kifu("中断した対局", "人間", "人間", parse_kifu(read_bytes(k.name + ".棋譜")).entries, bad);
+    ASSERT_TRUE(kept);
+    write_bytes("中断.棋譜", *kept);
+    h.sound.log.clear();
+    h.game.on_menu(Menu::TSUZUKI);
+    EXPECT_EQ(h.ui.boxes.back().text, "棋譜の" + std::to_string(k.line) + "行目の手は盤上で指せません\n" + k.naze);
+    EXPECT_EQ(h.sound.log.back(), "play snd_kinshi");
+    EXPECT_EQ(to_sfen(h.game.taikyoku().pos(), true, 1), after_turn);
+  }
 }
 
 // Quitting with a game that cannot be kept (a folder of that name, a read-only kept game,

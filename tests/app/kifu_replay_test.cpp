@@ -193,6 +193,9 @@ TEST_F(KifuReplay, ARecordWithAnEntryThatCannotBePlayedIsRefusedWithItsLine) {
       {L(TE_SITA, 3, 5, 5, HU, HU, 0), "駒台と打った駒の持ち主が違います"},
       {L(7, 3, 7, 4, KYOU, HU, 0), "置いた駒が動かした駒とも、その成駒とも違います"},
       {L(7, 3, 7, 4, HU, HU, HU), "取った駒が移動先の駒と違います"},
+      {L(7, 3, 7, 4, TO, HU, 0), "成れない所で成る手です"},  // the upper pawn far from its zone
+      {L(7, 3, 7, 5, HU, HU, 0), "その駒はそこへ動けません"},  // two squares
+      {L(3, 6, 3, 5, -HU, -HU, 0), "2手目は相手の駒を動かします"},
       {L(8, 2, 7, 3, KAKU, KAKU, HU), "自分の駒を取る手です"},
       {"\t", "行の1番目の欄に数字がありません"},  // not blank, yet no field holds a value
       {L(7, 3, 7, 4, HU, HU, 0).substr(0, 27), "行の10番目の欄に数字がありません"},  // cut in the clocks
@@ -215,11 +218,21 @@ TEST_F(KifuReplay, ARecordWithAnEntryThatCannotBePlayedIsRefusedWithItsLine) {
     EXPECT_EQ(g.taikyoku().dankai(), Dankai::ni);
     EXPECT_TRUE(test::same_position(g.taikyoku().pos(), before));
   }
-  // A promotion is the moved piece's own promotion, and is played.
-  load({kPawn, L(7, 3, 7, 4, TO, HU, 0)});
+  // Lines the rules forbid, a finished game played on included (it loaded as "0/62手").
+  for (const test::IhanKifu& k : test::ihan_kifu_kaku()) {
+    h.ui.boxes.clear();
+    g.panel_file_click(k.name + ".棋譜");
+    ASSERT_EQ(h.ui.boxes.size(), 1u) << k.name;
+    EXPECT_EQ(last_box().text, "棋譜の" + std::to_string(k.line) + "行目の手は盤上で指せません\n" + k.naze);
+    EXPECT_FALSE(g.taikyoku().saisei_chu());
+    EXPECT_TRUE(test::same_position(g.taikyoku().pos(), before)) << k.name;
+  }
+  // A promotion is the moved piece's own promotion, where the piece may promote, and is
+  // played: the lower bishop takes the upper one through the file its pawn left.
+  load({kPawn, L(7, 3, 7, 4, HU, HU, 0), L(2, 8, 8, 2, -UMA, -KAKU, KAKU)});
   g.after();
-  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 2);
-  EXPECT_EQ(g.taikyoku().pos().ban[7][4], TO);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 3);
+  EXPECT_EQ(g.taikyoku().pos().ban[8][2], -UMA);
 }
 
 TEST(KifuKensa, DropsNeedAnEmptySquareAndAHeldPiece) {

@@ -33,7 +33,9 @@ class AnalyseCli : public test::KifuDir {
     const std::vector<KifuEntry> e = kyou_wo_toraseru_kiroku(blunder);
     ASSERT_FALSE(e.empty());
     int bad = 0;
-    const auto bytes = encode_kifu("blunder", "upper", "lower", e, bad);
+    // The blunder leaves the lower king attacked, which only the computer may: a match's
+    // computer played the lower pieces.
+    const auto bytes = encode_kifu("blunder", "LEVEL1", "LEVEL1", e, bad);
     ASSERT_TRUE(bytes);
     std::string error;
     ASSERT_TRUE(write_file_atomically("b.棋譜", *bytes, error)) << error;
@@ -94,6 +96,21 @@ TEST_F(AnalyseCli, RecordsThatCannotBeReadOrPlayedAreRefused) {
   EXPECT_EQ(bad.status, 1);
   EXPECT_NE(bad.out.find("line 6"), std::string::npos) << bad.out;
   EXPECT_EQ(bad.out.find("{"), std::string::npos);  // nothing half-analysed on stdout
+  // Whatever `kifu` refuses is refused here, with no graph: lines the rules forbid, and a
+  // record without moves.
+  write_bytes("kara.棋譜", "t\nu\nv\n");
+  std::vector<test::IhanKifu> refused = test::ihan_kifu_kaku();
+  refused.push_back({"kara", 0, "棋譜ﾌｧｲﾙにﾃﾞｰﾀがありません"});
+  for (const test::IhanKifu& k : refused) {
+    const test::CliRun r = test::run_cli("analyse " + k.name + ".棋譜 --nodes 100 --svg g.svg");
+    EXPECT_EQ(r.status, 1) << k.name << ": " << r.out;
+    EXPECT_NE(r.out.find(k.naze), std::string::npos) << r.out;
+    if (k.line > 0) {
+      EXPECT_NE(r.out.find("line " + std::to_string(k.line)), std::string::npos) << r.out;
+    }
+    EXPECT_EQ(r.out.find("{"), std::string::npos) << k.name;
+    EXPECT_FALSE(std::filesystem::exists("g.svg")) << k.name;
+  }
 }
 
 }  // namespace

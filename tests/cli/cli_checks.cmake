@@ -18,7 +18,7 @@ run_cli(0 "\"sita_outechu\":0" mate "${START}")
 run_cli(2 "missing king" maps "lnsg1gsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 1")
 run_cli(2 "rank 2" mate "lnsgkgsnl/1r5b/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 1")
 run_cli(2 "unknown letter" maps "lnsgkgsnl/1r5b1/ppppzpppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 1")
-run_cli(2 "Usage")
+run_cli(2 "^mirado-cli: a command is required \\(try 'mirado-cli --help'\\)\n$")
 
 # A usage error is one line naming the command, the option and the value given, with
 # exit 2, whichever command and kind of value it is.
@@ -35,8 +35,9 @@ run_cli(2 "^mirado-cli think: unknown argument '--games'\n$" think "${START}" --
 run_cli(2 "^mirado-cli kifu: unknown argument '--level'\n$" kifu none.棋譜 --level 3)
 run_cli(2 "^mirado-cli match: unknown argument '--candidates'\n$" match --a 1 --b 1 --candidates)
 run_cli(2 "^mirado-cli play: unknown argument 'second.txt'\n$" play first.txt second.txt)
-# Outside any command the usage follows, as the line may be a first try.
-run_cli(2 "^mirado-cli: unknown command 'frobnicate'\nUsage: mirado-cli .*--help" frobnicate)
+# Outside any command the line points to the help, as it may be a first try.
+run_cli(2 "^mirado-cli: unknown command 'frobnicate' \\(try 'mirado-cli --help'\\)\n$" frobnicate)
+run_cli(2 "^mirado-cli: --version takes no command \\(try 'mirado-cli --help'\\)\n$" --version kifu x.棋譜)
 
 # Each command's --help shows its own options on stdout and exits 0.
 foreach(case "think;--candidates;--games" "match;--games;--candidates" "kifu;--list;--nodes")

@@ -96,6 +96,30 @@ TEST_F(KifuCli, ARecordTheGameRefusesExitsWithOneAndItsLine) {
   EXPECT_NE(read_bytes("err.txt").find("番目の欄に数字がありません"), std::string::npos);
 }
 
+// A record is checked by the rules of the game, as the window checks it: a line that is no
+// legal move in its place (a finished game played on included) exits 1, the JSON and
+// stderr naming the same line, and the positions stop before it.
+TEST_F(KifuCli, ALineTheRulesForbidExitsWithOneAndItsLine) {
+  for (const test::IhanKifu& k : test::ihan_kifu_kaku()) {
+    SCOPED_TRACE(k.name);
+    const test::CliRun r = test::run_cli("kifu " + k.name + ".棋譜 2>err.txt", false);
+    EXPECT_EQ(r.status, 1) << r.out;
+    const json j = json::parse(r.out);
+    EXPECT_EQ(j["error"]["line"], k.line);
+    EXPECT_EQ(j["error"]["message"], "棋譜の" + std::to_string(k.line) + "行目の手は盤上で指せません\n" + k.naze);
+    EXPECT_EQ(j["positions"].size(), static_cast<std::size_t>(k.line - 4));
+    EXPECT_NE(read_bytes("err.txt").find(k.naze), std::string::npos);
+  }
+  // The game that ended loads and steps to its captured king.
+  int bad = 0;
+  const auto bytes = encode_kifu("t", "u", "v", test::ou_tori_kifu(), bad);
+  std::string error;
+  ASSERT_TRUE(bytes && write_file_atomically("owatta.棋譜", *bytes, error));
+  const test::CliRun ok = test::run_cli("kifu owatta.棋譜", false);
+  EXPECT_EQ(ok.status, 0) << ok.out;
+  EXPECT_EQ(json::parse(ok.out)["positions"].size(), 13u);
+}
+
 TEST_F(KifuCli, AFileThatCannotBeReadExitsWithTwo) {
   const test::CliRun missing = run("missing.棋譜");
   EXPECT_EQ(missing.status, 2);

@@ -92,6 +92,40 @@ TEST(Match, ProgressOnStderrAndOpeningsFromAFile) {
   EXPECT_EQ(j["games"], 2);
 }
 
+// --pgn-like writes only records that load: an opening with its moves is recorded from
+// the even start with them; one elsewhere without them, or with moves that do not lead to
+// it, is refused before play with one line and exit 2, and nothing is written.
+TEST(Match, RecordsOnlyWhatTheGameCanLoad) {
+  test::TempCwd cwd;
+  const std::string moves = "8,8,6,8,-900,-900 2,2,7,2,900,900 3,7,3,6,-10,-10 3,1,3,2,100,100 "
+                            "5,9,4,8,-950,-950 7,1,6,2,100,100";
+  const std::string sfen = "ln1gkg1nl/2s2srb1/ppppppppp/9/9/2P6/PP1PPPPPP/1B1K1R3/LNSG1GSNL b - 7";
+  {
+    std::ofstream("known.sfen") << sfen << " ; " << moves << "\n";
+    std::ofstream("bare.sfen") << "# a position no record can start from\n" << sfen << "\n";
+    std::ofstream("wrong.sfen") << sfen << " ; " << moves.substr(0, moves.rfind(' ')) << "\n";
+  }
+  const test::CliRun known = match("--a 1 --b 2 --openings known.sfen --max-moves 12 --pgn-like k");
+  ASSERT_EQ(known.status, 0) << known.out;
+  for (const char* name : {"k/game-001.棋譜", "k/game-002.棋譜"}) {
+    const test::CliRun loaded = test::run_cli(std::string("kifu '") + name + "'", false);
+    EXPECT_EQ(loaded.status, 0) << name << ": " << loaded.out;
+    const json kj = json::parse(loaded.out);
+    ASSERT_GE(kj["entries"].size(), 6u);
+    EXPECT_EQ(kj["entries"][0], json({8, 8, 6, 8, -900, -900, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(kj["positions"][5].get<std::string>().substr(0, sfen.size() - 2), sfen.substr(0, sfen.size() - 2));
+  }
+  for (const char* file : {"bare.sfen", "wrong.sfen"}) {
+    const test::CliRun r = match(std::string("--a 1 --b 2 --openings ") + file + " --pgn-like out", true);
+    EXPECT_EQ(r.status, 2) << file << ": " << r.out;
+    EXPECT_EQ(r.out.rfind(std::string("mirado-cli match: ") + file + ": line ", 0), 0u) << r.out;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << r.out;
+    EXPECT_FALSE(fs::exists("out")) << file;
+  }
+  // Without records the same openings are played.
+  EXPECT_EQ(match("--a 1 --b 2 --openings bare.sfen --max-moves 6").status, 0);
+}
+
 TEST(Match, BadOptionsAreRefusedWithOneLineAndExit2) {
   test::TempCwd cwd;
   {

@@ -16,6 +16,7 @@
 
 #include "cli/commands.h"
 #include "rules/sfen.h"
+#include "game_kensa.h"
 #include "temp_cwd.h"
 
 namespace mirado {
@@ -131,6 +132,8 @@ TEST(Golden, RandomGamesPlayAsRecorded) {
   for (const Section& s : sections(read_text(kDir + "/random.events.gz"))) {
     test::TempCwd cwd;
     now.push_back({s.name, play(s.body)});
+    // Every record a game saved loads again, checked by the rules of the game.
+    EXPECT_EQ(test::kaita_kifu_fusei(cwd.dir()), "") << s.name;
   }
   compare("random.jsonl.gz", now);
 }

@@ -10,6 +10,9 @@
 #include <optional>
 #include <string>
 
+#include <vector>
+
+#include "kifu/kifu_file.h"
 #include "temp_cwd.h"
 
 namespace mirado::test {
@@ -32,5 +35,60 @@ class KifuDir : public ::testing::Test {
  private:
   std::optional<TempCwd> cwd_;
 };
+
+// A record entry from its fields as a file holds them (the source's row as its own).
+inline KifuEntry kifu_te_of(int fc, int fr, int tc, int tr, int koma, int moto, int tori = 0) {
+  KifuEntry e;
+  e.te = Te{fc, fr, tc, tr, koma};
+  e.moto_koma = moto;
+  e.tori_koma = tori;
+  return e;
+}
+
+// A game of five turns that ends with the lower bishop taking the upper king: in the
+// fourth turn the upper king walks into the bishop's line, which a person may not do but
+// the computer's procedures, which keep no king safe, may.
+inline std::vector<KifuEntry> ou_tori_kifu() {
+  return {kifu_te_of(3, 7, 3, 6, -HU, -HU),     kifu_te_of(7, 3, 7, 4, HU, HU),
+          kifu_te_of(7, 7, 7, 6, -HU, -HU),     kifu_te_of(5, 1, 6, 2, OU, OU),
+          kifu_te_of(1, 7, 1, 6, -HU, -HU),     kifu_te_of(1, 3, 1, 4, HU, HU),
+          kifu_te_of(9, 7, 9, 6, -HU, -HU),     kifu_te_of(9, 3, 9, 4, HU, HU),
+          kifu_te_of(2, 7, 2, 6, -HU, -HU),     kifu_te_of(6, 2, 7, 3, OU, OU),
+          kifu_te_of(1, 6, 1, 5, -HU, -HU),     kifu_te_of(5, 3, 5, 4, HU, HU),
+          kifu_te_of(2, 8, 7, 3, -KAKU, -KAKU, OU)};
+}
+
+// A record file whose pieces stand where each line says, but one line of which is no
+// legal move in its place: its name, that line and the words it is refused with.
+struct IhanKifu {
+  std::string name;
+  int line;
+  std::string naze;
+};
+
+// Writes the records that break the rules into the working directory.
+inline std::vector<IhanKifu> ihan_kifu_kaku() {
+  const KifuEntry t1[3] = {kifu_te_of(7, 7, 7, 6, -HU, -HU), kifu_te_of(3, 3, 3, 4, HU, HU),
+                           kifu_te_of(2, 7, 2, 6, -HU, -HU)};
+  std::vector<KifuEntry> owari = ou_tori_kifu();
+  owari.push_back(kifu_te_of(5, 7, 5, 6, -HU, -HU));
+  const std::vector<std::pair<IhanKifu, std::vector<KifuEntry>>> cases = {
+      {{"nimasu", 4, "その駒はそこへ動けません"}, {kifu_te_of(3, 7, 3, 5, -HU, -HU)}},
+      {{"ushiro", 6, "その駒はそこへ動けません"}, {t1[0], t1[1], kifu_te_of(7, 6, 7, 7, -HU, -HU)}},
+      {{"hisha", 6, "その駒はそこへ動けません"}, {t1[0], t1[1], kifu_te_of(8, 8, 8, 3, -HISHA, -HISHA, HU)}},
+      {{"aite", 7, "自分の駒を動かす番です"}, {t1[0], t1[1], t1[2], kifu_te_of(1, 7, 1, 6, -HU, -HU)}},
+      {{"ichite", 6, "１手目に動かした駒は動かせません"}, {t1[0], t1[1], kifu_te_of(7, 6, 7, 5, -HU, -HU)}},
+      {{"owari", 17, "この対局は終わっています"}, owari},
+  };
+  std::vector<IhanKifu> out;
+  for (const auto& [ihan, entries] : cases) {
+    int bad = 0;
+    const auto bytes = encode_kifu("t", "u", "v", entries, bad);
+    std::string error;
+    if (!bytes || !write_file_atomically(ihan.name + ".棋譜", *bytes, error)) ADD_FAILURE() << ihan.name;
+    out.push_back(ihan);
+  }
+  return out;
+}
 
 }  // namespace mirado::test

@@ -382,6 +382,9 @@ class Soak {
       return kensa(Kind::reset, mae, mae_handicap);
     }
     kazoeru(mae_owatta, mae_ichi, s_->ui.kotoba);
+    for (const std::string& t : s_->ui.kotoba)
+      if (t == "棋譜を書き込みました")
+        if (std::string f = kaita_kifu_fusei("."); !f.empty()) return f;  // the soak saves here
     return kensa(kind, mae, mae_handicap);
   }
 

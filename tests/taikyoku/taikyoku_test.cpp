@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bench_positions.h"
+#include "kifu_support.h"
 #include "kyokumen_kensa.h"
 #include "te_ichiran.h"
 #include "kifu/kifu_file.h"
@@ -98,6 +99,17 @@ TEST(TaikyokuState, ALoadedRecordStepsForwardAndBackWithoutAWindow) {
   EXPECT_EQ(t.tesuu(), 0);
   EXPECT_EQ(t.jikan_sita(), 0);
 
+  // A record the upper pieces began, stepped in a game that says the lower pieces move
+  // first (one begun between people after a game the computer opened): its first turn
+  // still hands the turn to the lower pieces.
+  t.shinki();
+  t.kifu_yomikomi({test::kifu_te_of(7, 3, 7, 4, HU, HU), test::kifu_te_of(7, 7, 7, 6, -HU, -HU),
+                   test::kifu_te_of(3, 3, 3, 4, HU, HU)});
+  t.ningen_kaishi(0);
+  ASSERT_EQ(t.teban(), t.sita_gawa());
+  for (int i = 0; i < 3; ++i) ASSERT_EQ(t.kifu_susumu(), "");
+  EXPECT_EQ(t.teban(), t.sita_gawa());
+
   // An entry that does not fit the board is refused with its line, and nothing moves.
   std::vector<KifuEntry> bad = entries;
   bad[2].tori_koma = HISHA;
@@ -140,6 +152,78 @@ TEST(TaikyokuState, ARecordLineMissingAFieldIsRefusedWithItsLine) {
   ASSERT_EQ(f.entries.size(), 2u);
   EXPECT_EQ(kifu_sasenai(f.entries), "棋譜の5行目の手は盤上で指せません\n行の11番目の欄に数字がありません");
   EXPECT_EQ(kifu_sasenai({f.entries[0]}), "");
+}
+
+// A record is checked by the rules of play, not only by whether its pieces stand where it
+// says: each case is refused at its own line with the game's own words, and the record
+// up to it plays.
+TEST(TaikyokuState, ARecordIsRefusedAtTheFirstLineThatIsNoLegalMoveInItsPlace) {
+  auto te = [](int fc, int fr, int tc, int tr, int koma, int moto, int tori = 0) {
+    KifuEntry e;
+    e.te = Te{fc, fr, tc, tr, koma};
+    e.moto_koma = moto, e.tori_koma = tori;
+    return e;
+  };
+  // A whole first turn: a lower pawn, an upper pawn, another lower pawn.
+  const std::vector<KifuEntry> turn = {te(7, 7, 7, 6, -HU, -HU), te(3, 3, 3, 4, HU, HU),
+                                       te(2, 7, 2, 6, -HU, -HU)};
+  ASSERT_EQ(kifu_sasenai(turn), "");
+  auto with = [&](std::vector<KifuEntry> head, const KifuEntry& e) {
+    head.push_back(e);
+    return kifu_sasenai(head);
+  };
+  const std::string line = "棋譜の";
+  const std::string nai = "行目の手は盤上で指せません\n";
+  EXPECT_EQ(with({}, te(3, 7, 3, 5, -HU, -HU)), line + "4" + nai + "その駒はそこへ動けません");  // two squares
+  EXPECT_EQ(with({turn[0], turn[1]}, te(7, 6, 7, 7, -HU, -HU)),
+            line + "6" + nai + "その駒はそこへ動けません");  // backwards
+  EXPECT_EQ(with({turn[0], turn[1]}, te(8, 8, 8, 3, -HISHA, -HISHA, HU)),
+            line + "6" + nai + "その駒はそこへ動けません");  // a rook through its own pawn
+  EXPECT_EQ(with({turn[0]}, te(2, 7, 2, 6, -HU, -HU)),
+            line + "5" + nai + "2手目は相手の駒を動かします");  // the second move with its own piece
+  EXPECT_EQ(with(turn, te(1, 7, 1, 6, -HU, -HU)),
+            line + "7" + nai + "自分の駒を動かす番です");  // turn 2 begun with the opponent's piece
+  EXPECT_EQ(with({turn[0], turn[1]}, te(7, 6, 7, 5, -HU, -HU)),
+            line + "6" + nai + "１手目に動かした駒は動かせません");
+  EXPECT_EQ(with({turn[0]}, te(7, 3, 7, 4, HU, HU)), "");
+  EXPECT_EQ(with({turn[0], te(7, 3, 7, 4, HU, HU)}, te(7, 6, 7, 5, -HU, -HU)),
+            line + "6" + nai + "１手目に動かした駒は動かせません");
+  EXPECT_EQ(with({turn[0], te(7, 3, 7, 5, HU, HU, 0)}, te(8, 7, 8, 6, -HU, -HU)),
+            line + "5" + nai + "その駒はそこへ動けません");  // the upper pawn two squares
+  EXPECT_EQ(with({}, te(3, 7, 3, 6, -TO, -HU)), line + "4" + nai + "成れない所で成る手です");
+  // A line that its file gives keeps its own number.
+  std::vector<KifuEntry> numbered = {te(3, 7, 3, 5, -HU, -HU)};
+  numbered[0].gyou = 9;
+  EXPECT_EQ(kifu_kensa(numbered).gyou, 9);
+  EXPECT_EQ(kifu_sasenai({}), "棋譜ﾌｧｲﾙにﾃﾞｰﾀがありません");
+
+  // The computer keeps no king safe: the upper king walking into the lower bishop's line
+  // is taken, and the game ends there. A person may not move a king into attack: with
+  // the lower pieces (always a person's against the computer) the same is refused.
+  const std::vector<KifuEntry> owatta = test::ou_tori_kifu();
+  EXPECT_EQ(kifu_sasenai(owatta), "");
+  EXPECT_EQ(with(owatta, te(5, 7, 5, 6, -HU, -HU)), line + "17" + nai + "この対局は終わっています");
+  std::vector<KifuEntry> nite(owatta.begin(), owatta.begin() + 7);
+  nite.push_back(te(6, 2, 7, 3, OU, OU));  // the lower side's second move puts the upper king in the line
+  EXPECT_EQ(kifu_sasenai(nite), line + "11" + nai + "相手の玉が王手になる手です");
+  // A match's computer plays the lower pieces too.
+  EXPECT_EQ(kifu_sasenai(nite, {0, true}), "");
+
+  // The computer passes over a move it finds none for, and its record goes on with the
+  // next: its third move, with only the king it moved first, comes to nothing. Where it
+  // had a move, the next turn's piece is no piece of this move.
+  Taikyoku::Haichi h;
+  h.sfen = "4k4/9/9/9/9/9/9/9/4K4 w - 1";
+  h.dankai = Dankai::san;
+  h.santeme = {5, 1, 0, 0};
+  Taikyoku t = haichi(h);
+  EXPECT_EQ(t.kifu_de_sasu(te(5, 9, 5, 8, -OU, -OU), false), Kotowari::nashi);
+  EXPECT_EQ(t.dankai(), Dankai::ni);
+  EXPECT_EQ(t.teban_nushi(), t.sita_gawa());
+  h.sfen = "4k4/9/9/9/9/9/9/9/g3K4 w - 1";  // an upper gold too
+  t = haichi(h);
+  EXPECT_EQ(t.kifu_de_sasu(te(5, 9, 5, 8, -OU, -OU), false), Kotowari::dare_no_koma);
+  EXPECT_EQ(t.dankai(), Dankai::san);
 }
 
 // The computer's whole turn on a game: three moves, or one that mates and ends it.

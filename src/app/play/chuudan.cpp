@@ -121,6 +121,7 @@ bool saigo_no_chuudan() {
 // Sets `t` up as the kept game was, stepped to its end. Empty when it plays to its end,
 // else why not.
 std::string narabete_miru(Taikyoku& t, const Tsuzuki& z, const std::vector<KifuEntry>& entries) {
+  if (std::string naze = kifu_sasenai(entries, {z.handicap, false}); !naze.empty()) return naze;
   t.shinki();
   for (int i = 0; i < (z.handicap < 0 ? -z.handicap : z.handicap); ++i) t.handicap_kaeru(z.handicap > 0 ? 1 : -1);
   t.kifu_yomikomi(entries);

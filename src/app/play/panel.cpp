@@ -318,7 +318,7 @@ void Game::panel_file_click(const std::string& name) {
   }
   // A record without moves, or one that breaks part-way, is refused whole: the game on
   // the board stays.
-  if (const std::string naze = kifu_sasenai(f.entries); !naze.empty()) {
+  if (const std::string naze = kifu_kensa(f).naze; !naze.empty()) {
     snd_play(Oto::kinshi);
     msg(naze, "棋譜");
     return;
