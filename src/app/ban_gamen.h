@@ -50,7 +50,7 @@ class BanGamen {
   BanGamen(const BanGamen&) = delete;
   BanGamen& operator=(const BanGamen&) = delete;
 
-  // ---- drawing (view/egaku.cpp) ----
+  // ---- drawing (app/ban_gamen.cpp) ----
   void koma_egaku(int code, double c, double r);
   void waku_egaku(int iro, double c, double r);
   // A cell's picture with the grid outline back on top: the picture covers the outline
@@ -75,7 +75,7 @@ class BanGamen {
   void te_egaku(const Te& te, int torareru);
   bool font_bold() const { return font_bold_; }  // the board's labels are bold once drawn
 
-  // ---- status texts and clocks (view/status.cpp) ----
+  // ---- status texts and clocks (app/ban_gamen_status.cpp) ----
   void level_hyouji(int lv);
   void handicap_hyouji(int h);
   void tesuu_hyouji(int n);

@@ -15,8 +15,8 @@
 // (app/mado_tetsuzuki.h): the board view, the switches, the options, the ports, and the
 // few procedures of the window object they call. It knows nothing of Qt; it draws, asks
 // and plays sounds only through the ports. Its procedures live in the folder of their
-// part: play in app/play/, the drawing in view/, settings, sounds and the about box in
-// media/.
+// part: the board view in app/ban_gamen*.cpp, play, settings, sounds and the about box in
+// app/play/.
 #pragma once
 
 #include <array>
@@ -72,7 +72,7 @@ class Game final : private MadoTetsuzuki {
   void on_close();                         // the window's close request
   bool quitting() const { return quitting_; }
 
-  // ---- game control (app/play/seigyo.cpp, app/play/taikyoku.cpp) ----
+  // ---- game control (app/play/seigyo.cpp, app/play/kaishi.cpp) ----
   void shinki_kyoku();
   // The window goes on with a game set up at a position (a position to study, a record's
   // middle): the turn's marks and the selection go, and the board is drawn anew.
@@ -113,7 +113,7 @@ class Game final : private MadoTetsuzuki {
   // The window is closing: the computer's turn was given up.
   bool com_chuudan() const { return com_teban_.chuudan(); }
 
-  // ---- looking back at a game (app/hint_kaiseki.h, app/play/kaiseki.cpp) ----
+  // ---- looking back at a game (app/hint_kaiseki.h, app/play/kaiseki_menu.cpp) ----
   // ﾍﾙﾌﾟ → 解析: LEVEL4 judges every turn of the record beside the window (in place on a
   // fixed budget when yomi_nodes is set); chosen again while it runs, it is given up.
   const HintKaiseki& hint_kaiseki() const { return hint_kaiseki_; }
@@ -204,7 +204,7 @@ class Game final : private MadoTetsuzuki {
   // shown. False when the press is not part of a move (the computer played instead).
   bool saikai_suru();
 
-  // ---- drawing and the clocks (the board view: view/egaku.cpp, view/status.cpp) ----
+  // ---- drawing and the clocks (the board view: app/ban_gamen*.cpp) ----
   void zenbu_egaku() { gamen_.zenbu_egaku(); }
   // The clocks' texts on screen, lower side first; empty: none drawn.
   const std::string& tokei_moji(int i) const { return gamen_.tokei_moji(i); }
@@ -212,7 +212,7 @@ class Game final : private MadoTetsuzuki {
   void com_tokei(bool kangae_chu, double mikomi) { com_teban_.tokei(kangae_chu, mikomi); }
   void com_tejun_hyouji(int tejun) { com_teban_.tejun_hyouji(tejun); }
 
-  // ---- settings, options, sound, about box (media/) ----
+  // ---- settings, options, sound, about box (app/play/settei_menu.cpp, oto.cpp, about.cpp) ----
   // The player's data folder cannot be used (`naze`: why, then the folder): the options
   // start as their defaults, and neither they nor a game in progress are written anywhere.
   void hozon_basho_nashi(std::string naze) { hozon_fuka_ = std::move(naze); }
