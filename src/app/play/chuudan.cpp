@@ -255,7 +255,7 @@ void Game::tsuzuki() {
   shinki_kyoku();
   game() = shiken;
   level_settei(z->level);
-  zenbu_egaku();  // the clocks with it, as the kept game left them
+  gamen_.zenbu_egaku();  // the clocks with it, as the kept game left them
   gamen_.tesuu_hyouji(taikyoku_.tesuu());
   // Once resumed it is this game: never offered again as one left by quitting.
   if (!irekae) {
@@ -263,7 +263,7 @@ void Game::tsuzuki() {
       gamen_.shiraseru("中断した対局の棋譜を消せません（" + ec.message() + "）");
     fs::remove(kTokeiFile, ec);
   }
-  if (is_checked(Menu::BGM)) snd_loop(Oto::bgm);
+  if (is_checked(Menu::BGM)) onkyou_.snd_loop(Oto::bgm);
   aicon_ichi(taikyoku_.teban() == taikyoku_.ue_gawa() ? "上" : "下", taikyoku_.teban());
   saikai_suru();
 }

@@ -133,7 +133,7 @@ void Game::ibento_owari() {
   hint_kaiseki_.kaiseki_shirushi();
   // The clock of the holder runs whenever its charge does, whatever the move did.
   const bool timer = is_checked(Menu::KEIKA) && gamen_.tokei_hashiru();
-  if (timer != timer1()) set_timer(timer);
+  if (timer != mado_.timer1()) set_timer(timer);
   gamen_.jikan_awaseru();
   gamen_.joukyou_okuru();
 }
