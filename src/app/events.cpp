@@ -62,6 +62,18 @@ void Game::on_menu(Menu item) {
   }
 }
 
+// After every event: the analysis' marks, the turn's marks, the clock and the status line.
+void Game::ibento_owari() {
+  hint_kaiseki_.kaiseki_awaseru();
+  gamen_.shirushi_awaseru();
+  hint_kaiseki_.kaiseki_shirushi();
+  // The clock of the holder runs whenever its charge does, whatever the move did.
+  const bool timer = is_checked(Menu::KEIKA) && gamen_.tokei_hashiru();
+  if (timer != mado_.timer1()) set_timer(timer);
+  gamen_.jikan_awaseru();
+  gamen_.joukyou_okuru();
+}
+
 void Game::on_key(int ch) {
   if (ch == 27) on_close();
 }

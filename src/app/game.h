@@ -16,7 +16,7 @@
 // (app/mado_tetsuzuki.h): the board view, the switches, the options, the ports, and the
 // few procedures of the window object they call. It knows nothing of Qt; it draws, asks
 // and plays sounds only through the ports. Its procedures live in the folder of their
-// part: the board view in app/ban_gamen*.cpp, play, settings and the about box in
+// part: the board view in app/ban_gamen.cpp, play, settings and the about box in
 // app/play/.
 #pragma once
 
@@ -127,7 +127,7 @@ class Game final : private MadoTetsuzuki {
   void kaiseki_yameru() { hint_kaiseki_.kaiseki_yameru(); }  // the game is untouched
   void kaiseki_yamesaseru() { hint_kaiseki_.kaiseki_yamesaseru(); }  // told, not waited for
 
-  // ---- following a turn (app/play/shirushi.cpp, app/play/joukyou.cpp) ----
+  // ---- following a turn (app/play/shirushi.cpp) ----
   void chokuzen_menu();
   void ichiran_menu();
   void nari_kakunin_menu();
