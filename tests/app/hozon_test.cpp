@@ -279,19 +279,42 @@ TEST_F(ResumeAfterQuit, AComputerGameGoesOnAgainstTheComputerAtItsLevel) {
   EXPECT_EQ(h.ui.boxes.back().text, "あなたの番です");
 }
 
+// A clock whose wait, once the game holds `entries` record entries, is where the player
+// closes the window: the close comes while the computer shows its turn.
+class CloseClock : public test::SimClock {
+ public:
+  Game* game = nullptr;
+  int entries = -1;
+  void ato_de(double seconds, std::function<void()> step) override {
+    if (game && game->taikyoku().kifu().kifu_ichi == entries) {
+      entries = -1;
+      game->on_close();
+    }
+    SimClock::ato_de(seconds, std::move(step));
+  }
+};
+
 TEST_F(ResumeAfterQuit, QuittingInTheComputersTurnKeepsItsWholeTurnsOnly) {
   {
-    Harness h;
-    h.game.on_load();
-    h.game.on_menu(Menu::LEVEL1);
-    h.game.on_menu(Menu::SENTE);
-    turn_moves(h, 2);
-    h.ui.close = true;  // asked while the computer answers the third move
-    turn_moves(h, 0);
-    test::press(h.game, 2, 7);
-    test::press(h.game, 2, 6);
-    EXPECT_EQ(h.game.taikyoku().kifu().kifu_ichi, 4);  // its first move was made, then it stopped
-    h.game.on_close();
+    test::FakeCanvas canvas;
+    test::FakeUi ui;
+    CloseClock clock;
+    test::FakeSound sound;
+    Game g{Ports{&canvas, &ui, &clock, &sound, &sound}};
+    clock.game = &g;
+    g.on_load();
+    g.on_menu(Menu::LEVEL1);
+    g.on_menu(Menu::SENTE);
+    test::press(g, 7, 7);
+    test::press(g, 7, 6);
+    test::press(g, 3, 3);
+    test::press(g, 3, 4);
+    clock.entries = 4;  // closed while the computer shows its first move
+    test::press(g, 2, 7);
+    test::press(g, 2, 6);
+    EXPECT_TRUE(ui.quitted);
+    EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 4);  // its first move was made, then it stopped
+    EXPECT_FALSE(g.com_teban().shikouchu());
   }
   EXPECT_EQ(parse_kifu(read_bytes("中断.棋譜")).entries.size(), 3u);
   Harness h;

@@ -148,7 +148,12 @@ namespace {
 class MenuUi : public test::FakeUi {
  public:
   std::vector<bool> menus;
-  void set_menus_enabled(bool on) override { menus.push_back(on); }
+  std::vector<double> when;  // the clock at each switch
+  const test::SimClock* clock = nullptr;
+  void set_menus_enabled(bool on) override {
+    menus.push_back(on);
+    when.push_back(clock->t);
+  }
 };
 
 struct ComHyoujiHarness {
@@ -157,6 +162,7 @@ struct ComHyoujiHarness {
   test::SimClock clock;
   test::FakeSound sound;
   Game game{Ports{&canvas, &ui, &clock, &sound, &sound}};
+  ComHyoujiHarness() { ui.clock = &clock; }
 };
 
 // The computer's whole first turn after GOTE at LEVEL1: the seconds it took to show, and
@@ -171,6 +177,9 @@ std::pair<double, std::string> com_ban(Game::ComHyouji h, std::vector<bool>* men
   const double t0 = x.clock.t + 1.5;  // the start's own pause
   g.on_menu(Menu::GOTE);
   if (menus) *menus = x.ui.menus;
+  // Off from the first moment, the start's pause included, and back at the turn's end.
+  if (!x.ui.when.empty()) EXPECT_EQ(x.ui.when.front(), t0 - 1.5);
+  if (x.ui.when.size() == 2) EXPECT_EQ(x.ui.when.back(), x.clock.t);
   std::string board;
   for (int c = 1; c <= 9; ++c)
     for (int r = 1; r <= 9; ++r) board += std::to_string(g.taikyoku().pos().ban[c][r]) + ",";
