@@ -201,8 +201,9 @@ class LivePlayer : public QObject {
  private:
   void step() {
     if (next_ >= lines_.size() || window_.game().quitting()) return;
-    // The game plays on by itself (the computer's turn): the next line waits for it.
-    if (window_.game().machichu()) {
+    // The game plays on by itself (the computer's turn), or a box waits for its answer:
+    // the next line waits for them.
+    if (window_.game().machichu() || window_.busy()) {
       QTimer::singleShot(20, this, [this] { step(); });
       return;
     }

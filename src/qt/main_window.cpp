@@ -17,8 +17,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
-#include <QEventLoop>
-#include <QThread>
 #include <QTime>
 #include <cmath>
 #include <cstdio>
