@@ -430,18 +430,24 @@ TEST_F(WindowTest, AnalysisGraphStepsToTheTurnClicked) {
 }
 
 // A close while a box waits for its answer is not kept waiting for it: the box takes its
-// safe answer and the window goes.
+// safe answer and the window goes. The clocks tick on while the box is up.
 TEST_F(WindowTest, ACloseWhileABoxWaitsTakesItsSafeAnswerAndQuits) {
+  if (!game().is_checked(Menu::KEIKA)) window_->action(Menu::KEIKA)->trigger();
   window_->set_auto_answer(false);
   bool had_to_answer = false;
   int box_seen = 0;
+  std::string clock_at_first, clock_at_close;
   QTimer watch;
-  // The close once the box is up; if it did nothing, the box is answered here after a
-  // while so that the test ends.
+  // The close once the box has been up a while; if it did nothing, the box is answered
+  // here later so that the test ends.
   QObject::connect(&watch, &QTimer::timeout, window_.get(), [&] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box) return;
-    if (++box_seen == 1) window_->close();
+    if (++box_seen == 1) clock_at_first = game().tokei_moji(0);
+    if (box_seen == 30) {
+      clock_at_close = game().tokei_moji(0);
+      window_->close();
+    }
     if (box_seen == 60) {
       had_to_answer = true;
       box->done(0);
@@ -450,7 +456,9 @@ TEST_F(WindowTest, ACloseWhileABoxWaitsTakesItsSafeAnswerAndQuits) {
   watch.start(50);
   trigger(Menu::START);  // "先手の番です" waits for an answer
   watch.stop();
-  EXPECT_GE(box_seen, 1);
+  EXPECT_GE(box_seen, 30);
+  EXPECT_NE(clock_at_first, clock_at_close);  // 1.5 s later the first player's clock moved on
+  EXPECT_FALSE(clock_at_close.empty());
   EXPECT_FALSE(had_to_answer);
   EXPECT_TRUE(game().quitting());
 }
