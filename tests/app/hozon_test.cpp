@@ -325,6 +325,39 @@ TEST_F(ResumeAfterQuit, QuittingInTheComputersTurnKeepsItsWholeTurnsOnly) {
   EXPECT_EQ(h.game.taikyoku().teban_nushi(), h.game.taikyoku().sita_gawa());
 }
 
+// A close in the computer's turn that cannot keep the game asks; a player who stays
+// finds the computer's turn going on from where it stopped, its moves played once.
+TEST_F(ResumeAfterQuit, StayingAfterACloseInTheComputersTurnLetsItFinishTheTurn) {
+  fs::create_directory("中断.棋譜");  // the game cannot be kept
+  test::FakeCanvas canvas;
+  test::FakeUi ui;
+  CloseClock clock;
+  test::FakeSound sound;
+  Game g{Ports{&canvas, &ui, &clock, &sound, &sound}};
+  clock.game = &g;
+  g.on_load();
+  g.on_menu(Menu::LEVEL1);
+  g.on_menu(Menu::SENTE);
+  test::press(g, 7, 7);
+  test::press(g, 7, 6);
+  test::press(g, 3, 3);
+  test::press(g, 3, 4);
+  clock.entries = 4;  // closed while the computer shows its first move
+  test::press(g, 2, 7);
+  test::press(g, 2, 6);
+  ASSERT_EQ(ui.boxes.back().title, "終了");
+  EXPECT_EQ(ui.boxes.back().answer, Answer::no);  // the player stays
+  EXPECT_FALSE(ui.quitted);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 6);
+  EXPECT_EQ(g.taikyoku().teban_nushi(), g.taikyoku().sita_gawa());
+  EXPECT_FALSE(g.com_teban().shikouchu());
+  EXPECT_FALSE(g.machichu());
+  // Each of its moves was made once: the record plays by the rules to the board shown.
+  std::vector<KifuEntry> entries;
+  for (int i = 1; i <= 6; ++i) entries.push_back(g.taikyoku().kifu().at(i));
+  EXPECT_EQ(kifu_sasenai(entries), "");
+}
+
 TEST_F(ResumeAfterQuit, OnlyAGameInProgressIsKeptAndABadFileIsRefused) {
   {
     Harness h;  // no move made
