@@ -4,15 +4,15 @@
 // came of it. Here are the side effects around them: icons, label, clock, blink, the move
 // drawn with its list entry, sounds, messages and status texts, each at its time.
 
+#include <algorithm>
+#include <memory>
+
 #include "app/com_teban.h"
 #include "app/ban_gamen.h"
 #include "app/mado_joutai.h"
 #include "app/settei.h"
 #include "engine/tansaku.h"
 #include "engine/yomi.h"
-
-#include <algorithm>
-#include <memory>
 
 namespace mirado {
 

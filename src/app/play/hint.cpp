@@ -1,9 +1,9 @@
 // ﾋﾝﾄ: what LEVEL4 would play for the holder of the turn, shown on the board and under it.
+#include <memory>
+
 #include "app/ban_gamen.h"
 #include "app/hint_kaiseki.h"
 #include "engine/yomi.h"
-
-#include <memory>
 #include "kifu/ichiran.h"
 #include "kifu/kensa.h"
 #include "rules/ugoki.h"
