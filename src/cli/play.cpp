@@ -60,11 +60,11 @@ class RecordingUi : public Ui {
 };
 
 // Whole milliseconds, so waiting never drifts.
-class SimulatedClock : public Clock {
+class SimulatedClock : public JunjiClock {
  public:
   long long ms = 36000LL * 1000;
   double now() override { return static_cast<double>(ms % 86400000LL) / 1000.0; }
-  void wait(double seconds) override { ms += std::llround(seconds * 1000); }
+  void susumu(double seconds) override { ms += std::llround(seconds * 1000); }
 };
 
 // The product's sound library on a silent device, so a sound file is accepted or

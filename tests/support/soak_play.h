@@ -53,12 +53,11 @@ class RandomUi : public FakeUi {
 };
 
 // Seconds since midnight that wrap at midnight, as the real clock does.
-class WrapClock : public Clock {
+class WrapClock : public JunjiClock {
  public:
   double t = 86400 - 600;
   double now() override { return t; }
-  void wait(double s) override { susumu(s); }
-  void susumu(double s) {
+  void susumu(double s) override {
     t += s;
     while (t >= 86400) t -= 86400;
   }
