@@ -73,9 +73,7 @@ class Game final : private MadoTetsuzuki {
   void on_menu(Menu item);                 // a menu item clicked, or a top-level menu opened
   void on_mouse_down(int button, int shift, int x, int y);  // twips
   void on_key(int ch);
-  void on_timer() { gamen_.timer_tick(); }
   void on_close();                         // the window's close request
-  void on_poll() { hint_kaiseki_.on_poll(); }  // the window looks in on the analysis
   bool quitting() const { return quitting_; }
   // The game plays on by itself (a pause, the computer's turn, a hint being read): the
   // window's input is refused as the design refuses it then.

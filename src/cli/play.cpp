@@ -165,7 +165,7 @@ std::string Runner::apply(const std::string& line) {
     case Kind::wait:
       for (long long left = std::llround(e->seconds * 1000); left > 0; left -= 50) {
         clock.ms += std::min(50LL, left);
-        if (ui.timer) game.on_timer();
+        if (ui.timer) game.ban_gamen().timer_tick();
       }
       break;
   }

@@ -184,12 +184,12 @@ MainWindow::MainWindow(SoundLib* sound) {
   build_menus();
   build_controls();
   poll_.setInterval(100);
-  connect(&poll_, &QTimer::timeout, this, [this] { handle([&] { game_->on_poll(); }); });
+  connect(&poll_, &QTimer::timeout, this, [this] { handle([&] { game_->hint_kaiseki().on_poll(); }); });
   timer1_.setInterval(50);
   // The clocks tick whatever the window is doing, a box up included.
   connect(&timer1_, &QTimer::timeout, this, [this] {
     if (closing_) return;
-    game_->on_timer();
+    game_->ban_gamen().timer_tick();
     surface_->flush();
   });
   qApp->installEventFilter(this);

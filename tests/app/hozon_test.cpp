@@ -191,7 +191,7 @@ TEST_F(ResumeAfterQuit, ATurnLeftHalfWayGoesOnWhereItStopped) {
     ASSERT_EQ(h.game.taikyoku().kifu().kifu_ichi, 2);
     sfen = to_sfen(h.game.taikyoku().pos(), true, 2);
     h.clock.t += 55;  // the unfinished turn's charge, shown but in no record line
-    h.game.on_timer();
+    h.game.ban_gamen().timer_tick();
     shown = {h.game.ban_gamen().tokei_moji(0), h.game.ban_gamen().tokei_moji(1)};
     ASSERT_GE(shown[0], "00:01:25");
     h.game.on_key(27);
@@ -219,7 +219,7 @@ TEST_F(ResumeAfterQuit, ATurnLeftHalfWayGoesOnWhereItStopped) {
   EXPECT_EQ(h.game.taikyoku().teban_nushi(), h.game.taikyoku().sita_gawa());
   EXPECT_FALSE(fs::exists("中断.棋譜"));
   EXPECT_FALSE(fs::exists("中断.時計"));
-  h.game.on_timer();
+  h.game.ban_gamen().timer_tick();
   EXPECT_EQ((std::vector<std::string>{h.game.ban_gamen().tokei_moji(0), h.game.ban_gamen().tokei_moji(1)}), shown);
   // The third move's limit still knows the first move's piece.
   test::press(h.game, 7, 6);

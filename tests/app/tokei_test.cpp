@@ -32,7 +32,7 @@ class Tokei : public ::testing::Test {
   void wait(double s) {
     for (double t = 0; t < s; t += 0.5) {
       h.clock.t += 0.5;
-      if (h.ui.timer) g.on_timer();
+      if (h.ui.timer) g.ban_gamen().timer_tick();
       look();
     }
   }

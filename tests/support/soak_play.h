@@ -339,13 +339,13 @@ class Soak {
     if (k < 998) {
       kiroku("timer");
       if (!script_) {
-        g().on_timer();
+        g().ban_gamen().timer_tick();
         return Kind::other;
       }
       // The runner's clock ticks the timer only while it runs.
       script("wait 0.05");
       s_->clock.susumu(0.05);
-      if (s_->ui.timer) g().on_timer();
+      if (s_->ui.timer) g().ban_gamen().timer_tick();
       return Kind::other;
     }
     kiroku(k == 998 ? "menu OWARI" : "key ESC");
