@@ -49,7 +49,7 @@ void ComTeban::matsu(double seconds, std::function<void()> tsugi) {
   switch (w_.settei.com_hyouji()) {
     case ComHyouji::hyoujun: break;
     case ComHyouji::hayai: seconds /= 4; break;
-    case ComHyouji::shouryaku: seconds = 0; break;
+    case ComHyouji::shouryaku: return tsugi();  // shown at once: nothing to wait for
   }
   w_.ports.clock->ato_de(seconds, tsuzukeba(std::move(tsugi)));
 }
