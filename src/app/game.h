@@ -162,6 +162,12 @@ class Game final : private MadoTetsuzuki {
   void panel_drive_change(const std::string& path);
   void panel_dir_change(const std::string& path);
   void panel_file_click(const std::string& name);
+  // 棋譜 → 開く… and 名前を付けて保存…: the desktop's file dialog names the file, the checks
+  // are the panel's, and the panel goes on from the folder chosen. kifu_kakeru tells (and
+  // says why not) whether the game may be saved at all, before the dialog opens.
+  bool kifu_kakeru();
+  void kifu_dialog_hiraku(const std::string& path);
+  void kifu_nazuke_hozon(const std::string& path);  // the record's extension added when missing
   void text_change(int n, const std::string& value) { kifu_panel_.text_kaeru(n, value); }
   void after();    // 進
   void replay();   // 戻
@@ -252,6 +258,8 @@ class Game final : private MadoTetsuzuki {
  private:
   // The game, for the window's procedures to change through its methods.
   Taikyoku& game() { return taikyoku_; }
+  void kifu_hiraku(const std::filesystem::path& path);  // read and set up a record, or refuse
+  void kifu_hozon(const std::filesystem::path& path);   // write the record there, or refuse
   // What the rooms reach of the window.
   Madoguchi madoguchi() { return {*this, gamen_, mado_, settei_, ports_}; }
   Taikyoku taikyoku_;

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -287,6 +288,37 @@ void MainWindow::build_menus() {
     act->setObjectName(QString::fromLatin1(menu_name(item.id)));
     actions_[static_cast<int>(item.id)] = act;
   }
+  add_file_dialogs(menus[Menu::KIFU]);
+}
+
+// Besides the panel, the desktop's own file dialog, starting in the panel's folder; the
+// game checks the file as the panel would.
+void MainWindow::add_file_dialogs(QMenu* kifu) {
+  const QString filter = QStringLiteral("棋譜 (*.棋譜)");
+  kifu->addSeparator();
+  QAction* hiraku = kifu->addAction(QStringLiteral("開く…"));
+  hiraku->setObjectName(QStringLiteral("KIFU_OPEN_DIALOG"));
+  connect(hiraku, &QAction::triggered, this, [this, filter] {
+    handle([&] {
+      game_->panel_tojiru();
+      const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("棋譜を開く"),
+                                                        q(game_->kifu_panel().dir_path()), filter);
+      if (!path.isEmpty()) game_->kifu_dialog_hiraku(path.toStdString());
+    });
+  });
+  QAction* hozon = kifu->addAction(QStringLiteral("名前を付けて保存…"));
+  hozon->setObjectName(QStringLiteral("KIFU_SAVE_DIALOG"));
+  connect(hozon, &QAction::triggered, this, [this, filter] {
+    handle([&] {
+      game_->panel_tojiru();
+      if (!game_->kifu_kakeru()) return;
+      // The game asks itself before it replaces a file, saying what the file holds.
+      const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("名前を付けて保存"),
+                                                        q(game_->kifu_panel().dir_path()), filter, nullptr,
+                                                        QFileDialog::DontConfirmOverwrite);
+      if (!path.isEmpty()) game_->kifu_nazuke_hozon(path.toStdString());
+    });
+  });
 }
 
 void MainWindow::build_controls() {
@@ -330,6 +362,9 @@ void MainWindow::build_controls() {
     connect(edit, &QLineEdit::textEdited, this, [this, n](const QString& s) {
       game_->text_change(n, s.toStdString());
     });
+    // Enter after typing the file name saves, as the button does.
+    if (n == 1)
+      connect(edit, &QLineEdit::returnPressed, this, [this] { handle([&] { game_->panel_write_click(); }); });
   }
   auto* button = new QPushButton(QStringLiteral("RETURN"), surface_);
   add(Control::PANEL_WRITE_BUTTON, button, QRect(3360, 3000, 855, 375));
@@ -557,9 +592,9 @@ Answer MainWindow::message_box(std::string_view text, std::string_view title, Bu
   QPushButton* yes = box.addButton(naru ? QStringLiteral("成る") : QStringLiteral("はい"), QMessageBox::YesRole);
   QPushButton* no = box.addButton(naru ? QStringLiteral("成らない") : QStringLiteral("いいえ"), QMessageBox::NoRole);
   // Closing the box must never wipe the game, nor replace a file, nor promote a piece a
-  // left click moved.
+  // left click moved. Enter promotes all the same: promoting is what a player asks most.
   QPushButton* safe = buttons == Buttons::yesno_iie || naru ? no : yes;
-  box.setDefaultButton(safe);
+  box.setDefaultButton(naru ? yes : safe);
   box.setEscapeButton(safe);
   run_box(box, safe);
   return box.clickedButton() == no ? Answer::no : Answer::yes;
@@ -612,9 +647,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
   if (!input || !is_own_widget(watched)) return QMainWindow::eventFilter(watched, e);
   if (t == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape &&
       !QApplication::activePopupWidget()) {
-    // Typing a file name must never end the game.
-    const auto* edit = qobject_cast<const QLineEdit*>(QApplication::focusWidget());
-    if (!box_open_ && edit && edit->isVisible()) return false;
+    // With the record panel open Esc only closes it: typing a file name must never end
+    // the game, and closing the panel must not take a board click (a move).
+    if (!box_open_ && controls_[static_cast<int>(Control::PANEL_DIR_LIST)]->isVisible()) {
+      handle([&] { game_->panel_tojiru(); });
+      return true;
+    }
     request_close();
     return true;
   }

@@ -18,6 +18,7 @@
 
 class QAbstractButton;
 class QAction;
+class QMenu;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -104,6 +105,7 @@ class MainWindow : public QMainWindow, public Ui {
 
  private:
   void build_menus();
+  void add_file_dialogs(QMenu* kifu);
   void build_controls();
   void build_status_and_list();
   void copy_move_list();

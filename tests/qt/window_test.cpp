@@ -98,6 +98,9 @@ TEST_F(WindowTest, MenuBarHasEveryItemCaptionAndNesting) {
       "棋譜 [KIFU]\n"
       "  読込 [KIFU_READ]\n"
       "  書込 [KIFU_WRITE]\n"
+      "   []\n"  // the desktop's own file dialogs, beside the panel
+      "  開く… [KIFU_OPEN_DIALOG]\n"
+      "  名前を付けて保存… [KIFU_SAVE_DIALOG]\n"
       "ｵﾌﾟｼｮﾝ [OPTION]\n"
       "  背景画 [HAIKEI_GA]\n"
       "    英国 [MIDORI]\n"
@@ -204,7 +207,7 @@ TEST_F(WindowTest, StatusLineAndMoveListFollowTheGame) {
                       {4, 3}, {4, 4}})
     QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, cell_centre(c, r));
   ASSERT_EQ(list->count(), 2);
-  EXPECT_EQ(list->item(0)->text(), QStringLiteral("  1 先手 ▲7六歩 △7四歩 ▲3六歩"));
+  EXPECT_EQ(list->item(0)->text(), QStringLiteral("  1 先手 ▲７六歩 △７四歩 ▲３六歩"));
   EXPECT_EQ(list->currentRow(), 1);
   // A row clicked steps back there as 戻 does.
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
@@ -442,6 +445,22 @@ TEST_F(WindowTest, ACloseWhileABoxWaitsTakesItsSafeAnswerAndQuits) {
   EXPECT_GE(box_seen, 1);
   EXPECT_FALSE(had_to_answer);
   EXPECT_TRUE(game().quitting());
+}
+
+// The promotion box: Enter promotes, Esc moves the piece unpromoted; a yes/no question
+// whose yes cannot be undone takes no on either key.
+TEST_F(WindowTest, ThePromotionBoxPromotesOnEnterAndNotOnEsc) {
+  window_->set_auto_answer(false);
+  const auto answer = [&](Buttons b, Qt::Key key) {
+    QTimer::singleShot(50, window_.get(), [key] {
+      if (QWidget* box = QApplication::activeModalWidget()) QTest::keyClick(box, key);
+    });
+    return window_->message_box("成りますか？", "成り", b, Icon::none);
+  };
+  EXPECT_EQ(answer(Buttons::naru, Qt::Key_Return), Answer::yes);
+  EXPECT_EQ(answer(Buttons::naru, Qt::Key_Escape), Answer::no);
+  EXPECT_EQ(answer(Buttons::yesno_iie, Qt::Key_Return), Answer::no);
+  EXPECT_EQ(answer(Buttons::yesno, Qt::Key_Escape), Answer::yes);
 }
 
 // A close while the analysis runs ends it at once.

@@ -137,7 +137,7 @@ void HintKaiseki::kaiseki_shirushi() {
   const KifuEntry zen = t_.kifu().at(t_.kifu().kifu_ichi);
   hint_moji_ = "最善 " + yomi_te_hyouki(t_.pos(), k.saizen,
                                         t_.kifu().kifu_ichi >= 1 ? &zen : nullptr,
-                                        t_.sita_sente());
+                                        t_.hyouki_sita_sente());
   if (k.rui != TeRui::nashi) hint_moji_ += "（指した手は" + std::string(te_rui_mei(k.rui)) + "）";
   shirushi_ = t;
   w_.ports.canvas->refresh();

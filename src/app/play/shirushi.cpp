@@ -86,7 +86,7 @@ std::vector<std::string> BanGamen::ichiran() const {
       (t_.tesuu() == 0 && !t_.saisei_chu() && !t_.saikai_machi()))
     return {};
   return kifu_ichiran(t_.kifu(), t_.kifu().kifu_nagasa,
-                      t_.sita_sente(),
+                      t_.hyouki_sita_sente(),
                       kifu_hajime(t_.pos(), t_.kifu()));
 }
 
