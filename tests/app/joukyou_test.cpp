@@ -284,6 +284,18 @@ TEST(Hyouki, TheListReplaysTheRecordFromItsStartAndRowsHoldTurns) {
   k.kiroku(kaku);
   EXPECT_EQ(kifu_ichiran(k, 5, true, hirate()),
             (std::vector<std::string>{"  1 先手 ▲７六歩 △７四歩 ▲３六歩", "  2 後手 △３四歩 ▲２二角成"}));
+  // The computer moving first with the upper pieces: the same opening reads the same,
+  // every square named from its side of the board.
+  Kifu u;
+  u.kiroku(te(7, 3, 7, 4, HU, HU));
+  u.kiroku(te(3, 7, 3, 6, -HU, -HU));
+  u.kiroku(te(3, 3, 3, 4, HU, HU));
+  u.kiroku(te(7, 7, 7, 6, -HU, -HU));
+  KifuEntry ue_kaku = te(8, 2, 2, 8, KAKU, UMA);
+  ue_kaku.tori_koma = -KAKU;
+  u.kiroku(ue_kaku);
+  EXPECT_EQ(kifu_ichiran(u, 5, false, hirate()),
+            (std::vector<std::string>{"  1 先手 ▲７六歩 △３四歩 ▲３六歩", "  2 後手 △７四歩 ▲２二角成"}));
   // The start is found from the position the played entries lead to.
   Kyokumen ima = hirate();
   for (int i = 1; i <= 5; ++i) do_move(ima, kifu_te(k.at(i)));
@@ -292,6 +304,23 @@ TEST(Hyouki, TheListReplaysTheRecordFromItsStartAndRowsHoldTurns) {
   EXPECT_EQ(ichiran_gyou(0), -1);
   EXPECT_EQ(ichiran_gyou(3), 0);
   EXPECT_EQ(ichiran_gyou(4), 1);
+}
+
+// Turned in the middle of a game, the second player plays on with the lower pieces: its
+// moves are still △ and every square keeps its name, read from the first player's side.
+TEST_F(Following, AfterTheBoardIsTurnedSquaresKeepTheirNames) {
+  g.on_menu(Menu::ICHIRAN);
+  move(3, 7, 3, 6);
+  move(3, 3, 3, 4);
+  move(7, 7, 7, 6);
+  ASSERT_EQ(h.ui.ichiran_rows, (std::vector<std::string>{"  1 先手 ▲７六歩 △７四歩 ▲３六歩"}));
+  g.on_menu(Menu::REVERSE);
+  h.ui.boxes.clear();
+  move(3, 7, 3, 6);  // the second player's pawn from ３三, turned to the bottom
+  move(7, 4, 7, 5);  // the first player's pawn on ７六, now an upper piece
+  move(2, 7, 2, 6);
+  EXPECT_TRUE(h.ui.boxes.empty()) << h.ui.boxes.front().text;
+  EXPECT_EQ(h.ui.ichiran_rows, (std::vector<std::string>{"  1 後手 △３四歩 ▲７五歩 △２四歩"}));
 }
 
 TEST_F(Following, TheMoveListFollowsTheGameAndItsRowsStepLike戻And進) {

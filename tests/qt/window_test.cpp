@@ -344,19 +344,32 @@ TEST_F(WindowTest, PictureIsCentredInAWindowOfAnotherShape) {
 }
 
 // Esc quits whichever of the window's widgets has the focus, the menu bar included,
-// unless the player is typing in a visible text box of the record panel.
-TEST_F(WindowTest, EscQuitsUnlessTypingInTheRecordPanel) {
+// unless the record panel is open: then Esc only closes it, with no move made. Enter in
+// the file name box saves, as the button does.
+TEST_F(WindowTest, EscClosesTheRecordPanelAndQuitsOtherwiseEnterSaves) {
   window_->action(Menu::START)->trigger();
+  for (auto [c, r] : {std::pair{3, 7}, {3, 6}, {3, 3}, {3, 4}, {7, 7}, {7, 6}})
+    QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, cell_centre(c, r));
+  ASSERT_EQ(game().taikyoku().kifu().kifu_ichi, 3);
   window_->action(Menu::KIFU_WRITE)->trigger();
   auto* edit = qobject_cast<QLineEdit*>(window_->control(Control::PANEL_TITLE));
   ASSERT_TRUE(edit && edit->isVisible());
   edit->setFocus();
   QTest::keyClick(edit, Qt::Key_Escape);
   EXPECT_FALSE(game().quitting());
+  EXPECT_FALSE(edit->isVisible());
+  EXPECT_EQ(game().taikyoku().kifu().kifu_ichi, 3);
 
-  window_->apply_event("menu TAIKYOKU");  // the panel closes; its hidden box may keep the focus
-  ASSERT_FALSE(edit->isVisible());
-  QTest::keyClick(window_->menuBar(), Qt::Key_Escape);
+  window_->action(Menu::KIFU_WRITE)->trigger();
+  auto* name = qobject_cast<QLineEdit*>(window_->control(Control::PANEL_FILE_NAME));
+  ASSERT_TRUE(name && name->isVisible());
+  name->setFocus();
+  QTest::keyClicks(name, QStringLiteral("enter"));
+  QTest::keyClick(name, Qt::Key_Return);
+  EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(game().kifu_panel().dir_path()) / "enter.棋譜"));
+  EXPECT_FALSE(name->isVisible());  // saved, the panel closes
+
+  QTest::keyClick(window_->menuBar(), Qt::Key_Escape);  // the panel's hidden box may keep the focus
   EXPECT_TRUE(game().quitting());
 }
 
