@@ -202,7 +202,10 @@ TEST_F(WindowTest, StatusLineAndMoveListFollowTheGame) {
   const int narrow = window_->width();
   window_->action(Menu::ICHIRAN)->trigger();
   EXPECT_TRUE(list->isVisible());
-  EXPECT_EQ(window_->width(), narrow + list->width());  // the window grows to hold it
+  // The window grows to hold it, but never past the screen (800 px wide offscreen).
+  const int room = window_->screen()->availableGeometry().width() - 16;
+  ASSERT_LT(room, narrow + list->width());
+  EXPECT_EQ(window_->width(), room);
   for (auto [c, r] : {std::pair{3, 7}, {3, 6}, {3, 3}, {3, 4}, {7, 7}, {7, 6}, {7, 3}, {7, 4}, {2, 7}, {2, 6},
                       {4, 3}, {4, 4}})
     QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, cell_centre(c, r));
@@ -227,23 +230,39 @@ TEST_F(WindowTest, StatusLineAndMoveListFollowTheGame) {
   EXPECT_EQ(game().taikyoku().kifu().kifu_ichi, 3);
   EXPECT_TRUE(list->item(0)->isSelected());
   EXPECT_TRUE(list->item(1)->isSelected());
-  // Rows wrap instead of scrolling sideways, and their letters grow with the picture.
+  // Rows never scroll sideways; their letters and the list grow with the picture, so a
+  // row that fits at the design size never wraps; the status line shrinks its letters
+  // rather than lose its end.
   EXPECT_TRUE(list->wordWrap());
   EXPECT_EQ(list->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+  const auto one_line_each = [&] {
+    for (int i = 0; i < list->count(); ++i)
+      EXPECT_LT(list->visualItemRect(list->item(i)).height(), 2 * QFontMetrics(list->font()).height())
+          << "row " << i << " wraps at " << window_->width() << " px";
+  };
+  one_line_each();
   const int px = list->font().pixelSize();
   window_->resize(window_->width() * 2, window_->height() * 2);
   QApplication::processEvents();
   EXPECT_GT(list->font().pixelSize(), px);
+  one_line_each();
+  window_->set_status("ﾋﾝﾄ: 1 ▲７六歩 △３四歩 ▲２六歩（先手の勝率 52%）　最善 ▲７六歩 △３四歩 ▲２六歩"
+                      "（指した手は悪手）　解析終了　先手 悪手1 疑問手2 緩手3　後手 悪手0 疑問手1 緩手4");
+  window_->resize(600 + list->width(), 520 + MainWindow::kStatusH);
+  QApplication::processEvents();
+  EXPECT_LE(QFontMetrics(status->font()).horizontalAdvance(status->text()), status->contentsRect().width())
+      << status->text().toStdString();
+  EXPECT_LT(QFontInfo(status->font()).pixelSize(), QFontInfo(QApplication::font()).pixelSize());  // it had to
   // Play resumes with the upper side's turn: a lower pawn is not its piece.
   QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, cell_centre(5, 7));
   EXPECT_TRUE(status->text().contains(QStringLiteral("× 自分の駒を動かす番です")));
   // 最初 leaves no rows of the game before to click.
   window_->action(Menu::CANCEL)->trigger();
   EXPECT_EQ(list->count(), 0);
-  const int wide = window_->width();
+  const int wide = window_->width(), taken = list->width();
   window_->action(Menu::ICHIRAN)->trigger();
   EXPECT_TRUE(list->isHidden());
-  EXPECT_EQ(window_->width(), wide - list->width());  // and gives its width back
+  EXPECT_EQ(window_->width(), wide - taken);  // and gives its width back
 }
 
 TEST_F(WindowTest, WhileTheComputerPlaysTheMenusItWouldNotAnswerAreDisabled) {
@@ -412,7 +431,9 @@ TEST_F(WindowTest, AnalysisGraphStepsToTheTurnClicked) {
   EXPECT_TRUE(window_->status_line()->text().contains(QStringLiteral("解析中… ")));
   for (int i = 0; i < 300 && graph->isHidden(); ++i) QTest::qWait(20);  // the window keeps answering
   ASSERT_TRUE(graph->isVisible());
-  EXPECT_EQ(window_->height(), low + graph->height());  // the window grows to hold it
+  // The window grows to hold it, as far as the screen leaves room (ratio 2 offscreen: none).
+  const int room = std::max(window_->screen()->availableGeometry().height() - 48, window_->minimumSizeHint().height());
+  EXPECT_EQ(window_->height(), std::min(low + graph->height(), room));
   EXPECT_EQ(graph->zu().kachi.size(), 4u);
   EXPECT_TRUE(window_->status_line()->text().contains(QStringLiteral("解析終了")));
   // A click by the first turn's point steps back there, as the first row would.
