@@ -104,6 +104,9 @@ class BanGamen {
   // The one drawing of a numbered mark (last turn and hint): a thick frame inside the
   // square in colour `iro`, and the number in a corner when no > 0.
   void masu_shirushi(int iro, int c, int r, int no);
+  // The better turn the analysis found: corner marks, another shape than the frames of
+  // the turn played, numbered in the other corner.
+  void masu_saizen(int c, int r, int no);
 
   // ---- the status line and the move list ----
   // The status line: whose turn, which move is due, and why the last click was refused;

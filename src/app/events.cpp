@@ -74,12 +74,15 @@ void Game::ibento_owari() {
   gamen_.joukyou_okuru();
 }
 
+// Esc quits, except with the record panel open: then it only closes the panel, so that
+// typing a file name never ends the game and closing the panel makes no move.
 void Game::on_key(int ch) {
-  if (ch == 27) on_close();
-}
-
-void Game::shuuryou() {
-  onkyou_.tojiru();
+  if (ch != 27) return;
+  if (mado_.is_visible(Control::PANEL_DIR_LIST)) {
+    panel_tojiru();
+    return;
+  }
+  on_close();
 }
 
 void Game::on_close() {
@@ -98,7 +101,7 @@ void Game::on_close() {
     return;
   }
   quitting_ = true;
-  shuuryou();
+  onkyou_.tojiru();
   kaiseki_yameru();
   ports().ui->quit();
 }

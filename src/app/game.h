@@ -87,6 +87,13 @@ class Game final : private MadoTetsuzuki {
   void panel_drive_change(const std::string& path);
   void panel_dir_change(const std::string& path);
   void panel_file_click(const std::string& name);
+  // 棋譜 → 開く… and 名前を付けて保存…: the desktop's file dialog names the file, the checks
+  // are the panel's, and the panel goes on from the folder chosen. Before the dialog opens
+  // the panel closes, and a save is told (and the player why not) whether the game may be
+  // saved at all.
+  bool kifu_dialog_mae(bool hozon);
+  void kifu_dialog_hiraku(const std::string& path);
+  void kifu_nazuke_hozon(const std::string& path);  // the record's extension added when missing
 
   // ---- procedures the window's owner and the tests start directly ----
   void shinki_kyoku();
@@ -108,7 +115,6 @@ class Game final : private MadoTetsuzuki {
   // The player's data folder cannot be used (`naze`: why, then the folder): the options
   // start as their defaults, and neither they nor a game in progress are written anywhere.
   void hozon_basho_nashi(std::string naze) { hozon_fuka_ = std::move(naze); }
-  void shuuryou();  // the sounds and the device freed, as closing the window frees them
 
  private:
   // ---- game control (app/play/seigyo.cpp, app/play/kaishi.cpp) ----
@@ -151,6 +157,7 @@ class Game final : private MadoTetsuzuki {
   void lbel_up();
   void lebel_down();
   void handicap_kaeru(int step);  // one handicap level more (1) or less (-1)
+  bool kifu_kakeru();  // may the game be saved? If not the player is told why
   void handicap_keikoku(Kotowari reason);
   // What a step back over entry `e` shows, once the game has taken it back.
   void modoshi_egaku(const KifuEntry& e) override;
@@ -211,6 +218,8 @@ class Game final : private MadoTetsuzuki {
 
   // The game, for the window's procedures to change through its methods.
   Taikyoku& game() { return taikyoku_; }
+  void kifu_hiraku(const std::filesystem::path& path);  // read and set up a record, or refuse
+  void kifu_hozon(const std::filesystem::path& path);   // write the record there, or refuse
   // What the rooms reach of the window.
   Madoguchi madoguchi() { return {*this, gamen_, mado_, settei_, ports_}; }
   Taikyoku taikyoku_;

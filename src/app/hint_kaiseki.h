@@ -49,6 +49,10 @@ class HintKaiseki {
   void kaiseki_awaseru();
   void kaiseki_shirushi();
   KaisekiZu kaiseki_zu(bool mieru) const;
+  // What the analysis adds under each turn's row of the move list: 先手's win chance after
+  // the turn, and where the turn played was worse, its class and the better turn. Empty
+  // without an analysis of the record as it stands.
+  std::vector<std::string> ichiran_soe() const;
   const std::vector<KaisekiTe>& kaiseki_kekka() const { return kekka_; }
   void kaiseki_nodes_settei(std::int64_t n) { nodes_ = n; }
   // The analysis' progress, or how it ended, in the status line.

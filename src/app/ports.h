@@ -54,8 +54,8 @@ constexpr Control panel_text_box(int n) {
 }
 
 // yesno answers yes when closed; yesno_iie, for a question whose yes cannot be undone,
-// has no as its default and its answer when closed. naru offers 成る (yes) and 成らない
-// (no), no when closed: a left click never promotes unasked.
+// has no as its default and its answer when closed. naru offers 成る (yes, the default
+// Enter takes) and 成らない (no), no when closed: a left click never promotes unasked.
 enum class Buttons { ok, yesno, yesno_iie, naru };
 
 // The analysis graph beside the board: the lower side's win chance (0..100) at the start

@@ -29,9 +29,15 @@ const char* koma_mei(int code) {
   }
 }
 
-const char* dan_mei(int r) {
+// A square named as 先手 reads the board from its own side, whichever side of the screen
+// it sits on: full-width file digit, kanji rank ("７六").
+std::string masu_mei(int c, int r, bool sita_sente) {
+  static constexpr const char* kSuji[10] = {"?", "１", "２", "３", "４", "５", "６", "７", "８", "９"};
   static constexpr const char* kDan[10] = {"?", "一", "二", "三", "四", "五", "六", "七", "八", "九"};
-  return r >= 1 && r <= 9 ? kDan[r] : "?";
+  if (c < 1 || c > 9 || r < 1 || r > 9) return "??";
+  const int suji = sita_sente ? 10 - c : c;
+  const int dan = sita_sente ? r : 10 - r;
+  return std::string(kSuji[suji]) + kDan[dan];
 }
 
 // Directions as the piece's owner sees them: forward, and to its right.
@@ -94,9 +100,7 @@ std::string te_hyouki(const Kyokumen& mae, const KifuEntry& e, const KifuEntry* 
   if (zen && !is_uchi(e.te.fc) && zen->te.tc == e.te.tc && zen->te.tr == e.te.tr) {
     s += "同";
   } else {
-    // The file label printed over screen column c is 10 - c.
-    s += e.te.tc >= 1 && e.te.tc <= 9 ? std::to_string(10 - e.te.tc) : "?";
-    s += dan_mei(e.te.tr);
+    s += masu_mei(e.te.tc, e.te.tr, sita_sente);
   }
   s += koma_mei(e.moto_koma);
   Masu hoka[81];
@@ -126,7 +130,8 @@ std::vector<std::string> kifu_ichiran(const Kifu& kifu, int n, bool sita_sente, 
     char head[16];
     std::snprintf(head, sizeof head, "%3d ", turn);
     std::string row = head;
-    row += turn % 2 == 1 ? "先手" : "後手";
+    // A turn belongs to the side whose own piece opens it.
+    row += is_sita(kifu.at(first).moto_koma) == sita_sente ? "先手" : "後手";
     for (int i = first; i < first + 3 && i <= n; ++i) {
       const KifuEntry& e = kifu.at(i);
       row += " " + te_hyouki(p, e, i > 1 ? &kifu.at(i - 1) : nullptr, sita_sente);

@@ -1,6 +1,7 @@
-// The move list beside the board, the hint and `kifu --list` write moves one way: the
-// usual notation players read (file label over the column, kanji rank, the piece as it
-// stands before the move, 同, the words that tell two like pieces apart, 成/不成/打).
+// The move list beside the board, the hint, the analysis and the command line write moves
+// one way: the usual notation players read (squares named from 先手's side of the board,
+// full-width file, kanji rank, the piece as it stands before the move, 同, the words that
+// tell two like pieces apart, 成/不成/打).
 #pragma once
 
 #include <string>
@@ -12,9 +13,10 @@
 namespace mirado {
 
 // One move as players write it, read on the position `mae` before it: ▲ or △ by the side
-// whose piece moved ("▲7六歩", "△同角成", "▲5七金右", "▲5五銀不成", "▲3三歩打"). `zen` is
-// the move before it (nullptr: none), whose destination makes 同. The lower pieces are ▲
-// when they moved first. Kings are named by their owner: 玉 below, 王 above.
+// whose piece moved ("▲７六歩", "△同角成", "▲５七金右", "▲５五銀不成", "▲３三歩打"). `zen`
+// is the move before it (nullptr: none), whose destination makes 同. `sita_sente`: the lower
+// pieces are 先手's; when they are not, 先手 sits at the top and every square is named as on
+// the board turned round to face it. Kings are named by their owner: 玉 below, 王 above.
 std::string te_hyouki(const Kyokumen& mae, const KifuEntry& e, const KifuEntry* zen, bool sita_sente);
 
 // The position before the record's first entry, found by taking back the kifu_ichi
@@ -22,7 +24,7 @@ std::string te_hyouki(const Kyokumen& mae, const KifuEntry& e, const KifuEntry* 
 Kyokumen kifu_hajime(const Kyokumen& ima, const Kifu& kifu);
 
 // Rows for entries 1..n of a record played from `hajime`, three to a turn:
-// "  1 先手 ▲7六歩 △3四歩 ▲2六歩". The holder of a turn alternates from the first mover.
+// "  1 先手 ▲７六歩 △３四歩 ▲２六歩". A turn is the holder's whose own piece opens it.
 std::vector<std::string> kifu_ichiran(const Kifu& kifu, int n, bool sita_sente, const Kyokumen& hajime);
 
 // The row (0-based) that holds entry `ichi`, -1 before the first move.

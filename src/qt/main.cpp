@@ -281,7 +281,7 @@ int main(int argc, char** argv) {
   if (!no_data_folder.empty()) w.game().hozon_basho_nashi(no_data_folder);
   if (o.screenshot) {
     const int status = screenshot(w, o, script);
-    w.game().shuuryou();  // the sounds and the device, as closing the window frees them
+    w.game().onkyou().tojiru();  // the sounds and the device, as closing the window frees them
     return status;
   }
 

@@ -14,6 +14,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QFileDialog>
+#include <QFontInfo>
+#include <QScrollBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -314,6 +317,36 @@ void MainWindow::build_menus() {
     act->setObjectName(QString::fromLatin1(menu_name(item.id)));
     actions_[static_cast<int>(item.id)] = act;
   }
+  add_file_dialogs(menus[Menu::KIFU]);
+}
+
+// Besides the panel, the desktop's own file dialog, starting in the panel's folder; the
+// game checks the file as the panel would.
+void MainWindow::add_file_dialogs(QMenu* kifu) {
+  const QString filter = QStringLiteral("棋譜 (*.棋譜)");
+  kifu->addSeparator();
+  QAction* hiraku = kifu->addAction(QStringLiteral("開く…"));
+  hiraku->setObjectName(QStringLiteral("KIFU_OPEN_DIALOG"));
+  connect(hiraku, &QAction::triggered, this, [this, filter] {
+    handle([&] {
+      game_->kifu_dialog_mae(false);
+      const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("棋譜を開く"),
+                                                        q(game_->kifu_panel().dir_path()), filter);
+      if (!path.isEmpty()) game_->kifu_dialog_hiraku(path.toStdString());
+    });
+  });
+  QAction* hozon = kifu->addAction(QStringLiteral("名前を付けて保存…"));
+  hozon->setObjectName(QStringLiteral("KIFU_SAVE_DIALOG"));
+  connect(hozon, &QAction::triggered, this, [this, filter] {
+    handle([&] {
+      if (!game_->kifu_dialog_mae(true)) return;
+      // The game asks itself before it replaces a file, saying what the file holds.
+      const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("名前を付けて保存"),
+                                                        q(game_->kifu_panel().dir_path()), filter, nullptr,
+                                                        QFileDialog::DontConfirmOverwrite);
+      if (!path.isEmpty()) game_->kifu_nazuke_hozon(path.toStdString());
+    });
+  });
 }
 
 void MainWindow::build_controls() {
@@ -357,6 +390,9 @@ void MainWindow::build_controls() {
     connect(edit, &QLineEdit::textEdited, this, [this, n](const QString& s) {
       game_->kifu_panel().text_kaeru(n, s.toStdString());
     });
+    // Enter after typing the file name saves, as the button does.
+    if (n == 1)
+      connect(edit, &QLineEdit::returnPressed, this, [this] { handle([&] { game_->panel_write_click(); }); });
   }
   auto* button = new QPushButton(QStringLiteral("RETURN"), surface_);
   add(Control::PANEL_WRITE_BUTTON, button, QRect(3360, 3000, 855, 375));
@@ -383,7 +419,7 @@ void MainWindow::build_status_and_list() {
   ichiran_ = new QListWidget(central);
   ichiran_->setObjectName(QStringLiteral("Ichiran"));
   ichiran_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  ichiran_->setFixedWidth(260);
+  ichiran_->setFixedWidth(kIchiranW);
   // A turn's three moves are read whole: rows wrap at the spaces between moves.
   ichiran_->setWordWrap(true);
   ichiran_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -405,6 +441,7 @@ void MainWindow::build_status_and_list() {
   status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
   status_->setMinimumWidth(0);
   status_->setContentsMargins(6, 0, 6, 0);
+  status_px_ = QFontInfo(status_->font()).pixelSize();
   grid->addWidget(status_, 2, 0, 1, 2);
   grid->setColumnStretch(0, 1);
   grid->setRowStretch(0, 1);
@@ -423,9 +460,56 @@ void MainWindow::build_status_and_list() {
 
 void MainWindow::set_status_scale(double scale) {
   status_->setFixedHeight(static_cast<int>(std::lround(kStatusH * scale)));
+  status_px_ = std::max(8, static_cast<int>(std::lround(13 * scale)));
+  status_awaseru();
+}
+
+namespace {
+
+// The largest letters, from `px` down to a floor, in which `text` fits `width`.
+int hairu_px(QFont f, int px, const QString& text, int width) {
+  for (; px > 7; --px) {
+    f.setPixelSize(px);
+    if (QFontMetrics(f).horizontalAdvance(text) <= width) break;
+  }
+  return px;
+}
+
+}  // namespace
+
+// A long status line takes smaller letters rather than lose its end.
+void MainWindow::status_awaseru() {
   QFont f = status_->font();
-  f.setPixelSize(std::max(8, static_cast<int>(std::lround(13 * scale))));
+  const int width = status_->contentsRect().width();
+  const int px = width > 0 ? hairu_px(f, status_px_, status_->text(), width) : status_px_;
+  if (f.pixelSize() == px) return;
+  f.setPixelSize(px);
   status_->setFont(f);
+}
+
+// The list grows with the picture, letters and width alike, so that a row that fits at
+// the design size never wraps at a larger one. Its share is worked out from the window's
+// size alone: the picture takes what the list leaves, and the two never chase each other.
+void MainWindow::ichiran_awaseru() {
+  const int menus = menuBar()->isVisible() ? menuBar()->height() : 0;
+  const int below = status_->height() + (graph_->isHidden() ? 0 : graph_->height());
+  const double s = std::max(1.0, std::min(width() / double(Surface::kBaseW + kIchiranW),
+                                          (height() - menus - below) / double(Surface::kBaseH)));
+  const int w = static_cast<int>(std::lround(kIchiranW * s));
+  if (ichiran_->width() != w) ichiran_->setFixedWidth(w);
+  QFont f = ichiran_->font();
+  const int px = static_cast<int>(std::lround(13 * s));
+  if (f.pixelSize() == px) return;
+  f.setPixelSize(px);
+  ichiran_->setFont(f);
+}
+
+// No larger than the screen's free area leaves room for, frame and panel included.
+QSize MainWindow::gamen_ni_osamaru(QSize want) const {
+  const QScreen* s = screen();
+  if (!s) return want;
+  const QSize room = s->availableGeometry().size() - QSize(16, 48);
+  return want.boundedTo(room.expandedTo(minimumSizeHint()));
 }
 
 void MainWindow::copy_move_list() {
@@ -439,6 +523,7 @@ void MainWindow::copy_move_list() {
 void MainWindow::set_status(std::string_view utf8) {
   status_->setText(q(utf8));
   status_->setToolTip(q(utf8));
+  status_awaseru();
 }
 
 void MainWindow::set_ichiran(bool shown, const std::vector<std::string>& rows, int current) {
@@ -464,7 +549,9 @@ void MainWindow::set_ichiran(bool shown, const std::vector<std::string>& rows, i
   // The window grows to hold the list, and gives its width back when it goes.
   const int dw = ichiran_->width();
   ichiran_->setVisible(shown);
-  if (!isMaximized() && !isFullScreen()) resize(width() + (shown ? dw : -dw), height());
+  if (isMaximized() || isFullScreen()) return;
+  if (shown) resize(gamen_ni_osamaru(QSize(width() + dw, height())));
+  else resize(width() - dw, height());
 }
 
 void MainWindow::rui_nuru() {
@@ -493,7 +580,9 @@ void MainWindow::set_kaiseki_zu(const KaisekiZu& zu) {
   const int dh = graph_->height();
   graph_->setVisible(shown);
   // The window grows to hold the graph, and gives its height back when it goes.
-  if (isVisible() && !isMaximized() && !isFullScreen()) resize(width(), height() + (shown ? dh : -dh));
+  if (!isVisible() || isMaximized() || isFullScreen()) return;
+  if (shown) resize(gamen_ni_osamaru(QSize(width(), height() + dh)));
+  else resize(width(), height() - dh);
 }
 
 void MainWindow::set_poll(bool on) {
@@ -518,13 +607,8 @@ void MainWindow::resizeEvent(QResizeEvent* e) {
   QMainWindow::resizeEvent(e);
   graph_takasa();
   place_controls();
-  // The list's letters grow with the picture; its width stays, and its rows wrap.
-  QFont f = ichiran_->font();
-  const int px = std::max(8, static_cast<int>(std::lround(13 * surface_->scale())));
-  if (f.pixelSize() != px) {
-    f.setPixelSize(px);
-    ichiran_->setFont(f);
-  }
+  ichiran_awaseru();
+  status_awaseru();
 }
 
 void MainWindow::set_checked(Menu item, bool checked) {
@@ -584,9 +668,9 @@ Answer MainWindow::message_box(std::string_view text, std::string_view title, Bu
   QPushButton* yes = box.addButton(naru ? QStringLiteral("成る") : QStringLiteral("はい"), QMessageBox::YesRole);
   QPushButton* no = box.addButton(naru ? QStringLiteral("成らない") : QStringLiteral("いいえ"), QMessageBox::NoRole);
   // Closing the box must never wipe the game, nor replace a file, nor promote a piece a
-  // left click moved.
+  // left click moved. Enter promotes all the same: promoting is what a player asks most.
   QPushButton* safe = buttons == Buttons::yesno_iie || naru ? no : yes;
-  box.setDefaultButton(safe);
+  box.setDefaultButton(naru ? yes : safe);
   box.setEscapeButton(safe);
   run_box(box, safe);
   return box.clickedButton() == no ? Answer::no : Answer::yes;
@@ -639,9 +723,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
   if (!input || !is_own_widget(watched)) return QMainWindow::eventFilter(watched, e);
   if (t == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape &&
       !QApplication::activePopupWidget()) {
-    // Typing a file name must never end the game.
-    const auto* edit = qobject_cast<const QLineEdit*>(QApplication::focusWidget());
-    if (!box_open_ && edit && edit->isVisible()) return false;
+    // With the record panel open Esc only closes it: typing a file name must never end
+    // the game, and closing the panel must not take a board click (a move).
+    if (!box_open_ && controls_[static_cast<int>(Control::PANEL_DIR_LIST)]->isVisible()) {
+      handle([&] { game_->on_key(27); });
+      return true;
+    }
     request_close();
     return true;
   }

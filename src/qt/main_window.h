@@ -19,6 +19,7 @@
 
 class QAbstractButton;
 class QAction;
+class QMenu;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -97,6 +98,7 @@ class MainWindow : public QMainWindow, public Ui {
   QListWidget* move_list() const { return ichiran_; }
   // The status line's height in logical pixels (the picture keeps the rest).
   static constexpr int kStatusH = 20;
+  static constexpr int kIchiranW = 260;  // the move list's width at the design size
   // Scales the status line with a picture drawn at `scale` times the design size.
   void set_status_scale(double scale);
   void quit() override;
@@ -110,6 +112,10 @@ class MainWindow : public QMainWindow, public Ui {
 
  private:
   void build_menus();
+  void status_awaseru();
+  void ichiran_awaseru();
+  QSize gamen_ni_osamaru(QSize want) const;
+  void add_file_dialogs(QMenu* kifu);
   void build_controls();
   void build_status_and_list();
   void copy_move_list();
@@ -132,6 +138,7 @@ class MainWindow : public QMainWindow, public Ui {
   std::unique_ptr<Game> game_;
   Surface* surface_;
   QLabel* status_ = nullptr;
+  int status_px_ = 13;  // the status line's letters when the line fits
   QListWidget* ichiran_ = nullptr;
   KaisekiGraph* graph_ = nullptr;
   std::vector<int> ichiran_rui_;  // the analysis' class of each row of the move list

@@ -1,4 +1,6 @@
 // The positions of a record's turns, for looking back at a game.
+#include <cstdio>
+
 #include "kifu/ichiran.h"
 #include "kifu/kensa.h"
 #include "rules/tsumi.h"
@@ -76,6 +78,14 @@ std::string kaiseki_matome_moji(const std::vector<KaisekiTe>& te, bool sita_sent
     s += sente ? "先手" : "　後手";
     for (TeRui r : {TeRui::akushu, TeRui::gimonshu, TeRui::kanshu})
       s += std::string(" ") + te_rui_mei(r) + std::to_string(m.kazu[gawa][static_cast<int>(r)]);
+    // The win chance a side gave away on average, in points: how well it played overall.
+    double son = 0;
+    int n = 0;
+    for (const KaisekiTe& k : te)
+      if ((k.sita ? 0 : 1) == gawa) son += k.son, ++n;
+    char heikin[32];
+    std::snprintf(heikin, sizeof heikin, " 平均損失%.1f", n > 0 ? son / n : 0.0);
+    s += heikin;
   }
   return s;
 }

@@ -70,6 +70,7 @@ void Taikyoku::shinki() {
   j_.handicap = 0;
   j_.handicap_zumi = false;
   j_.hanten_zumi = false;
+  j_.gun_irekae = false;
   j_.te_tochuu = false;
   j_.taikyoku_shu = TaikyokuShu::ningen;
   j_.shuukyoku = Shuukyoku::tsuzuku;
@@ -95,6 +96,7 @@ bool Taikyoku::ningen_kaishi(double now) {
     j_.sita_gawa = Gawa::sente;
     j_.ue_gawa = Gawa::gote;
     j_.teban = j_.teban_nushi = Gawa::sente;
+    j_.gun_irekae = false;
   }
   j_.saikai_machi = false;
   j_.saisei_chu = false;  // a loaded record can be played on between two people
@@ -113,6 +115,7 @@ Tsugi Taikyoku::sente_kaishi(double now, bool& shoteme) {
   if (shoteme || j_.sita_gawa == j_.teban) {
     j_.sita_gawa = Gawa::sente;
     j_.ue_gawa = Gawa::gote;
+    j_.gun_irekae = false;
     j_.teban = j_.teban_nushi = Gawa::sente;
     j_.saikai_machi = false;
     return Tsugi::ningen;
@@ -125,6 +128,7 @@ Tsugi Taikyoku::gote_kaishi(bool& shoteme) {
   if (shoteme) {
     j_.sita_gawa = Gawa::gote;
     j_.ue_gawa = Gawa::sente;
+    j_.gun_irekae = false;
     j_.teban = j_.teban_nushi = Gawa::sente;
     return Tsugi::com;
   }
@@ -147,6 +151,7 @@ double Taikyoku::jikan_hakaru(double now) {
 
 void Taikyoku::kifu_yomikomi(const std::vector<KifuEntry>& entries) {
   j_.saisei_chu = true;
+  j_.gun_irekae = false;
   j_.kifu.set_entries(entries);
   j_.tesuu = 0;
   if (entries.empty()) return;
@@ -205,6 +210,16 @@ void Taikyoku::modoshi_hajime() {
   j_.shuukyoku = Shuukyoku::tsuzuku;  // a game ended by a capture goes on once the capture is taken back
 }
 
+int Taikyoku::modosu_su() {
+  if (owatta()) {  // the turn the game ended in is played again from its first move
+    j_.dankai = Dankai::ichi;
+    j_.te_tochuu = false;
+  }
+  const int k = j_.kifu.kifu_ichi % 3;  // every turn is three entries from the start of the record
+  const bool owari_no_te = owatta() || j_.kifu.kifu_ichi == j_.kifu.kifu_nagasa;
+  return k == 0 || !owari_no_te ? 3 : k;
+}
+
 void Taikyoku::modoshita(const KifuEntry& e) {
   j_.jikan_ue = e.ue_mae;
   j_.jikan_sita = e.sita_mae;
@@ -219,6 +234,7 @@ Kotowari Taikyoku::hanten() {
   // The computer always plays the upper pieces; turning would hand it the person's army.
   if (com_taikyoku() && j_.teban != Gawa::nashi && !owatta()) return Kotowari::taikyoku_tochuu;
   j_.hanten_zumi = true;
+  if (hajimatta()) j_.gun_irekae = !j_.gun_irekae;
   j_.pos = kaiten(j_.pos);  // the kings change squares and sides with it
   if (j_.handicap_zumi) j_.handicap = -j_.handicap;
   j_.teban = aite(j_.teban);

@@ -101,6 +101,7 @@ class Taikyoku {
     int handicap = 0;
     bool handicap_zumi = false;
     bool hanten_zumi = false;
+    bool gun_irekae = false;  // an odd number of 反転 in a game under way: the armies swapped sides
   };
 
   Taikyoku() { j_.pos.shoki_haichi(); }
@@ -133,6 +134,9 @@ class Taikyoku {
   Gawa sita_gawa() const { return j_.sita_gawa; }
   Gawa ue_gawa() const { return j_.ue_gawa; }
   bool sita_sente() const { return j_.sita_gawa == Gawa::sente; }  // the lower pieces moved first
+  // For the notation: the lower pieces are the army that moved first in this game. A 反転
+  // in a game under way hands each army the other side's pieces.
+  bool hyouki_sita_sente() const { return sita_sente() != j_.gun_irekae; }
   bool hajimatta() const { return j_.teban != Gawa::nashi; }  // a game was started or loaded
   TaikyokuShu taikyoku_shu() const { return j_.taikyoku_shu; }
   Shuukyoku shuukyoku() const { return j_.shuukyoku; }
@@ -247,6 +251,10 @@ class Taikyoku {
   // reopens a game a captured king had ended.
   void susumi_hajime() { j_.saikai_machi = true; }
   void modoshi_hajime();
+  // 戻 is about to take a turn back: how many entries. Three, but a finished game, or a
+  // record 進 stopped inside its last turn, goes back to that turn's first move (to be
+  // played again from there), not into the turn before.
+  int modosu_su();
   // Stepping ends: the side to move holds the turn.
   void idou_owari() { j_.teban_nushi = j_.teban; }
   // A game kept when the window was closed, stepped to its end, is played on as a game

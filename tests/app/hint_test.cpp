@@ -197,7 +197,7 @@ TEST_F(HintGame, TextNamesTheFileAsPrintedOverTheBoardForBothSides) {
         Gawa::sente == (sita ? g.taikyoku().sita_gawa() : g.taikyoku().ue_gawa());
     std::string want = "ﾋﾝﾄ: 1 ";  // built by appends: gcc 12 misreads a chain of + here
     want += sente ? "▲" : "△";
-    want += sita ? "2二金" : "8八金";
+    want += sente ? "２二金" : "８八金";  // named from 先手's side: its attack lands on its rank 2
     EXPECT_NE(g.ban_gamen().joukyou().find(want), std::string::npos) << g.ban_gamen().joukyou() << "\n" << want;
     press(g, 12, 12);
   }

@@ -97,11 +97,14 @@ TEST_F(LoadRefusal, EveryFileThatCannotBeLoadedLeavesTheGameAsItWas) {
       {"gone.棋譜", "棋譜ﾌｧｲﾙを開けません"},
   };
   const std::string before = snapshot(h);
+  // The panel and the desktop's file dialog (開く…) refuse alike.
+  for (const bool dialog : {false, true})
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.file);
+    SCOPED_TRACE(std::string(c.file) + (dialog ? " (開く…)" : ""));
     h.sound.log.clear();
     h.ui.boxes.clear();
-    g.panel_file_click(c.file);
+    if (dialog) g.kifu_dialog_hiraku(fs::absolute(c.file).string());
+    else g.panel_file_click(c.file);
     EXPECT_EQ(snapshot(h), before);
     ASSERT_EQ(h.ui.boxes.size(), 1u);
     EXPECT_EQ(h.ui.boxes[0].text.rfind(c.message, 0), 0u) << h.ui.boxes[0].text;
@@ -123,11 +126,17 @@ class SaveRules : public LoadRefusal {
 TEST_F(SaveRules, AReadOnlyRecordIsRefusedWithTheReasonAndLeftAsItWas) {
   write_bytes("ro.棋譜", "old");
   fs::permissions("ro.棋譜", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-  save_as("ro");
-  EXPECT_EQ(read_bytes("ro.棋譜"), "old");
-  EXPECT_NE(h.ui.boxes.back().text.find("Permission denied"), std::string::npos);
-  EXPECT_EQ(h.ui.boxes.back().buttons, Buttons::ok);  // nothing asked first
-  EXPECT_EQ(h.sound.log.back(), "play snd_kinshi");
+  for (const bool dialog : {false, true}) {
+    SCOPED_TRACE(dialog ? "名前を付けて保存…" : "panel");
+    h.ui.boxes.clear();
+    if (dialog) g.kifu_nazuke_hozon(fs::absolute("ro").string());  // the extension added
+    else save_as("ro");
+    EXPECT_EQ(read_bytes("ro.棋譜"), "old");
+    ASSERT_EQ(h.ui.boxes.size(), 1u);
+    EXPECT_NE(h.ui.boxes.back().text.find("Permission denied"), std::string::npos);
+    EXPECT_EQ(h.ui.boxes.back().buttons, Buttons::ok);  // nothing asked first
+    EXPECT_EQ(h.sound.log.back(), "play snd_kinshi");
+  }
 }
 
 TEST_F(SaveRules, ALinkIsWrittenThroughAndALongNameCanBeSaved) {

@@ -216,23 +216,28 @@ Kyokumen hirate() {
 TEST(Hyouki, FileLabelsRanksPiecesAndTheSideThatMoved) {
   const Kyokumen p = hirate();
   // Lower pieces moved first: the pawn arriving under label 7 is 7六.
-  EXPECT_EQ(te_hyouki(p, te(3, 7, 3, 6, -HU, -HU), nullptr, true), "▲7六歩");
+  EXPECT_EQ(te_hyouki(p, te(3, 7, 3, 6, -HU, -HU), nullptr, true), "▲７六歩");
   // An upper piece moved in the lower side's second move is △ all the same.
-  EXPECT_EQ(te_hyouki(p, te(3, 3, 3, 4, HU, HU), nullptr, true), "△7四歩");
-  // After GOTE the upper pieces moved first and are ▲.
-  EXPECT_EQ(te_hyouki(p, te(3, 3, 3, 4, HU, HU), nullptr, false), "▲7四歩");
+  EXPECT_EQ(te_hyouki(p, te(3, 3, 3, 4, HU, HU), nullptr, true), "△７四歩");
+  // After GOTE the upper pieces moved first: they are ▲ and every square is named from
+  // their side, so their pawn under screen column 3 stands on file ３ and goes to ３六.
+  EXPECT_EQ(te_hyouki(p, te(3, 3, 3, 4, HU, HU), nullptr, false), "▲３六歩");
+  EXPECT_EQ(te_hyouki(p, te(3, 7, 3, 6, -HU, -HU), nullptr, false), "△３四歩");
+  EXPECT_EQ(te_hyouki(p, te(4, 1, 5, 2, KIN, KIN), nullptr, false), "▲５八金右");
+  // Their king is still 王: kings go by the side of the screen, not by who moved first.
+  EXPECT_EQ(te_hyouki(p, te(5, 1, 6, 2, OU, OU), nullptr, false), "▲６八王");
   Kyokumen q;
   q.ban[2][8] = -KAKU, q.ban[5][4] = -GIN, q.ban[8][2] = RYUU, q.ban[3][7] = -UMA;
   q.ban[5][9] = -OU, q.ban[5][1] = OU;
-  EXPECT_EQ(te_hyouki(q, te(2, 8, 8, 2, -KAKU, -UMA), nullptr, true), "▲2二角成");
-  EXPECT_EQ(te_hyouki(q, te(5, 4, 5, 3, -GIN, -GIN), nullptr, true), "▲5三銀不成");  // could have promoted
-  EXPECT_EQ(te_hyouki(q, te(5, 4, 5, 5, -GIN, -GIN), nullptr, true), "▲5五銀");      // could not
-  EXPECT_EQ(te_hyouki(q, te(8, 2, 8, 3, RYUU, RYUU), nullptr, true), "△2三龍");
+  EXPECT_EQ(te_hyouki(q, te(2, 8, 8, 2, -KAKU, -UMA), nullptr, true), "▲２二角成");
+  EXPECT_EQ(te_hyouki(q, te(5, 4, 5, 3, -GIN, -GIN), nullptr, true), "▲５三銀不成");  // could have promoted
+  EXPECT_EQ(te_hyouki(q, te(5, 4, 5, 5, -GIN, -GIN), nullptr, true), "▲５五銀");      // could not
+  EXPECT_EQ(te_hyouki(q, te(8, 2, 8, 3, RYUU, RYUU), nullptr, true), "△２三龍");
   // A piece promoted already is named as it stands, with no 成.
-  EXPECT_EQ(te_hyouki(q, te(3, 7, 4, 6, -UMA, -UMA), nullptr, true), "▲6六馬");
+  EXPECT_EQ(te_hyouki(q, te(3, 7, 4, 6, -UMA, -UMA), nullptr, true), "▲６六馬");
   // Kings by their owner, whoever moves them.
-  EXPECT_EQ(te_hyouki(q, te(5, 9, 5, 8, -OU, -OU), nullptr, true), "▲5八玉");
-  EXPECT_EQ(te_hyouki(q, te(5, 1, 4, 2, OU, OU), nullptr, true), "△6二王");
+  EXPECT_EQ(te_hyouki(q, te(5, 9, 5, 8, -OU, -OU), nullptr, true), "▲５八玉");
+  EXPECT_EQ(te_hyouki(q, te(5, 1, 4, 2, OU, OU), nullptr, true), "△６二王");
 }
 
 TEST(Hyouki, 同And打AndTheWordsThatTellTwoLikePiecesApart) {
@@ -240,32 +245,32 @@ TEST(Hyouki, 同And打AndTheWordsThatTellTwoLikePiecesApart) {
   const KifuEntry mae = te(3, 3, 3, 6, HU, HU);
   EXPECT_EQ(te_hyouki(p, te(3, 7, 3, 6, -HU, -HU), &mae, true), "▲同歩");
   // The two golds of the start position both reach 5八 (screen column 5, row 8).
-  EXPECT_EQ(te_hyouki(p, te(4, 9, 5, 8, -KIN, -KIN), nullptr, true), "▲5八金左");
-  EXPECT_EQ(te_hyouki(p, te(6, 9, 5, 8, -KIN, -KIN), nullptr, true), "▲5八金右");
+  EXPECT_EQ(te_hyouki(p, te(4, 9, 5, 8, -KIN, -KIN), nullptr, true), "▲５八金左");
+  EXPECT_EQ(te_hyouki(p, te(6, 9, 5, 8, -KIN, -KIN), nullptr, true), "▲５八金右");
   // For the upper side right and left are its own: its gold on screen column 4 is its right.
-  EXPECT_EQ(te_hyouki(p, te(4, 1, 5, 2, KIN, KIN), nullptr, true), "△5二金右");
+  EXPECT_EQ(te_hyouki(p, te(4, 1, 5, 2, KIN, KIN), nullptr, true), "△５二金右");
   // Only one gold reaches 6八: no word at all.
-  EXPECT_EQ(te_hyouki(p, te(4, 9, 4, 8, -KIN, -KIN), nullptr, true), "▲6八金");
+  EXPECT_EQ(te_hyouki(p, te(4, 9, 4, 8, -KIN, -KIN), nullptr, true), "▲６八金");
 
   Kyokumen q;
   q.ban[5][9] = -KIN, q.ban[4][9] = -KIN, q.ban[6][8] = -KIN, q.ban[3][7] = -KIN;
   // Straight up, beside one that also goes up: 直; sideways among ones going up: 寄.
-  EXPECT_EQ(te_hyouki(q, te(5, 9, 5, 8, -KIN, -KIN), nullptr, true), "▲5八金直");
-  EXPECT_EQ(te_hyouki(q, te(6, 8, 5, 8, -KIN, -KIN), nullptr, true), "▲5八金寄");
+  EXPECT_EQ(te_hyouki(q, te(5, 9, 5, 8, -KIN, -KIN), nullptr, true), "▲５八金直");
+  EXPECT_EQ(te_hyouki(q, te(6, 8, 5, 8, -KIN, -KIN), nullptr, true), "▲５八金寄");
   // The gold at 6七 going back to 6八, beside the gold at 5八 going sideways: 引.
   Kyokumen r;
   r.ban[4][7] = -KIN, r.ban[5][8] = -KIN;
-  EXPECT_EQ(te_hyouki(r, te(4, 7, 4, 8, -KIN, -KIN), nullptr, true), "▲6八金引");
-  EXPECT_EQ(te_hyouki(r, te(5, 8, 4, 8, -KIN, -KIN), nullptr, true), "▲6八金寄");
+  EXPECT_EQ(te_hyouki(r, te(4, 7, 4, 8, -KIN, -KIN), nullptr, true), "▲６八金引");
+  EXPECT_EQ(te_hyouki(r, te(5, 8, 4, 8, -KIN, -KIN), nullptr, true), "▲６八金寄");
 
   // 打 only when a piece on the board could have gone there instead.
   Kyokumen d;
   d.ban[5][6] = -HU;
-  EXPECT_EQ(te_hyouki(d, te(TE_SITA, 1, 5, 5, -HU, -HU), nullptr, true), "▲5五歩打");
-  EXPECT_EQ(te_hyouki(d, te(TE_SITA, 1, 3, 5, -HU, -HU), nullptr, true), "▲7五歩");
+  EXPECT_EQ(te_hyouki(d, te(TE_SITA, 1, 5, 5, -HU, -HU), nullptr, true), "▲５五歩打");
+  EXPECT_EQ(te_hyouki(d, te(TE_SITA, 1, 3, 5, -HU, -HU), nullptr, true), "▲７五歩");
   // A drop never takes 同, even onto the square the last move left.
   const KifuEntry nokosu = te(3, 5, 3, 4, -HU, -HU);
-  EXPECT_EQ(te_hyouki(d, te(TE_SITA, 1, 3, 5, -HU, -HU), &nokosu, true), "▲7五歩");
+  EXPECT_EQ(te_hyouki(d, te(TE_SITA, 1, 3, 5, -HU, -HU), &nokosu, true), "▲７五歩");
 }
 
 TEST(Hyouki, TheListReplaysTheRecordFromItsStartAndRowsHoldTurns) {
@@ -278,7 +283,19 @@ TEST(Hyouki, TheListReplaysTheRecordFromItsStartAndRowsHoldTurns) {
   kaku.tori_koma = KAKU;
   k.kiroku(kaku);
   EXPECT_EQ(kifu_ichiran(k, 5, true, hirate()),
-            (std::vector<std::string>{"  1 先手 ▲7六歩 △7四歩 ▲3六歩", "  2 後手 △3四歩 ▲2二角成"}));
+            (std::vector<std::string>{"  1 先手 ▲７六歩 △７四歩 ▲３六歩", "  2 後手 △３四歩 ▲２二角成"}));
+  // The computer moving first with the upper pieces: the same opening reads the same,
+  // every square named from its side of the board.
+  Kifu u;
+  u.kiroku(te(7, 3, 7, 4, HU, HU));
+  u.kiroku(te(3, 7, 3, 6, -HU, -HU));
+  u.kiroku(te(3, 3, 3, 4, HU, HU));
+  u.kiroku(te(7, 7, 7, 6, -HU, -HU));
+  KifuEntry ue_kaku = te(8, 2, 2, 8, KAKU, UMA);
+  ue_kaku.tori_koma = -KAKU;
+  u.kiroku(ue_kaku);
+  EXPECT_EQ(kifu_ichiran(u, 5, false, hirate()),
+            (std::vector<std::string>{"  1 先手 ▲７六歩 △３四歩 ▲３六歩", "  2 後手 △７四歩 ▲２二角成"}));
   // The start is found from the position the played entries lead to.
   Kyokumen ima = hirate();
   for (int i = 1; i <= 5; ++i) do_move(ima, kifu_te(k.at(i)));
@@ -287,6 +304,23 @@ TEST(Hyouki, TheListReplaysTheRecordFromItsStartAndRowsHoldTurns) {
   EXPECT_EQ(ichiran_gyou(0), -1);
   EXPECT_EQ(ichiran_gyou(3), 0);
   EXPECT_EQ(ichiran_gyou(4), 1);
+}
+
+// Turned in the middle of a game, the second player plays on with the lower pieces: its
+// moves are still △ and every square keeps its name, read from the first player's side.
+TEST_F(Following, AfterTheBoardIsTurnedSquaresKeepTheirNames) {
+  g.on_menu(Menu::ICHIRAN);
+  move(3, 7, 3, 6);
+  move(3, 3, 3, 4);
+  move(7, 7, 7, 6);
+  ASSERT_EQ(h.ui.ichiran_rows, (std::vector<std::string>{"  1 先手 ▲７六歩 △７四歩 ▲３六歩"}));
+  g.on_menu(Menu::REVERSE);
+  h.ui.boxes.clear();
+  move(3, 7, 3, 6);  // the second player's pawn from ３三, turned to the bottom
+  move(7, 4, 7, 5);  // the first player's pawn on ７六, now an upper piece
+  move(2, 7, 2, 6);
+  EXPECT_TRUE(h.ui.boxes.empty()) << h.ui.boxes.front().text;
+  EXPECT_EQ(h.ui.ichiran_rows, (std::vector<std::string>{"  1 後手 △３四歩 ▲７五歩 △２四歩"}));
 }
 
 TEST_F(Following, TheMoveListFollowsTheGameAndItsRowsStepLike戻And進) {
@@ -299,7 +333,7 @@ TEST_F(Following, TheMoveListFollowsTheGameAndItsRowsStepLike戻And進) {
   move(4, 3, 4, 4);
   EXPECT_TRUE(h.ui.ichiran_shown);
   ASSERT_EQ(h.ui.ichiran_rows.size(), 2u);
-  EXPECT_EQ(h.ui.ichiran_rows[0], "  1 先手 ▲7六歩 △7四歩 ▲3六歩");
+  EXPECT_EQ(h.ui.ichiran_rows[0], "  1 先手 ▲７六歩 △７四歩 ▲３六歩");
   EXPECT_EQ(h.ui.ichiran_current, 1);
   g.ichiran_click(0);
   g.ibento_owari();

@@ -4,7 +4,9 @@
 // click, the best turn marked while stepping).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <thread>
 
 #include "engine/kaiseki.h"
@@ -175,13 +177,41 @@ TEST_F(KaisekiGame, InPlaceClassesTheRowsDrawsTheGraphAndMarksTheBestTurn) {
   EXPECT_EQ(h.ui.zu.rui[static_cast<std::size_t>(blunder)], static_cast<int>(TeRui::akushu));
   EXPECT_DOUBLE_EQ(h.ui.zu.kachi[static_cast<std::size_t>(blunder) + 1], 0);
   EXPECT_NE(h.ui.zu.matome.find("悪手1"), std::string::npos);
+  EXPECT_NE(h.ui.zu.matome.find("平均損失"), std::string::npos);
+  // Under each row 先手's win chance after the turn; under the blunder its class and the
+  // better turn, three moves in notation; a turn that lost nothing names none.
+  ASSERT_EQ(h.ui.ichiran_rows.size(), 4u);
+  const std::string& warui = h.ui.ichiran_rows[static_cast<std::size_t>(blunder)];
+  EXPECT_NE(warui.find("\n      先手 0%　悪手\n      最善 ▲"), std::string::npos) << warui;
+  const std::string saizen = warui.substr(warui.rfind("最善 "));
+  EXPECT_EQ(std::count(saizen.begin(), saizen.end(), ' '), 3) << saizen;  // after 最善 and between the moves
+  for (std::size_t i = 0; i < 4; ++i) {
+    const KaisekiTe& k = g.hint_kaiseki().kaiseki_kekka()[i];
+    const std::string& row = h.ui.ichiran_rows[i];
+    EXPECT_NE(row.find("先手 " + std::to_string(static_cast<int>(std::lround(k.sita_ato()))) + "%"), std::string::npos)
+        << row;
+    EXPECT_EQ(row.find("最善") != std::string::npos, k.rui != TeRui::nashi) << row;
+  }
   // The board stands at the start: LEVEL4's first turn is marked and named.
   EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 0);
   EXPECT_EQ(g.hint_kaiseki().hint_te().n, g.hint_kaiseki().kaiseki_kekka()[0].saizen.n);
   EXPECT_NE(status().find("最善 "), std::string::npos);
   // A click on the graph's third turn steps to its end, as the third row would.
+  const std::size_t from = h.canvas.ops.size();
   g.kaiseki_zu_click(3);
   g.ibento_owari();
+  // The better turn is marked by corners, another shape than the played turn's frames,
+  // inside them and clear of them: neither hides the other.
+  int corners = 0;
+  for (std::size_t i = from; i < h.canvas.ops.size(); ++i) {
+    const auto& op = h.canvas.ops[i];
+    if (op.kind != test::Painted::kRect || op.id_or_colour != IRO_HINT) continue;
+    ++corners;
+    EXPECT_TRUE(op.x == op.x2 || op.y == op.y2);  // a line, not a frame
+    const int cx = BAN_LEFT + (op.x - BAN_LEFT) / MASU_W * MASU_W, cy = BAN_TOP + (op.y - BAN_TOP) / MASU_H * MASU_H;
+    EXPECT_GE(std::min({op.x - cx, op.y - cy, cx + MASU_W - op.x2, cy + MASU_H - op.y2}), 5 * 15);
+  }
+  EXPECT_GE(corners, 16 * (g.hint_kaiseki().kaiseki_kekka()[3].saizen.n));
   EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 9);
   EXPECT_EQ(h.ui.ichiran_current, 2);
   EXPECT_DOUBLE_EQ(h.ui.zu.ima, 3);

@@ -372,6 +372,32 @@ TEST_F(KifuPanel, LoadStepSaveComesBackByteForByte) {
   fill("second", "三手指し", "甲", "乙");
   g.panel_write_click();
   EXPECT_EQ(read_bytes("second.棋譜"), read_bytes("first.棋譜"));
+
+  // 名前を付けて保存… writes the same moves (under the header lines the panel holds, none
+  // here) into the folder chosen, which the panel then shows; an existing name is asked
+  // about first, and no leaves it as it was.
+  fs::create_directory("sub");
+  ASSERT_TRUE(g.kifu_dialog_mae(true));
+  g.kifu_nazuke_hozon(fs::absolute("sub/third.棋譜").string());
+  const auto te_gyou = [](const std::string& b) {
+    std::size_t at = 0;
+    for (int i = 0; i < 3; ++i) at = b.find("\r\n", at) + 2;
+    return b.substr(at);
+  };
+  EXPECT_EQ(read_bytes("sub/third.棋譜").rfind("\r\n\r\n\r\n", 0), 0u);
+  EXPECT_EQ(te_gyou(read_bytes("sub/third.棋譜")), te_gyou(read_bytes("first.棋譜")));
+  EXPECT_EQ(fs::path(g.kifu_panel().dir_path()), fs::absolute("sub"));
+  write_bytes("sub/third.棋譜", "old");
+  h.ui.boxes.clear();
+  h.ui.answers.push_back(Answer::no);
+  g.kifu_nazuke_hozon(fs::absolute("sub/third").string());
+  ASSERT_EQ(h.ui.boxes.size(), 1u);
+  EXPECT_EQ(h.ui.boxes[0].buttons, Buttons::yesno_iie);
+  EXPECT_EQ(read_bytes("sub/third.棋譜"), "old");
+  // 開く… reads it from any folder as the panel would.
+  g.kifu_dialog_hiraku(fs::absolute("second.棋譜").string());
+  EXPECT_TRUE(g.taikyoku().saisei_chu());
+  EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 9);
 }
 
 }  // namespace

@@ -124,12 +124,22 @@ TEST_F(KifuReplay, StepCommandsRefuseAtTheEndsAndOutsideAGame) {
   Taikyoku won = haichi(ou_tori);
   ASSERT_EQ(won.sasu({{5, 2, 5, 1, -KIN}}, 0).shousha, Gawa::sente);
   g.haichi(won);
-  g.on_menu(Menu::AFTER);
-  EXPECT_EQ(last_box().text, "新規に対局してください");
-  EXPECT_EQ(last_box().title, "終局");
+  const Kyokumen owari = g.taikyoku().pos();
+  g.on_menu(Menu::AFTER);  // the game ended at the record's end: nothing to step forward to
+  EXPECT_EQ(last_box().text, "できません");
+  EXPECT_EQ(last_box().title, "進む");
+  // 戻 looks back at once: the turn the game ended in is taken back whole, the end is
+  // cleared, and the first move of that turn is due again.
   g.on_menu(Menu::REPLAY);
-  EXPECT_EQ(last_box().text, "新規に対局してください");
-  EXPECT_EQ(last_box().title, "終局");
+  EXPECT_FALSE(g.taikyoku().owatta());
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 0);
+  EXPECT_EQ(g.taikyoku().pos().ban[5][1], OU);
+  EXPECT_EQ(g.taikyoku().dankai(), Dankai::ichi);
+  EXPECT_FALSE(g.taikyoku().te_tochuu());
+  EXPECT_TRUE(g.taikyoku().saikai_machi());
+  g.on_menu(Menu::AFTER);  // and forward again over the capture: the game is over once more
+  EXPECT_TRUE(test::same_position(g.taikyoku().pos(), owari));
+  EXPECT_TRUE(g.taikyoku().owatta());
   g.shinki_kyoku();
 
   g.on_menu(Menu::AFTER);  // no game started

@@ -545,6 +545,22 @@ TEST(Taikyoku, TwoPeoplePlayFromTheStartToAMate) {
   osu(h, 5, 2);
   expect_box(h, "新規に対局してください", "終局");
 
+  // Looked back at the moment it ends: 戻 takes back the unfinished last turn, a row of
+  // the list goes to the end of its turn, 進 steps forward, the last row to the mate.
+  g.on_menu(Menu::REPLAY);
+  EXPECT_TRUE(same_position(g.taikyoku().pos(), ikkyoku[12]));
+  EXPECT_FALSE(g.taikyoku().owatta());
+  g.ichiran_click(0);
+  EXPECT_TRUE(same_position(g.taikyoku().pos(), ikkyoku[3]));
+  g.on_menu(Menu::AFTER);
+  EXPECT_TRUE(same_position(g.taikyoku().pos(), ikkyoku[6]));
+  g.ichiran_click(4);
+  EXPECT_TRUE(same_position(g.taikyoku().pos(), ikkyoku[13]));
+  g.on_menu(Menu::REPLAY);  // from inside the last turn, back to its start, not into the turn before
+  EXPECT_TRUE(same_position(g.taikyoku().pos(), ikkyoku[12]));
+  g.on_menu(Menu::AFTER);
+  EXPECT_TRUE(same_position(g.taikyoku().pos(), ikkyoku[13]));
+
   for (int n = 12; n >= 0; --n) {
     g.ippo_modosu();
     EXPECT_TRUE(same_position(g.taikyoku().pos(), ikkyoku[n])) << "back to " << n;

@@ -57,7 +57,7 @@ TEST_F(AnalyseCli, OneLinePerTurnTheSameWithTwoJobsAndAGraph) {
   EXPECT_EQ(b["side"], "先手");
   EXPECT_EQ(b["class"], "悪手");
   EXPECT_EQ(b["win_after"], 0.0);
-  EXPECT_EQ(v[3]["played"], "△5九角不成");
+  EXPECT_EQ(v[3]["played"], "△５九角不成");
   EXPECT_EQ(v[4]["summary"]["turns"], 4);
   EXPECT_EQ(v[4]["summary"]["winner"], "後手");
   EXPECT_EQ(v[4]["summary"]["先手"]["悪手"], 1);

@@ -107,6 +107,9 @@ TEST_F(WindowTest, MenuBarHasEveryItemCaptionAndNesting) {
       "棋譜 [KIFU]\n"
       "  読込 [KIFU_READ]\n"
       "  書込 [KIFU_WRITE]\n"
+      "   []\n"  // the desktop's own file dialogs, beside the panel
+      "  開く… [KIFU_OPEN_DIALOG]\n"
+      "  名前を付けて保存… [KIFU_SAVE_DIALOG]\n"
       "ｵﾌﾟｼｮﾝ [OPTION]\n"
       "  背景画 [HAIKEI_GA]\n"
       "    英国 [MIDORI]\n"
@@ -208,12 +211,15 @@ TEST_F(WindowTest, StatusLineAndMoveListFollowTheGame) {
   const int narrow = window_->width();
   window_->action(Menu::ICHIRAN)->trigger();
   EXPECT_TRUE(list->isVisible());
-  EXPECT_EQ(window_->width(), narrow + list->width());  // the window grows to hold it
+  // The window grows to hold it, but never past the screen (800 px wide offscreen).
+  const int room = window_->screen()->availableGeometry().width() - 16;
+  ASSERT_LT(room, narrow + list->width());
+  EXPECT_EQ(window_->width(), room);
   for (auto [c, r] : {std::pair{3, 7}, {3, 6}, {3, 3}, {3, 4}, {7, 7}, {7, 6}, {7, 3}, {7, 4}, {2, 7}, {2, 6},
                       {4, 3}, {4, 4}})
     QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, cell_centre(c, r));
   ASSERT_EQ(list->count(), 2);
-  EXPECT_EQ(list->item(0)->text(), QStringLiteral("  1 先手 ▲7六歩 △7四歩 ▲3六歩"));
+  EXPECT_EQ(list->item(0)->text(), QStringLiteral("  1 先手 ▲７六歩 △７四歩 ▲３六歩"));
   EXPECT_EQ(list->currentRow(), 1);
   // A row clicked steps back there as 戻 does.
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
@@ -233,23 +239,39 @@ TEST_F(WindowTest, StatusLineAndMoveListFollowTheGame) {
   EXPECT_EQ(game().taikyoku().kifu().kifu_ichi, 3);
   EXPECT_TRUE(list->item(0)->isSelected());
   EXPECT_TRUE(list->item(1)->isSelected());
-  // Rows wrap instead of scrolling sideways, and their letters grow with the picture.
+  // Rows never scroll sideways; their letters and the list grow with the picture, so a
+  // row that fits at the design size never wraps; the status line shrinks its letters
+  // rather than lose its end.
   EXPECT_TRUE(list->wordWrap());
   EXPECT_EQ(list->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+  const auto one_line_each = [&] {
+    for (int i = 0; i < list->count(); ++i)
+      EXPECT_LT(list->visualItemRect(list->item(i)).height(), 2 * QFontMetrics(list->font()).height())
+          << "row " << i << " wraps at " << window_->width() << " px";
+  };
+  one_line_each();
   const int px = list->font().pixelSize();
   window_->resize(window_->width() * 2, window_->height() * 2);
   QApplication::processEvents();
   EXPECT_GT(list->font().pixelSize(), px);
+  one_line_each();
+  window_->set_status("ﾋﾝﾄ: 1 ▲７六歩 △３四歩 ▲２六歩（先手の勝率 52%）　最善 ▲７六歩 △３四歩 ▲２六歩"
+                      "（指した手は悪手）　解析終了　先手 悪手1 疑問手2 緩手3　後手 悪手0 疑問手1 緩手4");
+  window_->resize(600 + list->width(), 520 + MainWindow::kStatusH);
+  QApplication::processEvents();
+  EXPECT_LE(QFontMetrics(status->font()).horizontalAdvance(status->text()), status->contentsRect().width())
+      << status->text().toStdString();
+  EXPECT_LT(QFontInfo(status->font()).pixelSize(), QFontInfo(QApplication::font()).pixelSize());  // it had to
   // Play resumes with the upper side's turn: a lower pawn is not its piece.
   QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, cell_centre(5, 7));
   EXPECT_TRUE(status->text().contains(QStringLiteral("× 自分の駒を動かす番です")));
   // 最初 leaves no rows of the game before to click.
   window_->action(Menu::CANCEL)->trigger();
   EXPECT_EQ(list->count(), 0);
-  const int wide = window_->width();
+  const int wide = window_->width(), taken = list->width();
   window_->action(Menu::ICHIRAN)->trigger();
   EXPECT_TRUE(list->isHidden());
-  EXPECT_EQ(window_->width(), wide - list->width());  // and gives its width back
+  EXPECT_EQ(window_->width(), wide - taken);  // and gives its width back
 }
 
 TEST_F(WindowTest, WhileTheComputerPlaysTheMenusItWouldNotAnswerAreDisabled) {
@@ -350,19 +372,32 @@ TEST_F(WindowTest, PictureIsCentredInAWindowOfAnotherShape) {
 }
 
 // Esc quits whichever of the window's widgets has the focus, the menu bar included,
-// unless the player is typing in a visible text box of the record panel.
-TEST_F(WindowTest, EscQuitsUnlessTypingInTheRecordPanel) {
+// unless the record panel is open: then Esc only closes it, with no move made. Enter in
+// the file name box saves, as the button does.
+TEST_F(WindowTest, EscClosesTheRecordPanelAndQuitsOtherwiseEnterSaves) {
   trigger(Menu::START);
+  for (auto [c, r] : {std::pair{3, 7}, {3, 6}, {3, 3}, {3, 4}, {7, 7}, {7, 6}})
+    QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, cell_centre(c, r));
+  ASSERT_EQ(game().taikyoku().kifu().kifu_ichi, 3);
   window_->action(Menu::KIFU_WRITE)->trigger();
   auto* edit = qobject_cast<QLineEdit*>(window_->control(Control::PANEL_TITLE));
   ASSERT_TRUE(edit && edit->isVisible());
   edit->setFocus();
   QTest::keyClick(edit, Qt::Key_Escape);
   EXPECT_FALSE(game().quitting());
+  EXPECT_FALSE(edit->isVisible());
+  EXPECT_EQ(game().taikyoku().kifu().kifu_ichi, 3);
 
-  window_->apply_event("menu TAIKYOKU");  // the panel closes; its hidden box may keep the focus
-  ASSERT_FALSE(edit->isVisible());
-  QTest::keyClick(window_->menuBar(), Qt::Key_Escape);
+  window_->action(Menu::KIFU_WRITE)->trigger();
+  auto* name = qobject_cast<QLineEdit*>(window_->control(Control::PANEL_FILE_NAME));
+  ASSERT_TRUE(name && name->isVisible());
+  name->setFocus();
+  QTest::keyClicks(name, QStringLiteral("enter"));
+  QTest::keyClick(name, Qt::Key_Return);
+  EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(game().kifu_panel().dir_path()) / "enter.棋譜"));
+  EXPECT_FALSE(name->isVisible());  // saved, the panel closes
+
+  QTest::keyClick(window_->menuBar(), Qt::Key_Escape);  // the panel's hidden box may keep the focus
   EXPECT_TRUE(game().quitting());
 }
 
@@ -407,7 +442,9 @@ TEST_F(WindowTest, AnalysisGraphStepsToTheTurnClicked) {
   EXPECT_TRUE(window_->status_line()->text().contains(QStringLiteral("解析中… ")));
   for (int i = 0; i < 300 && graph->isHidden(); ++i) QTest::qWait(20);  // the window keeps answering
   ASSERT_TRUE(graph->isVisible());
-  EXPECT_EQ(window_->height(), low + graph->height());  // the window grows to hold it
+  // The window grows to hold it, as far as the screen leaves room (ratio 2 offscreen: none).
+  const int room = std::max(window_->screen()->availableGeometry().height() - 48, window_->minimumSizeHint().height());
+  EXPECT_EQ(window_->height(), std::min(low + graph->height(), room));
   EXPECT_EQ(graph->zu().kachi.size(), 4u);
   EXPECT_TRUE(window_->status_line()->text().contains(QStringLiteral("解析終了")));
   // A click by the first turn's point steps back there, as the first row would.
@@ -461,6 +498,22 @@ TEST_F(WindowTest, ACloseWhileABoxWaitsTakesItsSafeAnswerAndQuits) {
   EXPECT_FALSE(clock_at_close.empty());
   EXPECT_FALSE(had_to_answer);
   EXPECT_TRUE(game().quitting());
+}
+
+// The promotion box: Enter promotes, Esc moves the piece unpromoted; a yes/no question
+// whose yes cannot be undone takes no on either key.
+TEST_F(WindowTest, ThePromotionBoxPromotesOnEnterAndNotOnEsc) {
+  window_->set_auto_answer(false);
+  const auto answer = [&](Buttons b, Qt::Key key) {
+    QTimer::singleShot(50, window_.get(), [key] {
+      if (QWidget* box = QApplication::activeModalWidget()) QTest::keyClick(box, key);
+    });
+    return window_->message_box("成りますか？", "成り", b, Icon::none);
+  };
+  EXPECT_EQ(answer(Buttons::naru, Qt::Key_Return), Answer::yes);
+  EXPECT_EQ(answer(Buttons::naru, Qt::Key_Escape), Answer::no);
+  EXPECT_EQ(answer(Buttons::yesno_iie, Qt::Key_Return), Answer::no);
+  EXPECT_EQ(answer(Buttons::yesno, Qt::Key_Escape), Answer::yes);
 }
 
 // A close while the analysis runs ends it at once.

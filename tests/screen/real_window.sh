@@ -6,7 +6,8 @@
 # offscreen render, and a half- or double-size window must show the same picture
 # scaled, not cropped. Over one turn with the clocks shown only the holder's clock runs,
 # and 局面 → 最初 empties the move list. Steps through a record show the marks of the
-# turn stepped over, and the computer's display speeds differ by their waits alone.
+# turn stepped over, 戻 looks back at a game the moment it ends, and the computer's
+# display speeds differ by their waits alone.
 #   real_window.sh GAME WORKDIR [1|2]
 # With a ratio given only that half runs (the clocks and the list with ratio 1), each
 # on its own display, so that ctest can run the halves side by side.
@@ -413,15 +414,8 @@ replay_marks() {
   replay_render "$dir-nomarks" 4 "rp${SCALE}-nomarks.png" &
   renders+=($!)
   printf 'menu KIFU_READ\nfile rec.棋譜\n' >"$dir/live.events"
-  (cd "$dir" && QT_SCALE_FACTOR=$SCALE exec "$GAME" --events live.events >../game-replay$SCALE.log 2>&1) &
-  wait_window $!
-  [ -n "$WIN" ] || { fail "ratio $SCALE: no window for the replay"; return 1; }
-  sleep 0.5
-  answer_boxes
+  live_window "$dir" "the replay" || return 1
   wait "${renders[@]}"
-  local w h
-  read -r w h < <(size_of)
-  MENU=$((h / SCALE - 485 - STATUS))
   PREV="rp${SCALE}-loaded.png"
   settle "$PREV"
   local y5
@@ -438,6 +432,60 @@ replay_marks() {
   [ "$(differing "rp${SCALE}-4-ref-board.png" "rp${SCALE}-nomarks-board.png")" -gt $((200 * SCALE * SCALE)) ] ||
     fail "ratio $SCALE: the render of turn 4 shows no marks with 直前の手 on"
   return 0
+}
+
+# The game started in folder $1 on its script live.events, for $2, its boxes answered and
+# the menu bar's height known; false when no window came.
+live_window() {
+  (cd "$1" && QT_SCALE_FACTOR=$SCALE exec "$GAME" --events live.events >"../game-$1.log" 2>&1) &
+  wait_window $!
+  [ -n "$WIN" ] || { fail "ratio $SCALE: no window for $2"; return 1; }
+  sleep 0.5
+  answer_boxes
+  local w h
+  read -r w h < <(size_of)
+  MENU=$((h / SCALE - 485 - STATUS))
+}
+
+# A game between two people played to a mate, then 戻 from the menu bar at once: the game
+# is looked back at, the board showing what the offscreen render shows after the same
+# game and 戻 (the turn the mate ended taken back), not the mate.
+review_after_end() {
+  local dir="review$SCALE" m
+  mkdir -p "$dir" && write_settings "$dir"
+  {
+    echo "menu START"
+    for m in "1 5 7 5 6" "1 4 1 3 2" "1 8 8 5 8" "1 6 1 7 2" "1 5 6 5 5" "1 9 3 9 4" "1 5 5 5 4" \
+             "1 1 3 1 4" "1 1 7 1 6" "1 9 4 9 5" "2 5 4 5 3" "1 1 4 1 5" "1 5 3 5 2"; do
+      set -- $m
+      echo "cell $1 $2 $3"
+      echo "cell $1 $4 $5"
+    done
+  } >"$dir/live.events"
+  { cat "$dir/live.events"; echo "menu REPLAY"; } >"$dir/ref.events"
+  (cd "$dir" && QT_QPA_PLATFORM=offscreen "$GAME" --screenshot ../review-ref$SCALE.png --scale "$SCALE" \
+     --events ref.events >/dev/null 2>&1) &
+  local render=$!
+  (cd "$dir" && QT_QPA_PLATFORM=offscreen "$GAME" --screenshot ../review-end$SCALE.png --scale "$SCALE" \
+     --events live.events >/dev/null 2>&1)
+  live_window "$dir" "the review" || return 1
+  wait "$render"
+  settle "rv${SCALE}-end.png"
+  menu_title 3                         # 戻
+  answer_boxes
+  settle "rv${SCALE}-back.png"
+  board_of "rv${SCALE}-back.png" "rv${SCALE}-back-board.png"
+  board_of "review-ref$SCALE.png" "rv${SCALE}-ref-board.png"
+  board_of "review-end$SCALE.png" "rv${SCALE}-end-board.png"
+  local d
+  d=$(differing "rv${SCALE}-back-board.png" "rv${SCALE}-ref-board.png")
+  if [ "$d" -le $((50 * SCALE * SCALE)) ] &&
+     [ "$(differing "rv${SCALE}-ref-board.png" "rv${SCALE}-end-board.png")" -gt $((50 * SCALE * SCALE)) ]; then
+    echo "ok: ratio $SCALE 戻 right after the end of a game"
+  else
+    fail "ratio $SCALE: 戻 after the end differs from the render in $d pixels (see $WORK/rv${SCALE}-back-board.png)"
+  fi
+  quit_game
 }
 
 # Seconds from time $1 until the window last changed, once the squares have left those
@@ -576,12 +624,14 @@ clocks_and_list() {
 if [ "$PART" != 2 ]; then
   run_ratio 1
   analysis_click
+  review_after_end
   replay_then_speeds
   clocks_and_list
 fi
 if [ "$PART" != 1 ]; then
   run_ratio 2
   analysis_click
+  review_after_end
   replay_then_speeds
 fi
 [ "$failures" = 0 ] && echo "all real-window checks passed" || echo "$failures failures"

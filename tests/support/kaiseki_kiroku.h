@@ -51,12 +51,12 @@ inline std::vector<Te3> shizuka(const Kyokumen& p, bool sita) {
 // the upper side taking the king with its first move.
 inline std::vector<KifuEntry> kyou_wo_toraseru_kiroku(int& blunder_turn) {
   Kiroku k;
-  k.sasu(7, 7, 7, 6);  // ▲3六歩
-  k.sasu(7, 3, 7, 4);  // △3四歩
-  k.sasu(9, 7, 9, 6);  // ▲1六歩
-  k.sasu(8, 2, 6, 4);  // △4四角: it eyes the lower king's diagonal, opened by ▲3六歩
-  k.sasu(1, 7, 1, 6);  // ▲9六歩
-  k.sasu(1, 3, 1, 4);  // △9四歩
+  k.sasu(7, 7, 7, 6);  // ▲３六歩
+  k.sasu(7, 3, 7, 4);  // △３四歩
+  k.sasu(9, 7, 9, 6);  // ▲１六歩
+  k.sasu(8, 2, 6, 4);  // △４四角: it eyes the lower king's diagonal, opened by ▲３六歩
+  k.sasu(1, 7, 1, 6);  // ▲９六歩
+  k.sasu(1, 3, 1, 4);  // △９四歩
   blunder_turn = 2;
   for (const Te3& a : shizuka(k.p, true))
     for (const Te3& b : shizuka(k.p, false))

@@ -85,7 +85,7 @@ void HintKaiseki::hint_miseru(YomiTe plan, bool sita) {
     const KifuEntry e = sashite_entry(plan.te[i]);
     text += " " + std::to_string(no) + " " +
             te_hyouki(p_ima, e, t_.kifu().kifu_ichi >= 1 || i > 0 ? &zen : nullptr,
-                      t_.sita_sente());
+                      t_.hyouki_sita_sente());
     do_move(p_ima, kifu_te(e));
     zen = e;
   }

@@ -1,6 +1,7 @@
 // ﾍﾙﾌﾟ → 解析: LEVEL4 looks back at the record on the board, turn by turn, beside the
 // window; the classes go to the move list, the win chance to the graph, and while the
 // record is stepped through, the best turn of the position shown is marked on the board.
+#include <cstdio>
 #include <string>
 
 #include "app/ban_gamen.h"
@@ -131,16 +132,37 @@ void HintKaiseki::kaiseki_shirushi() {
   hint_te_ = k.saizen;
   for (int i = 0; i < k.saizen.n; ++i) {
     const Te& m = k.saizen.te[i].te;
-    if (!is_uchi(m.fc)) w_.gamen.masu_shirushi(IRO_HINT, m.fc, m.fr, 0);
-    w_.gamen.masu_shirushi(IRO_HINT, m.tc, m.tr, k.saizen.dankai[i]);
+    if (!is_uchi(m.fc)) w_.gamen.masu_saizen(m.fc, m.fr, 0);
+    w_.gamen.masu_saizen(m.tc, m.tr, k.saizen.dankai[i]);
   }
   const KifuEntry zen = t_.kifu().at(t_.kifu().kifu_ichi);
   hint_moji_ = "最善 " + yomi_te_hyouki(t_.pos(), k.saizen,
                                         t_.kifu().kifu_ichi >= 1 ? &zen : nullptr,
-                                        t_.sita_sente());
+                                        t_.hyouki_sita_sente());
   if (k.rui != TeRui::nashi) hint_moji_ += "（指した手は" + std::string(te_rui_mei(k.rui)) + "）";
   shirushi_ = t;
   w_.ports.canvas->refresh();
+}
+
+std::vector<std::string> HintKaiseki::ichiran_soe() const {
+  std::vector<std::string> out;
+  std::vector<KaisekiKyokumen> turns;
+  if (kekka_.empty() || !onaji_te(kifu_, kifu_zenbu(t_.kifu())) || !kaiseki_kyokumen(kifu_, turns).empty())
+    return out;
+  const bool sita_sente = t_.hyouki_sita_sente();
+  for (std::size_t i = 0; i < kekka_.size() && i < turns.size(); ++i) {
+    const KaisekiTe& k = kekka_[i];
+    char kachi[32];
+    std::snprintf(kachi, sizeof kachi, "\n      先手 %.0f%%", sita_sente ? k.sita_ato() : 100 - k.sita_ato());
+    std::string s = kachi;
+    if (k.rui != TeRui::nashi && k.saizen.n > 0) {
+      const KifuEntry* zen = i > 0 ? &kifu_[3 * i - 1] : nullptr;
+      s += std::string("　") + te_rui_mei(k.rui) + "\n      最善 " +
+           yomi_te_hyouki(turns[i].mae, k.saizen, zen, sita_sente);
+    }
+    out.push_back(std::move(s));
+  }
+  return out;
 }
 
 KaisekiZu HintKaiseki::kaiseki_zu(bool mieru) const {

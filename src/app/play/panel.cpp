@@ -220,22 +220,32 @@ void Game::kifu_read() {
   kaki_mado(1);
 }
 
-void Game::kifu_write() {
+bool Game::kifu_dialog_mae(bool hozon) {
   panel_tojiru();
+  return !hozon || kifu_kakeru();
+}
+
+bool Game::kifu_kakeru() {
   if (taikyoku_.hanten_zumi()) {
     msg("反転後は書き込みできません", "棋譜書込");
-    return;
+    return false;
   }
   if (taikyoku_.handicap_zumi()) {
     msg("ﾊﾝﾃﾞｷｬｯﾌﾟ設定後は書き込みできません", "棋譜書込");
-    return;
+    return false;
   }
   // A game won on the first or second move of a turn can be saved.
   if (taikyoku_.te_tochuu() && !taikyoku_.owatta()) {
     snd_play(Oto::kinshi);
     msg(kotowari_moji(Kotowari::te_tochuu), "棋譜書込");
-    return;
+    return false;
   }
+  return true;
+}
+
+void Game::kifu_write() {
+  panel_tojiru();
+  if (!kifu_kakeru()) return;
   lists(*this, kifu_panel_);
   file_mado(true, true, false);
   kaki_mado(0);
@@ -255,6 +265,21 @@ void Game::panel_write_click() {
     msg("ﾌｧｲﾙ名に「/」や「.」「..」は使えません", "棋譜保存");
     return;
   }
+  kifu_hozon(kifu_panel_.dir() / (name + std::string(KIFU_KAKUCHOUSHI)));
+}
+
+void Game::kifu_nazuke_hozon(const std::string& path) {
+  fs::path p = fs::path(path);
+  const std::string name = p.filename().string();
+  if (name.size() < KIFU_KAKUCHOUSHI.size() ||
+      name.compare(name.size() - KIFU_KAKUCHOUSHI.size(), std::string::npos, KIFU_KAKUCHOUSHI) != 0)
+    p += std::string(KIFU_KAKUCHOUSHI);
+  // The panel goes on from the folder the file was saved in.
+  if (readable_dir(p.parent_path())) kifu_panel_.dir_kaeru(p.parent_path().string());
+  kifu_hozon(p);
+}
+
+void Game::kifu_hozon(const fs::path& path) {
   if (taikyoku_.kifu().kifu_ichi < 1) {
     msg("保存するデータがありません", "棋譜保存");
     return;
@@ -273,7 +298,6 @@ void Game::panel_write_click() {
       encode_kifu(kifu_panel_.panel_text(2), kifu_panel_.panel_text(sita_sente ? 4 : 3),
                   kifu_panel_.panel_text(sita_sente ? 3 : 4), entries, bad);
   std::string error;
-  const fs::path path = kifu_panel_.dir() / (name + std::string(KIFU_KAKUCHOUSHI));
   if (!uwagaki_shite_yoi(madoguchi(), path)) return;
   if (!bytes || !write_file_atomically(path, *bytes, error)) {
     // The panel stays open so that another name or directory can be chosen.
@@ -307,11 +331,19 @@ void Game::panel_dir_change(const std::string& path) {
   lists(*this, kifu_panel_);
 }
 
-void Game::panel_file_click(const std::string& name) {
+void Game::panel_file_click(const std::string& name) { kifu_hiraku(kifu_panel_.path(name)); }
+
+void Game::kifu_dialog_hiraku(const std::string& path) {
+  const fs::path p(path);
+  if (readable_dir(p.parent_path())) kifu_panel_.dir_kaeru(p.parent_path().string());
+  kifu_hiraku(p);
+}
+
+void Game::kifu_hiraku(const fs::path& path) {
   // Read before anything changes: a file that cannot be read leaves the game as it was.
   KifuFile f;
   std::string error;
-  if (!read_kifu_file(kifu_panel_.path(name), f, error)) {
+  if (!read_kifu_file(path, f, error)) {
     snd_play(Oto::kinshi);
     msg(error, "棋譜");
     return;

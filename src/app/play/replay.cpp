@@ -70,17 +70,14 @@ void Game::modoshi_egaku(const KifuEntry& e) {
 }
 
 void Game::after() {
-  if (taikyoku_.owatta()) {
-    msg("新規に対局してください", "終局");
-    return;
-  }
   panel_tojiru();
   if (!taikyoku_.hajimatta()) {
     snd_play(Oto::kinshi);
     msg("「対局」で始めて下さい", "開始");
     return;
   }
-  game().susumi_hajime();
+  // A finished game stays finished until a step back reopens it.
+  if (!taikyoku_.owatta()) game().susumi_hajime();
   if (taikyoku_.kifu().kifu_ichi >= taikyoku_.kifu().kifu_nagasa) {
     if (taikyoku_.saisei_chu()) {
       msg("終わり", "進む");
@@ -102,18 +99,17 @@ void Game::after() {
 }
 
 void Game::replay() {
-  if (taikyoku_.owatta()) {
-    msg("新規に対局してください", "終局");
-    return;
-  }
-  if (taikyoku_.te_tochuu()) {
+  // A finished game is looked back at at once: its last turn, finished or not, is taken
+  // back whole and the end is cleared, as any step back clears a king's capture.
+  const int ippo = game().modosu_su();
+  if (taikyoku_.te_tochuu() && !taikyoku_.owatta()) {
     snd_play(Oto::kinshi);
     msg("３手目がまだ打ち終わっていせん", "戻る");
     return;
   }
   if (!modoseru()) return;
   gamen_.shirushi_tsukeru();
-  for (int i = 0; i < 3; ++i) ippo_modosu();  // each refuses by itself at the start
+  for (int i = 0; i < ippo; ++i) ippo_modosu();  // each refuses by itself at the start
   game().idou_owari();
   if (taikyoku_.teban() == taikyoku_.ue_gawa())
     aicon_ichi("上", taikyoku_.teban());

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/game.h"
+#include "app/hint_kaiseki.h"
 #include "kifu/ichiran.h"
 
 namespace mirado {
@@ -45,6 +46,29 @@ void BanGamen::masu_shirushi(int iro, int c, int r, int no) {
   moji_egaku(c + 0.10, r + 0.04, s, iro, 0, 9);
 }
 
+void BanGamen::masu_saizen(int c, int r, int no) {
+  const int x = cell_x(c), y = cell_y(r);
+  // Corners only, inside the played turn's frames and clear of them, so both are seen.
+  const int dx = MASU_W / 4, dy = MASU_H / 4;
+  for (int i = 5; i <= 6; ++i) {
+    const int x1 = x + i * kFuchi, y1 = y + i * kFuchi;
+    const int x2 = x + MASU_W - i * kFuchi, y2 = y + MASU_H - i * kFuchi;
+    for (const int cy : {y1, y2}) {
+      ports_.canvas->rect(IRO_HINT, x1, cy, x1 + dx, cy);
+      ports_.canvas->rect(IRO_HINT, x2 - dx, cy, x2, cy);
+    }
+    for (const int cx : {x1, x2}) {
+      ports_.canvas->rect(IRO_HINT, cx, y1, cx, y1 + dy);
+      ports_.canvas->rect(IRO_HINT, cx, y2 - dy, cx, y2);
+    }
+  }
+  if (no <= 0) return;
+  // Its number in the lower right corner, away from the played turn's in the upper left.
+  const std::string s = std::to_string(no);
+  moji_egaku(c + 0.70, r + 0.56, s, IRO_SHIRO, 0, 9);
+  moji_egaku(c + 0.68, r + 0.54, s, IRO_HINT, 0, 9);
+}
+
 void BanGamen::shirushi_awaseru() {
   std::array<unsigned char, 100> want{};
   // A later move's mark stands over an earlier one on the same square.
@@ -85,9 +109,11 @@ std::vector<std::string> BanGamen::ichiran() const {
   if (!t_.hajimatta() ||
       (t_.tesuu() == 0 && !t_.saisei_chu() && !t_.saikai_machi()))
     return {};
-  return kifu_ichiran(t_.kifu(), t_.kifu().kifu_nagasa,
-                      t_.sita_sente(),
-                      kifu_hajime(t_.pos(), t_.kifu()));
+  std::vector<std::string> rows = kifu_ichiran(t_.kifu(), t_.kifu().kifu_nagasa, t_.hyouki_sita_sente(),
+                                               kifu_hajime(t_.pos(), t_.kifu()));
+  const std::vector<std::string> soe = hint_.ichiran_soe();
+  for (std::size_t i = 0; i < rows.size() && i < soe.size(); ++i) rows[i] += soe[i];
+  return rows;
 }
 
 int BanGamen::ichiran_ima() const { return ichiran_gyou(t_.kifu().kifu_ichi); }
