@@ -20,6 +20,7 @@
 #include "engine/kaiseki.h"
 #include "kifu/ichiran.h"
 #include "kifu/kifu_file.h"
+#include "taikyoku/chuudan.h"
 #include "taikyoku/taikyoku.h"
 
 namespace {
@@ -141,7 +142,7 @@ int cmd_analyse(const AnalyseOptions& o) {
     return fail("analyse", o.path + (kensa.gyou > 0 ? ": line " + std::to_string(kensa.gyou) : "") + ": " + kensa.naze, 1);
   std::vector<KaisekiKyokumen> turns;
   int gyou = 0;
-  if (const std::string naze = kaiseki_kyokumen(f.entries, turns, &gyou); !naze.empty())
+  if (const std::string naze = kaiseki_kyokumen(f.entries, turns, &gyou, {kifu_handicap(f), false}); !naze.empty())
     return fail("analyse", o.path + ": line " + std::to_string(gyou) + ": " + naze, 1);
 
   std::vector<KaisekiTe> te;

@@ -19,29 +19,35 @@ bool aite_tsumi(const Kyokumen& pos, bool sita) {
 }  // namespace
 
 std::string kaiseki_kyokumen(const std::vector<KifuEntry>& entries, std::vector<KaisekiKyokumen>& out,
-                             int* gyou) {
+                             int* gyou, const KifuKensaSettei& s) {
   out.clear();
-  Taikyoku t;
-  t.shinki();
+  // Turns as the rules divide the record. Any side may be the computer's here: that only
+  // lets a turn end where its procedures found no move, which a person's turn never needs.
+  const KifuKensa kensa = kifu_kensa(entries, {s.handicap, true});
+  std::vector<KifuTurn> turns = kensa.turns;
+  const int n = static_cast<int>(entries.size());
+  if (kensa.naze.empty() && kensa.turn_hajime < n) turns.push_back({n, kensa.nushi_ue});  // cut short
+  Taikyoku t = handicap_kyoku(s.handicap);
   t.kifu_yomikomi(entries);
-  while (!t.owatta() && t.kifu().kifu_ichi < t.kifu().kifu_nagasa) {
+  for (const KifuTurn& turn : turns) {
+    if (t.owatta()) break;
     KaisekiKyokumen k;
     k.mae = t.pos();
-    k.sita = t.teban() == t.sita_gawa();
-    const Gawa mochinushi = t.teban();
-    int sashita = 0;
-    for (; sashita < 3 && !t.owatta() && t.kifu().kifu_ichi < t.kifu().kifu_nagasa; ++sashita)
+    k.sita = !turn.nushi_ue;
+    while (!t.owatta() && t.kifu().kifu_ichi < turn.owari)
       if (std::string naze = t.kifu_susumu(); !naze.empty()) {
         if (gyou) *gyou = t.kifu().at(t.kifu().kifu_ichi + 1).gyou;
         return naze;
       }
     k.ato = t.pos();
-    if (t.owatta()) k.kekka = t.shousha() == mochinushi ? 1 : -1;
-    else if (sashita < 3 && aite_tsumi(k.ato, k.sita)) k.kekka = 1;
-    else if (sashita < 3) break;  // the record stops inside a turn, the game going on
+    const bool kirete = turn.owari > kensa.turn_hajime;
+    if (t.owatta()) k.kekka = t.shousha() == (turn.nushi_ue ? t.ue_gawa() : t.sita_gawa()) ? 1 : -1;
+    else if (kirete && aite_tsumi(k.ato, k.sita)) k.kekka = 1;
+    else if (kirete) break;  // the record stops inside a turn, the game going on
     out.push_back(k);
   }
-  return {};
+  if (gyou && !kensa.naze.empty()) *gyou = kensa.gyou;
+  return kensa.naze;
 }
 
 std::string te_retsu_hyouki(Kyokumen mae, const std::vector<KifuEntry>& te, const KifuEntry* zen,

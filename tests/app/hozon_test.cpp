@@ -233,12 +233,15 @@ TEST_F(ResumeAfterQuit, ATurnLeftHalfWayGoesOnWhereItStopped) {
 }
 
 // A kept game is checked from the position its handicap left: the lower silver goes where
-// the bishop stood before it was taken off.
+// the bishop stood before it was taken off. The kept record is an ordinary record: loaded
+// through the panel it steps to the same position, from the same handicapped start.
 TEST_F(ResumeAfterQuit, AHandicapGameIsCheckedFromItsOwnStart) {
+  std::string sfen;
   {
     Harness h;
     h.game.on_load();
     h.game.on_menu(Menu::START);
+    h.game.lebel_down();
     h.game.lebel_down();
     ASSERT_EQ(h.game.taikyoku().pos().ban[2][8], kara);
     for (const auto& m : {std::array{3, 9, 2, 8}, std::array{3, 3, 3, 4}, std::array{7, 7, 7, 6}}) {
@@ -246,7 +249,22 @@ TEST_F(ResumeAfterQuit, AHandicapGameIsCheckedFromItsOwnStart) {
       test::press(h.game, m[2], m[3]);
     }
     ASSERT_EQ(h.game.taikyoku().kifu().kifu_ichi, 3);
+    sfen = to_sfen(h.game.taikyoku().pos(), true, 0);
     h.game.on_key(27);
+  }
+  fs::copy_file("中断.棋譜", "kept.棋譜");
+  {
+    Harness h;
+    h.game.on_load();
+    h.game.kifu_read();
+    h.game.panel_file_click("kept.棋譜");
+    EXPECT_EQ(h.ui.boxes.back().text, "棋譜を '進 'で進めて下さい");
+    EXPECT_EQ(h.game.taikyoku().pos().ban[8][8], kara);  // the rook is off before any step
+    EXPECT_EQ(h.canvas.picture_at(8, 8), kara);
+    while (h.game.ippo_susumu()) {
+    }
+    EXPECT_EQ(h.game.taikyoku().kifu().kifu_ichi, 3);
+    EXPECT_EQ(to_sfen(h.game.taikyoku().pos(), true, 0), sfen);
   }
   Harness h;
   h.game.on_load();
@@ -254,6 +272,7 @@ TEST_F(ResumeAfterQuit, AHandicapGameIsCheckedFromItsOwnStart) {
   for (const test::Box& b : h.ui.boxes) EXPECT_NE(b.title, "続きから") << b.text;  // no refusal
   EXPECT_EQ(h.game.taikyoku().kifu().kifu_ichi, 3);
   EXPECT_EQ(h.game.taikyoku().pos().ban[2][8], -GIN);
+  EXPECT_EQ(to_sfen(h.game.taikyoku().pos(), true, 0), sfen);
 }
 
 TEST_F(ResumeAfterQuit, AComputerGameGoesOnAgainstTheComputerAtItsLevel) {
@@ -277,6 +296,34 @@ TEST_F(ResumeAfterQuit, AComputerGameGoesOnAgainstTheComputerAtItsLevel) {
   EXPECT_EQ(to_sfen(h.game.taikyoku().pos(), true, 6), sfen);
   EXPECT_EQ(h.game.taikyoku().teban_nushi(), h.game.taikyoku().sita_gawa());
   EXPECT_EQ(h.ui.boxes.back().text, "あなたの番です");
+}
+
+// Turns are counted by the record's own phases: a turn in which the computer found no
+// third move has two entries. Kept right after it, the game keeps that turn whole and goes
+// on with the person's turn; kept after the person's first move, it goes on with the
+// person's second.
+TEST_F(ResumeAfterQuit, ATurnTheComputerCutShortIsStillAWholeTurn) {
+  const std::vector<KifuEntry> tobashi = tobashi_kifu();
+  for (const bool tochuu : {false, true}) {
+    SCOPED_TRACE(tochuu);
+    const std::vector<KifuEntry> kept(tobashi.begin(), tobashi.end() - (tochuu ? 0 : 1));
+    int bad = 0;
+    write_bytes("中断.棋譜", *encode_kifu("中断した対局 ﾊﾝﾃﾞｨｷｬｯﾌﾟ10", "COM LEVEL1", "人間", kept, bad));
+    {
+      Harness h;
+      h.game.on_load();
+      h.game.on_menu(Menu::TSUZUKI);
+      for (const test::Box& b : h.ui.boxes) EXPECT_NE(b.title, "続きから") << b.text;
+      const Taikyoku& t = h.game.taikyoku();
+      EXPECT_EQ(t.kifu().kifu_ichi, static_cast<int>(kept.size()));
+      EXPECT_EQ(t.teban_nushi(), t.sita_gawa());
+      EXPECT_EQ(t.dankai(), tochuu ? Dankai::ni : Dankai::ichi);
+      EXPECT_EQ(t.teban(), tochuu ? t.ue_gawa() : t.sita_gawa());
+      EXPECT_EQ(t.te_tochuu(), tochuu);
+      h.game.on_close();
+    }
+    EXPECT_EQ(parse_kifu(read_bytes("中断.棋譜")).entries.size(), kept.size());  // nothing cut
+  }
 }
 
 TEST_F(ResumeAfterQuit, QuittingInTheComputersTurnKeepsItsWholeTurnsOnly) {

@@ -11,12 +11,6 @@ namespace mirado {
 
 namespace {
 
-std::vector<KifuEntry> kifu_zenbu(const Kifu& k) {
-  std::vector<KifuEntry> out;
-  for (int i = 1; i <= k.kifu_nagasa; ++i) out.push_back(k.at(i));
-  return out;
-}
-
 // The moves of two records are the same (the clocks may differ).
 bool onaji_te(const std::vector<KifuEntry>& a, const std::vector<KifuEntry>& b) {
   if (a.size() != b.size()) return false;
@@ -50,7 +44,7 @@ void HintKaiseki::kaiseki_menu() {
   // The record is replayed from the even position: pieces a handicap took off would be back.
   if (t_.handicap_zumi() && t_.handicap() != 0)
     return kotowaru_kaiseki(w_, "駒落ちの対局は解析できません");
-  std::vector<KifuEntry> entries = kifu_zenbu(t_.kifu());
+  std::vector<KifuEntry> entries = t_.kifu().made(t_.kifu().kifu_nagasa);
   std::vector<KaisekiKyokumen> turns;
   if (const std::string naze = kaiseki_kyokumen(entries, turns); !naze.empty())
     return kotowaru_kaiseki(w_, "この棋譜は解析できません（" + naze + "）");
@@ -110,7 +104,7 @@ void Game::kaiseki_zu_click(int turn) {
 }
 
 void HintKaiseki::kaiseki_awaseru() {
-  if (kifu_.empty() || onaji_te(kifu_, kifu_zenbu(t_.kifu()))) return;
+  if (kifu_.empty() || onaji_te(kifu_, t_.kifu().made(t_.kifu().kifu_nagasa))) return;
   // The record was played on or replaced: what was found belongs to another game.
   if (kaiseki_chu()) moji_ = "棋譜が変わったので解析をやめました";
   kaiseki_yameru();
