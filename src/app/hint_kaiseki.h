@@ -72,6 +72,7 @@ class HintKaiseki {
   std::string moji_;
   std::shared_ptr<KaisekiSagyou> sagyou_;
   std::vector<KifuEntry> kifu_;  // the record the analysis belongs to
+  std::vector<int> hajime_;      // where each of its turns begins (entries before it)
   int shirushi_ = -1;            // the turn whose best moves are marked, -1 none
 };
 

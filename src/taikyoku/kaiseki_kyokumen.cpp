@@ -16,17 +16,34 @@ bool aite_tsumi(const Kyokumen& pos, bool sita) {
   return k.kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0 && tsumi_sita(p);
 }
 
+
+// Turns as the rules divide the record, the last one cut short by its end included. Any
+// side may be the computer's here: that only lets a turn end where its procedures found no
+// move, which a person's turn never needs.
+KifuKensa turn_wake(const std::vector<KifuEntry>& entries, const KifuKensaSettei& s) {
+  KifuKensa kensa = kifu_kensa(entries, {s.handicap, true});
+  const int n = static_cast<int>(entries.size());
+  if (kensa.naze.empty() && kensa.turn_hajime < n) kensa.turns.push_back({n, kensa.nushi_ue});
+  return kensa;
+}
+
 }  // namespace
+
+std::vector<int> turn_hajime(const std::vector<KifuEntry>& entries, const KifuKensaSettei& s) {
+  std::vector<int> out;
+  int hajime = 0;
+  for (const KifuTurn& turn : turn_wake(entries, s).turns) {
+    out.push_back(hajime);
+    hajime = turn.owari;
+  }
+  return out;
+}
 
 std::string kaiseki_kyokumen(const std::vector<KifuEntry>& entries, std::vector<KaisekiKyokumen>& out,
                              int* gyou, const KifuKensaSettei& s) {
   out.clear();
-  // Turns as the rules divide the record. Any side may be the computer's here: that only
-  // lets a turn end where its procedures found no move, which a person's turn never needs.
-  const KifuKensa kensa = kifu_kensa(entries, {s.handicap, true});
-  std::vector<KifuTurn> turns = kensa.turns;
-  const int n = static_cast<int>(entries.size());
-  if (kensa.naze.empty() && kensa.turn_hajime < n) turns.push_back({n, kensa.nushi_ue});  // cut short
+  const KifuKensa kensa = turn_wake(entries, s);
+  const std::vector<KifuTurn>& turns = kensa.turns;
   Taikyoku t = handicap_kyoku(s.handicap);
   t.kifu_yomikomi(entries);
   for (const KifuTurn& turn : turns) {

@@ -326,6 +326,9 @@ std::string kifu_sasenai(const std::vector<KifuEntry>& entries, const KifuKensaS
 // (whose file line goes to `gyou`).
 std::string kaiseki_kyokumen(const std::vector<KifuEntry>& entries, std::vector<KaisekiKyokumen>& out,
                              int* gyou = nullptr, const KifuKensaSettei& s = {});
+// Where each turn of a record begins (the entries before it), as kaiseki_kyokumen divides
+// the record: the whole turns, then the part of one its end cuts short.
+std::vector<int> turn_hajime(const std::vector<KifuEntry>& entries, const KifuKensaSettei& s = {});
 // Moves played one after another from `mae` in the move list's notation ("▲7六歩 △3四歩
 // ▲2六歩"), each named on the position the one before leaves; `zen` is the move before
 // the first (nullptr: none), for 同. The lower pieces' moves are ▲ when `sita_sente`.

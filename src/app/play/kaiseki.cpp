@@ -1,6 +1,7 @@
 // ﾍﾙﾌﾟ → 解析: LEVEL4 looks back at the record on the board, turn by turn, beside the
 // window; the classes go to the move list, the win chance to the graph, and while the
 // record is stepped through, the best turn of the position shown is marked on the board.
+#include <algorithm>
 #include <string>
 
 #include "app/ban_gamen.h"
@@ -21,6 +22,16 @@ bool onaji_te(const std::vector<KifuEntry>& a, const std::vector<KifuEntry>& b) 
       return false;
   }
   return true;
+}
+
+// Where the position shown lies in turns: whole turns before it and the part of the one
+// it is in.
+double turn_ichi(const std::vector<int>& hajime, int ichi) {
+  const auto next = std::upper_bound(hajime.begin(), hajime.end(), ichi);
+  const int i = static_cast<int>(next - hajime.begin()) - 1;
+  if (i < 0) return 0;
+  const int nagasa = next == hajime.end() ? 3 : *next - hajime[static_cast<std::size_t>(i)];
+  return i + static_cast<double>(ichi - hajime[static_cast<std::size_t>(i)]) / nagasa;
 }
 
 void kotowaru_kaiseki(const Madoguchi& w, std::string why) {
@@ -50,6 +61,7 @@ void HintKaiseki::kaiseki_menu() {
     return kotowaru_kaiseki(w_, "この棋譜は解析できません（" + naze + "）");
   if (turns.empty()) return kotowaru_kaiseki(w_, "解析できる手番がまだありません");
   kekka_.clear();
+  hajime_ = turn_hajime(entries);
   kifu_ = std::move(entries);
   KaisekiSettei settei;
   // A fixed budget, in place: the same every time (the event runner).
@@ -115,7 +127,9 @@ void HintKaiseki::kaiseki_awaseru() {
 void HintKaiseki::kaiseki_shirushi() {
   const int ichi = t_.kifu().kifu_ichi;
   const int n = static_cast<int>(kekka_.size());
-  const int t = ichi % 3 == 0 && ichi / 3 < n ? ichi / 3 : -1;
+  // The turn that begins at the position shown, by the record's own turns.
+  const auto at = std::find(hajime_.begin(), hajime_.end(), ichi);
+  const int t = at != hajime_.end() && at - hajime_.begin() < n ? static_cast<int>(at - hajime_.begin()) : -1;
   // The board moved on without a click that takes the marks away (a row of the list).
   if (shirushi_ >= 0 && shirushi_ != t && hint_te_.n > 0) hint_kesu();
   if (hint_te_.n == 0) shirushi_ = -1;
@@ -145,7 +159,7 @@ KaisekiZu HintKaiseki::kaiseki_zu(bool mieru) const {
     zu.kachi.push_back(k.sita_ato());
     zu.rui.push_back(static_cast<int>(k.rui));
   }
-  zu.ima = t_.kifu().kifu_ichi / 3.0;
+  zu.ima = turn_ichi(hajime_, t_.kifu().kifu_ichi);
   zu.matome = kaiseki_matome_moji(kekka_, t_.sita_sente());
   return zu;
 }
