@@ -87,7 +87,7 @@ void Game::on_close() {
   if (!chuudan_hozon(naze) && !naze.empty() && !owari_kakunin(naze)) return;
   quitting_ = true;
   shuuryou();
-  kaiseki_yameru();
+  kaiseki_owari();
   ports().ui->quit();
 }
 

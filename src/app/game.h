@@ -122,6 +122,7 @@ class Game final : private MadoTetsuzuki {
   void on_poll() { hint_kaiseki_.on_poll(); }  // the window looks in on the analysis
   void kaiseki_yameru() { hint_kaiseki_.kaiseki_yameru(); }  // the game is untouched
   void kaiseki_yamesaseru() { hint_kaiseki_.kaiseki_yamesaseru(); }  // told, not waited for
+  void kaiseki_owari() { hint_kaiseki_.kaiseki_owari(); }  // quitting: waited for briefly
   void kaiseki_zu_click(int turn);   // a click on the graph: to that turn, as a row click
   bool kaiseki_chu() const { return hint_kaiseki_.kaiseki_chu(); }
   KaisekiZu kaiseki_zu() const { return hint_kaiseki_.kaiseki_zu(settei_.kaiseki_zu_on()); }

@@ -2,6 +2,7 @@
 // window; the classes go to the move list, the win chance to the graph, and while the
 // record is stepped through, the best turn of the position shown is marked on the board.
 #include <algorithm>
+#include <chrono>
 #include <string>
 
 #include "app/ban_gamen.h"
@@ -102,6 +103,16 @@ void HintKaiseki::kaiseki_yameru() {
   sagyou_->yameru();
   sagyou_.reset();
   if (kekka_.empty()) kifu_.clear();
+  w_.ports.ui->set_poll(false);
+}
+
+void HintKaiseki::kaiseki_owari() {
+  if (!sagyou_) return;
+  // Long enough for a thread that is let run to stop; the window never waits on one that
+  // a busy machine keeps from running.
+  sagyou_->owari(std::chrono::milliseconds(20));
+  sagyou_.reset();
+  kifu_.clear();
   w_.ports.ui->set_poll(false);
 }
 
