@@ -457,6 +457,40 @@ TEST_F(ResumeAfterQuit, AGameThatCannotBeKeptIsNeverLostInSilence) {
   ::waitpid(child, &status, 0);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
   EXPECT_FALSE(fs::exists("中断.棋譜"));
+
+  // A folder nothing can be written to (run as a user it does not belong to: root writes
+  // through any protection): quitting asks, and staying keeps the game on the board.
+  EXPECT_EQ(test::ro_folder_child([&] {
+              Harness c;
+              quit_with_a_game(c, {Answer::no});
+              return c.ui.boxes.size() == 1 && c.ui.boxes[0].text.find("Permission denied") != std::string::npos &&
+                     !c.ui.quitted && c.game.taikyoku().kifu().kifu_ichi == 2;
+            }),
+            0);
+  // A kept game that cannot be removed once resumed: the player is told, and it is never
+  // offered again as the last game left.
+  {
+    Harness h;
+    quit_with_a_game(h, {});
+  }
+  ASSERT_TRUE(fs::exists("中断.棋譜"));
+  EXPECT_EQ(test::ro_folder_child([&] {
+              Harness c;
+              c.game.on_load();
+              c.game.on_menu(Menu::TSUZUKI);
+              const bool told = c.game.oshirase().find("中断した対局の棋譜を消せません") != std::string::npos;
+              const bool resumed = c.game.taikyoku().kifu().kifu_ichi == 2;
+              c.ui.answers = {Answer::yes};  // it cannot be kept either: quit anyway
+              c.game.on_key(27);
+              return told && resumed && c.ui.quitted;
+            }),
+            0);
+  EXPECT_EQ(test::ro_folder_child([&] {
+              Harness c;
+              c.game.on_load();
+              return c.game.oshirase().find("最後の対局とは限りません") != std::string::npos;
+            }),
+            0);
 }
 
 // No command drops a game in progress: 最初, a start that cuts the record, a press that
@@ -539,8 +573,9 @@ TEST_F(ResumeAfterQuit, EveryCommandThatWouldDropAGameKeepsItFirst) {
   EXPECT_EQ(to_sfen(h.game.taikyoku().pos(), true, 3), playing);
 }
 
-// The quit-save killed at any moment leaves the game kept before or the new one, whole,
-// and whichever it is plays on with clocks that belong to it.
+// The quit-save killed at any moment, beside another writer in the folder, leaves the game
+// kept before or the new one, whole, and whichever it is plays on with clocks that belong
+// to it.
 TEST_F(ResumeAfterQuit, AQuitSaveKilledAtRandomMomentsLeavesOneWholeKeptGame) {
   Harness a, b;
   for (Harness* h : {&a, &b}) {
@@ -554,17 +589,34 @@ TEST_F(ResumeAfterQuit, AQuitSaveKilledAtRandomMomentsLeavesOneWholeKeptGame) {
                                to_sfen(b.game.taikyoku().pos(), true, 0)};
   std::string naze;
   ASSERT_TRUE(a.game.chuudan_hozon(naze));
+  // Another writer in the same folder saves all the while: neither writer's clean-up ever
+  // takes the other's file, so no write fails.
+  const std::string ini[2] = {std::string(300, 'x'), std::string(200, 'y')};
+  int err = 0;
+  ASSERT_TRUE(write_atomically("other.txt", ini[0], err));
   std::mt19937 rng(20261208);
   for (int round = 0; round < 40; ++round) {
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-      for (int i = 0;; ++i) (i % 2 ? a : b).game.chuudan_hozon(naze);
+      for (int i = 0;; ++i)
+        if (!(i % 2 ? a : b).game.chuudan_hozon(naze)) ::_exit(1);
+    }
+    const pid_t other = ::fork();
+    ASSERT_GE(other, 0);
+    if (other == 0) {
+      for (int i = 0;; ++i)
+        if (!write_atomically("other.txt", ini[i % 2], err)) ::_exit(1);
     }
     std::this_thread::sleep_for(std::chrono::microseconds(rng() % 5000));
-    ::kill(child, SIGKILL);
-    int status = 0;
-    ::waitpid(child, &status, 0);
+    for (const pid_t p : {child, other}) {
+      ::kill(p, SIGKILL);
+      int status = 0;
+      ::waitpid(p, &status, 0);
+      ASSERT_TRUE(WIFSIGNALED(status)) << "round " << round << ": a write failed";
+    }
+    const std::string now_ini = read_bytes("other.txt");
+    ASSERT_TRUE(now_ini == ini[0] || now_ini == ini[1]) << "round " << round;
     Harness h;
     h.game.on_load();
     h.game.on_menu(Menu::TSUZUKI);
