@@ -265,6 +265,10 @@ TEST_F(ResumeAfterQuit, AHandicapGameIsCheckedFromItsOwnStart) {
     }
     EXPECT_EQ(h.game.taikyoku().kifu().kifu_ichi, 3);
     EXPECT_EQ(to_sfen(h.game.taikyoku().pos(), true, 0), sfen);
+    // Saved from the panel under a title of the player's, the handicap would be lost and
+    // the record could never load again: it is refused as any handicapped game is.
+    h.game.kifu_write();
+    EXPECT_EQ(h.ui.boxes.back().text, "ﾊﾝﾃﾞｷｬｯﾌﾟ設定後は書き込みできません");
   }
   Harness h;
   h.game.on_load();
