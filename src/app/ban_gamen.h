@@ -50,7 +50,7 @@ class BanGamen {
   BanGamen(const BanGamen&) = delete;
   BanGamen& operator=(const BanGamen&) = delete;
 
-  // ---- drawing (view/egaku.cpp) ----
+  // ---- drawing ----
   void koma_egaku(int code, double c, double r);
   void waku_egaku(int iro, double c, double r);
   // A cell's picture with the grid outline back on top: the picture covers the outline
@@ -70,12 +70,11 @@ class BanGamen {
   // Frames the squares the piece `code` can go to from the move source (fc, fr) (for a
   // drop, a hand and its slot).
   void sidou_egaku(int fc, int fr, int iro, int code);
-  // Draws a move already made on the position (app/play/te_egaku.cpp); `torareru` is what
-  // it took.
+  // Draws a move already made on the position; `torareru` is what it took.
   void te_egaku(const Te& te, int torareru);
   bool font_bold() const { return font_bold_; }  // the board's labels are bold once drawn
 
-  // ---- status texts and clocks (view/status.cpp) ----
+  // ---- status texts and clocks ----
   void level_hyouji(int lv);
   void handicap_hyouji(int h);
   void tesuu_hyouji(int n);
@@ -106,7 +105,7 @@ class BanGamen {
   // square in colour `iro`, and the number in a corner when no > 0.
   void masu_shirushi(int iro, int c, int r, int no);
 
-  // ---- the status line and the move list (app/play/joukyou.cpp) ----
+  // ---- the status line and the move list ----
   // The status line: whose turn, which move is due, and why the last click was refused;
   // while a box waits, what the box says.
   std::string joukyou() const;

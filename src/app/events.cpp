@@ -4,12 +4,7 @@
 namespace mirado {
 
 void Game::on_load(std::intptr_t window) {
-  snd_init(window);
-  oto_[static_cast<int>(Oto::sonota)] = snd_load("その他.wav", 3);
-  oto_[static_cast<int>(Oto::kinshi)] = snd_load("禁止.wav", 3);
-  oto_[static_cast<int>(Oto::koma)] = snd_load("駒打音.wav", 3);
-  oto_[static_cast<int>(Oto::jusei)] = snd_load("銃声.wav", 3);
-  oto_[static_cast<int>(Oto::bgm)] = snd_load("BGM.wav", 1);
+  onkyou_.hiraku(window);
 
   game().kidou();
   set_checked(Menu::LEVEL3, true);
@@ -54,9 +49,9 @@ void Game::on_menu(Menu item) {
     case Menu::AICON: aicon_menu(); break;
     case Menu::CHOKUZEN: chokuzen_menu(); break;
     case Menu::ICHIRAN: ichiran_menu(); break;
-    case Menu::HINT: hint(); break;
+    case Menu::HINT: hint_kaiseki_.hint(); break;
     case Menu::TSUZUKI: tsuzuki(); break;
-    case Menu::KAISEKI: kaiseki_menu(); break;
+    case Menu::KAISEKI: hint_kaiseki_.kaiseki_menu(); break;
     case Menu::KAISEKI_ZU: kaiseki_zu_menu(); break;
     case Menu::NARI_KAKUNIN: nari_kakunin_menu(); break;
     case Menu::HYOUJUN: com_hyouji_menu(ComHyouji::hyoujun); break;
@@ -67,14 +62,24 @@ void Game::on_menu(Menu item) {
   }
 }
 
+// After every event: the analysis' marks, the turn's marks, the clock and the status line.
+void Game::ibento_owari() {
+  hint_kaiseki_.kaiseki_awaseru();
+  gamen_.shirushi_awaseru();
+  hint_kaiseki_.kaiseki_shirushi();
+  // The clock of the holder runs whenever its charge does, whatever the move did.
+  const bool timer = is_checked(Menu::KEIKA) && gamen_.tokei_hashiru();
+  if (timer != mado_.timer1()) set_timer(timer);
+  gamen_.jikan_awaseru();
+  gamen_.joukyou_okuru();
+}
+
 void Game::on_key(int ch) {
   if (ch == 27) on_close();
 }
 
 void Game::shuuryou() {
-  for (Oto o : {Oto::sonota, Oto::kinshi, Oto::koma, Oto::jusei, Oto::bgm})
-    ports().sound->free(oto_[static_cast<int>(o)]);
-  snd_term();
+  onkyou_.tojiru();
 }
 
 void Game::on_close() {

@@ -9,14 +9,15 @@
 //   HintKaiseki (app/hint_kaiseki.h) the hint, the analysis, its results and its line;
 //   BanGamen (app/ban_gamen.h)       what the board, the status line, the move list and
 //                                    the clocks show, as drawn and sent;
-//   MadoJoutai (app/mado_joutai.h)   the menu ticks, controls shown and timer as sent.
-// Here remain the sounds' handles and where they are looked for, and quitting. The person's
+//   MadoJoutai (app/mado_joutai.h)   the menu ticks, controls shown and timer as sent;
+//   Onkyou (app/onkyou.h)            the sounds, their handles and where they are found.
+// Here remain the window's events, the procedures they start, and quitting. The person's
 // input, the computer's turn and the hint reach the window through a Madoguchi
 // (app/mado_tetsuzuki.h): the board view, the switches, the options, the ports, and the
 // few procedures of the window object they call. It knows nothing of Qt; it draws, asks
 // and plays sounds only through the ports. Its procedures live in the folder of their
-// part: play in app/play/, the drawing in view/, settings, sounds and the about box in
-// media/.
+// part: the board view in app/ban_gamen.cpp, play, settings and the about box in
+// app/play/.
 #pragma once
 
 #include <array>
@@ -32,9 +33,11 @@
 #include "app/mado_joutai.h"
 #include "app/mado_tetsuzuki.h"
 #include "app/nyuuryoku.h"
+#include "app/onkyou.h"
 #include "app/ports.h"
 #include "app/settei.h"
 #include "engine/yomi.h"
+#include "kifu/kifu_file.h"
 #include "rules/ugoki.h"
 #include "taikyoku/taikyoku.h"
 
@@ -47,36 +50,64 @@ class Game final : private MadoTetsuzuki {
   // ---- the game, read: only the window's own procedures change it ----
   const Taikyoku& taikyoku() const { return taikyoku_; }
 
-  // ---- its rooms, read: each changes only through its own procedures ----
+  // ---- its rooms: each changes only through its own procedures ----
   const Nyuuryoku& nyuuryoku() const { return nyuuryoku_; }    // the person's selection
   const Settei& settei() const { return settei_; }             // the options
   const KifuPanel& kifu_panel() const { return kifu_panel_; }  // the record panel
+  KifuPanel& kifu_panel() { return kifu_panel_; }              // its texts as typed
   const BanGamen& ban_gamen() const { return gamen_; }  // the board view
-  const MadoJoutai& mado() const { return mado_; }      // the window's switches
-  std::int32_t ds_context() const { return ds_context_; }
-  // Where sound files are looked for after the working directory (empty: skipped): the
-  // folder of the running program and the installed data folder.
-  const std::string& exe_dir() const { return exe_dir_; }
-  const std::string& data_dir() const { return data_dir_; }
-  void oto_basho(std::string exe_dir, std::string data_dir) {
-    exe_dir_ = std::move(exe_dir);
-    data_dir_ = std::move(data_dir);
-  }
+  BanGamen& ban_gamen() { return gamen_; }
+  const MadoJoutai& mado() const { return mado_; }  // the window's switches
+  MadoJoutai& mado() { return mado_; }
+  const ComTeban& com_teban() const { return com_teban_; }  // the computer's turn
+  ComTeban& com_teban() { return com_teban_; }              // its look-ahead's budget
+  const HintKaiseki& hint_kaiseki() const { return hint_kaiseki_; }  // hint and analysis
+  HintKaiseki& hint_kaiseki() { return hint_kaiseki_; }              // the analysis' budget
+  const Onkyou& onkyou() const { return onkyou_; }  // the sounds
+  Onkyou& onkyou() { return onkyou_; }              // where they are looked for
+  const Ports& ports() const { return ports_; }
 
-  // ---- window events (app/events.cpp) ----
+  // ---- window events (app/events.cpp and the procedures they start) ----
   void on_load(std::intptr_t window = 0);  // start-up
   void on_menu(Menu item);                 // a menu item clicked, or a top-level menu opened
   void on_mouse_down(int button, int shift, int x, int y);  // twips
   void on_key(int ch);
   void on_timer() { gamen_.timer_tick(); }
   void on_close();                         // the window's close request
+  void on_poll() { hint_kaiseki_.on_poll(); }  // the window looks in on the analysis
   bool quitting() const { return quitting_; }
+  void ichiran_click(int row);      // a row of the move list: to the end of that turn
+  void kaiseki_zu_click(int turn);  // a click on the graph: to that turn, as a row click
+  // The record panel's button and lists (app/play/panel.cpp).
+  void panel_write_click();
+  void panel_drive_change(const std::string& path);
+  void panel_dir_change(const std::string& path);
+  void panel_file_click(const std::string& name);
 
-  // ---- game control (app/play/seigyo.cpp, app/play/taikyoku.cpp) ----
+  // ---- procedures the window's owner and the tests start directly ----
   void shinki_kyoku();
   // The window goes on with a game set up at a position (a position to study, a record's
   // middle): the turn's marks and the selection go, and the board is drawn anew.
   void haichi(const Taikyoku& t);
+  // After every event of the window: marks, status line and move list brought up to date.
+  void ibento_owari() override;
+  // Record stepping as shown (app/play/replay.cpp): false, with nothing changed, at the
+  // end of the record or on an entry that cannot be played.
+  bool ippo_susumu();
+  void ippo_modosu();
+  // Quitting keeps a game in progress in "中断.棋譜" (app/play/chuudan.cpp): true when
+  // kept; false when there is none, or with why in `naze` when it could not be kept.
+  bool chuudan_hozon(std::string& naze);
+  // The settings file read at start and written after a change (app/play/settei_menu.cpp).
+  void settei_yomi();
+  void settei_kaki();
+  // The player's data folder cannot be used (`naze`: why, then the folder): the options
+  // start as their defaults, and neither they nor a game in progress are written anywhere.
+  void hozon_basho_nashi(std::string naze) { hozon_fuka_ = std::move(naze); }
+  void shuuryou();  // the sounds and the device freed, as closing the window frees them
+
+ private:
+  // ---- game control (app/play/seigyo.cpp, app/play/kaishi.cpp) ----
   void start();   // START: two people
   void sente();   // SENTE: the person moves first against the computer
   void gote();    // GOTE: the computer moves first
@@ -84,72 +115,20 @@ class Game final : private MadoTetsuzuki {
   void level_settei(int n);
   void aicon_ichi(std::string_view position, Gawa side) override;  // "上" or "下"
   void matsu(double seconds);
-  void shuuryou();
   void com_turn() override { com_teban_.com_turn(); }  // com_ban1, com_ban2, com_ban3 in order
   bool te_tochuu_de_kotowaru(std::string_view title);
   void com_taikyoku_kaishi(bool timer_first);
   // A wait of the computer's display, as long as COMの手の表示 lets it be.
   void com_matsu(double seconds) override;
 
-  // ---- moves (the board view, app/play/te_egaku.cpp) ----
-  // Draws a move already made on the position; `torareru` is what it took.
-  void te_egaku(const Te& te, int torareru) { gamen_.te_egaku(te, torareru); }
-
-  // ---- computer player as shown (app/com_teban.h, app/play/com_ban.cpp) ----
-  const ComTeban& com_teban() const { return com_teban_; }
-  // com_ban1, com_ban2, com_ban3: one procedure of the computer's turn, `tejun` naming
-  // which; the second moves one of the person's pieces.
-  void com_ban(Dankai tejun) { com_teban_.com_ban(tejun); }
-  // ﾋﾝﾄ (app/hint_kaiseki.h, app/play/hint.cpp): the moves the look-ahead would play for
-  // the holder of the turn, marked and written under the board; the next click takes
-  // them away.
-  void hint() { hint_kaiseki_.hint(); }
+  // ---- looking back at a game (app/hint_kaiseki.h, app/play/kaiseki_menu.cpp) ----
   void hint_kesu() { hint_kaiseki_.hint_kesu(); }
-  const YomiTe& hint_te() const { return hint_kaiseki_.hint_te(); }  // n = 0: none
-  // A fixed budget of whole turns, searched in place: the same moves every time (the
-  // event runner, tests). 0: the window's thinking time, off the window's thread.
-  std::int64_t yomi_nodes() const { return com_teban_.yomi().yomi_nodes(); }
-  void yomi_nodes_settei(std::int64_t n) { com_teban_.yomi().yomi_nodes_settei(n); }
-  // The window is closing: the computer's turn was given up.
-  bool com_chuudan() const { return com_teban_.chuudan(); }
-
-  // ---- looking back at a game (app/hint_kaiseki.h, app/play/kaiseki.cpp) ----
-  // ﾍﾙﾌﾟ → 解析: LEVEL4 judges every turn of the record beside the window (in place on a
-  // fixed budget when yomi_nodes is set); chosen again while it runs, it is given up.
-  const HintKaiseki& hint_kaiseki() const { return hint_kaiseki_; }
-  void kaiseki_menu() { hint_kaiseki_.kaiseki_menu(); }
-  void kaiseki_zu_menu();            // ｵﾌﾟｼｮﾝ → 解析グラフ
-  void on_poll() { hint_kaiseki_.on_poll(); }  // the window looks in on the analysis
+  void kaiseki_zu_menu();  // ｵﾌﾟｼｮﾝ → 解析グラフ
   void kaiseki_yameru() { hint_kaiseki_.kaiseki_yameru(); }  // the game is untouched
   void kaiseki_yamesaseru() { hint_kaiseki_.kaiseki_yamesaseru(); }  // told, not waited for
   void kaiseki_owari() { hint_kaiseki_.kaiseki_owari(); }  // quitting: waited for briefly
-  void kaiseki_zu_click(int turn);   // a click on the graph: to that turn, as a row click
-  bool kaiseki_chu() const { return hint_kaiseki_.kaiseki_chu(); }
-  KaisekiZu kaiseki_zu() const { return hint_kaiseki_.kaiseki_zu(settei_.kaiseki_zu_on()); }
-  // The last analysis, by turn (empty: none).
-  const std::vector<KaisekiTe>& kaiseki_kekka() const { return hint_kaiseki_.kaiseki_kekka(); }
-  // Whole turns per search beside the window.
-  void kaiseki_nodes_settei(std::int64_t n) { hint_kaiseki_.kaiseki_nodes_settei(n); }
-  // The analysis' progress, or how it ended, in the status line.
-  const std::string& kaiseki_moji() const { return hint_kaiseki_.kaiseki_moji(); }
 
-  // ---- following a turn: the board view (app/ban_gamen.h; app/play/shirushi.cpp,
-  // app/play/joukyou.cpp) shows the marks of the last turn, the status line and the move
-  // list ----
-  using Shirushi = BanGamen::Shirushi;
-  using ComHyouji = mirado::ComHyouji;
-  // The marks as they should stand: the moves of the turn in progress, or of the one just
-  // finished until the next turn's first move.
-  std::vector<Shirushi> shirushi() const { return gamen_.shirushi(); }
-  // The status line: whose turn, which move is due, and why the last click was refused;
-  // while a box waits, what the box says.
-  std::string joukyou() const { return gamen_.joukyou(); }
-  // A notice for the player; it stays on the status line until the next click or command.
-  const std::string& oshirase() const { return gamen_.oshirase(); }
-  std::vector<std::string> ichiran() const { return gamen_.ichiran(); }  // the move list's rows
-  // After every event of the window: marks, status line and move list brought up to date.
-  void ibento_owari() override;
-  void ichiran_click(int row);               // to the end of that turn, as 戻/進 would go
+  // ---- following a turn (app/play/shirushi.cpp) ----
   void chokuzen_menu();
   void ichiran_menu();
   void nari_kakunin_menu();
@@ -157,25 +136,16 @@ class Game final : private MadoTetsuzuki {
   void com_hyouji_settei(ComHyouji h);
 
   // ---- record files, replay, board flip, handicap (app/play/) ----
-  void kifu_write();                    // KIFU_WRITE
-  void kifu_read();                     // KIFU_READ
-  void panel_write_click();
-  void panel_drive_change(const std::string& path);
-  void panel_dir_change(const std::string& path);
-  void panel_file_click(const std::string& name);
-  void text_change(int n, const std::string& value) { kifu_panel_.text_kaeru(n, value); }
-  void after();    // 進
-  void replay();   // 戻
-  void cancel();   // 最初
-  void reverse();  // 反転
+  void kifu_write();  // KIFU_WRITE
+  void kifu_read();   // KIFU_READ
+  void after();       // 進
+  void replay();      // 戻
+  void cancel();      // 最初
+  void reverse();     // 反転
   void lbel_up();
   void lebel_down();
+  void handicap_kaeru(int step);  // one handicap level more (1) or less (-1)
   void handicap_keikoku(Kotowari reason);
-
-  // ---- record stepping as shown (app/play/replay.cpp, app/play/panel_mado.cpp) ----
-  // false, with nothing changed, at the end of the record or on an entry that cannot be played
-  bool ippo_susumu();
-  void ippo_modosu();
   // What a step back over entry `e` shows, once the game has taken it back.
   void modoshi_egaku(const KifuEntry& e) override;
   void file_mado(bool drive, bool dir, bool file);
@@ -183,12 +153,8 @@ class Game final : private MadoTetsuzuki {
   void panel_tojiru() override { file_mado(false, false, false); kaki_mado(1); }
 
   // ---- a game left by quitting (app/play/chuudan.cpp) ----
-  // Quitting keeps a game in progress in "中断.棋譜"; 続きから (TSUZUKI) plays it on.
   // Is there a game in progress to keep?
   bool chuudan_dekiru() const;
-  // Keeps it: true when kept; false when there is none, or with why in `naze` when it
-  // could not be kept.
-  bool chuudan_hozon(std::string& naze);
   // A command is about to drop the game in progress: it is kept first, and the status
   // line says so.
   void chuudan_nokosu();
@@ -204,42 +170,31 @@ class Game final : private MadoTetsuzuki {
   // The first press after stepping through a record: play goes on from the position
   // shown. False when the press is not part of a move (the computer played instead).
   bool saikai_suru();
+  // Starts a new game in record-replay mode holding the record of `f`, as opening a
+  // record file does once the file has been read.
+  void kifu_settei(const KifuFile& f);
+  // A step back closes the panel and reopens a game a capture had ended; false at the
+  // start of the record, where there is nothing to take back.
+  bool modoseru();
 
-  // ---- drawing and the clocks (the board view: view/egaku.cpp, view/status.cpp) ----
-  void zenbu_egaku() { gamen_.zenbu_egaku(); }
-  // The clocks' texts on screen, lower side first; empty: none drawn.
-  const std::string& tokei_moji(int i) const { return gamen_.tokei_moji(i); }
-  // The computer's clock as shown: searching, and its charge so far.
-  void com_tokei(bool kangae_chu, double mikomi) { com_teban_.tokei(kangae_chu, mikomi); }
-  void com_tejun_hyouji(int tejun) { com_teban_.tejun_hyouji(tejun); }
-
-  // ---- settings, options, sound, about box (media/) ----
-  // The player's data folder cannot be used (`naze`: why, then the folder): the options
-  // start as their defaults, and neither they nor a game in progress are written anywhere.
-  void hozon_basho_nashi(std::string naze) { hozon_fuka_ = std::move(naze); }
+  // ---- settings, options, sound, about box (app/play/settei_menu.cpp, about.cpp) ----
   bool hozon_basho_ari() const { return hozon_fuka_.empty(); }
-  void settei_yomi();
-  void settei_kaki();
   void haikei_sentaku(int id);
+  void haikei_settei(int id);
+  void sidou_settei(bool on);
+  void shoki_settei();  // the options a settings file does not name
+  void settei_tekiyou(const std::string& key, const std::string& value);  // one line of it
   void haikei_menu(int id);  // MIDORI, UCHU, TATAMI, TAKE, RENGA
   void sidou_menu();
   void keika_menu();
   void bgm_menu();
   void aicon_menu();
   void ver();
-  void snd_init(std::intptr_t window);
-  std::int32_t snd_load(const std::string& file_name, std::int32_t flags);
-  void snd_term();
-  void snd_warn(const std::string& text);
-  void snd_play(Oto which) override;
-  void snd_loop(Oto which);
-  void snd_stop(Oto which);
+  void snd_play(Oto which) override { onkyou_.snd_play(which); }
 
-  // ---- window-side helpers (the window's switches, app/mado_joutai.h; the box's words
-  // on the status line, the board view) ----
+  // ---- the window's switches and the box's words on the status line, for the
+  // procedures above ----
   bool is_checked(Menu m) const { return mado_.is_checked(m); }
-  bool is_visible(Control c) const { return mado_.is_visible(c); }
-  bool timer1() const { return mado_.timer1(); }
   void set_checked(Menu m, bool on) { mado_.set_checked(m, on); }
   void set_visible(Control c, bool on) { mado_.set_visible(c, on); }
   void set_timer(bool on) { mado_.set_timer(on); }
@@ -248,9 +203,6 @@ class Game final : private MadoTetsuzuki {
     return gamen_.msg(text, title, b, icon);
   }
 
-  const Ports& ports() const { return ports_; }
-
- private:
   // The game, for the window's procedures to change through its methods.
   Taikyoku& game() { return taikyoku_; }
   // What the rooms reach of the window.
@@ -264,10 +216,8 @@ class Game final : private MadoTetsuzuki {
   Nyuuryoku nyuuryoku_{madoguchi(), taikyoku_};
   ComTeban com_teban_{madoguchi(), taikyoku_};
   HintKaiseki hint_kaiseki_{madoguchi(), taikyoku_, com_teban_.yomi()};
+  Onkyou onkyou_{ports_, gamen_};
 
-  std::array<std::int32_t, static_cast<int>(Oto::COUNT)> oto_{};  // sound handles, 0 = silent
-  std::int32_t ds_context_ = 0;
-  std::string exe_dir_, data_dir_;
   std::string hozon_fuka_;  // why the data folder cannot be used (empty: it can)
   bool quitting_ = false;
 };

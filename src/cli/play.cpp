@@ -84,9 +84,9 @@ struct Runner {
   RecordingSound sound;
   Game game{Ports{&canvas, &ui, &clock, &sound, &sound}};
   // LEVEL4 thinks to a fixed budget here, so that a script gives the same moves every time.
-  Runner() { game.yomi_nodes_settei(20000); }
+  Runner() { game.com_teban().yomi().yomi_nodes_settei(20000); }
 
-  bool shown(Control c) const { return game.is_visible(c); }
+  bool shown(Control c) const { return game.mado().is_visible(c); }
 
   Json state() const {
     Json s;
@@ -108,12 +108,12 @@ struct Runner {
     s["level"] = game.taikyoku().level();
     s["jikan_sita"] = game.taikyoku().jikan_sita();
     s["jikan_ue"] = game.taikyoku().jikan_ue();
-    s["clocks"] = game.is_checked(Menu::KEIKA)
-                      ? Json::array({game.tokei_moji(0), game.tokei_moji(1)})
+    s["clocks"] = game.mado().is_checked(Menu::KEIKA)
+                      ? Json::array({game.ban_gamen().tokei_moji(0), game.ban_gamen().tokei_moji(1)})
                       : Json();
-    s["status"] = game.joukyou();
+    s["status"] = game.ban_gamen().joukyou();
     Json marks = Json::array();
-    for (const Game::Shirushi& m : game.shirushi())
+    for (const BanGamen::Shirushi& m : game.ban_gamen().shirushi())
       marks.push_back(std::to_string(m.c) + "," + std::to_string(m.r) + ":" + std::to_string(m.no) +
                       (m.saki ? "*" : ""));
     s["marks"] = marks;
@@ -150,7 +150,7 @@ std::string Runner::apply(const std::string& line) {
     // The window could not deliver these to a control that is hidden.
     case Kind::text:
       if (shown(panel_text_box(e->text_no)))
-        game.text_change(e->text_no, e->value);
+        game.kifu_panel().text_kaeru(e->text_no, e->value);
       break;
     case Kind::dir:
       if (shown(Control::PANEL_DIR_LIST)) game.panel_dir_change(e->value);

@@ -226,7 +226,7 @@ int screenshot(mirado::qt::MainWindow& w, const Options& o, const std::vector<st
   w.start_up();
   for (const std::string& line : script) w.apply_event(line);
   // An analysis the script started is let finish, so the picture shows what it found.
-  while (w.game().kaiseki_chu()) {
+  while (w.game().hint_kaiseki().kaiseki_chu()) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     QThread::msleep(5);
   }
@@ -264,7 +264,7 @@ int main(int argc, char** argv) {
   mirado::SdlSound sound;
   mirado::qt::MainWindow w(&sound);
   const std::string exe_dir = mirado::program_dir();
-  w.game().oto_basho(exe_dir, mirado::installed_data_dir(exe_dir));
+  w.game().onkyou().oto_basho(exe_dir, mirado::installed_data_dir(exe_dir));
   if (!no_data_folder.empty()) w.game().hozon_basho_nashi(no_data_folder);
   if (o.screenshot) {
     const int status = screenshot(w, o, script);

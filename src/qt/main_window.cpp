@@ -206,7 +206,7 @@ void MainWindow::handle(const std::function<void()>& f) {
   game_->ibento_owari();
   // A menu's own check toggling must not outlive the game's decision.
   for (const MenuItem& i : kMenus)
-    if (i.checkable) actions_[static_cast<int>(i.id)]->setChecked(game_->is_checked(i.id));
+    if (i.checkable) actions_[static_cast<int>(i.id)]->setChecked(game_->mado().is_checked(i.id));
   surface_->flush();
   busy_ = false;
   if (close_pending_ && !closing_) {
@@ -252,7 +252,7 @@ bool MainWindow::apply_event(const std::string& line) {
     case Kind::key: handle([&] { game_->on_key(e->key); }); break;
     case Kind::text:
       set_text(panel_text_box(e->text_no), e->value);
-      game_->text_change(e->text_no, e->value);
+      game_->kifu_panel().text_kaeru(e->text_no, e->value);
       break;
     case Kind::dir: handle([&] { game_->panel_dir_change(e->value); }); break;
     case Kind::click: handle([&] { game_->panel_write_click(); }); break;
@@ -328,7 +328,7 @@ void MainWindow::build_controls() {
     add(r.text, edit, QRect(960, r.top, 2295, 270));
     const int n = r.n;
     connect(edit, &QLineEdit::textEdited, this, [this, n](const QString& s) {
-      game_->text_change(n, s.toStdString());
+      game_->kifu_panel().text_kaeru(n, s.toStdString());
     });
   }
   auto* button = new QPushButton(QStringLiteral("RETURN"), surface_);

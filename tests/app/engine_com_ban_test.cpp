@@ -60,8 +60,8 @@ struct ComHarness {
   explicit ComHarness(int level = 3) {
     settei = com_haichi(level);
     haichi();
-    game.set_checked(Menu::KEIKA, true);
-    game.set_checked(Menu::AICON, true);
+    game.mado().set_checked(Menu::KEIKA, true);
+    game.mado().set_checked(Menu::AICON, true);
   }
   // The window on the game `settei` describes.
   void haichi() { game.haichi(mirado::haichi(settei)); }
@@ -102,7 +102,7 @@ TEST(ComBan, AWholeTurnFromTheStartingPosition) {
   expect.run(alone);
   const Kyokumen& expect_pos = alone.pos();
 
-  g.com_turn();
+  g.com_teban().com_turn();
 
   // Three moves, the same as the search alone finds, recorded and applied.
   EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 3);
@@ -144,7 +144,7 @@ TEST(ComBan, TheClockChargesThinkingTimeButNotTheBlinkAndPause) {
   h.settei.jikan_ue = 50;
   h.haichi();
   const double t0 = h.clock.t;
-  g.com_ban(Dankai::ichi);
+  g.com_teban().com_ban(Dankai::ichi);
   const double elapsed = h.clock.t - t0;
   const KifuEntry& e = g.taikyoku().kifu().at(1);
   EXPECT_EQ(e.sita_mae, 100);
@@ -164,7 +164,7 @@ TEST(ComBan, TheClockChargesThinkingTimeButNotTheBlinkAndPause) {
 TEST(ComBan, TheMovingPieceBlinksTwiceWhereItStands) {
   ComHarness h;
   Game& g = h.game;
-  g.com_ban(Dankai::ichi);
+  g.com_teban().com_ban(Dankai::ichi);
   const KifuEntry& e = g.taikyoku().kifu().at(1);
   // Empty square, piece, empty, piece at the source cell, then the move paints it away.
   std::vector<int> at_source;
@@ -183,7 +183,7 @@ TEST(ComBan, MateByADropEndsTheGameAndRecordsTheHandCell) {
   Kyokumen p = board({{9, 1, OU}, {1, 9, -OU}, {2, 8, -GIN}, {2, 9, -KEI}, {2, 7, KIN}});
   p.mochigoma_ue[5] = 1;
   h.position(p);
-  g.com_turn();
+  g.com_teban().com_turn();
   ASSERT_EQ(h.ui.boxes.size(), 1u);
   EXPECT_EQ(h.ui.boxes[0].text, "よし！!　コンピュータの勝ちです");
   EXPECT_EQ(h.ui.boxes[0].title, "詰め!");
@@ -204,7 +204,7 @@ TEST(ComBan, CapturingTheLowerKingWins) {
   ComHarness h;
   Game& g = h.game;
   h.position(board({{5, 1, OU}, {5, 5, HISHA}, {5, 8, -OU}}));
-  g.com_turn();
+  g.com_teban().com_turn();
   ASSERT_EQ(h.ui.boxes.size(), 1u);
   EXPECT_EQ(h.ui.boxes[0].text, "ｺﾝﾋﾟｭｰﾀの勝ちです");
   EXPECT_EQ(h.ui.boxes[0].title, "終了");
@@ -219,7 +219,7 @@ TEST(ComBan, CheckIsAnnounced) {
   Game& g = h.game;
   // The bishop runs down its diagonal to (7, 7), promotes and checks the king on (5, 9).
   h.position(board({{1, 1, OU}, {2, 2, KAKU}, {5, 9, -OU}, {4, 9, -KIN}, {6, 9, -KIN}, {4, 8, -GIN}}));
-  g.com_ban(Dankai::ichi);
+  g.com_teban().com_ban(Dankai::ichi);
   ASSERT_EQ(g.taikyoku().kifu().kifu_ichi, 1);
   ASSERT_GT(g.taikyoku().kiki().kiki_ue[g.taikyoku().pos().ou_sita_x][g.taikyoku().pos().ou_sita_y],
             0);
@@ -239,14 +239,14 @@ TEST(ComBan, Com2CapturingTheUpperKingLetsThePersonWin) {
   p.mochigoma_ue[1] = 1;  // the mate test then answers no: with no king on the board a
                           // drop could always interpose
   h.position(p, Dankai::ni);
-  g.com_ban(Dankai::ni);
+  g.com_teban().com_ban(Dankai::ni);
   ASSERT_EQ(h.ui.boxes.size(), 1u);
   EXPECT_EQ(h.ui.boxes[0].text, "あなたの勝ちです");
   EXPECT_EQ(h.ui.boxes[0].title, "終了");
   EXPECT_EQ(g.taikyoku().shousha(), g.taikyoku().sita_gawa());
   EXPECT_EQ(g.taikyoku().teban(), g.taikyoku().sita_gawa());
   EXPECT_EQ(h.canvas.picture_at(11.2, 0), PIC_ZUVANSHOGI2);
-  g.com_ban(Dankai::san);  // the game is over: nothing more
+  g.com_teban().com_ban(Dankai::san);  // the game is over: nothing more
   EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 1);
 }
 
@@ -254,7 +254,7 @@ TEST(ComBan, Com2MatingTheComputersKingOnlySaysSo) {
   ComHarness h;
   Game& g = h.game;
   h.position(board({{1, 1, OU}, {2, 1, KEI}, {2, 2, KYOU}, {1, 3, -KIN}, {1, 5, -KYOU}, {9, 9, -OU}}));
-  g.com_ban(Dankai::ni);
+  g.com_teban().com_ban(Dankai::ni);
   ASSERT_EQ(g.taikyoku().kifu().kifu_ichi, 1);
   EXPECT_EQ(g.taikyoku().kifu().at(1).te.tc, 1);
   EXPECT_EQ(g.taikyoku().kifu().at(1).te.tr, 2);
@@ -270,11 +270,11 @@ TEST(ComBan, Com2MatingTheComputersKingOnlySaysSo) {
 TEST(ComBan, Com3KeepsItsRestrictionsAndHandsOver) {
   ComHarness h(2);
   Game& g = h.game;
-  g.com_ban(Dankai::ichi);
-  g.com_ban(Dankai::ni);
+  g.com_teban().com_ban(Dankai::ichi);
+  g.com_teban().com_ban(Dankai::ni);
   const int ix = g.taikyoku().ichite_x(), iy = g.taikyoku().ichite_y(), nx = g.taikyoku().nite_x(),
             ny = g.taikyoku().nite_y();
-  g.com_ban(Dankai::san);
+  g.com_teban().com_ban(Dankai::san);
   ASSERT_EQ(g.taikyoku().kifu().kifu_ichi, 3);
   const KifuEntry& e = g.taikyoku().kifu().at(3);
   EXPECT_FALSE(e.te.fc == ix && e.te.fr == iy);
@@ -289,7 +289,7 @@ TEST(ComBan, NoCandidateMakesNoMoveAndTheTurnGoesOn) {
   Game& g = h.game;
   h.settei.santeme = {5, 1, 0, 0};  // the king moved first
   h.position(board({{5, 1, OU}, {5, 9, -OU}}), Dankai::san);
-  g.com_ban(Dankai::san);
+  g.com_teban().com_ban(Dankai::san);
   EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 0);
   EXPECT_EQ(g.taikyoku().tesuu(), 0);
   EXPECT_EQ(g.taikyoku().pos().ban[5][1], OU);
@@ -307,7 +307,7 @@ TEST(ComBan, EachProcedureReturnsAtOnceWhenTheGameIsOver) {
   ASSERT_EQ(won.sasu({{5, 2, 5, 1, -KIN}}, 0).shousha, won.sita_gawa());
   g.haichi(won);
   h.canvas.ops.clear();
-  g.com_turn();
+  g.com_teban().com_turn();
   EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 1);  // the capture only
   EXPECT_TRUE(h.canvas.ops.empty());
   EXPECT_TRUE(h.sound.log.empty());
@@ -318,7 +318,7 @@ TEST(ComBan, TheSameTurnEveryTime) {
   for (int round = 0; round < 2; ++round) {
     ComHarness h(3);
     Game& g = h.game;
-    g.com_turn();
+    g.com_teban().com_turn();
     for (int i = 1; i <= g.taikyoku().kifu().kifu_ichi; ++i) {
       const KifuEntry e = g.taikyoku().kifu().at(i);
       if (round == 0) {
@@ -350,15 +350,12 @@ TEST(ComLevel4, MenuChecksItAndTheLabelShowsFour) {
   g.on_menu(Menu::LEVEL2);
   EXPECT_EQ(g.taikyoku().level(), 2);
   EXPECT_FALSE(h.ui.checked[Menu::LEVEL4]);
-  g.level_settei(5);  // no such level: every mark cleared, the level kept
-  EXPECT_EQ(g.taikyoku().level(), 2);
-  EXPECT_FALSE(h.ui.checked[Menu::LEVEL2]);
 }
 
 TEST(ComLevel4, PlaysThePlannedTurnAsTheComputerPlaysAnyTurn) {
   ComHarness h(4);
   Game& g = h.game;
-  g.yomi_nodes_settei(3000);
+  g.com_teban().yomi().yomi_nodes_settei(3000);
   Kyokumen start;
   start.shoki_haichi();
   Yomi yomi;
@@ -367,7 +364,7 @@ TEST(ComLevel4, PlaysThePlannedTurnAsTheComputerPlaysAnyTurn) {
   const YomiKekka plan = yomi.sagasu(start, settei);
   ASSERT_EQ(plan.turn.n, 3);
 
-  g.com_turn();
+  g.com_teban().com_turn();
 
   EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 3);
   for (int i = 1; i <= 3; ++i) {
@@ -405,14 +402,14 @@ TEST(ComLevel4, ThinksBesideTheWindowAndGivesUpWhenItCloses) {
     Game g{Ports{&canvas, &ui, &clock, &sound, &sound}};
     g.haichi(haichi(com_haichi(4)));
     const Kyokumen before = g.taikyoku().pos();
-    g.com_turn();
+    g.com_teban().com_turn();
     if (closing) {
       // Nothing played: the close that follows finds the board as it was.
-      EXPECT_TRUE(g.com_chuudan());
+      EXPECT_TRUE(g.com_teban().chuudan());
       EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 0);
       EXPECT_TRUE(test::same_position(g.taikyoku().pos(), before));
     } else {
-      EXPECT_FALSE(g.com_chuudan());
+      EXPECT_FALSE(g.com_teban().chuudan());
       EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 3);
       EXPECT_EQ(g.taikyoku().teban_nushi(), g.taikyoku().sita_gawa());
       EXPECT_GT(clock.t, 36000);  // the window's clock went on while it thought

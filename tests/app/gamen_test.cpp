@@ -134,7 +134,7 @@ TEST_P(Gamen, TheRetainedPictureIsWhatAFullRedrawDraws) {
     drops += g.taikyoku().tesuu() > tesuu &&
              g.taikyoku().pos().mochigoma_su_sita + g.taikyoku().pos().mochigoma_su_ue < te_mae;
     const GamenCanvas kept = canvas;
-    g.zenbu_egaku();
+    g.ban_gamen().zenbu_egaku();
     const std::string fault = sa(kept, canvas);
     ASSERT_TRUE(fault.empty()) << "event " << i << ":" << fault;
   }

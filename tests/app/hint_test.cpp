@@ -50,7 +50,7 @@ struct HintGame : ::testing::Test {
   Game& g = h.game;
   void SetUp() override {
     g.on_load();
-    g.yomi_nodes_settei(3000);
+    g.com_teban().yomi().yomi_nodes_settei(3000);
   }
 };
 
@@ -59,7 +59,7 @@ TEST_F(HintGame, RefusedWithoutAGameOrAfterIt) {
   ASSERT_FALSE(h.ui.boxes.empty());
   EXPECT_EQ(h.ui.boxes.back().title, "ﾋﾝﾄ");
   EXPECT_EQ(h.ui.boxes.back().text, "対局を始めてから使って下さい");
-  EXPECT_EQ(g.hint_te().n, 0);
+  EXPECT_EQ(g.hint_kaiseki().hint_te().n, 0);
   g.on_menu(Menu::START);
   haichi(g, "4k4/4G4/9/9/9/9/9/9/4K4 b - 1");
   press(g, 5, 2);  // the lower gold takes the upper king
@@ -72,7 +72,7 @@ TEST_F(HintGame, RefusedWithoutAGameOrAfterIt) {
   g.haichi(kifu_mode);
   g.on_menu(Menu::HINT);
   EXPECT_EQ(h.ui.boxes.back().text, "棋譜ﾓｰﾄﾞではできません");
-  EXPECT_EQ(g.hint_te().n, 0);
+  EXPECT_EQ(g.hint_kaiseki().hint_te().n, 0);
 }
 
 TEST_F(HintGame, ShowsTheTurnWithoutPlayingItAndGoesWithTheNextClick) {
@@ -82,9 +82,9 @@ TEST_F(HintGame, ShowsTheTurnWithoutPlayingItAndGoesWithTheNextClick) {
   ASSERT_EQ(expect.n, 3);
   const std::size_t mark = h.canvas.ops.size();
   g.on_menu(Menu::HINT);
-  ASSERT_EQ(g.hint_te().n, 3);
+  ASSERT_EQ(g.hint_kaiseki().hint_te().n, 3);
   for (int i = 0; i < 3; ++i) {
-    const Sashite& m = g.hint_te().te[i];
+    const Sashite& m = g.hint_kaiseki().hint_te().te[i];
     EXPECT_EQ(m.te.fc, expect.te[i].te.fc);
     EXPECT_EQ(m.te.fr, expect.te[i].te.fr);
     EXPECT_EQ(m.te.tc, expect.te[i].te.tc);
@@ -92,32 +92,32 @@ TEST_F(HintGame, ShowsTheTurnWithoutPlayingItAndGoesWithTheNextClick) {
     EXPECT_TRUE(outlined(h.canvas, mark, IRO_HINT, m.te.tc, m.te.tr)) << i;
   }
   // Moves 1 and 3 move the person's own pieces, move 2 one of the computer's.
-  EXPECT_TRUE(is_sita(g.hint_te().te[0].moto_koma));
-  EXPECT_TRUE(is_ue(g.hint_te().te[1].moto_koma));
-  EXPECT_TRUE(is_sita(g.hint_te().te[2].moto_koma));
+  EXPECT_TRUE(is_sita(g.hint_kaiseki().hint_te().te[0].moto_koma));
+  EXPECT_TRUE(is_ue(g.hint_kaiseki().hint_te().te[1].moto_koma));
+  EXPECT_TRUE(is_sita(g.hint_kaiseki().hint_te().te[2].moto_koma));
   // The moves go to the status line in the move list's notation, each read on the
   // position the one before leaves.
   std::string want = "ﾋﾝﾄ:";
   Kyokumen p = before;
   for (int i = 0; i < 3; ++i) {
-    const Sashite& m = g.hint_te().te[i];
+    const Sashite& m = g.hint_kaiseki().hint_te().te[i];
     KifuEntry e;
     e.te = m.te, e.moto_koma = m.moto_koma;
     KifuEntry zen;
-    if (i > 0) zen.te.tc = g.hint_te().te[i - 1].te.tc, zen.te.tr = g.hint_te().te[i - 1].te.tr;
+    if (i > 0) zen.te.tc = g.hint_kaiseki().hint_te().te[i - 1].te.tc, zen.te.tr = g.hint_kaiseki().hint_te().te[i - 1].te.tr;
     want += " " + std::to_string(i + 1) + " " + te_hyouki(p, e, i > 0 ? &zen : nullptr, true);
     do_move(p, kifu_te(e));
   }
-  EXPECT_NE(g.joukyou().find(want), std::string::npos) << g.joukyou() << "\n" << want;
-  EXPECT_NE(g.joukyou().find("▲"), std::string::npos);
+  EXPECT_NE(g.ban_gamen().joukyou().find(want), std::string::npos) << g.ban_gamen().joukyou() << "\n" << want;
+  EXPECT_NE(g.ban_gamen().joukyou().find("▲"), std::string::npos);
   // Not played.
   EXPECT_TRUE(test::same_position(g.taikyoku().pos(), before));
   EXPECT_EQ(g.taikyoku().tesuu(), 0);
   // A click outside the board takes the marks away: the cells are painted afresh.
   const std::size_t mark2 = h.canvas.ops.size();
   press(g, 12, 12);
-  EXPECT_EQ(g.hint_te().n, 0);
-  EXPECT_EQ(g.joukyou().find("ﾋﾝﾄ"), std::string::npos);
+  EXPECT_EQ(g.hint_kaiseki().hint_te().n, 0);
+  EXPECT_EQ(g.ban_gamen().joukyou().find("ﾋﾝﾄ"), std::string::npos);
   for (int i = 0; i < 3; ++i) EXPECT_TRUE(outlined(h.canvas, mark2, IRO_MIDORI, expect.te[i].te.tc, expect.te[i].te.tr)) << i;
 }
 
@@ -129,12 +129,12 @@ TEST_F(HintGame, InTheMiddleOfATurnHintsTheRest) {
   const YomiTe expect = plan_for_the_lower_side(g.taikyoku().pos(), 2, g.taikyoku().ichite_x(),
                                                 g.taikyoku().ichite_y(), 0, 0);
   g.on_menu(Menu::HINT);
-  ASSERT_EQ(g.hint_te().n, expect.n);
-  ASSERT_GE(g.hint_te().n, 1);
-  EXPECT_EQ(g.hint_te().dankai[0], 2);
-  for (int i = 0; i < g.hint_te().n; ++i) {
-    EXPECT_EQ(g.hint_te().te[i].te.tc, expect.te[i].te.tc);
-    EXPECT_EQ(g.hint_te().te[i].te.tr, expect.te[i].te.tr);
+  ASSERT_EQ(g.hint_kaiseki().hint_te().n, expect.n);
+  ASSERT_GE(g.hint_kaiseki().hint_te().n, 1);
+  EXPECT_EQ(g.hint_kaiseki().hint_te().dankai[0], 2);
+  for (int i = 0; i < g.hint_kaiseki().hint_te().n; ++i) {
+    EXPECT_EQ(g.hint_kaiseki().hint_te().te[i].te.tc, expect.te[i].te.tc);
+    EXPECT_EQ(g.hint_kaiseki().hint_te().te[i].te.tr, expect.te[i].te.tr);
   }
 }
 
@@ -144,9 +144,9 @@ TEST_F(HintGame, RefusedAfterSteppingBack) {
   g.on_menu(Menu::START);
   test::play_sample_game(h);
   g.on_menu(Menu::HINT);
-  ASSERT_GT(g.hint_te().n, 0) << "the hint is given while the game is played";
+  ASSERT_GT(g.hint_kaiseki().hint_te().n, 0) << "the hint is given while the game is played";
   press(g, 12, 12);
-  ASSERT_EQ(g.hint_te().n, 0);
+  ASSERT_EQ(g.hint_kaiseki().hint_te().n, 0);
   g.on_menu(Menu::REPLAY);
   ASSERT_TRUE(g.taikyoku().saikai_machi());
   const std::size_t boxes = h.ui.boxes.size();
@@ -154,8 +154,8 @@ TEST_F(HintGame, RefusedAfterSteppingBack) {
   ASSERT_EQ(h.ui.boxes.size(), boxes + 1);
   EXPECT_EQ(h.ui.boxes.back().title, "ﾋﾝﾄ");
   EXPECT_EQ(h.ui.boxes.back().text, "棋譜ﾓｰﾄﾞではできません");
-  EXPECT_EQ(g.hint_te().n, 0);
-  EXPECT_EQ(g.joukyou().find("ﾋﾝﾄ:"), std::string::npos);
+  EXPECT_EQ(g.hint_kaiseki().hint_te().n, 0);
+  EXPECT_EQ(g.ban_gamen().joukyou().find("ﾋﾝﾄ:"), std::string::npos);
 }
 
 // A king in a corner of column 2 (or 8) mated by a gold dropped in front of it, guarded by
@@ -188,8 +188,8 @@ TEST_F(HintGame, TextNamesTheFileAsPrintedOverTheBoardForBothSides) {
     g.on_menu(Menu::START);
     haichi(g, to_sfen(corner_mate(sita), sita, 1));
     g.on_menu(Menu::HINT);
-    ASSERT_GE(g.hint_te().n, 1);
-    const Sashite& m = g.hint_te().te[0];
+    ASSERT_GE(g.hint_kaiseki().hint_te().n, 1);
+    const Sashite& m = g.hint_kaiseki().hint_te().te[0];
     EXPECT_EQ(m.te.fc, sita ? TE_SITA : TE_UE);
     EXPECT_EQ(m.te.tc, sita ? 8 : 2);
     EXPECT_EQ(m.te.tr, sita ? 2 : 8);
@@ -198,7 +198,7 @@ TEST_F(HintGame, TextNamesTheFileAsPrintedOverTheBoardForBothSides) {
     std::string want = "ﾋﾝﾄ: 1 ";  // built by appends: gcc 12 misreads a chain of + here
     want += sente ? "▲" : "△";
     want += sita ? "2二金" : "8八金";
-    EXPECT_NE(g.joukyou().find(want), std::string::npos) << g.joukyou() << "\n" << want;
+    EXPECT_NE(g.ban_gamen().joukyou().find(want), std::string::npos) << g.ban_gamen().joukyou() << "\n" << want;
     press(g, 12, 12);
   }
 }

@@ -43,7 +43,7 @@ std::string snapshot(const Harness& h) {
     << g.taikyoku().kifu().kifu_nagasa << '|';
   for (int i = 1; i <= g.taikyoku().kifu().kifu_nagasa; ++i)
     s << entry_line(g.taikyoku().kifu().at(i)) << ';';
-  for (const std::string& row : g.ichiran()) s << row << ';';
+  for (const std::string& row : g.ban_gamen().ichiran()) s << row << ';';
   for (Control c : {Control::PANEL_DRIVE_LIST, Control::PANEL_DIR_LIST, Control::PANEL_FILE_LIST})
     s << h.ui.visible.count(c) << h.ui.visible.at(c);
   return s.str();
@@ -69,7 +69,7 @@ class LoadRefusal : public test::KifuDir {
     g.on_load();
     g.on_menu(Menu::START);
     test::play_sample_game(h);
-    g.kifu_read();
+    g.on_menu(Menu::KIFU_READ);
   }
 };
 
@@ -113,9 +113,9 @@ TEST_F(LoadRefusal, EveryFileThatCannotBeLoadedLeavesTheGameAsItWas) {
 class SaveRules : public LoadRefusal {
  protected:
   void save_as(const std::string& name) {
-    g.kifu_write();
-    g.text_change(1, name);
-    g.text_change(2, "対局");
+    g.on_menu(Menu::KIFU_WRITE);
+    g.kifu_panel().text_kaeru(1, name);
+    g.kifu_panel().text_kaeru(2, "対局");
     g.panel_write_click();
   }
 };
@@ -184,7 +184,7 @@ TEST_F(ResumeAfterQuit, ATurnLeftHalfWayGoesOnWhereItStopped) {
   {
     Harness h;
     h.game.on_load();
-    if (!h.game.is_checked(Menu::KEIKA)) h.game.on_menu(Menu::KEIKA);
+    if (!h.game.mado().is_checked(Menu::KEIKA)) h.game.on_menu(Menu::KEIKA);
     h.game.on_menu(Menu::START);
     h.clock.t += 30;
     turn_moves(h, 2);
@@ -192,7 +192,7 @@ TEST_F(ResumeAfterQuit, ATurnLeftHalfWayGoesOnWhereItStopped) {
     sfen = to_sfen(h.game.taikyoku().pos(), true, 2);
     h.clock.t += 55;  // the unfinished turn's charge, shown but in no record line
     h.game.on_timer();
-    shown = {h.game.tokei_moji(0), h.game.tokei_moji(1)};
+    shown = {h.game.ban_gamen().tokei_moji(0), h.game.ban_gamen().tokei_moji(1)};
     ASSERT_GE(shown[0], "00:01:25");
     h.game.on_key(27);
     EXPECT_TRUE(h.ui.quitted);
@@ -203,7 +203,7 @@ TEST_F(ResumeAfterQuit, ATurnLeftHalfWayGoesOnWhereItStopped) {
 
   Harness h;
   h.game.on_load();
-  EXPECT_NE(h.game.joukyou().find("続きから"), std::string::npos);
+  EXPECT_NE(h.game.ban_gamen().joukyou().find("続きから"), std::string::npos);
   {
     Harness other;  // starting another game does not delete it
     other.game.on_load();
@@ -220,7 +220,7 @@ TEST_F(ResumeAfterQuit, ATurnLeftHalfWayGoesOnWhereItStopped) {
   EXPECT_FALSE(fs::exists("中断.棋譜"));
   EXPECT_FALSE(fs::exists("中断.時計"));
   h.game.on_timer();
-  EXPECT_EQ((std::vector<std::string>{h.game.tokei_moji(0), h.game.tokei_moji(1)}), shown);
+  EXPECT_EQ((std::vector<std::string>{h.game.ban_gamen().tokei_moji(0), h.game.ban_gamen().tokei_moji(1)}), shown);
   // The third move's limit still knows the first move's piece.
   test::press(h.game, 7, 6);
   test::press(h.game, 7, 5);
@@ -241,8 +241,8 @@ TEST_F(ResumeAfterQuit, AHandicapGameIsCheckedFromItsOwnStart) {
     Harness h;
     h.game.on_load();
     h.game.on_menu(Menu::START);
-    h.game.lebel_down();
-    h.game.lebel_down();
+    h.game.on_menu(Menu::LEBEL_DOWN);
+    h.game.on_menu(Menu::LEBEL_DOWN);
     ASSERT_EQ(h.game.taikyoku().pos().ban[2][8], kara);
     for (const auto& m : {std::array{3, 9, 2, 8}, std::array{3, 3, 3, 4}, std::array{7, 7, 7, 6}}) {
       test::press(h.game, m[0], m[1]);
@@ -256,7 +256,7 @@ TEST_F(ResumeAfterQuit, AHandicapGameIsCheckedFromItsOwnStart) {
   {
     Harness h;
     h.game.on_load();
-    h.game.kifu_read();
+    h.game.on_menu(Menu::KIFU_READ);
     h.game.panel_file_click("kept.棋譜");
     EXPECT_EQ(h.ui.boxes.back().text, "棋譜を '進 'で進めて下さい");
     EXPECT_EQ(h.game.taikyoku().pos().ban[8][8], kara);  // the rook is off before any step
@@ -267,7 +267,7 @@ TEST_F(ResumeAfterQuit, AHandicapGameIsCheckedFromItsOwnStart) {
     EXPECT_EQ(to_sfen(h.game.taikyoku().pos(), true, 0), sfen);
     // Saved from the panel under a title of the player's, the handicap would be lost and
     // the record could never load again: it is refused as any handicapped game is.
-    h.game.kifu_write();
+    h.game.on_menu(Menu::KIFU_WRITE);
     EXPECT_EQ(h.ui.boxes.back().text, "ﾊﾝﾃﾞｷｬｯﾌﾟ設定後は書き込みできません");
   }
   Harness h;
@@ -296,7 +296,7 @@ TEST_F(ResumeAfterQuit, AComputerGameGoesOnAgainstTheComputerAtItsLevel) {
   h.game.on_menu(Menu::TSUZUKI);
   EXPECT_TRUE(h.game.taikyoku().com_taikyoku());
   EXPECT_EQ(h.game.taikyoku().level(), 2);
-  EXPECT_TRUE(h.game.is_checked(Menu::LEVEL2));
+  EXPECT_TRUE(h.game.mado().is_checked(Menu::LEVEL2));
   EXPECT_EQ(to_sfen(h.game.taikyoku().pos(), true, 6), sfen);
   EXPECT_EQ(h.game.taikyoku().teban_nushi(), h.game.taikyoku().sita_gawa());
   EXPECT_EQ(h.ui.boxes.back().text, "あなたの番です");
@@ -427,7 +427,7 @@ TEST_F(ResumeAfterQuit, AGameThatCannotBeKeptIsNeverLostInSilence) {
   {
     Harness h;
     h.game.on_load();
-    EXPECT_NE(h.game.oshirase().find("中断した対局があります"), std::string::npos);
+    EXPECT_NE(h.game.ban_gamen().oshirase().find("中断した対局があります"), std::string::npos);
     h.game.on_menu(Menu::START);
     turn_moves(h, 3);
     h.ui.boxes.clear();
@@ -440,7 +440,7 @@ TEST_F(ResumeAfterQuit, AGameThatCannotBeKeptIsNeverLostInSilence) {
   EXPECT_EQ(read_bytes("中断.棋譜"), older);
   Harness h;
   h.game.on_load();
-  EXPECT_NE(h.game.oshirase().find("最後の対局とは限りません"), std::string::npos) << h.game.oshirase();
+  EXPECT_NE(h.game.ban_gamen().oshirase().find("最後の対局とは限りません"), std::string::npos) << h.game.ban_gamen().oshirase();
 
   // A disk that fills up during the quit-save (a file size limit, in a child so the
   // limit stays there): the player is asked, and staying keeps the game on the board.
@@ -482,7 +482,7 @@ TEST_F(ResumeAfterQuit, AGameThatCannotBeKeptIsNeverLostInSilence) {
               Harness c;
               c.game.on_load();
               c.game.on_menu(Menu::TSUZUKI);
-              const bool told = c.game.oshirase().find("中断した対局の棋譜を消せません") != std::string::npos;
+              const bool told = c.game.ban_gamen().oshirase().find("中断した対局の棋譜を消せません") != std::string::npos;
               const bool resumed = c.game.taikyoku().kifu().kifu_ichi == 2;
               c.ui.answers = {Answer::yes};  // it cannot be kept either: quit anyway
               c.game.on_key(27);
@@ -492,7 +492,7 @@ TEST_F(ResumeAfterQuit, AGameThatCannotBeKeptIsNeverLostInSilence) {
   EXPECT_EQ(test::ro_folder_child([&] {
               Harness c;
               c.game.on_load();
-              return c.game.oshirase().find("最後の対局とは限りません") != std::string::npos;
+              return c.game.ban_gamen().oshirase().find("最後の対局とは限りません") != std::string::npos;
             }),
             0);
 }
@@ -528,7 +528,7 @@ TEST_F(ResumeAfterQuit, EveryCommandThatWouldDropAGameKeepsItFirst) {
        }},
       {"loading a record",
        [](Harness& h) {
-         h.game.kifu_read();
+         h.game.on_menu(Menu::KIFU_READ);
          h.game.panel_file_click("rec.棋譜");
        }},
   };
@@ -543,7 +543,7 @@ TEST_F(ResumeAfterQuit, EveryCommandThatWouldDropAGameKeepsItFirst) {
       turn_moves(h, 3);
       sfen = to_sfen(h.game.taikyoku().pos(), true, 3);
       c.drop(h);
-      EXPECT_NE(h.game.oshirase().find("続きから"), std::string::npos) << h.game.oshirase();
+      EXPECT_NE(h.game.ban_gamen().oshirase().find("続きから"), std::string::npos) << h.game.ban_gamen().oshirase();
     }
     ASSERT_TRUE(fs::exists("中断.棋譜"));
     Harness h;

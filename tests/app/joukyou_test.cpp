@@ -43,7 +43,7 @@ class Following : public test::KifuDir {
   // The marks as "c,r:n" with "*" on the destination.
   std::vector<std::string> marks() const {
     std::vector<std::string> out;
-    for (const auto& m : g.shirushi())
+    for (const auto& m : g.ban_gamen().shirushi())
       out.push_back(std::to_string(m.c) + "," + std::to_string(m.r) + ":" + std::to_string(m.no) +
                     (m.saki ? "*" : ""));
     return out;
@@ -54,34 +54,34 @@ class Following : public test::KifuDir {
     set_position("4k4/4G4/9/9/9/9/9/9/4K4 b - 1");
     move(5, 2, 5, 1);
   }
-  bool says(std::string_view why) const { return g.joukyou().find(why) != std::string::npos; }
+  bool says(std::string_view why) const { return g.ban_gamen().joukyou().find(why) != std::string::npos; }
 };
 
 TEST_F(Following, TheStatusLineNamesTheSideAndTheMoveDue) {
-  EXPECT_EQ(g.joukyou(), "先手の番　1手目: 自分の駒");
+  EXPECT_EQ(g.ban_gamen().joukyou(), "先手の番　1手目: 自分の駒");
   move(3, 7, 3, 6);
-  EXPECT_EQ(g.joukyou(), "先手の番　2手目: 相手の駒");
+  EXPECT_EQ(g.ban_gamen().joukyou(), "先手の番　2手目: 相手の駒");
   move(3, 3, 3, 4);
-  EXPECT_EQ(g.joukyou(), "先手の番　3手目: 自分の駒（1手目の駒は動かせない・2手目の駒は取れない）");
+  EXPECT_EQ(g.ban_gamen().joukyou(), "先手の番　3手目: 自分の駒（1手目の駒は動かせない・2手目の駒は取れない）");
   move(7, 7, 7, 6);
-  EXPECT_EQ(g.joukyou(), "後手の番　1手目: 自分の駒");
-  EXPECT_EQ(h.ui.statuses.back(), g.joukyou());  // the window was told
+  EXPECT_EQ(g.ban_gamen().joukyou(), "後手の番　1手目: 自分の駒");
+  EXPECT_EQ(h.ui.statuses.back(), g.ban_gamen().joukyou());  // the window was told
   sita_kachi();
-  EXPECT_EQ(g.joukyou(), "先手の勝ち");
+  EXPECT_EQ(g.ban_gamen().joukyou(), "先手の勝ち");
   g.shinki_kyoku();
-  EXPECT_EQ(g.joukyou(), "「対局」で始めて下さい");
+  EXPECT_EQ(g.ban_gamen().joukyou(), "「対局」で始めて下さい");
 }
 
 TEST_F(Following, AgainstTheComputerTheLineSaysYouAndThatItThinks) {
-  g.level_cmd(1);
+  g.on_menu(Menu::LEVEL1);
   g.on_menu(Menu::SENTE);
-  EXPECT_EQ(g.joukyou(), "あなたの番　1手目: 自分の駒");
+  EXPECT_EQ(g.ban_gamen().joukyou(), "あなたの番　1手目: 自分の駒");
   h.ui.statuses.clear();
   move(3, 7, 3, 6);
   move(3, 3, 3, 4);
   move(7, 7, 7, 6);  // the computer's turn follows at once
   EXPECT_NE(std::find(h.ui.statuses.begin(), h.ui.statuses.end(), "COM 考え中…"), h.ui.statuses.end());
-  EXPECT_EQ(g.joukyou(), "あなたの番　1手目: 自分の駒");
+  EXPECT_EQ(g.ban_gamen().joukyou(), "あなたの番　1手目: 自分の駒");
   // All three of the computer's moves are marked, numbered in order.
   const auto m = marks();
   EXPECT_EQ(std::count_if(m.begin(), m.end(), [](const std::string& s) { return s.back() == '*'; }), 3);
@@ -90,7 +90,7 @@ TEST_F(Following, AgainstTheComputerTheLineSaysYouAndThatItThinks) {
 TEST_F(Following, TheThirdMoveLimitsGoWhenTheKingIsInCheck) {
   // Lower king on 5,9 attacked by the upper rook on the open file after move two.
   set_position("4k4/9/9/9/4r4/9/9/9/4K3R b - 1", Dankai::san);
-  EXPECT_EQ(g.joukyou(), "先手の番　3手目: 自分の駒");
+  EXPECT_EQ(g.ban_gamen().joukyou(), "先手の番　3手目: 自分の駒");
 }
 
 TEST_F(Following, EveryRefusedClickSaysWhy) {
@@ -108,7 +108,7 @@ TEST_F(Following, EveryRefusedClickSaysWhy) {
   press(g, 3, 5);
   EXPECT_TRUE(says("× １手目に動かした駒は動かせません"));
   // The box of the refusal came with the line already saying why.
-  EXPECT_EQ(h.ui.statuses.back(), g.joukyou());
+  EXPECT_EQ(h.ui.statuses.back(), g.ban_gamen().joukyou());
   press(g, 2, 8);  // the bishop's diagonal is open: it may not take the piece moved second
   press(g, 6, 4);
   EXPECT_TRUE(says("× ２手目に動かした駒は取れません"));
@@ -126,7 +126,7 @@ TEST_F(Following, TwoPawnsAndAKingLeftInCheckAreNamed) {
   set_position("4k4/9/9/9/4P4/9/9/3P5/4K4 b - 1");
   press(g, 4, 8);
   press(g, 5, 7);
-  EXPECT_TRUE(says("× その駒はそこへ動けません")) << g.joukyou();
+  EXPECT_TRUE(says("× その駒はそこへ動けません")) << g.ban_gamen().joukyou();
   set_position("4k4/9/9/9/4r4/9/9/4G4/4K4 b - 1");
   press(g, 5, 8);  // the gold shields its king from the rook
   press(g, 4, 8);
@@ -136,7 +136,7 @@ TEST_F(Following, TwoPawnsAndAKingLeftInCheckAreNamed) {
   set_position("4k4/4g4/9/9/4R4/9/9/9/4K4 w - 1", Dankai::ni);
   press(g, 5, 2);
   press(g, 4, 2);
-  EXPECT_TRUE(says("× 相手の玉が王手になる手です")) << g.joukyou();
+  EXPECT_TRUE(says("× 相手の玉が王手になる手です")) << g.ban_gamen().joukyou();
   EXPECT_EQ(g.taikyoku().pos().ban[5][2], KIN);
 }
 
@@ -436,7 +436,7 @@ class HakoUi : public test::FakeUi {
     if (!on && com_no_ban) com_no_ban();
   }
   Answer message_box(std::string_view text, std::string_view title, Buttons b, Icon icon) override {
-    lines.push_back(g->joukyou());
+    lines.push_back(g->ban_gamen().joukyou());
     return FakeUi::message_box(text, title, b, icon);
   }
 };
@@ -462,16 +462,16 @@ TEST(Hako, WhileABoxWaitsTheLineSaysWhatItSaysAndNeverThatTheComputerThinks) {
   h.ui.com_no_ban = [&] {
     com_no_ban = true;
     ASSERT_TRUE(g.com_teban().shikouchu());
-    g.com_tejun_hyouji(2);
-    EXPECT_EQ(g.joukyou(), "COMの番　2手目");
-    g.msg("   ** 王手 **", "");
+    g.com_teban().tejun_hyouji(2);
+    EXPECT_EQ(g.ban_gamen().joukyou(), "COMの番　2手目");
+    g.ban_gamen().msg("   ** 王手 **", "");
     EXPECT_EQ(h.ui.lines.back(), "** 王手 **");
-    g.msg("よし！!", "詰め ?");
+    g.ban_gamen().msg("よし！!", "詰め ?");
     EXPECT_EQ(h.ui.lines.back(), "詰め ?：よし！!");
     EXPECT_EQ(h.ui.statuses.back(), "COMの番　2手目");  // the line comes back when it is answered
-    g.com_tokei(true, 0);
-    EXPECT_EQ(g.joukyou(), "COM 考え中…");
-    g.com_tokei(false, 0);
+    g.com_teban().tokei(true, 0);
+    EXPECT_EQ(g.ban_gamen().joukyou(), "COM 考え中…");
+    g.com_teban().tokei(false, 0);
   };
   g.on_menu(Menu::GOTE);  // the computer moves first
   EXPECT_TRUE(com_no_ban);
@@ -494,17 +494,17 @@ TEST_F(Following, ASelectedPieceThatCanPromoteIsToldTheRightButtonPromotes) {
   set_position("4k4/9/9/4S4/9/9/9/9/4K4 b - 1");
   press(g, 5, 4);
   g.ibento_owari();
-  EXPECT_TRUE(says("右ボタン")) << g.joukyou();
+  EXPECT_TRUE(says("右ボタン")) << g.ban_gamen().joukyou();
   press(g, 5, 3);  // a left click: it stays a silver, with nothing asked, and is told so
   EXPECT_EQ(g.taikyoku().pos().ban[5][3], -GIN);
   EXPECT_TRUE(h.ui.boxes.empty());
-  EXPECT_TRUE(says("成らずに指しました")) << g.joukyou();
+  EXPECT_TRUE(says("成らずに指しました")) << g.ban_gamen().joukyou();
   press(g, 5, 1);  // the next click takes the note away
   EXPECT_FALSE(says("成らずに"));
 }
 
 TEST_F(Following, WithPromotionAskedALeftClickGetsABoxThatDecides) {
-  g.nari_kakunin_menu();
+  g.on_menu(Menu::NARI_KAKUNIN);
   set_position("4k4/9/9/4S4/9/9/9/9/4K4 b - 1");
   h.ui.answers = {Answer::yes};
   press(g, 5, 4);

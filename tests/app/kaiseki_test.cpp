@@ -133,7 +133,7 @@ struct KaisekiGame : ::testing::Test {
     Taikyoku t = haichi(Taikyoku::Haichi{});
     t.kifu_yomikomi(e);
     g.haichi(t);
-    if (!g.settei().ichiran_on()) g.ichiran_menu();  // the move list shown
+    if (!g.settei().ichiran_on()) g.on_menu(Menu::ICHIRAN);  // the move list shown
     g.ibento_owari();
   }
   void menu(Menu m) {
@@ -148,8 +148,8 @@ TEST_F(KaisekiGame, RefusedWithoutARecord) {
   fresh.game.on_load();
   fresh.game.on_menu(Menu::KAISEKI);
   fresh.game.ibento_owari();
-  EXPECT_TRUE(fresh.game.kaiseki_kekka().empty());
-  EXPECT_FALSE(fresh.game.kaiseki_chu());
+  EXPECT_TRUE(fresh.game.hint_kaiseki().kaiseki_kekka().empty());
+  EXPECT_FALSE(fresh.game.hint_kaiseki().kaiseki_chu());
   ASSERT_FALSE(fresh.ui.statuses.empty());
   EXPECT_NE(fresh.ui.statuses.back().find("解析する棋譜がありません"), std::string::npos);
   // A handicapped game cannot be replayed from the even position it would be read from.
@@ -161,15 +161,15 @@ TEST_F(KaisekiGame, RefusedWithoutARecord) {
   ASSERT_EQ(t.sasu({{2, 7, 2, 6, -HU}}, 0).kotowari, Kotowari::nashi);
   g.haichi(t);
   menu(Menu::KAISEKI);
-  EXPECT_TRUE(g.kaiseki_kekka().empty());
-  EXPECT_FALSE(g.kaiseki_chu());
+  EXPECT_TRUE(g.hint_kaiseki().kaiseki_kekka().empty());
+  EXPECT_FALSE(g.hint_kaiseki().kaiseki_chu());
   EXPECT_NE(status().find("駒落ちの対局は解析できません"), std::string::npos);
 }
 
 TEST_F(KaisekiGame, InPlaceClassesTheRowsDrawsTheGraphAndMarksTheBestTurn) {
-  g.yomi_nodes_settei(2000);
+  g.com_teban().yomi().yomi_nodes_settei(2000);
   menu(Menu::KAISEKI);
-  ASSERT_EQ(g.kaiseki_kekka().size(), 4u);
+  ASSERT_EQ(g.hint_kaiseki().kaiseki_kekka().size(), 4u);
   ASSERT_EQ(h.ui.ichiran_rui.size(), 4u);
   EXPECT_EQ(h.ui.ichiran_rui[static_cast<std::size_t>(blunder)], static_cast<int>(TeRui::akushu));
   ASSERT_EQ(h.ui.zu.kachi.size(), 5u);
@@ -178,7 +178,7 @@ TEST_F(KaisekiGame, InPlaceClassesTheRowsDrawsTheGraphAndMarksTheBestTurn) {
   EXPECT_NE(h.ui.zu.matome.find("悪手1"), std::string::npos);
   // The board stands at the start: LEVEL4's first turn is marked and named.
   EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 0);
-  EXPECT_EQ(g.hint_te().n, g.kaiseki_kekka()[0].saizen.n);
+  EXPECT_EQ(g.hint_kaiseki().hint_te().n, g.hint_kaiseki().kaiseki_kekka()[0].saizen.n);
   EXPECT_NE(status().find("最善 "), std::string::npos);
   // A click on the graph's third turn steps to its end, as the third row would.
   g.kaiseki_zu_click(3);
@@ -186,8 +186,8 @@ TEST_F(KaisekiGame, InPlaceClassesTheRowsDrawsTheGraphAndMarksTheBestTurn) {
   EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 9);
   EXPECT_EQ(h.ui.ichiran_current, 2);
   EXPECT_DOUBLE_EQ(h.ui.zu.ima, 3);
-  EXPECT_EQ(g.hint_te().n, g.kaiseki_kekka()[3].saizen.n);
-  EXPECT_EQ(g.hint_te().te[0].te.tc, g.kaiseki_kekka()[3].saizen.te[0].te.tc);
+  EXPECT_EQ(g.hint_kaiseki().hint_te().n, g.hint_kaiseki().kaiseki_kekka()[3].saizen.n);
+  EXPECT_EQ(g.hint_kaiseki().hint_te().te[0].te.tc, g.hint_kaiseki().kaiseki_kekka()[3].saizen.te[0].te.tc);
   // The graph option hides the panel; the analysis stays.
   menu(Menu::KAISEKI_ZU);
   EXPECT_TRUE(h.ui.zu.kachi.empty());
@@ -196,16 +196,16 @@ TEST_F(KaisekiGame, InPlaceClassesTheRowsDrawsTheGraphAndMarksTheBestTurn) {
 }
 
 TEST_F(KaisekiGame, AChangedRecordDropsTheAnalysis) {
-  g.yomi_nodes_settei(2000);
+  g.com_teban().yomi().yomi_nodes_settei(2000);
   menu(Menu::KAISEKI);
-  ASSERT_FALSE(g.kaiseki_kekka().empty());
+  ASSERT_FALSE(g.hint_kaiseki().kaiseki_kekka().empty());
   std::vector<KifuEntry> other = e;
   other.resize(6);
   Taikyoku t = haichi(Taikyoku::Haichi{});
   t.kifu_yomikomi(other);
   g.haichi(t);
   g.ibento_owari();
-  EXPECT_TRUE(g.kaiseki_kekka().empty());
+  EXPECT_TRUE(g.hint_kaiseki().kaiseki_kekka().empty());
   EXPECT_TRUE(h.ui.zu.kachi.empty());
   EXPECT_TRUE(h.ui.ichiran_rui.empty());
 }
@@ -220,19 +220,19 @@ Mae mae_of(const Game& g) {
 }
 
 TEST_F(KaisekiGame, BesideTheWindowItReportsProgressAndCanBeGivenUp) {
-  g.kaiseki_nodes_settei(2'000'000);  // long enough to be caught running
+  g.hint_kaiseki().kaiseki_nodes_settei(2'000'000);  // long enough to be caught running
   const Mae before = mae_of(g);
   menu(Menu::KAISEKI);
-  EXPECT_TRUE(g.kaiseki_chu());
+  EXPECT_TRUE(g.hint_kaiseki().kaiseki_chu());
   EXPECT_TRUE(h.ui.poll);
   g.on_poll();
   g.ibento_owari();
   EXPECT_NE(status().find("解析中… "), std::string::npos);
   EXPECT_NE(status().find("/4手番"), std::string::npos);
   menu(Menu::KAISEKI);  // chosen again: given up
-  EXPECT_FALSE(g.kaiseki_chu());
+  EXPECT_FALSE(g.hint_kaiseki().kaiseki_chu());
   EXPECT_FALSE(h.ui.poll);
-  EXPECT_TRUE(g.kaiseki_kekka().empty());
+  EXPECT_TRUE(g.hint_kaiseki().kaiseki_kekka().empty());
   EXPECT_NE(status().find("解析をやめました"), std::string::npos);
   const Mae after = mae_of(g);
   EXPECT_EQ(after.board, before.board);
@@ -241,14 +241,14 @@ TEST_F(KaisekiGame, BesideTheWindowItReportsProgressAndCanBeGivenUp) {
 }
 
 TEST_F(KaisekiGame, AClosingWindowEndsItAtOnce) {
-  g.kaiseki_nodes_settei(2'000'000);
+  g.hint_kaiseki().kaiseki_nodes_settei(2'000'000);
   const Mae before = mae_of(g);
   menu(Menu::KAISEKI);
-  ASSERT_TRUE(g.kaiseki_chu());
+  ASSERT_TRUE(g.hint_kaiseki().kaiseki_chu());
   g.on_close();
-  EXPECT_FALSE(g.kaiseki_chu());
+  EXPECT_FALSE(g.hint_kaiseki().kaiseki_chu());
   EXPECT_TRUE(h.ui.quitted);
-  EXPECT_TRUE(g.kaiseki_kekka().empty());  // given up, not waited for
+  EXPECT_TRUE(g.hint_kaiseki().kaiseki_kekka().empty());  // given up, not waited for
   EXPECT_EQ(mae_of(g).board, before.board);
 
   // Quitting waits for the thread only briefly. Let run, it stops in time; one that has
@@ -269,22 +269,22 @@ TEST_F(KaisekiGame, AClosingWindowEndsItAtOnce) {
 }
 
 TEST_F(KaisekiGame, BesideTheWindowItFindsWhatInPlaceFinds) {
-  g.kaiseki_nodes_settei(2000);
+  g.hint_kaiseki().kaiseki_nodes_settei(2000);
   menu(Menu::KAISEKI);
-  for (int i = 0; i < 3000 && g.kaiseki_chu(); ++i) {
+  for (int i = 0; i < 3000 && g.hint_kaiseki().kaiseki_chu(); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
     g.on_poll();
     g.ibento_owari();
   }
-  ASSERT_FALSE(g.kaiseki_chu());
-  ASSERT_EQ(g.kaiseki_kekka().size(), 4u);
+  ASSERT_FALSE(g.hint_kaiseki().kaiseki_chu());
+  ASSERT_EQ(g.hint_kaiseki().kaiseki_kekka().size(), 4u);
   KaisekiSettei s;
   s.nodes = 2000;
   std::vector<KaisekiTe> ref;
   kaiseki(turns_of(e), s, ref);
   for (std::size_t i = 0; i < ref.size(); ++i) {
-    EXPECT_EQ(g.kaiseki_kekka()[i].ato, ref[i].ato);
-    EXPECT_EQ(g.kaiseki_kekka()[i].rui, ref[i].rui);
+    EXPECT_EQ(g.hint_kaiseki().kaiseki_kekka()[i].ato, ref[i].ato);
+    EXPECT_EQ(g.hint_kaiseki().kaiseki_kekka()[i].rui, ref[i].rui);
   }
   EXPECT_NE(status().find("解析終了"), std::string::npos);
 }

@@ -43,14 +43,14 @@ std::string label(const Harness& h) { return h.canvas.texts().back(); }
 TEST(Handicap, OneStepDownTakesTheLowerBishopAndOneUpPutsItBack) {
   Harness h;
   Game& g = h.game;
-  g.lebel_down();
+  g.on_menu(Menu::LEBEL_DOWN);
   EXPECT_EQ(g.taikyoku().handicap(), -1);
   EXPECT_EQ(g.taikyoku().pos().ban[2][8], kara);
   EXPECT_EQ(h.canvas.picture_at(2, 8), kara);
   EXPECT_EQ(label(h), "ﾊﾝﾃﾞｨｷｬｯﾌﾟ:１級");
   EXPECT_EQ(h.sound.log.back(), "play snd_koma");
   EXPECT_TRUE(g.taikyoku().handicap_zumi());
-  g.lbel_up();
+  g.on_menu(Menu::LBEL_UP);
   EXPECT_EQ(g.taikyoku().pos().ban[2][8], -KAKU);
   EXPECT_EQ(h.canvas.picture_at(2, 8), -KAKU);
   EXPECT_EQ(label(h), "ﾊﾝﾃﾞｨｷｬｯﾌﾟ:２級");
@@ -60,8 +60,8 @@ TEST(Handicap, OneStepDownTakesTheLowerBishopAndOneUpPutsItBack) {
 TEST(Handicap, TwoStepsUpTakeTheUpperBishopAndRook) {
   Harness h;
   Game& g = h.game;
-  g.lbel_up();
-  g.lbel_up();
+  g.on_menu(Menu::LBEL_UP);
+  g.on_menu(Menu::LBEL_UP);
   EXPECT_EQ(g.taikyoku().pos().ban[8][2], kara);
   EXPECT_EQ(g.taikyoku().pos().ban[2][2], kara);
   EXPECT_EQ(count_side(g.taikyoku().pos(), false), 18);
@@ -72,7 +72,7 @@ TEST(Handicap, EveryLevelFromMasterToTwelfthKyuAndBack) {
   Harness h;
   Game& g = h.game;
   for (int i = 1; i <= 10; ++i) {
-    g.lebel_down();
+    g.on_menu(Menu::LEBEL_DOWN);
     EXPECT_EQ(count_side(g.taikyoku().pos(), true), 20 - i);
     EXPECT_EQ(count_side(g.taikyoku().pos(), false), 20);
   }
@@ -83,7 +83,7 @@ TEST(Handicap, EveryLevelFromMasterToTwelfthKyuAndBack) {
   // An eleventh press changes nothing and says nothing.
   const auto sounds = h.sound.log.size();
   const auto ops = h.canvas.ops.size();
-  g.lebel_down();
+  g.on_menu(Menu::LEBEL_DOWN);
   EXPECT_EQ(g.taikyoku().handicap(), -10);
   EXPECT_EQ(h.sound.log.size(), sounds);
   for (std::size_t i = ops; i < h.canvas.ops.size(); ++i)
@@ -91,7 +91,7 @@ TEST(Handicap, EveryLevelFromMasterToTwelfthKyuAndBack) {
   EXPECT_TRUE(h.ui.boxes.empty());
 
   for (int level = -9; level <= 10; ++level) {
-    g.lbel_up();
+    g.on_menu(Menu::LBEL_UP);
     EXPECT_EQ(g.taikyoku().handicap(), level);
     EXPECT_EQ(count_side(g.taikyoku().pos(), true), 20 - std::max(0, -level));
     EXPECT_EQ(count_side(g.taikyoku().pos(), false), 20 - std::max(0, level));
@@ -99,7 +99,7 @@ TEST(Handicap, EveryLevelFromMasterToTwelfthKyuAndBack) {
   }
   // Twelfth kyu: the upper side has its king and pawns, the images of the lower side's.
   for (int c = 1; c <= 9; ++c) EXPECT_EQ(g.taikyoku().pos().ban[c][3], HU);
-  g.lbel_up();
+  g.on_menu(Menu::LBEL_UP);
   EXPECT_EQ(g.taikyoku().handicap(), 10);
   EXPECT_TRUE(g.taikyoku().handicap_zumi());
 }
@@ -123,7 +123,7 @@ TEST(Handicap, RefusedInRecordModeAfterAMoveOrAfterAFlip) {
         t.kifu_yomikomi(e);
       }
       g.haichi(t);
-      up ? g.lbel_up() : g.lebel_down();
+      up ? g.on_menu(Menu::LBEL_UP) : g.on_menu(Menu::LEBEL_DOWN);
       ASSERT_EQ(h.ui.boxes.size(), 1u);
       EXPECT_EQ(h.ui.boxes[0].text, std::string(c.reason) + "\r\r局面→最初にして下さい");
       EXPECT_EQ(h.ui.boxes[0].title, "ﾊﾝﾃﾞｨｷｬｯﾌﾟ設定");
@@ -144,17 +144,17 @@ TEST(Handicap, DropsTheRecordAndAnySelectionAndBlocksSaving) {
   g.haichi(haichi(kifu_ari));
   test::press(g, 8, 8);  // the lower bishop selected
   ASSERT_EQ(g.nyuuryoku().click_jotai(), 1);
-  g.set_visible(Control::PANEL_WRITE_BUTTON, true);
-  g.lebel_down();
+  g.mado().set_visible(Control::PANEL_WRITE_BUTTON, true);
+  g.on_menu(Menu::LEBEL_DOWN);
   EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 0);
   EXPECT_EQ(g.nyuuryoku().click_jotai(), 0);
   EXPECT_FALSE(h.ui.visible[Control::PANEL_WRITE_BUTTON]);  // the panel closes first
-  g.kifu_write();
+  g.on_menu(Menu::KIFU_WRITE);
   EXPECT_EQ(h.ui.boxes.back().text, "ﾊﾝﾃﾞｷｬｯﾌﾟ設定後は書き込みできません");
   EXPECT_EQ(h.ui.boxes.back().title, "棋譜書込");
   // A full redraw keeps the label.
   h.canvas.ops.clear();
-  g.zenbu_egaku();
+  g.ban_gamen().zenbu_egaku();
   const auto texts = h.canvas.texts();
   EXPECT_NE(std::find(texts.begin(), texts.end(), "ﾊﾝﾃﾞｨｷｬｯﾌﾟ:１級"), texts.end());
 }

@@ -37,10 +37,10 @@ class KifuPanel : public test::KifuDir {
 
   void fill(const std::string& name, const std::string& title = "対局", const std::string& sente = "先手",
             const std::string& gote = "後手") {
-    g.text_change(1, name);
-    g.text_change(2, title);
-    g.text_change(3, sente);
-    g.text_change(4, gote);
+    g.kifu_panel().text_kaeru(1, name);
+    g.kifu_panel().text_kaeru(2, title);
+    g.kifu_panel().text_kaeru(3, sente);
+    g.kifu_panel().text_kaeru(4, gote);
   }
   // A whole turn of the upper player from the even start, so that the game can be saved.
   void ue_no_ban() {
@@ -65,7 +65,7 @@ TEST_F(KifuPanel, SavesTheRecordByteForByteAsTheFormatTableSays) {
   test::play_move(h, 3, 7, 3, 6, -HU, 5);
   test::play_move(h, 7, 3, 7, 4, HU, 1234);
   test::play_move(h, 2, 8, 8, 2, -UMA, 100000);  // a time that does not fit five columns
-  g.kifu_write();
+  g.on_menu(Menu::KIFU_WRITE);
   EXPECT_TRUE(h.ui.visible[Control::PANEL_DRIVE_LIST]);
   EXPECT_TRUE(h.ui.visible[Control::PANEL_DIR_LIST]);
   EXPECT_FALSE(h.ui.visible[Control::PANEL_FILE_LIST]);
@@ -93,7 +93,7 @@ TEST_F(KifuPanel, SavesUpToThePositionWithHeaderLinesByWhoMovedFirst) {
   g.haichi(haichi(kidou_no_gawa_sita()));  // start-up sides: the lower pieces are gote's
   test::play_sample_game(h);
   for (int i = 0; i < 3; ++i) g.ippo_modosu();
-  g.kifu_write();
+  g.on_menu(Menu::KIFU_WRITE);
   fill("back", "T", "Ａさん", "Ｂさん");
   g.panel_write_click();
   const KifuFile f = parse_kifu(read_bytes("back.棋譜"));
@@ -104,7 +104,7 @@ TEST_F(KifuPanel, SavesUpToThePositionWithHeaderLinesByWhoMovedFirst) {
     EXPECT_EQ(entry_line(f.entries[i - 1]), entry_line(g.taikyoku().kifu().at(i)));
   // Saving again under the name asks first, naming the file and its moves; no keeps it.
   g.ippo_modosu();
-  g.kifu_write();
+  g.on_menu(Menu::KIFU_WRITE);
   fill("back");
   const std::string six = read_bytes("back.棋譜");
   h.ui.answers.push_back(Answer::no);
@@ -121,7 +121,7 @@ TEST_F(KifuPanel, SavesUpToThePositionWithHeaderLinesByWhoMovedFirst) {
   // A file under the name that is no record (text of a few lines, or nothing) is called so.
   for (const std::string& notes : {std::string("memo\r\nfirst idea\r\nsecond\r\nthird\r\nfourth\r\n"), std::string()}) {
     write_bytes("notes.棋譜", notes);
-    g.kifu_write();
+    g.on_menu(Menu::KIFU_WRITE);
     fill("notes");
     h.ui.answers.push_back(Answer::no);
     g.panel_write_click();
@@ -151,7 +151,7 @@ TEST_F(KifuPanel, WriteCommandRefusesAfterAFlipAHandicapOrInTheMiddleOfATurn) {
       ASSERT_EQ(r.kotowari, Kotowari::nashi);
     }
     hh.game.haichi(t);
-    hh.game.kifu_write();
+    hh.game.on_menu(Menu::KIFU_WRITE);
     ASSERT_EQ(hh.ui.boxes.size(), 1u) << c.text;
     EXPECT_EQ(hh.ui.boxes[0].text, c.text);
     EXPECT_EQ(hh.ui.boxes[0].title, "棋譜書込");
@@ -164,14 +164,14 @@ TEST_F(KifuPanel, WriteCommandRefusesAfterAFlipAHandicapOrInTheMiddleOfATurn) {
   Taikyoku t = haichi(ou_tori);
   ASSERT_EQ(t.sasu({{5, 2, 5, 1, -KIN}}, 0).shousha, Gawa::sente);  // the upper king taken at once
   g.haichi(t);
-  g.kifu_write();
+  g.on_menu(Menu::KIFU_WRITE);
   EXPECT_TRUE(h.ui.boxes.empty());
   EXPECT_TRUE(panel_open());
 }
 
 TEST_F(KifuPanel, ReturnRefusesBadInputBeforeWritingAnything) {
   g.haichi(haichi(kidou_no_gawa()));
-  g.kifu_write();
+  g.on_menu(Menu::KIFU_WRITE);
   struct Case { std::string name, title, sente, text, box_title; bool moves; };
   const Case cases[] = {
       {"", "t", "s", "ﾌｧｲﾙ名が入力されていません", "  ", true},
@@ -200,7 +200,7 @@ TEST_F(KifuPanel, AFailedSaveSaysSoAndKeepsThePanelAndTheOldFile) {
   g.haichi(haichi(kidou_no_gawa()));
   ue_no_ban();
   fs::create_directory("busy.棋譜");
-  g.kifu_write();
+  g.on_menu(Menu::KIFU_WRITE);
   fill("busy");
   g.panel_write_click();
   EXPECT_EQ(last_box().text.rfind("棋譜を書き込めませんでした", 0), 0u);
@@ -226,7 +226,7 @@ TEST_F(KifuPanel, ListsShowDrivesDirectoriesAndRecordFiles) {
   write_bytes("あ.棋譜", "x");
   write_bytes("a.txt", "x");
   write_bytes("棋譜集/c.棋譜", "x");
-  g.kifu_read();
+  g.on_menu(Menu::KIFU_READ);
   EXPECT_TRUE(h.ui.visible[Control::PANEL_DRIVE_LIST]);
   EXPECT_TRUE(h.ui.visible[Control::PANEL_DIR_LIST]);
   EXPECT_TRUE(h.ui.visible[Control::PANEL_FILE_LIST]);
@@ -290,7 +290,7 @@ TEST_F(KifuPanel, OpeningARecordStartsReplayWithTheSidesOfAFreshGame) {
   g.haichi(last);
   ASSERT_EQ(g.taikyoku().sita_gawa(), Gawa::gote);
   ASSERT_EQ(g.taikyoku().teban(), Gawa::gote);
-  g.kifu_read();
+  g.on_menu(Menu::KIFU_READ);
   g.panel_file_click("下手先.棋譜");
   ASSERT_EQ(h.ui.boxes.size(), 2u);
   EXPECT_EQ(h.ui.boxes[0].text, " 読み込みました");
@@ -336,7 +336,7 @@ TEST_F(KifuPanel, ARecordWithoutEntriesOrAFileThatCannotBeReadIsReported) {
   g.haichi(haichi(kidou_no_gawa_sita()));
   test::play_sample_game(h);
   const Kyokumen before = g.taikyoku().pos();
-  g.kifu_read();
+  g.on_menu(Menu::KIFU_READ);
   h.ui.boxes.clear();
   g.panel_file_click("vanished.棋譜");
   ASSERT_EQ(h.ui.boxes.size(), 1u);
@@ -352,23 +352,23 @@ TEST_F(KifuPanel, LoadStepSaveComesBackByteForByte) {
   g.haichi(haichi(Taikyoku::Haichi{}));  // the sides as START sets them
   test::play_sample_game(h);
   const Kyokumen end = g.taikyoku().pos();
-  g.kifu_write();
+  g.on_menu(Menu::KIFU_WRITE);
   fill("first", "三手指し", "甲", "乙");
   g.panel_write_click();
 
-  g.kifu_read();
+  g.on_menu(Menu::KIFU_READ);
   g.panel_file_click("first.棋譜");
-  for (int i = 0; i < 3; ++i) g.after();
+  for (int i = 0; i < 3; ++i) g.on_menu(Menu::AFTER);
   EXPECT_TRUE(test::same_position(g.taikyoku().pos(), end));
   EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 9);
-  g.after();
+  g.on_menu(Menu::AFTER);
   EXPECT_EQ(last_box().text, "終わり");
 
   // Saved again from the loaded game, played on between two people, with the header typed
   // as it was read.
-  g.start();
+  g.on_menu(Menu::START);
   ASSERT_FALSE(g.taikyoku().saisei_chu());
-  g.kifu_write();
+  g.on_menu(Menu::KIFU_WRITE);
   fill("second", "三手指し", "甲", "乙");
   g.panel_write_click();
   EXPECT_EQ(read_bytes("second.棋譜"), read_bytes("first.棋譜"));

@@ -77,10 +77,10 @@ TEST_F(KifuReplay, ForwardAndBackATurnAtATimeOverAWholeRecord) {
   }
   EXPECT_TRUE(test::same_position(seen[9], played.game.taikyoku().pos()));
 
-  g.set_checked(Menu::AICON, true);
+  g.mado().set_checked(Menu::AICON, true);
   load(lines);
   for (int turn = 1; turn <= 3; ++turn) {
-    g.after();
+    g.on_menu(Menu::AFTER);
     EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 3 * turn);
     EXPECT_EQ(g.taikyoku().tesuu(), 3 * turn);
     EXPECT_TRUE(test::same_position(g.taikyoku().pos(), seen[3 * turn])) << "turn " << turn;
@@ -93,13 +93,13 @@ TEST_F(KifuReplay, ForwardAndBackATurnAtATimeOverAWholeRecord) {
   EXPECT_TRUE(g.taikyoku().saikai_machi());
   EXPECT_TRUE(h.ui.boxes.empty());
 
-  g.after();
+  g.on_menu(Menu::AFTER);
   EXPECT_EQ(last_box().text, "終わり");
   EXPECT_EQ(last_box().title, "進む");
   EXPECT_TRUE(h.sound.log.empty() || h.sound.log.back() != "play snd_kinshi");
 
   for (int turn = 2; turn >= 0; --turn) {
-    g.replay();
+    g.on_menu(Menu::REPLAY);
     EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 3 * turn);
     EXPECT_TRUE(test::same_position(g.taikyoku().pos(), seen[3 * turn])) << "back to turn " << turn;
     EXPECT_EQ(g.taikyoku().teban_nushi(), g.taikyoku().teban());
@@ -111,7 +111,7 @@ TEST_F(KifuReplay, ForwardAndBackATurnAtATimeOverAWholeRecord) {
 TEST_F(KifuReplay, BlankLinesAreSkippedSoTheTurnOrderHolds) {
   load({kPawn, "", "    ", L(7, 3, 7, 4, HU, HU, 0), "", L(7, 7, 7, 6, -HU, -HU, 0)});
   EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 3);
-  g.after();
+  g.on_menu(Menu::AFTER);
   EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 3);
   EXPECT_EQ(g.taikyoku().pos().ban[7][6], -HU);
   EXPECT_EQ(g.taikyoku().teban(), Gawa::gote);  // the second player's turn, as after any three moves
@@ -124,31 +124,31 @@ TEST_F(KifuReplay, StepCommandsRefuseAtTheEndsAndOutsideAGame) {
   Taikyoku won = haichi(ou_tori);
   ASSERT_EQ(won.sasu({{5, 2, 5, 1, -KIN}}, 0).shousha, Gawa::sente);
   g.haichi(won);
-  g.after();
+  g.on_menu(Menu::AFTER);
   EXPECT_EQ(last_box().text, "新規に対局してください");
   EXPECT_EQ(last_box().title, "終局");
-  g.replay();
+  g.on_menu(Menu::REPLAY);
   EXPECT_EQ(last_box().text, "新規に対局してください");
   EXPECT_EQ(last_box().title, "終局");
   g.shinki_kyoku();
 
-  g.after();  // no game started
+  g.on_menu(Menu::AFTER);  // no game started
   EXPECT_EQ(last_box().text, "「対局」で始めて下さい");
   EXPECT_EQ(last_box().title, "開始");
   EXPECT_EQ(h.sound.log.back(), "play snd_kinshi");
 
   g.haichi(haichi(kidou_no_gawa()));  // a game on the board, nothing recorded
   h.sound.log.clear();
-  g.after();  // nothing recorded, not in record mode
+  g.on_menu(Menu::AFTER);  // nothing recorded, not in record mode
   EXPECT_EQ(last_box().text, "できません");
   EXPECT_EQ(last_box().title, "進む");
   EXPECT_EQ(h.sound.log.back(), "play snd_kinshi");
-  g.replay();
+  g.on_menu(Menu::REPLAY);
   EXPECT_EQ(last_box().text, "できません");
   EXPECT_EQ(last_box().title, "戻る");
 
   haichi(g, SHOKI_UE, Dankai::ni);  // in the middle of a turn
-  g.replay();
+  g.on_menu(Menu::REPLAY);
   EXPECT_EQ(last_box().text, "３手目がまだ打ち終わっていせん");
   EXPECT_EQ(last_box().title, "戻る");
 
@@ -165,7 +165,7 @@ TEST_F(KifuReplay, PartialTurnsAtTheEndsOfTheRecord) {
   for (int i = 0; i < 8; ++i) g.ippo_modosu();
   h.ui.boxes.clear();
   // One entry played: 戻 takes it back, then its two further steps each refuse.
-  g.replay();
+  g.on_menu(Menu::REPLAY);
   EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 0);
   ASSERT_EQ(h.ui.boxes.size(), 2u);
   for (const auto& b : h.ui.boxes) {
@@ -175,7 +175,7 @@ TEST_F(KifuReplay, PartialTurnsAtTheEndsOfTheRecord) {
   // Two entries left: 進 plays both and stops at the end.
   for (int i = 0; i < 7; ++i) ASSERT_TRUE(g.ippo_susumu());
   h.ui.boxes.clear();
-  g.after();
+  g.on_menu(Menu::AFTER);
   EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 9);
   EXPECT_TRUE(h.ui.boxes.empty());
 }
@@ -230,7 +230,7 @@ TEST_F(KifuReplay, ARecordWithAnEntryThatCannotBePlayedIsRefusedWithItsLine) {
   // A promotion is the moved piece's own promotion, where the piece may promote, and is
   // played: the lower bishop takes the upper one through the file its pawn left.
   load({kPawn, L(7, 3, 7, 4, HU, HU, 0), L(2, 8, 8, 2, -UMA, -KAKU, KAKU)});
-  g.after();
+  g.on_menu(Menu::AFTER);
   EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 3);
   EXPECT_EQ(g.taikyoku().pos().ban[8][2], -UMA);
 }
@@ -261,19 +261,19 @@ TEST_F(KifuReplay, ALineNumberCountsTheSkippedBlankLines) {
 TEST_F(KifuReplay, SteppingKeepsTheKingSquaresAndPlayResumesFromTheRecord) {
   load({L(5, 9, 5, 8, -OU, -OU, 0), L(5, 1, 5, 2, OU, OU, 0), L(7, 7, 7, 6, -HU, -HU, 0),
         L(9, 3, 9, 4, HU, HU, 0), L(9, 7, 9, 6, -HU, -HU, 0), L(8, 3, 8, 4, HU, HU, 0)});
-  g.after();
+  g.on_menu(Menu::AFTER);
   EXPECT_EQ(g.taikyoku().pos().ou_sita_x, 5);
   EXPECT_EQ(g.taikyoku().pos().ou_sita_y, 8);
   EXPECT_EQ(g.taikyoku().pos().ou_ue_y, 2);
-  g.replay();
+  g.on_menu(Menu::REPLAY);
   EXPECT_EQ(g.taikyoku().pos().ou_sita_y, 9);
   EXPECT_EQ(g.taikyoku().pos().ou_ue_y, 1);
-  g.after();
+  g.on_menu(Menu::AFTER);
 
   // The start commands leave record mode, with the side that holds the turn; the next
   // presses play on from the record.
   h.ui.boxes.clear();
-  g.start();
+  g.on_menu(Menu::START);
   EXPECT_FALSE(g.taikyoku().saisei_chu());
   ASSERT_FALSE(h.ui.boxes.empty());
   EXPECT_EQ(h.ui.boxes.front().text, "後手の番です");
@@ -286,14 +286,14 @@ TEST_F(KifuReplay, SteppingKeepsTheKingSquaresAndPlayResumesFromTheRecord) {
 
 TEST_F(KifuReplay, CancelReturnsToTheStartKeepingTheRecordUnlessTheBoardWasChanged) {
   load({kPawn});
-  g.after();
-  g.cancel();
+  g.on_menu(Menu::AFTER);
+  g.on_menu(Menu::CANCEL);
   EXPECT_EQ(h.sound.log.back(), "play snd_koma");
   EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 0);
   EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 1);
   EXPECT_FALSE(g.taikyoku().saisei_chu());
   EXPECT_EQ(g.taikyoku().pos().ban[3][7], -HU);
-  g.after();
+  g.on_menu(Menu::AFTER);
   EXPECT_EQ(last_box().text, "「対局」で始めて下さい");
 
   // After a flip or a handicap the moves come from another position: a new game drops them.
@@ -304,28 +304,28 @@ TEST_F(KifuReplay, CancelReturnsToTheStartKeepingTheRecordUnlessTheBoardWasChang
     test::play_move(h, 7, 7, 7, 6, -HU);
   };
   g.haichi(haichi(kidou_no_gawa()));
-  g.reverse();  // the lower pieces to move
+  g.on_menu(Menu::REVERSE);  // the lower pieces to move
   sita_no_ban();
   ASSERT_EQ(g.taikyoku().kifu().kifu_nagasa, 3);
-  g.cancel();
+  g.on_menu(Menu::CANCEL);
   EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 0);
-  g.lbel_up();
-  g.start();
+  g.on_menu(Menu::LBEL_UP);
+  g.on_menu(Menu::START);
   sita_no_ban();
   for (int i = 0; i < 3; ++i) g.ippo_modosu();
   ASSERT_EQ(g.taikyoku().kifu().kifu_ichi, 0);
   ASSERT_EQ(g.taikyoku().kifu().kifu_nagasa, 3);
-  g.cancel();
+  g.on_menu(Menu::CANCEL);
   EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 0);
 }
 
 TEST_F(KifuReplay, TurningTheBoardTwiceGivesBackThePositionButNotTheRecord) {
   g.haichi(haichi(Taikyoku::Haichi{}));  // the lower pieces move first
   test::play_sample_game(h);
-  g.lbel_up();  // refused: moves were played
+  g.on_menu(Menu::LBEL_UP);  // refused: moves were played
   const Kyokumen before = g.taikyoku().pos();
   const Gawa teban = g.taikyoku().teban(), nushi = g.taikyoku().teban_nushi();
-  g.reverse();
+  g.on_menu(Menu::REVERSE);
   EXPECT_TRUE(g.taikyoku().hanten_zumi());
   EXPECT_EQ(g.taikyoku().teban(), aite(teban));
   EXPECT_EQ(g.taikyoku().teban_nushi(), aite(nushi));  // the army that held the turn keeps it
@@ -337,19 +337,19 @@ TEST_F(KifuReplay, TurningTheBoardTwiceGivesBackThePositionButNotTheRecord) {
   EXPECT_EQ(g.taikyoku().pos().ou_ue_x, 5);
   EXPECT_EQ(g.taikyoku().pos().ou_ue_y, 1);
   EXPECT_EQ(h.sound.log.back(), "play snd_koma");
-  g.reverse();
+  g.on_menu(Menu::REVERSE);
   EXPECT_TRUE(test::same_position(g.taikyoku().pos(), before));
   EXPECT_EQ(g.taikyoku().teban(), teban);
   EXPECT_EQ(g.taikyoku().teban_nushi(), nushi);
   EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 0);
-  g.after();
+  g.on_menu(Menu::AFTER);
   EXPECT_EQ(last_box().text, "できません");  // nothing left to replay
 }
 
 TEST_F(KifuReplay, TurningNegatesAHandicapAndIsRefusedWhereItWouldMisleadPlay) {
-  g.lebel_down();
-  g.lebel_down();
-  g.reverse();
+  g.on_menu(Menu::LEBEL_DOWN);
+  g.on_menu(Menu::LEBEL_DOWN);
+  g.on_menu(Menu::REVERSE);
   EXPECT_EQ(g.taikyoku().handicap(), 2);
   EXPECT_EQ(h.canvas.texts().back(), "ﾊﾝﾃﾞｨｷｬｯﾌﾟ:４級");
   EXPECT_EQ(g.taikyoku().pos().ban[8][2], kara);  // the lower bishop was taken off at (2, 8)
@@ -381,7 +381,7 @@ TEST_F(KifuReplay, TurningNegatesAHandicapAndIsRefusedWhereItWouldMisleadPlay) {
     Harness hh;
     Game& x = hh.game;
     x.haichi(c.t);
-    x.reverse();
+    x.on_menu(Menu::REVERSE);
     ASSERT_EQ(hh.ui.boxes.size(), 1u) << c.text;
     EXPECT_EQ(hh.ui.boxes[0].text, c.text);
     EXPECT_EQ(hh.ui.boxes[0].title, "反転");
@@ -400,7 +400,7 @@ TEST_F(KifuReplay, TurningNegatesAHandicapAndIsRefusedWhereItWouldMisleadPlay) {
   ASSERT_TRUE(won.te_tochuu());
   Harness over;
   over.game.haichi(won);
-  over.game.reverse();
+  over.game.on_menu(Menu::REVERSE);
   EXPECT_TRUE(over.game.taikyoku().hanten_zumi());
   EXPECT_EQ(over.game.taikyoku().teban_nushi(), won.teban_nushi());  // against the computer the holder stays
 }

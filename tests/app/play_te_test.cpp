@@ -117,7 +117,7 @@ TEST(Mouse, PressesAreRefusedWhileNoGameCanTakeAMove) {
   Harness h;
   Game& g = h.game;
   g.shinki_kyoku();
-  g.set_visible(Control::PANEL_DRIVE_LIST, true);
+  g.mado().set_visible(Control::PANEL_DRIVE_LIST, true);
   h.sound.log.clear();
   osu(h, 3, 7);
   EXPECT_FALSE(h.ui.visible[Control::PANEL_DRIVE_LIST]);  // the record panel closes first
@@ -217,7 +217,7 @@ TEST(Mouse, TheFirstPressAfterSteppingResumesPlay) {
   Harness h;
   futari(h);
   Game& g = h.game;
-  g.set_checked(Menu::KEIKA, true);
+  g.mado().set_checked(Menu::KEIKA, true);
   kaeru(g, [](Taikyoku& t) { t.susumi_hajime(); });  // stepped through the record
   h.clock.t = 40000;
   osu(h, 3, 7);
@@ -258,7 +258,7 @@ TEST(Te, GuidanceForAPawnInHandLeavesOutEveryFileWithAPawn) {
   Game& g = h.game;
   futari(h);
   test::TempCwd cwd;  // the option is kept in the settings file
-  g.sidou_menu();
+  g.on_menu(Menu::SIDOU);
   sasu(h, 3, 7, 3, 6);  // the lower player: its pawn, the upper pawn, another of its pawns
   sasu(h, 3, 3, 3, 4);
   sasu(h, 2, 7, 2, 6);
@@ -279,7 +279,7 @@ TEST(Te, SelectionFollowsThePressesAndIllegalPlacesDropIt) {
   futari(h);
   Game& g = h.game;
   test::TempCwd cwd;  // the option is kept in the settings file
-  g.sidou_menu();
+  g.on_menu(Menu::SIDOU);
   mochigoma_tasu(g, 5, 4);  // (11, 7) and (-1, 4)
   const Kyokumen before = g.taikyoku().pos();
 
@@ -389,7 +389,7 @@ TEST(Te, AMoveLeavingTheOwnKingAttackedIsUndoneAsIfNeverMade) {
   const KifuEntry first = g.taikyoku().kifu().at(1);
   for (int i = 0; i < 3; ++i) g.ippo_modosu();
   kaeru(g, [](Taikyoku& t) { t.idou_owari(); });  // stepping ends: the side to move holds the turn
-  g.set_checked(Menu::KEIKA, true);
+  g.mado().set_checked(Menu::KEIKA, true);
   const Kyokumen before = g.taikyoku().pos();
   h.sound.log.clear();
   h.ui.boxes.clear();
@@ -582,7 +582,7 @@ TEST(Taikyoku, ASecondMoveThatMatesTheHolderLosesAndTakingAKingWins) {
     Game& g = h.game;
     turn(g, true, 2);
     shu(g, kind);
-    g.set_timer(true);
+    g.mado().set_timer(true);
     sasu(h, 8, 7, 8, 8);  // the opponent's gold onto the holder's king
     expect_won(h, g.taikyoku().ue_gawa(),
                kind == TaikyokuShu::com ? "ＣＯＭの勝ちです" : "後手の勝ちです");

@@ -32,13 +32,13 @@ std::string ini_text(const fs::path& p = kIni) { return cp932_to_utf8(read_bytes
 
 Menu checked_background(const Game& g) {
   for (Menu m : {Menu::MIDORI, Menu::UCHU, Menu::TATAMI, Menu::TAKE, Menu::RENGA})
-    if (g.is_checked(m)) return m;
+    if (g.mado().is_checked(m)) return m;
   return Menu::COUNT;
 }
 
 int checked_backgrounds(const Game& g) {
   int n = 0;
-  for (Menu m : {Menu::MIDORI, Menu::UCHU, Menu::TATAMI, Menu::TAKE, Menu::RENGA}) n += g.is_checked(m);
+  for (Menu m : {Menu::MIDORI, Menu::UCHU, Menu::TATAMI, Menu::TAKE, Menu::RENGA}) n += g.mado().is_checked(m);
   return n;
 }
 
@@ -47,12 +47,12 @@ void expect_defaults(const Harness& h) {
   EXPECT_EQ(checked_background(g), Menu::MIDORI);
   EXPECT_EQ(checked_backgrounds(g), 1);
   EXPECT_EQ(g.settei().haikei(), HAIKEI_MIDORI);
-  EXPECT_FALSE(g.is_checked(Menu::SIDOU));
+  EXPECT_FALSE(g.mado().is_checked(Menu::SIDOU));
   EXPECT_FALSE(g.settei().sidou_on());
   EXPECT_EQ(g.settei().sidou_iro(), IRO_MIDORI);
-  EXPECT_TRUE(g.is_checked(Menu::KEIKA));
-  EXPECT_TRUE(g.is_checked(Menu::BGM));
-  EXPECT_TRUE(g.is_checked(Menu::AICON));
+  EXPECT_TRUE(g.mado().is_checked(Menu::KEIKA));
+  EXPECT_TRUE(g.mado().is_checked(Menu::BGM));
+  EXPECT_TRUE(g.mado().is_checked(Menu::AICON));
   // The window's menu shows the same marks.
   EXPECT_TRUE(h.ui.checked.at(Menu::MIDORI));
   EXPECT_TRUE(h.ui.checked.at(Menu::AICON));
@@ -64,7 +64,7 @@ void expect_defaults(const Harness& h) {
 TEST(Settei, NoFileGivesTheDefaultsAndNothingIsWrittenUntilAnOptionChanges) {
   TempCwd tmp;
   Harness h;
-  h.game.sidou_menu();  // an option left on by an earlier file, that file since gone
+  h.game.on_menu(Menu::SIDOU);  // an option left on by an earlier file, that file since gone
   ASSERT_TRUE(h.game.settei().sidou_on());
   fs::remove(kIni);
   h.game.settei_yomi();
@@ -73,8 +73,8 @@ TEST(Settei, NoFileGivesTheDefaultsAndNothingIsWrittenUntilAnOptionChanges) {
   EXPECT_FALSE(fs::exists(kIni));
   // The player's own files beside it, however much they look like a temporary file.
   test::write_players_own_files();
-  h.game.bgm_menu();
-  h.game.bgm_menu();
+  h.game.on_menu(Menu::BGM);
+  h.game.on_menu(Menu::BGM);
   EXPECT_EQ(read_bytes(kIni), cp932(kDefaults));
   EXPECT_EQ(test::players_own_files_touched(), std::vector<std::string>{});
   // Replaced through a temporary file that does not stay behind.
@@ -100,7 +100,7 @@ TEST(Settei, EveryBackgroundChoiceIsWrittenAndReadBackTheSame) {
     {
       Harness h;
       h.game.settei_yomi();
-      h.game.haikei_menu(c.id);
+      h.game.on_menu(c.item);
       EXPECT_EQ(h.game.settei().haikei(), c.id);
       EXPECT_EQ(checked_backgrounds(h.game), 1);
       EXPECT_EQ(h.canvas.picture_at(28, 17), c.id);  // the full redraw uses the new tile
@@ -123,13 +123,13 @@ TEST(Settei, APartialOrEmptyFileGivesTheDefaultsLineByLine) {
     h.game.settei_yomi();
     EXPECT_EQ(checked_background(h.game), Menu::MIDORI);
     EXPECT_EQ(h.canvas.picture_at(-3, -2), HAIKEI_MIDORI);
-    EXPECT_TRUE(h.game.is_checked(Menu::SIDOU));
+    EXPECT_TRUE(h.game.mado().is_checked(Menu::SIDOU));
     EXPECT_EQ(h.game.settei().sidou_iro(), IRO_SHIRO);
-    EXPECT_TRUE(h.game.is_checked(Menu::KEIKA));
-    EXPECT_TRUE(h.game.is_checked(Menu::BGM));
-    EXPECT_TRUE(h.game.is_checked(Menu::AICON));
+    EXPECT_TRUE(h.game.mado().is_checked(Menu::KEIKA));
+    EXPECT_TRUE(h.game.mado().is_checked(Menu::BGM));
+    EXPECT_TRUE(h.game.mado().is_checked(Menu::AICON));
     EXPECT_EQ(ini_text(), "移動指導=ON\r\n");  // reading never rewrites a file
-    h.game.bgm_menu();
+    h.game.on_menu(Menu::BGM);
     EXPECT_EQ(ini_text(), "背景画=緑\r\n移動指導=ON\r\n経過時間=ON\r\nBGM=OFF\r\nｱｲｺﾝ=ON\r\n直前の手=ON\r\n棋譜一覧=OFF\r\n"
                           "解析グラフ=ON\r\n成りを確認=OFF\r\nCOMの手の表示=標準\r\nCOM対局ﾚﾍﾞﾙ=LEVEL3\r\n");
   }
@@ -139,7 +139,7 @@ TEST(Settei, APartialOrEmptyFileGivesTheDefaultsLineByLine) {
   h.game.settei_yomi();
   expect_defaults(h);
   EXPECT_EQ(read_bytes(kIni), "");
-  EXPECT_TRUE(h.game.oshirase().empty());  // an empty file is no fault
+  EXPECT_TRUE(h.game.ban_gamen().oshirase().empty());  // an empty file is no fault
 }
 
 TEST(Settei, OnlyExactOnSwitchesOnAndUnknownLinesAreIgnored) {
@@ -150,11 +150,11 @@ TEST(Settei, OnlyExactOnSwitchesOnAndUnknownLinesAreIgnored) {
   h.game.settei_yomi();
   EXPECT_EQ(checked_background(h.game), Menu::UCHU);  // "赤" leaves the earlier choice
   EXPECT_EQ(h.game.settei().haikei(), HAIKEI_UCHU);
-  EXPECT_FALSE(h.game.is_checked(Menu::SIDOU));
+  EXPECT_FALSE(h.game.mado().is_checked(Menu::SIDOU));
   EXPECT_EQ(h.game.settei().sidou_iro(), IRO_MIDORI);
-  EXPECT_FALSE(h.game.is_checked(Menu::KEIKA));
-  EXPECT_FALSE(h.game.is_checked(Menu::BGM));
-  EXPECT_TRUE(h.game.is_checked(Menu::AICON));
+  EXPECT_FALSE(h.game.mado().is_checked(Menu::KEIKA));
+  EXPECT_FALSE(h.game.mado().is_checked(Menu::BGM));
+  EXPECT_TRUE(h.game.mado().is_checked(Menu::AICON));
 }
 
 TEST(Settei, BlankLinesAreSkippedAndBareLineEndsAccepted) {
@@ -163,9 +163,9 @@ TEST(Settei, BlankLinesAreSkippedAndBareLineEndsAccepted) {
   Harness h;
   h.game.settei_yomi();
   EXPECT_EQ(checked_background(h.game), Menu::TATAMI);
-  EXPECT_FALSE(h.game.is_checked(Menu::BGM));
-  EXPECT_TRUE(h.game.is_checked(Menu::KEIKA));
-  EXPECT_FALSE(h.game.is_checked(Menu::AICON));
+  EXPECT_FALSE(h.game.mado().is_checked(Menu::BGM));
+  EXPECT_TRUE(h.game.mado().is_checked(Menu::KEIKA));
+  EXPECT_FALSE(h.game.mado().is_checked(Menu::AICON));
 }
 
 TEST(Settei, AFileThatDoesNotParseIsKeptAsABackupBeforeTheDefaultsAreUsed) {
@@ -187,9 +187,9 @@ TEST(Settei, AFileThatDoesNotParseIsKeptAsABackupBeforeTheDefaultsAreUsed) {
     expect_defaults(h);
     EXPECT_EQ(read_bytes(kIni), c.bytes);  // not written at start
     EXPECT_EQ(read_bytes("ミラド将棋.ini.bak"), c.bytes);
-    EXPECT_NE(h.game.joukyou().find("ミラド将棋.ini.bak"), std::string::npos);
+    EXPECT_NE(h.game.ban_gamen().joukyou().find("ミラド将棋.ini.bak"), std::string::npos);
     // The next change writes the file whole; the backup stays.
-    h.game.bgm_menu();
+    h.game.on_menu(Menu::BGM);
     EXPECT_EQ(read_bytes(kIni).find("BGM=OFF"), 0u + cp932("背景画=緑\r\n移動指導=OFF\r\n経過時間=ON\r\n").size());
     EXPECT_EQ(read_bytes("ミラド将棋.ini.bak"), c.bytes);
   }
@@ -233,12 +233,12 @@ TEST(Settei, AnOlderBackupIsNeverLost) {
   h.game.settei_yomi();
   EXPECT_EQ(read_bytes("ミラド将棋.ini.bak"), "first");
   EXPECT_EQ(read_bytes("ミラド将棋.ini.bak.999"), "999");
-  EXPECT_NE(h.game.joukyou().find("控えを残せません"), std::string::npos) << h.game.joukyou();
-  EXPECT_EQ(h.game.joukyou().find("残しました"), std::string::npos) << h.game.joukyou();
-  h.game.bgm_menu();
+  EXPECT_NE(h.game.ban_gamen().joukyou().find("控えを残せません"), std::string::npos) << h.game.ban_gamen().joukyou();
+  EXPECT_EQ(h.game.ban_gamen().joukyou().find("残しました"), std::string::npos) << h.game.ban_gamen().joukyou();
+  h.game.on_menu(Menu::BGM);
   EXPECT_EQ(read_bytes(kIni), "second");
-  EXPECT_NE(h.game.joukyou().find("設定を保存できません"), std::string::npos) << h.game.joukyou();
-  EXPECT_FALSE(h.game.is_checked(Menu::BGM));  // the change holds for the session
+  EXPECT_NE(h.game.ban_gamen().joukyou().find("設定を保存できません"), std::string::npos) << h.game.ban_gamen().joukyou();
+  EXPECT_FALSE(h.game.mado().is_checked(Menu::BGM));  // the change holds for the session
 }
 
 // A settings file of any size is kept whole as the backup before it is replaced.
@@ -249,11 +249,11 @@ TEST(Settei, AFileTooBigIsReportedAndKeptWholeAsTheBackup) {
   Harness h;
   h.game.settei_yomi();
   expect_defaults(h);
-  EXPECT_NE(h.game.joukyou().find("既定の設定"), std::string::npos);
-  EXPECT_NE(h.game.joukyou().find("ミラド将棋.ini.bak"), std::string::npos) << h.game.joukyou();
+  EXPECT_NE(h.game.ban_gamen().joukyou().find("既定の設定"), std::string::npos);
+  EXPECT_NE(h.game.ban_gamen().joukyou().find("ミラド将棋.ini.bak"), std::string::npos) << h.game.ban_gamen().joukyou();
   EXPECT_EQ(read_bytes(kIni), big);
   EXPECT_EQ(read_bytes("ミラド将棋.ini.bak"), big);
-  h.game.bgm_menu();
+  h.game.on_menu(Menu::BGM);
   EXPECT_EQ(read_bytes(kIni), cp932(kDefaults).replace(cp932(kDefaults).find("BGM=ON"), 6, "BGM=OFF"));
   EXPECT_EQ(read_bytes("ミラド将棋.ini.bak"), big);
 }
@@ -267,12 +267,12 @@ TEST(Settei, WithoutAPlaceForFilesTheDefaultsHoldAndNothingIsWritten) {
   h.game.hozon_basho_nashi("Not a directory: /nowhere");
   h.game.on_load();
   expect_defaults(h);
-  EXPECT_NE(h.game.joukyou().find("データフォルダを使えないため既定の設定で始め、何も保存しません（Not a directory: /nowhere）"),
+  EXPECT_NE(h.game.ban_gamen().joukyou().find("データフォルダを使えないため既定の設定で始め、何も保存しません（Not a directory: /nowhere）"),
             std::string::npos)
-      << h.game.joukyou();
+      << h.game.ban_gamen().joukyou();
   h.game.on_menu(Menu::SIDOU);
-  EXPECT_TRUE(h.game.is_checked(Menu::SIDOU));
-  EXPECT_NE(h.game.joukyou().find("設定を保存できません"), std::string::npos) << h.game.joukyou();
+  EXPECT_TRUE(h.game.mado().is_checked(Menu::SIDOU));
+  EXPECT_NE(h.game.ban_gamen().joukyou().find("設定を保存できません"), std::string::npos) << h.game.ban_gamen().joukyou();
   h.game.on_menu(Menu::TSUZUKI);  // no kept game is looked for where the game happens to run
   ASSERT_FALSE(h.ui.boxes.empty());
   EXPECT_EQ(h.ui.boxes.back().text, "データフォルダを使えません（Not a directory: /nowhere）");
@@ -293,7 +293,7 @@ TEST(Settei, ClickingTheCheckedBackgroundRewritesTheFileAndRedraws) {
   h.game.settei_yomi();
   fs::remove(kIni);
   h.canvas.ops.clear();
-  h.game.haikei_menu(HAIKEI_MIDORI);
+  h.game.on_menu(Menu::MIDORI);
   EXPECT_EQ(read_bytes(kIni), cp932(kDefaults));
   EXPECT_EQ(checked_background(h.game), Menu::MIDORI);
   EXPECT_EQ(h.canvas.picture_at(-3, -2), HAIKEI_MIDORI);
@@ -306,12 +306,12 @@ TEST(Settei, WhenTheFileCannotBeWrittenTheStatusSaysWhyAndTheOptionsHold) {
   Harness h;
   h.game.settei_yomi();
   expect_defaults(h);
-  h.game.bgm_menu();
-  EXPECT_NE(h.game.joukyou().find("設定を保存できません"), std::string::npos);
-  h.game.sidou_menu();
-  h.game.haikei_menu(HAIKEI_UCHU);
-  EXPECT_FALSE(h.game.is_checked(Menu::BGM));
-  EXPECT_TRUE(h.game.is_checked(Menu::SIDOU));
+  h.game.on_menu(Menu::BGM);
+  EXPECT_NE(h.game.ban_gamen().joukyou().find("設定を保存できません"), std::string::npos);
+  h.game.on_menu(Menu::SIDOU);
+  h.game.on_menu(Menu::UCHU);
+  EXPECT_FALSE(h.game.mado().is_checked(Menu::BGM));
+  EXPECT_TRUE(h.game.mado().is_checked(Menu::SIDOU));
   EXPECT_EQ(h.game.settei().sidou_iro(), IRO_SHIRO);
   EXPECT_EQ(checked_background(h.game), Menu::UCHU);
   EXPECT_EQ(h.sound.log.back(), "stop snd_bgm");
@@ -330,9 +330,9 @@ TEST(Settei, AReadOnlyFileIsRefusedAndALinkIsWrittenThrough) {
     fs::permissions(kIni, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     Harness h;
     h.game.settei_yomi();
-    h.game.bgm_menu();
-    EXPECT_TRUE(h.game.is_checked(Menu::BGM));
-    EXPECT_NE(h.game.joukyou().find("設定を保存できません"), std::string::npos);
+    h.game.on_menu(Menu::BGM);
+    EXPECT_TRUE(h.game.mado().is_checked(Menu::BGM));
+    EXPECT_NE(h.game.ban_gamen().joukyou().find("設定を保存できません"), std::string::npos);
     EXPECT_EQ(ini_text(), "BGM=OFF\r\n");
   }
   TempCwd tmp;
@@ -341,9 +341,9 @@ TEST(Settei, AReadOnlyFileIsRefusedAndALinkIsWrittenThrough) {
   fs::create_symlink("real/settings", kIni);
   Harness h;
   h.game.settei_yomi();
-  EXPECT_FALSE(h.game.is_checked(Menu::BGM));
+  EXPECT_FALSE(h.game.mado().is_checked(Menu::BGM));
   EXPECT_EQ(ini_text("real/settings"), "BGM=OFF\r\n");  // nothing written at start
-  h.game.bgm_menu();
+  h.game.on_menu(Menu::BGM);
   EXPECT_TRUE(fs::is_symlink(kIni));
   EXPECT_EQ(ini_text("real/settings"), cp932_to_utf8(cp932(kDefaults)));
 }
@@ -356,13 +356,13 @@ TEST(Option, GuidanceOffErasesEveryOutlineInTheBoardColour) {
   Game& g = h.game;
   g.settei_yomi();
   h.canvas.ops.clear();
-  g.sidou_menu();
-  EXPECT_TRUE(g.is_checked(Menu::SIDOU));
+  g.on_menu(Menu::SIDOU);
+  EXPECT_TRUE(g.mado().is_checked(Menu::SIDOU));
   EXPECT_TRUE(g.settei().sidou_on());
   EXPECT_EQ(g.settei().sidou_iro(), IRO_SHIRO);
   EXPECT_TRUE(h.canvas.ops.empty());
-  g.sidou_menu();
-  EXPECT_FALSE(g.is_checked(Menu::SIDOU));
+  g.on_menu(Menu::SIDOU);
+  EXPECT_FALSE(g.mado().is_checked(Menu::SIDOU));
   EXPECT_FALSE(g.settei().sidou_on());
   EXPECT_EQ(g.settei().sidou_iro(), IRO_MIDORI);
   std::set<std::pair<int, int>> outlined;
@@ -387,15 +387,15 @@ TEST(Option, ElapsedTimeShowsBothClocksAndErasesThem) {
   clocks.jikan_sita = 3725;
   clocks.jikan_kaishi = h.clock.now();  // the holder's charge begins now
   g.haichi(haichi(clocks));
-  g.keika_menu();
-  EXPECT_FALSE(g.is_checked(Menu::KEIKA));
+  g.on_menu(Menu::KEIKA);
+  EXPECT_FALSE(g.mado().is_checked(Menu::KEIKA));
   EXPECT_FALSE(h.ui.timer);
   for (int c = 13; c <= 15; ++c) EXPECT_EQ(h.canvas.picture_at(c, 9), HAIKEI_MIDORI);
   for (int c = -2; c <= 0; ++c) EXPECT_EQ(h.canvas.picture_at(c, 9), HAIKEI_MIDORI);
   EXPECT_NE(ini_text().find("経過時間=OFF"), std::string::npos);
   h.canvas.ops.clear();
-  g.keika_menu();
-  EXPECT_TRUE(g.is_checked(Menu::KEIKA));
+  g.on_menu(Menu::KEIKA);
+  EXPECT_TRUE(g.mado().is_checked(Menu::KEIKA));
   EXPECT_TRUE(h.ui.timer);
   const auto texts = h.canvas.texts();
   EXPECT_EQ(std::count(texts.begin(), texts.end(), "00:01:05"), 2);  // shadow and text
@@ -407,12 +407,12 @@ TEST(Option, MusicStartsAndStopsWithItsOption) {
   TempCwd tmp;
   Harness h;
   h.game.settei_yomi();  // BGM on
-  h.game.bgm_menu();
-  EXPECT_FALSE(h.game.is_checked(Menu::BGM));
+  h.game.on_menu(Menu::BGM);
+  EXPECT_FALSE(h.game.mado().is_checked(Menu::BGM));
   EXPECT_EQ(h.sound.log.back(), "stop snd_bgm");
   EXPECT_NE(ini_text().find("BGM=OFF"), std::string::npos);
-  h.game.bgm_menu();
-  EXPECT_TRUE(h.game.is_checked(Menu::BGM));
+  h.game.on_menu(Menu::BGM);
+  EXPECT_TRUE(h.game.mado().is_checked(Menu::BGM));
   EXPECT_EQ(h.sound.log.back(), "loop snd_bgm");
   EXPECT_NE(ini_text().find("BGM=ON"), std::string::npos);
 }
@@ -422,10 +422,10 @@ TEST(Option, IconsHideAndComeBackOnlyInAComputerGame) {
   Harness h;
   Game& g = h.game;
   g.settei_yomi();  // AICON on
-  g.set_visible(Control::AICON_MAN1, true);
-  g.set_visible(Control::AICON_COM, true);
-  g.aicon_menu();
-  EXPECT_FALSE(g.is_checked(Menu::AICON));
+  g.mado().set_visible(Control::AICON_MAN1, true);
+  g.mado().set_visible(Control::AICON_COM, true);
+  g.on_menu(Menu::AICON);
+  EXPECT_FALSE(g.mado().is_checked(Menu::AICON));
   for (Control c : {Control::AICON_MAN1, Control::AICON_MAN2, Control::AICON_COM})
     EXPECT_FALSE(h.ui.visible[c]);
   EXPECT_NE(ini_text().find("ｱｲｺﾝ=OFF"), std::string::npos);
@@ -433,14 +433,14 @@ TEST(Option, IconsHideAndComeBackOnlyInAComputerGame) {
   Taikyoku::Haichi shu = haichi_ima(g, "");
   shu.shu = TaikyokuShu::ningen;
   g.haichi(haichi(shu));
-  g.aicon_menu();
-  EXPECT_TRUE(g.is_checked(Menu::AICON));
+  g.on_menu(Menu::AICON);
+  EXPECT_TRUE(g.mado().is_checked(Menu::AICON));
   EXPECT_FALSE(h.ui.visible[Control::AICON_MAN1]);  // shown again at the next turn
 
-  g.aicon_menu();
+  g.on_menu(Menu::AICON);
   shu.shu = TaikyokuShu::com;
   g.haichi(haichi(shu));
-  g.aicon_menu();
+  g.on_menu(Menu::AICON);
   EXPECT_TRUE(h.ui.visible[Control::AICON_MAN1]);
   EXPECT_FALSE(h.ui.visible[Control::AICON_COM]);
   EXPECT_NE(ini_text().find("ｱｲｺﾝ=ON"), std::string::npos);
@@ -458,29 +458,29 @@ TEST(Settei, PromotionAskingTheComputersDisplayAndTheLevelAreKept) {
     Harness h;
     h.game.on_load();
     EXPECT_FALSE(h.game.settei().nari_kakunin());
-    EXPECT_EQ(h.game.settei().com_hyouji(), Game::ComHyouji::hyoujun);
+    EXPECT_EQ(h.game.settei().com_hyouji(), ComHyouji::hyoujun);
     EXPECT_EQ(h.game.taikyoku().level(), 3);
     h.game.on_menu(Menu::NARI_KAKUNIN);
     h.game.on_menu(Menu::SHOURYAKU);
     h.game.on_menu(Menu::LEVEL4);
-    EXPECT_TRUE(h.game.is_checked(Menu::SHOURYAKU));
-    EXPECT_FALSE(h.game.is_checked(Menu::HYOUJUN));
+    EXPECT_TRUE(h.game.mado().is_checked(Menu::SHOURYAKU));
+    EXPECT_FALSE(h.game.mado().is_checked(Menu::HYOUJUN));
   }
   EXPECT_NE(ini_text().find("成りを確認=ON\r\nCOMの手の表示=省略\r\nCOM対局ﾚﾍﾞﾙ=LEVEL4\r\n"), std::string::npos)
       << ini_text();
   Harness again;
   again.game.on_load();
   EXPECT_TRUE(again.game.settei().nari_kakunin());
-  EXPECT_TRUE(again.game.is_checked(Menu::NARI_KAKUNIN));
-  EXPECT_EQ(again.game.settei().com_hyouji(), Game::ComHyouji::shouryaku);
+  EXPECT_TRUE(again.game.mado().is_checked(Menu::NARI_KAKUNIN));
+  EXPECT_EQ(again.game.settei().com_hyouji(), ComHyouji::shouryaku);
   EXPECT_EQ(again.game.taikyoku().level(), 4);
-  EXPECT_TRUE(again.game.is_checked(Menu::LEVEL4));
-  EXPECT_FALSE(again.game.is_checked(Menu::LEVEL3));
+  EXPECT_TRUE(again.game.mado().is_checked(Menu::LEVEL4));
+  EXPECT_FALSE(again.game.mado().is_checked(Menu::LEVEL3));
   // Words the game does not know leave the defaults.
   write_bytes(kIni, cp932("COMの手の表示=とても速い\r\nCOM対局ﾚﾍﾞﾙ=LEVEL9\r\n"));
   Harness odd;
   odd.game.on_load();
-  EXPECT_EQ(odd.game.settei().com_hyouji(), Game::ComHyouji::hyoujun);
+  EXPECT_EQ(odd.game.settei().com_hyouji(), ComHyouji::hyoujun);
   EXPECT_EQ(odd.game.taikyoku().level(), 3);
 }
 

@@ -21,12 +21,12 @@ class Tokei : public ::testing::Test {
 
   void SetUp() override {
     g.on_load();
-    if (!g.is_checked(Menu::KEIKA)) g.on_menu(Menu::KEIKA);
+    if (!g.mado().is_checked(Menu::KEIKA)) g.on_menu(Menu::KEIKA);
     g.ibento_owari();
   }
   void look() {
     for (int i = 0; i < 2; ++i)
-      if (seen[i].empty() || seen[i].back() != g.tokei_moji(i)) seen[i].push_back(g.tokei_moji(i));
+      if (seen[i].empty() || seen[i].back() != g.ban_gamen().tokei_moji(i)) seen[i].push_back(g.ban_gamen().tokei_moji(i));
   }
   // Time passes with the window's timer ticking, as the window's event loop does.
   void wait(double s) {
@@ -61,27 +61,27 @@ TEST_F(Tokei, TheHoldersClockRunsThroughItsThreeMovesAndTheOtherStands) {
   look();
   // The charge began when スタート was chosen, 1.5 s before its sound ended.
   move(3, 7, 3, 6);  // the lower side's own pawn
-  EXPECT_EQ(g.tokei_moji(0), "00:00:08");
+  EXPECT_EQ(g.ban_gamen().tokei_moji(0), "00:00:08");
   move(3, 3, 3, 4);  // the opponent's pawn: still the lower side's time
-  EXPECT_EQ(g.tokei_moji(0), "00:00:15");
-  EXPECT_EQ(g.tokei_moji(1), "00:00:00");
+  EXPECT_EQ(g.ban_gamen().tokei_moji(0), "00:00:15");
+  EXPECT_EQ(g.ban_gamen().tokei_moji(1), "00:00:00");
   move(7, 7, 7, 6);  // the turn ends: the lower clock stops where it stood
-  EXPECT_EQ(g.tokei_moji(0), "00:00:22");
+  EXPECT_EQ(g.ban_gamen().tokei_moji(0), "00:00:22");
   EXPECT_EQ(g.taikyoku().jikan_sita(), 22.5);
   wait(10);
-  EXPECT_EQ(g.tokei_moji(0), "00:00:22");
-  EXPECT_EQ(g.tokei_moji(1), "00:00:10");
+  EXPECT_EQ(g.ban_gamen().tokei_moji(0), "00:00:22");
+  EXPECT_EQ(g.ban_gamen().tokei_moji(1), "00:00:10");
   move(7, 3, 7, 4);
   move(2, 7, 2, 6);
   move(4, 3, 4, 4);
-  EXPECT_EQ(g.tokei_moji(1), "00:00:31");
+  EXPECT_EQ(g.ban_gamen().tokei_moji(1), "00:00:31");
   EXPECT_TRUE(never_back(seen[0])) << ::testing::PrintToString(seen[0]);
   EXPECT_TRUE(never_back(seen[1])) << ::testing::PrintToString(seen[1]);
   // Stepping back shows the times the record has, and play resumes from them.
   g.on_menu(Menu::REPLAY);
   g.ibento_owari();
-  EXPECT_EQ(g.tokei_moji(0), "00:00:22");
-  EXPECT_EQ(g.tokei_moji(1), "00:00:00");
+  EXPECT_EQ(g.ban_gamen().tokei_moji(0), "00:00:22");
+  EXPECT_EQ(g.ban_gamen().tokei_moji(1), "00:00:00");
   EXPECT_FALSE(h.ui.timer);
 }
 
@@ -91,17 +91,17 @@ TEST_F(Tokei, ARefusedMoveAndItsBoxLeaveBothClocksAsTheyRun) {
   move(3, 7, 3, 6);
   move(3, 3, 3, 4);
   wait(9);
-  const std::string before = g.tokei_moji(0);
+  const std::string before = g.ban_gamen().tokei_moji(0);
   h.ui.boxes.clear();
   // The third move moves the piece of the first: made, refused with a box, taken back.
   event(3, 6);
   event(3, 5);
   ASSERT_EQ(h.ui.boxes.size(), 1u);
   EXPECT_EQ(g.taikyoku().pos().ban[3][6], -HU);
-  EXPECT_EQ(g.tokei_moji(0), before);
-  EXPECT_EQ(g.tokei_moji(1), "00:00:00");
+  EXPECT_EQ(g.ban_gamen().tokei_moji(0), before);
+  EXPECT_EQ(g.ban_gamen().tokei_moji(1), "00:00:00");
   wait(1);
-  EXPECT_GT(g.tokei_moji(0), before);  // it runs on from where it stood
+  EXPECT_GT(g.ban_gamen().tokei_moji(0), before);  // it runs on from where it stood
 }
 
 TEST_F(Tokei, TheComputersClockRunsWhileItSearchesAndNeverGoesBack) {
@@ -113,18 +113,18 @@ TEST_F(Tokei, TheComputersClockRunsWhileItSearchesAndNeverGoesBack) {
   move(3, 7, 3, 6);
   move(3, 3, 3, 4);
   wait(5);
-  const std::string mine = g.tokei_moji(0);
+  const std::string mine = g.ban_gamen().tokei_moji(0);
   event(7, 7);
   event(7, 6);  // the third move hands the turn to the computer, which plays it here
   EXPECT_EQ(g.taikyoku().teban_nushi(), g.taikyoku().sita_gawa());
-  EXPECT_EQ(g.tokei_moji(0), mine);  // it stood while the computer played
+  EXPECT_EQ(g.ban_gamen().tokei_moji(0), mine);  // it stood while the computer played
   // The computer's shown time is what its record says it used.
-  EXPECT_EQ(g.tokei_moji(1), jikan_moji(g.taikyoku().jikan_ue()));
+  EXPECT_EQ(g.ban_gamen().tokei_moji(1), jikan_moji(g.taikyoku().jikan_ue()));
   EXPECT_TRUE(never_back(seen[0])) << ::testing::PrintToString(seen[0]);
   EXPECT_TRUE(never_back(seen[1])) << ::testing::PrintToString(seen[1]);
   EXPECT_TRUE(h.ui.timer);  // the person's clock runs again
   wait(2);
-  EXPECT_GT(g.tokei_moji(0), mine);
+  EXPECT_GT(g.ban_gamen().tokei_moji(0), mine);
 }
 
 TEST_F(Tokei, HiddenClocksAreNotDrawnAndANewGameStartsThemAtZero) {
@@ -132,10 +132,10 @@ TEST_F(Tokei, HiddenClocksAreNotDrawnAndANewGameStartsThemAtZero) {
   move(3, 7, 3, 6);
   g.on_menu(Menu::CANCEL);
   g.ibento_owari();
-  EXPECT_EQ(g.tokei_moji(0), "00:00:00");
+  EXPECT_EQ(g.ban_gamen().tokei_moji(0), "00:00:00");
   g.on_menu(Menu::KEIKA);
-  EXPECT_TRUE(g.tokei_moji(0).empty());
-  EXPECT_TRUE(g.tokei_moji(1).empty());
+  EXPECT_TRUE(g.ban_gamen().tokei_moji(0).empty());
+  EXPECT_TRUE(g.ban_gamen().tokei_moji(1).empty());
 }
 
 }  // namespace
@@ -161,12 +161,12 @@ struct ComHyoujiHarness {
 
 // The computer's whole first turn after GOTE at LEVEL1: the seconds it took to show, and
 // the position it left.
-std::pair<double, std::string> com_ban(Game::ComHyouji h, std::vector<bool>* menus = nullptr) {
+std::pair<double, std::string> com_ban(ComHyouji h, std::vector<bool>* menus = nullptr) {
   test::TempCwd cwd;
   ComHyoujiHarness x;
   Game& g = x.game;
   g.on_load();
-  g.com_hyouji_settei(h);
+  g.on_menu(h == ComHyouji::hyoujun ? Menu::HYOUJUN : h == ComHyouji::hayai ? Menu::HAYAI : Menu::SHOURYAKU);
   g.on_menu(Menu::LEVEL1);
   const double t0 = x.clock.t + 1.5;  // the start's own pause
   g.on_menu(Menu::GOTE);
@@ -175,15 +175,15 @@ std::pair<double, std::string> com_ban(Game::ComHyouji h, std::vector<bool>* men
   for (int c = 1; c <= 9; ++c)
     for (int r = 1; r <= 9; ++r) board += std::to_string(g.taikyoku().pos().ban[c][r]) + ",";
   EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 3);
-  EXPECT_EQ(g.shirushi().size(), 6u);  // all three moves marked
+  EXPECT_EQ(g.ban_gamen().shirushi().size(), 6u);  // all three moves marked
   return {x.clock.t - t0, board};
 }
 
 TEST(ComHyouji, QuickerDisplaysPlayTheSameMovesInAQuarterOfTheTimeOrAtOnce) {
   std::vector<bool> menus;
-  const auto [hyoujun, ban1] = com_ban(Game::ComHyouji::hyoujun, &menus);
-  const auto [hayai, ban2] = com_ban(Game::ComHyouji::hayai);
-  const auto [shouryaku, ban3] = com_ban(Game::ComHyouji::shouryaku);
+  const auto [hyoujun, ban1] = com_ban(ComHyouji::hyoujun, &menus);
+  const auto [hayai, ban2] = com_ban(ComHyouji::hayai);
+  const auto [shouryaku, ban3] = com_ban(ComHyouji::shouryaku);
   EXPECT_EQ(ban1, ban2);
   EXPECT_EQ(ban1, ban3);
   EXPECT_NEAR(hyoujun, 3 * (4 * 0.2 + 0.5), 0.01);  // two blinks and a pause a move

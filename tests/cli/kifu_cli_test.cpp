@@ -43,11 +43,11 @@ TEST_F(KifuCli, PrintsHeaderEntriesAndEveryPositionAndWritesTheSameBytesBack) {
     test::play_move(each, e.te.fc, fr, e.te.tc, e.te.tr, e.te.koma);
     sfens.push_back(to_sfen(each.game.taikyoku().pos(), i % 2 == 0, i + 1));
   }
-  g.kifu_write();
-  g.text_change(1, "対局一");
-  g.text_change(2, "三手指し");
-  g.text_change(3, "甲");
-  g.text_change(4, "乙");
+  g.on_menu(Menu::KIFU_WRITE);
+  g.kifu_panel().text_kaeru(1, "対局一");
+  g.kifu_panel().text_kaeru(2, "三手指し");
+  g.kifu_panel().text_kaeru(3, "甲");
+  g.kifu_panel().text_kaeru(4, "乙");
   g.panel_write_click();
 
   test::write_players_own_files();
@@ -160,8 +160,8 @@ TEST_F(KifuCli, ListPrintsTheMoveListRowsAsTheWindowShowsThem) {
   Game& g = h.game;
   g.haichi(haichi(Taikyoku::Haichi{}));  // the lower pieces (先手) to move
   test::play_sample_game(h);
-  g.kifu_write();
-  g.text_change(1, "一覧");
+  g.on_menu(Menu::KIFU_WRITE);
+  g.kifu_panel().text_kaeru(1, "一覧");
   g.panel_write_click();
   const test::CliRun r = run("'一覧.棋譜' --list");
   ASSERT_EQ(r.status, 0) << r.out;

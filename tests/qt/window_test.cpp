@@ -372,7 +372,7 @@ TEST_F(WindowTest, Level4IsChosenFromTheMenuAndAClosePutsAnEndToItsThinking) {
   QTimer::singleShot(20, window_.get(), [this] { window_->close(); });
   ASSERT_TRUE(window_->apply_event("cell 1 2 6"));  // the third move: the computer thinks
   EXPECT_EQ(game().taikyoku().tesuu(), 3);          // the person's moves only
-  EXPECT_TRUE(game().com_chuudan());
+  EXPECT_TRUE(game().com_teban().chuudan());
   EXPECT_TRUE(game().quitting());
 }
 
@@ -387,12 +387,12 @@ TEST_F(WindowTest, AnalysisGraphStepsToTheTurnClicked) {
                       {4, 3}, {4, 4}, {8, 7}, {8, 6}, {6, 3}, {6, 4}, {2, 6}, {2, 5}})
     QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, cell_centre(c, r));
   ASSERT_EQ(game().taikyoku().kifu().kifu_nagasa, 9);
-  game().kaiseki_nodes_settei(2000);
+  game().hint_kaiseki().kaiseki_nodes_settei(2000);
   KaisekiGraph* graph = window_->kaiseki_graph();
   EXPECT_TRUE(graph->isHidden());
   const int low = window_->height();
   window_->action(Menu::KAISEKI)->trigger();
-  EXPECT_TRUE(game().kaiseki_chu());
+  EXPECT_TRUE(game().hint_kaiseki().kaiseki_chu());
   EXPECT_TRUE(window_->status_line()->text().contains(QStringLiteral("解析中… ")));
   for (int i = 0; i < 300 && graph->isHidden(); ++i) QTest::qWait(20);  // the window keeps answering
   ASSERT_TRUE(graph->isVisible());
@@ -406,7 +406,7 @@ TEST_F(WindowTest, AnalysisGraphStepsToTheTurnClicked) {
   EXPECT_EQ(window_->move_list()->currentRow(), 0);
   EXPECT_DOUBLE_EQ(graph->zu().ima, 1);
   // The best turn from there is marked and named.
-  EXPECT_GT(game().hint_te().n, 0);
+  EXPECT_GT(game().hint_kaiseki().hint_te().n, 0);
   EXPECT_TRUE(window_->status_line()->text().contains(QStringLiteral("最善 ")));
   // Drawn at the screen's pixel ratio, and larger with a larger window.
   EXPECT_DOUBLE_EQ(graph->grab().devicePixelRatio(), window_->devicePixelRatioF());
@@ -449,13 +449,13 @@ TEST_F(WindowTest, AClosePutsAnEndToAnAnalysis) {
   window_->action(Menu::START)->trigger();
   for (auto [c, r] : {std::pair{3, 7}, {3, 6}, {3, 3}, {3, 4}, {7, 7}, {7, 6}})
     QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, cell_centre(c, r));
-  game().kaiseki_nodes_settei(5'000'000);
+  game().hint_kaiseki().kaiseki_nodes_settei(5'000'000);
   window_->action(Menu::KAISEKI)->trigger();
-  ASSERT_TRUE(game().kaiseki_chu());
+  ASSERT_TRUE(game().hint_kaiseki().kaiseki_chu());
   window_->close();
   EXPECT_TRUE(game().quitting());
-  EXPECT_FALSE(game().kaiseki_chu());
-  EXPECT_TRUE(game().kaiseki_kekka().empty());
+  EXPECT_FALSE(game().hint_kaiseki().kaiseki_chu());
+  EXPECT_TRUE(game().hint_kaiseki().kaiseki_kekka().empty());
 }
 
 }  // namespace

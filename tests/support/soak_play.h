@@ -68,7 +68,7 @@ class WrapClock : public Clock {
 
 struct Session {
   // LEVEL4 and the hint think to a small fixed budget: the same game every time, quickly.
-  explicit Session(std::mt19937_64& rng) : ui(rng) { game.yomi_nodes_settei(300); }
+  explicit Session(std::mt19937_64& rng) : ui(rng) { game.com_teban().yomi().yomi_nodes_settei(300); }
   KazuCanvas canvas;
   RandomUi ui;
   WrapClock clock;
@@ -286,7 +286,7 @@ class Soak {
     static const char* kNamae[] = {"a", "b", "c", "対局", "", "..", "x/y"};
     static const char* kMidashi[] = {"", "対局", "名人", "ﾃｽﾄ", "😀", "改\n行"};
     menu(Menu::KIFU_WRITE);
-    if (!g().is_visible(Control::PANEL_WRITE_BUTTON)) return;
+    if (!g().mado().is_visible(Control::PANEL_WRITE_BUTTON)) return;
     // A script line cannot hold a line break.
     const int midashi = static_cast<int>(std::size(kMidashi)) - (script_ ? 1 : 0);
     text(1, kNamae[ransu(std::size(kNamae))]);
@@ -298,12 +298,12 @@ class Soak {
 
   void text(int n, const std::string& value) {
     script("text Text" + std::to_string(n) + " " + value);
-    g().text_change(n, value);
+    g().kifu_panel().text_kaeru(n, value);
   }
 
   void yomikomi() {
     menu(Menu::KIFU_READ);
-    if (!g().is_visible(Control::PANEL_FILE_LIST)) return;
+    if (!g().mado().is_visible(Control::PANEL_FILE_LIST)) return;
     const auto& names = g().kifu_panel().file_names();
     const bool nai = names.empty() || kakuritsu(5);  // now and then a file that is gone
     const std::string name = nai ? "nai.棋譜" : names[ransu(static_cast<int>(names.size()))];

@@ -65,12 +65,12 @@ void Game::tsuzuki() {
   shinki_kyoku();
   game() = shiken;
   level_settei(z.level);
-  zenbu_egaku();  // the clocks with it, as the kept game left them
+  gamen_.zenbu_egaku();  // the clocks with it, as the kept game left them
   gamen_.tesuu_hyouji(taikyoku_.tesuu());
   if (!irekae)
     if (const std::string naze = chuudan_kesu(); !naze.empty())
       gamen_.shiraseru("中断した対局の棋譜を消せません（" + naze + "）");
-  if (is_checked(Menu::BGM)) snd_loop(Oto::bgm);
+  if (is_checked(Menu::BGM)) onkyou_.snd_loop(Oto::bgm);
   aicon_ichi(taikyoku_.teban() == taikyoku_.ue_gawa() ? "上" : "下", taikyoku_.teban());
   saikai_suru();
 }

@@ -11,7 +11,7 @@ void Game::reverse() {
     return;
   }
   nyuuryoku_.hanasu();
-  zenbu_egaku();
+  gamen_.zenbu_egaku();
   gamen_.tesuu_hyouji(taikyoku_.tesuu());
   if (taikyoku_.handicap_zumi()) gamen_.handicap_hyouji(taikyoku_.handicap());
   snd_play(Oto::koma);

@@ -109,13 +109,13 @@ bool hozon_dekiru(std::string_view text) {
 
 // A record already saved under the name is replaced only when the player says so; one
 // that cannot be replaced is refused with the system's reason before anything is asked.
-bool uwagaki_shite_yoi(Game& g, const fs::path& path) {
+bool uwagaki_shite_yoi(const Madoguchi& w, const fs::path& path) {
   std::error_code ec;
   if (!fs::exists(fs::symlink_status(path, ec))) return true;  // a link counts, even one to nothing
   int err = 0;
   if (!replaceable(path, err)) {
-    g.snd_play(Oto::kinshi);
-    g.msg("棋譜を書き込めませんでした\n" + path.filename().string() + "\n(" + std::strerror(err) + ")",
+    w.tetsuzuki.snd_play(Oto::kinshi);
+    w.gamen.msg("棋譜を書き込めませんでした\n" + path.filename().string() + "\n(" + std::strerror(err) + ")",
           "棋譜保存", Buttons::ok, Icon::warning);
     return false;
   }
@@ -126,7 +126,7 @@ bool uwagaki_shite_yoi(Game& g, const fs::path& path) {
   std::string naiyou = "内容不明";
   if (read_kifu_file(path, f, error))
     naiyou = kifu_sasenai(f.entries).empty() ? std::to_string(f.entries.size()) + "手" : "棋譜ではありません";
-  return g.msg("「" + path.filename().string() + "」は既にあります（" + naiyou + "）。\n置き換えますか？",
+  return w.gamen.msg("「" + path.filename().string() + "」は既にあります（" + naiyou + "）。\n置き換えますか？",
                "棋譜保存", Buttons::yesno_iie) == Answer::yes;
 }
 
@@ -203,17 +203,17 @@ std::vector<std::string> kifu_file_list(const fs::path& dir) {
   });
 }
 
-void kifu_settei(Game& g, Taikyoku& t, const KifuFile& f) {
-  g.chuudan_nokosu();
-  g.shinki_kyoku();
-  midashi(g, f.title, chuuou_x(f.title) - 3000, 6350, IRO_AKA);
-  midashi(g, f.line2, chuuou_x(f.line2), 100, IRO_SHIRO);
-  midashi(g, f.line3, chuuou_x(f.line3), 6350, IRO_SHIRO);
+void Game::kifu_settei(const KifuFile& f) {
+  chuudan_nokosu();
+  shinki_kyoku();
+  midashi(*this, f.title, chuuou_x(f.title) - 3000, 6350, IRO_AKA);
+  midashi(*this, f.line2, chuuou_x(f.line2), 100, IRO_SHIRO);
+  midashi(*this, f.line3, chuuou_x(f.line3), 6350, IRO_SHIRO);
   // A kept game's record starts from the position its handicap left.
-  t.kifu_yomikomi(f.entries, kifu_handicap(f));
-  if (t.handicap_zumi()) g.zenbu_egaku();
-  g.msg(" 読み込みました", "棋譜");
-  g.msg("棋譜を '進 'で進めて下さい", "棋譜");
+  game().kifu_yomikomi(f.entries, kifu_handicap(f));
+  if (taikyoku_.handicap_zumi()) gamen_.zenbu_egaku();
+  msg(" 読み込みました", "棋譜");
+  msg("棋譜を '進 'で進めて下さい", "棋譜");
 }
 
 void Game::kifu_read() {
@@ -277,7 +277,7 @@ void Game::panel_write_click() {
                   kifu_panel_.panel_text(sita_sente ? 3 : 4), entries, bad);
   std::string error;
   const fs::path path = kifu_panel_.dir() / (name + std::string(KIFU_KAKUCHOUSHI));
-  if (!uwagaki_shite_yoi(*this, path)) return;
+  if (!uwagaki_shite_yoi(madoguchi(), path)) return;
   if (!bytes || !write_file_atomically(path, *bytes, error)) {
     // The panel stays open so that another name or directory can be chosen.
     msg("棋譜を書き込めませんでした\n" + error, "棋譜保存", Buttons::ok, Icon::warning);
@@ -327,7 +327,7 @@ void Game::panel_file_click(const std::string& name) {
     return;
   }
   file_mado(false, false, false);
-  kifu_settei(*this, game(), f);
+  kifu_settei(f);
 }
 
 }  // namespace mirado

@@ -10,9 +10,6 @@
 
 namespace mirado {
 
-class Game;
-class Taikyoku;
-
 // The drive list: the home directory first, then "/" and the mounted volumes a user would
 // pick (disks, removable media, network shares), from the text of /proc/mounts.
 std::vector<std::string> drive_list(std::string_view proc_mounts, const std::string& home);
@@ -21,9 +18,5 @@ std::vector<std::string> drive_list(std::string_view proc_mounts, const std::str
 std::vector<std::string> dir_list(const std::filesystem::path& dir);
 // The file list: the names of the "*.棋譜" files of the directory, in name order.
 std::vector<std::string> kifu_file_list(const std::filesystem::path& dir);
-
-// Starts a new game in record-replay mode holding the record of `f`, as opening a
-// record file does once the file has been read.
-void kifu_settei(Game& g, Taikyoku& t, const KifuFile& f);
 
 }  // namespace mirado

@@ -34,23 +34,17 @@ bool Game::ippo_susumu() {
   return true;
 }
 
-namespace {
-
-// Every step back closes the panel and reopens a game a capture had ended; at the start
-// of the record there is nothing to take back.
-bool modoseru(Game& g, Taikyoku& t) {
-  g.panel_tojiru();
-  t.modoshi_hajime();
-  if (g.taikyoku().kifu().kifu_ichi >= 1) return true;
-  g.snd_play(Oto::kinshi);
-  g.msg("できません", "戻る");
+bool Game::modoseru() {
+  panel_tojiru();
+  game().modoshi_hajime();
+  if (taikyoku_.kifu().kifu_ichi >= 1) return true;
+  snd_play(Oto::kinshi);
+  msg("できません", "戻る");
   return false;
 }
 
-}  // namespace
-
 void Game::ippo_modosu() {
-  if (!modoseru(*this, game())) return;
+  if (!modoseru()) return;
   const KifuEntry e = taikyoku_.kifu().at(taikyoku_.kifu().kifu_ichi);
   game().kifu_modosu();
   modoshi_egaku(e);
@@ -117,7 +111,7 @@ void Game::replay() {
     msg("３手目がまだ打ち終わっていせん", "戻る");
     return;
   }
-  if (!modoseru(*this, game())) return;
+  if (!modoseru()) return;
   gamen_.shirushi_tsukeru();
   for (int i = 0; i < 3; ++i) ippo_modosu();  // each refuses by itself at the start
   game().idou_owari();

@@ -4,7 +4,7 @@
 namespace mirado {
 
 void Game::shinki_kyoku() {
-  snd_stop(Oto::bgm);
+  onkyou_.snd_stop(Oto::bgm);
   game().shinki();  // the record's length stays, so CANCEL can replay it later
   gamen_.shirushi_nashi();
   set_timer(false);
@@ -13,14 +13,14 @@ void Game::shinki_kyoku() {
   set_visible(Control::AICON_MAN1, false);
   set_visible(Control::AICON_MAN2, false);
   set_visible(Control::AICON_COM, false);
-  zenbu_egaku();
+  gamen_.zenbu_egaku();
 }
 
 void Game::haichi(const Taikyoku& t) {
   taikyoku_ = t;
   gamen_.shirushi_nashi();
   nyuuryoku_.hanasu();
-  zenbu_egaku();
+  gamen_.zenbu_egaku();
 }
 
 }  // namespace mirado

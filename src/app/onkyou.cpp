@@ -1,5 +1,4 @@
-// Sound output: opening the sound library, loading the five WAV files into it, and
-// playing them by name.
+// The sounds (app/onkyou.h).
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -7,7 +6,8 @@
 #include <system_error>
 #include <vector>
 
-#include "app/game.h"
+#include "app/onkyou.h"
+#include "app/ban_gamen.h"
 #include "kifu/file_io.h"
 
 namespace mirado {
@@ -20,9 +20,9 @@ namespace fs = std::filesystem;
 constexpr std::size_t kMaxWavBytes = 64u << 20;
 
 // The working directory first, then beside the program, then the installed data.
-std::optional<fs::path> sagasu(const Game& g, const std::string& name) {
+std::optional<fs::path> sagasu(const Onkyou& o, const std::string& name) {
   std::vector<fs::path> basho{fs::path(name)};
-  for (const std::string* dir : {&g.exe_dir(), &g.data_dir()})
+  for (const std::string* dir : {&o.exe_dir(), &o.data_dir()})
     if (!dir->empty()) basho.push_back(fs::path(*dir) / name);
   for (const fs::path& p : basho) {
     std::error_code ec;
@@ -42,12 +42,27 @@ bool yomu(const fs::path& p, std::string& data, std::string& error) {
 
 }  // namespace
 
-void Game::snd_init(std::intptr_t window) {
+void Onkyou::hiraku(std::intptr_t window) {
+  snd_init(window);
+  oto_[static_cast<int>(Oto::sonota)] = snd_load("その他.wav", 3);
+  oto_[static_cast<int>(Oto::kinshi)] = snd_load("禁止.wav", 3);
+  oto_[static_cast<int>(Oto::koma)] = snd_load("駒打音.wav", 3);
+  oto_[static_cast<int>(Oto::jusei)] = snd_load("銃声.wav", 3);
+  oto_[static_cast<int>(Oto::bgm)] = snd_load("BGM.wav", 1);
+}
+
+void Onkyou::tojiru() {
+  for (Oto o : {Oto::sonota, Oto::kinshi, Oto::koma, Oto::jusei, Oto::bgm})
+    ports_.sound->free(oto_[static_cast<int>(o)]);
+  snd_term();
+}
+
+void Onkyou::snd_init(std::intptr_t window) {
   ds_context_ = ports_.sound->initialize(window);
   if (ds_context_ == 0) snd_warn("Direct Soundインターフェースが作成できません。");
 }
 
-std::int32_t Game::snd_load(const std::string& file_name, std::int32_t flags) {
+std::int32_t Onkyou::snd_load(const std::string& file_name, std::int32_t flags) {
   if (ds_context_ == 0) return 0;
   const auto path = sagasu(*this, file_name);
   if (!path) return 0;  // a missing sound just stays silent
@@ -65,27 +80,27 @@ std::int32_t Game::snd_load(const std::string& file_name, std::int32_t flags) {
   return handle;
 }
 
-void Game::snd_term() {
+void Onkyou::snd_term() {
   if (ds_context_ == 0) return;
   ports_.sound->terminate(ds_context_);
   ds_context_ = 0;  // closing twice (menu quit, then the window closing) stays harmless
 }
 
-void Game::snd_warn(const std::string& text) {
-  msg(text, "ミラド将棋.dll", Buttons::ok, Icon::warning);
+void Onkyou::snd_warn(const std::string& text) {
+  gamen_.msg(text, "ミラド将棋.dll", Buttons::ok, Icon::warning);
 }
 
-void Game::snd_play(Oto which) {
+void Onkyou::snd_play(Oto which) {
   if (ports_.trace) ports_.trace->sound("play", which);
   ports_.sound->play(oto_[static_cast<int>(which)]);
 }
 
-void Game::snd_loop(Oto which) {
+void Onkyou::snd_loop(Oto which) {
   if (ports_.trace) ports_.trace->sound("loop", which);
   ports_.sound->play_looping(oto_[static_cast<int>(which)]);
 }
 
-void Game::snd_stop(Oto which) {
+void Onkyou::snd_stop(Oto which) {
   if (ports_.trace) ports_.trace->sound("stop", which);
   ports_.sound->stop(oto_[static_cast<int>(which)]);
 }

@@ -36,7 +36,7 @@ void Game::start() {
   matsu(1.5);
   const Gawa teban_mae = taikyoku_.teban();
   if (game().ningen_kaishi(now)) {
-    if (is_checked(Menu::BGM)) snd_loop(Oto::bgm);
+    if (is_checked(Menu::BGM)) onkyou_.snd_loop(Oto::bgm);
     aicon_ichi("下", taikyoku_.sita_gawa());
     msg("先手の番です", " ");
   } else if (teban_mae == Gawa::sente) {
@@ -73,7 +73,7 @@ void Game::sente() {
   // The person plays first, with the lower pieces; only the box's title tells a fresh
   // game from one that goes on.
   if (tsugi == Tsugi::ningen) {
-    if (shoteme && is_checked(Menu::BGM)) snd_loop(Oto::bgm);
+    if (shoteme && is_checked(Menu::BGM)) onkyou_.snd_loop(Oto::bgm);
     msg("MANの番です", shoteme ? " " : "対局");
   } else if (taikyoku_.teban() == taikyoku_.ue_gawa()) {
     com_turn();
@@ -86,7 +86,7 @@ void Game::gote() {
   bool shoteme = false;
   const Tsugi tsugi = game().gote_kaishi(shoteme);
   if (shoteme) {
-    if (is_checked(Menu::BGM)) snd_loop(Oto::bgm);
+    if (is_checked(Menu::BGM)) onkyou_.snd_loop(Oto::bgm);
     com_turn();
   } else if (tsugi == Tsugi::ningen) {
     msg("MANの番です", "対局");

@@ -150,83 +150,84 @@ std::string bak_ni_nokosu() {
   return {};
 }
 
-void sidou_settei(Game& g, Settei& s, bool on) {
-  g.set_checked(Menu::SIDOU, on);
-  s.sidou(on);
-}
-
-void haikei_settei(Game& g, BanGamen& b, Settei& s, int id) {
-  g.haikei_sentaku(id);
-  b.haikei_shiku(id, -3, 28, -2, 17);
-  s.haikei_kaeru(id);
-}
-
-// What holds for every setting a file does not name: a missing, empty or partial file
-// gives the same options, line by line.
-void shoki_settei(Game& g, BanGamen& b, Settei& s) {
-  haikei_settei(g, b, s, HAIKEI_MIDORI);
-  sidou_settei(g, s, false);
-  for (Menu m : {Menu::KEIKA, Menu::BGM, Menu::AICON}) g.set_checked(m, true);
-  s.chokuzen(true);
-  s.ichiran(false);
-  g.set_checked(Menu::CHOKUZEN, true);
-  g.set_checked(Menu::ICHIRAN, false);
-  s.kaiseki_zu(true);
-  g.set_checked(Menu::KAISEKI_ZU, true);
-  s.nari_kakunin(false);
-  g.set_checked(Menu::NARI_KAKUNIN, false);
-  g.com_hyouji_settei(Game::ComHyouji::hyoujun);
-}
 
 struct HyoujiGo {
-  Game::ComHyouji h;
+  ComHyouji h;
   const char* go;
 };
-constexpr HyoujiGo kHyouji[] = {{Game::ComHyouji::hyoujun, "標準"},
-                                {Game::ComHyouji::hayai, "速い"},
-                                {Game::ComHyouji::shouryaku, "省略"}};
+constexpr HyoujiGo kHyouji[] = {{ComHyouji::hyoujun, "標準"},
+                                {ComHyouji::hayai, "速い"},
+                                {ComHyouji::shouryaku, "省略"}};
 constexpr const char* kLevelGo[] = {"", "LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4"};
-
-void tekiyou(Game& g, BanGamen& b, Settei& s, const Gyou& gyou) {
-  const auto& [key, value] = gyou;
-  if (key == "背景画") {
-    for (const HaikeiGo& h : kHaikei)
-      if (value == h.go) haikei_settei(g, b, s, h.id);
-  } else if (key == "移動指導") {
-    sidou_settei(g, s, value == "ON");
-  } else if (key == "経過時間") {
-    g.set_checked(Menu::KEIKA, value == "ON");
-  } else if (key == "BGM") {
-    g.set_checked(Menu::BGM, value == "ON");
-  } else if (key == "ｱｲｺﾝ") {
-    g.set_checked(Menu::AICON, value == "ON");
-  } else if (key == "直前の手") {
-    s.chokuzen(value == "ON");
-    g.set_checked(Menu::CHOKUZEN, s.chokuzen_on());
-  } else if (key == "棋譜一覧") {
-    s.ichiran(value == "ON");
-    g.set_checked(Menu::ICHIRAN, s.ichiran_on());
-  } else if (key == "解析グラフ") {
-    s.kaiseki_zu(value == "ON");
-    g.set_checked(Menu::KAISEKI_ZU, s.kaiseki_zu_on());
-  } else if (key == "成りを確認") {
-    s.nari_kakunin(value == "ON");
-    g.set_checked(Menu::NARI_KAKUNIN, s.nari_kakunin());
-  } else if (key == "COMの手の表示") {
-    for (const HyoujiGo& h : kHyouji)
-      if (value == h.go) g.com_hyouji_settei(h.h);
-  } else if (key == "COM対局ﾚﾍﾞﾙ") {
-    for (int n = 1; n <= 4; ++n)
-      if (value == kLevelGo[n]) g.level_settei(n);
-  }
-}
 
 const char* on_off(bool on) { return on ? "ON" : "OFF"; }
 
 }  // namespace
 
+void Game::sidou_settei(bool on) {
+  set_checked(Menu::SIDOU, on);
+  settei_.sidou(on);
+}
+
+void Game::haikei_settei(int id) {
+  haikei_sentaku(id);
+  gamen_.haikei_shiku(id, -3, 28, -2, 17);
+  settei_.haikei_kaeru(id);
+}
+
+// What holds for every setting a file does not name: a missing, empty or partial file
+// gives the same options, line by line.
+void Game::shoki_settei() {
+  haikei_settei(HAIKEI_MIDORI);
+  sidou_settei(false);
+  for (Menu m : {Menu::KEIKA, Menu::BGM, Menu::AICON}) set_checked(m, true);
+  settei_.chokuzen(true);
+  settei_.ichiran(false);
+  set_checked(Menu::CHOKUZEN, true);
+  set_checked(Menu::ICHIRAN, false);
+  settei_.kaiseki_zu(true);
+  set_checked(Menu::KAISEKI_ZU, true);
+  settei_.nari_kakunin(false);
+  set_checked(Menu::NARI_KAKUNIN, false);
+  com_hyouji_settei(ComHyouji::hyoujun);
+}
+
+void Game::settei_tekiyou(const std::string& key, const std::string& value) {
+  Settei& s = settei_;
+  if (key == "背景画") {
+    for (const HaikeiGo& h : kHaikei)
+      if (value == h.go) haikei_settei(h.id);
+  } else if (key == "移動指導") {
+    sidou_settei(value == "ON");
+  } else if (key == "経過時間") {
+    set_checked(Menu::KEIKA, value == "ON");
+  } else if (key == "BGM") {
+    set_checked(Menu::BGM, value == "ON");
+  } else if (key == "ｱｲｺﾝ") {
+    set_checked(Menu::AICON, value == "ON");
+  } else if (key == "直前の手") {
+    s.chokuzen(value == "ON");
+    set_checked(Menu::CHOKUZEN, s.chokuzen_on());
+  } else if (key == "棋譜一覧") {
+    s.ichiran(value == "ON");
+    set_checked(Menu::ICHIRAN, s.ichiran_on());
+  } else if (key == "解析グラフ") {
+    s.kaiseki_zu(value == "ON");
+    set_checked(Menu::KAISEKI_ZU, s.kaiseki_zu_on());
+  } else if (key == "成りを確認") {
+    s.nari_kakunin(value == "ON");
+    set_checked(Menu::NARI_KAKUNIN, s.nari_kakunin());
+  } else if (key == "COMの手の表示") {
+    for (const HyoujiGo& h : kHyouji)
+      if (value == h.go) com_hyouji_settei(h.h);
+  } else if (key == "COM対局ﾚﾍﾞﾙ") {
+    for (int n = 1; n <= 4; ++n)
+      if (value == kLevelGo[n]) level_settei(n);
+  }
+}
+
 void Game::settei_yomi() {
-  shoki_settei(*this, gamen_, settei_);
+  shoki_settei();
   if (!hozon_basho_ari()) {
     gamen_.shiraseru("データフォルダを使えないため既定の設定で始め、何も保存しません（" + hozon_fuka_ + "）");
     return;
@@ -236,7 +237,7 @@ void Game::settei_yomi() {
   switch (yomu(gyou, bytes)) {
     case SetteiYomi::nai: return;
     case SetteiYomi::yometa:
-      for (const Gyou& line : gyou) tekiyou(*this, gamen_, settei_, line);
+      for (const auto& [key, value] : gyou) settei_tekiyou(key, value);
       return;
     case SetteiYomi::kowareta: break;
   }
@@ -303,7 +304,7 @@ void Game::haikei_menu(int id) {
       settei_.haikei_kaeru(id);
     }
   settei_kaki();
-  zenbu_egaku();
+  gamen_.zenbu_egaku();
 }
 
 void Game::sidou_menu() {
@@ -314,9 +315,9 @@ void Game::sidou_menu() {
       gamen_.waku_egaku(IRO_MIDORI, -1, i);
       gamen_.waku_egaku(IRO_MIDORI, 11, i + 2);
     }
-    sidou_settei(*this, settei_, false);
+    sidou_settei(false);
   } else {
-    sidou_settei(*this, settei_, true);
+    sidou_settei(true);
   }
   settei_kaki();
 }
@@ -338,10 +339,10 @@ void Game::keika_menu() {
 void Game::bgm_menu() {
   if (is_checked(Menu::BGM)) {
     set_checked(Menu::BGM, false);
-    snd_stop(Oto::bgm);
+    onkyou_.snd_stop(Oto::bgm);
   } else {
     set_checked(Menu::BGM, true);
-    snd_loop(Oto::bgm);
+    onkyou_.snd_loop(Oto::bgm);
   }
   settei_kaki();
 }
