@@ -1,10 +1,12 @@
-// The computer's turn as the window plays it: com_ban1, com_ban2, com_ban3 (one
-// procedure, com_ban, with the procedure as a parameter), LEVEL4's plan for the turn
-// from the look-ahead it holds, and what the status line and the clocks read of the
-// turn (playing, which procedure, searching, the charge not yet booked).
+// The computer's turn as the window shows it: com_ban1, com_ban2, com_ban3, each a chain
+// of timed steps (the search beside the window, the blink, the move with its record
+// entry, the pause, the sound, what came of it), the game deciding every move and its
+// outcome; and what the status line and the clocks read of the turn (playing, which
+// procedure, searching, the charge not yet booked).
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "app/com_yomi.h"
 #include "app/mado_tetsuzuki.h"
@@ -22,17 +24,20 @@ class ComTeban {
   ComTeban(const ComTeban&) = delete;
   ComTeban& operator=(const ComTeban&) = delete;
 
-  // The computer's whole turn: com_ban1, com_ban2, com_ban3 in this order.
+  // The computer's whole turn: com_ban1, com_ban2, com_ban3 in this order, each step
+  // after the one before; the window answers every event meanwhile.
   void com_turn();
-  // One procedure of the computer's turn, `tejun` naming which; the second moves one of
-  // the person's pieces.
+  // One procedure of the computer's turn, `tejun` naming which (the second moves one of
+  // the person's pieces), as the turn plays it; the turn goes no further.
   void com_ban(Dankai tejun);
-  // LEVEL4: com_ban1 plans the whole turn with the look-ahead, and each procedure plays
-  // its move of the plan (one with no legal move searches as the design's computer does).
-  void com_yomi();
-  void tenmetsu(int koma, int col, int row, int count);
+  // The window is closing: the turn is given up, the search stopped, the steps to come
+  // dropped; a move already played keeps its charge. The turn is played again when the
+  // game is resumed.
+  void yameru();
+  // The player stayed after all: a turn given up goes on from the procedure it had reached.
+  void tsuzukeru();
 
-  // The look-ahead, shared with the hint and the analysis' fixed budget.
+  // The look-ahead, shared with the hint.
   ComYomi& yomi() { return yomi_; }
   const ComYomi& yomi() const { return yomi_; }
 
@@ -49,18 +54,37 @@ class ComTeban {
   void tejun_hyouji(int tejun) { tejun_ = tejun; }
 
  private:
+  // The steps of one procedure, in their order.
+  void hajime(Dankai tejun);
+  void sagasu(Dankai tejun);
+  void kimatta(Dankai tejun, const Sashite& m);
+  void sasu(Dankai tejun, const Sashite& m);
+  void sasu_ato(Dankai tejun, const Sashite& m);
+  void owari(Dankai tejun, const Sashite& m, double jikan);
+  void turn_owari();
+
+  // `tsugi` once `seconds` of the computer's display have passed (as COMの手の表示 lets
+  // them be), unless the turn was given up meanwhile.
+  void matsu(double seconds, std::function<void()> tsugi);
+  std::function<void()> tsuzukeba(std::function<void()> tsugi);
+  void tenmetsu(const Sashite& m, int count, std::function<void()> tsugi);
   void shikouchu_egaku();
-  bool sita_kessaku(const ComTe& r);
+  bool kessaku_miseru(const ComKekka& r);
 
   Madoguchi w_;
   Taikyoku& t_;
   ComYomi yomi_;
-  Sashite yomi_te_[4];  // the planned moves by procedure
+  Sashite keikaku_[4];  // LEVEL4's moves by procedure
   bool chuudan_ = false;
   bool shikouchu_ = false;
+  bool ippon_ = false;   // one procedure alone is played
   int tejun_ = 0;
   bool kangae_chu_ = false;
   double mikomi_ = 0;
+  double jikan_ = 0;       // the charge of the move on show
+  bool mi_owari_ = false;  // its move is played but its procedure not yet closed
+  int tsugi_ = 1;          // the procedure a turn given up goes on from (4: none left)
+  std::uint64_t sedai_ = 0;  // steps of a turn given up find it changed and do nothing
 };
 
 }  // namespace mirado

@@ -1,42 +1,44 @@
-// The computer's look-ahead as the window runs it: LEVEL4's search for the rest of the
-// upper side's turn, in place on a fixed budget, or beside the window's thread while
-// the window keeps painting and its clocks running.
+// The computer's look-ahead as the window runs it: LEVEL4's search beside the window's
+// thread (in place, on a fixed budget, where the clock runs steps in place), while the
+// window keeps answering; its answer comes back as a step on the window's thread.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <utility>
 
 #include "app/ports.h"
 #include "engine/yomi.h"
-#include "rules/kyokumen.h"
 
 namespace mirado {
 
 class ComYomi {
  public:
-  // `tick`: what the window does each time it looks in on the search (its clock).
-  ComYomi(const Ports& ports, std::function<void()> tick)
-      : ports_(ports), tick_(std::move(tick)) {}
+  explicit ComYomi(const Ports& ports) : ports_(ports) {}
   ComYomi(const ComYomi&) = delete;
   ComYomi& operator=(const ComYomi&) = delete;
 
-  // A fixed budget of whole turns, searched in place: the same moves every time (the
-  // event runner, tests). 0: the window's thinking time, off the window's thread.
+  // A fixed budget of whole turns: the same moves every time (the event runner, tests).
+  // 0: the window's thinking time.
   std::int64_t yomi_nodes() const { return yomi_nodes_; }
   void yomi_nodes_settei(std::int64_t n) { yomi_nodes_ = n; }
 
-  // yomi_matsu: the look-ahead for the rest of the upper side's turn in p (from move
-  // `hajime`, the first and second moves having ended on the ichite and nite squares).
-  // False when the window is closing.
-  bool yomi_matsu(const Kyokumen& p, int hajime, int ix, int iy, int nx, int ny, bool aite_com,
-                  YomiTe& out);
+  // Runs `sagasu` beside the window with the look-ahead and its settings (the budget, a
+  // flag that stops it; `aite_com`: the opponent is the design's computer), then `sumi`
+  // on the window's thread, unless the search was given up meanwhile. `sagasu` reads only
+  // what it holds itself (a copy of the position). One search at a time.
+  using Sagasu = std::function<void(Yomi&, const YomiSettei&)>;
+  void yomu(Sagasu sagasu, bool aite_com, std::function<void()> sumi);
+  // A search under way is given up: it stops within a few milliseconds and its `sumi`
+  // never comes.
+  void yameru();
+  bool yomichu() const { return yamete_ != nullptr; }
 
  private:
   const Ports& ports_;
-  std::function<void()> tick_;
   std::shared_ptr<Yomi> yomi_;  // made at the first search
+  std::shared_ptr<std::atomic<bool>> yamete_;  // the search under way's stop flag
   std::int64_t yomi_nodes_ = 0;
 };
 

@@ -87,9 +87,16 @@ void Game::on_close() {
   // An analysis beside the window stops while the game is kept and the sounds are freed
   // (a player who stays finds it given up).
   kaiseki_yamesaseru();
+  // The computer's turn stops where it stands (its move on show keeps its charge) and is
+  // played again when the game is resumed; a hint being read is given up.
+  com_teban_.yameru();
+  com_teban_.yomi().yameru();
   // A game that cannot be kept is never lost in silence: the player may stay.
   std::string naze;
-  if (!chuudan_hozon(naze) && !naze.empty() && !owari_kakunin(naze)) return;
+  if (!chuudan_hozon(naze) && !naze.empty() && !owari_kakunin(naze)) {
+    com_teban_.tsuzukeru();
+    return;
+  }
   quitting_ = true;
   shuuryou();
   kaiseki_owari();

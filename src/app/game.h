@@ -22,6 +22,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -72,10 +73,13 @@ class Game final : private MadoTetsuzuki {
   void on_menu(Menu item);                 // a menu item clicked, or a top-level menu opened
   void on_mouse_down(int button, int shift, int x, int y);  // twips
   void on_key(int ch);
-  void on_timer() { gamen_.timer_tick(); }
   void on_close();                         // the window's close request
-  void on_poll() { hint_kaiseki_.on_poll(); }  // the window looks in on the analysis
   bool quitting() const { return quitting_; }
+  // The game plays on by itself (a pause, the computer's turn, a hint being read): the
+  // window's input is refused as the design refuses it then.
+  bool machichu() const {
+    return matsu_chu_ > 0 || com_teban_.shikouchu() || com_teban_.yomi().yomichu();
+  }
   void ichiran_click(int row);      // a row of the move list: to the end of that turn
   void kaiseki_zu_click(int turn);  // a click on the graph: to that turn, as a row click
   // The record panel's button and lists (app/play/panel.cpp).
@@ -111,15 +115,18 @@ class Game final : private MadoTetsuzuki {
   void start();   // START: two people
   void sente();   // SENTE: the person moves first against the computer
   void gote();    // GOTE: the computer moves first
+  void sente_kimaru();  // after the start's pause: who moves, and the first turn
+  void gote_kimaru();
   void level_cmd(int n);
   void level_settei(int n);
   void aicon_ichi(std::string_view position, Gawa side) override;  // "上" or "下"
-  void matsu(double seconds);
+  // A pause of the game's own (a start's): the window answers meanwhile, the game takes
+  // no command; then `tsugi`.
+  void matsu(double seconds, std::function<void()> tsugi);
   void com_turn() override { com_teban_.com_turn(); }  // com_ban1, com_ban2, com_ban3 in order
   bool te_tochuu_de_kotowaru(std::string_view title);
-  void com_taikyoku_kaishi(bool timer_first);
-  // A wait of the computer's display, as long as COMの手の表示 lets it be.
-  void com_matsu(double seconds) override;
+  // The steps SENTE and GOTE share before they decide who moves, then `tsugi`.
+  void com_taikyoku_kaishi(bool timer_first, std::function<void()> tsugi);
 
   // ---- looking back at a game (app/hint_kaiseki.h, app/play/kaiseki_menu.cpp) ----
   void hint_kesu() { hint_kaiseki_.hint_kesu(); }
@@ -220,6 +227,7 @@ class Game final : private MadoTetsuzuki {
 
   std::string hozon_fuka_;  // why the data folder cannot be used (empty: it can)
   bool quitting_ = false;
+  int matsu_chu_ = 0;  // pauses of the game's own under way
 };
 
 }  // namespace mirado

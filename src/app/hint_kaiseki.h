@@ -62,6 +62,8 @@ class HintKaiseki {
 
  private:
   std::string owari_moji() const;
+  // The look-ahead's answer marked and written; `sita`: read on the turned board.
+  void hint_miseru(YomiTe plan, bool sita);
 
   Madoguchi w_;
   const Taikyoku& t_;

@@ -1,5 +1,5 @@
 // The window's own switches as last sent to it: the menu items' ticks, the controls shown
-// (the players' icons, the record panel) and the clock's timer. Each is sent through the
+// (the players' icons, the record panel), the clock's timer and whether the menus answer. Each is sent through the
 // window's port as it is set, and read back here.
 #pragma once
 
@@ -31,12 +31,21 @@ class MadoJoutai {
     timer1_ = on;
     ports_.ui->set_timer(on);
   }
+  // The menus that could not act are off while the game plays on by itself (a start's
+  // pause, the computer's turn): sent only when it changes.
+  bool menus_enabled() const { return menus_; }
+  void set_menus_enabled(bool on) {
+    if (on == menus_) return;
+    menus_ = on;
+    ports_.ui->set_menus_enabled(on);
+  }
 
  private:
   const Ports& ports_;
   std::array<bool, static_cast<int>(Menu::COUNT)> checked_{};
   std::array<bool, static_cast<int>(Control::COUNT)> visible_{};
   bool timer1_ = false;
+  bool menus_ = true;
 };
 
 }  // namespace mirado

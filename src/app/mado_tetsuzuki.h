@@ -1,5 +1,5 @@
 // What the rooms ask of the window object beyond the board view: a sound, the players'
-// icons, the computer's display waiting, the record panel closed, a step back shown, the
+// icons, the record panel closed, a step back shown, the
 // computer's turn, and everything brought up to date after an event. The window object
 // answers; the rooms reach nothing else of it.
 #pragma once
@@ -22,8 +22,6 @@ class MadoTetsuzuki {
 
   virtual void snd_play(Oto which) = 0;
   virtual void aicon_ichi(std::string_view position, Gawa side) = 0;  // "上" or "下"
-  // A wait of the computer's display, as long as COMの手の表示 lets it be.
-  virtual void com_matsu(double seconds) = 0;
   virtual void panel_tojiru() = 0;
   // What a step back over entry `e` shows, once the game has taken it back.
   virtual void modoshi_egaku(const KifuEntry& e) = 0;

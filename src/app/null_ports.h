@@ -31,4 +31,23 @@ class SilentSound : public SoundLib {
   std::int32_t context_;
 };
 
+// A clock for running without a window (the event runner, tests): a wait passes at once,
+// moving the clock on by its length (susumu), and its step follows in place; the search
+// runs in place. A whole computer's turn thus plays within the event that began it, at
+// the times the window would play it.
+class JunjiClock : public Clock {
+ public:
+  void ato_de(double seconds, std::function<void()> step) override {
+    susumu(seconds);
+    step();
+  }
+  void betsu_de(std::function<void()> work, std::function<void()> done) override {
+    work();
+    done();
+  }
+
+ protected:
+  virtual void susumu(double seconds) = 0;
+};
+
 }  // namespace mirado

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -102,18 +103,23 @@ class Ui {
   virtual void quit() = 0;
   // While the computer plays its turn the menus that could not act are shown disabled.
   virtual void set_menus_enabled(bool) {}
-  // The user asked to close the window while an event was being handled (the computer
-  // thinking): the game gives up what it is doing and the close follows.
+  // The user asked to close the window while an event was being handled (a box up): the
+  // game gives up what it is doing and the close follows.
   virtual bool close_requested() const { return false; }
 };
 
-// Time of day in seconds since midnight, with fractions.
+// Time of day in seconds since midnight, with fractions, and the game's steps that wait:
+// the game never waits itself, it asks to be called back, and the window answers every
+// event meanwhile.
 class Clock {
  public:
   virtual ~Clock() = default;
   virtual double now() = 0;
-  // Lets `seconds` pass while the window keeps painting but takes no user input.
-  virtual void wait(double seconds) = 0;
+  // Calls `step` on the window's thread once `seconds` have passed.
+  virtual void ato_de(double seconds, std::function<void()> step) = 0;
+  // Runs `work` beside the window, then `done` on the window's thread. `work` touches
+  // nothing of the game's but what it was given.
+  virtual void betsu_de(std::function<void()> work, std::function<void()> done) = 0;
 };
 
 // The product's sound library, as its C interface offers it.

@@ -60,11 +60,11 @@ class RecordingUi : public Ui {
 };
 
 // Whole milliseconds, so waiting never drifts.
-class SimulatedClock : public Clock {
+class SimulatedClock : public JunjiClock {
  public:
   long long ms = 36000LL * 1000;
   double now() override { return static_cast<double>(ms % 86400000LL) / 1000.0; }
-  void wait(double seconds) override { ms += std::llround(seconds * 1000); }
+  void susumu(double seconds) override { ms += std::llround(seconds * 1000); }
 };
 
 // The product's sound library on a silent device, so a sound file is accepted or
@@ -165,7 +165,7 @@ std::string Runner::apply(const std::string& line) {
     case Kind::wait:
       for (long long left = std::llround(e->seconds * 1000); left > 0; left -= 50) {
         clock.ms += std::min(50LL, left);
-        if (ui.timer) game.on_timer();
+        if (ui.timer) game.ban_gamen().timer_tick();
       }
       break;
   }

@@ -128,7 +128,6 @@ template <bool Ue>
 bool Tansaku::ban_sagasu(Sashite& best) {
   const bool san = santeme_ari();
   for (int sc = 1; sc <= 9; ++sc) {
-    if (tick) tick(tick_ctx);
     for (int sr = 1; sr <= 9; ++sr) {
       const int piece = p_.ban[sc][sr];
       if (Ue ? piece < 10 : piece > -10) continue;
@@ -144,7 +143,6 @@ bool Tansaku::ban_sagasu(Sashite& best) {
 template <bool Ue>
 void Tansaku::uchi_sagasu(Sashite& best) {
   for (int idx = 1; idx <= 7; ++idx) {
-    if (tick) tick(tick_ctx);
     const int have = Ue ? p_.mochigoma_ue[idx] : p_.mochigoma_sita[idx];
     if (have < 1) continue;
     const int code = Ue ? MOCHIGOMA_KOMA[idx] : -MOCHIGOMA_KOMA[idx];
@@ -204,25 +202,20 @@ int sashite_ugokasu(Kyokumen& p, const Sashite& m) {
   return do_move(p, m.te).torareru;
 }
 
-ComTe com_te(Kyokumen& p, const ComSettei& s, Dankai tejun, const ComHooks& hooks,
-             KouhoKiroku* kiroku) {
+Sashite com_erabu(Kyokumen& p, const ComSettei& s, Dankai tejun, KouhoKiroku* kiroku) {
+  // LEVEL4 chose this move already.
+  if (const Sashite& planned = s.keikaku[static_cast<int>(tejun)]; planned.ari) return planned;
+  Tansaku t(p);
+  settei_suru(t, s, tejun, kiroku);
+  t.junbi();
+  return t.sagasu();
+}
+
+ComTe com_sasu(Kyokumen& p, const Sashite& m, Dankai tejun) {
   ComTe r;
-  if (const Sashite& planned = s.keikaku[static_cast<int>(tejun)]; planned.ari) {
-    // LEVEL4 chose this move already: the window sees the same steps as after a search.
-    if (hooks.junbi_ato) hooks.junbi_ato(hooks.ctx);
-    r.te = planned;
-  } else {
-    Tansaku t(p);
-    settei_suru(t, s, tejun, kiroku);
-    t.tick = hooks.tick;
-    t.tick_ctx = hooks.ctx;
-    t.junbi();
-    if (hooks.junbi_ato) hooks.junbi_ato(hooks.ctx);
-    r.te = t.sagasu();
-  }
-  if (!r.te.ari) return r;
-  if (hooks.sasu_mae) hooks.sasu_mae(hooks.ctx, r.te);
-  r.torareru = sashite_ugokasu(p, r.te);
+  r.te = m;
+  if (!m.ari) return r;
+  r.torareru = sashite_ugokasu(p, m);
   if (tejun == Dankai::ni) r.ue_tsumi = tsumi_ue(p);
   else r.sita_tsumi = tsumi_sita(p);
   return r;

@@ -5,8 +5,7 @@
 //
 // Trial moves are made with do_move and taken back with undo_move, like every other
 // move; the scores still weigh the hands the search began with. The search allocates
-// nothing and calls nothing virtual. The only call out is the optional tick, once per source column
-// and once per hand kind (the Timer1 tick of the window).
+// nothing, calls nothing virtual and calls nothing back.
 #pragma once
 
 #include "engine/hyouka.h"
@@ -55,11 +54,9 @@ class Tansaku {
   int level = 3;
   Dankai tejun = Dankai::ichi;
   Santeme santeme;  // com_ban3: where the pieces moved by com_ban1 and com_ban2 stand
-  void (*tick)(void*) = nullptr;   // Timer1 tick, once per source column and per hand kind
-  void* tick_ctx = nullptr;
   KouhoKiroku* kiroku = nullptr;   // every scored trial, when set
 
-  // Sets the search up (without the window's repaint): the copies of board and hands,
+  // Sets the search up: the copies of board and hands,
   // the escape-square baseline and the maps before any trial.
   void junbi();
   // Every board move and drop scored, the best one returned. The position is as it was.
@@ -104,14 +101,6 @@ struct ComSettei {
 Sashite tansaku(Kyokumen& p, int level, Dankai tejun, int ichite_x = 0, int ichite_y = 0,
                 int nite_x = 0, int nite_y = 0, KouhoKiroku* kiroku = nullptr);
 
-// Where the window joins one procedure of the computer; every hook may be left empty.
-struct ComHooks {
-  void* ctx = nullptr;
-  void (*tick)(void*) = nullptr;                       // Timer1, during the search
-  void (*junbi_ato)(void*) = nullptr;                  // the search is set up
-  void (*sasu_mae)(void*, const Sashite&) = nullptr;   // the move is chosen, not yet made
-};
-
 // What one procedure did.
 struct ComTe {
   Sashite te;              // te.ari false: no candidate, nothing was moved
@@ -120,10 +109,13 @@ struct ComTe {
   bool ue_tsumi = false;    // after com_ban2: the upper king is mated
 };
 
-// One procedure of the computer's turn, the one way the computer moves: the search, the
-// chosen move made on the position and the mate test of the side the move threatens. The game, mirado-cli think and the benchmarks all use it.
-ComTe com_te(Kyokumen& p, const ComSettei& s, Dankai tejun, const ComHooks& hooks = {},
-             KouhoKiroku* kiroku = nullptr);
+// One procedure of the computer's turn, decided: the move LEVEL4 planned, else the search's
+// (te.ari false: no candidate). The position is as it was; nothing is called back, so it
+// may run beside the window on a copy of the game's position.
+Sashite com_erabu(Kyokumen& p, const ComSettei& s, Dankai tejun, KouhoKiroku* kiroku = nullptr);
+// The chosen move made on the position and the mate test of the side the move threatens:
+// the one way the computer moves. The game, mirado-cli think and the benchmarks all use it.
+ComTe com_sasu(Kyokumen& p, const Sashite& m, Dankai tejun);
 
 // Makes a chosen move with do_move. Returns the code that stood on the target.
 int sashite_ugokasu(Kyokumen& p, const Sashite& m);

@@ -32,6 +32,9 @@ class Kifu {
     kifu_nagasa = kifu_ichi;
   }
 
+  // Room for n entries made beforehand, so recording them allocates nothing.
+  void yoyaku(int n) { entries_.reserve(static_cast<std::size_t>(n) + 1); }
+
   // Overwrites stored entry n (1 and up); outside the stored entries nothing happens.
   void okikae(int n, const KifuEntry& e) {
     if (n >= 1 && n < static_cast<int>(entries_.size())) entries_[n] = e;

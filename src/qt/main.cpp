@@ -201,6 +201,12 @@ class LivePlayer : public QObject {
  private:
   void step() {
     if (next_ >= lines_.size() || window_.game().quitting()) return;
+    // The game plays on by itself (the computer's turn), or a box waits for its answer:
+    // the next line waits for them.
+    if (window_.game().machichu() || window_.busy()) {
+      QTimer::singleShot(20, this, [this] { step(); });
+      return;
+    }
     const std::string& line = lines_[next_++];
     std::string error;
     const auto e = mirado::parse_event(line, error);
@@ -224,7 +230,14 @@ int screenshot(mirado::qt::MainWindow& w, const Options& o, const std::vector<st
   w.set_status_scale(o.scale);
   w.adjustSize();
   w.start_up();
-  for (const std::string& line : script) w.apply_event(line);
+  for (const std::string& line : script) {
+    w.apply_event(line);
+    // The computer's turn and the pauses play out before the next line, as a player waits.
+    while (w.game().machichu() && !w.game().quitting()) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+      QThread::msleep(5);
+    }
+  }
   // An analysis the script started is let finish, so the picture shows what it found.
   while (w.game().hint_kaiseki().kaiseki_chu()) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 20);

@@ -17,8 +17,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
-#include <QEventLoop>
-#include <QThread>
 #include <QTime>
 #include <cmath>
 #include <cstdio>
@@ -148,41 +146,50 @@ WindowClock::WindowClock() : anchor_(QTime::currentTime().msecsSinceStartOfDay()
 
 double WindowClock::now() { return std::fmod(anchor_ + elapsed_.nsecsElapsed() / 1e9, 86400.0); }
 
-void WindowClock::wait(double seconds) {
-  if (before_wait) before_wait();
-  QElapsedTimer t;
-  t.start();
-  const qint64 total = static_cast<qint64>(seconds * 1000);
-  // Input reaches the window's filter, which keeps all of it from the game but Esc: a
-  // player who quits while the computer shows its moves is not kept waiting.
-  waiting_ = true;
-  while (t.elapsed() < total && !(cut_short && cut_short())) {
-    const int slice = static_cast<int>(std::min<qint64>(50, total - t.elapsed()));
-    QCoreApplication::processEvents(QEventLoop::AllEvents, slice);
-    QThread::msleep(static_cast<unsigned long>(std::min(slice, 5)));
-  }
-  waiting_ = false;
+WindowClock::~WindowClock() { join_all(); }
+
+void WindowClock::ato_de(double seconds, std::function<void()> step) {
+  const int ms = static_cast<int>(std::lround(seconds * 1000));
+  QTimer::singleShot(ms, Qt::PreciseTimer, owner, [this, step = std::move(step)] { run(step); });
+}
+
+void WindowClock::betsu_de(std::function<void()> work, std::function<void()> done) {
+  const int id = next_worker_++;
+  workers_[id] = std::thread([this, id, work = std::move(work), done = std::move(done)] {
+    work();
+    // The answer is handed to the window's thread, which first lets this thread go.
+    QMetaObject::invokeMethod(owner, [this, id, done] {
+      if (auto it = workers_.find(id); it != workers_.end()) {
+        it->second.join();
+        workers_.erase(it);
+      }
+      run(done);
+    }, Qt::QueuedConnection);
+  });
+}
+
+void WindowClock::join_all() {
+  for (auto& [id, t] : workers_) t.join();
+  workers_.clear();
 }
 
 MainWindow::MainWindow(SoundLib* sound) {
   setWindowTitle(QStringLiteral("ミラド 将棋"));
   surface_ = new Surface(this);
   build_status_and_list();
-  clock_.before_wait = [this] { surface_->flush(); };
-  clock_.cut_short = [this] { return close_pending_; };
+  clock_.owner = this;
+  clock_.run = [this](const std::function<void()>& step) { run_step(step); };
   game_ = std::make_unique<Game>(Ports{surface_, this, &clock_, sound, nullptr});
   menuBar()->setNativeMenuBar(false);  // the bare commands 戻 進 △ ▽ must work everywhere
   build_menus();
   build_controls();
   poll_.setInterval(100);
-  connect(&poll_, &QTimer::timeout, this, [this] {
-    if (busy_ || closing_) return;
-    handle([&] { game_->on_poll(); });
-  });
+  connect(&poll_, &QTimer::timeout, this, [this] { handle([&] { game_->hint_kaiseki().on_poll(); }); });
   timer1_.setInterval(50);
+  // The clocks tick whatever the window is doing, a box up included.
   connect(&timer1_, &QTimer::timeout, this, [this] {
-    if (busy_ || closing_) return;
-    game_->on_timer();
+    if (closing_) return;
+    game_->ban_gamen().timer_tick();
     surface_->flush();
   });
   qApp->installEventFilter(this);
@@ -197,13 +204,32 @@ MainWindow::MainWindow(SoundLib* sound) {
   });
 }
 
-MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
+MainWindow::~MainWindow() {
+  qApp->removeEventFilter(this);
+  clock_.join_all();  // a search told to stop ends within milliseconds
+}
 
 void MainWindow::handle(const std::function<void()>& f) {
-  if (busy_ || closing_) return;  // one event at a time
+  // One event at a time; none while the game plays on by itself.
+  if (busy_ || closing_ || game_->machichu()) return;
+  after(f);
+}
+
+void MainWindow::run_step(const std::function<void()>& f) {
+  if (closing_) return;
+  if (busy_) {
+    // A box of an event is up: the step follows once it is answered.
+    QTimer::singleShot(10, this, [this, f] { run_step(f); });
+    return;
+  }
+  after(f);
+}
+
+void MainWindow::after(const std::function<void()>& f) {
   busy_ = true;
   f();
-  game_->ibento_owari();
+  // The last step of the game's own brings the window up to date as an event does.
+  if (!game_->machichu()) game_->ibento_owari();
   // A menu's own check toggling must not outlive the game's decision.
   for (const MenuItem& i : kMenus)
     if (i.checkable) actions_[static_cast<int>(i.id)]->setChecked(game_->mado().is_checked(i.id));
@@ -211,7 +237,7 @@ void MainWindow::handle(const std::function<void()>& f) {
   busy_ = false;
   if (close_pending_ && !closing_) {
     close_pending_ = false;
-    handle([&] { game_->on_close(); });
+    after([&] { game_->on_close(); });
   }
 }
 
@@ -223,7 +249,8 @@ void MainWindow::request_close() {
     if (box_safe_) QMetaObject::invokeMethod(box_safe_.data(), &QAbstractButton::click, Qt::QueuedConnection);
     return;
   }
-  handle([&] { game_->on_close(); });
+  // Heard at every moment, the computer's turn included: the game gives up what it plays.
+  after([&] { game_->on_close(); });
 }
 
 QSize MainWindow::initial_size() const {
@@ -618,8 +645,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
     request_close();
     return true;
   }
-  // While a box waits for its answer, or the game waits, the window takes no input of its own.
-  return box_open_ || clock_.waiting();
+  // While a box waits for its answer, or the game plays on by itself, the window takes
+  // no input of its own.
+  return box_open_ || game_->machichu();
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {

@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <thread>
 
 #include "app/game.h"
 #include "qt/close_watch.h"
@@ -29,22 +30,27 @@ class QPushButton;
 namespace mirado::qt {
 
 // Time of day from a monotonic clock anchored at start-up, so a clock step cannot make
-// a player's time jump. Waiting keeps the window painting but takes no user input.
+// a player's time jump. The game's steps come back through the window's event loop, by
+// timers; its searches run on threads of their own, their answers posted back.
 class WindowClock : public Clock {
  public:
   WindowClock();
+  ~WindowClock() override;
   double now() override;
-  void wait(double seconds) override;
-  // Called before every wait, so what was drawn is on screen while the game waits.
-  std::function<void()> before_wait;
-  // Ends a wait early (the player has asked to quit).
-  std::function<bool()> cut_short;
-  bool waiting() const { return waiting_; }
+  void ato_de(double seconds, std::function<void()> step) override;
+  void betsu_de(std::function<void()> work, std::function<void()> done) override;
+  // Where steps and answers are delivered: `owner`'s thread, through `run`, which runs
+  // a step when the window can take it.
+  QObject* owner = nullptr;
+  std::function<void(const std::function<void()>&)> run;
+  // Waits for the threads still working (their work was told to stop).
+  void join_all();
 
  private:
   QElapsedTimer elapsed_;
   double anchor_;
-  bool waiting_ = false;
+  std::map<int, std::thread> workers_;
+  int next_worker_ = 0;
 };
 
 class MainWindow : public QMainWindow, public Ui {
@@ -109,7 +115,13 @@ class MainWindow : public QMainWindow, public Ui {
   void copy_move_list();
   void place_controls();
   // Runs one game event; a close request that arrives meanwhile is acted on afterwards.
+  // Refused while the game plays on by itself (the computer's turn, a pause).
   void handle(const std::function<void()>& f);
+  // Runs one of the game's own steps (a timer or a search came back): at once, or once
+  // the event or box under way is done.
+  void run_step(const std::function<void()>& f);
+  // What every event and step ends with: the window brought up to date.
+  void after(const std::function<void()>& f);
   // A close request (title bar, window manager, Esc): now, or when the command ends.
   void request_close();
   bool is_own_widget(QObject* o) const;

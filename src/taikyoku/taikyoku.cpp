@@ -311,6 +311,7 @@ Taikyoku sente_taikyoku(const Kyokumen& p, int level, int ichite_x, int ichite_y
   j.ue_gawa = Gawa::gote;
   j.level = level;
   j.santeme = {ichite_x, ichite_y, nite_x, nite_y};
+  j.kifu.yoyaku(3);  // the turn's entries: playing it allocates nothing
   return t;
 }
 

@@ -54,6 +54,25 @@ struct Sashita {
 // goes on counting.
 double keika_byou(double start, double now);
 
+// What a move of the computer came to, as the game decides it.
+enum class ComKessaku {
+  tsuzuku,      // play goes on
+  oute,         // the other side's king is in check
+  ue_tsumi,     // its move of a lower piece left the upper king mated: said, play goes on
+  com_tsumi,    // the lower king is mated: the computer has won
+  com_tori,     // the lower king was taken: the computer has won
+  ningen_tori,  // its move of a lower piece took the upper king: the person has won
+};
+constexpr bool owari(ComKessaku k) {
+  return k == ComKessaku::com_tsumi || k == ComKessaku::com_tori || k == ComKessaku::ningen_tori;
+}
+
+// One procedure of the computer as played on the game.
+struct ComKekka {
+  ComTe te;  // te.te.ari false: no move was found, nothing was played
+  ComKessaku kessaku = ComKessaku::tsuzuku;
+};
+
 // Who moves next after a command that starts or resumes play.
 enum class Tsugi { ningen, com };
 
@@ -186,22 +205,26 @@ class Taikyoku {
   // ---- the computer's moves ----
   // The computer's procedure begins: its clock starts.
   void com_tejun_kaishi(double now) { j_.jikan_kaishi = now; }
-  // The record entry of the computer's chosen move, before it is made; returns the
-  // thinking time charged.
-  double com_kiroku(const Sashite& m, double now);
+  // What the computer's procedures read of the game besides the position; `keikaku`,
+  // when given, holds the moves LEVEL4's look-ahead chose, by procedure.
+  ComSettei com_settei(const Sashite* keikaku = nullptr) const;
+  // One procedure decided on a copy of the position (com_erabu): the game is unchanged.
+  Sashite com_erabu(Dankai tejun, KouhoKiroku* kiroku = nullptr,
+                    const Sashite* keikaku = nullptr) const;
+  // The computer's chosen move played: its record entry, charged `jikan` seconds of
+  // thinking, the move made (com_sasu), the turn's first or second square noted, and what
+  // came of it decided: a mate or a captured king ends the game. Nothing is played when
+  // the procedure found no move.
+  ComKekka com_sasu(Dankai tejun, const Sashite& m, double jikan);
+  // One procedure decided and played at once, with no time charged (the computer's turn
+  // without a window).
+  ComKekka com_ban(Dankai tejun, KouhoKiroku* kiroku = nullptr, const Sashite* keikaku = nullptr) {
+    return com_sasu(tejun, com_erabu(tejun, kiroku, keikaku), 0);
+  }
   // After a procedure: its time charged, the move handed to the lower side.
   void com_tejun_owari(double jikan, double now);
-  // The computer has mated or taken the lower king.
-  void com_kachi(bool tsumi);
-  // The person has taken the upper king with the computer's own second move.
-  void ningen_kachi() { j_.teban = j_.sita_gawa; }
   // The computer's third procedure is done: the person holds the turn.
   void com_turn_owari() { j_.teban_nushi = j_.sita_gawa; }
-  // One procedure of the computer on this game: the move searched and made on its
-  // position (com_te), the turn's first or second square noted, a captured king ending
-  // the game. `keikaku`, when given, holds the moves LEVEL4's look-ahead chose.
-  ComTe com_ban(Dankai tejun, const ComHooks& hooks = {}, KouhoKiroku* kiroku = nullptr,
-                const Sashite* keikaku = nullptr);
 
   // ---- the record ----
   // A loaded record, to be stepped through from the start with the sides of the game that
@@ -352,15 +375,14 @@ Taikyoku handicap_kyoku(int handicap);
 Taikyoku sente_taikyoku(const Kyokumen& p, int level, int ichite_x = 0, int ichite_y = 0,
                         int nite_x = 0, int nite_y = 0);
 
-// The computer's whole turn on a game without a window (mirado-cli think, the benchmarks,
-// tests): com_ban for procedures 1, 2 and 3 in order, or only the one named, stopping once
-// the game is over. A mate of the lower king after an upper move ends the game, as the
-// window's procedures announce it.
+// The computer's whole turn on a game without a window (mirado-cli think, match, the
+// benchmarks, tests): com_ban for procedures 1, 2 and 3 in order, or only the one named,
+// stopping once the game is over.
 struct ComTurn {
   ComTe te[4];                  // [1..3] by procedure; te[i].te.ari when a move was made
+  ComKessaku kessaku[4] = {};   // what each came to
   bool ran[4] = {};             // the procedure ran (the game was not over at its start)
   KouhoKiroku* kiroku[4] = {};  // optional trial lists by procedure
-  bool tsumi_ue = false;        // com_ban2 found the upper king mated: a message only
   // LEVEL4: the moves its look-ahead chose, by procedure; the others search as the
   // design's computer does.
   Sashite keikaku[4] = {};
@@ -368,9 +390,16 @@ struct ComTurn {
   void run(Taikyoku& t, int only = 0);
 };
 
-// LEVEL4's whole turn on a game without a window: the look-ahead chooses the moves from
-// the procedure `only` (or the first) on, then the procedures play them as any computer
-// turn. Returns what the look-ahead found.
+// LEVEL4's plan: the look-ahead reads the rest of the upper side's turn in `p` from
+// procedure `kara` (the earlier moves of the turn ended on the `s` squares), and its moves
+// go to `keikaku` by procedure (the procedure `only` alone, when not 0). Returns what the
+// look-ahead found. The window runs it beside itself, on a copy of the position.
+YomiKekka com_keikaku(Yomi& yomi, const Kyokumen& p, const YomiSettei& settei, int kara,
+                      const Santeme& s, Sashite keikaku[4], int only = 0);
+
+// LEVEL4's whole turn on a game without a window: its plan from the procedure `only` (or
+// the first) on, then the procedures play it as any computer turn. Returns what the
+// look-ahead found.
 YomiKekka com_turn_yomi(ComTurn& turn, Taikyoku& t, Yomi& yomi, const YomiSettei& settei, int only = 0);
 
 }  // namespace mirado

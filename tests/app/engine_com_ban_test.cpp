@@ -5,6 +5,7 @@
 #include <array>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "engine/tansaku.h"
 #include "engine/yomi.h"
@@ -36,7 +37,7 @@ Taikyoku::Haichi com_haichi(int level) {
 
 // A clock that moves on a little at every reading, so that thinking takes time; waits
 // move it on by the time waited.
-class StepClock : public Clock {
+class StepClock : public JunjiClock {
  public:
   double t = 36000;
   double step = 0.25;
@@ -46,7 +47,7 @@ class StepClock : public Clock {
     t += step;
     return t;
   }
-  void wait(double s) override { t += s; }
+  void susumu(double s) override { t += s; }
 };
 
 struct ComHarness {
@@ -384,35 +385,49 @@ TEST(ComLevel4, PlaysThePlannedTurnAsTheComputerPlaysAnyTurn) {
   EXPECT_EQ(g.taikyoku().tesuu(), 3);
 }
 
-// The window's way: thinking time, the search beside the window's thread.
-struct ClosingUi : test::FakeUi {
-  bool closing = false;
-  bool close_requested() const override { return closing; }
+// The window's way: thinking time, the search on a thread of its own. The window may be
+// closed while it runs: its answer, when it comes, must change nothing.
+class ThreadClock : public StepClock {
+ public:
+  std::function<void()> meanwhile;  // what the window does while the search runs
+  std::thread::id worked_on;
+  void betsu_de(std::function<void()> work, std::function<void()> done) override {
+    std::thread t([&] {
+      worked_on = std::this_thread::get_id();
+      work();
+    });
+    if (meanwhile) meanwhile();
+    t.join();
+    done();
+  }
 };
 
 TEST(ComLevel4, ThinksBesideTheWindowAndGivesUpWhenItCloses) {
   for (const bool closing : {false, true}) {
     SCOPED_TRACE(closing ? "closing" : "thinking");
+    test::TempCwd cwd;  // the close keeps the game here
     FakeCanvas canvas;
-    ClosingUi ui;
-    ui.closing = closing;
-    StepClock clock;
+    FakeUi ui;
+    ThreadClock clock;
     clock.step = 0;
     FakeSound sound;
     Game g{Ports{&canvas, &ui, &clock, &sound, &sound}};
+    if (closing) clock.meanwhile = [&] { g.on_close(); };
     g.haichi(haichi(com_haichi(4)));
     const Kyokumen before = g.taikyoku().pos();
     g.com_teban().com_turn();
+    EXPECT_NE(clock.worked_on, std::this_thread::get_id());
     if (closing) {
-      // Nothing played: the close that follows finds the board as it was.
+      // Nothing played: the close found the board as it was, and the answer changed nothing.
+      EXPECT_TRUE(ui.quitted);
       EXPECT_TRUE(g.com_teban().chuudan());
+      EXPECT_FALSE(g.com_teban().shikouchu());
       EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 0);
       EXPECT_TRUE(test::same_position(g.taikyoku().pos(), before));
     } else {
       EXPECT_FALSE(g.com_teban().chuudan());
       EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 3);
       EXPECT_EQ(g.taikyoku().teban_nushi(), g.taikyoku().sita_gawa());
-      EXPECT_GT(clock.t, 36000);  // the window's clock went on while it thought
     }
   }
 }

@@ -191,7 +191,7 @@ TEST_F(ResumeAfterQuit, ATurnLeftHalfWayGoesOnWhereItStopped) {
     ASSERT_EQ(h.game.taikyoku().kifu().kifu_ichi, 2);
     sfen = to_sfen(h.game.taikyoku().pos(), true, 2);
     h.clock.t += 55;  // the unfinished turn's charge, shown but in no record line
-    h.game.on_timer();
+    h.game.ban_gamen().timer_tick();
     shown = {h.game.ban_gamen().tokei_moji(0), h.game.ban_gamen().tokei_moji(1)};
     ASSERT_GE(shown[0], "00:01:25");
     h.game.on_key(27);
@@ -219,7 +219,7 @@ TEST_F(ResumeAfterQuit, ATurnLeftHalfWayGoesOnWhereItStopped) {
   EXPECT_EQ(h.game.taikyoku().teban_nushi(), h.game.taikyoku().sita_gawa());
   EXPECT_FALSE(fs::exists("中断.棋譜"));
   EXPECT_FALSE(fs::exists("中断.時計"));
-  h.game.on_timer();
+  h.game.ban_gamen().timer_tick();
   EXPECT_EQ((std::vector<std::string>{h.game.ban_gamen().tokei_moji(0), h.game.ban_gamen().tokei_moji(1)}), shown);
   // The third move's limit still knows the first move's piece.
   test::press(h.game, 7, 6);
@@ -330,19 +330,42 @@ TEST_F(ResumeAfterQuit, ATurnTheComputerCutShortIsStillAWholeTurn) {
   }
 }
 
+// A clock whose wait, once the game holds `entries` record entries, is where the player
+// closes the window: the close comes while the computer shows its turn.
+class CloseClock : public test::SimClock {
+ public:
+  Game* game = nullptr;
+  int entries = -1;
+  void ato_de(double seconds, std::function<void()> step) override {
+    if (game && game->taikyoku().kifu().kifu_ichi == entries) {
+      entries = -1;
+      game->on_close();
+    }
+    SimClock::ato_de(seconds, std::move(step));
+  }
+};
+
 TEST_F(ResumeAfterQuit, QuittingInTheComputersTurnKeepsItsWholeTurnsOnly) {
   {
-    Harness h;
-    h.game.on_load();
-    h.game.on_menu(Menu::LEVEL1);
-    h.game.on_menu(Menu::SENTE);
-    turn_moves(h, 2);
-    h.ui.close = true;  // asked while the computer answers the third move
-    turn_moves(h, 0);
-    test::press(h.game, 2, 7);
-    test::press(h.game, 2, 6);
-    EXPECT_EQ(h.game.taikyoku().kifu().kifu_ichi, 4);  // its first move was made, then it stopped
-    h.game.on_close();
+    test::FakeCanvas canvas;
+    test::FakeUi ui;
+    CloseClock clock;
+    test::FakeSound sound;
+    Game g{Ports{&canvas, &ui, &clock, &sound, &sound}};
+    clock.game = &g;
+    g.on_load();
+    g.on_menu(Menu::LEVEL1);
+    g.on_menu(Menu::SENTE);
+    test::press(g, 7, 7);
+    test::press(g, 7, 6);
+    test::press(g, 3, 3);
+    test::press(g, 3, 4);
+    clock.entries = 4;  // closed while the computer shows its first move
+    test::press(g, 2, 7);
+    test::press(g, 2, 6);
+    EXPECT_TRUE(ui.quitted);
+    EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 4);  // its first move was made, then it stopped
+    EXPECT_FALSE(g.com_teban().shikouchu());
   }
   EXPECT_EQ(parse_kifu(read_bytes("中断.棋譜")).entries.size(), 3u);
   Harness h;
@@ -351,6 +374,39 @@ TEST_F(ResumeAfterQuit, QuittingInTheComputersTurnKeepsItsWholeTurnsOnly) {
   // The computer holds the turn: it plays all three of its moves again at once.
   EXPECT_EQ(h.game.taikyoku().kifu().kifu_ichi, 6);
   EXPECT_EQ(h.game.taikyoku().teban_nushi(), h.game.taikyoku().sita_gawa());
+}
+
+// A close in the computer's turn that cannot keep the game asks; a player who stays
+// finds the computer's turn going on from where it stopped, its moves played once.
+TEST_F(ResumeAfterQuit, StayingAfterACloseInTheComputersTurnLetsItFinishTheTurn) {
+  fs::create_directory("中断.棋譜");  // the game cannot be kept
+  test::FakeCanvas canvas;
+  test::FakeUi ui;
+  CloseClock clock;
+  test::FakeSound sound;
+  Game g{Ports{&canvas, &ui, &clock, &sound, &sound}};
+  clock.game = &g;
+  g.on_load();
+  g.on_menu(Menu::LEVEL1);
+  g.on_menu(Menu::SENTE);
+  test::press(g, 7, 7);
+  test::press(g, 7, 6);
+  test::press(g, 3, 3);
+  test::press(g, 3, 4);
+  clock.entries = 4;  // closed while the computer shows its first move
+  test::press(g, 2, 7);
+  test::press(g, 2, 6);
+  ASSERT_EQ(ui.boxes.back().title, "終了");
+  EXPECT_EQ(ui.boxes.back().answer, Answer::no);  // the player stays
+  EXPECT_FALSE(ui.quitted);
+  EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 6);
+  EXPECT_EQ(g.taikyoku().teban_nushi(), g.taikyoku().sita_gawa());
+  EXPECT_FALSE(g.com_teban().shikouchu());
+  EXPECT_FALSE(g.machichu());
+  // Each of its moves was made once: the record plays by the rules to the board shown.
+  std::vector<KifuEntry> entries;
+  for (int i = 1; i <= 6; ++i) entries.push_back(g.taikyoku().kifu().at(i));
+  EXPECT_EQ(kifu_sasenai(entries), "");
 }
 
 TEST_F(ResumeAfterQuit, OnlyAGameInProgressIsKeptAndABadFileIsRefused) {

@@ -430,10 +430,14 @@ class HakoUi : public test::FakeUi {
  public:
   const Game* g = nullptr;
   std::vector<std::string> lines;
-  // Run when the computer's turn begins and the menus are closed to the player.
+  // Run once, when the computer's turn has begun and the line is sent.
   std::function<void()> com_no_ban;
-  void set_menus_enabled(bool on) override {
-    if (!on && com_no_ban) com_no_ban();
+  void set_status(std::string_view s) override {
+    FakeUi::set_status(s);
+    if (!com_no_ban || !g->com_teban().shikouchu()) return;
+    const std::function<void()> f = std::move(com_no_ban);
+    com_no_ban = nullptr;
+    f();
   }
   Answer message_box(std::string_view text, std::string_view title, Buttons b, Icon icon) override {
     lines.push_back(g->ban_gamen().joukyou());

@@ -225,7 +225,7 @@ TEST_F(KaisekiGame, BesideTheWindowItReportsProgressAndCanBeGivenUp) {
   menu(Menu::KAISEKI);
   EXPECT_TRUE(g.hint_kaiseki().kaiseki_chu());
   EXPECT_TRUE(h.ui.poll);
-  g.on_poll();
+  g.hint_kaiseki().on_poll();
   g.ibento_owari();
   EXPECT_NE(status().find("解析中… "), std::string::npos);
   EXPECT_NE(status().find("/4手番"), std::string::npos);
@@ -273,7 +273,7 @@ TEST_F(KaisekiGame, BesideTheWindowItFindsWhatInPlaceFinds) {
   menu(Menu::KAISEKI);
   for (int i = 0; i < 3000 && g.hint_kaiseki().kaiseki_chu(); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    g.on_poll();
+    g.hint_kaiseki().on_poll();
     g.ibento_owari();
   }
   ASSERT_FALSE(g.hint_kaiseki().kaiseki_chu());

@@ -32,7 +32,7 @@ class Tokei : public ::testing::Test {
   void wait(double s) {
     for (double t = 0; t < s; t += 0.5) {
       h.clock.t += 0.5;
-      if (h.ui.timer) g.on_timer();
+      if (h.ui.timer) g.ban_gamen().timer_tick();
       look();
     }
   }
@@ -144,11 +144,29 @@ TEST_F(Tokei, HiddenClocksAreNotDrawnAndANewGameStartsThemAtZero) {
 namespace mirado {
 namespace {
 
-// Counts the menus' switching off and on, with the time the computer's turn took.
+// Counts the menus' switching off and on, with the time the computer's turn took, and
+// checks the move list against the board.
 class MenuUi : public test::FakeUi {
  public:
   std::vector<bool> menus;
-  void set_menus_enabled(bool on) override { menus.push_back(on); }
+  std::vector<double> when;  // the clock at each switch
+  const test::SimClock* clock = nullptr;
+  void set_menus_enabled(bool on) override {
+    menus.push_back(on);
+    when.push_back(clock->t);
+  }
+  // The move list as it is sent: each time, is the last move it holds on the board yet?
+  const Game* g = nullptr;
+  const test::FakeCanvas* canvas = nullptr;
+  int sent = 0, ahead = 0;
+  void set_ichiran(bool shown, const std::vector<std::string>& rows, int current) override {
+    FakeUi::set_ichiran(shown, rows, current);
+    const Kifu& k = g->taikyoku().kifu();
+    if (!shown || k.kifu_ichi == 0) return;
+    const KifuEntry& e = k.at(k.kifu_ichi);
+    ++sent;
+    if (canvas->picture_at(e.te.tc, e.te.tr) != e.te.koma) ++ahead;
+  }
 };
 
 struct ComHyoujiHarness {
@@ -157,6 +175,11 @@ struct ComHyoujiHarness {
   test::SimClock clock;
   test::FakeSound sound;
   Game game{Ports{&canvas, &ui, &clock, &sound, &sound}};
+  ComHyoujiHarness() {
+    ui.clock = &clock;
+    ui.g = &game;
+    ui.canvas = &canvas;
+  }
 };
 
 // The computer's whole first turn after GOTE at LEVEL1: the seconds it took to show, and
@@ -167,10 +190,17 @@ std::pair<double, std::string> com_ban(ComHyouji h, std::vector<bool>* menus = n
   Game& g = x.game;
   g.on_load();
   g.on_menu(h == ComHyouji::hyoujun ? Menu::HYOUJUN : h == ComHyouji::hayai ? Menu::HAYAI : Menu::SHOURYAKU);
+  if (!g.settei().ichiran_on()) g.on_menu(Menu::ICHIRAN);
   g.on_menu(Menu::LEVEL1);
   const double t0 = x.clock.t + 1.5;  // the start's own pause
   g.on_menu(Menu::GOTE);
   if (menus) *menus = x.ui.menus;
+  // The move list gains each of its moves as the board shows it, never before.
+  EXPECT_EQ(x.ui.sent, 3);
+  EXPECT_EQ(x.ui.ahead, 0);
+  // Off from the first moment, the start's pause included, and back at the turn's end.
+  if (!x.ui.when.empty()) EXPECT_EQ(x.ui.when.front(), t0 - 1.5);
+  if (x.ui.when.size() == 2) EXPECT_EQ(x.ui.when.back(), x.clock.t);
   std::string board;
   for (int c = 1; c <= 9; ++c)
     for (int r = 1; r <= 9; ++r) board += std::to_string(g.taikyoku().pos().ban[c][r]) + ",";

@@ -45,6 +45,15 @@ class WindowTest : public ::testing::Test {
     std::filesystem::remove_all(dir_);
   }
   Game& game() { return window_->game(); }
+  // The window answers while the game plays on by itself (a start's pause, the computer's
+  // turn): the test waits for it as a player would.
+  void settle() {
+    for (int i = 0; i < 1000 && game().machichu() && !game().quitting(); ++i) QTest::qWait(10);
+  }
+  void trigger(Menu m) {
+    window_->action(m)->trigger();
+    settle();
+  }
   // Whether a rendering of the surface at scale s shows the picture of `code` in cell
   // (c, r), judged at a point inside the piece token.
   bool shows(const QImage& shot, double s, int c, int r, int code) const {
@@ -154,7 +163,7 @@ TEST_F(WindowTest, StartPositionIsPaintedCellByCell) {
 }
 
 TEST_F(WindowTest, PressesReachTheGameAsCellsAtAnyWindowSize) {
-  window_->action(Menu::START)->trigger();
+  trigger(Menu::START);
   ASSERT_EQ(game().taikyoku().teban(), Gawa::sente);
   QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, cell_centre(3, 7));
   EXPECT_EQ(game().nyuuryoku().click_jotai(), 1);
@@ -194,7 +203,7 @@ TEST_F(WindowTest, StatusLineAndMoveListFollowTheGame) {
   QListWidget* list = window_->move_list();
   EXPECT_EQ(status->text(), QStringLiteral("「対局」で始めて下さい"));
   EXPECT_TRUE(list->isHidden());
-  window_->action(Menu::START)->trigger();
+  trigger(Menu::START);
   EXPECT_EQ(status->text(), QStringLiteral("先手の番　1手目: 自分の駒"));
   const int narrow = window_->width();
   window_->action(Menu::ICHIRAN)->trigger();
@@ -261,7 +270,7 @@ TEST_F(WindowTest, RulesPageOpensFromTheHelpMenu) {
     if (w->isVisible() && w->windowTitle() == QStringLiteral("遊び方")) page = w;
   ASSERT_NE(page, nullptr);
   EXPECT_FALSE(page->isModal());
-  window_->action(Menu::START)->trigger();  // the game goes on meanwhile
+  trigger(Menu::START);  // the game goes on meanwhile
   EXPECT_EQ(game().taikyoku().teban(), Gawa::sente);
   page->close();
 }
@@ -276,7 +285,7 @@ TEST_F(WindowTest, EveryEventLeavesTheScreenShowingAFullRepaint) {
     EXPECT_TRUE(surface.image() == surface.full_repaint()) << after << ": the screen differs from a full repaint";
   };
   expect_shown("start-up");
-  window_->action(Menu::START)->trigger();
+  trigger(Menu::START);
   expect_shown("スタート");
   for (auto [c, r] : {std::pair{3, 7}, {3, 6}, {3, 3}, {3, 4}, {7, 7}, {7, 6}}) {
     QTest::mouseClick(&surface, Qt::LeftButton, {}, cell_centre(c, r));
@@ -322,7 +331,7 @@ TEST_F(WindowTest, PictureIsCentredInAWindowOfAnotherShape) {
     if (shown.pixel(x, y) != shown.pixel(x - shift, y)) ++differing;
   EXPECT_EQ(differing, 0);
 
-  window_->action(Menu::START)->trigger();
+  trigger(Menu::START);
   auto centre = [&](int c, int r) {
     return QPoint(static_cast<int>(left + (1050 + 495 * c + 247) / 15.0 * s),
                   static_cast<int>(top + (100 + 615 * r + 307) / 15.0 * s));
@@ -343,7 +352,7 @@ TEST_F(WindowTest, PictureIsCentredInAWindowOfAnotherShape) {
 // Esc quits whichever of the window's widgets has the focus, the menu bar included,
 // unless the player is typing in a visible text box of the record panel.
 TEST_F(WindowTest, EscQuitsUnlessTypingInTheRecordPanel) {
-  window_->action(Menu::START)->trigger();
+  trigger(Menu::START);
   window_->action(Menu::KIFU_WRITE)->trigger();
   auto* edit = qobject_cast<QLineEdit*>(window_->control(Control::PANEL_TITLE));
   ASSERT_TRUE(edit && edit->isVisible());
@@ -364,13 +373,15 @@ TEST_F(WindowTest, Level4IsChosenFromTheMenuAndAClosePutsAnEndToItsThinking) {
   EXPECT_TRUE(window_->action(Menu::LEVEL4)->isChecked());
   EXPECT_FALSE(window_->action(Menu::LEVEL3)->isChecked());
   EXPECT_EQ(game().taikyoku().level(), 4);
-  window_->action(Menu::SENTE)->trigger();
+  trigger(Menu::SENTE);
   // The person's turn: a pawn, one of the computer's pawns, another pawn.
   for (const char* e : {"cell 1 7 7", "cell 1 7 6", "cell 1 3 3", "cell 1 3 4", "cell 1 2 7"})
     ASSERT_TRUE(window_->apply_event(e)) << e;
   ASSERT_EQ(game().taikyoku().tesuu(), 2);
   QTimer::singleShot(20, window_.get(), [this] { window_->close(); });
   ASSERT_TRUE(window_->apply_event("cell 1 2 6"));  // the third move: the computer thinks
+  EXPECT_TRUE(game().machichu());                   // beside the window, which answers
+  settle();
   EXPECT_EQ(game().taikyoku().tesuu(), 3);          // the person's moves only
   EXPECT_TRUE(game().com_teban().chuudan());
   EXPECT_TRUE(game().quitting());
@@ -382,7 +393,7 @@ TEST_F(WindowTest, AnalysisGraphStepsToTheTurnClicked) {
   window_->action(Menu::ICHIRAN)->trigger();
   window_->action(Menu::KAISEKI)->trigger();
   EXPECT_TRUE(window_->status_line()->text().contains(QStringLiteral("解析する棋譜がありません")));
-  window_->action(Menu::START)->trigger();
+  trigger(Menu::START);
   for (auto [c, r] : {std::pair{3, 7}, {3, 6}, {3, 3}, {3, 4}, {7, 7}, {7, 6}, {7, 3}, {7, 4}, {2, 7}, {2, 6},
                       {4, 3}, {4, 4}, {8, 7}, {8, 6}, {6, 3}, {6, 4}, {2, 6}, {2, 5}})
     QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, cell_centre(c, r));
@@ -419,34 +430,42 @@ TEST_F(WindowTest, AnalysisGraphStepsToTheTurnClicked) {
 }
 
 // A close while a box waits for its answer is not kept waiting for it: the box takes its
-// safe answer and the window goes.
+// safe answer and the window goes. The clocks tick on while the box is up.
 TEST_F(WindowTest, ACloseWhileABoxWaitsTakesItsSafeAnswerAndQuits) {
+  if (!game().mado().is_checked(Menu::KEIKA)) window_->action(Menu::KEIKA)->trigger();
   window_->set_auto_answer(false);
   bool had_to_answer = false;
   int box_seen = 0;
+  std::string clock_at_first, clock_at_close;
   QTimer watch;
-  // The close once the box is up; if it did nothing, the box is answered here after a
-  // while so that the test ends.
+  // The close once the box has been up a while; if it did nothing, the box is answered
+  // here later so that the test ends.
   QObject::connect(&watch, &QTimer::timeout, window_.get(), [&] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box) return;
-    if (++box_seen == 1) window_->close();
+    if (++box_seen == 1) clock_at_first = game().ban_gamen().tokei_moji(0);
+    if (box_seen == 30) {
+      clock_at_close = game().ban_gamen().tokei_moji(0);
+      window_->close();
+    }
     if (box_seen == 60) {
       had_to_answer = true;
       box->done(0);
     }
   });
   watch.start(50);
-  window_->action(Menu::START)->trigger();  // "先手の番です" waits for an answer
+  trigger(Menu::START);  // "先手の番です" waits for an answer
   watch.stop();
-  EXPECT_GE(box_seen, 1);
+  EXPECT_GE(box_seen, 30);
+  EXPECT_NE(clock_at_first, clock_at_close);  // 1.5 s later the first player's clock moved on
+  EXPECT_FALSE(clock_at_close.empty());
   EXPECT_FALSE(had_to_answer);
   EXPECT_TRUE(game().quitting());
 }
 
 // A close while the analysis runs ends it at once.
 TEST_F(WindowTest, AClosePutsAnEndToAnAnalysis) {
-  window_->action(Menu::START)->trigger();
+  trigger(Menu::START);
   for (auto [c, r] : {std::pair{3, 7}, {3, 6}, {3, 3}, {3, 4}, {7, 7}, {7, 6}})
     QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, cell_centre(c, r));
   game().hint_kaiseki().kaiseki_nodes_settei(5'000'000);

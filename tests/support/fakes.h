@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/game.h"
+#include "app/null_ports.h"
 #include "kyokumen_kensa.h"
 
 namespace mirado::test {
@@ -84,11 +85,11 @@ class FakeUi : public Ui {
   void set_poll(bool on) override { poll = on; }
 };
 
-class SimClock : public Clock {
+class SimClock : public JunjiClock {
  public:
   double t = 36000;
   double now() override { return t; }
-  void wait(double s) override { t += s; }
+  void susumu(double s) override { t += s; }
 };
 
 class FakeSound : public SoundLib, public SoundTrace {

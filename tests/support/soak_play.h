@@ -55,12 +55,11 @@ class RandomUi : public FakeUi {
 };
 
 // Seconds since midnight that wrap at midnight, as the real clock does.
-class WrapClock : public Clock {
+class WrapClock : public JunjiClock {
  public:
   double t = 86400 - 600;
   double now() override { return t; }
-  void wait(double s) override { susumu(s); }
-  void susumu(double s) {
+  void susumu(double s) override {
     t += s;
     while (t >= 86400) t -= 86400;
   }
@@ -344,13 +343,13 @@ class Soak {
     if (k < 998) {
       kiroku("timer");
       if (!script_) {
-        g().on_timer();
+        g().ban_gamen().timer_tick();
         return Kind::other;
       }
       // The runner's clock ticks the timer only while it runs.
       script("wait 0.05");
       s_->clock.susumu(0.05);
-      if (s_->ui.timer) g().on_timer();
+      if (s_->ui.timer) g().ban_gamen().timer_tick();
       return Kind::other;
     }
     kiroku(k == 998 ? "menu OWARI" : "key ESC");

@@ -1,103 +1,26 @@
-// The computer's turn (app/com_teban.h): com_ban1, com_ban2, com_ban3 (one procedure,
-// com_ban) and the blink. The search itself lives in engine/tansaku.cpp; here are the side effects around
-// it: icons, label, clock, record, blink, move, sounds, messages and status texts.
+// The computer's turn (app/com_teban.h): com_ban1, com_ban2, com_ban3 as chains of steps.
+// The search runs beside the window (engine/tansaku.cpp, LEVEL4's plan in
+// taikyoku/com.cpp); the game plays the move, writes its record entry and decides what
+// came of it. Here are the side effects around them: icons, label, clock, blink, the move
+// drawn with its list entry, sounds, messages and status texts, each at its time.
+
+#include <algorithm>
+#include <memory>
 
 #include "app/com_teban.h"
 #include "app/ban_gamen.h"
 #include "app/mado_joutai.h"
+#include "app/settei.h"
 #include "engine/tansaku.h"
 #include "engine/yomi.h"
-#include "rules/tsumi.h"
 
 namespace mirado {
 
-ComTeban::ComTeban(const Madoguchi& w, Taikyoku& t)
-    : w_(w), t_(t), yomi_(w.ports, [&gamen = w.gamen] { gamen.timer_tick(); }) {}
-
-void ComTeban::tenmetsu(int koma, int col, int row, int count) {
-  if (w_.settei.com_hyouji() == ComHyouji::shouryaku) return;  // the moves are shown at once
-  for (int i = 0; i < count; ++i) {
-    w_.gamen.masu_egaku(kara, col, row);
-    w_.ports.canvas->repaint();
-    w_.tetsuzuki.com_matsu(0.2);
-    w_.gamen.masu_egaku(koma, col, row);
-    w_.ports.canvas->repaint();
-    w_.tetsuzuki.com_matsu(0.2);
-  }
-}
-
-void ComTeban::com_turn() {
-  if (t_.owatta()) return;
-  shikouchu_ = true;
-  w_.ports.ui->set_menus_enabled(false);  // no command is taken until the person's turn
-  // The player's last move marked, and the line saying the computer thinks.
-  w_.tetsuzuki.ibento_owari();
-  com_ban(Dankai::ichi);
-  com_ban(Dankai::ni);
-  com_ban(Dankai::san);
-  shikouchu_ = false;
-  w_.ports.ui->set_menus_enabled(true);
-}
-
 namespace {
-
-// The game's side of one procedure: the Timer1 tick and the repaint while it thinks,
-// and the record, the move count and the blink before the chosen move is made.
-struct ComBan {
-  const Madoguchi& w;
-  ComTeban& c;
-  Taikyoku& t;
-  double jikan = 0;  // thinking time charged to the record entry
-};
-
-void tick_thunk(void* c) { static_cast<ComBan*>(c)->w.gamen.timer_tick(); }
-void repaint_thunk(void* c) { static_cast<ComBan*>(c)->w.ports.canvas->repaint(); }
-
-void sasu_mae(void* c, const Sashite& m) {
-  ComBan& b = *static_cast<ComBan*>(c);
-  const Madoguchi& w = b.w;
-  // The clock is read right before the record entry: the timer may be off.
-  b.jikan = b.t.com_kiroku(m, w.ports.clock->now());
-  // Its clock stops at the charge while the move is shown.
-  b.c.tokei(false, b.jikan);
-  w.gamen.joukyou_okuru();
-  w.gamen.shirushi_tsukeru();
-  w.gamen.tesuu_hyouji(b.t.tesuu());
-  b.c.tenmetsu(m.moto_koma, m.te.fc, moto_gyou(m.te.fc, m.te.fr), 2);
-}
-
-// One procedure on the game: the search, the record entry and blink, the move made and
-// drawn. Returns what it did; `jikan` receives the time charged to the record.
-ComTe com_sasu(const Madoguchi& w, ComTeban& c, Taikyoku& t, Dankai tejun, Sashite* yomi_te,
-               double& jikan) {
-  ComBan b{w, c, t};
-  ComHooks hooks;
-  hooks.ctx = &b;
-  hooks.tick = tick_thunk;
-  hooks.junbi_ato = repaint_thunk;
-  hooks.sasu_mae = sasu_mae;
-  const ComTe r = t.com_ban(tejun, hooks, nullptr, yomi_te);
-  jikan = b.jikan;
-  if (r.te.ari) w.gamen.te_egaku(r.te.te, r.torareru);
-  return r;
-}
-
-void com_owari(const Madoguchi& w, ComTeban& c, Taikyoku& t, const Sashite& m, Gawa side,
-               double jikan) {
-  if (m.ari) {
-    w.gamen.te_hyouji(side, m.te.tc, m.te.tr, m.te.koma, IRO_SHIRO);
-    w.gamen.waku_egaku(IRO_SHIRO, m.te.tc, m.te.tr);
-    w.gamen.shirushi_awaseru();
-  }
-  t.com_tejun_owari(jikan, w.ports.clock->now());
-  c.tokei(false, 0);
-  if (w.mado.is_checked(Menu::KEIKA)) w.mado.set_timer(true);
-}
 
 // Every procedure starts its own charge of the computer's clock, with the icon of the side
 // whose piece it moves.
-void com_tejun_hajime(const Madoguchi& w, ComTeban& c, Taikyoku& t, std::string_view ichi,
-                      int tejun) {
+void tejun_hajime(const Madoguchi& w, ComTeban& c, Taikyoku& t, std::string_view ichi, int tejun) {
   w.tetsuzuki.aicon_ichi(ichi, t.ue_gawa());
   t.com_tejun_kaishi(w.ports.clock->now());
   c.tokei(true, 0);
@@ -106,63 +29,212 @@ void com_tejun_hajime(const Madoguchi& w, ComTeban& c, Taikyoku& t, std::string_
   if (w.mado.is_checked(Menu::KEIKA)) w.mado.set_timer(true);
 }
 
-// The pause and the sound after a move.
-void com_ato(const Madoguchi& w) {
-  w.tetsuzuki.com_matsu(0.5);
-  w.tetsuzuki.snd_play(Oto::koma);
-  w.mado.set_timer(false);
-}
-
-// No candidate: no move; the clock is charged as for a move and the turn goes on.
-double com_nashi(const Madoguchi& w, ComTeban& c, Taikyoku& t) {
-  const double jikan = t.jikan_hakaru(w.ports.clock->now());
-  c.tokei(false, jikan);
-  w.mado.set_timer(false);
-  return jikan;
-}
-
-}  // namespace
-
-namespace {
-
 // The logo of a finished game above the board, shown at once.
 void shouri_egaku(const Madoguchi& w) {
   w.gamen.koma_egaku(PIC_ZUVANSHOGI2, 11.2, 0);
   w.ports.canvas->repaint();
 }
 
-// The outcome of a move of an upper piece (the first and third moves): mate, a captured
-// lower king, or check. True when the game is over.
-bool com_ue_kessaku(const Madoguchi& w, Taikyoku& t, const ComTe& r) {
-  if (r.sita_tsumi) {
-    w.gamen.msg("よし！!　コンピュータの勝ちです", "詰め!");
-    t.com_kachi(true);
-    shouri_egaku(w);
-    return true;
-  }
-  if (t.shousha() == t.ue_gawa()) {
-    w.gamen.te_kesu(t.ue_gawa());
-    w.gamen.msg("ｺﾝﾋﾟｭｰﾀの勝ちです", "終了");
-    t.com_kachi(false);
-    shouri_egaku(w);
-    return true;
-  }
-  if (t.kiki().kiki_ue[t.pos().ou_sita_x][t.pos().ou_sita_y] > 0)
-    w.gamen.msg("   ** 王手 **", "");
-  return false;
-}
-
 }  // namespace
 
-void ComTeban::com_yomi() {
-  for (Sashite& m : yomi_te_) m = Sashite{};
-  YomiTe plan;
-  // The person answers by a person's rules.
-  if (!yomi_.yomi_matsu(t_.pos(), 1, 0, 0, 0, 0, false, plan)) {
-    chuudan_ = true;
+ComTeban::ComTeban(const Madoguchi& w, Taikyoku& t) : w_(w), t_(t), yomi_(w.ports) {}
+
+std::function<void()> ComTeban::tsuzukeba(std::function<void()> tsugi) {
+  return [this, sedai = sedai_, tsugi = std::move(tsugi)] {
+    if (sedai == sedai_) tsugi();
+  };
+}
+
+void ComTeban::matsu(double seconds, std::function<void()> tsugi) {
+  switch (w_.settei.com_hyouji()) {
+    case ComHyouji::hyoujun: break;
+    case ComHyouji::hayai: seconds /= 4; break;
+    case ComHyouji::shouryaku: seconds = 0; break;
+  }
+  w_.ports.clock->ato_de(seconds, tsuzukeba(std::move(tsugi)));
+}
+
+void ComTeban::tenmetsu(const Sashite& m, int count, std::function<void()> tsugi) {
+  // Shown at once: no blink.
+  if (count == 0 || w_.settei.com_hyouji() == ComHyouji::shouryaku) return tsugi();
+  const int col = m.te.fc, row = moto_gyou(m.te.fc, m.te.fr);
+  w_.gamen.masu_egaku(kara, col, row);
+  w_.ports.canvas->repaint();
+  matsu(0.2, [this, m, col, row, count, tsugi = std::move(tsugi)]() mutable {
+    w_.gamen.masu_egaku(m.moto_koma, col, row);
+    w_.ports.canvas->repaint();
+    matsu(0.2, [this, m, count, tsugi = std::move(tsugi)]() mutable {
+      tenmetsu(m, count - 1, std::move(tsugi));
+    });
+  });
+}
+
+void ComTeban::com_turn() {
+  if (t_.owatta()) return;
+  shikouchu_ = true;
+  ippon_ = false;
+  w_.mado.set_menus_enabled(false);  // no command is taken until the person's turn
+  // The player's last move marked, and the line saying the computer thinks.
+  w_.tetsuzuki.ibento_owari();
+  hajime(Dankai::ichi);
+}
+
+void ComTeban::com_ban(Dankai tejun) {
+  ippon_ = true;
+  hajime(tejun);
+}
+
+void ComTeban::hajime(Dankai tejun) {
+  if (tejun == Dankai::ichi) chuudan_ = false;
+  if (t_.owatta() || chuudan_) return turn_owari();
+  tsugi_ = static_cast<int>(tejun);
+  // The first and third moves are the computer's own pieces, the second the person's.
+  const bool ue = tejun != Dankai::ni;
+  tejun_hajime(w_, *this, t_, ue ? "上" : "下", static_cast<int>(tejun));
+  if (tejun == Dankai::ichi) {
+    shikouchu_egaku();
+    if (t_.level() == 4) w_.ports.canvas->repaint();  // "思考中" shows while it reads ahead
+  }
+  sagasu(tejun);
+}
+
+void ComTeban::sagasu(Dankai tejun) {
+  // The search reads its own copy of the position: the window's stays the window's.
+  struct Kettei {
+    Kyokumen p;
+    ComSettei settei;
+    Sashite te;
+  };
+  const bool yomu = t_.level() == 4 && tejun == Dankai::ichi;
+  if (yomu)
+    for (Sashite& m : keikaku_) m = Sashite{};
+  // Only LEVEL4 plays a plan; a level changed since keeps none.
+  auto k = std::make_shared<Kettei>(
+      Kettei{t_.pos(), t_.com_settei(t_.level() == 4 ? keikaku_ : nullptr), {}});
+  w_.ports.canvas->repaint();  // what the procedure has drawn so far shows while it searches
+  auto kimeru = [this, k, tejun, yomu] {
+    if (yomu) std::copy(k->settei.keikaku, k->settei.keikaku + 4, keikaku_);
+    kimatta(tejun, k->te);
+  };
+  if (!yomu) {
+    w_.ports.clock->betsu_de([k, tejun] { k->te = com_erabu(k->p, k->settei, tejun); },
+                             tsuzukeba(std::move(kimeru)));
     return;
   }
-  for (int i = 0; i < plan.n; ++i) yomi_te_[plan.dankai[i]] = plan.te[i];
+  // LEVEL4 plans the whole turn at its first move; the person answers by a person's rules.
+  yomi_.yomu(
+      [k, tejun](Yomi& yomi, const YomiSettei& settei) {
+        com_keikaku(yomi, k->p, settei, 1, Santeme{}, k->settei.keikaku);
+        k->te = com_erabu(k->p, k->settei, tejun);
+      },
+      false, tsuzukeba(std::move(kimeru)));
+}
+
+void ComTeban::kimatta(Dankai tejun, const Sashite& m) {
+  jikan_ = t_.jikan_hakaru(w_.ports.clock->now());
+  // Its clock stops at the charge while the move is shown.
+  tokei(false, jikan_);
+  if (!m.ari) {
+    // No candidate: no move; the clock is charged as for a move and the turn goes on.
+    w_.mado.set_timer(false);
+    return owari(tejun, m, jikan_);
+  }
+  w_.gamen.joukyou_okuru();
+  tenmetsu(m, 2, [this, tejun, m] { sasu(tejun, m); });
+}
+
+void ComTeban::sasu(Dankai tejun, const Sashite& m) {
+  const ComKekka r = t_.com_sasu(tejun, m, jikan_);
+  mi_owari_ = true;
+  w_.gamen.te_egaku(m.te, r.te.torareru);
+  // The move list gains the move as the board shows it.
+  w_.gamen.joukyou_okuru();
+  w_.gamen.shirushi_tsukeru();
+  w_.gamen.tesuu_hyouji(t_.tesuu());
+  matsu(0.5, [this, tejun, m, r] {
+    w_.tetsuzuki.snd_play(Oto::koma);
+    w_.mado.set_timer(false);
+    if (kessaku_miseru(r)) {
+      mi_owari_ = false;
+      return turn_owari();
+    }
+    owari(tejun, m, jikan_);
+  });
+}
+
+// The outcome the game decided, shown: true when the game is over.
+bool ComTeban::kessaku_miseru(const ComKekka& r) {
+  switch (r.kessaku) {
+    case ComKessaku::tsuzuku: return false;
+    case ComKessaku::oute: w_.gamen.msg("   ** 王手 **", ""); return false;
+    case ComKessaku::ue_tsumi: w_.gamen.msg("よし！!", "詰め ?"); return false;
+    case ComKessaku::com_tsumi: w_.gamen.msg("よし！!　コンピュータの勝ちです", "詰め!"); break;
+    case ComKessaku::com_tori:
+      w_.gamen.te_kesu(t_.ue_gawa());
+      w_.gamen.msg("ｺﾝﾋﾟｭｰﾀの勝ちです", "終了");
+      break;
+    case ComKessaku::ningen_tori:
+      w_.gamen.te_kesu(t_.sita_gawa());
+      w_.gamen.msg("あなたの勝ちです", "終了");
+      break;
+  }
+  shouri_egaku(w_);
+  return true;
+}
+
+void ComTeban::owari(Dankai tejun, const Sashite& m, double jikan) {
+  const bool ue = tejun != Dankai::ni;
+  if (m.ari) {
+    w_.gamen.te_hyouji(ue ? t_.ue_gawa() : t_.sita_gawa(), m.te.tc, m.te.tr, m.te.koma, IRO_SHIRO);
+    w_.gamen.waku_egaku(IRO_SHIRO, m.te.tc, m.te.tr);
+    w_.gamen.shirushi_awaseru();
+  }
+  t_.com_tejun_owari(jikan, w_.ports.clock->now());
+  mi_owari_ = false;
+  tokei(false, 0);
+  if (w_.mado.is_checked(Menu::KEIKA)) w_.mado.set_timer(true);
+  if (tejun == Dankai::san) {
+    t_.com_turn_owari();
+    w_.tetsuzuki.aicon_ichi("下", t_.sita_gawa());
+    return turn_owari();
+  }
+  if (ippon_) return turn_owari();
+  hajime(static_cast<Dankai>(static_cast<int>(tejun) + 1));
+}
+
+void ComTeban::turn_owari() {
+  ippon_ = false;
+  if (!shikouchu_) return;
+  shikouchu_ = false;
+  w_.mado.set_menus_enabled(true);
+}
+
+void ComTeban::yameru() {
+  if (!shikouchu_ && !ippon_) return;
+  ++sedai_;
+  yomi_.yameru();
+  // A move already played keeps its charge, as when its procedure ends.
+  if (mi_owari_ && !t_.owatta()) {
+    t_.com_tejun_owari(jikan_, w_.ports.clock->now());
+    if (tsugi_ == static_cast<int>(Dankai::san)) t_.com_turn_owari();
+    ++tsugi_;
+  }
+  mi_owari_ = false;
+  chuudan_ = true;
+  tokei(false, 0);
+  turn_owari();
+}
+
+void ComTeban::tsuzukeru() {
+  if (!chuudan_ || t_.owatta()) return;
+  chuudan_ = false;
+  if (tsugi_ > static_cast<int>(Dankai::san)) {
+    w_.tetsuzuki.aicon_ichi("下", t_.sita_gawa());
+    return;
+  }
+  shikouchu_ = true;
+  w_.mado.set_menus_enabled(false);
+  hajime(static_cast<Dankai>(tsugi_));
 }
 
 void ComTeban::shikouchu_egaku() {
@@ -174,55 +246,6 @@ void ComTeban::shikouchu_egaku() {
   w_.gamen.moji_egaku(-1.5, 8.5, std::string_view("思考中"), IRO_KURO, 0, 12);
   w_.gamen.moji_egaku(-1.6, 8.4, std::string_view("思考中"), IRO_SHIRO, 0, 12);
   w_.gamen.waku_egaku(IRO_MIDORI, 1, 8);
-}
-
-// The outcome of the second move, a lower piece: the upper king mated (said only), the
-// upper king captured, or check. True when the game is over.
-bool ComTeban::sita_kessaku(const ComTe& r) {
-  if (r.ue_tsumi) {
-    w_.gamen.msg("よし！!", "詰め ?");
-  } else if (t_.shousha() == t_.sita_gawa()) {
-    w_.gamen.te_kesu(t_.sita_gawa());
-    w_.gamen.msg("あなたの勝ちです", "終了");
-    t_.ningen_kachi();
-    shouri_egaku(w_);
-    return true;
-  } else if (t_.kiki().kiki_sita[t_.pos().ou_ue_x][t_.pos().ou_ue_y] > 0) {
-    w_.gamen.msg("   ** 王手 **", "");
-  }
-  return false;
-}
-
-void ComTeban::com_ban(Dankai tejun) {
-  if (tejun == Dankai::ichi)
-    chuudan_ = false;
-  else if (w_.ports.ui->close_requested())
-    chuudan_ = true;  // quitting: the turn is played again later
-  if (t_.owatta() || chuudan_) return;
-  // The first and third moves are the computer's own pieces, the second the person's.
-  const bool ue = tejun != Dankai::ni;
-  com_tejun_hajime(w_, *this, t_, ue ? "上" : "下", static_cast<int>(tejun));
-  if (tejun == Dankai::ichi) {
-    shikouchu_egaku();
-    if (t_.level() == 4) {
-      w_.ports.canvas->repaint();  // "思考中" shows while the look-ahead runs
-      com_yomi();
-      if (chuudan_) return;
-    }
-  }
-  double jikan;
-  const ComTe r = com_sasu(w_, *this, t_, tejun, t_.level() == 4 ? yomi_te_ : nullptr, jikan);
-  const Sashite& m = r.te;
-  if (!m.ari) {
-    jikan = com_nashi(w_, *this, t_);
-  } else {
-    com_ato(w_);
-    if (ue ? com_ue_kessaku(w_, t_, r) : sita_kessaku(r)) return;
-  }
-  com_owari(w_, *this, t_, m, ue ? t_.ue_gawa() : t_.sita_gawa(), jikan);
-  if (tejun != Dankai::san) return;
-  t_.com_turn_owari();
-  w_.tetsuzuki.aicon_ichi("下", t_.sita_gawa());
 }
 
 }  // namespace mirado

@@ -1,4 +1,6 @@
 // ﾋﾝﾄ: what LEVEL4 would play for the holder of the turn, shown on the board and under it.
+#include <memory>
+
 #include "app/ban_gamen.h"
 #include "app/hint_kaiseki.h"
 #include "engine/yomi.h"
@@ -42,14 +44,28 @@ void HintKaiseki::hint() {
       t_.te_tochuu() && t_.dankai() == Dankai::san ? t_.nite_x() : 0;
   const int ny =
       t_.te_tochuu() && t_.dankai() == Dankai::san ? t_.nite_y() : 0;
-  const Kyokumen p = sita ? kaiten(t_.pos()) : t_.pos();
   // Against the design's computer, its second move may leave the person's king attacked.
   const bool aite_com = t_.taikyoku_shu() == TaikyokuShu::com && t_.level() <= 3;
-  YomiTe plan;
-  if (!yomi_.yomi_matsu(p, static_cast<int>(t_.dankai()), sita ? turned(ix) : ix,
-                        sita ? turned(iy) : iy, sita ? turned(nx) : nx, sita ? turned(ny) : ny,
-                        aite_com, plan))
-    return;  // the window is closing
+  // The look-ahead reads its own copy of the position, beside the window.
+  struct Yomi1 {
+    Kyokumen p;
+    Santeme s;
+    int hajime;
+    YomiTe plan;
+  };
+  auto y = std::make_shared<Yomi1>(Yomi1{sita ? kaiten(t_.pos()) : t_.pos(),
+                                         {sita ? turned(ix) : ix, sita ? turned(iy) : iy,
+                                          sita ? turned(nx) : nx, sita ? turned(ny) : ny},
+                                         static_cast<int>(t_.dankai()), {}});
+  yomi_.yomu(
+      [y](Yomi& yomi, const YomiSettei& settei) {
+        y->plan = yomi.sagasu(y->p, settei, y->hajime, y->s.ichite_x, y->s.ichite_y,
+                              y->s.nite_x, y->s.nite_y).turn;
+      },
+      aite_com, [this, y, sita] { hint_miseru(y->plan, sita); });
+}
+
+void HintKaiseki::hint_miseru(YomiTe plan, bool sita) {
   if (plan.n == 0) {
     refuse(w_, "指せる手がありません");
     return;

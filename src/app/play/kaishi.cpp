@@ -33,23 +33,23 @@ void Game::start() {
   gamen_.koma_egaku(PIC_ZUVANSHOGI, 11.2, 0);
   ports().canvas->repaint();
   snd_play(Oto::jusei);
-  matsu(1.5);
-  const Gawa teban_mae = taikyoku_.teban();
-  if (game().ningen_kaishi(now)) {
-    if (is_checked(Menu::BGM)) onkyou_.snd_loop(Oto::bgm);
-    aicon_ichi("下", taikyoku_.sita_gawa());
-    msg("先手の番です", " ");
-  } else if (teban_mae == Gawa::sente) {
-    aicon_ichi("下", taikyoku_.sita_gawa());
-    msg("先手の番です", " ");
-  } else if (teban_mae == Gawa::gote) {
-    aicon_ichi("上", taikyoku_.sita_gawa());
-    msg("後手の番です", " ");
-  }
+  matsu(1.5, [this, now] {
+    const Gawa teban_mae = taikyoku_.teban();
+    if (game().ningen_kaishi(now)) {
+      if (is_checked(Menu::BGM)) onkyou_.snd_loop(Oto::bgm);
+      aicon_ichi("下", taikyoku_.sita_gawa());
+      msg("先手の番です", " ");
+    } else if (teban_mae == Gawa::sente) {
+      aicon_ichi("下", taikyoku_.sita_gawa());
+      msg("先手の番です", " ");
+    } else if (teban_mae == Gawa::gote) {
+      aicon_ichi("上", taikyoku_.sita_gawa());
+      msg("後手の番です", " ");
+    }
+  });
 }
 
-// The steps SENTE and GOTE share before they decide who moves.
-void Game::com_taikyoku_kaishi(bool timer_first) {
+void Game::com_taikyoku_kaishi(bool timer_first, std::function<void()> tsugi) {
   if (taikyoku_.owatta()) shinki_kyoku();
   gamen_.kaishi_egaku();
   gamen_.level_hyouji(taikyoku_.level());
@@ -59,14 +59,19 @@ void Game::com_taikyoku_kaishi(bool timer_first) {
   gamen_.koma_egaku(PIC_ZUVANSHOGI, 11.2, 0);
   ports().canvas->repaint();
   snd_play(Oto::jusei);
-  matsu(1.5);
-  kiru_mae_ni_nokosu();
-  game().com_kaishi();
+  matsu(1.5, [this, tsugi = std::move(tsugi)] {
+    kiru_mae_ni_nokosu();
+    game().com_kaishi();
+    tsugi();
+  });
 }
 
 void Game::sente() {
   if (te_tochuu_de_kotowaru("対局")) return;
-  com_taikyoku_kaishi(false);
+  com_taikyoku_kaishi(false, [this] { sente_kimaru(); });
+}
+
+void Game::sente_kimaru() {
   bool shoteme = false;
   const Tsugi tsugi = game().sente_kaishi(ports().clock->now(), shoteme);
   set_timer(true);
@@ -82,7 +87,10 @@ void Game::sente() {
 
 void Game::gote() {
   if (te_tochuu_de_kotowaru("対局")) return;
-  com_taikyoku_kaishi(true);
+  com_taikyoku_kaishi(true, [this] { gote_kimaru(); });
+}
+
+void Game::gote_kimaru() {
   bool shoteme = false;
   const Tsugi tsugi = game().gote_kaishi(shoteme);
   if (shoteme) {

@@ -23,14 +23,6 @@ void Game::level_cmd(int n) {
   if (taikyoku_.level() != mae) settei_kaki();  // the level chosen is the one the next start has
 }
 
-void Game::com_matsu(double seconds) {
-  switch (settei_.com_hyouji()) {
-    case ComHyouji::hyoujun: matsu(seconds); break;
-    case ComHyouji::hayai: matsu(seconds / 4); break;
-    case ComHyouji::shouryaku: break;
-  }
-}
-
 void Game::aicon_ichi(std::string_view position, Gawa side) {
   if (!is_checked(Menu::AICON)) return;
   const int top = position == "上" ? 300 : 6000;
@@ -71,9 +63,15 @@ void Game::nari_kakunin_menu() {
   settei_kaki();
 }
 
-void Game::matsu(double seconds) {
-  // The clock port waits while the window keeps painting; it never spins.
-  ports().clock->wait(seconds);
+void Game::matsu(double seconds, std::function<void()> tsugi) {
+  ++matsu_chu_;
+  mado_.set_menus_enabled(false);
+  ports().clock->ato_de(seconds, [this, tsugi = std::move(tsugi)] {
+    --matsu_chu_;
+    if (quitting_) return;
+    tsugi();
+    if (!machichu()) mado_.set_menus_enabled(true);
+  });
 }
 
 }  // namespace mirado
