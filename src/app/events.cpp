@@ -102,7 +102,7 @@ void Game::on_close() {
   }
   quitting_ = true;
   onkyou_.tojiru();
-  kaiseki_yameru();
+  kaiseki_owari();
   ports().ui->quit();
 }
 

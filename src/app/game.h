@@ -139,6 +139,7 @@ class Game final : private MadoTetsuzuki {
   void kaiseki_zu_menu();  // ｵﾌﾟｼｮﾝ → 解析グラフ
   void kaiseki_yameru() { hint_kaiseki_.kaiseki_yameru(); }  // the game is untouched
   void kaiseki_yamesaseru() { hint_kaiseki_.kaiseki_yamesaseru(); }  // told, not waited for
+  void kaiseki_owari() { hint_kaiseki_.kaiseki_owari(); }  // quitting: waited for briefly
 
   // ---- following a turn (app/play/shirushi.cpp) ----
   void chokuzen_menu();

@@ -39,6 +39,8 @@ class HintKaiseki {
   void kaiseki_menu();
   void on_poll();         // the window looks in on the analysis
   void kaiseki_yameru();  // a running analysis given up; the game is untouched
+  // The program is quitting: given up, and waited for only briefly.
+  void kaiseki_owari();
   // The analysis is told to stop, and is let finish stopping while the window closes.
   void kaiseki_yamesaseru() {
     if (sagyou_) sagyou_->yamesaseru();
@@ -78,6 +80,7 @@ class HintKaiseki {
   std::string moji_;
   std::shared_ptr<KaisekiSagyou> sagyou_;
   std::vector<KifuEntry> kifu_;  // the record the analysis belongs to
+  std::vector<int> hajime_;      // where each of its turns begins (entries before it)
   int shirushi_ = -1;            // the turn whose best moves are marked, -1 none
 };
 

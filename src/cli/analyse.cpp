@@ -20,6 +20,7 @@
 #include "engine/kaiseki.h"
 #include "kifu/ichiran.h"
 #include "kifu/kifu_file.h"
+#include "taikyoku/chuudan.h"
 #include "taikyoku/taikyoku.h"
 
 namespace {
@@ -31,15 +32,19 @@ double ketasue(double v) { return std::round(v * 10) / 10; }  // one decimal, fo
 
 const char* gawa_mei(int turn) { return turn % 2 == 1 ? "先手" : "後手"; }
 
-// The entry before turn `turn`'s first move, for 同 (nullptr before the first turn).
-const KifuEntry* zen_no_te(const std::vector<KifuEntry>& entries, int turn) {
-  return turn > 0 ? &entries[static_cast<std::size_t>(turn * 3 - 1)] : nullptr;
+// The entry before turn `turn`'s first move, for 同 (nullptr before the first turn);
+// `hajime` holds where each turn begins.
+const KifuEntry* zen_no_te(const std::vector<KifuEntry>& entries, const std::vector<int>& hajime, int turn) {
+  const int mae = hajime[static_cast<std::size_t>(turn)];
+  return mae > 0 ? &entries[static_cast<std::size_t>(mae - 1)] : nullptr;
 }
 
-std::string sashita_hyouki(const Kyokumen& mae, const std::vector<KifuEntry>& entries, int turn, bool sita_sente) {
-  const auto a = entries.begin() + std::min<std::ptrdiff_t>(turn * 3, static_cast<std::ptrdiff_t>(entries.size()));
-  const auto b = entries.begin() + std::min<std::ptrdiff_t>(turn * 3 + 3, static_cast<std::ptrdiff_t>(entries.size()));
-  return te_retsu_hyouki(mae, std::vector<KifuEntry>(a, b), zen_no_te(entries, turn), sita_sente);
+std::string sashita_hyouki(const Kyokumen& mae, const std::vector<KifuEntry>& entries, const std::vector<int>& hajime,
+                           int turn, bool sita_sente) {
+  const std::size_t i = static_cast<std::size_t>(turn);
+  const auto a = entries.begin() + hajime[i];
+  const auto b = i + 1 < hajime.size() ? entries.begin() + hajime[i + 1] : entries.end();
+  return te_retsu_hyouki(mae, std::vector<KifuEntry>(a, b), zen_no_te(entries, hajime, turn), sita_sente);
 }
 
 json rui_json(const int (&kazu)[TE_RUI_SU]) {
@@ -141,9 +146,10 @@ int cmd_analyse(const AnalyseOptions& o) {
     return fail("analyse", o.path + (kensa.gyou > 0 ? ": line " + std::to_string(kensa.gyou) : "") + ": " + kensa.naze, 1);
   std::vector<KaisekiKyokumen> turns;
   int gyou = 0;
-  if (const std::string naze = kaiseki_kyokumen(f.entries, turns, &gyou); !naze.empty())
+  if (const std::string naze = kaiseki_kyokumen(f.entries, turns, &gyou, {kifu_handicap(f), false}); !naze.empty())
     return fail("analyse", o.path + ": line " + std::to_string(gyou) + ": " + naze, 1);
 
+  const std::vector<int> hajime = turn_hajime(f.entries, {kifu_handicap(f), false});
   std::vector<KaisekiTe> te;
   kaiseki(turns, settei, te);
   const bool sita_sente = f.entries.empty() || f.entries.front().moto_koma < 0;
@@ -156,8 +162,8 @@ int cmd_analyse(const AnalyseOptions& o) {
     line["turn"] = turn;
     line["side"] = gawa_mei(turn);
     line["pieces"] = t.sita ? "lower" : "upper";
-    line["played"] = sashita_hyouki(turns[i].mae, f.entries, static_cast<int>(i), sita_sente);
-    line["best"] = yomi_te_hyouki(turns[i].mae, t.saizen, zen_no_te(f.entries, static_cast<int>(i)), sita_sente);
+    line["played"] = sashita_hyouki(turns[i].mae, f.entries, hajime, static_cast<int>(i), sita_sente);
+    line["best"] = yomi_te_hyouki(turns[i].mae, t.saizen, zen_no_te(f.entries, hajime, static_cast<int>(i)), sita_sente);
     line["value_before"] = t.mae;
     line["value_after"] = t.ato;
     line["best_value"] = t.saizen_atai;

@@ -14,6 +14,7 @@
 #include "kifu/ichiran.h"
 #include "kifu/kifu_file.h"
 #include "rules/sfen.h"
+#include "taikyoku/chuudan.h"
 #include "taikyoku/taikyoku.h"
 
 namespace {
@@ -30,8 +31,7 @@ json entry_json(const mirado::KifuEntry& e) {
 
 // The rows of the move list beside the board, as the window shows and copies them.
 int print_list(const mirado::KifuFile& f) {
-  mirado::Taikyoku t;
-  t.shinki();
+  mirado::Taikyoku t = mirado::handicap_kyoku(mirado::kifu_handicap(f));
   t.kifu_yomikomi(f.entries);
   for (const std::string& row : mirado::kifu_ichiran(t.kifu(), t.kifu().kifu_nagasa, t.sita_sente(),
                                                      t.pos()))
@@ -71,8 +71,7 @@ int cmd_kifu(const KifuOptions& o) {
   out["error"] = nullptr;
   if (!refused.empty()) out["error"] = {{"line", kensa.gyou}, {"message", refused}};
   // Stepped as the game steps a loaded record with 進, up to the entry refused.
-  Taikyoku t;
-  t.shinki();
+  Taikyoku t = handicap_kyoku(kifu_handicap(f));
   t.kifu_yomikomi(f.entries);
   while (t.kifu().kifu_ichi < t.kifu().kifu_nagasa) {
     const int line = t.kifu().at(t.kifu().kifu_ichi + 1).gyou;

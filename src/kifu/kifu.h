@@ -1,4 +1,4 @@
-// The in-memory game record: one entry per single move, three to a turn.
+// The in-memory game record: one entry per single move, up to three to a turn.
 #pragma once
 
 #include <vector>
@@ -43,6 +43,13 @@ class Kifu {
   const KifuEntry& at(int n) const {
     static const KifuEntry kZero{};
     return (n >= 1 && n < static_cast<int>(entries_.size())) ? entries_[n] : kZero;
+  }
+
+  // Entries 1..n as a list, as a record file holds them.
+  std::vector<KifuEntry> made(int n) const {
+    std::vector<KifuEntry> out;
+    for (int i = 1; i <= n; ++i) out.push_back(at(i));
+    return out;
   }
 
   // Replaces the whole record (a loaded file); position 0.

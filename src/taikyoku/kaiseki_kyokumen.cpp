@@ -18,32 +18,55 @@ bool aite_tsumi(const Kyokumen& pos, bool sita) {
   return k.kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0 && tsumi_sita(p);
 }
 
+
+// Turns as the rules divide the record, the last one cut short by its end included. Any
+// side may be the computer's here: that only lets a turn end where its procedures found no
+// move, which a person's turn never needs.
+KifuKensa turn_wake(const std::vector<KifuEntry>& entries, const KifuKensaSettei& s) {
+  KifuKensa kensa = kifu_kensa(entries, {s.handicap, true});
+  const int n = static_cast<int>(entries.size());
+  if (kensa.naze.empty() && kensa.turn_hajime < n) kensa.turns.push_back({n, kensa.nushi_ue});
+  return kensa;
+}
+
 }  // namespace
 
+std::vector<int> turn_hajime(const std::vector<KifuEntry>& entries, const KifuKensaSettei& s) {
+  std::vector<int> out;
+  int hajime = 0;
+  for (const KifuTurn& turn : turn_wake(entries, s).turns) {
+    out.push_back(hajime);
+    hajime = turn.owari;
+  }
+  return out;
+}
+
 std::string kaiseki_kyokumen(const std::vector<KifuEntry>& entries, std::vector<KaisekiKyokumen>& out,
-                             int* gyou) {
+                             int* gyou, const KifuKensaSettei& s) {
   out.clear();
-  Taikyoku t;
-  t.shinki();
+  const KifuKensa kensa = turn_wake(entries, s);
+  const std::vector<KifuTurn>& turns = kensa.turns;
+  Taikyoku t = handicap_kyoku(s.handicap);
   t.kifu_yomikomi(entries);
-  while (!t.owatta() && t.kifu().kifu_ichi < t.kifu().kifu_nagasa) {
+  for (const KifuTurn& turn : turns) {
+    if (t.owatta()) break;
     KaisekiKyokumen k;
     k.mae = t.pos();
-    k.sita = t.teban() == t.sita_gawa();
-    const Gawa mochinushi = t.teban();
-    int sashita = 0;
-    for (; sashita < 3 && !t.owatta() && t.kifu().kifu_ichi < t.kifu().kifu_nagasa; ++sashita)
+    k.sita = !turn.nushi_ue;
+    while (!t.owatta() && t.kifu().kifu_ichi < turn.owari)
       if (std::string naze = t.kifu_susumu(); !naze.empty()) {
         if (gyou) *gyou = t.kifu().at(t.kifu().kifu_ichi + 1).gyou;
         return naze;
       }
     k.ato = t.pos();
-    if (t.owatta()) k.kekka = t.shousha() == mochinushi ? 1 : -1;
-    else if (sashita < 3 && aite_tsumi(k.ato, k.sita)) k.kekka = 1;
-    else if (sashita < 3) break;  // the record stops inside a turn, the game going on
+    const bool kirete = turn.owari > kensa.turn_hajime;
+    if (t.owatta()) k.kekka = t.shousha() == (turn.nushi_ue ? t.ue_gawa() : t.sita_gawa()) ? 1 : -1;
+    else if (kirete && aite_tsumi(k.ato, k.sita)) k.kekka = 1;
+    else if (kirete) break;  // the record stops inside a turn, the game going on
     out.push_back(k);
   }
-  return {};
+  if (gyou && !kensa.naze.empty()) *gyou = kensa.gyou;
+  return kensa.naze;
 }
 
 std::string te_retsu_hyouki(Kyokumen mae, const std::vector<KifuEntry>& te, const KifuEntry* zen,

@@ -16,6 +16,7 @@
 
 #include "kifu/kensa.h"
 #include "kifu/kifu_file.h"
+#include "taikyoku/chuudan.h"
 #include "taikyoku/taikyoku.h"
 
 namespace mirado {
@@ -92,24 +93,69 @@ Kotowari Taikyoku::kifu_de_sasu(const KifuEntry& e, bool sita_com) {
   return Kotowari::nashi;
 }
 
-KifuKensa kifu_kensa(const std::vector<KifuEntry>& entries, const KifuKensaSettei& s) {
-  if (entries.empty()) return {kotowari_moji(Kotowari::kifu_kara), 0};
+Taikyoku handicap_kyoku(int handicap) {
   Taikyoku t;
   t.shinki();
-  for (int i = 0; i < std::abs(s.handicap); ++i) t.handicap_kaeru(s.handicap > 0 ? 1 : -1);
+  for (int i = 0; i < std::abs(handicap); ++i) t.handicap_kaeru(handicap > 0 ? 1 : -1);
+  return t;
+}
+
+bool Taikyoku::com_te_owari(bool sita_com) {
+  const auto com = [&] { return j_.teban_nushi == j_.ue_gawa || sita_com; };
+  bool tobashita = false;
+  for (int i = 0; i < 2 && !owatta() && j_.dankai != Dankai::ichi && com() &&
+                  com_te_nashi(j_.pos, j_.teban_nushi == j_.sita_gawa, j_.dankai, j_.santeme);
+       ++i) {
+    dankai_tobasu();
+    tobashita = true;
+  }
+  return tobashita;
+}
+
+KifuKensa kifu_kensa(const std::vector<KifuEntry>& entries, const KifuKensaSettei& s) {
+  KifuKensa kekka;
+  if (entries.empty()) {
+    kekka.naze = kotowari_moji(Kotowari::kifu_kara);
+    return kekka;
+  }
+  Taikyoku t = handicap_kyoku(s.handicap);
   t.kifu_yomikomi(entries);
+  // A turn ends with its third move, or where the next entry is already another holder's
+  // (the computer passed over the rest of its turn).
+  int nushi = 0;  // the pieces that held the turn of the last entry: 1 upper, -1 lower
+  auto owari = [&](int n) {
+    if (n > kekka.turn_hajime) kekka.turns.push_back({n, nushi > 0});
+    kekka.turn_hajime = n;
+  };
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const KifuEntry& e = entries[i];
     const int n = static_cast<int>(i) + 1;
-    if (const Kotowari k = t.kifu_de_sasu(e, s.sita_com); k != Kotowari::nashi)
-      return {sasenai_moji(e, n, k, t.dankai()), kifu_gyou(e, n)};
+    if (const Kotowari k = t.kifu_de_sasu(e, s.sita_com); k != Kotowari::nashi) {
+      kekka.naze = sasenai_moji(e, n, k, t.dankai());
+      kekka.gyou = kifu_gyou(e, n);
+      return kekka;
+    }
+    // The phase it was played in (the one due next, once the game goes on), and so its
+    // holder: the second move moves the opponent's piece.
+    const int tsugi = static_cast<int>(t.dankai());
+    const Dankai d = t.owatta() ? t.dankai() : static_cast<Dankai>(tsugi == 1 ? 3 : tsugi - 1);
+    const int kono = is_ue(e.moto_koma) != (d == Dankai::ni) ? 1 : -1;
+    // Another holder's entry: the turn before ended unfinished.
+    if (kono != nushi && n - 1 > kekka.turn_hajime) owari(n - 1);
+    nushi = kono;
+    if (d == Dankai::san || t.owatta()) owari(n);
   }
-  return {};
+  if (t.com_te_owari(s.sita_com) && t.dankai() == Dankai::ichi) owari(static_cast<int>(entries.size()));
+  kekka.dankai = t.dankai();
+  kekka.nushi_ue = t.teban_nushi() == t.ue_gawa();
+  kekka.santeme = t.santeme();
+  return kekka;
 }
 
 KifuKensa kifu_kensa(const KifuFile& f) {
   // A match names each side by its level; the window's records name people.
   KifuKensaSettei s;
+  s.handicap = kifu_handicap(f);
   s.sita_com = f.line3.rfind("LEVEL", 0) == 0;
   return kifu_kensa(f.entries, s);
 }

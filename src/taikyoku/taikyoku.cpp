@@ -149,7 +149,13 @@ double Taikyoku::jikan_hakaru(double now) {
   return j_.jikan_ima;
 }
 
-void Taikyoku::kifu_yomikomi(const std::vector<KifuEntry>& entries) {
+void Taikyoku::kifu_yomikomi(const std::vector<KifuEntry>& entries, int handicap) {
+  if (handicap != 0) {
+    const Taikyoku hajime = handicap_kyoku(handicap);
+    j_.pos = hajime.j_.pos;
+    j_.handicap = handicap;
+    j_.handicap_zumi = true;
+  }
   j_.saisei_chu = true;
   j_.gun_irekae = false;
   j_.kifu.set_entries(entries);
@@ -193,15 +199,14 @@ void Taikyoku::kifu_modosu() {
 void Taikyoku::tsuzuki(TaikyokuShu shu) {
   j_.saisei_chu = false;
   j_.taikyoku_shu = shu;
-  // Every turn is three entries from the start of the record.
-  const int ichi = j_.kifu.kifu_ichi;
-  const int k = ichi % 3;
-  const KifuEntry& hajime = j_.kifu.at(ichi - k + 1);
-  j_.teban_nushi = k == 0 ? j_.teban : (is_ue(hajime.moto_koma) ? j_.ue_gawa : j_.sita_gawa);
-  j_.dankai = static_cast<Dankai>(k + 1);
-  j_.te_tochuu = k > 0;
-  if (k >= 1) j_.santeme.ichite_x = hajime.te.tc, j_.santeme.ichite_y = hajime.te.tr;
-  if (k == 2) j_.santeme.nite_x = j_.kifu.at(ichi).te.tc, j_.santeme.nite_y = j_.kifu.at(ichi).te.tr;
+  // The turn in progress by the record's own phases: a phase the computer passed over
+  // has no entry, so three entries are not always a turn.
+  const KifuKensa k = kifu_kensa(j_.kifu.made(j_.kifu.kifu_ichi), {j_.handicap, false});
+  j_.dankai = k.dankai;
+  j_.teban_nushi = k.nushi_ue ? j_.ue_gawa : j_.sita_gawa;
+  j_.teban = k.dankai == Dankai::ni ? aite(j_.teban_nushi) : j_.teban_nushi;
+  j_.te_tochuu = k.dankai != Dankai::ichi;
+  j_.santeme = k.santeme;
   j_.saikai_machi = true;
 }
 

@@ -232,8 +232,9 @@ class Taikyoku {
 
   // ---- the record ----
   // A loaded record, to be stepped through from the start with the sides of the game that
-  // made it (the upper pieces moved first after GOTE).
-  void kifu_yomikomi(const std::vector<KifuEntry>& entries);
+  // made it (the upper pieces moved first after GOTE). A record of a handicapped game
+  // (`handicap` not 0) starts from the position that handicap leaves, on a new game.
+  void kifu_yomikomi(const std::vector<KifuEntry>& entries, int handicap = 0);
   // One record entry forward: the move made, the clocks as the entry has them, the turn
   // passed on, a captured king ending the game. When the entry does not fit the position
   // nothing changes and the reason is returned; empty when it was played. Only while
@@ -247,6 +248,10 @@ class Taikyoku {
   // the turn may be the computer's, whose procedures play moves a person may not (see
   // kifu_kensa.cpp).
   Kotowari kifu_de_sasu(const KifuEntry& e, bool com);
+  // After the record's last entry: the phases left of a turn that may be the computer's
+  // are passed over where its procedures find no move, as play passes them over. True
+  // when one was.
+  bool com_te_owari(bool sita_com);
   // Stepping begins (進, 戻): play will resume from where it stops. Stepping back also
   // reopens a game a captured king had ended.
   void susumi_hajime() { j_.saikai_machi = true; }
@@ -317,27 +322,44 @@ struct KifuKensaSettei {
   bool sita_com = false;
 };
 // What checking a record found: why its first entry that is no legal move in its place is
-// refused (empty when every entry is one), and that entry's file line.
+// refused (empty when every entry is one), and that entry's file line; and where the
+// entries played leave the game, by the record's own phases rather than three entries to
+// a turn (a phase the computer passed over, finding no move, has no entry).
+struct KifuTurn {
+  int owari = 0;         // the entry count at its end
+  bool nushi_ue = false; // the upper pieces held it
+};
 struct KifuKensa {
   std::string naze;
   int gyou = 0;
+  std::vector<KifuTurn> turns;  // each whole turn, in order
+  int turn_hajime = 0;          // entries before the turn in progress (all, between turns)
+  Dankai dankai = Dankai::ichi; // the phase due next
+  bool nushi_ue = false;        // the upper pieces hold that turn
+  Santeme santeme;              // where its first and second moves ended
 };
 // A record checked by the rules of the game from its start: every entry must be the move
 // due (the right side's piece, a movement or drop the piece may make, promotion where it
 // may or must, the third move's limits, the king's safety for a person's move) and none
 // may follow the end of the game. A record without moves is refused too.
 KifuKensa kifu_kensa(const std::vector<KifuEntry>& entries, const KifuKensaSettei& s = {});
-// The same for a record file, the computer's sides read from its header.
+// The same for a record file, the computer's sides and a kept game's handicap read from
+// its header.
 KifuKensa kifu_kensa(const KifuFile& f);
 // The message of kifu_kensa: empty when the record plays.
 std::string kifu_sasenai(const std::vector<KifuEntry>& entries, const KifuKensaSettei& s = {});
 
-// The turns of a record for analysis (engine/kaiseki.h), three entries to a turn, as
-// stepping through it from the start plays them. A last turn cut short is kept when it
-// mated the opponent (the computer's games end there), else left out. Empty when the record can be played, else the message stepping
-// would give at the first entry that cannot (whose file line goes to `gyou`).
+// The turns of a record for analysis (engine/kaiseki.h), as the rules of play divide its
+// entries into turns (kifu_kensa: a phase the computer passed over has no entry), each
+// position as stepping through the record from the start gives it. A last turn cut short
+// is kept when it mated the opponent (the computer's games end there), else left out.
+// Empty when the record can be played, else the message at the first entry that cannot
+// (whose file line goes to `gyou`).
 std::string kaiseki_kyokumen(const std::vector<KifuEntry>& entries, std::vector<KaisekiKyokumen>& out,
-                             int* gyou = nullptr);
+                             int* gyou = nullptr, const KifuKensaSettei& s = {});
+// Where each turn of a record begins (the entries before it), as kaiseki_kyokumen divides
+// the record: the whole turns, then the part of one its end cuts short.
+std::vector<int> turn_hajime(const std::vector<KifuEntry>& entries, const KifuKensaSettei& s = {});
 // Moves played one after another from `mae` in the move list's notation ("▲7六歩 △3四歩
 // ▲2六歩"), each named on the position the one before leaves; `zen` is the move before
 // the first (nullptr: none), for 同. The lower pieces' moves are ▲ when `sita_sente`.
@@ -350,6 +372,10 @@ KifuEntry sashite_entry(const Sashite& m);
 std::string yomi_te_hyouki(const Kyokumen& mae, const YomiTe& t, const KifuEntry* zen, bool sita_sente);
 // The count of each class by side, as one line: "先手 悪手1 疑問手0 緩手2　後手 ...".
 std::string kaiseki_matome_moji(const std::vector<KaisekiTe>& te, bool sita_sente);
+
+// A new game at the start handicap level `handicap` leaves (0: the even start), as a
+// record of a handicapped game is played from.
+Taikyoku handicap_kyoku(int handicap);
 
 // A game at position `p` against the computer at `level`, with the sides of a SENTE game
 // (the person plays the lower pieces and moved first); the turn's

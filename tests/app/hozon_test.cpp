@@ -242,12 +242,15 @@ TEST_F(ResumeAfterQuit, ATurnLeftHalfWayGoesOnWhereItStopped) {
 }
 
 // A kept game is checked from the position its handicap left: the lower silver goes where
-// the bishop stood before it was taken off.
+// the bishop stood before it was taken off. The kept record is an ordinary record: loaded
+// through the panel it steps to the same position, from the same handicapped start.
 TEST_F(ResumeAfterQuit, AHandicapGameIsCheckedFromItsOwnStart) {
+  std::string sfen;
   {
     Harness h;
     h.game.on_load();
     h.game.on_menu(Menu::START);
+    h.game.on_menu(Menu::LEBEL_DOWN);
     h.game.on_menu(Menu::LEBEL_DOWN);
     ASSERT_EQ(h.game.taikyoku().pos().ban[2][8], kara);
     for (const auto& m : {std::array{3, 9, 2, 8}, std::array{3, 3, 3, 4}, std::array{7, 7, 7, 6}}) {
@@ -255,7 +258,26 @@ TEST_F(ResumeAfterQuit, AHandicapGameIsCheckedFromItsOwnStart) {
       test::press(h.game, m[2], m[3]);
     }
     ASSERT_EQ(h.game.taikyoku().kifu().kifu_ichi, 3);
+    sfen = to_sfen(h.game.taikyoku().pos(), true, 0);
     h.game.on_key(27);
+  }
+  fs::copy_file("中断.棋譜", "kept.棋譜");
+  {
+    Harness h;
+    h.game.on_load();
+    h.game.on_menu(Menu::KIFU_READ);
+    h.game.panel_file_click("kept.棋譜");
+    EXPECT_EQ(h.ui.boxes.back().text, "棋譜を '進 'で進めて下さい");
+    EXPECT_EQ(h.game.taikyoku().pos().ban[8][8], kara);  // the rook is off before any step
+    EXPECT_EQ(h.canvas.picture_at(8, 8), kara);
+    while (h.game.ippo_susumu()) {
+    }
+    EXPECT_EQ(h.game.taikyoku().kifu().kifu_ichi, 3);
+    EXPECT_EQ(to_sfen(h.game.taikyoku().pos(), true, 0), sfen);
+    // Saved from the panel under a title of the player's, the handicap would be lost and
+    // the record could never load again: it is refused as any handicapped game is.
+    h.game.on_menu(Menu::KIFU_WRITE);
+    EXPECT_EQ(h.ui.boxes.back().text, "ﾊﾝﾃﾞｷｬｯﾌﾟ設定後は書き込みできません");
   }
   Harness h;
   h.game.on_load();
@@ -263,6 +285,7 @@ TEST_F(ResumeAfterQuit, AHandicapGameIsCheckedFromItsOwnStart) {
   for (const test::Box& b : h.ui.boxes) EXPECT_NE(b.title, "続きから") << b.text;  // no refusal
   EXPECT_EQ(h.game.taikyoku().kifu().kifu_ichi, 3);
   EXPECT_EQ(h.game.taikyoku().pos().ban[2][8], -GIN);
+  EXPECT_EQ(to_sfen(h.game.taikyoku().pos(), true, 0), sfen);
 }
 
 TEST_F(ResumeAfterQuit, AComputerGameGoesOnAgainstTheComputerAtItsLevel) {
@@ -286,6 +309,34 @@ TEST_F(ResumeAfterQuit, AComputerGameGoesOnAgainstTheComputerAtItsLevel) {
   EXPECT_EQ(to_sfen(h.game.taikyoku().pos(), true, 6), sfen);
   EXPECT_EQ(h.game.taikyoku().teban_nushi(), h.game.taikyoku().sita_gawa());
   EXPECT_EQ(h.ui.boxes.back().text, "あなたの番です");
+}
+
+// Turns are counted by the record's own phases: a turn in which the computer found no
+// third move has two entries. Kept right after it, the game keeps that turn whole and goes
+// on with the person's turn; kept after the person's first move, it goes on with the
+// person's second.
+TEST_F(ResumeAfterQuit, ATurnTheComputerCutShortIsStillAWholeTurn) {
+  const std::vector<KifuEntry> tobashi = tobashi_kifu();
+  for (const bool tochuu : {false, true}) {
+    SCOPED_TRACE(tochuu);
+    const std::vector<KifuEntry> kept(tobashi.begin(), tobashi.end() - (tochuu ? 0 : 1));
+    int bad = 0;
+    write_bytes("中断.棋譜", *encode_kifu("中断した対局 ﾊﾝﾃﾞｨｷｬｯﾌﾟ10", "COM LEVEL1", "人間", kept, bad));
+    {
+      Harness h;
+      h.game.on_load();
+      h.game.on_menu(Menu::TSUZUKI);
+      for (const test::Box& b : h.ui.boxes) EXPECT_NE(b.title, "続きから") << b.text;
+      const Taikyoku& t = h.game.taikyoku();
+      EXPECT_EQ(t.kifu().kifu_ichi, static_cast<int>(kept.size()));
+      EXPECT_EQ(t.teban_nushi(), t.sita_gawa());
+      EXPECT_EQ(t.dankai(), tochuu ? Dankai::ni : Dankai::ichi);
+      EXPECT_EQ(t.teban(), tochuu ? t.ue_gawa() : t.sita_gawa());
+      EXPECT_EQ(t.te_tochuu(), tochuu);
+      h.game.on_close();
+    }
+    EXPECT_EQ(parse_kifu(read_bytes("中断.棋譜")).entries.size(), kept.size());  // nothing cut
+  }
 }
 
 // A clock whose wait, once the game holds `entries` record entries, is where the player
@@ -475,6 +526,40 @@ TEST_F(ResumeAfterQuit, AGameThatCannotBeKeptIsNeverLostInSilence) {
   ::waitpid(child, &status, 0);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
   EXPECT_FALSE(fs::exists("中断.棋譜"));
+
+  // A folder nothing can be written to (run as a user it does not belong to: root writes
+  // through any protection): quitting asks, and staying keeps the game on the board.
+  EXPECT_EQ(test::ro_folder_child([&] {
+              Harness c;
+              quit_with_a_game(c, {Answer::no});
+              return c.ui.boxes.size() == 1 && c.ui.boxes[0].text.find("Permission denied") != std::string::npos &&
+                     !c.ui.quitted && c.game.taikyoku().kifu().kifu_ichi == 2;
+            }),
+            0);
+  // A kept game that cannot be removed once resumed: the player is told, and it is never
+  // offered again as the last game left.
+  {
+    Harness h;
+    quit_with_a_game(h, {});
+  }
+  ASSERT_TRUE(fs::exists("中断.棋譜"));
+  EXPECT_EQ(test::ro_folder_child([&] {
+              Harness c;
+              c.game.on_load();
+              c.game.on_menu(Menu::TSUZUKI);
+              const bool told = c.game.ban_gamen().oshirase().find("中断した対局の棋譜を消せません") != std::string::npos;
+              const bool resumed = c.game.taikyoku().kifu().kifu_ichi == 2;
+              c.ui.answers = {Answer::yes};  // it cannot be kept either: quit anyway
+              c.game.on_key(27);
+              return told && resumed && c.ui.quitted;
+            }),
+            0);
+  EXPECT_EQ(test::ro_folder_child([&] {
+              Harness c;
+              c.game.on_load();
+              return c.game.ban_gamen().oshirase().find("最後の対局とは限りません") != std::string::npos;
+            }),
+            0);
 }
 
 // No command drops a game in progress: 最初, a start that cuts the record, a press that
@@ -557,8 +642,9 @@ TEST_F(ResumeAfterQuit, EveryCommandThatWouldDropAGameKeepsItFirst) {
   EXPECT_EQ(to_sfen(h.game.taikyoku().pos(), true, 3), playing);
 }
 
-// The quit-save killed at any moment leaves the game kept before or the new one, whole,
-// and whichever it is plays on with clocks that belong to it.
+// The quit-save killed at any moment, beside another writer in the folder, leaves the game
+// kept before or the new one, whole, and whichever it is plays on with clocks that belong
+// to it.
 TEST_F(ResumeAfterQuit, AQuitSaveKilledAtRandomMomentsLeavesOneWholeKeptGame) {
   Harness a, b;
   for (Harness* h : {&a, &b}) {
@@ -572,17 +658,34 @@ TEST_F(ResumeAfterQuit, AQuitSaveKilledAtRandomMomentsLeavesOneWholeKeptGame) {
                                to_sfen(b.game.taikyoku().pos(), true, 0)};
   std::string naze;
   ASSERT_TRUE(a.game.chuudan_hozon(naze));
+  // Another writer in the same folder saves all the while: neither writer's clean-up ever
+  // takes the other's file, so no write fails.
+  const std::string ini[2] = {std::string(300, 'x'), std::string(200, 'y')};
+  int err = 0;
+  ASSERT_TRUE(write_atomically("other.txt", ini[0], err));
   std::mt19937 rng(20261208);
   for (int round = 0; round < 40; ++round) {
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-      for (int i = 0;; ++i) (i % 2 ? a : b).game.chuudan_hozon(naze);
+      for (int i = 0;; ++i)
+        if (!(i % 2 ? a : b).game.chuudan_hozon(naze)) ::_exit(1);
+    }
+    const pid_t other = ::fork();
+    ASSERT_GE(other, 0);
+    if (other == 0) {
+      for (int i = 0;; ++i)
+        if (!write_atomically("other.txt", ini[i % 2], err)) ::_exit(1);
     }
     std::this_thread::sleep_for(std::chrono::microseconds(rng() % 5000));
-    ::kill(child, SIGKILL);
-    int status = 0;
-    ::waitpid(child, &status, 0);
+    for (const pid_t p : {child, other}) {
+      ::kill(p, SIGKILL);
+      int status = 0;
+      ::waitpid(p, &status, 0);
+      ASSERT_TRUE(WIFSIGNALED(status)) << "round " << round << ": a write failed";
+    }
+    const std::string now_ini = read_bytes("other.txt");
+    ASSERT_TRUE(now_ini == ini[0] || now_ini == ini[1]) << "round " << round;
     Harness h;
     h.game.on_load();
     h.game.on_menu(Menu::TSUZUKI);

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <thread>
 
+#include "app/kaiseki_sagyou.h"
 #include "engine/kaiseki.h"
 #include "fakes.h"
 #include "kaiseki_kiroku.h"
@@ -279,6 +280,22 @@ TEST_F(KaisekiGame, AClosingWindowEndsItAtOnce) {
   EXPECT_TRUE(h.ui.quitted);
   EXPECT_TRUE(g.hint_kaiseki().kaiseki_kekka().empty());  // given up, not waited for
   EXPECT_EQ(mae_of(g).board, before.board);
+
+  // Quitting waits for the thread only briefly. Let run, it stops in time; one that has
+  // not stopped is left on work it owns, and dropping it waits for nothing.
+  KaisekiSettei s;
+  s.nodes = 2'000'000;
+  s.jobs = 2;
+  {
+    KaisekiSagyou sagyou(turns_of(e), s);
+    EXPECT_TRUE(sagyou.owari(std::chrono::seconds(30)));
+    EXPECT_TRUE(sagyou.owatta());
+    EXPECT_TRUE(sagyou.uketoru().empty());
+  }
+  for (int i = 0; i < 3; ++i) {
+    KaisekiSagyou sagyou(turns_of(e), s);
+    EXPECT_FALSE(sagyou.owari(std::chrono::milliseconds(0)));
+  }
 }
 
 TEST_F(KaisekiGame, BesideTheWindowItFindsWhatInPlaceFinds) {

@@ -70,6 +70,27 @@ TEST_F(AnalyseCli, OneLinePerTurnTheSameWithTwoJobsAndAGraph) {
   EXPECT_NE(svg.find("</svg>"), std::string::npos);
 }
 
+// A kept game is a record the program wrote: kifu and analyse take it from the start its
+// handicap left, and analyse divides it into turns by its own phases, a turn in which the
+// computer found no third move holding two moves.
+TEST_F(AnalyseCli, AKeptHandicappedGameWithACutShortTurnIsReadAsItWasPlayed) {
+  const std::vector<KifuEntry> e = tobashi_kifu();
+  int bad = 0;
+  write_bytes("k.棋譜", *encode_kifu("中断した対局 ﾊﾝﾃﾞｨｷｬｯﾌﾟ10", "COM LEVEL1", "人間", e, bad));
+  const test::CliRun kifu = test::run_cli("kifu k.棋譜", false);
+  ASSERT_EQ(kifu.status, 0) << kifu.out;
+  EXPECT_EQ(json::parse(kifu.out)["positions"].size(), e.size());
+  const test::CliRun r = run("k.棋譜 --nodes 200");
+  ASSERT_EQ(r.status, 0) << r.out;
+  const std::vector<json> v = lines_of(r.out);
+  const std::size_t turns = (e.size() - 3) / 3 + 1;  // the last turn whole, of two moves
+  ASSERT_EQ(v.size(), turns + 1);
+  for (std::size_t i = 0; i < turns; ++i) EXPECT_EQ(v[i]["pieces"], i % 2 ? "upper" : "lower") << i;
+  const std::string played = v[turns - 1]["played"];
+  EXPECT_EQ(std::count(played.begin(), played.end(), ' '), 1) << played;  // two moves
+  EXPECT_EQ(v[turns]["summary"]["turns"], turns);
+}
+
 // Six analyses at once writing their graphs into one folder, round after round: each
 // one's save survives the clean-up the others make before theirs.
 TEST_F(AnalyseCli, SixAtOnceIntoOneFolderAllWriteTheirGraphs) {

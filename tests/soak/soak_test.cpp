@@ -44,9 +44,9 @@ TEST_P(SoakTest, EveryEventLeavesASoundGame) {
   if (!fault.empty()) FAIL() << fault;
   const Tokei& t = soak.tokei;
   std::printf("%s: %ld events, %ld moves, computer turns by level %ld/%ld/%ld/%ld, %ld games won, "
-              "%ld saves, %ld loads, %ld flips, %ld handicap steps\n",
+              "%ld saves, %ld games kept, %ld loads, %ld flips, %ld handicap steps\n",
               c.name, t.events, t.te, t.com_ban[1], t.com_ban[2], t.com_ban[3], t.com_ban[4], t.shouri,
-              t.hozon, t.yomikomi, t.hanten, t.handicap);
+              t.hozon, t.nokoshita, t.yomikomi, t.hanten, t.handicap);
   // The run must have gone where it was meant to go.
   EXPECT_GT(t.te, n / 20);
   // Random presses between two people almost never mate; the computer does.
@@ -54,6 +54,7 @@ TEST_P(SoakTest, EveryEventLeavesASoundGame) {
     EXPECT_GT(t.shouri, 0);
   }
   EXPECT_GT(t.hozon, 0);
+  EXPECT_GT(t.nokoshita, 0);
   EXPECT_GT(t.yomikomi, 0);
   if (c.profile != Profile::ningen) {
     for (int lv = 1; lv <= 4; ++lv) EXPECT_GT(t.com_ban[lv], 0) << "level " << lv;

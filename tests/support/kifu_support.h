@@ -2,7 +2,10 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <grp.h>
 #include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -35,6 +38,25 @@ class KifuDir : public ::testing::Test {
  private:
   std::optional<TempCwd> cwd_;
 };
+
+// Runs `f` in a child process in the working folder made read-only, as a user the folder
+// does not belong to when the tests run as root (root writes through any protection); the
+// folder is writable again afterwards. 0 when `f` held, else the child's status.
+template <typename F>
+int ro_folder_child(F f) {
+  const std::filesystem::path cwd = std::filesystem::current_path();
+  std::filesystem::permissions(cwd, std::filesystem::perms(0555));
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+      ::_exit(3);
+    ::_exit(f() ? 0 : 1);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  std::filesystem::permissions(cwd, std::filesystem::perms(0700));
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
 
 // A record entry from its fields as a file holds them (the source's row as its own).
 inline KifuEntry kifu_te_of(int fc, int fr, int tc, int tr, int koma, int moto, int tori = 0) {

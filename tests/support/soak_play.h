@@ -8,6 +8,7 @@
 // the runner does, so that the script replays the same game.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <deque>
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "app/names.h"
+#include "kifu/file_io.h"
 #include "fakes.h"
 #include "game_kensa.h"
 #include "taikyoku_shiken.h"
@@ -77,7 +79,7 @@ enum class Profile { ningen, com, mixed };
 
 struct Tokei {  // what the run went through
   long events = 0, te = 0, com_ban[5] = {}, shouri = 0, hozon = 0, yomikomi = 0, hanten = 0,
-       handicap = 0, shuuryou = 0;
+       handicap = 0, shuuryou = 0, nokoshita = 0;
 };
 
 inline Kyokumen shoki() {
@@ -120,6 +122,8 @@ class Soak {
   Game& g() { return s_->game; }
   int ransu(int n) { return static_cast<int>(rng_() % static_cast<std::uint64_t>(n)); }
   bool kakuritsu(int percent) { return ransu(100) < percent; }
+
+  std::string chuudan_;  // the kept game's record as last seen
 
   void atarashii() {
     s_ = std::make_unique<Session>(rng_);
@@ -376,15 +380,28 @@ class Soak {
     s_->ui.kotoba.clear();
     susunda_ = false;
     const Kind kind = event();
+    // Every record the game writes here loads: a saved one, and a kept game whenever an
+    // action keeps one (quitting, or a command that would drop it).
+    const bool kaita = std::find(s_->ui.kotoba.begin(), s_->ui.kotoba.end(), "棋譜を書き込みました") != s_->ui.kotoba.end();
+    if (kaita || nokoshita())
+      if (std::string f = kaita_kifu_fusei("."); !f.empty()) return f;
     if (g().quitting()) {
       atarashii();
       return kensa(Kind::reset, mae, mae_handicap);
     }
     kazoeru(mae_owatta, mae_ichi, s_->ui.kotoba);
-    for (const std::string& t : s_->ui.kotoba)
-      if (t == "棋譜を書き込みました")
-        if (std::string f = kaita_kifu_fusei("."); !f.empty()) return f;  // the soak saves here
     return kensa(kind, mae, mae_handicap);
+  }
+
+  // Was a game kept by the last event? (The kept record's bytes changed.)
+  bool nokoshita() {
+    std::string now;
+    int err = 0;
+    read_capped("中断.棋譜", KIFU_SAIDAI_BYTE, now, err);
+    if (now == chuudan_) return false;
+    chuudan_ = std::move(now);
+    tokei.nokoshita += !chuudan_.empty();
+    return !chuudan_.empty();
   }
 
   std::string kensa(Kind kind, const Kyokumen& mae, int mae_handicap) {
@@ -410,6 +427,9 @@ class Soak {
     // The record began anew: the start position, a turned board or a handicap position.
     std::vector<Kyokumen> candidates;
     if (kind == Kind::reset) candidates.push_back(shoki());
+    // A kept game's record loads from the start its handicap left.
+    if (kind == Kind::reset && gm.taikyoku().handicap_zumi())
+      candidates.push_back(handicap_kyoku(gm.taikyoku().handicap()).pos());
     if (kind == Kind::hanten) candidates.push_back(kaiten(mae));
     if (kind == Kind::handicap && gm.taikyoku().kifu().kifu_ichi == 0)
       candidates.push_back(gm.taikyoku().pos());

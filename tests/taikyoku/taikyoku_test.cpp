@@ -224,6 +224,34 @@ TEST(TaikyokuState, ARecordIsRefusedAtTheFirstLineThatIsNoLegalMoveInItsPlace) {
   t = haichi(h);
   EXPECT_EQ(t.kifu_de_sasu(te(5, 9, 5, 8, -OU, -OU), false), Kotowari::dare_no_koma);
   EXPECT_EQ(t.dankai(), Dankai::san);
+
+  // A record with such a turn of two entries is divided into turns by the rules' phases,
+  // not three entries to a turn: the holders alternate, and the turn in progress at its
+  // end is the lower side's, after its first move. The analysis takes the same turns.
+  const std::vector<KifuEntry> tobashi = tobashi_kifu();
+  const KifuKensa k = kifu_kensa(tobashi, {10, false});
+  ASSERT_EQ(k.naze, "");
+  ASSERT_GE(k.turns.size(), 3u);
+  for (std::size_t i = 0; i < k.turns.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(k.turns[i].nushi_ue, i % 2 == 1);
+    EXPECT_EQ(k.turns[i].owari - (i == 0 ? 0 : k.turns[i - 1].owari), i + 1 == k.turns.size() ? 2 : 3);
+  }
+  EXPECT_EQ(k.turn_hajime, static_cast<int>(tobashi.size()) - 1);
+  EXPECT_EQ(k.dankai, Dankai::ni);
+  EXPECT_FALSE(k.nushi_ue);
+  std::vector<KaisekiKyokumen> turns;
+  EXPECT_EQ(kaiseki_kyokumen(tobashi, turns, nullptr, {10, false}), "");
+  ASSERT_EQ(turns.size(), k.turns.size());
+  Taikyoku susumu = handicap_kyoku(10);
+  susumu.kifu_yomikomi(tobashi);
+  for (std::size_t i = 0; i < turns.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(turns[i].sita, i % 2 == 0);
+    EXPECT_TRUE(test::same_position(turns[i].mae, susumu.pos()));
+    while (susumu.kifu().kifu_ichi < k.turns[i].owari) ASSERT_EQ(susumu.kifu_susumu(), "");
+    EXPECT_TRUE(test::same_position(turns[i].ato, susumu.pos()));
+  }
 }
 
 // The computer's whole turn on a game: three moves, or one that mates and ends it.

@@ -1,6 +1,8 @@
 // ﾍﾙﾌﾟ → 解析: LEVEL4 looks back at the record on the board, turn by turn, beside the
 // window; the classes go to the move list, the win chance to the graph, and while the
 // record is stepped through, the best turn of the position shown is marked on the board.
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <string>
 
@@ -12,12 +14,6 @@ namespace mirado {
 
 namespace {
 
-std::vector<KifuEntry> kifu_zenbu(const Kifu& k) {
-  std::vector<KifuEntry> out;
-  for (int i = 1; i <= k.kifu_nagasa; ++i) out.push_back(k.at(i));
-  return out;
-}
-
 // The moves of two records are the same (the clocks may differ).
 bool onaji_te(const std::vector<KifuEntry>& a, const std::vector<KifuEntry>& b) {
   if (a.size() != b.size()) return false;
@@ -28,6 +24,16 @@ bool onaji_te(const std::vector<KifuEntry>& a, const std::vector<KifuEntry>& b) 
       return false;
   }
   return true;
+}
+
+// Where the position shown lies in turns: whole turns before it and the part of the one
+// it is in.
+double turn_ichi(const std::vector<int>& hajime, int ichi) {
+  const auto next = std::upper_bound(hajime.begin(), hajime.end(), ichi);
+  const int i = static_cast<int>(next - hajime.begin()) - 1;
+  if (i < 0) return 0;
+  const int nagasa = next == hajime.end() ? 3 : *next - hajime[static_cast<std::size_t>(i)];
+  return i + static_cast<double>(ichi - hajime[static_cast<std::size_t>(i)]) / nagasa;
 }
 
 void kotowaru_kaiseki(const Madoguchi& w, std::string why) {
@@ -51,12 +57,13 @@ void HintKaiseki::kaiseki_menu() {
   // The record is replayed from the even position: pieces a handicap took off would be back.
   if (t_.handicap_zumi() && t_.handicap() != 0)
     return kotowaru_kaiseki(w_, "駒落ちの対局は解析できません");
-  std::vector<KifuEntry> entries = kifu_zenbu(t_.kifu());
+  std::vector<KifuEntry> entries = t_.kifu().made(t_.kifu().kifu_nagasa);
   std::vector<KaisekiKyokumen> turns;
   if (const std::string naze = kaiseki_kyokumen(entries, turns); !naze.empty())
     return kotowaru_kaiseki(w_, "この棋譜は解析できません（" + naze + "）");
   if (turns.empty()) return kotowaru_kaiseki(w_, "解析できる手番がまだありません");
   kekka_.clear();
+  hajime_ = turn_hajime(entries);
   kifu_ = std::move(entries);
   KaisekiSettei settei;
   // A fixed budget, in place: the same every time (the event runner).
@@ -100,6 +107,16 @@ void HintKaiseki::kaiseki_yameru() {
   w_.ports.ui->set_poll(false);
 }
 
+void HintKaiseki::kaiseki_owari() {
+  if (!sagyou_) return;
+  // Long enough for a thread that is let run to stop; the window never waits on one that
+  // a busy machine keeps from running.
+  sagyou_->owari(std::chrono::milliseconds(20));
+  sagyou_.reset();
+  kifu_.clear();
+  w_.ports.ui->set_poll(false);
+}
+
 void Game::kaiseki_zu_menu() {
   settei_.kaiseki_zu(!settei_.kaiseki_zu_on());
   set_checked(Menu::KAISEKI_ZU, settei_.kaiseki_zu_on());
@@ -111,7 +128,7 @@ void Game::kaiseki_zu_click(int turn) {
 }
 
 void HintKaiseki::kaiseki_awaseru() {
-  if (kifu_.empty() || onaji_te(kifu_, kifu_zenbu(t_.kifu()))) return;
+  if (kifu_.empty() || onaji_te(kifu_, t_.kifu().made(t_.kifu().kifu_nagasa))) return;
   // The record was played on or replaced: what was found belongs to another game.
   if (kaiseki_chu()) moji_ = "棋譜が変わったので解析をやめました";
   kaiseki_yameru();
@@ -122,7 +139,9 @@ void HintKaiseki::kaiseki_awaseru() {
 void HintKaiseki::kaiseki_shirushi() {
   const int ichi = t_.kifu().kifu_ichi;
   const int n = static_cast<int>(kekka_.size());
-  const int t = ichi % 3 == 0 && ichi / 3 < n ? ichi / 3 : -1;
+  // The turn that begins at the position shown, by the record's own turns.
+  const auto at = std::find(hajime_.begin(), hajime_.end(), ichi);
+  const int t = at != hajime_.end() && at - hajime_.begin() < n ? static_cast<int>(at - hajime_.begin()) : -1;
   // The board moved on without a click that takes the marks away (a row of the list).
   if (shirushi_ >= 0 && shirushi_ != t && hint_te_.n > 0) hint_kesu();
   if (hint_te_.n == 0) shirushi_ = -1;
@@ -147,16 +166,17 @@ void HintKaiseki::kaiseki_shirushi() {
 std::vector<std::string> HintKaiseki::ichiran_soe() const {
   std::vector<std::string> out;
   std::vector<KaisekiKyokumen> turns;
-  if (kekka_.empty() || !onaji_te(kifu_, kifu_zenbu(t_.kifu())) || !kaiseki_kyokumen(kifu_, turns).empty())
+  if (kekka_.empty() || !onaji_te(kifu_, t_.kifu().made(t_.kifu().kifu_nagasa)) || !kaiseki_kyokumen(kifu_, turns).empty())
     return out;
   const bool sita_sente = t_.hyouki_sita_sente();
-  for (std::size_t i = 0; i < kekka_.size() && i < turns.size(); ++i) {
+  const std::vector<int> hajime = turn_hajime(kifu_);  // a turn may hold fewer than three moves
+  for (std::size_t i = 0; i < kekka_.size() && i < turns.size() && i < hajime.size(); ++i) {
     const KaisekiTe& k = kekka_[i];
     char kachi[32];
     std::snprintf(kachi, sizeof kachi, "\n      先手 %.0f%%", sita_sente ? k.sita_ato() : 100 - k.sita_ato());
     std::string s = kachi;
     if (k.rui != TeRui::nashi && k.saizen.n > 0) {
-      const KifuEntry* zen = i > 0 ? &kifu_[3 * i - 1] : nullptr;
+      const KifuEntry* zen = hajime[i] > 0 ? &kifu_[hajime[i] - 1] : nullptr;
       s += std::string("　") + te_rui_mei(k.rui) + "\n      最善 " +
            yomi_te_hyouki(turns[i].mae, k.saizen, zen, sita_sente);
     }
@@ -173,7 +193,7 @@ KaisekiZu HintKaiseki::kaiseki_zu(bool mieru) const {
     zu.kachi.push_back(k.sita_ato());
     zu.rui.push_back(static_cast<int>(k.rui));
   }
-  zu.ima = t_.kifu().kifu_ichi / 3.0;
+  zu.ima = turn_ichi(hajime_, t_.kifu().kifu_ichi);
   zu.matome = kaiseki_matome_moji(kekka_, t_.sita_sente());
   return zu;
 }

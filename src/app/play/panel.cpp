@@ -14,6 +14,7 @@
 #include "app/game.h"
 #include "kifu/cp932.h"
 #include "kifu/file_io.h"
+#include "taikyoku/chuudan.h"
 
 namespace mirado {
 
@@ -208,7 +209,9 @@ void Game::kifu_settei(const KifuFile& f) {
   midashi(*this, f.title, chuuou_x(f.title) - 3000, 6350, IRO_AKA);
   midashi(*this, f.line2, chuuou_x(f.line2), 100, IRO_SHIRO);
   midashi(*this, f.line3, chuuou_x(f.line3), 6350, IRO_SHIRO);
-  game().kifu_yomikomi(f.entries);
+  // A kept game's record starts from the position its handicap left.
+  game().kifu_yomikomi(f.entries, kifu_handicap(f));
+  if (taikyoku_.handicap_zumi()) gamen_.zenbu_egaku();
   msg(" 読み込みました", "棋譜");
   msg("棋譜を '進 'で進めて下さい", "棋譜");
 }
