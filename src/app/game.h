@@ -110,6 +110,8 @@ class Game final : private MadoTetsuzuki {
   // event runner, tests). 0: the window's thinking time, off the window's thread.
   std::int64_t yomi_nodes() const { return com_teban_.yomi().yomi_nodes(); }
   void yomi_nodes_settei(std::int64_t n) { com_teban_.yomi().yomi_nodes_settei(n); }
+  // The thinking time of LEVEL4 and LEVEL5 beside the window (ｵﾌﾟｼｮﾝ → COMの考慮時間).
+  double yomi_byou() const { return com_teban_.yomi().yomi_byou(); }
   // The window is closing: the computer's turn was given up.
   bool com_chuudan() const { return com_teban_.chuudan(); }
 
@@ -154,6 +156,8 @@ class Game final : private MadoTetsuzuki {
   void nari_kakunin_menu();
   void com_hyouji_menu(ComHyouji h);
   void com_hyouji_settei(ComHyouji h);
+  void kouryo_menu(int ms);    // ｵﾌﾟｼｮﾝ → COMの考慮時間
+  void kouryo_settei(int ms);
 
   // ---- record files, replay, board flip, handicap (app/play/) ----
   void kifu_write();                    // KIFU_WRITE

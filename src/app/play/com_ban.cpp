@@ -158,7 +158,7 @@ void ComTeban::com_yomi() {
   for (Sashite& m : yomi_te_) m = Sashite{};
   YomiTe plan;
   // The person answers by a person's rules.
-  if (!yomi_.yomi_matsu(t_.pos(), 1, 0, 0, 0, 0, false, plan)) {
+  if (!yomi_.yomi_matsu(t_.pos(), 1, 0, 0, 0, 0, false, t_.level(), plan)) {
     chuudan_ = true;
     return;
   }
@@ -204,14 +204,14 @@ void ComTeban::com_ban(Dankai tejun) {
   com_tejun_hajime(w_, *this, t_, ue ? "上" : "下", static_cast<int>(tejun));
   if (tejun == Dankai::ichi) {
     shikouchu_egaku();
-    if (t_.level() == 4) {
+    if (t_.level() >= 4) {
       w_.ports.canvas->repaint();  // "思考中" shows while the look-ahead runs
       com_yomi();
       if (chuudan_) return;
     }
   }
   double jikan;
-  const ComTe r = com_sasu(w_, *this, t_, tejun, t_.level() == 4 ? yomi_te_ : nullptr, jikan);
+  const ComTe r = com_sasu(w_, *this, t_, tejun, t_.level() >= 4 ? yomi_te_ : nullptr, jikan);
   const Sashite& m = r.te;
   if (!m.ari) {
     jikan = com_nashi(w_, *this, t_);

@@ -8,11 +8,12 @@
 namespace mirado {
 
 bool ComYomi::yomi_matsu(const Kyokumen& p, int hajime, int ix, int iy, int nx, int ny,
-                         bool aite_com, YomiTe& out) {
+                         bool aite_com, int level, YomiTe& out) {
   if (!yomi_) yomi_ = std::make_shared<Yomi>();
   YomiSettei settei;
   settei.nodes = yomi_nodes_;
-  settei.byou = yomi_nodes_ > 0 ? 0 : YOMI_BYOU;
+  settei.byou = yomi_nodes_ > 0 ? 0 : yomi_byou_;
+  settei.level = level >= 5 ? 5 : 4;
   settei.aite_com = aite_com;
   YomiKekka r;
   if (yomi_nodes_ > 0) {

@@ -48,7 +48,7 @@ void HintKaiseki::hint() {
   YomiTe plan;
   if (!yomi_.yomi_matsu(p, static_cast<int>(t_.dankai()), sita ? turned(ix) : ix,
                         sita ? turned(iy) : iy, sita ? turned(nx) : nx, sita ? turned(ny) : ny,
-                        aite_com, plan))
+                        aite_com, t_.level(), plan))
     return;  // the window is closing
   if (plan.n == 0) {
     refuse(w_, "指せる手がありません");
