@@ -13,7 +13,7 @@
 // It plays by exactly LEVEL4's rules (the same candidates, limits and legality, from
 // engine/yomi_kihon.h); like LEVEL4 it follows only the best ordered few of the first and
 // second moves of each turn, a few more in its own. A mate within its own turn is looked
-// for first, whatever the budget. Under a budget of nodes the answer is the same every time, with
+// for first, whatever the budget of nodes, within half a budget of time. Under a budget of nodes the answer is the same every time, with
 // the table cleared or not and whatever its size, as long as the table is not filled: a
 // full table keeps what it has and takes nothing new. Every buffer belongs to the object;
 // the search allocates nothing.

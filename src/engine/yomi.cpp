@@ -207,14 +207,7 @@ struct Yomi::Impl {
   }
 
   bool tomaru() {
-    if (aborted) return true;
-    if (st->yamete && st->yamete->load(std::memory_order_relaxed)) aborted = true;
-    // The budget never stops the search before it has one whole turn to play.
-    if (n_roots == 0) return aborted;
-    if (st->nodes > 0 && nodes >= st->nodes) aborted = true;
-    if (st->byou > 0 && (nodes & 31) == 0 &&
-        std::chrono::duration<double>(SteadyClock::now() - t0).count() > st->byou)
-      aborted = true;
+    if (!aborted) aborted = yomi_tomaru(*st, nodes, t0, n_roots > 0, (nodes & 31) == 0);
     return aborted;
   }
 
