@@ -56,6 +56,7 @@ struct KifuOptions {
 
 struct AnalyseOptions {
   std::string path, svg;
+  int level = 4;                // whose reading judges: 4 or 5
   long long nodes = 0, ms = 0;  // both 0: the analysis' own budget
   int jobs = 0;                 // 0: the analysis' own
 };

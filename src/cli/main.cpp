@@ -289,6 +289,7 @@ CLI::App* add_kifu(CLI::App& app, KifuOptions& o) {
 CLI::App* add_analyse(CLI::App& app, AnalyseOptions& o) {
   CLI::App* c = app.add_subcommand("analyse", "every turn of a record judged by level 4 (悪手/疑問手/緩手)");
   add(c, "FILE", "the record file", file_name(o.path))->required();
+  add(c, "--level", "whose reading judges: 4 (LEVEL4, by default) or 5", whole(4, 5, o.level))->type_name("L");
   budget(c, o.nodes, o.ms, 3'600'000);
   add(c, "--jobs", "turns searched at once, 1 to 64", whole(1, 64, o.jobs))->type_name("J");
   add(c, "--svg", "draw the graph into OUT", file_name(o.svg))->type_name("OUT");

@@ -388,6 +388,19 @@ struct Fukayomi::Impl {
 Fukayomi::Fukayomi(int tt_bits) : impl_(std::make_unique<Impl>(tt_bits)) {}
 Fukayomi::~Fukayomi() = default;
 
+int Fukayomi::atai(const Kyokumen& p, const YomiSettei& settei, int turns) {
+  if (turns > 0) {
+    YomiSettei st = settei;
+    st.turns = turns;
+    return -sagasu(kaiten(p), st).score;
+  }
+  Impl& s = *impl_;
+  s.hajimeru(settei);
+  Kyokumen& q = s.boards[0];
+  q = p;
+  return -s.shizuka(0, q, MUGEN);
+}
+
 void Fukayomi::tt_clear() {
   std::fill(impl_->tt.begin(), impl_->tt.end(), TtEntry{});
   impl_->search = 0;
@@ -406,7 +419,8 @@ YomiKekka Fukayomi::sagasu(const Kyokumen& p0, const YomiSettei& settei, int dan
     out.rounds = out.depth = 1;
   } else {
     s.kept_valid = false;
-    for (int d = 1; d <= FUKAYOMI_MAX_TURNS && !s.aborted; ++d) {
+    const int saidai = settei.turns > 0 ? std::min(settei.turns, FUKAYOMI_MAX_TURNS) : FUKAYOMI_MAX_TURNS;
+    for (int d = 1; d <= saidai && !s.aborted; ++d) {
       s.saigo_turn = d - 1;
       const int v = s.yomu(0, 0, p, phase, ichite_x, ichite_y, nite_x, nite_y, -MUGEN, MUGEN);
       if (s.aborted) break;

@@ -43,6 +43,11 @@ class Fukayomi {
   YomiKekka sagasu(const Kyokumen& p, const YomiSettei& settei, int dankai = 1, int ichite_x = 0,
                    int ichite_y = 0, int nite_x = 0, int nite_y = 0);
 
+  // The value for the upper side of a whole turn it has played, which left p (the lower
+  // side moves next): the opponent's best answer read `turns` whole turns deep as sagasu
+  // reads, within the budget; with 0 turns, the quiet search of the opponent's captures.
+  int atai(const Kyokumen& p, const YomiSettei& settei, int turns);
+
   // Forgets every entry of the table.
   void tt_clear();
 
