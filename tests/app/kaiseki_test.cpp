@@ -13,6 +13,7 @@
 #include "rules/sfen.h"
 #include "game_shiken.h"
 #include "temp_cwd.h"
+#include "tsumi_kyokumen.h"
 
 namespace mirado {
 namespace {
@@ -80,13 +81,7 @@ TEST(Kaiseki, ATurnThatLeavesItsKingToBeTakenIsTheSidesWorstAndABlunder) {
 // The upper side, far ahead on material (two rooks and two bishops in hand), mates with
 // its gold dropped on (5, 8), guarded by the silver on (5, 7).
 Kyokumen ue_tsumi_ari() {
-  Kyokumen p;
-  p.ban[5][1] = OU;
-  p.ban[5][7] = GIN;
-  p.ban[1][7] = -HU;
-  p.ban[5][9] = -OU;
-  p.ban[9][9] = -KYOU;
-  p.mochigoma_ue[5] = 1;
+  Kyokumen p = test::gold_drop_mate();
   p.mochigoma_ue[6] = 2;
   p.mochigoma_ue[7] = 2;
   p.shiage();
