@@ -93,7 +93,7 @@ void ComTeban::hajime(Dankai tejun) {
   tejun_hajime(w_, *this, t_, ue ? "上" : "下", static_cast<int>(tejun));
   if (tejun == Dankai::ichi) {
     shikouchu_egaku();
-    if (t_.level() == 4) w_.ports.canvas->repaint();  // "思考中" shows while it reads ahead
+    if (t_.level() >= 4) w_.ports.canvas->repaint();  // "思考中" shows while it reads ahead
   }
   sagasu(tejun);
 }
@@ -105,12 +105,12 @@ void ComTeban::sagasu(Dankai tejun) {
     ComSettei settei;
     Sashite te;
   };
-  const bool yomu = t_.level() == 4 && tejun == Dankai::ichi;
+  const bool yomu = t_.level() >= 4 && tejun == Dankai::ichi;
   if (yomu)
     for (Sashite& m : keikaku_) m = Sashite{};
-  // Only LEVEL4 plays a plan; a level changed since keeps none.
+  // Only LEVEL4 and LEVEL5 play a plan; a level changed since keeps none.
   auto k = std::make_shared<Kettei>(
-      Kettei{t_.pos(), t_.com_settei(t_.level() == 4 ? keikaku_ : nullptr), {}});
+      Kettei{t_.pos(), t_.com_settei(t_.level() >= 4 ? keikaku_ : nullptr), {}});
   w_.ports.canvas->repaint();  // what the procedure has drawn so far shows while it searches
   auto kimeru = [this, k, tejun, yomu] {
     if (yomu) std::copy(k->settei.keikaku, k->settei.keikaku + 4, keikaku_);
@@ -121,13 +121,13 @@ void ComTeban::sagasu(Dankai tejun) {
                              tsuzukeba(std::move(kimeru)));
     return;
   }
-  // LEVEL4 plans the whole turn at its first move; the person answers by a person's rules.
+  // LEVEL4 and LEVEL5 plan the whole turn at the first move; the person answers by a person's rules.
   yomi_.yomu(
       [k, tejun](Yomi& yomi, const YomiSettei& settei) {
         com_keikaku(yomi, k->p, settei, 1, Santeme{}, k->settei.keikaku);
         k->te = com_erabu(k->p, k->settei, tejun);
       },
-      false, tsuzukeba(std::move(kimeru)));
+      false, t_.level(), tsuzukeba(std::move(kimeru)));
 }
 
 void ComTeban::kimatta(Dankai tejun, const Sashite& m) {

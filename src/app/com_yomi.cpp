@@ -3,13 +3,14 @@
 
 namespace mirado {
 
-void ComYomi::yomu(Sagasu sagasu, bool aite_com, std::function<void()> sumi) {
+void ComYomi::yomu(Sagasu sagasu, bool aite_com, int level, std::function<void()> sumi) {
   if (!yomi_) yomi_ = std::make_shared<Yomi>();
   auto yamete = std::make_shared<std::atomic<bool>>(false);
   yamete_ = yamete;
   YomiSettei settei;
   settei.nodes = yomi_nodes_;
-  settei.byou = yomi_nodes_ > 0 ? 0 : YOMI_BYOU;
+  settei.byou = yomi_nodes_ > 0 ? 0 : yomi_byou_;
+  settei.level = level >= 5 ? 5 : 4;
   settei.aite_com = aite_com;
   settei.yamete = yamete.get();  // kept alive by the work that reads it
   ports_.clock->betsu_de(

@@ -29,6 +29,7 @@ void Game::on_menu(Menu item) {
     case Menu::LEVEL2: level_cmd(2); break;
     case Menu::LEVEL3: level_cmd(3); break;
     case Menu::LEVEL4: level_cmd(4); break;
+    case Menu::LEVEL5: level_cmd(5); break;
     case Menu::OWARI: on_close(); break;
     case Menu::CANCEL: cancel(); break;
     case Menu::REVERSE: reverse(); break;
@@ -57,6 +58,9 @@ void Game::on_menu(Menu item) {
     case Menu::HYOUJUN: com_hyouji_menu(ComHyouji::hyoujun); break;
     case Menu::HAYAI: com_hyouji_menu(ComHyouji::hayai); break;
     case Menu::SHOURYAKU: com_hyouji_menu(ComHyouji::shouryaku); break;
+    case Menu::KOURYO_025: kouryo_menu(250); break;
+    case Menu::KOURYO_1: kouryo_menu(1000); break;
+    case Menu::KOURYO_3: kouryo_menu(3000); break;
     case Menu::VER: ver(); break;
     default: break;  // submenu parents that do nothing of their own
   }

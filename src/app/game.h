@@ -147,6 +147,8 @@ class Game final : private MadoTetsuzuki {
   void nari_kakunin_menu();
   void com_hyouji_menu(ComHyouji h);
   void com_hyouji_settei(ComHyouji h);
+  void kouryo_menu(int ms);    // ｵﾌﾟｼｮﾝ → COMの考慮時間
+  void kouryo_settei(int ms);
 
   // ---- record files, replay, board flip, handicap (app/play/) ----
   void kifu_write();  // KIFU_WRITE

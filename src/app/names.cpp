@@ -8,11 +8,12 @@ namespace {
 
 constexpr const char* kMenuNames[] = {
     "TAIKYOKU", "MATCH_MAN", "START",   "START2", "SENTE",      "GOTE",      "LEVEL",
-    "LEVEL1",   "LEVEL2",    "LEVEL3",  "LEVEL4", "OWARI",  "STOP",       "CANCEL",    "REVERSE",
+    "LEVEL1",   "LEVEL2",    "LEVEL3",  "LEVEL4", "LEVEL5", "OWARI",  "STOP",       "CANCEL",    "REVERSE",
     "REPLAY",   "AFTER",     "LBEL_UP", "LEBEL_DOWN", "KIFU",   "KIFU_READ", "KIFU_WRITE",
     "OPTION",   "HAIKEI_GA", "MIDORI",  "UCHU",   "TATAMI",     "TAKE",      "RENGA",
     "SIDOU",    "KEIKA",     "BGM",     "AICON",  "CHOKUZEN", "ICHIRAN", "KAISEKI_ZU", "HELP",       "ASOBIKATA", "HINT",  "KAISEKI",    "VER",
-    "TSUZUKI", "NARI_KAKUNIN", "COM_HYOUJI", "HYOUJUN", "HAYAI", "SHOURYAKU"};
+    "TSUZUKI", "NARI_KAKUNIN", "COM_HYOUJI", "HYOUJUN", "HAYAI", "SHOURYAKU",
+    "KOURYO", "KOURYO_025", "KOURYO_1", "KOURYO_3"};
 static_assert(std::size(kMenuNames) == static_cast<std::size_t>(Menu::COUNT));
 
 constexpr const char* kOtoNames[] = {"snd_sonota", "snd_kinshi", "snd_koma", "snd_jusei", "snd_bgm"};

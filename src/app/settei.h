@@ -40,6 +40,9 @@ class Settei {
   // ｵﾌﾟｼｮﾝ → 成りを確認: a left click that may promote asks.
   bool nari_kakunin() const { return nari_kakunin_; }
   ComHyouji com_hyouji() const { return com_hyouji_; }
+  // ｵﾌﾟｼｮﾝ → COMの考慮時間: LEVEL4's and LEVEL5's thinking time for a turn, 250, 1000 or
+  // 3000 ms; anything else leaves it as it is.
+  int kouryo_ms() const { return kouryo_ms_; }
 
   void haikei_kaeru(int id) { haikei_ = id; }
   void sidou(bool on) {
@@ -51,6 +54,9 @@ class Settei {
   void kaiseki_zu(bool on) { kaiseki_zu_on_ = on; }
   void nari_kakunin(bool on) { nari_kakunin_ = on; }
   void com_hyouji(ComHyouji h) { com_hyouji_ = h; }
+  void kouryo_ms(int ms) {
+    if (ms == 250 || ms == 1000 || ms == 3000) kouryo_ms_ = ms;
+  }
 
  private:
   int haikei_ = HAIKEI_MIDORI;
@@ -61,6 +67,7 @@ class Settei {
   bool kaiseki_zu_on_ = true;
   bool nari_kakunin_ = false;
   ComHyouji com_hyouji_ = ComHyouji::hyoujun;
+  int kouryo_ms_ = 250;
 };
 
 }  // namespace mirado

@@ -123,6 +123,8 @@ std::string svg_zu(const std::vector<KaisekiTe>& te, const std::string& midashi,
 // The analysis' own budget and jobs unless the command line names others.
 KaisekiSettei settei_of(const cli::AnalyseOptions& o) {
   KaisekiSettei settei;
+  settei.level = o.level;
+  if (o.level == 5) settei.nodes = KAISEKI_NODES5;
   if (o.nodes != 0) settei.nodes = o.nodes;
   if (o.ms != 0) {
     settei.nodes = 0;

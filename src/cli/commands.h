@@ -7,6 +7,7 @@
 #include <iostream>
 #include <string>
 
+#include "cli/toukei.h"
 #include "rules/sfen.h"
 
 namespace mirado::cli {
@@ -25,10 +26,19 @@ struct ThinkOptions {
   long long nodes = 0, ms = 0;  // level 4's budget; both 0: the window's
 };
 
+// A look-ahead's budget: whole turns or milliseconds; both 0: the window's.
+struct Yosan {
+  long long nodes = 0, ms = 0;
+  bool operator==(const Yosan&) const = default;
+};
+
 struct MatchOptions {
   int level_a = 0, level_b = 0;
   int max_moves = 300;
-  long long nodes = 0, ms = 0;
+  long long nodes = 0, ms = 0;  // both sides' budget
+  Yosan a, b;                   // a side's own, before the shared one
+  bool sprt = false;            // stop once the test decides; --games is then the most
+  Sprt sprt_settei;
   long long games = 0;  // 0: every opening twice
   long long jobs = 1;
   std::string openings_path, out_dir;  // empty: the built-in openings, no records
@@ -46,6 +56,7 @@ struct KifuOptions {
 
 struct AnalyseOptions {
   std::string path, svg;
+  int level = 4;                // whose reading judges: 4 or 5
   long long nodes = 0, ms = 0;  // both 0: the analysis' own budget
   int jobs = 0;                 // 0: the analysis' own
 };

@@ -5,6 +5,7 @@
 #include <functional>
 #include <iostream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -154,13 +155,46 @@ Reader square(Masu& out) {
   };
 }
 
-// LEVEL4's budget: whole turns (the same answer every time) or milliseconds, not both.
-void budget(CLI::App* command, long long& nodes, long long& ms, long long ms_max) {
-  CLI::Option* n = add(command, "--nodes", "whole turns per search (the same answer every time)",
+// The look-ahead's budget: whole turns (the same answer every time) or milliseconds, not
+// both; `side` names a match side's own ("a-").
+void budget(CLI::App* command, long long& nodes, long long& ms, long long ms_max, const std::string& side = "",
+            const std::string& whose = "") {
+  CLI::Option* n = add(command, "--" + side + "nodes", "whole turns per search" + whose + " (the same answer every time)",
                        whole(1, 1'000'000'000'000LL, nodes));
-  CLI::Option* t = add(command, "--ms", "milliseconds per search", whole(1, ms_max, ms));
+  CLI::Option* t = add(command, "--" + side + "ms", "milliseconds per search" + whose, whole(1, ms_max, ms));
   n->type_name("N")->excludes(t);
   t->type_name("T");
+}
+
+// A number with a fraction, from lo to hi.
+Reader fraction(double lo, double hi, double& out) {
+  return [lo, hi, &out](const std::string& s) -> std::string {
+    std::size_t used = 0;
+    double v = 0;
+    try {
+      v = std::stod(s, &used);
+    } catch (const std::exception&) {
+      used = 0;
+    }
+    if (used == 0 || used != s.size() || !(v > lo && v < hi))
+      return "is not a number between " + std::to_string(lo).substr(0, 4) + " and " + std::to_string(hi).substr(0, 4);
+    out = v;
+    return "";
+  };
+}
+
+// The test's two hypotheses as Elo differences "E0,E1", E0 below E1.
+Reader elo_bounds(Sprt& out) {
+  return [&out](const std::string& s) -> std::string {
+    const std::size_t comma = s.find(',');
+    double e[2] = {0, 0};
+    const std::string part[2] = {s.substr(0, comma), comma == std::string::npos ? "" : s.substr(comma + 1)};
+    for (int i = 0; i < 2; ++i)
+      if (!fraction(-1000, 1000, e[i])(part[i]).empty()) return "is not two Elo differences E0,E1";
+    if (e[0] >= e[1]) return "needs E0 below E1";
+    out.elo0 = e[0], out.elo1 = e[1];
+    return "";
+  };
 }
 
 // Every command's options; only the command given fills its own.
@@ -217,7 +251,23 @@ CLI::App* add_match(CLI::App& app, MatchOptions& o) {
   add(c, "--jobs", "games played at once, 1 to 64", whole(1, 64, o.jobs))->type_name("J");
   add(c, "--max-moves", "single moves before a game is drawn", whole(3, 100000, o.max_moves))->type_name("M");
   budget(c, o.nodes, o.ms, 3'600'000);
+  budget(c, o.a.nodes, o.a.ms, 3'600'000, "a-", " for side A");
+  budget(c, o.b.nodes, o.b.ms, 3'600'000, "b-", " for side B");
+  CLI::Option* sprt = add(c, "--sprt", "stop once the games accept H0 (A is E0 Elo stronger) or H1 (E1)",
+                          elo_bounds(o.sprt_settei))->type_name("E0,E1");
+  add(c, "--alpha", "the test's false-positive rate (0.05)", fraction(0, 0.5, o.sprt_settei.alpha))
+      ->type_name("A")->needs(sprt);
+  add(c, "--beta", "the test's false-negative rate (0.05)", fraction(0, 0.5, o.sprt_settei.beta))
+      ->type_name("B")->needs(sprt);
   add(c, "--pgn-like", "write every game into DIR as a record file", file_name(o.out_dir))->type_name("DIR");
+  c->callback([&o, sprt] {
+    o.sprt = sprt->count() > 0;
+    // Levels 1-3 do not read ahead: a budget of their own would be ignored.
+    for (const auto& [level, yosan, name] : {std::tuple{o.level_a, o.a, "--a-"}, std::tuple{o.level_b, o.b, "--b-"}})
+      if (level < 4 && (yosan.nodes != 0 || yosan.ms != 0))
+        throw CLI::ValidationError(std::string(name) + (yosan.nodes != 0 ? "nodes" : "ms"),
+                                   "belongs to levels 4 and 5, not level " + std::to_string(level));
+  });
   return c;
 }
 
@@ -239,6 +289,7 @@ CLI::App* add_kifu(CLI::App& app, KifuOptions& o) {
 CLI::App* add_analyse(CLI::App& app, AnalyseOptions& o) {
   CLI::App* c = app.add_subcommand("analyse", "every turn of a record judged by level 4 (悪手/疑問手/緩手)");
   add(c, "FILE", "the record file", file_name(o.path))->required();
+  add(c, "--level", "whose reading judges: 4 (LEVEL4, by default) or 5", whole(4, 5, o.level))->type_name("L");
   budget(c, o.nodes, o.ms, 3'600'000);
   add(c, "--jobs", "turns searched at once, 1 to 64", whole(1, 64, o.jobs))->type_name("J");
   add(c, "--svg", "draw the graph into OUT", file_name(o.svg))->type_name("OUT");

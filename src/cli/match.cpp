@@ -1,14 +1,19 @@
 // mirado-cli match: the computer against itself, to measure strength.
 //
 //   mirado-cli match --a LEVEL --b LEVEL [--games N] [--openings FILE] [--jobs J]
-//                    [--max-moves M] [--nodes N | --ms T] [--pgn-like DIR]
+//                    [--max-moves M] [--nodes N | --ms T] [--a-nodes N | --a-ms T]
+//                    [--b-nodes N | --b-ms T] [--sprt E0,E1 [--alpha A] [--beta B]]
+//                    [--pgn-like DIR]
 //   mirado-cli openings N [--seed S]
 //
 // Every opening is played twice, A with the lower pieces (moving first) and then B.
 // Whoever holds the turn plays as the design's computer does, on the upper pieces: the
 // board is turned for the side playing the lower pieces. A game ends as the computer's
 // procedures end it (a captured king, a mate found after a move) or is drawn at the move
-// cap. Progress goes to stderr; the result is one JSON object. With --pgn-like every game
+// cap. A side's own budget goes before the shared one. With --sprt the match stops as soon
+// as the games, counted in the order they were dealt, accept one hypothesis; games still
+// being played then are finished but not counted, so any number of jobs counts the same
+// games. Progress goes to stderr; the result is one JSON object. With --pgn-like every game
 // is written into DIR as a record file the game can load: from the even start with the
 // opening's moves, so an opening elsewhere without its moves is refused before play.
 //
@@ -255,7 +260,14 @@ int make_openings(long long n, long long seed) {
 struct Side {
   int level;
   bool a;  // side A of the match
+  cli::Yosan yosan;
 };
+
+// A side's own budget, else the shared one.
+cli::Yosan side_yosan(const cli::MatchOptions& set, bool a) {
+  const cli::Yosan& own = a ? set.a : set.b;
+  return own.nodes != 0 || own.ms != 0 ? own : cli::Yosan{set.nodes, set.ms};
+}
 
 struct GameResult {
   int winner = 0;  // 1: A won, -1: B won, 0: drawn
@@ -273,8 +285,8 @@ GameResult play_game(const Opening& o, bool a_sita, const cli::MatchOptions& set
   toru_koma(g.record);
   Kyokumen p = sp.pos;
   bool sita_to_move = sp.teban_sita == 1;
-  const Side sita{a_sita ? set.level_a : set.level_b, a_sita};
-  const Side ue{a_sita ? set.level_b : set.level_a, !a_sita};
+  const Side sita{a_sita ? set.level_a : set.level_b, a_sita, side_yosan(set, a_sita)};
+  const Side ue{a_sita ? set.level_b : set.level_a, !a_sita, side_yosan(set, !a_sita)};
   double jikan[2] = {0, 0};  // thinking time of the lower and upper player, for the record
   while (g.moves < set.max_moves) {
     const Side& s = sita_to_move ? sita : ue;
@@ -287,8 +299,8 @@ GameResult play_game(const Opening& o, bool a_sita, const cli::MatchOptions& set
     if (s.level >= 4) {
       YomiSettei st;
       st.level = s.level;
-      st.nodes = set.nodes;
-      st.byou = set.nodes != 0 ? 0 : (set.ms != 0 ? static_cast<double>(set.ms) / 1000 : YOMI_BYOU);
+      st.nodes = s.yosan.nodes;
+      st.byou = s.yosan.nodes != 0 ? 0 : (s.yosan.ms != 0 ? static_cast<double>(s.yosan.ms) / 1000 : YOMI_BYOU);
       st.aite_com = other.level <= 3;
       com_turn_yomi(turn, t, yomi, st);
     } else {
@@ -339,11 +351,6 @@ struct Summary {
   double slowest() const { return turns.empty() ? 0 : *std::max_element(turns.begin(), turns.end()); }
 };
 
-double elo_of(double score) {
-  score = std::clamp(score, 1e-4, 1 - 1e-4);
-  return -400.0 * std::log10(1.0 / score - 1.0);
-}
-
 json time_json(const Summary& s) {
   auto ms = [](double v) { return std::round(v * 10000.0) / 10.0; };
   return {{"turns", s.turns.size()}, {"mean_ms", ms(s.mean())}, {"median_ms", ms(s.median())},
@@ -387,16 +394,37 @@ struct Tally {
   bool write_failed = false;
 };
 
+// The games that count: those dealt first, up to the first gap. The test is judged after
+// each of them in turn, so that the match stops at the same game for any number of jobs.
+struct Counted {
+  long long n = 0;             // games 0..n-1 have ended
+  cli::Shouhai shouhai;        // and their results for A
+  long long stop = -1;         // the test decided after this many games
+  cli::SprtKetsu ketsu = cli::SprtKetsu::tsuzuku;
+
+  void advance(const std::vector<GameResult>& results, const std::vector<char>& ended, const cli::MatchOptions& set) {
+    while (stop < 0 && n < static_cast<long long>(ended.size()) && ended[static_cast<std::size_t>(n)]) {
+      const int winner = results[static_cast<std::size_t>(n++)].winner;
+      (winner > 0 ? shouhai.w : winner < 0 ? shouhai.l : shouhai.d) += 1;
+      if (set.sprt) ketsu = cli::sprt_hantei(shouhai, set.sprt_settei);
+      if (ketsu != cli::SprtKetsu::tsuzuku) stop = n;
+    }
+  }
+};
+
 // Plays the games on set.jobs threads, each with its own search; every game's record is
-// written as it ends.
-std::vector<GameResult> play_games(const std::vector<Opening>& openings, const cli::MatchOptions& set,
-                                   long long games, Tally& tally) {
-  std::vector<GameResult> results(static_cast<std::size_t>(games));
+// written as it ends. Returns how many games count.
+long long play_games(const std::vector<Opening>& openings, const cli::MatchOptions& set, long long games,
+                     std::vector<GameResult>& results, Tally& tally, Counted& counted) {
+  results.assign(static_cast<std::size_t>(games), GameResult{});
+  std::vector<char> ended(static_cast<std::size_t>(games), 0);
   std::atomic<long long> next{0};
+  std::atomic<bool> decided{false};
   std::mutex mu;
   auto worker = [&]() {
     Yomi yomi;
     for (;;) {
+      if (decided) return;
       const long long gi = next.fetch_add(1);
       if (gi >= games) return;
       const Opening& o = openings[static_cast<std::size_t>(gi / 2) % openings.size()];
@@ -417,42 +445,51 @@ std::vector<GameResult> play_games(const std::vector<Opening>& openings, const c
                    g.winner > 0 ? "A wins" : g.winner < 0 ? "B wins" : "draw", g.record.size(), tally.w, tally.l,
                    tally.d, score);
       results[static_cast<std::size_t>(gi)] = std::move(g);
+      ended[static_cast<std::size_t>(gi)] = 1;
+      counted.advance(results, ended, set);
+      if (counted.stop >= 0) decided = true;
     }
   };
   std::vector<std::thread> pool;
   for (long long j = 0; j < std::min(set.jobs, games); ++j) pool.emplace_back(worker);
   for (std::thread& t : pool) t.join();
-  return results;
+  return counted.n;
 }
 
-// The score and Elo with the 95% interval of the score carried over to Elo. A clean
-// sweep has no finite Elo: it is then given as the bound that conceding half a game
-// would leave.
-void elo_json(json& out, const std::vector<GameResult>& results, const Tally& t, long long games) {
-  const int w = t.w, l = t.l, d = t.d;
-  double sq = 0;
-  const double n = static_cast<double>(games);
-  const double s = (w + 0.5 * d) / n;
-  for (const GameResult& g : results) {
-    const double x = g.winner > 0 ? 1.0 : g.winner < 0 ? 0.0 : 0.5;
-    sq += (x - s) * (x - s);
-  }
-  const bool sweep = w == games || l == games;
-  const double s_elo = sweep ? (w == games ? 1 - 0.5 / n : 0.5 / n) : s;
-  const double se = sweep ? std::sqrt(s_elo * (1 - s_elo) / n) : std::sqrt(sq / n) / std::sqrt(n);
-  const double elo = elo_of(s_elo);
-  const double err = (elo_of(s_elo + 1.96 * se) - elo_of(s_elo - 1.96 * se)) / 2;
-  out["score"] = std::round(s * 10000.0) / 10000.0;
-  out["elo"] = std::round(elo * 10.0) / 10.0 + 0.0;  // + 0.0: never "-0.0"
-  out["elo_error_95"] = std::round(err * 10.0) / 10.0 + 0.0;
-  if (sweep) out["elo_is_bound"] = true;
+double tenth(double v) { return std::round(v * 10.0) / 10.0 + 0.0; }  // + 0.0: never "-0.0"
+
+// The score and Elo with its 95 % interval, and the half width of that interval.
+void elo_json(json& out, const cli::Shouhai& s) {
+  const cli::EloKukan k = cli::elo_kukan(s);
+  out["score"] = std::round(s.score() * 10000.0) / 10000.0;
+  out["elo"] = tenth(k.elo);
+  out["elo_error_95"] = tenth((k.hi - k.lo) / 2);
+  out["elo_95"] = {tenth(k.lo), tenth(k.hi)};
+  if (k.bound) out["elo_is_bound"] = true;
 }
 
-json result_json(const cli::MatchOptions& set, long long games, std::size_t in_set,
-                 const std::vector<GameResult>& results, const Tally& t) {
+json sprt_json(const cli::MatchOptions& set, const Counted& c) {
+  const cli::Sprt& t = set.sprt_settei;
+  const char* decision = c.ketsu == cli::SprtKetsu::h1 ? "H1" : c.ketsu == cli::SprtKetsu::h0 ? "H0" : "none";
+  auto hundredth = [](double v) { return std::round(v * 100.0) / 100.0 + 0.0; };
+  return {{"elo0", t.elo0}, {"elo1", t.elo1}, {"alpha", t.alpha}, {"beta", t.beta},
+          {"llr", hundredth(cli::sprt_llr(c.shouhai, t))}, {"lower", hundredth(cli::sprt_shita(t))},
+          {"upper", hundredth(cli::sprt_ue(t))}, {"decision", decision}};
+}
+
+// A budget as the JSON names it.
+void yosan_json(json& out, const std::string& prefix, const cli::Yosan& y) {
+  if (y.nodes != 0) out[prefix + "nodes"] = y.nodes;
+  else out[prefix + "ms"] = y.ms != 0 ? y.ms : static_cast<long long>(YOMI_BYOU * 1000);
+}
+
+json result_json(const cli::MatchOptions& set, std::size_t in_set, const std::vector<GameResult>& results,
+                 const Counted& c) {
+  const long long games = c.n;
   Summary ta, tb;
   json ended = json::object();
-  for (const GameResult& g : results) {
+  for (long long i = 0; i < games; ++i) {
+    const GameResult& g = results[static_cast<std::size_t>(i)];
     ended[g.reason] = ended.value(g.reason, 0) + 1;
     ta.turns.insert(ta.turns.end(), g.turn_a.begin(), g.turn_a.end());
     tb.turns.insert(tb.turns.end(), g.turn_b.begin(), g.turn_b.end());
@@ -463,15 +500,21 @@ json result_json(const cli::MatchOptions& set, long long games, std::size_t in_s
   out["games"] = games;
   out["openings"] = std::min<long long>(static_cast<long long>(in_set), (games + 1) / 2);
   out["openings_in_set"] = in_set;
-  out["wins"] = t.w;
-  out["losses"] = t.l;
-  out["draws"] = t.d;
-  elo_json(out, results, t, games);
+  out["wins"] = c.shouhai.w;
+  out["losses"] = c.shouhai.l;
+  out["draws"] = c.shouhai.d;
+  elo_json(out, c.shouhai);
+  if (set.sprt) out["sprt"] = sprt_json(set, c);
   out["ended"] = ended;
   out["a_time"] = time_json(ta);
   out["b_time"] = time_json(tb);
-  if (set.nodes != 0) out["nodes"] = set.nodes;
-  else out["ms"] = set.ms != 0 ? set.ms : static_cast<long long>(YOMI_BYOU * 1000);
+  const cli::Yosan ya = side_yosan(set, true), yb = side_yosan(set, false);
+  if (ya == yb) {
+    yosan_json(out, "", ya);
+  } else {
+    yosan_json(out, "a_", ya);
+    yosan_json(out, "b_", yb);
+  }
   out["max_moves"] = set.max_moves;
   if (!set.out_dir.empty()) out["records"] = set.out_dir;
   return out;
@@ -501,8 +544,10 @@ int cmd_match(const MatchOptions& set) {
     if (ec) return fail("match", "cannot create " + set.out_dir + ": " + ec.message());
   }
   Tally tally;
-  const std::vector<GameResult> results = play_games(openings, set, games, tally);
-  std::cout << result_json(set, games, openings.size(), results, tally).dump() << "\n";
+  Counted counted;
+  std::vector<GameResult> results;
+  play_games(openings, set, games, results, tally, counted);
+  std::cout << result_json(set, openings.size(), results, counted).dump() << "\n";
   return tally.write_failed ? 2 : 0;
 }
 

@@ -19,8 +19,10 @@ constexpr int MUGEN = 2 * YOMI_KACHI;
 constexpr int KACHI_MIN = YOMI_KACHI - 1000;  // anything above is a won game
 constexpr int MAX_PLY = 3 * FUKAYOMI_MAX_TURNS + 3;
 
-// The quick mate search of our own turn follows this many legal first and second moves.
+// The quick mate search of our own turn follows this many legal first and second moves,
+// for at most this share of a budget of time: the reading of the turns must have the rest.
 constexpr int KACHI_HABA = 10;
+constexpr double KACHI_JIKAN = 0.5;
 
 // Legal moves followed at each move of a turn (selective search): a turn has a few
 // hundred thousand orders of moves, so only the best ordered few of the first and second
@@ -84,6 +86,8 @@ struct Fukayomi::Impl {
   SteadyClock::time_point t0;
   std::int64_t nodes = 0;
   bool aborted = false;
+  bool kachi_kireta = false;  // the mate search's share of the time ran out
+  std::int64_t kachi_te = 0;  // moves the mate search made
   int saigo_turn = 0;  // the last turn read in this iteration (0: our own)
 
   // The moves on the way, and the best turn of our own found so far.
@@ -108,6 +112,8 @@ struct Fukayomi::Impl {
     t0 = SteadyClock::now();
     nodes = 0;
     aborted = false;
+    kachi_kireta = false;
+    kachi_te = 0;
     kept = YomiTe{};
     kept_value = 0;
     kept_valid = false;
@@ -122,15 +128,25 @@ struct Fukayomi::Impl {
   }
 
   bool tomaru() {
-    if (aborted) return true;
-    if (st->yamete && st->yamete->load(std::memory_order_relaxed)) aborted = true;
-    // The budget never stops the search before it has one whole turn to play.
-    if (!kept_valid) return aborted;
-    if (st->nodes > 0 && nodes >= st->nodes) aborted = true;
-    if (st->byou > 0 && (nodes & 63) == 0 &&
-        std::chrono::duration<double>(SteadyClock::now() - t0).count() > st->byou)
-      aborted = true;
+    if (!aborted) aborted = yomi_tomaru(*st, nodes, t0, kept_valid, (nodes & 63) == 0);
     return aborted;
+  }
+
+  // Makes candidate c as move `phase` of the turn on p and notes it on the path at ply,
+  // when the third move's limits (`seigen`) and the kings allow it; else p is left as it
+  // was and false returned.
+  bool sasu(int ply, Kyokumen& p, const Te& c, int phase, bool seigen, const Santeme& santeme, bool ue_ou,
+            TeModoshi& u) {
+    if (seigen && santeme_ihan(santeme, c.fc, c.fr, c.tc, c.tr) != SantemeIhan::nashi) return false;
+    const int moto = is_uchi(c.fc) ? c.koma : p.ban[c.fc][c.fr];
+    u = do_move(p, c);
+    if (kinjite(p, phase, u, ue_ou)) {
+      undo_move(p, u);
+      return false;
+    }
+    path[ply] = Sashite{true, c, moto, 0};
+    path_dankai[ply] = phase;
+    return true;
   }
 
   // The slot holding `key`, or the empty slot where it would go.
@@ -272,17 +288,10 @@ struct Fukayomi::Impl {
     const int haba = turn == 0 ? HABA_JIBUN[phase] : HABA[phase];
     for (int j = 0; j < n && tried < haba; ++j) {
       const Te& c = pl.buf[pl.order[8191 - static_cast<int>(pl.jun[j] & 8191)]].te;
-      if (seigen && santeme_ihan(santeme, c.fc, c.fr, c.tc, c.tr) != SantemeIhan::nashi) continue;
-      const int moto = is_uchi(c.fc) ? c.koma : p.ban[c.fc][c.fr];
-      const TeModoshi u = do_move(p, c);
-      if (kinjite(p, phase, u, ue_ou)) {
-        undo_move(p, u);
-        continue;
-      }
+      TeModoshi u;
+      if (!sasu(ply, p, c, phase, seigen, santeme, ue_ou, u)) continue;
       ++tried;
       ++nodes;
-      path[ply] = Sashite{true, c, moto, 0};
-      path_dankai[ply] = phase;
       int v;
       const int owari = te_kekka(p, phase, u.torareru);
       if (owari != 0) {
@@ -335,11 +344,19 @@ struct Fukayomi::Impl {
     return e.kind == Kind::exact || (e.kind == Kind::lower && v >= beta) || (e.kind == Kind::upper && v <= alpha);
   }
 
-  // A quick look for a turn of our own that wins at once, whatever the budget (its moves
-  // are not counted): every move checked for the win, the first KACHI_HABA legal first
-  // and second moves followed.
+  // Is the mate search's share of a budget of time spent? The clock is read every 64 moves.
+  bool kachi_owari() {
+    if (!kachi_kireta && st->byou > 0 && (++kachi_te & 63) == 0 &&
+        std::chrono::duration<double>(SteadyClock::now() - t0).count() > st->byou * KACHI_JIKAN)
+      kachi_kireta = true;
+    return kachi_kireta || aborted;
+  }
+
+  // A quick look for a turn of our own that wins at once, whatever the budget of nodes
+  // (its moves are not counted) and within KACHI_JIKAN of a budget of time: every move
+  // checked for the win, the first KACHI_HABA legal first and second moves followed.
   bool kachi_sagasu(int ply, Kyokumen& p, int phase, int ix, int iy, int nx, int ny) {
-    if (phase > 3 || aborted) return false;
+    if (phase > 3 || aborted || kachi_kireta) return false;
     Ply& pl = plies[ply];
     const int n = turn_kouho(p, phase, pl.buf.data(), pl.order.data());
     const bool ue_ou = ue_ou_ari(p);
@@ -348,16 +365,9 @@ struct Fukayomi::Impl {
     int tried = 0;
     for (int i = 0; i < n; ++i) {
       const Te& c = pl.buf[pl.order[i]].te;
-      if (seigen && santeme_ihan(santeme, c.fc, c.fr, c.tc, c.tr) != SantemeIhan::nashi) continue;
-      const int moto = is_uchi(c.fc) ? c.koma : p.ban[c.fc][c.fr];
-      const TeModoshi u = do_move(p, c);
-      if (kinjite(p, phase, u, ue_ou)) {
-        undo_move(p, u);
-        continue;
-      }
+      TeModoshi u;
+      if (!sasu(ply, p, c, phase, seigen, santeme, ue_ou, u)) continue;
       ++tried;
-      path[ply] = Sashite{true, c, moto, 0};
-      path_dankai[ply] = phase;
       bool won = te_kekka(p, phase, u.torareru) > 0;
       if (won) {
         keep(ply + 1, YOMI_KACHI - ply);
@@ -369,7 +379,7 @@ struct Fukayomi::Impl {
       undo_move(p, u);
       if (won) return true;
       if (st->yamete && st->yamete->load(std::memory_order_relaxed)) aborted = true;
-      if (aborted) return false;
+      if (kachi_owari()) return false;
     }
     return tried == 0 && kachi_sagasu(ply, p, phase + 1, ix, iy, nx, ny);
   }
@@ -377,6 +387,19 @@ struct Fukayomi::Impl {
 
 Fukayomi::Fukayomi(int tt_bits) : impl_(std::make_unique<Impl>(tt_bits)) {}
 Fukayomi::~Fukayomi() = default;
+
+int Fukayomi::atai(const Kyokumen& p, const YomiSettei& settei, int turns) {
+  if (turns > 0) {
+    YomiSettei st = settei;
+    st.turns = turns;
+    return -sagasu(kaiten(p), st).score;
+  }
+  Impl& s = *impl_;
+  s.hajimeru(settei);
+  Kyokumen& q = s.boards[0];
+  q = p;
+  return -s.shizuka(0, q, MUGEN);
+}
 
 void Fukayomi::tt_clear() {
   std::fill(impl_->tt.begin(), impl_->tt.end(), TtEntry{});
@@ -396,7 +419,8 @@ YomiKekka Fukayomi::sagasu(const Kyokumen& p0, const YomiSettei& settei, int dan
     out.rounds = out.depth = 1;
   } else {
     s.kept_valid = false;
-    for (int d = 1; d <= FUKAYOMI_MAX_TURNS && !s.aborted; ++d) {
+    const int saidai = settei.turns > 0 ? std::min(settei.turns, FUKAYOMI_MAX_TURNS) : FUKAYOMI_MAX_TURNS;
+    for (int d = 1; d <= saidai && !s.aborted; ++d) {
       s.saigo_turn = d - 1;
       const int v = s.yomu(0, 0, p, phase, ichite_x, ichite_y, nite_x, nite_y, -MUGEN, MUGEN);
       if (s.aborted) break;

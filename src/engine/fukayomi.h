@@ -13,7 +13,7 @@
 // It plays by exactly LEVEL4's rules (the same candidates, limits and legality, from
 // engine/yomi_kihon.h); like LEVEL4 it follows only the best ordered few of the first and
 // second moves of each turn, a few more in its own. A mate within its own turn is looked
-// for first, whatever the budget. Under a budget of nodes the answer is the same every time, with
+// for first, whatever the budget of nodes, within half a budget of time. Under a budget of nodes the answer is the same every time, with
 // the table cleared or not and whatever its size, as long as the table is not filled: a
 // full table keeps what it has and takes nothing new. Every buffer belongs to the object;
 // the search allocates nothing.
@@ -42,6 +42,11 @@ class Fukayomi {
   // deepest finished iteration; nodes counts the moves made and the positions judged.
   YomiKekka sagasu(const Kyokumen& p, const YomiSettei& settei, int dankai = 1, int ichite_x = 0,
                    int ichite_y = 0, int nite_x = 0, int nite_y = 0);
+
+  // The value for the upper side of a whole turn it has played, which left p (the lower
+  // side moves next): the opponent's best answer read `turns` whole turns deep as sagasu
+  // reads, within the budget; with 0 turns, the quiet search of the opponent's captures.
+  int atai(const Kyokumen& p, const YomiSettei& settei, int turns);
 
   // Forgets every entry of the table.
   void tt_clear();

@@ -66,6 +66,7 @@ KaisekiTe kaiseki_ichite(Yomi& yomi, const KaisekiKyokumen& k, const KaisekiSett
   st.nodes = settei.nodes;
   st.byou = settei.nodes > 0 ? 0 : settei.byou;
   st.yamete = settei.yamete;
+  st.level = settei.level;
   // The look-ahead plays the upper pieces: the lower side's turns are read turned round.
   const YomiKekka best = yomi.sagasu(k.sita ? kaiten(k.mae) : k.mae, st);
   out.saizen = k.sita ? kaiten_te(best.turn) : best.turn;
@@ -78,6 +79,9 @@ KaisekiTe kaiseki_ichite(Yomi& yomi, const KaisekiKyokumen& k, const KaisekiSett
   }
   out.son = std::max(0.0, 100 * (kachi_ritsu(out.saizen_atai) - kachi_ritsu(out.ato)));
   out.rui = te_rui(out.son);
+  const bool kachi_nogashi = out.saizen_atai >= KETTEI && out.ato < KETTEI;
+  const bool make_ni_iru = out.ato <= -KETTEI && out.saizen_atai > -KETTEI;
+  if (kachi_nogashi || make_ni_iru) out.rui = TeRui::akushu;
   return out;
 }
 

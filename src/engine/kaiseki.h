@@ -37,6 +37,8 @@ constexpr double KACHI_RITSU_SCALE = 2001;
 // A whole-turn budget per turn that keeps a 60-turn record within a few seconds on two
 // cores; the window and `mirado-cli analyse` use it unless told otherwise.
 constexpr std::int64_t KAISEKI_NODES = 10000;
+// LEVEL5's budget per search, in moves made and positions judged, for the same time.
+constexpr std::int64_t KAISEKI_NODES5 = 25000;
 
 enum class TeRui : int { nashi = 0, kanshu = 1, gimonshu = 2, akushu = 3 };
 constexpr int TE_RUI_SU = 4;
@@ -75,14 +77,16 @@ struct KaisekiTe {
 };
 
 struct KaisekiSettei {
-  std::int64_t nodes = KAISEKI_NODES;  // whole turns per search; 0: by time
+  int level = 4;                        // whose reading judges: LEVEL4's or LEVEL5's
+  std::int64_t nodes = KAISEKI_NODES;  // LEVEL4: whole turns per search, LEVEL5: moves; 0: by time
   double byou = 0;                      // seconds per search when nodes is 0
   int jobs = 1;                         // turns searched at once, each on its own thread
   const std::atomic<bool>* yamete = nullptr;  // set from another thread to give up
   std::atomic<int>* sumi = nullptr;           // counts the turns finished, for progress
 };
 
-// One turn, on a search object of the caller's.
+// One turn, on a search object of the caller's. A turn that lets a forced win go, or
+// walks into a forced loss, is 悪手 whatever the win chance before it.
 KaisekiTe kaiseki_ichite(Yomi& yomi, const KaisekiKyokumen& k, const KaisekiSettei& settei);
 
 // Every turn, `jobs` at a time. False, with `out` incomplete, when it was given up.

@@ -207,14 +207,7 @@ struct Yomi::Impl {
   }
 
   bool tomaru() {
-    if (aborted) return true;
-    if (st->yamete && st->yamete->load(std::memory_order_relaxed)) aborted = true;
-    // The budget never stops the search before it has one whole turn to play.
-    if (n_roots == 0) return aborted;
-    if (st->nodes > 0 && nodes >= st->nodes) aborted = true;
-    if (st->byou > 0 && (nodes & 31) == 0 &&
-        std::chrono::duration<double>(SteadyClock::now() - t0).count() > st->byou)
-      aborted = true;
+    if (!aborted) aborted = yomi_tomaru(*st, nodes, t0, n_roots > 0, (nodes & 31) == 0);
     return aborted;
   }
 
@@ -440,6 +433,10 @@ int Yomi::kotae_atai(const Kyokumen& p0, const YomiSettei& settei, int rounds) {
   if (!sita_ou_ari(p)) return YOMI_KACHI;
   // The turn ended with the opponent mated: the search's own verdict after a move.
   if (p.kiki().kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0 && tsumi_sita(p)) return YOMI_KACHI;
+  if (settei.level == 5) {
+    if (!s.fuka) s.fuka = std::make_unique<Fukayomi>();
+    return s.fuka->atai(p, settei, std::max(0, rounds - 1));
+  }
   if (rounds <= 0) return -keisei(p);
   Impl::RootTe r;
   r.after = kaiten(p);

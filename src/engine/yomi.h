@@ -43,6 +43,7 @@ struct YomiSettei {
   bool aite_com = false;
   int lines = 0;             // principal lines to report (0..YOMI_LINES)
   int level = 4;             // 5: LEVEL5's deeper search (engine/fukayomi.h)
+  int turns = 0;             // LEVEL5: whole turns read at most; 0: as many as the budget allows
 };
 
 constexpr int YOMI_LINES = 8;
@@ -94,6 +95,8 @@ class Yomi {
   // round's beams, then the static assessment; with no finished round, the static
   // assessment alone. A mate or a captured king is +-YOMI_KACHI. The budget does not
   // stop it (one answering turn is bounded by its beams); the cancel flag does.
+  // With settei.level 5, `rounds` is the whole turns LEVEL5 read for its own turn: the
+  // turns after this one are read one fewer deep, on the same budget.
   int kotae_atai(const Kyokumen& p, const YomiSettei& settei, int rounds);
 
   struct Impl;

@@ -2,6 +2,7 @@
 #include "engine/yomi_kihon.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "engine/yomi.h"
 #include "rules/ikisaki.h"
@@ -149,6 +150,16 @@ int te_kekka(Kyokumen& q, int phase, int torareru) {
     return -YOMI_KACHI;  // moved the opponent's piece into a mate of our own king
   }
   return 0;
+}
+
+bool yomi_tomaru(const YomiSettei& st, std::int64_t nodes, std::chrono::steady_clock::time_point t0, bool ari,
+                 bool tokei) {
+  if (st.yamete && st.yamete->load(std::memory_order_relaxed)) return true;
+  // The budget never stops a search before it has one whole turn to play.
+  if (!ari) return false;
+  if (st.nodes > 0 && nodes >= st.nodes) return true;
+  return tokei && st.byou > 0 &&
+         std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count() > st.byou;
 }
 
 }  // namespace mirado

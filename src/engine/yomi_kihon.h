@@ -7,9 +7,11 @@
 // turned board (kaiten).
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 
 #include "engine/tansaku.h"
+#include "engine/yomi.h"
 #include "rules/kyokumen.h"
 #include "rules/ugoki.h"
 
@@ -47,5 +49,11 @@ bool kinjite(const Kyokumen& p, int phase, const TeModoshi& u, bool ue_ou);
 // took the lower king or mated it, -YOMI_KACHI when its second move mated its own king,
 // else 0.
 int te_kekka(Kyokumen& q, int phase, int torareru);
+
+// Must a look-ahead stop now? When told to from another thread; and, once it has a turn
+// to play (`ari`), when `nodes` reached its budget of nodes or, on a clock reading
+// (`tokei`: every few nodes, the clock being dear), its seconds since t0 are spent.
+bool yomi_tomaru(const YomiSettei& st, std::int64_t nodes, std::chrono::steady_clock::time_point t0, bool ari,
+                 bool tokei);
 
 }  // namespace mirado

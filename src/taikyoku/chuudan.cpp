@@ -125,7 +125,7 @@ std::optional<Tsuzuki> chuudan_midashi(const KifuFile& f) {
   if (f.line2.compare(0, kCom.size(), kCom) == 0) {
     t.shu = TaikyokuShu::com;
     const std::string n = f.line2.substr(kCom.size());
-    if (n.size() != 1 || n[0] < '1' || n[0] > '4') return std::nullopt;
+    if (n.size() != 1 || n[0] < '1' || n[0] > '5') return std::nullopt;
     t.level = n[0] - '0';
   }
   return t;

@@ -85,7 +85,7 @@ void Taikyoku::shinki() {
 }
 
 void Taikyoku::set_level(int n) {
-  if (n >= 1 && n <= 4) j_.level = n;
+  if (n >= 1 && n <= 5) j_.level = n;
 }
 
 bool Taikyoku::ningen_kaishi(double now) {

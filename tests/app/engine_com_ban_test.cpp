@@ -339,22 +339,30 @@ TEST(ComBan, TheSameTurnEveryTime) {
 // ---------------------------------------------------------------------------------------
 // LEVEL4
 
-TEST(ComLevel4, MenuChecksItAndTheLabelShowsFour) {
+TEST(ComLevel4, MenuChecksItAndTheLabelShowsFourOrFive) {
   test::TempCwd cwd;  // the chosen level is saved in the settings file
   ComHarness h;
   Game& g = h.game;
   g.on_menu(Menu::LEVEL4);
   EXPECT_EQ(g.taikyoku().level(), 4);
   EXPECT_TRUE(h.ui.checked[Menu::LEVEL4]);
-  for (Menu m : {Menu::LEVEL1, Menu::LEVEL2, Menu::LEVEL3}) EXPECT_FALSE(h.ui.checked[m]);
+  for (Menu m : {Menu::LEVEL1, Menu::LEVEL2, Menu::LEVEL3, Menu::LEVEL5}) EXPECT_FALSE(h.ui.checked[m]);
   EXPECT_TRUE(h.text_at("4", 0, 0, IRO_SHIRO, 12));
+  g.on_menu(Menu::LEVEL5);
+  EXPECT_EQ(g.taikyoku().level(), 5);
+  EXPECT_TRUE(h.ui.checked[Menu::LEVEL5]);
+  EXPECT_FALSE(h.ui.checked[Menu::LEVEL4]);
+  EXPECT_TRUE(h.text_at("5", 0, 0, IRO_SHIRO, 12));
   g.on_menu(Menu::LEVEL2);
   EXPECT_EQ(g.taikyoku().level(), 2);
-  EXPECT_FALSE(h.ui.checked[Menu::LEVEL4]);
+  EXPECT_FALSE(h.ui.checked[Menu::LEVEL5]);
 }
 
+// LEVEL5 plays its own search's turn the same way.
 TEST(ComLevel4, PlaysThePlannedTurnAsTheComputerPlaysAnyTurn) {
-  ComHarness h(4);
+  for (const int level : {4, 5}) {
+  SCOPED_TRACE("level " + std::to_string(level));
+  ComHarness h(level);
   Game& g = h.game;
   g.com_teban().yomi().yomi_nodes_settei(3000);
   Kyokumen start;
@@ -362,6 +370,7 @@ TEST(ComLevel4, PlaysThePlannedTurnAsTheComputerPlaysAnyTurn) {
   Yomi yomi;
   YomiSettei settei;
   settei.nodes = 3000;
+  settei.level = level;
   const YomiKekka plan = yomi.sagasu(start, settei);
   ASSERT_EQ(plan.turn.n, 3);
 
@@ -383,6 +392,7 @@ TEST(ComLevel4, PlaysThePlannedTurnAsTheComputerPlaysAnyTurn) {
   EXPECT_EQ(h.sounds("play snd_koma"), 3);
   EXPECT_EQ(g.taikyoku().teban_nushi(), g.taikyoku().sita_gawa());
   EXPECT_EQ(g.taikyoku().tesuu(), 3);
+  }
 }
 
 // The window's way: thinking time, the search on a thread of its own. The window may be

@@ -289,26 +289,30 @@ TEST_F(ResumeAfterQuit, AHandicapGameIsCheckedFromItsOwnStart) {
 }
 
 TEST_F(ResumeAfterQuit, AComputerGameGoesOnAgainstTheComputerAtItsLevel) {
-  std::string sfen;
-  {
+  for (const auto& [level, menu] : {std::pair{2, Menu::LEVEL2}, std::pair{5, Menu::LEVEL5}}) {
+    SCOPED_TRACE("level " + std::to_string(level));
+    std::string sfen;
+    {
+      Harness h;
+      h.game.on_load();
+      h.game.com_teban().yomi().yomi_nodes_settei(2000);
+      h.game.on_menu(menu);
+      h.game.on_menu(Menu::SENTE);
+      turn_moves(h, 3);  // the computer answers with its whole turn
+      ASSERT_EQ(h.game.taikyoku().kifu().kifu_ichi, 6);
+      sfen = to_sfen(h.game.taikyoku().pos(), true, 6);
+      h.game.on_close();
+    }
     Harness h;
     h.game.on_load();
-    h.game.on_menu(Menu::LEVEL2);
-    h.game.on_menu(Menu::SENTE);
-    turn_moves(h, 3);  // the computer answers with its whole turn
-    ASSERT_EQ(h.game.taikyoku().kifu().kifu_ichi, 6);
-    sfen = to_sfen(h.game.taikyoku().pos(), true, 6);
-    h.game.on_close();
+    h.game.on_menu(Menu::TSUZUKI);
+    EXPECT_TRUE(h.game.taikyoku().com_taikyoku());
+    EXPECT_EQ(h.game.taikyoku().level(), level);
+    EXPECT_TRUE(h.game.mado().is_checked(menu));
+    EXPECT_EQ(to_sfen(h.game.taikyoku().pos(), true, 6), sfen);
+    EXPECT_EQ(h.game.taikyoku().teban_nushi(), h.game.taikyoku().sita_gawa());
+    EXPECT_EQ(h.ui.boxes.back().text, "あなたの番です");
   }
-  Harness h;
-  h.game.on_load();
-  h.game.on_menu(Menu::TSUZUKI);
-  EXPECT_TRUE(h.game.taikyoku().com_taikyoku());
-  EXPECT_EQ(h.game.taikyoku().level(), 2);
-  EXPECT_TRUE(h.game.mado().is_checked(Menu::LEVEL2));
-  EXPECT_EQ(to_sfen(h.game.taikyoku().pos(), true, 6), sfen);
-  EXPECT_EQ(h.game.taikyoku().teban_nushi(), h.game.taikyoku().sita_gawa());
-  EXPECT_EQ(h.ui.boxes.back().text, "あなたの番です");
 }
 
 // Turns are counted by the record's own phases: a turn in which the computer found no

@@ -16,6 +16,7 @@
 #include "rules/sfen.h"
 #include "game_shiken.h"
 #include "temp_cwd.h"
+#include "tsumi_kyokumen.h"
 
 namespace mirado {
 namespace {
@@ -78,6 +79,57 @@ TEST(Kaiseki, ATurnThatLeavesItsKingToBeTakenIsTheSidesWorstAndABlunder) {
   EXPECT_EQ(te[3].son, 0);
   EXPECT_EQ(kaiseki_matome(te).kazu[0][static_cast<int>(TeRui::akushu)] >= 1, true);
   for (const KaisekiTe& t : te) EXPECT_GE(t.son, 0);
+}
+
+// The upper side, far ahead on material (two rooks and two bishops in hand), mates with
+// its gold dropped on (5, 8), guarded by the silver on (5, 7).
+Kyokumen ue_tsumi_ari() {
+  Kyokumen p = test::gold_drop_mate();
+  p.mochigoma_ue[6] = 2;
+  p.mochigoma_ue[7] = 2;
+  p.shiage();
+  return p;
+}
+
+// Letting a forced win go, or walking into a forced loss, is 悪手 even where the win
+// chance it loses is small: the side was far ahead anyway, or far behind.
+TEST(Kaiseki, AForcedWinLetGoOrAForcedLossWalkedIntoIsABlunderWhateverTheWinChance) {
+  for (const int level : {4, 5}) {
+    SCOPED_TRACE("level " + std::to_string(level));
+    KaisekiSettei s;
+    s.level = level;
+    s.nodes = level == 5 ? 20000 : 2000;
+    Yomi yomi;
+    KaisekiKyokumen nogasu;  // the upper side plays its king aside instead of mating
+    nogasu.sita = false;
+    nogasu.mae = ue_tsumi_ari();
+    nogasu.ato = nogasu.mae;
+    nogasu.ato.oku(5, 1, kara);
+    nogasu.ato.oku(4, 1, OU);
+    nogasu.ato.shiage();
+    const KaisekiTe a = kaiseki_ichite(yomi, nogasu, s);
+    EXPECT_GE(kachi_ritsu(a.mae), 1.0);
+    ASSERT_LT(a.son, AKUSHU_SON) << "the material alone would not make it 悪手";
+    EXPECT_EQ(a.rui, TeRui::akushu);
+
+    // The lower side, far behind (the upper golds and silvers stand back home, the gold
+    // to drop the only piece in hand), leaves the mate standing. LEVEL4 sees no way out
+    // for it before either: only LEVEL5 judges this half.
+    if (level == 4) continue;
+    KaisekiKyokumen ochiru;
+    ochiru.sita = true;
+    ochiru.mae = ue_tsumi_ari();
+    ochiru.mae.mochigoma_ue[6] = ochiru.mae.mochigoma_ue[7] = 0;
+    for (const int c : {9, 8, 7}) ochiru.mae.oku(c, 1, KIN);
+    for (const int c : {2, 1}) ochiru.mae.oku(c, 1, GIN);
+    ochiru.mae.shiage();
+    ochiru.ato = ochiru.mae;
+    const KaisekiTe b = kaiseki_ichite(yomi, ochiru, s);
+    EXPECT_GT(kachi_ritsu(b.mae), 0.0) << "it had a way out";
+    EXPECT_EQ(kachi_ritsu(b.ato), 0.0);
+    ASSERT_LT(b.son, AKUSHU_SON);
+    EXPECT_EQ(b.rui, TeRui::akushu);
+  }
 }
 
 TEST(Kaiseki, OneJobOrTwoGiveTheSameUnderABudgetOfTurns) {

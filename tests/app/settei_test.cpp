@@ -23,7 +23,7 @@ using test::write_bytes;
 const fs::path kIni = "ミラド将棋.ini";
 const char* const kDefaults =
     "背景画=緑\r\n移動指導=OFF\r\n経過時間=ON\r\nBGM=ON\r\nｱｲｺﾝ=ON\r\n直前の手=ON\r\n棋譜一覧=OFF\r\n解析グラフ=ON\r\n"
-    "成りを確認=OFF\r\nCOMの手の表示=標準\r\nCOM対局ﾚﾍﾞﾙ=LEVEL3\r\n";
+    "成りを確認=OFF\r\nCOMの手の表示=標準\r\nCOM対局ﾚﾍﾞﾙ=LEVEL3\r\nCOMの考慮時間=0.25秒\r\n";
 
 std::string cp932(const std::string& utf8) { return utf8_to_cp932(utf8).value(); }
 
@@ -131,7 +131,7 @@ TEST(Settei, APartialOrEmptyFileGivesTheDefaultsLineByLine) {
     EXPECT_EQ(ini_text(), "移動指導=ON\r\n");  // reading never rewrites a file
     h.game.on_menu(Menu::BGM);
     EXPECT_EQ(ini_text(), "背景画=緑\r\n移動指導=ON\r\n経過時間=ON\r\nBGM=OFF\r\nｱｲｺﾝ=ON\r\n直前の手=ON\r\n棋譜一覧=OFF\r\n"
-                          "解析グラフ=ON\r\n成りを確認=OFF\r\nCOMの手の表示=標準\r\nCOM対局ﾚﾍﾞﾙ=LEVEL3\r\n");
+                          "解析グラフ=ON\r\n成りを確認=OFF\r\nCOMの手の表示=標準\r\nCOM対局ﾚﾍﾞﾙ=LEVEL3\r\nCOMの考慮時間=0.25秒\r\n");
   }
   TempCwd tmp;
   write_bytes(kIni, "");
@@ -460,28 +460,43 @@ TEST(Settei, PromotionAskingTheComputersDisplayAndTheLevelAreKept) {
     EXPECT_FALSE(h.game.settei().nari_kakunin());
     EXPECT_EQ(h.game.settei().com_hyouji(), ComHyouji::hyoujun);
     EXPECT_EQ(h.game.taikyoku().level(), 3);
+    EXPECT_EQ(h.game.settei().kouryo_ms(), 250);
+    EXPECT_TRUE(h.game.mado().is_checked(Menu::KOURYO_025));
+    EXPECT_DOUBLE_EQ(h.game.com_teban().yomi().yomi_byou(), 0.25);
     h.game.on_menu(Menu::NARI_KAKUNIN);
     h.game.on_menu(Menu::SHOURYAKU);
-    h.game.on_menu(Menu::LEVEL4);
+    h.game.on_menu(Menu::LEVEL5);
+    h.game.on_menu(Menu::KOURYO_3);
     EXPECT_TRUE(h.game.mado().is_checked(Menu::SHOURYAKU));
     EXPECT_FALSE(h.game.mado().is_checked(Menu::HYOUJUN));
+    EXPECT_TRUE(h.game.mado().is_checked(Menu::KOURYO_3));
+    EXPECT_FALSE(h.game.mado().is_checked(Menu::KOURYO_025));
+    EXPECT_DOUBLE_EQ(h.game.com_teban().yomi().yomi_byou(), 3.0);  // the computer's next search thinks that long
   }
-  EXPECT_NE(ini_text().find("成りを確認=ON\r\nCOMの手の表示=省略\r\nCOM対局ﾚﾍﾞﾙ=LEVEL4\r\n"), std::string::npos)
+  EXPECT_NE(ini_text().find("成りを確認=ON\r\nCOMの手の表示=省略\r\nCOM対局ﾚﾍﾞﾙ=LEVEL5\r\nCOMの考慮時間=3秒\r\n"),
+            std::string::npos)
       << ini_text();
   Harness again;
   again.game.on_load();
   EXPECT_TRUE(again.game.settei().nari_kakunin());
   EXPECT_TRUE(again.game.mado().is_checked(Menu::NARI_KAKUNIN));
   EXPECT_EQ(again.game.settei().com_hyouji(), ComHyouji::shouryaku);
-  EXPECT_EQ(again.game.taikyoku().level(), 4);
-  EXPECT_TRUE(again.game.mado().is_checked(Menu::LEVEL4));
+  EXPECT_EQ(again.game.taikyoku().level(), 5);
+  EXPECT_TRUE(again.game.mado().is_checked(Menu::LEVEL5));
   EXPECT_FALSE(again.game.mado().is_checked(Menu::LEVEL3));
+  EXPECT_EQ(again.game.settei().kouryo_ms(), 3000);
+  EXPECT_TRUE(again.game.mado().is_checked(Menu::KOURYO_3));
+  EXPECT_DOUBLE_EQ(again.game.com_teban().yomi().yomi_byou(), 3.0);
+  again.game.on_menu(Menu::KOURYO_1);
+  EXPECT_NE(ini_text().find("COMの考慮時間=1秒\r\n"), std::string::npos) << ini_text();
   // Words the game does not know leave the defaults.
-  write_bytes(kIni, cp932("COMの手の表示=とても速い\r\nCOM対局ﾚﾍﾞﾙ=LEVEL9\r\n"));
+  write_bytes(kIni, cp932("COMの手の表示=とても速い\r\nCOM対局ﾚﾍﾞﾙ=LEVEL9\r\nCOMの考慮時間=2秒\r\n"));
   Harness odd;
   odd.game.on_load();
   EXPECT_EQ(odd.game.settei().com_hyouji(), ComHyouji::hyoujun);
   EXPECT_EQ(odd.game.taikyoku().level(), 3);
+  EXPECT_EQ(odd.game.settei().kouryo_ms(), 250);
+  EXPECT_DOUBLE_EQ(odd.game.com_teban().yomi().yomi_byou(), 0.25);
 }
 
 }  // namespace

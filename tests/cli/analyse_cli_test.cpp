@@ -42,10 +42,14 @@ class AnalyseCli : public test::KifuDir {
   }
 };
 
+// LEVEL4 judges by default, LEVEL5 when asked (on a budget of moves): both alike in what
+// the user sees.
 TEST_F(AnalyseCli, OneLinePerTurnTheSameWithTwoJobsAndAGraph) {
+  for (const char* level : {"", " --level 5"}) {
+  SCOPED_TRACE(level);
   test::write_players_own_files();
-  const test::CliRun one = run("b.棋譜 --nodes 6000 --jobs 1");
-  const test::CliRun two = run("b.棋譜 --nodes 6000 --jobs 2 --svg g.svg");
+  const test::CliRun one = run(std::string("b.棋譜 --nodes 6000 --jobs 1") + level);
+  const test::CliRun two = run(std::string("b.棋譜 --nodes 6000 --jobs 2 --svg g.svg") + level);
   ASSERT_EQ(one.status, 0);
   ASSERT_EQ(two.status, 0);
   EXPECT_EQ(test::players_own_files_touched(), std::vector<std::string>{});
@@ -68,6 +72,7 @@ TEST_F(AnalyseCli, OneLinePerTurnTheSameWithTwoJobsAndAGraph) {
   EXPECT_NE(svg.find("<polyline"), std::string::npos);
   EXPECT_NE(svg.find("悪手</title>"), std::string::npos);
   EXPECT_NE(svg.find("</svg>"), std::string::npos);
+  }
 }
 
 // A kept game is a record the program wrote: kifu and analyse take it from the start its
@@ -112,6 +117,8 @@ TEST_F(AnalyseCli, RecordsThatCannotBeReadOrPlayedAreRefused) {
   EXPECT_EQ(run("b.棋譜 --nodes 0").status, 2);
   EXPECT_EQ(run("b.棋譜 --nodes 10 --ms 10").status, 2);
   EXPECT_EQ(run("b.棋譜 --jobs").status, 2);
+  EXPECT_EQ(run("b.棋譜 --level 3").status, 2);  // the design's levels do not read ahead
+  EXPECT_EQ(run("b.棋譜 --level 6").status, 2);
   write_bytes("bad.棋譜", "t\nu\nv\n3 736-10 -10 0   0    2    0    0    \n\n5 55410  10  0   2    2    0    1    \n");
   const test::CliRun bad = test::run_cli("analyse bad.棋譜 --nodes 100");
   EXPECT_EQ(bad.status, 1);

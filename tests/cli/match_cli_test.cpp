@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include <nlohmann/json.hpp>
 
+#include "cli/toukei.h"
 #include "cli_support.h"
 #include "temp_cwd.h"
 
@@ -20,6 +22,77 @@ using nlohmann::json;
 
 test::CliRun match(const std::string& args, bool with_stderr = false) {
   return test::run_cli("match " + args, with_stderr);
+}
+
+// The statistics worked out here from their textbook forms: Elo from the odds of the
+// score, the spread of a game as E[x²] - E[x]², the SPRT's log-likelihood ratio as the
+// difference of the squared distances to the two hypotheses' scores.
+double elo(double p) { return 400 * std::log10(p / (1 - p)); }
+double expected_score(double elo_diff) { return 1 / (1 + std::pow(10, -elo_diff / 400)); }
+double spread(const cli::Shouhai& s) {
+  const double n = static_cast<double>(s.n()), m = s.score();
+  return (static_cast<double>(s.w) + 0.25 * static_cast<double>(s.d)) / n - m * m;
+}
+double llr(const cli::Shouhai& s, double elo0, double elo1, double var) {
+  const double m = s.score(), s0 = expected_score(elo0), s1 = expected_score(elo1);
+  return ((m - s0) * (m - s0) - (m - s1) * (m - s1)) / (2 * var / static_cast<double>(s.n()));
+}
+
+TEST(MatchStatistics, EloIntervalAndSprtFromKnownResults) {
+  // 60 wins, 20 losses, 20 draws: score 0.7, one game's spread 0.16, standard error 0.04.
+  const cli::Shouhai s{60, 20, 20};
+  EXPECT_NEAR(spread(s), 0.16, 1e-12);
+  const cli::EloKukan k = cli::elo_kukan(s);
+  EXPECT_NEAR(k.elo, 147.19, 0.01);
+  EXPECT_NEAR(k.lo, elo(0.7 - 1.96 * 0.04), 1e-6);
+  EXPECT_NEAR(k.hi, elo(0.7 + 1.96 * 0.04), 1e-6);
+  EXPECT_NEAR(k.lo, 86.2, 0.1);
+  EXPECT_NEAR(k.hi, 218.3, 0.1);
+  EXPECT_FALSE(k.bound);
+  // An even score sits at 0 with an interval symmetric round it.
+  const cli::EloKukan even = cli::elo_kukan({30, 30, 40});
+  EXPECT_NEAR(even.elo, 0, 1e-9);
+  EXPECT_NEAR(even.lo, -even.hi, 1e-9);
+
+  // The bounds for alpha = beta = 0.05: ln(0.05 / 0.95) and ln(0.95 / 0.05).
+  const cli::Sprt t{0, 50, 0.05, 0.05};
+  EXPECT_NEAR(cli::sprt_shita(t), -2.944, 1e-3);
+  EXPECT_NEAR(cli::sprt_ue(t), 2.944, 1e-3);
+  EXPECT_NEAR(cli::sprt_ue({0, 50, 0.01, 0.1}), std::log(0.9 / 0.01), 1e-9);
+  // 0.7 against 0.5 and 0.5715 weighs 7.34 for H1.
+  EXPECT_NEAR(cli::sprt_llr(s, t), llr(s, 0, 50, 0.16), 1e-9);
+  EXPECT_NEAR(cli::sprt_llr(s, t), 7.34, 0.01);
+  EXPECT_EQ(cli::sprt_hantei(s, t), cli::SprtKetsu::h1);
+  // An even score over 50 games leaves the test undecided; over 250 it accepts H0.
+  const cli::Shouhai few{20, 20, 10}, many{100, 100, 50};
+  EXPECT_NEAR(cli::sprt_llr(few, t), -0.64, 0.01);
+  EXPECT_EQ(cli::sprt_hantei(few, t), cli::SprtKetsu::tsuzuku);
+  EXPECT_NEAR(cli::sprt_llr(many, t), llr(many, 0, 50, 0.2), 1e-9);
+  EXPECT_EQ(cli::sprt_hantei(many, t), cli::SprtKetsu::h0);
+  // H1 against H0 is H0 against H1 with the sign turned.
+  EXPECT_NEAR(cli::sprt_llr(s, {50, 0, 0.05, 0.05}), -cli::sprt_llr(s, t), 1e-9);
+}
+
+TEST(MatchStatistics, ASweepHasABoundAndStopsTheTestOnlyWhenLong) {
+  // 10-0 is taken as 9.5-0.5: Elo 400 log10(19), and no interval past 1600.
+  const cli::EloKukan k = cli::elo_kukan({10, 0, 0});
+  EXPECT_TRUE(k.bound);
+  EXPECT_NEAR(k.elo, elo(0.95), 1e-9);
+  EXPECT_LT(k.lo, k.elo);
+  EXPECT_LE(k.hi, 1600);
+  EXPECT_NEAR(cli::elo_kukan({0, 10, 0}).elo, -k.elo, 1e-9);
+  // No spread in the games: that of win-or-loss games halfway between the hypotheses.
+  const cli::Sprt t{0, 50, 0.05, 0.05};
+  const double mid = (0.5 + expected_score(50)) / 2;
+  for (const long long n : {10LL, 40LL}) {
+    const cli::Shouhai sweep{n, 0, 0};
+    EXPECT_NEAR(cli::sprt_llr(sweep, t), llr(sweep, 0, 50, mid * (1 - mid)), 1e-9) << n;
+  }
+  EXPECT_EQ(cli::sprt_hantei({10, 0, 0}, t), cli::SprtKetsu::tsuzuku);
+  EXPECT_EQ(cli::sprt_hantei({40, 0, 0}, t), cli::SprtKetsu::h1);
+  EXPECT_EQ(cli::sprt_hantei({0, 40, 0}, t), cli::SprtKetsu::h0);
+  EXPECT_EQ(cli::sprt_hantei({0, 0, 40}, t), cli::SprtKetsu::tsuzuku);  // even, but not yet 0
+  EXPECT_EQ(cli::sprt_hantei({0, 0, 300}, t), cli::SprtKetsu::h0);
 }
 
 TEST(Match, ShortMatchWritesLoadableRecordsAndRepeatsItself) {
@@ -126,6 +199,38 @@ TEST(Match, RecordsOnlyWhatTheGameCanLoad) {
   EXPECT_EQ(match("--a 1 --b 2 --openings bare.sfen --max-moves 6").status, 0);
 }
 
+// Each side reads with its own budget, and the SPRT stops the match at the same game
+// whether the games are played one at a time or two at once.
+TEST(Match, BudgetsPerSideAndASequentialTestThatStopsTheSameForAnyJobs) {
+  test::TempCwd cwd;
+  const json own = json::parse(match("--a 5 --b 4 --a-nodes 400 --ms 300 --games 2 --max-moves 12").out);
+  EXPECT_EQ(own["a_nodes"], 400);
+  EXPECT_EQ(own["b_ms"], 300);
+  EXPECT_FALSE(own.contains("nodes") || own.contains("ms")) << own;
+  const json shared = json::parse(match("--a 4 --b 4 --nodes 300 --games 2 --max-moves 6").out);
+  EXPECT_EQ(shared["nodes"], 300);
+  EXPECT_FALSE(shared.contains("a_nodes")) << shared;
+  // A side's budget is its own: the weaker budget loses more.
+  const std::string budgets = "--a 4 --b 4 --a-nodes 3000 --b-nodes 20 --games 8 --max-moves 90 ";
+  const json uneven = json::parse(match(budgets + "--jobs 2").out);
+  EXPECT_GT(uneven["score"].get<double>(), 0.5) << uneven;
+
+  const std::string args = "--a 4 --b 1 --nodes 200 --sprt 0,150 --alpha 0.1 --beta 0.1 --games 30 --max-moves 60 ";
+  const test::CliRun one = match(args + "--jobs 1"), two = match(args + "--jobs 2");
+  ASSERT_EQ(one.status, 0) << one.out;
+  const json j = json::parse(one.out), k = json::parse(two.out);
+  EXPECT_EQ(j["sprt"]["decision"], "H1") << j;
+  const int played = j["games"].get<int>();
+  EXPECT_LT(played, 30);
+  EXPECT_EQ(j["wins"].get<int>() + j["losses"].get<int>() + j["draws"].get<int>(), played);
+  EXPECT_GE(j["sprt"]["llr"].get<double>(), j["sprt"]["upper"].get<double>());
+  EXPECT_NEAR(j["sprt"]["upper"].get<double>(), std::log(0.9 / 0.1), 0.01);
+  for (const char* key : {"games", "wins", "losses", "draws", "elo", "elo_95", "sprt"}) EXPECT_EQ(j[key], k[key]) << key;
+  // The interval holds the Elo.
+  EXPECT_LE(j["elo_95"][0].get<double>(), j["elo"].get<double>());
+  EXPECT_GE(j["elo_95"][1].get<double>(), j["elo"].get<double>());
+}
+
 TEST(Match, BadOptionsAreRefusedWithOneLineAndExit2) {
   test::TempCwd cwd;
   {
@@ -141,6 +246,14 @@ TEST(Match, BadOptionsAreRefusedWithOneLineAndExit2) {
       "--a 4 --b 3 --jobs 0",
       "--a 4 --b 3 --max-moves 1",
       "--a 4 --b 3 --nodes 10 --ms 10",
+      "--a 4 --b 3 --a-nodes 10 --a-ms 10",
+      "--a 4 --b 3 --b-nodes 10",             // level 3 does not read ahead
+      "--a 2 --b 5 --a-ms 10",
+      "--a 4 --b 3 --alpha 0.1",              // no test to set
+      "--a 4 --b 3 --sprt 50,0",
+      "--a 4 --b 3 --sprt 0",
+      "--a 4 --b 3 --sprt 0,x5",
+      "--a 4 --b 3 --sprt 0,5 --beta 0.5",
       "--a 4 --b 3 --openings missing.sfen",
       "--a 4 --b 3 --openings broken.sfen",
       "--a 4 --b 3 --frobnicate",

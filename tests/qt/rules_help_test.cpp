@@ -96,18 +96,20 @@ TEST(RulesHelpPage, ExplainsTheTurnPromotionDropsEndingAndLevels) {
   const QString text = help.plain_text();
   for (const char* term :
        {"三手", "1手目", "2手目", "3手目", "相手の駒", "王手がはずれる", "王一枚", "右ボタン", "成", "持ち駒",
-        "打", "二歩", "と金", "詰み", "王を取る", "LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4"})
+        "打", "二歩", "と金", "詰み", "王を取る", "LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4", "LEVEL5",
+        "COMの考慮時間"})
     EXPECT_TRUE(text.contains(QString::fromUtf8(term))) << term;
   // The refusals are quoted exactly as the game shows them, so a player recognises them.
   for (const char* message : {"１手目に動かした駒は動かせません", "２手目に動かした駒は取れません",
                               "マウスの右をクリックして下さい", "王手です。自殺はできません"})
     EXPECT_TRUE(text.contains(QString::fromUtf8(message))) << message;
-  // The four levels as they play: LEVEL4 plays, and is the strongest.
-  EXPECT_FALSE(text.contains(QString::fromUtf8("準備"))) << "LEVEL4 plays already";
-  const qsizetype lv4 = text.indexOf(QString::fromUtf8("LEVEL4"));
+  // The five levels as they play: LEVEL5 plays, and is the strongest.
+  EXPECT_FALSE(text.contains(QString::fromUtf8("準備"))) << "LEVEL5 plays already";
+  const qsizetype lv5 = text.indexOf(QString::fromUtf8("LEVEL5"));
   const qsizetype strongest = text.indexOf(QString::fromUtf8("いちばん強い"));
-  EXPECT_GT(strongest, lv4);
-  EXPECT_LT(strongest, lv4 + 20);
+  EXPECT_EQ(text.count(QString::fromUtf8("いちばん強い")), 1);
+  EXPECT_GT(strongest, lv5);
+  EXPECT_LT(strongest, lv5 + 20);
 }
 
 TEST(RulesHelpPage, DrawsTheGamesOwnPiecesSharplyAtRatioOneAndTwo) {

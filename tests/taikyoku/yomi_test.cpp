@@ -14,6 +14,7 @@
 #include "taikyoku/taikyoku.h"
 #include "kyokumen_kensa.h"
 #include "rules/tsumi.h"
+#include "tsumi_kyokumen.h"
 
 namespace mirado {
 namespace {
@@ -133,19 +134,7 @@ TEST(Yomi, RestOfATurnAlreadyBegun) {
   }
 }
 
-// The lower king on (5, 9) is mated by a gold dropped on (5, 8) and guarded by the
-// silver on (5, 7).
-Kyokumen gold_drop_mate() {
-  Kyokumen p;
-  p.ban[5][1] = OU;
-  p.ban[5][7] = GIN;
-  p.ban[1][7] = -HU;
-  p.ban[5][9] = -OU;
-  p.ban[9][9] = -KYOU;
-  p.mochigoma_ue[5] = 1;
-  p.shiage();
-  return p;
-}
+using test::gold_drop_mate;
 
 // LEVEL5 finds a mate within its own turn whatever its budget, the smallest included.
 constexpr std::int64_t MATE_BUDGETS[][2] = {{4, 2000}, {5, 1}, {5, 40}, {5, 2000}};

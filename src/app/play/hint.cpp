@@ -62,7 +62,7 @@ void HintKaiseki::hint() {
         y->plan = yomi.sagasu(y->p, settei, y->hajime, y->s.ichite_x, y->s.ichite_y,
                               y->s.nite_x, y->s.nite_y).turn;
       },
-      aite_com, [this, y, sita] { hint_miseru(y->plan, sita); });
+      aite_com, t_.level(), [this, y, sita] { hint_miseru(y->plan, sita); });
 }
 
 void HintKaiseki::hint_miseru(YomiTe plan, bool sita) {

@@ -66,6 +66,8 @@ void HintKaiseki::kaiseki_menu() {
   hajime_ = turn_hajime(entries);
   kifu_ = std::move(entries);
   KaisekiSettei settei;
+  // LEVEL5 judges when it is the level chosen, on its own budget of moves.
+  settei.level = t_.level() >= 5 ? 5 : 4;
   // A fixed budget, in place: the same every time (the event runner).
   if (yomi_.yomi_nodes() > 0) {
     settei.nodes = yomi_.yomi_nodes();
@@ -73,7 +75,7 @@ void HintKaiseki::kaiseki_menu() {
     moji_ = owari_moji();
     return;
   }
-  settei.nodes = nodes_;
+  settei.nodes = settei.level == 5 ? KAISEKI_NODES5 : nodes_;
   settei.jobs = jobs_;
   const int n = static_cast<int>(turns.size());
   sagyou_ = std::make_shared<KaisekiSagyou>(std::move(turns), settei);

@@ -4,12 +4,9 @@
 namespace mirado {
 
 void Game::level_settei(int n) {
-  set_checked(Menu::LEVEL1, false);
-  set_checked(Menu::LEVEL2, false);
-  set_checked(Menu::LEVEL3, false);
-  set_checked(Menu::LEVEL4, false);
-  if (n >= 1 && n <= 4) {
-    constexpr Menu kLevels[] = {Menu::LEVEL1, Menu::LEVEL2, Menu::LEVEL3, Menu::LEVEL4};
+  constexpr Menu kLevels[] = {Menu::LEVEL1, Menu::LEVEL2, Menu::LEVEL3, Menu::LEVEL4, Menu::LEVEL5};
+  for (const Menu m : kLevels) set_checked(m, false);
+  if (n >= 1 && n <= 5) {
     set_checked(kLevels[n - 1], true);
     game().set_level(n);
   }
@@ -49,6 +46,20 @@ void Game::com_hyouji_settei(ComHyouji h) {
   set_checked(Menu::HYOUJUN, h == ComHyouji::hyoujun);
   set_checked(Menu::HAYAI, h == ComHyouji::hayai);
   set_checked(Menu::SHOURYAKU, h == ComHyouji::shouryaku);
+}
+
+void Game::kouryo_settei(int ms) {
+  settei_.kouryo_ms(ms);
+  com_teban_.yomi().yomi_byou_settei(settei_.kouryo_ms() / 1000.0);
+  set_checked(Menu::KOURYO_025, settei_.kouryo_ms() == 250);
+  set_checked(Menu::KOURYO_1, settei_.kouryo_ms() == 1000);
+  set_checked(Menu::KOURYO_3, settei_.kouryo_ms() == 3000);
+}
+
+void Game::kouryo_menu(int ms) {
+  const bool kawaru = ms != settei_.kouryo_ms();
+  kouryo_settei(ms);  // the menu's own tick is put back even when nothing changes
+  if (kawaru) settei_kaki();
 }
 
 void Game::com_hyouji_menu(ComHyouji h) {

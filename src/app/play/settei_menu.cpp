@@ -158,7 +158,12 @@ struct HyoujiGo {
 constexpr HyoujiGo kHyouji[] = {{ComHyouji::hyoujun, "標準"},
                                 {ComHyouji::hayai, "速い"},
                                 {ComHyouji::shouryaku, "省略"}};
-constexpr const char* kLevelGo[] = {"", "LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4"};
+constexpr const char* kLevelGo[] = {"", "LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4", "LEVEL5"};
+struct KouryoGo {
+  int ms;
+  const char* go;
+};
+constexpr KouryoGo kKouryo[] = {{250, "0.25秒"}, {1000, "1秒"}, {3000, "3秒"}};
 
 const char* on_off(bool on) { return on ? "ON" : "OFF"; }
 
@@ -190,6 +195,7 @@ void Game::shoki_settei() {
   settei_.nari_kakunin(false);
   set_checked(Menu::NARI_KAKUNIN, false);
   com_hyouji_settei(ComHyouji::hyoujun);
+  kouryo_settei(250);
 }
 
 void Game::settei_tekiyou(const std::string& key, const std::string& value) {
@@ -221,8 +227,11 @@ void Game::settei_tekiyou(const std::string& key, const std::string& value) {
     for (const HyoujiGo& h : kHyouji)
       if (value == h.go) com_hyouji_settei(h.h);
   } else if (key == "COM対局ﾚﾍﾞﾙ") {
-    for (int n = 1; n <= 4; ++n)
+    for (int n = 1; n <= 5; ++n)
       if (value == kLevelGo[n]) level_settei(n);
+  } else if (key == "COMの考慮時間") {
+    for (const KouryoGo& k : kKouryo)
+      if (value == k.go) kouryo_settei(k.ms);
   }
 }
 
@@ -269,8 +278,10 @@ void Game::settei_kaki() {
   text += std::string("成りを確認=") + on_off(settei_.nari_kakunin()) + "\r\n";
   for (const HyoujiGo& h : kHyouji)
     if (h.h == settei_.com_hyouji()) text += std::string("COMの手の表示=") + h.go + "\r\n";
-  if (taikyoku_.level() >= 1 && taikyoku_.level() <= 4)
+  if (taikyoku_.level() >= 1 && taikyoku_.level() <= 5)
     text += std::string("COM対局ﾚﾍﾞﾙ=") + kLevelGo[taikyoku_.level()] + "\r\n";
+  for (const KouryoGo& k : kKouryo)
+    if (k.ms == settei_.kouryo_ms()) text += std::string("COMの考慮時間=") + k.go + "\r\n";
   // When the file cannot take them the options hold for this session, and the player
   // is told why they will not last.
   std::string naze = hozon_basho_ari() ? std::string() : "データフォルダを使えません: " + hozon_fuka_;
