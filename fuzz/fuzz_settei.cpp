@@ -21,16 +21,16 @@ constexpr Menu kOptions[] = {Menu::SIDOU, Menu::KEIKA, Menu::BGM, Menu::AICON};
 std::string jotai(const Game& g) {
   std::string s =
       std::to_string(g.settei().haikei()) + ":" + std::to_string(g.settei().sidou_iro());
-  for (Menu m : kHaikei) s += g.mado().is_checked(m) ? '1' : '0';
-  for (Menu m : kOptions) s += g.mado().is_checked(m) ? '1' : '0';
+  for (Menu m : kHaikei) s += g.kirikae().is_checked(m) ? '1' : '0';
+  for (Menu m : kOptions) s += g.kirikae().is_checked(m) ? '1' : '0';
   return s;
 }
 
 std::string fusei(const Game& g) {
   int haikei = 0;
-  for (Menu m : kHaikei) haikei += g.mado().is_checked(m);
+  for (Menu m : kHaikei) haikei += g.kirikae().is_checked(m);
   if (haikei != 1) return std::to_string(haikei) + " backgrounds checked";
-  if (g.settei().sidou_on() != g.mado().is_checked(Menu::SIDOU))
+  if (g.settei().sidou_on() != g.kirikae().is_checked(Menu::SIDOU))
     return "move guidance flag differs from its menu";
   if (g.settei().sidou_iro() != (g.settei().sidou_on() ? IRO_SHIRO : IRO_MIDORI))
     return "move guidance colour differs from its option";

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/mado_joutai.h"
+#include "app/kirikae.h"
 #include "app/ports.h"
 #include "app/settei.h"
 #include "taikyoku/taikyoku.h"
@@ -43,9 +43,9 @@ class BanGamen {
 
   // The game it shows, the options it draws by, the window's switches, and the rooms
   // whose selection, turn and words the status line and the clocks read.
-  BanGamen(const Ports& ports, const Taikyoku& t, const Settei& settei, const MadoJoutai& mado,
+  BanGamen(const Ports& ports, const Taikyoku& t, const Settei& settei, const Kirikae& kirikae,
            const Nyuuryoku& nyuuryoku, const ComTeban& com, const HintKaiseki& hint)
-      : ports_(ports), t_(t), settei_(settei), mado_(mado), nyuuryoku_(nyuuryoku), com_(com),
+      : ports_(ports), t_(t), settei_(settei), kirikae_(kirikae), nyuuryoku_(nyuuryoku), com_(com),
         hint_(hint) {}
   BanGamen(const BanGamen&) = delete;
   BanGamen& operator=(const BanGamen&) = delete;
@@ -137,7 +137,7 @@ class BanGamen {
   const Ports& ports_;
   const Taikyoku& t_;
   const Settei& settei_;
-  const MadoJoutai& mado_;
+  const Kirikae& kirikae_;
   const Nyuuryoku& nyuuryoku_;
   const ComTeban& com_;
   const HintKaiseki& hint_;

@@ -9,7 +9,7 @@
 
 #include "app/com_teban.h"
 #include "app/ban_gamen.h"
-#include "app/mado_joutai.h"
+#include "app/kirikae.h"
 #include "app/settei.h"
 #include "engine/tansaku.h"
 #include "engine/yomi.h"
@@ -21,12 +21,12 @@ namespace {
 // Every procedure starts its own charge of the computer's clock, with the icon of the side
 // whose piece it moves.
 void tejun_hajime(const Madoguchi& w, ComTeban& c, Taikyoku& t, std::string_view ichi, int tejun) {
-  w.tetsuzuki.aicon_ichi(ichi, t.ue_gawa());
+  w.irai.aicon_ichi(ichi, t.ue_gawa());
   t.com_tejun_kaishi(w.ports.clock->now());
   c.tokei(true, 0);
   c.tejun_hyouji(tejun);
   w.gamen.joukyou_okuru();
-  if (w.mado.is_checked(Menu::KEIKA)) w.mado.set_timer(true);
+  if (w.kirikae.is_checked(Menu::KEIKA)) w.kirikae.set_timer(true);
 }
 
 // The logo of a finished game above the board, shown at once.
@@ -73,9 +73,9 @@ void ComTeban::com_turn() {
   if (t_.owatta()) return;
   shikouchu_ = true;
   ippon_ = false;
-  w_.mado.set_menus_enabled(false);  // no command is taken until the person's turn
+  w_.kirikae.set_menus_enabled(false);  // no command is taken until the person's turn
   // The player's last move marked, and the line saying the computer thinks.
-  w_.tetsuzuki.ibento_owari();
+  w_.irai.ibento_owari();
   hajime(Dankai::ichi);
 }
 
@@ -136,7 +136,7 @@ void ComTeban::kimatta(Dankai tejun, const Sashite& m) {
   tokei(false, jikan_);
   if (!m.ari) {
     // No candidate: no move; the clock is charged as for a move and the turn goes on.
-    w_.mado.set_timer(false);
+    w_.kirikae.set_timer(false);
     return owari(tejun, m, jikan_);
   }
   w_.gamen.joukyou_okuru();
@@ -152,8 +152,8 @@ void ComTeban::sasu(Dankai tejun, const Sashite& m) {
   w_.gamen.shirushi_tsukeru();
   w_.gamen.tesuu_hyouji(t_.tesuu());
   matsu(0.5, [this, tejun, m, r] {
-    w_.tetsuzuki.snd_play(Oto::koma);
-    w_.mado.set_timer(false);
+    w_.irai.snd_play(Oto::koma);
+    w_.kirikae.set_timer(false);
     if (kessaku_miseru(r)) {
       mi_owari_ = false;
       return turn_owari();
@@ -192,10 +192,10 @@ void ComTeban::owari(Dankai tejun, const Sashite& m, double jikan) {
   t_.com_tejun_owari(jikan, w_.ports.clock->now());
   mi_owari_ = false;
   tokei(false, 0);
-  if (w_.mado.is_checked(Menu::KEIKA)) w_.mado.set_timer(true);
+  if (w_.kirikae.is_checked(Menu::KEIKA)) w_.kirikae.set_timer(true);
   if (tejun == Dankai::san) {
     t_.com_turn_owari();
-    w_.tetsuzuki.aicon_ichi("下", t_.sita_gawa());
+    w_.irai.aicon_ichi("下", t_.sita_gawa());
     return turn_owari();
   }
   if (ippon_) return turn_owari();
@@ -206,7 +206,7 @@ void ComTeban::turn_owari() {
   ippon_ = false;
   if (!shikouchu_) return;
   shikouchu_ = false;
-  w_.mado.set_menus_enabled(true);
+  w_.kirikae.set_menus_enabled(true);
 }
 
 void ComTeban::yameru() {
@@ -229,11 +229,11 @@ void ComTeban::tsuzukeru() {
   if (!chuudan_ || t_.owatta()) return;
   chuudan_ = false;
   if (tsugi_ > static_cast<int>(Dankai::san)) {
-    w_.tetsuzuki.aicon_ichi("下", t_.sita_gawa());
+    w_.irai.aicon_ichi("下", t_.sita_gawa());
     return;
   }
   shikouchu_ = true;
-  w_.mado.set_menus_enabled(false);
+  w_.kirikae.set_menus_enabled(false);
   hajime(static_cast<Dankai>(tsugi_));
 }
 

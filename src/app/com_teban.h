@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "app/com_yomi.h"
-#include "app/mado_tetsuzuki.h"
+#include "app/irai.h"
 #include "app/ports.h"
 #include "engine/yomi.h"
 #include "taikyoku/taikyoku.h"

@@ -25,11 +25,11 @@ void Game::on_menu(Menu item) {
     case Menu::START: start(); break;
     case Menu::SENTE: sente(); break;
     case Menu::GOTE: gote(); break;
-    case Menu::LEVEL1: level_cmd(1); break;
-    case Menu::LEVEL2: level_cmd(2); break;
-    case Menu::LEVEL3: level_cmd(3); break;
-    case Menu::LEVEL4: level_cmd(4); break;
-    case Menu::LEVEL5: level_cmd(5); break;
+    case Menu::LEVEL1: level_menu(1); break;
+    case Menu::LEVEL2: level_menu(2); break;
+    case Menu::LEVEL3: level_menu(3); break;
+    case Menu::LEVEL4: level_menu(4); break;
+    case Menu::LEVEL5: level_menu(5); break;
     case Menu::OWARI: on_close(); break;
     case Menu::CANCEL: cancel(); break;
     case Menu::REVERSE: reverse(); break;
@@ -73,7 +73,7 @@ void Game::ibento_owari() {
   hint_kaiseki_.kaiseki_shirushi();
   // The clock of the holder runs whenever its charge does, whatever the move did.
   const bool timer = is_checked(Menu::KEIKA) && gamen_.tokei_hashiru();
-  if (timer != mado_.timer1()) set_timer(timer);
+  if (timer != kirikae_.timer1()) set_timer(timer);
   gamen_.jikan_awaseru();
   gamen_.joukyou_okuru();
 }
@@ -82,7 +82,7 @@ void Game::ibento_owari() {
 // typing a file name never ends the game and closing the panel makes no move.
 void Game::on_key(int ch) {
   if (ch != 27) return;
-  if (mado_.is_visible(Control::PANEL_DIR_LIST)) {
+  if (kirikae_.is_visible(Control::PANEL_DIR_LIST)) {
     panel_tojiru();
     return;
   }

@@ -9,11 +9,11 @@
 //   HintKaiseki (app/hint_kaiseki.h) the hint, the analysis, its results and its line;
 //   BanGamen (app/ban_gamen.h)       what the board, the status line, the move list and
 //                                    the clocks show, as drawn and sent;
-//   MadoJoutai (app/mado_joutai.h)   the menu ticks, controls shown and timer as sent;
+//   Kirikae (app/kirikae.h)          the menu ticks, controls shown and timer as sent;
 //   Onkyou (app/onkyou.h)            the sounds, their handles and where they are found.
 // Here remain the window's events, the procedures they start, and quitting. The person's
 // input, the computer's turn and the hint reach the window through a Madoguchi
-// (app/mado_tetsuzuki.h): the board view, the switches, the options, the ports, and the
+// (app/irai.h): the board view, the switches, the options, the ports, and the
 // few procedures of the window object they call. It knows nothing of Qt; it draws, asks
 // and plays sounds only through the ports. Its procedures live in the folder of their
 // part: the board view in app/ban_gamen.cpp, play, settings and the about box in
@@ -31,8 +31,8 @@
 #include "app/com_teban.h"
 #include "app/hint_kaiseki.h"
 #include "app/kifu_panel.h"
-#include "app/mado_joutai.h"
-#include "app/mado_tetsuzuki.h"
+#include "app/kirikae.h"
+#include "app/irai.h"
 #include "app/nyuuryoku.h"
 #include "app/onkyou.h"
 #include "app/ports.h"
@@ -44,7 +44,7 @@
 
 namespace mirado {
 
-class Game final : private MadoTetsuzuki {
+class Game final : private Irai {
  public:
   explicit Game(const Ports& ports);
 
@@ -58,8 +58,8 @@ class Game final : private MadoTetsuzuki {
   KifuPanel& kifu_panel() { return kifu_panel_; }              // its texts as typed
   const BanGamen& ban_gamen() const { return gamen_; }  // the board view
   BanGamen& ban_gamen() { return gamen_; }
-  const MadoJoutai& mado() const { return mado_; }  // the window's switches
-  MadoJoutai& mado() { return mado_; }
+  const Kirikae& kirikae() const { return kirikae_; }  // the window's switches
+  Kirikae& kirikae() { return kirikae_; }
   const ComTeban& com_teban() const { return com_teban_; }  // the computer's turn
   ComTeban& com_teban() { return com_teban_; }              // its look-ahead's budget
   const HintKaiseki& hint_kaiseki() const { return hint_kaiseki_; }  // hint and analysis
@@ -123,7 +123,7 @@ class Game final : private MadoTetsuzuki {
   void gote();    // GOTE: the computer moves first
   void sente_kimaru();  // after the start's pause: who moves, and the first turn
   void gote_kimaru();
-  void level_cmd(int n);
+  void level_menu(int n);
   void level_settei(int n);
   void aicon_ichi(std::string_view position, Gawa side) override;  // "上" or "下"
   // A pause of the game's own (a start's): the window answers meanwhile, the game takes
@@ -210,10 +210,10 @@ class Game final : private MadoTetsuzuki {
 
   // ---- the window's switches and the box's words on the status line, for the
   // procedures above ----
-  bool is_checked(Menu m) const { return mado_.is_checked(m); }
-  void set_checked(Menu m, bool on) { mado_.set_checked(m, on); }
-  void set_visible(Control c, bool on) { mado_.set_visible(c, on); }
-  void set_timer(bool on) { mado_.set_timer(on); }
+  bool is_checked(Menu m) const { return kirikae_.is_checked(m); }
+  void set_checked(Menu m, bool on) { kirikae_.set_checked(m, on); }
+  void set_visible(Control c, bool on) { kirikae_.set_visible(c, on); }
+  void set_timer(bool on) { kirikae_.set_timer(on); }
   Answer msg(std::string_view text, std::string_view title, Buttons b = Buttons::ok,
              Icon icon = Icon::none) {
     return gamen_.msg(text, title, b, icon);
@@ -224,13 +224,13 @@ class Game final : private MadoTetsuzuki {
   void kifu_hiraku(const std::filesystem::path& path);  // read and set up a record, or refuse
   void kifu_hozon(const std::filesystem::path& path);   // write the record there, or refuse
   // What the rooms reach of the window.
-  Madoguchi madoguchi() { return {*this, gamen_, mado_, settei_, ports_}; }
+  Madoguchi madoguchi() { return {*this, gamen_, kirikae_, settei_, ports_}; }
   Taikyoku taikyoku_;
   Ports ports_;
-  MadoJoutai mado_{ports_};
+  Kirikae kirikae_{ports_};
   Settei settei_;
   KifuPanel kifu_panel_;
-  BanGamen gamen_{ports_, taikyoku_, settei_, mado_, nyuuryoku_, com_teban_, hint_kaiseki_};
+  BanGamen gamen_{ports_, taikyoku_, settei_, kirikae_, nyuuryoku_, com_teban_, hint_kaiseki_};
   Nyuuryoku nyuuryoku_{madoguchi(), taikyoku_};
   ComTeban com_teban_{madoguchi(), taikyoku_};
   HintKaiseki hint_kaiseki_{madoguchi(), taikyoku_, com_teban_.yomi()};

@@ -11,7 +11,7 @@
 
 #include "app/com_yomi.h"
 #include "app/kaiseki_sagyou.h"
-#include "app/mado_tetsuzuki.h"
+#include "app/irai.h"
 #include "app/ports.h"
 #include "engine/yomi.h"
 #include "taikyoku/taikyoku.h"

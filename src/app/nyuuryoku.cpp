@@ -78,7 +78,7 @@ void Nyuuryoku::sashita_egaku(Dankai d, Te& s, const Sashita& r, int tesuu) {
   gamen_.sidou_egaku(s.fc, s.fr, IRO_MIDORI, r.koma);
   gamen_.te_egaku(r.te.te, r.te.torareru);
   s.koma = r.koma;
-  tetsuzuki_.snd_play(Oto::koma);
+  irai_.snd_play(Oto::koma);
   if (d == Dankai::ichi) te_hyouji(s, s.koma);
 }
 
@@ -88,14 +88,14 @@ void Nyuuryoku::torikeshi_egaku(Dankai d, const Sashita& r, bool timer) {
   gamen_.kotowaru(why);
   const bool ou = r.kotowari == Kotowari::jibun_oute || r.kotowari == Kotowari::aite_oute;
   if (ou && d == Dankai::ichi) {
-    tetsuzuki_.snd_play(Oto::kinshi);
+    irai_.snd_play(Oto::kinshi);
     gamen_.waku_kesu();
   }
   gamen_.msg(ou ? std::string_view("王手です。自殺はできません") : std::string_view(why), "警告");
-  tetsuzuki_.panel_tojiru();
-  tetsuzuki_.modoshi_egaku(r.kiroku);
-  if (timer) mado_.set_timer(true);
-  if (!ou) tetsuzuki_.aicon_ichi(t_.teban_nushi() == t_.sita_gawa() ? "下" : "上", t_.teban());
+  irai_.panel_tojiru();
+  irai_.modoshi_egaku(r.kiroku);
+  if (timer) kirikae_.set_timer(true);
+  if (!ou) irai_.aicon_ichi(t_.teban_nushi() == t_.sita_gawa() ? "下" : "上", t_.teban());
 }
 
 void Nyuuryoku::shouri(Gawa winner) {
@@ -110,17 +110,17 @@ void Nyuuryoku::shouri(Gawa winner) {
 // After a move that stands: its notation, the turn icons, the win, or the computer's turn.
 void Nyuuryoku::sashita_ato(Dankai d, const Te& s, const Sashita& r, bool nushi_sita) {
   if (d != Dankai::ichi) te_hyouji(s, s.koma);
-  if (d == Dankai::san && !t_.com_taikyoku()) tetsuzuki_.aicon_ichi(nushi_sita ? "上" : "下", t_.teban());
+  if (d == Dankai::san && !t_.com_taikyoku()) irai_.aicon_ichi(nushi_sita ? "上" : "下", t_.teban());
   if (r.shousha != Gawa::nashi) {
     shouri(r.shousha);
     return;
   }
   if (d == Dankai::ichi)
-    tetsuzuki_.aicon_ichi(nushi_sita ? "上" : "下", t_.sita_gawa());
+    irai_.aicon_ichi(nushi_sita ? "上" : "下", t_.sita_gawa());
   else if (d == Dankai::ni)
-    tetsuzuki_.aicon_ichi(nushi_sita ? "下" : "上", t_.sita_gawa());
+    irai_.aicon_ichi(nushi_sita ? "下" : "上", t_.sita_gawa());
   else if (r.com_no_ban)
-    tetsuzuki_.com_turn();
+    irai_.com_turn();
 }
 
 // 成りを確認: a left click on a move that may promote, and need not, asks which.
@@ -138,7 +138,7 @@ bool Nyuuryoku::naru_ka_kiku(Dankai d, const Te& s) {
 
 void Nyuuryoku::sasu(Dankai d, Te& s, int button) {
   const bool nushi_sita = t_.teban_nushi() == t_.sita_gawa();
-  const bool timer = mado_.timer1();
+  const bool timer = kirikae_.timer1();
   const int tesuu = t_.tesuu() + 1;
   const bool naru = button == kMigi || naru_ka_kiku(d, s);
   const Sashita r = t_.sasu(NingenTe{s, naru}, ports_.clock->now());
@@ -152,14 +152,14 @@ void Nyuuryoku::sasu(Dankai d, Te& s, int button) {
     case Kotowari::ugokenai:
     case Kotowari::nifu:
       gamen_.kotowaru(kotowari_moji(r.kotowari, d));
-      tetsuzuki_.snd_play(Oto::kinshi);
+      irai_.snd_play(Oto::kinshi);
       click_jotai_ = 0;
       gamen_.waku_kesu();
       if (!on_ban(s.fc, s.fr)) moto_waku(IRO_MIDORI, s);
       return;
     case Kotowari::naranai_to:
       gamen_.kotowaru(kotowari_moji(r.kotowari, d));
-      tetsuzuki_.snd_play(Oto::kinshi);
+      irai_.snd_play(Oto::kinshi);
       gamen_.msg("マウスの右をクリックして下さい", "成り");
       return;
     default:

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "app/ban_gamen.h"
-#include "app/mado_joutai.h"
-#include "app/mado_tetsuzuki.h"
+#include "app/kirikae.h"
+#include "app/irai.h"
 #include "app/ports.h"
 #include "app/settei.h"
 #include "taikyoku/taikyoku.h"
@@ -17,7 +17,7 @@ class Nyuuryoku {
   // the board view that shows the selection and the move, its timer, the options; and
   // the game that decides the move.
   Nyuuryoku(const Madoguchi& w, Taikyoku& t)
-      : tetsuzuki_(w.tetsuzuki), gamen_(w.gamen), mado_(w.mado), settei_(w.settei), t_(t),
+      : irai_(w.irai), gamen_(w.gamen), kirikae_(w.kirikae), settei_(w.settei), t_(t),
         ports_(w.ports) {}
   Nyuuryoku(const Nyuuryoku&) = delete;
   Nyuuryoku& operator=(const Nyuuryoku&) = delete;
@@ -50,9 +50,9 @@ class Nyuuryoku {
   void te_hyouji(const Te& s, int koma);
   void shouri(Gawa winner);
 
-  MadoTetsuzuki& tetsuzuki_;
+  Irai& irai_;
   BanGamen& gamen_;
-  MadoJoutai& mado_;
+  Kirikae& kirikae_;
   const Settei& settei_;
   Taikyoku& t_;
   const Ports& ports_;

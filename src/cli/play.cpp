@@ -86,7 +86,7 @@ struct Runner {
   // LEVEL4 thinks to a fixed budget here, so that a script gives the same moves every time.
   Runner() { game.com_teban().yomi().yomi_nodes_settei(20000); }
 
-  bool shown(Control c) const { return game.mado().is_visible(c); }
+  bool shown(Control c) const { return game.kirikae().is_visible(c); }
 
   Json state() const {
     Json s;
@@ -108,7 +108,7 @@ struct Runner {
     s["level"] = game.taikyoku().level();
     s["jikan_sita"] = game.taikyoku().jikan_sita();
     s["jikan_ue"] = game.taikyoku().jikan_ue();
-    s["clocks"] = game.mado().is_checked(Menu::KEIKA)
+    s["clocks"] = game.kirikae().is_checked(Menu::KEIKA)
                       ? Json::array({game.ban_gamen().tokei_moji(0), game.ban_gamen().tokei_moji(1)})
                       : Json();
     s["status"] = game.ban_gamen().joukyou();

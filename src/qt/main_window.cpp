@@ -240,7 +240,7 @@ void MainWindow::after(const std::function<void()>& f) {
   if (!game_->machichu()) game_->ibento_owari();
   // A menu's own check toggling must not outlive the game's decision.
   for (const MenuItem& i : kMenus)
-    if (i.checkable) actions_[static_cast<int>(i.id)]->setChecked(game_->mado().is_checked(i.id));
+    if (i.checkable) actions_[static_cast<int>(i.id)]->setChecked(game_->kirikae().is_checked(i.id));
   surface_->flush();
   busy_ = false;
   if (close_pending_ && !closing_) {

@@ -61,8 +61,8 @@ struct ComHarness {
   explicit ComHarness(int level = 3) {
     settei = com_haichi(level);
     haichi();
-    game.mado().set_checked(Menu::KEIKA, true);
-    game.mado().set_checked(Menu::AICON, true);
+    game.kirikae().set_checked(Menu::KEIKA, true);
+    game.kirikae().set_checked(Menu::AICON, true);
   }
   // The window on the game `settei` describes.
   void haichi() { game.haichi(mirado::haichi(settei)); }

@@ -223,7 +223,7 @@ TEST(Game, StepForwardShowsTheMoveInNotation) {
   kifu.sita_sente = false;
   kifu.kifu_saki.push_back({{2, 8, 2, 3, -UMA}, -KAKU, HU});
   g.haichi(haichi(kifu));
-  g.mado().set_checked(Menu::KEIKA, true);  // the clocks are first drawn by the step
+  g.kirikae().set_checked(Menu::KEIKA, true);  // the clocks are first drawn by the step
   h.canvas.ops.clear();
   g.ippo_susumu();
   const auto texts = h.canvas.texts();

@@ -193,7 +193,7 @@ TEST_F(ResumeAfterQuit, ATurnLeftHalfWayGoesOnWhereItStopped) {
   {
     Harness h;
     h.game.on_load();
-    if (!h.game.mado().is_checked(Menu::KEIKA)) h.game.on_menu(Menu::KEIKA);
+    if (!h.game.kirikae().is_checked(Menu::KEIKA)) h.game.on_menu(Menu::KEIKA);
     h.game.on_menu(Menu::START);
     h.clock.t += 30;
     turn_moves(h, 2);
@@ -308,7 +308,7 @@ TEST_F(ResumeAfterQuit, AComputerGameGoesOnAgainstTheComputerAtItsLevel) {
     h.game.on_menu(Menu::TSUZUKI);
     EXPECT_TRUE(h.game.taikyoku().com_taikyoku());
     EXPECT_EQ(h.game.taikyoku().level(), level);
-    EXPECT_TRUE(h.game.mado().is_checked(menu));
+    EXPECT_TRUE(h.game.kirikae().is_checked(menu));
     EXPECT_EQ(to_sfen(h.game.taikyoku().pos(), true, 6), sfen);
     EXPECT_EQ(h.game.taikyoku().teban_nushi(), h.game.taikyoku().sita_gawa());
     EXPECT_EQ(h.ui.boxes.back().text, "あなたの番です");

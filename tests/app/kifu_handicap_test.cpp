@@ -144,7 +144,7 @@ TEST(Handicap, DropsTheRecordAndAnySelectionAndBlocksSaving) {
   g.haichi(haichi(kifu_ari));
   test::press(g, 8, 8);  // the lower bishop selected
   ASSERT_EQ(g.nyuuryoku().click_jotai(), 1);
-  g.mado().set_visible(Control::PANEL_WRITE_BUTTON, true);
+  g.kirikae().set_visible(Control::PANEL_WRITE_BUTTON, true);
   g.on_menu(Menu::LEBEL_DOWN);
   EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 0);
   EXPECT_EQ(g.nyuuryoku().click_jotai(), 0);

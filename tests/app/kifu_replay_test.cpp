@@ -77,7 +77,7 @@ TEST_F(KifuReplay, ForwardAndBackATurnAtATimeOverAWholeRecord) {
   }
   EXPECT_TRUE(test::same_position(seen[9], played.game.taikyoku().pos()));
 
-  g.mado().set_checked(Menu::AICON, true);
+  g.kirikae().set_checked(Menu::AICON, true);
   load(lines);
   for (int turn = 1; turn <= 3; ++turn) {
     g.on_menu(Menu::AFTER);

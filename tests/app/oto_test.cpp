@@ -94,8 +94,8 @@ TEST(Oto, TheLibraryIsClosedOnceWithItsContext) {
 TEST(About, ClosesThePanelChimesAndShowsTheVersion) {
   Harness h;
   Game& g = h.game;
-  g.mado().set_visible(Control::PANEL_FILE_LIST, true);
-  g.mado().set_visible(Control::PANEL_WRITE_BUTTON, true);
+  g.kirikae().set_visible(Control::PANEL_FILE_LIST, true);
+  g.kirikae().set_visible(Control::PANEL_WRITE_BUTTON, true);
   g.on_menu(Menu::VER);
   EXPECT_FALSE(h.ui.visible[Control::PANEL_FILE_LIST]);
   EXPECT_FALSE(h.ui.visible[Control::PANEL_WRITE_BUTTON]);

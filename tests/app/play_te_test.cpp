@@ -117,7 +117,7 @@ TEST(Mouse, PressesAreRefusedWhileNoGameCanTakeAMove) {
   Harness h;
   Game& g = h.game;
   g.shinki_kyoku();
-  g.mado().set_visible(Control::PANEL_DRIVE_LIST, true);
+  g.kirikae().set_visible(Control::PANEL_DRIVE_LIST, true);
   h.sound.log.clear();
   osu(h, 3, 7);
   EXPECT_FALSE(h.ui.visible[Control::PANEL_DRIVE_LIST]);  // the record panel closes first
@@ -217,7 +217,7 @@ TEST(Mouse, TheFirstPressAfterSteppingResumesPlay) {
   Harness h;
   futari(h);
   Game& g = h.game;
-  g.mado().set_checked(Menu::KEIKA, true);
+  g.kirikae().set_checked(Menu::KEIKA, true);
   kaeru(g, [](Taikyoku& t) { t.susumi_hajime(); });  // stepped through the record
   h.clock.t = 40000;
   osu(h, 3, 7);
@@ -389,7 +389,7 @@ TEST(Te, AMoveLeavingTheOwnKingAttackedIsUndoneAsIfNeverMade) {
   const KifuEntry first = g.taikyoku().kifu().at(1);
   for (int i = 0; i < 3; ++i) g.ippo_modosu();
   kaeru(g, [](Taikyoku& t) { t.idou_owari(); });  // stepping ends: the side to move holds the turn
-  g.mado().set_checked(Menu::KEIKA, true);
+  g.kirikae().set_checked(Menu::KEIKA, true);
   const Kyokumen before = g.taikyoku().pos();
   h.sound.log.clear();
   h.ui.boxes.clear();
@@ -598,7 +598,7 @@ TEST(Taikyoku, ASecondMoveThatMatesTheHolderLosesAndTakingAKingWins) {
     Game& g = h.game;
     turn(g, true, 2);
     shu(g, kind);
-    g.mado().set_timer(true);
+    g.kirikae().set_timer(true);
     sasu(h, 8, 7, 8, 8);  // the opponent's gold onto the holder's king
     expect_won(h, g.taikyoku().ue_gawa(),
                kind == TaikyokuShu::com ? "ＣＯＭの勝ちです" : "後手の勝ちです");

@@ -32,13 +32,13 @@ std::string ini_text(const fs::path& p = kIni) { return cp932_to_utf8(read_bytes
 
 Menu checked_background(const Game& g) {
   for (Menu m : {Menu::MIDORI, Menu::UCHU, Menu::TATAMI, Menu::TAKE, Menu::RENGA})
-    if (g.mado().is_checked(m)) return m;
+    if (g.kirikae().is_checked(m)) return m;
   return Menu::COUNT;
 }
 
 int checked_backgrounds(const Game& g) {
   int n = 0;
-  for (Menu m : {Menu::MIDORI, Menu::UCHU, Menu::TATAMI, Menu::TAKE, Menu::RENGA}) n += g.mado().is_checked(m);
+  for (Menu m : {Menu::MIDORI, Menu::UCHU, Menu::TATAMI, Menu::TAKE, Menu::RENGA}) n += g.kirikae().is_checked(m);
   return n;
 }
 
@@ -47,12 +47,12 @@ void expect_defaults(const Harness& h) {
   EXPECT_EQ(checked_background(g), Menu::MIDORI);
   EXPECT_EQ(checked_backgrounds(g), 1);
   EXPECT_EQ(g.settei().haikei(), HAIKEI_MIDORI);
-  EXPECT_FALSE(g.mado().is_checked(Menu::SIDOU));
+  EXPECT_FALSE(g.kirikae().is_checked(Menu::SIDOU));
   EXPECT_FALSE(g.settei().sidou_on());
   EXPECT_EQ(g.settei().sidou_iro(), IRO_MIDORI);
-  EXPECT_TRUE(g.mado().is_checked(Menu::KEIKA));
-  EXPECT_TRUE(g.mado().is_checked(Menu::BGM));
-  EXPECT_TRUE(g.mado().is_checked(Menu::AICON));
+  EXPECT_TRUE(g.kirikae().is_checked(Menu::KEIKA));
+  EXPECT_TRUE(g.kirikae().is_checked(Menu::BGM));
+  EXPECT_TRUE(g.kirikae().is_checked(Menu::AICON));
   // The window's menu shows the same marks.
   EXPECT_TRUE(h.ui.checked.at(Menu::MIDORI));
   EXPECT_TRUE(h.ui.checked.at(Menu::AICON));
@@ -123,11 +123,11 @@ TEST(Settei, APartialOrEmptyFileGivesTheDefaultsLineByLine) {
     h.game.settei_yomi();
     EXPECT_EQ(checked_background(h.game), Menu::MIDORI);
     EXPECT_EQ(h.canvas.picture_at(-3, -2), HAIKEI_MIDORI);
-    EXPECT_TRUE(h.game.mado().is_checked(Menu::SIDOU));
+    EXPECT_TRUE(h.game.kirikae().is_checked(Menu::SIDOU));
     EXPECT_EQ(h.game.settei().sidou_iro(), IRO_SHIRO);
-    EXPECT_TRUE(h.game.mado().is_checked(Menu::KEIKA));
-    EXPECT_TRUE(h.game.mado().is_checked(Menu::BGM));
-    EXPECT_TRUE(h.game.mado().is_checked(Menu::AICON));
+    EXPECT_TRUE(h.game.kirikae().is_checked(Menu::KEIKA));
+    EXPECT_TRUE(h.game.kirikae().is_checked(Menu::BGM));
+    EXPECT_TRUE(h.game.kirikae().is_checked(Menu::AICON));
     EXPECT_EQ(ini_text(), "移動指導=ON\r\n");  // reading never rewrites a file
     h.game.on_menu(Menu::BGM);
     EXPECT_EQ(ini_text(), "背景画=緑\r\n移動指導=ON\r\n経過時間=ON\r\nBGM=OFF\r\nｱｲｺﾝ=ON\r\n直前の手=ON\r\n棋譜一覧=OFF\r\n"
@@ -150,11 +150,11 @@ TEST(Settei, OnlyExactOnSwitchesOnAndUnknownLinesAreIgnored) {
   h.game.settei_yomi();
   EXPECT_EQ(checked_background(h.game), Menu::UCHU);  // "赤" leaves the earlier choice
   EXPECT_EQ(h.game.settei().haikei(), HAIKEI_UCHU);
-  EXPECT_FALSE(h.game.mado().is_checked(Menu::SIDOU));
+  EXPECT_FALSE(h.game.kirikae().is_checked(Menu::SIDOU));
   EXPECT_EQ(h.game.settei().sidou_iro(), IRO_MIDORI);
-  EXPECT_FALSE(h.game.mado().is_checked(Menu::KEIKA));
-  EXPECT_FALSE(h.game.mado().is_checked(Menu::BGM));
-  EXPECT_TRUE(h.game.mado().is_checked(Menu::AICON));
+  EXPECT_FALSE(h.game.kirikae().is_checked(Menu::KEIKA));
+  EXPECT_FALSE(h.game.kirikae().is_checked(Menu::BGM));
+  EXPECT_TRUE(h.game.kirikae().is_checked(Menu::AICON));
 }
 
 TEST(Settei, BlankLinesAreSkippedAndBareLineEndsAccepted) {
@@ -163,9 +163,9 @@ TEST(Settei, BlankLinesAreSkippedAndBareLineEndsAccepted) {
   Harness h;
   h.game.settei_yomi();
   EXPECT_EQ(checked_background(h.game), Menu::TATAMI);
-  EXPECT_FALSE(h.game.mado().is_checked(Menu::BGM));
-  EXPECT_TRUE(h.game.mado().is_checked(Menu::KEIKA));
-  EXPECT_FALSE(h.game.mado().is_checked(Menu::AICON));
+  EXPECT_FALSE(h.game.kirikae().is_checked(Menu::BGM));
+  EXPECT_TRUE(h.game.kirikae().is_checked(Menu::KEIKA));
+  EXPECT_FALSE(h.game.kirikae().is_checked(Menu::AICON));
 }
 
 TEST(Settei, AFileThatDoesNotParseIsKeptAsABackupBeforeTheDefaultsAreUsed) {
@@ -238,7 +238,7 @@ TEST(Settei, AnOlderBackupIsNeverLost) {
   h.game.on_menu(Menu::BGM);
   EXPECT_EQ(read_bytes(kIni), "second");
   EXPECT_NE(h.game.ban_gamen().joukyou().find("設定を保存できません"), std::string::npos) << h.game.ban_gamen().joukyou();
-  EXPECT_FALSE(h.game.mado().is_checked(Menu::BGM));  // the change holds for the session
+  EXPECT_FALSE(h.game.kirikae().is_checked(Menu::BGM));  // the change holds for the session
 }
 
 // A settings file of any size is kept whole as the backup before it is replaced.
@@ -271,7 +271,7 @@ TEST(Settei, WithoutAPlaceForFilesTheDefaultsHoldAndNothingIsWritten) {
             std::string::npos)
       << h.game.ban_gamen().joukyou();
   h.game.on_menu(Menu::SIDOU);
-  EXPECT_TRUE(h.game.mado().is_checked(Menu::SIDOU));
+  EXPECT_TRUE(h.game.kirikae().is_checked(Menu::SIDOU));
   EXPECT_NE(h.game.ban_gamen().joukyou().find("設定を保存できません"), std::string::npos) << h.game.ban_gamen().joukyou();
   h.game.on_menu(Menu::TSUZUKI);  // no kept game is looked for where the game happens to run
   ASSERT_FALSE(h.ui.boxes.empty());
@@ -310,8 +310,8 @@ TEST(Settei, WhenTheFileCannotBeWrittenTheStatusSaysWhyAndTheOptionsHold) {
   EXPECT_NE(h.game.ban_gamen().joukyou().find("設定を保存できません"), std::string::npos);
   h.game.on_menu(Menu::SIDOU);
   h.game.on_menu(Menu::UCHU);
-  EXPECT_FALSE(h.game.mado().is_checked(Menu::BGM));
-  EXPECT_TRUE(h.game.mado().is_checked(Menu::SIDOU));
+  EXPECT_FALSE(h.game.kirikae().is_checked(Menu::BGM));
+  EXPECT_TRUE(h.game.kirikae().is_checked(Menu::SIDOU));
   EXPECT_EQ(h.game.settei().sidou_iro(), IRO_SHIRO);
   EXPECT_EQ(checked_background(h.game), Menu::UCHU);
   EXPECT_EQ(h.sound.log.back(), "stop snd_bgm");
@@ -331,7 +331,7 @@ TEST(Settei, AReadOnlyFileIsRefusedAndALinkIsWrittenThrough) {
     Harness h;
     h.game.settei_yomi();
     h.game.on_menu(Menu::BGM);
-    EXPECT_TRUE(h.game.mado().is_checked(Menu::BGM));
+    EXPECT_TRUE(h.game.kirikae().is_checked(Menu::BGM));
     EXPECT_NE(h.game.ban_gamen().joukyou().find("設定を保存できません"), std::string::npos);
     EXPECT_EQ(ini_text(), "BGM=OFF\r\n");
   }
@@ -341,7 +341,7 @@ TEST(Settei, AReadOnlyFileIsRefusedAndALinkIsWrittenThrough) {
   fs::create_symlink("real/settings", kIni);
   Harness h;
   h.game.settei_yomi();
-  EXPECT_FALSE(h.game.mado().is_checked(Menu::BGM));
+  EXPECT_FALSE(h.game.kirikae().is_checked(Menu::BGM));
   EXPECT_EQ(ini_text("real/settings"), "BGM=OFF\r\n");  // nothing written at start
   h.game.on_menu(Menu::BGM);
   EXPECT_TRUE(fs::is_symlink(kIni));
@@ -357,12 +357,12 @@ TEST(Option, GuidanceOffErasesEveryOutlineInTheBoardColour) {
   g.settei_yomi();
   h.canvas.ops.clear();
   g.on_menu(Menu::SIDOU);
-  EXPECT_TRUE(g.mado().is_checked(Menu::SIDOU));
+  EXPECT_TRUE(g.kirikae().is_checked(Menu::SIDOU));
   EXPECT_TRUE(g.settei().sidou_on());
   EXPECT_EQ(g.settei().sidou_iro(), IRO_SHIRO);
   EXPECT_TRUE(h.canvas.ops.empty());
   g.on_menu(Menu::SIDOU);
-  EXPECT_FALSE(g.mado().is_checked(Menu::SIDOU));
+  EXPECT_FALSE(g.kirikae().is_checked(Menu::SIDOU));
   EXPECT_FALSE(g.settei().sidou_on());
   EXPECT_EQ(g.settei().sidou_iro(), IRO_MIDORI);
   std::set<std::pair<int, int>> outlined;
@@ -388,14 +388,14 @@ TEST(Option, ElapsedTimeShowsBothClocksAndErasesThem) {
   clocks.jikan_kaishi = h.clock.now();  // the holder's charge begins now
   g.haichi(haichi(clocks));
   g.on_menu(Menu::KEIKA);
-  EXPECT_FALSE(g.mado().is_checked(Menu::KEIKA));
+  EXPECT_FALSE(g.kirikae().is_checked(Menu::KEIKA));
   EXPECT_FALSE(h.ui.timer);
   for (int c = 13; c <= 15; ++c) EXPECT_EQ(h.canvas.picture_at(c, 9), HAIKEI_MIDORI);
   for (int c = -2; c <= 0; ++c) EXPECT_EQ(h.canvas.picture_at(c, 9), HAIKEI_MIDORI);
   EXPECT_NE(ini_text().find("経過時間=OFF"), std::string::npos);
   h.canvas.ops.clear();
   g.on_menu(Menu::KEIKA);
-  EXPECT_TRUE(g.mado().is_checked(Menu::KEIKA));
+  EXPECT_TRUE(g.kirikae().is_checked(Menu::KEIKA));
   EXPECT_TRUE(h.ui.timer);
   const auto texts = h.canvas.texts();
   EXPECT_EQ(std::count(texts.begin(), texts.end(), "00:01:05"), 2);  // shadow and text
@@ -408,11 +408,11 @@ TEST(Option, MusicStartsAndStopsWithItsOption) {
   Harness h;
   h.game.settei_yomi();  // BGM on
   h.game.on_menu(Menu::BGM);
-  EXPECT_FALSE(h.game.mado().is_checked(Menu::BGM));
+  EXPECT_FALSE(h.game.kirikae().is_checked(Menu::BGM));
   EXPECT_EQ(h.sound.log.back(), "stop snd_bgm");
   EXPECT_NE(ini_text().find("BGM=OFF"), std::string::npos);
   h.game.on_menu(Menu::BGM);
-  EXPECT_TRUE(h.game.mado().is_checked(Menu::BGM));
+  EXPECT_TRUE(h.game.kirikae().is_checked(Menu::BGM));
   EXPECT_EQ(h.sound.log.back(), "loop snd_bgm");
   EXPECT_NE(ini_text().find("BGM=ON"), std::string::npos);
 }
@@ -422,10 +422,10 @@ TEST(Option, IconsHideAndComeBackOnlyInAComputerGame) {
   Harness h;
   Game& g = h.game;
   g.settei_yomi();  // AICON on
-  g.mado().set_visible(Control::AICON_MAN1, true);
-  g.mado().set_visible(Control::AICON_COM, true);
+  g.kirikae().set_visible(Control::AICON_MAN1, true);
+  g.kirikae().set_visible(Control::AICON_COM, true);
   g.on_menu(Menu::AICON);
-  EXPECT_FALSE(g.mado().is_checked(Menu::AICON));
+  EXPECT_FALSE(g.kirikae().is_checked(Menu::AICON));
   for (Control c : {Control::AICON_MAN1, Control::AICON_MAN2, Control::AICON_COM})
     EXPECT_FALSE(h.ui.visible[c]);
   EXPECT_NE(ini_text().find("ｱｲｺﾝ=OFF"), std::string::npos);
@@ -434,7 +434,7 @@ TEST(Option, IconsHideAndComeBackOnlyInAComputerGame) {
   shu.shu = TaikyokuShu::ningen;
   g.haichi(haichi(shu));
   g.on_menu(Menu::AICON);
-  EXPECT_TRUE(g.mado().is_checked(Menu::AICON));
+  EXPECT_TRUE(g.kirikae().is_checked(Menu::AICON));
   EXPECT_FALSE(h.ui.visible[Control::AICON_MAN1]);  // shown again at the next turn
 
   g.on_menu(Menu::AICON);
@@ -461,16 +461,16 @@ TEST(Settei, PromotionAskingTheComputersDisplayAndTheLevelAreKept) {
     EXPECT_EQ(h.game.settei().com_hyouji(), ComHyouji::hyoujun);
     EXPECT_EQ(h.game.taikyoku().level(), 3);
     EXPECT_EQ(h.game.settei().kouryo_ms(), 250);
-    EXPECT_TRUE(h.game.mado().is_checked(Menu::KOURYO_025));
+    EXPECT_TRUE(h.game.kirikae().is_checked(Menu::KOURYO_025));
     EXPECT_DOUBLE_EQ(h.game.com_teban().yomi().yomi_byou(), 0.25);
     h.game.on_menu(Menu::NARI_KAKUNIN);
     h.game.on_menu(Menu::SHOURYAKU);
     h.game.on_menu(Menu::LEVEL5);
     h.game.on_menu(Menu::KOURYO_3);
-    EXPECT_TRUE(h.game.mado().is_checked(Menu::SHOURYAKU));
-    EXPECT_FALSE(h.game.mado().is_checked(Menu::HYOUJUN));
-    EXPECT_TRUE(h.game.mado().is_checked(Menu::KOURYO_3));
-    EXPECT_FALSE(h.game.mado().is_checked(Menu::KOURYO_025));
+    EXPECT_TRUE(h.game.kirikae().is_checked(Menu::SHOURYAKU));
+    EXPECT_FALSE(h.game.kirikae().is_checked(Menu::HYOUJUN));
+    EXPECT_TRUE(h.game.kirikae().is_checked(Menu::KOURYO_3));
+    EXPECT_FALSE(h.game.kirikae().is_checked(Menu::KOURYO_025));
     EXPECT_DOUBLE_EQ(h.game.com_teban().yomi().yomi_byou(), 3.0);  // the computer's next search thinks that long
   }
   EXPECT_NE(ini_text().find("成りを確認=ON\r\nCOMの手の表示=省略\r\nCOM対局ﾚﾍﾞﾙ=LEVEL5\r\nCOMの考慮時間=3秒\r\n"),
@@ -479,13 +479,13 @@ TEST(Settei, PromotionAskingTheComputersDisplayAndTheLevelAreKept) {
   Harness again;
   again.game.on_load();
   EXPECT_TRUE(again.game.settei().nari_kakunin());
-  EXPECT_TRUE(again.game.mado().is_checked(Menu::NARI_KAKUNIN));
+  EXPECT_TRUE(again.game.kirikae().is_checked(Menu::NARI_KAKUNIN));
   EXPECT_EQ(again.game.settei().com_hyouji(), ComHyouji::shouryaku);
   EXPECT_EQ(again.game.taikyoku().level(), 5);
-  EXPECT_TRUE(again.game.mado().is_checked(Menu::LEVEL5));
-  EXPECT_FALSE(again.game.mado().is_checked(Menu::LEVEL3));
+  EXPECT_TRUE(again.game.kirikae().is_checked(Menu::LEVEL5));
+  EXPECT_FALSE(again.game.kirikae().is_checked(Menu::LEVEL3));
   EXPECT_EQ(again.game.settei().kouryo_ms(), 3000);
-  EXPECT_TRUE(again.game.mado().is_checked(Menu::KOURYO_3));
+  EXPECT_TRUE(again.game.kirikae().is_checked(Menu::KOURYO_3));
   EXPECT_DOUBLE_EQ(again.game.com_teban().yomi().yomi_byou(), 3.0);
   again.game.on_menu(Menu::KOURYO_1);
   EXPECT_NE(ini_text().find("COMの考慮時間=1秒\r\n"), std::string::npos) << ini_text();

@@ -21,7 +21,7 @@ class Tokei : public ::testing::Test {
 
   void SetUp() override {
     g.on_load();
-    if (!g.mado().is_checked(Menu::KEIKA)) g.on_menu(Menu::KEIKA);
+    if (!g.kirikae().is_checked(Menu::KEIKA)) g.on_menu(Menu::KEIKA);
     g.ibento_owari();
   }
   void look() {

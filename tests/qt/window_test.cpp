@@ -474,7 +474,7 @@ TEST_F(WindowTest, AnalysisGraphStepsToTheTurnClicked) {
 // A close while a box waits for its answer is not kept waiting for it: the box takes its
 // safe answer and the window goes. The clocks tick on while the box is up.
 TEST_F(WindowTest, ACloseWhileABoxWaitsTakesItsSafeAnswerAndQuits) {
-  if (!game().mado().is_checked(Menu::KEIKA)) window_->action(Menu::KEIKA)->trigger();
+  if (!game().kirikae().is_checked(Menu::KEIKA)) window_->action(Menu::KEIKA)->trigger();
   window_->set_auto_answer(false);
   bool had_to_answer = false;
   int box_seen = 0;

@@ -285,7 +285,7 @@ class Soak {
     static const char* kNamae[] = {"a", "b", "c", "対局", "", "..", "x/y"};
     static const char* kMidashi[] = {"", "対局", "名人", "ﾃｽﾄ", "😀", "改\n行"};
     menu(Menu::KIFU_WRITE);
-    if (!g().mado().is_visible(Control::PANEL_WRITE_BUTTON)) return;
+    if (!g().kirikae().is_visible(Control::PANEL_WRITE_BUTTON)) return;
     // A script line cannot hold a line break.
     const int midashi = static_cast<int>(std::size(kMidashi)) - (script_ ? 1 : 0);
     text(1, kNamae[ransu(std::size(kNamae))]);
@@ -302,7 +302,7 @@ class Soak {
 
   void yomikomi() {
     menu(Menu::KIFU_READ);
-    if (!g().mado().is_visible(Control::PANEL_FILE_LIST)) return;
+    if (!g().kirikae().is_visible(Control::PANEL_FILE_LIST)) return;
     const auto& names = g().kifu_panel().file_names();
     const bool nai = names.empty() || kakuritsu(5);  // now and then a file that is gone
     const std::string name = nai ? "nai.棋譜" : names[ransu(static_cast<int>(names.size()))];

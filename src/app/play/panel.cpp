@@ -17,7 +17,6 @@
 #include "taikyoku/chuudan.h"
 
 namespace mirado {
-
 namespace fs = std::filesystem;
 
 namespace {
@@ -114,7 +113,7 @@ bool uwagaki_shite_yoi(const Madoguchi& w, const fs::path& path) {
   if (!fs::exists(fs::symlink_status(path, ec))) return true;  // a link counts, even one to nothing
   int err = 0;
   if (!replaceable(path, err)) {
-    w.tetsuzuki.snd_play(Oto::kinshi);
+    w.irai.snd_play(Oto::kinshi);
     w.gamen.msg("棋譜を書き込めませんでした\n" + path.filename().string() + "\n(" + std::strerror(err) + ")",
           "棋譜保存", Buttons::ok, Icon::warning);
     return false;
@@ -135,20 +134,6 @@ void midashi(Game& g, const std::string& text, int x, int y, int iro) {
 }
 
 }  // namespace
-
-fs::path KifuPanel::dir() {
-  if (dir_path_.empty()) {
-    std::error_code ec;
-    const fs::path cwd = fs::current_path(ec);
-    dir_path_ = ec ? std::string("/") : cwd.string();
-  }
-  return fs::path(dir_path_);
-}
-
-fs::path KifuPanel::path(const std::string& name) {
-  const fs::path p(name);
-  return p.is_absolute() ? p : dir() / p;
-}
 
 std::vector<std::string> drive_list(std::string_view proc_mounts, const std::string& home) {
   std::vector<std::string> out;

@@ -13,7 +13,7 @@ void Game::level_settei(int n) {
   if (taikyoku_.com_taikyoku()) gamen_.level_hyouji(taikyoku_.level());
 }
 
-void Game::level_cmd(int n) {
+void Game::level_menu(int n) {
   for (int c = -2; c <= 0; ++c) gamen_.koma_egaku(settei_.haikei(), c, 0);
   const int mae = taikyoku_.level();
   level_settei(n);
@@ -76,12 +76,12 @@ void Game::nari_kakunin_menu() {
 
 void Game::matsu(double seconds, std::function<void()> tsugi) {
   ++matsu_chu_;
-  mado_.set_menus_enabled(false);
+  kirikae_.set_menus_enabled(false);
   ports().clock->ato_de(seconds, [this, tsugi = std::move(tsugi)] {
     --matsu_chu_;
     if (quitting_) return;
     tsugi();
-    if (!machichu()) mado_.set_menus_enabled(true);
+    if (!machichu()) kirikae_.set_menus_enabled(true);
   });
 }
 

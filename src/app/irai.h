@@ -1,7 +1,8 @@
-// What the rooms ask of the window object beyond the board view: a sound, the players'
-// icons, the record panel closed, a step back shown, the
-// computer's turn, and everything brought up to date after an event. The window object
-// answers; the rooms reach nothing else of it.
+// The requests (irai) the rooms make of the window object beyond the board view: a sound,
+// the players' icons, the record panel closed, a step back shown, the computer's turn,
+// and everything brought up to date after an event; and the counter (Madoguchi) through
+// which a room reaches the window: those requests, the board view, the switches, the
+// options and the ports. The window object answers; the rooms reach nothing else of it.
 #pragma once
 
 #include <string_view>
@@ -13,12 +14,12 @@
 namespace mirado {
 
 class BanGamen;
-class MadoJoutai;
+class Kirikae;
 class Settei;
 
-class MadoTetsuzuki {
+class Irai {
  public:
-  virtual ~MadoTetsuzuki() = default;
+  virtual ~Irai() = default;
 
   virtual void snd_play(Oto which) = 0;
   virtual void aicon_ichi(std::string_view position, Gawa side) = 0;  // "上" or "下"
@@ -32,9 +33,9 @@ class MadoTetsuzuki {
 // All a room of the window reaches of it: the window object's procedures, the board view,
 // the window's switches, the options (read) and the ports.
 struct Madoguchi {
-  MadoTetsuzuki& tetsuzuki;
+  Irai& irai;
   BanGamen& gamen;
-  MadoJoutai& mado;
+  Kirikae& kirikae;
   const Settei& settei;
   const Ports& ports;
 };

@@ -1,6 +1,6 @@
-// The window's own switches as last sent to it: the menu items' ticks, the controls shown
-// (the players' icons, the record panel), the clock's timer and whether the menus answer. Each is sent through the
-// window's port as it is set, and read back here.
+// The window's switches (kirikae) as last sent to it: the menu items' ticks, the controls
+// shown (the players' icons, the record panel), the clock's timer and whether the menus
+// answer. Each is sent through the window's port as it is set, and read back here.
 #pragma once
 
 #include <array>
@@ -9,11 +9,11 @@
 
 namespace mirado {
 
-class MadoJoutai {
+class Kirikae {
  public:
-  explicit MadoJoutai(const Ports& ports) : ports_(ports) {}
-  MadoJoutai(const MadoJoutai&) = delete;
-  MadoJoutai& operator=(const MadoJoutai&) = delete;
+  explicit Kirikae(const Ports& ports) : ports_(ports) {}
+  Kirikae(const Kirikae&) = delete;
+  Kirikae& operator=(const Kirikae&) = delete;
 
   bool is_checked(Menu m) const { return checked_[static_cast<int>(m)]; }
   bool is_visible(Control c) const { return visible_[static_cast<int>(c)]; }
