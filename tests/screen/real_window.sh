@@ -530,7 +530,7 @@ com_speeds() {
     menu_title 2 Down Return           # 局面 → 最初
     settle_changed "sp${SCALE}-before.png" "sp${SCALE}-new.png"
     # shellcheck disable=SC2086
-    menu_title 8 Up Right $keys        # COMの手の表示 is the menu's last item
+    menu_title 8 Up Up Right $keys     # COMの手の表示 is next to last, before COMの考慮時間
     for _ in $(seq 10); do
       iconv -f CP932 -t UTF-8 "$ini" | tr -d '\r' | grep -qx "COMの手の表示=$go" && break
       sleep 0.1
