@@ -64,8 +64,7 @@ class Game final : private Irai {
   ComTeban& com_teban() { return com_teban_; }              // its look-ahead's budget
   const HintKaiseki& hint_kaiseki() const { return hint_kaiseki_; }  // hint and analysis
   HintKaiseki& hint_kaiseki() { return hint_kaiseki_; }              // the analysis' budget
-  const Onkyou& onkyou() const { return onkyou_; }  // the sounds
-  Onkyou& onkyou() { return onkyou_; }              // where they are looked for
+  Onkyou& onkyou() { return onkyou_; }  // the sounds: where they are looked for, opened, freed
   const Ports& ports() const { return ports_; }
 
   // ---- window events (app/events.cpp and the procedures they start) ----

@@ -358,13 +358,15 @@ class CloseClock : public test::SimClock {
   }
 };
 
-TEST_F(ResumeAfterQuit, QuittingInTheComputersTurnKeepsItsWholeTurnsOnly) {
-  {
-    test::FakeCanvas canvas;
-    test::FakeUi ui;
-    CloseClock clock;
-    test::FakeSound sound;
-    Game g{Ports{&canvas, &ui, &clock, &sound, &sound}};
+// A game against LEVEL1 closed while the computer shows the first move of its first turn.
+struct CloseInComTurn {
+  test::FakeCanvas canvas;
+  test::FakeUi ui;
+  CloseClock clock;
+  test::FakeSound sound;
+  Game g{Ports{&canvas, &ui, &clock, &sound, &sound}};
+
+  CloseInComTurn() {
     clock.game = &g;
     g.on_load();
     g.on_menu(Menu::LEVEL1);
@@ -376,7 +378,14 @@ TEST_F(ResumeAfterQuit, QuittingInTheComputersTurnKeepsItsWholeTurnsOnly) {
     clock.entries = 4;  // closed while the computer shows its first move
     test::press(g, 2, 7);
     test::press(g, 2, 6);
-    EXPECT_TRUE(ui.quitted);
+  }
+};
+
+TEST_F(ResumeAfterQuit, QuittingInTheComputersTurnKeepsItsWholeTurnsOnly) {
+  {
+    CloseInComTurn c;
+    Game& g = c.g;
+    EXPECT_TRUE(c.ui.quitted);
     EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 4);  // its first move was made, then it stopped
     EXPECT_FALSE(g.com_teban().shikouchu());
   }
@@ -393,22 +402,9 @@ TEST_F(ResumeAfterQuit, QuittingInTheComputersTurnKeepsItsWholeTurnsOnly) {
 // finds the computer's turn going on from where it stopped, its moves played once.
 TEST_F(ResumeAfterQuit, StayingAfterACloseInTheComputersTurnLetsItFinishTheTurn) {
   fs::create_directory("中断.棋譜");  // the game cannot be kept
-  test::FakeCanvas canvas;
-  test::FakeUi ui;
-  CloseClock clock;
-  test::FakeSound sound;
-  Game g{Ports{&canvas, &ui, &clock, &sound, &sound}};
-  clock.game = &g;
-  g.on_load();
-  g.on_menu(Menu::LEVEL1);
-  g.on_menu(Menu::SENTE);
-  test::press(g, 7, 7);
-  test::press(g, 7, 6);
-  test::press(g, 3, 3);
-  test::press(g, 3, 4);
-  clock.entries = 4;  // closed while the computer shows its first move
-  test::press(g, 2, 7);
-  test::press(g, 2, 6);
+  CloseInComTurn c;
+  Game& g = c.g;
+  test::FakeUi& ui = c.ui;
   ASSERT_EQ(ui.boxes.back().title, "終了");
   EXPECT_EQ(ui.boxes.back().answer, Answer::no);  // the player stays
   EXPECT_FALSE(ui.quitted);

@@ -199,8 +199,11 @@ std::pair<double, std::string> com_ban(ComHyouji h, std::vector<bool>* menus = n
   EXPECT_EQ(x.ui.sent, 3);
   EXPECT_EQ(x.ui.ahead, 0);
   // Off from the first moment, the start's pause included, and back at the turn's end.
-  if (!x.ui.when.empty()) EXPECT_EQ(x.ui.when.front(), t0 - 1.5);
-  if (x.ui.when.size() == 2) EXPECT_EQ(x.ui.when.back(), x.clock.t);
+  EXPECT_EQ(x.ui.when.size(), 2u);
+  if (x.ui.when.size() == 2) {
+    EXPECT_EQ(x.ui.when.front(), t0 - 1.5);
+    EXPECT_EQ(x.ui.when.back(), x.clock.t);
+  }
   std::string board;
   for (int c = 1; c <= 9; ++c)
     for (int r = 1; r <= 9; ++r) board += std::to_string(g.taikyoku().pos().ban[c][r]) + ",";
