@@ -7,9 +7,10 @@ void Game::on_load(std::intptr_t window) {
   onkyou_.hiraku(window);
 
   game().kidou();
-  set_checked(Menu::LEVEL3, true);
+  kirikae_.set_checked(Menu::LEVEL3, true);
   // The options come from the settings file, or its defaults where it names none.
-  for (int c = 0; c < static_cast<int>(Control::COUNT); ++c) set_visible(static_cast<Control>(c), false);
+  for (int c = 0; c < static_cast<int>(Control::COUNT); ++c)
+    kirikae_.set_visible(static_cast<Control>(c), false);
 
   settei_yomi();
   shinki_kyoku();
@@ -19,7 +20,7 @@ void Game::on_load(std::intptr_t window) {
 void Game::on_menu(Menu item) {
   gamen_.kotowari_kesu();
   hint_kaiseki_.kaiseki_moji_kesu();
-  hint_kesu();  // a hint lasts until the next click
+  hint_kaiseki_.hint_kesu();  // a hint lasts until the next click
   switch (item) {
     case Menu::TAIKYOKU: case Menu::STOP: case Menu::OPTION: panel_tojiru(); break;
     case Menu::START: start(); break;
@@ -72,8 +73,8 @@ void Game::ibento_owari() {
   gamen_.shirushi_awaseru();
   hint_kaiseki_.kaiseki_shirushi();
   // The clock of the holder runs whenever its charge does, whatever the move did.
-  const bool timer = is_checked(Menu::KEIKA) && gamen_.tokei_hashiru();
-  if (timer != kirikae_.timer1()) set_timer(timer);
+  const bool timer = kirikae_.is_checked(Menu::KEIKA) && gamen_.tokei_hashiru();
+  if (timer != kirikae_.timer1()) kirikae_.set_timer(timer);
   gamen_.jikan_awaseru();
   gamen_.joukyou_okuru();
 }
@@ -93,7 +94,7 @@ void Game::on_close() {
   if (quitting_) return;
   // An analysis beside the window stops while the game is kept and the sounds are freed
   // (a player who stays finds it given up).
-  kaiseki_yamesaseru();
+  hint_kaiseki_.kaiseki_yamesaseru();
   // The computer's turn stops where it stands (its move on show keeps its charge) and is
   // played again when the game is resumed; a hint being read is given up.
   com_teban_.yameru();
@@ -106,7 +107,7 @@ void Game::on_close() {
   }
   quitting_ = true;
   onkyou_.tojiru();
-  kaiseki_owari();
+  hint_kaiseki_.kaiseki_owari();
   ports().ui->quit();
 }
 

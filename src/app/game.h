@@ -133,14 +133,8 @@ class Game final : private Irai {
   // The steps SENTE and GOTE share before they decide who moves, then `tsugi`.
   void com_taikyoku_kaishi(bool timer_first, std::function<void()> tsugi);
 
-  // ---- looking back at a game (app/hint_kaiseki.h, app/play/kaiseki_menu.cpp) ----
-  void hint_kesu() { hint_kaiseki_.hint_kesu(); }
+  // ---- the marks, the move list and the graph (app/play/shirushi.cpp) ----
   void kaiseki_zu_menu();  // ｵﾌﾟｼｮﾝ → 解析グラフ
-  void kaiseki_yameru() { hint_kaiseki_.kaiseki_yameru(); }  // the game is untouched
-  void kaiseki_yamesaseru() { hint_kaiseki_.kaiseki_yamesaseru(); }  // told, not waited for
-  void kaiseki_owari() { hint_kaiseki_.kaiseki_owari(); }  // quitting: waited for briefly
-
-  // ---- following a turn (app/play/shirushi.cpp) ----
   void chokuzen_menu();
   void ichiran_menu();
   void nari_kakunin_menu();
@@ -206,17 +200,6 @@ class Game final : private Irai {
   void aicon_menu();
   void ver();
   void snd_play(Oto which) override { onkyou_.snd_play(which); }
-
-  // ---- the window's switches and the box's words on the status line, for the
-  // procedures above ----
-  bool is_checked(Menu m) const { return kirikae_.is_checked(m); }
-  void set_checked(Menu m, bool on) { kirikae_.set_checked(m, on); }
-  void set_visible(Control c, bool on) { kirikae_.set_visible(c, on); }
-  void set_timer(bool on) { kirikae_.set_timer(on); }
-  Answer msg(std::string_view text, std::string_view title, Buttons b = Buttons::ok,
-             Icon icon = Icon::none) {
-    return gamen_.msg(text, title, b, icon);
-  }
 
   // The game, for the window's procedures to change through its methods.
   Taikyoku& game() { return taikyoku_; }

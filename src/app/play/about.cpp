@@ -6,7 +6,7 @@ namespace mirado {
 void Game::ver() {
   panel_tojiru();
   snd_play(Oto::sonota);
-  msg("ミラド 将棋\n"
+  gamen_.msg("ミラド 将棋\n"
       "Version 1.0.0\n"
       "Home page: https://mirado-shogi.example.org/\n"
       "e-mail: support@mirado-shogi.example.org",

@@ -30,7 +30,7 @@ void Game::chuudan_nokosu() {
 }
 
 bool Game::owari_kakunin(const std::string& naze) {
-  const Answer a = msg("対局を残せません（" + naze + "）\r\rこのまま終わると、この対局は失われます。" +
+  const Answer a = gamen_.msg("対局を残せません（" + naze + "）\r\rこのまま終わると、この対局は失われます。" +
                            "\r終わりますか？（いいえ: 対局に戻る）",
                        "終了", Buttons::yesno_iie, Icon::warning);
   // A second close while the box waits is the player's answer: the window goes.
@@ -56,7 +56,7 @@ void Game::tsuzuki() {
   if (!error.empty()) {
     snd_play(Oto::kinshi);
     gamen_.kotowaru("続きから始められません");
-    msg(error, "続きから");
+    gamen_.msg(error, "続きから");
     return;
   }
   // The game on the board, if one is in progress, takes the kept one's place.
@@ -70,7 +70,7 @@ void Game::tsuzuki() {
   if (!irekae)
     if (const std::string naze = chuudan_kesu(); !naze.empty())
       gamen_.shiraseru("中断した対局の棋譜を消せません（" + naze + "）");
-  if (is_checked(Menu::BGM)) onkyou_.snd_loop(Oto::bgm);
+  if (kirikae_.is_checked(Menu::BGM)) onkyou_.snd_loop(Oto::bgm);
   aicon_ichi(taikyoku_.teban() == taikyoku_.ue_gawa() ? "上" : "下", taikyoku_.teban());
   saikai_suru();
 }

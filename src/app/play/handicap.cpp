@@ -24,7 +24,7 @@ void Game::handicap_kaeru(int step) {
 }
 
 void Game::handicap_keikoku(Kotowari reason) {
-  msg(std::string(kotowari_moji(reason)) + "\r\r" + "局面→最初にして下さい", "ﾊﾝﾃﾞｨｷｬｯﾌﾟ設定");
+  gamen_.msg(std::string(kotowari_moji(reason)) + "\r\r" + "局面→最初にして下さい", "ﾊﾝﾃﾞｨｷｬｯﾌﾟ設定");
 }
 
 void Game::lbel_up() { handicap_kaeru(1); }

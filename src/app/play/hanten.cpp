@@ -7,7 +7,7 @@ namespace mirado {
 void Game::reverse() {
   if (const Kotowari why = game().hanten(); why != Kotowari::nashi) {
     snd_play(Oto::kinshi);
-    msg(kotowari_moji(why), "反転");
+    gamen_.msg(kotowari_moji(why), "反転");
     return;
   }
   nyuuryoku_.hanasu();

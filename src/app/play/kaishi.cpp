@@ -15,7 +15,7 @@ bool Game::te_tochuu_de_kotowaru(std::string_view title) {
   // computer play a whole turn inside the person's.
   if (!taikyoku_.te_tochuu() || taikyoku_.owatta()) return false;
   snd_play(Oto::kinshi);
-  msg(kotowari_moji(Kotowari::te_tochuu), title);
+  gamen_.msg(kotowari_moji(Kotowari::te_tochuu), title);
   return true;
 }
 
@@ -29,22 +29,22 @@ void Game::start() {
   level_kesu(gamen_, settei_);
   gamen_.waku_kesu();
   const double now = ports().clock->now();
-  if (is_checked(Menu::KEIKA)) set_timer(true);
+  if (kirikae_.is_checked(Menu::KEIKA)) kirikae_.set_timer(true);
   gamen_.koma_egaku(PIC_ZUVANSHOGI, 11.2, 0);
   ports().canvas->repaint();
   snd_play(Oto::jusei);
   matsu(1.5, [this, now] {
     const Gawa teban_mae = taikyoku_.teban();
     if (game().ningen_kaishi(now)) {
-      if (is_checked(Menu::BGM)) onkyou_.snd_loop(Oto::bgm);
+      if (kirikae_.is_checked(Menu::BGM)) onkyou_.snd_loop(Oto::bgm);
       aicon_ichi("下", taikyoku_.sita_gawa());
-      msg("先手の番です", " ");
+      gamen_.msg("先手の番です", " ");
     } else if (teban_mae == Gawa::sente) {
       aicon_ichi("下", taikyoku_.sita_gawa());
-      msg("先手の番です", " ");
+      gamen_.msg("先手の番です", " ");
     } else if (teban_mae == Gawa::gote) {
       aicon_ichi("上", taikyoku_.sita_gawa());
-      msg("後手の番です", " ");
+      gamen_.msg("後手の番です", " ");
     }
   });
 }
@@ -54,7 +54,7 @@ void Game::com_taikyoku_kaishi(bool timer_first, std::function<void()> tsugi) {
   gamen_.kaishi_egaku();
   gamen_.level_hyouji(taikyoku_.level());
   gamen_.waku_kesu();
-  if (timer_first) set_timer(true);
+  if (timer_first) kirikae_.set_timer(true);
   nyuuryoku_.hanasu();
   gamen_.koma_egaku(PIC_ZUVANSHOGI, 11.2, 0);
   ports().canvas->repaint();
@@ -74,12 +74,12 @@ void Game::sente() {
 void Game::sente_kimaru() {
   bool shoteme = false;
   const Tsugi tsugi = game().sente_kaishi(ports().clock->now(), shoteme);
-  set_timer(true);
+  kirikae_.set_timer(true);
   // The person plays first, with the lower pieces; only the box's title tells a fresh
   // game from one that goes on.
   if (tsugi == Tsugi::ningen) {
-    if (shoteme && is_checked(Menu::BGM)) onkyou_.snd_loop(Oto::bgm);
-    msg("MANの番です", shoteme ? " " : "対局");
+    if (shoteme && kirikae_.is_checked(Menu::BGM)) onkyou_.snd_loop(Oto::bgm);
+    gamen_.msg("MANの番です", shoteme ? " " : "対局");
   } else if (taikyoku_.teban() == taikyoku_.ue_gawa()) {
     com_turn();
   }
@@ -94,10 +94,10 @@ void Game::gote_kimaru() {
   bool shoteme = false;
   const Tsugi tsugi = game().gote_kaishi(shoteme);
   if (shoteme) {
-    if (is_checked(Menu::BGM)) onkyou_.snd_loop(Oto::bgm);
+    if (kirikae_.is_checked(Menu::BGM)) onkyou_.snd_loop(Oto::bgm);
     com_turn();
   } else if (tsugi == Tsugi::ningen) {
-    msg("MANの番です", "対局");
+    gamen_.msg("MANの番です", "対局");
     game().saikai(ports().clock->now());  // the person's clock starts now, not from a stale start
   } else if (taikyoku_.teban() == taikyoku_.ue_gawa()) {
     com_turn();

@@ -20,27 +20,27 @@ int masu(int v, int origin, int size) {
 bool Game::saikai_suru() {
   kiru_mae_ni_nokosu();
   game().saikai(ports().clock->now());
-  if (is_checked(Menu::KEIKA)) set_timer(true);
+  if (kirikae_.is_checked(Menu::KEIKA)) kirikae_.set_timer(true);
   if (taikyoku_.taikyoku_shu() == TaikyokuShu::com) {
     if (taikyoku_.teban_nushi() == taikyoku_.ue_gawa()) {
       com_turn();
       return false;
     }
-    if (taikyoku_.teban_nushi() == taikyoku_.sita_gawa()) msg("あなたの番です", "対局");
+    if (taikyoku_.teban_nushi() == taikyoku_.sita_gawa()) gamen_.msg("あなたの番です", "対局");
     return true;
   }
-  msg(taikyoku_.teban_nushi() == Gawa::sente ? "先手の番です" : "後手の番です", "対局");
+  gamen_.msg(taikyoku_.teban_nushi() == Gawa::sente ? "先手の番です" : "後手の番です", "対局");
   return true;
 }
 
 void Game::on_mouse_down(int button, int /*shift*/, int x, int y) {
   gamen_.kotowari_kesu();
   hint_kaiseki_.kaiseki_moji_kesu();
-  hint_kesu();  // a hint lasts until the next click
+  hint_kaiseki_.hint_kesu();  // a hint lasts until the next click
   panel_tojiru();
   if (taikyoku_.saisei_chu()) {
     gamen_.kotowaru("棋譜を進めている途中です");
-    if (msg("棋譜を '進 'で進めて下さい", "棋譜", Buttons::yesno) == Answer::no) {
+    if (gamen_.msg("棋譜を '進 'で進めて下さい", "棋譜", Buttons::yesno) == Answer::no) {
       snd_play(Oto::kinshi);
       shinki_kyoku();
     }
@@ -48,13 +48,13 @@ void Game::on_mouse_down(int button, int /*shift*/, int x, int y) {
   }
   if (taikyoku_.owatta()) {
     gamen_.kotowaru("対局は終わっています");
-    msg("新規に対局してください", "終局");
+    gamen_.msg("新規に対局してください", "終局");
     return;
   }
   if (!taikyoku_.hajimatta()) {
     gamen_.kotowaru("対局が始まっていません");
     snd_play(Oto::kinshi);
-    msg("「対局」で始めて下さい", "開始");
+    gamen_.msg("「対局」で始めて下さい", "開始");
     return;
   }
   const int col = masu(x, BAN_LEFT, MASU_W);

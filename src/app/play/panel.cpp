@@ -197,8 +197,8 @@ void Game::kifu_settei(const KifuFile& f) {
   // A kept game's record starts from the position its handicap left.
   game().kifu_yomikomi(f.entries, kifu_handicap(f));
   if (taikyoku_.handicap_zumi()) gamen_.zenbu_egaku();
-  msg(" 読み込みました", "棋譜");
-  msg("棋譜を '進 'で進めて下さい", "棋譜");
+  gamen_.msg(" 読み込みました", "棋譜");
+  gamen_.msg("棋譜を '進 'で進めて下さい", "棋譜");
 }
 
 void Game::kifu_read() {
@@ -215,17 +215,17 @@ bool Game::kifu_dialog_mae(bool hozon) {
 
 bool Game::kifu_kakeru() {
   if (taikyoku_.hanten_zumi()) {
-    msg("反転後は書き込みできません", "棋譜書込");
+    gamen_.msg("反転後は書き込みできません", "棋譜書込");
     return false;
   }
   if (taikyoku_.handicap_zumi()) {
-    msg("ﾊﾝﾃﾞｷｬｯﾌﾟ設定後は書き込みできません", "棋譜書込");
+    gamen_.msg("ﾊﾝﾃﾞｷｬｯﾌﾟ設定後は書き込みできません", "棋譜書込");
     return false;
   }
   // A game won on the first or second move of a turn can be saved.
   if (taikyoku_.te_tochuu() && !taikyoku_.owatta()) {
     snd_play(Oto::kinshi);
-    msg(kotowari_moji(Kotowari::te_tochuu), "棋譜書込");
+    gamen_.msg(kotowari_moji(Kotowari::te_tochuu), "棋譜書込");
     return false;
   }
   return true;
@@ -242,15 +242,15 @@ void Game::kifu_write() {
 void Game::panel_write_click() {
   const std::string name = kifu_panel_.panel_text(1);
   if (name.empty()) {
-    msg("ﾌｧｲﾙ名が入力されていません", "  ");
+    gamen_.msg("ﾌｧｲﾙ名が入力されていません", "  ");
     return;
   }
   if (name.find('\0') != std::string::npos) {
-    msg("ﾌｧｲﾙ名にNUL文字（\\0）は使えません", "棋譜保存");
+    gamen_.msg("ﾌｧｲﾙ名にNUL文字（\\0）は使えません", "棋譜保存");
     return;
   }
   if (name.find('/') != std::string::npos || name == "." || name == "..") {
-    msg("ﾌｧｲﾙ名に「/」や「.」「..」は使えません", "棋譜保存");
+    gamen_.msg("ﾌｧｲﾙ名に「/」や「.」「..」は使えません", "棋譜保存");
     return;
   }
   kifu_hozon(kifu_panel_.dir() / (name + std::string(KIFU_KAKUCHOUSHI)));
@@ -269,13 +269,13 @@ void Game::kifu_nazuke_hozon(const std::string& path) {
 
 void Game::kifu_hozon(const fs::path& path) {
   if (taikyoku_.kifu().kifu_ichi < 1) {
-    msg("保存するデータがありません", "棋譜保存");
+    gamen_.msg("保存するデータがありません", "棋譜保存");
     return;
   }
   static constexpr const char* kNamae[5] = {"", "", "対局名", "先手の名前", "後手の名前"};
   for (int i = 2; i <= 4; ++i)
     if (!hozon_dekiru(kifu_panel_.panel_text(i))) {
-      msg(std::string(kNamae[i]) + "に保存できない文字があります", "棋譜保存");
+      gamen_.msg(std::string(kNamae[i]) + "に保存できない文字があります", "棋譜保存");
       return;
     }
   const bool sita_sente = taikyoku_.sita_sente();
@@ -289,18 +289,18 @@ void Game::kifu_hozon(const fs::path& path) {
   if (!uwagaki_shite_yoi(madoguchi(), path)) return;
   if (!bytes || !write_file_atomically(path, *bytes, error)) {
     // The panel stays open so that another name or directory can be chosen.
-    msg("棋譜を書き込めませんでした\n" + error, "棋譜保存", Buttons::ok, Icon::warning);
+    gamen_.msg("棋譜を書き込めませんでした\n" + error, "棋譜保存", Buttons::ok, Icon::warning);
     return;
   }
   panel_tojiru();
   kifu_panel_.file_names_kaeru(kifu_file_list(kifu_panel_.dir()));
   ports().ui->set_list(Control::PANEL_FILE_LIST, kifu_panel_.file_names(), -1);
-  msg("棋譜を書き込みました", "  ");
+  gamen_.msg("棋譜を書き込みました", "  ");
 }
 
 void Game::panel_drive_change(const std::string& path) {
   if (path.empty() || !readable_dir(path)) {
-    msg("ﾃﾞﾊﾞｲｽが準備できていません", "ｴﾗｰ");
+    gamen_.msg("ﾃﾞﾊﾞｲｽが準備できていません", "ｴﾗｰ");
     lists(*this, kifu_panel_);  // the lists keep the previous directory
     return;
   }
@@ -311,7 +311,7 @@ void Game::panel_drive_change(const std::string& path) {
 void Game::panel_dir_change(const std::string& path) {
   const fs::path p = tidy(kifu_panel_.path(path));
   if (path.empty() || !readable_dir(p)) {
-    msg("ﾌｫﾙﾀﾞを開けません\n" + path, "ｴﾗｰ");
+    gamen_.msg("ﾌｫﾙﾀﾞを開けません\n" + path, "ｴﾗｰ");
     lists(*this, kifu_panel_);
     return;
   }
@@ -333,14 +333,14 @@ void Game::kifu_hiraku(const fs::path& path) {
   std::string error;
   if (!read_kifu_file(path, f, error)) {
     snd_play(Oto::kinshi);
-    msg(error, "棋譜");
+    gamen_.msg(error, "棋譜");
     return;
   }
   // A record without moves, or one that breaks part-way, is refused whole: the game on
   // the board stays.
   if (const std::string naze = kifu_kensa(f).naze; !naze.empty()) {
     snd_play(Oto::kinshi);
-    msg(naze, "棋譜");
+    gamen_.msg(naze, "棋譜");
     return;
   }
   file_mado(false, false, false);

@@ -4,9 +4,9 @@
 namespace mirado {
 
 void Game::file_mado(bool drive, bool dir, bool file) {
-  set_visible(Control::PANEL_DRIVE_LIST, drive);
-  set_visible(Control::PANEL_DIR_LIST, dir);
-  set_visible(Control::PANEL_FILE_LIST, file);
+  kirikae_.set_visible(Control::PANEL_DRIVE_LIST, drive);
+  kirikae_.set_visible(Control::PANEL_DIR_LIST, dir);
+  kirikae_.set_visible(Control::PANEL_FILE_LIST, file);
 }
 
 void Game::kaki_mado(int mode) {
@@ -20,7 +20,7 @@ void Game::kaki_mado(int mode) {
       ports().ui->set_text(texts[i], "");
     }
   }
-  for (Control c : kPanel) set_visible(c, mode == 0);
+  for (Control c : kPanel) kirikae_.set_visible(c, mode == 0);
 }
 
 }  // namespace mirado

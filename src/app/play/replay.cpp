@@ -12,11 +12,11 @@ bool Game::ippo_susumu() {
   const KifuEntry e = taikyoku_.kifu().at(taikyoku_.kifu().kifu_ichi + 1);
   if (const std::string naze = game().kifu_susumu(); !naze.empty()) {
     snd_play(Oto::kinshi);
-    msg(naze, "進む");
+    gamen_.msg(naze, "進む");
     return false;
   }
   nyuuryoku_.hanasu();
-  set_timer(false);
+  kirikae_.set_timer(false);
   gamen_.waku_kesu();
   gamen_.tesuu_hyouji(taikyoku_.tesuu());
   if (on_ban(e.te.fc, e.te.fr)) {
@@ -39,7 +39,7 @@ bool Game::modoseru() {
   game().modoshi_hajime();
   if (taikyoku_.kifu().kifu_ichi >= 1) return true;
   snd_play(Oto::kinshi);
-  msg("できません", "戻る");
+  gamen_.msg("できません", "戻る");
   return false;
 }
 
@@ -52,7 +52,7 @@ void Game::ippo_modosu() {
 
 void Game::modoshi_egaku(const KifuEntry& e) {
   nyuuryoku_.hanasu();
-  set_timer(false);
+  kirikae_.set_timer(false);
   gamen_.waku_kesu();
   if (on_ban(e.te.fc, e.te.fr)) {
     gamen_.masu_egaku(e.moto_koma, e.te.fc, e.te.fr);
@@ -73,17 +73,17 @@ void Game::after() {
   panel_tojiru();
   if (!taikyoku_.hajimatta()) {
     snd_play(Oto::kinshi);
-    msg("「対局」で始めて下さい", "開始");
+    gamen_.msg("「対局」で始めて下さい", "開始");
     return;
   }
   // A finished game stays finished until a step back reopens it.
   if (!taikyoku_.owatta()) game().susumi_hajime();
   if (taikyoku_.kifu().kifu_ichi >= taikyoku_.kifu().kifu_nagasa) {
     if (taikyoku_.saisei_chu()) {
-      msg("終わり", "進む");
+      gamen_.msg("終わり", "進む");
     } else {
       snd_play(Oto::kinshi);
-      msg("できません", "進む");
+      gamen_.msg("できません", "進む");
     }
     return;
   }
@@ -104,7 +104,7 @@ void Game::replay() {
   const int ippo = game().modosu_su();
   if (taikyoku_.te_tochuu() && !taikyoku_.owatta()) {
     snd_play(Oto::kinshi);
-    msg("３手目がまだ打ち終わっていせん", "戻る");
+    gamen_.msg("３手目がまだ打ち終わっていせん", "戻る");
     return;
   }
   if (!modoseru()) return;

@@ -170,7 +170,7 @@ const char* on_off(bool on) { return on ? "ON" : "OFF"; }
 }  // namespace
 
 void Game::sidou_settei(bool on) {
-  set_checked(Menu::SIDOU, on);
+  kirikae_.set_checked(Menu::SIDOU, on);
   settei_.sidou(on);
 }
 
@@ -185,15 +185,15 @@ void Game::haikei_settei(int id) {
 void Game::shoki_settei() {
   haikei_settei(HAIKEI_MIDORI);
   sidou_settei(false);
-  for (Menu m : {Menu::KEIKA, Menu::BGM, Menu::AICON}) set_checked(m, true);
+  for (Menu m : {Menu::KEIKA, Menu::BGM, Menu::AICON}) kirikae_.set_checked(m, true);
   settei_.chokuzen(true);
   settei_.ichiran(false);
-  set_checked(Menu::CHOKUZEN, true);
-  set_checked(Menu::ICHIRAN, false);
+  kirikae_.set_checked(Menu::CHOKUZEN, true);
+  kirikae_.set_checked(Menu::ICHIRAN, false);
   settei_.kaiseki_zu(true);
-  set_checked(Menu::KAISEKI_ZU, true);
+  kirikae_.set_checked(Menu::KAISEKI_ZU, true);
   settei_.nari_kakunin(false);
-  set_checked(Menu::NARI_KAKUNIN, false);
+  kirikae_.set_checked(Menu::NARI_KAKUNIN, false);
   com_hyouji_settei(ComHyouji::hyoujun);
   kouryo_settei(250);
 }
@@ -206,23 +206,23 @@ void Game::settei_tekiyou(const std::string& key, const std::string& value) {
   } else if (key == "移動指導") {
     sidou_settei(value == "ON");
   } else if (key == "経過時間") {
-    set_checked(Menu::KEIKA, value == "ON");
+    kirikae_.set_checked(Menu::KEIKA, value == "ON");
   } else if (key == "BGM") {
-    set_checked(Menu::BGM, value == "ON");
+    kirikae_.set_checked(Menu::BGM, value == "ON");
   } else if (key == "ｱｲｺﾝ") {
-    set_checked(Menu::AICON, value == "ON");
+    kirikae_.set_checked(Menu::AICON, value == "ON");
   } else if (key == "直前の手") {
     s.chokuzen(value == "ON");
-    set_checked(Menu::CHOKUZEN, s.chokuzen_on());
+    kirikae_.set_checked(Menu::CHOKUZEN, s.chokuzen_on());
   } else if (key == "棋譜一覧") {
     s.ichiran(value == "ON");
-    set_checked(Menu::ICHIRAN, s.ichiran_on());
+    kirikae_.set_checked(Menu::ICHIRAN, s.ichiran_on());
   } else if (key == "解析グラフ") {
     s.kaiseki_zu(value == "ON");
-    set_checked(Menu::KAISEKI_ZU, s.kaiseki_zu_on());
+    kirikae_.set_checked(Menu::KAISEKI_ZU, s.kaiseki_zu_on());
   } else if (key == "成りを確認") {
     s.nari_kakunin(value == "ON");
-    set_checked(Menu::NARI_KAKUNIN, s.nari_kakunin());
+    kirikae_.set_checked(Menu::NARI_KAKUNIN, s.nari_kakunin());
   } else if (key == "COMの手の表示") {
     for (const HyoujiGo& h : kHyouji)
       if (value == h.go) com_hyouji_settei(h.h);
@@ -264,14 +264,14 @@ void Game::settei_yomi() {
 void Game::settei_kaki() {
   std::string text;
   for (const HaikeiGo& h : kHaikei)
-    if (is_checked(h.item)) {
+    if (kirikae_.is_checked(h.item)) {
       text += std::string("背景画=") + h.go + "\r\n";
       break;
     }
-  text += std::string("移動指導=") + on_off(is_checked(Menu::SIDOU)) + "\r\n";
-  text += std::string("経過時間=") + on_off(is_checked(Menu::KEIKA)) + "\r\n";
-  text += std::string("BGM=") + on_off(is_checked(Menu::BGM)) + "\r\n";
-  text += std::string("ｱｲｺﾝ=") + on_off(is_checked(Menu::AICON)) + "\r\n";
+  text += std::string("移動指導=") + on_off(kirikae_.is_checked(Menu::SIDOU)) + "\r\n";
+  text += std::string("経過時間=") + on_off(kirikae_.is_checked(Menu::KEIKA)) + "\r\n";
+  text += std::string("BGM=") + on_off(kirikae_.is_checked(Menu::BGM)) + "\r\n";
+  text += std::string("ｱｲｺﾝ=") + on_off(kirikae_.is_checked(Menu::AICON)) + "\r\n";
   text += std::string("直前の手=") + on_off(settei_.chokuzen_on()) + "\r\n";
   text += std::string("棋譜一覧=") + on_off(settei_.ichiran_on()) + "\r\n";
   text += std::string("解析グラフ=") + on_off(settei_.kaiseki_zu_on()) + "\r\n";
@@ -303,14 +303,14 @@ void Game::settei_kaki() {
 }
 
 void Game::haikei_sentaku(int id) {
-  for (const HaikeiGo& h : kHaikei) set_checked(h.item, false);
+  for (const HaikeiGo& h : kHaikei) kirikae_.set_checked(h.item, false);
   for (const HaikeiGo& h : kHaikei)
-    if (h.id == id) set_checked(h.item, true);
+    if (h.id == id) kirikae_.set_checked(h.item, true);
 }
 
 void Game::haikei_menu(int id) {
   for (const HaikeiGo& h : kHaikei)
-    if (h.id == id && !is_checked(h.item)) {
+    if (h.id == id && !kirikae_.is_checked(h.item)) {
       haikei_sentaku(id);
       settei_.haikei_kaeru(id);
     }
@@ -319,7 +319,7 @@ void Game::haikei_menu(int id) {
 }
 
 void Game::sidou_menu() {
-  if (is_checked(Menu::SIDOU)) {
+  if (kirikae_.is_checked(Menu::SIDOU)) {
     for (int c = 1; c <= 9; ++c)
       for (int r = 1; r <= 9; ++r) gamen_.waku_egaku(IRO_MIDORI, c, r);
     for (int i = 1; i <= 7; ++i) {
@@ -334,37 +334,37 @@ void Game::sidou_menu() {
 }
 
 void Game::keika_menu() {
-  if (is_checked(Menu::KEIKA)) {
-    set_checked(Menu::KEIKA, false);
-    set_timer(false);
+  if (kirikae_.is_checked(Menu::KEIKA)) {
+    kirikae_.set_checked(Menu::KEIKA, false);
+    kirikae_.set_timer(false);
     gamen_.keika_kesu(taikyoku_.sita_gawa());
     gamen_.keika_kesu(taikyoku_.ue_gawa());
   } else {
-    set_checked(Menu::KEIKA, true);
-    set_timer(true);
+    kirikae_.set_checked(Menu::KEIKA, true);
+    kirikae_.set_timer(true);
     gamen_.jikan_awaseru();  // as they stand, the holder's running
   }
   settei_kaki();
 }
 
 void Game::bgm_menu() {
-  if (is_checked(Menu::BGM)) {
-    set_checked(Menu::BGM, false);
+  if (kirikae_.is_checked(Menu::BGM)) {
+    kirikae_.set_checked(Menu::BGM, false);
     onkyou_.snd_stop(Oto::bgm);
   } else {
-    set_checked(Menu::BGM, true);
+    kirikae_.set_checked(Menu::BGM, true);
     onkyou_.snd_loop(Oto::bgm);
   }
   settei_kaki();
 }
 
 void Game::aicon_menu() {
-  if (is_checked(Menu::AICON)) {
-    set_checked(Menu::AICON, false);
+  if (kirikae_.is_checked(Menu::AICON)) {
+    kirikae_.set_checked(Menu::AICON, false);
     for (Control c : {Control::AICON_MAN1, Control::AICON_MAN2, Control::AICON_COM})
-      set_visible(c, false);
+      kirikae_.set_visible(c, false);
   } else {
-    set_checked(Menu::AICON, true);
+    kirikae_.set_checked(Menu::AICON, true);
     if (taikyoku_.taikyoku_shu() == TaikyokuShu::com) aicon_ichi("下", taikyoku_.sita_gawa());
   }
   settei_kaki();

@@ -7,12 +7,12 @@ void Game::shinki_kyoku() {
   onkyou_.snd_stop(Oto::bgm);
   game().shinki();  // the record's length stays, so CANCEL can replay it later
   gamen_.shirushi_nashi();
-  set_timer(false);
+  kirikae_.set_timer(false);
   com_teban_.tokei(false, 0);
   nyuuryoku_.hanasu();
-  set_visible(Control::AICON_MAN1, false);
-  set_visible(Control::AICON_MAN2, false);
-  set_visible(Control::AICON_COM, false);
+  kirikae_.set_visible(Control::AICON_MAN1, false);
+  kirikae_.set_visible(Control::AICON_MAN2, false);
+  kirikae_.set_visible(Control::AICON_COM, false);
   gamen_.zenbu_egaku();
 }
 

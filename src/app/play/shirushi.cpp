@@ -6,13 +6,13 @@ namespace mirado {
 
 void Game::chokuzen_menu() {
   settei_.chokuzen(!settei_.chokuzen_on());
-  set_checked(Menu::CHOKUZEN, settei_.chokuzen_on());
+  kirikae_.set_checked(Menu::CHOKUZEN, settei_.chokuzen_on());
   settei_kaki();
 }
 
 void Game::ichiran_menu() {
   settei_.ichiran(!settei_.ichiran_on());
-  set_checked(Menu::ICHIRAN, settei_.ichiran_on());
+  kirikae_.set_checked(Menu::ICHIRAN, settei_.ichiran_on());
   settei_kaki();
 }
 
@@ -33,7 +33,7 @@ void Game::ichiran_click(int row) {
 
 void Game::kaiseki_zu_menu() {
   settei_.kaiseki_zu(!settei_.kaiseki_zu_on());
-  set_checked(Menu::KAISEKI_ZU, settei_.kaiseki_zu_on());
+  kirikae_.set_checked(Menu::KAISEKI_ZU, settei_.kaiseki_zu_on());
   settei_kaki();
 }
 
