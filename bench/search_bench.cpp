@@ -22,22 +22,29 @@ std::vector<Kyokumen> positions() {
   return out;
 }
 
-// Each iteration searches the next position with a budget of state.range(0) whole turns.
-void BM_YomiNodes(benchmark::State& state) {
+// Searches the next position each iteration with the settings given, and reports the
+// rate of what the search counts (whole turns for LEVEL4, nodes for LEVEL5).
+void search_rate(benchmark::State& state, const YomiSettei& s, const char* rate, const char* average) {
   const std::vector<Kyokumen> ps = positions();
   Yomi yomi;
-  YomiSettei s;
-  s.nodes = state.range(0);
   std::size_t i = 0;
-  std::int64_t turns = 0;
+  std::int64_t counted = 0;
   for (auto _ : state) {
     const YomiKekka r = yomi.sagasu(ps[i++ % ps.size()], s);
-    turns += r.nodes;
+    counted += r.nodes;
     benchmark::DoNotOptimize(r.score);
   }
-  state.counters["turns/s"] = benchmark::Counter(static_cast<double>(turns), benchmark::Counter::kIsRate);
-  state.counters["turns/search"] =
-      benchmark::Counter(static_cast<double>(turns), benchmark::Counter::kAvgIterations);
+  state.counters[rate] = benchmark::Counter(static_cast<double>(counted), benchmark::Counter::kIsRate);
+  if (average)
+    state.counters[average] =
+        benchmark::Counter(static_cast<double>(counted), benchmark::Counter::kAvgIterations);
+}
+
+// Each iteration searches the next position with a budget of state.range(0) whole turns.
+void BM_YomiNodes(benchmark::State& state) {
+  YomiSettei s;
+  s.nodes = state.range(0);
+  search_rate(state, s, "turns/s", "turns/search");
 }
 // At the smaller budget every position once, so that runs of different builds search the
 // same positions and their rates compare.
@@ -46,35 +53,18 @@ BENCHMARK(BM_YomiNodes)->Arg(40000)->Unit(benchmark::kMillisecond);
 
 // The window's budget: one search per iteration, as long as it takes.
 void BM_YomiWindowBudget(benchmark::State& state) {
-  const std::vector<Kyokumen> ps = positions();
-  Yomi yomi;
   YomiSettei s;
   s.byou = YOMI_BYOU;
-  std::size_t i = 0;
-  std::int64_t turns = 0;
-  for (auto _ : state) {
-    const YomiKekka r = yomi.sagasu(ps[i++ % ps.size()], s);
-    turns += r.nodes;
-  }
-  state.counters["turns/s"] = benchmark::Counter(static_cast<double>(turns), benchmark::Counter::kIsRate);
+  search_rate(state, s, "turns/s", nullptr);
 }
 BENCHMARK(BM_YomiWindowBudget)->Unit(benchmark::kMillisecond)->Iterations(40);
 
 // LEVEL5: each iteration searches the next position with a budget of state.range(0) nodes.
 void BM_Level5Nodes(benchmark::State& state) {
-  const std::vector<Kyokumen> ps = positions();
-  Yomi yomi;
   YomiSettei s;
   s.level = 5;
   s.nodes = state.range(0);
-  std::size_t i = 0;
-  std::int64_t nodes = 0;
-  for (auto _ : state) {
-    const YomiKekka r = yomi.sagasu(ps[i++ % ps.size()], s);
-    nodes += r.nodes;
-    benchmark::DoNotOptimize(r.score);
-  }
-  state.counters["nodes/s"] = benchmark::Counter(static_cast<double>(nodes), benchmark::Counter::kIsRate);
+  search_rate(state, s, "nodes/s", nullptr);
 }
 BENCHMARK(BM_Level5Nodes)->Arg(5000)->Iterations(129)->Unit(benchmark::kMillisecond);
 
