@@ -37,6 +37,7 @@
 
 #include "cli/commands.h"
 #include "cli/openings.h"
+#include "engine/keisei.h"
 #include "engine/tansaku.h"
 #include "engine/yomi.h"
 #include "kifu/file_io.h"

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <vector>
 
+#include "engine/keisei.h"
 #include "engine/yomi_kihon.h"
 #include "rules/ikisaki.h"
 #include "rules/santeme.h"
@@ -206,7 +207,7 @@ struct Fukayomi::Impl {
   // (the first and the third), so a capture may follow a capture, or a first move out of
   // check.
   int shizuka(int ply, const Kyokumen& p, int beta) {
-    const int stand = keisei(p);
+    const int stand = keisei5(p);
     if (stand >= beta || stand >= KACHI_MIN || stand <= -KACHI_MIN) return stand;
     const Kiki& k = p.kiki();
     bool semeru = false;
@@ -244,7 +245,7 @@ struct Fukayomi::Impl {
               best = std::max(best, YOMI_KACHI - ply);
             } else if (u.torareru != kara) {
               // The other side then moves a whole turn.
-              best = std::max(best, -keisei(q));
+              best = std::max(best, -keisei5(q));
             }
             if (kaisuu == 1) toru(ply, q, 2, tc, tr, beta, best);
           }
@@ -288,6 +289,7 @@ struct Fukayomi::Impl {
     const int haba = turn == 0 ? HABA_JIBUN[phase] : HABA[phase];
     for (int j = 0; j < n && tried < haba; ++j) {
       const Te& c = pl.buf[pl.order[8191 - static_cast<int>(pl.jun[j] & 8191)]].te;
+      if (tomaru()) return best;  // a spent budget makes no move more
       TeModoshi u;
       if (!sasu(ply, p, c, phase, seigen, santeme, ue_ou, u)) continue;
       ++tried;

@@ -31,7 +31,8 @@ constexpr double KANSHU_SON = 5;     // 緩手
 // LEVEL4 self-play at the analysis budget: `build/bin/mirado_fit_kachi_ritsu` (from
 // tools/fit_kachi_ritsu.cpp) plays the games, fits the scale and prints it with the
 // held-out log-loss. Run it again after any change to the search, its static assessment
-// or KAISEKI_NODES, and put its scale here.
+// or KAISEKI_NODES, and put its scale here. LEVEL5's static assessment is fitted to
+// results on this same scale (tools/fit_keisei.cpp), so its values read the same way.
 constexpr double KACHI_RITSU_SCALE = 2001;
 
 // A whole-turn budget per turn that keeps a 60-turn record within a few seconds on two

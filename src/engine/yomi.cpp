@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/fukayomi.h"
+#include "engine/keisei.h"
 #include "engine/yomi_kihon.h"
 #include "rules/ikisaki.h"
 #include "rules/santeme.h"
@@ -24,36 +25,6 @@ constexpr int MUGEN = 2 * YOMI_KACHI;  // beyond any score
 constexpr int KACHI_MIN = YOMI_KACHI - 1000;  // anything above is a won game
 
 inline int iabs(int v) { return v < 0 ? -v : v; }
-
-// A piece in hand can go anywhere: worth a little more than on the board.
-constexpr int KACHI_TE[8] = {0, 115, 320, 380, 560, 620, 900, 1050};
-
-// How much the attacking side threatens the king at (x, y): its reach onto the king's
-// neighbourhood, the defenders' reach there, the squares left to run to, and the pieces
-// in its hand that can be dropped next to the king. `ue_ou`: the king is the upper one.
-int ou_kiken(const Kyokumen& p, const Kiki& k, int x, int y, bool ue_ou) {
-  const auto& seme = ue_ou ? k.kiki_sita : k.kiki_ue;
-  const auto& mamori = ue_ou ? k.kiki_ue : k.kiki_sita;
-  const int* te = ue_ou ? p.mochigoma_sita : p.mochigoma_ue;
-  int seme_su = 0, mamori_su = 0, nigeba = 0, aki = 0;
-  for (int dc = -1; dc <= 1; ++dc)
-    for (int dr = -1; dr <= 1; ++dr) {
-      const int c = x + dc, r = y + dr;
-      if (!on_ban(c, r)) continue;
-      seme_su += seme[c][r];
-      if (dc == 0 && dr == 0) continue;
-      mamori_su += mamori[c][r] > 0 ? 1 : 0;
-      const int v = p.ban[c][r];
-      const bool jibun = ue_ou ? v >= 10 : v <= -10;
-      if (!jibun && seme[c][r] == 0) ++nigeba;
-      if (v == kara && seme[c][r] == 0 && mamori[c][r] == 0) ++aki;
-    }
-  const int uchi = te[4] + te[5] + te[6] + te[7];  // silvers, golds, bishops, rooks
-  int kiken = 28 * seme_su - 6 * mamori_su;
-  if (seme_su > 0) kiken += 22 * uchi + 6 * aki * (uchi > 0 ? 1 : 0);
-  if (nigeba < 2) kiken += 25 * (2 - nigeba) * (seme_su > 0 ? 2 : 1);
-  return kiken > 0 ? kiken : 0;
-}
 
 // Beams of one turn: how many legal candidates of each move are followed.
 struct Haba {
@@ -90,55 +61,6 @@ struct TtEntry {
 };
 
 }  // namespace
-
-// The static assessment; see the header.
-int keisei(const Kyokumen& p) {
-  const Kiki& k = p.kiki();
-  if (!ue_ou_ari(p)) return YOMI_KACHI;
-  if (!sita_ou_ari(p)) return -YOMI_KACHI;
-  // The waiting side left its king where the mover takes it with its first move.
-  if (k.kiki_sita[p.ou_ue_x][p.ou_ue_y] > 0) return YOMI_KACHI - 1;
-  int v = 0;
-  int g1 = 0, g2 = 0;  // the mover's two best captures
-  int h1 = 0;          // the mover's dearest piece left hanging
-  for (int c = 1; c <= 9; ++c)
-    for (int r = 1; r <= 9; ++r) {
-      const int x = p.ban[c][r];
-      if (x <= -10) {
-        const int w = koma_kachi(-x);
-        v += w;
-        if (x != -OU && k.kiki_ue[c][r] > 0 && k.kiki_sita[c][r] == 0) h1 = std::max(h1, w);
-      } else if (x >= 10) {
-        const int w = koma_kachi(x);
-        v -= w;
-        if (x == OU || k.kiki_sita[c][r] == 0) continue;
-        int gain;
-        if (k.kiki_ue[c][r] == 0) {
-          gain = w;
-        } else {
-          // Defended: the exchange, or more when the one defender can be moved away by
-          // the mover's second move.
-          const int a = koma_kachi(iabs(k.atari_sita[c][r]));
-          gain = std::max(0, w - a);
-          if (k.kiki_ue[c][r] == 1 && k.himo_ue[c][r] != OU) gain = std::max(gain, w / 2);
-          if (iabs(k.atari_sita[c][r]) == OU) gain = 0;  // the king may not take a guarded piece
-        }
-        if (gain > g1) {
-          g2 = g1;
-          g1 = gain;
-        } else if (gain > g2) {
-          g2 = gain;
-        }
-      }
-    }
-  for (int s = 1; s <= 7; ++s) v += (p.mochigoma_sita[s] - p.mochigoma_ue[s]) * KACHI_TE[s];
-  v += g1 * 3 / 4 + g2 / 4 - h1 / 8;
-  v += ou_kiken(p, k, p.ou_ue_x, p.ou_ue_y, true);
-  v -= ou_kiken(p, k, p.ou_sita_x, p.ou_sita_y, false) / 2;
-  // The mover's own king attacked: its first move must be spent getting out.
-  if (k.kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0) v -= 60;
-  return v;
-}
 
 struct Yomi::Impl {
   // Candidate lists and their orderings, one per move of a turn.

@@ -7,7 +7,7 @@
 //   procedures with every trial kept (Tansaku with a KouhoKiroku); their scores order
 //   them, and only the best few of each move are followed (beams).
 // - Every whole turn reached is judged by a static assessment (keisei) of the position
-//   the opponent will move from: material, the captures the opponent can make at once,
+//   the opponent will move from (engine/keisei.h): material, the captures the opponent can make at once,
 //   and the safety of both kings read from the influence maps.
 // - The best whole turns are then answered: the opponent's turns are searched the same
 //   way from the turned board, with alpha-beta over whole turns and a transposition
@@ -104,9 +104,5 @@ class Yomi {
  private:
   std::unique_ptr<Impl> impl_;
 };
-
-// The static assessment of a position from the view of the lower side, which moves next
-// (a whole turn). Whole points.
-int keisei(const Kyokumen& p);
 
 }  // namespace mirado

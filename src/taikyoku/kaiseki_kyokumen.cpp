@@ -60,8 +60,9 @@ std::string kaiseki_kyokumen(const std::vector<KifuEntry>& entries, std::vector<
       }
     k.ato = t.pos();
     const bool kirete = turn.owari > kensa.turn_hajime;
+    const bool saigo = t.kifu().kifu_ichi == static_cast<int>(entries.size());
     if (t.owatta()) k.kekka = t.shousha() == (turn.nushi_ue ? t.ue_gawa() : t.sita_gawa()) ? 1 : -1;
-    else if (kirete && aite_tsumi(k.ato, k.sita)) k.kekka = 1;
+    else if ((kirete || saigo) && aite_tsumi(k.ato, k.sita)) k.kekka = 1;  // the record ends in mate
     else if (kirete) break;  // the record stops inside a turn, the game going on
     out.push_back(k);
   }

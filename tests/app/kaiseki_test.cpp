@@ -11,6 +11,7 @@
 
 #include "app/kaiseki_sagyou.h"
 #include "engine/kaiseki.h"
+#include "kifu/kifu_file.h"
 #include "fakes.h"
 #include "kaiseki_kiroku.h"
 #include "rules/sfen.h"
@@ -81,6 +82,20 @@ TEST(Kaiseki, ATurnThatLeavesItsKingToBeTakenIsTheSidesWorstAndABlunder) {
   for (const KaisekiTe& t : te) EXPECT_GE(t.son, 0);
 }
 
+// A game the computer won by mating with a whole turn (LEVEL5 against itself): the record
+// stops there, and its last turn is the winner's, as the rules judge the position.
+TEST(Kaiseki, ARecordThatEndsInMateIsWonByItsLastTurn) {
+  KifuFile f;
+  std::string error;
+  ASSERT_TRUE(read_kifu_file(MIRADO_TESTS_DIR "/app/tsumi_de_owaru.棋譜", f, error)) << error;
+  std::vector<KaisekiKyokumen> turns;
+  ASSERT_EQ(kaiseki_kyokumen(f.entries, turns), "");
+  ASSERT_EQ(turns.size(), 15u);
+  for (std::size_t i = 0; i + 1 < turns.size(); ++i) EXPECT_EQ(turns[i].kekka, 0) << i;
+  EXPECT_EQ(turns.back().kekka, 1);
+  EXPECT_TRUE(turns.back().sita);
+}
+
 // The upper side, far ahead on material (two rooks and two bishops in hand), mates with
 // its gold dropped on (5, 8), guarded by the silver on (5, 7).
 Kyokumen ue_tsumi_ari() {
@@ -112,8 +127,8 @@ TEST(Kaiseki, AForcedWinLetGoOrAForcedLossWalkedIntoIsABlunderWhateverTheWinChan
     ASSERT_LT(a.son, AKUSHU_SON) << "the material alone would not make it 悪手";
     EXPECT_EQ(a.rui, TeRui::akushu);
 
-    // The lower side, far behind (the upper golds and silvers stand back home, the gold
-    // to drop the only piece in hand), leaves the mate standing. LEVEL4 sees no way out
+    // The lower side, far behind (the upper rook, bishop, golds and silvers stand back
+    // home, the gold to drop the only piece in hand), leaves the mate standing. LEVEL4 sees no way out
     // for it before either: only LEVEL5 judges this half.
     if (level == 4) continue;
     KaisekiKyokumen ochiru;
@@ -122,6 +137,8 @@ TEST(Kaiseki, AForcedWinLetGoOrAForcedLossWalkedIntoIsABlunderWhateverTheWinChan
     ochiru.mae.mochigoma_ue[6] = ochiru.mae.mochigoma_ue[7] = 0;
     for (const int c : {9, 8, 7}) ochiru.mae.oku(c, 1, KIN);
     for (const int c : {2, 1}) ochiru.mae.oku(c, 1, GIN);
+    ochiru.mae.oku(2, 2, HISHA);
+    ochiru.mae.oku(8, 2, KAKU);
     ochiru.mae.shiage();
     ochiru.ato = ochiru.mae;
     const KaisekiTe b = kaiseki_ichite(yomi, ochiru, s);

@@ -1,10 +1,14 @@
-// LEVEL4's static assessment (keisei), by what it prefers: each case compares two
-// positions with the same pieces that differ in one thing only, so a term read the wrong
-// way round shows whatever its weight.
+// The static assessments, by what they prefer: LEVEL4's (keisei) case by case, each
+// comparing two positions that differ in one thing only, so a term read the wrong way
+// round shows whatever its weight; LEVEL5's (keisei5) by its symmetry over real middle
+// games and by the worth of every piece to its owner.
 #include <gtest/gtest.h>
 
-#include "engine/yomi.h"
+#include "bench_positions.h"
+#include "engine/keisei.h"
+#include "rules/ikisaki.h"
 #include "rules/kiki.h"
+#include "rules/ugoki.h"
 
 namespace mirado {
 namespace {
@@ -60,6 +64,69 @@ TEST(Keisei, AKingTheOpponentReachesAroundIsInDanger) {
   sita_near.ban[1][7] = KIN;
   sita_far.ban[5][5] = KIN;
   EXPECT_LT(assess(sita_near), assess(sita_far)) << "its own king hemmed in is bad for the lower side";
+}
+
+// The bench's middle games, and every position one capture away from them by either
+// side (pieces in hand, promoted pieces, kings under attack).
+std::vector<Kyokumen> middle_games_and_captures() {
+  std::vector<Kyokumen> out;
+  for (Kyokumen p : test::bench_positions()) {
+    out.push_back(p);
+    for (int c = 1; c <= 9; ++c)
+      for (int r = 1; r <= 9; ++r) {
+        const int code = p.ban[c][r];
+        if (!is_koma(code)) continue;
+        for (Masume to = ikisaki(p, c, r, code); !to.kara();) {
+          int tc, tr;
+          to.toridasu(tc, tr);
+          const int victim = p.ban[tc][tr];
+          if (victim == kara || koma_abs(victim) == OU) continue;
+          const TeModoshi u = do_move(p, Te{c, r, tc, tr, code});
+          out.push_back(p);
+          undo_move(p, u);
+        }
+      }
+  }
+  return out;
+}
+
+TEST(Keisei5, TurningTheBoardRoundTurnsTheSignOfEveryFeature) {
+  const std::vector<Kyokumen> positions = middle_games_and_captures();
+  ASSERT_GT(positions.size(), 500u);
+  int hands = 0;
+  for (const Kyokumen& p : positions) {
+    const Kyokumen q = kaiten(p);
+    int a[KEISEI_SO_SU], b[KEISEI_SO_SU];
+    keisei_so(p, a);
+    keisei_so(q, b);
+    for (int i = 0; i < KEISEI_SO_SU; ++i) ASSERT_EQ(a[i], -b[i]) << "feature " << i;
+    ASSERT_EQ(keisei_sa(p), -keisei_sa(q));
+    if (p.mochigoma_su_sita + p.mochigoma_su_ue > 0) ++hands;
+  }
+  EXPECT_GT(hands, 400) << "the captures put pieces in hand";
+}
+
+TEST(Keisei5, EveryPieceIsWorthSomethingToItsOwner) {
+  const Kyokumen base = kings_apart();
+  const int kinds[] = {HU, TO, KYOU, NARIKYOU, KEI, NARIKEI, GIN, NARIGIN, KIN, KAKU, UMA, HISHA, RYUU};
+  for (int kind : kinds) {
+    Kyokumen sita = base, ue = base;
+    sita.ban[5][5] = -kind;  // the middle, where neither king is near
+    ue.ban[5][5] = kind;
+    sita.shiage();
+    ue.shiage();
+    EXPECT_GT(keisei_sa(sita), keisei_sa(base)) << "lower " << kind;
+    EXPECT_LT(keisei_sa(ue), keisei_sa(base)) << "upper " << kind;
+  }
+  for (int slot = 1; slot <= 7; ++slot) {
+    Kyokumen sita = base, ue = base;
+    sita.mochigoma_sita[slot] = 1;
+    ue.mochigoma_ue[slot] = 1;
+    sita.shiage();
+    ue.shiage();
+    EXPECT_GT(keisei_sa(sita), keisei_sa(base)) << "lower hand " << slot;
+    EXPECT_LT(keisei_sa(ue), keisei_sa(base)) << "upper hand " << slot;
+  }
 }
 
 }  // namespace
