@@ -103,8 +103,8 @@ TEST_F(LoadRefusal, EveryFileThatCannotBeLoadedLeavesTheGameAsItWas) {
     SCOPED_TRACE(std::string(c.file) + (dialog ? " (開く…)" : ""));
     h.sound.log.clear();
     h.ui.boxes.clear();
-    if (dialog) g.kifu_dialog_hiraku(fs::absolute(c.file).string());
-    else g.panel_file_click(c.file);
+    if (dialog) g.kifu_panel().kifu_dialog_hiraku(fs::absolute(c.file).string());
+    else g.kifu_panel().panel_file_click(c.file);
     EXPECT_EQ(snapshot(h), before);
     ASSERT_EQ(h.ui.boxes.size(), 1u);
     EXPECT_EQ(h.ui.boxes[0].text.rfind(c.message, 0), 0u) << h.ui.boxes[0].text;
@@ -119,7 +119,7 @@ class SaveRules : public LoadRefusal {
     g.on_menu(Menu::KIFU_WRITE);
     g.kifu_panel().text_kaeru(1, name);
     g.kifu_panel().text_kaeru(2, "対局");
-    g.panel_write_click();
+    g.kifu_panel().panel_write_click();
   }
 };
 
@@ -129,7 +129,7 @@ TEST_F(SaveRules, AReadOnlyRecordIsRefusedWithTheReasonAndLeftAsItWas) {
   for (const bool dialog : {false, true}) {
     SCOPED_TRACE(dialog ? "名前を付けて保存…" : "panel");
     h.ui.boxes.clear();
-    if (dialog) g.kifu_nazuke_hozon(fs::absolute("ro").string());  // the extension added
+    if (dialog) g.kifu_panel().kifu_nazuke_hozon(fs::absolute("ro").string());  // the extension added
     else save_as("ro");
     EXPECT_EQ(read_bytes("ro.棋譜"), "old");
     ASSERT_EQ(h.ui.boxes.size(), 1u);
@@ -266,7 +266,7 @@ TEST_F(ResumeAfterQuit, AHandicapGameIsCheckedFromItsOwnStart) {
     Harness h;
     h.game.on_load();
     h.game.on_menu(Menu::KIFU_READ);
-    h.game.panel_file_click("kept.棋譜");
+    h.game.kifu_panel().panel_file_click("kept.棋譜");
     EXPECT_EQ(h.ui.boxes.back().text, "棋譜を '進 'で進めて下さい");
     EXPECT_EQ(h.game.taikyoku().pos().ban[8][8], kara);  // the rook is off before any step
     EXPECT_EQ(h.canvas.picture_at(8, 8), kara);
@@ -594,7 +594,7 @@ TEST_F(ResumeAfterQuit, EveryCommandThatWouldDropAGameKeepsItFirst) {
       {"loading a record",
        [](Harness& h) {
          h.game.on_menu(Menu::KIFU_READ);
-         h.game.panel_file_click("rec.棋譜");
+         h.game.kifu_panel().panel_file_click("rec.棋譜");
        }},
   };
   for (const Case& c : cases) {
@@ -657,7 +657,7 @@ TEST_F(ResumeAfterQuit, AQuitSaveKilledAtRandomMomentsLeavesOneWholeKeptGame) {
   const std::string kept[2] = {to_sfen(a.game.taikyoku().pos(), true, 0),
                                to_sfen(b.game.taikyoku().pos(), true, 0)};
   std::string naze;
-  ASSERT_TRUE(a.game.chuudan_hozon(naze));
+  ASSERT_TRUE(a.game.nokoshi().hozon(naze));
   // Another writer in the same folder saves all the while: neither writer's clean-up ever
   // takes the other's file, so no write fails.
   const std::string ini[2] = {std::string(300, 'x'), std::string(200, 'y')};
@@ -669,7 +669,7 @@ TEST_F(ResumeAfterQuit, AQuitSaveKilledAtRandomMomentsLeavesOneWholeKeptGame) {
     ASSERT_GE(child, 0);
     if (child == 0) {
       for (int i = 0;; ++i)
-        if (!(i % 2 ? a : b).game.chuudan_hozon(naze)) ::_exit(1);
+        if (!(i % 2 ? a : b).game.nokoshi().hozon(naze)) ::_exit(1);
     }
     const pid_t other = ::fork();
     ASSERT_GE(other, 0);

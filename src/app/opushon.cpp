@@ -1,4 +1,4 @@
-// The settings file "ミラド将棋.ini" and the option menu commands.
+// The settings file "ミラド将棋.ini" and the option menu commands (app/opushon.h).
 //
 // The file lives in the working directory (the player's data folder when the game is
 // started from the desktop), and nowhere else, so there is never a second copy that
@@ -22,7 +22,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/game.h"
+#include "app/opushon.h"
 #include "kifu/file_io.h"
 #include "kifu/cp932.h"
 
@@ -169,12 +169,12 @@ const char* on_off(bool on) { return on ? "ON" : "OFF"; }
 
 }  // namespace
 
-void Game::sidou_settei(bool on) {
+void Opushon::sidou_settei(bool on) {
   kirikae_.set_checked(Menu::SIDOU, on);
   settei_.sidou(on);
 }
 
-void Game::haikei_settei(int id) {
+void Opushon::haikei_settei(int id) {
   haikei_sentaku(id);
   gamen_.haikei_shiku(id, -3, 28, -2, 17);
   settei_.haikei_kaeru(id);
@@ -182,7 +182,7 @@ void Game::haikei_settei(int id) {
 
 // What holds for every setting a file does not name: a missing, empty or partial file
 // gives the same options, line by line.
-void Game::shoki_settei() {
+void Opushon::shoki_settei() {
   haikei_settei(HAIKEI_MIDORI);
   sidou_settei(false);
   for (Menu m : {Menu::KEIKA, Menu::BGM, Menu::AICON}) kirikae_.set_checked(m, true);
@@ -198,7 +198,7 @@ void Game::shoki_settei() {
   kouryo_settei(250);
 }
 
-void Game::settei_tekiyou(const std::string& key, const std::string& value) {
+void Opushon::settei_tekiyou(const std::string& key, const std::string& value) {
   Settei& s = settei_;
   if (key == "背景画") {
     for (const HaikeiGo& h : kHaikei)
@@ -235,7 +235,7 @@ void Game::settei_tekiyou(const std::string& key, const std::string& value) {
   }
 }
 
-void Game::settei_yomi() {
+void Opushon::settei_yomi() {
   shoki_settei();
   if (!hozon_basho_ari()) {
     gamen_.shiraseru("データフォルダを使えないため既定の設定で始め、何も保存しません（" + hozon_fuka_ + "）");
@@ -261,7 +261,7 @@ void Game::settei_yomi() {
   }
 }
 
-void Game::settei_kaki() {
+void Opushon::settei_kaki() {
   std::string text;
   for (const HaikeiGo& h : kHaikei)
     if (kirikae_.is_checked(h.item)) {
@@ -302,13 +302,13 @@ void Game::settei_kaki() {
   gamen_.shiraseru("設定を保存できません（" + naze + "）。変更は終了するまで有効です");
 }
 
-void Game::haikei_sentaku(int id) {
+void Opushon::haikei_sentaku(int id) {
   for (const HaikeiGo& h : kHaikei) kirikae_.set_checked(h.item, false);
   for (const HaikeiGo& h : kHaikei)
     if (h.id == id) kirikae_.set_checked(h.item, true);
 }
 
-void Game::haikei_menu(int id) {
+void Opushon::haikei_menu(int id) {
   for (const HaikeiGo& h : kHaikei)
     if (h.id == id && !kirikae_.is_checked(h.item)) {
       haikei_sentaku(id);
@@ -318,7 +318,7 @@ void Game::haikei_menu(int id) {
   gamen_.zenbu_egaku();
 }
 
-void Game::sidou_menu() {
+void Opushon::sidou_menu() {
   if (kirikae_.is_checked(Menu::SIDOU)) {
     for (int c = 1; c <= 9; ++c)
       for (int r = 1; r <= 9; ++r) gamen_.waku_egaku(IRO_MIDORI, c, r);
@@ -333,7 +333,7 @@ void Game::sidou_menu() {
   settei_kaki();
 }
 
-void Game::keika_menu() {
+void Opushon::keika_menu() {
   if (kirikae_.is_checked(Menu::KEIKA)) {
     kirikae_.set_checked(Menu::KEIKA, false);
     kirikae_.set_timer(false);
@@ -347,7 +347,7 @@ void Game::keika_menu() {
   settei_kaki();
 }
 
-void Game::bgm_menu() {
+void Opushon::bgm_menu() {
   if (kirikae_.is_checked(Menu::BGM)) {
     kirikae_.set_checked(Menu::BGM, false);
     onkyou_.snd_stop(Oto::bgm);
@@ -358,15 +358,83 @@ void Game::bgm_menu() {
   settei_kaki();
 }
 
-void Game::aicon_menu() {
+void Opushon::aicon_menu() {
   if (kirikae_.is_checked(Menu::AICON)) {
     kirikae_.set_checked(Menu::AICON, false);
     for (Control c : {Control::AICON_MAN1, Control::AICON_MAN2, Control::AICON_COM})
       kirikae_.set_visible(c, false);
   } else {
     kirikae_.set_checked(Menu::AICON, true);
-    if (taikyoku_.taikyoku_shu() == TaikyokuShu::com) aicon_ichi("下", taikyoku_.sita_gawa());
+    if (taikyoku_.taikyoku_shu() == TaikyokuShu::com) irai_.aicon_ichi("下", taikyoku_.sita_gawa());
   }
+  settei_kaki();
+}
+
+void Opushon::level_settei(int n) {
+  constexpr Menu kLevels[] = {Menu::LEVEL1, Menu::LEVEL2, Menu::LEVEL3, Menu::LEVEL4, Menu::LEVEL5};
+  for (const Menu m : kLevels) kirikae_.set_checked(m, false);
+  if (n >= 1 && n <= 5) {
+    kirikae_.set_checked(kLevels[n - 1], true);
+    taikyoku_.level_settei(n);
+  }
+  if (taikyoku_.com_taikyoku()) gamen_.level_hyouji(taikyoku_.level());
+}
+
+void Opushon::level_menu(int n) {
+  for (int c = -2; c <= 0; ++c) gamen_.koma_egaku(settei_.haikei(), c, 0);
+  const int mae = taikyoku_.level();
+  level_settei(n);
+  if (taikyoku_.level() != mae) settei_kaki();  // the level chosen is the one the next start has
+}
+
+void Opushon::com_hyouji_settei(ComHyouji h) {
+  settei_.com_hyouji(h);
+  kirikae_.set_checked(Menu::HYOUJUN, h == ComHyouji::hyoujun);
+  kirikae_.set_checked(Menu::HAYAI, h == ComHyouji::hayai);
+  kirikae_.set_checked(Menu::SHOURYAKU, h == ComHyouji::shouryaku);
+}
+
+void Opushon::kouryo_settei(int ms) {
+  settei_.kouryo_ms(ms);
+  yomi_.yomi_byou_settei(settei_.kouryo_ms() / 1000.0);
+  kirikae_.set_checked(Menu::KOURYO_025, settei_.kouryo_ms() == 250);
+  kirikae_.set_checked(Menu::KOURYO_1, settei_.kouryo_ms() == 1000);
+  kirikae_.set_checked(Menu::KOURYO_3, settei_.kouryo_ms() == 3000);
+}
+
+void Opushon::kouryo_menu(int ms) {
+  const bool kawaru = ms != settei_.kouryo_ms();
+  kouryo_settei(ms);  // the menu's own tick is put back even when nothing changes
+  if (kawaru) settei_kaki();
+}
+
+void Opushon::com_hyouji_menu(ComHyouji h) {
+  const bool kawaru = h != settei_.com_hyouji();
+  com_hyouji_settei(h);  // the menu's own tick is put back even when nothing changes
+  if (kawaru) settei_kaki();
+}
+
+void Opushon::nari_kakunin_menu() {
+  settei_.nari_kakunin(!settei_.nari_kakunin());
+  kirikae_.set_checked(Menu::NARI_KAKUNIN, settei_.nari_kakunin());
+  settei_kaki();
+}
+
+void Opushon::chokuzen_menu() {
+  settei_.chokuzen(!settei_.chokuzen_on());
+  kirikae_.set_checked(Menu::CHOKUZEN, settei_.chokuzen_on());
+  settei_kaki();
+}
+
+void Opushon::ichiran_menu() {
+  settei_.ichiran(!settei_.ichiran_on());
+  kirikae_.set_checked(Menu::ICHIRAN, settei_.ichiran_on());
+  settei_kaki();
+}
+
+void Opushon::kaiseki_zu_menu() {
+  settei_.kaiseki_zu(!settei_.kaiseki_zu_on());
+  kirikae_.set_checked(Menu::KAISEKI_ZU, settei_.kaiseki_zu_on());
   settei_kaki();
 }
 
