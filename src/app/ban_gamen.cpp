@@ -220,6 +220,10 @@ void BanGamen::level_hyouji(int lv) {
   moji_egaku(0, 0, static_cast<long>(lv), IRO_SHIRO, 0, 12);
 }
 
+void BanGamen::level_kesu() {
+  for (int c = -2; c <= 0; ++c) koma_egaku(settei_.haikei(), c, 0);
+}
+
 void BanGamen::handicap_hyouji(int h) {
   for (int c = 11; c <= 14; ++c) koma_egaku(settei_.haikei(), c, 2);
   meisho_egaku(11.1, 2.1, h, IRO_KURO, 10);

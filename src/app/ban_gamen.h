@@ -76,6 +76,8 @@ class BanGamen {
 
   // ---- status texts and clocks ----
   void level_hyouji(int lv);
+  // The level label cleared: it sits left of the column labels, where the background shows.
+  void level_kesu();
   void handicap_hyouji(int h);
   void tesuu_hyouji(int n);
   void te_hyouji(Gawa side, int c, int r, int code, int iro);
@@ -91,7 +93,7 @@ class BanGamen {
   // The clocks' texts on screen, lower side first; empty: none drawn.
   const std::string& tokei_moji(int i) const { return tokei_moji_[i]; }
 
-  // ---- marks of the last turn (app/play/shirushi.cpp) ----
+  // ---- marks of the last turn ----
   // Moves were played or stepped since the last new game: the marks may show.
   bool shirushi_ari() const { return shirushi_ari_; }
   void shirushi_tsukeru() { shirushi_ari_ = true; }

@@ -1,17 +1,12 @@
-// The window object (app/game.h): its events and the procedures they start (the
-// game's start and control, the mouse, stepping through the record, the handicap, the
-// flip, a record or a kept game taken up, the about box), and quitting. The rooms keep
-// the rest.
+// The window object (app/game.h): the window's events routed to the procedures they
+// start, and quitting; the game's start and control, the mouse, stepping through the
+// record, handicap and flip, a record or a kept game taken up, the about box. The rooms
+// (app/*.h) keep the rest.
 #include "app/game.h"
 
 namespace mirado {
 
 namespace {
-
-// The level label sits left of the column labels; the start commands repaint it.
-void level_kesu(BanGamen& b, const Settei& s) {
-  for (int c = -2; c <= 0; ++c) b.koma_egaku(s.haikei(), c, 0);
-}
 
 // Cell of a press along one axis, rounded toward minus infinity so that presses left
 // of or above the grid fall on negative cells. Wide arithmetic: no press overflows.
@@ -64,8 +59,8 @@ void Game::on_menu(Menu item) {
     case Menu::REVERSE: reverse(); break;
     case Menu::REPLAY: replay(); break;
     case Menu::AFTER: after(); break;
-    case Menu::LBEL_UP: lbel_up(); break;
-    case Menu::LEBEL_DOWN: lebel_down(); break;
+    case Menu::LBEL_UP: handicap_kaeru(1); break;
+    case Menu::LEBEL_DOWN: handicap_kaeru(-1); break;
     case Menu::KIFU_READ: kifu_panel_.kifu_read(); break;
     case Menu::KIFU_WRITE: kifu_panel_.kifu_write(); break;
     case Menu::MIDORI: opushon_.haikei_menu(HAIKEI_MIDORI); break;
@@ -77,13 +72,12 @@ void Game::on_menu(Menu item) {
     case Menu::KEIKA: opushon_.keika_menu(); break;
     case Menu::BGM: opushon_.bgm_menu(); break;
     case Menu::AICON: opushon_.aicon_menu(); break;
-    case Menu::CHOKUZEN: opushon_.chokuzen_menu(); break;
-    case Menu::ICHIRAN: opushon_.ichiran_menu(); break;
+    case Menu::CHOKUZEN: case Menu::ICHIRAN: case Menu::KAISEKI_ZU: case Menu::NARI_KAKUNIN:
+      opushon_.onoff_menu(item);
+      break;
     case Menu::HINT: hint_kaiseki_.hint(); break;
     case Menu::TSUZUKI: tsuzuki(); break;
     case Menu::KAISEKI: hint_kaiseki_.kaiseki_menu(); break;
-    case Menu::KAISEKI_ZU: opushon_.kaiseki_zu_menu(); break;
-    case Menu::NARI_KAKUNIN: opushon_.nari_kakunin_menu(); break;
     case Menu::HYOUJUN: opushon_.com_hyouji_menu(ComHyouji::hyoujun); break;
     case Menu::HAYAI: opushon_.com_hyouji_menu(ComHyouji::hayai); break;
     case Menu::SHOURYAKU: opushon_.com_hyouji_menu(ComHyouji::shouryaku); break;
@@ -139,7 +133,7 @@ void Game::on_close() {
   ports().ui->quit();
 }
 
-// ---- starting a game ----
+// ---- starting a game: between two people, or against the computer ----
 
 bool Game::te_tochuu_de_kotowaru(std::string_view title) {
   // Starting a game against the computer in the middle of a turn would let the
@@ -157,7 +151,7 @@ void Game::start() {
   }
   nokoshi_.kiru_mae_ni_nokosu();
   gamen_.kaishi_egaku();
-  level_kesu(gamen_, settei_);
+  gamen_.level_kesu();  // the start commands repaint the level label
   gamen_.waku_kesu();
   const double now = ports().clock->now();
   if (kirikae_.is_checked(Menu::KEIKA)) kirikae_.set_timer(true);
@@ -268,6 +262,8 @@ void Game::matsu(double seconds, std::function<void()> tsugi) {
 }
 
 // ---- the mouse ----
+// Presses on the window: refused when no game can take a move, resume play after a record
+// was stepped through, else go to the procedure of the turn's phase.
 
 bool Game::saikai_suru() {
   nokoshi_.kiru_mae_ni_nokosu();
@@ -341,6 +337,9 @@ void Game::haichi(const Taikyoku& t) {
 }
 
 // ---- stepping through the record ----
+// One record entry forward or back on the board, hands and clocks; the commands that step
+// a whole turn (進, 戻) or return to the start (最初); the move list's and the graph's
+// clicks, which step to a turn.
 
 bool Game::ippo_susumu() {
   if (taikyoku_.kifu().kifu_ichi >= taikyoku_.kifu().kifu_nagasa)
@@ -479,6 +478,10 @@ void Game::kaiseki_zu_click(int turn) {
 }
 
 // ---- handicap and flip ----
+// Handicap levels (△ and ▽): each level between -10 and 10 takes one more piece of one
+// side off the starting position; the game decides which, here it is shown. Turning the
+// board (反転): the position is rotated by 180 degrees and every piece changes side, so
+// the pieces at the bottom are always the lower ones.
 
 void Game::handicap_kaeru(int step) {
   panel_tojiru();
@@ -503,8 +506,6 @@ void Game::handicap_keikoku(Kotowari reason) {
   gamen_.msg(std::string(kotowari_moji(reason)) + "\r\r" + "局面→最初にして下さい", "ﾊﾝﾃﾞｨｷｬｯﾌﾟ設定");
 }
 
-void Game::lbel_up() { handicap_kaeru(1); }
-void Game::lebel_down() { handicap_kaeru(-1); }
 
 void Game::reverse() {
   if (const Kotowari why = game().hanten(); why != Kotowari::nashi) {
@@ -520,6 +521,8 @@ void Game::reverse() {
 }
 
 // ---- a record or a kept game taken up ----
+// The record panel (app/kifu_panel.h) reads and checks a file, the kept game's room
+// (app/nokoshi.h) reads the kept one; here either becomes the game on the board.
 
 void Game::kifu_settei(const KifuFile& f) {
   nokoshi_.nokosu();
@@ -555,7 +558,7 @@ void Game::tsuzuki() {
   saikai_suru();
 }
 
-// ---- the about box ----
+// ---- the about box (menu "その他") ----
 
 void Game::ver() {
   panel_tojiru();

@@ -127,9 +127,7 @@ class Game final : private Irai {
   void replay();      // 戻
   void cancel();      // 最初
   void reverse();     // 反転
-  void lbel_up();
-  void lebel_down();
-  void handicap_kaeru(int step);  // one handicap level more (1) or less (-1)
+  void handicap_kaeru(int step);  // △ one handicap level more (1), ▽ one less (-1)
   void handicap_keikoku(Kotowari reason);
   // What a step back over entry `e` shows, once the game has taken it back.
   void modoshi_egaku(const KifuEntry& e) override;

@@ -167,6 +167,28 @@ constexpr KouryoGo kKouryo[] = {{250, "0.25秒"}, {1000, "1秒"}, {3000, "3秒"}
 
 const char* on_off(bool on) { return on ? "ON" : "OFF"; }
 
+// The options that are one switch each: the menu item that ticks it, how the options read
+// and set it, the file's word for it and its value when the file names none, in the order
+// the file writes them.
+struct OnOffGo {
+  Menu item;
+  bool (Settei::*on)() const;
+  void (Settei::*kaeru)(bool);
+  const char* go;
+  bool shoki;
+};
+constexpr OnOffGo kOnOff[] = {
+    {Menu::CHOKUZEN, &Settei::chokuzen_on, &Settei::chokuzen, "直前の手", true},
+    {Menu::ICHIRAN, &Settei::ichiran_on, &Settei::ichiran, "棋譜一覧", false},
+    {Menu::KAISEKI_ZU, &Settei::kaiseki_zu_on, &Settei::kaiseki_zu, "解析グラフ", true},
+    {Menu::NARI_KAKUNIN, &Settei::nari_kakunin, &Settei::nari_kakunin, "成りを確認", false},
+};
+
+void onoff_settei(Settei& s, Kirikae& k, const OnOffGo& o, bool on) {
+  (s.*o.kaeru)(on);
+  k.set_checked(o.item, (s.*o.on)());
+}
+
 }  // namespace
 
 void Opushon::sidou_settei(bool on) {
@@ -186,20 +208,14 @@ void Opushon::shoki_settei() {
   haikei_settei(HAIKEI_MIDORI);
   sidou_settei(false);
   for (Menu m : {Menu::KEIKA, Menu::BGM, Menu::AICON}) kirikae_.set_checked(m, true);
-  settei_.chokuzen(true);
-  settei_.ichiran(false);
-  kirikae_.set_checked(Menu::CHOKUZEN, true);
-  kirikae_.set_checked(Menu::ICHIRAN, false);
-  settei_.kaiseki_zu(true);
-  kirikae_.set_checked(Menu::KAISEKI_ZU, true);
-  settei_.nari_kakunin(false);
-  kirikae_.set_checked(Menu::NARI_KAKUNIN, false);
+  for (const OnOffGo& o : kOnOff) onoff_settei(settei_, kirikae_, o, o.shoki);
   com_hyouji_settei(ComHyouji::hyoujun);
   kouryo_settei(250);
 }
 
 void Opushon::settei_tekiyou(const std::string& key, const std::string& value) {
-  Settei& s = settei_;
+  for (const OnOffGo& o : kOnOff)
+    if (key == o.go) onoff_settei(settei_, kirikae_, o, value == "ON");
   if (key == "背景画") {
     for (const HaikeiGo& h : kHaikei)
       if (value == h.go) haikei_settei(h.id);
@@ -211,18 +227,6 @@ void Opushon::settei_tekiyou(const std::string& key, const std::string& value) {
     kirikae_.set_checked(Menu::BGM, value == "ON");
   } else if (key == "ｱｲｺﾝ") {
     kirikae_.set_checked(Menu::AICON, value == "ON");
-  } else if (key == "直前の手") {
-    s.chokuzen(value == "ON");
-    kirikae_.set_checked(Menu::CHOKUZEN, s.chokuzen_on());
-  } else if (key == "棋譜一覧") {
-    s.ichiran(value == "ON");
-    kirikae_.set_checked(Menu::ICHIRAN, s.ichiran_on());
-  } else if (key == "解析グラフ") {
-    s.kaiseki_zu(value == "ON");
-    kirikae_.set_checked(Menu::KAISEKI_ZU, s.kaiseki_zu_on());
-  } else if (key == "成りを確認") {
-    s.nari_kakunin(value == "ON");
-    kirikae_.set_checked(Menu::NARI_KAKUNIN, s.nari_kakunin());
   } else if (key == "COMの手の表示") {
     for (const HyoujiGo& h : kHyouji)
       if (value == h.go) com_hyouji_settei(h.h);
@@ -272,10 +276,7 @@ void Opushon::settei_kaki() {
   text += std::string("経過時間=") + on_off(kirikae_.is_checked(Menu::KEIKA)) + "\r\n";
   text += std::string("BGM=") + on_off(kirikae_.is_checked(Menu::BGM)) + "\r\n";
   text += std::string("ｱｲｺﾝ=") + on_off(kirikae_.is_checked(Menu::AICON)) + "\r\n";
-  text += std::string("直前の手=") + on_off(settei_.chokuzen_on()) + "\r\n";
-  text += std::string("棋譜一覧=") + on_off(settei_.ichiran_on()) + "\r\n";
-  text += std::string("解析グラフ=") + on_off(settei_.kaiseki_zu_on()) + "\r\n";
-  text += std::string("成りを確認=") + on_off(settei_.nari_kakunin()) + "\r\n";
+  for (const OnOffGo& o : kOnOff) text += std::string(o.go) + "=" + on_off((settei_.*o.on)()) + "\r\n";
   for (const HyoujiGo& h : kHyouji)
     if (h.h == settei_.com_hyouji()) text += std::string("COMの手の表示=") + h.go + "\r\n";
   if (taikyoku_.level() >= 1 && taikyoku_.level() <= 5)
@@ -381,7 +382,7 @@ void Opushon::level_settei(int n) {
 }
 
 void Opushon::level_menu(int n) {
-  for (int c = -2; c <= 0; ++c) gamen_.koma_egaku(settei_.haikei(), c, 0);
+  gamen_.level_kesu();
   const int mae = taikyoku_.level();
   level_settei(n);
   if (taikyoku_.level() != mae) settei_kaki();  // the level chosen is the one the next start has
@@ -414,28 +415,12 @@ void Opushon::com_hyouji_menu(ComHyouji h) {
   if (kawaru) settei_kaki();
 }
 
-void Opushon::nari_kakunin_menu() {
-  settei_.nari_kakunin(!settei_.nari_kakunin());
-  kirikae_.set_checked(Menu::NARI_KAKUNIN, settei_.nari_kakunin());
-  settei_kaki();
-}
-
-void Opushon::chokuzen_menu() {
-  settei_.chokuzen(!settei_.chokuzen_on());
-  kirikae_.set_checked(Menu::CHOKUZEN, settei_.chokuzen_on());
-  settei_kaki();
-}
-
-void Opushon::ichiran_menu() {
-  settei_.ichiran(!settei_.ichiran_on());
-  kirikae_.set_checked(Menu::ICHIRAN, settei_.ichiran_on());
-  settei_kaki();
-}
-
-void Opushon::kaiseki_zu_menu() {
-  settei_.kaiseki_zu(!settei_.kaiseki_zu_on());
-  kirikae_.set_checked(Menu::KAISEKI_ZU, settei_.kaiseki_zu_on());
-  settei_kaki();
+void Opushon::onoff_menu(Menu item) {
+  for (const OnOffGo& o : kOnOff)
+    if (o.item == item) {
+      onoff_settei(settei_, kirikae_, o, !(settei_.*o.on)());
+      settei_kaki();
+    }
 }
 
 }  // namespace mirado

@@ -41,10 +41,9 @@ class Opushon {
   void keika_menu();
   void bgm_menu();
   void aicon_menu();
-  void chokuzen_menu();
-  void ichiran_menu();
-  void kaiseki_zu_menu();  // ｵﾌﾟｼｮﾝ → 解析グラフ
-  void nari_kakunin_menu();
+  // An option that is one switch, flipped by its menu item: CHOKUZEN, ICHIRAN, KAISEKI_ZU
+  // (ｵﾌﾟｼｮﾝ → 解析グラフ), NARI_KAKUNIN; any other item is left alone.
+  void onoff_menu(Menu item);
   void com_hyouji_menu(ComHyouji h);
   void kouryo_menu(int ms);  // ｵﾌﾟｼｮﾝ → COMの考慮時間
 
