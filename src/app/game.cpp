@@ -460,7 +460,7 @@ void Game::cancel() {
 
 void Game::ichiran_click(int row) {
   if (row < 0 || row >= static_cast<int>(gamen_.ichiran().size())) return;
-  const int goal = std::min(taikyoku_.kifu().kifu_nagasa, (row + 1) * 3);
+  const int goal = gamen_.ichiran_owari(row);
   // Each step is a 戻 or 進 of its own: it stops where they would be refused.
   while (taikyoku_.kifu().kifu_ichi != goal) {
     const int before = taikyoku_.kifu().kifu_ichi;

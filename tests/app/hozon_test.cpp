@@ -337,6 +337,26 @@ TEST_F(ResumeAfterQuit, ATurnTheComputerCutShortIsStillAWholeTurn) {
       EXPECT_EQ(t.dankai(), tochuu ? Dankai::ni : Dankai::ichi);
       EXPECT_EQ(t.teban(), tochuu ? t.ue_gawa() : t.sita_gawa());
       EXPECT_EQ(t.te_tochuu(), tochuu);
+      // The move list takes the same turns: the computer's two entries are one row, and
+      // the person's first move after them opens a row of its own, the one on the board;
+      // the marks number only that turn's moves.
+      const BanGamen& b = h.game.ban_gamen();
+      const std::vector<std::string> rows = b.ichiran();
+      const std::size_t turns = kifu_kensa(tobashi, {10, false}).turns.size();
+      ASSERT_EQ(rows.size(), turns + (tochuu ? 1 : 0));
+      auto te_su = [](const std::string& row) {
+        int n = 0;
+        for (const char* m : {"▲", "△"})
+          for (std::size_t i = row.find(m); i != std::string::npos; i = row.find(m, i + 1)) ++n;
+        return n;
+      };
+      EXPECT_EQ(te_su(rows.back()), tochuu ? 1 : 2) << rows.back();
+      EXPECT_EQ(te_su(rows[rows.size() - 2]), tochuu ? 2 : 3) << rows[rows.size() - 2];
+      EXPECT_EQ(b.ichiran_ima(), static_cast<int>(rows.size()) - 1);
+      h.game.ban_gamen().shirushi_tsukeru();  // as the next move or step would
+      const std::vector<BanGamen::Shirushi> marks = b.shirushi();
+      ASSERT_FALSE(marks.empty());
+      for (const BanGamen::Shirushi& m : marks) EXPECT_LE(m.no, tochuu ? 1 : 2);
       h.game.on_close();
     }
     EXPECT_EQ(parse_kifu(read_bytes("中断.棋譜")).entries.size(), kept.size());  // nothing cut
