@@ -1,5 +1,5 @@
-// The record panel: the drive, directory and file lists, saving (書込, RETURN) and
-// opening a record file (読込, a click in the file list) (app/kifu_panel.h).
+// The record panel (app/kifu_panel.h): the drive, directory and file lists, saving
+// (書込, RETURN) and opening a record file (読込, a click in the file list).
 #include "app/kifu_panel.h"
 
 #include <pwd.h>
@@ -16,7 +16,6 @@
 #include "kifu/cp932.h"
 #include "kifu/kifu_file.h"
 #include "kifu/file_io.h"
-#include "taikyoku/chuudan.h"
 
 namespace mirado {
 namespace fs = std::filesystem;

@@ -150,7 +150,6 @@ std::string bak_ni_nokosu() {
   return {};
 }
 
-
 struct HyoujiGo {
   ComHyouji h;
   const char* go;
