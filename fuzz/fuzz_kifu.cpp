@@ -114,7 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   mae_ni_sasu(g, s);
   const std::string mae = test::joutai_kiroku(g);
   h.ui.boxes.clear();
-  g.panel_file_click(kFile);
+  g.kifu_panel().panel_file_click(kFile);
   kensa(g, "panel_file_click");
   if (!yomikonda(h)) {
     hitsuyou(test::joutai_kiroku(g) == mae ? "" : "a refused load changed the game", "panel_file_click");

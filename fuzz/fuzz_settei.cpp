@@ -47,12 +47,12 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   mirado::fuzz::kaku(kFile, std::string_view(reinterpret_cast<const char*>(data), size));
   test::Harness h;
-  h.game.settei_yomi();
+  h.game.opushon().settei_yomi();
   hitsuyou(fusei(h.game), "settei_yomi");
   // What the game writes for these options reads back as the same options.
-  h.game.settei_kaki();
+  h.game.opushon().settei_kaki();
   test::Harness again;
-  again.game.settei_yomi();
+  again.game.opushon().settei_yomi();
   hitsuyou(jotai(h.game) == jotai(again.game) ? "" : "written settings read back differently", "settei_kaki");
   return 0;
 }

@@ -220,6 +220,10 @@ void BanGamen::level_hyouji(int lv) {
   moji_egaku(0, 0, static_cast<long>(lv), IRO_SHIRO, 0, 12);
 }
 
+void BanGamen::level_kesu() {
+  for (int c = -2; c <= 0; ++c) koma_egaku(settei_.haikei(), c, 0);
+}
+
 void BanGamen::handicap_hyouji(int h) {
   for (int c = 11; c <= 14; ++c) koma_egaku(settei_.haikei(), c, 2);
   meisho_egaku(11.1, 2.1, h, IRO_KURO, 10);
@@ -490,9 +494,10 @@ std::vector<BanGamen::Shirushi> BanGamen::shirushi() const {
   std::vector<Shirushi> out;
   const int n = t_.kifu().kifu_ichi;
   if (!settei_.chokuzen_on() || !shirushi_ari_ || n < 1) return out;
-  for (int i = (n - 1) / 3 * 3 + 1; i <= n; ++i) {
+  const int hajime = gyou_hajime(turn_hajime(), n).back();
+  for (int i = hajime + 1; i <= n; ++i) {
     const KifuEntry& e = t_.kifu().at(i);
-    const int no = (i - 1) % 3 + 1;
+    const int no = i - hajime;
     if (on_ban(e.te.fc, e.te.fr)) out.push_back({e.te.fc, e.te.fr, no, false});
     if (on_ban(e.te.tc, e.te.tr)) out.push_back({e.te.tc, e.te.tr, no, true});
   }
@@ -563,12 +568,32 @@ std::vector<std::string> BanGamen::ichiran() const {
       (t_.tesuu() == 0 && !t_.saisei_chu() && !t_.saikai_machi()))
     return {};
   std::vector<std::string> rows = kifu_ichiran(t_.kifu(), t_.kifu().kifu_nagasa, t_.hyouki_sita_sente(),
-                                               kifu_hajime(t_.pos(), t_.kifu()));
+                                               kifu_hajime(t_.pos(), t_.kifu()), turn_hajime());
   const std::vector<std::string> soe = hint_.ichiran_soe();
   for (std::size_t i = 0; i < rows.size() && i < soe.size(); ++i) rows[i] += soe[i];
   return rows;
 }
 
-int BanGamen::ichiran_ima() const { return ichiran_gyou(t_.kifu().kifu_ichi); }
+int BanGamen::ichiran_ima() const { return ichiran_gyou(t_.kifu().kifu_ichi, turn_hajime()); }
+
+int BanGamen::ichiran_owari(int row) const {
+  const std::vector<int> gyou = gyou_hajime(turn_hajime(), t_.kifu().kifu_nagasa);
+  return row + 1 < static_cast<int>(gyou.size()) ? gyou[row + 1] : t_.kifu().kifu_nagasa;
+}
+
+const std::vector<int>& BanGamen::turn_hajime() const {
+  std::vector<int> kagi{t_.hanten_zumi() ? -1 : t_.handicap()};
+  for (int i = 1; i <= t_.kifu().kifu_nagasa; ++i) {
+    const KifuEntry& e = t_.kifu().at(i);
+    kagi.insert(kagi.end(), {e.te.fc, e.te.fr, e.te.tc, e.te.tr, e.te.koma, e.moto_koma, e.tori_koma});
+  }
+  if (kagi != turn_kagi_) {
+    turn_kagi_ = std::move(kagi);
+    turn_hajime_.clear();
+    if (!t_.hanten_zumi())
+      turn_hajime_ = mirado::turn_hajime(t_.kifu().made(t_.kifu().kifu_nagasa), {t_.handicap(), true});
+  }
+  return turn_hajime_;
+}
 
 }  // namespace mirado

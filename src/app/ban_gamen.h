@@ -76,6 +76,8 @@ class BanGamen {
 
   // ---- status texts and clocks ----
   void level_hyouji(int lv);
+  // The level label cleared: it sits left of the column labels, where the background shows.
+  void level_kesu();
   void handicap_hyouji(int h);
   void tesuu_hyouji(int n);
   void te_hyouji(Gawa side, int c, int r, int code, int iro);
@@ -91,7 +93,7 @@ class BanGamen {
   // The clocks' texts on screen, lower side first; empty: none drawn.
   const std::string& tokei_moji(int i) const { return tokei_moji_[i]; }
 
-  // ---- marks of the last turn (app/play/shirushi.cpp) ----
+  // ---- marks of the last turn ----
   // Moves were played or stepped since the last new game: the marks may show.
   bool shirushi_ari() const { return shirushi_ari_; }
   void shirushi_tsukeru() { shirushi_ari_ = true; }
@@ -130,10 +132,15 @@ class BanGamen {
              Icon icon = Icon::none);
   std::vector<std::string> ichiran() const;  // the move list's rows
   int ichiran_ima() const;                   // the row of the position on the board, -1 none
+  int ichiran_owari(int row) const;          // the entries up to the end of a row's turn
   // Sends the status line, the move list and the analysis graph when they changed.
   void joukyou_okuru();
 
  private:
+  // Where the record's turns begin, as its phases divide it: a turn the computer cut short
+  // holds fewer than three entries. Empty (three to a turn) on a turned board or a game
+  // set up at a position, whose record the rules cannot replay from a start.
+  const std::vector<int>& turn_hajime() const;
   const Ports& ports_;
   const Taikyoku& t_;
   const Settei& settei_;
@@ -151,6 +158,10 @@ class BanGamen {
   std::array<unsigned char, 100> shirushi_gamen_{};  // what is drawn per square: no * 2 + saki
   std::array<bool, 100> nurikae_{};                  // squares painted over since the last sync
   std::string joukyou_okutta_;
+  // The record turn_hajime last divided (handicap, then each entry's move and pieces) and
+  // what it found: the rules replay the record only when it changes.
+  mutable std::vector<int> turn_kagi_;
+  mutable std::vector<int> turn_hajime_;
   std::vector<std::string> ichiran_okutta_;
   int ichiran_ima_okutta_ = -2;
   bool ichiran_mieru_ = false;

@@ -1,6 +1,6 @@
 // The requests (irai) the rooms make of the window object beyond the board view: a sound,
 // the players' icons, the record panel closed, a step back shown, the computer's turn,
-// and everything brought up to date after an event; and the counter (Madoguchi) through
+// a record read made the game, and everything brought up to date after an event; and the counter (Madoguchi) through
 // which a room reaches the window: those requests, the board view, the switches, the
 // options and the ports. The window object answers; the rooms reach nothing else of it.
 #pragma once
@@ -14,6 +14,7 @@
 namespace mirado {
 
 class BanGamen;
+struct KifuFile;
 class Kirikae;
 class Settei;
 
@@ -27,6 +28,8 @@ class Irai {
   // What a step back over entry `e` shows, once the game has taken it back.
   virtual void modoshi_egaku(const KifuEntry& e) = 0;
   virtual void com_turn() = 0;  // com_ban1, com_ban2, com_ban3 in this order
+  // A record file read and checked becomes the game, to be stepped through.
+  virtual void kifu_settei(const KifuFile& f) = 0;
   virtual void ibento_owari() = 0;
 };
 

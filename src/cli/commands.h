@@ -1,5 +1,5 @@
 // Subcommands of mirado-cli, one file each (maps, mate and perft beside the parser in
-// main.cpp). The parser reads and checks every argument, so a command gets its options
+// mirado_cli.cpp). The parser reads and checks every argument, so a command gets its options
 // already valid; each prints one JSON result (play: one per event) and returns the exit
 // status: 0 done, 1 a record the game refuses (kifu, analyse), 2 bad input.
 #pragma once

@@ -33,8 +33,10 @@ json entry_json(const mirado::KifuEntry& e) {
 int print_list(const mirado::KifuFile& f) {
   mirado::Taikyoku t = mirado::handicap_kyoku(mirado::kifu_handicap(f));
   t.kifu_yomikomi(f.entries);
+  // Its turns as the rules of play divide it, as the window's list takes them.
+  const std::vector<int> turns = mirado::turn_hajime(f.entries, {mirado::kifu_handicap(f), true});
   for (const std::string& row : mirado::kifu_ichiran(t.kifu(), t.kifu().kifu_nagasa, t.sita_sente(),
-                                                     t.pos()))
+                                                     t.pos(), turns))
     std::cout << row << "\n";
   return 0;
 }

@@ -153,13 +153,13 @@ std::string Runner::apply(const std::string& line) {
         game.kifu_panel().text_kaeru(e->text_no, e->value);
       break;
     case Kind::dir:
-      if (shown(Control::PANEL_DIR_LIST)) game.panel_dir_change(e->value);
+      if (shown(Control::PANEL_DIR_LIST)) game.kifu_panel().panel_dir_change(e->value);
       break;
     case Kind::click:
-      if (shown(Control::PANEL_WRITE_BUTTON)) game.panel_write_click();
+      if (shown(Control::PANEL_WRITE_BUTTON)) game.kifu_panel().panel_write_click();
       break;
     case Kind::file:
-      if (shown(Control::PANEL_FILE_LIST)) game.panel_file_click(e->value);
+      if (shown(Control::PANEL_FILE_LIST)) game.kifu_panel().panel_file_click(e->value);
       break;
     case Kind::clock: clock.ms = std::llround(e->seconds * 1000); break;
     case Kind::wait:

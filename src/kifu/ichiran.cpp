@@ -122,17 +122,32 @@ Kyokumen kifu_hajime(const Kyokumen& ima, const Kifu& kifu) {
   return p;
 }
 
-std::vector<std::string> kifu_ichiran(const Kifu& kifu, int n, bool sita_sente, const Kyokumen& hajime) {
+std::vector<int> gyou_hajime(const TurnHajime& turns, int n) {
+  std::vector<int> out;
+  std::size_t k = 0;
+  for (int s = 0; s < n;) {
+    out.push_back(s);
+    while (k < turns.size() && turns[k] <= s) ++k;
+    // The next turn listed, when it begins within three entries; else three on.
+    s = k < turns.size() && turns[k] <= s + 3 ? turns[k] : s + 3;
+  }
+  return out;
+}
+
+std::vector<std::string> kifu_ichiran(const Kifu& kifu, int n, bool sita_sente, const Kyokumen& hajime,
+                                      const TurnHajime& turns) {
   std::vector<std::string> rows;
   Kyokumen p = hajime;
-  for (int first = 1; first <= n; first += 3) {
-    const int turn = (first - 1) / 3 + 1;
+  const std::vector<int> gyou = gyou_hajime(turns, n);
+  for (std::size_t g = 0; g < gyou.size(); ++g) {
+    const int first = gyou[g] + 1;
+    const int last = g + 1 < gyou.size() ? gyou[g + 1] : n;
     char head[16];
-    std::snprintf(head, sizeof head, "%3d ", turn);
+    std::snprintf(head, sizeof head, "%3d ", static_cast<int>(g) + 1);
     std::string row = head;
     // A turn belongs to the side whose own piece opens it.
     row += is_sita(kifu.at(first).moto_koma) == sita_sente ? "先手" : "後手";
-    for (int i = first; i < first + 3 && i <= n; ++i) {
+    for (int i = first; i <= last; ++i) {
       const KifuEntry& e = kifu.at(i);
       row += " " + te_hyouki(p, e, i > 1 ? &kifu.at(i - 1) : nullptr, sita_sente);
       do_move(p, kifu_te(e));
@@ -140,6 +155,10 @@ std::vector<std::string> kifu_ichiran(const Kifu& kifu, int n, bool sita_sente, 
     rows.push_back(row);
   }
   return rows;
+}
+
+int ichiran_gyou(int ichi, const TurnHajime& turns) {
+  return static_cast<int>(gyou_hajime(turns, ichi).size()) - 1;
 }
 
 }  // namespace mirado

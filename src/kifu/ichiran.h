@@ -23,11 +23,21 @@ std::string te_hyouki(const Kyokumen& mae, const KifuEntry& e, const KifuEntry* 
 // entries played out on `ima` (a record may start from a handicap or a turned board).
 Kyokumen kifu_hajime(const Kyokumen& ima, const Kifu& kifu);
 
-// Rows for entries 1..n of a record played from `hajime`, three to a turn:
+// Where each turn of a record begins (the entries before it), as the rules of play divide
+// it (taikyoku's turn_hajime): a turn the computer cut short, finding no move for one of
+// its procedures, holds fewer than three entries. Entries past the last turn listed, or a
+// record whose turns are not known (empty), go three to a turn.
+using TurnHajime = std::vector<int>;
+
+// Where the rows of the move list begin for entries 1..n, one row to a turn.
+std::vector<int> gyou_hajime(const TurnHajime& turns, int n);
+
+// Rows for entries 1..n of a record played from `hajime`, one to a turn:
 // "  1 先手 ▲７六歩 △３四歩 ▲２六歩". A turn is the holder's whose own piece opens it.
-std::vector<std::string> kifu_ichiran(const Kifu& kifu, int n, bool sita_sente, const Kyokumen& hajime);
+std::vector<std::string> kifu_ichiran(const Kifu& kifu, int n, bool sita_sente, const Kyokumen& hajime,
+                                      const TurnHajime& turns = {});
 
 // The row (0-based) that holds entry `ichi`, -1 before the first move.
-inline int ichiran_gyou(int ichi) { return ichi >= 1 ? (ichi - 1) / 3 : -1; }
+int ichiran_gyou(int ichi, const TurnHajime& turns = {});
 
 }  // namespace mirado

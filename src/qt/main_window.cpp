@@ -289,9 +289,9 @@ bool MainWindow::apply_event(const std::string& line) {
       set_text(panel_text_box(e->text_no), e->value);
       game_->kifu_panel().text_kaeru(e->text_no, e->value);
       break;
-    case Kind::dir: handle([&] { game_->panel_dir_change(e->value); }); break;
-    case Kind::click: handle([&] { game_->panel_write_click(); }); break;
-    case Kind::file: handle([&] { game_->panel_file_click(e->value); }); break;
+    case Kind::dir: handle([&] { game_->kifu_panel().panel_dir_change(e->value); }); break;
+    case Kind::click: handle([&] { game_->kifu_panel().panel_write_click(); }); break;
+    case Kind::file: handle([&] { game_->kifu_panel().panel_file_click(e->value); }); break;
     // Boxes are answered at once and the window keeps real time: nothing to do.
     case Kind::answer: case Kind::clock: case Kind::wait: break;
   }
@@ -334,22 +334,22 @@ void MainWindow::add_file_dialogs(QMenu* kifu) {
   hiraku->setObjectName(QStringLiteral("KIFU_OPEN_DIALOG"));
   connect(hiraku, &QAction::triggered, this, [this, filter] {
     handle([&] {
-      game_->kifu_dialog_mae(false);
+      game_->kifu_panel().kifu_dialog_mae(false);
       const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("棋譜を開く"),
                                                         q(game_->kifu_panel().dir_path()), filter);
-      if (!path.isEmpty()) game_->kifu_dialog_hiraku(path.toStdString());
+      if (!path.isEmpty()) game_->kifu_panel().kifu_dialog_hiraku(path.toStdString());
     });
   });
   QAction* hozon = kifu->addAction(QStringLiteral("名前を付けて保存…"));
   hozon->setObjectName(QStringLiteral("KIFU_SAVE_DIALOG"));
   connect(hozon, &QAction::triggered, this, [this, filter] {
     handle([&] {
-      if (!game_->kifu_dialog_mae(true)) return;
+      if (!game_->kifu_panel().kifu_dialog_mae(true)) return;
       // The game asks itself before it replaces a file, saying what the file holds.
       const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("名前を付けて保存"),
                                                         q(game_->kifu_panel().dir_path()), filter, nullptr,
                                                         QFileDialog::DontConfirmOverwrite);
-      if (!path.isEmpty()) game_->kifu_nazuke_hozon(path.toStdString());
+      if (!path.isEmpty()) game_->kifu_panel().kifu_nazuke_hozon(path.toStdString());
     });
   });
 }
@@ -397,21 +397,21 @@ void MainWindow::build_controls() {
     });
     // Enter after typing the file name saves, as the button does.
     if (n == 1)
-      connect(edit, &QLineEdit::returnPressed, this, [this] { handle([&] { game_->panel_write_click(); }); });
+      connect(edit, &QLineEdit::returnPressed, this, [this] { handle([&] { game_->kifu_panel().panel_write_click(); }); });
   }
   auto* button = new QPushButton(QStringLiteral("RETURN"), surface_);
   add(Control::PANEL_WRITE_BUTTON, button, QRect(3360, 3000, 855, 375));
 
   connect(drive, &QComboBox::activated, this, [this, drive](int index) {
-    if (index >= 0) handle([&] { game_->panel_drive_change(drive->itemText(index).toStdString()); });
+    if (index >= 0) handle([&] { game_->kifu_panel().panel_drive_change(drive->itemText(index).toStdString()); });
   });
   connect(dir, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-    handle([&] { game_->panel_dir_change(item->text().toStdString()); });
+    handle([&] { game_->kifu_panel().panel_dir_change(item->text().toStdString()); });
   });
   connect(file, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-    handle([&] { game_->panel_file_click(item->text().toStdString()); });
+    handle([&] { game_->kifu_panel().panel_file_click(item->text().toStdString()); });
   });
-  connect(button, &QPushButton::clicked, this, [this] { handle([&] { game_->panel_write_click(); }); });
+  connect(button, &QPushButton::clicked, this, [this] { handle([&] { game_->kifu_panel().panel_write_click(); }); });
   place_controls();
 }
 

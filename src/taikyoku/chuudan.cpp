@@ -92,7 +92,7 @@ std::string narabete_miru(Taikyoku& t, const Tsuzuki& z, const std::vector<KifuE
     if (std::string naze = t.kifu_susumu(); !naze.empty()) return naze;
   }
   if (t.owatta()) return "この対局は終わっています";
-  t.set_level(z.level);
+  t.level_settei(z.level);
   t.tsuzuki(z.shu);
   return {};
 }

@@ -1,7 +1,7 @@
 // A game in progress outlives quitting: it is kept in "中断.棋譜" in the current folder (the
 // player's data folder), an ordinary record whose header says how to play it on, beside
 // "中断.時計" with the clocks as they were shown; 続きから takes it up again. The window
-// (app/play/chuudan.cpp) only tells and asks.
+// (app/nokoshi.h) only tells and asks.
 #pragma once
 
 #include <optional>

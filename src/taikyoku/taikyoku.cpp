@@ -84,7 +84,7 @@ void Taikyoku::shinki() {
   j_.pos.shoki_haichi();
 }
 
-void Taikyoku::set_level(int n) {
+void Taikyoku::level_settei(int n) {
   if (n >= 1 && n <= 5) j_.level = n;
 }
 

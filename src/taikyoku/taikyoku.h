@@ -184,7 +184,7 @@ class Taikyoku {
   // A new game on the even position. The record keeps its length, so that it can be
   // stepped through again, unless the board was turned or handicapped.
   void shinki();
-  void set_level(int n);  // 1..5; anything else leaves the level as it is
+  void level_settei(int n);  // 1..5; anything else leaves the level as it is
   // A game between two people begins, or goes on from the position on the board. True
   // when it is a fresh game: the lower pieces move first.
   bool ningen_kaishi(double now);

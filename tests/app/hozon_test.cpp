@@ -103,8 +103,8 @@ TEST_F(LoadRefusal, EveryFileThatCannotBeLoadedLeavesTheGameAsItWas) {
     SCOPED_TRACE(std::string(c.file) + (dialog ? " (開く…)" : ""));
     h.sound.log.clear();
     h.ui.boxes.clear();
-    if (dialog) g.kifu_dialog_hiraku(fs::absolute(c.file).string());
-    else g.panel_file_click(c.file);
+    if (dialog) g.kifu_panel().kifu_dialog_hiraku(fs::absolute(c.file).string());
+    else g.kifu_panel().panel_file_click(c.file);
     EXPECT_EQ(snapshot(h), before);
     ASSERT_EQ(h.ui.boxes.size(), 1u);
     EXPECT_EQ(h.ui.boxes[0].text.rfind(c.message, 0), 0u) << h.ui.boxes[0].text;
@@ -119,7 +119,7 @@ class SaveRules : public LoadRefusal {
     g.on_menu(Menu::KIFU_WRITE);
     g.kifu_panel().text_kaeru(1, name);
     g.kifu_panel().text_kaeru(2, "対局");
-    g.panel_write_click();
+    g.kifu_panel().panel_write_click();
   }
 };
 
@@ -129,7 +129,7 @@ TEST_F(SaveRules, AReadOnlyRecordIsRefusedWithTheReasonAndLeftAsItWas) {
   for (const bool dialog : {false, true}) {
     SCOPED_TRACE(dialog ? "名前を付けて保存…" : "panel");
     h.ui.boxes.clear();
-    if (dialog) g.kifu_nazuke_hozon(fs::absolute("ro").string());  // the extension added
+    if (dialog) g.kifu_panel().kifu_nazuke_hozon(fs::absolute("ro").string());  // the extension added
     else save_as("ro");
     EXPECT_EQ(read_bytes("ro.棋譜"), "old");
     ASSERT_EQ(h.ui.boxes.size(), 1u);
@@ -266,7 +266,7 @@ TEST_F(ResumeAfterQuit, AHandicapGameIsCheckedFromItsOwnStart) {
     Harness h;
     h.game.on_load();
     h.game.on_menu(Menu::KIFU_READ);
-    h.game.panel_file_click("kept.棋譜");
+    h.game.kifu_panel().panel_file_click("kept.棋譜");
     EXPECT_EQ(h.ui.boxes.back().text, "棋譜を '進 'で進めて下さい");
     EXPECT_EQ(h.game.taikyoku().pos().ban[8][8], kara);  // the rook is off before any step
     EXPECT_EQ(h.canvas.picture_at(8, 8), kara);
@@ -337,6 +337,26 @@ TEST_F(ResumeAfterQuit, ATurnTheComputerCutShortIsStillAWholeTurn) {
       EXPECT_EQ(t.dankai(), tochuu ? Dankai::ni : Dankai::ichi);
       EXPECT_EQ(t.teban(), tochuu ? t.ue_gawa() : t.sita_gawa());
       EXPECT_EQ(t.te_tochuu(), tochuu);
+      // The move list takes the same turns: the computer's two entries are one row, and
+      // the person's first move after them opens a row of its own, the one on the board;
+      // the marks number only that turn's moves.
+      const BanGamen& b = h.game.ban_gamen();
+      const std::vector<std::string> rows = b.ichiran();
+      const std::size_t turns = kifu_kensa(tobashi, {10, false}).turns.size();
+      ASSERT_EQ(rows.size(), turns + (tochuu ? 1 : 0));
+      auto te_su = [](const std::string& row) {
+        int n = 0;
+        for (const char* m : {"▲", "△"})
+          for (std::size_t i = row.find(m); i != std::string::npos; i = row.find(m, i + 1)) ++n;
+        return n;
+      };
+      EXPECT_EQ(te_su(rows.back()), tochuu ? 1 : 2) << rows.back();
+      EXPECT_EQ(te_su(rows[rows.size() - 2]), tochuu ? 2 : 3) << rows[rows.size() - 2];
+      EXPECT_EQ(b.ichiran_ima(), static_cast<int>(rows.size()) - 1);
+      h.game.ban_gamen().shirushi_tsukeru();  // as the next move or step would
+      const std::vector<BanGamen::Shirushi> marks = b.shirushi();
+      ASSERT_FALSE(marks.empty());
+      for (const BanGamen::Shirushi& m : marks) EXPECT_LE(m.no, tochuu ? 1 : 2);
       h.game.on_close();
     }
     EXPECT_EQ(parse_kifu(read_bytes("中断.棋譜")).entries.size(), kept.size());  // nothing cut
@@ -594,7 +614,7 @@ TEST_F(ResumeAfterQuit, EveryCommandThatWouldDropAGameKeepsItFirst) {
       {"loading a record",
        [](Harness& h) {
          h.game.on_menu(Menu::KIFU_READ);
-         h.game.panel_file_click("rec.棋譜");
+         h.game.kifu_panel().panel_file_click("rec.棋譜");
        }},
   };
   for (const Case& c : cases) {
@@ -657,7 +677,7 @@ TEST_F(ResumeAfterQuit, AQuitSaveKilledAtRandomMomentsLeavesOneWholeKeptGame) {
   const std::string kept[2] = {to_sfen(a.game.taikyoku().pos(), true, 0),
                                to_sfen(b.game.taikyoku().pos(), true, 0)};
   std::string naze;
-  ASSERT_TRUE(a.game.chuudan_hozon(naze));
+  ASSERT_TRUE(a.game.nokoshi().hozon(naze));
   // Another writer in the same folder saves all the while: neither writer's clean-up ever
   // takes the other's file, so no write fails.
   const std::string ini[2] = {std::string(300, 'x'), std::string(200, 'y')};
@@ -669,7 +689,7 @@ TEST_F(ResumeAfterQuit, AQuitSaveKilledAtRandomMomentsLeavesOneWholeKeptGame) {
     ASSERT_GE(child, 0);
     if (child == 0) {
       for (int i = 0;; ++i)
-        if (!(i % 2 ? a : b).game.chuudan_hozon(naze)) ::_exit(1);
+        if (!(i % 2 ? a : b).game.nokoshi().hozon(naze)) ::_exit(1);
     }
     const pid_t other = ::fork();
     ASSERT_GE(other, 0);

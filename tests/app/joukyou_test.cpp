@@ -375,7 +375,7 @@ class RecordLoad : public Following {
     g.on_menu(Menu::KIFU_READ);
     h.ui.boxes.clear();
     h.sound.log.clear();
-    g.panel_file_click("r.棋譜");
+    g.kifu_panel().panel_file_click("r.棋譜");
   }
   void expect_refused_and_untouched(const Kyokumen& before) {
     EXPECT_EQ(h.ui.boxes[0].title, "棋譜");
@@ -443,12 +443,12 @@ TEST_F(Following, SettingsKeepTheTwoOptionsAfterTheFiveAndDefaultWithoutThem) {
   const std::string ini = read_bytes("ミラド将棋.ini");
   EXPECT_NE(ini.find(*utf8_to_cp932("ｱｲｺﾝ=ON\r\n直前の手=OFF\r\n棋譜一覧=ON\r\n")), std::string::npos);
   Harness again;
-  again.game.settei_yomi();
+  again.game.opushon().settei_yomi();
   EXPECT_FALSE(again.game.settei().chokuzen_on());
   EXPECT_TRUE(again.game.settei().ichiran_on());
   write_bytes("ミラド将棋.ini", *utf8_to_cp932("BGM=OFF\r\n"));
   Harness older;
-  older.game.settei_yomi();
+  older.game.opushon().settei_yomi();
   EXPECT_TRUE(older.game.settei().chokuzen_on());
   EXPECT_FALSE(older.game.settei().ichiran_on());
 }

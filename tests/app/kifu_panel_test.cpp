@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "kifu/kifu_file.h"
-#include "app/play/panel.h"
+#include "app/kifu_panel.h"
 #include "kifu/cp932.h"
 #include "game_shiken.h"
 #include "kifu_support.h"
@@ -71,7 +71,7 @@ TEST_F(KifuPanel, SavesTheRecordByteForByteAsTheFormatTableSays) {
   EXPECT_FALSE(h.ui.visible[Control::PANEL_FILE_LIST]);
   EXPECT_TRUE(panel_open());
   fill("第1局");
-  g.panel_write_click();
+  g.kifu_panel().panel_write_click();
 
   const std::string expected =
       "\x91\xce\x8b\xc7\r\n"  // 対局
@@ -95,7 +95,7 @@ TEST_F(KifuPanel, SavesUpToThePositionWithHeaderLinesByWhoMovedFirst) {
   for (int i = 0; i < 3; ++i) g.ippo_modosu();
   g.on_menu(Menu::KIFU_WRITE);
   fill("back", "T", "Ａさん", "Ｂさん");
-  g.panel_write_click();
+  g.kifu_panel().panel_write_click();
   const KifuFile f = parse_kifu(read_bytes("back.棋譜"));
   EXPECT_EQ(f.line2, "Ａさん");
   EXPECT_EQ(f.line3, "Ｂさん");
@@ -108,14 +108,14 @@ TEST_F(KifuPanel, SavesUpToThePositionWithHeaderLinesByWhoMovedFirst) {
   fill("back");
   const std::string six = read_bytes("back.棋譜");
   h.ui.answers.push_back(Answer::no);
-  g.panel_write_click();
+  g.kifu_panel().panel_write_click();
   EXPECT_EQ(last_box().buttons, Buttons::yesno_iie);
   EXPECT_NE(last_box().text.find("back.棋譜"), std::string::npos);
   EXPECT_NE(last_box().text.find("6手"), std::string::npos);
   EXPECT_EQ(read_bytes("back.棋譜"), six);
   EXPECT_TRUE(panel_open());
   h.ui.answers.push_back(Answer::yes);
-  g.panel_write_click();
+  g.kifu_panel().panel_write_click();
   EXPECT_EQ(parse_kifu(read_bytes("back.棋譜")).entries.size(), 5u);
   EXPECT_EQ(last_box().text, "棋譜を書き込みました");
   // A file under the name that is no record (text of a few lines, or nothing) is called so.
@@ -124,7 +124,7 @@ TEST_F(KifuPanel, SavesUpToThePositionWithHeaderLinesByWhoMovedFirst) {
     g.on_menu(Menu::KIFU_WRITE);
     fill("notes");
     h.ui.answers.push_back(Answer::no);
-    g.panel_write_click();
+    g.kifu_panel().panel_write_click();
     EXPECT_NE(last_box().text.find("「notes.棋譜」は既にあります（棋譜ではありません）"), std::string::npos) << last_box().text;
     EXPECT_EQ(read_bytes("notes.棋譜"), notes);
   }
@@ -187,7 +187,7 @@ TEST_F(KifuPanel, ReturnRefusesBadInputBeforeWritingAnything) {
     g.haichi(haichi(kidou_no_gawa()));
     if (c.moves) ue_no_ban();
     fill(c.name, c.title, c.sente);
-    g.panel_write_click();
+    g.kifu_panel().panel_write_click();
     ASSERT_FALSE(h.ui.boxes.empty());
     EXPECT_EQ(last_box().text, c.text) << c.name;
     EXPECT_EQ(last_box().title, c.box_title) << c.name;
@@ -202,17 +202,17 @@ TEST_F(KifuPanel, AFailedSaveSaysSoAndKeepsThePanelAndTheOldFile) {
   fs::create_directory("busy.棋譜");
   g.on_menu(Menu::KIFU_WRITE);
   fill("busy");
-  g.panel_write_click();
+  g.kifu_panel().panel_write_click();
   EXPECT_EQ(last_box().text.rfind("棋譜を書き込めませんでした", 0), 0u);
   EXPECT_TRUE(panel_open());
   EXPECT_EQ(g.kifu_panel().panel_text(1), "busy");
   EXPECT_TRUE(fs::is_directory("busy.棋譜"));
 
   fs::create_directory("gone");
-  g.panel_dir_change("gone");
+  g.kifu_panel().panel_dir_change("gone");
   fs::remove("gone");
   fill("x");
-  g.panel_write_click();
+  g.kifu_panel().panel_write_click();
   EXPECT_EQ(last_box().text.rfind("棋譜を書き込めませんでした", 0), 0u);
   EXPECT_TRUE(panel_open());
   EXPECT_EQ(files_in_dir(), 1u);  // only busy.棋譜: no temporary file left behind
@@ -239,24 +239,24 @@ TEST_F(KifuPanel, ListsShowDrivesDirectoriesAndRecordFiles) {
   ASSERT_GE(drives.size(), 1u);
   EXPECT_NE(std::find(drives.begin(), drives.end(), "/"), drives.end());
 
-  g.panel_dir_change("棋譜集");
+  g.kifu_panel().panel_dir_change("棋譜集");
   EXPECT_EQ(g.kifu_panel().dir_path(), here + "/棋譜集");
   EXPECT_EQ(list(Control::PANEL_FILE_LIST), std::vector<std::string>{"c.棋譜"});
   EXPECT_EQ(list(Control::PANEL_DIR_LIST), (std::vector<std::string>{here + "/棋譜集", "..", "sub"}));
-  g.panel_dir_change("..");
+  g.kifu_panel().panel_dir_change("..");
   EXPECT_EQ(g.kifu_panel().dir_path(), here);
 
   h.ui.boxes.clear();
-  g.panel_dir_change("missing");
+  g.kifu_panel().panel_dir_change("missing");
   ASSERT_EQ(h.ui.boxes.size(), 1u);
   EXPECT_EQ(h.ui.boxes[0].title, "ｴﾗｰ");
   EXPECT_EQ(g.kifu_panel().dir_path(), here);
 
-  g.panel_drive_change("/no/such/drive");
+  g.kifu_panel().panel_drive_change("/no/such/drive");
   EXPECT_EQ(last_box().text, "ﾃﾞﾊﾞｲｽが準備できていません");
   EXPECT_EQ(last_box().title, "ｴﾗｰ");
   EXPECT_EQ(g.kifu_panel().dir_path(), here);
-  g.panel_drive_change("/");
+  g.kifu_panel().panel_drive_change("/");
   EXPECT_EQ(g.kifu_panel().dir_path(), "/");
   EXPECT_EQ(list(Control::PANEL_DIR_LIST).at(0), "/");
   EXPECT_NE(list(Control::PANEL_DIR_LIST).at(1), "..");  // the root has no parent entry
@@ -291,7 +291,7 @@ TEST_F(KifuPanel, OpeningARecordStartsReplayWithTheSidesOfAFreshGame) {
   ASSERT_EQ(g.taikyoku().sita_gawa(), Gawa::gote);
   ASSERT_EQ(g.taikyoku().teban(), Gawa::gote);
   g.on_menu(Menu::KIFU_READ);
-  g.panel_file_click("下手先.棋譜");
+  g.kifu_panel().panel_file_click("下手先.棋譜");
   ASSERT_EQ(h.ui.boxes.size(), 2u);
   EXPECT_EQ(h.ui.boxes[0].text, " 読み込みました");
   EXPECT_EQ(h.ui.boxes[1].text, "棋譜を '進 'で進めて下さい");
@@ -316,7 +316,7 @@ TEST_F(KifuPanel, OpeningARecordStartsReplayWithTheSidesOfAFreshGame) {
   EXPECT_TRUE(printed("下の人", chuuou_x("下の人"), 6350, IRO_SHIRO));
 
   write_bytes("上手先.棋譜", "t\nu\nv\n7 374 10  10  0   0    0    0    3    \n");
-  g.panel_file_click("上手先.棋譜");
+  g.kifu_panel().panel_file_click("上手先.棋譜");
   EXPECT_EQ(g.taikyoku().taikyoku_shu(), TaikyokuShu::com);
   EXPECT_EQ(g.taikyoku().ue_gawa(), Gawa::sente);
   EXPECT_EQ(g.taikyoku().sita_gawa(), Gawa::gote);
@@ -325,7 +325,7 @@ TEST_F(KifuPanel, OpeningARecordStartsReplayWithTheSidesOfAFreshGame) {
 
 TEST_F(KifuPanel, ARecordWithoutEntriesOrAFileThatCannotBeReadIsReported) {
   write_bytes("empty.棋譜", "a\r\nb\r\nc\r\n\r\n  \r\n");
-  g.panel_file_click("empty.棋譜");
+  g.kifu_panel().panel_file_click("empty.棋譜");
   EXPECT_EQ(last_box().text, "棋譜ﾌｧｲﾙにﾃﾞｰﾀがありません");
   EXPECT_EQ(last_box().title, "棋譜");
   EXPECT_EQ(h.sound.log.back(), "play snd_kinshi");
@@ -338,7 +338,7 @@ TEST_F(KifuPanel, ARecordWithoutEntriesOrAFileThatCannotBeReadIsReported) {
   const Kyokumen before = g.taikyoku().pos();
   g.on_menu(Menu::KIFU_READ);
   h.ui.boxes.clear();
-  g.panel_file_click("vanished.棋譜");
+  g.kifu_panel().panel_file_click("vanished.棋譜");
   ASSERT_EQ(h.ui.boxes.size(), 1u);
   EXPECT_EQ(h.ui.boxes[0].text.rfind("棋譜ﾌｧｲﾙを開けません", 0), 0u);
   EXPECT_EQ(h.sound.log.back(), "play snd_kinshi");
@@ -354,10 +354,10 @@ TEST_F(KifuPanel, LoadStepSaveComesBackByteForByte) {
   const Kyokumen end = g.taikyoku().pos();
   g.on_menu(Menu::KIFU_WRITE);
   fill("first", "三手指し", "甲", "乙");
-  g.panel_write_click();
+  g.kifu_panel().panel_write_click();
 
   g.on_menu(Menu::KIFU_READ);
-  g.panel_file_click("first.棋譜");
+  g.kifu_panel().panel_file_click("first.棋譜");
   for (int i = 0; i < 3; ++i) g.on_menu(Menu::AFTER);
   EXPECT_TRUE(test::same_position(g.taikyoku().pos(), end));
   EXPECT_EQ(g.taikyoku().kifu().kifu_ichi, 9);
@@ -370,15 +370,15 @@ TEST_F(KifuPanel, LoadStepSaveComesBackByteForByte) {
   ASSERT_FALSE(g.taikyoku().saisei_chu());
   g.on_menu(Menu::KIFU_WRITE);
   fill("second", "三手指し", "甲", "乙");
-  g.panel_write_click();
+  g.kifu_panel().panel_write_click();
   EXPECT_EQ(read_bytes("second.棋譜"), read_bytes("first.棋譜"));
 
   // 名前を付けて保存… writes the same moves (under the header lines the panel holds, none
   // here) into the folder chosen, which the panel then shows; an existing name is asked
   // about first, and no leaves it as it was.
   fs::create_directory("sub");
-  ASSERT_TRUE(g.kifu_dialog_mae(true));
-  g.kifu_nazuke_hozon(fs::absolute("sub/third.棋譜").string());
+  ASSERT_TRUE(g.kifu_panel().kifu_dialog_mae(true));
+  g.kifu_panel().kifu_nazuke_hozon(fs::absolute("sub/third.棋譜").string());
   const auto te_gyou = [](const std::string& b) {
     std::size_t at = 0;
     for (int i = 0; i < 3; ++i) at = b.find("\r\n", at) + 2;
@@ -390,12 +390,12 @@ TEST_F(KifuPanel, LoadStepSaveComesBackByteForByte) {
   write_bytes("sub/third.棋譜", "old");
   h.ui.boxes.clear();
   h.ui.answers.push_back(Answer::no);
-  g.kifu_nazuke_hozon(fs::absolute("sub/third").string());
+  g.kifu_panel().kifu_nazuke_hozon(fs::absolute("sub/third").string());
   ASSERT_EQ(h.ui.boxes.size(), 1u);
   EXPECT_EQ(h.ui.boxes[0].buttons, Buttons::yesno_iie);
   EXPECT_EQ(read_bytes("sub/third.棋譜"), "old");
   // 開く… reads it from any folder as the panel would.
-  g.kifu_dialog_hiraku(fs::absolute("second.棋譜").string());
+  g.kifu_panel().kifu_dialog_hiraku(fs::absolute("second.棋譜").string());
   EXPECT_TRUE(g.taikyoku().saisei_chu());
   EXPECT_EQ(g.taikyoku().kifu().kifu_nagasa, 9);
 }

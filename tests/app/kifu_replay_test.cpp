@@ -39,7 +39,7 @@ class KifuReplay : public test::KifuDir {
     std::string bytes = "t\r\nu\r\nv\r\n";
     for (const std::string& l : lines) bytes += l + "\r\n";
     write_bytes("r.棋譜", bytes);
-    g.panel_file_click("r.棋譜");
+    g.kifu_panel().panel_file_click("r.棋譜");
   }
   const test::Box& last_box() { return h.ui.boxes.back(); }
 };
@@ -231,7 +231,7 @@ TEST_F(KifuReplay, ARecordWithAnEntryThatCannotBePlayedIsRefusedWithItsLine) {
   // Lines the rules forbid, a finished game played on included (it loaded as "0/62手").
   for (const test::IhanKifu& k : test::ihan_kifu_kaku()) {
     h.ui.boxes.clear();
-    g.panel_file_click(k.name + ".棋譜");
+    g.kifu_panel().panel_file_click(k.name + ".棋譜");
     ASSERT_EQ(h.ui.boxes.size(), 1u) << k.name;
     EXPECT_EQ(last_box().text, "棋譜の" + std::to_string(k.line) + "行目の手は盤上で指せません\n" + k.naze);
     EXPECT_FALSE(g.taikyoku().saisei_chu());

@@ -67,7 +67,7 @@ TEST(Settei, NoFileGivesTheDefaultsAndNothingIsWrittenUntilAnOptionChanges) {
   h.game.on_menu(Menu::SIDOU);  // an option left on by an earlier file, that file since gone
   ASSERT_TRUE(h.game.settei().sidou_on());
   fs::remove(kIni);
-  h.game.settei_yomi();
+  h.game.opushon().settei_yomi();
   expect_defaults(h);
   EXPECT_EQ(h.canvas.picture_at(5, 5), -1);  // board squares are not tiled
   EXPECT_FALSE(fs::exists(kIni));
@@ -99,7 +99,7 @@ TEST(Settei, EveryBackgroundChoiceIsWrittenAndReadBackTheSame) {
     TempCwd tmp;
     {
       Harness h;
-      h.game.settei_yomi();
+      h.game.opushon().settei_yomi();
       h.game.on_menu(c.item);
       EXPECT_EQ(h.game.settei().haikei(), c.id);
       EXPECT_EQ(checked_backgrounds(h.game), 1);
@@ -107,7 +107,7 @@ TEST(Settei, EveryBackgroundChoiceIsWrittenAndReadBackTheSame) {
       EXPECT_EQ(ini_text().substr(0, ini_text().find("\r\n")), c.line);
     }
     Harness again;
-    again.game.settei_yomi();
+    again.game.opushon().settei_yomi();
     EXPECT_EQ(checked_background(again.game), c.item);
     EXPECT_EQ(checked_backgrounds(again.game), 1);
     EXPECT_EQ(again.game.settei().haikei(), c.id);
@@ -120,7 +120,7 @@ TEST(Settei, APartialOrEmptyFileGivesTheDefaultsLineByLine) {
     TempCwd tmp;
     write_bytes(kIni, cp932("移動指導=ON\r\n"));
     Harness h;
-    h.game.settei_yomi();
+    h.game.opushon().settei_yomi();
     EXPECT_EQ(checked_background(h.game), Menu::MIDORI);
     EXPECT_EQ(h.canvas.picture_at(-3, -2), HAIKEI_MIDORI);
     EXPECT_TRUE(h.game.kirikae().is_checked(Menu::SIDOU));
@@ -136,7 +136,7 @@ TEST(Settei, APartialOrEmptyFileGivesTheDefaultsLineByLine) {
   TempCwd tmp;
   write_bytes(kIni, "");
   Harness h;
-  h.game.settei_yomi();
+  h.game.opushon().settei_yomi();
   expect_defaults(h);
   EXPECT_EQ(read_bytes(kIni), "");
   EXPECT_TRUE(h.game.ban_gamen().oshirase().empty());  // an empty file is no fault
@@ -147,7 +147,7 @@ TEST(Settei, OnlyExactOnSwitchesOnAndUnknownLinesAreIgnored) {
   write_bytes(kIni, cp932("背景画=宇宙\r\n背景画=赤\r\n移動指導=on\r\n経過時間=ON \r\n"
                           "音量=5\r\nBGM=OFF\r\nｱｲｺﾝ=ON\r\n"));
   Harness h;
-  h.game.settei_yomi();
+  h.game.opushon().settei_yomi();
   EXPECT_EQ(checked_background(h.game), Menu::UCHU);  // "赤" leaves the earlier choice
   EXPECT_EQ(h.game.settei().haikei(), HAIKEI_UCHU);
   EXPECT_FALSE(h.game.kirikae().is_checked(Menu::SIDOU));
@@ -161,7 +161,7 @@ TEST(Settei, BlankLinesAreSkippedAndBareLineEndsAccepted) {
   TempCwd tmp;
   write_bytes(kIni, cp932("\r\n背景画=美女１\r\n\r\nBGM=OFF\n経過時間=ON\rｱｲｺﾝ=OFF\r\n\r\n"));
   Harness h;
-  h.game.settei_yomi();
+  h.game.opushon().settei_yomi();
   EXPECT_EQ(checked_background(h.game), Menu::TATAMI);
   EXPECT_FALSE(h.game.kirikae().is_checked(Menu::BGM));
   EXPECT_TRUE(h.game.kirikae().is_checked(Menu::KEIKA));
@@ -183,7 +183,7 @@ TEST(Settei, AFileThatDoesNotParseIsKeptAsABackupBeforeTheDefaultsAreUsed) {
     TempCwd tmp;
     write_bytes(kIni, c.bytes);
     Harness h;
-    h.game.settei_yomi();
+    h.game.opushon().settei_yomi();
     expect_defaults(h);
     EXPECT_EQ(read_bytes(kIni), c.bytes);  // not written at start
     EXPECT_EQ(read_bytes("ミラド将棋.ini.bak"), c.bytes);
@@ -202,12 +202,12 @@ TEST(Settei, AnOlderBackupIsNeverLost) {
     write_bytes(kIni, "second");
     {
       Harness h;
-      h.game.settei_yomi();
+      h.game.opushon().settei_yomi();
     }
     EXPECT_EQ(read_bytes("ミラド将棋.ini.bak"), "second");
     EXPECT_EQ(read_bytes("ミラド将棋.ini.bak.1"), "first");
     Harness again;  // the same bad file again: no second copy of it
-    again.game.settei_yomi();
+    again.game.opushon().settei_yomi();
     EXPECT_FALSE(fs::exists("ミラド将棋.ini.bak.2"));
   }
   {
@@ -217,7 +217,7 @@ TEST(Settei, AnOlderBackupIsNeverLost) {
     fs::create_symlink("mine.txt", "ミラド将棋.ini.bak");
     write_bytes(kIni, "second");
     Harness h;
-    h.game.settei_yomi();
+    h.game.opushon().settei_yomi();
     EXPECT_EQ(read_bytes("mine.txt"), "mine");
     EXPECT_TRUE(fs::is_symlink("ミラド将棋.ini.bak.1"));
     EXPECT_FALSE(fs::is_symlink("ミラド将棋.ini.bak"));
@@ -230,7 +230,7 @@ TEST(Settei, AnOlderBackupIsNeverLost) {
   for (int n = 1; n < 1000; ++n) write_bytes("ミラド将棋.ini.bak." + std::to_string(n), std::to_string(n));
   write_bytes(kIni, "second");
   Harness h;
-  h.game.settei_yomi();
+  h.game.opushon().settei_yomi();
   EXPECT_EQ(read_bytes("ミラド将棋.ini.bak"), "first");
   EXPECT_EQ(read_bytes("ミラド将棋.ini.bak.999"), "999");
   EXPECT_NE(h.game.ban_gamen().joukyou().find("控えを残せません"), std::string::npos) << h.game.ban_gamen().joukyou();
@@ -247,7 +247,7 @@ TEST(Settei, AFileTooBigIsReportedAndKeptWholeAsTheBackup) {
   const std::string big = "BGM=" + std::string(1 << 20, 'X') + "\r\n";
   write_bytes(kIni, big);
   Harness h;
-  h.game.settei_yomi();
+  h.game.opushon().settei_yomi();
   expect_defaults(h);
   EXPECT_NE(h.game.ban_gamen().joukyou().find("既定の設定"), std::string::npos);
   EXPECT_NE(h.game.ban_gamen().joukyou().find("ミラド将棋.ini.bak"), std::string::npos) << h.game.ban_gamen().joukyou();
@@ -290,7 +290,7 @@ TEST(Settei, WithoutAPlaceForFilesTheDefaultsHoldAndNothingIsWritten) {
 TEST(Settei, ClickingTheCheckedBackgroundRewritesTheFileAndRedraws) {
   TempCwd tmp;
   Harness h;
-  h.game.settei_yomi();
+  h.game.opushon().settei_yomi();
   fs::remove(kIni);
   h.canvas.ops.clear();
   h.game.on_menu(Menu::MIDORI);
@@ -304,7 +304,7 @@ TEST(Settei, WhenTheFileCannotBeWrittenTheStatusSaysWhyAndTheOptionsHold) {
   TempCwd tmp;
   fs::create_directory(kIni);  // the name is taken: nothing can be written here
   Harness h;
-  h.game.settei_yomi();
+  h.game.opushon().settei_yomi();
   expect_defaults(h);
   h.game.on_menu(Menu::BGM);
   EXPECT_NE(h.game.ban_gamen().joukyou().find("設定を保存できません"), std::string::npos);
@@ -329,7 +329,7 @@ TEST(Settei, AReadOnlyFileIsRefusedAndALinkIsWrittenThrough) {
     write_bytes(kIni, cp932("BGM=OFF\r\n"));
     fs::permissions(kIni, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     Harness h;
-    h.game.settei_yomi();
+    h.game.opushon().settei_yomi();
     h.game.on_menu(Menu::BGM);
     EXPECT_TRUE(h.game.kirikae().is_checked(Menu::BGM));
     EXPECT_NE(h.game.ban_gamen().joukyou().find("設定を保存できません"), std::string::npos);
@@ -340,7 +340,7 @@ TEST(Settei, AReadOnlyFileIsRefusedAndALinkIsWrittenThrough) {
   write_bytes("real/settings", cp932("BGM=OFF\r\n"));
   fs::create_symlink("real/settings", kIni);
   Harness h;
-  h.game.settei_yomi();
+  h.game.opushon().settei_yomi();
   EXPECT_FALSE(h.game.kirikae().is_checked(Menu::BGM));
   EXPECT_EQ(ini_text("real/settings"), "BGM=OFF\r\n");  // nothing written at start
   h.game.on_menu(Menu::BGM);
@@ -354,7 +354,7 @@ TEST(Option, GuidanceOffErasesEveryOutlineInTheBoardColour) {
   TempCwd tmp;
   Harness h;
   Game& g = h.game;
-  g.settei_yomi();
+  g.opushon().settei_yomi();
   h.canvas.ops.clear();
   g.on_menu(Menu::SIDOU);
   EXPECT_TRUE(g.kirikae().is_checked(Menu::SIDOU));
@@ -381,7 +381,7 @@ TEST(Option, ElapsedTimeShowsBothClocksAndErasesThem) {
   TempCwd tmp;
   Harness h;
   Game& g = h.game;
-  g.settei_yomi();  // KEIKA on
+  g.opushon().settei_yomi();  // KEIKA on
   Taikyoku::Haichi clocks = haichi_ima(g, "");
   clocks.jikan_ue = 65;
   clocks.jikan_sita = 3725;
@@ -406,7 +406,7 @@ TEST(Option, ElapsedTimeShowsBothClocksAndErasesThem) {
 TEST(Option, MusicStartsAndStopsWithItsOption) {
   TempCwd tmp;
   Harness h;
-  h.game.settei_yomi();  // BGM on
+  h.game.opushon().settei_yomi();  // BGM on
   h.game.on_menu(Menu::BGM);
   EXPECT_FALSE(h.game.kirikae().is_checked(Menu::BGM));
   EXPECT_EQ(h.sound.log.back(), "stop snd_bgm");
@@ -421,7 +421,7 @@ TEST(Option, IconsHideAndComeBackOnlyInAComputerGame) {
   TempCwd tmp;
   Harness h;
   Game& g = h.game;
-  g.settei_yomi();  // AICON on
+  g.opushon().settei_yomi();  // AICON on
   g.kirikae().set_visible(Control::AICON_MAN1, true);
   g.kirikae().set_visible(Control::AICON_COM, true);
   g.on_menu(Menu::AICON);

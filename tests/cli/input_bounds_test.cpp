@@ -150,7 +150,7 @@ TEST(RecordInput, ALineMissingItsLastFieldsIsRefusedAndTheGameStays) {
   const std::string before = test::joutai_kiroku(g);
   h.ui.boxes.clear();
   h.sound.log.clear();
-  g.panel_file_click("cut.棋譜");
+  g.kifu_panel().panel_file_click("cut.棋譜");
   EXPECT_EQ(test::joutai_kiroku(g), before);
   ASSERT_EQ(h.ui.boxes.size(), 1u);
   EXPECT_EQ(h.ui.boxes[0].text, "棋譜の5行目の手は盤上で指せません\n行の9番目の欄に数字がありません");

@@ -48,7 +48,7 @@ TEST_F(KifuCli, PrintsHeaderEntriesAndEveryPositionAndWritesTheSameBytesBack) {
   g.kifu_panel().text_kaeru(2, "三手指し");
   g.kifu_panel().text_kaeru(3, "甲");
   g.kifu_panel().text_kaeru(4, "乙");
-  g.panel_write_click();
+  g.kifu_panel().panel_write_click();
 
   test::write_players_own_files();
   const test::CliRun r = run("'対局一.棋譜' --write 'out.棋譜'");
@@ -162,7 +162,7 @@ TEST_F(KifuCli, ListPrintsTheMoveListRowsAsTheWindowShowsThem) {
   test::play_sample_game(h);
   g.on_menu(Menu::KIFU_WRITE);
   g.kifu_panel().text_kaeru(1, "一覧");
-  g.panel_write_click();
+  g.kifu_panel().panel_write_click();
   const test::CliRun r = run("'一覧.棋譜' --list");
   ASSERT_EQ(r.status, 0) << r.out;
   std::string expected;

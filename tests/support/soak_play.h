@@ -292,7 +292,7 @@ class Soak {
     for (int i = 2; i <= 4; ++i) text(i, kMidashi[kakuritsu(90) ? 1 : ransu(midashi)]);
     kiroku("save as '" + g().kifu_panel().panel_text(1) + "'");
     script("click Command1");
-    g().panel_write_click();
+    g().kifu_panel().panel_write_click();
   }
 
   void text(int n, const std::string& value) {
@@ -308,7 +308,7 @@ class Soak {
     const std::string name = nai ? "nai.棋譜" : names[ransu(static_cast<int>(names.size()))];
     kiroku("open '" + name + "'");
     script("file " + name);
-    g().panel_file_click(name);
+    g().kifu_panel().panel_file_click(name);
   }
 
   // ---- one event and its checks ----

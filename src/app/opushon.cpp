@@ -1,4 +1,4 @@
-// The settings file "ミラド将棋.ini" and the option menu commands.
+// The settings file "ミラド将棋.ini" and the option menu commands (app/opushon.h).
 //
 // The file lives in the working directory (the player's data folder when the game is
 // started from the desktop), and nowhere else, so there is never a second copy that
@@ -22,7 +22,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/game.h"
+#include "app/opushon.h"
 #include "kifu/file_io.h"
 #include "kifu/cp932.h"
 
@@ -150,7 +150,6 @@ std::string bak_ni_nokosu() {
   return {};
 }
 
-
 struct HyoujiGo {
   ComHyouji h;
   const char* go;
@@ -167,14 +166,36 @@ constexpr KouryoGo kKouryo[] = {{250, "0.25秒"}, {1000, "1秒"}, {3000, "3秒"}
 
 const char* on_off(bool on) { return on ? "ON" : "OFF"; }
 
+// The options that are one switch each: the menu item that ticks it, how the options read
+// and set it, the file's word for it and its value when the file names none, in the order
+// the file writes them.
+struct OnOffGo {
+  Menu item;
+  bool (Settei::*on)() const;
+  void (Settei::*kaeru)(bool);
+  const char* go;
+  bool shoki;
+};
+constexpr OnOffGo kOnOff[] = {
+    {Menu::CHOKUZEN, &Settei::chokuzen_on, &Settei::chokuzen, "直前の手", true},
+    {Menu::ICHIRAN, &Settei::ichiran_on, &Settei::ichiran, "棋譜一覧", false},
+    {Menu::KAISEKI_ZU, &Settei::kaiseki_zu_on, &Settei::kaiseki_zu, "解析グラフ", true},
+    {Menu::NARI_KAKUNIN, &Settei::nari_kakunin, &Settei::nari_kakunin, "成りを確認", false},
+};
+
+void onoff_settei(Settei& s, Kirikae& k, const OnOffGo& o, bool on) {
+  (s.*o.kaeru)(on);
+  k.set_checked(o.item, (s.*o.on)());
+}
+
 }  // namespace
 
-void Game::sidou_settei(bool on) {
+void Opushon::sidou_settei(bool on) {
   kirikae_.set_checked(Menu::SIDOU, on);
   settei_.sidou(on);
 }
 
-void Game::haikei_settei(int id) {
+void Opushon::haikei_settei(int id) {
   haikei_sentaku(id);
   gamen_.haikei_shiku(id, -3, 28, -2, 17);
   settei_.haikei_kaeru(id);
@@ -182,24 +203,18 @@ void Game::haikei_settei(int id) {
 
 // What holds for every setting a file does not name: a missing, empty or partial file
 // gives the same options, line by line.
-void Game::shoki_settei() {
+void Opushon::shoki_settei() {
   haikei_settei(HAIKEI_MIDORI);
   sidou_settei(false);
   for (Menu m : {Menu::KEIKA, Menu::BGM, Menu::AICON}) kirikae_.set_checked(m, true);
-  settei_.chokuzen(true);
-  settei_.ichiran(false);
-  kirikae_.set_checked(Menu::CHOKUZEN, true);
-  kirikae_.set_checked(Menu::ICHIRAN, false);
-  settei_.kaiseki_zu(true);
-  kirikae_.set_checked(Menu::KAISEKI_ZU, true);
-  settei_.nari_kakunin(false);
-  kirikae_.set_checked(Menu::NARI_KAKUNIN, false);
+  for (const OnOffGo& o : kOnOff) onoff_settei(settei_, kirikae_, o, o.shoki);
   com_hyouji_settei(ComHyouji::hyoujun);
   kouryo_settei(250);
 }
 
-void Game::settei_tekiyou(const std::string& key, const std::string& value) {
-  Settei& s = settei_;
+void Opushon::settei_tekiyou(const std::string& key, const std::string& value) {
+  for (const OnOffGo& o : kOnOff)
+    if (key == o.go) onoff_settei(settei_, kirikae_, o, value == "ON");
   if (key == "背景画") {
     for (const HaikeiGo& h : kHaikei)
       if (value == h.go) haikei_settei(h.id);
@@ -211,18 +226,6 @@ void Game::settei_tekiyou(const std::string& key, const std::string& value) {
     kirikae_.set_checked(Menu::BGM, value == "ON");
   } else if (key == "ｱｲｺﾝ") {
     kirikae_.set_checked(Menu::AICON, value == "ON");
-  } else if (key == "直前の手") {
-    s.chokuzen(value == "ON");
-    kirikae_.set_checked(Menu::CHOKUZEN, s.chokuzen_on());
-  } else if (key == "棋譜一覧") {
-    s.ichiran(value == "ON");
-    kirikae_.set_checked(Menu::ICHIRAN, s.ichiran_on());
-  } else if (key == "解析グラフ") {
-    s.kaiseki_zu(value == "ON");
-    kirikae_.set_checked(Menu::KAISEKI_ZU, s.kaiseki_zu_on());
-  } else if (key == "成りを確認") {
-    s.nari_kakunin(value == "ON");
-    kirikae_.set_checked(Menu::NARI_KAKUNIN, s.nari_kakunin());
   } else if (key == "COMの手の表示") {
     for (const HyoujiGo& h : kHyouji)
       if (value == h.go) com_hyouji_settei(h.h);
@@ -235,7 +238,7 @@ void Game::settei_tekiyou(const std::string& key, const std::string& value) {
   }
 }
 
-void Game::settei_yomi() {
+void Opushon::settei_yomi() {
   shoki_settei();
   if (!hozon_basho_ari()) {
     gamen_.shiraseru("データフォルダを使えないため既定の設定で始め、何も保存しません（" + hozon_fuka_ + "）");
@@ -261,7 +264,7 @@ void Game::settei_yomi() {
   }
 }
 
-void Game::settei_kaki() {
+void Opushon::settei_kaki() {
   std::string text;
   for (const HaikeiGo& h : kHaikei)
     if (kirikae_.is_checked(h.item)) {
@@ -272,10 +275,7 @@ void Game::settei_kaki() {
   text += std::string("経過時間=") + on_off(kirikae_.is_checked(Menu::KEIKA)) + "\r\n";
   text += std::string("BGM=") + on_off(kirikae_.is_checked(Menu::BGM)) + "\r\n";
   text += std::string("ｱｲｺﾝ=") + on_off(kirikae_.is_checked(Menu::AICON)) + "\r\n";
-  text += std::string("直前の手=") + on_off(settei_.chokuzen_on()) + "\r\n";
-  text += std::string("棋譜一覧=") + on_off(settei_.ichiran_on()) + "\r\n";
-  text += std::string("解析グラフ=") + on_off(settei_.kaiseki_zu_on()) + "\r\n";
-  text += std::string("成りを確認=") + on_off(settei_.nari_kakunin()) + "\r\n";
+  for (const OnOffGo& o : kOnOff) text += std::string(o.go) + "=" + on_off((settei_.*o.on)()) + "\r\n";
   for (const HyoujiGo& h : kHyouji)
     if (h.h == settei_.com_hyouji()) text += std::string("COMの手の表示=") + h.go + "\r\n";
   if (taikyoku_.level() >= 1 && taikyoku_.level() <= 5)
@@ -302,13 +302,13 @@ void Game::settei_kaki() {
   gamen_.shiraseru("設定を保存できません（" + naze + "）。変更は終了するまで有効です");
 }
 
-void Game::haikei_sentaku(int id) {
+void Opushon::haikei_sentaku(int id) {
   for (const HaikeiGo& h : kHaikei) kirikae_.set_checked(h.item, false);
   for (const HaikeiGo& h : kHaikei)
     if (h.id == id) kirikae_.set_checked(h.item, true);
 }
 
-void Game::haikei_menu(int id) {
+void Opushon::haikei_menu(int id) {
   for (const HaikeiGo& h : kHaikei)
     if (h.id == id && !kirikae_.is_checked(h.item)) {
       haikei_sentaku(id);
@@ -318,7 +318,7 @@ void Game::haikei_menu(int id) {
   gamen_.zenbu_egaku();
 }
 
-void Game::sidou_menu() {
+void Opushon::sidou_menu() {
   if (kirikae_.is_checked(Menu::SIDOU)) {
     for (int c = 1; c <= 9; ++c)
       for (int r = 1; r <= 9; ++r) gamen_.waku_egaku(IRO_MIDORI, c, r);
@@ -333,7 +333,7 @@ void Game::sidou_menu() {
   settei_kaki();
 }
 
-void Game::keika_menu() {
+void Opushon::keika_menu() {
   if (kirikae_.is_checked(Menu::KEIKA)) {
     kirikae_.set_checked(Menu::KEIKA, false);
     kirikae_.set_timer(false);
@@ -347,7 +347,7 @@ void Game::keika_menu() {
   settei_kaki();
 }
 
-void Game::bgm_menu() {
+void Opushon::bgm_menu() {
   if (kirikae_.is_checked(Menu::BGM)) {
     kirikae_.set_checked(Menu::BGM, false);
     onkyou_.snd_stop(Oto::bgm);
@@ -358,16 +358,68 @@ void Game::bgm_menu() {
   settei_kaki();
 }
 
-void Game::aicon_menu() {
+void Opushon::aicon_menu() {
   if (kirikae_.is_checked(Menu::AICON)) {
     kirikae_.set_checked(Menu::AICON, false);
     for (Control c : {Control::AICON_MAN1, Control::AICON_MAN2, Control::AICON_COM})
       kirikae_.set_visible(c, false);
   } else {
     kirikae_.set_checked(Menu::AICON, true);
-    if (taikyoku_.taikyoku_shu() == TaikyokuShu::com) aicon_ichi("下", taikyoku_.sita_gawa());
+    if (taikyoku_.taikyoku_shu() == TaikyokuShu::com) irai_.aicon_ichi("下", taikyoku_.sita_gawa());
   }
   settei_kaki();
+}
+
+void Opushon::level_settei(int n) {
+  constexpr Menu kLevels[] = {Menu::LEVEL1, Menu::LEVEL2, Menu::LEVEL3, Menu::LEVEL4, Menu::LEVEL5};
+  for (const Menu m : kLevels) kirikae_.set_checked(m, false);
+  if (n >= 1 && n <= 5) {
+    kirikae_.set_checked(kLevels[n - 1], true);
+    taikyoku_.level_settei(n);
+  }
+  if (taikyoku_.com_taikyoku()) gamen_.level_hyouji(taikyoku_.level());
+}
+
+void Opushon::level_menu(int n) {
+  gamen_.level_kesu();
+  const int mae = taikyoku_.level();
+  level_settei(n);
+  if (taikyoku_.level() != mae) settei_kaki();  // the level chosen is the one the next start has
+}
+
+void Opushon::com_hyouji_settei(ComHyouji h) {
+  settei_.com_hyouji(h);
+  kirikae_.set_checked(Menu::HYOUJUN, h == ComHyouji::hyoujun);
+  kirikae_.set_checked(Menu::HAYAI, h == ComHyouji::hayai);
+  kirikae_.set_checked(Menu::SHOURYAKU, h == ComHyouji::shouryaku);
+}
+
+void Opushon::kouryo_settei(int ms) {
+  settei_.kouryo_ms(ms);
+  yomi_.yomi_byou_settei(settei_.kouryo_ms() / 1000.0);
+  kirikae_.set_checked(Menu::KOURYO_025, settei_.kouryo_ms() == 250);
+  kirikae_.set_checked(Menu::KOURYO_1, settei_.kouryo_ms() == 1000);
+  kirikae_.set_checked(Menu::KOURYO_3, settei_.kouryo_ms() == 3000);
+}
+
+void Opushon::kouryo_menu(int ms) {
+  const bool kawaru = ms != settei_.kouryo_ms();
+  kouryo_settei(ms);  // the menu's own tick is put back even when nothing changes
+  if (kawaru) settei_kaki();
+}
+
+void Opushon::com_hyouji_menu(ComHyouji h) {
+  const bool kawaru = h != settei_.com_hyouji();
+  com_hyouji_settei(h);  // the menu's own tick is put back even when nothing changes
+  if (kawaru) settei_kaki();
+}
+
+void Opushon::onoff_menu(Menu item) {
+  for (const OnOffGo& o : kOnOff)
+    if (o.item == item) {
+      onoff_settei(settei_, kirikae_, o, !(settei_.*o.on)());
+      settei_kaki();
+    }
 }
 
 }  // namespace mirado
