@@ -8,7 +8,8 @@
 // are tried in the order: the table's move, captures (dearest victim first), history of
 // cut-offs, then the design's own scores. The best turn of an unfinished iteration is kept
 // once one of its turns is fully read. At the end of the last turn read, a quiet search
-// of the captures the opponent can make at once refines the static assessment.
+// of the captures the opponent can make at once refines its static assessment, LEVEL5's
+// own, fitted to the results of its games (keisei5, engine/keisei.h).
 //
 // It plays by exactly LEVEL4's rules (the same candidates, limits and legality, from
 // engine/yomi_kihon.h); like LEVEL4 it follows only the best ordered few of the first and

@@ -6,9 +6,9 @@
 // - The candidates of each of the three moves come from the design's own one-move
 //   procedures with every trial kept (Tansaku with a KouhoKiroku); their scores order
 //   them, and only the best few of each move are followed (beams).
-// - Every whole turn reached is judged by a static assessment (keisei) of the position
-//   the opponent will move from (engine/keisei.h): material, the captures the opponent can make at once,
-//   and the safety of both kings read from the influence maps.
+// - Every whole turn reached is judged by a static assessment (keisei, engine/keisei.h)
+//   of the position the opponent will move from: material, the captures the opponent can
+//   make at once, and the safety of both kings read from the influence maps.
 // - The best whole turns are then answered: the opponent's turns are searched the same
 //   way from the turned board, with alpha-beta over whole turns and a transposition
 //   table keyed on the position after our turn. Rounds with wider beams follow while the
