@@ -429,7 +429,12 @@ YomiKekka Fukayomi::sagasu(const Kyokumen& p0, const YomiSettei& settei, int dan
   } else {
     s.kept_valid = false;
     const int saidai = settei.turns > 0 ? std::min(settei.turns, FUKAYOMI_MAX_TURNS) : FUKAYOMI_MAX_TURNS;
-    for (int d = 1; d <= saidai && !s.aborted; ++d) {
+    // Two whole turns at a time: a reading that ends after the opponent's turn, with our
+    // own captures still to come, sees the opponent's answers through its narrow beams
+    // only and trusts our side too much; one that ends after ours answers it with every
+    // capture the opponent has.
+    const int kizami = settei.ippo_zutsu ? 1 : 2;
+    for (int d = 1; d <= saidai && !s.aborted; d = d < saidai ? std::min(d + kizami, saidai) : d + 1) {
       s.saigo_turn = d - 1;
       const int v = s.yomu(0, 0, p, phase, ichite_x, ichite_y, nite_x, nite_y, -MUGEN, MUGEN);
       if (s.aborted) break;

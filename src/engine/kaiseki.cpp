@@ -73,6 +73,7 @@ KaisekiTe kaiseki_ichite(Yomi& yomi, const KaisekiKyokumen& k, const KaisekiSett
   st.byou = settei.nodes > 0 ? 0 : settei.byou;
   st.yamete = settei.yamete;
   st.level = settei.level;
+  st.ippo_zutsu = true;
   // The look-ahead plays the upper pieces: the lower side's turns are read turned round.
   const YomiKekka best = yomi.sagasu(k.sita ? kaiten(k.mae) : k.mae, st);
   out.saizen = k.sita ? kaiten_te(best.turn) : best.turn;

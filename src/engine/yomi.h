@@ -44,6 +44,10 @@ struct YomiSettei {
   int lines = 0;             // principal lines to report (0..YOMI_LINES)
   int level = 4;             // 5: LEVEL5's deeper search (engine/fukayomi.h)
   int turns = 0;             // LEVEL5: whole turns read at most; 0: as many as the budget allows
+  // LEVEL5 deepens two whole turns at a time, so that its reading ends after its own turn
+  // (engine/fukayomi.cpp says why); the analysis, whose values must read the opponent's
+  // answer within its budget, one at a time.
+  bool ippo_zutsu = false;
 };
 
 constexpr int YOMI_LINES = 8;
