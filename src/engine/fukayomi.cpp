@@ -96,7 +96,6 @@ struct Fukayomi::Impl {
   int path_dankai[MAX_PLY + 1] = {};
   YomiTe kept;
   int kept_value = 0;
-  int kept_turns = 0;  // whole turns the kept value read
   bool kept_valid = false;
 
   explicit Impl(int tt_bits) : tt(std::size_t{1} << std::clamp(tt_bits, 4, 28)) {
@@ -118,7 +117,6 @@ struct Fukayomi::Impl {
     kachi_te = 0;
     kept = YomiTe{};
     kept_value = 0;
-    kept_turns = 0;
     kept_valid = false;
     filled = 0;
     for (auto& a : hist)
@@ -184,7 +182,6 @@ struct Fukayomi::Impl {
       kept.dankai[i] = path_dankai[i];
     }
     kept_value = v;
-    kept_turns = saigo_turn + 1;
     kept_valid = true;
   }
 
@@ -393,15 +390,12 @@ struct Fukayomi::Impl {
 Fukayomi::Fukayomi(int tt_bits) : impl_(std::make_unique<Impl>(tt_bits)) {}
 Fukayomi::~Fukayomi() = default;
 
-int Fukayomi::atai(const Kyokumen& p, const YomiSettei& settei, int turns, int* yomi_turns) {
+int Fukayomi::atai(const Kyokumen& p, const YomiSettei& settei, int turns) {
   if (turns > 0) {
     YomiSettei st = settei;
     st.turns = turns;
-    const YomiKekka r = sagasu(kaiten(p), st);
-    if (yomi_turns) *yomi_turns = 1 + r.yomi_turns;
-    return -r.score;
+    return -sagasu(kaiten(p), st).score;
   }
-  if (yomi_turns) *yomi_turns = 1;
   Impl& s = *impl_;
   s.hajimeru(settei);
   Kyokumen& q = s.boards[0];
@@ -423,7 +417,6 @@ YomiKekka Fukayomi::sagasu(const Kyokumen& p0, const YomiSettei& settei, int dan
   p = p0;
   const int phase = dankai >= 1 && dankai <= 3 ? dankai : 1;
 
-  s.saigo_turn = 0;
   if (s.kachi_sagasu(0, p, phase, ichite_x, ichite_y, nite_x, nite_y)) {
     out.rounds = out.depth = 1;
   } else {
@@ -439,7 +432,6 @@ YomiKekka Fukayomi::sagasu(const Kyokumen& p0, const YomiSettei& settei, int dan
       const int v = s.yomu(0, 0, p, phase, ichite_x, ichite_y, nite_x, nite_y, -MUGEN, MUGEN);
       if (s.aborted) break;
       s.kept_value = v;
-      s.kept_turns = d;
       out.rounds = out.depth = d;
       if (v >= KACHI_MIN || v <= -KACHI_MIN) break;  // the game's end is in sight
       // An iteration costs several times the one before: start one only while that fits.
@@ -449,7 +441,6 @@ YomiKekka Fukayomi::sagasu(const Kyokumen& p0, const YomiSettei& settei, int dan
   }
   if (s.kept_valid) out.turn = s.kept;
   out.score = s.kept_value;
-  out.yomi_turns = s.kept_turns;
   out.nodes = s.nodes;
   out.aborted = s.aborted;
   out.seconds = std::chrono::duration<double>(SteadyClock::now() - s.t0).count();

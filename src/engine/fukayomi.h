@@ -47,8 +47,7 @@ class Fukayomi {
   // The value for the upper side of a whole turn it has played, which left p (the lower
   // side moves next): the opponent's best answer read `turns` whole turns deep as sagasu
   // reads, within the budget; with 0 turns, the quiet search of the opponent's captures.
-  // `yomi_turns`: as YomiKekka::yomi_turns, counted from the turn that left p.
-  int atai(const Kyokumen& p, const YomiSettei& settei, int turns, int* yomi_turns = nullptr);
+  int atai(const Kyokumen& p, const YomiSettei& settei, int turns);
 
   // Forgets every entry of the table.
   void tt_clear();

@@ -4,22 +4,11 @@
 #include <cmath>
 #include <thread>
 
-#include "engine/keisei.h"
-
 namespace mirado {
 
 namespace {
 
 constexpr int KETTEI = YOMI_KACHI - 1000;  // beyond it the game is decided
-
-// The tempo LEVEL5's value holds, from the view of the side holding the turn, for a
-// value read `turns` whole turns from that turn's start; decided values hold none.
-int teban_hosei(int level, int turns, int atai) {
-  if (level != 5 || turns <= 0 || atai >= KETTEI || atai <= -KETTEI) return 0;
-  // Read an odd number of turns, the opponent held the turn last: it was given the
-  // tempo, which is given back here; an even number, it is taken away.
-  return turns % 2 == 1 ? KEISEI_TEBAN : -KEISEI_TEBAN;
-}
 
 YomiTe kaiten_te(const YomiTe& t) {
   YomiTe out = t;
@@ -60,10 +49,15 @@ const char* te_rui_shirushi(TeRui r) {
   }
 }
 
-double KaisekiTe::kachi_mae() const { return 100 * kachi_ritsu(mae + hosei_mae); }
-double KaisekiTe::kachi_ato() const { return 100 * kachi_ritsu(ato + hosei_ato); }
-double KaisekiTe::sita_mae() const { return sita ? kachi_mae() : 100 - kachi_mae(); }
-double KaisekiTe::sita_ato() const { return sita ? kachi_ato() : 100 - kachi_ato(); }
+double KaisekiTe::sita_mae() const {
+  const double p = 100 * kachi_ritsu(mae);
+  return sita ? p : 100 - p;
+}
+
+double KaisekiTe::sita_ato() const {
+  const double p = 100 * kachi_ritsu(ato);
+  return sita ? p : 100 - p;
+}
 
 KaisekiTe kaiseki_ichite(Yomi& yomi, const KaisekiKyokumen& k, const KaisekiSettei& settei) {
   KaisekiTe out;
@@ -78,16 +72,13 @@ KaisekiTe kaiseki_ichite(Yomi& yomi, const KaisekiKyokumen& k, const KaisekiSett
   const YomiKekka best = yomi.sagasu(k.sita ? kaiten(k.mae) : k.mae, st);
   out.saizen = k.sita ? kaiten_te(best.turn) : best.turn;
   out.saizen_atai = out.mae = best.score;
-  out.hosei_mae = teban_hosei(settei.level, best.yomi_turns, out.mae);
   out.nodes = best.nodes;
   if (k.kekka != 0) {
     out.ato = k.kekka > 0 ? YOMI_KACHI : -YOMI_KACHI;
   } else {
-    int turns = 0;
-    out.ato = yomi.kotae_atai(k.sita ? kaiten(k.ato) : k.ato, st, best.rounds, &turns);
-    out.hosei_ato = teban_hosei(settei.level, turns, out.ato);
+    out.ato = yomi.kotae_atai(k.sita ? kaiten(k.ato) : k.ato, st, best.rounds);
   }
-  out.son = std::max(0.0, out.kachi_mae() - out.kachi_ato());
+  out.son = std::max(0.0, 100 * (kachi_ritsu(out.saizen_atai) - kachi_ritsu(out.ato)));
   out.rui = te_rui(out.son);
   const bool kachi_nogashi = out.saizen_atai >= KETTEI && out.ato < KETTEI;
   const bool make_ni_iru = out.ato <= -KETTEI && out.saizen_atai > -KETTEI;

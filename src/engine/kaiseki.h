@@ -72,15 +72,9 @@ struct KaisekiTe {
   double son = 0;         // win chance lost by the turn played, 0..100
   TeRui rui = TeRui::nashi;
   std::int64_t nodes = 0; // whole turns examined
-  // LEVEL5's values hold the worth of the turn for whichever side held it where its
-  // reading stopped; the win chances take it out, so that the curve shows the position
-  // alone and does not swing with whose turn is next. Added to mae and ato.
-  int hosei_mae = 0, hosei_ato = 0;
-  // The lower side's win chance (0..100) before and after the turn, and the holder's.
+  // The lower side's win chance (0..100) before and after the turn.
   double sita_mae() const;
   double sita_ato() const;
-  double kachi_mae() const;
-  double kachi_ato() const;
 };
 
 struct KaisekiSettei {

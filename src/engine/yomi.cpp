@@ -347,7 +347,7 @@ YomiKekka Yomi::sagasu(const Kyokumen& p0, const YomiSettei& settei, int dankai,
   return out;
 }
 
-int Yomi::kotae_atai(const Kyokumen& p0, const YomiSettei& settei, int rounds, int* yomi_turns) {
+int Yomi::kotae_atai(const Kyokumen& p0, const YomiSettei& settei, int rounds) {
   Impl& s = *impl_;
   s.hajimeru(settei, std::clamp(rounds - 1, 0, N_ROUNDS - 1));
   Kyokumen p = p0;
@@ -357,7 +357,7 @@ int Yomi::kotae_atai(const Kyokumen& p0, const YomiSettei& settei, int rounds, i
   if (p.kiki().kiki_ue[p.ou_sita_x][p.ou_sita_y] > 0 && tsumi_sita(p)) return YOMI_KACHI;
   if (settei.level == 5) {
     if (!s.fuka) s.fuka = std::make_unique<Fukayomi>();
-    return s.fuka->atai(p, settei, std::max(0, rounds - 1), yomi_turns);
+    return s.fuka->atai(p, settei, std::max(0, rounds - 1));
   }
   if (rounds <= 0) return -keisei(p);
   Impl::RootTe r;

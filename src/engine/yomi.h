@@ -72,9 +72,6 @@ struct YomiKekka {
   std::int64_t nodes = 0;      // whole turns examined
   int rounds = 0;              // finished rounds of the widening search (LEVEL5: whole turns read)
   int depth = 0;               // LEVEL5: whole turns of the deepest finished iteration
-  // LEVEL5: whole turns from the position to the assessments the score rests on; odd,
-  // the opponent held the turn there (engine/keisei.h: KEISEI_TEBAN went to it).
-  int yomi_turns = 0;
   bool aborted = false;        // stopped by the budget or the cancel flag
   double seconds = 0;
   int n_lines = 0;
@@ -104,9 +101,7 @@ class Yomi {
   // stop it (one answering turn is bounded by its beams); the cancel flag does.
   // With settei.level 5, `rounds` is the whole turns LEVEL5 read for its own turn: the
   // turns after this one are read one fewer deep, on the same budget.
-  // `yomi_turns` (LEVEL5) gets the whole turns from the start of the turn played to the
-  // assessments the value rests on, as YomiKekka::yomi_turns counts them.
-  int kotae_atai(const Kyokumen& p, const YomiSettei& settei, int rounds, int* yomi_turns = nullptr);
+  int kotae_atai(const Kyokumen& p, const YomiSettei& settei, int rounds);
 
   struct Impl;
 
