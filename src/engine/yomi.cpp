@@ -24,8 +24,6 @@ using SteadyClock = std::chrono::steady_clock;
 constexpr int MUGEN = 2 * YOMI_KACHI;  // beyond any score
 constexpr int KACHI_MIN = YOMI_KACHI - 1000;  // anything above is a won game
 
-inline int iabs(int v) { return v < 0 ? -v : v; }
-
 // Beams of one turn: how many legal candidates of each move are followed.
 struct Haba {
   int b1, b2, b3;
