@@ -28,6 +28,7 @@
 #include "engine/kaiseki.h"
 #include "engine/keisei.h"
 #include "engine/yomi.h"
+#include "kiroku_tachi.h"
 #include "kifu/kifu_file.h"
 #include "taikyoku/chuudan.h"
 #include "taikyoku/taikyoku.h"
@@ -68,11 +69,8 @@ bool kimatta(const Kyokumen& p) {
 
 // The positions of one record, from the view of the side holding each turn.
 bool kifu_yomu(const std::filesystem::path& path, int skip, Kyoku& out) {
-  KifuFile f;
-  std::string error;
   std::vector<KaisekiKyokumen> turns;
-  if (!read_kifu_file(path, f, error) || !kaiseki_kyokumen(f.entries, turns, nullptr, {kifu_handicap(f), false}).empty() || turns.empty())
-    return false;
+  if (!tools::kiroku_turns(path, turns)) return false;
   const KaisekiKyokumen& last = turns.back();
   if (last.kekka == 0) return false;  // stopped at the cap: no result
   const bool sita_kachi = (last.kekka > 0) == last.sita;
@@ -203,10 +201,7 @@ int main(int argc, char** argv) {
     else if (a == "--skip-turns") skip = v;
     else if (a == "--search") search = v;
   }
-  std::vector<std::filesystem::path> files;
-  for (const auto& e : std::filesystem::recursive_directory_iterator(argv[1]))
-    if (e.is_regular_file() && e.path().extension() == std::string(KIFU_KAKUCHOUSHI)) files.push_back(e.path());
-  std::sort(files.begin(), files.end());  // the same order on every machine, then the seed's
+  const std::vector<std::filesystem::path> files = tools::kiroku_tachi(argv[1]);  // then the seed's order
   std::vector<Kyoku> kyoku;
   int nashi = 0;
   for (const auto& f : files) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "engine/kaiseki.h"
+#include "kiroku_tachi.h"
 #include "kifu/kifu_file.h"
 #include "taikyoku/chuudan.h"
 #include "taikyoku/taikyoku.h"
@@ -53,16 +54,11 @@ int main(int argc, char** argv) {
     else if (a == "--jobs") settei.jobs = std::atoi(argv[i + 1]);
   }
   settei.nodes = settei.level == 5 ? KAISEKI_NODES5 : KAISEKI_NODES;
-  std::vector<std::filesystem::path> files;
-  for (const auto& e : std::filesystem::recursive_directory_iterator(argv[1]))
-    if (e.is_regular_file() && e.path().extension() == std::string(KIFU_KAKUCHOUSHI)) files.push_back(e.path());
-  std::sort(files.begin(), files.end());
+  const std::vector<std::filesystem::path> files = tools::kiroku_tachi(argv[1]);
   int turns_all = 0, kawari_all = 0, mieru_all = 0, decided = 0, akushu_ari = 0, son_ooi = 0, both = 0;
   for (const auto& f : files) {
-    KifuFile kf;
-    std::string error;
     std::vector<KaisekiKyokumen> turns;
-    if (!read_kifu_file(f, kf, error) || !kaiseki_kyokumen(kf.entries, turns, nullptr, {kifu_handicap(kf), false}).empty() || turns.empty()) {
+    if (!tools::kiroku_turns(f, turns)) {
       std::fprintf(stderr, "%s: skipped\n", f.c_str());
       continue;
     }
